@@ -1,0 +1,30 @@
+# The two commands a newcomer needs: `make run` and `make test`.
+PRESET ?= release
+BUILD_DIR := build/$(PRESET)
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: run test build bootstrap configure bench format clean
+
+run: build
+	$(BUILD_DIR)/bin/quorvel
+
+test: build
+	ctest --preset $(PRESET) -j $(JOBS)
+
+build: configure
+	cmake --build --preset $(PRESET) -j $(JOBS)
+
+configure: bootstrap
+	@test -f $(BUILD_DIR)/build.ninja || cmake --preset $(PRESET)
+
+bootstrap:
+	@scripts/bootstrap
+
+bench: build
+	$(BUILD_DIR)/bin/quorvel_bench
+
+format:
+	cmake --build --preset $(PRESET) --target format
+
+clean:
+	rm -rf build

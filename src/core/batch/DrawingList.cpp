@@ -1,0 +1,247 @@
+#include "DrawingList.h"
+
+#include "text/LineBreaks.h"
+#include "text/Paths.h"
+#include "text/TextUtil.h"
+
+#include <algorithm>
+#include <iterator>
+#include <numeric>
+
+namespace qv {
+namespace {
+
+unsigned char FoldCase(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b - 'A' + 'a') : b;
+}
+
+// Orders rows by a column, ascending or descending, through a strict weak ordering on their text.
+struct ColumnLess
+{
+    ColumnSort sort;
+    bool operator()(const DrawingRow& a, const DrawingRow& b) const
+    {
+        const int c = CompareListText(ColumnText(a, sort.column), ColumnText(b, sort.column));
+        return sort.descending ? c > 0 : c < 0;
+    }
+};
+
+// Sorts through an index vector so that the rows' strings move only once.
+void StableSortRows(DrawingRows& rows, const ColumnSort& sort)
+{
+    std::vector<std::size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    const ColumnLess less{sort};
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return less(rows[a], rows[b]); });
+    DrawingRows sorted;
+    sorted.reserve(rows.size());
+    for (const std::size_t i : order)
+        sorted.push_back(std::move(rows[i]));
+    rows = std::move(sorted);
+}
+
+// Splits a path into a row, or says why it cannot be listed.
+std::optional<DrawingRow> RowFromPath(const std::string& path)
+{
+    auto [folder, file] = SplitAtLastSeparator(path);
+    if (file.empty() || IsUnsafeName(file) || IsUnsafeName(folder))
+        return std::nullopt;
+    return DrawingRow{std::move(file), std::move(folder), {}, {}};
+}
+
+AddOutcome AddPaths(DrawingRows& rows, const std::vector<std::string>& paths, const std::optional<ColumnSort>& sort)
+{
+    AddOutcome outcome;
+    DrawingRows added;
+    added.reserve(paths.size());
+    for (const std::string& path : paths) {
+        if (path.empty())
+            continue;
+        if (auto row = RowFromPath(path))
+            added.push_back(std::move(*row));
+        else
+            outcome.refused.push_back(path);
+    }
+    outcome.added = added.size();
+    AddRows(rows, std::move(added), sort);
+    return outcome;
+}
+
+// A refused name may hold line breaks; show them so the message stays one name per line.
+std::string Visible(std::string_view name)
+{
+    std::string out;
+    out.reserve(name.size());
+    for (const char c : name) {
+        if (c == '\r')
+            out += "<CR>";
+        else if (c == '\n')
+            out += "<LF>";
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+RowSelection SelectionFromIndexes(const std::vector<std::size_t>& indexes, std::size_t rowCount)
+{
+    RowSelection selected(rowCount, false);
+    for (const std::size_t i : indexes) {
+        if (i < rowCount)
+            selected[i] = true;
+    }
+    return selected;
+}
+
+const std::string& ColumnText(const DrawingRow& row, int column)
+{
+    static const std::string kNone;
+    switch (column) {
+    case 0:
+        return row.file;
+    case 1:
+        return row.folder;
+    case 2:
+        return row.routine;
+    case 3:
+        return row.key;
+    default:
+        return kNone;
+    }
+}
+
+int CompareListText(std::string_view a, std::string_view b)
+{
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char x = FoldCase(a[i]);
+        const unsigned char y = FoldCase(b[i]);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+void SortByColumn(DrawingRows& rows, const ColumnSort& sort)
+{
+    StableSortRows(rows, sort);
+}
+
+void InsertSorted(DrawingRows& rows, DrawingRows added, const ColumnSort& sort)
+{
+    if (added.empty())
+        return;
+    StableSortRows(added, sort);
+    // std::merge takes from the first range on ties, so existing rows stay ahead of equal new ones.
+    DrawingRows merged;
+    merged.reserve(rows.size() + added.size());
+    std::merge(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()),
+               std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()), std::back_inserter(merged),
+               ColumnLess{sort});
+    rows = std::move(merged);
+}
+
+void AddRows(DrawingRows& rows, DrawingRows added, const std::optional<ColumnSort>& sort)
+{
+    if (sort) {
+        InsertSorted(rows, std::move(added), *sort);
+        return;
+    }
+    rows.reserve(rows.size() + added.size());
+    std::move(added.begin(), added.end(), std::back_inserter(rows));
+}
+
+SortOrderStep NextSortOrder(std::string_view lblSortOrder)
+{
+    if (ParseInt16(lblSortOrder) == 1)
+        return {false, "0"};
+    return {true, "1"};
+}
+
+bool IsUnsafeName(std::string_view text)
+{
+    return text.find_first_of("\r\n\"") != std::string_view::npos;
+}
+
+AddOutcome AddFromDialog(DrawingRows& rows, const std::vector<std::string>& paths,
+                         const std::optional<ColumnSort>& sort)
+{
+    return AddPaths(rows, paths, sort);
+}
+
+AddOutcome AddDropped(DrawingRows& rows, const std::vector<std::string>& paths, const IsFolderFn& isFolder,
+                      const std::optional<ColumnSort>& sort)
+{
+    if (paths.empty() || (isFolder && isFolder(paths.front())))
+        return {};
+    return AddPaths(rows, paths, sort);
+}
+
+UserMessage RefusedDrawingsMessage(const std::vector<std::string>& refused)
+{
+    constexpr std::size_t kShown = 20;
+    std::string text = "These drawings were not added to the list. A file name or folder that holds a line break "
+                       "or a double quote, or a path without a file name, cannot be processed:";
+    text += kCrLf;
+    for (std::size_t i = 0; i < refused.size() && i < kShown; ++i) {
+        text += kCrLf;
+        text += Visible(refused[i]);
+    }
+    if (refused.size() > kShown) {
+        text += kCrLf;
+        text += "... and " + std::to_string(refused.size() - kShown) + " more.";
+    }
+    text += kCrLf;
+    return UserMessage{text, "Quorvel Error", MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+void RedoListItems(DrawingRows& rows, const std::string& name)
+{
+    for (DrawingRow& row : rows) {
+        row.routine = name;
+        row.key.clear();
+    }
+}
+
+void ShowSubjectInSelected(DrawingRows& rows, const RowSelection& selected, const std::string& name)
+{
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i < selected.size() && selected[i])
+            rows[i].routine = name;
+        rows[i].key.clear();
+    }
+}
+
+void DeleteFromList(DrawingRows& rows, const RowSelection& selected)
+{
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i < selected.size() && selected[i])
+            continue;
+        if (kept != i)
+            rows[kept] = std::move(rows[i]);
+        rows[kept].key.clear();
+        ++kept;
+    }
+    rows.resize(kept);
+}
+
+void Clear_List(DrawingRows& rows)
+{
+    rows.clear();
+}
+
+std::string DrawingCountText(std::size_t count)
+{
+    if (count == 0)
+        return "Drawings To Be Processed";
+    return std::to_string(count) + " Drawings To Be Processed";
+}
+
+} // namespace qv

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+enum class ProductFamily {
+    AutoCad2000Syntax,
+    AutoCadOldRelease,
+    AutoCadLt2000Syntax,
+    AutoCadLtOldRelease,
+    AutoCad2004OrLater,
+    AutoCadLt2004OrLater,
+    Bricscad,
+    Zwcad,
+    Placeholder,
+};
+
+// One row of the catalogue of CAD products; optionIndex is the button index of the version choice.
+struct CadProduct
+{
+    int optionIndex;
+    std::string_view caption;
+    std::string_view code;             // empty for the placeholder row
+    std::string_view selectionLabel;   // "AutoCAD Version " + label + " Selected"
+    std::string_view panelLabel;       // action panel label; empty when the product has none
+    std::string_view defaultExecutable; // empty when not set
+    ProductFamily family;
+};
+
+// All twenty rows, in option index order (0 to 19).
+std::span<const CadProduct> CadProducts();
+
+// The row of a code, compared in upper case.
+const CadProduct* FindProduct(std::string_view code);
+
+// The stored text when its upper case is a known code, else "Cad2005".
+std::string NormaliseProductCode(std::string_view stored);
+
+inline constexpr std::string_view kDefaultProductCode = "Cad2005";
+
+bool IsBricscad(std::string_view code);        // upper case "BRICSCAD"
+bool IsZwcad(std::string_view code);           // upper case "ZWCAD"
+bool IsRelease2004OrLater(std::string_view code); // exact codes of the 2004-or-later group
+bool Is2000Syntax(std::string_view code);      // exact "Cad2000", "CadLT2000"
+bool IsOldRelease(std::string_view code);      // exact "Cad13", "Cad14", "CadLT98"
+
+// Action panel label for a code (exact, case-sensitive); nullopt keeps the previous label.
+std::optional<std::string> PanelLabel(std::string_view code);
+
+} // namespace qv

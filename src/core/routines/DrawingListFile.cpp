@@ -1,0 +1,292 @@
+#include "DrawingListFile.h"
+
+#include "batch/DrawingList.h"
+#include "io/FileIo.h"
+#include "text/CodePage.h"
+#include "text/LineBreaks.h"
+#include "text/TextUtil.h"
+
+#include <algorithm>
+
+namespace qv {
+namespace {
+
+const std::string kCrLfText(kCrLf);
+const std::string kQuorvelError = "Quorvel Error";
+
+UserMessage UnstorableRowMessage(const DrawingRow& row, const std::string& why)
+{
+    return UserMessage{"The row of the drawing " + row.file + " cannot be saved in a drawing list file:" + kCrLfText +
+                           why + kCrLfText,
+                       kQuorvelError, MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+std::vector<UserMessage> Refuse(UserMessage first)
+{
+    return {std::move(first), ListNotSavedMessage()};
+}
+
+// Names the row and field that Windows-1252 cannot hold (only looked for once encoding has failed).
+UserMessage CodePageRefusal(const DrawingRows& rows, const Error& error)
+{
+    for (const DrawingRow& row : rows) {
+        for (const std::string* field : {&row.file, &row.folder, &row.routine}) {
+            auto encoded = Utf8ToCp1252(*field);
+            if (!encoded.ok())
+                return UnstorableRowMessage(row, encoded.error().description);
+        }
+    }
+    return UserMessage{error.description, kQuorvelError, MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+bool IsSpace(char c)
+{
+    return c == ' ';
+}
+
+// Reads the three fields of one line (no line break in it). Returns the reason when it is not a
+// drawing list line.
+std::optional<std::string> ParseLine(std::string_view line, DrawingRow& row)
+{
+    std::string* const fields[3] = {&row.file, &row.folder, &row.routine};
+    std::size_t p = 0;
+    for (int f = 0; f < 3; ++f) {
+        while (p < line.size() && IsSpace(line[p]))
+            ++p;
+        if (p < line.size() && line[p] == '"') {
+            const std::size_t close = line.find('"', p + 1);
+            if (close == std::string_view::npos)
+                return "a quoted field has no closing quote";
+            fields[f]->assign(line.substr(p + 1, close - p - 1));
+            p = close + 1;
+            while (p < line.size() && IsSpace(line[p]))
+                ++p;
+        } else {
+            const std::size_t end = std::min(line.find(',', p), line.size());
+            const std::string_view raw = line.substr(p, end - p);
+            if (raw.find('"') != std::string_view::npos)
+                return "a double quote inside an unquoted field";
+            fields[f]->assign(TrimSpaces(raw));
+            p = end;
+        }
+        if (f < 2) {
+            if (p >= line.size())
+                return "fewer than three fields";
+            if (line[p] != ',')
+                return "text after a closing quote";
+            ++p;
+        } else if (p < line.size()) {
+            return line[p] == ',' ? "more than three fields" : "text after a closing quote";
+        }
+    }
+    if (row.file.empty())
+        return "the drawing file name is empty";
+    if (row.folder.empty())
+        return "the folder is empty";
+    return std::nullopt;
+}
+
+bool HoldsControlCharacter(std::string_view line)
+{
+    for (const char c : line) {
+        if (static_cast<unsigned char>(c) < 0x20)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+UserMessage NoDrawingsListedMessage()
+{
+    return UserMessage{"There are no Drawings Listed", "Save List Error", MessageIcon::None, MessageButtons::Ok};
+}
+
+bool CheckRoutineName(std::string_view description)
+{
+    return description.find('"') == std::string_view::npos;
+}
+
+UserMessage RoutineNameQuoteMessage()
+{
+    return UserMessage{"The use of the character  \"  in the routine name causes a fault when retrieveing" + kCrLfText +
+                           "the list from the file. Please rename this routine description without the character  \"" +
+                           kCrLfText,
+                       kQuorvelError, MessageIcon::Information, MessageButtons::Ok};
+}
+
+UserMessage ListNotSavedMessage()
+{
+    return UserMessage{"The drawing list has not been saved.", kQuorvelError, MessageIcon::Information,
+                       MessageButtons::Ok};
+}
+
+UserMessage WriteListErrorMessage(const Error& error)
+{
+    const std::string twoBreaks = kCrLfText + kCrLfText;
+    return UserMessage{FormatErrorMessage(error, "WriteList") + twoBreaks +
+                           "Lists created by earlier versions of Quorvel will not " + kCrLfText +
+                           "work with the new improved version. We apologise for any inconvenience. " + twoBreaks +
+                           "If this keeps happening, please report it to Quorvel support" + kCrLfText +
+                           "with the details of this message." + twoBreaks + "Thank You",
+                       kQuorvelError, MessageIcon::Critical, MessageButtons::Ok};
+}
+
+EncodedList EncodeList(const DrawingRows& rows)
+{
+    EncodedList out;
+    for (const DrawingRow& row : rows) {
+        if (!CheckRoutineName(row.routine)) {
+            out.refusal = Refuse(RoutineNameQuoteMessage());
+            return out;
+        }
+    }
+    std::size_t size = 0;
+    for (const DrawingRow& row : rows) {
+        if (IsUnsafeName(row.file) || IsUnsafeName(row.folder) || ContainsLineBreak(row.routine)) {
+            out.refusal =
+                Refuse(UnstorableRowMessage(row, "a line break or a double quote in its name, folder or routine."));
+            return out;
+        }
+        size += row.file.size() + row.folder.size() + row.routine.size() + 10;
+    }
+    std::string text;
+    text.reserve(size);
+    for (const DrawingRow& row : rows) {
+        text += '"';
+        text += row.file;
+        text += "\",\"";
+        text += row.folder;
+        text += "\",\"";
+        text += row.routine;
+        text += '"';
+        text += kCrLf;
+    }
+    auto encoded = Utf8ToCp1252(text);
+    if (!encoded.ok()) {
+        out.refusal = Refuse(CodePageRefusal(rows, encoded.error()));
+        return out;
+    }
+    out.bytes = std::move(encoded).value();
+    return out;
+}
+
+ListSaveOutcome WriteList(const std::string& fileName, const DrawingRows& rows)
+{
+    EncodedList encoded = EncodeList(rows);
+    if (!encoded.ok())
+        return {false, std::move(encoded.refusal)};
+    if (fileName.empty())
+        return {false, {WriteListErrorMessage(MakeError(ErrBadFileNameOrNumber))}};
+    const Status written = WriteFileAtomically(fileName, encoded.bytes);
+    if (!written.ok())
+        return {false, {WriteListErrorMessage(written.error())}};
+    return {true, {}};
+}
+
+ParsedList ParseList(std::string_view bytes)
+{
+    ParsedList out;
+    const std::string text = Cp1252ToUtf8(bytes);
+    const std::string_view all(text);
+    std::size_t lineNumber = 0;
+    for (std::size_t pos = 0; pos < all.size();) {
+        ++lineNumber;
+        const std::size_t lf = all.find('\n', pos);
+        const std::size_t end = lf == std::string_view::npos ? all.size() : lf;
+        std::string_view line = all.substr(pos, end - pos);
+        pos = lf == std::string_view::npos ? all.size() : lf + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (HoldsControlCharacter(line)) {
+            out.lineError = ListLineError{lineNumber, "a control character or binary data"};
+            break;
+        }
+        if (TrimSpaces(line).empty())
+            continue;
+        DrawingRow row;
+        if (auto reason = ParseLine(line, row)) {
+            out.lineError = ListLineError{lineNumber, std::move(*reason)};
+            break;
+        }
+        out.rows.push_back(std::move(row));
+    }
+    return out;
+}
+
+RetrievedList ApplyCatalogue(ParsedList parsed, const DescriptionExistsFn& descriptionExists)
+{
+    RetrievedList out;
+    out.rows = std::move(parsed.rows);
+    out.lineError = std::move(parsed.lineError);
+    for (DrawingRow& row : out.rows) {
+        if (!descriptionExists || !descriptionExists(TrimSpaces(row.routine))) {
+            row.routine.clear();
+            out.missing = true;
+        }
+    }
+    return out;
+}
+
+RetrievedList RetrieveList(const std::string& fileName, const DescriptionExistsFn& descriptionExists)
+{
+    if (fileName.empty()) {
+        RetrievedList out;
+        out.error = MakeError(ErrBadFileNameOrNumber);
+        return out;
+    }
+    auto bytes = ReadFileBytes(fileName);
+    if (!bytes.ok()) {
+        RetrievedList out;
+        out.error = bytes.error();
+        return out;
+    }
+    return ApplyCatalogue(ParseList(bytes.value()), descriptionExists);
+}
+
+std::vector<UserMessage> RetrieveMessages(const RetrievedList& list, const std::string& fileName)
+{
+    std::vector<UserMessage> messages;
+    if (list.error)
+        messages.push_back(RetrieveListErrorMessage(*list.error));
+    if (list.lineError)
+        messages.push_back(ListLineErrorMessage(*list.lineError, fileName));
+    if (list.missing)
+        messages.push_back(MissingRoutinesMessage());
+    return messages;
+}
+
+bool StopsCommandLineRun(const RetrievedList& list)
+{
+    return list.error.has_value() || list.lineError.has_value();
+}
+
+UserMessage RetrieveListErrorMessage(const Error& error)
+{
+    if (error.number == ErrBadFileNameOrNumber || error.number == ErrFileNotFound) {
+        return UserMessage{"Error Number " + std::to_string(error.number) + " in routine RetrieveList " + kCrLfText +
+                               kCrLfText + "Please make sure that the correct filename and path" + kCrLfText +
+                               "has been passed to Quorvel for processing." + kCrLfText,
+                           kQuorvelError, MessageIcon::Critical, MessageButtons::Ok};
+    }
+    return ErrorMessage(error, "RetrieveList");
+}
+
+UserMessage ListLineErrorMessage(const ListLineError& lineError, const std::string& fileName)
+{
+    return UserMessage{"Line " + std::to_string(lineError.line) + " of the drawing list file" + kCrLfText + fileName +
+                           kCrLfText + "cannot be read: " + lineError.reason + "." + kCrLfText + kCrLfText +
+                           "The drawings listed before that line have been retrieved; that line and the lines "
+                           "after it have not." +
+                           kCrLfText,
+                       kQuorvelError, MessageIcon::Critical, MessageButtons::Ok};
+}
+
+UserMessage MissingRoutinesMessage()
+{
+    return UserMessage{"One or more of the routine names in the retrieved file are not in the database." + kCrLfText +
+                           "Please update the Drawings to be Processed list before proceeding ",
+                       kQuorvelError, MessageIcon::Critical, MessageButtons::Ok};
+}
+
+} // namespace qv

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// The line break of every file and every piece of generated command text.
+inline constexpr std::string_view kCrLf = "\r\n";
+
+// Splits text into lines at CR LF, a lone CR or a lone LF. A final line break does not
+// start an empty last line.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+// Joins lines with CR LF between them (no line break after the last).
+std::string JoinCrLf(const std::vector<std::string>& lines);
+
+bool ContainsLineBreak(std::string_view text);
+
+} // namespace qv

@@ -1,0 +1,62 @@
+#include "TextUtil.h"
+
+#include <algorithm>
+
+namespace qv {
+
+std::string_view TrimLeadingSpaces(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+}
+
+std::string_view TrimTrailingSpaces(std::string_view text)
+{
+    const auto last = text.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
+}
+
+std::string_view TrimSpaces(std::string_view text)
+{
+    return TrimTrailingSpaces(TrimLeadingSpaces(text));
+}
+
+std::string ToUpperAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+}
+
+bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && ToUpperAscii(a) == ToUpperAscii(b);
+}
+
+std::optional<int> ParseInt16(std::string_view text)
+{
+    text = TrimSpaces(text);
+    bool negative = false;
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i >= text.size() || text[i] < '0' || text[i] > '9')
+        return std::nullopt;
+    long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > 32768)
+            return std::nullopt;
+    }
+    value = negative ? -value : value;
+    if (value > 32767 || value < -32768)
+        return std::nullopt;
+    return static_cast<int>(value);
+}
+
+} // namespace qv

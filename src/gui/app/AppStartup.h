@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/SplashWindow.h"
+#include "app/mdiStart.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+namespace qv {
+
+// The start-up sequence: splash window, then (when its timer fires) the main window, then the
+// command-line run if a list file was named.
+class AppStartup final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit AppStartup(QString commandLine, QObject* parent = nullptr);
+    ~AppStartup() override;
+
+    void start();
+    mdiStart* mainWindow() const { return m_main; }
+    SplashWindow* splash() const { return m_splash; }
+
+    // The program's command line: arguments joined by spaces, trimmed.
+    static QString CommandLineText(const QStringList& arguments);
+
+signals:
+    void mainWindowLoaded();
+
+private:
+    void loadMainWindow();
+
+    QString m_commandLine;
+    QPointer<SplashWindow> m_splash;
+    QPointer<mdiStart> m_main;
+};
+
+} // namespace qv

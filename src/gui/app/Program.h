@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/UserDialogs.h"
+#include "config/clsIniControl.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace qv {
+
+// Program-wide state shared by every window, set up once at start-up.
+struct ProgramState
+{
+    std::string programFolder;    // folder of the executable
+    std::string settingsFolder;   // SettingsFolder: holds Quorvel.ini and the data files
+    std::string databaseFolder;   // where the default routine database lives
+    clsIniControl ini;            // the one settings access object
+    std::int16_t editorTab = 30;  // requested tab of the routine editor (1-6, 30 for none)
+    bool NonFavourite = false;
+    bool Release2004OrLater = false;
+    std::string CombinedScript;   // text of "Combined Routines..."
+    bool headless = false;        // no display: messages go to standard error
+    int exitCode = 0;             // status of a command-line run: 0 host started, 1 not
+    std::unique_ptr<UserDialogs> dialogs;
+};
+
+ProgramState& Program();
+
+// The dialog service of the program.
+UserDialogs& Dialogs();
+
+// Shows a core error in the standard message box ("Quorvel Error", critical).
+void ShowError(const struct Error& error, const std::string& routine);
+
+// Sets the folders and the settings object: the redirect file, else the program folder, else (a
+// read-only install) the per-user folder.
+void InitialiseProgram(const std::string& programFolder);
+
+QString ToQString(const std::string& text);
+std::string ToStd(const QString& text);
+
+} // namespace qv

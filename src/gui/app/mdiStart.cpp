@@ -1,0 +1,271 @@
+#include "mdiStart.h"
+
+#include "app/AboutBox.h"
+#include "app/Program.h"
+#include "batch/DrawingListModel.h"
+#include "config/Settings.h"
+#include "config/SettingsKeys.h"
+#include "text/LineBreaks.h"
+#include "text/Paths.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace qv {
+namespace {
+
+mdiStart* g_mainWindow = nullptr;
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(tip);
+    return button;
+}
+
+} // namespace
+
+mdiStart* MainWindow()
+{
+    return g_mainWindow;
+}
+
+void EnableStartAndSort()
+{
+    mdiStart* window = MainWindow();
+    if (!window || window->drawingList()->rowCount() == 0)
+        return;
+    window->cmdSortIso->setEnabled(true);
+}
+
+mdiStart::mdiStart(QWidget* parent) : QMainWindow(parent)
+{
+    g_mainWindow = this;
+    setObjectName(QStringLiteral("mdiStart"));
+    setWindowTitle(QString::fromLatin1(kCaption));
+    buildControls();
+    buildMenus();
+    resize(1000, 620);
+}
+
+mdiStart::~mdiStart()
+{
+    if (g_mainWindow == this)
+        g_mainWindow = nullptr;
+}
+
+void mdiStart::buildControls()
+{
+    auto* central = new QWidget(this);
+    auto* outer = new QHBoxLayout(central);
+    auto* left = new QVBoxLayout();
+
+    Frame2 = new QGroupBox(QStringLiteral("Step 1. File Selection"), central);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    auto* buttons = new QHBoxLayout(Frame2);
+    CmdAdd = MakeButton(Frame2, "CmdAdd", QStringLiteral("Add Files to List"), QStringLiteral("Add Drawings To The List"));
+    cmdDelete = MakeButton(Frame2, "cmdDelete", QStringLiteral("Remove From List"),
+                           QStringLiteral("Delete Selected Drawings from List"));
+    cmdClear = MakeButton(Frame2, "cmdClear", QStringLiteral("Clear List"), QStringLiteral("Clear List"));
+    cmdSortIso = MakeButton(Frame2, "cmdSortIso", QStringLiteral("Sort by Field"),
+                            QStringLiteral("Sort by the field specified under options"));
+    for (QPushButton* button : {CmdAdd, cmdDelete, cmdClear, cmdSortIso}) {
+        button->setEnabled(false);
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
+
+    Frame1 = new QGroupBox(QStringLiteral("Main Screen"), central);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* listLayout = new QVBoxLayout(Frame1);
+    m_model = new DrawingListModel(this);
+    lstvDrawings = new QTreeView(Frame1);
+    lstvDrawings->setObjectName(QStringLiteral("lstvDrawings"));
+    lstvDrawings->setModel(m_model);
+    lstvDrawings->setRootIsDecorated(false);
+    lstvDrawings->setUniformRowHeights(true);
+    lstvDrawings->setAlternatingRowColors(true);
+    lstvDrawings->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstvDrawings->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lstvDrawings->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstvDrawings->header()->setSectionsMovable(false);
+    lstvDrawings->header()->setStretchLastSection(true);
+    Label1 = new QLabel(Frame1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    listLayout->addWidget(lstvDrawings, 1);
+    listLayout->addWidget(Label1);
+
+    left->addWidget(Frame2);
+    left->addWidget(Frame1, 1);
+    outer->addLayout(left, 1);
+
+    panelHost = new QWidget(central);
+    panelHost->setObjectName(QStringLiteral("panelHost"));
+    auto* panelLayout = new QVBoxLayout(panelHost);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(panelHost);
+
+    setCentralWidget(central);
+    RefreshCount();
+}
+
+QAction* mdiStart::addItem(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+void mdiStart::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    QAction* add = addItem(file, "mnuFileAdd", QStringLiteral("Add Drawings"));
+    QAction* addNew = addItem(file, "mnuFileAddNewAction", QStringLiteral("Add New Routines"));
+    QAction* update = addItem(file, "mnuFileUpdate", QStringLiteral("Update Routines"));
+    file->addSeparator();
+    QAction* saveList = addItem(file, "mnuSaveList1", QStringLiteral("Save Drawing List"));
+    QAction* retrieveList = addItem(file, "mnuRetrieveList1", QStringLiteral("Retrieve Drawing List"));
+    file->addSeparator();
+    QAction* reset = addItem(file, "MnuStartupReset", QStringLiteral("Reset Quorvel Startup"));
+    file->addSeparator();
+    QAction* exit = addItem(file, "mnuFileExit", QStringLiteral("E&xit"));
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    options->setObjectName(QStringLiteral("mnuOptions"));
+    QAction* properties = addItem(options, "MnuOptionsFile", QStringLiteral("Properties"));
+
+    QMenu* timer = menuBar()->addMenu(QStringLiteral("&Timer"));
+    timer->setObjectName(QStringLiteral("mnuTimer"));
+    timer->setEnabled(false);
+
+    QMenu* lists = menuBar()->addMenu(QStringLiteral("&Save/Retrieve List"));
+    lists->setObjectName(QStringLiteral("mnuSave_Retrieve"));
+    QAction* saveDrawing = addItem(lists, "mnuSaveDrawing", QStringLiteral("Save Drawing List"));
+    QAction* retrieve = addItem(lists, "mnuRetrieveList", QStringLiteral("Retrieve Drawing List"));
+
+    QMenu* wizards = menuBar()->addMenu(QStringLiteral("&Routine Wizards"));
+    wizards->setObjectName(QStringLiteral("mnuWizards"));
+    QAction* create = addItem(wizards, "mnuCreate", QStringLiteral("Edit and Create Your Own Routines"));
+    QAction* plotDetailed = addItem(wizards, "mnuPlotDetailed", QStringLiteral("Plot - Detailed Setup"));
+    QAction* plotPage = addItem(wizards, "mnuPlotPage", QStringLiteral("Plot - Page Setup"));
+    QAction* saveAs = addItem(wizards, "mnuSaveAs", QStringLiteral("Save As Drawing  / Export DXF"));
+    QAction* purge = addItem(wizards, "mnuPurge", QStringLiteral("Purge Objects"));
+    QAction* import = addItem(wizards, "mnuImport", QStringLiteral("Import Page Setups"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* contents = addItem(help, "mnuHelpHelp", QStringLiteral("Contents and Index"));
+    QAction* about = addItem(help, "mnuHelpAbout", QStringLiteral("About Quorvel"));
+
+    // Features that arrive later are shown but not offered yet.
+    for (QAction* later : {add, addNew, update, saveList, retrieveList, properties, saveDrawing, retrieve, create,
+                           plotDetailed, plotPage, saveAs, purge, import})
+        later->setEnabled(false);
+
+    connect(reset, &QAction::triggered, this, &mdiStart::MnuStartupReset_Click);
+    connect(exit, &QAction::triggered, this, &mdiStart::mnuFileExit_Click);
+    connect(contents, &QAction::triggered, this, &mdiStart::mnuHelpHelp_Click);
+    connect(about, &QAction::triggered, this, &mdiStart::mnuHelpAbout_Click);
+}
+
+bool mdiStart::FormLoad()
+{
+    // The first-run setup arrives with its own window; until then start-up goes straight on.
+    CenterInScreen();
+    ChangeHeaders3();
+    std::string delimiter;
+    std::string fieldNumber;
+    const bool sortByField = GetFieldDelimOption(Program().ini, delimiter, fieldNumber) == "ON";
+    cmdSortIso->setVisible(sortByField);
+    cmdSortIso->setEnabled(false);
+    return true;
+}
+
+void mdiStart::CenterInScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - frameGeometry().width()) / 2,
+         area.top() + (area.height() - frameGeometry().height()) / 2);
+}
+
+void mdiStart::ChangeHeaders3()
+{
+    m_model->setShowsKeyColumn(false);
+    const int viewport = lstvDrawings->viewport()->width();
+    const int width = viewport > 100 ? viewport : this->width() - 280;
+    lstvDrawings->header()->resizeSection(0, static_cast<int>(width / 4.0));
+    lstvDrawings->header()->resizeSection(1, static_cast<int>(width / 5.0));
+    lstvDrawings->header()->resizeSection(2, static_cast<int>(width / 1.9));
+}
+
+void mdiStart::RefreshCount()
+{
+    const int count = m_model->rowCount();
+    Label1->setText(count == 0 ? QStringLiteral("Drawings To Be Processed")
+                               : QString::number(count) + QStringLiteral(" Drawings To Be Processed"));
+}
+
+void mdiStart::StartUpCommandLine(const QString& argument)
+{
+    QString path = argument;
+    path.remove(QLatin1Char('"'));
+    commandLineRun = true;
+    Dialogs().show("Running a drawing list from the command line is not available in this version of Quorvel.\r\n" +
+                       path.toStdString(),
+                   "Quorvel Error", MessageIcon::Critical);
+    commandLineRun = false;
+    Program().exitCode = 1;
+    close();
+}
+
+void mdiStart::MnuStartupReset_Click()
+{
+    if (Dialogs().show("To reset the Quorvel startup sequence press OK.", "Reset Sartup Sequence",
+                       MessageIcon::None, MessageButtons::OkCancel) != MessageAnswer::Ok)
+        return;
+    const Status written = Program().ini.WriteValue(keys::kStartupSection, keys::kSetupKey, "NO");
+    if (!written) {
+        ShowError(written.error(), "MnuStartupReset_Click");
+        return;
+    }
+    Dialogs().show("You have now reset the Quorvel startup sequence. The next time you start Quorvel the " +
+                       std::string(kCrLf) + "startup sequence will relocate your setup files.",
+                   "Quorvel Startup Sequence", MessageIcon::Information);
+}
+
+void mdiStart::mnuFileExit_Click()
+{
+    if (Dialogs().show("You are now exiting Quorvel, press OK to continue exiting", "Exit Quorvel",
+                       MessageIcon::None, MessageButtons::OkCancel) == MessageAnswer::Ok)
+        close();
+}
+
+void mdiStart::mnuHelpHelp_Click()
+{
+    const std::string page = JoinPath(JoinPath(Program().programFolder, "help"), "Quorvel.html");
+    if (!Dialogs().openDocument(QString::fromStdString(page)))
+        Dialogs().show("The help page could not be opened:\r\n" + page, "Quorvel Help", MessageIcon::Exclamation);
+}
+
+void mdiStart::mnuHelpAbout_Click()
+{
+    AboutBox box(this);
+    box.exec();
+}
+
+} // namespace qv

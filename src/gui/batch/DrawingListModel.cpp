@@ -1,0 +1,85 @@
+#include "DrawingListModel.h"
+
+namespace qv {
+
+DrawingListModel::DrawingListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int DrawingListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int DrawingListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : (m_showKey ? 4 : 3);
+}
+
+QVariant DrawingListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        return {};
+    const DrawingRow& row = m_rows[static_cast<std::size_t>(index.row())];
+    switch (index.column()) {
+    case FileColumn:
+        return QString::fromStdString(row.file);
+    case FolderColumn:
+        return QString::fromStdString(row.folder);
+    case RoutineColumn:
+        return QString::fromStdString(row.routine);
+    case KeyColumn:
+        return QString::fromStdString(row.key);
+    default:
+        return {};
+    }
+}
+
+QVariant DrawingListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+    case FileColumn:
+        return QStringLiteral("Drawing File");
+    case FolderColumn:
+        return QStringLiteral("Folder");
+    case RoutineColumn:
+        return QStringLiteral("Routine");
+    case KeyColumn:
+        return QStringLiteral("Num");
+    default:
+        return {};
+    }
+}
+
+void DrawingListModel::setRows(DrawingRows rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+void DrawingListModel::appendRows(DrawingRows rows)
+{
+    if (rows.empty())
+        return;
+    const int first = rowCount();
+    beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
+    m_rows.insert(m_rows.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    endInsertRows();
+}
+
+void DrawingListModel::clear()
+{
+    setRows({});
+}
+
+void DrawingListModel::setShowsKeyColumn(bool show)
+{
+    if (show == m_showKey)
+        return;
+    beginResetModel();
+    m_showKey = show;
+    endResetModel();
+}
+
+} // namespace qv

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "batch/DrawingRow.h"
+
+#include <QAbstractTableModel>
+
+namespace qv {
+
+// The drawing list as a table over the core's row vector. List operations replace the vector in
+// one step; no per-row widget items exist.
+class DrawingListModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column { FileColumn = 0, FolderColumn = 1, RoutineColumn = 2, KeyColumn = 3 };
+
+    explicit DrawingListModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    const DrawingRows& rows() const { return m_rows; }
+    void setRows(DrawingRows rows);
+    // Appends rows at the end (one model notification for all of them).
+    void appendRows(DrawingRows rows);
+    void clear();
+
+    // The normal set "Drawing File", "Folder", "Routine", or with "Num" after a sort by field.
+    bool showsKeyColumn() const { return m_showKey; }
+    void setShowsKeyColumn(bool show);
+
+private:
+    DrawingRows m_rows;
+    bool m_showKey = false;
+};
+
+} // namespace qv

@@ -1,0 +1,83 @@
+#include "batch/FieldSort.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+TEST(FieldSort, FieldExtraction)
+{
+    struct Case
+    {
+        const char* name;
+        const char* delimiter;
+        int field;
+        const char* key;
+    };
+    const Case cases[] = {
+        {"A-12-rev.dwg", "-", 1, "A"},
+        {"A-12-rev.dwg", "-", 2, "12"},
+        {"A-12-rev.dwg", "-", 3, "rev"},
+        {"A-12-rev.dwg", "-", 4, ""}, // fewer fields than asked for
+        {"A-12-rev.dwg", "-", 0, ""},
+        {"-A-.dwg", "-", 1, ""}, // delimiters at the ends make empty fields
+        {"-A-.dwg", "-", 2, "A"},
+        {"-A-.dwg", "-", 3, ""},
+        {"A-12-rev.dxf", "-", 3, "rev.dxf"},   // no .dwg to remove
+        {"A-12-REV.DWG", "-", 3, "REV.DWG"},   // only lower-case ".dwg" is removed
+        {"A-12-r.DWG.dwg", "-", 3, "r.DWG"},   // every ".dwg", once
+        {"a.dwg.b.dwg", ".", 2, "b"},          // removal comes before the split
+        {"a.d.dwgwg", ".", 2, "dwg"},          // one pass: the join is not removed again
+        {"A_12_rev.dwg", "-", 1, "A_12_rev"},  // delimiter absent: one field
+        {"A-12-rev.dwg", "", 1, "A-12-rev"},   // no delimiter
+        {"A-12-rev.dwg", "-1", 1, "A-12-rev"}, // only a single character splits
+        {"", "-", 1, ""},
+        {"\xC3\xA9-2-x.dwg", "-", 1, "\xC3\xA9"}, // UTF-8 passes whole
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(oDivideLineNum(c.name, c.delimiter, c.field), c.key) << c.name << " " << c.field;
+}
+
+TEST(FieldSort, FieldNumberText)
+{
+    const std::pair<const char*, std::optional<int>> cases[] = {{"2", 2},
+                                                                {" 3 ", 3},
+                                                                {"10", 10},
+                                                                {"Unknown", std::nullopt},
+                                                                {"", std::nullopt},
+                                                                {"0", std::nullopt},
+                                                                {"-1", std::nullopt},
+                                                                {"2a", std::nullopt},
+                                                                {"1234567890", std::nullopt}};
+    for (const auto& [text, number] : cases)
+        EXPECT_EQ(ParseFieldNumber(text), number) << text;
+}
+
+TEST(FieldSort, SortsStablyByTextKeyAndGivesShortNamesAnEmptyKey)
+{
+    DrawingRows rows{{"P-9-a.dwg", "/f1", "R1", ""},
+                     {"P-10-b.dwg", "/f2", "R2", ""},
+                     {"Short.dwg", "/f3", "", ""},
+                     {"P-9-c.dwg", "/f4", "R4", "old"},
+                     {"Q-10-d.dwg", "/f5", "", ""}};
+    SortByField(rows, "-", "2");
+    const DrawingRows expected{{"Short.dwg", "/f3", "", ""},
+                               {"P-10-b.dwg", "/f2", "R2", "10"},
+                               {"Q-10-d.dwg", "/f5", "", "10"},
+                               {"P-9-a.dwg", "/f1", "R1", "9"},
+                               {"P-9-c.dwg", "/f4", "R4", "9"}};
+    EXPECT_EQ(rows, expected);
+
+    // A field number that is not a number: every key empty, order unchanged.
+    DrawingRows unsorted = expected;
+    std::swap(unsorted[0], unsorted[4]);
+    DrawingRows again = unsorted;
+    SortByField(again, "-", "x");
+    for (std::size_t i = 0; i < again.size(); ++i) {
+        EXPECT_EQ(again[i].file, unsorted[i].file);
+        EXPECT_EQ(again[i].key, "");
+    }
+}
+
+} // namespace
+} // namespace qv

@@ -1,0 +1,122 @@
+#include "config/IniFile.h"
+
+#include <gtest/gtest.h>
+
+namespace qv::ini {
+namespace {
+
+struct ReadCase
+{
+    const char* name;
+    std::string file;
+    const char* section;
+    const char* key;
+    std::string expected;
+};
+
+TEST(IniRead, FollowsThePrivateProfileRules)
+{
+    const std::string u = "Unknown";
+    const ReadCase cases[] = {
+        {"simple", "[S]\r\nk=v\r\n", "S", "k", "v"},
+        {"lone LF and CR", "[S]\nk=v\rj=w", "S", "j", "w"},
+        {"no final break", "[S]\r\nk=v", "S", "k", "v"},
+        {"section case", "[db_Address]\r\ndbAddress=x\r\n", "DB_ADDRESS", "dbaddress", "x"},
+        {"brackets trimmed", "[ \tS\v ]\r\nk=v\r\n", "S", "k", "v"},
+        {"text after bracket", "[S] junk\r\nk=v\r\n", "S", "k", "v"},
+        {"no closing bracket", "[S\r\nk=v\r\n", "S", "k", "v"},
+        {"key and value trimmed", "[S]\r\n \tk \t= \t v v \t\r\n", "S", "k", "v v"},
+        {"double quotes removed", "[S]\r\nk=\" a \"\r\n", "S", "k", " a "},
+        {"single quotes removed", "[S]\r\nk='a'\r\n", "S", "k", "a"},
+        {"mismatched quotes kept", "[S]\r\nk=\"a'\r\n", "S", "k", "\"a'"},
+        {"lone quote kept", "[S]\r\nk=\"\r\n", "S", "k", "\""},
+        {"no inline comment", "[S]\r\nk=v ;c\r\n", "S", "k", "v ;c"},
+        {"comment never matches", "[S]\r\n;k=v\r\n", "S", ";k", u},
+        {"hash is not a comment", "[S]\r\n#k=v\r\n", "S", "#k", "v"},
+        {"line without equals", "[S]\r\nk\r\n", "S", "k", u},
+        {"before first section", "k=v\r\n[S]\r\n", "S", "k", u},
+        {"first section wins", "[S]\r\na=1\r\n[S]\r\nk=2\r\n", "S", "k", u},
+        {"first key wins", "[S]\r\nk=1\r\nK=2\r\n", "S", "k", "1"},
+        {"missing section", "[T]\r\nk=v\r\n", "S", "k", u},
+        {"empty file", "", "S", "k", u},
+        {"empty value", "[S]\r\nk=\r\n", "S", "k", ""},
+        {"byte-order mark hides line one", "\xEF\xBB\xBF[S]\r\nk=v\r\n", "S", "k", u},
+        {"code page letters fold", "[\xC9T\xC9]\r\nk=v\r\n", "\xE9t\xE9", "K", "v"},
+        {"caller names trimmed", "[S]\r\nk=v\r\n", " S ", " k ", "v"},
+        {"garbage lines", "\x01\x02\xFF\r\n[S]\r\n===\r\nk=v\r\n\x00\r\n", "S", "k", "v"},
+    };
+    for (const ReadCase& c : cases)
+        EXPECT_EQ(Read(c.file, c.section, c.key, "Unknown"), c.expected) << c.name;
+}
+
+TEST(IniRead, CutsLongValuesAt199Characters)
+{
+    const std::string value(250, 'x');
+    EXPECT_EQ(Read("[S]\r\nk=" + value + "\r\n", "S", "k", "Unknown"), std::string(199, 'x'));
+    const std::string longLine(100000, 'y');
+    EXPECT_EQ(Read("[S]\r\nk=" + longLine, "S", "k", "U").size(), 199u);
+}
+
+struct WriteCase
+{
+    const char* name;
+    std::string before;
+    const char* section;
+    const char* key;
+    const char* value;
+    std::string after;
+};
+
+TEST(IniWrite, KeepsEveryOtherLineByteForByte)
+{
+    const WriteCase cases[] = {
+        {"new file", "", "S", "k", "v", "[S]\r\nk=v\r\n"},
+        {"replace keeps key spelling", "[db_Address]\r\ndbAddress=old\r\n", "db_address", "DBADDRESS", "new",
+         "[db_Address]\r\ndbAddress=new\r\n"},
+        {"replace keeps lone LF", "[S]\nk = old\nx=1\n", "S", "k", "v", "[S]\nk=v\nx=1\n"},
+        {"new key after last key", "[S]\r\na=1\r\n\r\n;c\r\n[T]\r\n", "S", "b", "2",
+         "[S]\r\na=1\r\nb=2\r\n\r\n;c\r\n[T]\r\n"},
+        {"new key in empty section", "[S]\r\n\r\n[T]\r\nx=1\r\n", "S", "k", "v", "[S]\r\nk=v\r\n\r\n[T]\r\nx=1\r\n"},
+        {"new section appended", "[S]\r\na=1\r\n", "T", "k", "v", "[S]\r\na=1\r\n[T]\r\nk=v\r\n"},
+        {"no final break", "[S]\r\na=1", "T", "k", "v", "[S]\r\na=1\r\n[T]\r\nk=v\r\n"},
+        {"no final break, same section", "[S]\r\na=1", "S", "k", "v", "[S]\r\na=1\r\nk=v\r\n"},
+        {"value written as given", "", "S", "k", " \"q\" ", "[S]\r\nk= \"q\" \r\n"},
+        {"first duplicate section", "[S]\r\n[S]\r\nk=1\r\n", "S", "k", "2", "[S]\r\nk=2\r\n[S]\r\nk=1\r\n"},
+        {"comments kept", ";top\r\n[S]\r\n;c\r\nk=1\r\n", "S", "k", "2", ";top\r\n[S]\r\n;c\r\nk=2\r\n"},
+        {"bom file gets new section", "\xEF\xBB\xBF[S]\r\nk=1\r\n", "S", "k", "2",
+         "\xEF\xBB\xBF[S]\r\nk=1\r\n[S]\r\nk=2\r\n"},
+    };
+    for (const WriteCase& c : cases) {
+        const auto result = Write(c.before, c.section, c.key, c.value);
+        ASSERT_TRUE(result.ok()) << c.name;
+        EXPECT_EQ(result.value(), c.after) << c.name;
+    }
+}
+
+TEST(IniWrite, RefusesLineBreaksThatWouldForgeKeys)
+{
+    for (const char* value : {"a\r\n[X]", "a\nb=c", "a\r"}) {
+        const auto result = Write("[S]\r\n", "S", "k", value);
+        ASSERT_FALSE(result.ok());
+        EXPECT_NE(result.error().description.find("line break"), std::string::npos);
+    }
+    EXPECT_FALSE(Write("", "S\n", "k", "v").ok());
+    EXPECT_FALSE(Write("", "S", "k\r", "v").ok());
+    EXPECT_FALSE(Write("", "", "k", "v").ok());
+}
+
+TEST(IniWrite, WhatIsWrittenReadsBack)
+{
+    std::string file = "garbage\r\n[A]\r\nx=1\r\n";
+    for (int i = 0; i < 20; ++i) {
+        const std::string section = i % 2 ? "A" : "B";
+        file = Write(file, section, "key" + std::to_string(i % 5), std::to_string(i)).value();
+    }
+    EXPECT_EQ(Read(file, "a", "KEY4", "U"), "19");
+    EXPECT_EQ(Read(file, "b", "key3", "U"), "18");
+    EXPECT_EQ(Read(file, "A", "x", "U"), "1");
+    EXPECT_EQ(file.rfind("garbage\r\n", 0), 0u);
+}
+
+} // namespace
+} // namespace qv::ini

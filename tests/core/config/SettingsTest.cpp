@@ -1,0 +1,182 @@
+#include "config/CadProducts.h"
+#include "config/Settings.h"
+#include "config/SettingsKeys.h"
+#include "support/TempDir.h"
+#include "text/Paths.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+TEST(Settings, EveryReaderAppliesItsMissingRule)
+{
+    TempDir dir;
+    const clsIniControl ini(dir.path());
+    EXPECT_EQ(GetAcadAddress(ini), "Unknown");
+    EXPECT_EQ(GetDataBaseAddress(ini), "Unknown");
+    EXPECT_EQ(GetBatchAddress(ini, "/prog"), "/prog");
+    EXPECT_EQ(GetAcadVer(ini), "Cad2005");
+    EXPECT_EQ(GetStartOption(ini), "Unknown");
+    EXPECT_EQ(GetWindowState(ini), "Unknown");
+    EXPECT_EQ(GetStartupSwitchOption(ini), "Unknown");
+    EXPECT_EQ(GetStartupSwitch_Text(ini), "");
+    std::string delim, num;
+    EXPECT_EQ(GetFieldDelimOption(ini, delim, num), "Unknown");
+    EXPECT_EQ(delim, "Unknown");
+    EXPECT_EQ(num, "Unknown");
+    EXPECT_FALSE(IsStartupSet(ini));
+    EXPECT_EQ(GetPc3Location(ini), "Unknown");
+}
+
+TEST(Settings, ReadersSeeWhatWritersWroteInAnyLetterCase)
+{
+    TempDir dir;
+    const clsIniControl ini(dir.path());
+    ASSERT_TRUE(ini.WriteValue("db_Address", "dbAddress", "/data/Batch_Cad.dat").ok());
+    ASSERT_TRUE(ini.WriteValue("batch_Address", "batchAddress", "/scripts").ok());
+    ASSERT_TRUE(ini.WriteValue("Startup_Set", "Setup", "yes").ok());
+    ASSERT_TRUE(ini.WriteValue("FieldOption", "SortOnOff", "ON").ok());
+    ASSERT_TRUE(ini.WriteValue("FieldOption", "FieldDelim", "-").ok());
+    ASSERT_TRUE(ini.WriteValue("FieldOption", "FieldNum", "2").ok());
+    ASSERT_TRUE(ini.WriteValue("StartSwitch", "Switch", "/p profile").ok());
+    EXPECT_EQ(GetDataBaseAddress(ini), "/data/Batch_Cad.dat");
+    EXPECT_EQ(GetBatchAddress(ini, "/prog"), "/scripts");
+    EXPECT_TRUE(IsStartupSet(ini));
+    std::string delim, num;
+    EXPECT_EQ(GetFieldDelimOption(ini, delim, num), "ON");
+    EXPECT_EQ(delim, "-");
+    EXPECT_EQ(num, "2");
+    EXPECT_EQ(GetStartupSwitch_Text(ini), "/p profile");
+    ASSERT_TRUE(ini.WriteValue("Startup_Set", "Setup", "NO").ok());
+    EXPECT_FALSE(IsStartupSet(ini));
+    // One entry per key whatever the case used by the writer.
+    EXPECT_EQ(dir.read("Quorvel.ini").find("BatchAddress"), std::string::npos);
+}
+
+TEST(Settings, PropertiesKeepTheirValuesBetweenCalls)
+{
+    TempDir dir;
+    clsIniControl ini(dir.path());
+    ini.SetIniSection("Cad_Ver");
+    ini.SetIniKey("CadVer");
+    ini.SetIniValue("Cad14");
+    ASSERT_TRUE(ini.LetIniString().ok());
+    ini.SetIniSection("Acad_StartEnd");
+    ini.SetIniValue("Off");
+    ASSERT_TRUE(ini.LetIniString().ok());
+    EXPECT_EQ(ini.ReadValue("Acad_StartEnd", "CadVer"), "Off");
+    ini.SetIniSection("Cad_Ver");
+    EXPECT_EQ(ini.GetIniString(), "Cad14");
+    EXPECT_EQ(ini.IniPath(), JoinPath(dir.path(), "Quorvel.ini"));
+}
+
+TEST(Settings, ValuesTravelAsWindows1252)
+{
+    TempDir dir;
+    const clsIniControl ini(dir.path());
+    ASSERT_TRUE(ini.WriteValue("Acad_Address", "AcadAddress", "C:\\Programme\\Stra\xC3\x9F" "e\\acad.exe").ok());
+    EXPECT_EQ(dir.read("Quorvel.ini"), "[Acad_Address]\r\nAcadAddress=C:\\Programme\\Stra\xDF" "e\\acad.exe\r\n");
+    EXPECT_EQ(GetAcadAddress(ini), "C:\\Programme\\Stra\xC3\x9F" "e\\acad.exe");
+    const auto refused = ini.WriteValue("Acad_Address", "AcadAddress", "\xE4\xB8\xAD");
+    ASSERT_FALSE(refused.ok());
+    EXPECT_NE(refused.error().description.find(ini.IniPath()), std::string::npos);
+    EXPECT_EQ(GetAcadAddress(ini), "C:\\Programme\\Stra\xC3\x9F" "e\\acad.exe");
+}
+
+TEST(Settings, AFailedWriteIsReportedAndLeavesTheFileWhole)
+{
+    TempDir dir;
+    const clsIniControl ini(dir.path());
+    ASSERT_TRUE(ini.WriteValue("S", "k", "kept").ok());
+    const std::string before = dir.read("Quorvel.ini");
+    std::filesystem::permissions(ini.IniPath(), std::filesystem::perms::owner_read);
+    const auto readOnly = ini.WriteValue("S", "k", "lost");
+    ASSERT_FALSE(readOnly.ok());
+    EXPECT_EQ(readOnly.error().number, ErrPermissionDenied);
+    EXPECT_NE(readOnly.error().description.find("Quorvel.ini"), std::string::npos);
+    EXPECT_EQ(dir.read("Quorvel.ini"), before);
+
+    const clsIniControl missing(dir.file("no-such-folder"));
+    const auto noFolder = missing.WriteValue("S", "k", "v");
+    ASSERT_FALSE(noFolder.ok());
+    EXPECT_EQ(noFolder.error().number, ErrPathNotFound);
+    EXPECT_EQ(GetAcadAddress(missing), "Unknown");
+
+    // A folder in place of the file: reads see nothing, writes fail.
+    std::filesystem::create_directories(dir.file("asdir/Quorvel.ini"));
+    const clsIniControl folderIni(dir.file("asdir"));
+    EXPECT_EQ(folderIni.ReadValue("S", "k"), "Unknown");
+    EXPECT_FALSE(folderIni.WriteValue("S", "k", "v").ok());
+}
+
+TEST(Settings, RedirectFileChoosesTheSettingsFolder)
+{
+    TempDir program;
+    TempDir shared;
+    EXPECT_EQ(GetQVLocation(program.path()), program.path());
+    program.write("Quorvel.ini", "[Cad_Ver]\r\nCadVer=Cad14\r\n");
+    program.write("QV_Locate.ini", "[QV_Address]\r\nQVAddress=" + shared.path() + "\r\n");
+    shared.write("Quorvel.ini", "[Cad_Ver]\r\nCadVer=Cad2010\r\n");
+    const std::string folder = GetQVLocation(program.path());
+    EXPECT_EQ(folder, shared.path());
+    EXPECT_EQ(GetAcadVer(clsIniControl(folder)), "Cad2010");
+}
+
+TEST(Settings, ReadOnlyProgramFolderFallsBackToThePerUserFolder)
+{
+    TempDir program;
+    EXPECT_EQ(ResolveSettingsFolder(program.path(), true, "/home/u/.config/Quorvel"), program.path());
+    EXPECT_EQ(ResolveSettingsFolder(program.path(), false, "/home/u/.config/Quorvel"), "/home/u/.config/Quorvel");
+    program.write("QV_Locate.ini", "[QV_Address]\r\nQVAddress=/net/share\r\n");
+    EXPECT_EQ(ResolveSettingsFolder(program.path(), false, "/home/u/.config/Quorvel"), "/net/share");
+}
+
+TEST(CadProducts, GetAcadVerComparesInUpperCase)
+{
+    TempDir dir;
+    const clsIniControl ini(dir.path());
+    const struct
+    {
+        const char* stored;
+        const char* expected;
+    } cases[] = {
+        {"cad2010", "cad2010"}, {"Cad2019", "Cad2005"}, {"BRICSCAD", "BRICSCAD"}, {"ZWCAD", "ZWCAD"},
+        {"CadLT98", "CadLT98"}, {"False", "Cad2005"},   {"", "Cad2005"},          {"Cad2018", "Cad2018"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(ini.WriteValue("Cad_Ver", "CadVer", c.stored).ok());
+        EXPECT_EQ(GetAcadVer(ini), c.expected) << c.stored;
+    }
+}
+
+TEST(CadProducts, TableHoldsTheTwentyOptionsAndTheirFamilies)
+{
+    const auto products = CadProducts();
+    ASSERT_EQ(products.size(), 20u);
+    for (std::size_t i = 0; i < products.size(); ++i)
+        EXPECT_EQ(products[i].optionIndex, static_cast<int>(i));
+    EXPECT_EQ(products[12].caption, "False");
+    EXPECT_EQ(FindProduct("cadlt2007")->defaultExecutable, "Acadlt.exe");
+    EXPECT_EQ(FindProduct("Bricscad")->defaultExecutable, "");
+    EXPECT_EQ(FindProduct("False"), nullptr);
+
+    int later = 0;
+    for (const CadProduct& p : products)
+        later += IsRelease2004OrLater(p.code) ? 1 : 0;
+    EXPECT_EQ(later, 12);
+    EXPECT_FALSE(IsRelease2004OrLater("cad2010"));
+    EXPECT_TRUE(Is2000Syntax("CadLT2000"));
+    EXPECT_TRUE(IsOldRelease("CadLT98"));
+    EXPECT_TRUE(IsBricscad("bricscad"));
+    EXPECT_TRUE(IsZwcad("zwcad"));
+
+    EXPECT_EQ(PanelLabel("Cad2010"), "Acad 2010/2011/2012");
+    EXPECT_EQ(PanelLabel("Cad2007"), "Acad 2007");
+    EXPECT_EQ(PanelLabel("cad2010"), std::nullopt);
+    EXPECT_EQ(PanelLabel("Cad2018"), std::nullopt);
+}
+
+} // namespace
+} // namespace qv

@@ -1,0 +1,221 @@
+#include "routines/DrawingListFile.h"
+
+#include "io/FileIo.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <set>
+
+namespace qv {
+namespace {
+
+const std::set<std::string_view> kCatalogue = {"Plot A1", "Purge, all", "R1", "Caf\xC3\xA9 \xE2\x82\xAC"};
+const DescriptionExistsFn kExists = [](std::string_view d) { return kCatalogue.contains(d); };
+
+const UserMessage kNotSaved{"The drawing list has not been saved.", "Quorvel Error", MessageIcon::Information,
+                            MessageButtons::Ok};
+
+TEST(DrawingListFile, WritesExactBytesAndReadsThemBack)
+{
+    TempDir dir;
+    const DrawingRows rows{{"a,1.dwg", "/jobs/x, y", "Purge, all", "key"},
+                           {"b.dwg", "/jobs", "", ""},
+                           {"\xC3\xA9t\xC3\xA9.dwg", "/jobs/\xE2\x82\xAC", "Caf\xC3\xA9 \xE2\x82\xAC", ""}};
+    const auto outcome = WriteList(dir.file("l.qvl"), rows);
+    ASSERT_TRUE(outcome.saved);
+    EXPECT_TRUE(outcome.messages.empty());
+    EXPECT_EQ(dir.read("l.qvl"), "\"a,1.dwg\",\"/jobs/x, y\",\"Purge, all\"\r\n"
+                                 "\"b.dwg\",\"/jobs\",\"\"\r\n"
+                                 "\"\xE9t\xE9.dwg\",\"/jobs/\x80\",\"Caf\xE9 \x80\"\r\n");
+
+    const RetrievedList back = RetrieveList(dir.file("l.qvl"), kExists);
+    DrawingRows expected = rows;
+    expected[0].key.clear();
+    EXPECT_EQ(back.rows, expected);
+    EXPECT_TRUE(back.missing); // the empty routine of row 2 is not in the catalogue
+    EXPECT_FALSE(back.lineError || back.error);
+    EXPECT_EQ(RetrieveMessages(back, "l.qvl"), std::vector<UserMessage>{MissingRoutinesMessage()});
+}
+
+TEST(DrawingListFile, RefusedListsLeaveTheFileAsItWas)
+{
+    TempDir dir;
+    const UserMessage quote{
+        "The use of the character  \"  in the routine name causes a fault when retrieveing\r\n"
+        "the list from the file. Please rename this routine description without the character  \"\r\n",
+        "Quorvel Error", MessageIcon::Information, MessageButtons::Ok};
+    struct Case
+    {
+        DrawingRow bad;
+        std::string named; // text the first message must hold
+    };
+    const Case cases[] = {
+        {{"b.dwg", "/j", "Say \"hi\"", ""}, ""},
+        {{"b.dwg", "/j", "\xE6\x97\xA5", ""}, "\xE6\x97\xA5"}, // not in Windows-1252
+        {{"b\n.dwg", "/j", "R1", ""}, "b\n.dwg"},
+        {{"b.dwg", "/j", "R\r\n1", ""}, "b.dwg"},
+    };
+    for (const auto& c : cases) {
+        dir.write("old.qvl", "old bytes");
+        const auto outcome = WriteList(dir.file("old.qvl"), {{"a.dwg", "/j", "R1", ""}, c.bad});
+        EXPECT_FALSE(outcome.saved);
+        ASSERT_EQ(outcome.messages.size(), 2u);
+        const UserMessage& first = outcome.messages[0];
+        EXPECT_TRUE(c.named.empty() ? first == quote : first.text.find(c.named) != std::string::npos) << first.text;
+        EXPECT_EQ(outcome.messages[1], kNotSaved);
+        EXPECT_EQ(dir.read("old.qvl"), "old bytes");
+        EXPECT_FALSE(WriteList(dir.file("new.qvl"), {c.bad}).saved);
+        EXPECT_FALSE(FileExists(dir.file("new.qvl")));
+    }
+    EXPECT_TRUE(CheckRoutineName("Plot, A1 'x'"));
+    EXPECT_FALSE(CheckRoutineName("\""));
+}
+
+TEST(DrawingListFile, WriteFailureIsReportedWithTheWriteListMessage)
+{
+    TempDir dir;
+    const auto outcome = WriteList(dir.file("missing/l.qvl"), {{"a.dwg", "/j", "R1", ""}});
+    EXPECT_FALSE(outcome.saved);
+    ASSERT_EQ(outcome.messages.size(), 1u);
+    EXPECT_EQ(outcome.messages[0].text.rfind("Error Number 76 in routine WriteList \r\n\r\nPath not found", 0), 0u);
+    EXPECT_TRUE(outcome.messages[0].text.ends_with("with the details of this message.\r\n\r\nThank You"));
+    EXPECT_EQ(outcome.messages[0].icon, MessageIcon::Critical);
+}
+
+TEST(DrawingListFile, ReaderShapes)
+{
+    struct Case
+    {
+        std::string bytes;
+        DrawingRows rows;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"\"a\",\"b\",\"c\"", {{"a", "b", "c", ""}}}, // no final break
+        {"\"a\",\"b\",\"c\"\n\"d\",\"e\",\"\"\n", {{"a", "b", "c", ""}, {"d", "e", "", ""}}},
+        {"  a.dwg ,  /f g  , R 1  \r\n", {{"a.dwg", "/f g", "R 1", ""}}},
+        {" \"a\" , \" b \" ,\" R \" \r\n", {{"a", " b ", " R ", ""}}},
+        {"a,b,\r\n\r\n   \r\n\"c\",d,\"\"\r\n\r\n", {{"a", "b", "", ""}, {"c", "d", "", ""}}},
+        {"a,b,\"x,y\"\r\n", {{"a", "b", "x,y", ""}}},
+        {"\xE9,\x80\xFF,c", {{"\xC3\xA9", "\xE2\x82\xAC\xC3\xBF", "c", ""}}},
+    };
+    for (const auto& c : cases) {
+        const ParsedList parsed = ParseList(c.bytes);
+        EXPECT_EQ(parsed.rows, c.rows) << c.bytes;
+        EXPECT_FALSE(parsed.lineError) << c.bytes << " " << parsed.lineError->reason;
+    }
+}
+
+TEST(DrawingListFile, MalformedLineKeepsTheRowsBeforeItAndNamesIt)
+{
+    const std::string good = "\"a.dwg\",\"/f\",\"R1\"\r\n";
+    const std::pair<std::string, std::string> faults[] = {
+        {"\"a\",\"b\"", "fewer than three fields"},
+        {"a", "fewer than three fields"},
+        {"\"a\",\"b,c", "no closing quote"},
+        {"\"a\"x,\"b\",\"c\"", "text after a closing quote"},
+        {"\"a\",\"b\",\"c\"x", "text after a closing quote"},
+        {"\"a\",\"b\",\"c\",\"d\"", "more than three fields"},
+        {"a\"b,c,d", "double quote inside an unquoted field"},
+        {"\"\",\"b\",\"c\"", "file name is empty"},
+        {"a, ,c", "folder is empty"},
+        {std::string("\"a\",\"b\0\",\"c\"", 13), "control character"},
+        {"\"a\",\"b\"\r,\"c\"", "control character"},
+        {"a,\tb,c", "control character"},
+    };
+    for (const auto& [line, reason] : faults) {
+        for (std::size_t before = 0; before < 3; ++before) {
+            std::string bytes;
+            for (std::size_t i = 0; i < before; ++i)
+                bytes += good;
+            bytes += line + "\r\n" + good;
+            const ParsedList parsed = ParseList(bytes);
+            EXPECT_EQ(parsed.rows.size(), before) << line;
+            ASSERT_TRUE(parsed.lineError) << line;
+            EXPECT_EQ(parsed.lineError->line, before + 1) << line;
+            EXPECT_NE(parsed.lineError->reason.find(reason), std::string::npos)
+                << line << ": " << parsed.lineError->reason;
+        }
+    }
+}
+
+// Any bytes: no crash; the rows read are exactly those of the lines before the reported one, and a
+// write of them reads back the same. Half the inputs are damaged copies of a good list.
+TEST(DrawingListFile, RandomBytesNeverBreakTheReader)
+{
+    std::mt19937 random(2024);
+    const std::string alphabet = "\",,\r\n  ab\xE9\x81\t";
+    const std::string good = "\"a.dwg\",\"/f, g\",\"R1\"\r\n b , c ,\r\n\"x\",\"y\",\"\"\n\"p\",q,\" z \"\r\n";
+    auto pick = [&] {
+        return random() % 4 == 0 ? static_cast<char>(random() % 256) : alphabet[random() % alphabet.size()];
+    };
+    for (int round = 0; round < 4000; ++round) {
+        std::string bytes;
+        if (round % 2 == 0) {
+            bytes.resize(random() % 80);
+            for (char& c : bytes)
+                c = pick();
+        } else {
+            bytes = good + good;
+            for (int n = random() % 3; n >= 0; --n)
+                bytes[random() % bytes.size()] = pick();
+        }
+        const ParsedList parsed = ParseList(bytes);
+        std::size_t keep = bytes.size();
+        if (parsed.lineError) {
+            keep = 0;
+            for (std::size_t line = 1; line < parsed.lineError->line; ++line)
+                keep = bytes.find('\n', keep) + 1;
+        }
+        const ParsedList before = ParseList(bytes.substr(0, keep));
+        EXPECT_FALSE(before.lineError);
+        EXPECT_EQ(before.rows, parsed.rows);
+        const EncodedList encoded = EncodeList(parsed.rows);
+        ASSERT_TRUE(encoded.ok());
+        EXPECT_EQ(ParseList(encoded.bytes).rows, parsed.rows);
+    }
+}
+
+TEST(DrawingListFile, RetrieveRulesAndMessages)
+{
+    TempDir dir;
+    dir.write(
+        "l.qvl",
+        "\"a\",\"/f\",\"  R1 \"\r\n\"b\",\"/f\",\"Gone\"\r\n\"c\",\"/f\",\"Gone too\"\r\nbad\r\n\"d\",\"/f\",\"R1\"");
+    const RetrievedList list = RetrieveList(dir.file("l.qvl"), kExists);
+    EXPECT_EQ(list.rows, (DrawingRows{{"a", "/f", "  R1 ", ""}, {"b", "/f", "", ""}, {"c", "/f", "", ""}}));
+    EXPECT_TRUE(list.missing);
+    ASSERT_TRUE(list.lineError);
+    EXPECT_EQ(list.lineError->line, 4u);
+    EXPECT_TRUE(StopsCommandLineRun(list));
+    const auto messages = RetrieveMessages(list, "l.qvl");
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].text.rfind("Line 4 of the drawing list file\r\nl.qvl\r\n", 0), 0u);
+    EXPECT_EQ(messages[1],
+              (UserMessage{"One or more of the routine names in the retrieved file are not in the "
+                           "database.\r\nPlease update the Drawings to be Processed list before proceeding ",
+                           "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok}));
+
+    dir.write("empty.qvl", "");
+    const RetrievedList empty = RetrieveList(dir.file("empty.qvl"), kExists);
+    EXPECT_TRUE(empty.rows.empty());
+    EXPECT_TRUE(RetrieveMessages(empty, "empty.qvl").empty());
+    EXPECT_FALSE(StopsCommandLineRun(empty));
+
+    const std::string badName = "Please make sure that the correct filename and path\r\nhas been passed to Quorvel "
+                                "for processing.\r\n";
+    for (const auto& [name, number] : {std::pair{dir.file("none.qvl"), 53}, std::pair{std::string(), 52}}) {
+        const RetrievedList missing = RetrieveList(name, kExists);
+        ASSERT_TRUE(missing.error);
+        EXPECT_EQ(missing.error->number, number);
+        EXPECT_TRUE(StopsCommandLineRun(missing));
+        EXPECT_EQ(RetrieveMessages(missing, name)[0].text,
+                  "Error Number " + std::to_string(number) + " in routine RetrieveList \r\n\r\n" + badName);
+    }
+    EXPECT_EQ(RetrieveListErrorMessage(Error{70, "Permission denied"}).text,
+              "Error Number 70 in routine RetrieveList \r\n\r\nPermission denied");
+}
+
+} // namespace
+} // namespace qv

@@ -1,0 +1,247 @@
+#include "app/AppStartup.h"
+#include "app/SplashWindow.h"
+#include "app/mdiStart.h"
+#include "batch/DrawingListModel.h"
+#include "config/SettingsKeys.h"
+#include "support/GuiTestSupport.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTreeView>
+
+using namespace qv;
+using namespace qv::test;
+
+class MainWindowTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void showsEveryCaptionAndTooltip();
+    void menusHoldTheirItemsInOrder();
+    void laterFeaturesAreDisabled();
+    void exitAsksAndCancelKeepsRunning();
+    void resetWritesNoAfterOk();
+    void resetReportsAFailedWrite();
+    void sortButtonShownOnlyWhenSortingByField();
+    void splashTimerLoadsTheMainWindow();
+    void commandLineIsTrimmedAndQuotesRemoved();
+    void helpOpensTheShippedPage();
+    void countLabelWithoutNumberWhenEmpty();
+};
+
+void MainWindowTest::showsEveryCaptionAndTooltip()
+{
+    GuiEnvironment env;
+    mdiStart window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("Quorvel Ver. 25"));
+    QCOMPARE(Control<QGroupBox>(&window, "Frame2")->title(), QStringLiteral("Step 1. File Selection"));
+    QCOMPARE(Control<QGroupBox>(&window, "Frame1")->title(), QStringLiteral("Main Screen"));
+    const struct
+    {
+        const char* name;
+        const char* caption;
+        const char* tip;
+    } buttons[] = {
+        {"cmdSortIso", "Sort by Field", "Sort by the field specified under options"},
+        {"CmdAdd", "Add Files to List", "Add Drawings To The List"},
+        {"cmdDelete", "Remove From List", "Delete Selected Drawings from List"},
+        {"cmdClear", "Clear List", "Clear List"},
+    };
+    for (const auto& b : buttons) {
+        auto* button = Control<QPushButton>(&window, b.name);
+        QVERIFY2(button, b.name);
+        QCOMPARE(button->text(), QString::fromLatin1(b.caption));
+        QCOMPARE(button->toolTip(), QString::fromLatin1(b.tip));
+    }
+    auto* list = Control<QTreeView>(&window, "lstvDrawings");
+    QVERIFY(list);
+    QCOMPARE(list->model()->columnCount(), 3);
+    QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Drawing File"));
+    QCOMPARE(list->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Folder"));
+    QCOMPARE(list->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Routine"));
+}
+
+void MainWindowTest::menusHoldTheirItemsInOrder()
+{
+    GuiEnvironment env;
+    mdiStart window;
+    const struct
+    {
+        const char* menu;
+        const char* title;
+        std::vector<const char*> items;
+    } menus[] = {
+        {"mnuFile",
+         "&File",
+         {"Add Drawings", "Add New Routines", "Update Routines", "Save Drawing List", "Retrieve Drawing List",
+          "Reset Quorvel Startup", "E&xit"}},
+        {"mnuOptions", "&Options", {"Properties"}},
+        {"mnuTimer", "&Timer", {}},
+        {"mnuSave_Retrieve", "&Save/Retrieve List", {"Save Drawing List", "Retrieve Drawing List"}},
+        {"mnuWizards",
+         "&Routine Wizards",
+         {"Edit and Create Your Own Routines", "Plot - Detailed Setup", "Plot - Page Setup",
+          "Save As Drawing  / Export DXF", "Purge Objects", "Import Page Setups"}},
+        {"mnuHelp", "&Help", {"Contents and Index", "About Quorvel"}},
+    };
+    QStringList barTitles;
+    for (QAction* action : window.menuBar()->actions())
+        barTitles << action->text();
+    QStringList expectedTitles;
+    for (const auto& m : menus) {
+        expectedTitles << QString::fromLatin1(m.title);
+        auto* menu = Control<QMenu>(&window, m.menu);
+        QVERIFY2(menu, m.menu);
+        QCOMPARE(menu->title(), QString::fromLatin1(m.title));
+        QStringList items;
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator())
+                items << action->text();
+        }
+        QStringList expected;
+        for (const char* item : m.items)
+            expected << QString::fromLatin1(item);
+        QCOMPARE(items, expected);
+    }
+    QCOMPARE(barTitles, expectedTitles);
+}
+
+void MainWindowTest::laterFeaturesAreDisabled()
+{
+    GuiEnvironment env;
+    mdiStart window;
+    for (const char* name : {"MnuStartupReset", "mnuFileExit", "mnuHelpHelp", "mnuHelpAbout"})
+        QVERIFY2(Control<QAction>(&window, name)->isEnabled(), name);
+    for (const char* name : {"cmdSortIso", "cmdDelete", "cmdClear"})
+        QVERIFY2(!Control<QPushButton>(&window, name)->isEnabled(), name);
+}
+
+void MainWindowTest::exitAsksAndCancelKeepsRunning()
+{
+    GuiEnvironment env;
+    mdiStart window;
+    window.show();
+    env.dialogs().queueAnswer(MessageAnswer::Cancel);
+    Control<QAction>(&window, "mnuFileExit")->trigger();
+    QVERIFY(window.isVisible());
+    const UserMessage asked = env.dialogs().messages().value(0);
+    QCOMPARE(asked.text, std::string("You are now exiting Quorvel, press OK to continue exiting"));
+    QCOMPARE(asked.title, std::string("Exit Quorvel"));
+    QVERIFY(asked.buttons == MessageButtons::OkCancel);
+
+    env.dialogs().queueAnswer(MessageAnswer::Ok);
+    Control<QAction>(&window, "mnuFileExit")->trigger();
+    QVERIFY(!window.isVisible());
+}
+
+void MainWindowTest::resetWritesNoAfterOk()
+{
+    GuiEnvironment env;
+    QVERIFY(Program().ini.WriteValue("Startup_Set", "Setup", "YES").ok());
+    mdiStart window;
+    env.dialogs().queueAnswer(MessageAnswer::Cancel);
+    Control<QAction>(&window, "MnuStartupReset")->trigger();
+    QCOMPARE(env.settingsValue("Startup_Set", "Setup"), std::string("YES"));
+    QCOMPARE(env.dialogs().messages().size(), 1);
+
+    env.dialogs().queueAnswer(MessageAnswer::Ok);
+    Control<QAction>(&window, "MnuStartupReset")->trigger();
+    QCOMPARE(env.settingsValue("Startup_Set", "Setup"), std::string("NO"));
+    const auto messages = env.dialogs().messages();
+    QCOMPARE(messages.size(), 3);
+    QCOMPARE(messages[1].title, std::string("Reset Sartup Sequence"));
+    QCOMPARE(messages[1].text, std::string("To reset the Quorvel startup sequence press OK."));
+    QCOMPARE(messages[2].title, std::string("Quorvel Startup Sequence"));
+    QCOMPARE(messages[2].text, std::string("You have now reset the Quorvel startup sequence. The next time you start "
+                                           "Quorvel the \r\nstartup sequence will relocate your setup files."));
+    QVERIFY(messages[2].icon == MessageIcon::Information);
+}
+
+void MainWindowTest::resetReportsAFailedWrite()
+{
+    GuiEnvironment env;
+    // A folder where the settings file should be makes every write fail.
+    QVERIFY(QDir(env.folder()).mkdir(QStringLiteral("Quorvel.ini")));
+    mdiStart window;
+    env.dialogs().queueAnswer(MessageAnswer::Ok);
+    Control<QAction>(&window, "MnuStartupReset")->trigger();
+    const auto messages = env.dialogs().messages();
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages[1].title, std::string("Quorvel Error"));
+    QVERIFY(messages[1].text.find("in routine MnuStartupReset_Click") != std::string::npos);
+    QVERIFY(messages[1].text.find("Quorvel.ini") != std::string::npos);
+}
+
+void MainWindowTest::sortButtonShownOnlyWhenSortingByField()
+{
+    GuiEnvironment env;
+    {
+        mdiStart window;
+        window.FormLoad();
+        QVERIFY(!Control<QPushButton>(&window, "cmdSortIso")->isVisibleTo(&window));
+    }
+    QVERIFY(Program().ini.WriteValue("FieldOption", "SortOnOff", "ON").ok());
+    mdiStart window;
+    window.FormLoad();
+    auto* sort = Control<QPushButton>(&window, "cmdSortIso");
+    QVERIFY(sort->isVisibleTo(&window));
+    QVERIFY(!sort->isEnabled());
+}
+
+void MainWindowTest::splashTimerLoadsTheMainWindow()
+{
+    GuiEnvironment env;
+    AppStartup startup(QString{});
+    QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
+    QElapsedTimer clock;
+    clock.start();
+    startup.start();
+    QVERIFY(startup.splash()->isVisible());
+    QCOMPARE(startup.splash()->timer()->interval(), 800);
+    QVERIFY(startup.splash()->timer()->isSingleShot());
+    QVERIFY(loaded.wait(5000));
+    QVERIFY(clock.elapsed() >= 700);
+    QVERIFY(startup.mainWindow());
+    QVERIFY(startup.mainWindow()->isVisible());
+    QTRY_VERIFY(!startup.splash());
+    QCOMPARE(Program().editorTab, std::int16_t(30));
+}
+
+void MainWindowTest::commandLineIsTrimmedAndQuotesRemoved()
+{
+    QCOMPARE(AppStartup::CommandLineText({QStringLiteral("quorvel")}), QString());
+    QCOMPARE(AppStartup::CommandLineText({QStringLiteral("quorvel"), QStringLiteral("   ")}), QString());
+    QCOMPARE(AppStartup::CommandLineText({QStringLiteral("quorvel"), QStringLiteral("\"/a b/list.qvl\" ")}),
+             QStringLiteral("\"/a b/list.qvl\""));
+    QCOMPARE(AppStartup::CommandLineText({QStringLiteral("quorvel"), QStringLiteral("/a"), QStringLiteral("b.qvl")}),
+             QStringLiteral("/a b.qvl"));
+}
+
+void MainWindowTest::helpOpensTheShippedPage()
+{
+    GuiEnvironment env;
+    mdiStart window;
+    Control<QAction>(&window, "mnuHelpHelp")->trigger();
+    const auto& calls = env.dialogs().calls();
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls[0].kind, ScriptedUserDialogs::Call::OpenDocument);
+    QVERIFY(calls[0].text.endsWith(QStringLiteral("help/Quorvel.html")));
+}
+
+void MainWindowTest::countLabelWithoutNumberWhenEmpty()
+{
+    GuiEnvironment env;
+    mdiStart window;
+    QCOMPARE(Control<QLabel>(&window, "Label1")->text(), QStringLiteral("Drawings To Be Processed"));
+    window.drawingList()->setRows({{"a.dwg", "/f", "", ""}, {"b.dwg", "/f", "", ""}});
+    window.RefreshCount();
+    QCOMPARE(Control<QLabel>(&window, "Label1")->text(), QStringLiteral("2 Drawings To Be Processed"));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

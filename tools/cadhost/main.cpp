@@ -1,0 +1,187 @@
+// cadhost: a stand-in for a CAD host started as "cadhost [switches] /b <script>". It replays the script
+// against a model of the host's command-line prompts and journals what happened to each drawing.
+
+#include "Catalogue.h"
+#include "Host.h"
+#include "Journal.h"
+#include "Script.h"
+
+#include <cerrno>
+#include <charconv>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+constexpr int kExitArguments = 2;
+
+struct Options
+{
+    std::string script;
+    std::string journal;
+    cadhost::Product product;
+    std::vector<std::string> switches;
+    int holdMs = 0;
+};
+
+std::string environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+bool startsWith(const std::string& text, std::string_view prefix)
+{
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+// Returns the options, or nullopt after telling on stderr what is wrong.
+std::optional<Options> parseArguments(int argc, char** argv)
+{
+    Options options;
+    std::string productCode = environment("CADHOST_PRODUCT");
+    options.journal = environment("CADHOST_JOURNAL");
+    bool haveScript = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (startsWith(arg, "--product=")) {
+            productCode = arg.substr(10);
+        } else if (startsWith(arg, "--journal=")) {
+            options.journal = arg.substr(10);
+        } else if (arg == "/b" || arg == "/B" || arg == "-b" || arg == "-B") {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                std::cerr << "cadhost: " << arg << " must be followed by the script path\n";
+                return std::nullopt;
+            }
+            if (haveScript) {
+                std::cerr << "cadhost: only one script may be given\n";
+                return std::nullopt;
+            }
+            options.script = argv[++i];
+            haveScript = true;
+        } else {
+            // Real hosts take more switches (a profile, no logo, ...); they do not change the script run.
+            options.switches.push_back(arg);
+        }
+    }
+    if (!haveScript) {
+        std::cerr << "usage: cadhost [--product=CODE] [--journal=PATH] [switches] /b <script>\n";
+        return std::nullopt;
+    }
+    const std::optional<cadhost::Product> product = cadhost::findProduct(productCode.empty() ? "Cad2018" : productCode);
+    if (!product) {
+        std::cerr << "cadhost: unknown product code \"" << productCode << "\"; known: " << cadhost::productCodes()
+                  << "\n";
+        return std::nullopt;
+    }
+    options.product = *product;
+    if (options.journal.empty()) {
+        options.journal = options.script + ".journal";
+    }
+    const std::string hold = environment("CADHOST_HOLD_MS");
+    if (!hold.empty()) {
+        const auto [end, error] = std::from_chars(hold.data(), hold.data() + hold.size(), options.holdMs);
+        if (error != std::errc() || end != hold.data() + hold.size() || options.holdMs < 0) {
+            std::cerr << "cadhost: CADHOST_HOLD_MS must be a number of milliseconds\n";
+            return std::nullopt;
+        }
+    }
+    return options;
+}
+
+bool readAll(int fd, std::string& bytes)
+{
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count == 0) {
+            return true;
+        }
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    }
+}
+
+// Journals a failure to read the script and ends the run as an argument error.
+int scriptUnreadable(cadhost::Journal& journal, const Options& options, const char* what)
+{
+    const std::string detail = std::string(what) + " " + options.script + ": " + std::strerror(errno);
+    std::cerr << "cadhost: " << detail << "\n";
+    journal.write(0, "error", "-", detail);
+    journal.write(0, "exit", "-", std::to_string(kExitArguments));
+    return kExitArguments;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::optional<Options> options = parseArguments(argc, argv);
+    if (!options) {
+        return kExitArguments;
+    }
+    cadhost::Journal journal;
+    std::string journalError;
+    if (!journal.open(options->journal, journalError)) {
+        std::cerr << "cadhost: cannot write the journal " << options->journal << ": " << journalError << "\n";
+        return kExitArguments;
+    }
+    journal.write(0, "start", cadhost::Host::kStartupDrawing,
+                  "product=" + options->product.code + " script=" + options->script);
+    for (const std::string& arg : options->switches) {
+        journal.write(0, "switch", "-", arg);
+    }
+
+    // The shared lock stands for the lock a Windows host keeps on its script while it runs; it goes with
+    // the descriptor when the process ends.
+    const int fd = ::open(options->script.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return scriptUnreadable(journal, *options, "cannot open the script");
+    }
+    while (::flock(fd, LOCK_SH) != 0) {
+        if (errno != EINTR) {
+            return scriptUnreadable(journal, *options, "cannot lock the script");
+        }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(options->holdMs));
+    std::string bytes;
+    if (!readAll(fd, bytes)) {
+        return scriptUnreadable(journal, *options, "cannot read the script");
+    }
+
+    const std::vector<cadhost::ScriptLine> script = cadhost::parseScript(bytes);
+    cadhost::Host host(options->product, journal);
+    bool running = true;
+    for (std::size_t i = 0; i < script.size() && running; ++i) {
+        for (const std::string& entry : script[i].entries) {
+            if (!host.type(script[i].number, entry)) {
+                running = false;
+                if (const std::size_t unread = script.size() - i - 1; unread > 0) {
+                    journal.write(0, "unread", "-", std::to_string(unread) + " line(s)");
+                }
+                break;
+            }
+        }
+    }
+    if (running) {
+        host.endOfScript();
+    }
+    const int status = host.failed() ? 1 : 0;
+    journal.write(0, "exit", "-", std::to_string(status));
+    ::close(fd);
+    return status;
+}
