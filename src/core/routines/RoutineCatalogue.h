@@ -1,0 +1,128 @@
+#pragma once
+
+#include "Message.h"
+#include "routines/clsRoutine.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// The catalogue: every live routine as GetAllRecords last read them, in file order. These functions
+// work on it without touching the file.
+using RoutineList = std::vector<clsRoutine>;
+
+// Stored command text without its padding and end marker: trailing spaces removed, then exactly five
+// characters.
+std::string StripEndMarker(std::string_view storedText);
+
+// True when a routine's trimmed description equals the (already trimmed) description exactly;
+// letter case counts.
+bool DescriptionExists(const RoutineList& catalogue, std::string_view description);
+
+// What the script writer and the combine window need of a routine.
+struct RoutineLookup
+{
+    bool found = false;
+    std::string text;          // command text without end marker; empty when not found
+    std::string recordWritten; // RecordWritten as decimal text; empty when not found
+    std::string deleted;       // Deleted as decimal text; empty when not found
+};
+
+// The first routine whose trimmed description equals the argument (compared as given).
+RoutineLookup GetRoutineByDescription(const RoutineList& catalogue, std::string_view description);
+
+// True when the (trimmed) description is longer than 75 characters.
+bool checkListLength(std::string_view description);
+inline constexpr std::size_t kMaxDescriptionLength = 75;
+
+// Trimmed Favourite is exactly "Fav".
+bool IsFavourite(const clsRoutine& routine);
+
+// Favourites and every other routine, each in file order.
+struct FavouriteSplit
+{
+    RoutineList favourites;
+    RoutineList nonFavourites;
+};
+FavouriteSplit SplitFavourites(const RoutineList& catalogue);
+
+// The routine with that record number, or nullptr.
+const clsRoutine* FindRoutine(const RoutineList& catalogue, std::int16_t recordNumber);
+
+// What the editor shows for a picked routine.
+struct ShownRoutine
+{
+    std::string description; // trimmed
+    std::string text;        // without end marker
+    bool nonFavourite = false;
+};
+std::optional<ShownRoutine> ShowRoutine(const RoutineList& catalogue, std::int16_t recordNumber);
+
+// Caption of the editor's list frame: "<count> Script Routines".
+std::string RoutineListCaption(std::size_t count);
+
+// Records the editor stores. Update writes the same record as Add, at the chosen record number.
+clsRoutine MakeRoutineForAdd(std::string_view description, std::string_view text, bool nonFavourite);
+clsRoutine MakeRoutineForUpdate(std::string_view description, std::string_view text, bool nonFavourite);
+// A deleted record: blank description and text, Deleted 1, InUse 0.
+clsRoutine MakeDeletedRoutine(bool nonFavourite);
+
+// Editor input checks. A refusal carries the message to show and the box that gets the focus (with
+// its text selected); nothing is stored after a refusal.
+enum class EditorField
+{
+    Description,
+    Action,
+    RoutineName
+};
+
+struct EditorRefusal
+{
+    UserMessage message;
+    EditorField focus = EditorField::Description;
+};
+
+inline constexpr const char* kMsgEnterDescription = "Please Enter A Description";
+inline constexpr const char* kMsgEnterScript = "Please Enter Your Script";
+inline constexpr const char* kMsgDuplicateDescription = "You Can't Have Duplicate Descriptions in the DataBase";
+inline constexpr const char* kMsgEnterRoutineName = "Enter a routine name";
+std::string DescriptionTooLongText();
+
+// Add: blank description, blank script, length, duplicate, then what the file cannot hold.
+std::optional<EditorRefusal> ValidateAdd(const RoutineList& catalogue, std::string_view description,
+                                         std::string_view text);
+
+// Update of record recordNumber: length, blank description, blank script, a description that another
+// routine already has (unless the record already carries it), then what the file cannot hold.
+std::optional<EditorRefusal> ValidateUpdate(const RoutineList& catalogue, std::string_view description,
+                                            std::string_view text, std::int16_t recordNumber);
+
+// What the routine file cannot hold: a command text over 4995 characters, or a character of the
+// description or text outside Windows-1252.
+std::optional<EditorRefusal> ValidateStorable(std::string_view description, std::string_view text);
+
+// "Save Routine" in the save dialog.
+enum class SaveChoice
+{
+    AskReplace, // ask `question`; on Yes update `recordNumber` with `name`
+    Add,        // add a routine named `name`
+    Refused,    // show `refusal`
+};
+
+struct SaveDecision
+{
+    SaveChoice choice = SaveChoice::Refused;
+    std::string name; // the typed name, trimmed
+    std::int16_t recordNumber = 0;
+    UserMessage question;
+    std::optional<EditorRefusal> refusal;
+};
+
+SaveDecision DecideSaveRoutine(const RoutineList& catalogue, std::string_view typedName);
+
+} // namespace qv

@@ -1,0 +1,316 @@
+#include "clsRadomAccess.h"
+
+#include "config/Settings.h"
+#include "io/FileIo.h"
+#include "routines/RoutineRecord.h"
+#include "text/LineBreaks.h"
+#include "text/Paths.h"
+#include "text/TextUtil.h"
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+namespace qv {
+namespace fs = std::filesystem;
+using record::kRecordLength;
+
+namespace {
+
+// Where the database path stands before the file is opened.
+enum class PathState
+{
+    File,
+    NoFile,
+    NoFolder,
+    Folder
+};
+
+Result<PathState> Inspect(const std::string& path)
+{
+    const fs::path p = fs::u8path(path);
+    std::error_code ec;
+    const auto status = fs::status(p, ec);
+    if (fs::is_directory(status))
+        return PathState::Folder;
+    if (fs::exists(status))
+        return PathState::File;
+    if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory)
+        return ErrorFor(ec, path);
+    const fs::path folder = p.has_parent_path() ? p.parent_path() : fs::path(".");
+    return fs::is_directory(folder, ec) ? PathState::NoFile : PathState::NoFolder;
+}
+
+Error LastSystemError(const std::string& path, int fallback)
+{
+    const int err = errno;
+    return err ? ErrorFor(std::error_code(err, std::generic_category()), path) : MakeError(fallback, path);
+}
+
+// Opening a file that does not exist creates it empty, as the database has always done.
+Status CreateEmpty(const std::string& path)
+{
+    errno = 0;
+    std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::app);
+    if (!out)
+        return LastSystemError(path, ErrPathFileAccess);
+    return {};
+}
+
+// Records that can be read, and the bytes after them: the bytes of an incomplete last record, and
+// anything beyond the last record number a 16-bit number can reach.
+struct FileShape
+{
+    std::uintmax_t records = 0;
+    std::uintmax_t ignoredBytes = 0;
+};
+
+FileShape ShapeOf(std::uintmax_t size)
+{
+    FileShape shape;
+    shape.records = std::min<std::uintmax_t>(size / kRecordLength, record::kMaxRecords);
+    shape.ignoredBytes = size - shape.records * kRecordLength;
+    return shape;
+}
+
+Error DamagedFileError(const std::string& path, std::uintmax_t ignoredBytes)
+{
+    return Error{ErrBadRecordLength, "The routine database file " + path + " ends with " +
+                                         std::to_string(ignoredBytes) +
+                                         " bytes that cannot be read as routine records. To keep them safe no "
+                                         "routine can be added, changed or deleted until the file is repaired or "
+                                         "restored from a backup."};
+}
+
+UserMessage DamagedFileNotice(const std::string& path, std::uintmax_t ignoredBytes)
+{
+    return UserMessage{"The routine database file " + path + " ends with " + std::to_string(ignoredBytes) +
+                           " bytes that cannot be read as routine records." + std::string(kCrLf) + std::string(kCrLf) +
+                           "The routines before them have been read and the file has not been changed. Routines "
+                           "cannot be added, changed or deleted until the file is repaired or restored from a backup.",
+                       "Quorvel Warning", MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+// The checks every write makes before it opens the file: a path that is a folder or whose folder is
+// missing, a missing file (created empty, as opening does), and a read-only file.
+Status PrepareWrite(const std::string& path)
+{
+    const auto state = Inspect(path);
+    if (!state)
+        return state.error();
+    switch (state.value()) {
+    case PathState::Folder:
+        return MakeError(ErrPathFileAccess, path);
+    case PathState::NoFolder:
+        return MakeError(ErrPathNotFound, path);
+    case PathState::NoFile:
+        return CreateEmpty(path);
+    case PathState::File:
+        break;
+    }
+    std::error_code ec;
+    const auto status = fs::status(fs::u8path(path), ec);
+    if (ec)
+        return ErrorFor(ec, path);
+    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
+        return MakeError(ErrPermissionDenied, path);
+    return {};
+}
+
+// Writes one encoded record at recordNumber, in place, and flushes it. The file must be a whole
+// number of records; the record must exist, or be the one just past the end when appending.
+Status WriteRecord(const std::string& path, std::int16_t recordNumber, const std::string& bytes, bool mayAppend)
+{
+    if (auto prepared = PrepareWrite(path); !prepared)
+        return prepared;
+    errno = 0;
+    std::fstream file(fs::u8path(path), std::ios::in | std::ios::out | std::ios::binary);
+    if (!file)
+        return LastSystemError(path, ErrPathFileAccess);
+    file.seekg(0, std::ios::end);
+    const auto end = file.tellg();
+    if (end < 0)
+        return MakeError(ErrDeviceIo, path);
+    const auto size = static_cast<std::uintmax_t>(end);
+    if (size % kRecordLength != 0 || size / kRecordLength > static_cast<std::uintmax_t>(record::kMaxRecords))
+        return DamagedFileError(path, ShapeOf(size).ignoredBytes);
+    const std::uintmax_t records = size / kRecordLength;
+    const std::uintmax_t last = mayAppend ? records + 1 : records;
+    if (recordNumber < 1 || static_cast<std::uintmax_t>(recordNumber) > last) {
+        return Error{ErrBadRecordNumber, "Record " + std::to_string(recordNumber) +
+                                             " does not exist in the routine database file " + path + "."};
+    }
+
+    const auto offset = static_cast<std::streamoff>(recordNumber - 1) * static_cast<std::streamoff>(kRecordLength);
+    errno = 0;
+    file.seekp(offset);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.flush();
+    const bool written = static_cast<bool>(file);
+    const Error failure = written ? Error{} : LastSystemError(path, ErrDeviceIo);
+    file.close();
+    if (written && file.fail())
+        return LastSystemError(path, ErrDeviceIo);
+    if (!written) {
+        // An append that failed part way (a full disk) would leave an incomplete record behind.
+        if (static_cast<std::uintmax_t>(recordNumber) > records) {
+            std::error_code ignored;
+            fs::resize_file(fs::u8path(path), size, ignored);
+        }
+        return failure;
+    }
+    return {};
+}
+
+} // namespace
+
+clsRadomAccess::clsRadomAccess(const clsIniControl& ini, std::string defaultFolder)
+    : m_ini(&ini), m_defaultFolder(std::move(defaultFolder))
+{}
+
+clsRadomAccess clsRadomAccess::ForFile(std::string path)
+{
+    clsRadomAccess access;
+    access.m_fixedPath = std::move(path);
+    return access;
+}
+
+const std::string& clsRadomAccess::DatabaseFileName()
+{
+    static const std::string name = "Batch_Cad.dat";
+    return name;
+}
+
+std::string clsRadomAccess::GetDatabasePath()
+{
+    if (m_ini) {
+        const std::string value = GetDataBaseAddress(*m_ini);
+        m_lastPath = value == kUnknown || value.empty() ? JoinPath(m_defaultFolder, DatabaseFileName()) : value;
+    } else {
+        m_lastPath = m_fixedPath;
+    }
+    return m_lastPath;
+}
+
+Result<RoutineRecords> clsRadomAccess::GetAllRecords()
+{
+    const std::string path = GetDatabasePath();
+    const auto state = Inspect(path);
+    if (!state)
+        return state.error();
+    switch (state.value()) {
+    case PathState::Folder:
+    case PathState::NoFolder:
+        return MakeError(ErrBadFileNameOrNumber, path);
+    case PathState::NoFile:
+        if (auto created = CreateEmpty(path); !created)
+            return created.error();
+        return RoutineRecords{};
+    case PathState::File:
+        break;
+    }
+
+    // Only read access is needed, so a read-only database still lists its routines.
+    errno = 0;
+    std::ifstream in(fs::u8path(path), std::ios::binary);
+    if (!in)
+        return LastSystemError(path, ErrPathFileAccess);
+    in.seekg(0, std::ios::end);
+    const auto end = in.tellg();
+    if (end < 0)
+        return MakeError(ErrDeviceIo, path);
+    in.seekg(0, std::ios::beg);
+    const FileShape shape = ShapeOf(static_cast<std::uintmax_t>(end));
+
+    RoutineRecords result;
+    std::string buffer(kRecordLength, '\0');
+    for (std::uintmax_t n = 1; n <= shape.records; ++n) {
+        if (!in.read(buffer.data(), static_cast<std::streamsize>(kRecordLength)))
+            return MakeError(ErrInputPastEnd, path);
+        clsRoutine routine = DecodeRoutineRecord(buffer, static_cast<std::int16_t>(n));
+        // Deleted records have a blank description; they still count so numbers stay positions.
+        if (!TrimSpaces(routine.Description()).empty())
+            result.routines.push_back(std::move(routine));
+    }
+    if (shape.ignoredBytes != 0) {
+        result.ignoredBytes = shape.ignoredBytes;
+        result.notice = DamagedFileNotice(path, shape.ignoredBytes);
+    }
+    return result;
+}
+
+Result<std::int16_t> clsRadomAccess::GetFileLast()
+{
+    const std::string path = GetDatabasePath();
+    const auto state = Inspect(path);
+    if (!state)
+        return state.error();
+    switch (state.value()) {
+    case PathState::Folder:
+        return MakeError(ErrPathFileAccess, path);
+    case PathState::NoFolder:
+        return MakeError(ErrPathNotFound, path);
+    case PathState::NoFile:
+        if (auto created = CreateEmpty(path); !created)
+            return created.error();
+        return std::int16_t{1};
+    case PathState::File:
+        break;
+    }
+
+    errno = 0;
+    std::ifstream in(fs::u8path(path), std::ios::binary);
+    if (!in)
+        return LastSystemError(path, ErrPathFileAccess);
+    in.seekg(0, std::ios::end);
+    const auto end = in.tellg();
+    if (end < 0)
+        return MakeError(ErrDeviceIo, path);
+    const FileShape shape = ShapeOf(static_cast<std::uintmax_t>(end));
+    // There is no safe place for a new record in a damaged file: see DamagedFileError.
+    if (shape.ignoredBytes != 0)
+        return DamagedFileError(path, shape.ignoredBytes);
+
+    char inUse[2];
+    for (std::uintmax_t n = 1; n <= shape.records; ++n) {
+        in.seekg(static_cast<std::streamoff>((n - 1) * kRecordLength + record::kInUseOffset));
+        if (!in.read(inUse, 2))
+            return MakeError(ErrInputPastEnd, path);
+        if (GetInt16Le(std::string_view(inUse, 2), 0) == 0)
+            return static_cast<std::int16_t>(n);
+    }
+    if (shape.records >= static_cast<std::uintmax_t>(record::kMaxRecords)) {
+        return Error{ErrBadRecordNumber, "The routine database file " + path + " is full: it holds " +
+                                             std::to_string(record::kMaxRecords) + " routines."};
+    }
+    return static_cast<std::int16_t>(shape.records + 1);
+}
+
+Result<std::int16_t> clsRadomAccess::Add_to_Database(const clsRoutine& routine)
+{
+    // Text that cannot be stored whole is refused before the file is touched.
+    auto bytes = EncodeRoutineRecord(routine);
+    if (!bytes)
+        return bytes.error();
+    const auto recordNumber = GetFileLast();
+    if (!recordNumber)
+        return recordNumber.error();
+    if (auto written = WriteRecord(m_lastPath, recordNumber.value(), bytes.value(), true); !written)
+        return written.error();
+    return recordNumber.value();
+}
+
+Status clsRadomAccess::Update_Database(const clsRoutine& routine, std::int16_t recordNumber)
+{
+    auto bytes = EncodeRoutineRecord(routine);
+    if (!bytes)
+        return bytes.error();
+    return WriteRecord(GetDatabasePath(), recordNumber, bytes.value(), false);
+}
+
+bool NeedsLocateDatabase(const Error& error)
+{
+    return error.number == ErrBadFileNameOrNumber;
+}
+
+} // namespace qv
