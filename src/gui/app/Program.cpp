@@ -4,6 +4,9 @@
 #include "Result.h"
 #include "app/QtUserDialogs.h"
 #include "config/Settings.h"
+#include "text/Paths.h"
+
+#include <filesystem>
 
 namespace qv {
 
@@ -36,6 +39,24 @@ void InitialiseProgram(const std::string& programFolder)
     state.databaseFolder = writable ? programFolder : (userFolder.empty() ? programFolder : userFolder);
     state.ini = clsIniControl(state.settingsFolder);
     state.editorTab = 30;
+    InstallDefaultRoutines();
+}
+
+void InstallDefaultRoutines()
+{
+    // Only when the default database location is in use and holds no database yet: a user's own
+    // routines are never replaced.
+    const ProgramState& state = Program();
+    const std::string configured = GetDataBaseAddress(state.ini);
+    if (configured != kUnknown && !configured.empty())
+        return;
+    namespace fs = std::filesystem;
+    const fs::path target = fs::u8path(JoinPath(state.databaseFolder, "Batch_Cad.dat"));
+    const fs::path shipped = fs::u8path(JoinPath(JoinPath(state.programFolder, "defaults"), "Batch_Cad.dat"));
+    std::error_code ec;
+    if (fs::exists(target, ec) || !fs::exists(shipped, ec))
+        return;
+    fs::copy_file(shipped, target, ec);
 }
 
 QString ToQString(const std::string& text)

@@ -38,6 +38,10 @@ void ShowError(const struct Error& error, const std::string& routine);
 // read-only install) the per-user folder.
 void InitialiseProgram(const std::string& programFolder);
 
+// Copies the shipped default routine database into the database folder when the default location
+// is in use and no database is there yet.
+void InstallDefaultRoutines();
+
 QString ToQString(const std::string& text);
 std::string ToStd(const QString& text);
 

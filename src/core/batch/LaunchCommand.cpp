@@ -1,0 +1,170 @@
+#include "LaunchCommand.h"
+
+#include "config/CadProducts.h"
+#include "text/LineBreaks.h"
+
+#include <vector>
+
+namespace qv {
+namespace {
+
+constexpr std::string_view kSupportLine = "If the problem persists please e-mail support@quorvel.example";
+
+std::string JoinLines(std::initializer_list<std::string_view> lines, std::string_view lineBreak)
+{
+    std::string text;
+    bool first = true;
+    for (const auto line : lines) {
+        if (!first)
+            text += lineBreak;
+        text += line;
+        first = false;
+    }
+    return text;
+}
+
+} // namespace
+
+std::optional<UserMessage> CheckFileAssigned(const DrawingRows& rows)
+{
+    for (const DrawingRow& row : rows) {
+        if (row.routine.empty())
+            return UserMessage{"Please Assign a Routine To All Files", "Quorvel Error", MessageIcon::Critical,
+                               MessageButtons::Ok};
+    }
+    return std::nullopt;
+}
+
+UserMessage ConfirmStartMessage()
+{
+    // Every line ends with a line feed alone.
+    std::string text = "WARNING\n"
+                       "The operation is about to begin. You are responsible for the results \n"
+                       "you are about to initiate on your files. Always make sure your code \n"
+                       "operates as you expect it to before continuing.\n"
+                       "\n"
+                       "Please remember once the drawing file is closed you cannot undo\n"
+                       "saved changes. Always keep backups of your drawing files.\n"
+                       "\n";
+    return UserMessage{std::move(text), "Confirm Starting Acad", MessageIcon::None, MessageButtons::OkCancel};
+}
+
+ScriptWriterKind ChooseScriptWriter(bool confirm, std::string_view productCode)
+{
+    if (confirm)
+        return ScriptWriterKind::General;
+    if (IsBricscad(productCode))
+        return ScriptWriterKind::Bricscad;
+    if (IsZwcad(productCode))
+        return ScriptWriterKind::Zwcad;
+    return ScriptWriterKind::General;
+}
+
+int ShowCodeFor(std::string_view windowState)
+{
+    if (windowState == "Minimized")
+        return ShowMinimized;
+    if (windowState == "Maximised")
+        return ShowMaximized;
+    return ShowNormal;
+}
+
+std::string BuildLaunchParameters(std::string_view startOption, std::string_view switchText,
+                                  std::string_view scriptPath)
+{
+    std::string parameters;
+    if (startOption == "YesSwitch") {
+        parameters += switchText;
+        parameters += " ";
+    }
+    parameters += "/b \"";
+    parameters += scriptPath;
+    parameters += "\"";
+    return parameters;
+}
+
+LaunchRequest BuildLaunchRequest(const LaunchSettings& settings, const std::string& scriptPath)
+{
+    LaunchRequest request;
+    request.file = settings.executable;
+    request.parameters = BuildLaunchParameters(settings.startOption, settings.switchText, scriptPath);
+    request.showCode = ShowCodeFor(settings.windowState);
+    return request;
+}
+
+std::string_view ShellExecuteErrorText(int result)
+{
+    switch (result) {
+    case 2:
+        return "File not found";
+    case 3:
+        return "Path not found";
+    case 5:
+        return "Access denied";
+    case 8:
+        return "Out of memory";
+    case 11:
+        return "Invalid EXE file or error in EXE image";
+    case 26:
+        return "A sharing violation occurred";
+    case 27:
+        return "Incomplete or invalid file association";
+    case 28:
+        return "DDE Time out";
+    case 29:
+        return "DDE transaction failed";
+    case 30:
+        return "DDE busy";
+    case 31:
+        return "No association for file extension";
+    case 32:
+        return "DLL not found";
+    default:
+        return "Unknown error";
+    }
+}
+
+std::optional<UserMessage> LaunchFailureMessage(int result)
+{
+    if (result >= kShellExecuteFirstSuccess)
+        return std::nullopt;
+    const std::string_view errorText = ShellExecuteErrorText(result);
+    std::string text;
+    if (result == 2) {
+        const std::string lastLine = "11.  " + std::string(kSupportLine);
+        text = JoinLines(
+            {
+                "Error message File Not Found",
+                "",
+                "It seems Quorvel has lost the location of the AutoCAD.exe file. To solve this:",
+                "",
+                "1.    Start Quorvel",
+                "2.    From the Main Screen click on the Options menu",
+                "3.    Click on Properties",
+                "4.    Click the Browse button next to the Program Executable address text window.",
+                "5.    Locate your CAD package executable file.  e.g. C:\\Program Files\\AutoCAD 2002\\Acad.exe or",
+                "       for AutoCAD Lite e.g. C:\\Program Files\\AutoCAD LT 2002 \\Aclt.exe",
+                "6.    Click on the Program File",
+                "7.    Press Open This also returns you to the Properties screen",
+                "8.    Press Apply",
+                "9.    Press Okay to return to the Main Menu",
+                "10.  Restart Quorvel and try again.",
+                lastLine,
+            },
+            kCrLf);
+    } else {
+        const std::string firstLine = "Error Message " + std::string(errorText) + " in routine StartAutoCAD ";
+        text = JoinLines(
+            {firstLine, "", kSupportLine, "", "with the details of this message. This is important", "", "Thank You."},
+            kCrLf);
+    }
+    return UserMessage{std::move(text), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
+}
+
+std::optional<UserMessage> StartAutoCAD(const LaunchSettings& settings, const std::string& scriptPath,
+                                        const ShellExecuteService& shellExecute)
+{
+    return LaunchFailureMessage(shellExecute(BuildLaunchRequest(settings, scriptPath)));
+}
+
+} // namespace qv

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "Message.h"
+#include "batch/DrawingRow.h"
+#include "batch/ScriptWriter.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// Show codes of the shell-execute service.
+enum ShowCode : int
+{
+    ShowNormal = 1,
+    ShowMinimized = 2,
+    ShowMaximized = 3,
+};
+
+// Results of the shell-execute service: 33 or more is success, anything else an error code.
+inline constexpr int kShellExecuteFirstSuccess = 33;
+
+// The settings `StartAutoCAD` reads.
+struct LaunchSettings
+{
+    std::string executable;  // GetAcadAddress, used as it stands
+    std::string windowState; // GetWindowState: "Normal", "Minimized" or "Maximised"
+    std::string startOption; // GetStartupSwitchOption: "YesSwitch" puts the switch text first
+    std::string switchText;  // GetStartupSwitch_Text
+};
+
+// One call of the shell-execute service: verb "open", no owner window.
+struct LaunchRequest
+{
+    std::string file;
+    std::string parameters;
+    std::string directory = " "; // a single space: no folder of its own
+    int showCode = ShowNormal;
+
+    bool operator==(const LaunchRequest&) const = default;
+};
+
+// Starts a program as the shell-execute service does and returns its result.
+using ShellExecuteService = std::function<int(const LaunchRequest&)>;
+
+// `CheckFileAssigned`: nullopt when every row has a routine (an empty list included), else the
+// message to show; nothing may be written or started then.
+std::optional<UserMessage> CheckFileAssigned(const DrawingRows& rows);
+
+// The question asked before a run started by hand; OK goes on.
+UserMessage ConfirmStartMessage();
+
+// The writer for a run: a run confirmed by hand always uses the general writer; the timer and the
+// command line choose by product code.
+ScriptWriterKind ChooseScriptWriter(bool confirm, std::string_view productCode);
+
+// "Normal" 1, "Minimized" 2, "Maximised" 3, anything else 1.
+int ShowCodeFor(std::string_view windowState);
+
+// The host's parameters: "/b" and the quoted script path, after the switch text when the start
+// option is exactly "YesSwitch".
+std::string BuildLaunchParameters(std::string_view startOption, std::string_view switchText,
+                                  std::string_view scriptPath);
+
+LaunchRequest BuildLaunchRequest(const LaunchSettings& settings, const std::string& scriptPath);
+
+// The text of a shell-execute error code ("Unknown error" for codes without one).
+std::string_view ShellExecuteErrorText(int result);
+
+// The message for a failed start; nullopt when the result is a success.
+std::optional<UserMessage> LaunchFailureMessage(int result);
+
+// `StartAutoCAD`: starts the host on the script through the service; the message to show when the
+// start failed.
+std::optional<UserMessage> StartAutoCAD(const LaunchSettings& settings, const std::string& scriptPath,
+                                        const ShellExecuteService& shellExecute);
+
+} // namespace qv

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Message.h"
+#include "Result.h"
+#include "batch/DrawingRow.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// Text of `lblReadOnlyMessage` in frmReadOnlyDwg.
+inline constexpr std::string_view kReadOnlyWindowMessage =
+    "The files listed below are Read Only and therefore cannot be saved over.\r\n"
+    "\r\n"
+    "If your routine does not save the file e.g. Plotting, then select Continue Batch Process\r\n"
+    "and Quorvel will make the necessary adjustments.\r\n"
+    "\r\n"
+    "If you wish to make adjustments to the list then select Stop Batch Process.";
+
+// The read-only decision of the main window: "Yes" continues, "No" stops.
+inline constexpr std::string_view kReadOnlyContinue = "Yes";
+inline constexpr std::string_view kReadOnlyStop = "No";
+
+// A drawing that carries the read-only attribute, as listed in `lstViewReadOnly`.
+struct ReadOnlyDrawing
+{
+    std::string file;
+    std::string folder;
+
+    bool operator==(const ReadOnlyDrawing&) const = default;
+};
+
+// Outcome of looking through the drawing list.
+struct ReadOnlyScan
+{
+    std::vector<ReadOnlyDrawing> readOnly; // in list order
+    std::string currentPath;               // the last path examined
+    std::optional<UserMessage> error;      // set when an attribute could not be read: the run must not start
+};
+
+// File attributes of a full path (the platform's GetFileAttributes).
+using AttributeQuery = std::function<Result<unsigned>(const std::string& path)>;
+
+// The examining part of `CheckReadOnly`: every row's path is folder (one trailing separator removed)
+// + separator + file; rows whose attributes include the read-only bit are collected. An attribute that
+// cannot be read ends the scan with a message asking to remove that drawing.
+ReadOnlyScan FindReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery& attributes);
+
+// After frmReadOnlyDwg closes: the run goes on unless the decision is exactly "No".
+bool ReadOnlyDecisionAllowsRun(std::string_view decision);
+
+} // namespace qv

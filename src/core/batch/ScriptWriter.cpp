@@ -1,0 +1,554 @@
+#include "ScriptWriter.h"
+
+#include "io/FileIo.h"
+#include "text/CodePage.h"
+#include "text/LineBreaks.h"
+#include "text/Paths.h"
+#include "text/TextUtil.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <system_error>
+
+namespace qv {
+namespace {
+
+// Step numbers shown in the writer's error messages; they locate the failing step.
+enum Step : int
+{
+    StepChoosePath = 1,
+    StepSequence = 2,
+    StepRoutineText = 3,
+    StepConvertDxf = 5,
+    StepDrawingPath = 9,
+    StepReadOnly = 10,
+    StepOpenFile = 15,
+    StepWriteFile = 16,
+    StepCloseFile = 17,
+};
+
+constexpr int ErrTypeMismatch = 13;
+
+// The fixed lines of one writer, with their line breaks, so a row costs a handful of appends.
+struct Tokens
+{
+    std::string_view defaultOpen;
+    std::string_view recover;
+    std::string_view startup;   // closes the drawing the host opens by itself
+    std::string_view closeTail; // after every drawing but the last
+    std::string_view quitTail;  // after the last drawing
+    std::string_view stopTail;  // after a placeholder routine stopped the script
+    std::string_view finalQuit;
+    std::string_view readOnlyAnswer; // closing quote of the path + the read-only answer
+};
+
+constexpr Tokens kUnderscoreTokens{
+    "_Open",
+    "_Recover",
+    "_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n",
+    "_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n",
+    "_Zoom\r\n0.999x\r\n_Quit\r\n_Y\r\n",
+    "_Quit\r\n_Y\r\n",
+    "_Quit\r\n",
+    "\"\r\n_Y\r\n",
+};
+
+constexpr Tokens kBricscadTokens{
+    "Open",
+    "Recover",
+    "Zoom\r\n0.999x\r\nClose\r\nN\r\n",
+    "Zoom\r\n0.999x\r\nClose\r\nY\r\n",
+    "Zoom\r\n0.999x\r\nQuit\r\nY\r\n",
+    "Quit\r\nY\r\n",
+    "Quit\r\n",
+    "\"\r\nY\r\n",
+};
+
+constexpr std::string_view kPathEnd = "\"\r\n";
+constexpr std::string_view kDxfStart = "Saveas\r\n\r\n\"";
+constexpr std::string_view kDxfEnd = "dwg\"\r\n";
+
+const Tokens& TokensFor(ScriptWriterKind kind)
+{
+    return kind == ScriptWriterKind::Bricscad ? kBricscadTokens : kUnderscoreTokens;
+}
+
+bool IsAscii(std::string_view text)
+{
+    unsigned char any = 0;
+    for (const char c : text)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
+// A failure while building, with the step it happened in.
+struct StepError
+{
+    Error error;
+    int step = 0;
+};
+
+// What one distinct routine description contributes to the script.
+struct Block
+{
+    std::string bytes; // the routine text + CR LF, repeated N times, in Windows-1252
+    bool recover = false;
+    bool convertDxf = false;
+    bool placeholder = false;
+};
+
+// A drawing's file and folder in Windows-1252, kept only when they are not plain ASCII.
+struct EncodedPath
+{
+    std::string folder;
+    std::string file;
+};
+
+constexpr std::uint32_t kAsciiPath = UINT32_MAX;
+
+struct RowPlan
+{
+    std::uint32_t block = 0;
+    std::uint32_t encodedPath = kAsciiPath;
+    bool readOnly = false;
+};
+
+Error WithContext(Error error, const std::string& context)
+{
+    error.description += " (" + context + ")";
+    return error;
+}
+
+Result<std::string> Encode(std::string_view text, const std::string& context)
+{
+    if (IsAscii(text))
+        return std::string(text);
+    auto encoded = Utf8ToCp1252(text);
+    if (!encoded)
+        return WithContext(encoded.error(), context);
+    return encoded;
+}
+
+Result<int> SequenceCount(std::string_view text)
+{
+    const auto value = ParseInt16(text);
+    if (!value)
+        return Error{ErrTypeMismatch, "Type mismatch: the number of sets \"" + std::string(TrimSpaces(text)) +
+                                          "\" is not a whole number"};
+    return *value < 1 ? 1 : *value;
+}
+
+class Builder
+{
+public:
+    Builder(const ScriptInputs& inputs, ScriptWriterKind kind) : m_inputs(inputs), m_tokens(TokensFor(kind)) {}
+
+    Result<ScriptText> build(int& failedStep)
+    {
+        if (auto failure = plan()) {
+            failedStep = failure->step;
+            return std::move(failure->error);
+        }
+        return assemble();
+    }
+
+private:
+    static std::optional<StepError> failed(Error error, int step) { return StepError{std::move(error), step}; }
+
+    // First pass: looks up every routine once, asks the read-only state of every drawing and works
+    // out the exact size of the script, so the second pass appends into one buffer of that size.
+    // Returns the failure, if any.
+    std::optional<StepError> plan()
+    {
+        const auto& rows = m_inputs.rows;
+        m_openCommand = m_inputs.openCommand == "Unknown" ? std::string(m_tokens.defaultOpen) : m_inputs.openCommand;
+        auto openLine = Encode(m_openCommand, "open command");
+        if (!openLine)
+            return failed(openLine.error(), StepRoutineText);
+        m_openLine = std::move(openLine.value()) + "\r\n\"";
+        m_recoverLine = std::string(m_tokens.recover) + "\r\n\"";
+        if (rows.empty())
+            return std::nullopt;
+
+        auto count = SequenceCount(m_inputs.sequenceText);
+        if (!count)
+            return failed(count.error(), StepSequence);
+        m_repeat = count.value();
+
+        m_plans.reserve(rows.size());
+        m_size = m_tokens.startup.size() + m_tokens.finalQuit.size() + m_tokens.stopTail.size();
+        std::string fullPath;
+        const std::string* lastDescription = nullptr;
+        std::uint32_t lastBlock = 0;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const DrawingRow& row = rows[i];
+            RowPlan plan;
+            if (lastDescription && *lastDescription == row.routine) {
+                plan.block = lastBlock;
+            } else {
+                auto block = blockFor(row.routine);
+                if (!block)
+                    return failed(block.error(), StepRoutineText);
+                plan.block = block.value();
+                lastDescription = &row.routine;
+                lastBlock = plan.block;
+            }
+            const Block& block = m_blocks[plan.block];
+            if (block.placeholder) {
+                m_stopDescription = row.routine;
+                break;
+            }
+
+            std::string_view folder = StripTrailingSeparator(row.folder);
+            std::string_view file = row.file;
+            if (!IsAscii(folder) || !IsAscii(file)) {
+                const std::string path = JoinPath(folder, file);
+                auto encodedFolder = Encode(folder, "drawing " + path);
+                if (!encodedFolder)
+                    return failed(encodedFolder.error(), StepDrawingPath);
+                auto encodedFile = Encode(file, "drawing " + path);
+                if (!encodedFile)
+                    return failed(encodedFile.error(), StepDrawingPath);
+                plan.encodedPath = static_cast<std::uint32_t>(m_encodedPaths.size());
+                m_encodedPaths.push_back({std::move(encodedFolder.value()), std::move(encodedFile.value())});
+                folder = m_encodedPaths.back().folder;
+                file = m_encodedPaths.back().file;
+            }
+            const std::size_t pathSize = folder.size() + 1 + file.size();
+
+            std::size_t routineSize = block.bytes.size();
+            if (block.convertDxf) {
+                if (file.size() < 3)
+                    return failed(WithContext(MakeError(ErrInvalidProcedureCall), "drawing " + JoinPath(folder, file)),
+                                  StepConvertDxf);
+                routineSize = static_cast<std::size_t>(m_repeat) * (kDxfStart.size() + pathSize - 3 + kDxfEnd.size());
+            }
+
+            if (m_inputs.isReadOnly) {
+                fullPath.assign(StripTrailingSeparator(row.folder));
+                fullPath += PathSeparator();
+                fullPath += row.file;
+                auto readOnly = m_inputs.isReadOnly(fullPath);
+                if (!readOnly)
+                    return failed(readOnly.error(), StepReadOnly);
+                plan.readOnly = readOnly.value();
+            }
+
+            m_size += (block.recover ? m_recoverLine.size() : m_openLine.size()) + pathSize +
+                      (plan.readOnly ? m_tokens.readOnlyAnswer.size() : kPathEnd.size()) + routineSize +
+                      m_tokens.closeTail.size();
+            m_plans.push_back(plan);
+        }
+        return std::nullopt;
+    }
+
+    Result<std::uint32_t> blockFor(const std::string& description)
+    {
+        if (const auto found = m_index.find(description); found != m_index.end())
+            return found->second;
+
+        Block block;
+        const std::string upper = ToUpperAscii(description);
+        block.recover = upper == ToUpperAscii(kRecoverDrawings) && m_openCommand == m_tokens.defaultOpen;
+        block.convertDxf = upper == ToUpperAscii(kConvertDxfR14);
+        if (!block.convertDxf) {
+            std::string text;
+            if (description == kCombinedRoutines)
+                text = m_inputs.combinedScript;
+            else if (m_inputs.routineText)
+                text = m_inputs.routineText(description);
+            block.placeholder = ToUpperAscii(text) == ToUpperAscii(kPlaceholderRoutine);
+            if (!block.placeholder) {
+                auto encoded = Encode(text, "routine " + description);
+                if (!encoded)
+                    return encoded.error();
+                const std::string& once = encoded.value();
+                block.bytes.reserve((once.size() + kCrLf.size()) * static_cast<std::size_t>(m_repeat));
+                for (int n = 0; n < m_repeat; ++n) {
+                    block.bytes += once;
+                    block.bytes += kCrLf;
+                }
+            }
+        }
+        const auto index = static_cast<std::uint32_t>(m_blocks.size());
+        m_blocks.push_back(std::move(block));
+        m_index.emplace(description, index);
+        return index;
+    }
+
+    // Second pass: appends every line into the buffer sized by the first.
+    ScriptText assemble()
+    {
+        const auto& rows = m_inputs.rows;
+        ScriptText script;
+        std::string& out = script.bytes;
+        out.reserve(m_size);
+        const char separator = PathSeparator();
+        for (std::size_t i = 0; i < m_plans.size(); ++i) {
+            const RowPlan& plan = m_plans[i];
+            const Block& block = m_blocks[plan.block];
+            std::string_view folder;
+            std::string_view file;
+            if (plan.encodedPath == kAsciiPath) {
+                folder = StripTrailingSeparator(rows[i].folder);
+                file = rows[i].file;
+            } else {
+                folder = m_encodedPaths[plan.encodedPath].folder;
+                file = m_encodedPaths[plan.encodedPath].file;
+            }
+
+            if (i == 0)
+                out += m_tokens.startup;
+            out += block.recover ? m_recoverLine : m_openLine;
+            out += folder;
+            out += separator;
+            out += file;
+            out += plan.readOnly ? m_tokens.readOnlyAnswer : kPathEnd;
+            if (block.convertDxf) {
+                for (int n = 0; n < m_repeat; ++n) {
+                    out += kDxfStart;
+                    out += folder;
+                    out += separator;
+                    out += file.substr(0, file.size() - 3);
+                    out += kDxfEnd;
+                }
+            } else {
+                out += block.bytes;
+            }
+            out += i + 1 == rows.size() ? m_tokens.quitTail : m_tokens.closeTail;
+        }
+        if (m_stopDescription) {
+            out += m_tokens.stopTail;
+            script.placeholderStop = PlaceholderRoutineMessage(*m_stopDescription);
+        } else {
+            out += m_tokens.finalQuit;
+        }
+        return script;
+    }
+
+    const ScriptInputs& m_inputs;
+    const Tokens& m_tokens;
+    std::string m_openCommand;
+    std::string m_openLine;    // open command + line break + opening quote of the path
+    std::string m_recoverLine; // the same for the recover switch
+    int m_repeat = 1;
+    std::vector<Block> m_blocks;
+    std::map<std::string, std::uint32_t, std::less<>> m_index;
+    std::vector<RowPlan> m_plans;
+    std::vector<EncodedPath> m_encodedPaths;
+    std::optional<std::string> m_stopDescription;
+    std::size_t m_size = 0;
+};
+
+Error SystemError(int err, const std::string& path, bool opening)
+{
+    if (err == 0)
+        err = EIO;
+    const std::error_code code(err, std::generic_category());
+    // Opening for output creates the file, so a missing entry can only be the folder.
+    if (opening && (code == std::errc::no_such_file_or_directory || code == std::errc::not_a_directory))
+        return MakeError(ErrPathNotFound, path);
+    return ErrorFor(code, path);
+}
+
+// Creates or truncates the script and writes it with one unbuffered write.
+Status WriteScriptFile(const std::string& path, std::string_view bytes, int& failedStep)
+{
+    std::ofstream out;
+    out.rdbuf()->pubsetbuf(nullptr, 0);
+    errno = 0;
+    out.open(std::filesystem::u8path(path), std::ios::binary | std::ios::out | std::ios::trunc);
+    if (!out.is_open()) {
+        failedStep = StepOpenFile;
+        return SystemError(errno, path, true);
+    }
+    errno = 0;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        const int err = errno;
+        failedStep = StepWriteFile;
+        out.close();
+        return SystemError(err, path, false);
+    }
+    errno = 0;
+    out.close();
+    if (!out) {
+        failedStep = StepCloseFile;
+        return SystemError(errno, path, false);
+    }
+    return {};
+}
+
+std::string NumberedScriptPath(const std::string& folder, int counter)
+{
+    if (counter == 0)
+        return JoinPath(folder, kScriptFileName);
+    return JoinPath(folder, "Batch" + std::to_string(counter) + ".scr");
+}
+
+} // namespace
+
+std::string_view WriterRoutineName(ScriptWriterKind kind)
+{
+    switch (kind) {
+    case ScriptWriterKind::Zwcad:
+        return "LoopThroughListZWCAD";
+    case ScriptWriterKind::Bricscad:
+        return "LoopThroughListBricscad";
+    case ScriptWriterKind::General:
+        break;
+    }
+    return "LoopThroughList";
+}
+
+UserMessage ScriptWriterErrorMessage(ScriptWriterKind kind, const Error& error, int step)
+{
+    std::string routine(WriterRoutineName(kind));
+    std::string text;
+    if (error.number == ErrPermissionDenied) {
+        const std::string host = kind == ScriptWriterKind::Zwcad ? "ZWCAD" : "AutoCAD";
+        text = "If Quorvel has just started " + host + ", then " + host + " has the script file locked\r\n";
+        text += "To run a concurrent session start another session of Quorvel\r\n";
+        text += "If this is not the case then please contact us with this error message.\r\n";
+        if (kind == ScriptWriterKind::General)
+            routine += " Ver 11.0";
+    }
+    text += "Error Number " + std::to_string(error.number) + " in routine " + routine + " " + std::to_string(step) +
+            "\r\n\r\n" + error.description;
+    return UserMessage{std::move(text), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
+}
+
+UserMessage PlaceholderRoutineMessage(const std::string& description)
+{
+    static constexpr std::string_view kLines[] = {
+        "Firstly you have to set up this routine by using the Automatic",
+        "Routine Creation Wizards. These wizards make routine writing easy",
+        "",
+        "1.  Start Quorvel",
+        "2.  The main screen will appear.",
+        "3.  Click the Add New / Edit Routines Button.",
+        "4.  Select the required tab.",
+        "5.  Select the features and options you want.",
+        "6.  Click on save",
+        "7.  In the Save Routine box add a unique description, ",
+        "     or select one from the list to update.",
+        "8.  Select whether you want the routine to appear in Favourites",
+        "9.  Click save.",
+        "10. This routine will be saved in the routine database.",
+        "11. Back in the main screen your new routine can now be assigned",
+        "    to any drawings you wish to process.",
+    };
+    std::string text;
+    for (const auto line : kLines) {
+        text += line;
+        text += kCrLf;
+    }
+    return UserMessage{std::move(text), "Error in Routine " + description, MessageIcon::Information,
+                       MessageButtons::Ok};
+}
+
+ScriptPathChoice ChooseScriptPath(std::string_view scriptFolder, const ScriptProbe& probe, const AskUser& ask)
+{
+    const std::string folder(StripTrailingSeparator(scriptFolder));
+    ScriptPathChoice choice;
+    choice.path = NumberedScriptPath(folder, 0);
+    int counter = 0;
+    int errorNumber = 1;
+    int lastError = 0;
+    bool free = false;
+    while (errorNumber != 0) {
+        const int probed = probe ? probe(choice.path) : 0;
+        if (probed == 0 || probed == ErrFileNotFound) {
+            free = true;
+            break;
+        }
+        errorNumber = lastError = probed;
+        if (counter == kMaxNumberedScripts)
+            errorNumber = 0;
+        ++counter;
+        switch (errorNumber) {
+        case ErrPermissionDenied:
+        case ErrPathFileAccess:
+            choice.path = NumberedScriptPath(folder, counter);
+            break;
+        case ErrPathNotFound: {
+            choice.folderInvalid = true;
+            const UserMessage question{"The location for the Batch.scr file is not valid. To reset the location by "
+                                       "redoing the startup sequence Press OK.",
+                                       "Reset Startup Sequence", MessageIcon::None, MessageButtons::OkCancel};
+            choice.resetStartup = ask && ask(question) == MessageAnswer::Ok;
+            return choice;
+        }
+        default:
+            choice.path = NumberedScriptPath(folder, 0);
+            break;
+        }
+    }
+    // Every candidate was locked: writing now would truncate a script a running host still reads.
+    if (!free)
+        choice.error = MakeError(lastError, choice.path);
+    return choice;
+}
+
+Result<ScriptText> BuildScript(const ScriptInputs& inputs, ScriptWriterKind kind)
+{
+    int step = 0;
+    return Builder(inputs, kind).build(step);
+}
+
+ScriptResult WriteBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind, const ScriptProbe& probe,
+                              const AskUser& ask)
+{
+    ScriptResult result;
+    result.path = NumberedScriptPath(std::string(StripTrailingSeparator(inputs.scriptFolder)), 0);
+
+    // Built in memory first, so a failure leaves whatever is on disk untouched.
+    int step = 0;
+    auto script = Builder(inputs, kind).build(step);
+    if (!script) {
+        result.messages.push_back(ScriptWriterErrorMessage(kind, script.error(), step));
+        return result;
+    }
+
+    const ScriptPathChoice choice = ChooseScriptPath(inputs.scriptFolder, probe, ask);
+    result.path = choice.path;
+    if (choice.folderInvalid) {
+        result.resetStartup = choice.resetStartup;
+        return result;
+    }
+    if (choice.error) {
+        result.messages.push_back(ScriptWriterErrorMessage(kind, *choice.error, StepChoosePath));
+        return result;
+    }
+
+    if (const Status written = WriteScriptFile(result.path, script.value().bytes, step); !written) {
+        result.messages.push_back(ScriptWriterErrorMessage(kind, written.error(), step));
+        return result;
+    }
+    result.bytes = std::move(script.value().bytes);
+    result.written = true;
+    result.launch = true;
+    if (script.value().placeholderStop)
+        result.messages.push_back(std::move(*script.value().placeholderStop));
+    return result;
+}
+
+ScriptResult LoopThroughList(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask)
+{
+    return WriteBatchScript(inputs, ScriptWriterKind::General, probe, ask);
+}
+
+ScriptResult LoopThroughListZWCAD(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask)
+{
+    return WriteBatchScript(inputs, ScriptWriterKind::Zwcad, probe, ask);
+}
+
+ScriptResult LoopThroughListBricscad(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask)
+{
+    return WriteBatchScript(inputs, ScriptWriterKind::Bricscad, probe, ask);
+}
+
+} // namespace qv

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "Message.h"
+#include "Result.h"
+#include "batch/DrawingRow.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// The three writers of the batch script. The general one is used for every start from the action
+// panel; the timer and the command line pick by product code.
+enum class ScriptWriterKind
+{
+    General,
+    Zwcad,
+    Bricscad
+};
+
+// Routine descriptions and texts the writer recognises.
+inline constexpr std::string_view kCombinedRoutines = "Combined Routines..."; // exact, case-sensitive
+inline constexpr std::string_view kRecoverDrawings = "Recover Drawings";
+inline constexpr std::string_view kConvertDxfR14 = "Convert DXF to a Drawing R14";
+inline constexpr std::string_view kPlaceholderRoutine =
+    "First set up this routine by using the Automatic Routine Creation Wizards";
+
+inline constexpr std::string_view kScriptFileName = "Batch.scr";
+// Numbered scripts tried after a locked Batch.scr: Batch1.scr .. Batch20.scr.
+inline constexpr int kMaxNumberedScripts = 20;
+
+// Everything the writer reads, gathered by the caller: the drawing list, the settings values and
+// the routine catalogue.
+struct ScriptInputs
+{
+    std::vector<DrawingRow> rows;
+    std::string scriptFolder;   // GetBatchAddress; one trailing separator is removed
+    std::string openCommand;    // GetStartOption; "Unknown" means the writer's default open command
+    std::string sequenceText;   // text of CboSequence: how many times each routine is written
+    std::string combinedScript; // text used for kCombinedRoutines
+    // Routine text for a description (GetRoutineByDescription). Called once per distinct description.
+    std::function<std::string(const std::string& description)> routineText;
+    // Whether the drawing at a full path carries the read-only attribute.
+    std::function<Result<bool>(const std::string& path)> isReadOnly;
+};
+
+// The `FileIsOpen` probe: the error number of trying to open the path for output (0 when it can
+// be written). It must never truncate a script another program is running.
+using ScriptProbe = std::function<int(const std::string& path)>;
+
+// Outcome of choosing where the script goes.
+struct ScriptPathChoice
+{
+    std::string path;           // the path chosen (also when the choice failed)
+    std::optional<Error> error; // every candidate is locked or unusable
+    bool folderInvalid = false; // error 76: the script folder does not exist; nothing may be written
+    bool resetStartup = false;  // the user asked to redo the start-up sequence
+};
+
+// Batch.scr in the folder, or the next numbered script when it is locked (error 70 or 75). Error 76
+// asks the user through `ask` whether to reset the start-up sequence.
+ScriptPathChoice ChooseScriptPath(std::string_view scriptFolder, const ScriptProbe& probe, const AskUser& ask);
+
+// The script text in Windows-1252 bytes, and the placeholder message when a routine that was never
+// built stopped it (the script is then complete up to that drawing and ends with quit).
+struct ScriptText
+{
+    std::string bytes;
+    std::optional<UserMessage> placeholderStop;
+};
+
+// Builds the whole script in memory. Fails without partial output on a read-only query error, text
+// that Windows-1252 cannot hold, or a sequence count that is not a number.
+Result<ScriptText> BuildScript(const ScriptInputs& inputs, ScriptWriterKind kind);
+
+// What a writer run did.
+struct ScriptResult
+{
+    std::string path;                  // the script-path field of the main window (set on every run)
+    std::string bytes;                 // what was written (Windows-1252)
+    std::vector<UserMessage> messages; // to show, in order
+    bool written = false;              // the script on disk is the one just built
+    bool launch = false;               // the host may be started on `path`
+    bool resetStartup = false;         // run the reset of the start-up sequence
+};
+
+// Chooses the path, builds the script and writes it with one write. A failure leaves `launch` false
+// so the host never runs a stale script; the placeholder stop writes a complete script and launches.
+ScriptResult WriteBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind, const ScriptProbe& probe,
+                              const AskUser& ask);
+
+ScriptResult LoopThroughList(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask);
+ScriptResult LoopThroughListZWCAD(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask);
+ScriptResult LoopThroughListBricscad(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask);
+
+// The routine name a writer uses in its error messages.
+std::string_view WriterRoutineName(ScriptWriterKind kind);
+
+// The writer's error message: error 70 explains that a running host may hold the script.
+UserMessage ScriptWriterErrorMessage(ScriptWriterKind kind, const Error& error, int step);
+
+// The information message shown when a drawing's routine was never built.
+UserMessage PlaceholderRoutineMessage(const std::string& description);
+
+} // namespace qv

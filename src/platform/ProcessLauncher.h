@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace qv::platform {
+
+// Success value returned by ShellExecuteOpen where the system gives no value of its own.
+inline constexpr int kShellExecuteStarted = 42;
+
+// Starts `file` with `parameters` the way ShellExecuteA(no owner, "open", file, parameters,
+// directory, showCode) does and returns its result: 33 or more when the program started, else the
+// shell-execute error code (2 file not found, 3 path not found, 5 access denied, 8 out of memory,
+// 11 not an executable, ...). The program is not waited for and outlives the caller.
+//
+// Outside Windows the parameters are split into arguments by the Windows quoting rules and the
+// executable is started directly (no shell) in a session of its own. A directory that is empty or a
+// single space means the current folder; the show code has no effect there.
+int ShellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+                     int showCode);
+
+} // namespace qv::platform

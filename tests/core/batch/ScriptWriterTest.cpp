@@ -1,0 +1,480 @@
+#include "batch/ScriptWriter.h"
+
+#include "support/TempDir.h"
+#include "text/Paths.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace qv {
+namespace {
+
+const std::string kSep(1, PathSeparator());
+
+// Each line followed by CR LF, as the script holds it.
+std::string Lines(std::initializer_list<std::string_view> lines)
+{
+    std::string out;
+    for (const auto line : lines) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string Quoted(const std::string& folder, const std::string& file)
+{
+    return "\"" + folder + kSep + file + "\"";
+}
+
+const std::map<std::string, std::string> kCatalogue = {
+    {"Plot", "_-plot\r\n_Y"},
+    {"Purge", "_purge"},
+    {"Empty", ""},
+    {"Unbuilt", "first SET UP this routine by using the Automatic Routine Creation Wizards"},
+    {"Recover Drawings", "_Audit\r\n_Y"},
+    {"Euro", "_text \xE2\x82\xAC"},             // € is in Windows-1252 (0x80)
+    {"Polish", "_text \xC5\x82"},               // ł is not
+    {"combined routines...", "_fromcatalogue"}, // not the combined text: the match is case-sensitive
+};
+
+ScriptInputs Inputs(std::vector<DrawingRow> rows, std::string sequence = "1", std::string open = "_Open")
+{
+    ScriptInputs in;
+    in.rows = std::move(rows);
+    in.scriptFolder = "/scripts";
+    in.openCommand = std::move(open);
+    in.sequenceText = std::move(sequence);
+    in.combinedScript = "_one\r\n_two";
+    in.routineText = [](const std::string& description) {
+        const auto found = kCatalogue.find(description);
+        return found == kCatalogue.end() ? std::string("_unknown") : found->second;
+    };
+    in.isReadOnly = [](const std::string&) -> Result<bool> { return false; };
+    return in;
+}
+
+std::string Build(const ScriptInputs& in, ScriptWriterKind kind = ScriptWriterKind::General)
+{
+    auto script = BuildScript(in, kind);
+    EXPECT_TRUE(script.ok()) << (script.ok() ? "" : script.error().description);
+    return script.ok() ? script.value().bytes : std::string();
+}
+
+TEST(ScriptWriter, LayoutOfTheGeneralWriter)
+{
+    const std::string f = "F";
+    struct Case
+    {
+        const char* name;
+        ScriptInputs inputs;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"empty list", Inputs({}), Lines({"_Quit"})},
+        {"one drawing", Inputs({{"A.dwg", f, "Purge", ""}}),
+         Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "_purge", "_Zoom", "0.999x", "_Quit",
+                "_Y", "_Quit"})},
+        {"two drawings", Inputs({{"A.dwg", f, "Purge", ""}, {"B.dwg", f, "Plot", ""}}), Lines({"_Zoom",
+                                                                                               "0.999x",
+                                                                                               "_Close",
+                                                                                               "_Y",
+                                                                                               "_Open",
+                                                                                               Quoted(f, "A.dwg"),
+                                                                                               "_purge",
+                                                                                               "_Zoom",
+                                                                                               "0.999x",
+                                                                                               "_Close",
+                                                                                               "_Y",
+                                                                                               "_Open",
+                                                                                               Quoted(f, "B.dwg"),
+                                                                                               "_-plot",
+                                                                                               "_Y",
+                                                                                               "_Zoom",
+                                                                                               "0.999x",
+                                                                                               "_Quit",
+                                                                                               "_Y",
+                                                                                               "_Quit"})},
+        {"three sets, trimmed", Inputs({{"A.dwg", f, "Purge", ""}}, " 3 "),
+         Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "_purge", "_purge", "_purge", "_Zoom",
+                "0.999x", "_Quit", "_Y", "_Quit"})},
+        {"trailing separator, empty routine, zero sets", Inputs({{"A.dwg", f + kSep, "Empty", ""}}, "0"),
+         Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "", "_Zoom", "0.999x", "_Quit", "_Y",
+                "_Quit"})},
+        {"negative sets, combined text", Inputs({{"A.dwg", f, "Combined Routines...", ""}}, "-4"),
+         Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "_one", "_two", "_Zoom", "0.999x",
+                "_Quit", "_Y", "_Quit"})},
+        {"combined match is case-sensitive", Inputs({{"A.dwg", f, "combined routines...", ""}}),
+         Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "_fromcatalogue", "_Zoom", "0.999x",
+                "_Quit", "_Y", "_Quit"})},
+        {"DXF conversion, twice", Inputs({{"plan.dxf", "C:Jobs", "convert dxf to a drawing r14", ""}}, "2"),
+         Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted("C:Jobs", "plan.dxf"), "Saveas", "",
+                Quoted("C:Jobs", "plan.dwg"), "Saveas", "", Quoted("C:Jobs", "plan.dwg"), "_Zoom", "0.999x", "_Quit",
+                "_Y", "_Quit"})},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Build(c.inputs), c.expected) << c.name;
+}
+
+TEST(ScriptWriter, RecoverSwitchOnlyFromExactlyTheDefaultOpenCommand)
+{
+    struct Case
+    {
+        ScriptWriterKind kind;
+        std::string open;
+        std::string expectedOpenLine;
+    };
+    const Case cases[] = {
+        {ScriptWriterKind::General, "_Open", "_Recover"},    {ScriptWriterKind::General, "Unknown", "_Recover"},
+        {ScriptWriterKind::General, "_Recover", "_Recover"}, {ScriptWriterKind::General, "_open", "_open"},
+        {ScriptWriterKind::Zwcad, "_Open", "_Recover"},      {ScriptWriterKind::Bricscad, "Unknown", "Recover"},
+        {ScriptWriterKind::Bricscad, "Open", "Recover"},     {ScriptWriterKind::Bricscad, "_Open", "_Open"},
+    };
+    for (const Case& c : cases) {
+        const std::string script = Build(Inputs({{"A.dwg", "F", "RECOVER drawings", ""}}, "1", c.open), c.kind);
+        const std::string expected = "\r\n" + c.expectedOpenLine + "\r\n" + Quoted("F", "A.dwg") + "\r\n";
+        EXPECT_NE(script.find(expected), std::string::npos) << c.open << "\n" << script;
+    }
+    // Other drawings keep the configured command.
+    const std::string mixed =
+        Build(Inputs({{"A.dwg", "F", "Recover Drawings", ""}, {"B.dwg", "F", "Purge", ""}}, "1", "Unknown"));
+    EXPECT_NE(mixed.find("_Recover\r\n" + Quoted("F", "A.dwg")), std::string::npos);
+    EXPECT_NE(mixed.find("_Open\r\n" + Quoted("F", "B.dwg")), std::string::npos);
+}
+
+TEST(ScriptWriter, ReadOnlyDrawingGetsTheAnswerAfterItsPath)
+{
+    ScriptInputs in = Inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "G" + kSep, "Purge", ""}});
+    std::vector<std::string> asked;
+    in.isReadOnly = [&](const std::string& path) -> Result<bool> {
+        asked.push_back(path);
+        return path.ends_with("B.dwg");
+    };
+    EXPECT_EQ(Build(in), Lines({"_Zoom",
+                                "0.999x",
+                                "_Close",
+                                "_Y",
+                                "_Open",
+                                Quoted("F", "A.dwg"),
+                                "_purge",
+                                "_Zoom",
+                                "0.999x",
+                                "_Close",
+                                "_Y",
+                                "_Open",
+                                Quoted("G", "B.dwg"),
+                                "_Y",
+                                "_purge",
+                                "_Zoom",
+                                "0.999x",
+                                "_Quit",
+                                "_Y",
+                                "_Quit"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{"F" + kSep + "A.dwg", "G" + kSep + "B.dwg"}));
+
+    EXPECT_EQ(Build(in, ScriptWriterKind::Bricscad), Lines({"Zoom",
+                                                            "0.999x",
+                                                            "Close",
+                                                            "N",
+                                                            "_Open",
+                                                            Quoted("F", "A.dwg"),
+                                                            "_purge",
+                                                            "Zoom",
+                                                            "0.999x",
+                                                            "Close",
+                                                            "Y",
+                                                            "_Open",
+                                                            Quoted("G", "B.dwg"),
+                                                            "Y",
+                                                            "_purge",
+                                                            "Zoom",
+                                                            "0.999x",
+                                                            "Quit",
+                                                            "Y",
+                                                            "Quit"}));
+}
+
+TEST(ScriptWriter, BricscadTokensAndZwcadLayout)
+{
+    const auto in = Inputs({{"A.dwg", "F", "Purge", ""}}, "1", "Unknown");
+    EXPECT_EQ(Build(in, ScriptWriterKind::Bricscad),
+              Lines({"Zoom", "0.999x", "Close", "N", "Open", Quoted("F", "A.dwg"), "_purge", "Zoom", "0.999x", "Quit",
+                     "Y", "Quit"}));
+    EXPECT_EQ(Build(in, ScriptWriterKind::Zwcad), Build(in, ScriptWriterKind::General));
+    EXPECT_EQ(Build(Inputs({}), ScriptWriterKind::Bricscad), Lines({"Quit"}));
+}
+
+TEST(ScriptWriter, PlaceholderRoutineStopsTheScript)
+{
+    const auto in = Inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "F", "Unbuilt", ""}, {"C.dwg", "F", "Plot", ""}});
+    auto script = BuildScript(in, ScriptWriterKind::General);
+    ASSERT_TRUE(script.ok());
+    EXPECT_EQ(script.value().bytes, Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted("F", "A.dwg"), "_purge",
+                                           "_Zoom", "0.999x", "_Close", "_Y", "_Quit", "_Y"}));
+    ASSERT_TRUE(script.value().placeholderStop.has_value());
+    const UserMessage& message = *script.value().placeholderStop;
+    EXPECT_EQ(message.title, "Error in Routine Unbuilt");
+    EXPECT_EQ(message.icon, MessageIcon::Information);
+    EXPECT_TRUE(message.text.starts_with("Firstly you have to set up this routine by using the Automatic\r\n"
+                                         "Routine Creation Wizards. These wizards make routine writing easy\r\n\r\n"
+                                         "1.  Start Quorvel\r\n"));
+    EXPECT_NE(message.text.find("\r\n7.  In the Save Routine box add a unique description, \r\n"
+                                "     or select one from the list to update.\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(message.text.ends_with("\r\n    to any drawings you wish to process.\r\n"));
+
+    // First drawing unbuilt: no start-up lines at all.
+    auto first = BuildScript(Inputs({{"B.dwg", "F", "Unbuilt", ""}}), ScriptWriterKind::Bricscad);
+    ASSERT_TRUE(first.ok());
+    EXPECT_EQ(first.value().bytes, Lines({"Quit", "Y"}));
+}
+
+TEST(ScriptWriter, ScriptIsWindows1252AndRefusesWhatItCannotHold)
+{
+    EXPECT_EQ(Build(Inputs({{"caf\xC3\xA9.dwg", "F", "Euro", ""}})),
+              Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted("F", "caf\xE9.dwg"), "_text \x80", "_Zoom",
+                     "0.999x", "_Quit", "_Y", "_Quit"}));
+
+    struct Case
+    {
+        ScriptInputs inputs;
+        int number;
+        std::string mentions;
+    };
+    auto readOnlyFails = Inputs({{"A.dwg", "F", "Purge", ""}});
+    readOnlyFails.isReadOnly = [](const std::string& path) -> Result<bool> { return MakeError(ErrFileNotFound, path); };
+    const Case cases[] = {
+        {Inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "F", "Polish", ""}}), ErrInvalidText, "routine Polish"},
+        {Inputs({{"\xC5\x82.dwg", "F", "Purge", ""}}), ErrInvalidText, "drawing F" + kSep + "\xC5\x82.dwg"},
+        {Inputs({{"A.dwg", "F", "Purge", ""}}, "two"), 13, "two"},
+        {Inputs({{"dx", "F", "Convert DXF to a Drawing R14", ""}}), ErrInvalidProcedureCall, "dx"},
+        {readOnlyFails, ErrFileNotFound, "F" + kSep + "A.dwg"},
+    };
+    for (const Case& c : cases) {
+        auto script = BuildScript(c.inputs, ScriptWriterKind::General);
+        ASSERT_FALSE(script.ok()) << c.mentions;
+        EXPECT_EQ(script.error().number, c.number) << c.mentions;
+        EXPECT_NE(script.error().description.find(c.mentions), std::string::npos) << script.error().description;
+    }
+}
+
+TEST(ScriptWriter, ErrorTextsOfTheThreeWriters)
+{
+    const Error locked{ErrPermissionDenied, "Permission denied"};
+    const Error other{ErrDiskFull, "Disk full"};
+    const std::string lockedLines = "If Quorvel has just started AutoCAD, then AutoCAD has the script file locked\r\n"
+                                    "To run a concurrent session start another session of Quorvel\r\n"
+                                    "If this is not the case then please contact us with this error message.\r\n";
+    struct Case
+    {
+        ScriptWriterKind kind;
+        Error error;
+        std::string text;
+    };
+    const Case cases[] = {
+        {ScriptWriterKind::General, locked,
+         lockedLines + "Error Number 70 in routine LoopThroughList Ver 11.0 16\r\n\r\nPermission denied"},
+        {ScriptWriterKind::General, other, "Error Number 61 in routine LoopThroughList 16\r\n\r\nDisk full"},
+        {ScriptWriterKind::Zwcad, locked,
+         "If Quorvel has just started ZWCAD, then ZWCAD has the script file locked\r\n"
+         "To run a concurrent session start another session of Quorvel\r\n"
+         "If this is not the case then please contact us with this error message.\r\n"
+         "Error Number 70 in routine LoopThroughListZWCAD 16\r\n\r\nPermission denied"},
+        {ScriptWriterKind::Zwcad, other, "Error Number 61 in routine LoopThroughListZWCAD 16\r\n\r\nDisk full"},
+        {ScriptWriterKind::Bricscad, locked,
+         lockedLines + "Error Number 70 in routine LoopThroughListBricscad 16\r\n\r\nPermission denied"},
+        {ScriptWriterKind::Bricscad, other, "Error Number 61 in routine LoopThroughListBricscad 16\r\n\r\nDisk full"},
+    };
+    for (const Case& c : cases) {
+        const UserMessage message = ScriptWriterErrorMessage(c.kind, c.error, 16);
+        EXPECT_EQ(message.text, c.text);
+        EXPECT_EQ(message.title, "Quorvel Error");
+        EXPECT_EQ(message.icon, MessageIcon::Critical);
+    }
+}
+
+// A probe that answers from a table of path suffixes (0 for the others) and records its calls.
+struct FakeProbe
+{
+    std::map<std::string, int> answers;
+    int fallback = 0;
+    std::vector<std::string> calls;
+
+    ScriptProbe probe()
+    {
+        return [this](const std::string& path) {
+            calls.push_back(path);
+            for (const auto& [suffix, number] : answers) {
+                if (path.ends_with(kSep + suffix))
+                    return number;
+            }
+            return fallback;
+        };
+    }
+};
+
+AskUser NoQuestions()
+{
+    return [](const UserMessage& message) {
+        ADD_FAILURE() << "unexpected question: " << message.text;
+        return MessageAnswer::Cancel;
+    };
+}
+
+TEST(ScriptWriter, LockedScriptsMoveToTheNextNumber)
+{
+    struct Case
+    {
+        std::map<std::string, int> answers;
+        std::string chosen;
+    };
+    const Case cases[] = {
+        {{}, "Batch.scr"},
+        {{{"Batch.scr", ErrFileNotFound}}, "Batch.scr"},
+        {{{"Batch.scr", ErrPermissionDenied}}, "Batch1.scr"},
+        {{{"Batch.scr", ErrPermissionDenied}, {"Batch1.scr", ErrPathFileAccess}, {"Batch2.scr", 70}}, "Batch3.scr"},
+    };
+    for (const Case& c : cases) {
+        FakeProbe fake{c.answers, 0, {}};
+        const ScriptPathChoice choice = ChooseScriptPath("/s" + kSep, fake.probe(), NoQuestions());
+        EXPECT_EQ(choice.path, "/s" + kSep + c.chosen);
+        EXPECT_FALSE(choice.error.has_value());
+        EXPECT_FALSE(choice.folderInvalid);
+    }
+
+    // Another error goes back to Batch.scr; it is retried until it works.
+    int calls = 0;
+    const ScriptPathChoice retried = ChooseScriptPath(
+        "/s", [&](const std::string&) { return ++calls < 3 ? ErrBadFileNameOrNumber : 0; }, NoQuestions());
+    EXPECT_EQ(retried.path, "/s" + kSep + "Batch.scr");
+    EXPECT_EQ(calls, 3);
+}
+
+TEST(ScriptWriter, EveryScriptLockedIsAnErrorAndNothingIsTruncated)
+{
+    FakeProbe fake{{}, ErrPermissionDenied, {}};
+    const ScriptPathChoice choice = ChooseScriptPath("/s", fake.probe(), NoQuestions());
+    ASSERT_EQ(fake.calls.size(), 21u);
+    EXPECT_EQ(fake.calls[20], "/s" + kSep + "Batch20.scr");
+    ASSERT_TRUE(choice.error.has_value());
+    EXPECT_EQ(choice.error->number, ErrPermissionDenied);
+
+    TempDir dir;
+    dir.write("Batch.scr", "held by a host");
+    auto in = Inputs({{"A.dwg", "F", "Purge", ""}});
+    in.scriptFolder = dir.path();
+    FakeProbe all{{}, ErrPermissionDenied, {}};
+    const ScriptResult result = LoopThroughList(in, all.probe(), NoQuestions());
+    EXPECT_FALSE(result.launch);
+    EXPECT_FALSE(result.written);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_TRUE(result.messages[0].text.starts_with("If Quorvel has just started AutoCAD"));
+    EXPECT_NE(result.messages[0].text.find("in routine LoopThroughList Ver 11.0 1\r\n"), std::string::npos);
+    EXPECT_EQ(dir.read("Batch.scr"), "held by a host");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Batch1.scr")));
+}
+
+TEST(ScriptWriter, MissingScriptFolderOffersTheStartupReset)
+{
+    for (const auto answer : {MessageAnswer::Ok, MessageAnswer::Cancel}) {
+        std::vector<UserMessage> asked;
+        FakeProbe fake{{}, ErrPathNotFound, {}};
+        auto in = Inputs({{"A.dwg", "F", "Purge", ""}});
+        in.scriptFolder = "/no/such/folder";
+        const ScriptResult result =
+            WriteBatchScript(in, ScriptWriterKind::Zwcad, fake.probe(), [&](const UserMessage& message) {
+                asked.push_back(message);
+                return answer;
+            });
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0], (UserMessage{"The location for the Batch.scr file is not valid. To reset the location by "
+                                         "redoing the startup sequence Press OK.",
+                                         "Reset Startup Sequence", MessageIcon::None, MessageButtons::OkCancel}));
+        EXPECT_EQ(result.resetStartup, answer == MessageAnswer::Ok);
+        EXPECT_FALSE(result.launch);
+        EXPECT_FALSE(result.written);
+        EXPECT_TRUE(result.messages.empty());
+        EXPECT_EQ(result.path, "/no/such/folder" + kSep + "Batch.scr");
+        EXPECT_EQ(fake.calls.size(), 1u);
+    }
+}
+
+TEST(ScriptWriter, WritesTheScriptAndLaunches)
+{
+    TempDir dir;
+    dir.write("Batch.scr", "an older and much longer script than the new one");
+    auto in = Inputs({{"A.dwg", "F", "Purge", ""}});
+    in.scriptFolder = dir.path() + kSep;
+    FakeProbe fake;
+    const ScriptResult result = LoopThroughListBricscad(in, fake.probe(), NoQuestions());
+    EXPECT_TRUE(result.launch);
+    EXPECT_TRUE(result.written);
+    EXPECT_TRUE(result.messages.empty());
+    EXPECT_EQ(result.path, dir.file("Batch.scr"));
+    EXPECT_EQ(dir.read("Batch.scr"), result.bytes);
+    EXPECT_EQ(result.bytes, Lines({"Zoom", "0.999x", "Close", "N", "_Open", Quoted("F", "A.dwg"), "_purge", "Zoom",
+                                   "0.999x", "Quit", "Y", "Quit"}));
+
+    // The placeholder stop writes its complete script, shows its message and still launches.
+    in.rows.push_back({"B.dwg", "F", "Unbuilt", ""});
+    const ScriptResult stopped = LoopThroughList(in, fake.probe(), NoQuestions());
+    EXPECT_TRUE(stopped.launch);
+    ASSERT_EQ(stopped.messages.size(), 1u);
+    EXPECT_EQ(stopped.messages[0].title, "Error in Routine Unbuilt");
+    EXPECT_TRUE(dir.read("Batch.scr").ends_with("_Close\r\n_Y\r\n_Quit\r\n_Y\r\n"));
+}
+
+TEST(ScriptWriter, FileErrorsNeverLaunchOnAStaleScript)
+{
+    TempDir dir;
+    const std::string stale = "_Open\r\n\"old.dwg\"\r\n";
+    auto in = Inputs({{"A.dwg", "F", "Purge", ""}});
+    in.scriptFolder = dir.path();
+    FakeProbe fake;
+
+    // A build failure leaves the old script untouched.
+    dir.write("Batch.scr", stale);
+    in.isReadOnly = [](const std::string& path) -> Result<bool> { return MakeError(ErrFileNotFound, path); };
+    ScriptResult result = LoopThroughList(in, fake.probe(), NoQuestions());
+    EXPECT_FALSE(result.launch);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_TRUE(result.messages[0].text.starts_with("Error Number 53 in routine LoopThroughList 10\r\n\r\n"));
+    EXPECT_EQ(dir.read("Batch.scr"), stale);
+    in.isReadOnly = nullptr;
+
+    // The script cannot be created: its name is taken by a folder.
+    std::filesystem::remove(dir.file("Batch.scr"));
+    std::filesystem::create_directory(dir.file("Batch.scr"));
+    result = LoopThroughListZWCAD(in, fake.probe(), NoQuestions());
+    EXPECT_FALSE(result.launch);
+    EXPECT_FALSE(result.written);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_NE(result.messages[0].text.find("in routine LoopThroughListZWCAD 15\r\n"), std::string::npos);
+
+    // The folder vanished after the probe.
+    in.scriptFolder = dir.file("gone");
+    result = LoopThroughList(in, fake.probe(), NoQuestions());
+    EXPECT_FALSE(result.launch);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_TRUE(result.messages[0].text.starts_with("Error Number 76 in routine LoopThroughList 15\r\n"));
+
+#ifndef _WIN32
+    // The write itself fails: the script is a device that is always full.
+    if (std::filesystem::exists("/dev/full")) {
+        const std::string full = dir.file("full");
+        std::filesystem::create_directory(full);
+        std::filesystem::create_symlink("/dev/full", full + kSep + "Batch.scr");
+        in.scriptFolder = full;
+        result = LoopThroughList(in, fake.probe(), NoQuestions());
+        EXPECT_FALSE(result.launch);
+        EXPECT_FALSE(result.written);
+        ASSERT_EQ(result.messages.size(), 1u);
+        EXPECT_TRUE(result.messages[0].text.starts_with("Error Number 61 in routine LoopThroughList 16\r\n"))
+            << result.messages[0].text;
+    }
+#endif
+}
+
+} // namespace
+} // namespace qv

@@ -1,0 +1,114 @@
+#include "ProcessLauncher.h"
+
+#include "support/TempDir.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteExecutable(const TempDir& dir, const std::string& name, const std::string& text, fs::perms perms)
+{
+    dir.write(name, text);
+    fs::permissions(dir.file(name), perms);
+}
+
+// Waits for a file that the started program renames into place when it is done.
+std::string WaitForFile(const std::string& path)
+{
+    for (int i = 0; i < 200 && !fs::exists(path); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(ProcessLauncher, FailuresGetShellExecuteCodes)
+{
+    TempDir dir;
+    WriteExecutable(dir, "data.txt", "not a program\n", fs::perms::owner_read | fs::perms::owner_write);
+    WriteExecutable(dir, "garbage", "\x7f\x01\x02garbage", fs::perms::owner_all);
+    WriteExecutable(dir, "ok.sh", "#!/bin/sh\nexit 0\n", fs::perms::owner_all);
+    struct Case
+    {
+        std::string file;
+        std::string directory;
+        int code;
+    };
+    const Case cases[] = {
+        {dir.file("missing"), " ", 2},
+        {"Unknown", " ", 2},
+        {"", " ", 2},
+        {dir.file("nofolder/acad"), " ", 3},
+        {dir.file("data.txt"), " ", 11},
+        {dir.file("garbage"), " ", 11},
+        {dir.path(), " ", 11},
+        {dir.file("ok.sh"), dir.file("nofolder"), 3},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(platform::ShellExecuteOpen(c.file, "/b \"x.scr\"", c.directory, 1), c.code) << c.file;
+}
+
+TEST(ProcessLauncher, StartsTheProgramDetachedWithWindowsStyleArguments)
+{
+    TempDir dir;
+    const std::string out = dir.file("out.txt");
+    // Reports its arguments, working folder, parent and session, then renames the report into place.
+    WriteExecutable(dir, "host.sh",
+                    "#!/bin/sh\n"
+                    "sleep 0.2\n"
+                    "{ for a in \"$@\"; do echo \"[$a]\"; done; pwd; cut -d' ' -f4,6 /proc/$$/stat; } > \"" +
+                        out +
+                        ".tmp\"\n"
+                        "mv \"" +
+                        out + ".tmp\" \"" + out + "\"\n",
+                    fs::perms::owner_all);
+
+    const std::string script = dir.file("a b/Batch.scr");
+    const int result =
+        platform::ShellExecuteOpen(dir.file("host.sh"), "/nologo \"My Profile\" /b \"" + script + "\"", " ", 1);
+    EXPECT_GE(result, 33);
+    // The launcher does not wait: the program is still sleeping when it returns.
+    EXPECT_FALSE(fs::exists(out));
+
+    std::istringstream report(WaitForFile(out));
+    std::string line;
+    std::vector<std::string> lines;
+    while (std::getline(report, line))
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "[/nologo]");
+    EXPECT_EQ(lines[1], "[My Profile]");
+    EXPECT_EQ(lines[2], "[/b]");
+    EXPECT_EQ(lines[3], "[" + script + "]");
+    EXPECT_EQ(fs::canonical(lines[4]), fs::canonical(fs::current_path()));
+    // Not our child, and in a session of its own.
+    std::istringstream ids(lines[5]);
+    long parent = 0;
+    long session = 0;
+    ids >> parent >> session;
+    EXPECT_NE(parent, static_cast<long>(::getpid()));
+    EXPECT_NE(session, static_cast<long>(::getsid(0)));
+}
+
+TEST(ProcessLauncher, BareNameIsFoundOnThePathAndDirectoryIsUsed)
+{
+    TempDir dir;
+    const std::string out = dir.file("pwd.txt");
+    const int result = platform::ShellExecuteOpen("sh", "-c \"pwd > pwd.tmp && mv pwd.tmp pwd.txt\"", dir.path(), 1);
+    EXPECT_GE(result, 33);
+    std::string text = WaitForFile(out);
+    ASSERT_FALSE(text.empty());
+    text.pop_back();
+    EXPECT_EQ(fs::canonical(text), fs::canonical(dir.path()));
+}
+
+} // namespace
+} // namespace qv
