@@ -1,4 +1,8 @@
 #include "builders/PurgeTab.h"
+#include "routines/FrmScript.h"
+#include "routines/RoutineCatalogue.h"
+#include "routines/RoutineStore.h"
+#include "routines/frmSaveRoutine.h"
 #include "support/GuiTestSupport.h"
 
 #include <QButtonGroup>
@@ -7,6 +11,10 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTimer>
 
 using namespace qv;
 using namespace qv::test;
@@ -22,6 +30,7 @@ private slots:
     void selectAllAndClearAll();
     void nothingTickedIsRefused();
     void untickingSwitchesToSingleItemPurges();
+    void savesThroughTheEditorIntoTheDatabase();
 };
 
 static void UseProduct(const char* code)
@@ -138,6 +147,38 @@ void PurgeTabTest::untickingSwitchesToSingleItemPurges()
     QCOMPARE(built.count(), 2);
     QCOMPARE(built[1][0].toString(), QStringLiteral("_purge\r\n_E\r\n_Qsave"));
     QCOMPARE(tab.lblpurgeall, QStringLiteral("No"));
+}
+
+void PurgeTabTest::savesThroughTheEditorIntoTheDatabase()
+{
+    GuiEnvironment env;
+    UseProduct("Cad2010");
+    Program().editorTab = 5;
+    FrmScript editor;
+    editor.Form_Load();
+    QCOMPARE(editor.TabScriptRoutine->currentIndex(), 4);
+    auto* tab = editor.findChild<PurgeTab*>();
+    QVERIFY(tab);
+    QVERIFY(tab->isSetUp());
+    tab->cmdPurgeAll->click();
+    tab->chkPurge->button(2)->click();
+    tab->chkPurge->button(3)->click();
+    tab->cmbNoPasses->setCurrentText(QStringLiteral("2"));
+    bool saved = false;
+    QTimer::singleShot(0, &editor, [&saved] {
+        auto* dialog = qobject_cast<frmSaveRoutine*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->txtRoutineName->setText(QStringLiteral("Purge Layers and Linetypes"));
+        dialog->cmdSavePlot->click();
+        saved = true;
+    });
+    tab->cmdPurgeSave->click();
+    QVERIFY(saved);
+    QVERIFY(LoadCatalogue());
+    const auto found = GetRoutineByDescription(Catalogue(), "Purge Layers and Linetypes");
+    QVERIFY(found.found);
+    const std::string block = "_purge\r\n_LA\r\n*\r\n_N\r\n_purge\r\n_LT\r\n*\r\n_N";
+    QCOMPARE(found.text, block + "\r\n" + block + "\r\n_Qsave");
 }
 
 QTEST_MAIN(PurgeTabTest)

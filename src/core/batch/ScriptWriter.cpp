@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -279,13 +280,18 @@ private:
         return index;
     }
 
-    // Second pass: appends every line into the buffer sized by the first.
+    // Second pass: copies every line into the buffer sized by the first.
     ScriptText assemble()
     {
         const auto& rows = m_inputs.rows;
         ScriptText script;
         std::string& out = script.bytes;
-        out.reserve(m_size);
+        out.resize(m_size);
+        char* cursor = out.data();
+        const auto put = [&cursor](std::string_view text) {
+            std::memcpy(cursor, text.data(), text.size());
+            cursor += text.size();
+        };
         const char separator = PathSeparator();
         for (std::size_t i = 0; i < m_plans.size(); ++i) {
             const RowPlan& plan = m_plans[i];
@@ -301,31 +307,33 @@ private:
             }
 
             if (i == 0)
-                out += m_tokens.startup;
-            out += block.recover ? m_recoverLine : m_openLine;
-            out += folder;
-            out += separator;
-            out += file;
-            out += plan.readOnly ? m_tokens.readOnlyAnswer : kPathEnd;
+                put(m_tokens.startup);
+            put(block.recover ? m_recoverLine : m_openLine);
+            put(folder);
+            *cursor++ = separator;
+            put(file);
+            put(plan.readOnly ? m_tokens.readOnlyAnswer : kPathEnd);
             if (block.convertDxf) {
                 for (int n = 0; n < m_repeat; ++n) {
-                    out += kDxfStart;
-                    out += folder;
-                    out += separator;
-                    out += file.substr(0, file.size() - 3);
-                    out += kDxfEnd;
+                    put(kDxfStart);
+                    put(folder);
+                    *cursor++ = separator;
+                    put(file.substr(0, file.size() - 3));
+                    put(kDxfEnd);
                 }
             } else {
-                out += block.bytes;
+                put(block.bytes);
             }
-            out += i + 1 == rows.size() ? m_tokens.quitTail : m_tokens.closeTail;
+            put(i + 1 == rows.size() ? m_tokens.quitTail : m_tokens.closeTail);
         }
         if (m_stopDescription) {
-            out += m_tokens.stopTail;
+            put(m_tokens.stopTail);
             script.placeholderStop = PlaceholderRoutineMessage(*m_stopDescription);
         } else {
-            out += m_tokens.finalQuit;
+            put(m_tokens.finalQuit);
         }
+        // The first pass sized the buffer; anything else is a fault of this writer.
+        out.resize(static_cast<std::size_t>(cursor - out.data()));
         return script;
     }
 

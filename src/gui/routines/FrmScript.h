@@ -1,0 +1,140 @@
+#pragma once
+
+#include "routines/RoutineCatalogue.h"
+
+#include <QDialog>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+
+namespace qv {
+
+// The routine editor: the "Macro" tab lists, edits, moves and deletes routines by hand; the other tabs
+// hold the routine builders, which put their text into txtAction and call OpenSaveDialog.
+class FrmScript final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char* kCaption = "Script Routine and Wizards Window";
+    static constexpr int kTabCount = 6;
+    // Tabs, numbered from 1 as the menus request them.
+    enum Tab : int
+    {
+        TabMacro = 1,
+        TabPlotDetailed = 2,
+        TabPlotPage = 3,
+        TabSaveAs = 4,
+        TabPurge = 5,
+        TabImportPageSetup = 6,
+    };
+
+    explicit FrmScript(QWidget* parent = nullptr);
+
+    // Opens the editor modally over parent on the requested tab (1-6; 30 for none) and returns when it
+    // has closed. The caller refills its routine lists afterwards (or listens to closedToMain).
+    static void ShowModal(QWidget* parent, std::int16_t requestedTab);
+
+    // What opening does: loads the lists and selects Program().editorTab.
+    void Form_Load();
+
+    // The panel of a tab (1-6) and the seam for the builders: the builder's widget goes into the
+    // panel and the tab is enabled.
+    QWidget* tabPage(int tab) const;
+    void setTabPage(int tab, QWidget* builder);
+    // Selects a tab as a click on it would; a disabled tab leaves the current one.
+    void selectTab(int tab);
+
+    // Tabs 2, 3 and 6 build text only older AutoCAD releases take: sets or clears
+    // Release2004OrLater from the configured product, or tells the user the wizard does not apply.
+    void ReleaseCheck();
+
+    // The builders call this after filling txtAction: names and stores the routine.
+    void OpenSaveDialog();
+
+    // Outcome of an add or update.
+    enum class StoreResult
+    {
+        Stored,
+        RefusedDescription, // the description box got the focus
+        RefusedScript,      // the script box got the focus
+        NotStored,          // nothing selected, or the database reported an error
+    };
+
+    // Catalogue operations, as the buttons and the save dialog run them.
+    void LoadRoutineLists();
+    StoreResult AddRoutine();
+    StoreResult UpdateRoutine();
+    void DeleteRoutine();
+    void ShowRoutine(std::int16_t recordNumber);
+
+    // The command text in the script box, line breaks as CR LF; and the reverse.
+    std::string scriptText() const;
+    void setScriptText(const std::string& text);
+
+    // The save dialog's pick: later updates refer to that record.
+    void setSaveListChoice(std::int16_t recordNumber);
+
+    // Controls, named as users and tests know them.
+    QTabWidget* TabScriptRoutine = nullptr;
+    std::array<QWidget*, kTabCount> picScriptRoutine{};
+    QGroupBox* fraList = nullptr;
+    QListWidget* lstActionDesFav = nullptr;
+    QListWidget* lstActionDesNon = nullptr;
+    QPushButton* cmdToNon = nullptr;
+    QPushButton* cmdToFav = nullptr;
+    QLineEdit* txtDescription = nullptr;
+    QPlainTextEdit* txtAction = nullptr;
+    QPushButton* cmdAddAction = nullptr;
+    QPushButton* cmdUpdate = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdExit = nullptr;
+
+    // Which list the last pick was made in: "FAV"/"NON"; and where: "Macro" or "SaveList".
+    QString lblFavNon;
+    QString txtSaveList;
+
+signals:
+    // The editor has closed; the action panel refills its routine list.
+    void closedToMain();
+    // A routine was added or deleted; the action panel resets its routine choice.
+    void routineAddedOrDeleted();
+    // A tab (1-6) has been selected; builders initialise themselves on their first showing.
+    void tabSelected(int tab);
+
+public slots:
+    void cmdAddAction_Click();
+    void cmdUpdate_Click();
+    void cmdDelete_Click();
+    void cmdToFav_Click();
+    void cmdToNon_Click();
+    void cmdExit_Click();
+    void reject() override;
+
+private:
+    void buildControls();
+    void addBuilders();
+    QWidget* buildMacroTab();
+    void fillLists();
+    void refreshCaption();
+    void listPicked(QListWidgetItem* item, bool favourites);
+    void TabScriptRoutine_Click(int index);
+    StoreResult refuse(const EditorRefusal& refusal);
+    std::optional<std::int16_t> selectedRecord() const;
+    void closeEditor(int result);
+
+    std::optional<std::int16_t> m_saveListRecord;
+    bool m_closing = false;
+};
+
+} // namespace qv

@@ -1,0 +1,163 @@
+#include "config/SettingsKeys.h"
+#include "routines/RoutineStore.h"
+#include "routines/frmLocateData.h"
+#include "support/GuiTestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace qv;
+using namespace qv::test;
+
+namespace {
+
+std::string DatabaseSetting(const GuiEnvironment& env)
+{
+    return env.settingsValue(keys::kDatabaseSection, keys::kDatabaseKey);
+}
+
+} // namespace
+
+class LocateDataTest final : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void okNeedsAnAddressThenWritesAndCloses();
+    void browseFillsTheAddressAndEnablesApply();
+    void failedWriteIsReportedAndTheDialogStays();
+    void loadReportsDatabaseProblems();
+};
+
+void LocateDataTest::okNeedsAnAddressThenWritesAndCloses()
+{
+    GuiEnvironment env;
+    frmLocateData dialog;
+    dialog.setExplanation(QStringLiteral("Where is it?"));
+    dialog.show();
+    QCOMPARE(dialog.Label1->text(), QStringLiteral("Where is it?"));
+    QVERIFY(dialog.txtAddress->text().isEmpty());
+    QVERIFY(!dialog.cmdApply->isEnabled());
+    for (const QString& blank : {QString(), QStringLiteral("   ")}) {
+        env.dialogs().clear();
+        dialog.txtAddress->setText(blank);
+        dialog.cmdok->click();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(DatabaseSetting(env), std::string("Unknown"));
+        const UserMessage told = env.dialogs().messages().value(0);
+        QCOMPARE(told.text, std::string("Please Enter The Address for the Routine Database file."));
+        QCOMPARE(told.title, std::string("Error"));
+        QVERIFY(told.icon == MessageIcon::Exclamation);
+    }
+    env.dialogs().clear();
+    // A typed path is taken as it stands, whether or not the file exists yet.
+    const QString typed = env.file(QStringLiteral("elsewhere/Routines.dat"));
+    dialog.txtAddress->setText(typed);
+    dialog.cmdok->click();
+    QCOMPARE(DatabaseSetting(env), typed.toStdString());
+    QVERIFY(!dialog.isVisible());
+    const UserMessage told = env.dialogs().messages().value(0);
+    QCOMPARE(told.text, std::string("You will have to restart Quorvel for the changes to take affect."));
+    QCOMPARE(told.title, std::string("Quorvel Explanation"));
+    QVERIFY(told.icon == MessageIcon::Information);
+}
+
+void LocateDataTest::browseFillsTheAddressAndEnablesApply()
+{
+    GuiEnvironment env;
+    frmLocateData dialog;
+    dialog.show();
+    dialog.cmdDatabaseBrowse->click(); // cancelled: nothing queued
+    QVERIFY(dialog.txtAddress->text().isEmpty());
+    QVERIFY(!dialog.cmdApply->isEnabled());
+    QCOMPARE(env.dialogs().calls().value(0).filter,
+             QStringLiteral("Routine Database File (Batch_CAD.dat)|Batch_CAD.dat|All Database File (*.dat)|*.dat|"
+                            "All Files (*.*)|*.*"));
+
+    const QString chosen = env.file(QStringLiteral("Batch_CAD.dat"));
+    env.dialogs().queueFiles({chosen});
+    dialog.cmdDatabaseBrowse->click();
+    QCOMPARE(dialog.txtAddress->text(), chosen);
+    QVERIFY(dialog.cmdApply->isEnabled());
+    dialog.cmdApply->click();
+    QCOMPARE(DatabaseSetting(env), chosen.toStdString());
+    QVERIFY(dialog.isVisible());
+    QVERIFY(env.dialogs().messages().isEmpty());
+
+    dialog.cmdCancel->click();
+    QVERIFY(!dialog.isVisible());
+}
+
+void LocateDataTest::failedWriteIsReportedAndTheDialogStays()
+{
+    GuiEnvironment env;
+    // A folder where the settings file should be makes every write fail.
+    QVERIFY(QDir(env.folder()).mkdir(QStringLiteral("Quorvel.ini")));
+    frmLocateData dialog;
+    dialog.show();
+    dialog.txtAddress->setText(env.file(QStringLiteral("Batch_Cad.dat")));
+    for (auto [button, routine] :
+         {std::pair{dialog.cmdApply, "in routine cmdApply_Click"}, std::pair{dialog.cmdok, "in routine cmdOK_Click"}}) {
+        env.dialogs().clear();
+        button->setEnabled(true);
+        button->click();
+        QVERIFY(dialog.isVisible());
+        const auto messages = env.dialogs().messages();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].title, std::string("Quorvel Error"));
+        QVERIFY2(messages[0].text.find(routine) != std::string::npos, messages[0].text.c_str());
+    }
+}
+
+void LocateDataTest::loadReportsDatabaseProblems()
+{
+    GuiEnvironment env;
+    // A recorded path in a missing folder: the locate dialog explains, and the user can point elsewhere.
+    QVERIFY(Program()
+                .ini
+                .WriteValue(keys::kDatabaseSection, keys::kDatabaseKey,
+                            env.file(QStringLiteral("missing/Batch_Cad.dat")).toStdString())
+                .ok());
+    DatabaseNoticeShown() = false;
+    Catalogue().resize(1);
+    QString shownText;
+    const QString fixed = env.file(QStringLiteral("Batch_Cad.dat"));
+    QTimer::singleShot(0, qApp, [&] {
+        auto* dialog = qobject_cast<frmLocateData*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        shownText = dialog->Label1->text();
+        dialog->txtAddress->setText(fixed);
+        dialog->cmdok->click();
+    });
+    QVERIFY(!LoadCatalogue());
+    QCOMPARE(shownText, QString::fromLatin1(kLocateDatabaseText));
+    QVERIFY(DatabaseNoticeShown());
+    QVERIFY(Catalogue().empty());
+    QCOMPARE(DatabaseSetting(env), fixed.toStdString());
+
+    // The new path works; a file ending in part of a record is read and the user is warned.
+    QVERIFY(RoutineDatabase().Add_to_Database(MakeRoutineForAdd("Zoom", "_Zoom\r\n_E", false)).ok());
+    QFile file(fixed);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("partial");
+    file.close();
+    env.dialogs().clear();
+    QVERIFY(LoadCatalogue());
+    QCOMPARE(Catalogue().size(), std::size_t{1});
+    QCOMPARE(env.dialogs().messages().size(), 1);
+    QCOMPARE(env.dialogs().messages()[0].title, std::string("Quorvel Warning"));
+    QCOMPARE(QFileInfo(fixed).size(), qint64{5236 + 7});
+
+    // Other failures show the standard error with the operation's name.
+    env.dialogs().clear();
+    QVERIFY(AddRoutineToDatabase(MakeRoutineForAdd("Regen", "_Regen", false)) == std::nullopt);
+    QVERIFY(env.dialogs().messages().value(0).text.find("in routine Add_to_Database") != std::string::npos);
+}
+
+QTEST_MAIN(LocateDataTest)
+#include "LocateDataTest.moc"
