@@ -3,7 +3,7 @@ PRESET ?= release
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build bootstrap configure bench format clean
+.PHONY: run test build bootstrap configure demo bench format clean
 
 run: build
 	$(BUILD_DIR)/bin/quorvel
@@ -20,8 +20,11 @@ configure: bootstrap
 bootstrap:
 	@scripts/bootstrap
 
+demo: build
+	scripts/demo $(BUILD_DIR)/bin
+
 bench: build
-	$(BUILD_DIR)/bin/quorvel_bench
+	for b in $(BUILD_DIR)/bench/bench_*; do QT_QPA_PLATFORM=offscreen $$b || exit 1; done
 
 format:
 	cmake --build --preset $(PRESET) --target format

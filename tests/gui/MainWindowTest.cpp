@@ -3,6 +3,7 @@
 #include "app/mdiStart.h"
 #include "batch/DrawingListModel.h"
 #include "config/SettingsKeys.h"
+#include "routines/RoutineStore.h"
 #include "support/GuiTestSupport.h"
 
 #include <QGroupBox>
@@ -180,6 +181,7 @@ void MainWindowTest::resetReportsAFailedWrite()
 void MainWindowTest::sortButtonShownOnlyWhenSortingByField()
 {
     GuiEnvironment env;
+    DatabaseNoticeShown() = true; // the empty routine database's notice is the action panel's test
     {
         mdiStart window;
         window.FormLoad();
@@ -196,6 +198,7 @@ void MainWindowTest::sortButtonShownOnlyWhenSortingByField()
 void MainWindowTest::splashTimerLoadsTheMainWindow()
 {
     GuiEnvironment env;
+    DatabaseNoticeShown() = true;
     AppStartup startup(QString{});
     QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
     QElapsedTimer clock;

@@ -296,17 +296,17 @@ void RoutineEditorTest::opensOnTheRequestedTabAndClosesToMain()
     for (int i = 0; i < 6; ++i) {
         QCOMPARE(editor.TabScriptRoutine->tabText(i), captions[i]);
         QCOMPARE(editor.TabScriptRoutine->widget(i)->objectName(), QStringLiteral("picScriptRoutine_%1").arg(i));
-        QCOMPARE(editor.TabScriptRoutine->isTabEnabled(i), i == 0);
+        // Macro and the builders that exist (Purge) are offered.
+        QCOMPARE(editor.TabScriptRoutine->isTabEnabled(i), i == 0 || i == 4);
     }
 
     QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "Cad2018").ok());
-    Program().editorTab = 5; // not offered yet: Macro shows
+    Program().editorTab = 3; // not offered yet: Macro shows
     editor.Form_Load();
     QCOMPARE(editor.TabScriptRoutine->currentIndex(), 0);
     QVERIFY(Program().Release2004OrLater);
 
     // Once a builder is in, its tab opens when requested; tabs 2, 3 and 6 check the release first.
-    editor.setTabPage(FrmScript::TabPurge, new QWidget);
     editor.setTabPage(FrmScript::TabPlotPage, new QWidget);
     QSignalSpy selected(&editor, &FrmScript::tabSelected);
     Program().editorTab = 5;

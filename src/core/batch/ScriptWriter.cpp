@@ -6,6 +6,7 @@
 #include "text/Paths.h"
 #include "text/TextUtil.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -171,6 +172,7 @@ private:
             return failed(openLine.error(), StepRoutineText);
         m_openLine = std::move(openLine.value()) + "\r\n\"";
         m_recoverLine = std::string(m_tokens.recover) + "\r\n\"";
+        m_size = m_tokens.startup.size() + m_tokens.finalQuit.size() + m_tokens.stopTail.size();
         if (rows.empty())
             return std::nullopt;
 
@@ -180,7 +182,6 @@ private:
         m_repeat = count.value();
 
         m_plans.reserve(rows.size());
-        m_size = m_tokens.startup.size() + m_tokens.finalQuit.size() + m_tokens.stopTail.size();
         std::string fullPath;
         const std::string* lastDescription = nullptr;
         std::uint32_t lastBlock = 0;
@@ -240,7 +241,7 @@ private:
 
             m_size += (block.recover ? m_recoverLine.size() : m_openLine.size()) + pathSize +
                       (plan.readOnly ? m_tokens.readOnlyAnswer.size() : kPathEnd.size()) + routineSize +
-                      m_tokens.closeTail.size();
+                      std::max(m_tokens.closeTail.size(), m_tokens.quitTail.size());
             m_plans.push_back(plan);
         }
         return std::nullopt;
@@ -332,7 +333,7 @@ private:
         } else {
             put(m_tokens.finalQuit);
         }
-        // The first pass sized the buffer; anything else is a fault of this writer.
+        // The first pass sized the buffer for the longest ending; keep what was written.
         out.resize(static_cast<std::size_t>(cursor - out.data()));
         return script;
     }

@@ -1,18 +1,29 @@
 #include "mdiStart.h"
 
+#include "FileSystem.h"
 #include "app/AboutBox.h"
+#include "batch/BatchRunner.h"
+#include "routines/FrmScript.h"
+#include "app/BusyCursor.h"
 #include "app/Program.h"
 #include "batch/DrawingListModel.h"
+#include "batch/DrawingListView.h"
+#include "batch/FieldSort.h"
 #include "config/Settings.h"
 #include "config/SettingsKeys.h"
+#include "routines/frmCommandButton.h"
 #include "text/LineBreaks.h"
 #include "text/Paths.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -47,6 +58,8 @@ void EnableStartAndSort()
     if (!window || window->drawingList()->rowCount() == 0)
         return;
     window->cmdSortIso->setEnabled(true);
+    if (frmCommandButton* panel = window->commandPanel())
+        panel->CmdStart->setEnabled(true);
 }
 
 mdiStart::mdiStart(QWidget* parent) : QMainWindow(parent)
@@ -74,14 +87,15 @@ void mdiStart::buildControls()
     Frame2 = new QGroupBox(QStringLiteral("Step 1. File Selection"), central);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     auto* buttons = new QHBoxLayout(Frame2);
-    CmdAdd = MakeButton(Frame2, "CmdAdd", QStringLiteral("Add Files to List"), QStringLiteral("Add Drawings To The List"));
+    CmdAdd =
+        MakeButton(Frame2, "CmdAdd", QStringLiteral("Add Files to List"), QStringLiteral("Add Drawings To The List"));
     cmdDelete = MakeButton(Frame2, "cmdDelete", QStringLiteral("Remove From List"),
                            QStringLiteral("Delete Selected Drawings from List"));
     cmdClear = MakeButton(Frame2, "cmdClear", QStringLiteral("Clear List"), QStringLiteral("Clear List"));
     cmdSortIso = MakeButton(Frame2, "cmdSortIso", QStringLiteral("Sort by Field"),
                             QStringLiteral("Sort by the field specified under options"));
     for (QPushButton* button : {CmdAdd, cmdDelete, cmdClear, cmdSortIso}) {
-        button->setEnabled(false);
+        button->setEnabled(button == CmdAdd);
         buttons->addWidget(button);
     }
     buttons->addStretch();
@@ -90,7 +104,7 @@ void mdiStart::buildControls()
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* listLayout = new QVBoxLayout(Frame1);
     m_model = new DrawingListModel(this);
-    lstvDrawings = new QTreeView(Frame1);
+    lstvDrawings = new DrawingListView(Frame1);
     lstvDrawings->setObjectName(QStringLiteral("lstvDrawings"));
     lstvDrawings->setModel(m_model);
     lstvDrawings->setRootIsDecorated(false);
@@ -101,6 +115,7 @@ void mdiStart::buildControls()
     lstvDrawings->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstvDrawings->header()->setSectionsMovable(false);
     lstvDrawings->header()->setStretchLastSection(true);
+    lstvDrawings->header()->setSectionsClickable(true);
     Label1 = new QLabel(Frame1);
     Label1->setObjectName(QStringLiteral("Label1"));
     listLayout->addWidget(lstvDrawings, 1);
@@ -114,10 +129,23 @@ void mdiStart::buildControls()
     panelHost->setObjectName(QStringLiteral("panelHost"));
     auto* panelLayout = new QVBoxLayout(panelHost);
     panelLayout->setContentsMargins(0, 0, 0, 0);
+    m_panel = new frmCommandButton(*this, panelHost);
+    connect(m_panel, &frmCommandButton::startRequested, this, [this] { StartProcess(true); });
+    panelLayout->addWidget(m_panel);
     outer->addWidget(panelHost);
 
     setCentralWidget(central);
     RefreshCount();
+
+    connect(CmdAdd, &QPushButton::clicked, this, &mdiStart::CmdAdd_Click);
+    connect(cmdSortIso, &QPushButton::clicked, this, &mdiStart::cmdSortIso_Click);
+    connect(cmdDelete, &QPushButton::clicked, m_panel, &frmCommandButton::DeleteFromList);
+    connect(cmdClear, &QPushButton::clicked, m_panel, &frmCommandButton::Clear_List);
+    connect(lstvDrawings, &DrawingListView::filesDropped, this, &mdiStart::DropFiles);
+    connect(lstvDrawings, &QAbstractItemView::pressed, this, &mdiStart::lstvDrawings_Click);
+    connect(lstvDrawings->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &mdiStart::lstvDrawings_Click);
+    connect(lstvDrawings->header(), &QHeaderView::sectionClicked, this, &mdiStart::lstvDrawings_ColumnClick);
 }
 
 QAction* mdiStart::addItem(QMenu* menu, const char* name, const QString& caption)
@@ -170,10 +198,18 @@ void mdiStart::buildMenus()
     QAction* about = addItem(help, "mnuHelpAbout", QStringLiteral("About Quorvel"));
 
     // Features that arrive later are shown but not offered yet.
-    for (QAction* later : {add, addNew, update, saveList, retrieveList, properties, saveDrawing, retrieve, create,
-                           plotDetailed, plotPage, saveAs, purge, import})
+    for (QAction* later : {properties, plotDetailed, plotPage, saveAs, import})
         later->setEnabled(false);
+    connect(create, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabMacro); });
+    connect(purge, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabPurge); });
 
+    connect(add, &QAction::triggered, this, &mdiStart::CmdAdd_Click);
+    for (QAction* editor : {addNew, update})
+        connect(editor, &QAction::triggered, m_panel, &frmCommandButton::Add_New_Action);
+    for (QAction* save : {saveList, saveDrawing})
+        connect(save, &QAction::triggered, m_panel, &frmCommandButton::SaveDrawingList);
+    for (QAction* load : {retrieveList, retrieve})
+        connect(load, &QAction::triggered, m_panel, &frmCommandButton::RetrieveDrawingList);
     connect(reset, &QAction::triggered, this, &mdiStart::MnuStartupReset_Click);
     connect(exit, &QAction::triggered, this, &mdiStart::mnuFileExit_Click);
     connect(contents, &QAction::triggered, this, &mdiStart::mnuHelpHelp_Click);
@@ -190,6 +226,7 @@ bool mdiStart::FormLoad()
     const bool sortByField = GetFieldDelimOption(Program().ini, delimiter, fieldNumber) == "ON";
     cmdSortIso->setVisible(sortByField);
     cmdSortIso->setEnabled(false);
+    m_panel->Form_Load();
     return true;
 }
 
@@ -213,11 +250,143 @@ void mdiStart::ChangeHeaders3()
     lstvDrawings->header()->resizeSection(2, static_cast<int>(width / 1.9));
 }
 
+void mdiStart::ChangeHeaders4()
+{
+    m_model->setShowsKeyColumn(true);
+    const int viewport = lstvDrawings->viewport()->width();
+    const int width = viewport > 100 ? viewport : this->width() - 280;
+    lstvDrawings->header()->resizeSection(0, static_cast<int>(width / 4.0));
+    lstvDrawings->header()->resizeSection(1, static_cast<int>(width / 4.0));
+    lstvDrawings->header()->resizeSection(2, static_cast<int>(width / 3.0));
+    lstvDrawings->header()->resizeSection(3, static_cast<int>(width / 7.0));
+}
+
 void mdiStart::RefreshCount()
 {
-    const int count = m_model->rowCount();
-    Label1->setText(count == 0 ? QStringLiteral("Drawings To Be Processed")
-                               : QString::number(count) + QStringLiteral(" Drawings To Be Processed"));
+    Label1->setText(ToQString(DrawingCountText(m_model->rows().size())));
+}
+
+RowSelection mdiStart::SelectedRows() const
+{
+    const std::size_t count = m_model->rows().size();
+    RowSelection selected(count, false);
+    // Walk the selection's ranges rather than its indexes: a selection of many rows is a few ranges.
+    for (const QItemSelectionRange& range : lstvDrawings->selectionModel()->selection()) {
+        if (range.parent().isValid())
+            continue;
+        for (int row = std::max(range.top(), 0); row <= range.bottom() && std::size_t(row) < count; ++row)
+            selected[std::size_t(row)] = true;
+    }
+    return selected;
+}
+
+void mdiStart::SetColumnSort(const std::optional<ColumnSort>& sort)
+{
+    m_columnSort = sort;
+    QHeaderView* header = lstvDrawings->header();
+    header->setSortIndicatorShown(sort.has_value());
+    if (sort)
+        header->setSortIndicator(sort->column, sort->descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+void mdiStart::CmdAdd_Click()
+{
+    const QStringList paths = Dialogs().openFileNames(ToQString(std::string(kAddFilesTitle)),
+                                                      ToQString(std::string(kAddFilesFilter)), m_addFolder, true);
+    if (paths.isEmpty())
+        return;
+    m_addFolder = QFileInfo(paths.first()).absolutePath();
+    AddDrawings(paths);
+}
+
+void mdiStart::AddDrawings(const QStringList& paths)
+{
+    AddOutcome outcome;
+    {
+        BusyCursor busy;
+        std::vector<std::string> list;
+        list.reserve(std::size_t(paths.size()));
+        for (const QString& path : paths)
+            list.push_back(ToStd(QDir::toNativeSeparators(path)));
+        m_model->rebuild([&](DrawingRows& rows) { outcome = AddFromDialog(rows, list, m_columnSort); });
+    }
+    drawingsAdded(outcome);
+}
+
+void mdiStart::DropFiles(const QStringList& paths)
+{
+    AddOutcome outcome;
+    {
+        BusyCursor busy;
+        std::vector<std::string> list;
+        list.reserve(std::size_t(paths.size()));
+        for (const QString& path : paths)
+            list.push_back(ToStd(QDir::toNativeSeparators(path)));
+        const auto isFolder = [](const std::string& path) {
+            const auto attributes = platform::GetFileAttributes(path);
+            return attributes.ok() && (attributes.value() & platform::AttrDirectory) != 0;
+        };
+        m_model->rebuild([&](DrawingRows& rows) { outcome = AddDropped(rows, list, isFolder, m_columnSort); });
+    }
+    drawingsAdded(outcome);
+}
+
+void mdiStart::drawingsAdded(const AddOutcome& outcome)
+{
+    // The list was rebuilt, so no row is selected any more.
+    cmdDelete->setEnabled(false);
+    m_panel->lblSelectType = QStringLiteral("1");
+    if (m_model->rowCount() > 0) {
+        cmdClear->setEnabled(true);
+        cmdSortIso->setEnabled(true);
+        m_panel->CmdAction->setEnabled(true);
+    }
+    RefreshCount();
+    if (!outcome.refused.empty())
+        Dialogs().message(RefusedDrawingsMessage(outcome.refused));
+}
+
+void mdiStart::lstvDrawings_Click()
+{
+    m_panel->lblSelectType = QStringLiteral("0");
+    if (m_model->rowCount() > 0)
+        cmdDelete->setEnabled(true);
+}
+
+void mdiStart::lstvDrawings_ColumnClick(int column)
+{
+    const SortOrderStep step = NextSortOrder(ToStd(lblSortOrder));
+    lblSortOrder = ToQString(step.lblSortOrder);
+    SetColumnSort(ColumnSort{column, step.descending});
+    {
+        BusyCursor busy;
+        m_model->rebuild([&](DrawingRows& rows) { SortByColumn(rows, *m_columnSort); });
+    }
+    cmdDelete->setEnabled(false);
+    m_panel->lblSelectType = QStringLiteral("1");
+}
+
+void mdiStart::cmdSortIso_Click()
+{
+    std::string delimiter;
+    std::string fieldNumber;
+    GetFieldDelimOption(Program().ini, delimiter, fieldNumber);
+    {
+        BusyCursor busy;
+        // The rows now stand in key order; later drawings are appended until a header is clicked.
+        SetColumnSort(std::nullopt);
+        m_model->rebuild([&](DrawingRows& rows) { SortByField(rows, delimiter, fieldNumber); });
+        ChangeHeaders4();
+    }
+    cmdDelete->setEnabled(false);
+    m_panel->lblSelectType = QStringLiteral("1");
+    if (m_model->rowCount() == 0) {
+        cmdClear->setEnabled(false);
+        cmdSortIso->setEnabled(false);
+        m_panel->CmdAction->setEnabled(false);
+        m_panel->CmdStart->setEnabled(false);
+    }
+    RefreshCount();
 }
 
 void mdiStart::StartUpCommandLine(const QString& argument)
@@ -225,18 +394,29 @@ void mdiStart::StartUpCommandLine(const QString& argument)
     QString path = argument;
     path.remove(QLatin1Char('"'));
     commandLineRun = true;
-    Dialogs().show("Running a drawing list from the command line is not available in this version of Quorvel.\r\n" +
-                       path.toStdString(),
-                   "Quorvel Error", MessageIcon::Critical);
-    commandLineRun = false;
-    Program().exitCode = 1;
+    m_panel->RetrieveList(path);
+    bool started = false;
+    if (commandLineRun)
+        started = BatchRunner(*this).CommandLineRun(m_panel->CboSequence->currentText());
+    Program().exitCode = started ? 0 : 1;
     close();
+}
+
+bool mdiStart::StartProcess(bool confirm)
+{
+    return BatchRunner(*this).StartProcess(confirm, m_panel->CboSequence->currentText());
+}
+
+void mdiStart::OpenRoutineEditor(int tab)
+{
+    FrmScript::ShowModal(this, static_cast<std::int16_t>(tab));
+    m_panel->FillActionList();
 }
 
 void mdiStart::MnuStartupReset_Click()
 {
-    if (Dialogs().show("To reset the Quorvel startup sequence press OK.", "Reset Sartup Sequence",
-                       MessageIcon::None, MessageButtons::OkCancel) != MessageAnswer::Ok)
+    if (Dialogs().show("To reset the Quorvel startup sequence press OK.", "Reset Sartup Sequence", MessageIcon::None,
+                       MessageButtons::OkCancel) != MessageAnswer::Ok)
         return;
     const Status written = Program().ini.WriteValue(keys::kStartupSection, keys::kSetupKey, "NO");
     if (!written) {
@@ -250,8 +430,8 @@ void mdiStart::MnuStartupReset_Click()
 
 void mdiStart::mnuFileExit_Click()
 {
-    if (Dialogs().show("You are now exiting Quorvel, press OK to continue exiting", "Exit Quorvel",
-                       MessageIcon::None, MessageButtons::OkCancel) == MessageAnswer::Ok)
+    if (Dialogs().show("You are now exiting Quorvel, press OK to continue exiting", "Exit Quorvel", MessageIcon::None,
+                       MessageButtons::OkCancel) == MessageAnswer::Ok)
         close();
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "batch/DrawingList.h"
+
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -13,6 +17,8 @@ class QTreeView;
 namespace qv {
 
 class DrawingListModel;
+class DrawingListView;
+class frmCommandButton;
 
 // The main window: the drawing list, its buttons, and the menus that reach every other window.
 class mdiStart final : public QMainWindow
@@ -29,12 +35,34 @@ public:
     bool FormLoad();
     void CenterInScreen();
     void ChangeHeaders3();
+    // The column set after a sort by field: "Drawing File", "Folder", "Routine", "Num".
+    void ChangeHeaders4();
     // Runs a drawing list named on the command line and closes the window.
     void StartUpCommandLine(const QString& argument);
+    // Runs the batch; the Start button confirms first. True when the CAD host was started.
+    bool StartProcess(bool confirm);
+    // Opens the routine editor on a tab, modally, and refreshes the routine list afterwards.
+    void OpenRoutineEditor(int tab);
     // Refreshes the drawing count label.
     void RefreshCount();
 
     DrawingListModel* drawingList() const { return m_model; }
+    frmCommandButton* commandPanel() const { return m_panel; }
+
+    // Adding drawings: the add-files dialog, a list of full paths, and a drop of files.
+    void CmdAdd_Click();
+    void AddDrawings(const QStringList& paths);
+    void DropFiles(const QStringList& paths);
+    // Sort by field (cmdSortIso) and by a column (a click on its header).
+    void cmdSortIso_Click();
+    void lstvDrawings_ColumnClick(int column);
+
+    // The rows the user has selected.
+    RowSelection SelectedRows() const;
+    // Column sorting of the list: once a header was clicked, rows that enter the list are placed by
+    // that column and order. Nothing before the first click, after a sort by field or a retrieve.
+    const std::optional<ColumnSort>& columnSort() const { return m_columnSort; }
+    void SetColumnSort(const std::optional<ColumnSort>& sort);
 
     // Fields other windows read and write.
     std::string scriptPath;      // script of the last run
@@ -50,7 +78,7 @@ public:
     QPushButton* CmdAdd = nullptr;
     QPushButton* cmdDelete = nullptr;
     QPushButton* cmdClear = nullptr;
-    QTreeView* lstvDrawings = nullptr;
+    DrawingListView* lstvDrawings = nullptr;
     QLabel* Label1 = nullptr;
     QWidget* panelHost = nullptr; // where the action panel sits
 
@@ -64,15 +92,22 @@ private:
     void buildControls();
     void buildMenus();
     QAction* addItem(class QMenu* menu, const char* name, const QString& caption);
+    // Shows the rows added, or the one message naming the drawings refused.
+    void drawingsAdded(const AddOutcome& outcome);
+    // A click or a selection in the list: the next assignment goes to the selected rows.
+    void lstvDrawings_Click();
 
     DrawingListModel* m_model = nullptr;
+    frmCommandButton* m_panel = nullptr;
+    std::optional<ColumnSort> m_columnSort;
+    QString m_addFolder; // folder of the last drawings added from the dialog
 };
 
 // The main window of the running program (null before it exists).
 mdiStart* MainWindow();
 
-// After an assignment, an editor or a combination: enables Start and Sort by Field when the drawing
-// list holds rows; changes nothing for an empty list.
+// After an assignment, an editor or a combination: enables the panel's Start and Sort by Field when
+// the drawing list holds rows; changes nothing for an empty list.
 void EnableStartAndSort();
 
 } // namespace qv

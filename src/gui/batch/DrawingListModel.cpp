@@ -58,6 +58,13 @@ void DrawingListModel::setRows(DrawingRows rows)
     endResetModel();
 }
 
+void DrawingListModel::rebuild(const std::function<void(DrawingRows&)>& operation)
+{
+    beginResetModel();
+    operation(m_rows);
+    endResetModel();
+}
+
 void DrawingListModel::appendRows(DrawingRows rows)
 {
     if (rows.empty())

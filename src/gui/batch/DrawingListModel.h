@@ -3,6 +3,7 @@
 #include "batch/DrawingRow.h"
 
 #include <QAbstractTableModel>
+#include <functional>
 
 namespace qv {
 
@@ -13,7 +14,13 @@ class DrawingListModel final : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { FileColumn = 0, FolderColumn = 1, RoutineColumn = 2, KeyColumn = 3 };
+    enum Column
+    {
+        FileColumn = 0,
+        FolderColumn = 1,
+        RoutineColumn = 2,
+        KeyColumn = 3
+    };
 
     explicit DrawingListModel(QObject* parent = nullptr);
 
@@ -24,6 +31,9 @@ public:
 
     const DrawingRows& rows() const { return m_rows; }
     void setRows(DrawingRows rows);
+    // Runs a list operation on the row vector inside one model reset, so the view sees the rebuilt
+    // list in one step (selection and current row are dropped, as after any rebuild of the list).
+    void rebuild(const std::function<void(DrawingRows&)>& operation);
     // Appends rows at the end (one model notification for all of them).
     void appendRows(DrawingRows rows);
     void clear();
