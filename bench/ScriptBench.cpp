@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <thread>
-#include <unordered_set>
 
 namespace {
 
@@ -59,10 +58,7 @@ int main()
                                      : std::string("_Zoom\r\n_E\r\n_Qsave");
     };
     // As in the program: the read-only check that runs first hands its findings to the writer.
-    const std::unordered_set<std::string> readOnlyPaths;
-    inputs.isReadOnly = [&readOnlyPaths](const std::string& path) -> qv::Result<bool> {
-        return readOnlyPaths.count(path) != 0;
-    };
+    inputs.readOnlyRows.assign(inputs.rows.size(), false);
     const auto probe = [](const std::string&) { return 0; };
     const auto ask = [](const qv::UserMessage&) { return qv::MessageAnswer::Ok; };
 

@@ -13,6 +13,7 @@ constexpr unsigned kReadOnlyAttribute = 1;
 ReadOnlyScan FindReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery& attributes)
 {
     ReadOnlyScan scan;
+    scan.rowIsReadOnly.reserve(rows.size());
     for (const DrawingRow& row : rows) {
         scan.currentPath = JoinPath(row.folder, row.file);
         const Result<unsigned> found = attributes(scan.currentPath);
@@ -22,9 +23,12 @@ ReadOnlyScan FindReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery&
                             " from the drawing list before proceeding";
             scan.error = std::move(message);
             scan.readOnly.clear();
+            scan.rowIsReadOnly.clear();
             return scan;
         }
-        if (found.value() & kReadOnlyAttribute)
+        const bool readOnly = (found.value() & kReadOnlyAttribute) != 0;
+        scan.rowIsReadOnly.push_back(readOnly);
+        if (readOnly)
             scan.readOnly.push_back({row.file, row.folder});
     }
     return scan;

@@ -229,7 +229,9 @@ private:
                 routineSize = static_cast<std::size_t>(m_repeat) * (kDxfStart.size() + pathSize - 3 + kDxfEnd.size());
             }
 
-            if (m_inputs.isReadOnly) {
+            if (i < m_inputs.readOnlyRows.size()) {
+                plan.readOnly = m_inputs.readOnlyRows[i];
+            } else if (m_inputs.isReadOnly) {
                 fullPath.assign(StripTrailingSeparator(row.folder));
                 fullPath += PathSeparator();
                 fullPath += row.file;

@@ -45,6 +45,8 @@ struct ScriptInputs
     std::function<std::string(const std::string& description)> routineText;
     // Whether the drawing at a full path carries the read-only attribute.
     std::function<Result<bool>(const std::string& path)> isReadOnly;
+    // Read-only flags per row, when a check has just read them; used instead of isReadOnly.
+    std::vector<bool> readOnlyRows;
 };
 
 // The `FileIsOpen` probe: the error number of trying to open the path for output (0 when it can

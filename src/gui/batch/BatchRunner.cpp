@@ -12,7 +12,6 @@
 #include "config/Settings.h"
 #include "routines/RoutineCatalogue.h"
 #include "routines/clsRadomAccess.h"
-#include "text/Paths.h"
 
 #include <QApplication>
 
@@ -55,13 +54,11 @@ bool BatchRunner::CheckReadOnly()
         scan = FindReadOnlyDrawings(m_window.drawingList()->rows(),
                                     [](const std::string& path) { return platform::GetFileAttributes(path); });
     }
-    m_readOnlyPaths.clear();
+    m_readOnlyRows = std::move(scan.rowIsReadOnly);
     if (scan.error) {
         Dialogs().message(*scan.error);
         return false;
     }
-    for (const ReadOnlyDrawing& drawing : scan.readOnly)
-        m_readOnlyPaths.insert(JoinPath(StripTrailingSeparator(drawing.folder), drawing.file));
     if (scan.readOnly.empty())
         return true;
     frmReadOnlyDwg window(scan.readOnly, m_window.readOnlyDecision, &m_window);
@@ -99,7 +96,7 @@ ScriptInputs BatchRunner::gatherInputs(const QString& sequenceText) const
         return GetRoutineByDescription(*catalogue, description).text;
     };
     // The check that runs first has just read every drawing's attributes.
-    inputs.isReadOnly = [this](const std::string& path) -> Result<bool> { return m_readOnlyPaths.count(path) != 0; };
+    inputs.readOnlyRows = m_readOnlyRows;
     return inputs;
 }
 

@@ -6,8 +6,7 @@
 
 #include <QString>
 #include <functional>
-#include <string>
-#include <unordered_set>
+#include <vector>
 
 namespace qv {
 
@@ -38,8 +37,8 @@ private:
     bool StartAutoCAD();
 
     mdiStart& m_window;
-    // Full paths of the read-only drawings found by the last check; the writer answers for them.
-    std::unordered_set<std::string> m_readOnlyPaths;
+    // Read-only flags of the rows found by the last check; the writer answers for them.
+    std::vector<bool> m_readOnlyRows;
 };
 
 } // namespace qv
