@@ -29,6 +29,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -243,22 +244,33 @@ void mdiStart::CenterInScreen()
 void mdiStart::ChangeHeaders3()
 {
     m_model->setShowsKeyColumn(false);
-    const int viewport = lstvDrawings->viewport()->width();
-    const int width = viewport > 100 ? viewport : this->width() - 280;
-    lstvDrawings->header()->resizeSection(0, static_cast<int>(width / 4.0));
-    lstvDrawings->header()->resizeSection(1, static_cast<int>(width / 5.0));
-    lstvDrawings->header()->resizeSection(2, static_cast<int>(width / 1.9));
+    applyColumnWidths();
 }
 
 void mdiStart::ChangeHeaders4()
 {
     m_model->setShowsKeyColumn(true);
+    applyColumnWidths();
+}
+
+void mdiStart::applyColumnWidths()
+{
+    // Before the window is first shown the list has no real width yet; showEvent applies them again.
     const int viewport = lstvDrawings->viewport()->width();
-    const int width = viewport > 100 ? viewport : this->width() - 280;
-    lstvDrawings->header()->resizeSection(0, static_cast<int>(width / 4.0));
-    lstvDrawings->header()->resizeSection(1, static_cast<int>(width / 4.0));
-    lstvDrawings->header()->resizeSection(2, static_cast<int>(width / 3.0));
-    lstvDrawings->header()->resizeSection(3, static_cast<int>(width / 7.0));
+    const int width = viewport > 200 ? viewport : this->width() - 320;
+    const std::vector<double> divisors =
+        m_model->showsKeyColumn() ? std::vector<double>{4, 4, 3, 7} : std::vector<double>{4, 5, 1.9};
+    for (std::size_t i = 0; i < divisors.size(); ++i)
+        lstvDrawings->header()->resizeSection(static_cast<int>(i), static_cast<int>(width / divisors[i]));
+}
+
+void mdiStart::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        QTimer::singleShot(0, this, &mdiStart::applyColumnWidths);
+    }
 }
 
 void mdiStart::RefreshCount()

@@ -88,8 +88,12 @@ public slots:
     void mnuHelpHelp_Click();
     void mnuHelpAbout_Click();
 
+protected:
+    void showEvent(class QShowEvent* event) override;
+
 private:
     void buildControls();
+    void applyColumnWidths();
     void buildMenus();
     QAction* addItem(class QMenu* menu, const char* name, const QString& caption);
     // Shows the rows added, or the one message naming the drawings refused.
@@ -98,6 +102,7 @@ private:
     void lstvDrawings_Click();
 
     DrawingListModel* m_model = nullptr;
+    bool m_shownOnce = false;
     frmCommandButton* m_panel = nullptr;
     std::optional<ColumnSort> m_columnSort;
     QString m_addFolder; // folder of the last drawings added from the dialog

@@ -36,6 +36,8 @@ PurgeTab::PurgeTab(QWidget* parent) : QWidget(parent)
         grid->addWidget(box, i % rows, i / rows);
         m_items[static_cast<std::size_t>(i)] = box;
     }
+    grid->setRowStretch(rows, 1);
+    grid->setColumnStretch(kPurgeItemCount / rows + 1, 1);
     layout->addWidget(frmPurge, 1);
 
     auto* controls = new QHBoxLayout();

@@ -74,7 +74,7 @@ FrmScript::FrmScript(QWidget* parent) : QDialog(parent)
     setModal(true);
     buildControls();
     addBuilders();
-    resize(900, 560);
+    resize(1020, 580);
 }
 
 void FrmScript::addBuilders()
@@ -174,8 +174,8 @@ QWidget* FrmScript::buildMacroTab()
     editing->addWidget(actionLabel);
     editing->addWidget(txtAction, 1);
     auto* top = new QHBoxLayout();
-    top->addWidget(fraList, 1);
-    top->addLayout(editing, 1);
+    top->addWidget(fraList, 3);
+    top->addLayout(editing, 2);
     auto* buttons = new QHBoxLayout();
     buttons->addWidget(cmdAddAction);
     buttons->addWidget(cmdUpdate);
