@@ -162,6 +162,28 @@ Status WriteRecord(const std::string& path, std::int16_t recordNumber, const std
     return {};
 }
 
+// The database opened for reading at its first record, with its record count.
+struct OpenedDatabase
+{
+    std::ifstream in;
+    FileShape shape;
+};
+
+Result<OpenedDatabase> OpenForReading(const std::string& path)
+{
+    errno = 0;
+    OpenedDatabase opened{std::ifstream(fs::u8path(path), std::ios::binary), {}};
+    if (!opened.in)
+        return LastSystemError(path, ErrPathFileAccess);
+    opened.in.seekg(0, std::ios::end);
+    const auto end = opened.in.tellg();
+    if (end < 0)
+        return MakeError(ErrDeviceIo, path);
+    opened.in.seekg(0, std::ios::beg);
+    opened.shape = ShapeOf(static_cast<std::uintmax_t>(end));
+    return opened;
+}
+
 } // namespace
 
 clsRadomAccess::clsRadomAccess(const clsIniControl& ini, std::string defaultFolder)
@@ -211,16 +233,11 @@ Result<RoutineRecords> clsRadomAccess::GetAllRecords()
     }
 
     // Only read access is needed, so a read-only database still lists its routines.
-    errno = 0;
-    std::ifstream in(fs::u8path(path), std::ios::binary);
-    if (!in)
-        return LastSystemError(path, ErrPathFileAccess);
-    in.seekg(0, std::ios::end);
-    const auto end = in.tellg();
-    if (end < 0)
-        return MakeError(ErrDeviceIo, path);
-    in.seekg(0, std::ios::beg);
-    const FileShape shape = ShapeOf(static_cast<std::uintmax_t>(end));
+    auto opened = OpenForReading(path);
+    if (!opened)
+        return opened.error();
+    std::ifstream& in = opened.value().in;
+    const FileShape shape = opened.value().shape;
 
     RoutineRecords result;
     std::string buffer(kRecordLength, '\0');
@@ -258,15 +275,11 @@ Result<std::int16_t> clsRadomAccess::GetFileLast()
         break;
     }
 
-    errno = 0;
-    std::ifstream in(fs::u8path(path), std::ios::binary);
-    if (!in)
-        return LastSystemError(path, ErrPathFileAccess);
-    in.seekg(0, std::ios::end);
-    const auto end = in.tellg();
-    if (end < 0)
-        return MakeError(ErrDeviceIo, path);
-    const FileShape shape = ShapeOf(static_cast<std::uintmax_t>(end));
+    auto opened = OpenForReading(path);
+    if (!opened)
+        return opened.error();
+    std::ifstream& in = opened.value().in;
+    const FileShape shape = opened.value().shape;
     // There is no safe place for a new record in a damaged file: see DamagedFileError.
     if (shape.ignoredBytes != 0)
         return DamagedFileError(path, shape.ignoredBytes);

@@ -38,6 +38,15 @@ namespace {
 
 mdiStart* g_mainWindow = nullptr;
 
+std::vector<std::string> NativePaths(const QStringList& paths)
+{
+    std::vector<std::string> list;
+    list.reserve(std::size_t(paths.size()));
+    for (const QString& path : paths)
+        list.push_back(ToStd(QDir::toNativeSeparators(path)));
+    return list;
+}
+
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
 {
     auto* button = new QPushButton(caption, parent);
@@ -316,10 +325,7 @@ void mdiStart::AddDrawings(const QStringList& paths)
     AddOutcome outcome;
     {
         BusyCursor busy;
-        std::vector<std::string> list;
-        list.reserve(std::size_t(paths.size()));
-        for (const QString& path : paths)
-            list.push_back(ToStd(QDir::toNativeSeparators(path)));
+        const std::vector<std::string> list = NativePaths(paths);
         m_model->rebuild([&](DrawingRows& rows) { outcome = AddFromDialog(rows, list, m_columnSort); });
     }
     drawingsAdded(outcome);
@@ -330,10 +336,7 @@ void mdiStart::DropFiles(const QStringList& paths)
     AddOutcome outcome;
     {
         BusyCursor busy;
-        std::vector<std::string> list;
-        list.reserve(std::size_t(paths.size()));
-        for (const QString& path : paths)
-            list.push_back(ToStd(QDir::toNativeSeparators(path)));
+        const std::vector<std::string> list = NativePaths(paths);
         const auto isFolder = [](const std::string& path) {
             const auto attributes = platform::GetFileAttributes(path);
             return attributes.ok() && (attributes.value() & platform::AttrDirectory) != 0;
