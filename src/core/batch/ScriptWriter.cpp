@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -157,6 +158,20 @@ public:
         return assemble();
     }
 
+    // The first pass alone: everything that can fail before the disk is touched.
+    std::optional<StepError> prepare() { return plan(); }
+
+    // After prepare: creates or truncates the script and streams the text into it through one
+    // fixed buffer, so even a huge list needs no copy of the whole script in memory.
+    Status writeTo(const std::string& path, int& failedStep);
+
+    std::optional<UserMessage> placeholderStop() const
+    {
+        if (!m_stopDescription)
+            return std::nullopt;
+        return PlaceholderRoutineMessage(*m_stopDescription);
+    }
+
 private:
     static std::optional<StepError> failed(Error error, int step) { return StepError{std::move(error), step}; }
 
@@ -283,19 +298,12 @@ private:
         return index;
     }
 
-    // Second pass: copies every line into the buffer sized by the first.
-    ScriptText assemble()
+    // Second pass: hands every piece of the script, in order, to `put`.
+    template <typename Put>
+    void emit(Put&& put) const
     {
         const auto& rows = m_inputs.rows;
-        ScriptText script;
-        std::string& out = script.bytes;
-        out.resize(m_size);
-        char* cursor = out.data();
-        const auto put = [&cursor](std::string_view text) {
-            std::memcpy(cursor, text.data(), text.size());
-            cursor += text.size();
-        };
-        const char separator = PathSeparator();
+        const std::string_view separator(&m_separator, 1);
         for (std::size_t i = 0; i < m_plans.size(); ++i) {
             const RowPlan& plan = m_plans[i];
             const Block& block = m_blocks[plan.block];
@@ -313,14 +321,14 @@ private:
                 put(m_tokens.startup);
             put(block.recover ? m_recoverLine : m_openLine);
             put(folder);
-            *cursor++ = separator;
+            put(separator);
             put(file);
             put(plan.readOnly ? m_tokens.readOnlyAnswer : kPathEnd);
             if (block.convertDxf) {
                 for (int n = 0; n < m_repeat; ++n) {
                     put(kDxfStart);
                     put(folder);
-                    *cursor++ = separator;
+                    put(separator);
                     put(file.substr(0, file.size() - 3));
                     put(kDxfEnd);
                 }
@@ -329,14 +337,23 @@ private:
             }
             put(i + 1 == rows.size() ? m_tokens.quitTail : m_tokens.closeTail);
         }
-        if (m_stopDescription) {
-            put(m_tokens.stopTail);
-            script.placeholderStop = PlaceholderRoutineMessage(*m_stopDescription);
-        } else {
-            put(m_tokens.finalQuit);
-        }
+        put(m_stopDescription ? m_tokens.stopTail : m_tokens.finalQuit);
+    }
+
+    // The whole script in one buffer of the size the first pass worked out.
+    ScriptText assemble() const
+    {
+        ScriptText script;
+        std::string& out = script.bytes;
+        out.resize(m_size);
+        char* cursor = out.data();
+        emit([&cursor](std::string_view text) {
+            std::memcpy(cursor, text.data(), text.size());
+            cursor += text.size();
+        });
         // The first pass sized the buffer for the longest ending; keep what was written.
         out.resize(static_cast<std::size_t>(cursor - out.data()));
+        script.placeholderStop = placeholderStop();
         return script;
     }
 
@@ -352,6 +369,7 @@ private:
     std::vector<EncodedPath> m_encodedPaths;
     std::optional<std::string> m_stopDescription;
     std::size_t m_size = 0;
+    char m_separator = PathSeparator();
 };
 
 Error SystemError(int err, const std::string& path, bool opening)
@@ -365,28 +383,44 @@ Error SystemError(int err, const std::string& path, bool opening)
     return ErrorFor(code, path);
 }
 
-// Creates or truncates the script and writes it with one unbuffered write.
-Status WriteScriptFile(const std::string& path, std::string_view bytes, int& failedStep)
+// Creates or truncates the script and streams the text into it through one fixed buffer.
+Status Builder::writeTo(const std::string& path, int& failedStep)
 {
-    std::ofstream out;
-    out.rdbuf()->pubsetbuf(nullptr, 0);
     errno = 0;
-    out.open(std::filesystem::u8path(path), std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!out.is_open()) {
+    std::FILE* file = std::fopen(std::filesystem::u8path(path).c_str(), "wb");
+    if (!file) {
         failedStep = StepOpenFile;
         return SystemError(errno, path, true);
     }
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    constexpr std::size_t kChunk = 1 << 20;
+    std::string buffer;
+    buffer.reserve(kChunk);
+    int writeError = 0;
+    const auto flush = [&] {
+        if (writeError == 0 && !buffer.empty() && std::fwrite(buffer.data(), 1, buffer.size(), file) != buffer.size())
+            writeError = errno ? errno : EIO;
+        buffer.clear();
+    };
     errno = 0;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        const int err = errno;
+    emit([&](std::string_view text) {
+        if (buffer.size() + text.size() > kChunk)
+            flush();
+        if (text.size() >= kChunk) {
+            buffer.assign(text);
+            flush();
+        } else {
+            buffer.append(text);
+        }
+    });
+    flush();
+    if (writeError != 0) {
         failedStep = StepWriteFile;
-        out.close();
-        return SystemError(err, path, false);
+        std::fclose(file);
+        return SystemError(writeError, path, false);
     }
     errno = 0;
-    out.close();
-    if (!out) {
+    if (std::fclose(file) != 0) {
         failedStep = StepCloseFile;
         return SystemError(errno, path, false);
     }
@@ -516,11 +550,11 @@ ScriptResult WriteBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind,
     ScriptResult result;
     result.path = NumberedScriptPath(std::string(StripTrailingSeparator(inputs.scriptFolder)), 0);
 
-    // Built in memory first, so a failure leaves whatever is on disk untouched.
-    int step = 0;
-    auto script = Builder(inputs, kind).build(step);
-    if (!script) {
-        result.messages.push_back(ScriptWriterErrorMessage(kind, script.error(), step));
+    // Everything that can fail is settled before the disk is touched, so a failure leaves whatever
+    // is on disk untouched.
+    Builder builder(inputs, kind);
+    if (auto failure = builder.prepare()) {
+        result.messages.push_back(ScriptWriterErrorMessage(kind, failure->error, failure->step));
         return result;
     }
 
@@ -535,15 +569,15 @@ ScriptResult WriteBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind,
         return result;
     }
 
-    if (const Status written = WriteScriptFile(result.path, script.value().bytes, step); !written) {
+    int step = 0;
+    if (const Status written = builder.writeTo(result.path, step); !written) {
         result.messages.push_back(ScriptWriterErrorMessage(kind, written.error(), step));
         return result;
     }
-    result.bytes = std::move(script.value().bytes);
     result.written = true;
     result.launch = true;
-    if (script.value().placeholderStop)
-        result.messages.push_back(std::move(*script.value().placeholderStop));
+    if (auto stop = builder.placeholderStop())
+        result.messages.push_back(std::move(*stop));
     return result;
 }
 

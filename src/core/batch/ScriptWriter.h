@@ -82,7 +82,6 @@ Result<ScriptText> BuildScript(const ScriptInputs& inputs, ScriptWriterKind kind
 struct ScriptResult
 {
     std::string path;                  // the script-path field of the main window (set on every run)
-    std::string bytes;                 // what was written (Windows-1252)
     std::vector<UserMessage> messages; // to show, in order
     bool written = false;              // the script on disk is the one just built
     bool launch = false;               // the host may be started on `path`

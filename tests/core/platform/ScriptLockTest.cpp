@@ -111,7 +111,7 @@ TEST(ScriptLock, WriterMovesToBatch1WhileAHostRunsBatch)
     });
     EXPECT_TRUE(result.launch);
     EXPECT_EQ(result.path, dir.file("Batch1.scr"));
-    EXPECT_EQ(dir.read("Batch1.scr"), result.bytes);
+    EXPECT_EQ(dir.read("Batch1.scr"), BuildScript(in, ScriptWriterKind::General).value().bytes);
     EXPECT_EQ(dir.read("Batch.scr"), "the running host's script");
 }
 
