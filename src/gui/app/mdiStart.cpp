@@ -424,8 +424,7 @@ bool mdiStart::StartProcess(bool confirm)
 
 void mdiStart::OpenRoutineEditor(int tab)
 {
-    FrmScript::ShowModal(this, static_cast<std::int16_t>(tab));
-    m_panel->FillActionList();
+    m_panel->OpenRoutineEditor(static_cast<std::int16_t>(tab));
 }
 
 void mdiStart::MnuStartupReset_Click()

@@ -26,7 +26,6 @@
 namespace qv {
 namespace {
 
-constexpr std::int16_t kNoTab = 30;
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
 {
@@ -208,14 +207,6 @@ QWidget* FrmScript::buildMacroTab()
     connect(cmdDelete, &QPushButton::clicked, this, &FrmScript::cmdDelete_Click);
     connect(cmdExit, &QPushButton::clicked, this, &FrmScript::cmdExit_Click);
     return macro;
-}
-
-void FrmScript::ShowModal(QWidget* parent, std::int16_t requestedTab)
-{
-    Program().editorTab = requestedTab;
-    FrmScript editor(parent);
-    editor.Form_Load();
-    editor.exec();
 }
 
 void FrmScript::Form_Load()

@@ -26,6 +26,8 @@ class FrmScript final : public QDialog
     Q_OBJECT
 
 public:
+    // The requested tab when none is asked for.
+    static constexpr std::int16_t kNoTab = 30;
     static constexpr const char* kCaption = "Script Routine and Wizards Window";
     static constexpr int kTabCount = 6;
     // Tabs, numbered from 1 as the menus request them.
@@ -40,10 +42,6 @@ public:
     };
 
     explicit FrmScript(QWidget* parent = nullptr);
-
-    // Opens the editor modally over parent on the requested tab (1-6; 30 for none) and returns when it
-    // has closed. The caller refills its routine lists afterwards (or listens to closedToMain).
-    static void ShowModal(QWidget* parent, std::int16_t requestedTab);
 
     // What opening does: loads the lists and selects Program().editorTab.
     void Form_Load();

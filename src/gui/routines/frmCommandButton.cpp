@@ -281,9 +281,15 @@ void frmCommandButton::ShowSubjectInSelected()
 
 void frmCommandButton::Add_New_Action()
 {
+    OpenRoutineEditor(FrmScript::kNoTab);
+}
+
+void frmCommandButton::OpenRoutineEditor(std::int16_t tab)
+{
     CmdStart->setEnabled(false);
     m_main.cmdSortIso->setEnabled(false);
     {
+        Program().editorTab = tab;
         FrmScript editor(&m_main);
         connect(&editor, &FrmScript::routineAddedOrDeleted, this, [this] { lblcboBoxText = QStringLiteral("0"); });
         editor.Form_Load();

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 
 class QCheckBox;
 class QComboBox;
@@ -43,6 +44,8 @@ public:
     void ShowSubjectInSelected();
 
     void Add_New_Action();
+    // Opens the routine editor modally on a requested tab (FrmScript::kNoTab for none).
+    void OpenRoutineEditor(std::int16_t tab);
     void Clear_List();
     void DeleteFromList();
 
