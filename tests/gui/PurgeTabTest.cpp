@@ -1,8 +1,4 @@
 #include "builders/PurgeTab.h"
-#include "routines/FrmScript.h"
-#include "routines/RoutineCatalogue.h"
-#include "routines/RoutineStore.h"
-#include "routines/frmSaveRoutine.h"
 #include "support/GuiTestSupport.h"
 
 #include <QButtonGroup>
@@ -11,10 +7,6 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QApplication>
-#include <QLineEdit>
-#include <QTabWidget>
-#include <QTimer>
 
 using namespace qv;
 using namespace qv::test;
@@ -30,7 +22,6 @@ private slots:
     void selectAllAndClearAll();
     void nothingTickedIsRefused();
     void untickingSwitchesToSingleItemPurges();
-    void savesThroughTheEditorIntoTheDatabase();
 };
 
 static void UseProduct(const char* code)
@@ -45,10 +36,6 @@ void PurgeTabTest::setUpFollowsTheProduct_data()
     QTest::addColumn<QString>("caption");
     QTest::newRow("2018") << "Cad2018" << 18 << "Purge";
     QTest::newRow("LT2013") << "CadLT2013" << 18 << "Purge in AutoCAD LT 2013 - 2017";
-    QTest::newRow("2010") << "Cad2010" << 11 << "Purge";
-    QTest::newRow("LT2007") << "CadLT2007" << 11 << "Purge in AutoCAD LT2007 - LT2009";
-    QTest::newRow("2005") << "Cad2005" << 9 << "Purge";
-    QTest::newRow("14") << "Cad14" << 7 << "Purge";
     QTest::newRow("LT98") << "CadLT98" << 7 << "Purge in LT 97/98";
     QTest::newRow("Bricscad") << "Bricscad" << 8 << "Purge";
 }
@@ -147,38 +134,6 @@ void PurgeTabTest::untickingSwitchesToSingleItemPurges()
     QCOMPARE(built.count(), 2);
     QCOMPARE(built[1][0].toString(), QStringLiteral("_purge\r\n_E\r\n_Qsave"));
     QCOMPARE(tab.lblpurgeall, QStringLiteral("No"));
-}
-
-void PurgeTabTest::savesThroughTheEditorIntoTheDatabase()
-{
-    GuiEnvironment env;
-    UseProduct("Cad2010");
-    Program().editorTab = 5;
-    FrmScript editor;
-    editor.Form_Load();
-    QCOMPARE(editor.TabScriptRoutine->currentIndex(), 4);
-    auto* tab = editor.findChild<PurgeTab*>();
-    QVERIFY(tab);
-    QVERIFY(tab->isSetUp());
-    tab->cmdPurgeAll->click();
-    tab->chkPurge->button(2)->click();
-    tab->chkPurge->button(3)->click();
-    tab->cmbNoPasses->setCurrentText(QStringLiteral("2"));
-    bool saved = false;
-    QTimer::singleShot(0, &editor, [&saved] {
-        auto* dialog = qobject_cast<frmSaveRoutine*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        dialog->txtRoutineName->setText(QStringLiteral("Purge Layers and Linetypes"));
-        dialog->cmdSavePlot->click();
-        saved = true;
-    });
-    tab->cmdPurgeSave->click();
-    QVERIFY(saved);
-    QVERIFY(LoadCatalogue());
-    const auto found = GetRoutineByDescription(Catalogue(), "Purge Layers and Linetypes");
-    QVERIFY(found.found);
-    const std::string block = "_purge\r\n_LA\r\n*\r\n_N\r\n_purge\r\n_LT\r\n*\r\n_N";
-    QCOMPARE(found.text, block + "\r\n" + block + "\r\n_Qsave");
 }
 
 QTEST_MAIN(PurgeTabTest)
