@@ -1,18 +1,16 @@
 #include "app/AppStartup.h"
 #include "app/SplashWindow.h"
 #include "app/mdiStart.h"
-#include "batch/DrawingListModel.h"
 #include "config/SettingsKeys.h"
 #include "routines/RoutineStore.h"
 #include "support/GuiTestSupport.h"
 
 #include <QGroupBox>
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTreeView>
+#include <QSignalSpy>
 
 using namespace qv;
 using namespace qv::test;
@@ -24,15 +22,13 @@ class MainWindowTest final : public QObject
 private slots:
     void showsEveryCaptionAndTooltip();
     void menusHoldTheirItemsInOrder();
-    void laterFeaturesAreDisabled();
     void exitAsksAndCancelKeepsRunning();
     void resetWritesNoAfterOk();
     void resetReportsAFailedWrite();
-    void sortButtonShownOnlyWhenSortingByField();
+    void listButtonsStartOffAndSortIsHidden();
     void splashTimerLoadsTheMainWindow();
     void commandLineIsTrimmedAndQuotesRemoved();
     void helpOpensTheShippedPage();
-    void countLabelWithoutNumberWhenEmpty();
 };
 
 void MainWindowTest::showsEveryCaptionAndTooltip()
@@ -112,16 +108,6 @@ void MainWindowTest::menusHoldTheirItemsInOrder()
     QCOMPARE(barTitles, expectedTitles);
 }
 
-void MainWindowTest::laterFeaturesAreDisabled()
-{
-    GuiEnvironment env;
-    mdiStart window;
-    for (const char* name : {"MnuStartupReset", "mnuFileExit", "mnuHelpHelp", "mnuHelpAbout"})
-        QVERIFY2(Control<QAction>(&window, name)->isEnabled(), name);
-    for (const char* name : {"cmdSortIso", "cmdDelete", "cmdClear"})
-        QVERIFY2(!Control<QPushButton>(&window, name)->isEnabled(), name);
-}
-
 void MainWindowTest::exitAsksAndCancelKeepsRunning()
 {
     GuiEnvironment env;
@@ -178,21 +164,15 @@ void MainWindowTest::resetReportsAFailedWrite()
     QVERIFY(messages[1].text.find("Quorvel.ini") != std::string::npos);
 }
 
-void MainWindowTest::sortButtonShownOnlyWhenSortingByField()
+void MainWindowTest::listButtonsStartOffAndSortIsHidden()
 {
     GuiEnvironment env;
     DatabaseNoticeShown() = true; // the empty routine database's notice is the action panel's test
-    {
-        mdiStart window;
-        window.FormLoad();
-        QVERIFY(!Control<QPushButton>(&window, "cmdSortIso")->isVisibleTo(&window));
-    }
-    QVERIFY(Program().ini.WriteValue("FieldOption", "SortOnOff", "ON").ok());
     mdiStart window;
+    for (const char* name : {"cmdSortIso", "cmdDelete", "cmdClear"})
+        QVERIFY2(!Control<QPushButton>(&window, name)->isEnabled(), name);
     window.FormLoad();
-    auto* sort = Control<QPushButton>(&window, "cmdSortIso");
-    QVERIFY(sort->isVisibleTo(&window));
-    QVERIFY(!sort->isEnabled());
+    QVERIFY(!window.cmdSortIso->isVisibleTo(&window)); // shown when sorting by field: the drawing list's test
 }
 
 void MainWindowTest::splashTimerLoadsTheMainWindow()
@@ -234,16 +214,6 @@ void MainWindowTest::helpOpensTheShippedPage()
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].kind, ScriptedUserDialogs::Call::OpenDocument);
     QVERIFY(calls[0].text.endsWith(QStringLiteral("help/Quorvel.html")));
-}
-
-void MainWindowTest::countLabelWithoutNumberWhenEmpty()
-{
-    GuiEnvironment env;
-    mdiStart window;
-    QCOMPARE(Control<QLabel>(&window, "Label1")->text(), QStringLiteral("Drawings To Be Processed"));
-    window.drawingList()->setRows({{"a.dwg", "/f", "", ""}, {"b.dwg", "/f", "", ""}});
-    window.RefreshCount();
-    QCOMPARE(Control<QLabel>(&window, "Label1")->text(), QStringLiteral("2 Drawings To Be Processed"));
 }
 
 QTEST_MAIN(MainWindowTest)

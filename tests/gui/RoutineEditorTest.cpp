@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTimer>
+#include <functional>
 
 using namespace qv;
 using namespace qv::test;
@@ -52,10 +53,20 @@ void Pick(QListWidget* list, const QString& text)
     list->setCurrentItem(found.first());
 }
 
-std::string LastMessage(GuiEnvironment& env)
+UserMessage LastMessage(GuiEnvironment& env)
 {
     const auto messages = env.dialogs().messages();
-    return messages.isEmpty() ? std::string() : messages.last().text;
+    return messages.isEmpty() ? UserMessage{} : messages.last();
+}
+
+// Runs with the save dialog once it is open over the editor.
+void OnSaveDialog(FrmScript& editor, std::function<void(frmSaveRoutine*)> act)
+{
+    QTimer::singleShot(0, &editor, [act] {
+        auto* dialog = qobject_cast<frmSaveRoutine*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        act(dialog);
+    });
 }
 
 } // namespace
@@ -65,81 +76,55 @@ class RoutineEditorTest final : public QObject
     Q_OBJECT
 
 private slots:
-    void addRefusesBadInputAndKeepsTheText();
-    void addStoresTheScriptByteExact();
+    void addRefusesBadInputThenStoresTheScriptByteExact();
     void updateTransferAndDelete();
     void saveDialogReplacesTheRecordChosenInIt();
     void opensOnTheRequestedTabAndClosesToMain();
 };
 
-void RoutineEditorTest::addRefusesBadInputAndKeepsTheText()
+void RoutineEditorTest::addRefusesBadInputThenStoresTheScriptByteExact()
 {
     GuiEnvironment env;
     Seed("Existing", "_Zoom");
     FrmScript editor;
     editor.Form_Load();
-    const std::string tooLong = DescriptionTooLongText();
+    // The rules themselves are the catalogue's tests; here: the message, the boxes kept, the focus.
     const struct
     {
         std::string description;
         std::string script;
-        std::string message; // empty: stored
-        bool scriptBox;      // the script box has the focus afterwards
+        std::string message;
+        bool scriptBox; // the script box has the focus afterwards
     } cases[] = {
-        {"", "_Zoom", kMsgEnterDescription, false},
         {"   ", "_Zoom", kMsgEnterDescription, false},
         {"New", "  ", kMsgEnterScript, true},
-        {std::string(76, 'A'), "_Zoom", tooLong, false},
         {" Existing ", "_Zoom", kMsgDuplicateDescription, false},
-        {"Greek \xCE\xA9", "_Zoom", "The Description cannot be saved.", false},
-        {"Long", std::string(4996, 'x'), "Your Script is too long.", true},
-        {std::string(75, 'A'), "_Zoom", "", false},
-        {"existing", "_Zoom", "", false}, // letter case makes it another routine
     };
     for (const auto& c : cases) {
-        env.dialogs().clear();
         editor.txtDescription->setText(QString::fromStdString(c.description));
         editor.setScriptText(c.script);
         editor.cmdAddAction->click();
-        const auto stored = RoutineDatabase().GetAllRecords().value().routines;
-        const bool found = DescriptionExists(stored, std::string(TrimSpaces(c.description)));
-        if (c.message.empty()) {
-            QVERIFY2(env.dialogs().messages().isEmpty(), c.description.c_str());
-            QVERIFY(found);
-            QVERIFY(editor.txtDescription->text().isEmpty());
-            continue;
-        }
-        QCOMPARE(LastMessage(env).substr(0, c.message.size()), c.message);
-        QCOMPARE(env.dialogs().messages().last().title, std::string("Error"));
+        QCOMPARE(LastMessage(env).text, c.message);
+        QVERIFY(!Stored(2));
         QCOMPARE(editor.txtDescription->text(), QString::fromStdString(c.description));
         QCOMPARE(editor.scriptText(), c.script);
         if (c.scriptBox)
             QCOMPARE(editor.txtAction->textCursor().selectedText().size(), QString::fromStdString(c.script).size());
         else
             QCOMPARE(editor.txtDescription->selectedText(), editor.txtDescription->text());
-        if (c.description != " Existing ")
-            QVERIFY2(!found, c.description.c_str());
     }
-    QCOMPARE(editor.fraList->title(), QStringLiteral("3 Script Routines"));
-}
 
-void RoutineEditorTest::addStoresTheScriptByteExact()
-{
-    GuiEnvironment env;
-    FrmScript editor;
-    editor.Form_Load();
     // Line breaks, a blank answer line, trailing spaces and a non-breaking space all reach the file.
     const std::string script = "_-plot\r\n_Y\r\n\r\nA3\xC2\xA0paper  \r\n";
     editor.txtDescription->setText(QStringLiteral("Plot A3"));
     editor.setScriptText(script);
-    QCOMPARE(editor.scriptText(), script);
     Program().NonFavourite = true;
     editor.cmdAddAction->click();
-    const auto routine = Stored(1);
+    const auto routine = Stored(2);
     QVERIFY(routine);
     QCOMPARE(StripEndMarker(routine->ScriptText()), script);
+    QVERIFY(editor.txtDescription->text().isEmpty());
     QCOMPARE(Entries(editor.lstActionDesNon), QStringList{QStringLiteral("Plot A3")});
-
     Pick(editor.lstActionDesNon, QStringLiteral("Plot A3"));
     QCOMPARE(editor.scriptText(), script);
 }
@@ -152,8 +137,6 @@ void RoutineEditorTest::updateTransferAndDelete()
     const std::int16_t c = Seed("C", "_Purge", false);
     FrmScript editor;
     editor.Form_Load();
-    QCOMPARE(Entries(editor.lstActionDesFav), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
-    QCOMPARE(Entries(editor.lstActionDesNon), QStringList{QStringLiteral("C")});
     QVERIFY(!editor.cmdUpdate->isEnabled());
 
     Pick(editor.lstActionDesFav, QStringLiteral("A"));
@@ -164,7 +147,7 @@ void RoutineEditorTest::updateTransferAndDelete()
     // Another routine's name is refused; the record stays as it was.
     editor.txtDescription->setText(QStringLiteral("B"));
     editor.cmdUpdate->click();
-    QCOMPARE(LastMessage(env), std::string(kMsgDuplicateDescription));
+    QCOMPARE(LastMessage(env).text, std::string(kMsgDuplicateDescription));
     QCOMPARE(Stored(a)->Description().substr(0, 2), std::string("A "));
 
     editor.txtDescription->setText(QStringLiteral("A2"));
@@ -191,10 +174,8 @@ void RoutineEditorTest::updateTransferAndDelete()
     QCOMPARE(editor.txtDescription->text(), QStringLiteral("C"));
     env.dialogs().queueAnswer(MessageAnswer::Cancel);
     editor.cmdDelete->click();
-    const UserMessage asked = env.dialogs().messages().last();
-    QCOMPARE(asked.text, std::string("Are you sure you want to delete the selected Routine"));
-    QCOMPARE(asked.title, std::string("Confirm Delete"));
-    QVERIFY(asked.buttons == MessageButtons::OkCancel);
+    QCOMPARE(LastMessage(env), (UserMessage{"Are you sure you want to delete the selected Routine", "Confirm Delete",
+                                            MessageIcon::None, MessageButtons::OkCancel}));
     QVERIFY(Stored(c));
 
     QSignalSpy changed(&editor, &FrmScript::routineAddedOrDeleted);
@@ -204,12 +185,6 @@ void RoutineEditorTest::updateTransferAndDelete()
     QCOMPARE(changed.count(), 1);
     QCOMPARE(editor.fraList->title(), QStringLiteral("2 Script Routines"));
     QVERIFY(!editor.cmdDelete->isEnabled());
-
-    // The freed record is the next one used.
-    editor.txtDescription->setText(QStringLiteral("D"));
-    editor.setScriptText("_Audit");
-    editor.cmdAddAction->click();
-    QCOMPARE(std::string(TrimSpaces(Stored(c)->Description())), std::string("D"));
 }
 
 void RoutineEditorTest::saveDialogReplacesTheRecordChosenInIt()
@@ -223,9 +198,7 @@ void RoutineEditorTest::saveDialogReplacesTheRecordChosenInIt()
     editor.setScriptText("_Purge\r\n_All");
 
     bool ran = false;
-    QTimer::singleShot(0, &editor, [&] {
-        auto* dialog = qobject_cast<frmSaveRoutine*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+    OnSaveDialog(editor, [&](frmSaveRoutine* dialog) {
         ran = true;
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Save Routine As:"));
         QVERIFY(dialog->chkFavorites->isChecked());
@@ -233,8 +206,7 @@ void RoutineEditorTest::saveDialogReplacesTheRecordChosenInIt()
 
         dialog->txtRoutineName->setText(QStringLiteral("  "));
         dialog->cmdSavePlot->click();
-        QCOMPARE(env.dialogs().messages().last().text, std::string(kMsgEnterRoutineName));
-        QCOMPARE(env.dialogs().messages().last().title, std::string("Routine Name"));
+        QCOMPARE(LastMessage(env).text, std::string(kMsgEnterRoutineName));
 
         // No keeps the dialog open; Yes replaces.
         dialog->txtRoutineName->setText(QStringLiteral(" B "));
@@ -242,13 +214,9 @@ void RoutineEditorTest::saveDialogReplacesTheRecordChosenInIt()
         dialog->cmdSavePlot->click();
         QVERIFY(dialog->isVisible());
         QCOMPARE(dialog->lstSaveList->currentItem()->text(), QStringLiteral("B"));
-        QCOMPARE(editor.txtSaveList, QStringLiteral("SaveList"));
-        const UserMessage asked = env.dialogs().messages().last();
-        QCOMPARE(asked.text, std::string("B\r\n\r\nThis Routine Already Exists\t\r\n\r\nDo you want to replace the "
-                                         "Existing Routine?\r\n\r\n"));
-        QCOMPARE(asked.title, std::string("Save Routine As:"));
-        QVERIFY(asked.buttons == MessageButtons::YesNo);
-
+        QCOMPARE(LastMessage(env), (UserMessage{"B\r\n\r\nThis Routine Already Exists\t\r\n\r\nDo you want to replace "
+                                                "the Existing Routine?\r\n\r\n",
+                                                "Save Routine As:", MessageIcon::None, MessageButtons::YesNo}));
         dialog->chkFavorites->setChecked(false);
         env.dialogs().queueAnswer(MessageAnswer::Yes);
         dialog->cmdSavePlot->click();
@@ -259,76 +227,45 @@ void RoutineEditorTest::saveDialogReplacesTheRecordChosenInIt()
     QVERIFY(!IsFavourite(*Stored(b)));
     QCOMPARE(StripEndMarker(Stored(a)->ScriptText()), std::string("_Zoom"));
 
-    // A new name adds a routine.
-    editor.setScriptText("_Audit\r\n_Y");
-    QTimer::singleShot(0, &editor, [] {
-        auto* dialog = qobject_cast<frmSaveRoutine*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        dialog->txtRoutineName->setText(QStringLiteral("Audit"));
-        dialog->cmdSavePlot->click();
-    });
+    // Cancel stores nothing and gives the lists back. (A new name is added: the purge end-to-end test.)
+    OnSaveDialog(editor, [](frmSaveRoutine* dialog) { dialog->cmdCancel->click(); });
     editor.OpenSaveDialog();
-    QCOMPARE(StripEndMarker(Stored(3)->ScriptText()), std::string("_Audit\r\n_Y"));
-    QVERIFY(IsFavourite(*Stored(3)));
-
-    // Cancel stores nothing and gives the lists back.
-    QTimer::singleShot(0, &editor, [] {
-        auto* dialog = qobject_cast<frmSaveRoutine*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        dialog->cmdCancel->click();
-    });
-    editor.OpenSaveDialog();
-    QCOMPARE(Entries(editor.lstActionDesFav), (QStringList{QStringLiteral("A"), QStringLiteral("Audit")}));
-    QVERIFY(!Stored(4));
+    QCOMPARE(Entries(editor.lstActionDesFav), QStringList{QStringLiteral("A")});
+    QVERIFY(!Stored(3));
 }
 
 void RoutineEditorTest::opensOnTheRequestedTabAndClosesToMain()
 {
     GuiEnvironment env;
     FrmScript editor;
-    const QStringList captions{QStringLiteral("Macro"),
-                               QStringLiteral("Plot - Detailed Setup"),
-                               QStringLiteral("Plot - Page Setup"),
-                               QStringLiteral("Save As Drawing/DXF"),
-                               QStringLiteral("Purge"),
-                               QStringLiteral("Import Page Setup")};
-    QCOMPARE(editor.windowTitle(), QStringLiteral("Script Routine and Wizards Window"));
-    for (int i = 0; i < 6; ++i) {
-        QCOMPARE(editor.TabScriptRoutine->tabText(i), captions[i]);
-        QCOMPARE(editor.TabScriptRoutine->widget(i)->objectName(), QStringLiteral("picScriptRoutine_%1").arg(i));
-        // Macro and the builders that exist (Purge) are offered.
+    // Macro and the builders that exist (Purge) are offered.
+    for (int i = 0; i < 6; ++i)
         QCOMPARE(editor.TabScriptRoutine->isTabEnabled(i), i == 0 || i == 4);
-    }
-
-    QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "Cad2018").ok());
-    Program().editorTab = 3; // not offered yet: Macro shows
-    editor.Form_Load();
-    QCOMPARE(editor.TabScriptRoutine->currentIndex(), 0);
-    QVERIFY(Program().Release2004OrLater);
 
     // Once a builder is in, its tab opens when requested; tabs 2, 3 and 6 check the release first.
+    QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "Cad2018").ok());
     editor.setTabPage(FrmScript::TabPlotPage, new QWidget);
     QSignalSpy selected(&editor, &FrmScript::tabSelected);
     Program().editorTab = 5;
     editor.Form_Load();
     QCOMPARE(editor.TabScriptRoutine->currentIndex(), 4);
     QCOMPARE(selected.count(), 1);
+    QVERIFY(Program().Release2004OrLater);
+    Program().editorTab = 2; // not offered: Macro shows
+    editor.Form_Load();
+    QCOMPARE(editor.TabScriptRoutine->currentIndex(), 0);
     QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "Bricscad").ok());
     editor.selectTab(FrmScript::TabPlotPage);
     QCOMPARE(env.dialogs().messages().size(), 1);
-    QCOMPARE(env.dialogs().messages().last().text,
-             std::string("This wizard creates a routine only used in Rel 2000 to 2014 and LT2000 to LT2014"));
-    QCOMPARE(env.dialogs().messages().last().title, std::string("Wizard Information"));
+    QCOMPARE(LastMessage(env),
+             (UserMessage{"This wizard creates a routine only used in Rel 2000 to 2014 and LT2000 to LT2014",
+                          "Wizard Information", MessageIcon::Exclamation}));
     QVERIFY(Program().Release2004OrLater);
     QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "CadLT2000").ok());
     editor.selectTab(FrmScript::TabPurge);
     editor.selectTab(FrmScript::TabPlotPage);
     QVERIFY(!Program().Release2004OrLater);
     QCOMPARE(env.dialogs().messages().size(), 1);
-
-    Program().editorTab = 1;
-    editor.Form_Load();
-    QCOMPARE(editor.TabScriptRoutine->currentIndex(), 0);
 
     editor.show();
     QSignalSpy closed(&editor, &FrmScript::closedToMain);

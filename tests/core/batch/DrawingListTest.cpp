@@ -1,6 +1,6 @@
 #include "batch/DrawingList.h"
 
-#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -12,113 +12,75 @@ DrawingRow Row(std::string file, std::string folder = "/d", std::string routine 
     return DrawingRow{std::move(file), std::move(folder), std::move(routine), std::move(key)};
 }
 
-std::vector<std::string> Files(const DrawingRows& rows)
+// One column's text of every row (0: file, 1: folder).
+std::vector<std::string> Column(const DrawingRows& rows, int column = 0)
 {
     std::vector<std::string> out;
     for (const auto& row : rows)
-        out.push_back(row.file);
+        out.push_back(ColumnText(row, column));
     return out;
 }
 
-TEST(DrawingList, DialogPathsAreSplitAndAddedInOrder)
+TEST(DrawingList, PathsAreSplitAddedInOrderAndUnsafeOnesRefused)
 {
     DrawingRows rows{Row("old.dwg")};
-    const auto outcome = AddFromDialog(rows, {"/jobs/a/plan.dwg", "/jobs/a/plan.dwg", "", "/jobs/b/x.dxf", "top.dwt"});
-    EXPECT_EQ(outcome.added, 4u);
-    EXPECT_TRUE(outcome.refused.empty());
-    const DrawingRows expected{Row("old.dwg"), Row("plan.dwg", "/jobs/a"), Row("plan.dwg", "/jobs/a"),
-                               Row("x.dxf", "/jobs/b"), Row("top.dwt", "")};
-    EXPECT_EQ(rows, expected);
-}
-
-TEST(DrawingList, UnsafeNamesAreRefusedAndTheOthersAdded)
-{
-    DrawingRows rows;
     const std::vector<std::string> bad = {"/a/li\nne.dwg",    "/a/cr\r.dwg",      "/a/q\"uote.dwg",
                                           "/fo\"lder/ok.dwg", "/fo\nlder/ok.dwg", "/a/folder/"};
-    std::vector<std::string> paths = {"/a/one.dwg"};
+    std::vector<std::string> paths = {"/jobs/a/plan.dwg", "/jobs/a/plan.dwg", ""};
     paths.insert(paths.end(), bad.begin(), bad.end());
-    paths.push_back("/a/two.dwg");
+    paths.insert(paths.end(), {"/jobs/b/x.dxf", "top.dwt"});
     const auto outcome = AddFromDialog(rows, paths);
-    EXPECT_EQ(outcome.added, 2u);
+    EXPECT_EQ(outcome.added, 4u);
     EXPECT_EQ(outcome.refused, bad);
-    EXPECT_EQ(Files(rows), (std::vector<std::string>{"one.dwg", "two.dwg"}));
+    EXPECT_EQ(rows, (DrawingRows{Row("old.dwg"), Row("plan.dwg", "/jobs/a"), Row("plan.dwg", "/jobs/a"),
+                                 Row("x.dxf", "/jobs/b"), Row("top.dwt", "")}));
 
     const UserMessage message = RefusedDrawingsMessage(outcome.refused);
     EXPECT_EQ(message.title, "Quorvel Error");
     EXPECT_NE(message.text.find("/a/li<LF>ne.dwg\r\n"), std::string::npos);
     EXPECT_NE(message.text.find("/fo\"lder/ok.dwg"), std::string::npos);
     EXPECT_NE(message.text.find("\r\n/a/cr<CR>.dwg\r\n"), std::string::npos);
+    EXPECT_NE(RefusedDrawingsMessage(std::vector<std::string>(25, "/a/\"x.dwg")).text.find("... and 5 more."),
+              std::string::npos);
 
-    const UserMessage many = RefusedDrawingsMessage(std::vector<std::string>(25, "/a/\"x.dwg"));
-    EXPECT_NE(many.text.find("... and 5 more."), std::string::npos);
-}
-
-TEST(DrawingList, DropAddsNothingWhenTheFirstPathIsAFolder)
-{
+    // A drop adds nothing when its first path is a folder; only the first path is looked at.
     const auto isFolder = [](const std::string& p) { return p.ends_with("dir"); };
-    struct Case
-    {
-        std::vector<std::string> dropped;
-        std::vector<std::string> files;
-    };
-    const Case cases[] = {
-        {{"/x/dir", "/x/a.dwg"}, {}},
-        {{"/x/a.dwg", "/x/b.dwg"}, {"a.dwg", "b.dwg"}},
-        {{"/x/a.dwg", "/x/dir"}, {"a.dwg", "dir"}}, // only the first path is looked at
-        {{}, {}},
-    };
-    for (const auto& c : cases) {
-        DrawingRows rows;
-        AddDropped(rows, c.dropped, isFolder);
-        EXPECT_EQ(Files(rows), c.files);
-    }
+    DrawingRows dropped;
+    AddDropped(dropped, {"/x/dir", "/x/a.dwg"}, isFolder);
+    AddDropped(dropped, {"/x/a.dwg", "/x/dir"}, isFolder);
+    EXPECT_EQ(Column(dropped), (std::vector<std::string>{"a.dwg", "dir"}));
 }
 
-TEST(DrawingList, AssignDeleteAndClearKeepOrderAndEmptyTheKeys)
+TEST(DrawingList, AssignAndDeleteKeepOrderAndEmptyTheKeys)
 {
     const DrawingRows start{Row("1", "/d", "R1", "k1"), Row("2", "/d", "R2", "k2"), Row("3", "/d", "R3", "k3")};
     const RowSelection firstAndThird = SelectionFromIndexes({2, 0, 99}, 3);
     EXPECT_EQ(firstAndThird, (RowSelection{true, false, true}));
 
-    DrawingRows rows = start;
-    RedoListItems(rows, "New");
-    EXPECT_EQ(rows, (DrawingRows{Row("1", "/d", "New"), Row("2", "/d", "New"), Row("3", "/d", "New")}));
-
-    rows = start;
-    ShowSubjectInSelected(rows, firstAndThird, "New");
-    EXPECT_EQ(rows, (DrawingRows{Row("1", "/d", "New"), Row("2", "/d", "R2"), Row("3", "/d", "New")}));
-
-    rows = start;
-    ShowSubjectInSelected(rows, RowSelection{false, true}, ""); // shorter selection: the rest unselected
-    EXPECT_EQ(rows, (DrawingRows{Row("1", "/d", "R1"), Row("2", "/d", ""), Row("3", "/d", "R3")}));
-
-    rows = start;
-    DeleteFromList(rows, firstAndThird);
-    EXPECT_EQ(rows, (DrawingRows{Row("2", "/d", "R2")}));
-    DeleteFromList(rows, RowSelection{true});
-    EXPECT_TRUE(rows.empty());
-
-    rows = start;
-    DeleteFromList(rows, RowSelection{});
-    EXPECT_EQ(Files(rows), Files(start));
-    EXPECT_EQ(rows[0].key, "");
-    Clear_List(rows);
-    EXPECT_TRUE(rows.empty());
+    // The routines after a change to the start rows; every change empties the keys.
+    const auto after = [&start](const std::function<void(DrawingRows&)>& change) {
+        DrawingRows rows = start;
+        change(rows);
+        EXPECT_EQ(Column(rows, 3), std::vector<std::string>(rows.size(), ""));
+        return Column(rows, 2);
+    };
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ(after([](auto& r) { RedoListItems(r, "New"); }), (Texts{"New", "New", "New"}));
+    EXPECT_EQ(after([&](auto& r) { ShowSubjectInSelected(r, firstAndThird, "New"); }), (Texts{"New", "R2", "New"}));
+    // A shorter selection leaves the rest unselected.
+    EXPECT_EQ(after([](auto& r) { ShowSubjectInSelected(r, RowSelection{false, true}, ""); }), (Texts{"R1", "", "R3"}));
+    EXPECT_EQ(after([&](auto& r) { DeleteFromList(r, firstAndThird); }), Texts{"R2"});
+    EXPECT_EQ(after([](auto& r) { DeleteFromList(r, RowSelection{}); }), (Texts{"R1", "R2", "R3"}));
 }
 
-TEST(DrawingList, CountLabelAndSortOrderLabel)
+TEST(DrawingList, SortOrderLabelFlips)
 {
-    EXPECT_EQ(DrawingCountText(0), "Drawings To Be Processed");
-    EXPECT_EQ(DrawingCountText(1), "1 Drawings To Be Processed");
-    EXPECT_EQ(DrawingCountText(100000), "100000 Drawings To Be Processed");
-
     const std::pair<std::string, SortOrderStep> steps[] = {
         {"", {true, "1"}}, {"0", {true, "1"}}, {"1", {false, "0"}}, {" 1", {false, "0"}}, {"2", {true, "1"}}};
     for (const auto& [label, step] : steps) {
         const auto next = NextSortOrder(label);
-        EXPECT_EQ(next.descending, step.descending) << label;
-        EXPECT_EQ(next.lblSortOrder, step.lblSortOrder) << label;
+        EXPECT_EQ(std::pair(next.descending, next.lblSortOrder), std::pair(step.descending, step.lblSortOrder))
+            << label;
     }
 }
 
@@ -135,34 +97,23 @@ TEST(DrawingList, TextComparisonIgnoresAsciiCaseOnly)
 TEST(DrawingList, ColumnSortIsStableInBothDirections)
 {
     const DrawingRows start{Row("b", "/1"), Row("A", "/2"), Row("a", "/3"), Row("c", "/4"), Row("B", "/5")};
-    struct Case
-    {
-        ColumnSort sort;
-        std::vector<std::string> folders;
-    };
-    const Case cases[] = {
+    const std::pair<ColumnSort, std::vector<std::string>> cases[] = {
         {{0, false}, {"/2", "/3", "/1", "/5", "/4"}}, {{0, true}, {"/4", "/1", "/5", "/2", "/3"}},
         {{1, true}, {"/5", "/4", "/3", "/2", "/1"}},  {{2, false}, {"/1", "/2", "/3", "/4", "/5"}},
         {{7, true}, {"/1", "/2", "/3", "/4", "/5"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [sort, folders] : cases) {
         DrawingRows rows = start;
-        SortByColumn(rows, c.sort);
-        std::vector<std::string> folders;
-        for (const auto& row : rows)
-            folders.push_back(row.folder);
-        EXPECT_EQ(folders, c.folders) << c.sort.column << c.sort.descending;
+        SortByColumn(rows, sort);
+        EXPECT_EQ(Column(rows, 1), folders) << sort.column << sort.descending;
     }
 }
 
 TEST(DrawingList, RowsAddedWhileSortedGoAfterEqualOnes)
 {
-    DrawingRows rows{Row("a", "/old1"), Row("b", "/old2"), Row("c", "/old3")};
-    AddRows(rows, {Row("B", "/new1"), Row("a", "/new2"), Row("b", "/new3")}, ColumnSort{0, false});
-    EXPECT_EQ(rows, (DrawingRows{Row("a", "/old1"), Row("a", "/new2"), Row("b", "/old2"), Row("B", "/new1"),
-                                 Row("b", "/new3"), Row("c", "/old3")}));
-    AddRows(rows, {Row("0")}, std::nullopt);
-    EXPECT_EQ(rows.back(), Row("0"));
+    DrawingRows unsorted{Row("b"), Row("a")};
+    AddRows(unsorted, {Row("0")}, std::nullopt);
+    EXPECT_EQ(Column(unsorted), (std::vector<std::string>{"b", "a", "0"}));
 
     // Any batch into any sorted list: the same as sorting the whole list with the new rows behind.
     std::mt19937 random(7);
@@ -182,7 +133,7 @@ TEST(DrawingList, RowsAddedWhileSortedGoAfterEqualOnes)
         DrawingRows expected = existing;
         expected.insert(expected.end(), added.begin(), added.end());
         SortByColumn(expected, sort);
-        InsertSorted(existing, added, sort);
+        AddRows(existing, added, sort);
         EXPECT_EQ(existing, expected);
     }
 }

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <tuple>
 
 namespace qv {
 namespace {
@@ -21,6 +22,13 @@ std::string Lines(std::initializer_list<std::string_view> lines)
         out += "\r\n";
     }
     return out;
+}
+
+// The general writer's script around `body`: the start-up drawing closed first, the host quit at the end.
+std::string General(std::initializer_list<std::string_view> body)
+{
+    return Lines({"_Zoom", "0.999x", "_Close", "_Y"}) + Lines(body) +
+           Lines({"_Zoom", "0.999x", "_Quit", "_Y", "_Quit"});
 }
 
 std::string Quoted(const std::string& folder, const std::string& file)
@@ -65,76 +73,42 @@ std::string Build(const ScriptInputs& in, ScriptWriterKind kind = ScriptWriterKi
 TEST(ScriptWriter, LayoutOfTheGeneralWriter)
 {
     const std::string f = "F";
-    struct Case
-    {
-        const char* name;
-        ScriptInputs inputs;
-        std::string expected;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, ScriptInputs, std::string> cases[] = {
         {"empty list", Inputs({}), Lines({"_Quit"})},
         {"one drawing", Inputs({{"A.dwg", f, "Purge", ""}}),
          Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "_purge", "_Zoom", "0.999x", "_Quit",
                 "_Y", "_Quit"})},
-        {"two drawings", Inputs({{"A.dwg", f, "Purge", ""}, {"B.dwg", f, "Plot", ""}}), Lines({"_Zoom",
-                                                                                               "0.999x",
-                                                                                               "_Close",
-                                                                                               "_Y",
-                                                                                               "_Open",
-                                                                                               Quoted(f, "A.dwg"),
-                                                                                               "_purge",
-                                                                                               "_Zoom",
-                                                                                               "0.999x",
-                                                                                               "_Close",
-                                                                                               "_Y",
-                                                                                               "_Open",
-                                                                                               Quoted(f, "B.dwg"),
-                                                                                               "_-plot",
-                                                                                               "_Y",
-                                                                                               "_Zoom",
-                                                                                               "0.999x",
-                                                                                               "_Quit",
-                                                                                               "_Y",
-                                                                                               "_Quit"})},
+        {"two drawings", Inputs({{"A.dwg", f, "Purge", ""}, {"B.dwg", f, "Plot", ""}}),
+         General({"_Open", Quoted(f, "A.dwg"), "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "B.dwg"),
+                  "_-plot", "_Y"})},
         {"three sets, trimmed", Inputs({{"A.dwg", f, "Purge", ""}}, " 3 "),
-         Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "_purge", "_purge", "_purge", "_Zoom",
-                "0.999x", "_Quit", "_Y", "_Quit"})},
+         General({"_Open", Quoted(f, "A.dwg"), "_purge", "_purge", "_purge"})},
         {"trailing separator, empty routine, zero sets", Inputs({{"A.dwg", f + kSep, "Empty", ""}}, "0"),
-         Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "", "_Zoom", "0.999x", "_Quit", "_Y",
-                "_Quit"})},
+         General({"_Open", Quoted(f, "A.dwg"), ""})},
         {"negative sets, combined text", Inputs({{"A.dwg", f, "Combined Routines...", ""}}, "-4"),
-         Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "_one", "_two", "_Zoom", "0.999x",
-                "_Quit", "_Y", "_Quit"})},
+         General({"_Open", Quoted(f, "A.dwg"), "_one", "_two"})},
         {"combined match is case-sensitive", Inputs({{"A.dwg", f, "combined routines...", ""}}),
-         Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "_fromcatalogue", "_Zoom", "0.999x",
-                "_Quit", "_Y", "_Quit"})},
+         General({"_Open", Quoted(f, "A.dwg"), "_fromcatalogue"})},
         {"DXF conversion, twice", Inputs({{"plan.dxf", "C:Jobs", "convert dxf to a drawing r14", ""}}, "2"),
-         Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted("C:Jobs", "plan.dxf"), "Saveas", "",
-                Quoted("C:Jobs", "plan.dwg"), "Saveas", "", Quoted("C:Jobs", "plan.dwg"), "_Zoom", "0.999x", "_Quit",
-                "_Y", "_Quit"})},
+         General({"_Open", Quoted("C:Jobs", "plan.dxf"), "Saveas", "", Quoted("C:Jobs", "plan.dwg"), "Saveas", "",
+                  Quoted("C:Jobs", "plan.dwg")})},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Build(c.inputs), c.expected) << c.name;
+    for (const auto& [name, inputs, expected] : cases)
+        EXPECT_EQ(Build(inputs), expected) << name;
 }
 
 TEST(ScriptWriter, RecoverSwitchOnlyFromExactlyTheDefaultOpenCommand)
 {
-    struct Case
-    {
-        ScriptWriterKind kind;
-        std::string open;
-        std::string expectedOpenLine;
-    };
-    const Case cases[] = {
+    const std::tuple<ScriptWriterKind, std::string, std::string> cases[] = {
         {ScriptWriterKind::General, "_Open", "_Recover"},    {ScriptWriterKind::General, "Unknown", "_Recover"},
         {ScriptWriterKind::General, "_Recover", "_Recover"}, {ScriptWriterKind::General, "_open", "_open"},
         {ScriptWriterKind::Zwcad, "_Open", "_Recover"},      {ScriptWriterKind::Bricscad, "Unknown", "Recover"},
         {ScriptWriterKind::Bricscad, "Open", "Recover"},     {ScriptWriterKind::Bricscad, "_Open", "_Open"},
     };
-    for (const Case& c : cases) {
-        const std::string script = Build(Inputs({{"A.dwg", "F", "RECOVER drawings", ""}}, "1", c.open), c.kind);
-        const std::string expected = "\r\n" + c.expectedOpenLine + "\r\n" + Quoted("F", "A.dwg") + "\r\n";
-        EXPECT_NE(script.find(expected), std::string::npos) << c.open << "\n" << script;
+    for (const auto& [kind, open, expectedOpenLine] : cases) {
+        const std::string script = Build(Inputs({{"A.dwg", "F", "RECOVER drawings", ""}}, "1", open), kind);
+        const std::string expected = "\r\n" + expectedOpenLine + "\r\n" + Quoted("F", "A.dwg") + "\r\n";
+        EXPECT_NE(script.find(expected), std::string::npos) << open << "\n" << script;
     }
     // Other drawings keep the configured command.
     const std::string mixed =
@@ -143,64 +117,21 @@ TEST(ScriptWriter, RecoverSwitchOnlyFromExactlyTheDefaultOpenCommand)
     EXPECT_NE(mixed.find("_Open\r\n" + Quoted("F", "B.dwg")), std::string::npos);
 }
 
-TEST(ScriptWriter, ReadOnlyDrawingGetsTheAnswerAfterItsPath)
+TEST(ScriptWriter, ReadOnlyAnswerAfterThePathAndTheBricscadTokens)
 {
-    ScriptInputs in = Inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "G" + kSep, "Purge", ""}});
+    ScriptInputs in = Inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "G" + kSep, "Purge", ""}}, "1", "Unknown");
     std::vector<std::string> asked;
     in.isReadOnly = [&](const std::string& path) -> Result<bool> {
         asked.push_back(path);
         return path.ends_with("B.dwg");
     };
-    EXPECT_EQ(Build(in), Lines({"_Zoom",
-                                "0.999x",
-                                "_Close",
-                                "_Y",
-                                "_Open",
-                                Quoted("F", "A.dwg"),
-                                "_purge",
-                                "_Zoom",
-                                "0.999x",
-                                "_Close",
-                                "_Y",
-                                "_Open",
-                                Quoted("G", "B.dwg"),
-                                "_Y",
-                                "_purge",
-                                "_Zoom",
-                                "0.999x",
-                                "_Quit",
-                                "_Y",
-                                "_Quit"}));
+    EXPECT_EQ(Build(in), General({"_Open", Quoted("F", "A.dwg"), "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Open",
+                                  Quoted("G", "B.dwg"), "_Y", "_purge"}));
     EXPECT_EQ(asked, (std::vector<std::string>{"F" + kSep + "A.dwg", "G" + kSep + "B.dwg"}));
-
-    EXPECT_EQ(Build(in, ScriptWriterKind::Bricscad), Lines({"Zoom",
-                                                            "0.999x",
-                                                            "Close",
-                                                            "N",
-                                                            "_Open",
-                                                            Quoted("F", "A.dwg"),
-                                                            "_purge",
-                                                            "Zoom",
-                                                            "0.999x",
-                                                            "Close",
-                                                            "Y",
-                                                            "_Open",
-                                                            Quoted("G", "B.dwg"),
-                                                            "Y",
-                                                            "_purge",
-                                                            "Zoom",
-                                                            "0.999x",
-                                                            "Quit",
-                                                            "Y",
-                                                            "Quit"}));
-}
-
-TEST(ScriptWriter, BricscadTokensAndZwcadLayout)
-{
-    const auto in = Inputs({{"A.dwg", "F", "Purge", ""}}, "1", "Unknown");
-    EXPECT_EQ(Build(in, ScriptWriterKind::Bricscad),
-              Lines({"Zoom", "0.999x", "Close", "N", "Open", Quoted("F", "A.dwg"), "_purge", "Zoom", "0.999x", "Quit",
-                     "Y", "Quit"}));
+    const std::string bricscad = Lines({"Zoom", "0.999x", "Close", "N", "Open", Quoted("F", "A.dwg"), "_purge"}) +
+                                 Lines({"Zoom", "0.999x", "Close", "Y", "Open", Quoted("G", "B.dwg"), "Y", "_purge"}) +
+                                 Lines({"Zoom", "0.999x", "Quit", "Y", "Quit"});
+    EXPECT_EQ(Build(in, ScriptWriterKind::Bricscad), bricscad);
     EXPECT_EQ(Build(in, ScriptWriterKind::Zwcad), Build(in, ScriptWriterKind::General));
     EXPECT_EQ(Build(Inputs({}), ScriptWriterKind::Bricscad), Lines({"Quit"}));
 }
@@ -233,29 +164,22 @@ TEST(ScriptWriter, PlaceholderRoutineStopsTheScript)
 TEST(ScriptWriter, ScriptIsWindows1252AndRefusesWhatItCannotHold)
 {
     EXPECT_EQ(Build(Inputs({{"caf\xC3\xA9.dwg", "F", "Euro", ""}})),
-              Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted("F", "caf\xE9.dwg"), "_text \x80", "_Zoom",
-                     "0.999x", "_Quit", "_Y", "_Quit"}));
+              General({"_Open", Quoted("F", "caf\xE9.dwg"), "_text \x80"}));
 
-    struct Case
-    {
-        ScriptInputs inputs;
-        int number;
-        std::string mentions;
-    };
     auto readOnlyFails = Inputs({{"A.dwg", "F", "Purge", ""}});
     readOnlyFails.isReadOnly = [](const std::string& path) -> Result<bool> { return MakeError(ErrFileNotFound, path); };
-    const Case cases[] = {
+    const std::tuple<ScriptInputs, int, std::string> cases[] = {
         {Inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "F", "Polish", ""}}), ErrInvalidText, "routine Polish"},
         {Inputs({{"\xC5\x82.dwg", "F", "Purge", ""}}), ErrInvalidText, "drawing F" + kSep + "\xC5\x82.dwg"},
         {Inputs({{"A.dwg", "F", "Purge", ""}}, "two"), 13, "two"},
         {Inputs({{"dx", "F", "Convert DXF to a Drawing R14", ""}}), ErrInvalidProcedureCall, "dx"},
         {readOnlyFails, ErrFileNotFound, "F" + kSep + "A.dwg"},
     };
-    for (const Case& c : cases) {
-        auto script = BuildScript(c.inputs, ScriptWriterKind::General);
-        ASSERT_FALSE(script.ok()) << c.mentions;
-        EXPECT_EQ(script.error().number, c.number) << c.mentions;
-        EXPECT_NE(script.error().description.find(c.mentions), std::string::npos) << script.error().description;
+    for (const auto& [inputs, number, mentions] : cases) {
+        auto script = BuildScript(inputs, ScriptWriterKind::General);
+        ASSERT_FALSE(script.ok()) << mentions;
+        EXPECT_EQ(script.error().number, number) << mentions;
+        EXPECT_NE(script.error().description.find(mentions), std::string::npos) << script.error().description;
     }
 }
 
@@ -263,34 +187,25 @@ TEST(ScriptWriter, ErrorTextsOfTheThreeWriters)
 {
     const Error locked{ErrPermissionDenied, "Permission denied"};
     const Error other{ErrDiskFull, "Disk full"};
-    const std::string lockedLines = "If Quorvel has just started AutoCAD, then AutoCAD has the script file locked\r\n"
-                                    "To run a concurrent session start another session of Quorvel\r\n"
-                                    "If this is not the case then please contact us with this error message.\r\n";
-    struct Case
-    {
-        ScriptWriterKind kind;
-        Error error;
-        std::string text;
+    const auto lockedLines = [](const std::string& host) {
+        return "If Quorvel has just started " + host + ", then " + host + " has the script file locked\r\n" +
+               "To run a concurrent session start another session of Quorvel\r\n"
+               "If this is not the case then please contact us with this error message.\r\n";
     };
-    const Case cases[] = {
+    const std::tuple<ScriptWriterKind, Error, std::string> cases[] = {
         {ScriptWriterKind::General, locked,
-         lockedLines + "Error Number 70 in routine LoopThroughList Ver 11.0 16\r\n\r\nPermission denied"},
+         lockedLines("AutoCAD") + "Error Number 70 in routine LoopThroughList Ver 11.0 16\r\n\r\nPermission denied"},
         {ScriptWriterKind::General, other, "Error Number 61 in routine LoopThroughList 16\r\n\r\nDisk full"},
         {ScriptWriterKind::Zwcad, locked,
-         "If Quorvel has just started ZWCAD, then ZWCAD has the script file locked\r\n"
-         "To run a concurrent session start another session of Quorvel\r\n"
-         "If this is not the case then please contact us with this error message.\r\n"
-         "Error Number 70 in routine LoopThroughListZWCAD 16\r\n\r\nPermission denied"},
+         lockedLines("ZWCAD") + "Error Number 70 in routine LoopThroughListZWCAD 16\r\n\r\nPermission denied"},
         {ScriptWriterKind::Zwcad, other, "Error Number 61 in routine LoopThroughListZWCAD 16\r\n\r\nDisk full"},
         {ScriptWriterKind::Bricscad, locked,
-         lockedLines + "Error Number 70 in routine LoopThroughListBricscad 16\r\n\r\nPermission denied"},
+         lockedLines("AutoCAD") + "Error Number 70 in routine LoopThroughListBricscad 16\r\n\r\nPermission denied"},
         {ScriptWriterKind::Bricscad, other, "Error Number 61 in routine LoopThroughListBricscad 16\r\n\r\nDisk full"},
     };
-    for (const Case& c : cases) {
-        const UserMessage message = ScriptWriterErrorMessage(c.kind, c.error, 16);
-        EXPECT_EQ(message.text, c.text);
-        EXPECT_EQ(message.title, "Quorvel Error");
-        EXPECT_EQ(message.icon, MessageIcon::Critical);
+    for (const auto& [kind, error, text] : cases) {
+        EXPECT_EQ(ScriptWriterErrorMessage(kind, error, 16),
+                  (UserMessage{text, "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok}));
     }
 }
 
@@ -314,6 +229,15 @@ struct FakeProbe
     }
 };
 
+// A run that failed: nothing launched or written, and one message that holds `part`.
+void ExpectFailed(const ScriptResult& result, const std::string& part)
+{
+    EXPECT_FALSE(result.launch);
+    EXPECT_FALSE(result.written);
+    ASSERT_EQ(result.messages.size(), 1u);
+    EXPECT_NE(result.messages[0].text.find(part), std::string::npos) << result.messages[0].text;
+}
+
 AskUser NoQuestions()
 {
     return [](const UserMessage& message) {
@@ -324,21 +248,16 @@ AskUser NoQuestions()
 
 TEST(ScriptWriter, LockedScriptsMoveToTheNextNumber)
 {
-    struct Case
-    {
-        std::map<std::string, int> answers;
-        std::string chosen;
-    };
-    const Case cases[] = {
+    const std::pair<std::map<std::string, int>, std::string> cases[] = {
         {{}, "Batch.scr"},
         {{{"Batch.scr", ErrFileNotFound}}, "Batch.scr"},
         {{{"Batch.scr", ErrPermissionDenied}}, "Batch1.scr"},
         {{{"Batch.scr", ErrPermissionDenied}, {"Batch1.scr", ErrPathFileAccess}, {"Batch2.scr", 70}}, "Batch3.scr"},
     };
-    for (const Case& c : cases) {
-        FakeProbe fake{c.answers, 0, {}};
+    for (const auto& [answers, chosen] : cases) {
+        FakeProbe fake{answers, 0, {}};
         const ScriptPathChoice choice = ChooseScriptPath("/s" + kSep, fake.probe(), NoQuestions());
-        EXPECT_EQ(choice.path, "/s" + kSep + c.chosen);
+        EXPECT_EQ(choice.path, "/s" + kSep + chosen);
         EXPECT_FALSE(choice.error.has_value());
         EXPECT_FALSE(choice.folderInvalid);
     }
@@ -365,12 +284,7 @@ TEST(ScriptWriter, EveryScriptLockedIsAnErrorAndNothingIsTruncated)
     auto in = Inputs({{"A.dwg", "F", "Purge", ""}});
     in.scriptFolder = dir.path();
     FakeProbe all{{}, ErrPermissionDenied, {}};
-    const ScriptResult result = LoopThroughList(in, all.probe(), NoQuestions());
-    EXPECT_FALSE(result.launch);
-    EXPECT_FALSE(result.written);
-    ASSERT_EQ(result.messages.size(), 1u);
-    EXPECT_TRUE(result.messages[0].text.starts_with("If Quorvel has just started AutoCAD"));
-    EXPECT_NE(result.messages[0].text.find("in routine LoopThroughList Ver 11.0 1\r\n"), std::string::npos);
+    ExpectFailed(LoopThroughList(in, all.probe(), NoQuestions()), "in routine LoopThroughList Ver 11.0 1\r\n");
     EXPECT_EQ(dir.read("Batch.scr"), "held by a host");
     EXPECT_FALSE(std::filesystem::exists(dir.file("Batch1.scr")));
 }
@@ -412,16 +326,14 @@ TEST(ScriptWriter, WritesTheScriptAndLaunches)
     EXPECT_TRUE(result.written);
     EXPECT_TRUE(result.messages.empty());
     EXPECT_EQ(result.path, dir.file("Batch.scr"));
-    EXPECT_EQ(dir.read("Batch.scr"), Lines({"Zoom", "0.999x", "Close", "N", "_Open", Quoted("F", "A.dwg"), "_purge", "Zoom",
-                                   "0.999x", "Quit", "Y", "Quit"}));
+    EXPECT_EQ(dir.read("Batch.scr"), Build(in, ScriptWriterKind::Bricscad));
 
     // The placeholder stop writes its complete script, shows its message and still launches.
     in.rows.push_back({"B.dwg", "F", "Unbuilt", ""});
     const ScriptResult stopped = LoopThroughList(in, fake.probe(), NoQuestions());
     EXPECT_TRUE(stopped.launch);
-    ASSERT_EQ(stopped.messages.size(), 1u);
-    EXPECT_EQ(stopped.messages[0].title, "Error in Routine Unbuilt");
-    EXPECT_TRUE(dir.read("Batch.scr").ends_with("_Close\r\n_Y\r\n_Quit\r\n_Y\r\n"));
+    EXPECT_EQ(stopped.messages, std::vector<UserMessage>{PlaceholderRoutineMessage("Unbuilt")});
+    EXPECT_EQ(dir.read("Batch.scr"), Build(in));
 }
 
 TEST(ScriptWriter, FileErrorsNeverLaunchOnAStaleScript)
@@ -435,28 +347,19 @@ TEST(ScriptWriter, FileErrorsNeverLaunchOnAStaleScript)
     // A build failure leaves the old script untouched.
     dir.write("Batch.scr", stale);
     in.isReadOnly = [](const std::string& path) -> Result<bool> { return MakeError(ErrFileNotFound, path); };
-    ScriptResult result = LoopThroughList(in, fake.probe(), NoQuestions());
-    EXPECT_FALSE(result.launch);
-    ASSERT_EQ(result.messages.size(), 1u);
-    EXPECT_TRUE(result.messages[0].text.starts_with("Error Number 53 in routine LoopThroughList 10\r\n\r\n"));
+    ExpectFailed(LoopThroughList(in, fake.probe(), NoQuestions()),
+                 "Error Number 53 in routine LoopThroughList 10\r\n\r\n");
     EXPECT_EQ(dir.read("Batch.scr"), stale);
     in.isReadOnly = nullptr;
 
     // The script cannot be created: its name is taken by a folder.
     std::filesystem::remove(dir.file("Batch.scr"));
     std::filesystem::create_directory(dir.file("Batch.scr"));
-    result = LoopThroughListZWCAD(in, fake.probe(), NoQuestions());
-    EXPECT_FALSE(result.launch);
-    EXPECT_FALSE(result.written);
-    ASSERT_EQ(result.messages.size(), 1u);
-    EXPECT_NE(result.messages[0].text.find("in routine LoopThroughListZWCAD 15\r\n"), std::string::npos);
+    ExpectFailed(LoopThroughListZWCAD(in, fake.probe(), NoQuestions()), "in routine LoopThroughListZWCAD 15\r\n");
 
     // The folder vanished after the probe.
     in.scriptFolder = dir.file("gone");
-    result = LoopThroughList(in, fake.probe(), NoQuestions());
-    EXPECT_FALSE(result.launch);
-    ASSERT_EQ(result.messages.size(), 1u);
-    EXPECT_TRUE(result.messages[0].text.starts_with("Error Number 76 in routine LoopThroughList 15\r\n"));
+    ExpectFailed(LoopThroughList(in, fake.probe(), NoQuestions()), "Error Number 76 in routine LoopThroughList 15\r\n");
 
 #ifndef _WIN32
     // The write itself fails: the script is a device that is always full.
@@ -465,12 +368,8 @@ TEST(ScriptWriter, FileErrorsNeverLaunchOnAStaleScript)
         std::filesystem::create_directory(full);
         std::filesystem::create_symlink("/dev/full", full + kSep + "Batch.scr");
         in.scriptFolder = full;
-        result = LoopThroughList(in, fake.probe(), NoQuestions());
-        EXPECT_FALSE(result.launch);
-        EXPECT_FALSE(result.written);
-        ASSERT_EQ(result.messages.size(), 1u);
-        EXPECT_TRUE(result.messages[0].text.starts_with("Error Number 61 in routine LoopThroughList 16\r\n"))
-            << result.messages[0].text;
+        ExpectFailed(LoopThroughList(in, fake.probe(), NoQuestions()),
+                     "Error Number 61 in routine LoopThroughList 16\r\n");
     }
 #endif
 }

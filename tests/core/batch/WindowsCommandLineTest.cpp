@@ -9,12 +9,7 @@ using Args = std::vector<std::string>;
 
 TEST(WindowsCommandLine, SplitsAsTheWindowsRuntimeDoes)
 {
-    struct Case
-    {
-        std::string line;
-        Args expected;
-    };
-    const Case cases[] = {
+    const std::pair<std::string, Args> cases[] = {
         // The documented examples of the C runtime.
         {R"("abc" d e)", {"abc", "d", "e"}},
         {R"(a\\b d"e f"g h)", {R"(a\\b)", "de fg", "h"}},
@@ -35,8 +30,8 @@ TEST(WindowsCommandLine, SplitsAsTheWindowsRuntimeDoes)
         {R"("C:\dir\\" next)", {R"(C:\dir\)", "next"}},
         {R"(x"""y z")", {R"(x"y z)"}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(SplitWindowsCommandLine(c.line), c.expected) << c.line;
+    for (const auto& [line, expected] : cases)
+        EXPECT_EQ(SplitWindowsCommandLine(line), expected) << line;
 }
 
 } // namespace

@@ -25,13 +25,10 @@ std::string HandRecord(const std::string& description, const std::string& text, 
     r.replace(150, text.size(), text);
     r.replace(5150, favourite.size(), favourite);
     r.replace(5200, 5, "Avail");
-    const auto put = [&r](std::size_t at, int value) {
+    for (const auto& [at, value] : {std::pair{5230, written}, std::pair{5232, deleted}, std::pair{5234, inUse}}) {
         r[at] = static_cast<char>(value & 0xFF);
         r[at + 1] = static_cast<char>((value >> 8) & 0xFF);
-    };
-    put(5230, written);
-    put(5232, deleted);
-    put(5234, inUse);
+    }
     return r;
 }
 
@@ -46,85 +43,61 @@ TEST(RoutineDatabase, WritesRecordsByteForByte)
     flags.SetRecordWritten(-2);
     flags.SetDeleted(0x7F01);
     flags.SetInUse(0x0102);
-    struct Case
-    {
-        const char* name;
-        clsRoutine routine;
-        std::string expected;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, clsRoutine, std::string> cases[] = {
         {"plain", Routine("Purge All", "_-Purge\r\n_All\r\n*\r\n_N"),
          HandRecord("Purge All", "_-Purge\r\n_All\r\n*\r\n_N.....", "Fav", 1, 0, 1)},
         {"non favourite, trailing spaces kept", Routine("  Zoom ", "_Zoom\r\n_E  \r\n", true),
          HandRecord("  Zoom ", "_Zoom\r\n_E  \r\n.....", "Non", 1, 0, 1)},
         {"deleted", MakeDeletedRoutine(true), HandRecord("", "", "Non", 1, 1, 0)},
-        {"150 characters, no padding", Routine(std::string(150, 'd'), "t"),
-         HandRecord(std::string(150, 'd'), "t.....", "Fav", 1, 0, 1)},
         {"longer description cut at 150", Routine(std::string(149, 'd') + "XYZ", "t"),
          HandRecord(std::string(149, 'd') + "X", "t.....", "Fav", 1, 0, 1)},
         {"Windows-1252", Routine("Caf\xC3\xA9 \xE2\x82\xAC", "_Text\r\n\xC3\xB1"),
          HandRecord("Caf\xE9 \x80", "_Text\r\n\xF1.....", "Fav", 1, 0, 1)},
         {"little-endian flags", flags, HandRecord("Flags", "x.....", "Fav", 0xFFFE, 0x7F01, 0x0102)},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, routine, expected] : cases) {
         TempDir dir;
         auto db = clsRadomAccess::ForFile(dir.file("Batch_Cad.dat"));
-        const auto added = db.Add_to_Database(c.routine);
-        ASSERT_TRUE(added.ok()) << c.name << ": " << added.error().description;
-        EXPECT_EQ(added.value(), 1) << c.name;
-        EXPECT_EQ(dir.read("Batch_Cad.dat"), c.expected) << c.name;
+        const auto added = db.Add_to_Database(routine);
+        ASSERT_TRUE(added.ok()) << name << ": " << added.error().description;
+        EXPECT_EQ(added.value(), 1) << name;
+        EXPECT_EQ(dir.read("Batch_Cad.dat"), expected) << name;
 
-        // Reading gives every field as stored, padding included.
-        const clsRoutine back = DecodeRoutineRecord(c.expected, 1);
-        EXPECT_EQ(back.ScriptText().substr(0, c.routine.ScriptText().size()), c.routine.ScriptText()) << c.name;
-        EXPECT_EQ(TrimSpaces(back.Description()), TrimSpaces(c.routine.Description().substr(
-                                                      0, std::min<std::size_t>(150, c.routine.Description().size()))))
-            << c.name;
-        EXPECT_EQ(back.RecordWritten(), c.routine.RecordWritten()) << c.name;
-        EXPECT_EQ(back.Deleted(), c.routine.Deleted()) << c.name;
-        EXPECT_EQ(back.InUse(), c.routine.InUse()) << c.name;
-        EXPECT_EQ(back.Favourite(), c.routine.Favourite() + std::string(47, ' ')) << c.name;
+        // Reading gives back every field (the description cut at 150 characters).
+        const auto fields = [](const clsRoutine& r) {
+            return std::tuple(TrimSpaces(r.Description()).substr(0, 150), StripEndMarker(r.ScriptText()),
+                              TrimSpaces(r.Favourite()), r.RecordWritten(), r.Deleted(), r.InUse());
+        };
+        EXPECT_EQ(fields(DecodeRoutineRecord(expected, 1)), fields(routine)) << name;
     }
 }
 
-TEST(RoutineDatabase, ReadsBackTextWithTrailingSpacesAndLineBreaks)
+using Rows = std::vector<std::pair<std::string, int>>;
+
+// (trimmed description, record number) of every listed routine.
+Rows Listed(clsRadomAccess& db)
 {
-    TempDir dir;
-    auto db = clsRadomAccess::ForFile(dir.file("db.dat"));
-    const std::string text = "_Zoom\r\n_E  \r\n\r\n";
-    ASSERT_TRUE(db.Add_to_Database(Routine("Zoom", text)).ok());
-    const auto all = db.GetAllRecords();
-    ASSERT_TRUE(all.ok());
-    ASSERT_EQ(all.value().routines.size(), 1u);
-    const clsRoutine& r = all.value().routines[0];
-    EXPECT_EQ(r.ScriptText().size(), 5000u);
-    EXPECT_EQ(r.Description().size(), 150u);
-    EXPECT_EQ(StripEndMarker(r.ScriptText()), text);
-    EXPECT_EQ(GetRoutineByDescription(all.value().routines, "Zoom").text, text);
-    EXPECT_FALSE(all.value().notice.has_value());
+    Rows out;
+    const RoutineRecords all = db.GetAllRecords().value();
+    for (const clsRoutine& r : all.routines)
+        out.emplace_back(TrimSpaces(r.Description()), r.RecordNumber());
+    return out;
 }
 
 TEST(RoutineDatabase, DeletedRecordsAreReusedAndNumbersStayPositions)
 {
     TempDir dir;
     auto db = clsRadomAccess::ForFile(dir.file("db.dat"));
+    EXPECT_EQ(Listed(db), Rows{}); // a missing file is created empty
+    EXPECT_EQ(fs::file_size(dir.file("db.dat")), 0u);
     for (const char* name : {"A", "B", "C"})
         ASSERT_TRUE(db.Add_to_Database(Routine(name, name)).ok());
     ASSERT_EQ(db.GetFileLast().value(), 4);
 
     ASSERT_TRUE(db.Update_Database(MakeDeletedRoutine(false), 2).ok());
-    auto numbers = [&db] {
-        std::vector<std::pair<std::string, int>> out;
-        const auto all = db.GetAllRecords();
-        for (const clsRoutine& r : all.value().routines)
-            out.emplace_back(TrimSpaces(r.Description()), r.RecordNumber());
-        return out;
-    };
-    using Rows = std::vector<std::pair<std::string, int>>;
-    EXPECT_EQ(numbers(), (Rows{{"A", 1}, {"C", 3}}));
-
+    EXPECT_EQ(Listed(db), (Rows{{"A", 1}, {"C", 3}}));
     EXPECT_EQ(db.Add_to_Database(Routine("D", "d")).value(), 2);
-    EXPECT_EQ(numbers(), (Rows{{"A", 1}, {"D", 2}, {"C", 3}}));
+    EXPECT_EQ(Listed(db), (Rows{{"A", 1}, {"D", 2}, {"C", 3}}));
     EXPECT_EQ(db.Add_to_Database(Routine("E", "e")).value(), 4);
     EXPECT_EQ(fs::file_size(dir.file("db.dat")), 4u * 5236u);
 }
@@ -134,23 +107,8 @@ TEST(RoutineDatabase, BlankDescriptionIsNeverListedNorReused)
     TempDir dir;
     dir.write("db.dat", HandRecord("", "ghost.....", "Fav", 1, 0, 1) + HandRecord("Real", "r.....", "Fav", 1, 0, 1));
     auto db = clsRadomAccess::ForFile(dir.file("db.dat"));
-    const auto all = db.GetAllRecords();
-    ASSERT_TRUE(all.ok());
-    ASSERT_EQ(all.value().routines.size(), 1u);
-    EXPECT_EQ(all.value().routines[0].RecordNumber(), 2);
+    EXPECT_EQ(Listed(db), (Rows{{"Real", 2}}));
     EXPECT_EQ(db.GetFileLast().value(), 3);
-}
-
-TEST(RoutineDatabase, MissingFileIsCreatedEmptyAndFirstAddIsRecordOne)
-{
-    TempDir dir;
-    auto db = clsRadomAccess::ForFile(dir.file("new.dat"));
-    const auto all = db.GetAllRecords();
-    ASSERT_TRUE(all.ok());
-    EXPECT_TRUE(all.value().routines.empty());
-    ASSERT_TRUE(fs::exists(dir.file("new.dat")));
-    EXPECT_EQ(fs::file_size(dir.file("new.dat")), 0u);
-    EXPECT_EQ(db.Add_to_Database(Routine("First", "_Regen")).value(), 1);
 }
 
 TEST(RoutineDatabase, PathComesFromTheSettingEachTime)
@@ -180,12 +138,10 @@ TEST(RoutineDatabase, PartialLastRecordIsReadReportedAndNeverWritten)
     dir.write("db.dat", original);
     auto db = clsRadomAccess::ForFile(dir.file("db.dat"));
 
-    const auto all = db.GetAllRecords();
-    ASSERT_TRUE(all.ok());
-    ASSERT_EQ(all.value().routines.size(), 1u);
-    EXPECT_EQ(all.value().ignoredBytes, 100u);
-    ASSERT_TRUE(all.value().notice.has_value());
-    EXPECT_NE(all.value().notice->text.find("100 bytes"), std::string::npos);
+    EXPECT_EQ(Listed(db), (Rows{{"A", 1}}));
+    const RoutineRecords all = db.GetAllRecords().value();
+    EXPECT_EQ(all.ignoredBytes, 100u);
+    EXPECT_NE(all.notice.value().text.find("100 bytes"), std::string::npos);
 
     // Even the free record 2 is not written: the file is damaged and its tail is kept for repair.
     EXPECT_EQ(db.GetFileLast().error().number, ErrBadRecordLength);
@@ -194,16 +150,23 @@ TEST(RoutineDatabase, PartialLastRecordIsReadReportedAndNeverWritten)
     EXPECT_EQ(dir.read("db.dat"), original);
 }
 
+template <typename R> Error ErrorOf(const R& result)
+{
+    return result ? Error{} : result.error();
+}
+
 TEST(RoutineDatabase, RefusalsChangeNoByte)
 {
-    const std::string record = HandRecord("A", "a.....", "Fav", 1, 0, 1);
-    enum class Op
+    struct Op
     {
-        Read,
-        Add,
-        Update,
-        FileLast
+        const char* routine;
+        std::function<Error(clsRadomAccess&, const clsRoutine&, std::int16_t)> run;
     };
+    const Op read{kRoutineGetAllRecords, [](auto& db, auto&, auto) { return ErrorOf(db.GetAllRecords()); }};
+    const Op add{kRoutineAddToDatabase, [](auto& db, auto& r, auto) { return ErrorOf(db.Add_to_Database(r)); }};
+    const Op update{kRoutineUpdateDatabase,
+                    [](auto& db, auto& r, auto n) { return ErrorOf(db.Update_Database(r, n)); }};
+    const Op last{kRoutineGetFileLast, [](auto& db, auto&, auto) { return ErrorOf(db.GetFileLast()); }};
     struct Case
     {
         const char* name;
@@ -214,6 +177,7 @@ TEST(RoutineDatabase, RefusalsChangeNoByte)
         int expected;            // 0: succeeds
         std::int16_t record = 1; // for Update
     };
+    const std::string record = HandRecord("A", "a.....", "Fav", 1, 0, 1);
     const auto plainFile = [&record](const TempDir& d) { d.write("db.dat", record); };
     const auto folder = [](const TempDir& d) { fs::create_directory(d.file("db.dat")); };
     const auto readOnly = [&record](const TempDir& d) {
@@ -222,83 +186,49 @@ TEST(RoutineDatabase, RefusalsChangeNoByte)
     };
     const auto nothing = [](const TempDir&) {};
     const clsRoutine ok = Routine("B", "b");
+    const clsRoutine tooLong = Routine("L", std::string(4996, 'x'));
+    clsRoutine noMarker = Routine("N", "");
+    noMarker.SetScriptText("_Regen");
     const std::string missing = "no-such-folder/db.dat";
     const Case cases[] = {
-        {"folder: read", "db.dat", folder, Op::Read, ok, ErrBadFileNameOrNumber},
-        {"folder: add", "db.dat", folder, Op::Add, ok, ErrPathFileAccess},
-        {"folder: update", "db.dat", folder, Op::Update, ok, ErrPathFileAccess},
-        {"folder: last", "db.dat", folder, Op::FileLast, ok, ErrPathFileAccess},
-        {"missing folder: read", missing, nothing, Op::Read, ok, ErrBadFileNameOrNumber},
-        {"missing folder: add", missing, nothing, Op::Add, ok, ErrPathNotFound},
-        {"missing folder: update", missing, nothing, Op::Update, ok, ErrPathNotFound},
-        {"read-only: read", "db.dat", readOnly, Op::Read, ok, 0},
-        {"read-only: add", "db.dat", readOnly, Op::Add, ok, ErrPermissionDenied},
-        {"read-only: update", "db.dat", readOnly, Op::Update, ok, ErrPermissionDenied},
-        {"4995 characters", "db.dat", plainFile, Op::Add, Routine("L", std::string(4995, 'x')), 0},
-        {"4996 characters: add", "db.dat", plainFile, Op::Add, Routine("L", std::string(4996, 'x')), ErrInvalidText},
-        {"4996 characters: update", "db.dat", plainFile, Op::Update, Routine("L", std::string(4996, 'x')),
-         ErrInvalidText},
-        {"4996 characters into a missing file", "new.dat", nothing, Op::Add, Routine("L", std::string(4996, 'x')),
-         ErrInvalidText},
-        {"description outside Windows-1252", "db.dat", plainFile, Op::Add, Routine("\xE2\x98\x83", "t"),
-         ErrInvalidText},
-        {"text outside Windows-1252", "db.dat", plainFile, Op::Update, Routine("S", "_Text \xE4\xB8\xAD"),
-         ErrInvalidText},
-        {"text without end marker", "db.dat", plainFile, Op::Add,
-         [] {
-             clsRoutine r = MakeRoutineForAdd("N", "", false);
-             r.SetScriptText("_Regen");
-             return r;
-         }(),
-         ErrInvalidText},
-        {"update past the end", "db.dat", plainFile, Op::Update, ok, ErrBadRecordNumber, 2},
-        {"update of record 0", "db.dat", plainFile, Op::Update, ok, ErrBadRecordNumber, 0},
+        {"folder: read", "db.dat", folder, read, ok, ErrBadFileNameOrNumber},
+        {"folder: add", "db.dat", folder, add, ok, ErrPathFileAccess},
+        {"folder: update", "db.dat", folder, update, ok, ErrPathFileAccess},
+        {"folder: last", "db.dat", folder, last, ok, ErrPathFileAccess},
+        {"missing folder: read", missing, nothing, read, ok, ErrBadFileNameOrNumber},
+        {"missing folder: add", missing, nothing, add, ok, ErrPathNotFound},
+        {"missing folder: update", missing, nothing, update, ok, ErrPathNotFound},
+        {"read-only: read", "db.dat", readOnly, read, ok, 0},
+        {"read-only: add", "db.dat", readOnly, add, ok, ErrPermissionDenied},
+        {"read-only: update", "db.dat", readOnly, update, ok, ErrPermissionDenied},
+        {"4995 characters", "db.dat", plainFile, add, Routine("L", std::string(4995, 'x')), 0},
+        {"4996 characters: update", "db.dat", plainFile, update, tooLong, ErrInvalidText},
+        {"4996 characters: add to a missing file", "new.dat", nothing, add, tooLong, ErrInvalidText},
+        {"description outside Windows-1252", "db.dat", plainFile, add, Routine("\xE2\x98\x83", "t"), ErrInvalidText},
+        {"text outside Windows-1252", "db.dat", plainFile, update, Routine("S", "_Text \xE4\xB8\xAD"), ErrInvalidText},
+        {"text without end marker", "db.dat", plainFile, add, noMarker, ErrInvalidText},
+        {"update past the end", "db.dat", plainFile, update, ok, ErrBadRecordNumber, 2},
+        {"update of record 0", "db.dat", plainFile, update, ok, ErrBadRecordNumber, 0},
     };
     for (const Case& c : cases) {
         TempDir dir;
         c.setup(dir);
         const std::string path = dir.file(c.file);
-        const std::string before = fs::is_regular_file(path) ? dir.read(c.file) : std::string();
-        const bool existed = fs::exists(path);
+        const auto state = [&] {
+            return fs::is_regular_file(path) ? dir.read(c.file) : fs::exists(path) ? "<folder>" : "<none>";
+        };
+        const std::string before = state();
         auto db = clsRadomAccess::ForFile(path);
-        Error error;
-        std::string routine;
-        switch (c.op) {
-        case Op::Read:
-            if (auto r = db.GetAllRecords(); !r)
-                error = r.error();
-            routine = kRoutineGetAllRecords;
-            break;
-        case Op::Add:
-            if (auto r = db.Add_to_Database(c.routine); !r)
-                error = r.error();
-            routine = kRoutineAddToDatabase;
-            break;
-        case Op::Update:
-            if (auto r = db.Update_Database(c.routine, c.record); !r)
-                error = r.error();
-            routine = kRoutineUpdateDatabase;
-            break;
-        case Op::FileLast:
-            if (auto r = db.GetFileLast(); !r)
-                error = r.error();
-            routine = kRoutineGetFileLast;
-            break;
-        }
+        const Error error = c.op.run(db, c.routine, c.record);
         EXPECT_EQ(error.number, c.expected) << c.name << ": " << error.description;
         EXPECT_EQ(NeedsLocateDatabase(error), c.expected == ErrBadFileNameOrNumber) << c.name;
         if (c.expected == 0)
             continue;
-        EXPECT_EQ(fs::exists(path), existed) << c.name;
-        if (fs::is_regular_file(path)) {
-            EXPECT_EQ(dir.read(c.file), before) << c.name;
-        }
+        EXPECT_EQ(state(), before) << c.name;
         EXPECT_FALSE(fs::exists(dir.file("no-such-folder"))) << c.name;
-        EXPECT_EQ(
-            ErrorMessage(error, routine)
-                .text.rfind("Error Number " + std::to_string(c.expected) + " in routine " + routine + " \r\n\r\n", 0),
-            0u)
-            << c.name;
+        const std::string heading =
+            "Error Number " + std::to_string(c.expected) + " in routine " + c.op.routine + " \r\n\r\n";
+        EXPECT_EQ(ErrorMessage(error, c.op.routine).text.rfind(heading, 0), 0u) << c.name;
     }
 }
 
