@@ -91,23 +91,36 @@ UserMessage DamagedFileNotice(const std::string& path, std::uintmax_t ignoredByt
                        "Quorvel Warning", MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
-// The checks every write makes before it opens the file: a path that is a folder or whose folder is
-// missing, a missing file (created empty, as opening does), and a read-only file.
-Status PrepareWrite(const std::string& path)
+// The file of an operation: a path that is a folder or whose folder is missing gives the caller's
+// error numbers; a missing file is created empty, as opening it does. True when the file was there.
+Result<bool> ExistingOrCreated(const std::string& path, int folderError, int missingFolderError)
 {
     const auto state = Inspect(path);
     if (!state)
         return state.error();
     switch (state.value()) {
     case PathState::Folder:
-        return MakeError(ErrPathFileAccess, path);
+        return MakeError(folderError, path);
     case PathState::NoFolder:
-        return MakeError(ErrPathNotFound, path);
+        return MakeError(missingFolderError, path);
     case PathState::NoFile:
-        return CreateEmpty(path);
+        if (auto created = CreateEmpty(path); !created)
+            return created.error();
+        return false;
     case PathState::File:
         break;
     }
+    return true;
+}
+
+// The checks every write makes before it opens the file, and that the file is not read-only.
+Status PrepareWrite(const std::string& path)
+{
+    const auto existing = ExistingOrCreated(path, ErrPathFileAccess, ErrPathNotFound);
+    if (!existing)
+        return existing.error();
+    if (!existing.value())
+        return {};
     std::error_code ec;
     const auto status = fs::status(fs::u8path(path), ec);
     if (ec)
@@ -217,20 +230,12 @@ std::string clsRadomAccess::GetDatabasePath()
 Result<RoutineRecords> clsRadomAccess::GetAllRecords()
 {
     const std::string path = GetDatabasePath();
-    const auto state = Inspect(path);
-    if (!state)
-        return state.error();
-    switch (state.value()) {
-    case PathState::Folder:
-    case PathState::NoFolder:
-        return MakeError(ErrBadFileNameOrNumber, path);
-    case PathState::NoFile:
-        if (auto created = CreateEmpty(path); !created)
-            return created.error();
+    // A folder, or a missing folder, is what a failed open reports as a bad file name.
+    const auto existing = ExistingOrCreated(path, ErrBadFileNameOrNumber, ErrBadFileNameOrNumber);
+    if (!existing)
+        return existing.error();
+    if (!existing.value())
         return RoutineRecords{};
-    case PathState::File:
-        break;
-    }
 
     // Only read access is needed, so a read-only database still lists its routines.
     auto opened = OpenForReading(path);
@@ -259,21 +264,11 @@ Result<RoutineRecords> clsRadomAccess::GetAllRecords()
 Result<std::int16_t> clsRadomAccess::GetFileLast()
 {
     const std::string path = GetDatabasePath();
-    const auto state = Inspect(path);
-    if (!state)
-        return state.error();
-    switch (state.value()) {
-    case PathState::Folder:
-        return MakeError(ErrPathFileAccess, path);
-    case PathState::NoFolder:
-        return MakeError(ErrPathNotFound, path);
-    case PathState::NoFile:
-        if (auto created = CreateEmpty(path); !created)
-            return created.error();
+    const auto existing = ExistingOrCreated(path, ErrPathFileAccess, ErrPathNotFound);
+    if (!existing)
+        return existing.error();
+    if (!existing.value())
         return std::int16_t{1};
-    case PathState::File:
-        break;
-    }
 
     auto opened = OpenForReading(path);
     if (!opened)
