@@ -4,6 +4,7 @@
 #include "Result.h"
 #include "app/QtUserDialogs.h"
 #include "config/Settings.h"
+#include "routines/clsRadomAccess.h"
 #include "text/Paths.h"
 
 #include <filesystem>
@@ -47,16 +48,17 @@ void InstallDefaultRoutines()
     // Only when the default database location is in use and holds no database yet: a user's own
     // routines are never replaced.
     const ProgramState& state = Program();
-    const std::string configured = GetDataBaseAddress(state.ini);
-    if (configured != kUnknown && !configured.empty())
+    // The database path in use is the default one only when no path is configured.
+    const std::string target = clsRadomAccess(state.ini, state.databaseFolder).GetDatabasePath();
+    const std::string name = clsRadomAccess::DatabaseFileName();
+    if (target != JoinPath(state.databaseFolder, name))
         return;
     namespace fs = std::filesystem;
-    const fs::path target = fs::u8path(JoinPath(state.databaseFolder, "Batch_Cad.dat"));
-    const fs::path shipped = fs::u8path(JoinPath(JoinPath(state.programFolder, "defaults"), "Batch_Cad.dat"));
+    const fs::path shipped = fs::u8path(JoinPath(JoinPath(state.programFolder, "defaults"), name));
     std::error_code ec;
-    if (fs::exists(target, ec) || !fs::exists(shipped, ec))
+    if (fs::exists(fs::u8path(target), ec) || !fs::exists(shipped, ec))
         return;
-    fs::copy_file(shipped, target, ec);
+    fs::copy_file(shipped, fs::u8path(target), ec);
 }
 
 QString ToQString(const std::string& text)
