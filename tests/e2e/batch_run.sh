@@ -17,7 +17,7 @@ journal=$work/run/journal.txt
 drawings=$work/run/drawings
 
 grep -q $'\terror\t' "$journal" && fail "the host journaled errors"
-grep -q $'^0\texit\t-\t0$' "$journal" || fail "the host did not exit with status 0"
+grep -q $'^0\texit\t-\t0 unmodelled=0$' "$journal" || fail "the host did not exit with status 0"
 grep -q $'\tquit\t' "$journal" || fail "the host was not told to quit"
 
 for file in "A-101-rev2.dwg" "A-102-rev1.dwg" "S-201-rev3.dwg" "Site Plan.dwg"; do

@@ -242,11 +242,11 @@ TEST_F(CadHostTest, ArgumentsAndExitStatus)
         {{"--product=Cad2099", "/b", script}, 2, {}},
         {{"/b", tmp_.file("missing.scr")}, 2, {}},
         {{"/b", script, "/b", script}, 2, {}},
-        {{"/b", script}, 0, {"exit:0"}},
-        {{"-b", script}, 0, {"exit:0"}},
+        {{"/b", script}, 0, {"exit:0 unmodelled=0"}},
+        {{"-b", script}, 0, {"exit:0 unmodelled=0"}},
         {{"/p", "profile", "/nologo", "--product=zwcad", "/B", script},
          0,
-         {"switch:/p", "switch:profile", "switch:/nologo", "exit:0"}},
+         {"switch:/p", "switch:profile", "switch:/nologo", "exit:0 unmodelled=0"}},
     };
     for (const auto& [args, status, events] : cases) {
         SCOPED_TRACE(::testing::PrintToString(args));

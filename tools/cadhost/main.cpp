@@ -1,10 +1,8 @@
 // cadhost: a stand-in for a CAD host started as "cadhost [switches] /b <script>". It replays the script
 // against a model of the host's command-line prompts and journals what happened to each drawing.
 
-#include "Catalogue.h"
-#include "Host.h"
+#include "HostModel.h"
 #include "Journal.h"
-#include "Script.h"
 
 #include <cerrno>
 #include <charconv>
@@ -28,7 +26,8 @@ struct Options
 {
     std::string script;
     std::string journal;
-    cadhost::Product product;
+    qv::hostmodel::Product product;
+    std::vector<qv::hostmodel::Device> devices;
     std::vector<std::string> switches;
     int holdMs = 0;
 };
@@ -77,13 +76,15 @@ std::optional<Options> parseArguments(int argc, char** argv)
         std::cerr << "usage: cadhost [--product=CODE] [--journal=PATH] [switches] /b <script>\n";
         return std::nullopt;
     }
-    const std::optional<cadhost::Product> product = cadhost::findProduct(productCode.empty() ? "Cad2018" : productCode);
+    const std::optional<qv::hostmodel::Product> product =
+        qv::hostmodel::findProduct(productCode.empty() ? "Cad2018" : productCode);
     if (!product) {
-        std::cerr << "cadhost: unknown product code \"" << productCode << "\"; known: " << cadhost::productCodes()
+        std::cerr << "cadhost: unknown product code \"" << productCode << "\"; known: " << qv::hostmodel::productCodes()
                   << "\n";
         return std::nullopt;
     }
     options.product = *product;
+    options.devices = qv::hostmodel::parseDevices(environment("CADHOST_DEVICES"));
     if (options.journal.empty()) {
         options.journal = options.script + ".journal";
     }
@@ -116,6 +117,16 @@ bool readAll(int fd, std::string& bytes)
     }
 }
 
+// The disk as the model sees it, with the system's own answer to whether this process may write a file.
+class PosixFiles final : public qv::hostmodel::HostFiles
+{
+public:
+    bool isWritable(const std::string& path) const override
+    {
+        return HostFiles::isWritable(path) && ::access(path.c_str(), W_OK) == 0;
+    }
+};
+
 // Journals a failure to read the script and ends the run as an argument error.
 int scriptUnreadable(cadhost::Journal& journal, const Options& options, const char* what)
 {
@@ -140,7 +151,7 @@ int main(int argc, char** argv)
         std::cerr << "cadhost: cannot write the journal " << options->journal << ": " << journalError << "\n";
         return kExitArguments;
     }
-    journal.write(0, "start", cadhost::Host::kStartupDrawing,
+    journal.write(0, "start", "Drawing1.dwg",
                   "product=" + options->product.code + " script=" + options->script);
     for (const std::string& arg : options->switches) {
         journal.write(0, "switch", "-", arg);
@@ -163,25 +174,13 @@ int main(int argc, char** argv)
         return scriptUnreadable(journal, *options, "cannot read the script");
     }
 
-    const std::vector<cadhost::ScriptLine> script = cadhost::parseScript(bytes);
-    cadhost::Host host(options->product, journal);
-    bool running = true;
-    for (std::size_t i = 0; i < script.size() && running; ++i) {
-        for (const std::string& entry : script[i].entries) {
-            if (!host.type(script[i].number, entry)) {
-                running = false;
-                if (const std::size_t unread = script.size() - i - 1; unread > 0) {
-                    journal.write(0, "unread", "-", std::to_string(unread) + " line(s)");
-                }
-                break;
-            }
-        }
-    }
-    if (running) {
-        host.endOfScript();
-    }
-    const int status = host.failed() ? 1 : 0;
-    journal.write(0, "exit", "-", std::to_string(status));
+    PosixFiles files;
+    qv::hostmodel::HostSetup setup{options->product, options->devices, &files};
+    const qv::hostmodel::HostOutcome outcome =
+        qv::hostmodel::runHostScript(bytes, setup, [&journal](const qv::hostmodel::HostEvent& event) {
+            journal.write(event.line, event.event, event.drawing, event.detail);
+        });
+    const int status = outcome.status;
     ::close(fd);
     return status;
 }

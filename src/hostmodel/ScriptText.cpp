@@ -1,9 +1,9 @@
-#include "Script.h"
+#include "ScriptText.h"
 
 #include <array>
 #include <cstdint>
 
-namespace cadhost {
+namespace qv::hostmodel {
 
 namespace {
 
@@ -37,11 +37,7 @@ std::string windows1252ToUtf8(std::string_view bytes)
     out.reserve(bytes.size());
     for (const char ch : bytes) {
         const auto b = static_cast<std::uint8_t>(ch);
-        if (b >= 0x80 && b <= 0x9F) {
-            appendUtf8(out, kHighControls[b - 0x80]);
-        } else {
-            appendUtf8(out, b);
-        }
+        appendUtf8(out, b >= 0x80 && b <= 0x9F ? kHighControls[b - 0x80] : b);
     }
     return out;
 }
@@ -66,37 +62,4 @@ std::vector<std::string> splitLines(std::string_view text)
     return lines;
 }
 
-std::vector<std::string> splitEntries(std::string_view line)
-{
-    std::vector<std::string> entries(1);
-    bool quoted = false;
-    for (const char ch : line) {
-        if (ch == ' ' && !quoted) {
-            entries.emplace_back();
-            continue;
-        }
-        if (ch == '"') {
-            quoted = !quoted;
-        }
-        entries.back() += ch;
-    }
-    return entries;
-}
-
-std::vector<ScriptLine> parseScript(std::string_view bytes)
-{
-    std::vector<ScriptLine> script;
-    int number = 0;
-    for (const std::string& text : splitLines(windows1252ToUtf8(bytes))) {
-        ScriptLine line;
-        line.number = ++number;
-        line.comment = !text.empty() && text.front() == ';';
-        if (!line.comment) {
-            line.entries = splitEntries(text);
-        }
-        script.push_back(std::move(line));
-    }
-    return script;
-}
-
-} // namespace cadhost
+} // namespace qv::hostmodel

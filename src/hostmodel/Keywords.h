@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace cadhost {
+namespace qv::hostmodel {
 
 // A keyword offered at a prompt. Each word may be typed as its capitalised part ("LA" for "LAyers",
 // "ST" for "textSTyles") or any longer prefix of the whole word; case does not matter.
@@ -16,28 +16,24 @@ struct Keyword
     bool takesNames = true;         // purge types: followed by the name and verify prompts
 };
 
+// A keyword typed as shown; a display of several words is chosen by its first word, since a script
+// cannot type the space.
+Keyword keyword(std::string display);
+std::vector<Keyword> keywords(const std::vector<std::string>& displays);
+// The same from separate arguments; usable inside coroutines, where g++ 12 rejects braced lists of strings.
+template <typename... Displays>
+std::vector<Keyword> keywordsOf(const Displays&... displays)
+{
+    return keywords(std::vector<std::string>{std::string(displays)...});
+}
+
 // Index of the keyword the entry selects, after one optional leading '_'; nullopt when none does.
 std::optional<std::size_t> matchKeyword(const std::vector<Keyword>& keywords, std::string_view entry);
 
 // "A/B/C" as the prompts list them.
 std::string keywordList(const std::vector<Keyword>& keywords);
 
-struct Product
-{
-    std::string code; // canonical spelling, e.g. "Cad2018"
-    int release = 0;  // 13, 14, 2000, 2004, 2005, 2007, 2010, 2013 or 2018
-    bool clone = false;
-};
+std::string upperAscii(std::string_view text);
+bool equalsNoCase(std::string_view a, std::string_view b);
 
-// Case-insensitive look-up of a Quorvel product code.
-std::optional<Product> findProduct(std::string_view code);
-std::string productCodes();
-
-const std::vector<Keyword>& yesNoKeywords();
-const std::vector<Keyword>& zoomKeywords();
-std::vector<Keyword> purgeTypes(const Product& product);
-std::string purgeTypePrompt(const Product& product);
-std::vector<Keyword> saveFormats(const Product& product);
-std::string saveFormatPrompt(const Product& product);
-
-} // namespace cadhost
+} // namespace qv::hostmodel

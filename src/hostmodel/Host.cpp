@@ -1,0 +1,599 @@
+#include "Host.h"
+
+#include "Text.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace qv::hostmodel {
+
+namespace {
+
+// System variables the model knows. Integers take values in [low, high]; texts are checked by the host.
+struct Variable
+{
+    const char* name;
+    bool text;
+    int low;
+    int high;
+    int byDefault;
+    bool readOnly;
+};
+
+constexpr Variable kVariables[] = {
+    {"ATTDIA", false, 0, 1, 0, false},      {"ATTREQ", false, 0, 1, 1, false},
+    {"BACKGROUNDPLOT", false, 0, 3, 2, false}, {"CLAYER", true, 0, 0, 0, false},
+    {"CMDDIA", false, 0, 1, 1, false},      {"CTAB", true, 0, 0, 0, false},
+    {"DWGNAME", true, 0, 0, 0, true},       {"DWGPREFIX", true, 0, 0, 0, true},
+    {"EXPERT", false, 0, 5, 0, false},      {"FILEDIA", false, 0, 1, 1, false},
+    {"PROXYNOTICE", false, 0, 1, 1, false}, {"TILEMODE", false, 0, 1, 1, false},
+};
+
+const Variable* findVariable(std::string_view name)
+{
+    for (const Variable& variable : kVariables) {
+        if (equalsNoCase(variable.name, name)) {
+            return &variable;
+        }
+    }
+    return nullptr;
+}
+
+// Command names match without case, after an optional "_" (language-independent name), "." (the built-in
+// command) and "-" (command-line form), in any order.
+std::string commandName(std::string_view entry, bool& hyphen)
+{
+    hyphen = false;
+    while (!entry.empty() && (entry.front() == '_' || entry.front() == '.' || entry.front() == '-')) {
+        hyphen = hyphen || entry.front() == '-';
+        entry.remove_prefix(1);
+    }
+    return upperAscii(entry);
+}
+
+// False for an entry that cannot be a command of any host: a number, a point, a path, a quoted name, or
+// an answer word of the prompts this model knows that no host has as a command (an answer too many lands
+// here). Other unknown names may be real commands the model does not follow.
+bool isCommandName(const std::string& name)
+{
+    if (name.empty() || !std::all_of(name.begin(), name.end(), [](char ch) {
+            return std::isalnum(static_cast<unsigned char>(ch)) || ch == '_' || ch == '-' || ch == '+';
+        })) {
+        return false;
+    }
+    if (std::all_of(name.begin(), name.end(), [](char ch) { return std::isdigit(static_cast<unsigned char>(ch)); })) {
+        return false;
+    }
+    static const char* const kAnswers[] = {
+        "Y", "N", "YES", "NO", "INCHES", "MILLIMETERS", "PORTRAIT", "LANDSCAPE", "DISPLAY", "EXTENTS", "WINDOW",
+        "FIT", "CENTER", "AS", "ASDISPLAYED", "WIREFRAME", "LEGACYWIREFRAME", "HIDDEN", "LEGACYHIDDEN", "VISUAL",
+        "VISUALSTYLES", "RENDERED", "QUALITY", "DRAFT", "NORMAL", "PRESENTATION", "MAXIMUM", "CUSTOM", "OBJECTS",
+        "BINARY", "ALL", "BLOCKS", "LAYERS", "LTYPES", "DIMSTYLES", "TEXTSTYLES", "MLINESTYLES", "SHAPES",
+        "PLOTSTYLES", "REGAPPS", "TABLESTYLES", "ZERO-LENGTH", "EMPTY", "ORPHANED", "MAKE", "SET", "ON", "OFF",
+        "FREEZE", "THAW", "DYNAMIC", "PREVIOUS", "OBJECT", "R14", "LT98", "LT2000", "LT2004", "LT2007", "LT2010",
+        "LT2013", "LT2018", "R12", "R13",
+    };
+    return std::none_of(std::begin(kAnswers), std::end(kAnswers), [&](const char* answer) { return name == answer; });
+}
+
+} // namespace
+
+Host::Host(const HostSetup& setup, const EventSink& sink) : setup_(setup), sink_(sink), loop_(commandLoop())
+{
+    static HostFiles diskFiles;
+    if (setup_.files == nullptr) {
+        setup_.files = &diskFiles;
+    }
+    devices_ = standardDevices();
+    devices_.insert(devices_.end(), setup.devices.begin(), setup.devices.end());
+    Drawing startup;
+    startup.path = std::string(kStartupDrawing);
+    startup.startup = true;
+    drawings_.push_back(std::move(startup));
+    for (const Variable& variable : kVariables) {
+        if (!variable.text) {
+            variables_[variable.name] = LispValue::fromInteger(variable.byDefault);
+        }
+    }
+    loop_.start();
+}
+
+Host::~Host() = default;
+
+// ---- feeding ------------------------------------------------------------------------------------------
+
+void Host::type(int line, const std::string& entry)
+{
+    if (quit_ || !waiting_) {
+        return;
+    }
+    line_ = line;
+    std::string typed = entry;
+    if (entry.size() > 1 && entry.front() == '!') {
+        bool ok = false;
+        typed = evaluateAnswer(entry, ok);
+        if (!ok) {
+            return;
+        }
+    }
+    entry_ = std::move(typed);
+    std::exchange(waiting_, {}).resume();
+    if (loop_.done()) {
+        quit_ = true;
+        loop_.rethrow();
+    }
+}
+
+// "!name" hands AutoLISP's value of the symbol to the prompt in front of the user; at the command prompt the
+// host prints it.
+std::string Host::evaluateAnswer(const std::string& entry, bool& ok)
+{
+    ok = false;
+    if (!setup_.product.hasLisp()) {
+        reject(entry, "AutoLISP is not available in " + setup_.product.code + ".");
+        return {};
+    }
+    const std::string name = upperAscii(std::string_view(entry).substr(1));
+    const auto found = symbols().find(name);
+    const LispValue value = found == symbols().end() ? LispValue::nil() : found->second;
+    if (prompt_.id == "command") {
+        log("lisp-value", entry + " = " + printLisp(value));
+        return {};
+    }
+    const std::optional<std::string> answer = lispAnswer(value);
+    if (!answer) {
+        reject(entry, printLisp(value) + " cannot answer this prompt; it is asked again.");
+        return {};
+    }
+    ok = true;
+    return *answer;
+}
+
+void Host::lispExpression(int line, const std::string& text)
+{
+    if (quit_) {
+        return;
+    }
+    line_ = line;
+    std::string shown = text;
+    std::replace_if(shown.begin(), shown.end(), [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
+    if (!setup_.product.hasLisp()) {
+        reject(shown, "AutoLISP is not available in " + setup_.product.code + ".");
+        return;
+    }
+    const bool atCommand = prompt_.id == "command";
+    log("lisp", shown);
+    ++lispDepth_;
+    const LispOutcome outcome = evaluateLisp(text, *this);
+    --lispDepth_;
+    line_ = line;
+    if (!outcome.error.empty()) {
+        fail("lisp: " + outcome.error);
+        // An error in AutoLISP cancels the command it was feeding.
+        cancelCommand();
+        return;
+    }
+    if (atCommand || prompt_.id == "command") {
+        log("lisp-value", printLisp(outcome.value));
+        return;
+    }
+    const std::optional<std::string> answer = lispAnswer(outcome.value);
+    if (!answer) {
+        reject(shown, printLisp(outcome.value) + " cannot answer this prompt; it is asked again.");
+        return;
+    }
+    entry_ = *answer;
+    std::exchange(waiting_, {}).resume();
+    if (loop_.done()) {
+        quit_ = true;
+        loop_.rethrow();
+    }
+}
+
+void Host::endOfScript()
+{
+    if (quit_) {
+        return;
+    }
+    line_ = 0;
+    if (prompt_.id != "command") {
+        fail("script ended at prompt " + prompt_.id + ": " + prompt_.text);
+    }
+    log("end", std::to_string(drawings_.size()) + " drawing(s) open");
+}
+
+// ---- prompts ------------------------------------------------------------------------------------------
+
+Host::EntryAwaiter Host::next(std::string id, std::string text, EntryKind kind)
+{
+    prompt_ = {std::move(id), std::move(text), kind};
+    wanted_ = kind;
+    return EntryAwaiter{*this};
+}
+
+std::string Host::EntryAwaiter::await_resume()
+{
+    if (host.cancelRequested_) {
+        host.cancelRequested_ = false;
+        throw Cancel{};
+    }
+    std::string entry = std::move(host.entry_).value_or(std::string());
+    host.entry_.reset();
+    return entry;
+}
+
+void Host::accept(const std::string& entry)
+{
+    log("prompt", prompt_.id + ": " + prompt_.text);
+    log("answer", prompt_.id + ": " + entry);
+}
+
+void Host::reject(const std::string& entry, std::string_view message)
+{
+    fail(prompt_.id + ": " + entry + ": " + std::string(message) + " (" + prompt_.text + ")");
+}
+
+void Host::fail(std::string_view detail)
+{
+    outcome_.status = 1;
+    ++outcome_.errors;
+    log("error", detail);
+}
+
+void Host::cancel(const std::string& entry, std::string_view message)
+{
+    reject(entry, message);
+    throw Cancel{};
+}
+
+void Host::log(std::string_view event, std::string_view detail)
+{
+    log(line_, event, detail);
+}
+
+void Host::log(int line, std::string_view event, std::string_view detail)
+{
+    if (event == "unmodelled" || event == "command") {
+        ++outcome_.unmodelled;
+    }
+    sink_(HostEvent{line, std::string(event), currentName(), std::string(detail)});
+}
+
+std::string Host::currentName() const
+{
+    return drawings_.empty() ? std::string("-") : drawings_.back().path;
+}
+
+Task<std::size_t> Host::askKeyword(std::string id, std::string text, std::vector<Keyword> options,
+                                   std::optional<std::size_t> byDefault)
+{
+    for (;;) {
+        const std::string entry = co_await next(id, text);
+        if (entry.empty() && byDefault) {
+            accept(entry);
+            co_return *byDefault;
+        }
+        if (const std::optional<std::size_t> chosen = matchKeyword(options, entry)) {
+            accept(entry);
+            co_return *chosen;
+        }
+        reject(entry, "Invalid option keyword.");
+    }
+}
+
+Task<bool> Host::askYesNo(std::string id, std::string text, bool byDefault)
+{
+    const std::size_t chosen = co_await askKeyword(std::move(id), std::move(text), keywordsOf("Yes", "No"),
+                                                   byDefault ? 0 : 1);
+    co_return chosen == 0;
+}
+
+Task<Point> Host::askPoint(std::string id, std::string text, std::optional<Point> byDefault)
+{
+    for (;;) {
+        const std::string entry = co_await next(id, text);
+        if (entry.empty() && byDefault) {
+            accept(entry);
+            co_return *byDefault;
+        }
+        if (const std::optional<std::vector<double>> point = parsePoint(entry)) {
+            accept(entry);
+            co_return Point{(*point)[0], (*point)[1]};
+        }
+        reject(entry, "Requires a point.");
+    }
+}
+
+// ---- the command prompt -------------------------------------------------------------------------------
+
+Task<void> Host::commandLoop()
+{
+    for (;;) {
+        const std::string entry = co_await next("command", "Command:");
+        if (entry.empty()) {
+            // A real host repeats the last command here; scripts only rely on it as a harmless Enter.
+            log("enter", "");
+            continue;
+        }
+        try {
+            co_await runCommand(entry);
+        } catch (const Cancel&) {
+            log("cancelled", "the command was cancelled");
+        }
+        if (quit_) {
+            co_return;
+        }
+    }
+}
+
+Task<void> Host::runCommand(std::string entry)
+{
+    bool hyphen = false;
+    const std::string name = commandName(entry, hyphen);
+    const bool needsDrawing = name != "OPEN" && name != "RECOVER" && name != "QUIT";
+    if (needsDrawing && drawings_.empty()) {
+        reject(entry, "No drawing is open.");
+        co_return;
+    }
+    struct Entry
+    {
+        const char* name;
+        const char* event;
+    };
+    static const Entry kEvents[] = {
+        {"OPEN", "open"},     {"RECOVER", "recover"},   {"ZOOM", "zoom"},         {"CLOSE", "close"},
+        {"QUIT", "quit"},     {"QSAVE", "qsave"},       {"SAVEAS", "saveas"},     {"PURGE", "purge"},
+        {"PLOT", "plot"},     {"PSETUPIN", "psetupin"}, {"DXFOUT", "dxfout"},     {"LAYER", "layer"},
+        {"AUDIT", "audit"},   {"REGEN", "regen"},       {"REGENALL", "regenall"}, {"SETVAR", "setvar"},
+    };
+    const auto known = std::find_if(std::begin(kEvents), std::end(kEvents),
+                                    [&](const Entry& e) { return name == e.name; });
+    const Variable* variable = findVariable(name);
+    if (known == std::end(kEvents) && variable == nullptr && !isCommandName(name)) {
+        reject(entry, "Unknown command \"" + name + "\".  Press F1 for help.");
+        co_return;
+    }
+    if (known == std::end(kEvents) && variable == nullptr) {
+        // Not modelled (yet): the host stays at the command prompt. The count shows in the last journal line.
+        log("command", entry);
+        co_return;
+    }
+    log(known != std::end(kEvents) ? known->event : "setvar", entry);
+    if (variable != nullptr) {
+        co_await systemVariable(variable->name);
+    } else if (name == "OPEN" || name == "RECOVER") {
+        co_await open(name == "RECOVER");
+    } else if (name == "ZOOM") {
+        co_await zoom();
+    } else if (name == "CLOSE") {
+        co_await close();
+    } else if (name == "QUIT") {
+        co_await quit();
+    } else if (name == "QSAVE") {
+        co_await qsave();
+    } else if (name == "SAVEAS") {
+        co_await saveAs();
+    } else if (name == "PURGE") {
+        co_await purge();
+    } else if (name == "PLOT") {
+        if (!hyphen && variables_["CMDDIA"].integer != 0) {
+            cancel(entry, "PLOT opens the Plot dialog box, which a script cannot answer; use -PLOT.");
+        }
+        co_await plot();
+    } else if (name == "PSETUPIN") {
+        if (!hyphen) {
+            cancel(entry, "PSETUPIN opens a dialog box, which a script cannot answer; use -PSETUPIN.");
+        }
+        co_await psetupin();
+    } else if (name == "DXFOUT") {
+        co_await dxfout();
+    } else if (name == "LAYER") {
+        if (!hyphen) {
+            cancel(entry, "LAYER opens the Layer Properties Manager, which a script cannot answer; use -LAYER.");
+        }
+        co_await layer();
+    } else if (name == "AUDIT") {
+        co_await audit();
+    } else if (name == "REGEN" || name == "REGENALL") {
+        log("regenerated", name == "REGEN" ? "current viewport" : "all viewports");
+    } else if (name == "SETVAR") {
+        co_await setvarCommand();
+    }
+}
+
+// ---- system variables ---------------------------------------------------------------------------------
+
+std::optional<LispValue> Host::getvar(const std::string& name)
+{
+    const Variable* variable = findVariable(name);
+    if (variable == nullptr) {
+        return std::nullopt;
+    }
+    const std::string key = variable->name;
+    if (drawings_.empty()) {
+        if (variable->text || key == "TILEMODE") {
+            return LispValue::nil();
+        }
+        return variables_[key];
+    }
+    const Drawing& drawing = current();
+    if (key == "CTAB") {
+        return LispValue::fromString(drawing.tab);
+    }
+    if (key == "CLAYER") {
+        return LispValue::fromString(drawing.currentLayer);
+    }
+    if (key == "TILEMODE") {
+        return LispValue::fromInteger(drawing.onModel() ? 1 : 0);
+    }
+    if (key == "DWGNAME" || key == "DWGPREFIX") {
+        const std::size_t cut = drawing.path.find_last_of("/\\");
+        const std::string folder = cut == std::string::npos ? std::string() : drawing.path.substr(0, cut + 1);
+        const std::string name = cut == std::string::npos ? drawing.path : drawing.path.substr(cut + 1);
+        return LispValue::fromString(key == "DWGNAME" ? name : folder);
+    }
+    return variables_[key];
+}
+
+std::string Host::setvar(const std::string& name, const LispValue& value)
+{
+    const std::string rejected = "AutoCAD variable setting rejected: \"" + upperAscii(name) + "\" " +
+                                 printLisp(value);
+    const Variable* variable = findVariable(name);
+    if (variable == nullptr || variable->readOnly) {
+        return rejected;
+    }
+    const std::string key = variable->name;
+    if (variable->text != (value.kind == LispValue::Kind::String)) {
+        return rejected;
+    }
+    if (!variable->text && (value.kind != LispValue::Kind::Integer || value.integer < variable->low ||
+                            value.integer > variable->high)) {
+        return rejected;
+    }
+    if (key == "CTAB" || key == "CLAYER" || key == "TILEMODE") {
+        if (drawings_.empty()) {
+            return rejected;
+        }
+        Drawing& drawing = current();
+        if (key == "CTAB") {
+            const std::string layout = drawing.findLayout(value.text);
+            if (layout.empty()) {
+                return rejected;
+            }
+            drawing.tab = layout;
+        } else if (key == "CLAYER") {
+            const std::string layer = drawing.findLayer(value.text);
+            if (layer.empty()) {
+                return rejected;
+            }
+            drawing.currentLayer = layer;
+        } else if (value.integer == 1) {
+            drawing.tab = std::string(Drawing::kModel);
+        } else if (drawing.onModel() && !drawing.layouts.empty()) {
+            drawing.tab = drawing.layouts.front();
+        }
+        return {};
+    }
+    variables_[key] = value;
+    return {};
+}
+
+int Host::expert() const
+{
+    const auto found = variables_.find("EXPERT");
+    return found == variables_.end() ? 0 : static_cast<int>(found->second.integer);
+}
+
+// A system variable typed at the command prompt asks for its new value.
+Task<void> Host::systemVariable(std::string name)
+{
+    const Variable* variable = findVariable(name);
+    const LispValue value = getvar(name).value_or(LispValue::nil());
+    if (variable->readOnly) {
+        log("variable", name + " = " + printLisp(value) + " (read only)");
+        co_return;
+    }
+    const std::string text = "Enter new value for " + name + " <" +
+                             (variable->text ? printLisp(value) : std::to_string(value.integer)) + ">:";
+    for (;;) {
+        const std::string entry = co_await next("variable-value", text, variable->text ? EntryKind::Line : EntryKind::Word);
+        if (entry.empty()) {
+            accept(entry);
+            co_return;
+        }
+        LispValue typed;
+        if (variable->text) {
+            typed = LispValue::fromString(stripQuotes(entry));
+        } else if (const std::optional<long long> number = parseInteger(entry)) {
+            typed = LispValue::fromInteger(*number);
+        } else {
+            reject(entry, "Requires an integer value.");
+            continue;
+        }
+        const std::string error = setvar(name, typed);
+        if (error.empty()) {
+            accept(entry);
+            log("variable", name + " = " + printLisp(typed));
+            co_return;
+        }
+        if (variable->text) {
+            reject(entry, "Invalid value for " + name + ".");
+        } else {
+            reject(entry, "Requires an integer between " + std::to_string(variable->low) + " and " +
+                              std::to_string(variable->high) + ".");
+        }
+    }
+}
+
+Task<void> Host::setvarCommand()
+{
+    for (;;) {
+        const std::string entry = co_await next("setvar-name", "Enter variable name or [?]:");
+        if (entry == "?" || entry == "_?") {
+            accept(entry);
+            continue;
+        }
+        if (entry.empty()) {
+            accept(entry);
+            co_return;
+        }
+        const Variable* variable = findVariable(entry);
+        if (variable == nullptr) {
+            // A variable the model does not know: its value prompt is taken on trust.
+            accept(entry);
+            log("unmodelled", "system variable " + upperAscii(entry));
+            const std::string value = co_await next("variable-value", "Enter new value for " + upperAscii(entry) + ":");
+            accept(value);
+            co_return;
+        }
+        accept(entry);
+        co_await systemVariable(variable->name);
+        co_return;
+    }
+}
+
+// ---- AutoLISP -----------------------------------------------------------------------------------------
+
+void Host::command(const std::string& entry)
+{
+    if (quit_) {
+        fail("lisp: (command \"" + entry + "\") after the host has quit");
+        return;
+    }
+    if (!waiting_) {
+        return;
+    }
+    entry_ = entry;
+    std::exchange(waiting_, {}).resume();
+    if (loop_.done()) {
+        quit_ = true;
+        loop_.rethrow();
+    }
+}
+
+void Host::cancelCommand()
+{
+    if (quit_ || !waiting_ || prompt_.id == "command") {
+        return;
+    }
+    cancelRequested_ = true;
+    std::exchange(waiting_, {}).resume();
+    if (loop_.done()) {
+        quit_ = true;
+        loop_.rethrow();
+    }
+}
+
+std::vector<std::string> Host::layoutList()
+{
+    return drawings_.empty() ? std::vector<std::string>() : current().layouts;
+}
+
+std::map<std::string, LispValue>& Host::symbols()
+{
+    static std::map<std::string, LispValue> noDrawing;
+    return drawings_.empty() ? noDrawing : current().symbols;
+}
+
+} // namespace qv::hostmodel

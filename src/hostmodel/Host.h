@@ -1,0 +1,158 @@
+#pragma once
+
+#include "Drawing.h"
+#include "HostModel.h"
+#include "Keywords.h"
+#include "Lisp.h"
+#include "Task.h"
+
+#include <coroutine>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv::hostmodel {
+
+// How the host reads the next entry from a script line: up to the next space (most prompts), or the rest
+// of the line, spaces included (the name prompts of the plot and page-setup commands).
+enum class EntryKind
+{
+    Word,
+    Line,
+};
+
+struct Point
+{
+    double x = 0.0;
+    double y = 0.0;
+};
+
+// The model of the host's command line. Each command is a coroutine that pulls its answers one prompt at a
+// time; the script driver feeds entries as the host asks for them, and AutoLISP's (command ...) feeds the
+// same stream, so a command typed line by line and one inside (command ...) run the same code.
+class Host final : public LispHost
+{
+public:
+    static constexpr std::string_view kStartupDrawing = "Drawing1.dwg";
+
+    Host(const HostSetup& setup, const EventSink& sink);
+    ~Host() override;
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // Feeding the host from the script.
+    bool running() const { return !quit_; }
+    EntryKind wantedEntry() const { return wanted_; }
+    void type(int line, const std::string& entry);
+    void lispExpression(int line, const std::string& text);
+    void endOfScript();
+    void log(int line, std::string_view event, std::string_view detail);
+    HostOutcome outcome() const { return outcome_; }
+
+    // What AutoLISP asks of the host.
+    void command(const std::string& entry) override;
+    void cancelCommand() override;
+    std::optional<LispValue> getvar(const std::string& name) override;
+    std::string setvar(const std::string& name, const LispValue& value) override;
+    std::vector<std::string> layoutList() override;
+    std::map<std::string, LispValue>& symbols() override;
+
+private:
+    struct Cancel
+    {
+    };
+
+    struct Prompt
+    {
+        std::string id;
+        std::string text;
+        EntryKind kind = EntryKind::Word;
+    };
+
+    struct EntryAwaiter
+    {
+        Host& host;
+        bool await_ready() const noexcept { return false; }
+        void await_suspend(std::coroutine_handle<> waiting) noexcept { host.waiting_ = waiting; }
+        std::string await_resume();
+    };
+
+    // The prompt machinery every command uses.
+    EntryAwaiter next(std::string id, std::string text, EntryKind kind = EntryKind::Word);
+    void accept(const std::string& entry);
+    void reject(const std::string& entry, std::string_view message);
+    void fail(std::string_view detail);
+    void log(std::string_view event, std::string_view detail);
+    [[noreturn]] void cancel(const std::string& entry, std::string_view message);
+    Task<std::size_t> askKeyword(std::string id, std::string text, std::vector<Keyword> options,
+                                 std::optional<std::size_t> byDefault);
+    Task<bool> askYesNo(std::string id, std::string text, bool byDefault);
+    Task<Point> askPoint(std::string id, std::string text, std::optional<Point> byDefault);
+
+    Task<void> commandLoop();
+    Task<void> runCommand(std::string entry);
+
+    // Session: open, recover, close, quit, save; system variables typed as commands.
+    Task<void> open(bool recover);
+    Task<void> close();
+    Task<void> quit();
+    Task<void> qsave();
+    Task<bool> saveChanges();
+    Task<void> systemVariable(std::string name);
+    Task<void> setvarCommand();
+    void openDrawing(const std::string& path, bool readOnly, bool recover);
+    void closeCurrent(std::string_view detail);
+    bool save(Drawing& drawing);
+
+    // Zoom and display.
+    Task<void> zoom();
+
+    // Save and export.
+    Task<void> saveAs();
+    Task<void> saveAsName(bool withFormat);
+    Task<void> dxfout();
+    void saveAsFile(const std::string& target);
+
+    // Purge.
+    Task<void> purge();
+
+    // Plot.
+    Task<void> plot();
+    Task<std::string> askLayout();
+    Task<const Device*> askDevice(std::string current);
+    Task<std::string> askPlotFile(const Device& device, const std::string& layout);
+    void plotted(const std::string& detail, const std::string& file);
+
+    // Page setups.
+    Task<void> psetupin();
+
+    // Layers and audit.
+    Task<void> layer();
+    Task<void> audit();
+
+    Drawing& current() { return drawings_.back(); }
+    std::string currentName() const;
+    const Device* findDevice(std::string_view name) const;
+    int expert() const;
+    std::string evaluateAnswer(const std::string& entry, bool& ok);
+
+    HostSetup setup_;
+    const EventSink& sink_;
+    std::vector<Device> devices_;
+    std::vector<Drawing> drawings_; // the last one is current
+    std::map<std::string, LispValue> variables_; // system variables that belong to the session
+    Prompt prompt_;
+    EntryKind wanted_ = EntryKind::Word;
+    std::coroutine_handle<> waiting_;
+    std::optional<std::string> entry_;
+    bool cancelRequested_ = false;
+    bool commandFromLisp_ = false;
+    int lispDepth_ = 0;
+    Task<void> loop_;
+    int line_ = 0;
+    bool quit_ = false;
+    HostOutcome outcome_;
+};
+
+} // namespace qv::hostmodel

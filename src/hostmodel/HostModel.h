@@ -1,0 +1,57 @@
+#pragma once
+
+#include "HostFiles.h"
+#include "Products.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv::hostmodel {
+
+// One line of the journal: what happened at a script line (0 for events not tied to a line), the current
+// drawing ("-" when none is open) and the details.
+struct HostEvent
+{
+    int line = 0;
+    std::string event;
+    std::string drawing;
+    std::string detail;
+};
+
+using EventSink = std::function<void(const HostEvent&)>;
+
+// An output device the host knows: a plotter configuration ("DWF6 ePlot.pc3") or a system printer.
+// An empty paper list takes any paper name.
+struct Device
+{
+    std::string name;
+    std::vector<std::string> papers;
+};
+
+// The devices every host knows: the file-output configurations and the system printer configuration.
+std::vector<Device> standardDevices();
+
+// Devices as "Name;Other=Paper A|Paper B": names separated by ';', a paper list after '='.
+std::vector<Device> parseDevices(std::string_view text);
+
+struct HostSetup
+{
+    Product product;
+    std::vector<Device> devices; // added to the standard devices
+    HostFiles* files = nullptr;  // nullptr: the disk through std::filesystem
+};
+
+struct HostOutcome
+{
+    int status = 0;     // 0 when every entry fitted its prompt and every save succeeded, else 1
+    int errors = 0;     // error events
+    int unmodelled = 0; // command-prompt entries the model does not know
+};
+
+// Replays a script (Windows-1252 bytes) against the model of the host's command line, as the host would
+// when started with "/b script", and reports every event to the sink. The last event is "exit".
+HostOutcome runHostScript(std::string_view scriptBytes, const HostSetup& setup, const EventSink& sink);
+
+} // namespace qv::hostmodel

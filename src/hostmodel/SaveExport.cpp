@@ -1,0 +1,200 @@
+// SAVEAS, QSAVE of an unnamed drawing, and DXFOUT.
+
+#include "Host.h"
+#include "Text.h"
+
+#include <cctype>
+
+namespace qv::hostmodel {
+
+namespace {
+
+struct Format
+{
+    const char* display;
+    std::vector<std::string> words;
+    int since;
+    int until;
+};
+
+// The file formats SAVEAS offers, oldest first; a product offers those of its own release and before.
+const std::vector<Format>& allFormats()
+{
+    static const std::vector<Format> formats = {
+        {"R13", {"R13"}, 13, 13},
+        {"R14(LT98&LT97)", {"R14", "LT98", "LT97"}, 14, 9999},
+        {"2000(LT2000)", {"2000", "LT2000"}, 2000, 9999},
+        {"2004(LT2004)", {"2004", "LT2004"}, 2004, 9999},
+        {"2007(LT2007)", {"2007", "LT2007"}, 2007, 9999},
+        {"2010(LT2010)", {"2010", "LT2010"}, 2010, 9999},
+        {"2013(LT2013)", {"2013", "LT2013"}, 2013, 9999},
+        {"2018(LT2018)", {"2018", "LT2018"}, 2018, 9999},
+        {"Standards", {"Standards"}, 2004, 9999},
+        {"DXF", {"DXF"}, 13, 9999},
+        {"Template", {"Template"}, 13, 9999},
+    };
+    return formats;
+}
+
+bool isVersion(const Keyword& format)
+{
+    return std::isdigit(static_cast<unsigned char>(format.words.front().back())) != 0;
+}
+
+std::vector<Keyword> saveFormats(const Product& product)
+{
+    std::vector<Keyword> formats;
+    for (const Format& format : allFormats()) {
+        if (format.since <= product.release && product.release <= format.until) {
+            formats.push_back({format.display, format.words, true});
+        }
+    }
+    return formats;
+}
+
+// DXFOUT writes R12 and every drawing version the product saves.
+std::vector<Keyword> dxfVersions(const Product& product)
+{
+    std::vector<Keyword> versions = {keyword("R12")};
+    for (const Keyword& format : saveFormats(product)) {
+        if (isVersion(format)) {
+            versions.push_back({format.words.front(), {format.words.front()}, true});
+        }
+    }
+    return versions;
+}
+
+} // namespace
+
+Task<void> Host::saveAs()
+{
+    co_await saveAsName(true);
+}
+
+Task<void> Host::saveAsName(bool withFormat)
+{
+    if (withFormat) {
+        const std::vector<Keyword> formats = saveFormats(setup_.product);
+        std::size_t own = 0;
+        for (std::size_t i = 0; i < formats.size(); ++i) {
+            own = isVersion(formats[i]) ? i : own;
+        }
+        co_await askKeyword("saveas-format",
+                            "Enter file format [" + keywordList(formats) + "] <" + formats[own].words.front() + ">:",
+                            formats, own);
+    }
+    const std::string entry = co_await next("saveas-name", "Save drawing as <" + currentName() + ">:");
+    const std::string target = entry.empty() ? current().path : stripQuotes(entry);
+    accept(entry);
+    const bool exists = setup_.files->exists(target);
+    if (exists && (current().startup || !setup_.files->sameFile(target, current().path)) && expert() < 2) {
+        const bool replace = co_await askYesNo(
+            "saveas-replace", "A drawing with this name already exists. Do you want to replace it? <N>", false);
+        if (!replace) {
+            co_return;
+        }
+    }
+    saveAsFile(target);
+}
+
+void Host::saveAsFile(const std::string& target)
+{
+    Drawing& drawing = current();
+    if (!drawing.startup && setup_.files->sameFile(target, drawing.path)) {
+        save(drawing);
+        return;
+    }
+    if (setup_.files->exists(target) && !setup_.files->isWritable(target)) {
+        fail("cannot replace write protected file " + target);
+        return;
+    }
+    // The new file is a copy of the drawing as it is on disk; the start-up drawing has no content.
+    const std::string error =
+        drawing.startup ? setup_.files->write(target, std::string()) : setup_.files->copy(drawing.path, target);
+    if (!error.empty()) {
+        fail("cannot write " + target + ": " + error);
+        return;
+    }
+    const std::string detail =
+        drawing.startup ? "written empty (start-up drawing)" : "written as a copy of " + drawing.path;
+    drawing.path = target;
+    drawing.startup = false;
+    drawing.readOnly = false;
+    drawing.modified = false;
+    log("saved", detail);
+}
+
+Task<void> Host::dxfout()
+{
+    const std::string proposed = withExtension(current().path, ".dxf");
+    const std::string entry = co_await next("dxfout-name", "Enter file name <" + proposed + ">:");
+    const std::string target = entry.empty() ? proposed : stripQuotes(entry);
+    accept(entry);
+    if (setup_.files->exists(target) && expert() < 2) {
+        const bool replace = co_await askYesNo(
+            "dxfout-replace", "A drawing with this name already exists. Do you want to replace it? <N>", false);
+        if (!replace) {
+            co_return;
+        }
+    }
+    const std::vector<Keyword> versions = dxfVersions(setup_.product);
+    std::string version = versions.back().display;
+    bool preview = false;
+    bool objects = false;
+    std::string format;
+    static const std::vector<Keyword> options = keywordsOf("Objects", "Version", "Binary", "Preview");
+    while (format.empty()) {
+        const std::string answer = co_await next(
+            "dxfout-accuracy", "Enter decimal places of accuracy (0 to 16) or [Objects/Version/Binary/Preview] <16>:");
+        if (answer.empty()) {
+            accept(answer);
+            format = "ASCII accuracy=16";
+            break;
+        }
+        if (const std::optional<long long> places = parseInteger(answer)) {
+            if (*places < 0 || *places > 16) {
+                reject(answer, "Value must be between 0 and 16.");
+                continue;
+            }
+            accept(answer);
+            format = "ASCII accuracy=" + std::to_string(*places);
+            break;
+        }
+        const std::optional<std::size_t> option = matchKeyword(options, answer);
+        if (!option) {
+            reject(answer, "Requires an integer between 0 and 16, or option keyword.");
+            continue;
+        }
+        accept(answer);
+        if (*option == 0) {
+            // Objects: a selection, ended by an empty entry, then the accuracy prompt again.
+            for (;;) {
+                const std::string selection = co_await next("dxfout-objects", "Select objects:");
+                accept(selection);
+                if (selection.empty()) {
+                    break;
+                }
+                objects = true;
+            }
+        } else if (*option == 1) {
+            const std::size_t chosen = co_await askKeyword(
+                "dxfout-version", "Enter version to write [" + keywordList(versions) + "] <" + version + ">:", versions,
+                versions.size() - 1);
+            version = versions[chosen].display;
+        } else if (*option == 2) {
+            format = "binary";
+        } else {
+            preview = co_await askYesNo("dxfout-preview", "Save thumbnail preview image? [Yes/No] <Y>:", true);
+        }
+    }
+    const std::string error = current().startup ? setup_.files->write(target, std::string())
+                                                : setup_.files->copy(current().path, target);
+    if (!error.empty()) {
+        fail("cannot write " + target + ": " + error);
+        co_return;
+    }
+    log("dxf-written", target + " version=" + version + " " + format + (preview ? " preview" : "") +
+                           (objects ? " selected objects" : ""));
+}
+
+} // namespace qv::hostmodel

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv::hostmodel {
+
+// Scripts are one byte per character in Windows-1252; the host model works in UTF-8.
+std::string windows1252ToUtf8(std::string_view bytes);
+
+// Splits text at CR LF, LF or a lone CR. A final line break does not start another line.
+std::vector<std::string> splitLines(std::string_view text);
+
+} // namespace qv::hostmodel

@@ -1,0 +1,111 @@
+// Opening, closing, saving and quitting.
+
+#include "Host.h"
+#include "Text.h"
+
+namespace qv::hostmodel {
+
+Task<void> Host::open(bool recover)
+{
+    const std::string entry = co_await next("open-name", "Enter name of drawing to open <.>:");
+    const std::string path = stripQuotes(entry);
+    if (path.empty()) {
+        cancel(entry, "No drawing name given.");
+    }
+    if (!setup_.files->isFile(path)) {
+        cancel(entry, "Cannot find the specified drawing file.");
+    }
+    accept(entry);
+    if (setup_.files->isWritable(path)) {
+        openDrawing(path, false, recover);
+        co_return;
+    }
+    if (co_await askYesNo("open-readonly", "Drawing is write protected. Open read-only? <Y>", true)) {
+        openDrawing(path, true, recover);
+    }
+}
+
+void Host::openDrawing(const std::string& path, bool readOnly, bool recover)
+{
+    Drawing drawing;
+    drawing.path = path;
+    drawing.readOnly = readOnly;
+    const std::string problem = applyDrawingLine(setup_.files->firstLine(path), drawing);
+    drawings_.push_back(std::move(drawing));
+    const std::string detail = readOnly ? "read-only" : "read-write";
+    log("opened", recover ? detail + ", recovered" : detail);
+    if (!problem.empty()) {
+        fail("the drawing's CADHOST line: " + problem);
+    }
+}
+
+Task<void> Host::close()
+{
+    if (!current().modified) {
+        closeCurrent("unmodified");
+        co_return;
+    }
+    const bool saved = co_await saveChanges();
+    closeCurrent(saved ? "saved" : "changes discarded");
+}
+
+// The question CLOSE and QUIT ask about a changed drawing. A save that fails is journaled as an error and
+// the drawing closes all the same, its changes lost.
+Task<bool> Host::saveChanges()
+{
+    const bool yes = co_await askYesNo("save-changes", "Save changes to " + currentName() + "? [Yes/No] <Y>:", true);
+    co_return yes && save(current());
+}
+
+void Host::closeCurrent(std::string_view detail)
+{
+    log("closed", detail);
+    drawings_.pop_back();
+}
+
+// QUIT asks about each changed drawing in turn, current first, closing each as it goes.
+Task<void> Host::quit()
+{
+    while (!drawings_.empty()) {
+        if (!current().modified) {
+            closeCurrent("unmodified");
+            continue;
+        }
+        const bool saved = co_await saveChanges();
+        closeCurrent(saved ? "saved" : "changes discarded");
+    }
+    quit_ = true;
+}
+
+Task<void> Host::qsave()
+{
+    // A drawing that has never been named is saved as with SAVEAS, without the format question.
+    if (current().startup) {
+        co_await saveAsName(false);
+        co_return;
+    }
+    save(current());
+}
+
+bool Host::save(Drawing& drawing)
+{
+    if (drawing.startup) {
+        // The start-up drawing has no file; it is taken as saved under its own name without writing.
+        drawing.modified = false;
+        log("saved", "start-up drawing, not written");
+        return true;
+    }
+    if (drawing.readOnly || !setup_.files->isWritable(drawing.path)) {
+        fail("drawing is write protected and cannot be saved: " + drawing.path);
+        return false;
+    }
+    if (const std::string error = setup_.files->touch(drawing.path); !error.empty()) {
+        fail("cannot save " + drawing.path + ": " + error);
+        return false;
+    }
+    drawing.modified = false;
+    log("saved", "modification time set");
+    return true;
+}
+
+} // namespace qv::hostmodel

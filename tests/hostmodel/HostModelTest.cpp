@@ -1,0 +1,436 @@
+// The host model judged by whole scripts: what it accepts, what it rejects and at which line.
+
+#include "Drawing.h"
+#include "HostModel.h"
+#include "support/TempDir.h"
+
+#include <algorithm>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <tuple>
+#include <vector>
+
+using namespace qv::hostmodel;
+
+namespace {
+
+struct HostRun
+{
+    HostOutcome outcome;
+    std::vector<HostEvent> events;
+
+    // "event:detail" of the events whose name is in the list, in journal order.
+    std::vector<std::string> trace(const std::vector<std::string>& names) const
+    {
+        std::vector<std::string> found;
+        for (const HostEvent& e : events) {
+            if (std::find(names.begin(), names.end(), e.event) != names.end()) {
+                found.push_back(e.event + ":" + e.detail);
+            }
+        }
+        return found;
+    }
+    int firstErrorLine() const
+    {
+        for (const HostEvent& e : events) {
+            if (e.event == "error") {
+                return e.line;
+            }
+        }
+        return -1;
+    }
+    std::string errors() const
+    {
+        std::string text;
+        for (const std::string& error : trace({"error"})) {
+            text += error + "\n";
+        }
+        return text;
+    }
+};
+
+class HostModelTest : public ::testing::Test
+{
+protected:
+    std::string drawing(const std::string& name, const std::string& firstLine = {})
+    {
+        tmp_.write(name, firstLine.empty() ? std::string("DWG") : firstLine + "\r\nDWG");
+        return tmp_.file(name);
+    }
+
+    HostRun run(const std::vector<std::string>& lines, const std::string& product = "Cad2018",
+            const std::string& devices = {})
+    {
+        std::string script;
+        for (const std::string& line : lines) {
+            script += line + "\r\n";
+        }
+        HostRun result;
+        HostSetup setup{*findProduct(product), parseDevices(devices), nullptr};
+        result.outcome = runHostScript(script, setup, [&](const HostEvent& e) { result.events.push_back(e); });
+        return result;
+    }
+
+    // Opens the drawing, types the routine, quits.
+    std::vector<std::string> routine(const std::string& path, const std::vector<std::string>& lines)
+    {
+        std::vector<std::string> script = {"_Open", "\"" + path + "\""};
+        script.insert(script.end(), lines.begin(), lines.end());
+        script.push_back("_Quit");
+        script.push_back("_Y");
+        return script;
+    }
+
+    TempDir tmp_;
+};
+
+// The detailed plot of the model tab and of a layout, release by release, as the prompt list gives it.
+struct PlotCase
+{
+    std::string product;
+    std::string layout;
+    std::vector<std::string> answers; // after "_-plot"
+    std::string plotted;
+};
+
+std::vector<PlotCase> detailedPlots()
+{
+    const std::vector<std::string> start = {"_Yes", "", "DWF6 ePlot.pc3", "ISO A1 (841.00 x 594.00 MM)", "_M",
+                                            "_Landscape", "_No"};
+    const std::vector<std::string> modelMiddle = {"_Extents", "1:100", "_Center", "_Yes", "monochrome.ctb", "_Yes"};
+    const std::vector<std::string> layoutMiddle = {"_Layout", "1=1", "0,0", "_No", "_Yes", "_No", "_No", "_No"};
+    auto join = [](std::vector<std::vector<std::string>> parts) {
+        std::vector<std::string> all;
+        for (const auto& part : parts) {
+            all.insert(all.end(), part.begin(), part.end());
+        }
+        return all;
+    };
+    const std::string model = "layout=Model device=DWF6 ePlot.pc3 paper=ISO A1 (841.00 x 594.00 MM) area=Extents "
+                              "scale=1:100";
+    const std::string layout = "layout=Layout1 device=DWF6 ePlot.pc3 paper=ISO A1 (841.00 x 594.00 MM) "
+                               "area=Layout scale=1=1";
+    return {
+        // 2000-2002: hidden lines instead of the shade setting, and the model tab's own save question.
+        {"Cad2000", "Model", join({start, modelMiddle, {"_No", "", "_No", "_Yes"}}), model},
+        {"CadLT2000", "Model", join({start, modelMiddle, {"_Y", "", "_N", "_Y"}}), model},
+        {"Cad2004", "Model", join({start, modelMiddle, {"_As", "", "_No", "_Yes"}}), model},
+        {"Cad2007", "Model", join({start, modelMiddle, {"_Visual", "", "_No", "_Yes"}}), model},
+        {"CadLT2010", "Model", join({start, modelMiddle, {"_Hidden", "", "_No", "_Yes"}}), model},
+        {"Cad2013", "Model", join({start, modelMiddle, {"_W", "", "_No", "_Yes"}}), model},
+        // 2013 and later: the save question leads to the shade plot quality first.
+        {"Cad2018", "Model", join({start, modelMiddle, {"_As", "", "_Q", "_C", "150", "_No", "_Yes"}}), model},
+        {"CadLT2018", "Model", join({start, modelMiddle, {"_Rendered", "", "_Quality", "", "_N", "_Y"}}), model},
+        {"Bricscad", "Model", join({start, modelMiddle, {"_As", "", "_No", "_Yes"}}), model},
+        {"Cad2000", "Layout1", join({start, layoutMiddle, {"", "_No", "_Yes"}}), layout},
+        {"Cad2018", "Layout1", join({start, layoutMiddle, {"", "_No", "_Yes"}}), layout},
+        {"ZWCAD", "Layout1", join({start, layoutMiddle, {"", "_No", "_Yes"}}), layout},
+    };
+}
+
+TEST_F(HostModelTest, DetailedPlotIsAcceptedOnEveryReleaseAndWritesItsFile)
+{
+    for (const PlotCase& plot : detailedPlots()) {
+        SCOPED_TRACE(plot.product + " " + plot.layout);
+        const std::string path = drawing("A.dwg", "CADHOST tab=" + plot.layout);
+        const HostRun result = run(routine(path, [&] {
+                                   std::vector<std::string> lines = {"_-plot"};
+                                   lines.insert(lines.end(), plot.answers.begin(), plot.answers.end());
+                                   return lines;
+                               }()),
+                               plot.product);
+        EXPECT_EQ(result.outcome.status, 0) << result.errors();
+        EXPECT_EQ(result.outcome.unmodelled, 0);
+        const std::string file = tmp_.file("A-" + plot.layout + ".dwf");
+        EXPECT_EQ(result.trace({"plotted"}), std::vector<std::string>{"plotted:" + plot.plotted + " file=" + file});
+        EXPECT_EQ(tmp_.read("A-" + plot.layout + ".dwf").rfind("CADHOST PLOT " + plot.plotted, 0), 0u);
+    }
+}
+
+TEST_F(HostModelTest, AnAnswerTooFewOrTooManyIsCaughtAtItsLine)
+{
+    // Each answer of a correct plot dropped, then doubled. A dropped answer shifts the rest onto the wrong
+    // prompts; a doubled one lands on the next prompt or, at the end, on the command prompt.
+    for (const PlotCase& plot : detailedPlots()) {
+        if (plot.product != "Cad2018" && plot.product != "Cad2000") {
+            continue;
+        }
+        const std::string path = drawing("A.dwg", "CADHOST tab=" + plot.layout);
+        for (std::size_t i = 0; i < plot.answers.size(); ++i) {
+            for (const bool drop : {true, false}) {
+                std::vector<std::string> lines = {"_-plot"};
+                lines.insert(lines.end(), plot.answers.begin(), plot.answers.end());
+                if (drop) {
+                    lines.erase(lines.begin() + static_cast<long>(i) + 1);
+                } else {
+                    lines.insert(lines.begin() + static_cast<long>(i) + 1, plot.answers[i]);
+                }
+                SCOPED_TRACE(plot.product + " " + plot.layout + (drop ? " drop " : " double ") + std::to_string(i) +
+                             " \"" + plot.answers[i] + "\"");
+                const HostRun result = run(routine(path, lines), plot.product);
+                // A doubled empty entry (the proposed file name) is taken by the save question's default; the
+                // next answer then declines the plot and the one after reaches the command prompt.
+                EXPECT_EQ(result.outcome.status, 1);
+                EXPECT_GE(result.firstErrorLine(), 4);
+                EXPECT_LE(result.firstErrorLine(), static_cast<int>(lines.size()) + 4);
+            }
+        }
+    }
+}
+
+TEST_F(HostModelTest, PlotChecksLayoutsDevicesPapersAndViews)
+{
+    const std::string path = drawing("A.dwg", "CADHOST layouts=Sheet%201,Sheet%202 views=Front device=Plotter%20A");
+    const std::string devices = "Plotter A=ISO A1|ISO A3;Office Printer";
+    // answers after "_-plot _Yes", the errors, the plot done
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
+        // The current tab and the drawing's device are the defaults; the device's papers are checked.
+        {{"", "", "iso a3", "_I", "_P", "_N", "_View", "Front", "_F", "", "_N", "_N", "_As", "_N", "_N", "_Y"},
+         0,
+         "layout=Model device=Plotter A paper=ISO A3 area=View Front scale=Fit"},
+        {{"Sheet 2", "Plotter A", "Letter", "ISO A1", "_M", "_L", "_N", "_W", "1,1", "10,10", "1/4\"=1'-0\"", "_C",
+          "_N", "_N", "_N", "_N", "_N", "_N", "_N", "_Y"},
+         1,
+         "layout=Sheet 2 device=Plotter A paper=ISO A1 area=Window scale=1/4\"=1'-0\""},
+        // A layout or view that is not in the drawing, and an unknown device, are asked again.
+        {{"Layout1", "Model", "Missing Plotter", "office printer", "Any Paper", "_I", "_L", "_N", "_V", "Back", "Front",
+          "2", "_C", "_N", "_N", "_As", "_Y", "plot.prn", "_N", "_Y"},
+         3,
+         "layout=Model device=Office Printer paper=Any Paper area=View Front scale=2"},
+        // Raster devices plot in pixels: no paper units question.
+        {{"", "PublishToWeb PNG", "VGA (640.00 x 480.00 Pixels)", "_L", "_N", "_E", "_F", "_C", "_N", "_N", "_As",
+          "out", "_N", "_Y"},
+         0,
+         "layout=Model device=PublishToWeb PNG.pc3 paper=VGA (640.00 x 480.00 Pixels) area=Extents scale=Fit"},
+    };
+    for (const auto& [answers, errors, plotted] : cases) {
+        SCOPED_TRACE(answers[0] + "/" + answers[1]);
+        std::vector<std::string> lines = {"_-plot", "_Yes"};
+        lines.insert(lines.end(), answers.begin(), answers.end());
+        const HostRun result = run(routine(path, lines), "Cad2018", devices);
+        EXPECT_EQ(result.outcome.errors, errors) << result.errors();
+        ASSERT_EQ(result.trace({"plotted"}).size(), 1u) << result.errors();
+        EXPECT_EQ(result.trace({"plotted"})[0].rfind("plotted:" + plotted, 0), 0u) << result.trace({"plotted"})[0];
+    }
+}
+
+TEST_F(HostModelTest, PlotByPageSetup)
+{
+    const std::string path =
+        drawing("A.dwg", "CADHOST tab=Layout2 pagesetups=A1-Plot=DWF6%20ePlot.pc3,A3-Check device=Office");
+    // answers after "_-plot _No", errors, plotted (empty: none)
+    const std::vector<std::tuple<std::vector<std::string>, int, std::vector<std::string>>> cases = {
+        // A page setup with a file-only device: the file name comes at once.
+        {{"", "A1-Plot", "", "", "_N", "_Y"},
+         0,
+         {"plotted:layout=Layout2 pagesetup=A1-Plot device=DWF6 ePlot.pc3 file=" + tmp_.file("A-Layout2.dwf")}},
+        {{"Layout1", "a3-check", "", "_N", "_N", "_Y"}, 0, {"plotted:layout=Layout1 pagesetup=A3-Check device=Office"}},
+        {{"Model", "", "", "_Y", "model", "_Y", "_Y"},
+         0,
+         {"plotted:layout=Model pagesetup=(current) device=Office file=" + tmp_.file("model.plt")}},
+        {{"", "Missing", "A3-Check", "", "_N", "_N", "_N"}, 1, {}},
+    };
+    for (const auto& [answers, errors, plotted] : cases) {
+        SCOPED_TRACE(answers[1]);
+        std::vector<std::string> lines = {"_-plot", "_No"};
+        lines.insert(lines.end(), answers.begin(), answers.end());
+        const HostRun result = run(routine(path, lines), "Cad2018", "Office");
+        EXPECT_EQ(result.outcome.errors, errors) << result.errors();
+        EXPECT_EQ(result.trace({"plotted"}), plotted);
+    }
+    // The current device of a drawing that declares none is None: nothing can be plotted.
+    const HostRun none = run(routine(drawing("B.dwg"), {"_-plot", "_N", "", "", "", "_N", "_N", "_Y"}));
+    EXPECT_NE(none.errors().find("No plotter is assigned"), std::string::npos) << none.errors();
+}
+
+TEST_F(HostModelTest, PageSetupImport)
+{
+    const std::string standard = drawing("Standard.dwg", "CADHOST pagesetups=A1-Plot,A3-Check,Site%20Plan");
+    const std::string path = drawing("A.dwg", "CADHOST pagesetups=A1-Plot");
+    // lines of the routine, errors, imported
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string>> cases = {
+        // An existing setup brings the redefine question, unless EXPERT is 2 or more.
+        {{"_-psetupin", "\"" + standard + "\"", "*", "_Y"}, 0, "A1-Plot,A3-Check,Site Plan"},
+        {{"_-psetupin", "\"" + standard + "\"", "*", "_N"}, 0, "A3-Check,Site Plan"},
+        {{"_Expert", "2", "_-psetupin", "\"" + standard + "\"", "*"}, 0, "A1-Plot,A3-Check,Site Plan"},
+        {{"(setvar \"EXPERT\" 5)", "_-psetupin", "\"" + standard + "\"", "Site Plan,A3-Check"}, 0, "Site Plan,A3-Check"},
+        {{"_-psetupin", "\"" + standard + "\"", "A4", "A3-Check"}, 1, "A3-Check"},
+        {{"_-psetupin", "\"" + tmp_.file("Missing.dwg") + "\"", "*"}, 2, ""},
+        {{"_-psetupin", "\"" + standard + "\"", "*"}, 1, ""}, // the redefine question meets "_Quit"
+    };
+    for (const auto& [lines, errors, imported] : cases) {
+        SCOPED_TRACE(lines[1]);
+        const HostRun result = run(routine(path, lines));
+        EXPECT_EQ(result.outcome.errors, errors) << result.errors();
+        if (!imported.empty()) {
+            EXPECT_EQ(result.trace({"pagesetups-imported"}), std::vector<std::string>{"pagesetups-imported:" + imported});
+        }
+    }
+}
+
+TEST_F(HostModelTest, SystemVariablesAsCommands)
+{
+    const std::string path = drawing("A.dwg");
+    const std::vector<std::tuple<std::vector<std::string>, int, std::vector<std::string>>> cases = {
+        {{"_Expert", "5", "FILEDIA", "0", "_Setvar", "CMDDIA", "0"}, 0,
+         {"variable:EXPERT = 5", "variable:FILEDIA = 0", "variable:CMDDIA = 0"}},
+        {{"_Expert", "6", "1"}, 1, {"variable:EXPERT = 1"}},
+        {{"CTAB", "Layout2", "TILEMODE", "1"}, 0, {"variable:CTAB = \"Layout2\"", "variable:TILEMODE = 1"}},
+        {{"CTAB", "Sheet9", "Layout1"}, 1, {"variable:CTAB = \"Layout1\""}},
+        {{"_Setvar", "PICKFIRST", "0", "DWGNAME"}, 0, {"variable:DWGNAME = \"A.dwg\" (read only)"}},
+    };
+    for (const auto& [lines, errors, trace] : cases) {
+        SCOPED_TRACE(lines[0] + " " + lines[1]);
+        const HostRun result = run(routine(path, lines));
+        EXPECT_EQ(result.outcome.errors, errors) << result.errors();
+        EXPECT_EQ(result.trace({"variable"}), trace);
+    }
+}
+
+TEST_F(HostModelTest, SaveAsAndDxfOut)
+{
+    const std::string path = drawing("A.dwg");
+    const std::string copy = tmp_.file("Old.dwg");
+    const std::string dxf = tmp_.file("A.dxf");
+    // lines, errors, events
+    const std::vector<std::tuple<std::vector<std::string>, int, std::vector<std::string>>> cases = {
+        {{"(setq draw_name \"" + copy + "\")", "_saveas", "_2004", "!draw_name"}, 0,
+         {"saved:written as a copy of " + path}},
+        {{"_saveas", "", "!nothing", "\"" + copy + "\""}, 1, {"saved:written as a copy of " + path}},
+        {{"_dxfout", "", "_Version", "_R12", "_Preview", "_N", "8"}, 0,
+         {"dxf-written:" + dxf + " version=R12 ASCII accuracy=8"}},
+        {{"_dxfout", "\"" + dxf + "\"", "_O", "_All", "", "_B"}, 0,
+         {"dxf-written:" + dxf + " version=2018 binary selected objects"}},
+        {{"_dxfout", "", "17", "_V", "2013", ""}, 1, {"dxf-written:" + dxf + " version=2013 ASCII accuracy=16"}},
+    };
+    for (const auto& [lines, errors, events] : cases) {
+        SCOPED_TRACE(lines[0] + " " + lines[1]);
+        const HostRun result = run(routine(path, lines));
+        EXPECT_EQ(result.outcome.errors, errors) << result.errors();
+        EXPECT_EQ(result.trace({"saved", "dxf-written"}).front(), events.front());
+        std::filesystem::remove(copy);
+        std::filesystem::remove(dxf);
+    }
+    // An existing DXF brings the replace question, which EXPERT 2 answers without asking.
+    tmp_.write("A.dxf", "old");
+    EXPECT_EQ(run(routine(path, {"_dxfout", "", "_Y", ""})).outcome.errors, 0);
+    EXPECT_EQ(run(routine(path, {"_Expert", "2", "_dxfout", "", ""})).outcome.errors, 0);
+    EXPECT_EQ(run(routine(path, {"_dxfout", "", "8"})).firstErrorLine(), 5);
+}
+
+TEST_F(HostModelTest, LayerAuditAndRegen)
+{
+    const std::string path = drawing("A.dwg", "CADHOST layers=0,Walls");
+    const std::vector<std::tuple<std::vector<std::string>, int, int>> cases = {
+        {{"_Audit", "_Y", "_-Layer", "_Set", "0", ""}, 0, 0},
+        {{"_-Layer", "_Make", "Doors", "_New", "A,B", "_ON", "*", "_Freeze", "Walls", "_T", "*", "", "_Regen",
+          "_Regenall", "_Qsave"},
+         0,
+         0},
+        {{"_-Layer", "_OFF", "0", "_Y", "", "_Audit", "_N"}, 0, 0},
+        {{"_-Layer", "_Set", "Roof", "", "_Audit", "Maybe", "_N"}, 2, 0},
+        // Options the model does not follow end the command; what follows reaches the command prompt.
+        {{"_-Layer", "_Color", "1", "Walls", ""}, 1, 2},
+        {{"_Line", "0,0", "1,1", ""}, 2, 1},
+    };
+    for (const auto& [lines, errors, unmodelled] : cases) {
+        SCOPED_TRACE(lines[0] + " " + lines[1]);
+        const HostRun result = run(routine(path, lines));
+        EXPECT_EQ(result.outcome.errors, errors) << result.errors();
+        EXPECT_EQ(result.outcome.unmodelled, unmodelled);
+    }
+}
+
+TEST_F(HostModelTest, AutoLispDrivesCommandsAndAnswersPrompts)
+{
+    const std::string path = drawing("A.dwg", "CADHOST layouts=Layout1,Layout2,Layout3");
+    const std::string plotEach =
+        "(foreach lay (vl-remove \"Layout2\" (layoutlist))\r\n"
+        "  (setvar \"ctab\" lay)\r\n"
+        "  (command \"_-plot\" \"_N\" \"\" \"\" \"DWF6 ePlot\" \"\" \"_N\" \"_Y\"))";
+    // lines, product, errors, plotted layouts
+    const std::vector<std::tuple<std::vector<std::string>, std::string, int, std::vector<std::string>>> cases = {
+        {{plotEach}, "Cad2018", 0,
+         {"plotted:layout=Layout1 pagesetup=(current) device=DWF6 ePlot.pc3 file=" + tmp_.file("A-Layout1.dwf"),
+          "plotted:layout=Layout3 pagesetup=(current) device=DWF6 ePlot.pc3 file=" + tmp_.file("A-Layout3.dwf")}},
+        // A command left open by (command ...) is answered by the script lines that follow.
+        {{"(if (= (getvar \"ctab\") \"Model\") (progn (setvar \"ctab\" \"Layout3\") (command \"_-plot\" \"_N\")))", "",
+          "", "DWF6 ePlot", "x", "_N", "_Y"},
+         "Cad2013", 0,
+         {"plotted:layout=Layout3 pagesetup=(current) device=DWF6 ePlot.pc3 file=" + tmp_.file("x.dwf")}},
+        // AutoCAD LT has no AutoLISP: the expression and what it would have done are errors.
+        {{plotEach}, "CadLT2018", 1, {}},
+        // "!file" is refused and the prompt asked again: the next answer becomes the file name.
+        {{"_-plot", "_N", "", "", "DWF6 ePlot", "!file", "_N", "_Y"},
+         "CadLT2013",
+         2,
+         {"plotted:layout=Model pagesetup=(current) device=DWF6 ePlot.pc3 file=" + tmp_.file("_N.dwf")}},
+        // An unbalanced expression swallows the rest of the script; an unknown function is an error.
+        {{"(command \"_Zoom\" \"1X\"", "_Qsave"}, "Cad2018", 1, {}},
+        {{"(frobnicate 1)"}, "Cad2018", 1, {}},
+        {{"(setq f (strcat (getvar \"dwgprefix\") \"out\"))", "_-plot", "_N", "", "", "DWF6 ePlot", "!f", "_N", "_Y"},
+         "Cad2018", 0,
+         {"plotted:layout=Model pagesetup=(current) device=DWF6 ePlot.pc3 file=" + tmp_.file("out.dwf")}},
+    };
+    for (const auto& [lines, product, errors, plotted] : cases) {
+        SCOPED_TRACE(product + " " + lines[0]);
+        const HostRun result = run(routine(path, lines), product);
+        EXPECT_EQ(result.outcome.errors, errors) << result.errors();
+        EXPECT_EQ(result.trace({"plotted"}), plotted);
+    }
+}
+
+TEST_F(HostModelTest, EveryDefaultRoutineRunsOnEveryProductWithNothingUnmodelled)
+{
+    // The shipped routines, as the script writer frames each one: open, routine, zoom, close with a save.
+    std::vector<std::pair<std::string, std::vector<std::string>>> routines;
+    std::ifstream in(QUORVEL_ROUTINES_TXT);
+    bool inText = false;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.rfind("Description: ", 0) == 0) {
+            routines.push_back({line.substr(13), {}});
+        } else if (line.rfind("Favourite: ", 0) == 0) {
+            inText = true;
+        } else if (line == "---") {
+            inText = false;
+        } else if (inText) {
+            routines.back().second.push_back(line);
+        }
+    }
+    ASSERT_GE(routines.size(), 10u);
+    const std::string path = drawing("A.dwg");
+    for (const char* product : {"Cad13", "CadLT98", "Cad2000", "Cad2007", "CadLT2013", "Cad2018", "Bricscad"}) {
+        for (const auto& [name, text] : routines) {
+            SCOPED_TRACE(std::string(product) + " " + name);
+            std::vector<std::string> lines = text;
+            lines.insert(lines.end(), {"_Zoom", "0.999x", "_Close", "_Y"});
+            const HostRun result = run(routine(path, lines), product);
+            EXPECT_EQ(result.outcome.status, 0) << result.errors();
+            EXPECT_EQ(result.outcome.unmodelled, 0);
+        }
+    }
+}
+
+TEST(HostModelFiles, DrawingLineAndDeviceList)
+{
+    Drawing drawing;
+    EXPECT_EQ(applyDrawingLine("CADHOST tab=sheet%201 layouts=Sheet%201 views=A,B device=My%2CPlotter", drawing), "");
+    EXPECT_EQ(drawing.tab, "Sheet 1");
+    EXPECT_EQ(drawing.views, (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(drawing.device, "My,Plotter");
+    for (const char* bad : {"CADHOST tab=Nowhere", "CADHOST colour=red", "CADHOST layouts=A,,B", "CADHOST views=%4",
+                            "CADHOST tab"}) {
+        Drawing other;
+        EXPECT_NE(applyDrawingLine(bad, other), "") << bad;
+    }
+    const std::vector<Device> devices = parseDevices("A=P1|P2;;B;C=");
+    ASSERT_EQ(devices.size(), 3u);
+    EXPECT_EQ(devices[0].papers, (std::vector<std::string>{"P1", "P2"}));
+    EXPECT_TRUE(devices[1].papers.empty());
+}
+
+} // namespace

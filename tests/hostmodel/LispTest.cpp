@@ -1,0 +1,421 @@
+#include "Lisp.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace qv::hostmodel {
+namespace {
+
+// A drawing with two layouts; records what the interpreter types and refuses CTAB values that are no tab.
+class FakeHost : public LispHost
+{
+public:
+    std::vector<std::string> entries;
+    std::map<std::string, LispValue> variables{{"CTAB", LispValue::fromString("Model")},
+                                               {"DWGNAME", LispValue::fromString("Plan A.dwg")},
+                                               {"DWGPREFIX", LispValue::fromString("C:\\Jobs\\")},
+                                               {"EXPERT", LispValue::fromInteger(0)}};
+    std::vector<std::string> layouts{"Layout1", "Layout2"};
+    std::map<std::string, LispValue> lisp;
+
+    void command(const std::string& entry) override { entries.push_back(entry); }
+    void cancelCommand() override { entries.push_back("<cancel>"); }
+    std::optional<LispValue> getvar(const std::string& name) override
+    {
+        const auto it = variables.find(name);
+        return it == variables.end() ? std::nullopt : std::optional<LispValue>(it->second);
+    }
+    std::string setvar(const std::string& name, const LispValue& value) override
+    {
+        const bool known = variables.count(name) > 0;
+        const bool tab = name != "CTAB" || (value.kind == LispValue::Kind::String &&
+                                            (value.text == "Model" || std::count(layouts.begin(), layouts.end(), value.text)));
+        if (!known || !tab)
+            return "; error: AutoCAD variable setting rejected: \"" + name + "\" " + printLisp(value);
+        variables[name] = value;
+        return {};
+    }
+    std::vector<std::string> layoutList() override { return layouts; }
+    std::map<std::string, LispValue>& symbols() override { return lisp; }
+};
+
+struct Case
+{
+    const char* text;
+    const char* expected; // the printed value, or the error message
+};
+
+// Evaluates and gives the printed value, or the error when there is one.
+std::string run(FakeHost& host, const char* text)
+{
+    const LispOutcome outcome = evaluateLisp(text, host);
+    return outcome.error.empty() ? printLisp(outcome.value) : outcome.error;
+}
+
+TEST(Lisp, EvaluatesExpressionsToTheValuesTheHostPrints)
+{
+    const Case cases[] = {
+        // reader: numbers, strings, symbols, quote, comments
+        {"42", "42"},
+        {"-2", "-2"},
+        {"+7", "7"},
+        {"1.5", "1.5"},
+        {".5", "0.5"},
+        {"-.25", "-0.25"},
+        {"1e3", "1000.0"},
+        {"2.", "2.0"},
+        {"3000000000", "3.0e+009"},
+        {"1234567.0", "1.23457e+006"},
+        {"0.00001", "1.0e-005"},
+        {"pi", "3.14159"},
+        {"\"a\\\"b\\\\c\"", "\"a\\\"b\\\\c\""},
+        {"(strlen \"\\n\\t\\r\\e\\101\")", "5"},
+        {"(ascii \"\\101\")", "65"},
+        {"'abc", "ABC"},
+        {"'(a \"b\" 3 (nil t))", "(A \"b\" 3 (nil T))"},
+        {"(quote (1 . x))", "; error: dotted pairs are not modelled by this host"},
+        {"'()", "nil"},
+        {"; only a comment", "nil"},
+        {"(+ 1 ; one\n 2) ; three", "3"},
+        {"(+ 1 ;| a (block) |; 2)", "3"},
+        {"(setq a 1)\n(setq b (+ a 1))", "2"},
+        {"unset", "nil"},
+        {"1+", "nil"},
+        // arithmetic: 32-bit integers, reals as soon as one takes part
+        {"(+)", "0"},
+        {"(+ 1 2 3)", "6"},
+        {"(- 10 4 1)", "5"},
+        {"(- 5)", "-5"},
+        {"(* 2 2.5)", "5.0"},
+        {"(/ 7 2)", "3"},
+        {"(/ -7 2)", "-3"},
+        {"(/ 7 2.0)", "3.5"},
+        {"(+ 2147483647 1)", "-2147483648"},
+        {"(rem 7 3)", "1"},
+        {"(1+ 1)", "2"},
+        {"(1- 1.5)", "0.5"},
+        {"(abs -3)", "3"},
+        {"(fix 3.9)", "3"},
+        {"(fix 1e10)", "1.0e+010"},
+        {"(float 2)", "2.0"},
+        {"(max 1 3 2)", "3"},
+        {"(min 1 3.0)", "1.0"},
+        // comparisons and logic
+        {"(= 1 1.0)", "T"},
+        {"(= \"a\" \"A\")", "nil"},
+        {"(= \"a\" 1)", "nil"},
+        {"(= 2 2 2)", "T"},
+        {"(/= 1 2)", "T"},
+        {"(< 1 2 3)", "T"},
+        {"(< 1 3 2)", "nil"},
+        {"(> \"b\" \"a\")", "T"},
+        {"(<= 2 2)", "T"},
+        {"(>= 1 2)", "nil"},
+        {"(and 1 nil)", "nil"},
+        {"(and)", "T"},
+        {"(or nil 2)", "T"},
+        {"(not nil)", "T"},
+        {"(null '(1))", "nil"},
+        {"(equal '(1 (2 \"x\")) (list 1 (list 2 \"x\")))", "T"},
+        {"(equal 1.0 1.05 0.1)", "T"},
+        // strings
+        {"(strcat \"Plan\" \"_\" \"A\")", "\"Plan_A\""},
+        {"(strcat)", "\"\""},
+        {"(strlen \"abc\" \"de\")", "5"},
+        {"(strlen \"\xC3\xBC\")", "1"},
+        {"(substr \"Layout12\" 7)", "\"12\""},
+        {"(substr \"Layout12\" 1 6)", "\"Layout\""},
+        {"(substr \"abc\" 5)", "\"\""},
+        {"(substr \"abc\" 2 10)", "\"bc\""},
+        {"(substr \"a\xC3\xBC" "b\" 2 1)", "\"\xC3\xBC\""},
+        {"(strcase \"Plan a\")", "\"PLAN A\""},
+        {"(strcase \"Plan A\" t)", "\"plan a\""},
+        {"(itoa -12)", "\"-12\""},
+        {"(atoi \" 42abc\")", "42"},
+        {"(atoi \"x\")", "0"},
+        {"(atof \"2.5e1mm\")", "25.0"},
+        {"(atof \"inf\")", "0.0"},
+        {"(rtos 1.5)", "\"1.5000\""},
+        {"(rtos 2.0 2 0)", "\"2\""},
+        {"(rtos 1234.5 1 2)", "\"1.23E+03\""},
+        {"(chr 65)", "\"A\""},
+        {"(vl-string-subst \"B\" \"A\" \"AXA\")", "\"BXA\""},
+        {"(vl-string-search \"x\" \"abxd\")", "2"},
+        {"(wcmatch \"Layout1\" \"Layout#\")", "T"},
+        {"(wcmatch \"Layout1\" \"layout*\")", "nil"},
+        {"(wcmatch \"Model\" \"Lay*,Mod?l\")", "T"},
+        {"(wcmatch \"Model\" \"~Model\")", "nil"},
+        {"(wcmatch \"Plan-3\" \"@*[0-2],*`-[~0-2]\")", "T"},
+        {"(wcmatch \"a,b\" \"*`,*\")", "T"},
+        {"(vl-filename-base \"C:\\\\Jobs\\\\Plan A.dwg\")", "\"Plan A\""},
+        {"(vl-filename-extension \"Plan.A.dwg\")", "\".dwg\""},
+        {"(vl-filename-directory \"C:\\\\Jobs\\\\Plan.dwg\")", "\"C:\\\\Jobs\""},
+        // lists
+        {"(list 1 \"a\" 'b)", "(1 \"a\" B)"},
+        {"(list)", "nil"},
+        {"(cons 0 '(1 2))", "(0 1 2)"},
+        {"(car '(1 2))", "1"},
+        {"(car nil)", "nil"},
+        {"(cdr '(1 2 3))", "(2 3)"},
+        {"(cdr '(1))", "nil"},
+        {"(cadr '(1 2 3))", "2"},
+        {"(caddr '(1 2 3))", "3"},
+        {"(last '(1 2 3))", "3"},
+        {"(length '(1 2 3))", "3"},
+        {"(length nil)", "0"},
+        {"(nth 1 '(a b))", "B"},
+        {"(nth 5 '(a b))", "nil"},
+        {"(append '(1) nil '(2 3))", "(1 2 3)"},
+        {"(reverse '(1 2 3))", "(3 2 1)"},
+        {"(member 2 '(1 2 3))", "(2 3)"},
+        {"(member 4 '(1 2 3))", "nil"},
+        {"(vl-remove \"Layout1\" (layoutlist))", "(\"Layout2\")"},
+        {"(vl-position \"Layout2\" (layoutlist))", "1"},
+        {"(assoc \"b\" '((\"a\" 1) (\"b\" 2)))", "(\"b\" 2)"},
+        {"(mapcar 'strcase (layoutlist))", "(\"LAYOUT1\" \"LAYOUT2\")"},
+        {"(mapcar '+ '(1 2) '(10 20 30))", "(11 22)"},
+        {"(mapcar '(lambda (x) (strcat x \"!\")) '(\"a\"))", "(\"a!\")"},
+        {"(apply 'max '(1 5 2))", "5"},
+        {"(type \"a\")", "STR"},
+        {"(type 1.0)", "REAL"},
+        // control
+        {"(if (= 1 1) \"yes\" \"no\")", "\"yes\""},
+        {"(if nil \"yes\")", "nil"},
+        {"(progn 1 2 3)", "3"},
+        {"(progn)", "nil"},
+        {"(cond ((= 1 2) 'a) ((= 1 1) 'b) (t 'c))", "B"},
+        {"(setq i 0 n 0) (while (< i 5) (setq n (+ n i) i (1+ i))) n", "10"},
+        {"(setq n 0) (repeat 4 (setq n (+ n 2)))", "8"},
+        {"(setq s \"\") (foreach l (layoutlist) (setq s (strcat s l \";\"))) s", "\"Layout1;Layout2;\""},
+        {"(foreach l nil 1)", "nil"},
+        {"(defun twice (x / y) (setq y (* 2 x)) y) (twice 21)", "42"},
+        {"(defun c:go () 'done) (c:go)", "DONE"},
+        {"((lambda (a b) (- a b)) 5 3)", "2"},
+        {"(eval '(+ 1 2))", "3"},
+        {"(set 'q 7) q", "7"},
+        // the host
+        {"(getvar \"dwgname\")", "\"Plan A.dwg\""},
+        {"(strcat (getvar \"DWGPREFIX\") (vl-filename-base (getvar \"dwgname\")) \".dxf\")",
+         "\"C:\\\\Jobs\\\\Plan A.dxf\""},
+        {"(getvar \"nosuchvar\")", "nil"},
+        {"(layoutlist)", "(\"Layout1\" \"Layout2\")"},
+        {"(setvar \"expert\" 5)", "5"},
+        {"(princ \"hello\")", "\"hello\""},
+        {"(princ)", ""},
+        {"(terpri)", "nil"},
+        {"(vl-load-com)", "nil"},
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        EXPECT_EQ(run(host, c.text), c.expected) << c.text;
+    }
+}
+
+TEST(Lisp, ReportsErrorsAsTheHostPrintsThem)
+{
+    const Case cases[] = {
+        {"(setq a 1", "; error: malformed list on input"},
+        {"(progn (+ 1 2)", "; error: malformed list on input"},
+        {"(setq a 1))", "; error: extra right paren on input"},
+        {")", "; error: extra right paren on input"},
+        {"(strcat \"abc)", "; error: malformed string on input"},
+        {"'", "; error: malformed list on input"},
+        {"(list ')", "; error: malformed list on input"},
+        {".", "; error: misplaced dot on input"},
+        {"(foo 1)", "; error: no function definition: FOO"},
+        {"(t)", "; error: no function definition: T"},
+        {"(1 2)", "; error: bad function: 1"},
+        {"(setq v 5) (v)", "; error: bad function: 5"},
+        {"(strcat \"a\" 1)", "; error: bad argument type: stringp 1"},
+        {"(strlen nil)", "; error: bad argument type: stringp nil"},
+        {"(getvar 'ctab)", "; error: bad argument type: stringp CTAB"},
+        {"(+ 1 \"2\")", "; error: bad argument type: numberp: \"2\""},
+        {"(< 1 \"2\")", "; error: bad argument type: numberp: \"2\""},
+        {"(< \"a\" 2)", "; error: bad argument type: stringp 2"},
+        {"(itoa 1.5)", "; error: bad argument type: fixnump: 1.5"},
+        {"(substr \"abc\" \"1\")", "; error: bad argument type: fixnump: \"1\""},
+        {"(substr \"abc\" 0)", "; error: bad argument value: positive 0"},
+        {"(length 5)", "; error: bad argument type: listp 5"},
+        {"(foreach x \"ab\" x)", "; error: bad argument type: listp \"ab\""},
+        {"(foreach 1 '(1) 1)", "; error: bad argument type: symbolp 1"},
+        {"(car \"a\")", "; error: bad argument type: consp \"a\""},
+        {"(setq 1 2)", "; error: bad argument type: symbolp 1"},
+        {"(setq t 2)", "; error: bad argument type: symbolp T"},
+        {"(cons 1 2)", "; error: dotted pairs are not modelled by this host: (cons 1 2)"},
+        {"(setq a)", "; error: too few arguments"},
+        {"(setq a 1 b)", "; error: too few arguments"},
+        {"(if)", "; error: too few arguments"},
+        {"(if t 1 2 3)", "; error: too many arguments"},
+        {"(strcase)", "; error: too few arguments"},
+        {"(itoa 1 2)", "; error: too many arguments"},
+        {"(defun f (x) x) (f)", "; error: too few arguments"},
+        {"(defun f (x) x) (f 1 2)", "; error: too many arguments"},
+        {"(/ 1 0)", "; error: divide by zero"},
+        {"(/ 1.0 0)", "; error: divide by zero"},
+        {"(rem 1 0)", "; error: divide by zero"},
+        {"(rtos 1.5 4 2)", "; error: rtos units mode 4 is not modelled by this host"},
+        {"(command \"_line\" t)", "; error: invalid AutoCAD command: T"},
+        {"(command '(1 2 3 4))", "; error: invalid AutoCAD command: (1 2 3 4)"},
+        {"(setvar \"ctab\" \"Layout9\")", "; error: AutoCAD variable setting rejected: \"CTAB\" \"Layout9\""},
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        EXPECT_EQ(run(host, c.text), c.expected) << c.text;
+    }
+}
+
+TEST(Lisp, CommandTypesItsArgumentsAsPromptAnswers)
+{
+    struct CommandCase
+    {
+        const char* text;
+        std::vector<std::string> entries;
+    };
+    const CommandCase cases[] = {
+        {"(command \"_-plot\" \"_N\" \"\" \"\" \"\" \"_N\" \"_N\" \"_Y\")",
+         {"_-plot", "_N", "", "", "", "_N", "_N", "_Y"}},
+        {"(foreach lay (layoutlist) (setvar \"ctab\" lay) (command \"_-plot\" \"_N\" lay \"\" \"\"))",
+         {"_-plot", "_N", "Layout1", "", "", "_-plot", "_N", "Layout2", "", ""}},
+        {"(foreach lay (vl-remove \"Layout1\" (layoutlist)) (command \"_-plot\" \"_N\" lay))",
+         {"_-plot", "_N", "Layout2"}},
+        {"(if (= (getvar \"ctab\") \"Model\") (progn (command \"_zoom\" \"_e\") (command \"_qsave\")) (command \"x\"))",
+         {"_zoom", "_e", "_qsave"}},
+        {"(command \"_offset\" 2 2.5 0.1 -3.0 1e20)", {"_offset", "2", "2.5", "0.1", "-3", "100000000000000000000"}},
+        {"(command \"_zoom\" \"_w\" '(0 0) (list 10.5 20 3))", {"_zoom", "_w", "0,0", "10.5,20,3"}},
+        {"(command \"_-layer\" nil \"_s\" (getvar \"nosuchvar\") \"0\" \"\")", {"_-layer", "_s", "0", ""}},
+        {"(command)", {"<cancel>"}},
+        {"(command \"_saveas\" \"2018\" (strcat (getvar \"dwgprefix\") \"out\"))", {"_saveas", "2018", "C:\\Jobs\\out"}},
+        // an error in one argument types nothing of that call, but what came before stays typed
+        {"(command \"_audit\" \"_y\") (command \"_regen\" (/ 1 0))", {"_audit", "_y"}},
+        {"(command \"_audit\" \"_y\") (command \"_regen\" t)", {"_audit", "_y"}},
+        // an unbalanced text is not evaluated at all
+        {"(command \"_audit\" \"_y\") (command \"_regen\"", {}},
+    };
+    for (const CommandCase& c : cases) {
+        FakeHost host;
+        evaluateLisp(c.text, host);
+        EXPECT_EQ(host.entries, c.entries) << c.text;
+    }
+}
+
+TEST(Lisp, SetvarRejectionStopsTheEvaluation)
+{
+    FakeHost host;
+    const LispOutcome outcome = evaluateLisp(
+        "(foreach lay '(\"Layout1\" \"Nope\" \"Layout2\") (setvar \"CTAB\" lay) (command \"_-plot\" lay))", host);
+    EXPECT_EQ(outcome.error, "; error: AutoCAD variable setting rejected: \"CTAB\" \"Nope\"");
+    EXPECT_TRUE(outcome.value.isNil());
+    EXPECT_EQ(host.entries, (std::vector<std::string>{"_-plot", "Layout1"}));
+    EXPECT_EQ(host.variables["CTAB"].text, "Layout1");
+}
+
+TEST(Lisp, SymbolsLiveInTheDrawingAndLocalsAreRestored)
+{
+    FakeHost host;
+    EXPECT_EQ(run(host, "(setq draw_name \"Plan\" lay \"outer\")"), "\"outer\"");
+    EXPECT_EQ(printLisp(host.lisp.at("DRAW_NAME")), "\"Plan\"");
+    EXPECT_EQ(run(host, "(strcat draw_name \".dxf\")"), "\"Plan.dxf\"");
+
+    // foreach's variable and a function's parameters and locals get their old values back, even after an error
+    EXPECT_EQ(run(host, "(foreach lay (layoutlist) lay)"), "\"Layout2\"");
+    EXPECT_EQ(run(host, "(defun f (lay / draw_name) (setq draw_name 1) (/ lay 0)) (f 3)"), "; error: divide by zero");
+    EXPECT_EQ(run(host, "(list lay draw_name)"), "(\"outer\" \"Plan\")");
+
+    // a nil value unbinds the symbol
+    run(host, "(setq lay nil)");
+    EXPECT_EQ(host.lisp.count("LAY"), 0u);
+}
+
+TEST(Lisp, RunawayScriptsEndWithAnErrorInsteadOfHangingTheHost)
+{
+    const Case cases[] = {
+        {"(while t)", "; error: loop limit reached: more than 1000000 iterations"},
+        {"(repeat 2000000 1)", "; error: loop limit reached: more than 1000000 iterations"},
+        {"(defun down (n) (down (1+ n))) (down 0)",
+         "; error: Hard error occurred *** internal stack limit reached (simulated)"},
+        {"(setq s \"xxxxxxxxxxxxxxxx\") (while t (setq s (strcat s s)))", "; error: insufficient string space"},
+        {"(setq l '(1)) (while t (setq l (append l l)))", "; error: insufficient node space"},
+        {"(setq l '(1)) (while t (setq l (list l)))",
+         "; error: Hard error occurred *** internal stack limit reached (simulated)"},
+        {"(setq i 0) (while (< i 999999) (setq i (1+ i)) (repeat 100 i))",
+         "; error: evaluation limit reached: the expression runs too long for the host to wait"},
+    };
+    for (const Case& c : cases) {
+        FakeHost host;
+        EXPECT_EQ(run(host, c.text), c.expected) << c.text;
+    }
+
+    // Deep nesting in the text itself: refused by the reader, not by the machine's stack.
+    FakeHost host;
+    const std::string deep = std::string(100000, '(') + std::string(100000, ')');
+    EXPECT_EQ(evaluateLisp(deep, host).error, "; error: Hard error occurred *** internal stack limit reached (simulated)");
+    std::string nested = "7";
+    for (int i = 0; i < 900; ++i)
+        nested = "(progn " + nested + ")";
+    const LispOutcome outcome = evaluateLisp(nested, host);
+    EXPECT_EQ(outcome.error, "");
+    EXPECT_EQ(printLisp(outcome.value), "7");
+}
+
+TEST(Lisp, DepthCountsParenthesesOutsideStringsAndComments)
+{
+    struct DepthCase
+    {
+        const char* text;
+        int depth;
+    };
+    const DepthCase cases[] = {
+        {"", 0},
+        {"(command \"_-plot\"", 1},
+        {"(foreach lay (layoutlist)\n(command lay", 2},
+        {"(princ \"(\")", 0},
+        {"(princ \"\\\")\"", 1},
+        {"(princ \"a\\\\\")", 0},
+        {"(setq a 1) ; (not counted", 0},
+        {"(setq a ;| ( |; 1", 1},
+        {"(setq a ;| ( ", 1},
+        {"(a))(", -1},
+        {"(princ \"", 1},
+    };
+    for (const DepthCase& c : cases)
+        EXPECT_EQ(lispDepth(c.text), c.depth) << c.text;
+}
+
+TEST(Lisp, ValuesAsPrintedAndAsPromptAnswers)
+{
+    using V = LispValue;
+    struct ValueCase
+    {
+        LispValue value;
+        const char* printed;
+        std::optional<std::string> answer;
+    };
+    const ValueCase cases[] = {
+        {V::nil(), "nil", std::nullopt},
+        {V::t(), "T", std::nullopt},
+        {V::fromInteger(-12), "-12", "-12"},
+        {V::fromReal(2.0), "2.0", "2"},
+        {V::fromReal(0.1), "0.1", "0.1"},
+        {V::fromReal(-0.0), "-0.0", "0"},
+        {V::fromReal(12.3456789), "12.3457", "12.3456789"},
+        {V::fromReal(1e-7), "1.0e-007", "0.0000001"},
+        {V::fromString("a\"b\\c"), "\"a\\\"b\\\\c\"", "a\"b\\c"},
+        {V::fromString(""), "\"\"", ""},
+        {V::symbol("layout"), "LAYOUT", std::nullopt},
+        {V::list({}), "nil", std::nullopt},
+        {V::list({V::fromInteger(1), V::fromReal(2.5)}), "(1 2.5)", "1,2.5"},
+        {V::list({V::fromInteger(1), V::fromInteger(2), V::fromInteger(3)}), "(1 2 3)", "1,2,3"},
+        {V::list({V::fromInteger(1)}), "(1)", std::nullopt},
+        {V::list({V::fromInteger(1), V::fromString("2")}), "(1 \"2\")", std::nullopt},
+        {V::list({V::symbol("a"), V::list({V::fromString("b")})}), "(A (\"b\"))", std::nullopt},
+    };
+    for (const ValueCase& c : cases) {
+        EXPECT_EQ(printLisp(c.value), c.printed);
+        EXPECT_EQ(lispAnswer(c.value), c.answer) << c.printed;
+    }
+}
+
+} // namespace
+} // namespace qv::hostmodel
