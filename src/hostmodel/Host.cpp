@@ -117,6 +117,12 @@ void Host::type(int line, const std::string& entry)
         }
     }
     entry_ = std::move(typed);
+    resume();
+}
+
+// Lets the command waiting for an entry run on until it waits again, or until the host quits.
+void Host::resume()
+{
     std::exchange(waiting_, {}).resume();
     if (loop_.done()) {
         quit_ = true;
@@ -183,11 +189,7 @@ void Host::lispExpression(int line, const std::string& text)
         return;
     }
     entry_ = *answer;
-    std::exchange(waiting_, {}).resume();
-    if (loop_.done()) {
-        quit_ = true;
-        loop_.rethrow();
-    }
+    resume();
 }
 
 void Host::endOfScript()
@@ -565,11 +567,7 @@ void Host::command(const std::string& entry)
         return;
     }
     entry_ = entry;
-    std::exchange(waiting_, {}).resume();
-    if (loop_.done()) {
-        quit_ = true;
-        loop_.rethrow();
-    }
+    resume();
 }
 
 void Host::cancelCommand()
@@ -578,11 +576,7 @@ void Host::cancelCommand()
         return;
     }
     cancelRequested_ = true;
-    std::exchange(waiting_, {}).resume();
-    if (loop_.done()) {
-        quit_ = true;
-        loop_.rethrow();
-    }
+    resume();
 }
 
 std::vector<std::string> Host::layoutList()

@@ -90,6 +90,7 @@ private:
     Task<bool> askYesNo(std::string id, std::string text, bool byDefault);
     Task<Point> askPoint(std::string id, std::string text, std::optional<Point> byDefault);
 
+    void resume();
     Task<void> commandLoop();
     Task<void> runCommand(std::string entry);
 
@@ -122,6 +123,7 @@ private:
     Task<std::string> askLayout();
     Task<const Device*> askDevice(std::string current);
     Task<std::string> askPlotFile(const Device& device, const std::string& layout);
+    Task<void> proceed(bool saveSetup, const Device& device, std::string detail, std::string file);
     void plotted(const std::string& detail, const std::string& file);
 
     // Page setups.

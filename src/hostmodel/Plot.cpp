@@ -229,6 +229,21 @@ Task<std::string> Host::askPlotFile(const Device& device, const std::string& lay
     co_return file;
 }
 
+// The last question of both forms; a plot to no device is refused there.
+Task<void> Host::proceed(bool saveSetup, const Device& device, std::string detail, std::string file)
+{
+    const bool yes = co_await askYesNo("plot-proceed", "Proceed with plot [Yes/No] <Y>:", true);
+    current().modified = current().modified || saveSetup;
+    if (!yes) {
+        co_return;
+    }
+    if (equalsNoCase(device.name, kNone)) {
+        fail("No plotter is assigned. Use Page Setup to assign a plotter to the current Layout.");
+        co_return;
+    }
+    plotted(detail, file);
+}
+
 void Host::plotted(const std::string& detail, const std::string& file)
 {
     if (!file.empty()) {
@@ -279,18 +294,11 @@ Task<void> Host::plot()
             model && product.release < 2004 ? "Save changes to model tab [Yes/No]? <N>"
                                             : "Save changes to layout [Yes/No]? <N>",
             false);
-        const bool proceed = co_await askYesNo("plot-proceed", "Proceed with plot [Yes/No] <Y>:", true);
-        current().modified = current().modified || saveSetup;
-        if (!proceed) {
-            co_return;
-        }
-        if (equalsNoCase(device->name, kNone)) {
-            fail("No plotter is assigned. Use Page Setup to assign a plotter to the current Layout.");
-            co_return;
-        }
-        plotted("layout=" + layout + " pagesetup=" + (setupName.empty() ? "(current)" : setupName) +
-                    " device=" + device->name,
-                file);
+        // Built before the co_await: g++ 12 frees a conditional's temporary twice inside one.
+        const std::string detail = "layout=" + layout + " pagesetup=" +
+                                   (setupName.empty() ? std::string("(current)") : setupName) +
+                                   " device=" + device->name;
+        co_await proceed(saveSetup, *device, detail, file);
         co_return;
     }
 
@@ -428,18 +436,9 @@ Task<void> Host::plot()
                                                                       : "Save changes to page setup [Yes/No]? <N>",
                                       false);
     }
-    const bool proceed = co_await askYesNo("plot-proceed", "Proceed with plot [Yes/No] <Y>:", true);
-    current().modified = current().modified || saveSetup;
-    if (!proceed) {
-        co_return;
-    }
-    if (equalsNoCase(device->name, kNone)) {
-        fail("No plotter is assigned. Use Page Setup to assign a plotter to the current Layout.");
-        co_return;
-    }
-    plotted("layout=" + layout + " device=" + device->name + " paper=" + paper + " area=" + areaDetail +
-                " scale=" + scale,
-            file);
+    const std::string detail = "layout=" + layout + " device=" + device->name + " paper=" + paper +
+                               " area=" + areaDetail + " scale=" + scale;
+    co_await proceed(saveSetup, *device, detail, file);
 }
 
 } // namespace qv::hostmodel
