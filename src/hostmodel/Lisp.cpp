@@ -20,10 +20,10 @@ using Items = std::vector<LispValue>;
 using Forms = std::span<const LispValue>;
 
 // Limits that keep a faulty or hostile script from hanging or crashing the host that judges it.
-constexpr int kMaxDepth = 1000;                    // nesting of the text, of the evaluation and of built lists
-constexpr long long kMaxLoopIterations = 1000000;  // per while or repeat loop
-constexpr long long kMaxWork = 20000000;           // evaluation steps plus the size of copied values, per text
-constexpr std::size_t kMaxValueWeight = 200000;    // list elements plus string bytes / 8 in one value
+constexpr int kMaxDepth = 1000;                   // nesting of the text, of the evaluation and of built lists
+constexpr long long kMaxLoopIterations = 1000000; // per while or repeat loop
+constexpr long long kMaxWork = 20000000;          // evaluation steps plus the size of copied values, per text
+constexpr std::size_t kMaxValueWeight = 200000;   // list elements plus string bytes / 8 in one value
 constexpr std::size_t kMaxStringLength = 1 << 20;
 
 const char* const kStackLimit = "Hard error occurred *** internal stack limit reached (simulated)";
@@ -343,10 +343,18 @@ private:
                 fail("malformed string on input");
             const char e = text_[pos_++];
             switch (e) {
-            case 'n': text += '\n'; break;
-            case 't': text += '\t'; break;
-            case 'r': text += '\r'; break;
-            case 'e': text += '\x1b'; break;
+            case 'n':
+                text += '\n';
+                break;
+            case 't':
+                text += '\t';
+                break;
+            case 'r':
+                text += '\r';
+                break;
+            case 'e':
+                text += '\x1b';
+                break;
             default:
                 if (e >= '0' && e <= '7') {
                     int code = e - '0';
@@ -478,22 +486,45 @@ bool lispEqual(const LispValue& a, const LispValue& b, double fuzz)
 void printTo(std::string& out, const LispValue& v)
 {
     switch (v.kind) {
-    case Kind::Nil: out += "nil"; break;
-    case Kind::True: out += 'T'; break;
-    case Kind::Integer: out += std::to_string(v.integer); break;
-    case Kind::Real: out += realText(v.real); break;
-    case Kind::Symbol: out += v.text; break;
+    case Kind::Nil:
+        out += "nil";
+        break;
+    case Kind::True:
+        out += 'T';
+        break;
+    case Kind::Integer:
+        out += std::to_string(v.integer);
+        break;
+    case Kind::Real:
+        out += realText(v.real);
+        break;
+    case Kind::Symbol:
+        out += v.text;
+        break;
     case Kind::String:
         out += '"';
         for (const char c : v.text) {
             switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            case '\x1b': out += "\\e"; break;
-            default: out += c;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\x1b':
+                out += "\\e";
+                break;
+            default:
+                out += c;
             }
         }
         out += '"';
@@ -546,12 +577,18 @@ bool isAlpha(char32_t c)
 bool tokenMatches(const WildToken& t, char32_t c)
 {
     switch (t.type) {
-    case WildToken::Type::Literal: return c == t.ch;
-    case WildToken::Type::Digit: return isAsciiDigit(c);
-    case WildToken::Type::Alpha: return isAlpha(c);
-    case WildToken::Type::NonAlnum: return !isAlpha(c) && !isAsciiDigit(c);
-    case WildToken::Type::Any: return true;
-    case WildToken::Type::Star: return true;
+    case WildToken::Type::Literal:
+        return c == t.ch;
+    case WildToken::Type::Digit:
+        return isAsciiDigit(c);
+    case WildToken::Type::Alpha:
+        return isAlpha(c);
+    case WildToken::Type::NonAlnum:
+        return !isAlpha(c) && !isAsciiDigit(c);
+    case WildToken::Type::Any:
+        return true;
+    case WildToken::Type::Star:
+        return true;
     case WildToken::Type::Set:
         for (std::size_t i = 0; i + 1 < t.set.size(); i += 2)
             if (c >= t.set[i] && c <= t.set[i + 1])
@@ -572,7 +609,9 @@ std::vector<std::pair<bool, std::vector<WildToken>>> parsePattern(const std::u32
         auto& tokens = alternatives.back().second;
         WildToken t{WildToken::Type::Literal, c, false, {}};
         switch (c) {
-        case U',': alternatives.emplace_back(); continue;
+        case U',':
+            alternatives.emplace_back();
+            continue;
         case U'~':
             if (atStart()) {
                 alternatives.back().first = true;
@@ -583,11 +622,21 @@ std::vector<std::pair<bool, std::vector<WildToken>>> parsePattern(const std::u32
             if (i < p.size())
                 t.ch = p[i++];
             break;
-        case U'#': t.type = WildToken::Type::Digit; break;
-        case U'@': t.type = WildToken::Type::Alpha; break;
-        case U'.': t.type = WildToken::Type::NonAlnum; break;
-        case U'?': t.type = WildToken::Type::Any; break;
-        case U'*': t.type = WildToken::Type::Star; break;
+        case U'#':
+            t.type = WildToken::Type::Digit;
+            break;
+        case U'@':
+            t.type = WildToken::Type::Alpha;
+            break;
+        case U'.':
+            t.type = WildToken::Type::NonAlnum;
+            break;
+        case U'?':
+            t.type = WildToken::Type::Any;
+            break;
+        case U'*':
+            t.type = WildToken::Type::Star;
+            break;
         case U'[': {
             const std::size_t close = p.find(U']', i + 1);
             if (close == std::u32string::npos)
@@ -611,7 +660,8 @@ std::vector<std::pair<bool, std::vector<WildToken>>> parsePattern(const std::u32
             i = close + 1;
             break;
         }
-        default: break;
+        default:
+            break;
         }
         tokens.push_back(std::move(t));
     }
@@ -658,7 +708,7 @@ bool wildMatch(std::string_view text, std::string_view pattern)
 class Interpreter
 {
 public:
-    explicit Interpreter(LispHost& host) : host(host) {}
+    explicit Interpreter(LispHost& lispHost) : host(lispHost) {}
 
     LispValue eval(const LispValue& form);
     LispValue evalBody(Forms body);
@@ -768,7 +818,8 @@ LispValue arithmetic(Items& args, char op)
     LispValue acc = std::move(args[0]);
     needNumber(acc);
     if (args.size() == 1 && op == '-')
-        return acc.kind == Kind::Integer ? LispValue::fromInteger(wrap32(-acc.integer)) : LispValue::fromReal(-acc.real);
+        return acc.kind == Kind::Integer ? LispValue::fromInteger(wrap32(-acc.integer))
+                                         : LispValue::fromReal(-acc.real);
     for (std::size_t i = 1; i < args.size(); ++i) {
         const LispValue& b = args[i];
         needNumber(b);
@@ -804,8 +855,7 @@ int compareOrdered(const LispValue& a, const LispValue& b)
 }
 
 // Applies a test to each pair of neighbouring arguments, as =, /=, < and friends do.
-template <typename Test>
-LispValue chain(const Items& args, Test test)
+template <typename Test> LispValue chain(const Items& args, Test test)
 {
     if (args.size() == 1)
         test(args[0], args[0]); // a single argument is still type-checked
@@ -945,7 +995,8 @@ LispValue stringSubst(Items& args)
     const std::string& replacement = needString(args[0]);
     const std::string& pattern = needString(args[1]);
     std::string text = needString(args[2]);
-    const std::size_t start = args.size() > 3 ? byteOffset(text, static_cast<std::size_t>(std::max(0LL, needFixnum(args[3])))) : 0;
+    const std::size_t start =
+        args.size() > 3 ? byteOffset(text, static_cast<std::size_t>(std::max(0LL, needFixnum(args[3])))) : 0;
     const std::size_t at = text.find(pattern, start);
     if (at == std::string::npos)
         return LispValue::fromString(std::move(text));
@@ -957,7 +1008,8 @@ LispValue stringSearch(Items& args)
 {
     const std::string& pattern = needString(args[0]);
     const std::string& text = needString(args[1]);
-    const std::size_t start = args.size() > 2 ? byteOffset(text, static_cast<std::size_t>(std::max(0LL, needFixnum(args[2])))) : 0;
+    const std::size_t start =
+        args.size() > 2 ? byteOffset(text, static_cast<std::size_t>(std::max(0LL, needFixnum(args[2])))) : 0;
     const std::size_t at = text.find(pattern, start);
     if (at == std::string::npos)
         return LispValue::nil();
@@ -981,7 +1033,8 @@ LispValue cdr(const LispValue& v)
 LispValue consOf(Items& args)
 {
     if (!args[1].isNil() && args[1].kind != Kind::List)
-        fail("dotted pairs are not modelled by this host: (cons " + printLisp(args[0]) + ' ' + printLisp(args[1]) + ')');
+        fail("dotted pairs are not modelled by this host: (cons " + printLisp(args[0]) + ' ' + printLisp(args[1]) +
+             ')');
     Items items;
     items.reserve(args[1].items.size() + 1);
     items.push_back(std::move(args[0]));
@@ -1048,12 +1101,18 @@ LispValue nthOf(Items& args)
 LispValue typeOf(Items& args)
 {
     switch (args[0].kind) {
-    case Kind::Nil: return LispValue::nil();
-    case Kind::Integer: return LispValue::symbol("INT");
-    case Kind::Real: return LispValue::symbol("REAL");
-    case Kind::String: return LispValue::symbol("STR");
-    case Kind::List: return args[0].items.empty() ? LispValue::nil() : LispValue::symbol("LIST");
-    default: return LispValue::symbol("SYM");
+    case Kind::Nil:
+        return LispValue::nil();
+    case Kind::Integer:
+        return LispValue::symbol("INT");
+    case Kind::Real:
+        return LispValue::symbol("REAL");
+    case Kind::String:
+        return LispValue::symbol("STR");
+    case Kind::List:
+        return args[0].items.empty() ? LispValue::nil() : LispValue::symbol("LIST");
+    default:
+        return LispValue::symbol("SYM");
     }
 }
 
@@ -1251,76 +1310,107 @@ const std::unordered_map<std::string_view, Builtin>& builtins()
         {"EVAL", subr(1, 1, [](In& in, Items& a) { return in.eval(a[0]); })},
         {"APPLY", subr(2, 2, [](In& in, Items& a) { return in.callValue(a[0], needList(a[1])); })},
         {"MAPCAR", subr(2, -1, mapcarOf)},
-        {"SET", subr(2, 2, [](In& in, Items& a) {
-             in.assign(needVariable(a[0]), a[1]);
-             return std::move(a[1]);
-         })},
+        {"SET", subr(2, 2,
+                     [](In& in, Items& a) {
+                         in.assign(needVariable(a[0]), a[1]);
+                         return std::move(a[1]);
+                     })},
         // numbers
         {"+", subr(0, -1, [](In&, Items& a) { return arithmetic(a, '+'); })},
         {"-", subr(0, -1, [](In&, Items& a) { return arithmetic(a, '-'); })},
         {"*", subr(0, -1, [](In&, Items& a) { return arithmetic(a, '*'); })},
         {"/", subr(0, -1, [](In&, Items& a) { return arithmetic(a, '/'); })},
         {"REM", subr(1, -1, [](In&, Items& a) { return arithmetic(a, '%'); })},
-        {"1+", subr(1, 1, [](In&, Items& a) {
-             Items two{std::move(a[0]), LispValue::fromInteger(1)};
-             return arithmetic(two, '+');
-         })},
-        {"1-", subr(1, 1, [](In&, Items& a) {
-             Items two{std::move(a[0]), LispValue::fromInteger(1)};
-             return arithmetic(two, '-');
-         })},
-        {"ABS", subr(1, 1, [](In&, Items& a) {
-             needNumber(a[0]);
-             return a[0].kind == Kind::Integer ? LispValue::fromInteger(wrap32(std::llabs(a[0].integer)))
-                                               : LispValue::fromReal(std::fabs(a[0].real));
-         })},
-        {"FIX", subr(1, 1, [](In&, Items& a) {
-             const double t = std::trunc(needNumber(a[0]));
-             // Beyond the integer range the host gives back the truncated real.
-             if (t >= INT32_MIN && t <= INT32_MAX)
-                 return LispValue::fromInteger(static_cast<long long>(t));
-             return LispValue::fromReal(t);
-         })},
+        {"1+", subr(1, 1,
+                    [](In&, Items& a) {
+                        Items two{std::move(a[0]), LispValue::fromInteger(1)};
+                        return arithmetic(two, '+');
+                    })},
+        {"1-", subr(1, 1,
+                    [](In&, Items& a) {
+                        Items two{std::move(a[0]), LispValue::fromInteger(1)};
+                        return arithmetic(two, '-');
+                    })},
+        {"ABS", subr(1, 1,
+                     [](In&, Items& a) {
+                         needNumber(a[0]);
+                         return a[0].kind == Kind::Integer ? LispValue::fromInteger(wrap32(std::llabs(a[0].integer)))
+                                                           : LispValue::fromReal(std::fabs(a[0].real));
+                     })},
+        {"FIX", subr(1, 1,
+                     [](In&, Items& a) {
+                         const double t = std::trunc(needNumber(a[0]));
+                         // Beyond the integer range the host gives back the truncated real.
+                         if (t >= INT32_MIN && t <= INT32_MAX)
+                             return LispValue::fromInteger(static_cast<long long>(t));
+                         return LispValue::fromReal(t);
+                     })},
         {"FLOAT", subr(1, 1, [](In&, Items& a) { return LispValue::fromReal(needNumber(a[0])); })},
-        {"MAX", subr(1, -1, [](In&, Items& a) {
-             bool real = false;
-             for (const LispValue& v : a)
-             {
-                 needNumber(v);
-                 real = real || v.kind == Kind::Real;
-             }
-             auto best = std::max_element(a.begin(), a.end(), [](const LispValue& x, const LispValue& y) {
-                 return numberOf(x) < numberOf(y);
-             });
-             return real ? LispValue::fromReal(numberOf(*best)) : *best;
-         })},
-        {"MIN", subr(1, -1, [](In&, Items& a) {
-             bool real = false;
-             for (const LispValue& v : a)
-             {
-                 needNumber(v);
-                 real = real || v.kind == Kind::Real;
-             }
-             auto best = std::min_element(a.begin(), a.end(), [](const LispValue& x, const LispValue& y) {
-                 return numberOf(x) < numberOf(y);
-             });
-             return real ? LispValue::fromReal(numberOf(*best)) : *best;
-         })},
+        {"MAX", subr(1, -1,
+                     [](In&, Items& a) {
+                         bool real = false;
+                         for (const LispValue& v : a) {
+                             needNumber(v);
+                             real = real || v.kind == Kind::Real;
+                         }
+                         auto best = std::max_element(a.begin(), a.end(), [](const LispValue& x, const LispValue& y) {
+                             return numberOf(x) < numberOf(y);
+                         });
+                         return real ? LispValue::fromReal(numberOf(*best)) : *best;
+                     })},
+        {"MIN", subr(1, -1,
+                     [](In&, Items& a) {
+                         bool real = false;
+                         for (const LispValue& v : a) {
+                             needNumber(v);
+                             real = real || v.kind == Kind::Real;
+                         }
+                         auto best = std::min_element(a.begin(), a.end(), [](const LispValue& x, const LispValue& y) {
+                             return numberOf(x) < numberOf(y);
+                         });
+                         return real ? LispValue::fromReal(numberOf(*best)) : *best;
+                     })},
         {"ZEROP", subr(1, 1, [](In&, Items& a) { return boolean(needNumber(a[0]) == 0); })},
         {"MINUSP", subr(1, 1, [](In&, Items& a) { return boolean(needNumber(a[0]) < 0); })},
         {"NUMBERP", subr(1, 1, [](In&, Items& a) { return boolean(isNumber(a[0])); })},
         // comparisons and logic
         {"=", subr(1, -1, [](In&, Items& a) { return chain(a, [](auto& x, auto& y) { return lispEqual(x, y, 0); }); })},
-        {"/=", subr(1, -1, [](In&, Items& a) { return chain(a, [](auto& x, auto& y) { return !lispEqual(x, y, 0); }); })},
-        {"<", subr(1, -1, [](In&, Items& a) { return chain(a, [](auto& x, auto& y) { const int c = compareOrdered(x, y); return c < 0; }); })},
-        {">", subr(1, -1, [](In&, Items& a) { return chain(a, [](auto& x, auto& y) { const int c = compareOrdered(x, y); return c > 0; }); })},
-        {"<=", subr(1, -1, [](In&, Items& a) { return chain(a, [](auto& x, auto& y) { const int c = compareOrdered(x, y); return c <= 0; }); })},
-        {">=", subr(1, -1, [](In&, Items& a) { return chain(a, [](auto& x, auto& y) { const int c = compareOrdered(x, y); return c >= 0; }); })},
+        {"/=",
+         subr(1, -1, [](In&, Items& a) { return chain(a, [](auto& x, auto& y) { return !lispEqual(x, y, 0); }); })},
+        {"<", subr(1, -1,
+                   [](In&, Items& a) {
+                       return chain(a, [](auto& x, auto& y) {
+                           const int c = compareOrdered(x, y);
+                           return c < 0;
+                       });
+                   })},
+        {">", subr(1, -1,
+                   [](In&, Items& a) {
+                       return chain(a, [](auto& x, auto& y) {
+                           const int c = compareOrdered(x, y);
+                           return c > 0;
+                       });
+                   })},
+        {"<=", subr(1, -1,
+                    [](In&, Items& a) {
+                        return chain(a, [](auto& x, auto& y) {
+                            const int c = compareOrdered(x, y);
+                            return c <= 0;
+                        });
+                    })},
+        {">=", subr(1, -1,
+                    [](In&, Items& a) {
+                        return chain(a, [](auto& x, auto& y) {
+                            const int c = compareOrdered(x, y);
+                            return c >= 0;
+                        });
+                    })},
         {"EQ", subr(2, 2, [](In&, Items& a) { return boolean(lispEqual(a[0], a[1], 0)); })},
-        {"EQUAL", subr(2, 3, [](In&, Items& a) {
-             const double fuzz = a.size() > 2 ? needNumber(a[2]) : 0.0;
-             return boolean(lispEqual(a[0], a[1], fuzz));
-         })},
+        {"EQUAL", subr(2, 3,
+                       [](In&, Items& a) {
+                           const double fuzz = a.size() > 2 ? needNumber(a[2]) : 0.0;
+                           return boolean(lispEqual(a[0], a[1], fuzz));
+                       })},
         {"NOT", subr(1, 1, [](In&, Items& a) { return boolean(a[0].isNil()); })},
         {"NULL", subr(1, 1, [](In&, Items& a) { return boolean(a[0].isNil()); })},
         {"ATOM", subr(1, 1, [](In&, Items& a) { return boolean(a[0].kind != Kind::List || a[0].items.empty()); })},
@@ -1328,40 +1418,46 @@ const std::unordered_map<std::string_view, Builtin>& builtins()
         {"TYPE", subr(1, 1, [](In&, Items& a) { return typeOf(a); })},
         // strings
         {"STRCAT", subr(0, -1, [](In&, Items& a) { return strcatOf(a); })},
-        {"STRLEN", subr(0, -1, [](In&, Items& a) {
-             std::size_t length = 0;
-             for (const LispValue& v : a)
-                 length += charCount(needString(v));
-             return LispValue::fromInteger(static_cast<long long>(length));
-         })},
+        {"STRLEN", subr(0, -1,
+                        [](In&, Items& a) {
+                            std::size_t length = 0;
+                            for (const LispValue& v : a)
+                                length += charCount(needString(v));
+                            return LispValue::fromInteger(static_cast<long long>(length));
+                        })},
         {"SUBSTR", subr(2, 3, [](In&, Items& a) { return substrOf(a); })},
-        {"STRCASE", subr(1, 2, [](In&, Items& a) {
-             const std::string& s = needString(a[0]);
-             return LispValue::fromString(a.size() > 1 && !a[1].isNil() ? toLower(s) : toUpper(s));
-         })},
+        {"STRCASE", subr(1, 2,
+                         [](In&, Items& a) {
+                             const std::string& s = needString(a[0]);
+                             return LispValue::fromString(a.size() > 1 && !a[1].isNil() ? toLower(s) : toUpper(s));
+                         })},
         {"ITOA", subr(1, 1, [](In&, Items& a) { return LispValue::fromString(std::to_string(needFixnum(a[0]))); })},
         {"ATOI", subr(1, 1, [](In&, Items& a) { return atoiOf(a); })},
         {"ATOF", subr(1, 1, [](In&, Items& a) { return atofOf(a); })},
         {"RTOS", subr(1, 3, rtosOf)},
-        {"ASCII", subr(1, 1, [](In&, Items& a) {
-             const std::u32string s = decode(needString(a[0]));
-             return LispValue::fromInteger(s.empty() ? 0 : static_cast<long long>(s.front()));
-         })},
-        {"CHR", subr(1, 1, [](In&, Items& a) {
-             const long long code = needFixnum(a[0]);
-             if (code < 0 || code > 0x10FFFF)
-                 fail("bad argument value: " + printLisp(a[0]));
-             return LispValue::fromString(encode(static_cast<char32_t>(code)));
-         })},
+        {"ASCII", subr(1, 1,
+                       [](In&, Items& a) {
+                           const std::u32string s = decode(needString(a[0]));
+                           return LispValue::fromInteger(s.empty() ? 0 : static_cast<long long>(s.front()));
+                       })},
+        {"CHR", subr(1, 1,
+                     [](In&, Items& a) {
+                         const long long code = needFixnum(a[0]);
+                         if (code < 0 || code > 0x10FFFF)
+                             fail("bad argument value: " + printLisp(a[0]));
+                         return LispValue::fromString(encode(static_cast<char32_t>(code)));
+                     })},
         {"WCMATCH", subr(2, 2, [](In&, Items& a) { return boolean(wildMatch(needString(a[0]), needString(a[1]))); })},
         {"VL-STRING-SUBST", subr(3, 4, [](In&, Items& a) { return stringSubst(a); })},
         {"VL-STRING-SEARCH", subr(2, 3, [](In&, Items& a) { return stringSearch(a); })},
         {"VL-FILENAME-BASE", subr(1, 1, [](In&, Items& a) { return filenameBase(a); })},
         {"VL-FILENAME-EXTENSION", subr(1, 1, [](In&, Items& a) { return filenameExtension(a); })},
         {"VL-FILENAME-DIRECTORY", subr(1, 1, [](In&, Items& a) { return filenameDirectory(a); })},
-        {"VL-PRINC-TO-STRING", subr(1, 1, [](In&, Items& a) {
-             return LispValue::fromString(a[0].kind == Kind::String ? a[0].text : printLisp(a[0]));
-         })},
+        {"VL-PRINC-TO-STRING", subr(1, 1,
+                                    [](In&, Items& a) {
+                                        return LispValue::fromString(a[0].kind == Kind::String ? a[0].text
+                                                                                               : printLisp(a[0]));
+                                    })},
         {"VL-PRIN1-TO-STRING", subr(1, 1, [](In&, Items& a) { return LispValue::fromString(printLisp(a[0])); })},
         // lists
         {"LIST", subr(0, -1, [](In&, Items& a) { return makeList(std::move(a)); })},
@@ -1372,44 +1468,48 @@ const std::unordered_map<std::string_view, Builtin>& builtins()
         {"CDDR", subr(1, 1, [](In&, Items& a) { return cdr(cdr(a[0])); })},
         {"CADDR", subr(1, 1, [](In&, Items& a) { return car(cdr(cdr(a[0]))); })},
         {"CAAR", subr(1, 1, [](In&, Items& a) { return car(car(a[0])); })},
-        {"LAST", subr(1, 1, [](In&, Items& a) {
-             const Items& items = needList(a[0]);
-             return items.empty() ? LispValue::nil() : items.back();
-         })},
+        {"LAST", subr(1, 1,
+                      [](In&, Items& a) {
+                          const Items& items = needList(a[0]);
+                          return items.empty() ? LispValue::nil() : items.back();
+                      })},
         {"NTH", subr(2, 2, [](In&, Items& a) { return nthOf(a); })},
-        {"LENGTH", subr(1, 1, [](In&, Items& a) {
-             return LispValue::fromInteger(static_cast<long long>(needList(a[0]).size()));
-         })},
+        {"LENGTH",
+         subr(1, 1,
+              [](In&, Items& a) { return LispValue::fromInteger(static_cast<long long>(needList(a[0]).size())); })},
         {"APPEND", subr(0, -1, [](In&, Items& a) { return appendOf(a); })},
-        {"REVERSE", subr(1, 1, [](In&, Items& a) {
-             needList(a[0]);
-             std::reverse(a[0].items.begin(), a[0].items.end());
-             return std::move(a[0]);
-         })},
+        {"REVERSE", subr(1, 1,
+                         [](In&, Items& a) {
+                             needList(a[0]);
+                             std::reverse(a[0].items.begin(), a[0].items.end());
+                             return std::move(a[0]);
+                         })},
         {"MEMBER", subr(2, 2, [](In&, Items& a) { return memberOf(a); })},
         {"ASSOC", subr(2, 2, [](In&, Items& a) { return assocOf(a); })},
         {"VL-REMOVE", subr(2, 2, [](In&, Items& a) { return removeOf(a); })},
         {"VL-POSITION", subr(2, 2, [](In&, Items& a) { return positionOf(a); })},
         // the host
-        {"LAYOUTLIST", subr(0, 0, [](In& in, Items&) {
-             Items names;
-             for (std::string& name : in.host.layoutList())
-                 names.push_back(LispValue::fromString(std::move(name)));
-             return makeList(std::move(names));
-         })},
-        {"GETVAR", subr(1, 1, [](In& in, Items& a) {
-             return in.host.getvar(toUpper(needString(a[0]))).value_or(LispValue::nil());
-         })},
+        {"LAYOUTLIST", subr(0, 0,
+                            [](In& in, Items&) {
+                                Items names;
+                                for (std::string& name : in.host.layoutList())
+                                    names.push_back(LispValue::fromString(std::move(name)));
+                                return makeList(std::move(names));
+                            })},
+        {"GETVAR",
+         subr(1, 1,
+              [](In& in, Items& a) { return in.host.getvar(toUpper(needString(a[0]))).value_or(LispValue::nil()); })},
         {"SETVAR", subr(2, 2, setvarOf)},
         {"COMMAND", subr(0, -1, commandOf)},
         {"PRINC", subr(0, 2, [](In&, Items& a) { return printFunction(a); })},
         {"PRIN1", subr(0, 2, [](In&, Items& a) { return printFunction(a); })},
         {"PRINT", subr(0, 2, [](In&, Items& a) { return printFunction(a); })},
         {"TERPRI", subr(0, 0, [](In&, Items&) { return LispValue::nil(); })},
-        {"PROMPT", subr(1, 1, [](In&, Items& a) {
-             needString(a[0]);
-             return LispValue::nil();
-         })},
+        {"PROMPT", subr(1, 1,
+                        [](In&, Items& a) {
+                            needString(a[0]);
+                            return LispValue::nil();
+                        })},
         {"VL-LOAD-COM", subr(0, 0, [](In&, Items&) { return LispValue::nil(); })},
     };
     return table;
@@ -1704,8 +1804,10 @@ std::string printLisp(const LispValue& value)
 std::optional<std::string> lispAnswer(const LispValue& value)
 {
     switch (value.kind) {
-    case Kind::String: return value.text;
-    case Kind::Integer: return std::to_string(value.integer);
+    case Kind::String:
+        return value.text;
+    case Kind::Integer:
+        return std::to_string(value.integer);
     case Kind::Real:
         if (!std::isfinite(value.real))
             return std::nullopt;
@@ -1723,7 +1825,8 @@ std::optional<std::string> lispAnswer(const LispValue& value)
         }
         return point;
     }
-    default: return std::nullopt;
+    default:
+        return std::nullopt;
     }
 }
 

@@ -1,7 +1,6 @@
 #include "Lisp.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -30,8 +29,9 @@ public:
     std::string setvar(const std::string& name, const LispValue& value) override
     {
         const bool known = variables.count(name) > 0;
-        const bool tab = name != "CTAB" || (value.kind == LispValue::Kind::String &&
-                                            (value.text == "Model" || std::count(layouts.begin(), layouts.end(), value.text)));
+        const bool tab =
+            name != "CTAB" || (value.kind == LispValue::Kind::String &&
+                               (value.text == "Model" || std::count(layouts.begin(), layouts.end(), value.text)));
         if (!known || !tab)
             return "; error: AutoCAD variable setting rejected: \"" + name + "\" " + printLisp(value);
         variables[name] = value;
@@ -129,7 +129,9 @@ TEST(Lisp, EvaluatesExpressionsToTheValuesTheHostPrints)
         {"(substr \"Layout12\" 1 6)", "\"Layout\""},
         {"(substr \"abc\" 5)", "\"\""},
         {"(substr \"abc\" 2 10)", "\"bc\""},
-        {"(substr \"a\xC3\xBC" "b\" 2 1)", "\"\xC3\xBC\""},
+        {"(substr \"a\xC3\xBC"
+         "b\" 2 1)",
+         "\"\xC3\xBC\""},
         {"(strcase \"Plan a\")", "\"PLAN A\""},
         {"(strcase \"Plan A\" t)", "\"plan a\""},
         {"(itoa -12)", "\"-12\""},
@@ -149,6 +151,7 @@ TEST(Lisp, EvaluatesExpressionsToTheValuesTheHostPrints)
         {"(wcmatch \"Model\" \"~Model\")", "nil"},
         {"(wcmatch \"Plan-3\" \"@*[0-2],*`-[~0-2]\")", "T"},
         {"(wcmatch \"a,b\" \"*`,*\")", "T"},
+        {"(setq s \"\") (repeat 600 (setq s (strcat s \"x\"))) (wcmatch (strcat s \"y\") \"*y\")", "nil"},
         {"(vl-filename-base \"C:\\\\Jobs\\\\Plan A.dwg\")", "\"Plan A\""},
         {"(vl-filename-extension \"Plan.A.dwg\")", "\".dwg\""},
         {"(vl-filename-directory \"C:\\\\Jobs\\\\Plan.dwg\")", "\"C:\\\\Jobs\""},
@@ -286,7 +289,8 @@ TEST(Lisp, CommandTypesItsArgumentsAsPromptAnswers)
         {"(command \"_zoom\" \"_w\" '(0 0) (list 10.5 20 3))", {"_zoom", "_w", "0,0", "10.5,20,3"}},
         {"(command \"_-layer\" nil \"_s\" (getvar \"nosuchvar\") \"0\" \"\")", {"_-layer", "_s", "0", ""}},
         {"(command)", {"<cancel>"}},
-        {"(command \"_saveas\" \"2018\" (strcat (getvar \"dwgprefix\") \"out\"))", {"_saveas", "2018", "C:\\Jobs\\out"}},
+        {"(command \"_saveas\" \"2018\" (strcat (getvar \"dwgprefix\") \"out\"))",
+         {"_saveas", "2018", "C:\\Jobs\\out"}},
         // an error in one argument types nothing of that call, but what came before stays typed
         {"(command \"_audit\" \"_y\") (command \"_regen\" (/ 1 0))", {"_audit", "_y"}},
         {"(command \"_audit\" \"_y\") (command \"_regen\" t)", {"_audit", "_y"}},
@@ -297,6 +301,54 @@ TEST(Lisp, CommandTypesItsArgumentsAsPromptAnswers)
         FakeHost host;
         evaluateLisp(c.text, host);
         EXPECT_EQ(host.entries, c.entries) << c.text;
+    }
+}
+
+// Scripts as a host reads them: line by line until the parentheses balance, then evaluated as one text.
+TEST(Lisp, MultiLineScriptsBalanceWhereTheyEndAndRunTheirCommands)
+{
+    struct Line
+    {
+        const char* text;
+        int depthAfter;
+    };
+    struct ScriptCase
+    {
+        std::vector<Line> lines;
+        std::vector<std::string> entries;
+        const char* ctab;
+    };
+    const ScriptCase cases[] = {
+        {{{"(foreach lay (layoutlist)", 1},
+          {"  (if (/= lay \"Layout1\") ; skip the first tab (", 2},
+          {"    (progn", 3},
+          {"      (setvar \"CTAB\" lay)", 3},
+          {"      (command \"_-plot\" \"_N\" (getvar \"ctab\") \"\" \"\"))))", 0}},
+         {"_-plot", "_N", "Layout2", "", ""},
+         "Layout2"},
+        {{{"(defun c:plotall (/ lay)", 1},
+          {"  (foreach lay (layoutlist) (setvar \"ctab\" lay)", 2},
+          {"    (command \"_-plot\" \"_N\" lay \"\" \"\"))", 1},
+          {"  (princ))", 0},
+          {"(c:plotall)", 0}},
+         {"_-plot", "_N", "Layout1", "", "", "_-plot", "_N", "Layout2", "", ""},
+         "Layout2"},
+        {{{"(setq name \"a)b\\\"c(\") ;| ( ", 0}, {"|; (command \"_text\" name", 1}, {"'(1.5 2))", 0}},
+         {"_text", "a)b\"c(", "1.5,2"},
+         "Model"},
+    };
+    for (const ScriptCase& c : cases) {
+        std::string text;
+        for (const Line& line : c.lines) {
+            text += line.text;
+            text += '\n';
+            EXPECT_EQ(lispDepth(text), line.depthAfter) << text;
+        }
+        FakeHost host;
+        const LispOutcome outcome = evaluateLisp(text, host);
+        EXPECT_EQ(outcome.error, "") << text;
+        EXPECT_EQ(host.entries, c.entries) << text;
+        EXPECT_EQ(host.variables["CTAB"].text, c.ctab) << text;
     }
 }
 
@@ -339,7 +391,7 @@ TEST(Lisp, RunawayScriptsEndWithAnErrorInsteadOfHangingTheHost)
         {"(setq l '(1)) (while t (setq l (append l l)))", "; error: insufficient node space"},
         {"(setq l '(1)) (while t (setq l (list l)))",
          "; error: Hard error occurred *** internal stack limit reached (simulated)"},
-        {"(setq i 0) (while (< i 999999) (setq i (1+ i)) (repeat 100 i))",
+        {"(setq s \"xxxxxxxxxxxxxxxx\") (repeat 16 (setq s (strcat s s))) (while t (setq x s))",
          "; error: evaluation limit reached: the expression runs too long for the host to wait"},
     };
     for (const Case& c : cases) {
@@ -350,7 +402,8 @@ TEST(Lisp, RunawayScriptsEndWithAnErrorInsteadOfHangingTheHost)
     // Deep nesting in the text itself: refused by the reader, not by the machine's stack.
     FakeHost host;
     const std::string deep = std::string(100000, '(') + std::string(100000, ')');
-    EXPECT_EQ(evaluateLisp(deep, host).error, "; error: Hard error occurred *** internal stack limit reached (simulated)");
+    EXPECT_EQ(evaluateLisp(deep, host).error,
+              "; error: Hard error occurred *** internal stack limit reached (simulated)");
     std::string nested = "7";
     for (int i = 0; i < 900; ++i)
         nested = "(progn " + nested + ")";
