@@ -21,6 +21,8 @@ struct PageSetup
 struct Drawing
 {
     static constexpr std::string_view kModel = "Model";
+    // The device of a drawing that does not declare one, in a check of real drawings.
+    static constexpr std::string_view kOwnDevice = "(the drawing's own device)";
 
     std::string path;
     bool startup = false; // the unnamed drawing the host starts with; never on disk

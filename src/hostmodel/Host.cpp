@@ -89,6 +89,9 @@ Host::Host(const HostSetup& setup, const EventSink& sink) : setup_(setup), sink_
     Drawing startup;
     startup.path = std::string(kStartupDrawing);
     startup.startup = true;
+    if (setup_.trustNames) {
+        startup.device = std::string(Drawing::kOwnDevice);
+    }
     drawings_.push_back(std::move(startup));
     for (const Variable& variable : kVariables) {
         if (!variable.text) {
@@ -226,20 +229,48 @@ std::string Host::EntryAwaiter::await_resume()
 
 void Host::accept(const std::string& entry)
 {
+    if (setup_.problemsOnly) {
+        return;
+    }
     log("prompt", prompt_.id + ": " + prompt_.text);
     log("answer", prompt_.id + ": " + entry);
 }
 
 void Host::reject(const std::string& entry, std::string_view message)
 {
-    fail(prompt_.id + ": " + entry + ": " + std::string(message) + " (" + prompt_.text + ")");
+    outcome_.status = 1;
+    ++outcome_.errors;
+    sink_(HostEvent{line_, "error", currentName(),
+                    prompt_.id + ": " + entry + ": " + std::string(message) + " (" + prompt_.text + ")", entry,
+                    prompt_.text});
+}
+
+bool Host::trusted(const std::string& entry, std::string_view message)
+{
+    if (!setup_.trustNames) {
+        reject(entry, message);
+        return false;
+    }
+    ++outcome_.warnings;
+    sink_(HostEvent{line_, "warning", currentName(),
+                    prompt_.id + ": " + entry + ": " + std::string(message) +
+                        " The check cannot see the real drawing or every device; make sure it exists.",
+                    entry, prompt_.text});
+    accept(entry);
+    return true;
+}
+
+void Host::stopped()
+{
+    outcome_.stopped = true;
+    log(0, "stopped", "the run was stopped before the end of the script");
 }
 
 void Host::fail(std::string_view detail)
 {
     outcome_.status = 1;
     ++outcome_.errors;
-    log("error", detail);
+    sink_(HostEvent{line_, "error", currentName(), std::string(detail), std::string(), prompt_.text});
 }
 
 void Host::cancel(const std::string& entry, std::string_view message)
@@ -258,7 +289,7 @@ void Host::log(int line, std::string_view event, std::string_view detail)
     if (event == "unmodelled" || event == "command") {
         ++outcome_.unmodelled;
     }
-    sink_(HostEvent{line, std::string(event), currentName(), std::string(detail)});
+    sink_(HostEvent{line, std::string(event), currentName(), std::string(detail), {}, {}});
 }
 
 std::string Host::currentName() const

@@ -7,6 +7,7 @@
 #include "Task.h"
 
 #include <coroutine>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,7 @@ public:
     void endOfScript();
     void log(int line, std::string_view event, std::string_view detail);
     HostOutcome outcome() const { return outcome_; }
+    void stopped();
 
     // What AutoLISP asks of the host.
     void command(const std::string& entry) override;
@@ -82,6 +84,8 @@ private:
     EntryAwaiter next(std::string id, std::string text, EntryKind kind = EntryKind::Word);
     void accept(const std::string& entry);
     void reject(const std::string& entry, std::string_view message);
+    // In a check of real drawings: a name the model cannot know is taken, with a warning.
+    bool trusted(const std::string& entry, std::string_view message);
     void fail(std::string_view detail);
     void log(std::string_view event, std::string_view detail);
     [[noreturn]] void cancel(const std::string& entry, std::string_view message);
@@ -142,6 +146,7 @@ private:
     HostSetup setup_;
     const EventSink& sink_;
     std::vector<Device> devices_;
+    std::deque<Device> trustedDevices_; // devices named in a check that this machine does not list
     std::vector<Drawing> drawings_; // the last one is current
     std::map<std::string, LispValue> variables_; // system variables that belong to the session
     Prompt prompt_;

@@ -16,7 +16,11 @@ namespace {
 class ScriptReader
 {
 public:
-    ScriptReader(std::vector<std::string> lines, Host& host) : lines_(std::move(lines)), host_(host) {}
+    ScriptReader(std::vector<std::string> lines, Host& host,
+                 std::function<bool(std::size_t, std::size_t)> keepGoing)
+        : lines_(std::move(lines)), host_(host), keepGoing_(std::move(keepGoing))
+    {
+    }
 
     void run()
     {
@@ -24,6 +28,10 @@ public:
             if (fresh_) {
                 if (line_ >= lines_.size()) {
                     host_.endOfScript();
+                    return;
+                }
+                if (keepGoing_ && !keepGoing_(line_ + 1, lines_.size())) {
+                    host_.stopped();
                     return;
                 }
                 if (!lines_[line_].empty() && lines_[line_].front() == ';') {
@@ -123,6 +131,7 @@ private:
 
     std::vector<std::string> lines_;
     Host& host_;
+    std::function<bool(std::size_t, std::size_t)> keepGoing_;
     std::size_t line_ = 0;
     std::size_t pos_ = 0;
     bool fresh_ = true;
@@ -135,16 +144,16 @@ HostOutcome runHostScript(std::string_view scriptBytes, const HostSetup& setup, 
     HostOutcome outcome;
     try {
         Host host(setup, sink);
-        ScriptReader(splitLines(windows1252ToUtf8(scriptBytes)), host).run();
+        ScriptReader(splitLines(windows1252ToUtf8(scriptBytes)), host, setup.keepGoing).run();
         outcome = host.outcome();
     } catch (const std::exception& error) {
         // A fault of the model itself; the journal says so rather than the run passing.
-        sink(HostEvent{0, "error", "-", std::string("the host model failed: ") + error.what()});
+        sink(HostEvent{0, "error", "-", std::string("the host model failed: ") + error.what(), {}, {}});
         outcome.status = 1;
         ++outcome.errors;
     }
     sink(HostEvent{0, "exit", "-",
-                   std::to_string(outcome.status) + " unmodelled=" + std::to_string(outcome.unmodelled)});
+                   std::to_string(outcome.status) + " unmodelled=" + std::to_string(outcome.unmodelled), {}, {}});
     return outcome;
 }
 

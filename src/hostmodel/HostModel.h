@@ -18,6 +18,9 @@ struct HostEvent
     std::string event;
     std::string drawing;
     std::string detail;
+    // For "error" and "warning": the entry that did not fit and the prompt the host was showing.
+    std::string entry;
+    std::string asking;
 };
 
 using EventSink = std::function<void(const HostEvent&)>;
@@ -41,6 +44,13 @@ struct HostSetup
     Product product;
     std::vector<Device> devices; // added to the standard devices
     HostFiles* files = nullptr;  // nullptr: the disk through std::filesystem
+    // For a check of real drawings, whose layouts, page setups, views and layers the model cannot see, and
+    // devices it may not know: such a name is taken with a "warning" event instead of an error.
+    bool trustNames = false;
+    // Only what a check needs: no "prompt" and "answer" events.
+    bool problemsOnly = false;
+    // Asked before each script line (1-based) with the number of lines; false stops the run ("stopped").
+    std::function<bool(std::size_t line, std::size_t lines)> keepGoing;
 };
 
 struct HostOutcome
@@ -48,6 +58,8 @@ struct HostOutcome
     int status = 0;     // 0 when every entry fitted its prompt and every save succeeded, else 1
     int errors = 0;     // error events
     int unmodelled = 0; // command-prompt entries the model does not know
+    int warnings = 0;   // names taken on trust
+    bool stopped = false;
 };
 
 // Replays a script (Windows-1252 bytes) against the model of the host's command line, as the host would

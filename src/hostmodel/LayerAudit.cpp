@@ -87,7 +87,10 @@ Task<void> Host::layer()
             if (name.empty()) {
                 accept(name);
             } else if (drawing.findLayer(name).empty()) {
-                reject(name, "Cannot find layer \"" + name + "\".");
+                if (trusted(name, "Cannot find layer \"" + name + "\".")) {
+                    drawing.layers.push_back(name);
+                    drawing.currentLayer = name;
+                }
             } else {
                 accept(name);
                 drawing.currentLayer = drawing.findLayer(name);

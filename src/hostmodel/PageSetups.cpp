@@ -33,6 +33,7 @@ Task<void> Host::psetupin()
         }
         chosen.clear();
         std::string missing;
+        std::string unseen; // names taken on trust in a check
         std::size_t start = 0;
         while (start <= names.size()) {
             const std::size_t end = std::min(names.find(',', start), names.size());
@@ -42,10 +43,17 @@ Task<void> Host::psetupin()
                 chosen.insert(chosen.end(), from.pageSetups.begin(), from.pageSetups.end());
             } else if (const PageSetup* found = from.findPageSetup(name)) {
                 chosen.push_back(*found);
+            } else if (setup_.trustNames) {
+                chosen.push_back({name, std::string()});
+                unseen += (unseen.empty() ? "" : ", ") + name;
             } else {
                 missing = name;
                 break;
             }
+        }
+        if (!unseen.empty()) {
+            trusted(names, "Page setup(s) " + unseen + " not found in " + source + ".");
+            break;
         }
         if (missing.empty()) {
             accept(names);

@@ -30,7 +30,11 @@ void Host::openDrawing(const std::string& path, bool readOnly, bool recover)
     Drawing drawing;
     drawing.path = path;
     drawing.readOnly = readOnly;
-    const std::string problem = applyDrawingLine(setup_.files->firstLine(path), drawing);
+    const std::string firstLine = setup_.files->firstLine(path);
+    if (setup_.trustNames && firstLine.rfind("CADHOST ", 0) != 0) {
+        drawing.device = std::string(Drawing::kOwnDevice);
+    }
+    const std::string problem = applyDrawingLine(firstLine, drawing);
     drawings_.push_back(std::move(drawing));
     const std::string detail = readOnly ? "read-only" : "read-write";
     log("opened", recover ? detail + ", recovered" : detail);

@@ -67,7 +67,9 @@ protected:
             script += line + "\r\n";
         }
         HostRun result;
-        HostSetup setup{*findProduct(product), parseDevices(devices), nullptr};
+        HostSetup setup;
+        setup.product = *findProduct(product);
+        setup.devices = parseDevices(devices);
         result.outcome = runHostScript(script, setup, [&](const HostEvent& e) { result.events.push_back(e); });
         return result;
     }

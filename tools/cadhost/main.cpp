@@ -175,7 +175,10 @@ int main(int argc, char** argv)
     }
 
     PosixFiles files;
-    qv::hostmodel::HostSetup setup{options->product, options->devices, &files};
+    qv::hostmodel::HostSetup setup;
+    setup.product = options->product;
+    setup.devices = options->devices;
+    setup.files = &files;
     const qv::hostmodel::HostOutcome outcome =
         qv::hostmodel::runHostScript(bytes, setup, [&journal](const qv::hostmodel::HostEvent& event) {
             journal.write(event.line, event.event, event.drawing, event.detail);

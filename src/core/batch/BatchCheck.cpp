@@ -1,0 +1,250 @@
+#include "batch/BatchCheck.h"
+
+#include "HostModel.h"
+#include "ScriptText.h"
+#include "text/CodePage.h"
+#include "text/Paths.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <set>
+
+namespace qv {
+
+namespace hm = hostmodel;
+
+namespace {
+
+// The disk as the check sees it: drawings are read, nothing is written. What the run would write is
+// remembered, so a later step that looks for it finds it.
+class ReadOnlyFiles final : public hm::HostFiles
+{
+public:
+    bool isFile(const std::string& path) const override { return written_.count(path) > 0 || HostFiles::isFile(path); }
+    bool exists(const std::string& path) const override { return written_.count(path) > 0 || HostFiles::exists(path); }
+    bool isWritable(const std::string& path) const override
+    {
+        return written_.count(path) > 0 || HostFiles::isWritable(path);
+    }
+    std::string firstLine(const std::string& path) const override
+    {
+        return written_.count(path) > 0 ? std::string() : HostFiles::firstLine(path);
+    }
+    std::string touch(const std::string&) override { return {}; }
+    std::string copy(const std::string&, const std::string& to) override
+    {
+        written_.insert(to);
+        return {};
+    }
+    std::string write(const std::string& path, const std::string&) override
+    {
+        written_.insert(path);
+        return {};
+    }
+
+private:
+    std::set<std::string> written_;
+};
+
+Result<hm::HostSetup> setupFor(const BatchCheckOptions& options, hm::HostFiles& files)
+{
+    const std::optional<hm::Product> product = hm::findProduct(options.productCode);
+    if (!product) {
+        return Error{ErrInvalidProcedureCall,
+                     "The CAD product \"" + options.productCode +
+                         "\" is not one the check knows. Choose the CAD product in the options first."};
+    }
+    hm::HostSetup setup;
+    setup.product = *product;
+    for (const std::string& device : options.devices) {
+        setup.devices.push_back({device, {}});
+    }
+    setup.files = &files;
+    setup.trustNames = true;
+    setup.problemsOnly = true;
+    setup.keepGoing = options.keepGoing;
+    return setup;
+}
+
+CheckProblem problemOf(const hm::HostEvent& event)
+{
+    CheckProblem problem;
+    problem.line = event.line;
+    problem.warning = event.event == "warning";
+    problem.entry = event.entry;
+    problem.asking = event.asking;
+    // The detail repeats the prompt id, the entry and the prompt text around the message; keep the message.
+    problem.message = event.detail;
+    if (!event.asking.empty()) {
+        const std::string head = ": " + event.entry + ": ";
+        if (const std::size_t at = problem.message.find(head); at != std::string::npos) {
+            problem.message.erase(0, at + head.size());
+        }
+        const std::string tail = " (" + event.asking + ")";
+        if (problem.message.size() >= tail.size() &&
+            problem.message.compare(problem.message.size() - tail.size(), tail.size(), tail) == 0) {
+            problem.message.resize(problem.message.size() - tail.size());
+        }
+    }
+    return problem;
+}
+
+bool isOpenCommand(std::string_view line)
+{
+    while (!line.empty() && (line.front() == '_' || line.front() == '.' || line.front() == '-')) {
+        line.remove_prefix(1);
+    }
+    std::string upper(line);
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](char ch) { return static_cast<char>(std::toupper(static_cast<unsigned char>(ch))); });
+    return upper == "OPEN" || upper == "RECOVER";
+}
+
+std::string rowPath(const DrawingRow& row)
+{
+    std::string_view folder = row.folder;
+    if (!folder.empty() && IsPathSeparator(folder.back())) {
+        folder.remove_suffix(1);
+    }
+    return JoinPath(folder, row.file);
+}
+
+} // namespace
+
+Result<BatchCheckReport> CheckBatchScript(std::string_view scriptBytes, const DrawingRows& rows,
+                                          const BatchCheckOptions& options)
+{
+    ReadOnlyFiles files;
+    Result<hm::HostSetup> setup = setupFor(options, files);
+    if (!setup) {
+        return setup.error();
+    }
+
+    // Each drawing's part of the script starts at its open (or recover) command, followed by its quoted path.
+    BatchCheckReport report;
+    const std::vector<std::string> lines = hm::splitLines(hm::windows1252ToUtf8(scriptBytes));
+    std::size_t cursor = 0;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        const std::string& next = lines[i + 1];
+        if (!isOpenCommand(lines[i]) || next.size() < 2 || next.front() != '"') {
+            continue;
+        }
+        DrawingCheck drawing;
+        drawing.firstLine = static_cast<int>(i) + 1;
+        drawing.path = next.substr(1, next.find('"', 1) - 1);
+        // Rows come in list order, once per set when the sets are collated: the next row of that path.
+        for (std::size_t step = 0; step < rows.size(); ++step) {
+            const std::size_t candidate = (cursor + step) % rows.size();
+            if (rowPath(rows[candidate]) == drawing.path) {
+                drawing.row = candidate;
+                drawing.routine = rows[candidate].routine;
+                cursor = candidate + 1;
+                break;
+            }
+        }
+        report.drawings.push_back(std::move(drawing));
+        ++i;
+    }
+
+    auto drawingAt = [&](int line) -> DrawingCheck* {
+        if (report.drawings.empty() || line < report.drawings.front().firstLine) {
+            return line == 0 && !report.drawings.empty() ? &report.drawings.back() : nullptr;
+        }
+        const auto after = std::upper_bound(report.drawings.begin(), report.drawings.end(), line,
+                                            [](int value, const DrawingCheck& d) { return value < d.firstLine; });
+        return &*(after - 1);
+    };
+    const hm::HostOutcome outcome = hm::runHostScript(scriptBytes, setup.value(), [&](const hm::HostEvent& event) {
+        const bool problem = event.event == "error" || event.event == "warning";
+        const bool unchecked = event.event == "command" || event.event == "unmodelled";
+        if (!problem && !unchecked) {
+            return;
+        }
+        DrawingCheck* drawing = drawingAt(event.line);
+        // A question about a drawing left open earlier (the save question of the final quit) belongs to it.
+        if (drawing != nullptr && event.drawing != "-" && event.drawing != drawing->path) {
+            for (auto index = static_cast<std::size_t>(drawing - report.drawings.data()); index-- > 0;) {
+                if (report.drawings[index].path == event.drawing) {
+                    drawing = &report.drawings[index];
+                    break;
+                }
+            }
+        }
+        if (unchecked) {
+            ++(drawing != nullptr ? drawing->unchecked : report.unchecked);
+            return;
+        }
+        CheckProblem found = problemOf(event);
+        if (drawing == nullptr) {
+            report.elsewhere.push_back(std::move(found));
+            return;
+        }
+        ++(found.warning ? drawing->warnings : drawing->errors);
+        if (!drawing->problem || (drawing->problem->warning && !found.warning)) {
+            drawing->problem = std::move(found);
+        }
+    });
+    report.errors = outcome.errors;
+    report.warnings = outcome.warnings;
+    report.unchecked = outcome.unmodelled;
+    report.stopped = outcome.stopped;
+    return report;
+}
+
+Result<std::vector<CheckProblem>> CheckRoutineText(std::string_view text, const BatchCheckOptions& options)
+{
+    ReadOnlyFiles files;
+    Result<hm::HostSetup> setup = setupFor(options, files);
+    if (!setup) {
+        return setup.error();
+    }
+    // The routine runs on a scratch drawing, framed as the script frames every drawing, in the script's code
+    // page. Lines are counted from the routine's first line.
+    Result<std::string> encoded = Utf8ToCp1252(text);
+    if (!encoded) {
+        return encoded.error();
+    }
+    constexpr std::string_view kScratch = "Scratch.dwg";
+    files.copy({}, std::string(kScratch));
+    std::string routine = std::move(encoded.value());
+    if (!routine.empty() && routine.back() != '\n') {
+        routine += "\r\n";
+    }
+    const int routineLines = static_cast<int>(std::count(routine.begin(), routine.end(), '\n'));
+    const std::string script = "_Open\r\n\"" + std::string(kScratch) + "\"\r\n" + routine +
+                               "_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n_Quit\r\n";
+    std::vector<CheckProblem> problems;
+    hm::runHostScript(script, setup.value(), [&](const hm::HostEvent& event) {
+        if (event.event == "error" || event.event == "warning") {
+            CheckProblem problem = problemOf(event);
+            // A routine that leaves its command open shows at the frame: that is past its own last line.
+            problem.line = std::clamp(problem.line - 2, 0, routineLines + 1);
+            problems.push_back(std::move(problem));
+        }
+    });
+    return problems;
+}
+
+std::string DescribeProblem(const CheckProblem& problem)
+{
+    std::string text = problem.warning ? "warning" : "error";
+    if (problem.line > 0) {
+        text += " at line " + std::to_string(problem.line);
+    }
+    if (!problem.asking.empty()) {
+        text += ": \"" + problem.entry + "\" at \"" + problem.asking + "\"";
+    }
+    return text + ": " + problem.message;
+}
+
+std::string DescribeCheck(const DrawingCheck& drawing)
+{
+    if (!drawing.problem) {
+        return drawing.unchecked > 0 ? "OK (" + std::to_string(drawing.unchecked) + " command(s) not checked)"
+                                     : std::string("OK");
+    }
+    return DescribeProblem(*drawing.problem);
+}
+
+} // namespace qv
