@@ -288,6 +288,8 @@ void Host::log(int line, std::string_view event, std::string_view detail)
 {
     if (event == "unmodelled" || event == "command") {
         ++outcome_.unmodelled;
+    } else if (setup_.problemsOnly && event != "stopped" && event != "lisp-value") {
+        return;
     }
     sink_(HostEvent{line, std::string(event), currentName(), std::string(detail), {}, {}});
 }
@@ -316,8 +318,8 @@ Task<std::size_t> Host::askKeyword(std::string id, std::string text, std::vector
 
 Task<bool> Host::askYesNo(std::string id, std::string text, bool byDefault)
 {
-    const std::size_t chosen = co_await askKeyword(std::move(id), std::move(text), keywordsOf("Yes", "No"),
-                                                   byDefault ? 0 : 1);
+    static const std::vector<Keyword> yesNo = keywordsOf("Yes", "No");
+    const std::size_t chosen = co_await askKeyword(std::move(id), std::move(text), yesNo, byDefault ? 0 : 1);
     co_return chosen == 0;
 }
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <set>
+#include <unordered_map>
 
 namespace qv {
 
@@ -16,35 +16,59 @@ namespace hm = hostmodel;
 
 namespace {
 
-// The disk as the check sees it: drawings are read, nothing is written. What the run would write is
+// The disk as the check sees it: each drawing is looked at once (one attribute query), its content is never
+// read (real drawings declare nothing to the model) and nothing is written. What the run would write is
 // remembered, so a later step that looks for it finds it.
 class ReadOnlyFiles final : public hm::HostFiles
 {
 public:
-    bool isFile(const std::string& path) const override { return written_.count(path) > 0 || HostFiles::isFile(path); }
-    bool exists(const std::string& path) const override { return written_.count(path) > 0 || HostFiles::exists(path); }
-    bool isWritable(const std::string& path) const override
+    bool isFile(const std::string& path) const override { return look(path).file; }
+    bool exists(const std::string& path) const override { return look(path).exists; }
+    bool isWritable(const std::string& path) const override { return look(path).writable; }
+    bool sameFile(const std::string& a, const std::string& b) const override
     {
-        return written_.count(path) > 0 || HostFiles::isWritable(path);
+        return a == b || HostFiles::sameFile(a, b);
     }
-    std::string firstLine(const std::string& path) const override
-    {
-        return written_.count(path) > 0 ? std::string() : HostFiles::firstLine(path);
-    }
+    std::string firstLine(const std::string&) const override { return {}; }
     std::string touch(const std::string&) override { return {}; }
     std::string copy(const std::string&, const std::string& to) override
     {
-        written_.insert(to);
+        known_[to] = {true, true, true};
         return {};
     }
     std::string write(const std::string& path, const std::string&) override
     {
-        written_.insert(path);
+        known_[path] = {true, true, true};
         return {};
     }
 
 private:
-    std::set<std::string> written_;
+    struct Look
+    {
+        bool exists = false;
+        bool file = false;
+        bool writable = false;
+    };
+
+    const Look& look(const std::string& path) const
+    {
+        const auto found = known_.find(path);
+        if (found != known_.end()) {
+            return found->second;
+        }
+        std::error_code error;
+        const std::filesystem::file_status status =
+            std::filesystem::status(std::filesystem::path(std::u8string(path.begin(), path.end())), error);
+        const auto writeBits = std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                               std::filesystem::perms::others_write;
+        Look look;
+        look.exists = !error && std::filesystem::exists(status);
+        look.file = look.exists && std::filesystem::is_regular_file(status);
+        look.writable = look.exists && (status.permissions() & writeBits) != std::filesystem::perms::none;
+        return known_.emplace(path, look).first->second;
+    }
+
+    mutable std::unordered_map<std::string, Look> known_;
 };
 
 Result<hm::HostSetup> setupFor(const BatchCheckOptions& options, hm::HostFiles& files)
