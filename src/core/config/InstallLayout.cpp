@@ -18,15 +18,16 @@ bool HoldsShippedFiles(const std::string& folder)
 
 InstallLayout FindInstallLayout(const std::string& programFolder)
 {
-    if (HoldsShippedFiles(programFolder))
-        return {programFolder, false};
-    const std::string prefix = SplitAtLastSeparator(StripTrailingSeparator(programFolder)).first;
+    const std::string program(StripTrailingSeparator(programFolder));
+    if (HoldsShippedFiles(program))
+        return {program, false};
+    const std::string prefix = SplitAtLastSeparator(program).first;
     if (!prefix.empty()) {
         const std::string shared = JoinPath(JoinPath(prefix, "share"), "quorvel");
         if (HoldsShippedFiles(shared))
             return {shared, true};
     }
-    return {programFolder, false};
+    return {program, false};
 }
 
 } // namespace qv
