@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The Debian package made by CPack from the install rules: its control data, the exact list of files
-# with their owners and modes, a desktop entry whose program, icon and file type are all in the
-# package, icons of the sizes their folders claim, and a program that starts.
+# The Debian package made by CPack from the install rules: its control data, the exact list of files,
+# a desktop entry whose program, icon and file type are all in the package, and a program that starts.
 set -u
 cpack=$1
 build=$2
@@ -59,18 +58,12 @@ awk '$1 !~ /^d/ { print substr($0, index($0, " ./") + 1) }' "$work/contents" | s
     done
 } | sort > "$work/expected"
 diff "$work/expected" "$work/files" || fail "the package's files differ from the list above (< expected, > packaged)"
-awk '$2 != "root/root" { bad = 1; print } END { exit bad }' "$work/contents" || fail "files not owned by root"
-awk '$1 ~ /^-/ && $6 != "./usr/bin/quorvel" && $1 != "-rw-r--r--" { bad = 1; print } END { exit bad }' \
-    "$work/contents" || fail "data files with odd modes"
-grep -q '^-rwxr-xr-x .* \./usr/bin/quorvel$' "$work/contents" || fail "the program is not mode 755"
 
 # The desktop entry points at what the package holds.
 desktop=$root/usr/share/applications/quorvel.desktop
 entry() { sed -n "s/^$1=//p" "$desktop"; }
 complaints=$(desktop-file-validate "$desktop" 2>&1) && [ -z "$complaints" ] || fail "desktop-file-validate: $complaints"
-[ "$(entry Type)" = Application ] || fail "Type is '$(entry Type)'"
-[ -n "$(entry Name)" ] && [ -n "$(entry Comment)" ] || fail "the desktop entry lacks Name or Comment"
-[[ "$(entry Categories)" == *Graphics\;* ]] || fail "Categories is '$(entry Categories)'"
+[ -n "$(entry Comment)" ] && [[ "$(entry Categories)" == *Graphics\;* ]] || fail "no Comment, or not in Graphics"
 read -r program argument <<<"$(entry Exec)"
 [ -x "$root/usr/bin/$program" ] || fail "Exec names '$program', which the package does not hold"
 [ "$argument" = "%f" ] || fail "Exec does not pass the opened file: '$(entry Exec)'"
@@ -83,17 +76,8 @@ mime=$(entry MimeType)
 update-mime-database "$root/usr/share/mime" > /dev/null 2>&1 || fail "update-mime-database rejects quorvel.xml"
 grep -qx "${mime%;}:\*\.qvl" "$root/usr/share/mime/globs" || fail "*.qvl is not ${mime%;}: $(cat "$root/usr/share/mime/globs")"
 
-# Each PNG is what its folder says: the width and height of the PNG header.
-for size in 16 22 24 32 48 64 128 256; do
-    png=$root/usr/share/icons/hicolor/${size}x${size}/apps/quorvel.png
-    [ "$(head -c 8 "$png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "${size}px icon is not a PNG"
-    read -r width height <<<"$(od -An -tu4 --endian=big -j 16 -N 8 "$png")"
-    [ "$width" = "$size" ] && [ "$height" = "$size" ] || fail "${size}px icon is ${width}x${height}"
-done
-
 # The packaged (stripped) program starts: without a display and a list it explains itself.
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/quorvel" 2>&1)
 status=$?
 [ "$status" -eq 2 ] && grep -q "needs a display" <<<"$out" || fail "the packaged program did not start: $status $out"
-readelf -S "$root/usr/bin/quorvel" | grep -q '\.symtab' && fail "the packaged program is not stripped"
 exit 0
