@@ -3,7 +3,7 @@ PRESET ?= release
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build bootstrap configure demo bench format clean
+.PHONY: run test build bootstrap configure demo bench package format clean
 
 run: build
 	$(BUILD_DIR)/bin/quorvel
@@ -22,6 +22,10 @@ bootstrap:
 
 demo: build
 	scripts/demo $(BUILD_DIR)/bin
+
+# The Debian package (build/$(PRESET)/quorvel_VERSION_ARCH.deb), made by CPack from the install rules.
+package: build
+	cmake --build --preset $(PRESET) --target package
 
 bench: build
 	for b in $(BUILD_DIR)/bench/bench_*; do QT_QPA_PLATFORM=offscreen $$b || exit 1; done

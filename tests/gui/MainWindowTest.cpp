@@ -185,12 +185,16 @@ void MainWindowTest::splashTimerLoadsTheMainWindow()
     clock.start();
     startup.start();
     QVERIFY(startup.splash()->isVisible());
+    // The windows carry the application icon, every rendered size compiled into the program.
+    const QList<QSize> iconSizes{{16, 16}, {22, 22}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    QCOMPARE(startup.splash()->windowIcon().availableSizes(), iconSizes);
     QCOMPARE(startup.splash()->timer()->interval(), 800);
     QVERIFY(startup.splash()->timer()->isSingleShot());
     QVERIFY(loaded.wait(5000));
     QVERIFY(clock.elapsed() >= 700);
     QVERIFY(startup.mainWindow());
     QVERIFY(startup.mainWindow()->isVisible());
+    QCOMPARE(startup.mainWindow()->windowIcon().availableSizes(), iconSizes);
     QTRY_VERIFY(!startup.splash());
     QCOMPARE(Program().editorTab, std::int16_t(30));
 }

@@ -4,6 +4,8 @@
 #include "app/SplashWindow.h"
 #include "app/mdiStart.h"
 
+#include <QApplication>
+
 namespace qv {
 
 AppStartup::AppStartup(QString commandLine, QObject* parent) : QObject(parent), m_commandLine(std::move(commandLine))
@@ -16,6 +18,14 @@ AppStartup::~AppStartup()
     delete m_splash;
 }
 
+QIcon AppStartup::ApplicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1x%1/quorvel.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 QString AppStartup::CommandLineText(const QStringList& arguments)
 {
     return arguments.mid(1).join(QLatin1Char(' ')).trimmed();
@@ -24,6 +34,9 @@ QString AppStartup::CommandLineText(const QStringList& arguments)
 void AppStartup::start()
 {
     Program().editorTab = 30;
+    // Every window carries the icon of the menu entry, and the desktop matches them by this name.
+    QApplication::setWindowIcon(ApplicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorvel"));
     m_splash = new SplashWindow();
     connect(m_splash, &SplashWindow::timerFired, this, &AppStartup::loadMainWindow);
     m_splash->show();

@@ -3,6 +3,7 @@
 #include "app/SplashWindow.h"
 #include "app/mdiStart.h"
 
+#include <QIcon>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -22,6 +23,9 @@ public:
     void start();
     mdiStart* mainWindow() const { return m_main; }
     SplashWindow* splash() const { return m_splash; }
+
+    // The application icon at every size rendered into the program.
+    static QIcon ApplicationIcon();
 
     // The program's command line: arguments joined by spaces, trimmed.
     static QString CommandLineText(const QStringList& arguments);

@@ -3,6 +3,7 @@
 #include "FileSystem.h"
 #include "Result.h"
 #include "app/QtUserDialogs.h"
+#include "config/InstallLayout.h"
 #include "config/Settings.h"
 #include "routines/clsRadomAccess.h"
 #include "text/Paths.h"
@@ -34,10 +35,14 @@ void InitialiseProgram(const std::string& programFolder)
 {
     ProgramState& state = Program();
     state.programFolder = programFolder;
-    const bool writable = platform::IsFolderWritable(programFolder);
-    const std::string userFolder = writable ? std::string() : platform::UserConfigFolder();
-    state.settingsFolder = ResolveSettingsFolder(programFolder, writable, userFolder);
-    state.databaseFolder = writable ? programFolder : (userFolder.empty() ? programFolder : userFolder);
+    const InstallLayout layout = FindInstallLayout(programFolder);
+    state.shippedFolder = layout.shippedFolder;
+    // An installed program belongs to every user of the machine: each keeps its own files.
+    const bool ownFolder = !layout.installed && platform::IsFolderWritable(programFolder);
+    const std::string userFolder = ownFolder ? std::string() : platform::UserConfigFolder();
+    state.settingsFolder = ResolveSettingsFolder(programFolder, ownFolder, userFolder);
+    state.databaseFolder = ownFolder || userFolder.empty() ? programFolder : userFolder;
+    state.scriptFolder = state.databaseFolder;
     state.ini = clsIniControl(state.settingsFolder);
     state.editorTab = 30;
     InstallDefaultRoutines();
@@ -54,7 +59,7 @@ void InstallDefaultRoutines()
     if (target != JoinPath(state.databaseFolder, name))
         return;
     namespace fs = std::filesystem;
-    const fs::path shipped = fs::u8path(JoinPath(JoinPath(state.programFolder, "defaults"), name));
+    const fs::path shipped = fs::u8path(JoinPath(JoinPath(state.shippedFolder, "defaults"), name));
     std::error_code ec;
     if (fs::exists(fs::u8path(target), ec) || !fs::exists(shipped, ec))
         return;

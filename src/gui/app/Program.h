@@ -14,8 +14,10 @@ namespace qv {
 struct ProgramState
 {
     std::string programFolder;    // folder of the executable
+    std::string shippedFolder;    // files shipped with the program: defaults/, help/, samples/
     std::string settingsFolder;   // SettingsFolder: holds Quorvel.ini and the data files
     std::string databaseFolder;   // where the default routine database lives
+    std::string scriptFolder;     // where the script goes when no script folder is set
     clsIniControl ini;            // the one settings access object
     std::int16_t editorTab = 30;  // requested tab of the routine editor (1-6, 30 for none)
     bool NonFavourite = false;
@@ -34,8 +36,8 @@ UserDialogs& Dialogs();
 // Shows a core error in the standard message box ("Quorvel Error", critical).
 void ShowError(const struct Error& error, const std::string& routine);
 
-// Sets the folders and the settings object: the redirect file, else the program folder, else (a
-// read-only install) the per-user folder.
+// Sets the folders and the settings object: the redirect file, else the program folder, else (an
+// installed program, or a read-only program folder) the per-user folder.
 void InitialiseProgram(const std::string& programFolder);
 
 // Copies the shipped default routine database into the database folder when the default location

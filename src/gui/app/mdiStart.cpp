@@ -451,7 +451,7 @@ void mdiStart::mnuFileExit_Click()
 
 void mdiStart::mnuHelpHelp_Click()
 {
-    const std::string page = JoinPath(JoinPath(Program().programFolder, "help"), "Quorvel.html");
+    const std::string page = JoinPath(JoinPath(Program().shippedFolder, "help"), "Quorvel.html");
     if (!Dialogs().openDocument(QString::fromStdString(page)))
         Dialogs().show("The help page could not be opened:\r\n" + page, "Quorvel Help", MessageIcon::Exclamation);
 }

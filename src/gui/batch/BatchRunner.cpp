@@ -80,7 +80,7 @@ ScriptInputs BatchRunner::gatherInputs(const QString& sequenceText) const
     const ProgramState& program = Program();
     ScriptInputs inputs;
     inputs.rows = m_window.drawingList()->rows();
-    inputs.scriptFolder = GetBatchAddress(program.ini, program.programFolder);
+    inputs.scriptFolder = GetBatchAddress(program.ini, program.scriptFolder);
     inputs.openCommand = GetStartOption(program.ini);
     inputs.sequenceText = sequenceText.toStdString();
     inputs.combinedScript = program.CombinedScript;

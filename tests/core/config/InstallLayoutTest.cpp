@@ -1,0 +1,40 @@
+#include "config/InstallLayout.h"
+
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace qv;
+
+TEST(InstallLayout, FindsTheShippedFilesBesideTheProgramOrInTheInstalledTree)
+{
+    const struct
+    {
+        const char* name;
+        std::vector<std::string> files; // relative to the root; the program folder is bin/
+        const char* expectedFolder;
+        bool installed;
+    } cases[] = {
+        {"build or portable folder", {"bin/defaults/Batch_Cad.dat", "bin/help/Quorvel.html"}, "bin", false},
+        {"installed tree", {"share/quorvel/defaults/Batch_Cad.dat"}, "share/quorvel", true},
+        {"installed tree with only the help page", {"share/quorvel/help/Quorvel.html"}, "share/quorvel", true},
+        // A portable copy unpacked inside an installed tree keeps to its own files.
+        {"both", {"bin/defaults/Batch_Cad.dat", "share/quorvel/defaults/Batch_Cad.dat"}, "bin", false},
+        {"neither", {"share/other/defaults/Batch_Cad.dat"}, "bin", false},
+    };
+    for (const auto& c : cases) {
+        const TempDir root;
+        std::filesystem::create_directories(root.file("bin"));
+        for (const auto& name : c.files) {
+            std::filesystem::create_directories(std::filesystem::path(root.file(name)).parent_path());
+            root.write(name, "");
+        }
+        for (const std::string& program : {root.file("bin"), root.file("bin") + "/"}) {
+            const InstallLayout layout = FindInstallLayout(program);
+            EXPECT_EQ(layout.shippedFolder, root.file(c.expectedFolder)) << c.name << " from " << program;
+            EXPECT_EQ(layout.installed, c.installed) << c.name << " from " << program;
+        }
+    }
+}
