@@ -78,7 +78,6 @@ void MainWindowTest::menusHoldTheirItemsInOrder()
          {"Add Drawings", "Add New Routines", "Update Routines", "Save Drawing List", "Retrieve Drawing List",
           "Reset Quorvel Startup", "E&xit"}},
         {"mnuOptions", "&Options", {"Properties"}},
-        {"mnuTimer", "&Timer", {}},
         {"mnuSave_Retrieve", "&Save/Retrieve List", {"Save Drawing List", "Retrieve Drawing List"}},
         {"mnuWizards",
          "&Routine Wizards",
@@ -92,6 +91,9 @@ void MainWindowTest::menusHoldTheirItemsInOrder()
     QStringList expectedTitles;
     for (const auto& m : menus) {
         expectedTitles << QString::fromLatin1(m.title);
+        // "&Timer" is an item of the bar itself, after "&Options".
+        if (expectedTitles.size() == 2)
+            expectedTitles << QStringLiteral("&Timer");
         auto* menu = Control<QMenu>(&window, m.menu);
         QVERIFY2(menu, m.menu);
         QCOMPARE(menu->title(), QString::fromLatin1(m.title));

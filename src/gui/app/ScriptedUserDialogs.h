@@ -20,6 +20,7 @@ public:
         QString title;        // dialog title (or the message title)
         QString filter;       // file dialogs
         QString text;         // input prompt, document path
+        QString initial;      // text the input box starts with
     };
 
     MessageAnswer message(const UserMessage& message) override;
