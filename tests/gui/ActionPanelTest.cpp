@@ -279,13 +279,21 @@ void ActionPanelTest::runControls()
     f.panel->chkCollate->click();
     QCOMPARE(f.panel->chkCollate->text(), Q("Collated 1,2,3..1,2,3"));
 
-    // A product without a panel label keeps the previous text.
+    // A code no product has keeps the previous text; a product changed while the program runs shows once
+    // a window over the panel closes.
     QCOMPARE(f.panel->lblAcadVersion->text(), Q("Acad 2005/2006"));
     QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "ZWCAD").ok());
     f.panel->ShowAcadVersion();
-    QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "Cad2018").ok());
+    QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "cad2010").ok());
     f.panel->ShowAcadVersion();
     QCOMPARE(f.panel->lblAcadVersion->text(), Q("ZWCAD"));
+    QDialog options(&f.window);
+    QTimer::singleShot(0, &options, [&] {
+        QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "CadLT2018").ok());
+        options.accept();
+    });
+    options.exec();
+    QTRY_COMPARE(f.panel->lblAcadVersion->text(), Q("Acad LT 2018 - 2025"));
 
     // Start hands over to the run and puts the sets back to 1.
     QSignalSpy started(f.panel, &frmCommandButton::startRequested);

@@ -483,8 +483,11 @@ bool frmCommandButton::eventFilter(QObject* watched, QEvent* event)
         watched != window()) {
         m_refillPending = true;
         QTimer::singleShot(0, this, [this] {
-            if (m_refillPending && !QApplication::activeModalWidget())
+            if (m_refillPending && !QApplication::activeModalWidget()) {
                 FillActionList();
+                // The product may have been changed too.
+                ShowAcadVersion();
+            }
             m_refillPending = false;
         });
     }
