@@ -125,6 +125,7 @@ void mdiStart::buildControls()
     lstvDrawings->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstvDrawings->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstvDrawings->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstvDrawings->setTextElideMode(Qt::ElideMiddle); // the end of a long path stays visible
     lstvDrawings->header()->setSectionsMovable(false);
     lstvDrawings->header()->setStretchLastSection(true);
     lstvDrawings->header()->setSectionsClickable(true);
