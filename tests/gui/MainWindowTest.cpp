@@ -5,7 +5,11 @@
 #include "routines/RoutineStore.h"
 #include "support/GuiTestSupport.h"
 
+#include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
+#include <QTextBrowser>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -216,6 +220,28 @@ void MainWindowTest::helpOpensTheShippedPage()
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].kind, ScriptedUserDialogs::Call::OpenDocument);
     QVERIFY(calls[0].text.endsWith(QStringLiteral("help/Quorvel.html")));
+    QVERIFY(!window.findChild<QDialog*>(QStringLiteral("frmHelp")));
+
+    // Without a viewer on the desktop the page opens in a window of our own, once however often asked.
+    QDir(env.folder()).mkdir(QStringLiteral("help"));
+    QFile page(env.file(QStringLiteral("help/Quorvel.html")));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><h1>Quorvel help</h1></body></html>");
+    page.close();
+    env.dialogs().setOpensDocuments(false);
+    Control<QAction>(&window, "mnuHelpHelp")->trigger();
+    Control<QAction>(&window, "mnuHelpHelp")->trigger();
+    const auto windows = window.findChildren<QDialog*>(QStringLiteral("frmHelp"));
+    QCOMPARE(windows.size(), 1);
+    QVERIFY(windows[0]->isVisible());
+    QVERIFY(Control<QTextBrowser>(windows[0], "txtHelp")->toPlainText().contains(QStringLiteral("Quorvel help")));
+    QVERIFY(env.dialogs().messages().isEmpty());
+
+    // No page at all: said so.
+    QFile::remove(page.fileName());
+    windows[0]->close();
+    Control<QAction>(&window, "mnuHelpHelp")->trigger();
+    QCOMPARE(env.dialogs().messages().value(0).title, std::string("Quorvel Help"));
 }
 
 QTEST_MAIN(MainWindowTest)

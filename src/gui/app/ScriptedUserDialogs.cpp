@@ -55,7 +55,7 @@ std::optional<QString> ScriptedUserDialogs::browseFolder(const QString& title, c
 bool ScriptedUserDialogs::openDocument(const QString& path)
 {
     m_calls.append({Call::OpenDocument, {}, {}, {}, path, {}});
-    return true;
+    return m_opensDocuments;
 }
 
 QList<UserMessage> ScriptedUserDialogs::messages() const

@@ -2,6 +2,7 @@
 
 #include "FileSystem.h"
 #include "app/AboutBox.h"
+#include "app/HelpWindow.h"
 #include "app/frmTimer.h"
 #include "batch/BatchRunner.h"
 #include "routines/FrmScript.h"
@@ -466,8 +467,19 @@ void mdiStart::mnuFileExit_Click()
 void mdiStart::mnuHelpHelp_Click()
 {
     const std::string page = JoinPath(JoinPath(Program().programFolder, "help"), "Quorvel.html");
-    if (!Dialogs().openDocument(QString::fromStdString(page)))
+    const QString path = QString::fromStdString(page);
+    if (Dialogs().openDocument(path))
+        return;
+    if (!QFileInfo::exists(path)) {
         Dialogs().show("The help page could not be opened:\r\n" + page, "Quorvel Help", MessageIcon::Exclamation);
+        return;
+    }
+    // No viewer on this desktop: the page in a window of our own, one at a time.
+    HelpWindow* help = findChild<HelpWindow*>();
+    if (!help)
+        help = new HelpWindow(path, this);
+    help->show();
+    help->raise();
 }
 
 void mdiStart::mnuHelpAbout_Click()
