@@ -1,10 +1,13 @@
 #include "app/AppStartup.h"
 #include "app/ConsoleUserDialogs.h"
 #include "app/Program.h"
+#include "batch/CommandLine.h"
 
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -20,20 +23,37 @@ bool HasDisplay()
     return (x11 && *x11) || (wayland && *wayland);
 }
 
-QString RawCommandLine(int argc, char** argv)
+// An unattended run's standard error carries Quorvel's own messages only, not Qt's notes about
+// its platform plugins, fonts or runtime folders.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return qv::AppStartup::CommandLineText(arguments);
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        std::abort();
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const bool headless = !HasDisplay();
-    const QString commandLine = RawCommandLine(argc, argv);
+    const qv::CommandLineRequest request = qv::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (request.action) {
+    case qv::CommandLineAction::Help:
+        std::fputs(qv::UsageText().c_str(), stdout);
+        return 0;
+    case qv::CommandLineAction::Version:
+        std::fputs(qv::VersionText(QUORVEL_VERSION).c_str(), stdout);
+        return 0;
+    case qv::CommandLineAction::Refuse:
+        std::fprintf(stderr, "quorvel: %s\n\n%s", request.problem.c_str(), qv::UsageText().c_str());
+        return 2;
+    case qv::CommandLineAction::Run:
+        break;
+    }
+
+    const bool headless = request.unattended || !HasDisplay();
+    const QString commandLine = QString::fromLocal8Bit(request.listFile.c_str());
     if (headless) {
         if (commandLine.isEmpty()) {
             std::fputs("Quorvel needs a display to show its windows, and none was found.\n"
@@ -43,6 +63,7 @@ int main(int argc, char** argv)
             return 2;
         }
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietQtMessages);
     }
 
     QApplication app(argc, argv);

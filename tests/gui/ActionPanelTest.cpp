@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -231,12 +232,38 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
     QCOMPARE(env.dialogs().messages(), QList{MissingRoutinesMessage()});
     QVERIFY(!f.panel->CmdStart->isEnabled() && !f.window.cmdSortIso->isEnabled() && f.panel->CmdAction->isEnabled());
 
-    // A file that cannot be read stops a command-line run.
-    QVERIFY(!f.panel->RetrieveList(env.file(Q("missing.qvl"))));
-    QVERIFY(!f.window.commandLineRun);
-    QCOMPARE(f.window.drawingList()->rowCount(), 0);
-    QVERIFY(env.dialogs().messages().value(1).text.starts_with("Error Number 53 in routine RetrieveList "));
-    QVERIFY(!f.panel->CmdStart->isEnabled() && !f.panel->CmdAction->isEnabled());
+    // A file that cannot be read, or is damaged part-way, stops a command-line run and leaves the list in
+    // hand exactly as it was.
+    const QStringList before = Routines(f.window);
+    QFile damaged(env.file(Q("damaged.qvl")));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("\"e.dwg\",\"/d\",\"Plot A\"\r\nnot a list line\r\n");
+    damaged.close();
+    for (const QString& bad : {env.file(Q("missing.qvl")), damaged.fileName()}) {
+        f.window.commandLineRun = true;
+        env.dialogs().clear();
+        QVERIFY(!f.panel->RetrieveList(bad));
+        QVERIFY(!f.window.commandLineRun);
+        QCOMPARE(Routines(f.window), before);
+        QCOMPARE(f.window.Label1->text(), Q("4 Drawings To Be Processed"));
+        QCOMPARE(env.dialogs().messages().size(), 1);
+        QVERIFY(!f.panel->CmdStart->isEnabled() && f.panel->CmdAction->isEnabled() && f.window.cmdClear->isEnabled());
+    }
+    QVERIFY(env.dialogs().messages().value(0).text.find("The drawing list has not been changed.") != std::string::npos);
+
+    // A name typed without an extension is saved as a .qvl file; replacing an existing one is asked first.
+    env.dialogs().clear();
+    env.dialogs().queueSaveName(env.file(Q("plain")));
+    Control<QAction>(&f.window, "mnuSaveDrawing")->trigger();
+    QVERIFY(QFile::exists(env.file(Q("plain.qvl"))) && !QFile::exists(env.file(Q("plain"))));
+    QVERIFY(env.dialogs().messages().isEmpty());
+    QFile::resize(env.file(Q("plain.qvl")), 0);
+    env.dialogs().queueSaveName(env.file(Q("plain")));
+    env.dialogs().queueAnswer(MessageAnswer::No);
+    Control<QAction>(&f.window, "mnuSaveDrawing")->trigger();
+    QCOMPARE(env.dialogs().messages().value(0).buttons, MessageButtons::YesNo);
+    QVERIFY(env.dialogs().messages().value(0).text.find("plain.qvl already exists.") != std::string::npos);
+    QCOMPARE(QFileInfo(env.file(Q("plain.qvl"))).size(), 0);
 }
 
 void ActionPanelTest::runControls()
@@ -252,13 +279,21 @@ void ActionPanelTest::runControls()
     f.panel->chkCollate->click();
     QCOMPARE(f.panel->chkCollate->text(), Q("Collated 1,2,3..1,2,3"));
 
-    // A product without a panel label keeps the previous text.
+    // A code no product has keeps the previous text; a product changed while the program runs shows once
+    // a window over the panel closes.
     QCOMPARE(f.panel->lblAcadVersion->text(), Q("Acad 2005/2006"));
     QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "ZWCAD").ok());
     f.panel->ShowAcadVersion();
-    QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "Cad2018").ok());
+    QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "cad2010").ok());
     f.panel->ShowAcadVersion();
     QCOMPARE(f.panel->lblAcadVersion->text(), Q("ZWCAD"));
+    QDialog options(&f.window);
+    QTimer::singleShot(0, &options, [&] {
+        QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "CadLT2018").ok());
+        options.accept();
+    });
+    options.exec();
+    QTRY_COMPARE(f.panel->lblAcadVersion->text(), Q("Acad LT 2018 - 2025"));
 
     // Start hands over to the run and puts the sets back to 1.
     QSignalSpy started(f.panel, &frmCommandButton::startRequested);

@@ -1,13 +1,13 @@
-#include "app/mdiStart.h"
-#include "batch/BatchRunner.h"
-#include "batch/DrawingListModel.h"
+#include "batch/LaunchCommand.h"
 #include "batch/frmReadOnlyDwg.h"
-#include "routines/RoutineCatalogue.h"
-#include "routines/RoutineStore.h"
-#include "support/GuiTestSupport.h"
+#include "config/SettingsKeys.h"
+#include "routines/frmCommandButton.h"
+#include "support/RunFixture.h"
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QPushButton>
 #include <QTimer>
@@ -18,40 +18,7 @@ using namespace qv::test;
 
 namespace {
 
-// A program with two drawings on disk, a routine for them, and a host start that is only recorded.
-struct BatchFixture
-{
-    GuiEnvironment env;
-    mdiStart window;
-    std::vector<LaunchRequest> launches;
-    int launchResult = 42;
-
-    BatchFixture()
-    {
-        QDir(env.folder()).mkdir(QStringLiteral("dwg"));
-        for (const char* name : {"A.dwg", "B.dwg"}) {
-            QFile file(env.file(QStringLiteral("dwg/") + QString::fromLatin1(name)));
-            file.open(QIODevice::WriteOnly);
-        }
-        const ProgramState& program = Program();
-        QVERIFY(program.ini.WriteValue("Acad_Address", "AcadAddress", "/opt/cad/acad").ok());
-        QVERIFY(program.ini.WriteValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
-        QVERIFY(AddRoutineToDatabase(MakeRoutineForAdd("Zoom", "_Zoom\r\n_E", false)).has_value());
-        const std::string folder = env.file(QStringLiteral("dwg")).toStdString();
-        window.drawingList()->setRows({{"A.dwg", folder, "Zoom", ""}, {"B.dwg", folder, "Zoom", ""}});
-        BatchRunner::SetShellExecute([this](const LaunchRequest& request) {
-            launches.push_back(request);
-            return launchResult;
-        });
-        BatchRunner::SetScriptProbe([](const std::string&) { return 0; });
-    }
-
-    QString script() const
-    {
-        QFile file(env.file(QStringLiteral("Batch.scr")));
-        return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
-    }
-};
+using BatchFixture = RunFixture;
 
 // Answers the read-only window when it opens: clicks the option (or none, -1) and OK.
 void AnswerReadOnlyWindow(QObject* context, int option, int* shownRows)
@@ -78,6 +45,10 @@ private slots:
     void aRowWithoutRoutineStopsTheRun();
     void readOnlyDecisionIsRememberedBetweenRuns();
     void aHostThatCannotStartIsReported();
+    void routinesGoneFromTheDatabaseStopTheRun();
+    void everyMissingDrawingIsNamed();
+    void commandLineRunNeverResetsTheSettings();
+    void collatedSetsFromThePanel();
 };
 
 void BatchRunTest::startWritesTheScriptAndStartsTheHost()
@@ -164,6 +135,87 @@ void BatchRunTest::aHostThatCannotStartIsReported()
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages[0].text.rfind("Error message File Not Found", 0) == 0);
     QCOMPARE(messages[0].title, std::string("Quorvel Error"));
+}
+
+void BatchRunTest::routinesGoneFromTheDatabaseStopTheRun()
+{
+    BatchFixture f;
+    const std::string folder = f.drawingFolder();
+    f.window.drawingList()->setRows({{"A.dwg", folder, "Zoom", ""},
+                                     {"B.dwg", folder, "Renamed since", ""},
+                                     {"A.dwg", folder, "Combined Routines...", ""}});
+    BatchRunner runner(f.window);
+    // Neither a renamed routine nor a combination from an earlier run may reach the script empty.
+    QVERIFY(!runner.StartProcess(false, QStringLiteral("1")));
+    const auto messages = f.env.dialogs().messages();
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].title, std::string("Quorvel Error"));
+    QVERIFY(messages[0].text.find("\"Renamed since\", used by B.dwg\r\n\"Combined Routines...\", used by A.dwg\r\n") !=
+            std::string::npos);
+    QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
+    QVERIFY(f.launches.empty());
+
+    // A combination made in this run is present; the run goes on with its text.
+    Program().CombinedScript = "_one\r\n_two";
+    Program().combinationMade = true;
+    f.window.drawingList()->setRows({{"A.dwg", folder, "Combined Routines...", ""}});
+    f.env.dialogs().clear();
+    QVERIFY(runner.StartProcess(false, QStringLiteral("1")));
+    QVERIFY(f.env.dialogs().messages().isEmpty());
+    QVERIFY(f.script().contains(QStringLiteral("/A.dwg\"\r\n_one\r\n_two\r\n_Zoom")));
+}
+
+void BatchRunTest::everyMissingDrawingIsNamed()
+{
+    BatchFixture f;
+    QFile::remove(f.env.file(QStringLiteral("dwg/A.dwg")));
+    QFile::remove(f.env.file(QStringLiteral("dwg/B.dwg")));
+    BatchRunner runner(f.window);
+    QVERIFY(!runner.StartProcess(true, QStringLiteral("1")));
+    const auto messages = f.env.dialogs().messages();
+    QCOMPARE(messages.size(), 1);
+    const QString text = QString::fromStdString(messages[0].text);
+    QVERIFY2(text.contains(QStringLiteral("Please remove these 2 drawings")), qPrintable(text));
+    QVERIFY(text.contains(f.env.file(QStringLiteral("dwg/A.dwg"))) &&
+            text.contains(f.env.file(QStringLiteral("dwg/B.dwg"))));
+    QVERIFY(f.launches.empty());
+}
+
+void BatchRunTest::commandLineRunNeverResetsTheSettings()
+{
+    BatchFixture f;
+    QVERIFY(Program().ini.WriteValue(keys::kStartupSection, keys::kSetupKey, "YES").ok());
+    BatchRunner::SetScriptProbe([](const std::string&) { return 76; }); // the script folder is gone
+    BatchRunner runner(f.window);
+
+    // Nobody answers a command-line run: the default answer must not reset the start-up sequence.
+    QVERIFY(!runner.CommandLineRun(QStringLiteral("1")));
+    QCOMPARE(f.env.dialogs().messages(), QList{ScriptFolderInvalidMessage(f.env.folder().toStdString())});
+    QCOMPARE(f.env.settingsValue(keys::kStartupSection, keys::kSetupKey), std::string("YES"));
+    QVERIFY(f.launches.empty());
+
+    // Started by hand, the user is asked and Cancel changes nothing either.
+    f.env.dialogs().clear();
+    f.env.dialogs().queueAnswer(MessageAnswer::Cancel);
+    QVERIFY(!runner.StartProcess(false, QStringLiteral("1")));
+    QCOMPARE(f.env.dialogs().messages().value(0).title, std::string("Reset Startup Sequence"));
+    QCOMPARE(f.env.settingsValue(keys::kStartupSection, keys::kSetupKey), std::string("YES"));
+}
+
+void BatchRunTest::collatedSetsFromThePanel()
+{
+    BatchFixture f;
+    f.window.FormLoad();
+    frmCommandButton* panel = f.window.commandPanel();
+    panel->CboSequence->setCurrentIndex(1);
+    panel->chkCollate->setChecked(true);
+    QVERIFY(f.window.StartProcess(false));
+    const QString script = f.script();
+    const QString a = QStringLiteral("/A.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n");
+    const QString b = QStringLiteral("/B.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n");
+    QCOMPARE(script.count(a), 2);
+    QCOMPARE(script.count(b), 2);
+    QVERIFY(script.indexOf(b) < script.lastIndexOf(a)); // A, B, then A, B again
 }
 
 QTEST_MAIN(BatchRunTest)

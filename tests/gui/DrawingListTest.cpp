@@ -5,6 +5,7 @@
 #include "routines/RoutineStore.h"
 #include "routines/frmCommandButton.h"
 #include "support/GuiTestSupport.h"
+#include "text/Paths.h"
 
 #include <QDir>
 #include <QDropEvent>
@@ -89,6 +90,12 @@ void DrawingListTest::addsFromTheFileDialog()
     QCOMPARE(window.Label1->text(), QStringLiteral("3 Drawings To Be Processed"));
     QVERIFY(window.cmdClear->isEnabled());
     QVERIFY(window.commandPanel()->CmdAction->isEnabled());
+    QVERIFY(window.commandPanel()->cmdCombineRoutines->isEnabled());
+    // Long folders are cut in the middle so their end stays visible; the tip has the whole path.
+    QCOMPARE(window.lstvDrawings->textElideMode(), Qt::ElideMiddle);
+    const QString path = QString::fromStdString(JoinPath("/d", "a.dwg"));
+    for (const int column : {0, 1})
+        QCOMPARE(window.drawingList()->index(1, column).data(Qt::ToolTipRole).toString(), path);
 
     add->click(); // cancelled
     QCOMPARE(window.drawingList()->rowCount(), 3);

@@ -5,7 +5,11 @@
 #include "routines/RoutineStore.h"
 #include "support/GuiTestSupport.h"
 
+#include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
+#include <QTextBrowser>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -78,7 +82,6 @@ void MainWindowTest::menusHoldTheirItemsInOrder()
          {"Add Drawings", "Add New Routines", "Update Routines", "Save Drawing List", "Retrieve Drawing List",
           "Reset Quorvel Startup", "E&xit"}},
         {"mnuOptions", "&Options", {"Properties"}},
-        {"mnuTimer", "&Timer", {}},
         {"mnuSave_Retrieve", "&Save/Retrieve List", {"Save Drawing List", "Retrieve Drawing List"}},
         {"mnuWizards",
          "&Routine Wizards",
@@ -92,6 +95,9 @@ void MainWindowTest::menusHoldTheirItemsInOrder()
     QStringList expectedTitles;
     for (const auto& m : menus) {
         expectedTitles << QString::fromLatin1(m.title);
+        // "&Timer" is an item of the bar itself, after "&Options".
+        if (expectedTitles.size() == 2)
+            expectedTitles << QStringLiteral("&Timer");
         auto* menu = Control<QMenu>(&window, m.menu);
         QVERIFY2(menu, m.menu);
         QCOMPARE(menu->title(), QString::fromLatin1(m.title));
@@ -218,6 +224,28 @@ void MainWindowTest::helpOpensTheShippedPage()
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].kind, ScriptedUserDialogs::Call::OpenDocument);
     QVERIFY(calls[0].text.endsWith(QStringLiteral("help/Quorvel.html")));
+    QVERIFY(!window.findChild<QDialog*>(QStringLiteral("frmHelp")));
+
+    // Without a viewer on the desktop the page opens in a window of our own, once however often asked.
+    QDir(env.folder()).mkdir(QStringLiteral("help"));
+    QFile page(env.file(QStringLiteral("help/Quorvel.html")));
+    QVERIFY(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><h1>Quorvel help</h1></body></html>");
+    page.close();
+    env.dialogs().setOpensDocuments(false);
+    Control<QAction>(&window, "mnuHelpHelp")->trigger();
+    Control<QAction>(&window, "mnuHelpHelp")->trigger();
+    const auto windows = window.findChildren<QDialog*>(QStringLiteral("frmHelp"));
+    QCOMPARE(windows.size(), 1);
+    QVERIFY(windows[0]->isVisible());
+    QVERIFY(Control<QTextBrowser>(windows[0], "txtHelp")->toPlainText().contains(QStringLiteral("Quorvel help")));
+    QVERIFY(env.dialogs().messages().isEmpty());
+
+    // No page at all: said so.
+    QFile::remove(page.fileName());
+    windows[0]->close();
+    Control<QAction>(&window, "mnuHelpHelp")->trigger();
+    QCOMPARE(env.dialogs().messages().value(0).title, std::string("Quorvel Help"));
 }
 
 QTEST_MAIN(MainWindowTest)

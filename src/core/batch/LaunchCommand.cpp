@@ -2,7 +2,10 @@
 
 #include "config/CadProducts.h"
 #include "text/LineBreaks.h"
+#include "text/TextUtil.h"
 
+#include <algorithm>
+#include <map>
 #include <vector>
 
 namespace qv {
@@ -33,6 +36,78 @@ std::optional<UserMessage> CheckFileAssigned(const DrawingRows& rows)
                                MessageButtons::Ok};
     }
     return std::nullopt;
+}
+
+std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineExistsFn& exists,
+                                                bool combinationExists)
+{
+    std::vector<MissingRoutine> missing;
+    std::map<std::string, bool, std::less<>> known; // description -> present, so each is looked up once
+    for (const DrawingRow& row : rows) {
+        if (row.routine.empty())
+            continue;
+        auto found = known.find(row.routine);
+        if (found == known.end()) {
+            bool present = false;
+            if (row.routine == kCombinedRoutines)
+                present = combinationExists;
+            else if (EqualsIgnoreCaseAscii(row.routine, kConvertDxfR14))
+                present = true;
+            else
+                present = exists && exists(row.routine);
+            found = known.emplace(row.routine, present).first;
+        }
+        if (found->second)
+            continue;
+        auto entry = std::find_if(missing.begin(), missing.end(),
+                                  [&row](const MissingRoutine& m) { return m.routine == row.routine; });
+        if (entry == missing.end()) {
+            missing.push_back({row.routine, {}});
+            entry = missing.end() - 1;
+        }
+        entry->drawings.push_back(row.file);
+    }
+    return missing;
+}
+
+UserMessage MissingRoutinesBeforeRunMessage(const std::vector<MissingRoutine>& missing)
+{
+    constexpr std::size_t kRoutinesShown = 10;
+    constexpr std::size_t kDrawingsShown = 5;
+    std::string text = "These routines are no longer in the routine database, so the batch has not been started:";
+    text += kCrLf;
+    for (std::size_t i = 0; i < missing.size() && i < kRoutinesShown; ++i) {
+        const MissingRoutine& entry = missing[i];
+        text += kCrLf;
+        text += "\"" + entry.routine + "\", used by ";
+        for (std::size_t d = 0; d < entry.drawings.size() && d < kDrawingsShown; ++d) {
+            if (d > 0)
+                text += ", ";
+            text += entry.drawings[d];
+        }
+        if (entry.drawings.size() > kDrawingsShown)
+            text += " and " + std::to_string(entry.drawings.size() - kDrawingsShown) + " more drawings";
+    }
+    if (missing.size() > kRoutinesShown) {
+        text += kCrLf;
+        text += "... and " + std::to_string(missing.size() - kRoutinesShown) + " more routines.";
+    }
+    text += kCrLf;
+    text += kCrLf;
+    text += "Assign a routine from the routine list to these drawings, then start again.";
+    return UserMessage{std::move(text), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
+}
+
+UserMessage ScriptFolderInvalidMessage(std::string_view scriptFolder)
+{
+    std::string text = "The location for the Batch.scr file is not valid:";
+    text += kCrLf;
+    text += scriptFolder;
+    text += kCrLf;
+    text += kCrLf;
+    text += "The batch has not been started. Set the script folder in Quorvel's options, or reset the "
+            "Quorvel startup sequence from the File menu, then run the list again.";
+    return UserMessage{std::move(text), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
 }
 
 UserMessage ConfirmStartMessage()

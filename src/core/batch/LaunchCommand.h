@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qv {
 
@@ -48,6 +49,32 @@ using ShellExecuteService = std::function<int(const LaunchRequest&)>;
 // `CheckFileAssigned`: nullopt when every row has a routine (an empty list included), else the
 // message to show; nothing may be written or started then.
 std::optional<UserMessage> CheckFileAssigned(const DrawingRows& rows);
+
+// A routine that a run could not find, with the drawings that carry it (file names, in list order).
+struct MissingRoutine
+{
+    std::string routine;
+    std::vector<std::string> drawings;
+
+    bool operator==(const MissingRoutine&) const = default;
+};
+
+// Whether the routine database holds a description, compared as the script writer looks it up.
+using RoutineExistsFn = std::function<bool(const std::string& description)>;
+
+// The routines of the rows that are no longer in the database (deleted or renamed since they were
+// assigned), in order of first appearance. "Combined Routines..." counts as present only while a
+// combination exists in this run; the DXF conversion needs no database entry. Rows without a routine
+// are left to CheckFileAssigned.
+std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineExistsFn& exists,
+                                                bool combinationExists);
+
+// The one message that names the missing routines and their drawings; the run does not start.
+UserMessage MissingRoutinesBeforeRunMessage(const std::vector<MissingRoutine>& missing);
+
+// A run from the command line whose script folder does not exist: reported, and the settings are
+// left alone (nobody is there to redo the start-up sequence).
+UserMessage ScriptFolderInvalidMessage(std::string_view scriptFolder);
 
 // The question asked before a run started by hand; OK goes on.
 UserMessage ConfirmStartMessage();

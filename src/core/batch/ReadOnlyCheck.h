@@ -47,9 +47,12 @@ struct ReadOnlyScan
 using AttributeQuery = std::function<Result<unsigned>(const std::string& path)>;
 
 // The examining part of `CheckReadOnly`: every row's path is folder (one trailing separator removed)
-// + separator + file; rows whose attributes include the read-only bit are collected. An attribute that
-// cannot be read ends the scan with a message asking to remove that drawing.
+// + separator + file; rows whose attributes include the read-only bit are collected. Drawings whose
+// attributes cannot be read (missing files) give one message asking to remove every one of them.
 ReadOnlyScan FindReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery& attributes);
+
+// "Error Number N in routine CheckReadOnly" for the first failure, then the drawings to remove.
+UserMessage UnreadableDrawingsMessage(const Error& firstError, const std::vector<std::string>& paths);
 
 // After frmReadOnlyDwg closes: the run goes on unless the decision is exactly "No".
 bool ReadOnlyDecisionAllowsRun(std::string_view decision);

@@ -146,7 +146,9 @@ Result<int> SequenceCount(std::string_view text)
 class Builder
 {
 public:
-    Builder(const ScriptInputs& inputs, ScriptWriterKind kind) : m_inputs(inputs), m_tokens(TokensFor(kind)) {}
+    Builder(const ScriptInputs& inputs, ScriptWriterKind kind)
+        : m_inputs(inputs), m_tokens(TokensFor(kind)), m_kind(kind)
+    {}
 
     Result<ScriptText> build(int& failedStep)
     {
@@ -181,6 +183,10 @@ private:
     {
         const auto& rows = m_inputs.rows;
         m_openCommand = m_inputs.openCommand == "Unknown" ? std::string(m_tokens.defaultOpen) : m_inputs.openCommand;
+        // BricsCAD's commands go without the underscore, the configured open command too, so that
+        // "_Open" is written as "Open" and the recover switch still applies to it.
+        if (m_kind == ScriptWriterKind::Bricscad && m_openCommand.starts_with('_'))
+            m_openCommand.erase(0, 1);
         auto openLine = Encode(m_openCommand, "open command");
         if (!openLine)
             return failed(openLine.error(), StepRoutineText);
@@ -194,6 +200,11 @@ private:
         if (!count)
             return failed(count.error(), StepSequence);
         m_repeat = count.value();
+        // Collated: the whole list once per set, each drawing's routine once per opening. Otherwise each
+        // drawing is opened once and its routine written once per set.
+        m_perOpening = m_inputs.collate ? 1 : m_repeat;
+        m_passes = m_inputs.collate ? m_repeat : 1;
+        std::size_t rowsSize = 0;
 
         m_plans.reserve(rows.size());
         std::string fullPath;
@@ -215,6 +226,8 @@ private:
             const Block& block = m_blocks[plan.block];
             if (block.placeholder) {
                 m_stopDescription = row.routine;
+                // The script ends at this drawing in the first pass through the list.
+                m_passes = 1;
                 break;
             }
 
@@ -240,7 +253,8 @@ private:
                 if (file.size() < 3)
                     return failed(WithContext(MakeError(ErrInvalidProcedureCall), "drawing " + JoinPath(folder, file)),
                                   StepConvertDxf);
-                routineSize = static_cast<std::size_t>(m_repeat) * (kDxfStart.size() + pathSize - 3 + kDxfEnd.size());
+                routineSize =
+                    static_cast<std::size_t>(m_perOpening) * (kDxfStart.size() + pathSize - 3 + kDxfEnd.size());
             }
 
             if (i < m_inputs.readOnlyRows.size()) {
@@ -255,11 +269,12 @@ private:
                 plan.readOnly = readOnly.value();
             }
 
-            m_size += (block.recover ? m_recoverLine.size() : m_openLine.size()) + pathSize +
-                      (plan.readOnly ? m_tokens.readOnlyAnswer.size() : kPathEnd.size()) + routineSize +
-                      std::max(m_tokens.closeTail.size(), m_tokens.quitTail.size());
+            rowsSize += (block.recover ? m_recoverLine.size() : m_openLine.size()) + pathSize +
+                        (plan.readOnly ? m_tokens.readOnlyAnswer.size() : kPathEnd.size()) + routineSize +
+                        std::max(m_tokens.closeTail.size(), m_tokens.quitTail.size());
             m_plans.push_back(plan);
         }
+        m_size += rowsSize * static_cast<std::size_t>(m_passes);
         return std::nullopt;
     }
 
@@ -284,8 +299,8 @@ private:
                 if (!encoded)
                     return encoded.error();
                 const std::string& once = encoded.value();
-                block.bytes.reserve((once.size() + kCrLf.size()) * static_cast<std::size_t>(m_repeat));
-                for (int n = 0; n < m_repeat; ++n) {
+                block.bytes.reserve((once.size() + kCrLf.size()) * static_cast<std::size_t>(m_perOpening));
+                for (int n = 0; n < m_perOpening; ++n) {
                     block.bytes += once;
                     block.bytes += kCrLf;
                 }
@@ -303,38 +318,41 @@ private:
     {
         const auto& rows = m_inputs.rows;
         const std::string_view separator(&m_separator, 1);
-        for (std::size_t i = 0; i < m_plans.size(); ++i) {
-            const RowPlan& plan = m_plans[i];
-            const Block& block = m_blocks[plan.block];
-            std::string_view folder;
-            std::string_view file;
-            if (plan.encodedPath == kAsciiPath) {
-                folder = StripTrailingSeparator(rows[i].folder);
-                file = rows[i].file;
-            } else {
-                folder = m_encodedPaths[plan.encodedPath].folder;
-                file = m_encodedPaths[plan.encodedPath].file;
-            }
-
-            if (i == 0)
-                put(m_tokens.startup);
-            put(block.recover ? m_recoverLine : m_openLine);
-            put(folder);
-            put(separator);
-            put(file);
-            put(plan.readOnly ? m_tokens.readOnlyAnswer : kPathEnd);
-            if (block.convertDxf) {
-                for (int n = 0; n < m_repeat; ++n) {
-                    put(kDxfStart);
-                    put(folder);
-                    put(separator);
-                    put(file.substr(0, file.size() - 3));
-                    put(kDxfEnd);
+        for (int pass = 0; pass < m_passes; ++pass) {
+            const bool lastPass = pass + 1 == m_passes;
+            for (std::size_t i = 0; i < m_plans.size(); ++i) {
+                const RowPlan& plan = m_plans[i];
+                const Block& block = m_blocks[plan.block];
+                std::string_view folder;
+                std::string_view file;
+                if (plan.encodedPath == kAsciiPath) {
+                    folder = StripTrailingSeparator(rows[i].folder);
+                    file = rows[i].file;
+                } else {
+                    folder = m_encodedPaths[plan.encodedPath].folder;
+                    file = m_encodedPaths[plan.encodedPath].file;
                 }
-            } else {
-                put(block.bytes);
+
+                if (i == 0 && pass == 0)
+                    put(m_tokens.startup);
+                put(block.recover ? m_recoverLine : m_openLine);
+                put(folder);
+                put(separator);
+                put(file);
+                put(plan.readOnly ? m_tokens.readOnlyAnswer : kPathEnd);
+                if (block.convertDxf) {
+                    for (int n = 0; n < m_perOpening; ++n) {
+                        put(kDxfStart);
+                        put(folder);
+                        put(separator);
+                        put(file.substr(0, file.size() - 3));
+                        put(kDxfEnd);
+                    }
+                } else {
+                    put(block.bytes);
+                }
+                put(lastPass && i + 1 == rows.size() ? m_tokens.quitTail : m_tokens.closeTail);
             }
-            put(i + 1 == rows.size() ? m_tokens.quitTail : m_tokens.closeTail);
         }
         put(m_stopDescription ? m_tokens.stopTail : m_tokens.finalQuit);
     }
@@ -358,10 +376,13 @@ private:
 
     const ScriptInputs& m_inputs;
     const Tokens& m_tokens;
+    ScriptWriterKind m_kind;
     std::string m_openCommand;
     std::string m_openLine;    // open command + line break + opening quote of the path
     std::string m_recoverLine; // the same for the recover switch
-    int m_repeat = 1;
+    int m_repeat = 1;          // number of sets
+    int m_perOpening = 1;      // routine texts written each time a drawing is opened
+    int m_passes = 1;          // times the whole list is walked
     std::vector<Block> m_blocks;
     std::map<std::string, std::uint32_t, std::less<>> m_index;
     std::vector<RowPlan> m_plans;

@@ -40,6 +40,9 @@ struct ScriptInputs
     std::string scriptFolder;   // GetBatchAddress; one trailing separator is removed
     std::string openCommand;    // GetStartOption; "Unknown" means the writer's default open command
     std::string sequenceText;   // text of CboSequence: how many times each routine is written
+    // chkCollate: the whole list once per set (drawing 1 to n, then again), instead of each
+    // drawing's sets together.
+    bool collate = false;
     std::string combinedScript; // text used for kCombinedRoutines
     // Routine text for a description (GetRoutineByDescription). Called once per distinct description.
     std::function<std::string(const std::string& description)> routineText;

@@ -96,8 +96,11 @@ bool IsOldRelease(std::string_view code)
 std::optional<std::string> PanelLabel(std::string_view code)
 {
     for (const CadProduct& product : kProducts) {
-        if (!product.code.empty() && product.code == code)
-            return product.panelLabel.empty() ? std::nullopt : std::optional<std::string>(product.panelLabel);
+        if (product.code.empty() || product.code != code)
+            continue;
+        // The releases from 2013 on have no label of their own; their selection label names them as well.
+        const std::string_view label = product.panelLabel.empty() ? product.selectionLabel : product.panelLabel;
+        return label.empty() ? std::nullopt : std::optional<std::string>(label);
     }
     return std::nullopt;
 }

@@ -48,7 +48,8 @@ bool IsRelease2004OrLater(std::string_view code); // exact codes of the 2004-or-
 bool Is2000Syntax(std::string_view code);      // exact "Cad2000", "CadLT2000"
 bool IsOldRelease(std::string_view code);      // exact "Cad13", "Cad14", "CadLT98"
 
-// Action panel label for a code (exact, case-sensitive); nullopt keeps the previous label.
+// Action panel label for a code (exact, case-sensitive): its panel label, else its selection label;
+// nullopt (an unknown code) keeps the previous label.
 std::optional<std::string> PanelLabel(std::string_view code);
 
 } // namespace qv

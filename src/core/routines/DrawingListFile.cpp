@@ -171,6 +171,17 @@ EncodedList EncodeList(const DrawingRows& rows)
     return out;
 }
 
+std::string WithListExtension(std::string_view fileName)
+{
+    const std::size_t separator = fileName.find_last_of("/\\");
+    const std::string_view name = separator == std::string_view::npos ? fileName : fileName.substr(separator + 1);
+    // A leading dot names a hidden file, not an extension.
+    const std::size_t dot = name.find_last_of('.');
+    if (name.empty() || (dot != std::string_view::npos && dot > 0))
+        return std::string(fileName);
+    return std::string(fileName) + ".qvl";
+}
+
 ListSaveOutcome WriteList(const std::string& fileName, const DrawingRows& rows)
 {
     EncodedList encoded = EncodeList(rows);
@@ -256,6 +267,11 @@ std::vector<UserMessage> RetrieveMessages(const RetrievedList& list, const std::
     return messages;
 }
 
+bool ReplacesDrawingList(const RetrievedList& list)
+{
+    return !list.error && !list.lineError;
+}
+
 bool StopsCommandLineRun(const RetrievedList& list)
 {
     return list.error.has_value() || list.lineError.has_value();
@@ -276,9 +292,7 @@ UserMessage ListLineErrorMessage(const ListLineError& lineError, const std::stri
 {
     return UserMessage{"Line " + std::to_string(lineError.line) + " of the drawing list file" + kCrLfText + fileName +
                            kCrLfText + "cannot be read: " + lineError.reason + "." + kCrLfText + kCrLfText +
-                           "The drawings listed before that line have been retrieved; that line and the lines "
-                           "after it have not." +
-                           kCrLfText,
+                           "The drawing list has not been changed." + kCrLfText,
                        kQuorvelError, MessageIcon::Critical, MessageButtons::Ok};
 }
 

@@ -45,6 +45,9 @@ struct EncodedList
 };
 EncodedList EncodeList(const DrawingRows& rows);
 
+// The name a list is saved under: ".qvl" is added when the file name has no extension of its own.
+std::string WithListExtension(std::string_view fileName);
+
 // Saves the rows to the file in one atomic replace. A refused list or a failed write leaves an
 // existing file as it was. `messages` are to be shown in order; empty when saved.
 struct ListSaveOutcome
@@ -98,6 +101,10 @@ RetrievedList RetrieveList(const std::string& fileName, const DescriptionExistsF
 // Messages of a retrieve, in the order to show them (read error or malformed line, then the
 // missing-routines notice once).
 std::vector<UserMessage> RetrieveMessages(const RetrievedList& list, const std::string& fileName);
+
+// Only a complete read replaces the drawing list: a file that cannot be read, or that is damaged
+// part-way, leaves the list in hand as it was.
+bool ReplacesDrawingList(const RetrievedList& list);
 
 // A start from the command line must not go on to run the batch: the file could not be read (the
 // 52 and 53 "correct filename and path" case among them) or is damaged part-way, so the list in

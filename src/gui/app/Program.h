@@ -23,6 +23,7 @@ struct ProgramState
     bool NonFavourite = false;
     bool Release2004OrLater = false;
     std::string CombinedScript;   // text of "Combined Routines..."
+    bool combinationMade = false; // a combination was assigned in this run
     bool headless = false;        // no display: messages go to standard error
     int exitCode = 0;             // status of a command-line run: 0 host started, 1 not
     std::unique_ptr<UserDialogs> dialogs;

@@ -15,7 +15,7 @@ std::optional<QString> ScriptedUserDialogs::take(std::deque<QString>& queue)
 
 MessageAnswer ScriptedUserDialogs::message(const UserMessage& message)
 {
-    m_calls.append({Call::Message, message, QString::fromStdString(message.title), {}, {}});
+    m_calls.append({Call::Message, message, QString::fromStdString(message.title), {}, {}, {}});
     if (m_answers.empty())
         return DefaultAnswer(message.buttons);
     const MessageAnswer answer = m_answers.front();
@@ -23,15 +23,16 @@ MessageAnswer ScriptedUserDialogs::message(const UserMessage& message)
     return answer;
 }
 
-std::optional<QString> ScriptedUserDialogs::inputBox(const QString& prompt, const QString& title, const QString&)
+std::optional<QString> ScriptedUserDialogs::inputBox(const QString& prompt, const QString& title,
+                                                     const QString& initial)
 {
-    m_calls.append({Call::Input, {}, title, {}, prompt});
+    m_calls.append({Call::Input, {}, title, {}, prompt, initial});
     return take(m_inputs);
 }
 
 QStringList ScriptedUserDialogs::openFileNames(const QString& title, const QString& filter, const QString&, bool)
 {
-    m_calls.append({Call::OpenFiles, {}, title, filter, {}});
+    m_calls.append({Call::OpenFiles, {}, title, filter, {}, {}});
     if (m_files.empty())
         return {};
     QStringList answer = m_files.front();
@@ -41,20 +42,20 @@ QStringList ScriptedUserDialogs::openFileNames(const QString& title, const QStri
 
 std::optional<QString> ScriptedUserDialogs::saveFileName(const QString& title, const QString& filter, const QString&)
 {
-    m_calls.append({Call::SaveFile, {}, title, filter, {}});
+    m_calls.append({Call::SaveFile, {}, title, filter, {}, {}});
     return take(m_saveNames);
 }
 
 std::optional<QString> ScriptedUserDialogs::browseFolder(const QString& title, const QString&)
 {
-    m_calls.append({Call::BrowseFolder, {}, title, {}, {}});
+    m_calls.append({Call::BrowseFolder, {}, title, {}, {}, {}});
     return take(m_folders);
 }
 
 bool ScriptedUserDialogs::openDocument(const QString& path)
 {
-    m_calls.append({Call::OpenDocument, {}, {}, {}, path});
-    return true;
+    m_calls.append({Call::OpenDocument, {}, {}, {}, path, {}});
+    return m_opensDocuments;
 }
 
 QList<UserMessage> ScriptedUserDialogs::messages() const

@@ -20,6 +20,7 @@ public:
         QString title;        // dialog title (or the message title)
         QString filter;       // file dialogs
         QString text;         // input prompt, document path
+        QString initial;      // text the input box starts with
     };
 
     MessageAnswer message(const UserMessage& message) override;
@@ -36,6 +37,8 @@ public:
     void queueSaveName(const QString& name) { m_saveNames.push_back(name); }
     void queueInput(const QString& text) { m_inputs.push_back(text); }
     void queueFolder(const QString& folder) { m_folders.push_back(folder); }
+    // Whether the desktop has a viewer for documents (true unless a test says otherwise).
+    void setOpensDocuments(bool opens) { m_opensDocuments = opens; }
 
     const QList<Call>& calls() const { return m_calls; }
     QList<UserMessage> messages() const;
@@ -48,6 +51,7 @@ private:
     std::deque<QString> m_saveNames;
     std::deque<QString> m_inputs;
     std::deque<QString> m_folders;
+    bool m_opensDocuments = true;
 
     static std::optional<QString> take(std::deque<QString>& queue);
 };

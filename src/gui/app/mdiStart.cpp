@@ -2,6 +2,8 @@
 
 #include "FileSystem.h"
 #include "app/AboutBox.h"
+#include "app/HelpWindow.h"
+#include "app/frmTimer.h"
 #include "batch/BatchRunner.h"
 #include "routines/FrmScript.h"
 #include "app/BusyCursor.h"
@@ -16,6 +18,7 @@
 #include "text/Paths.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -123,6 +126,7 @@ void mdiStart::buildControls()
     lstvDrawings->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstvDrawings->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstvDrawings->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstvDrawings->setTextElideMode(Qt::ElideMiddle); // the end of a long path stays visible
     lstvDrawings->header()->setSectionsMovable(false);
     lstvDrawings->header()->setStretchLastSection(true);
     lstvDrawings->header()->setSectionsClickable(true);
@@ -184,9 +188,9 @@ void mdiStart::buildMenus()
     options->setObjectName(QStringLiteral("mnuOptions"));
     QAction* properties = addItem(options, "MnuOptionsFile", QStringLiteral("Properties"));
 
-    QMenu* timer = menuBar()->addMenu(QStringLiteral("&Timer"));
+    // A menu-bar item of its own: it opens the timer window directly.
+    QAction* timer = menuBar()->addAction(QStringLiteral("&Timer"));
     timer->setObjectName(QStringLiteral("mnuTimer"));
-    timer->setEnabled(false);
 
     QMenu* lists = menuBar()->addMenu(QStringLiteral("&Save/Retrieve List"));
     lists->setObjectName(QStringLiteral("mnuSave_Retrieve"));
@@ -220,6 +224,7 @@ void mdiStart::buildMenus()
         connect(save, &QAction::triggered, m_panel, &frmCommandButton::SaveDrawingList);
     for (QAction* load : {retrieveList, retrieve})
         connect(load, &QAction::triggered, m_panel, &frmCommandButton::RetrieveDrawingList);
+    connect(timer, &QAction::triggered, this, &mdiStart::mnuTimer_Click);
     connect(reset, &QAction::triggered, this, &mdiStart::MnuStartupReset_Click);
     connect(exit, &QAction::triggered, this, &mdiStart::mnuFileExit_Click);
     connect(contents, &QAction::triggered, this, &mdiStart::mnuHelpHelp_Click);
@@ -355,6 +360,7 @@ void mdiStart::drawingsAdded(const AddOutcome& outcome)
         cmdClear->setEnabled(true);
         cmdSortIso->setEnabled(true);
         m_panel->CmdAction->setEnabled(true);
+        m_panel->cmdCombineRoutines->setEnabled(true);
     }
     RefreshCount();
     if (!outcome.refused.empty())
@@ -399,6 +405,7 @@ void mdiStart::cmdSortIso_Click()
         cmdClear->setEnabled(false);
         cmdSortIso->setEnabled(false);
         m_panel->CmdAction->setEnabled(false);
+        m_panel->cmdCombineRoutines->setEnabled(false);
         m_panel->CmdStart->setEnabled(false);
     }
     RefreshCount();
@@ -412,14 +419,22 @@ void mdiStart::StartUpCommandLine(const QString& argument)
     m_panel->RetrieveList(path);
     bool started = false;
     if (commandLineRun)
-        started = BatchRunner(*this).CommandLineRun(m_panel->CboSequence->currentText());
+        started =
+            BatchRunner(*this).CommandLineRun(m_panel->CboSequence->currentText(), m_panel->chkCollate->isChecked());
     Program().exitCode = started ? 0 : 1;
     close();
 }
 
 bool mdiStart::StartProcess(bool confirm)
 {
-    return BatchRunner(*this).StartProcess(confirm, m_panel->CboSequence->currentText());
+    return BatchRunner(*this).StartProcess(confirm, m_panel->CboSequence->currentText(),
+                                           m_panel->chkCollate->isChecked());
+}
+
+void mdiStart::mnuTimer_Click()
+{
+    frmTimer timer(*this, frmTimer::ClockInUse(), this);
+    timer.exec();
 }
 
 void mdiStart::OpenRoutineEditor(int tab)
@@ -452,8 +467,19 @@ void mdiStart::mnuFileExit_Click()
 void mdiStart::mnuHelpHelp_Click()
 {
     const std::string page = JoinPath(JoinPath(Program().shippedFolder, "help"), "Quorvel.html");
-    if (!Dialogs().openDocument(QString::fromStdString(page)))
+    const QString path = QString::fromStdString(page);
+    if (Dialogs().openDocument(path))
+        return;
+    if (!QFileInfo::exists(path)) {
         Dialogs().show("The help page could not be opened:\r\n" + page, "Quorvel Help", MessageIcon::Exclamation);
+        return;
+    }
+    // No viewer on this desktop: the page in a window of our own, one at a time.
+    HelpWindow* help = findChild<HelpWindow*>();
+    if (!help)
+        help = new HelpWindow(path, this);
+    help->show();
+    help->raise();
 }
 
 void mdiStart::mnuHelpAbout_Click()

@@ -84,6 +84,8 @@ public:
 
 public slots:
     void MnuStartupReset_Click();
+    // Opens the timer window modally.
+    void mnuTimer_Click();
     void mnuFileExit_Click();
     void mnuHelpHelp_Click();
     void mnuHelpAbout_Click();

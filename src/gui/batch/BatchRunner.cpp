@@ -7,6 +7,7 @@
 #include "app/Program.h"
 #include "app/mdiStart.h"
 #include "batch/DrawingListModel.h"
+#include "batch/LaunchCommand.h"
 #include "batch/ReadOnlyCheck.h"
 #include "batch/frmReadOnlyDwg.h"
 #include "config/Settings.h"
@@ -75,7 +76,29 @@ bool BatchRunner::CheckFileAssigned()
     return true;
 }
 
-ScriptInputs BatchRunner::gatherInputs(const QString& sequenceText) const
+bool BatchRunner::CheckRoutinesPresent()
+{
+    const ProgramState& program = Program();
+    auto records = clsRadomAccess(program.ini, program.databaseFolder).GetAllRecords();
+    if (!records) {
+        // Without the database every routine would reach the script empty.
+        ShowError(records.error(), kRoutineGetAllRecords);
+        return false;
+    }
+    auto catalogue = std::make_shared<RoutineList>(std::move(records.value().routines));
+    const auto missing = FindMissingRoutines(
+        m_window.drawingList()->rows(),
+        [&catalogue](const std::string& description) { return GetRoutineByDescription(*catalogue, description).found; },
+        program.combinationMade);
+    m_catalogue = std::move(catalogue);
+    if (!missing.empty()) {
+        Dialogs().message(MissingRoutinesBeforeRunMessage(missing));
+        return false;
+    }
+    return true;
+}
+
+ScriptInputs BatchRunner::gatherInputs(const QString& sequenceText, bool collate) const
 {
     const ProgramState& program = Program();
     ScriptInputs inputs;
@@ -83,54 +106,54 @@ ScriptInputs BatchRunner::gatherInputs(const QString& sequenceText) const
     inputs.scriptFolder = GetBatchAddress(program.ini, program.scriptFolder);
     inputs.openCommand = GetStartOption(program.ini);
     inputs.sequenceText = sequenceText.toStdString();
+    inputs.collate = collate;
     inputs.combinedScript = program.CombinedScript;
-
-    // The routines as the database holds them now.
-    auto records = clsRadomAccess(program.ini, program.databaseFolder).GetAllRecords();
-    auto catalogue = std::make_shared<RoutineList>();
-    if (records)
-        *catalogue = std::move(records.value().routines);
-    else
-        ShowError(records.error(), kRoutineGetAllRecords);
-    inputs.routineText = [catalogue](const std::string& description) {
-        return GetRoutineByDescription(*catalogue, description).text;
+    inputs.routineText = [catalogue = m_catalogue](const std::string& description) {
+        return catalogue ? GetRoutineByDescription(*catalogue, description).text : std::string();
     };
     // The check that runs first has just read every drawing's attributes.
     inputs.readOnlyRows = m_readOnlyRows;
     return inputs;
 }
 
-bool BatchRunner::StartProcess(bool confirm, const QString& sequenceText)
+bool BatchRunner::StartProcess(bool confirm, const QString& sequenceText, bool collate)
 {
-    return run(confirm, sequenceText);
+    return run(confirm, sequenceText, collate, false);
 }
 
-bool BatchRunner::CommandLineRun(const QString& sequenceText)
+bool BatchRunner::CommandLineRun(const QString& sequenceText, bool collate)
 {
-    return run(false, sequenceText);
+    return run(false, sequenceText, collate, true);
 }
 
-bool BatchRunner::run(bool confirm, const QString& sequenceText)
+bool BatchRunner::run(bool confirm, const QString& sequenceText, bool collate, bool commandLine)
 {
-    if (!CheckReadOnly() || !CheckFileAssigned())
+    if (!CheckReadOnly() || !CheckFileAssigned() || !CheckRoutinesPresent())
         return false;
     m_window.productCode = GetAcadVer(Program().ini);
     if (confirm && Dialogs().message(ConfirmStartMessage()) != MessageAnswer::Ok)
         return false;
 
     ScriptResult result;
+    ScriptInputs inputs;
     {
         BusyCursor busy;
-        const ScriptInputs inputs = gatherInputs(sequenceText);
+        inputs = gatherInputs(sequenceText, collate);
         const ScriptWriterKind kind = ChooseScriptWriter(confirm, m_window.productCode);
-        result = WriteBatchScript(inputs, kind, ProbeHook(), [](const UserMessage& message) {
-            return Dialogs().message(message);
-        });
+        // A run from the command line has nobody to redo the start-up sequence, and a default answer
+        // must never change the settings: the invalid folder is reported instead of asked about.
+        const AskUser ask = [commandLine, &inputs](const UserMessage& question) {
+            if (!commandLine)
+                return Dialogs().message(question);
+            Dialogs().message(ScriptFolderInvalidMessage(inputs.scriptFolder));
+            return MessageAnswer::Cancel;
+        };
+        result = WriteBatchScript(inputs, kind, ProbeHook(), ask);
     }
     m_window.scriptPath = result.path;
     for (const UserMessage& message : result.messages)
         Dialogs().message(message);
-    if (result.resetStartup)
+    if (result.resetStartup && !commandLine)
         m_window.MnuStartupReset_Click();
     if (!result.launch)
         return false;

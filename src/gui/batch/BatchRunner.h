@@ -3,9 +3,11 @@
 #include "batch/DrawingRow.h"
 #include "batch/LaunchCommand.h"
 #include "batch/ScriptWriter.h"
+#include "routines/RoutineCatalogue.h"
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace qv {
@@ -19,26 +21,32 @@ class BatchRunner final
 public:
     explicit BatchRunner(mdiStart& window);
 
-    // Start button (confirm = true), timer (false). True when the host was started.
-    bool StartProcess(bool confirm, const QString& sequenceText);
-    // Command-line run: as StartProcess(false).
-    bool CommandLineRun(const QString& sequenceText);
+    // Start button (confirm = true), timer (false). True when the host was started. `collate` writes
+    // the whole list once per set.
+    bool StartProcess(bool confirm, const QString& sequenceText, bool collate = false);
+    // Command-line run: as StartProcess(false), but nobody is asked to change the settings.
+    bool CommandLineRun(const QString& sequenceText, bool collate = false);
 
     bool CheckReadOnly();
     bool CheckFileAssigned();
+    // Reads the routine database afresh; false (after one message naming them) when a row's routine
+    // is no longer there, or when the database cannot be read.
+    bool CheckRoutinesPresent();
 
     // Test hooks: how the host is started and how a script is probed for a lock.
     static void SetShellExecute(ShellExecuteService service);
     static void SetScriptProbe(ScriptProbe probe);
 
 private:
-    bool run(bool confirm, const QString& sequenceText);
-    ScriptInputs gatherInputs(const QString& sequenceText) const;
+    bool run(bool confirm, const QString& sequenceText, bool collate, bool commandLine);
+    ScriptInputs gatherInputs(const QString& sequenceText, bool collate) const;
     bool StartAutoCAD();
 
     mdiStart& m_window;
     // Read-only flags of the rows found by the last check; the writer answers for them.
     std::vector<bool> m_readOnlyRows;
+    // The routines as the database held them at the check; the writer looks the texts up here.
+    std::shared_ptr<const RoutineList> m_catalogue;
 };
 
 } // namespace qv

@@ -1,5 +1,7 @@
 #include "DrawingListModel.h"
 
+#include "text/Paths.h"
+
 namespace qv {
 
 DrawingListModel::DrawingListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -19,6 +21,9 @@ QVariant DrawingListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     const DrawingRow& row = m_rows[static_cast<std::size_t>(index.row())];
+    // A long folder is cut in the middle on screen; the tool tip gives the whole path.
+    if (role == Qt::ToolTipRole && (index.column() == FileColumn || index.column() == FolderColumn))
+        return QString::fromStdString(JoinPath(row.folder, row.file));
     switch (index.column()) {
     case FileColumn:
         return QString::fromStdString(row.file);

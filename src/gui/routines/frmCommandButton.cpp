@@ -5,16 +5,19 @@
 #include "app/mdiStart.h"
 #include "batch/DrawingList.h"
 #include "batch/DrawingListModel.h"
+#include "batch/ScriptWriter.h"
 #include "config/CadProducts.h"
 #include "config/Settings.h"
 #include "routines/DrawingListFile.h"
 #include "routines/FrmScript.h"
 #include "routines/RoutineStore.h"
+#include "routines/frmCombineRoutine.h"
 #include "text/TextUtil.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -158,7 +161,6 @@ void frmCommandButton::buildControls()
     layout->addWidget(lblAcadVersion);
     layout->addStretch();
 
-    // The combine window is not part of this program yet.
     cmdCombineRoutines->setEnabled(false);
     CmdAction->setEnabled(false);
     CmdStart->setEnabled(false);
@@ -169,6 +171,7 @@ void frmCommandButton::buildControls()
     connect(cmdAddNewAction, &QPushButton::clicked, this, &frmCommandButton::Add_New_Action);
     connect(cmdFavorites, &QPushButton::clicked, this, &frmCommandButton::cmdFavorites_Click);
     connect(CmdAction, &QPushButton::clicked, this, &frmCommandButton::AssignRoutine);
+    connect(cmdCombineRoutines, &QPushButton::clicked, this, &frmCommandButton::cmdCombineRoutines_Click);
     connect(CmdStart, &QPushButton::clicked, this, &frmCommandButton::CmdStart_Click);
     connect(CmdClose, &QPushButton::clicked, this, &frmCommandButton::CmdClose_Click);
     connect(chkCollate, &QCheckBox::toggled, this, &frmCommandButton::chkCollate_Click);
@@ -299,6 +302,29 @@ void frmCommandButton::OpenRoutineEditor(std::int16_t tab)
     EnableStartAndSort();
 }
 
+void frmCommandButton::cmdCombineRoutines_Click()
+{
+    CmdStart->setEnabled(false);
+    m_main.cmdSortIso->setEnabled(false);
+    {
+        frmCombineRoutine combine(*this, &m_main);
+        combine.Form_Load();
+        combine.exec();
+    }
+    EnableStartAndSort();
+}
+
+void frmCommandButton::AssignCombinedRoutine()
+{
+    {
+        BusyCursor busy;
+        RedoListItems(ToQString(std::string(kCombinedRoutines)));
+    }
+    EnableStartAndSort();
+    m_main.cmdDelete->setEnabled(false);
+    lblSelectType = QStringLiteral("1");
+}
+
 void frmCommandButton::Clear_List()
 {
     m_main.drawingList()->rebuild([](DrawingRows& rows) { qv::Clear_List(rows); });
@@ -347,11 +373,18 @@ void frmCommandButton::SaveDrawingList()
                                              ToQString(std::string(kListFileFilter)), m_listFolder);
     if (!name)
         return;
-    m_listFolder = QFileInfo(*name).absolutePath();
+    // A name typed without an extension is saved as a list file the retrieve dialog shows.
+    const QString fileName = ToQString(WithListExtension(ToStd(*name)));
+    if (fileName != *name && QFileInfo::exists(fileName) &&
+        Dialogs().show(ToStd(QDir::toNativeSeparators(fileName)) + " already exists.\r\nDo you want to replace it?",
+                       std::string(kSaveListTitle), MessageIcon::Exclamation,
+                       MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    m_listFolder = QFileInfo(fileName).absolutePath();
     ListSaveOutcome outcome;
     {
         BusyCursor busy;
-        outcome = WriteList(ToStd(*name), rows);
+        outcome = WriteList(ToStd(fileName), rows);
     }
     for (const UserMessage& message : outcome.messages)
         Dialogs().message(message);
@@ -376,24 +409,30 @@ bool frmCommandButton::RetrieveList(const QString& path)
         const RoutineList& catalogue = Catalogue();
         list = qv::RetrieveList(
             fileName, [&catalogue](std::string_view description) { return DescriptionExists(catalogue, description); });
-        // A retrieved list is processed in the file's order: column sorting is switched off.
-        m_main.SetColumnSort(std::nullopt);
-        m_main.ChangeHeaders3();
-        m_main.drawingList()->setRows(std::move(list.rows));
-        list.rows.clear();
+        if (ReplacesDrawingList(list)) {
+            // A retrieved list is processed in the file's order: column sorting is switched off.
+            m_main.SetColumnSort(std::nullopt);
+            m_main.ChangeHeaders3();
+            m_main.drawingList()->setRows(std::move(list.rows));
+            list.rows.clear();
+        }
     }
-    listRebuilt();
-    const bool hasRows = m_main.drawingList()->rowCount() > 0;
-    m_main.cmdClear->setEnabled(hasRows);
-    CmdAction->setEnabled(hasRows);
-    if (!hasRows)
-        disableForEmptyList();
-
     for (const UserMessage& message : RetrieveMessages(list, fileName))
         Dialogs().message(message);
     const bool stops = StopsCommandLineRun(list);
     if (stops)
         m_main.commandLineRun = false;
+    // The list in hand stays exactly as it was, buttons included.
+    if (!ReplacesDrawingList(list))
+        return !stops;
+
+    listRebuilt();
+    const bool hasRows = m_main.drawingList()->rowCount() > 0;
+    m_main.cmdClear->setEnabled(hasRows);
+    CmdAction->setEnabled(hasRows);
+    cmdCombineRoutines->setEnabled(hasRows);
+    if (!hasRows)
+        disableForEmptyList();
     if (list.missing) {
         CmdStart->setEnabled(false);
         m_main.cmdSortIso->setEnabled(false);
@@ -444,8 +483,11 @@ bool frmCommandButton::eventFilter(QObject* watched, QEvent* event)
         watched != window()) {
         m_refillPending = true;
         QTimer::singleShot(0, this, [this] {
-            if (m_refillPending && !QApplication::activeModalWidget())
+            if (m_refillPending && !QApplication::activeModalWidget()) {
                 FillActionList();
+                // The product may have been changed too.
+                ShowAcadVersion();
+            }
             m_refillPending = false;
         });
     }

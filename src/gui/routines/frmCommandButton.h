@@ -44,6 +44,10 @@ public:
     void ShowSubjectInSelected();
 
     void Add_New_Action();
+    // Opens the combine window modally (Start is off while it is open).
+    void cmdCombineRoutines_Click();
+    // Every drawing gets "Combined Routines..." (the combine window's assignment).
+    void AssignCombinedRoutine();
     // Opens the routine editor modally on a requested tab (FrmScript::kNoTab for none).
     void OpenRoutineEditor(std::int16_t tab);
     void Clear_List();

@@ -16,6 +16,49 @@ TEST(LaunchCommand, EveryRowNeedsARoutine)
                                      MessageButtons::Ok}));
 }
 
+TEST(LaunchCommand, RoutinesNoLongerInTheDatabaseAreFoundBeforeTheRun)
+{
+    const DrawingRows rows = {
+        {"a.dwg", "F", "Plot", ""},
+        {"b.dwg", "F", "Gone", ""},
+        {"c.dwg", "F", "", ""},
+        {"d.dwg", "F", "Combined Routines...", ""},
+        {"e.dxf", "F", "CONVERT DXF TO A DRAWING R14", ""},
+        {"f.dwg", "F", "Gone", ""},
+        {"g.dwg", "F", "Renamed", ""},
+    };
+    std::vector<std::string> asked;
+    const auto exists = [&asked](const std::string& description) {
+        asked.push_back(description);
+        return description == "Plot";
+    };
+    // Without a combination in this run, "Combined Routines..." would reach the script empty.
+    EXPECT_EQ(FindMissingRoutines(rows, exists, false),
+              (std::vector<MissingRoutine>{
+                  {"Gone", {"b.dwg", "f.dwg"}}, {"Combined Routines...", {"d.dwg"}}, {"Renamed", {"g.dwg"}}}));
+    EXPECT_EQ(asked, (std::vector<std::string>{"Plot", "Gone", "Renamed"})); // each looked up once
+    EXPECT_EQ(FindMissingRoutines(rows, exists, true),
+              (std::vector<MissingRoutine>{{"Gone", {"b.dwg", "f.dwg"}}, {"Renamed", {"g.dwg"}}}));
+    EXPECT_TRUE(FindMissingRoutines({{"a.dwg", "F", "Plot", ""}}, exists, false).empty());
+
+    const UserMessage message = MissingRoutinesBeforeRunMessage(FindMissingRoutines(rows, exists, true));
+    EXPECT_EQ(message,
+              (UserMessage{"These routines are no longer in the routine database, so the batch has not been "
+                           "started:\r\n\r\n\"Gone\", used by b.dwg, f.dwg\r\n\"Renamed\", used by g.dwg\r\n\r\n"
+                           "Assign a routine from the routine list to these drawings, then start again.",
+                           "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok}));
+
+    // A long list is cut short, with the count of the rest.
+    std::vector<MissingRoutine> many;
+    for (int i = 0; i < 12; ++i)
+        many.push_back({"R" + std::to_string(i), {"1.dwg", "2.dwg", "3.dwg", "4.dwg", "5.dwg", "6.dwg", "7.dwg"}});
+    const std::string text = MissingRoutinesBeforeRunMessage(many).text;
+    EXPECT_NE(text.find("\"R0\", used by 1.dwg, 2.dwg, 3.dwg, 4.dwg, 5.dwg and 2 more drawings\r\n"),
+              std::string::npos);
+    EXPECT_EQ(text.find("\"R10\""), std::string::npos);
+    EXPECT_NE(text.find("... and 2 more routines."), std::string::npos);
+}
+
 TEST(LaunchCommand, ConfirmationLinesEndWithLineFeedsAlone)
 {
     const UserMessage message = ConfirmStartMessage();

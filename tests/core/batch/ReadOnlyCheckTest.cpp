@@ -34,24 +34,33 @@ TEST(ReadOnlyCheck, CollectsReadOnlyDrawingsInListOrder)
     EXPECT_FALSE(none.error.has_value());
 }
 
-TEST(ReadOnlyCheck, UnreadableDrawingEndsTheCheckAndNamesIt)
+TEST(ReadOnlyCheck, UnreadableDrawingsAreNamedInOneMessage)
 {
-    const DrawingRows rows = {{"a.dwg", "F", "Plot", ""}, {"gone.dwg", "F" + kSep, "Plot", ""}, {"c.dwg", "F", "", ""}};
-    int calls = 0;
-    const ReadOnlyScan scan = FindReadOnlyDrawings(rows, [&](const std::string& path) -> Result<unsigned> {
-        ++calls;
-        if (path.ends_with("gone.dwg"))
+    const auto missing = [](const std::string& path) -> Result<unsigned> {
+        if (path.find("gone") != std::string::npos)
             return Error{ErrFileNotFound, "File not found"};
         return 1u;
-    });
-    EXPECT_EQ(calls, 2);
+    };
+    const std::string head = "Error Number 53 in routine CheckReadOnly \r\n\r\nFile not found\r\n\r\n";
+    // One missing drawing keeps the familiar sentence.
+    const DrawingRows one = {{"a.dwg", "F", "Plot", ""}, {"gone.dwg", "F" + kSep, "Plot", ""}, {"c.dwg", "F", "", ""}};
+    ReadOnlyScan scan = FindReadOnlyDrawings(one, missing);
     EXPECT_TRUE(scan.readOnly.empty());
+    EXPECT_TRUE(scan.rowIsReadOnly.empty());
     ASSERT_TRUE(scan.error.has_value());
-    EXPECT_EQ(scan.currentPath, "F" + kSep + "gone.dwg");
-    EXPECT_EQ(*scan.error, (UserMessage{"Error Number 53 in routine CheckReadOnly \r\n\r\nFile not found\r\n\r\n"
-                                        "Please remove F" +
-                                            kSep + "gone.dwg from the drawing list before proceeding",
-                                        "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok}));
+    EXPECT_EQ(*scan.error,
+              (UserMessage{head + "Please remove F" + kSep + "gone.dwg from the drawing list before proceeding",
+                           "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok}));
+
+    // Several: every one is named, in list order, not only the first.
+    const DrawingRows three = {{"gone1.dwg", "F", "Plot", ""},
+                               {"a.dwg", "F", "Plot", ""},
+                               {"gone2.dwg", "G", "Plot", ""},
+                               {"gone3.dwg", "H", "Plot", ""}};
+    scan = FindReadOnlyDrawings(three, missing);
+    ASSERT_TRUE(scan.error.has_value());
+    EXPECT_EQ(scan.error->text, head + "Please remove these 3 drawings from the drawing list before proceeding:\r\nF" +
+                                    kSep + "gone1.dwg\r\nG" + kSep + "gone2.dwg\r\nH" + kSep + "gone3.dwg");
 }
 
 TEST(ReadOnlyCheck, OnlyAnExactNoStopsTheRun)

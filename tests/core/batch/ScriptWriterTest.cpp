@@ -97,13 +97,63 @@ TEST(ScriptWriter, LayoutOfTheGeneralWriter)
         EXPECT_EQ(Build(inputs), expected) << name;
 }
 
+TEST(ScriptWriter, CollatedSetsWalkTheWholeListOncePerSet)
+{
+    const std::string f = "F";
+    const std::string close[] = {"_Zoom", "0.999x", "_Close", "_Y"};
+    ScriptInputs collated = Inputs({{"A.dwg", f, "Purge", ""}, {"B.dxf", f, "Convert DXF to a Drawing R14", ""}}, "2");
+    collated.collate = true;
+    collated.isReadOnly = [](const std::string& path) -> Result<bool> { return path.ends_with("B.dxf"); };
+    const std::string a = Lines({"_Open", Quoted(f, "A.dwg"), "_purge"});
+    const std::string b = Lines({"_Open", Quoted(f, "B.dxf"), "_Y", "Saveas", "", Quoted(f, "B.dwg")});
+    const std::string tail = Lines({close[0], close[1], close[2], close[3]});
+    // Drawing 1 to n for set 1, then again for set 2; only the very last drawing quits.
+    EXPECT_EQ(Build(collated), Lines({"_Zoom", "0.999x", "_Close", "_Y"}) + a + tail + b + tail + a + tail + b +
+                                   Lines({"_Zoom", "0.999x", "_Quit", "_Y", "_Quit"}));
+
+    // Not collated: each drawing's sets stay together; one set reads the same either way.
+    ScriptInputs together = collated;
+    together.collate = false;
+    EXPECT_EQ(Build(together),
+              General({"_Open", Quoted(f, "A.dwg"), "_purge", "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Open",
+                       Quoted(f, "B.dxf"), "_Y", "Saveas", "", Quoted(f, "B.dwg"), "Saveas", "", Quoted(f, "B.dwg")}));
+    ScriptInputs oneSet = collated;
+    oneSet.sequenceText = "1";
+    together.sequenceText = "1";
+    EXPECT_EQ(Build(oneSet), Build(together));
+
+    // The BricsCAD writer collates the same way with its own tokens.
+    ScriptInputs bricscad = Inputs({{"A.dwg", f, "Purge", ""}}, "3");
+    bricscad.collate = true;
+    EXPECT_EQ(Build(bricscad, ScriptWriterKind::Bricscad),
+              Lines({"Zoom", "0.999x", "Close", "N", "Open", Quoted(f, "A.dwg"), "_purge",
+                     "Zoom", "0.999x", "Close", "Y", "Open", Quoted(f, "A.dwg"), "_purge",
+                     "Zoom", "0.999x", "Close", "Y", "Open", Quoted(f, "A.dwg"), "_purge",
+                     "Zoom", "0.999x", "Quit",  "Y", "Quit"}));
+
+    // A routine never built stops the script at that drawing in the first set.
+    ScriptInputs stopped = Inputs({{"A.dwg", f, "Purge", ""}, {"B.dwg", f, "Unbuilt", ""}}, "3");
+    stopped.collate = true;
+    EXPECT_EQ(Build(stopped), Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "_purge", "_Zoom",
+                                     "0.999x", "_Close", "_Y", "_Quit", "_Y"}));
+
+    // Written to disk, the streamed script is the same text.
+    TempDir dir;
+    collated.scriptFolder = dir.path();
+    const ScriptResult result = WriteBatchScript(
+        collated, ScriptWriterKind::General, [](const std::string&) { return 0; }, nullptr);
+    EXPECT_TRUE(result.launch);
+    EXPECT_EQ(dir.read("Batch.scr"), Build(collated));
+}
+
 TEST(ScriptWriter, RecoverSwitchOnlyFromExactlyTheDefaultOpenCommand)
 {
     const std::tuple<ScriptWriterKind, std::string, std::string> cases[] = {
         {ScriptWriterKind::General, "_Open", "_Recover"},    {ScriptWriterKind::General, "Unknown", "_Recover"},
         {ScriptWriterKind::General, "_Recover", "_Recover"}, {ScriptWriterKind::General, "_open", "_open"},
         {ScriptWriterKind::Zwcad, "_Open", "_Recover"},      {ScriptWriterKind::Bricscad, "Unknown", "Recover"},
-        {ScriptWriterKind::Bricscad, "Open", "Recover"},     {ScriptWriterKind::Bricscad, "_Open", "_Open"},
+        {ScriptWriterKind::Bricscad, "Open", "Recover"},     {ScriptWriterKind::Bricscad, "_Open", "Recover"},
+        {ScriptWriterKind::Bricscad, "_Recover", "Recover"}, {ScriptWriterKind::Bricscad, "_open", "open"},
     };
     for (const auto& [kind, open, expectedOpenLine] : cases) {
         const std::string script = Build(Inputs({{"A.dwg", "F", "RECOVER drawings", ""}}, "1", open), kind);
@@ -115,6 +165,9 @@ TEST(ScriptWriter, RecoverSwitchOnlyFromExactlyTheDefaultOpenCommand)
         Build(Inputs({{"A.dwg", "F", "Recover Drawings", ""}, {"B.dwg", "F", "Purge", ""}}, "1", "Unknown"));
     EXPECT_NE(mixed.find("_Recover\r\n" + Quoted("F", "A.dwg")), std::string::npos);
     EXPECT_NE(mixed.find("_Open\r\n" + Quoted("F", "B.dwg")), std::string::npos);
+    // BricsCAD writes the configured command without its underscore for every drawing.
+    const std::string bricscad = Build(Inputs({{"B.dwg", "F", "Purge", ""}}, "1", "_Open"), ScriptWriterKind::Bricscad);
+    EXPECT_NE(bricscad.find("\r\nOpen\r\n" + Quoted("F", "B.dwg")), std::string::npos) << bricscad;
 }
 
 TEST(ScriptWriter, ReadOnlyAnswerAfterThePathAndTheBricscadTokens)

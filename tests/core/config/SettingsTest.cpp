@@ -137,7 +137,13 @@ TEST(CadProducts, LookupIgnoresCaseButFamiliesAndLabelsDoNot)
     EXPECT_TRUE(IsBricscad("bricscad") && IsZwcad("zwcad"));
     EXPECT_EQ(PanelLabel("Cad2010"), "Acad 2010/2011/2012");
     EXPECT_EQ(PanelLabel("cad2010"), std::nullopt);
-    EXPECT_EQ(PanelLabel("Cad2018"), std::nullopt);
+    EXPECT_EQ(PanelLabel("Unknown"), std::nullopt);
+    // The releases without a panel label of their own show their selection label.
+    for (const auto& [code, label] : {std::pair{"Cad2013", "Acad 2013 - 2017"},
+                                      {"CadLT2013", "Acad LT 2013 - 2017"},
+                                      {"Cad2018", "Acad 2018 - 2025"},
+                                      {"CadLT2018", "Acad LT 2018 - 2025"}})
+        EXPECT_EQ(PanelLabel(code), label) << code;
 }
 
 } // namespace

@@ -65,6 +65,21 @@ TEST(DrawingListFile, RefusedListsLeaveTheFileAsItWas)
     }
 }
 
+TEST(DrawingListFile, NameWithoutExtensionGetsQvl)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"/jobs/list", "/jobs/list.qvl"},
+        {"/jobs/list.qvl", "/jobs/list.qvl"},
+        {"/jobs/list.txt", "/jobs/list.txt"},
+        {"/jobs.v2/list", "/jobs.v2/list.qvl"},
+        {"C:\\jobs.v2\\list", "C:\\jobs.v2\\list.qvl"},
+        {"/jobs/.list", "/jobs/.list.qvl"},
+        {"list", "list.qvl"},
+    };
+    for (const auto& [typed, saved] : cases)
+        EXPECT_EQ(WithListExtension(typed), saved) << typed;
+}
+
 TEST(DrawingListFile, WriteFailureIsReportedWithTheWriteListMessage)
 {
     TempDir dir;
@@ -163,9 +178,11 @@ TEST(DrawingListFile, RetrieveRulesAndMessages)
     ASSERT_TRUE(list.lineError);
     EXPECT_EQ(list.lineError->line, 4u);
     EXPECT_TRUE(StopsCommandLineRun(list));
+    EXPECT_FALSE(ReplacesDrawingList(list));
     const auto messages = RetrieveMessages(list, "l.qvl");
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].text.rfind("Line 4 of the drawing list file\r\nl.qvl\r\n", 0), 0u);
+    EXPECT_EQ(messages[0].text, "Line 4 of the drawing list file\r\nl.qvl\r\ncannot be read: fewer than three "
+                                "fields.\r\n\r\nThe drawing list has not been changed.\r\n");
     EXPECT_EQ(messages[1],
               (UserMessage{"One or more of the routine names in the retrieved file are not in the "
                            "database.\r\nPlease update the Drawings to be Processed list before proceeding ",
@@ -174,6 +191,11 @@ TEST(DrawingListFile, RetrieveRulesAndMessages)
     dir.write("empty.qvl", "");
     const RetrievedList empty = RetrieveList(dir.file("empty.qvl"), kExists);
     EXPECT_TRUE(empty.rows.empty() && RetrieveMessages(empty, "empty.qvl").empty() && !StopsCommandLineRun(empty));
+    EXPECT_TRUE(ReplacesDrawingList(empty));
+    // A complete read replaces the list even when routines are missing (their rows come without one).
+    dir.write("gone.qvl", "\"b\",\"/f\",\"Gone\"\r\n");
+    const RetrievedList gone = RetrieveList(dir.file("gone.qvl"), kExists);
+    EXPECT_TRUE(gone.missing && ReplacesDrawingList(gone) && !StopsCommandLineRun(gone));
 
     const std::string badName = "Please make sure that the correct filename and path\r\nhas been passed to Quorvel "
                                 "for processing.\r\n";
@@ -182,6 +204,7 @@ TEST(DrawingListFile, RetrieveRulesAndMessages)
         ASSERT_TRUE(missing.error);
         EXPECT_EQ(missing.error->number, number);
         EXPECT_TRUE(StopsCommandLineRun(missing));
+        EXPECT_FALSE(ReplacesDrawingList(missing));
         EXPECT_EQ(RetrieveMessages(missing, name)[0].text,
                   "Error Number " + std::to_string(number) + " in routine RetrieveList \r\n\r\n" + badName);
     }

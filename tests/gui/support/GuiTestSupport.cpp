@@ -11,6 +11,7 @@ GuiEnvironment::GuiEnvironment()
     Program().headless = false;
     Program().exitCode = 0;
     Program().CombinedScript.clear();
+    Program().combinationMade = false;
     Program().NonFavourite = false;
     Program().Release2004OrLater = false;
 }

@@ -1,0 +1,71 @@
+#include "CommandLine.h"
+
+#include "text/TextUtil.h"
+
+namespace qv {
+
+CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments)
+{
+    CommandLineRequest request;
+    std::string listFile;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        if (!optionsEnded && (argument == "-h" || argument == "--help"))
+            return CommandLineRequest{CommandLineAction::Help, {}, false, {}};
+        if (!optionsEnded && argument == "--version")
+            return CommandLineRequest{CommandLineAction::Version, {}, false, {}};
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && argument == "--unattended") {
+            request.unattended = true;
+            continue;
+        }
+        if (!optionsEnded && argument.starts_with("--") && request.action != CommandLineAction::Refuse) {
+            request.action = CommandLineAction::Refuse;
+            request.problem = "unknown option " + argument;
+            continue;
+        }
+        if (!listFile.empty())
+            listFile += ' ';
+        listFile += argument;
+    }
+    request.listFile = std::string(TrimSpaces(listFile));
+    if (request.action == CommandLineAction::Run && request.unattended && request.listFile.empty()) {
+        request.action = CommandLineAction::Refuse;
+        request.problem = "--unattended needs the drawing list file to run";
+    }
+    return request;
+}
+
+std::string UsageText()
+{
+    return "Usage: quorvel [--unattended] [LIST.qvl]\n"
+           "       quorvel --help | --version\n"
+           "\n"
+           "Without a list file Quorvel opens its main window. Given the path of a saved drawing list\n"
+           "(.qvl), it retrieves the list, writes the batch script, starts the CAD program on it without\n"
+           "asking, and ends.\n"
+           "\n"
+           "Options:\n"
+           "  --unattended  run the list without any window even when a display is present: every\n"
+           "                message goes to standard error and its default answer is taken\n"
+           "  -h, --help    show this text and exit\n"
+           "  --version     show the version and exit\n"
+           "\n"
+           "Exit status: 0 the CAD program was started (or help and version were shown); 1 it was not\n"
+           "started, for the reason reported; 2 the command line could not be used, or there is no\n"
+           "display and no list file.\n"
+           "\n"
+           "Settings: Quorvel.ini in the folder named by QV_Locate.ini beside the program, else in the\n"
+           "program folder, else (when the program folder cannot be written) in ~/.config/Quorvel\n"
+           "(%APPDATA%\\Quorvel on Windows).\n";
+}
+
+std::string VersionText(std::string_view version)
+{
+    return "Quorvel " + std::string(version) + "\n";
+}
+
+} // namespace qv

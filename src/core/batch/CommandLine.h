@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qv {
+
+// What the program's command line asks for.
+enum class CommandLineAction
+{
+    Run,     // open the main window, or run the list file when one is named
+    Help,    // print the usage text, exit 0
+    Version, // print the version, exit 0
+    Refuse,  // print the problem and the usage text, exit 2
+};
+
+struct CommandLineRequest
+{
+    CommandLineAction action = CommandLineAction::Run;
+    std::string listFile;    // the drawing list to run; empty for none
+    bool unattended = false; // no windows even with a display
+    std::string problem;     // why the command line was refused
+};
+
+// Reads the arguments after the program name. "-h"/"--help" and "--version" win over everything
+// else; "--unattended" runs the list without windows; any other argument starting with "--" is
+// refused rather than taken for a file. The remaining arguments, joined by spaces and trimmed, are
+// the list file (so an unquoted path with spaces still arrives whole); "--" ends the options.
+CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The text of --help: the list-file argument, the options, the exit statuses, where settings live.
+std::string UsageText();
+
+// The line of --version.
+std::string VersionText(std::string_view version);
+
+} // namespace qv

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "batch/TimedStart.h"
+
+namespace qv::platform {
+
+// The local wall clock. The timed start reads the time only through this, so tests can drive it.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    virtual LocalDateTime Now() const = 0;
+};
+
+// The machine's clock in local time.
+const Clock& SystemClock();
+
+} // namespace qv::platform

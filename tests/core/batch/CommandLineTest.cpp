@@ -1,0 +1,59 @@
+#include "batch/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+TEST(CommandLine, ReadsTheArgumentsAsACommandLineToolDoes)
+{
+    using A = CommandLineAction;
+    const struct
+    {
+        std::vector<std::string> arguments;
+        A action;
+        std::string listFile;
+        bool unattended;
+        std::string problem;
+    } cases[] = {
+        {{}, A::Run, "", false, ""},
+        {{"   "}, A::Run, "", false, ""},
+        {{"/jobs/list.qvl"}, A::Run, "/jobs/list.qvl", false, ""},
+        {{"/jobs/my", "list.qvl"}, A::Run, "/jobs/my list.qvl", false, ""},
+        {{"\"/a b/list.qvl\""}, A::Run, "\"/a b/list.qvl\"", false, ""},
+        {{"--unattended", "/jobs/list.qvl"}, A::Run, "/jobs/list.qvl", true, ""},
+        {{"/jobs/list.qvl", "--unattended"}, A::Run, "/jobs/list.qvl", true, ""},
+        {{"--help"}, A::Help, "", false, ""},
+        {{"-h"}, A::Help, "", false, ""},
+        {{"/jobs/list.qvl", "--help"}, A::Help, "", false, ""},
+        {{"--frob", "--help"}, A::Help, "", false, ""},
+        {{"--version"}, A::Version, "", false, ""},
+        {{"--frob"}, A::Refuse, "", false, "unknown option --frob"},
+        {{"--help=all"}, A::Refuse, "", false, "unknown option --help=all"},
+        {{"--unattended"}, A::Refuse, "", true, "--unattended needs the drawing list file to run"},
+        {{"--", "--odd name.qvl"}, A::Run, "--odd name.qvl", false, ""},
+        {{"-x.qvl"}, A::Run, "-x.qvl", false, ""},
+    };
+    for (const auto& c : cases) {
+        const CommandLineRequest request = ParseCommandLine(c.arguments);
+        const std::string shown = c.arguments.empty() ? "(none)" : c.arguments.front();
+        EXPECT_EQ(request.action, c.action) << shown;
+        if (c.action == A::Run) {
+            EXPECT_EQ(request.listFile, c.listFile) << shown;
+        }
+        EXPECT_EQ(request.unattended, c.unattended) << shown;
+        EXPECT_EQ(request.problem, c.problem) << shown;
+    }
+}
+
+TEST(CommandLine, UsageNamesTheArgumentTheStatusesAndTheSettings)
+{
+    const std::string usage = UsageText();
+    for (const char* part : {"quorvel [--unattended] [LIST.qvl]", "--version", "-h, --help", "Exit status: 0",
+                             "; 1 it was not", "; 2 the command line", "QV_Locate.ini", "~/.config/Quorvel"})
+        EXPECT_NE(usage.find(part), std::string::npos) << part;
+    EXPECT_EQ(VersionText("25.0"), "Quorvel 25.0\n");
+}
+
+} // namespace
+} // namespace qv

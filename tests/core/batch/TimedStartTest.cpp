@@ -1,0 +1,108 @@
+#include "batch/TimedStart.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+TEST(TimedStart, ParsesWhatTheStartTimeBoxAccepts)
+{
+    const struct
+    {
+        const char* typed;
+        std::optional<TimeOfDay> time;
+    } cases[] = {
+        {"14:30", TimeOfDay{14, 30, 0}},
+        {"  14:30:15 ", TimeOfDay{14, 30, 15}},
+        {"0:00:00", TimeOfDay{0, 0, 0}},
+        {"23:59:59", TimeOfDay{23, 59, 59}},
+        {"2:30 pm", TimeOfDay{14, 30, 0}},
+        {"12:05 AM", TimeOfDay{0, 5, 0}},
+        {"12 PM", TimeOfDay{12, 0, 0}},
+        {"2025-03-01 06:15", TimeOfDay{6, 15, 0}},
+        {"2024-02-29", TimeOfDay{0, 0, 0}}, // a date alone is midnight
+        {"abc", std::nullopt},
+        {"", std::nullopt},
+        {"14", std::nullopt},
+        {"24:00", std::nullopt},
+        {"14:60", std::nullopt},
+        {"14:30:60", std::nullopt},
+        {"14:3", std::nullopt},
+        {"13:00 PM", std::nullopt},
+        {"14:30 tomorrow", std::nullopt},
+        {"2025-02-29 10:00", std::nullopt},
+        {"2025-03-0110:00", std::nullopt},
+        {"-1:00", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseStartTime(c.typed), c.time) << '"' << c.typed << '"';
+}
+
+TEST(TimedStart, ClockAndCaptionTexts)
+{
+    EXPECT_EQ(ClockText({7, 5, 9}), "07:05:09");
+    EXPECT_EQ(ClockText({23, 59, 0}), "23:59:00");
+    EXPECT_EQ(MinimisedCaption({7, 5, 9}), "07:05");
+}
+
+TEST(TimedStart, FiresWhenTheClockReachesTheStartSecond)
+{
+    const TimeOfDay start{14, 30, 0};
+    const struct
+    {
+        TimeOfDay lastShown;
+        TimeOfDay now;
+        bool fires;
+    } cases[] = {
+        {{14, 29, 58}, {14, 29, 59}, false}, {{14, 29, 59}, {14, 30, 0}, true},
+        {{14, 30, 0}, {14, 30, 1}, false}, // already shown: fires again only tomorrow
+        {{14, 29, 57}, {14, 30, 2}, true}, // a busy machine skipped the start second
+        {{14, 30, 0}, {14, 30, 0}, false},   {{23, 59, 59}, {0, 0, 0}, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StartTimeReached(start, c.lastShown, c.now), c.fires)
+            << ClockText(c.lastShown) << " -> " << ClockText(c.now);
+
+    // Midnight: a start at 00:00:00 fires as the day turns, and a skip across midnight still counts.
+    EXPECT_TRUE(StartTimeReached({0, 0, 0}, {23, 59, 59}, {0, 0, 0}));
+    EXPECT_TRUE(StartTimeReached({0, 0, 1}, {23, 59, 58}, {0, 0, 2}));
+    EXPECT_FALSE(StartTimeReached({23, 0, 0}, {23, 59, 59}, {0, 0, 0}));
+}
+
+TEST(TimedStart, TimePastTodayFiresOnlyWhenTheClockNextReachesIt)
+{
+    // Armed at 15:00 for 14:30: every second of the rest of the day and the night passes without a fire,
+    // until 14:30:00 the next day.
+    const TimeOfDay start{14, 30, 0};
+    TimeOfDay shown{15, 0, 0};
+    int fired = 0;
+    int firedAt = -1;
+    for (int step = 1; step <= kSecondsPerDay; ++step) {
+        const int seconds = (shown.SecondsOfDay() + 1) % kSecondsPerDay;
+        const TimeOfDay now{seconds / 3600, seconds / 60 % 60, seconds % 60};
+        if (StartTimeReached(start, shown, now)) {
+            ++fired;
+            firedAt = now.SecondsOfDay();
+        }
+        shown = now;
+    }
+    EXPECT_EQ(fired, 1);
+    EXPECT_EQ(firedAt, start.SecondsOfDay());
+}
+
+TEST(TimedStart, Messages)
+{
+    EXPECT_EQ(InvalidStartTimeMessage(),
+              (UserMessage{"The time you entered was not valid.", "Quorvel", MessageIcon::None, MessageButtons::Ok}));
+    EXPECT_EQ(NoDrawingsInListMessage(), (UserMessage{"There are no drawings in the list", "Quorvel Error",
+                                                      MessageIcon::Critical, MessageButtons::Ok}));
+    EXPECT_EQ(ConfirmExitTimerMessage(),
+              (UserMessage{"WARNING\n\nYou are about to exit the timer function. By doing so any settings \n"
+                           "you have made in the timer dialog will be lost. Therefore the\n"
+                           "timer will be switched off.\nIf you wish you can minimize the timer.\n\n"
+                           "Press OK to continue exiting.",
+                           "Confirm Exiting Timer", MessageIcon::None, MessageButtons::OkCancel}));
+}
+
+} // namespace
+} // namespace qv

@@ -1,0 +1,80 @@
+#include "routines/RoutineCombination.h"
+
+#include <gtest/gtest.h>
+
+namespace qv {
+namespace {
+
+RoutineList Catalogue()
+{
+    RoutineList list;
+    const std::pair<const char*, const char*> routines[] = {
+        {"A", "_zoom\r\n_e"}, {"B", "_purge\r\n_all"}, {"C", "_audit"}, {"A", "_second A, never used"}};
+    std::int16_t number = 1;
+    for (const auto& [description, text] : routines) {
+        clsRoutine routine = MakeRoutineForAdd(description, text, false);
+        routine.SetRecordNumber(number++);
+        list.push_back(routine);
+    }
+    return list;
+}
+
+const RoutineChain kFavourites = {{"A", 1}, {"B", 2}, {"C", 3}};
+
+TEST(RoutineCombination, SelectedRoutinesArriveInReverseListOrder)
+{
+    RoutineChain chain;
+    AddToChain(chain, kFavourites, {true, true, false});
+    EXPECT_EQ(chain, (RoutineChain{{"B", 2}, {"A", 1}}));
+    // The same routine may be added again; a selection shorter than the list counts the rest unselected.
+    AddToChain(chain, kFavourites, {true});
+    EXPECT_EQ(chain, (RoutineChain{{"B", 2}, {"A", 1}, {"A", 1}}));
+    AddToChain(chain, kFavourites, {});
+    EXPECT_EQ(chain.size(), 3u);
+
+    RemoveFromChain(chain, {false, true, true});
+    EXPECT_EQ(chain, (RoutineChain{{"B", 2}}));
+    RemoveFromChain(chain, {true});
+    EXPECT_TRUE(chain.empty());
+}
+
+TEST(RoutineCombination, MovesExchangeTextsOnly)
+{
+    RoutineChain chain = kFavourites;
+    EXPECT_EQ(MoveUpInChain(chain, 2), std::optional<std::size_t>(1));
+    EXPECT_EQ(chain, (RoutineChain{{"A", 1}, {"C", 2}, {"B", 3}}));
+    EXPECT_EQ(MoveDownInChain(chain, 0), std::optional<std::size_t>(1));
+    EXPECT_EQ(chain, (RoutineChain{{"C", 1}, {"A", 2}, {"B", 3}}));
+
+    // First up, last down, and positions past the end change nothing.
+    const RoutineChain before = chain;
+    EXPECT_EQ(MoveUpInChain(chain, 0), std::nullopt);
+    EXPECT_EQ(MoveDownInChain(chain, 2), std::nullopt);
+    EXPECT_EQ(MoveUpInChain(chain, 3), std::nullopt);
+    EXPECT_EQ(MoveDownInChain(chain, 7), std::nullopt);
+    EXPECT_EQ(chain, before);
+    RoutineChain empty;
+    EXPECT_EQ(MoveDownInChain(empty, 0), std::nullopt);
+}
+
+TEST(RoutineCombination, CombinedTextJoinsTheTextsByLineBreaks)
+{
+    const RoutineList catalogue = Catalogue();
+    const struct
+    {
+        RoutineChain chain;
+        std::string text;
+    } cases[] = {
+        {{{"A", 1}, {"B", 2}}, "_zoom\r\n_e\r\n_purge\r\n_all"},
+        {{{"C", 3}}, "_audit"},
+        {{{"C", 3}, {"C", 3}}, "_audit\r\n_audit"},
+        // The texts decide, whatever record numbers a move left behind; the first "A" is used.
+        {{{"A", 3}, {"C", 1}}, "_zoom\r\n_e\r\n_audit"},
+        {{}, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CombineRoutines(c.chain, catalogue), c.text);
+}
+
+} // namespace
+} // namespace qv

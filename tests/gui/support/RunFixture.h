@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/mdiStart.h"
+#include "batch/BatchRunner.h"
+#include "batch/DrawingListModel.h"
+#include "routines/RoutineCatalogue.h"
+#include "routines/RoutineStore.h"
+#include "support/GuiTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace qv::test {
+
+// A program with two drawings on disk (dwg/A.dwg, dwg/B.dwg), a routine "Zoom" given to both, the
+// script folder set, and a host start that is only recorded.
+struct RunFixture
+{
+    GuiEnvironment env;
+    mdiStart window;
+    std::vector<LaunchRequest> launches;
+    int launchResult = 42;
+
+    RunFixture()
+    {
+        QDir(env.folder()).mkdir(QStringLiteral("dwg"));
+        for (const char* name : {"A.dwg", "B.dwg"}) {
+            QFile file(env.file(QStringLiteral("dwg/") + QString::fromLatin1(name)));
+            file.open(QIODevice::WriteOnly);
+        }
+        const ProgramState& program = Program();
+        QVERIFY(program.ini.WriteValue("Acad_Address", "AcadAddress", "/opt/cad/acad").ok());
+        QVERIFY(program.ini.WriteValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
+        QVERIFY(AddRoutineToDatabase(MakeRoutineForAdd("Zoom", "_Zoom\r\n_E", false)).has_value());
+        window.drawingList()->setRows({{"A.dwg", drawingFolder(), "Zoom", ""}, {"B.dwg", drawingFolder(), "Zoom", ""}});
+        BatchRunner::SetShellExecute([this](const LaunchRequest& request) {
+            launches.push_back(request);
+            return launchResult;
+        });
+        BatchRunner::SetScriptProbe([](const std::string&) { return 0; });
+    }
+
+    std::string drawingFolder() const { return env.file(QStringLiteral("dwg")).toStdString(); }
+
+    QString script() const
+    {
+        QFile file(env.file(QStringLiteral("Batch.scr")));
+        return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+    }
+};
+
+} // namespace qv::test
