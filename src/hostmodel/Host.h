@@ -146,6 +146,8 @@ private:
     HostSetup setup_;
     const EventSink& sink_;
     std::vector<Device> devices_;
+    std::vector<Keyword> purgeTypes_; // the product's, made on first use
+    std::string purgeTypePrompt_;
     std::deque<Device> trustedDevices_; // devices named in a check that this machine does not list
     std::vector<Drawing> drawings_; // the last one is current
     std::map<std::string, LispValue> variables_; // system variables that belong to the session

@@ -16,9 +16,9 @@ namespace {
 class ScriptReader
 {
 public:
-    ScriptReader(std::vector<std::string> lines, Host& host,
-                 std::function<bool(std::size_t, std::size_t)> keepGoing)
-        : lines_(std::move(lines)), host_(host), keepGoing_(std::move(keepGoing))
+    ScriptReader(std::string_view scriptBytes, Host& host, std::function<bool(std::size_t, std::size_t)> keepGoing)
+        : text_(windows1252ToUtf8(scriptBytes)), lines_(splitLineViews(text_)), host_(host),
+          keepGoing_(std::move(keepGoing))
     {
     }
 
@@ -41,7 +41,7 @@ public:
                 pos_ = 0;
                 fresh_ = false;
             }
-            const std::string& text = lines_[line_];
+            const std::string_view text = lines_[line_];
             const int number = static_cast<int>(line_) + 1;
             if (pos_ < text.size() && text[pos_] == '(') {
                 host_.lispExpression(number, readExpression());
@@ -54,7 +54,7 @@ public:
                     quoted = text[end] == '"' ? !quoted : quoted;
                 }
             }
-            const std::string entry = text.substr(pos_, end - pos_);
+            const std::string entry(text.substr(pos_, end - pos_));
             finishAt(end);
             host_.type(number, entry);
         }
@@ -84,7 +84,7 @@ private:
         bool inString = false;
         bool escaped = false;
         for (;;) {
-            const std::string& text = lines_[line_];
+            const std::string_view text = lines_[line_];
             bool comment = false;
             for (std::size_t i = pos_; i < text.size(); ++i) {
                 const char ch = text[i];
@@ -129,7 +129,8 @@ private:
         }
     }
 
-    std::vector<std::string> lines_;
+    std::string text_;
+    std::vector<std::string_view> lines_;
     Host& host_;
     std::function<bool(std::size_t, std::size_t)> keepGoing_;
     std::size_t line_ = 0;
@@ -144,7 +145,7 @@ HostOutcome runHostScript(std::string_view scriptBytes, const HostSetup& setup, 
     HostOutcome outcome;
     try {
         Host host(setup, sink);
-        ScriptReader(splitLines(windows1252ToUtf8(scriptBytes)), host, setup.keepGoing).run();
+        ScriptReader(scriptBytes, host, setup.keepGoing).run();
         outcome = host.outcome();
     } catch (const std::exception& error) {
         // A fault of the model itself; the journal says so rather than the run passing.

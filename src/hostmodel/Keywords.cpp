@@ -17,9 +17,11 @@ bool isCapital(char ch)
     return std::isupper(static_cast<unsigned char>(ch)) || std::isdigit(static_cast<unsigned char>(ch));
 }
 
-bool startsWith(std::string_view whole, std::string_view prefix)
+// Whether the typed text (upper case) begins the whole word, compared without case.
+bool startsWith(std::string_view whole, std::string_view typed)
 {
-    return prefix.size() <= whole.size() && std::equal(prefix.begin(), prefix.end(), whole.begin());
+    return typed.size() <= whole.size() &&
+           std::equal(typed.begin(), typed.end(), whole.begin(), [](char t, char w) { return t == upperChar(w); });
 }
 
 bool wordMatches(std::string_view word, std::string_view typed)
@@ -33,10 +35,8 @@ bool wordMatches(std::string_view word, std::string_view typed)
     while (end < word.size() && isCapital(word[end])) {
         ++end;
     }
-    const std::string whole = upperAscii(word);
-    const std::string_view full(whole);
-    return (typed.size() >= end && startsWith(full, typed)) ||
-           (typed.size() >= end - begin && startsWith(full.substr(begin), typed));
+    return (typed.size() >= end && startsWith(word, typed)) ||
+           (typed.size() >= end - begin && startsWith(word.substr(begin), typed));
 }
 
 } // namespace

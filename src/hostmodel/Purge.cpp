@@ -72,8 +72,12 @@ std::string purgeTypePrompt(const Product& product)
 
 Task<void> Host::purge()
 {
-    const std::vector<Keyword> types = purgeTypes(setup_.product);
-    const std::string text = purgeTypePrompt(setup_.product);
+    if (purgeTypes_.empty()) {
+        purgeTypes_ = purgeTypes(setup_.product);
+        purgeTypePrompt_ = purgeTypePrompt(setup_.product);
+    }
+    const std::vector<Keyword>& types = purgeTypes_;
+    const std::string& text = purgeTypePrompt_;
     std::size_t chosen = 0;
     for (;;) {
         const std::string entry = co_await next("purge-type", text);

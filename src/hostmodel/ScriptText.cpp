@@ -44,7 +44,13 @@ std::string windows1252ToUtf8(std::string_view bytes)
 
 std::vector<std::string> splitLines(std::string_view text)
 {
-    std::vector<std::string> lines;
+    const std::vector<std::string_view> views = splitLineViews(text);
+    return {views.begin(), views.end()};
+}
+
+std::vector<std::string_view> splitLineViews(std::string_view text)
+{
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\r' && text[i] != '\n') {

@@ -11,5 +11,7 @@ std::string windows1252ToUtf8(std::string_view bytes);
 
 // Splits text at CR LF, LF or a lone CR. A final line break does not start another line.
 std::vector<std::string> splitLines(std::string_view text);
+// The same as views into the text, which must outlive them.
+std::vector<std::string_view> splitLineViews(std::string_view text);
 
 } // namespace qv::hostmodel

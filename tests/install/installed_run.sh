@@ -53,7 +53,7 @@ user() {
         [[ -f "$journal" ]] && grep -q $'\texit\t' "$journal" && break
         sleep 0.1
     done
-    grep -q $'^0\texit\t-\t0$' "$journal" 2>/dev/null || fail "$name: the host did not finish cleanly"
+    grep -q $'^0\texit\t-\t0 unmodelled=0$' "$journal" 2>/dev/null || fail "$name: the host did not finish cleanly"
     grep -q $'\terror\t' "$journal" && fail "$name: the host journaled errors"
 
     # The shipped routines, copied into the user's folder, ran: the purge reached the host and

@@ -119,10 +119,12 @@ bool isOpenCommand(std::string_view line)
     while (!line.empty() && (line.front() == '_' || line.front() == '.' || line.front() == '-')) {
         line.remove_prefix(1);
     }
-    std::string upper(line);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](char ch) { return static_cast<char>(std::toupper(static_cast<unsigned char>(ch))); });
-    return upper == "OPEN" || upper == "RECOVER";
+    const auto is = [line](std::string_view name) {
+        return line.size() == name.size() && std::equal(line.begin(), line.end(), name.begin(), [](char a, char b) {
+                   return std::toupper(static_cast<unsigned char>(a)) == b;
+               });
+    };
+    return is("OPEN") || is("RECOVER");
 }
 
 std::string rowPath(const DrawingRow& row)
@@ -147,16 +149,16 @@ Result<BatchCheckReport> CheckBatchScript(std::string_view scriptBytes, const Dr
 
     // Each drawing's part of the script starts at its open (or recover) command, followed by its quoted path.
     BatchCheckReport report;
-    const std::vector<std::string> lines = hm::splitLines(hm::windows1252ToUtf8(scriptBytes));
+    const std::vector<std::string_view> lines = hm::splitLineViews(scriptBytes);
     std::size_t cursor = 0;
     for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-        const std::string& next = lines[i + 1];
-        if (!isOpenCommand(lines[i]) || next.size() < 2 || next.front() != '"') {
+        const std::string_view next = lines[i + 1];
+        if (next.size() < 2 || next.front() != '"' || !isOpenCommand(lines[i])) {
             continue;
         }
         DrawingCheck drawing;
         drawing.firstLine = static_cast<int>(i) + 1;
-        drawing.path = next.substr(1, next.find('"', 1) - 1);
+        drawing.path = hm::windows1252ToUtf8(next.substr(1, next.find('"', 1) - 1));
         // Rows come in list order, once per set when the sets are collated: the next row of that path.
         for (std::size_t step = 0; step < rows.size(); ++step) {
             const std::size_t candidate = (cursor + step) % rows.size();
