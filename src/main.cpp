@@ -52,7 +52,8 @@ int main(int argc, char** argv)
         break;
     }
 
-    const bool headless = request.unattended || !HasDisplay();
+    // A check never needs a window: it prints its verdicts.
+    const bool headless = request.unattended || request.check || !HasDisplay();
     const QString commandLine = QString::fromLocal8Bit(request.listFile.c_str());
     if (headless) {
         if (commandLine.isEmpty()) {
@@ -77,6 +78,7 @@ int main(int argc, char** argv)
         qv::Program().dialogs = std::make_unique<qv::ConsoleUserDialogs>();
 
     qv::AppStartup startup(commandLine);
+    startup.setCheckOnly(request.check);
     startup.start();
     const int status = QApplication::exec();
     return status != 0 ? status : qv::Program().exitCode;

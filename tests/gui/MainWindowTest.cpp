@@ -80,7 +80,7 @@ void MainWindowTest::menusHoldTheirItemsInOrder()
         {"mnuFile",
          "&File",
          {"Add Drawings", "Add New Routines", "Update Routines", "Save Drawing List", "Retrieve Drawing List",
-          "Reset Quorvel Startup", "E&xit"}},
+          "&Check Batch Before Running", "Reset Quorvel Startup", "E&xit"}},
         {"mnuOptions", "&Options", {"Properties"}},
         {"mnuSave_Retrieve", "&Save/Retrieve List", {"Save Drawing List", "Retrieve Drawing List"}},
         {"mnuWizards",

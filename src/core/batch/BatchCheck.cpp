@@ -273,4 +273,46 @@ std::string DescribeCheck(const DrawingCheck& drawing)
     return DescribeProblem(*drawing.problem);
 }
 
+std::string CheckSummary(const BatchCheckReport& report, std::string_view productCode)
+{
+    std::size_t ok = 0;
+    std::size_t errors = 0;
+    std::size_t warnings = 0;
+    for (const DrawingCheck& drawing : report.drawings) {
+        ++(!drawing.problem ? ok : drawing.problem->warning ? warnings : errors);
+    }
+    std::string text = "Checked " + std::to_string(report.drawings.size()) + " drawing(s) for " +
+                       std::string(productCode) + ": " + std::to_string(ok) + " OK, " + std::to_string(errors) +
+                       " with errors, " + std::to_string(warnings) + " with warnings.";
+    if (!report.elsewhere.empty()) {
+        text += " " + std::to_string(report.elsewhere.size()) + " problem(s) outside the drawings.";
+    }
+    if (report.stopped) {
+        text += " The check was stopped before the end.";
+    }
+    return text;
+}
+
+std::optional<UserMessage> RoutineCheckQuestion(const std::vector<CheckProblem>& problems)
+{
+    constexpr std::size_t kShown = 3;
+    std::string list;
+    std::size_t errors = 0;
+    for (const CheckProblem& problem : problems) {
+        if (problem.warning) {
+            continue;
+        }
+        if (++errors <= kShown) {
+            list += DescribeProblem(problem) + "\r\n";
+        }
+    }
+    if (errors == 0) {
+        return std::nullopt;
+    }
+    return UserMessage{"The CAD host would not accept this routine as it stands (lines counted from its first "
+                       "line):\r\n\r\n" +
+                           list + "\r\nSave it anyway?",
+                       "Check Routine", MessageIcon::Exclamation, MessageButtons::YesNo};
+}
+
 } // namespace qv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Message.h"
 #include "Result.h"
 #include "batch/DrawingRow.h"
 
@@ -65,5 +66,12 @@ Result<std::vector<CheckProblem>> CheckRoutineText(std::string_view text, const 
 // "OK" or a one-line account of the problem, for the command line and the result window.
 std::string DescribeCheck(const DrawingCheck& drawing);
 std::string DescribeProblem(const CheckProblem& problem);
+
+// "Checked N drawing(s) for PRODUCT: A OK, B with errors, C with warnings." (and "stopped" when it was).
+std::string CheckSummary(const BatchCheckReport& report, std::string_view productCode);
+
+// The question before saving a routine the host would reject: its first problems, and whether to save it
+// anyway. None when the host would take it (warnings alone do not ask).
+std::optional<UserMessage> RoutineCheckQuestion(const std::vector<CheckProblem>& problems);
 
 } // namespace qv

@@ -11,15 +11,19 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments)
     bool optionsEnded = false;
     for (const std::string& argument : arguments) {
         if (!optionsEnded && (argument == "-h" || argument == "--help"))
-            return CommandLineRequest{CommandLineAction::Help, {}, false, {}};
+            return CommandLineRequest{CommandLineAction::Help, {}, false, false, {}};
         if (!optionsEnded && argument == "--version")
-            return CommandLineRequest{CommandLineAction::Version, {}, false, {}};
+            return CommandLineRequest{CommandLineAction::Version, {}, false, false, {}};
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
             continue;
         }
         if (!optionsEnded && argument == "--unattended") {
             request.unattended = true;
+            continue;
+        }
+        if (!optionsEnded && argument == "--check") {
+            request.check = true;
             continue;
         }
         if (!optionsEnded && argument.starts_with("--") && request.action != CommandLineAction::Refuse) {
@@ -36,12 +40,17 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments)
         request.action = CommandLineAction::Refuse;
         request.problem = "--unattended needs the drawing list file to run";
     }
+    if (request.action == CommandLineAction::Run && request.check && request.listFile.empty()) {
+        request.action = CommandLineAction::Refuse;
+        request.problem = "--check needs the drawing list file to check";
+    }
     return request;
 }
 
 std::string UsageText()
 {
     return "Usage: quorvel [--unattended] [LIST.qvl]\n"
+           "       quorvel --check LIST.qvl\n"
            "       quorvel --help | --version\n"
            "\n"
            "Without a list file Quorvel opens its main window. Given the path of a saved drawing list\n"
@@ -51,6 +60,11 @@ std::string UsageText()
            "Options:\n"
            "  --unattended  run the list without any window even when a display is present: every\n"
            "                message goes to standard error and its default answer is taken\n"
+           "  --check       check the list instead of running it: the script is built as a start would\n"
+           "                build it and run through a model of the CAD program's prompts; one line per\n"
+           "                drawing and a summary go to standard output. Exit status 0 without errors\n"
+           "                (warnings allowed), 1 with errors, 2 when the list could not be checked.\n"
+           "                No display is needed and no CAD program is started.\n"
            "  -h, --help    show this text and exit\n"
            "  --version     show the version and exit\n"
            "\n"

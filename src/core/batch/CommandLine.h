@@ -20,6 +20,7 @@ struct CommandLineRequest
     CommandLineAction action = CommandLineAction::Run;
     std::string listFile;    // the drawing list to run; empty for none
     bool unattended = false; // no windows even with a display
+    bool check = false;      // check the list against the CAD host's prompts instead of running it
     std::string problem;     // why the command line was refused
 };
 

@@ -55,7 +55,7 @@ void AppStartup::loadMainWindow()
     m_main->show();
     emit mainWindowLoaded();
     if (!m_commandLine.isEmpty())
-        m_main->StartUpCommandLine(m_commandLine);
+        m_main->StartUpCommandLine(m_commandLine, m_checkOnly);
 }
 
 } // namespace qv

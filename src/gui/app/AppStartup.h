@@ -21,6 +21,8 @@ public:
     ~AppStartup() override;
 
     void start();
+    // The list on the command line is checked, not run.
+    void setCheckOnly(bool checkOnly) { m_checkOnly = checkOnly; }
     mdiStart* mainWindow() const { return m_main; }
     SplashWindow* splash() const { return m_splash; }
 
@@ -37,6 +39,7 @@ private:
     void loadMainWindow();
 
     QString m_commandLine;
+    bool m_checkOnly = false;
     QPointer<SplashWindow> m_splash;
     QPointer<mdiStart> m_main;
 };

@@ -5,6 +5,7 @@
 #include "app/HelpWindow.h"
 #include "app/frmTimer.h"
 #include "batch/BatchRunner.h"
+#include "batch/frmCheckResult.h"
 #include "routines/FrmScript.h"
 #include "app/BusyCursor.h"
 #include "app/Program.h"
@@ -16,6 +17,8 @@
 #include "routines/frmCommandButton.h"
 #include "text/LineBreaks.h"
 #include "text/Paths.h"
+
+#include <cstdio>
 
 #include <QAction>
 #include <QCheckBox>
@@ -145,6 +148,7 @@ void mdiStart::buildControls()
     panelLayout->setContentsMargins(0, 0, 0, 0);
     m_panel = new frmCommandButton(*this, panelHost);
     connect(m_panel, &frmCommandButton::startRequested, this, [this] { StartProcess(true); });
+    connect(m_panel, &frmCommandButton::checkRequested, this, &mdiStart::CheckBatch);
     panelLayout->addWidget(m_panel);
     outer->addWidget(panelHost);
 
@@ -179,6 +183,9 @@ void mdiStart::buildMenus()
     file->addSeparator();
     QAction* saveList = addItem(file, "mnuSaveList1", QStringLiteral("Save Drawing List"));
     QAction* retrieveList = addItem(file, "mnuRetrieveList1", QStringLiteral("Retrieve Drawing List"));
+    file->addSeparator();
+    QAction* check = addItem(file, "mnuCheckBatch", QStringLiteral("&Check Batch Before Running"));
+    connect(check, &QAction::triggered, this, &mdiStart::CheckBatch);
     file->addSeparator();
     QAction* reset = addItem(file, "MnuStartupReset", QStringLiteral("Reset Quorvel Startup"));
     file->addSeparator();
@@ -411,18 +418,52 @@ void mdiStart::cmdSortIso_Click()
     RefreshCount();
 }
 
-void mdiStart::StartUpCommandLine(const QString& argument)
+void mdiStart::StartUpCommandLine(const QString& argument, bool check)
 {
     QString path = argument;
     path.remove(QLatin1Char('"'));
     commandLineRun = true;
     m_panel->RetrieveList(path);
+    if (check) {
+        Program().exitCode = commandLineRun ? PrintCheck() : 2;
+        close();
+        return;
+    }
     bool started = false;
     if (commandLineRun)
         started =
             BatchRunner(*this).CommandLineRun(m_panel->CboSequence->currentText(), m_panel->chkCollate->isChecked());
     Program().exitCode = started ? 0 : 1;
     close();
+}
+
+void mdiStart::CheckBatch()
+{
+    std::optional<BatchCheckReport> report =
+        BatchRunner(*this).CheckBatch(m_panel->CboSequence->currentText(), m_panel->chkCollate->isChecked(), true);
+    if (!report)
+        return;
+    frmCheckResult result(std::move(*report), QString::fromStdString(GetAcadVer(Program().ini)), this);
+    connect(&result, &frmCheckResult::openRoutine, this,
+            [this](const QString& description) { m_panel->OpenRoutineEditor(FrmScript::TabMacro, description); });
+    result.exec();
+}
+
+int mdiStart::PrintCheck()
+{
+    const std::optional<BatchCheckReport> report =
+        BatchRunner(*this).CheckBatch(m_panel->CboSequence->currentText(), m_panel->chkCollate->isChecked(), false);
+    if (!report)
+        return 2;
+    std::string text;
+    for (const DrawingCheck& drawing : report->drawings)
+        text += drawing.path + ": " + DescribeCheck(drawing) + "\n";
+    for (const CheckProblem& problem : report->elsewhere)
+        text += "(script): " + DescribeProblem(problem) + "\n";
+    text += CheckSummary(*report, GetAcadVer(Program().ini)) + "\n";
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    return report->errors > 0 ? 1 : 0;
 }
 
 bool mdiStart::StartProcess(bool confirm)

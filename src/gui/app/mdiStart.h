@@ -38,7 +38,12 @@ public:
     // The column set after a sort by field: "Drawing File", "Folder", "Routine", "Num".
     void ChangeHeaders4();
     // Runs a drawing list named on the command line and closes the window.
-    void StartUpCommandLine(const QString& argument);
+    // A list named on the command line: run it, or with `check` only check it and print the verdicts.
+    void StartUpCommandLine(const QString& argument, bool check = false);
+    // Check pressed, or the menu item: the batch checked against the CAD host's prompts, in a window.
+    void CheckBatch();
+    // The command-line check: verdicts on standard output; the exit status.
+    int PrintCheck();
     // Runs the batch; the Start button confirms first. True when the CAD host was started.
     bool StartProcess(bool confirm);
     // Opens the routine editor on a tab, modally, and refreshes the routine list afterwards.

@@ -15,6 +15,9 @@
 #include "routines/clsRadomAccess.h"
 
 #include <QApplication>
+#include <QPrinterInfo>
+#include <QProgressDialog>
+#include <algorithm>
 
 namespace qv {
 namespace {
@@ -65,6 +68,66 @@ bool BatchRunner::CheckReadOnly()
     frmReadOnlyDwg window(scan.readOnly, m_window.readOnlyDecision, &m_window);
     window.Run();
     return ReadOnlyDecisionAllowsRun(m_window.readOnlyDecision.toStdString());
+}
+
+std::optional<BatchCheckReport> BatchRunner::CheckBatch(const QString& sequenceText, bool collate, bool progress)
+{
+    if (m_window.drawingList()->rows().empty()) {
+        Dialogs().show("There are no drawings in the list", "Check Batch", MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    if (!CheckFileAssigned() || !CheckRoutinesPresent())
+        return std::nullopt;
+    const std::string product = GetAcadVer(Program().ini);
+    {
+        // Start would ask about read-only drawings; the check answers as a user who goes on would.
+        BusyCursor busy;
+        const ReadOnlyScan scan = FindReadOnlyDrawings(
+            m_window.drawingList()->rows(), [](const std::string& path) { return platform::GetFileAttributes(path); });
+        if (scan.error) {
+            Dialogs().message(*scan.error);
+            return std::nullopt;
+        }
+        m_readOnlyRows = scan.rowIsReadOnly;
+    }
+    BatchCheckOptions options;
+    options.productCode = product;
+    // The printers of this machine are devices the host would know.
+    for (const QString& printer : QPrinterInfo::availablePrinterNames())
+        options.devices.push_back(printer.toStdString());
+
+    std::unique_ptr<QProgressDialog> window;
+    if (progress) {
+        window = std::make_unique<QProgressDialog>(QStringLiteral("Checking the batch against the CAD host's prompts..."),
+                                                   QStringLiteral("Stop"), 0, 1000, &m_window);
+        window->setObjectName(QStringLiteral("prgCheck"));
+        window->setWindowTitle(QStringLiteral("Check Batch"));
+        window->setWindowModality(Qt::WindowModal);
+        window->setMinimumDuration(300);
+        options.keepGoing = [&window](std::size_t line, std::size_t lines) {
+            if (line % 2000 == 0) {
+                window->setValue(static_cast<int>(line * 1000 / std::max<std::size_t>(lines, 1)));
+                QCoreApplication::processEvents();
+            }
+            return !window->wasCanceled();
+        };
+    }
+    Result<BatchCheckReport> report = Error{};
+    {
+        BusyCursor busy;
+        const ScriptInputs inputs = gatherInputs(sequenceText, collate);
+        Result<ScriptText> script = BuildScript(inputs, ChooseScriptWriter(true, product));
+        if (!script) {
+            Dialogs().message(ScriptWriterErrorMessage(ScriptWriterKind::General, script.error(), 0));
+            return std::nullopt;
+        }
+        report = CheckBatchScript(script.value().bytes, inputs.rows, options);
+    }
+    if (!report) {
+        Dialogs().show(report.error().description, "Check Batch", MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return std::move(report.value());
 }
 
 bool BatchRunner::CheckFileAssigned()

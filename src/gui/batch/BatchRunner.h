@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/BatchCheck.h"
 #include "batch/DrawingRow.h"
 #include "batch/LaunchCommand.h"
 #include "batch/ScriptWriter.h"
@@ -8,6 +9,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace qv {
@@ -26,6 +28,11 @@ public:
     bool StartProcess(bool confirm, const QString& sequenceText, bool collate = false);
     // Command-line run: as StartProcess(false), but nobody is asked to change the settings.
     bool CommandLineRun(const QString& sequenceText, bool collate = false);
+
+    // Builds the script as a start from the action panel would, in memory, and runs it through the model of
+    // the configured host. Nothing is written and no host is started. `progress` shows a window that can
+    // stop the check. None when the list could not be checked (the reason was shown).
+    std::optional<BatchCheckReport> CheckBatch(const QString& sequenceText, bool collate, bool progress);
 
     bool CheckReadOnly();
     bool CheckFileAssigned();

@@ -4,6 +4,7 @@
 
 #include "app/Program.h"
 #include "app/mdiStart.h"
+#include "batch/BatchCheck.h"
 #include "config/CadProducts.h"
 #include "config/Settings.h"
 #include "routines/RoutineStore.h"
@@ -346,6 +347,33 @@ void FrmScript::ShowRoutine(std::int16_t recordNumber)
     Program().NonFavourite = shown->nonFavourite;
 }
 
+// The routine checked on its own against the configured host's prompts; the user may save it anyway.
+bool FrmScript::hostWouldTake(const std::string& text)
+{
+    const Result<std::vector<CheckProblem>> problems = CheckRoutineText(text, {GetAcadVer(Program().ini), {}, {}});
+    if (!problems)
+        return true; // no product configured yet: nothing to check against
+    const std::optional<UserMessage> question = RoutineCheckQuestion(problems.value());
+    if (!question || Dialogs().message(*question) == MessageAnswer::Yes)
+        return true;
+    txtAction->setFocus();
+    return false;
+}
+
+bool FrmScript::selectRoutine(const QString& description)
+{
+    for (QListWidget* list : {lstActionDesFav, lstActionDesNon}) {
+        const QList<QListWidgetItem*> found = list->findItems(description.trimmed(), Qt::MatchExactly);
+        if (!found.isEmpty()) {
+            selectTab(TabMacro);
+            list->setCurrentItem(found.front());
+            listPicked(found.front(), list == lstActionDesFav);
+            return true;
+        }
+    }
+    return false;
+}
+
 void FrmScript::setSaveListChoice(std::int16_t recordNumber)
 {
     txtSaveList = QStringLiteral("SaveList");
@@ -384,6 +412,8 @@ FrmScript::StoreResult FrmScript::AddRoutine()
     const std::string text = scriptText();
     if (auto refusal = ValidateAdd(Catalogue(), description, text))
         return refuse(*refusal);
+    if (!hostWouldTake(text))
+        return StoreResult::RefusedScript;
     // The description is stored as typed; lists and look-ups trim it.
     if (!AddRoutineToDatabase(MakeRoutineForAdd(description, text, Program().NonFavourite)))
         return StoreResult::NotStored; // the boxes keep the user's text
@@ -401,6 +431,8 @@ FrmScript::StoreResult FrmScript::UpdateRoutine()
     const std::string text = scriptText();
     if (auto refusal = ValidateUpdate(Catalogue(), description, text, *recordNumber))
         return refuse(*refusal);
+    if (!hostWouldTake(text))
+        return StoreResult::RefusedScript;
     if (!UpdateRoutineInDatabase(MakeRoutineForUpdate(description, text, Program().NonFavourite), *recordNumber))
         return StoreResult::NotStored;
     LoadRoutineLists();

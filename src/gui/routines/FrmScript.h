@@ -75,6 +75,8 @@ public:
     StoreResult UpdateRoutine();
     void DeleteRoutine();
     void ShowRoutine(std::int16_t recordNumber);
+    // Picks the routine of that description in its list, as a click would; false when it is not listed.
+    bool selectRoutine(const QString& description);
 
     // The command text in the script box, line breaks as CR LF; and the reverse.
     std::string scriptText() const;
@@ -128,6 +130,7 @@ private:
     void listPicked(QListWidgetItem* item, bool favourites);
     void TabScriptRoutine_Click(int index);
     StoreResult refuse(const EditorRefusal& refusal);
+    bool hostWouldTake(const std::string& text);
     std::optional<std::int16_t> selectedRecord() const;
     void closeEditor(int result);
 

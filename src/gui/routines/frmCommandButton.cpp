@@ -140,6 +140,9 @@ void frmCommandButton::buildControls()
     chkCollate->setToolTip(QStringLiteral("When printing it allows you to Collate prints or not "));
     CmdStart =
         MakeButton(Frame1, "CmdStart", QStringLiteral("Start"), QStringLiteral("Starts AutoCAD and Process Drawings"));
+    cmdCheck = MakeButton(Frame1, "cmdCheck", QStringLiteral("Check"),
+                          QStringLiteral("Checks every drawing's routine against what the CAD program will ask, "
+                                         "without starting it"));
     CmdClose = MakeButton(Frame1, "CmdClose", QStringLiteral("Close Quorvel"), QStringLiteral("Exit out of Quorvel"));
     auto* run = new QVBoxLayout(Frame1);
     auto* sets = new QHBoxLayout();
@@ -147,7 +150,10 @@ void frmCommandButton::buildControls()
     sets->addWidget(CboSequence, 1);
     run->addLayout(sets);
     run->addWidget(chkCollate);
-    run->addWidget(CmdStart);
+    auto* startOrCheck = new QHBoxLayout();
+    startOrCheck->addWidget(CmdStart, 2);
+    startOrCheck->addWidget(cmdCheck, 1);
+    run->addLayout(startOrCheck);
     run->addWidget(CmdClose);
 
     lblAcadVersion = MakeLabel(this, "lblAcadVersion", QString());
@@ -164,8 +170,11 @@ void frmCommandButton::buildControls()
     cmdCombineRoutines->setEnabled(false);
     CmdAction->setEnabled(false);
     CmdStart->setEnabled(false);
+    cmdCheck->setEnabled(false);
 
     cboActionList->installEventFilter(this);
+    // Check is offered whenever Start is.
+    CmdStart->installEventFilter(this);
     CboSequence->installEventFilter(this);
 
     connect(cmdAddNewAction, &QPushButton::clicked, this, &frmCommandButton::Add_New_Action);
@@ -173,6 +182,7 @@ void frmCommandButton::buildControls()
     connect(CmdAction, &QPushButton::clicked, this, &frmCommandButton::AssignRoutine);
     connect(cmdCombineRoutines, &QPushButton::clicked, this, &frmCommandButton::cmdCombineRoutines_Click);
     connect(CmdStart, &QPushButton::clicked, this, &frmCommandButton::CmdStart_Click);
+    connect(cmdCheck, &QPushButton::clicked, this, &frmCommandButton::checkRequested);
     connect(CmdClose, &QPushButton::clicked, this, &frmCommandButton::CmdClose_Click);
     connect(chkCollate, &QCheckBox::toggled, this, &frmCommandButton::chkCollate_Click);
     connect(cboActionList, &QComboBox::activated, this, [this] { lblcboBoxText = QStringLiteral("1"); });
@@ -287,7 +297,7 @@ void frmCommandButton::Add_New_Action()
     OpenRoutineEditor(FrmScript::kNoTab);
 }
 
-void frmCommandButton::OpenRoutineEditor(std::int16_t tab)
+void frmCommandButton::OpenRoutineEditor(std::int16_t tab, const QString& routine)
 {
     CmdStart->setEnabled(false);
     m_main.cmdSortIso->setEnabled(false);
@@ -296,6 +306,8 @@ void frmCommandButton::OpenRoutineEditor(std::int16_t tab)
         FrmScript editor(&m_main);
         connect(&editor, &FrmScript::routineAddedOrDeleted, this, [this] { lblcboBoxText = QStringLiteral("0"); });
         editor.Form_Load();
+        if (!routine.isEmpty())
+            editor.selectRoutine(routine);
         editor.exec();
     }
     FillActionList();
@@ -462,6 +474,8 @@ void frmCommandButton::chkCollate_Click()
 
 bool frmCommandButton::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == CmdStart && event->type() == QEvent::EnabledChange)
+        cmdCheck->setEnabled(CmdStart->isEnabled());
     if (watched == CboSequence && event->type() == QEvent::KeyPress) {
         // Only the listed values count: typed characters are ignored, navigation keys still work.
         const auto* key = static_cast<QKeyEvent*>(event);

@@ -49,7 +49,8 @@ public:
     // Every drawing gets "Combined Routines..." (the combine window's assignment).
     void AssignCombinedRoutine();
     // Opens the routine editor modally on a requested tab (FrmScript::kNoTab for none).
-    void OpenRoutineEditor(std::int16_t tab);
+    // Opens the routine editor on a tab; with a routine description, that routine is shown picked.
+    void OpenRoutineEditor(std::int16_t tab, const QString& routine = {});
     void Clear_List();
     void DeleteFromList();
 
@@ -77,12 +78,15 @@ public:
     QComboBox* CboSequence = nullptr;
     QCheckBox* chkCollate = nullptr;
     QPushButton* CmdStart = nullptr;
+    QPushButton* cmdCheck = nullptr;
     QPushButton* CmdClose = nullptr;
     QLabel* lblAcadVersion = nullptr;
 
 signals:
     // Start pressed: the main window runs the batch.
     void startRequested();
+    // Check pressed: the main window checks the batch.
+    void checkRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
