@@ -299,7 +299,7 @@ std::string Host::currentName() const
     return drawings_.empty() ? std::string("-") : drawings_.back().path;
 }
 
-Task<std::size_t> Host::askKeyword(std::string id, std::string text, std::vector<Keyword> options,
+Task<std::size_t> Host::askKeyword(std::string id, std::string text, const std::vector<Keyword>& options,
                                    std::optional<std::size_t> byDefault)
 {
     for (;;) {

@@ -89,7 +89,8 @@ private:
     void fail(std::string_view detail);
     void log(std::string_view event, std::string_view detail);
     [[noreturn]] void cancel(const std::string& entry, std::string_view message);
-    Task<std::size_t> askKeyword(std::string id, std::string text, std::vector<Keyword> options,
+    // The options must outlive the question: a static list, or one the calling command keeps.
+    Task<std::size_t> askKeyword(std::string id, std::string text, const std::vector<Keyword>& options,
                                  std::optional<std::size_t> byDefault);
     Task<bool> askYesNo(std::string id, std::string text, bool byDefault);
     Task<Point> askPoint(std::string id, std::string text, std::optional<Point> byDefault);

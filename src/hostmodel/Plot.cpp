@@ -342,12 +342,14 @@ Task<void> Host::plot()
     }
     std::string units = "Pixels";
     if (!isRaster(device->name)) {
-        const std::size_t chosen = co_await askKeyword(
-            "plot-units", "Enter paper units [Inches/Millimeters] <Inches>:", keywordsOf("Inches", "Millimeters"), 0);
+        static const std::vector<Keyword> paperUnits = keywordsOf("Inches", "Millimeters");
+        const std::size_t chosen =
+            co_await askKeyword("plot-units", "Enter paper units [Inches/Millimeters] <Inches>:", paperUnits, 0);
         units = chosen == 0 ? "Inches" : "Millimeters";
     }
+    static const std::vector<Keyword> orientations = keywordsOf("Portrait", "Landscape");
     co_await askKeyword("plot-orientation", "Enter drawing orientation [Portrait/Landscape] <Landscape>:",
-                        keywordsOf("Portrait", "Landscape"), 1);
+                        orientations, 1);
     co_await askYesNo("plot-upside-down", "Plot upside down? [Yes/No] <No>:", false);
 
     const std::vector<Keyword> areas = model ? keywordsOf("Display", "Extents", "Limits", "View", "Window")
@@ -416,25 +418,28 @@ Task<void> Host::plot()
     } else if (product.release < 2004) {
         co_await askYesNo("plot-remove-hidden", "Remove hidden lines? [Yes/No] <No>:", false);
     } else {
-        co_await askKeyword("plot-shade", shadePrompt(product), shadeOptions(product), 0);
+        const std::vector<Keyword> shades = shadeOptions(product);
+        co_await askKeyword("plot-shade", shadePrompt(product), shades, 0);
     }
     const std::string file = co_await askPlotFile(*device, layout);
 
     bool saveSetup = false;
     if (model && product.release >= 2013) {
         // The save question also leads to the shade plot quality, after which it is asked again.
+        static const std::vector<Keyword> saveOrQuality = keywordsOf("Yes", "No", "Quality");
+        static const std::vector<Keyword> qualities =
+            keywordsOf("Draft", "Preview", "Normal", "pResentation", "Maximum", "Custom");
         for (;;) {
             const std::size_t chosen = co_await askKeyword(
                 "plot-save-changes", "Save changes to page setup? Or set shade plot quality? [Yes/No/Quality] <N>:",
-                keywordsOf("Yes", "No", "Quality"), 1);
+                saveOrQuality, 1);
             if (chosen != 2) {
                 saveSetup = chosen == 0;
                 break;
             }
             const std::size_t quality = co_await askKeyword(
                 "plot-shade-quality",
-                "Enter shade plot quality [Draft/Preview/Normal/pResentation/Maximum/Custom] <Normal>:",
-                keywordsOf("Draft", "Preview", "Normal", "pResentation", "Maximum", "Custom"), 2);
+                "Enter shade plot quality [Draft/Preview/Normal/pResentation/Maximum/Custom] <Normal>:", qualities, 2);
             if (quality == 5) {
                 for (;;) {
                     const std::string dpi = co_await next("plot-shade-dpi", "Enter custom dpi <300>:");

@@ -100,7 +100,7 @@ frmCheckResult::frmCheckResult(BatchCheckReport report, const QString& productCo
 {
     setObjectName(QStringLiteral("frmCheckResult"));
     setWindowTitle(QStringLiteral("Check Batch"));
-    resize(980, 520);
+    resize(1180, 560);
 
     lblCheckSummary = new QLabel(Text(CheckSummary(report, productCode.toStdString())), this);
     lblCheckSummary->setObjectName(QStringLiteral("lblCheckSummary"));
@@ -125,7 +125,9 @@ frmCheckResult::frmCheckResult(BatchCheckReport report, const QString& productCo
     lstvCheck->setTextElideMode(Qt::ElideMiddle);
     lstvCheck->header()->resizeSection(CheckResultModel::ColDrawing, 260);
     lstvCheck->header()->resizeSection(CheckResultModel::ColResult, 300);
-    lstvCheck->header()->resizeSection(CheckResultModel::ColLine, 60);
+    lstvCheck->header()->resizeSection(CheckResultModel::ColLine, 50);
+    lstvCheck->header()->resizeSection(CheckResultModel::ColEntry, 110);
+    lstvCheck->header()->resizeSection(CheckResultModel::ColAsking, 300);
 
     cmdOpenRoutine = new QPushButton(QStringLiteral("&Open Routine"), this);
     cmdOpenRoutine->setObjectName(QStringLiteral("cmdOpenRoutine"));
@@ -145,6 +147,8 @@ frmCheckResult::frmCheckResult(BatchCheckReport report, const QString& productCo
 
     connect(chkProblemsOnly, &QCheckBox::toggled, this, [this](bool on) {
         m_model->setProblemsOnly(on);
+        if (m_model->rowCount() > 0)
+            lstvCheck->setCurrentIndex(m_model->index(0, 0));
         refreshButtons();
     });
     connect(lstvCheck, &QTreeView::doubleClicked, this, &frmCheckResult::lstvCheck_DoubleClick);
@@ -158,6 +162,8 @@ frmCheckResult::frmCheckResult(BatchCheckReport report, const QString& productCo
     const bool anyProblem = std::any_of(shown.drawings.begin(), shown.drawings.end(),
                                         [](const DrawingCheck& d) { return d.problem.has_value(); });
     chkProblemsOnly->setChecked(anyProblem);
+    if (m_model->rowCount() > 0)
+        lstvCheck->setCurrentIndex(m_model->index(0, 0));
     refreshButtons();
     cmdClose->setDefault(true);
 }
