@@ -203,6 +203,17 @@ void MainWindowTest::splashTimerLoadsTheMainWindow()
     QCOMPARE(startup.mainWindow()->windowIcon().availableSizes(), iconSizes);
     QTRY_VERIFY(!startup.splash());
     QCOMPARE(Program().editorTab, std::int16_t(30));
+
+    // Unattended, nobody sees a splash: the main window comes at once.
+    Program().headless = true;
+    AppStartup unattended(QString{});
+    QSignalSpy unattendedLoaded(&unattended, &AppStartup::mainWindowLoaded);
+    clock.restart();
+    unattended.start();
+    QVERIFY(!unattended.splash());
+    QVERIFY(unattendedLoaded.wait(5000));
+    QVERIFY(clock.elapsed() < 700);
+    Program().headless = false;
 }
 
 void MainWindowTest::commandLineIsTrimmedAndQuotesRemoved()

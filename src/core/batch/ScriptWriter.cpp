@@ -181,7 +181,7 @@ private:
     // Returns the failure, if any.
     std::optional<StepError> plan()
     {
-        const auto& rows = m_inputs.rows;
+        const auto& rows = m_inputs.rowsToWrite();
         m_openCommand = m_inputs.openCommand == "Unknown" ? std::string(m_tokens.defaultOpen) : m_inputs.openCommand;
         // BricsCAD's commands go without the underscore, the configured open command too, so that
         // "_Open" is written as "Open" and the recover switch still applies to it.
@@ -316,7 +316,7 @@ private:
     template <typename Put>
     void emit(Put&& put) const
     {
-        const auto& rows = m_inputs.rows;
+        const auto& rows = m_inputs.rowsToWrite();
         const std::string_view separator(&m_separator, 1);
         for (int pass = 0; pass < m_passes; ++pass) {
             const bool lastPass = pass + 1 == m_passes;

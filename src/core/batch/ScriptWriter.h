@@ -37,6 +37,10 @@ inline constexpr int kMaxNumberedScripts = 20;
 struct ScriptInputs
 {
     std::vector<DrawingRow> rows;
+    // The rows where the caller keeps them, used instead of `rows` when set: a run reads the drawing list
+    // in place rather than copying it (a million rows are a third of the program's memory).
+    const DrawingRows* rowsInPlace = nullptr;
+    const DrawingRows& rowsToWrite() const { return rowsInPlace ? *rowsInPlace : rows; }
     std::string scriptFolder;   // GetBatchAddress; one trailing separator is removed
     std::string openCommand;    // GetStartOption; "Unknown" means the writer's default open command
     std::string sequenceText;   // text of CboSequence: how many times each routine is written

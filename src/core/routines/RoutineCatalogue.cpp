@@ -69,6 +69,28 @@ RoutineLookup GetRoutineByDescription(const RoutineList& catalogue, std::string_
     return RoutineLookup{};
 }
 
+RoutineIndex::RoutineIndex(const RoutineList& catalogue)
+{
+    m_byDescription.reserve(catalogue.size());
+    for (const clsRoutine& routine : catalogue)
+        m_byDescription.emplace(std::string(TrimSpaces(routine.Description())), &routine);
+}
+
+const clsRoutine* RoutineIndex::find(std::string_view description) const
+{
+    const auto found = m_byDescription.find(description);
+    return found == m_byDescription.end() ? nullptr : found->second;
+}
+
+RoutineLookup RoutineIndex::lookup(std::string_view description) const
+{
+    const clsRoutine* routine = find(description);
+    if (!routine)
+        return RoutineLookup{};
+    return RoutineLookup{true, StripEndMarker(routine->ScriptText()), std::to_string(routine->RecordWritten()),
+                         std::to_string(routine->Deleted())};
+}
+
 bool checkListLength(std::string_view description)
 {
     return Utf8Length(description) > kMaxDescriptionLength;

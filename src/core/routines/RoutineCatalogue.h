@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace qv {
@@ -35,6 +36,26 @@ struct RoutineLookup
 
 // The first routine whose trimmed description equals the argument (compared as given).
 RoutineLookup GetRoutineByDescription(const RoutineList& catalogue, std::string_view description);
+
+// The catalogue by trimmed description, built once per operation so that a list of many drawings costs
+// one look-up per row rather than a scan of the whole catalogue. The first routine of a description wins,
+// as with GetRoutineByDescription. The catalogue must outlive the index.
+class RoutineIndex
+{
+public:
+    explicit RoutineIndex(const RoutineList& catalogue);
+    bool contains(std::string_view description) const { return find(description) != nullptr; }
+    const clsRoutine* find(std::string_view description) const;
+    RoutineLookup lookup(std::string_view description) const;
+
+private:
+    struct Hash
+    {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, const clsRoutine*, Hash, std::equal_to<>> m_byDescription;
+};
 
 // True when the (trimmed) description is longer than 75 characters.
 bool checkListLength(std::string_view description);

@@ -5,6 +5,7 @@
 #include "app/mdiStart.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace qv {
 
@@ -37,6 +38,11 @@ void AppStartup::start()
     // Every window carries the icon of the menu entry, and the desktop matches them by this name.
     QApplication::setWindowIcon(ApplicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("quorvel"));
+    if (Program().headless) {
+        // Nobody can see a splash in an unattended run: go straight to the work.
+        QTimer::singleShot(0, this, &AppStartup::loadMainWindow);
+        return;
+    }
     m_splash = new SplashWindow();
     connect(m_splash, &SplashWindow::timerFired, this, &AppStartup::loadMainWindow);
     m_splash->show();

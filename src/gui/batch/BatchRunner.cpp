@@ -121,7 +121,7 @@ std::optional<BatchCheckReport> BatchRunner::CheckBatch(const QString& sequenceT
             Dialogs().message(ScriptWriterErrorMessage(ScriptWriterKind::General, script.error(), 0));
             return std::nullopt;
         }
-        report = CheckBatchScript(script.value().bytes, inputs.rows, options);
+        report = CheckBatchScript(script.value().bytes, inputs.rowsToWrite(), options);
     }
     if (!report) {
         Dialogs().show(report.error().description, "Check Batch", MessageIcon::Exclamation);
@@ -148,10 +148,10 @@ bool BatchRunner::CheckRoutinesPresent()
         ShowError(records.error(), kRoutineGetAllRecords);
         return false;
     }
-    auto catalogue = std::make_shared<RoutineList>(std::move(records.value().routines));
+    auto catalogue = std::make_shared<IndexedRoutines>(std::move(records.value().routines));
     const auto missing = FindMissingRoutines(
         m_window.drawingList()->rows(),
-        [&catalogue](const std::string& description) { return GetRoutineByDescription(*catalogue, description).found; },
+        [&catalogue](const std::string& description) { return catalogue->index.contains(description); },
         program.combinationMade);
     m_catalogue = std::move(catalogue);
     if (!missing.empty()) {
@@ -165,14 +165,14 @@ ScriptInputs BatchRunner::gatherInputs(const QString& sequenceText, bool collate
 {
     const ProgramState& program = Program();
     ScriptInputs inputs;
-    inputs.rows = m_window.drawingList()->rows();
+    inputs.rowsInPlace = &m_window.drawingList()->rows();
     inputs.scriptFolder = GetBatchAddress(program.ini, program.scriptFolder);
     inputs.openCommand = GetStartOption(program.ini);
     inputs.sequenceText = sequenceText.toStdString();
     inputs.collate = collate;
     inputs.combinedScript = program.CombinedScript;
     inputs.routineText = [catalogue = m_catalogue](const std::string& description) {
-        return catalogue ? GetRoutineByDescription(*catalogue, description).text : std::string();
+        return catalogue ? catalogue->index.lookup(description).text : std::string();
     };
     // The check that runs first has just read every drawing's attributes.
     inputs.readOnlyRows = m_readOnlyRows;

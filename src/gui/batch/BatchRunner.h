@@ -53,7 +53,14 @@ private:
     // Read-only flags of the rows found by the last check; the writer answers for them.
     std::vector<bool> m_readOnlyRows;
     // The routines as the database held them at the check; the writer looks the texts up here.
-    std::shared_ptr<const RoutineList> m_catalogue;
+    struct IndexedRoutines
+    {
+        explicit IndexedRoutines(RoutineList list) : routines(std::move(list)), index(routines) {}
+        IndexedRoutines(const IndexedRoutines&) = delete; // the index points into its own list
+        RoutineList routines;
+        RoutineIndex index;
+    };
+    std::shared_ptr<const IndexedRoutines> m_catalogue;
 };
 
 } // namespace qv

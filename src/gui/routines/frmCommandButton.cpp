@@ -418,9 +418,9 @@ bool frmCommandButton::RetrieveList(const QString& path)
     RetrievedList list;
     {
         BusyCursor busy;
-        const RoutineList& catalogue = Catalogue();
-        list = qv::RetrieveList(
-            fileName, [&catalogue](std::string_view description) { return DescriptionExists(catalogue, description); });
+        const RoutineIndex index(Catalogue());
+        list = qv::RetrieveList(fileName,
+                                [&index](std::string_view description) { return index.contains(description); });
         if (ReplacesDrawingList(list)) {
             // A retrieved list is processed in the file's order: column sorting is switched off.
             m_main.SetColumnSort(std::nullopt);

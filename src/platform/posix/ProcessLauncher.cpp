@@ -10,12 +10,13 @@
 #include <filesystem>
 #include <string_view>
 #include <sys/stat.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
-#if defined(__linux__)
-#include <sys/syscall.h>
-#endif
+
+extern char** environ;
 
 namespace qv::platform {
 namespace {
@@ -28,20 +29,6 @@ constexpr int SeAccessDenied = 5;
 constexpr int SeOutOfMemory = 8;
 constexpr int SeBadFormat = 11;
 constexpr int SeShare = 26;
-
-// Where the start failed, as the started side reports it through the pipe.
-enum Stage : int
-{
-    StageFork = 1,
-    StageDirectory = 2,
-    StageExec = 3
-};
-
-struct Report
-{
-    int stage;
-    int error;
-};
 
 int CodeForErrno(int err)
 {
@@ -143,63 +130,6 @@ int CheckExecutable(const std::string& path)
     return 0;
 }
 
-int CodeForReport(const Report& report)
-{
-    switch (report.stage) {
-    case StageDirectory:
-        return report.error == ENOENT || report.error == ENOTDIR ? SePathNotFound : CodeForErrno(report.error);
-    case StageFork:
-        return report.error == EAGAIN || report.error == ENOMEM ? SeOutOfMemory : SeUnknown;
-    default:
-        return CodeForErrno(report.error);
-    }
-}
-
-[[noreturn]] void ReportAndExit(int fd, int stage, int error)
-{
-    const Report report{stage, error};
-    [[maybe_unused]] const auto written = ::write(fd, &report, sizeof report);
-    ::_exit(127);
-}
-
-// Runs in the detached grandchild: only async-signal-safe calls from here on.
-[[noreturn]] void StartProgram(const char* path, char* const* argv, const char* directory, int reportFd, int maxFd)
-{
-    // Signal state survives exec; the program starts with the defaults.
-    sigset_t none;
-    sigemptyset(&none);
-    sigprocmask(SIG_SETMASK, &none, nullptr);
-    struct sigaction defaults
-    {
-    };
-    defaults.sa_handler = SIG_DFL;
-    for (int signal = 1; signal < NSIG; ++signal)
-        sigaction(signal, &defaults, nullptr);
-
-    // No input from us, and none of our files.
-    const int nullFd = ::open("/dev/null", O_RDONLY);
-    if (nullFd > 0) {
-        ::dup2(nullFd, STDIN_FILENO);
-        ::close(nullFd);
-    }
-    bool marked = false;
-#if defined(__linux__) && defined(SYS_close_range)
-    constexpr unsigned kCloseRangeCloexec = 4;
-    marked = ::syscall(SYS_close_range, 3U, ~0U, kCloseRangeCloexec) == 0;
-#endif
-    if (!marked) {
-        for (int fd = 3; fd < maxFd; ++fd) {
-            if (fd != reportFd)
-                ::close(fd);
-        }
-    }
-
-    if (directory && ::chdir(directory) != 0)
-        ReportAndExit(reportFd, StageDirectory, errno);
-    ::execv(path, argv);
-    ReportAndExit(reportFd, StageExec, errno);
-}
-
 } // namespace
 
 int ShellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory,
@@ -212,7 +142,6 @@ int ShellExecuteOpen(const std::string& file, const std::string& parameters, con
     if (ownDirectory && !IsDirectory(directory))
         return SePathNotFound;
 
-    // Everything the started side needs is prepared here: after fork only async-signal-safe calls.
     std::vector<std::string> arguments = SplitWindowsCommandLine(parameters);
     arguments.insert(arguments.begin(), file);
     std::vector<char*> argv;
@@ -220,55 +149,41 @@ int ShellExecuteOpen(const std::string& file, const std::string& parameters, con
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
-    const long openMax = ::sysconf(_SC_OPEN_MAX);
-    const int maxFd = static_cast<int>(std::clamp(openMax, 256L, 65536L));
 
-    int report[2];
-    if (::pipe(report) != 0)
-        return errno == EMFILE || errno == ENFILE ? SeOutOfMemory : SeUnknown;
-    ::fcntl(report[0], F_SETFD, FD_CLOEXEC);
-    ::fcntl(report[1], F_SETFD, FD_CLOEXEC);
+    // posix_spawn starts the program without copying this process (a batch of a million drawings makes
+    // it large): in a session of its own, with default signals, no input from us and none of our files.
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    if (posix_spawn_file_actions_init(&actions) != 0)
+        return SeOutOfMemory;
+    if (posix_spawnattr_init(&attributes) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return SeOutOfMemory;
+    }
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    if (ownDirectory)
+        posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
+    sigset_t all;
+    sigset_t none;
+    sigfillset(&all);
+    sigemptyset(&none);
+    posix_spawnattr_setsigdefault(&attributes, &all);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
 
-    const pid_t child = ::fork();
-    if (child < 0) {
-        const int err = errno;
-        ::close(report[0]);
-        ::close(report[1]);
-        return CodeForReport(Report{StageFork, err});
-    }
-    if (child == 0) {
-        // A session of its own and a second fork: the program is not our child, outlives us and is
-        // not hit by signals sent to our process group.
-        ::close(report[0]);
-        ::setsid();
-        const pid_t grandchild = ::fork();
-        if (grandchild < 0)
-            ReportAndExit(report[1], StageFork, errno);
-        if (grandchild > 0)
-            ::_exit(0);
-        StartProgram(path.c_str(), argv.data(), ownDirectory ? directory.c_str() : nullptr, report[1], maxFd);
-    }
-
-    ::close(report[1]);
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    // The pipe closes without a word when exec succeeded (close-on-exec), or carries the failure.
-    Report failure{};
-    std::size_t received = 0;
-    while (received < sizeof failure) {
-        const auto count = ::read(report[0], reinterpret_cast<char*>(&failure) + received, sizeof failure - received);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            break;
-        received += static_cast<std::size_t>(count);
-    }
-    ::close(report[0]);
-    if (received == sizeof failure)
-        return CodeForReport(failure);
-    if (received > 0)
-        return SeUnknown;
+    pid_t child = 0;
+    const int error = ::posix_spawn(&child, path.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    posix_spawnattr_destroy(&attributes);
+    if (error != 0)
+        return CodeForErrno(error);
+    // Nobody waits for the host; this thread only collects its exit so it never lingers as a zombie.
+    std::thread([child] {
+        while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
     return kShellExecuteStarted;
 }
 

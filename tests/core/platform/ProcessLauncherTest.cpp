@@ -79,9 +79,23 @@ TEST(ProcessLauncher, StartsTheProgramDetachedWithWindowsStyleArguments)
     std::getline(rest, folder);
     rest >> parent >> session;
     EXPECT_EQ(fs::canonical(folder), fs::canonical(fs::current_path()));
-    // Not our child, and in a session of its own.
-    EXPECT_NE(parent, static_cast<long>(::getpid()));
+    // In a session of its own, so signals to our process group do not reach it; and once it has ended it
+    // is collected, never left as a zombie.
     EXPECT_NE(session, static_cast<long>(::getsid(0)));
+    bool zombie = true;
+    for (int i = 0; i < 200 && zombie; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        zombie = false;
+        for (const auto& entry : fs::directory_iterator("/proc")) {
+            std::ifstream stat(entry.path() / "stat");
+            std::string pid, name, state;
+            long ppid = 0;
+            if (stat >> pid >> name >> state >> ppid && ppid == static_cast<long>(::getpid()) && state == "Z")
+                zombie = true;
+        }
+    }
+    EXPECT_FALSE(zombie);
+    EXPECT_GT(parent, 0);
 }
 
 TEST(ProcessLauncher, BareNameIsFoundOnThePathAndDirectoryIsUsed)

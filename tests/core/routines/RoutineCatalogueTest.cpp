@@ -36,13 +36,20 @@ TEST(RoutineCatalogue, LookupByTrimmedDescriptionTakesTheFirstMatch)
 {
     const RoutineList catalogue = {Stored(1, "  Plot A", "first"), Stored(2, "Plot A", "second"),
                                    Stored(3, "plot a", "lower")};
-    const auto lookup = [&catalogue](const char* name) {
+    // The index built once for a whole list answers as the scan does.
+    const RoutineIndex index(catalogue);
+    const auto lookup = [&](const char* name) {
         const RoutineLookup r = GetRoutineByDescription(catalogue, name);
+        const RoutineLookup indexed = index.lookup(name);
+        EXPECT_EQ(std::tuple(indexed.found, indexed.text, indexed.recordWritten, index.contains(name)),
+                  std::tuple(r.found, r.text, r.recordWritten, r.found))
+            << name;
         return std::tuple(r.found, r.text, DescriptionExists(catalogue, name));
     };
     EXPECT_EQ(lookup("Plot A"), std::tuple(true, "first", true));
     EXPECT_EQ(lookup("plot a"), std::tuple(true, "lower", true));
     EXPECT_EQ(lookup("PLOT A"), std::tuple(false, "", false));
+    EXPECT_EQ(lookup(" Plot A"), std::tuple(false, "", false));
     EXPECT_EQ(lookup(""), std::tuple(false, "", false));
 }
 
