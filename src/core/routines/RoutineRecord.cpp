@@ -90,7 +90,7 @@ clsRoutine DecodeRoutineRecord(std::string_view bytes, std::int16_t recordNumber
     clsRoutine routine;
     routine.SetRecordNumber(recordNumber);
     routine.SetDescription(GetText(bytes, kDescriptionOffset, kDescriptionWidth));
-    routine.SetScriptText(GetText(bytes, kScriptTextOffset, kScriptTextWidth));
+    routine.SetStoredScriptText(bytes.substr(kScriptTextOffset, kScriptTextWidth));
     routine.SetDeleted(GetInt16Le(bytes, kDeletedOffset));
     routine.SetFavourite(GetText(bytes, kFavouriteOffset, kFavouriteWidth));
     routine.SetRecordWritten(GetInt16Le(bytes, kRecordWrittenOffset));

@@ -1,5 +1,7 @@
 #include "clsRoutine.h"
 
+#include "text/CodePage.h"
+
 #include <utility>
 
 namespace qv {
@@ -26,12 +28,37 @@ void clsRoutine::SetDescription(std::string value)
 
 const std::string& clsRoutine::ScriptText() const
 {
+    if (m_decodePending) {
+        // The padding is spaces, which decode to themselves.
+        m_scriptText = Cp1252ToUtf8(m_storedText);
+        m_scriptText.append(m_storedWidth - m_storedText.size(), ' ');
+        m_storedText = std::string();
+        m_decodePending = false;
+    }
     return m_scriptText;
 }
 
 void clsRoutine::SetScriptText(std::string value)
 {
     m_scriptText = std::move(value);
+    m_storedText = std::string();
+    m_decodePending = false;
+}
+
+void clsRoutine::SetStoredScriptText(std::string_view field)
+{
+    m_storedWidth = field.size();
+    const std::size_t end = field.find_last_not_of(' ');
+    m_storedText.assign(field.substr(0, end == std::string_view::npos ? 0 : end + 1));
+    m_scriptText.clear();
+    m_decodePending = true;
+}
+
+bool clsRoutine::operator==(const clsRoutine& other) const
+{
+    return m_recordNumber == other.m_recordNumber && m_description == other.m_description &&
+           ScriptText() == other.ScriptText() && m_deleted == other.m_deleted && m_favourite == other.m_favourite &&
+           m_recordWritten == other.m_recordWritten && m_inUse == other.m_inUse;
 }
 
 std::int16_t clsRoutine::Deleted() const

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace qv {
 
@@ -21,6 +22,9 @@ public:
     // carries the end marker (see MakeRoutineForAdd); empty only for a deleted record.
     const std::string& ScriptText() const;
     void SetScriptText(std::string value);
+    // The stored field in Windows-1252 as the file holds it, decoded on first use of ScriptText: listing
+    // thousands of routines needs only their descriptions and flags.
+    void SetStoredScriptText(std::string_view field);
 
     std::int16_t Deleted() const;
     void SetDeleted(std::int16_t value);
@@ -35,12 +39,15 @@ public:
     std::int16_t InUse() const;
     void SetInUse(std::int16_t value);
 
-    bool operator==(const clsRoutine&) const = default;
+    bool operator==(const clsRoutine& other) const;
 
 private:
     std::int16_t m_recordNumber = 0;
     std::string m_description;
-    std::string m_scriptText;
+    mutable std::string m_scriptText;
+    mutable std::string m_storedText;     // Windows-1252, trailing spaces cut; waiting to be decoded
+    mutable std::size_t m_storedWidth = 0; // the field's width, padding included
+    mutable bool m_decodePending = false;
     std::int16_t m_deleted = 0;
     std::string m_favourite;
     std::int16_t m_recordWritten = 0;

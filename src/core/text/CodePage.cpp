@@ -85,16 +85,28 @@ bool NextCodePoint(std::string_view text, std::size_t& pos, char32_t& cp)
 
 } // namespace
 
+// Length of the run of ASCII bytes at the start of the text.
+static std::size_t AsciiRun(std::string_view text)
+{
+    std::size_t n = 0;
+    while (n < text.size() && static_cast<unsigned char>(text[n]) < 0x80)
+        ++n;
+    return n;
+}
+
 std::string Cp1252ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80)
-            out += c;
-        else
-            AppendUtf8(out, DecodeByte(b));
+    // Text is mostly ASCII: each run is copied at once, only the other bytes are converted one by one.
+    while (!bytes.empty()) {
+        const std::size_t run = AsciiRun(bytes);
+        out.append(bytes.data(), run);
+        bytes.remove_prefix(run);
+        if (!bytes.empty()) {
+            AppendUtf8(out, DecodeByte(static_cast<unsigned char>(bytes.front())));
+            bytes.remove_prefix(1);
+        }
     }
     return out;
 }
@@ -105,9 +117,10 @@ Result<std::string> Utf8ToCp1252(std::string_view text)
     out.reserve(text.size());
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const auto b = static_cast<unsigned char>(text[pos]);
-        if (b < 0x80) {
-            out += text[pos++];
+        const std::size_t run = AsciiRun(text.substr(pos));
+        if (run > 0) {
+            out.append(text.data() + pos, run);
+            pos += run;
             continue;
         }
         const std::size_t start = pos;

@@ -4,6 +4,7 @@
 #include "routines/RoutineRecord.h"
 #include "routines/clsRadomAccess.h"
 #include "support/TempDir.h"
+#include "text/CodePage.h"
 #include "text/Paths.h"
 #include "text/TextUtil.h"
 
@@ -69,6 +70,10 @@ TEST(RoutineDatabase, WritesRecordsByteForByte)
                               TrimSpaces(r.Favourite()), r.RecordWritten(), r.Deleted(), r.InUse());
         };
         EXPECT_EQ(fields(DecodeRoutineRecord(expected, 1)), fields(routine)) << name;
+        // The text decoded on first use is the whole field, padding included, as an eager decode gives it.
+        EXPECT_EQ(DecodeRoutineRecord(expected, 1).ScriptText(),
+                  Cp1252ToUtf8(std::string_view(expected).substr(record::kScriptTextOffset, record::kScriptTextWidth)))
+            << name;
     }
 }
 
