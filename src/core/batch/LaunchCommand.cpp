@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 namespace qv {
@@ -42,7 +43,8 @@ std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const R
                                                 bool combinationExists)
 {
     std::vector<MissingRoutine> missing;
-    std::map<std::string, bool, std::less<>> known; // description -> present, so each is looked up once
+    // description -> present, so each is looked up once; hashed, since a list may use thousands of routines
+    std::unordered_map<std::string, bool> known;
     for (const DrawingRow& row : rows) {
         if (row.routine.empty())
             continue;

@@ -7,6 +7,7 @@
 #include "text/Paths.h"
 #include "text/TextUtil.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -245,14 +246,21 @@ Result<RoutineRecords> clsRadomAccess::GetAllRecords()
     const FileShape shape = opened.value().shape;
 
     RoutineRecords result;
-    std::string buffer(kRecordLength, '\0');
-    for (std::uintmax_t n = 1; n <= shape.records; ++n) {
-        if (!in.read(buffer.data(), static_cast<std::streamsize>(kRecordLength)))
+    // Read in blocks of many records: one read per record costs a system call each.
+    constexpr std::uintmax_t kRecordsPerBlock = 256;
+    std::string buffer;
+    for (std::uintmax_t first = 1; first <= shape.records; first += kRecordsPerBlock) {
+        const std::uintmax_t count = std::min(kRecordsPerBlock, shape.records - first + 1);
+        buffer.resize(static_cast<std::size_t>(count) * kRecordLength);
+        if (!in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())))
             return MakeError(ErrInputPastEnd, path);
-        clsRoutine routine = DecodeRoutineRecord(buffer, static_cast<std::int16_t>(n));
-        // Deleted records have a blank description; they still count so numbers stay positions.
-        if (!TrimSpaces(routine.Description()).empty())
-            result.routines.push_back(std::move(routine));
+        for (std::uintmax_t i = 0; i < count; ++i) {
+            const std::string_view bytes(buffer.data() + i * kRecordLength, kRecordLength);
+            clsRoutine routine = DecodeRoutineRecord(bytes, static_cast<std::int16_t>(first + i));
+            // Deleted records have a blank description; they still count so numbers stay positions.
+            if (!TrimSpaces(routine.Description()).empty())
+                result.routines.push_back(std::move(routine));
+        }
     }
     if (shape.ignoredBytes != 0) {
         result.ignoredBytes = shape.ignoredBytes;

@@ -2,6 +2,7 @@
 
 #include "text/CodePage.h"
 
+#include <cstring>
 #include <utility>
 
 namespace qv {
@@ -48,10 +49,23 @@ void clsRoutine::SetScriptText(std::string value)
 void clsRoutine::SetStoredScriptText(std::string_view field)
 {
     m_storedWidth = field.size();
-    const std::size_t end = field.find_last_not_of(' ');
-    m_storedText.assign(field.substr(0, end == std::string_view::npos ? 0 : end + 1));
+    // The padding is most of a stored text: skip it eight spaces at a time.
+    std::size_t end = field.size();
+    while (end >= 8 && std::memcmp(field.data() + end - 8, "        ", 8) == 0)
+        end -= 8;
+    while (end > 0 && field[end - 1] == ' ')
+        --end;
+    m_storedText.assign(field.substr(0, end));
     m_scriptText.clear();
     m_decodePending = true;
+}
+
+std::string clsRoutine::ScriptTextWithoutPadding() const
+{
+    if (m_decodePending)
+        return Cp1252ToUtf8(m_storedText);
+    const std::size_t end = m_scriptText.find_last_not_of(' ');
+    return m_scriptText.substr(0, end == std::string::npos ? 0 : end + 1);
 }
 
 bool clsRoutine::operator==(const clsRoutine& other) const

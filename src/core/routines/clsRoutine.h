@@ -25,6 +25,8 @@ public:
     // The stored field in Windows-1252 as the file holds it, decoded on first use of ScriptText: listing
     // thousands of routines needs only their descriptions and flags.
     void SetStoredScriptText(std::string_view field);
+    // ScriptText without its trailing spaces, without decoding the padding of a stored text.
+    std::string ScriptTextWithoutPadding() const;
 
     std::int16_t Deleted() const;
     void SetDeleted(std::int16_t value);
