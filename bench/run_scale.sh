@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# End-to-end scale benchmark: the real quorvel binary runs generated drawing lists unattended (1,000,
+# 100,000 and, with FULL=1, 1,000,000 drawings) against a 5,000-routine database, side by side with the
+# floor program (read the list, one attribute query per drawing, one write of the same script bytes).
+# Prints medians of RUNS runs with the spread, the ratio, and the peak memory of the real run.
+#
+#   bench/run_scale.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+bin=$build/bin
+runs=${RUNS:-5}
+sizes=(1000 100000)
+[[ "${FULL:-0}" == 1 ]] && sizes+=(1000000)
+work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-scale.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+crlf() { printf '%s\r\n' "$@"; }
+
+mkdir -p "$work/program" "$work/settings" "$work/scripts"
+cp "$bin/quorvel" "$work/program/"
+cp -r "$bin/defaults" "$bin/help" "$work/program/"
+crlf "[QV_Address]" "QVAddress=$work/settings" > "$work/program/QV_Locate.ini"
+# 5,000 routines of realistic size; the host is a program that exits at once, so only Quorvel is timed.
+for i in $(seq 1 5000); do
+    crlf "Description: Plot sheets of site $i to PDF, A1" "Favourite: Fav" "_-plot" "_Yes" "Layout1" \
+         "DWG To PDF.pc3" "ISO full bleed A1 (841.00 x 594.00 MM)" "_Millimeters" "_Landscape" "_No" "_Extents" \
+         "1:100" "_Center" "_Yes" "monochrome.ctb" "_Yes" "_As" "" "_No" "_Yes" "---"
+done > "$work/routines.txt"
+"$build/tools/mkroutinedb" "$work/routines.txt" "$work/Batch_Cad.dat" > /dev/null
+crlf "[Acad_Address]" "AcadAddress=/bin/true" "[Cad_Ver]" "CadVer=Cad2018" \
+     "[Batch_Address]" "BatchAddress=$work/scripts" "[db_Address]" "dbAddress=$work/Batch_Cad.dat" \
+     "[Acad_StartEnd]" "AcadStart=_Open" "AcadWindow=Normal" "[Startup_Set]" "Setup=YES" \
+     > "$work/settings/Quorvel.ini"
+
+median() { sort -n | awk '{a[NR]=$1} END {printf "%.3f %.3f %.3f", a[int((NR+1)/2)], a[1], a[NR]}'; }
+seconds() { local s e; s=$(date +%s.%N); "$@" > /dev/null 2>&1; e=$(date +%s.%N); awk -v s="$s" -v e="$e" 'BEGIN { printf "%.4f", e - s }'; }
+
+echo "End-to-end unattended runs against a 5,000-routine database, $(nproc) cores, median of $runs runs [min, max]"
+for n in "${sizes[@]}"; do
+    mkdir -p "$work/dwg$n"
+    python3 - "$work/dwg$n" "$n" "$work/list$n.qvl" <<'PY'
+import os, sys
+folder, n, listfile = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+with open(listfile, "wb") as out:
+    for i in range(n):
+        name = "Sheet-%d.dwg" % i
+        open(os.path.join(folder, name), "wb").close()
+        out.write(('"%s","%s","Plot sheets of site %d to PDF, A1"\r\n' % (name, folder, i % 5000 + 1)).encode("cp1252"))
+PY
+    real=(); floor=()
+    for _ in $(seq 1 "$runs"); do
+        real+=("$(seconds env -u DISPLAY -u WAYLAND_DISPLAY "$work/program/quorvel" "$work/list$n.qvl")")
+        floor+=("$(seconds "$build/bench/bench_FloorRun" "$work/list$n.qvl" "$work/scripts/Batch.scr" "$work/floor.scr")")
+    done
+    cmp -s "$work/scripts/Batch.scr" "$work/floor.scr" || { echo "the floor did not write the same bytes"; exit 1; }
+    read -r rm rl rh <<< "$(printf '%s\n' "${real[@]}" | median)"
+    read -r fm fl fh <<< "$(printf '%s\n' "${floor[@]}" | median)"
+    peak=$(/usr/bin/time -f '%M' -o "$work/peak.txt" env -u DISPLAY -u WAYLAND_DISPLAY \
+           "$work/program/quorvel" "$work/list$n.qvl" > /dev/null 2>&1; cat "$work/peak.txt")
+    printf '  %8d drawings: quorvel %7.3f s [%.3f, %.3f]  floor %7.3f s [%.3f, %.3f]  ratio %.2f (target at most 2)  peak %d MiB\n' \
+        "$n" "$rm" "$rl" "$rh" "$fm" "$fl" "$fh" "$(awk -v a="$rm" -v b="$fm" 'BEGIN { printf "%.2f", a / b }')" "$((peak / 1024))"
+    rm -rf "$work/dwg$n"
+done
