@@ -18,8 +18,8 @@ constexpr std::string_view kViewArea = "_View";
 constexpr std::string_view kPixels = "_Pixels";
 
 const std::array<std::string_view, 9> kPaperPrompts = {
-    "<Default>",          "Select ANSI Size", "Select ISO Size", "Select ARCH Size", "Select DIN Size",
-    "Select JIS Size",    "Select Custom Size", "No Custom Sizes", "Select Pixels",
+    "<Default>",       "Select ANSI Size",   "Select ISO Size", "Select ARCH Size", "Select DIN Size",
+    "Select JIS Size", "Select Custom Size", "No Custom Sizes", "Select Pixels",
 };
 
 bool IsOneOf(std::string_view code, std::initializer_list<std::string_view> codes)
@@ -277,10 +277,10 @@ PlotAreaAnswer GetPlotAreaAnswer(const DetailedPlotChoices& choices)
     if (choices.plotArea == kViewArea) {
         const std::string_view view = TrimSpaces(choices.viewName);
         if (view.empty()) {
-            result.message = UserMessage{"You have selected the view option for plot area " + std::string(kCrLf) +
-                                             "but you have not input the name of the view" + std::string(kCrLf) +
-                                             std::string(kCrLf),
-                                         "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
+            result.message =
+                UserMessage{"You have selected the view option for plot area " + std::string(kCrLf) +
+                                "but you have not input the name of the view" + std::string(kCrLf) + std::string(kCrLf),
+                            "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
             return result;
         }
         result.answers = {std::string(kViewArea), std::string(view)};
@@ -414,9 +414,9 @@ DetailedPlotResult BuildDetailedPlotRoutine(const DetailedPlotChoices& choices, 
 
     a.device = std::string(TrimSpaces(choices.device));
     if (IsSelectPlotter(a.device))
-        return refuse(Exclamation("Please select a plotter " + std::string(kCrLf) + std::string(kCrLf),
-                                  "Quorvel Error"),
-                      PlotField::Printer);
+        return refuse(
+            Exclamation("Please select a plotter " + std::string(kCrLf) + std::string(kCrLf), "Quorvel Error"),
+            PlotField::Printer);
 
     const PlotAreaAnswer area = GetPlotAreaAnswer(choices);
     if (area.message)
@@ -470,8 +470,9 @@ DetailedPlotResult BuildDetailedPlotRoutine(const DetailedPlotChoices& choices, 
     if (!copiesText.empty()) {
         const std::optional<double> copies = ParseNumber(copiesText);
         if (!copies)
-            return refuse(Exclamation("Please enter the number of copies as a number.", "Plot using detailed information"),
-                          PlotField::Copies);
+            return refuse(
+                Exclamation("Please enter the number of copies as a number.", "Plot using detailed information"),
+                PlotField::Copies);
         if (*copies > 1) {
             const double extra = RoundHalfToEven(*copies - 1);
             const double length = (extra + 1) * static_cast<double>(text.size()) + extra * kCrLf.size();

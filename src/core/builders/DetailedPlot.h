@@ -31,24 +31,24 @@ struct DetailedPlotChoices
     std::string copies = "1";                  // cmbNoCopies
 
     std::string device = std::string(kSelectPlotter); // CboPrinter
-    std::string paperLabel = "Enter paper size";     // Label8: which paper control is live
-    std::string paperList = "<Default>";             // cboPaperSize
-    std::string paperText = "<Default>";             // txtPaperSize
+    std::string paperLabel = "Enter paper size";      // Label8: which paper control is live
+    std::string paperList = "<Default>";              // cboPaperSize
+    std::string paperText = "<Default>";              // txtPaperSize
 
     std::string units = "_Inches";          // lblUnits: "_Inches", "_Millimeters" or "_Pixels"
     std::string orientation = "_Landscape"; // txtOrient
     bool upsideDown = false;                // chkUpside
     std::string plotArea = "_Display";      // txtPlot: "_Display", "_Extents", "_Limits", "Layout", "_View"
-    std::string viewName;                   // txtView
+    std::string viewName = {};              // txtView
 
     std::string scaleChoice = std::string(kScaledToFit); // cmbScale
     std::string scale1 = "1";                            // txtScale1: plotted units
     std::string scale2 = "1";                            // txtScale2: drawing units
     bool scaleLineweights = false;                       // chkScaleLine
 
-    bool centre = false;              // ChkPlotcenter
-    std::string offsetX = "0.00";     // txtOffset_X
-    std::string offsetY = "0.00";     // txtOffset_Y
+    bool centre = false;          // ChkPlotcenter
+    std::string offsetX = "0.00"; // txtOffset_X
+    std::string offsetY = "0.00"; // txtOffset_Y
 
     bool plotStyles = true;               // chkPlotStyle
     std::string styleTable = "<Default>"; // cboPlotStyle
@@ -65,14 +65,14 @@ struct DetailedPlotChoices
 enum class PlotField
 {
     None,
-    Scale1,     // txtScale1
-    Scale2,     // txtScale2
-    Printer,    // CboPrinter (only when its page is showing)
-    View,       // txtView
-    OffsetX,    // txtOffset_X
-    OffsetY,    // txtOffset_Y
-    Copies,     // cmbNoCopies
-    Tilemode,   // optTilemode
+    Scale1,   // txtScale1
+    Scale2,   // txtScale2
+    Printer,  // CboPrinter (only when its page is showing)
+    View,     // txtView
+    OffsetX,  // txtOffset_X
+    OffsetY,  // txtOffset_Y
+    Copies,   // cmbNoCopies
+    Tilemode, // optTilemode
 };
 
 // The routine text, or the message to show instead and the control to focus; a refused build hands

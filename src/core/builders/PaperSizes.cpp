@@ -24,6 +24,7 @@ constexpr std::array<PaperStandard, 8> kStandards = {{
 }};
 
 // The CAD application's own paper names, spelled and ordered as it lists them.
+// clang-format off
 constexpr std::array<std::string_view, 37> kAnsiPapers = {
     "ANSI A (11.00 x 8.50 Inches)", "ANSI A (8.50 x 11.00 Inches)", "ANSI B (11.00 x 17.00 Inches)",
     "ANSI B (17.00 x 11.00 Inches)", "ANSI C (17.00 x 22.00 Inches)", "ANSI C (22.00 x 17.00 Inches)",
@@ -120,6 +121,8 @@ constexpr std::array<std::string_view, 71> kPixelsPapers = {
     "Sun Standard (900.00 x 1152.00 Pixels)", "XGA (768.00 x 1024.00 Pixels)", "Super VGA (600.00 x 800.00 Pixels)",
     "VGA (480.00 x 640.00 Pixels)",
 };
+// clang-format on
+
 struct StandardList
 {
     int code;
@@ -204,8 +207,7 @@ PaperStandardView ShowPaperStandard(int code, const CustomPaperEntries& custom)
         // The prompt follows the last entry read: a blank last line (or an empty file) reads as no sizes.
         if (custom) {
             view.names = *custom;
-            view.listText = std::string(
-                custom->empty() || custom->back().empty() ? kNoCustomSizes : kSelectCustomSize);
+            view.listText = std::string(custom->empty() || custom->back().empty() ? kNoCustomSizes : kSelectCustomSize);
         } else {
             view.listText = std::string(kNoCustomSizes);
         }

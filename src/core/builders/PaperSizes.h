@@ -51,9 +51,9 @@ std::string_view StandardPaperPrompt(int code);
 // What the paper controls show for a standard.
 struct PaperStandardView
 {
-    bool showList = true;             // cboPaperSize shown, txtPaperSize hidden; false: the reverse
-    std::vector<std::string> names;   // cboPaperSize entries (unused when !showList)
-    std::string listText;             // cboPaperSize text (unused when !showList)
+    bool showList = true;              // cboPaperSize shown, txtPaperSize hidden; false: the reverse
+    std::vector<std::string> names;    // cboPaperSize entries (unused when !showList)
+    std::string listText;              // cboPaperSize text (unused when !showList)
     std::optional<std::string> label8; // a new Label8 caption, when the standard sets one
 };
 
@@ -107,7 +107,7 @@ struct AddPaperOutcome
 {
     bool added = false;
     std::optional<UserMessage> message;
-    bool clearText = false;   // txtNewPaper is cleared
+    bool clearText = false;     // txtNewPaper is cleared
     bool focusNewPaper = false; // txtNewPaper gets the focus with its text selected
 };
 AddPaperOutcome AddCustomPaper(CustomPaperList& list, std::string_view typed);

@@ -1,10 +1,9 @@
 // Detailed plot routines of every product family, written into a batch script by the real script writer
 // and replayed against the host model: no entry may miss its prompt, and every drawing and layout plots.
 
-#include "builders/DetailedPlot.h"
-
 #include "HostModel.h"
 #include "batch/ScriptWriter.h"
+#include "builders/DetailedPlot.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -26,182 +25,140 @@ constexpr const char* kExtraDevices = "Office Printer=A4|Letter;DWG To PDF.pc3";
 struct Variant
 {
     const char* name;
-    void (*change)(DetailedPlotChoices&);
+    DetailedPlotChoices choices;
     // The layouts plotted for the model-tab drawing and the layout-tab drawing, in order; a drawing with
     // no layouts listed is not run (a plain routine is made for one kind of tab).
     std::vector<std::string> onModelDrawing;
     std::vector<std::string> onLayoutDrawing;
 };
 
-DetailedPlotChoices ModelDefaults()
-{
-    DetailedPlotChoices c;
-    c.mode = PlotTabMode::Model;
-    c.layoutName = "<Model>";
-    c.device = "DWF6 ePlot.pc3";
-    return c;
-}
+using Mode = PlotTabMode;
+constexpr const char* kDwf = "DWF6 ePlot.pc3";
+constexpr const char* kList = "Select paper size";
 
-DetailedPlotChoices LayoutDefaults()
-{
-    DetailedPlotChoices c = ModelDefaults();
-    c.mode = PlotTabMode::Layout;
-    c.layoutName = "<Default>";
-    c.plotArea = "Layout";
-    return c;
-}
+const std::vector<Variant> kPlainVariants = {
+    {"model, ISO A1, extents 1:100, style table",
+     {.mode = Mode::Model,
+      .layoutName = "<Model>",
+      .device = kDwf,
+      .paperLabel = kList,
+      .paperList = "ISO A1 (841.00 x 594.00 MM)",
+      .units = "_Millimeters",
+      .plotArea = "_Extents",
+      .scaleChoice = "1:100",
+      .scale2 = "100",
+      .centre = true,
+      .styleTable = "monochrome.ctb"},
+     {"Model"},
+     {}},
+    {"model, view, no plot styles, two copies, offset, upside down",
+     {.mode = Mode::Model,
+      .layoutName = "<Model>",
+      .copies = "2",
+      .device = kDwf,
+      .orientation = "_Portrait",
+      .upsideDown = true,
+      .plotArea = "_View",
+      .viewName = "Front",
+      .offsetX = "0.50",
+      .offsetY = "1.25",
+      .plotStyles = false,
+      .styleTable = "monochrome.ctb",
+      .hide = true,
+      .shade = "Hidden"},
+     {"Model", "Model"},
+     {}},
+    {"model, raster device in pixels",
+     {.mode = Mode::Model,
+      .layoutName = "<Model>",
+      .device = "PublishToWeb PNG.pc3",
+      .paperLabel = "Select pixel size",
+      .paperList = "VGA (640.00 x 480.00 Pixels)",
+      .units = "_Pixels",
+      .scaleChoice = "1:2",
+      .scale2 = "2"},
+     {"Model"},
+     {}},
+    {"model, printer to a file",
+     {.mode = Mode::Model,
+      .layoutName = "<Model>",
+      .device = "Office Printer",
+      .paperLabel = kList,
+      .paperList = "Letter",
+      .plotToFile = true,
+      .saveChanges = true},
+     {"Model"},
+     {}},
+    {"model, PDF file device with plot to file ticked",
+     {.mode = Mode::Model,
+      .layoutName = "<Model>",
+      .device = "DWG To PDF.pc3",
+      .paperText = "ISO A3 (420.00 x 297.00 MM)",
+      .units = "_Millimeters",
+      .plotToFile = true},
+     {"Model"},
+     {}},
+    {"layout, its own area, 1/4\" scale, paper space first",
+     {.mode = Mode::Layout,
+      .device = kDwf,
+      .plotArea = "Layout",
+      .scaleChoice = "1/4\" = 1'0\"",
+      .scale2 = "48",
+      .scaleLineweights = true,
+      .paperLast = false,
+      .hide = true},
+     {},
+     {"Layout1"}},
+    {"named layout, printer, view, no plot styles, three copies",
+     {.mode = Mode::Layout,
+      .layoutName = " Layout2 ",
+      .copies = "3",
+      .device = "Office Printer",
+      .paperLabel = kList,
+      .paperList = "A4",
+      .plotArea = "_View",
+      .viewName = "Front",
+      .plotStyles = false,
+      .saveChanges = true},
+     {"Layout2", "Layout2", "Layout2"},
+     {"Layout2", "Layout2", "Layout2"}},
+};
 
-const std::vector<Variant>& PlainVariants()
-{
-    static const std::vector<Variant> variants = {
-        {"model, ISO A1, extents 1:100, style table",
-         [](DetailedPlotChoices& c) {
-             c = ModelDefaults();
-             c.paperLabel = "Select paper size";
-             c.paperList = "ISO A1 (841.00 x 594.00 MM)";
-             c.units = "_Millimeters";
-             c.plotArea = "_Extents";
-             c.scaleChoice = "1:100";
-             c.scale2 = "100";
-             c.centre = true;
-             c.styleTable = "monochrome.ctb";
-         },
-         {"Model"}, {}},
-        {"model, view, no plot styles, two copies, offset, upside down",
-         [](DetailedPlotChoices& c) {
-             c = ModelDefaults();
-             c.plotArea = "_View";
-             c.viewName = "Front";
-             c.plotStyles = false;
-             c.styleTable = "monochrome.ctb";
-             c.copies = "2";
-             c.offsetX = "0.50";
-             c.offsetY = "1.25";
-             c.upsideDown = true;
-             c.orientation = "_Portrait";
-             c.hide = true;
-             c.shade = "Hidden";
-         },
-         {"Model", "Model"}, {}},
-        {"model, raster device in pixels",
-         [](DetailedPlotChoices& c) {
-             c = ModelDefaults();
-             c.device = "PublishToWeb PNG.pc3";
-             c.units = "_Pixels";
-             c.paperLabel = "Select pixel size";
-             c.paperList = "VGA (640.00 x 480.00 Pixels)";
-             c.scaleChoice = "1:2";
-             c.scale2 = "2";
-         },
-         {"Model"}, {}},
-        {"model, printer to a file",
-         [](DetailedPlotChoices& c) {
-             c = ModelDefaults();
-             c.device = "Office Printer";
-             c.paperLabel = "Select paper size";
-             c.paperList = "Letter";
-             c.plotToFile = true;
-             c.saveChanges = true;
-         },
-         {"Model"}, {}},
-        {"model, PDF file device with plot to file ticked",
-         [](DetailedPlotChoices& c) {
-             c = ModelDefaults();
-             c.device = "DWG To PDF.pc3";
-             c.plotToFile = true;
-             c.paperText = "ISO A3 (420.00 x 297.00 MM)";
-             c.units = "_Millimeters";
-         },
-         {"Model"}, {}},
-        {"layout, its own area, 1/4\" scale, paper space first",
-         [](DetailedPlotChoices& c) {
-             c = LayoutDefaults();
-             c.scaleChoice = "1/4\" = 1'0\"";
-             c.scale2 = "48";
-             c.paperLast = false;
-             c.scaleLineweights = true;
-             c.hide = true;
-         },
-         {}, {"Layout1"}},
-        {"named layout, printer, extents, three copies",
-         [](DetailedPlotChoices& c) {
-             c = LayoutDefaults();
-             c.layoutName = " Layout2 ";
-             c.device = "Office Printer";
-             c.paperLabel = "Select paper size";
-             c.paperList = "A4";
-             c.plotArea = "_Extents";
-             c.copies = "3";
-             c.saveChanges = true;
-         },
-         {"Layout2", "Layout2", "Layout2"}, {"Layout2", "Layout2", "Layout2"}},
-        {"layout, view, no plot styles",
-         [](DetailedPlotChoices& c) {
-             c = LayoutDefaults();
-             c.plotArea = "_View";
-             c.viewName = "Front";
-             c.plotStyles = false;
-         },
-         {}, {"Layout1"}},
-    };
-    return variants;
-}
-
-const std::vector<Variant>& AutomaticVariants()
-{
-    static const std::vector<Variant> variants = {
-        {"automatic, defaults",
-         [](DetailedPlotChoices& c) {
-             c = DetailedPlotChoices{};
-             c.device = "DWF6 ePlot.pc3";
-             c.centre = true;
-         },
-         {"Model"}, {"Layout1"}},
-        {"automatic, all layouts, printer to file, millimetres",
-         [](DetailedPlotChoices& c) {
-             c = DetailedPlotChoices{};
-             c.device = "Office Printer";
-             c.paperLabel = "Select paper size";
-             c.paperList = "A4";
-             c.allLayouts = true;
-             c.plotToFile = true;
-             c.units = "_Millimeters";
-             c.styleTable = "acad.ctb";
-         },
-         {"Model"}, {"Layout1", "Layout2"}},
-        {"automatic, all layouts, raster, view, rendered, two copies",
-         [](DetailedPlotChoices& c) {
-             c = DetailedPlotChoices{};
-             c.device = "PublishToWeb JPG.pc3";
-             c.units = "_Pixels";
-             c.paperLabel = "Select pixel size";
-             c.paperList = "XGA (1024.00 x 768.00 Pixels)";
-             c.allLayouts = true;
-             c.plotArea = "_View";
-             c.viewName = "Front";
-             c.shade = "Rendered";
-             c.quality = "Presentation";
-             c.plotStyles = false;
-             c.copies = "2";
-             c.offsetX = "0";
-             c.offsetY = "0";
-         },
-         {"Model", "Model"}, {"Layout1", "Layout2", "Layout1", "Layout2"}},
-        {"automatic, extents, custom scale, wireframe",
-         [](DetailedPlotChoices& c) {
-             c = DetailedPlotChoices{};
-             c.device = "DWF6 ePlot.pc3";
-             c.plotArea = "_Extents";
-             c.scaleChoice = "Custom";
-             c.scale1 = "1/2";
-             c.scale2 = "25.4";
-             c.shade = "Wireframe";
-             c.saveChanges = true;
-         },
-         {"Model"}, {"Layout1"}},
-    };
-    return variants;
-}
+const std::vector<Variant> kAutomaticVariants = {
+    {"automatic, defaults, centred", {.device = kDwf, .centre = true}, {"Model"}, {"Layout1"}},
+    {"automatic, all layouts, printer to file, millimetres, extents, custom scale, wireframe",
+     {.allLayouts = true,
+      .device = "Office Printer",
+      .paperLabel = kList,
+      .paperList = "A4",
+      .units = "_Millimeters",
+      .plotArea = "_Extents",
+      .scaleChoice = "Custom",
+      .scale1 = "1/2",
+      .scale2 = "25.4",
+      .styleTable = "acad.ctb",
+      .shade = "Wireframe",
+      .plotToFile = true,
+      .saveChanges = true},
+     {"Model"},
+     {"Layout1", "Layout2"}},
+    {"automatic, all layouts, raster, view, rendered, two copies",
+     {.allLayouts = true,
+      .copies = "2",
+      .device = "PublishToWeb JPG.pc3",
+      .paperLabel = "Select pixel size",
+      .paperList = "XGA (1024.00 x 768.00 Pixels)",
+      .units = "_Pixels",
+      .plotArea = "_View",
+      .viewName = "Front",
+      .offsetX = "0",
+      .offsetY = "0",
+      .plotStyles = false,
+      .shade = "Rendered",
+      .quality = "Presentation"},
+     {"Model", "Model"},
+     {"Layout1", "Layout2", "Layout1", "Layout2"}},
+};
 
 struct Family
 {
@@ -271,9 +228,7 @@ protected:
             if (automatic && !OffersAutomaticPlot(family.product))
                 continue;
             for (const Variant& variant : variants) {
-                DetailedPlotChoices choices;
-                variant.change(choices);
-                const DetailedPlotResult routine = BuildDetailedPlotRoutine(choices, family.product);
+                const DetailedPlotResult routine = BuildDetailedPlotRoutine(variant.choices, family.product);
                 const std::string trace = std::string(family.product) + ", " + variant.name;
                 ASSERT_TRUE(routine.ok()) << trace << ": " << routine.message->text;
                 const std::pair<const char*, const std::vector<std::string>*> drawings[] = {
@@ -295,12 +250,12 @@ protected:
 
 TEST_F(DetailedPlotHost, PlainRoutinesPlotOnEveryProduct)
 {
-    RunVariants(PlainVariants(), false);
+    RunVariants(kPlainVariants, false);
 }
 
 TEST_F(DetailedPlotHost, AutomaticRoutinesPlotEveryTabOnTheFullProducts)
 {
-    RunVariants(AutomaticVariants(), true);
+    RunVariants(kAutomaticVariants, true);
 }
 
 } // namespace

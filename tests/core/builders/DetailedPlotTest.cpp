@@ -27,10 +27,12 @@ DetailedPlotChoices ModelIsoA1()
     return c;
 }
 
+// clang-format off
 const std::vector<std::string> kModelIsoA1Lines = {
     "_-plot", "_Yes", "",   "DWF6 ePlot.pc3", "ISO A1 (841.00 x 594.00 MM)", "_Millimeters", "_Landscape", "_No",
     "_Extents", "1=100", "_C", "_Yes", "monochrome.ctb", "_Yes", "_A", "", "_No", "_Yes",
 };
+// clang-format on
 
 // The automatic example: DWF6, default paper, inches, display, fit, centred, default style table.
 DetailedPlotChoices AutomaticDwf()
@@ -110,8 +112,9 @@ TEST(DetailedPlot, ExamplesByteForByte)
     DetailedPlotChoices all = AutomaticDwf();
     all.allLayouts = true;
     const std::string text = Build(all, "Cad2018");
-    EXPECT_EQ(text, kAutomaticModelCall + "(progn\r\n(foreach mb (vl-remove \"Model\"(layoutlist))\r\n"
-                                          "(setvar \"ctab\" mb)\r\n" +
+    EXPECT_EQ(text, kAutomaticModelCall +
+                        "(progn\r\n(foreach mb (vl-remove \"Model\"(layoutlist))\r\n"
+                        "(setvar \"ctab\" mb)\r\n" +
                         kAutomaticLayoutCall + "\r\n))");
     EXPECT_TRUE(Balanced(text));
     EXPECT_TRUE(Balanced(Build(AutomaticDwf(), "Cad2000")));
@@ -168,8 +171,8 @@ TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
          with({{14, "_H"}})},
         {"plot styles off: no table question", "Cad2010", [](DetailedPlotChoices& c) { c.plotStyles = false; },
          with({{11, "_No"}}, {12})},
-        {"default style table is an empty answer", "Cad2010", [](DetailedPlotChoices& c) { c.styleTable = " <default> "; },
-         with({{12, ""}})},
+        {"default style table is an empty answer", "Cad2010",
+         [](DetailedPlotChoices& c) { c.styleTable = " <default> "; }, with({{12, ""}})},
         {"plot to file on a printer", "Cad2010",
          [](DetailedPlotChoices& c) {
              c.device = "Office Printer";
@@ -225,10 +228,12 @@ TEST(DetailedPlot, LayoutTabAnswersTheLayoutQuestions)
     c.plotArea = "Layout";
     c.scaleLineweights = true;
     c.hide = true;
+    // clang-format off
     const std::vector<std::string> expected = {
         "_-plot", "_Yes", "A-1", "DWF6 ePlot.pc3", "ISO A1 (841.00 x 594.00 MM)", "_Millimeters", "_Landscape",
         "_No", "", "1=100", "_C", "_Yes", "monochrome.ctb", "_Yes", "_Yes", "_No", "_Yes", "", "_No", "_Yes",
     };
+    // clang-format on
     for (const char* product : {"Cad2000", "CadLT2010", "Cad2018", "ZWCAD"})
         EXPECT_EQ(Lines(Build(c, product)), expected) << product;
 
@@ -277,62 +282,42 @@ TEST(DetailedPlot, ChecksRunInOrderAndRefuseWithTheirMessage)
     const UserMessage view{"You have selected the view option for plot area \r\n"
                            "but you have not input the name of the view\r\n\r\n",
                            "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
-    const UserMessage offset{"Please enter a Plot Offset", "Plot using detailed information",
-                             MessageIcon::Exclamation, MessageButtons::Ok};
+    const UserMessage offset{"Please enter a Plot Offset", "Plot using detailed information", MessageIcon::Exclamation,
+                             MessageButtons::Ok};
+    // Every later box is wrong too (no device, no view name, no offsets): the first check that fails wins.
     struct Case
     {
         const char* name;
-        void (*change)(DetailedPlotChoices&);
+        const char* scale1;
+        const char* scale2;
+        const char* device;
+        const char* view;
+        const char* offsetX;
         UserMessage message;
         PlotField focus;
     };
-    // Everything wrong at once: each case fixes the faults before its own.
-    auto allWrong = [](DetailedPlotChoices& c) {
-        c.scale1 = "1.5.2";
-        c.scale2 = "/4";
-        c.device = "  ";
-        c.plotArea = "_View";
-        c.viewName = "  ";
-        c.centre = false;
-        c.offsetX = " ";
-        c.offsetY = "";
-    };
     const Case cases[] = {
-        {"scale box 1 first", [](DetailedPlotChoices&) {}, scale, PlotField::Scale1},
-        {"then box 2", [](DetailedPlotChoices& c) { c.scale1 = "1"; }, scale, PlotField::Scale2},
-        {"a slash at the end", [](DetailedPlotChoices& c) { c.scale1 = "1"; c.scale2 = "4/"; }, scale,
-         PlotField::Scale2},
-        {"an empty box cannot be a scale", [](DetailedPlotChoices& c) { c.scale1 = ""; c.scale2 = "100"; }, scale,
-         PlotField::Scale1},
-        {"nor a zero", [](DetailedPlotChoices& c) { c.scale1 = "1"; c.scale2 = "0/4"; }, scale, PlotField::Scale2},
-        {"then the device", [](DetailedPlotChoices& c) { c.scale1 = "1"; c.scale2 = "1/4"; }, device,
-         PlotField::Printer},
-        {"then the view",
-         [](DetailedPlotChoices& c) {
-             c.scale1 = c.scale2 = "1";
-             c.device = "Plotter";
-         },
-         view, PlotField::View},
-        {"then offset X",
-         [](DetailedPlotChoices& c) {
-             c.scale1 = c.scale2 = "1";
-             c.device = "Plotter";
-             c.viewName = "V";
-         },
-         offset, PlotField::OffsetX},
-        {"then offset Y",
-         [](DetailedPlotChoices& c) {
-             c.scale1 = c.scale2 = "1";
-             c.device = "Plotter";
-             c.viewName = "V";
-             c.offsetX = "0";
-         },
-         offset, PlotField::OffsetY},
+        {"scale box 1 first", "1.5.2", "/4", " ", " ", " ", scale, PlotField::Scale1},
+        {"then box 2", "1", "/4", " ", " ", " ", scale, PlotField::Scale2},
+        {"a slash at the end", "1", "4/", " ", " ", " ", scale, PlotField::Scale2},
+        {"an empty box cannot be a scale", "", "100", " ", " ", " ", scale, PlotField::Scale1},
+        {"nor a zero", "1", "0/4", " ", " ", " ", scale, PlotField::Scale2},
+        {"then the device", "1", "1/4", " ", " ", " ", device, PlotField::Printer},
+        {"typed in any case", "1", "1", "select plotter", " ", " ", device, PlotField::Printer},
+        {"then the view", "1", "1", "Plotter", " ", " ", view, PlotField::View},
+        {"then offset X", "1", "1", "Plotter", "V", " ", offset, PlotField::OffsetX},
+        {"then offset Y", "1", "1", "Plotter", "V", "0", offset, PlotField::OffsetY},
     };
     for (const Case& c : cases) {
         DetailedPlotChoices choices = ModelIsoA1();
-        allWrong(choices);
-        c.change(choices);
+        choices.scale1 = c.scale1;
+        choices.scale2 = c.scale2;
+        choices.device = c.device;
+        choices.plotArea = "_View";
+        choices.viewName = c.view;
+        choices.centre = false;
+        choices.offsetX = c.offsetX;
+        choices.offsetY = "";
         const DetailedPlotResult result = BuildDetailedPlotRoutine(choices, "Cad2018");
         EXPECT_EQ(result.message, c.message) << c.name;
         EXPECT_EQ(result.focus, c.focus) << c.name;
@@ -361,10 +346,10 @@ TEST(DetailedPlot, CopiesRepeatTheWholeCommand)
         int times; // 0: refused
     };
     const Case cases[] = {
-        {"1", 1}, {"3", 3}, {" 10 ", 10}, {"", 1}, {"0", 1}, {"-4", 1},
-        {"1.5", 1}, // one extra copy and a half: halves go to the even number, 0
-        {"2.5", 3}, // 1.5 extra rounds to 2
-        {"3.5", 3}, // 2.5 extra rounds to 2
+        {"1", 1},   {"3", 3},  {" 10 ", 10}, {"", 1},
+        {"0", 1},   {"-4", 1}, {"1.5", 1}, // one extra copy and a half: halves go to the even number, 0
+        {"2.5", 3},                        // 1.5 extra rounds to 2
+        {"3.5", 3},                        // 2.5 extra rounds to 2
         {"abc", 0}, {"3x", 0}, {"1000", 0},
     };
     for (const Case& c : cases) {
@@ -401,12 +386,9 @@ TEST(DetailedPlot, Answers)
         const char* answer;
     };
     const PaperCase papers[] = {
-        {"Select paper size", " A4 ", "typed", "A4"},
-        {"select pixel size", "select iso size", "typed", ""},
-        {"Select paper size", "No Custom Sizes", "", ""},
-        {"Select paper size", "  ", "typed", ""},
-        {"ENTER PAPER SIZE", "A4", " typed ", "typed"},
-        {"Enter paper size", "A4", "<DEFAULT>", ""},
+        {"Select paper size", " A4 ", "typed", "A4"},     {"select pixel size", "select iso size", "typed", ""},
+        {"Select paper size", "No Custom Sizes", "", ""}, {"Select paper size", "  ", "typed", ""},
+        {"ENTER PAPER SIZE", "A4", " typed ", "typed"},   {"Enter paper size", "A4", "<DEFAULT>", ""},
     };
     for (const PaperCase& p : papers) {
         DetailedPlotChoices c;
@@ -419,24 +401,6 @@ TEST(DetailedPlot, Answers)
     EXPECT_EQ(GetLayoutNameAnswer("<Model>"), "");
     EXPECT_EQ(GetLayoutNameAnswer(" <model> "), "<model>"); // only the exact "<Model>" is the model tab
     EXPECT_EQ(GetLayoutNameAnswer(" <default> "), "");
-
-    const std::pair<const char*, const char*> shades[] = {
-        {"", "_A"}, {"As Displayed", "_A"}, {" Wireframe ", "_W"}, {"Hidden", "_H"}, {"Rendered", "_R"}, {"x", "_A"}};
-    for (const auto& [shade, answer] : shades)
-        EXPECT_EQ(GetShadeAnswer(shade), answer) << shade;
-    const std::pair<const char*, const char*> qualities[] = {{"Draft", "_D"},        {"Preview", "_P"},
-                                                             {"Normal", "_N"},       {"Presentation", "_R"},
-                                                             {" Maximum ", "_M"},    {"Custom", "_N"}};
-    for (const auto& [quality, answer] : qualities) {
-        EXPECT_EQ(GetQualityAnswer("_R", quality), answer) << quality;
-        EXPECT_EQ(GetQualityAnswer("_A", quality), "_N") << quality;
-    }
-
-    EXPECT_TRUE(IsFileOnlyPlotDevice("dwf6 eplot.PC3"));
-    EXPECT_TRUE(IsFileOnlyPlotDevice("AutoCAD PDF (High Quality Print).pc3"));
-    EXPECT_FALSE(IsFileOnlyPlotDevice("DWF printer"));
-    EXPECT_TRUE(IsRasterPlotDevice("PublishToWeb JPG.pc3"));
-    EXPECT_FALSE(IsRasterPlotDevice("DWF6 ePlot.pc3"));
 }
 
 } // namespace

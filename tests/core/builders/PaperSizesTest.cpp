@@ -13,8 +13,14 @@ namespace {
 TEST(PaperSizes, StandardsAndTheirLists)
 {
     const std::vector<std::pair<std::string, int>> expected = {
-        {"Manually Enter Size", 7}, {"Custom List", 6}, {"ANSI", 1}, {"ISO", 2},
-        {"ARCH", 3},                {"DIN", 4},         {"JIS", 5},  {"Pixels", 8},
+        {"Manually Enter Size", 7},
+        {"Custom List", 6},
+        {"ANSI", 1},
+        {"ISO", 2},
+        {"ARCH", 3},
+        {"DIN", 4},
+        {"JIS", 5},
+        {"Pixels", 8},
     };
     std::vector<std::pair<std::string, int>> standards;
     for (const PaperStandard& s : PaperStandards())
@@ -38,8 +44,7 @@ TEST(PaperSizes, StandardsAndTheirLists)
          "ARCH expand A (12.00 x 9.00 Inches)", 16},
         {4, 10, "DIN C0 (917.00 x 1297.00 MM)", "DIN expand C4 (324.00 x 229.00 MM)", "Select DIN Size",
          "DIN expand C0 (917.00 x 1297.00 MM)", 5},
-        {5, 11, "JIS B1 (728.00 x 1030.00 MM)", "B5 (JIS)", "Select JIS Size", "JIS expand B5 (257.00 x 182.00 MM)",
-         9},
+        {5, 11, "JIS B1 (728.00 x 1030.00 MM)", "B5 (JIS)", "Select JIS Size", "JIS expand B5 (257.00 x 182.00 MM)", 9},
         {8, 71, "User 1 (1115.00 x 1723.00 Pixels)", "VGA (480.00 x 640.00 Pixels)", "Select Pixels",
          "T_129x91_1.416(ISO_A1)", 37},
         {0, 37, "ANSI A (11.00 x 8.50 Inches)", "E+ 36x48 in", "Select ANSI Size", "B 11x17 in", 29},
