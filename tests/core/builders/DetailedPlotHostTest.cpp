@@ -1,0 +1,262 @@
+// Detailed plot routines of every product family, written into a batch script by the real script writer
+// and replayed against the host model: no entry may miss its prompt, and every drawing and layout plots.
+
+#include "HostModel.h"
+#include "batch/ScriptWriter.h"
+#include "builders/DetailedPlot.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+using hostmodel::HostEvent;
+
+// Drawings whose first line declares their state to the host.
+constexpr const char* kModelDrawing = "ModelTab.dwg";
+constexpr const char* kLayoutDrawing = "LayoutTab.dwg";
+
+// The devices a test machine's host knows besides the standard configurations.
+constexpr const char* kExtraDevices = "Office Printer=A4|Letter;DWG To PDF.pc3";
+
+struct Variant
+{
+    const char* name;
+    DetailedPlotChoices choices;
+    // The layouts plotted for the model-tab drawing and the layout-tab drawing, in order; a drawing with
+    // no layouts listed is not run (a plain routine is made for one kind of tab).
+    std::vector<std::string> onModelDrawing;
+    std::vector<std::string> onLayoutDrawing;
+};
+
+using Mode = PlotTabMode;
+constexpr const char* kDwf = "DWF6 ePlot.pc3";
+constexpr const char* kList = "Select paper size";
+
+const std::vector<Variant> kPlainVariants = {
+    {"model, ISO A1, extents 1:100, style table",
+     {.mode = Mode::Model,
+      .layoutName = "<Model>",
+      .device = kDwf,
+      .paperLabel = kList,
+      .paperList = "ISO A1 (841.00 x 594.00 MM)",
+      .units = "_Millimeters",
+      .plotArea = "_Extents",
+      .scaleChoice = "1:100",
+      .scale2 = "100",
+      .centre = true,
+      .styleTable = "monochrome.ctb"},
+     {"Model"},
+     {}},
+    {"model, view, no plot styles, two copies, offset, upside down",
+     {.mode = Mode::Model,
+      .layoutName = "<Model>",
+      .copies = "2",
+      .device = kDwf,
+      .orientation = "_Portrait",
+      .upsideDown = true,
+      .plotArea = "_View",
+      .viewName = "Front",
+      .offsetX = "0.50",
+      .offsetY = "1.25",
+      .plotStyles = false,
+      .styleTable = "monochrome.ctb",
+      .hide = true,
+      .shade = "Hidden"},
+     {"Model", "Model"},
+     {}},
+    {"model, raster device in pixels",
+     {.mode = Mode::Model,
+      .layoutName = "<Model>",
+      .device = "PublishToWeb PNG.pc3",
+      .paperLabel = "Select pixel size",
+      .paperList = "VGA (640.00 x 480.00 Pixels)",
+      .units = "_Pixels",
+      .scaleChoice = "1:2",
+      .scale2 = "2"},
+     {"Model"},
+     {}},
+    {"model, printer to a file",
+     {.mode = Mode::Model,
+      .layoutName = "<Model>",
+      .device = "Office Printer",
+      .paperLabel = kList,
+      .paperList = "Letter",
+      .plotToFile = true,
+      .saveChanges = true},
+     {"Model"},
+     {}},
+    {"model, PDF file device with plot to file ticked",
+     {.mode = Mode::Model,
+      .layoutName = "<Model>",
+      .device = "DWG To PDF.pc3",
+      .paperText = "ISO A3 (420.00 x 297.00 MM)",
+      .units = "_Millimeters",
+      .plotToFile = true},
+     {"Model"},
+     {}},
+    {"layout, its own area, 1/4\" scale, paper space first",
+     {.mode = Mode::Layout,
+      .device = kDwf,
+      .plotArea = "Layout",
+      .scaleChoice = "1/4\" = 1'0\"",
+      .scale2 = "48",
+      .scaleLineweights = true,
+      .paperLast = false,
+      .hide = true},
+     {},
+     {"Layout1"}},
+    {"named layout, printer, view, no plot styles, three copies",
+     {.mode = Mode::Layout,
+      .layoutName = " Layout2 ",
+      .copies = "3",
+      .device = "Office Printer",
+      .paperLabel = kList,
+      .paperList = "A4",
+      .plotArea = "_View",
+      .viewName = "Front",
+      .plotStyles = false,
+      .saveChanges = true},
+     {"Layout2", "Layout2", "Layout2"},
+     {"Layout2", "Layout2", "Layout2"}},
+};
+
+const std::vector<Variant> kAutomaticVariants = {
+    {"automatic, defaults, centred", {.device = kDwf, .centre = true}, {"Model"}, {"Layout1"}},
+    {"automatic, all layouts, printer to file, millimetres, extents, custom scale, wireframe",
+     {.allLayouts = true,
+      .device = "Office Printer",
+      .paperLabel = kList,
+      .paperList = "A4",
+      .units = "_Millimeters",
+      .plotArea = "_Extents",
+      .scaleChoice = "Custom",
+      .scale1 = "1/2",
+      .scale2 = "25.4",
+      .styleTable = "acad.ctb",
+      .shade = "Wireframe",
+      .plotToFile = true,
+      .saveChanges = true},
+     {"Model"},
+     {"Layout1", "Layout2"}},
+    {"automatic, all layouts, raster, view, rendered, two copies",
+     {.allLayouts = true,
+      .copies = "2",
+      .device = "PublishToWeb JPG.pc3",
+      .paperLabel = "Select pixel size",
+      .paperList = "XGA (1024.00 x 768.00 Pixels)",
+      .units = "_Pixels",
+      .plotArea = "_View",
+      .viewName = "Front",
+      .offsetX = "0",
+      .offsetY = "0",
+      .plotStyles = false,
+      .shade = "Rendered",
+      .quality = "Presentation"},
+     {"Model", "Model"},
+     {"Layout1", "Layout2", "Layout1", "Layout2"}},
+};
+
+struct Family
+{
+    const char* product;
+    ScriptWriterKind writer;
+};
+
+const Family kFamilies[] = {
+    {"Cad2000", ScriptWriterKind::General},   {"CadLT2000", ScriptWriterKind::General},
+    {"Cad2004", ScriptWriterKind::General},   {"CadLT2004", ScriptWriterKind::General},
+    {"Cad2005", ScriptWriterKind::General},   {"Cad2007", ScriptWriterKind::General},
+    {"CadLT2007", ScriptWriterKind::General}, {"Cad2010", ScriptWriterKind::General},
+    {"CadLT2010", ScriptWriterKind::General}, {"Cad2013", ScriptWriterKind::General},
+    {"CadLT2013", ScriptWriterKind::General}, {"Cad2018", ScriptWriterKind::General},
+    {"CadLT2018", ScriptWriterKind::General}, {"Bricscad", ScriptWriterKind::Bricscad},
+    {"ZWCAD", ScriptWriterKind::Zwcad},
+};
+
+class DetailedPlotHost : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir.write(kModelDrawing, "CADHOST tab=Model layouts=Layout1,Layout2 views=Front\r\nDWG");
+        m_dir.write(kLayoutDrawing, "CADHOST tab=Layout1 layouts=Layout1,Layout2 views=Front\r\nDWG");
+    }
+
+    // Runs the routine on one drawing through a script of the product's writer; returns the layouts
+    // plotted, and fails the test on any error or unjudged entry.
+    std::vector<std::string> Run(const Family& family, const std::string& routine, const char* drawing,
+                                 const std::string& trace)
+    {
+        ScriptInputs inputs;
+        inputs.rows = {{drawing, m_dir.path(), "Plot", ""}};
+        inputs.scriptFolder = m_dir.path();
+        inputs.openCommand = "Unknown";
+        inputs.sequenceText = "1";
+        inputs.routineText = [&](const std::string&) { return routine; };
+        inputs.isReadOnly = [](const std::string&) -> Result<bool> { return false; };
+        const Result<ScriptText> script = BuildScript(inputs, family.writer);
+        if (!script) {
+            ADD_FAILURE() << trace << ": " << script.error().description;
+            return {};
+        }
+
+        hostmodel::HostSetup setup;
+        setup.product = *hostmodel::findProduct(family.product);
+        setup.devices = hostmodel::parseDevices(kExtraDevices);
+        std::vector<std::string> plotted;
+        std::string problems;
+        const hostmodel::HostOutcome outcome =
+            hostmodel::runHostScript(script.value().bytes, setup, [&](const HostEvent& e) {
+                if (e.event == "plotted")
+                    plotted.push_back(e.detail.substr(7, e.detail.find(' ') - 7)); // "layout=NAME ..."
+                if (e.event == "error" || e.event == "unmodelled" || e.event == "command")
+                    problems += std::to_string(e.line) + " " + e.event + ": " + e.detail + "\n";
+            });
+        EXPECT_EQ(outcome.status, 0) << trace << "\n" << problems << "\n" << script.value().bytes;
+        EXPECT_EQ(problems, "") << trace << "\n" << script.value().bytes;
+        return plotted;
+    }
+
+    void RunVariants(const std::vector<Variant>& variants, bool automatic)
+    {
+        int runs = 0;
+        for (const Family& family : kFamilies) {
+            if (automatic && !OffersAutomaticPlot(family.product))
+                continue;
+            for (const Variant& variant : variants) {
+                const DetailedPlotResult routine = BuildDetailedPlotRoutine(variant.choices, family.product);
+                const std::string trace = std::string(family.product) + ", " + variant.name;
+                ASSERT_TRUE(routine.ok()) << trace << ": " << routine.message->text;
+                const std::pair<const char*, const std::vector<std::string>*> drawings[] = {
+                    {kModelDrawing, &variant.onModelDrawing}, {kLayoutDrawing, &variant.onLayoutDrawing}};
+                for (const auto& [drawing, layouts] : drawings) {
+                    if (layouts->empty())
+                        continue;
+                    EXPECT_EQ(Run(family, routine.text, drawing, trace + ", " + drawing), *layouts)
+                        << trace << ", " << drawing;
+                    ++runs;
+                }
+            }
+        }
+        EXPECT_GT(runs, 0);
+    }
+
+    TempDir m_dir;
+};
+
+TEST_F(DetailedPlotHost, PlainRoutinesPlotOnEveryProduct)
+{
+    RunVariants(kPlainVariants, false);
+}
+
+TEST_F(DetailedPlotHost, AutomaticRoutinesPlotEveryTabOnTheFullProducts)
+{
+    RunVariants(kAutomaticVariants, true);
+}
+
+} // namespace
+} // namespace qv

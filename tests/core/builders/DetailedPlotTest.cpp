@@ -1,0 +1,407 @@
+#include "builders/DetailedPlot.h"
+
+#include "text/LineBreaks.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+// The plain Cad2010 example: model tab, DWF6, ISO A1, millimetres, extents, 1:100, centred, monochrome.ctb.
+DetailedPlotChoices ModelIsoA1()
+{
+    DetailedPlotChoices c;
+    c.mode = PlotTabMode::Model;
+    c.layoutName = "<Model>";
+    c.device = "DWF6 ePlot.pc3";
+    c.paperLabel = "Select paper size";
+    c.paperList = "ISO A1 (841.00 x 594.00 MM)";
+    c.units = "_Millimeters";
+    c.plotArea = "_Extents";
+    c.scaleChoice = "1:100";
+    c.scale2 = "100";
+    c.centre = true;
+    c.styleTable = "monochrome.ctb";
+    return c;
+}
+
+// clang-format off
+const std::vector<std::string> kModelIsoA1Lines = {
+    "_-plot", "_Yes", "",   "DWF6 ePlot.pc3", "ISO A1 (841.00 x 594.00 MM)", "_Millimeters", "_Landscape", "_No",
+    "_Extents", "1=100", "_C", "_Yes", "monochrome.ctb", "_Yes", "_A", "", "_No", "_Yes",
+};
+// clang-format on
+
+// The automatic example: DWF6, default paper, inches, display, fit, centred, default style table.
+DetailedPlotChoices AutomaticDwf()
+{
+    DetailedPlotChoices c;
+    c.device = "DWF6 ePlot.pc3";
+    c.centre = true;
+    return c;
+}
+
+std::string Lisp(const std::vector<std::string>& answers)
+{
+    std::string text;
+    for (const std::string& answer : answers)
+        text += "\"" + answer + "\"\r\n";
+    return text;
+}
+
+const std::string kAutomaticModelCall = "(if(=\"Model\" (getvar \"ctab\"))\r\n(command \"_-plot\"\r\n" +
+                                        Lisp({"_Yes", "", "DWF6 ePlot.pc3", "", "_Inches", "_Landscape", "_No",
+                                              "_Display", "_Fit", "_C", "_Yes", "", "_Yes", "_A", "", "_No"}) +
+                                        "\"_Yes\")\r\n";
+const std::string kAutomaticLayoutCall =
+    "(command \"_-plot\"\r\n" +
+    Lisp({"_Yes", "", "DWF6 ePlot.pc3", "", "_Inches", "_Landscape", "_No", "_Display", "_Fit", "_C", "_Yes", "",
+          "_Yes", "_No", "_No", "_No", "", "_No"}) +
+    "\"_Yes\"))";
+
+// Parentheses outside AutoLISP strings: never below zero, zero at the end.
+bool Balanced(const std::string& text)
+{
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (inString) {
+            if (text[i] == '\\')
+                ++i;
+            else if (text[i] == '"')
+                inString = false;
+        } else if (text[i] == '"') {
+            inString = true;
+        } else if (text[i] == '(') {
+            ++depth;
+        } else if (text[i] == ')' && --depth < 0) {
+            return false;
+        }
+    }
+    return depth == 0 && !inString;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end - start));
+        if (end == std::string::npos)
+            return lines;
+        start = end + 2;
+    }
+}
+
+std::string Build(const DetailedPlotChoices& c, const char* product)
+{
+    const DetailedPlotResult result = BuildDetailedPlotRoutine(c, product);
+    EXPECT_TRUE(result.ok()) << (result.message ? result.message->text : "");
+    return result.text;
+}
+
+TEST(DetailedPlot, ExamplesByteForByte)
+{
+    EXPECT_EQ(Build(ModelIsoA1(), "Cad2010"), JoinCrLf(kModelIsoA1Lines));
+
+    EXPECT_EQ(Build(AutomaticDwf(), "Cad2018"), kAutomaticModelCall + kAutomaticLayoutCall);
+
+    DetailedPlotChoices all = AutomaticDwf();
+    all.allLayouts = true;
+    const std::string text = Build(all, "Cad2018");
+    EXPECT_EQ(text, kAutomaticModelCall +
+                        "(progn\r\n(foreach mb (vl-remove \"Model\"(layoutlist))\r\n"
+                        "(setvar \"ctab\" mb)\r\n" +
+                        kAutomaticLayoutCall + "\r\n))");
+    EXPECT_TRUE(Balanced(text));
+    EXPECT_TRUE(Balanced(Build(AutomaticDwf(), "Cad2000")));
+}
+
+// Each case changes the Cad2010 model example and names the lines that change (by index) or go.
+TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
+{
+    struct Case
+    {
+        const char* name;
+        const char* product;
+        void (*change)(DetailedPlotChoices&);
+        std::vector<std::string> lines;
+    };
+    auto with = [](std::vector<std::pair<std::size_t, std::string>> replaced, std::vector<std::size_t> removed = {},
+                   std::vector<std::pair<std::size_t, std::string>> inserted = {}) {
+        std::vector<std::string> lines = kModelIsoA1Lines;
+        for (const auto& [i, line] : replaced)
+            lines[i] = line;
+        for (auto it = removed.rbegin(); it != removed.rend(); ++it)
+            lines.erase(lines.begin() + static_cast<long>(*it));
+        for (const auto& [i, line] : inserted)
+            lines.insert(lines.begin() + static_cast<long>(i), line);
+        return lines;
+    };
+    const Case cases[] = {
+        {"2000 removes hidden lines instead of shading", "Cad2000", [](DetailedPlotChoices& c) { c.hide = true; },
+         with({{14, "_Yes"}})},
+        {"BricsCAD asks the shade setting on the model tab", "Bricscad", [](DetailedPlotChoices&) {}, kModelIsoA1Lines},
+        {"rendered, presentation quality on 2013", "Cad2013",
+         [](DetailedPlotChoices& c) {
+             c.shade = "Rendered";
+             c.quality = "Presentation";
+         },
+         with({{14, "_R"}}, {}, {{16, "_Q"}, {17, "_R"}})},
+        {"rendered, normal quality adds nothing", "Cad2018",
+         [](DetailedPlotChoices& c) {
+             c.shade = "Rendered";
+             c.quality = "Normal";
+         },
+         with({{14, "_R"}})},
+        {"2010's save question has no quality", "Cad2010",
+         [](DetailedPlotChoices& c) {
+             c.shade = "Rendered";
+             c.quality = "Draft";
+         },
+         with({{14, "_R"}})},
+        {"quality only for rendered", "Cad2018",
+         [](DetailedPlotChoices& c) {
+             c.shade = " Hidden ";
+             c.quality = "Maximum";
+         },
+         with({{14, "_H"}})},
+        {"plot styles off: no table question", "Cad2010", [](DetailedPlotChoices& c) { c.plotStyles = false; },
+         with({{11, "_No"}}, {12})},
+        {"default style table is an empty answer", "Cad2010",
+         [](DetailedPlotChoices& c) { c.styleTable = " <default> "; }, with({{12, ""}})},
+        {"plot to file on a printer", "Cad2010",
+         [](DetailedPlotChoices& c) {
+             c.device = "Office Printer";
+             c.plotToFile = true;
+         },
+         with({{3, "Office Printer"}}, {}, {{15, "_Yes"}})},
+        {"a PDF configuration asks only the file name", "Cad2010",
+         [](DetailedPlotChoices& c) {
+             c.device = "DWG To PDF.pc3";
+             c.plotToFile = true;
+         },
+         with({{3, "DWG To PDF.pc3"}})},
+        {"raster device: no units question", "Cad2010",
+         [](DetailedPlotChoices& c) {
+             c.device = "PublishToWeb PNG.pc3";
+             c.units = "_Pixels";
+             c.paperList = "VGA (640.00 x 480.00 Pixels)";
+         },
+         with({{3, "PublishToWeb PNG.pc3"}, {4, "VGA (640.00 x 480.00 Pixels)"}}, {5})},
+        {"offset, view, upside down, portrait", "Cad2010",
+         [](DetailedPlotChoices& c) {
+             c.centre = false;
+             c.offsetX = "1.5";
+             c.offsetY = " 2";
+             c.plotArea = "_View";
+             c.viewName = " Front ";
+             c.upsideDown = true;
+             c.orientation = "_Portrait";
+         },
+         with({{6, "_Portrait"}, {7, "_Yes"}, {8, "_View"}, {10, "1.5, 2"}}, {}, {{9, "Front"}})},
+        {"typed paper, save changes", "Cad2010",
+         [](DetailedPlotChoices& c) {
+             c.paperLabel = "Enter paper size";
+             c.paperText = " My Sheet ";
+             c.saveChanges = true;
+         },
+         with({{4, "My Sheet"}, {16, "_Yes"}})},
+        {"a layout left over from the layout mode is the default area", "Cad2010",
+         [](DetailedPlotChoices& c) { c.plotArea = "Layout"; }, with({{8, ""}})},
+    };
+    for (const Case& c : cases) {
+        DetailedPlotChoices choices = ModelIsoA1();
+        c.change(choices);
+        EXPECT_EQ(Lines(Build(choices, c.product)), c.lines) << c.name;
+    }
+}
+
+TEST(DetailedPlot, LayoutTabAnswersTheLayoutQuestions)
+{
+    DetailedPlotChoices c = ModelIsoA1();
+    c.mode = PlotTabMode::Layout;
+    c.layoutName = " A-1 ";
+    c.plotArea = "Layout";
+    c.scaleLineweights = true;
+    c.hide = true;
+    // clang-format off
+    const std::vector<std::string> expected = {
+        "_-plot", "_Yes", "A-1", "DWF6 ePlot.pc3", "ISO A1 (841.00 x 594.00 MM)", "_Millimeters", "_Landscape",
+        "_No", "", "1=100", "_C", "_Yes", "monochrome.ctb", "_Yes", "_Yes", "_No", "_Yes", "", "_No", "_Yes",
+    };
+    // clang-format on
+    for (const char* product : {"Cad2000", "CadLT2010", "Cad2018", "ZWCAD"})
+        EXPECT_EQ(Lines(Build(c, product)), expected) << product;
+
+    c.paperLast = false; // "Plot paperspace last test" off: paper space goes first
+    c.layoutName = "<DeFault>";
+    std::vector<std::string> first = expected;
+    first[2] = "";
+    first[15] = "_Yes";
+    EXPECT_EQ(Lines(Build(c, "Cad2018")), first);
+}
+
+TEST(DetailedPlot, AutomaticFormDetails)
+{
+    // Pixels: no units answer; the view is two answers; backslashes doubled; quotes escaped.
+    DetailedPlotChoices c = AutomaticDwf();
+    c.device = R"(\\server\Plot A)";
+    c.units = "_Pixels";
+    c.plotArea = "_View";
+    c.viewName = "Front";
+    c.paperLabel = "Select pixel size";
+    c.paperList = R"(Sheet 24")";
+    c.shade = "Rendered";
+    c.quality = "Draft";
+    const std::string text = Build(c, "Cad2013");
+    EXPECT_EQ(text.substr(0, text.find("(command", 40)),
+              "(if(=\"Model\" (getvar \"ctab\"))\r\n(command \"_-plot\"\r\n" +
+                  Lisp({"_Yes", "", R"(\\\\server\\Plot A)", R"(Sheet 24\")", "_Landscape", "_No", "_View", "Front",
+                        "_Fit", "_C", "_Yes", "", "_Yes", "_R", "", "_Q", "_D", "_No"}) +
+                  "\"_Yes\")\r\n");
+    // The layout call carries no shade or quality answers.
+    EXPECT_EQ(text.find("\"_Q\"", text.find("(command", 40)), std::string::npos);
+
+    // Cad2000 asks hidden-line removal on the model tab and has no quality question.
+    DetailedPlotChoices old = AutomaticDwf();
+    old.hide = true;
+    const std::string cad2000 = Build(old, "Cad2000");
+    EXPECT_NE(cad2000.find(Lisp({"_Yes", "_Yes", "", "_No"}) + "\"_Yes\")"), std::string::npos);
+}
+
+TEST(DetailedPlot, ChecksRunInOrderAndRefuseWithTheirMessage)
+{
+    const UserMessage scale{"Please enter a Positive, Real or Fractional number", "Quorvel Error",
+                            MessageIcon::Exclamation, MessageButtons::Ok};
+    const UserMessage device{"Please select a plotter \r\n\r\n", "Quorvel Error", MessageIcon::Exclamation,
+                             MessageButtons::Ok};
+    const UserMessage view{"You have selected the view option for plot area \r\n"
+                           "but you have not input the name of the view\r\n\r\n",
+                           "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
+    const UserMessage offset{"Please enter a Plot Offset", "Plot using detailed information", MessageIcon::Exclamation,
+                             MessageButtons::Ok};
+    // Every later box is wrong too (no device, no view name, no offsets): the first check that fails wins.
+    struct Case
+    {
+        const char* name;
+        const char* scale1;
+        const char* scale2;
+        const char* device;
+        const char* view;
+        const char* offsetX;
+        UserMessage message;
+        PlotField focus;
+    };
+    const Case cases[] = {
+        {"scale box 1 first", "1.5.2", "/4", " ", " ", " ", scale, PlotField::Scale1},
+        {"then box 2", "1", "/4", " ", " ", " ", scale, PlotField::Scale2},
+        {"a slash at the end", "1", "4/", " ", " ", " ", scale, PlotField::Scale2},
+        {"an empty box cannot be a scale", "", "100", " ", " ", " ", scale, PlotField::Scale1},
+        {"nor a zero", "1", "0/4", " ", " ", " ", scale, PlotField::Scale2},
+        {"then the device", "1", "1/4", " ", " ", " ", device, PlotField::Printer},
+        {"typed in any case", "1", "1", "select plotter", " ", " ", device, PlotField::Printer},
+        {"then the view", "1", "1", "Plotter", " ", " ", view, PlotField::View},
+        {"then offset X", "1", "1", "Plotter", "V", " ", offset, PlotField::OffsetX},
+        {"then offset Y", "1", "1", "Plotter", "V", "0", offset, PlotField::OffsetY},
+    };
+    for (const Case& c : cases) {
+        DetailedPlotChoices choices = ModelIsoA1();
+        choices.scale1 = c.scale1;
+        choices.scale2 = c.scale2;
+        choices.device = c.device;
+        choices.plotArea = "_View";
+        choices.viewName = c.view;
+        choices.centre = false;
+        choices.offsetX = c.offsetX;
+        choices.offsetY = "";
+        const DetailedPlotResult result = BuildDetailedPlotRoutine(choices, "Cad2018");
+        EXPECT_EQ(result.message, c.message) << c.name;
+        EXPECT_EQ(result.focus, c.focus) << c.name;
+        EXPECT_TRUE(result.text.empty()) << c.name;
+    }
+    // Scaled to Fit does not need numbers in the boxes, only valid ones.
+    DetailedPlotChoices fit = ModelIsoA1();
+    fit.scaleChoice = "Scaled to Fit";
+    fit.scale1 = "";
+    EXPECT_TRUE(BuildDetailedPlotRoutine(fit, "Cad2018").ok());
+    fit.device = "Select Plotter";
+    EXPECT_EQ(BuildDetailedPlotRoutine(fit, "Cad2018").message, device);
+    // The automatic form needs AutoLISP.
+    DetailedPlotChoices lt = AutomaticDwf();
+    const DetailedPlotResult refused = BuildDetailedPlotRoutine(lt, "CadLT2010");
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.focus, PlotField::Tilemode);
+}
+
+TEST(DetailedPlot, CopiesRepeatTheWholeCommand)
+{
+    const std::string once = JoinCrLf(kModelIsoA1Lines);
+    struct Case
+    {
+        const char* copies;
+        int times; // 0: refused
+    };
+    const Case cases[] = {
+        {"1", 1},   {"3", 3},  {" 10 ", 10}, {"", 1},
+        {"0", 1},   {"-4", 1}, {"1.5", 1}, // one extra copy and a half: halves go to the even number, 0
+        {"2.5", 3},                        // 1.5 extra rounds to 2
+        {"3.5", 3},                        // 2.5 extra rounds to 2
+        {"abc", 0}, {"3x", 0}, {"1000", 0},
+    };
+    for (const Case& c : cases) {
+        DetailedPlotChoices choices = ModelIsoA1();
+        choices.copies = c.copies;
+        const DetailedPlotResult result = BuildDetailedPlotRoutine(choices, "Cad2010");
+        if (c.times == 0) {
+            EXPECT_FALSE(result.ok()) << c.copies;
+            EXPECT_EQ(result.focus, PlotField::Copies) << c.copies;
+            continue;
+        }
+        std::string expected = once;
+        for (int i = 1; i < c.times; ++i)
+            expected += "\r\n" + once;
+        EXPECT_EQ(result.text, expected) << c.copies;
+    }
+}
+
+TEST(DetailedPlot, Answers)
+{
+    EXPECT_EQ(QuoteDeviceForLisp(R"( \\srv\HP 500 )"), R"(\\\\srv\\HP 500)");
+    EXPECT_EQ(EscapeQuotesForLisp(R"(a "b" \c)"), R"(a \"b\" \c)");
+
+    for (const char* valid : {"", "1", "100", "0.5", ".5", "1/4", "12/48"})
+        EXPECT_TRUE(IsValidScaleNumber(valid)) << valid;
+    for (const char* invalid : {"1.5.2", "/4", "4/", "1/2/3", "1.2/3", " 1", "1,5", "-1", "a"})
+        EXPECT_FALSE(IsValidScaleNumber(invalid)) << invalid;
+
+    struct PaperCase
+    {
+        const char* label;
+        const char* list;
+        const char* text;
+        const char* answer;
+    };
+    const PaperCase papers[] = {
+        {"Select paper size", " A4 ", "typed", "A4"},     {"select pixel size", "select iso size", "typed", ""},
+        {"Select paper size", "No Custom Sizes", "", ""}, {"Select paper size", "  ", "typed", ""},
+        {"ENTER PAPER SIZE", "A4", " typed ", "typed"},   {"Enter paper size", "A4", "<DEFAULT>", ""},
+    };
+    for (const PaperCase& p : papers) {
+        DetailedPlotChoices c;
+        c.paperLabel = p.label;
+        c.paperList = p.list;
+        c.paperText = p.text;
+        EXPECT_EQ(GetPaperAnswer(c), p.answer) << p.label << "/" << p.list;
+    }
+
+    EXPECT_EQ(GetLayoutNameAnswer("<Model>"), "");
+    EXPECT_EQ(GetLayoutNameAnswer(" <model> "), "<model>"); // only the exact "<Model>" is the model tab
+    EXPECT_EQ(GetLayoutNameAnswer(" <default> "), "");
+}
+
+} // namespace
+} // namespace qv

@@ -1,0 +1,203 @@
+#include "builders/PaperSizes.h"
+
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+TEST(PaperSizes, StandardsAndTheirLists)
+{
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"Manually Enter Size", 7},
+        {"Custom List", 6},
+        {"ANSI", 1},
+        {"ISO", 2},
+        {"ARCH", 3},
+        {"DIN", 4},
+        {"JIS", 5},
+        {"Pixels", 8},
+    };
+    std::vector<std::pair<std::string, int>> standards;
+    for (const PaperStandard& s : PaperStandards())
+        standards.emplace_back(std::string(s.entry), s.code);
+    EXPECT_EQ(standards, expected);
+
+    struct Case
+    {
+        int code;
+        std::size_t count;
+        const char* first;
+        const char* last;
+        const char* prompt;
+        const char* somewhere; // a name at a known place
+        std::size_t at;
+    };
+    const Case cases[] = {
+        {1, 37, "ANSI A (11.00 x 8.50 Inches)", "E+ 36x48 in", "Select ANSI Size", "A+ 9x12 in", 28},
+        {2, 47, "A4", "Expand 700 mm (1000.00 x 700.00 MM)", "Select ISO Size", "ISO A1 (841.00 x 594.00 MM)", 6},
+        {3, 32, "ARCH A (9.00 x 12.00 Inches)", "ARCH expand E3 (39.00 x 27.00 Inches)", "Select ARCH Size",
+         "ARCH expand A (12.00 x 9.00 Inches)", 16},
+        {4, 10, "DIN C0 (917.00 x 1297.00 MM)", "DIN expand C4 (324.00 x 229.00 MM)", "Select DIN Size",
+         "DIN expand C0 (917.00 x 1297.00 MM)", 5},
+        {5, 11, "JIS B1 (728.00 x 1030.00 MM)", "B5 (JIS)", "Select JIS Size", "JIS expand B5 (257.00 x 182.00 MM)", 9},
+        {8, 71, "User 1 (1115.00 x 1723.00 Pixels)", "VGA (480.00 x 640.00 Pixels)", "Select Pixels",
+         "T_129x91_1.416(ISO_A1)", 37},
+        {0, 37, "ANSI A (11.00 x 8.50 Inches)", "E+ 36x48 in", "Select ANSI Size", "B 11x17 in", 29},
+        {9, 37, "ANSI A (11.00 x 8.50 Inches)", "E+ 36x48 in", "Select ANSI Size", "C 17x22 in", 31},
+    };
+    for (const Case& c : cases) {
+        const PaperStandardView view = ShowPaperStandard(c.code, std::nullopt);
+        ASSERT_EQ(view.names.size(), c.count) << c.code;
+        EXPECT_TRUE(view.showList);
+        EXPECT_EQ(view.names.front(), c.first) << c.code;
+        EXPECT_EQ(view.names.back(), c.last) << c.code;
+        EXPECT_EQ(view.names[c.at], c.somewhere) << c.code;
+        EXPECT_EQ(view.listText, c.prompt) << c.code;
+        EXPECT_FALSE(view.label8.has_value());
+        EXPECT_EQ(StandardPaperPrompt(c.code), c.prompt);
+    }
+    EXPECT_EQ(ShowPaperStandard(2, std::nullopt).names[3], "A4 210 x 297 mm");
+}
+
+TEST(PaperSizes, CustomAndManualStandards)
+{
+    struct Case
+    {
+        const char* name;
+        CustomPaperEntries custom;
+        std::vector<std::string> names;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"no file", std::nullopt, {}, "No Custom Sizes"},
+        {"an empty file", std::vector<std::string>{}, {}, "No Custom Sizes"},
+        {"names", std::vector<std::string>{"Roll 36", "", "Sheet"}, {"Roll 36", "", "Sheet"}, "Select Custom Size"},
+        {"a blank last entry", std::vector<std::string>{"Roll 36", ""}, {"Roll 36", ""}, "No Custom Sizes"},
+    };
+    for (const Case& c : cases) {
+        const PaperStandardView view = ShowPaperStandard(kCustomPaperCode, c.custom);
+        EXPECT_TRUE(view.showList) << c.name;
+        EXPECT_EQ(view.names, c.names) << c.name;
+        EXPECT_EQ(view.listText, c.text) << c.name;
+    }
+    const PaperStandardView manual = ShowPaperStandard(kManualPaperCode, std::nullopt);
+    EXPECT_FALSE(manual.showList);
+    EXPECT_EQ(manual.label8, "Enter paper size");
+}
+
+TEST(PaperSizes, ReadsEntriesAsTheSequentialReaderDoes)
+{
+    struct Case
+    {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> entries;
+    };
+    const Case cases[] = {
+        {"quoted lines", "\"Roll 36\"\r\n\"A4, long\"\r\n", {"Roll 36", "A4, long"}},
+        {"no line break at the end", "\"One\"\r\n\"Two\"", {"One", "Two"}},
+        {"an empty line is an empty entry", "\"One\"\r\n\r\n", {"One", ""}},
+        {"an unquoted line splits at commas", "  Roll 36 , Sheet\t\r\n", {"Roll 36", "Sheet"}},
+        {"blanks kept inside quotes", "\" padded \"\r\n", {" padded "}},
+        {"LF and lone CR", "\"A\"\n\"B\"\r\"C\"", {"A", "B", "C"}},
+        {"Windows-1252", "\"Format \xE9tendu\"\r\n", {"Format \xC3\xA9tendu"}},
+        {"an unclosed quote runs to the end", "\"Open\r\n", {"Open\r\n"}},
+        {"empty file", "", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseCustomPaperEntries(c.bytes), c.entries) << c.name;
+}
+
+TEST(PaperSizes, WritesQuotedLinesAtomically)
+{
+    TempDir dir;
+    EXPECT_FALSE(ReadCustomPaperEntries(dir.path()).has_value());
+
+    ASSERT_TRUE(WriteCustomPapers(dir.path(), {"Roll 36", "Format \xC3\xA9tendu"}));
+    EXPECT_EQ(dir.read("NewPaper.txt"), "\"Roll 36\"\r\n\"Format \xE9tendu\"\r\n");
+    EXPECT_EQ(ReadCustomPaperEntries(dir.path()), (std::vector<std::string>{"Roll 36", "Format \xC3\xA9tendu"}));
+
+    // Names that could not be read back, or stored, write nothing and keep the old file.
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"ok", "24\" roll"}, {"two\r\nlines"}, {"\xE2\x82\xAC ok", "\xE6\x97\xA5"}}) {
+        const Status status = WriteCustomPapers(dir.path(), bad);
+        EXPECT_FALSE(status);
+        EXPECT_EQ(status.error().number, ErrInvalidText);
+        EXPECT_EQ(dir.read("NewPaper.txt"), "\"Roll 36\"\r\n\"Format \xE9tendu\"\r\n");
+    }
+    EXPECT_FALSE(WriteCustomPapers(dir.file("missing"), {"A"}));
+
+    ASSERT_TRUE(WriteCustomPapers(dir.path(), {}));
+    EXPECT_EQ(dir.read("NewPaper.txt"), "");
+    EXPECT_EQ(ShowPaperStandard(kCustomPaperCode, ReadCustomPaperEntries(dir.path())).listText, "No Custom Sizes");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no temporary left
+}
+
+TEST(PaperSizes, CustomPaperDialog)
+{
+    TempDir dir;
+    dir.write("NewPaper.txt", "\"Roll 36\"\r\n\"\"\r\n\"roll 36\"\r\n\"Sheet\"\r\n");
+    CustomPaperList list = LoadCustomPapers(dir.path());
+    EXPECT_TRUE(list.loaded);
+    // A repeated name is kept once and the names after it are not lost.
+    EXPECT_EQ(list.names, (std::vector<std::string>{"Roll 36", "", "Sheet"}));
+    EXPECT_EQ(ListedCustomPapers(list), (std::vector<std::string>{"Roll 36", "Sheet"}));
+
+    const UserMessage empty{"Please Enter a Paper Size", "Quorvel Error", MessageIcon::Information, MessageButtons::Ok};
+    const UserMessage duplicate{"This name already exists in the custom paper size list", "Quorvel Information",
+                                MessageIcon::Information, MessageButtons::Ok};
+    struct Case
+    {
+        const char* typed;
+        bool added;
+        std::optional<UserMessage> message;
+        bool clear;
+        bool focus;
+    };
+    const Case cases[] = {
+        {"   ", false, empty, false, true},
+        {"  Plan B  ", true, std::nullopt, true, false},
+        {"PLAN b", false, duplicate, true, false},
+        {" sheet", false, duplicate, true, false},
+    };
+    for (const Case& c : cases) {
+        const AddPaperOutcome outcome = AddCustomPaper(list, c.typed);
+        EXPECT_EQ(outcome.added, c.added) << c.typed;
+        EXPECT_EQ(outcome.message, c.message) << c.typed;
+        EXPECT_EQ(outcome.clearText, c.clear) << c.typed;
+        EXPECT_EQ(outcome.focusNewPaper, c.focus) << c.typed;
+    }
+    const AddPaperOutcome quoted = AddCustomPaper(list, "24\" roll");
+    EXPECT_FALSE(quoted.added);
+    EXPECT_TRUE(quoted.focusNewPaper);
+    EXPECT_EQ(ListedCustomPapers(list), (std::vector<std::string>{"Roll 36", "Sheet", "Plan B"}));
+    EXPECT_TRUE(list.changed);
+
+    RemoveCustomPaper(list, "ROLL 36");
+    ASSERT_TRUE(SaveCustomPapersIfChanged(dir.path(), list));
+    EXPECT_EQ(dir.read("NewPaper.txt"), "\"Sheet\"\r\n\"Plan B\"\r\n");
+
+    // Opened again without a change, OK leaves the file alone.
+    dir.write("NewPaper.txt", "Sheet\r\n");
+    CustomPaperList unchanged = LoadCustomPapers(dir.path());
+    RemoveCustomPaper(unchanged, "not there");
+    EXPECT_FALSE(unchanged.changed);
+    ASSERT_TRUE(SaveCustomPapersIfChanged(dir.path(), unchanged));
+    EXPECT_EQ(dir.read("NewPaper.txt"), "Sheet\r\n");
+
+    // Without a file the dialog starts empty; its first name creates the file.
+    TempDir none;
+    CustomPaperList fresh = LoadCustomPapers(none.path());
+    EXPECT_FALSE(fresh.loaded);
+    EXPECT_TRUE(AddCustomPaper(fresh, "Roll").added);
+    ASSERT_TRUE(SaveCustomPapersIfChanged(none.path(), fresh));
+    EXPECT_EQ(none.read("NewPaper.txt"), "\"Roll\"\r\n");
+}
+
+} // namespace
+} // namespace qv
