@@ -171,7 +171,7 @@ Task<std::string> Host::askLayout()
             accept(entry);
             continue;
         }
-        const std::string layout = entry.empty() ? tab : current().findLayout(entry);
+        const std::string layout = entry.empty() ? tab : current().findLayout(stripQuotes(entry));
         if (!layout.empty()) {
             accept(entry);
             co_return layout;
