@@ -2,11 +2,20 @@
 // for each drawing's attributes once, and writes the given script bytes with one write.
 //
 //   bench_FloorRun LIST.qvl REFERENCE.scr OUT.scr
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <sys/stat.h>
+
+static std::string ReadWhole(const char* path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
+}
 
 int main(int argc, char** argv)
 {
@@ -14,10 +23,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench_FloorRun LIST.qvl REFERENCE.scr OUT.scr\n");
         return 2;
     }
-    std::ifstream reference(argv[2], std::ios::binary);
-    const std::string script((std::istreambuf_iterator<char>(reference)), std::istreambuf_iterator<char>());
-    std::ifstream list(argv[1], std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(list)), std::istreambuf_iterator<char>());
+    const std::string script = ReadWhole(argv[2]);
+    const std::string bytes = ReadWhole(argv[1]);
     // Lines of "file","folder","routine": the path is folder + "/" + file.
     std::size_t found = 0;
     std::size_t start = 0;

@@ -74,6 +74,33 @@ Result<std::string> ReadFileBytes(const std::string& path)
     return bytes;
 }
 
+Status ReadFileInBlocks(const std::string& path, std::size_t blockSize,
+                        const std::function<void(std::string_view block)>& block)
+{
+    const fs::path p = fs::u8path(path);
+    std::error_code ec;
+    const auto status = fs::status(p, ec);
+    if (ec || !fs::exists(status))
+        return MakeError(ErrFileNotFound, path);
+    if (fs::is_directory(status))
+        return MakeError(ErrPathFileAccess, path);
+    std::ifstream in(p, std::ios::binary);
+    if (!in) {
+        const int err = errno;
+        return ErrorFor(std::error_code(err ? err : EACCES, std::generic_category()), path);
+    }
+    std::string buffer(blockSize, '\0');
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto count = static_cast<std::size_t>(in.gcount());
+        if (count > 0)
+            block(std::string_view(buffer.data(), count));
+    }
+    if (in.bad())
+        return MakeError(ErrDeviceIo, path);
+    return {};
+}
+
 Status WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
     const fs::path target = fs::u8path(path);

@@ -195,34 +195,77 @@ ListSaveOutcome WriteList(const std::string& fileName, const DrawingRows& rows)
     return {true, {}};
 }
 
+namespace {
+
+// Reads a list file a block at a time: each line is decoded on its own, so a list of a million drawings
+// is never held whole beside the rows made of it.
+class ListParser
+{
+public:
+    explicit ListParser(std::size_t expectedRows) { m_out.rows.reserve(expectedRows); }
+
+    void feed(std::string_view block)
+    {
+        while (!m_stopped && !block.empty()) {
+            const std::size_t lf = block.find('\n');
+            if (lf == std::string_view::npos) {
+                m_pending.append(block);
+                return;
+            }
+            if (m_pending.empty()) {
+                line(block.substr(0, lf));
+            } else {
+                m_pending.append(block.substr(0, lf));
+                line(m_pending);
+                m_pending.clear();
+            }
+            block.remove_prefix(lf + 1);
+        }
+    }
+
+    ParsedList finish()
+    {
+        if (!m_stopped && !m_pending.empty())
+            line(m_pending);
+        return std::move(m_out);
+    }
+
+private:
+    void line(std::string_view raw)
+    {
+        ++m_lineNumber;
+        if (!raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+        const std::string text = Cp1252ToUtf8(raw);
+        if (HoldsControlCharacter(text)) {
+            m_out.lineError = ListLineError{m_lineNumber, "a control character or binary data"};
+            m_stopped = true;
+            return;
+        }
+        if (TrimSpaces(text).empty())
+            return;
+        DrawingRow row;
+        if (auto reason = ParseLine(text, row)) {
+            m_out.lineError = ListLineError{m_lineNumber, std::move(*reason)};
+            m_stopped = true;
+            return;
+        }
+        m_out.rows.push_back(std::move(row));
+    }
+
+    ParsedList m_out;
+    std::string m_pending;
+    std::size_t m_lineNumber = 0;
+    bool m_stopped = false;
+};
+
+} // namespace
+
 ParsedList ParseList(std::string_view bytes)
 {
-    ParsedList out;
-    const std::string text = Cp1252ToUtf8(bytes);
-    const std::string_view all(text);
-    std::size_t lineNumber = 0;
-    for (std::size_t pos = 0; pos < all.size();) {
-        ++lineNumber;
-        const std::size_t lf = all.find('\n', pos);
-        const std::size_t end = lf == std::string_view::npos ? all.size() : lf;
-        std::string_view line = all.substr(pos, end - pos);
-        pos = lf == std::string_view::npos ? all.size() : lf + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (HoldsControlCharacter(line)) {
-            out.lineError = ListLineError{lineNumber, "a control character or binary data"};
-            break;
-        }
-        if (TrimSpaces(line).empty())
-            continue;
-        DrawingRow row;
-        if (auto reason = ParseLine(line, row)) {
-            out.lineError = ListLineError{lineNumber, std::move(*reason)};
-            break;
-        }
-        out.rows.push_back(std::move(row));
-    }
-    return out;
+    ListParser parser(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    parser.feed(bytes);
+    return parser.finish();
 }
 
 RetrievedList ApplyCatalogue(ParsedList parsed, const DescriptionExistsFn& descriptionExists)
@@ -246,13 +289,25 @@ RetrievedList RetrieveList(const std::string& fileName, const DescriptionExistsF
         out.error = MakeError(ErrBadFileNameOrNumber);
         return out;
     }
-    auto bytes = ReadFileBytes(fileName);
-    if (!bytes.ok()) {
+    // Counted first, so the rows are made in one allocation rather than by repeated doubling.
+    constexpr std::size_t kBlock = 1 << 20;
+    std::size_t lines = 1;
+    Status counted = ReadFileInBlocks(fileName, kBlock, [&lines](std::string_view block) {
+        lines += static_cast<std::size_t>(std::count(block.begin(), block.end(), '\n'));
+    });
+    if (!counted.ok()) {
         RetrievedList out;
-        out.error = bytes.error();
+        out.error = counted.error();
         return out;
     }
-    return ApplyCatalogue(ParseList(bytes.value()), descriptionExists);
+    ListParser parser(lines);
+    Status read = ReadFileInBlocks(fileName, kBlock, [&parser](std::string_view block) { parser.feed(block); });
+    if (!read.ok()) {
+        RetrievedList out;
+        out.error = read.error();
+        return out;
+    }
+    return ApplyCatalogue(parser.finish(), descriptionExists);
 }
 
 std::vector<UserMessage> RetrieveMessages(const RetrievedList& list, const std::string& fileName)

@@ -37,6 +37,22 @@ TEST(DrawingListFile, WritesExactBytesAndReadsThemBack)
     EXPECT_FALSE(back.lineError || back.error);
 }
 
+TEST(DrawingListFile, AListLargerThanOneReadBlockReadsAsWritten)
+{
+    // Lines of varying length so that lines, and a two-byte character's line, straddle the 1 MiB blocks.
+    TempDir dir;
+    DrawingRows rows;
+    for (int i = 0; i < 30000; ++i)
+        rows.push_back({"Sheet-" + std::to_string(i) + (i % 7 ? ".dwg" : "-\xC3\xA9.dwg"),
+                        "/jobs/site " + std::string(static_cast<std::size_t>(i % 13), 'x'), "R1", ""});
+    ASSERT_TRUE(WriteList(dir.file("big.qvl"), rows).saved);
+    ASSERT_GT(dir.read("big.qvl").size(), std::size_t(1) << 20);
+    const RetrievedList back = RetrieveList(dir.file("big.qvl"), kExists);
+    EXPECT_FALSE(back.lineError || back.error);
+    EXPECT_EQ(back.rows, rows);
+    EXPECT_EQ(ParseList(dir.read("big.qvl")).rows, rows);
+}
+
 TEST(DrawingListFile, RefusedListsLeaveTheFileAsItWas)
 {
     TempDir dir;
