@@ -46,34 +46,6 @@ bool IsDirectory(const std::string& path)
     return fs::is_directory(fs::u8path(path), ec);
 }
 
-Result<std::string> ReadFileBytes(const std::string& path)
-{
-    const fs::path p = fs::u8path(path);
-    std::error_code ec;
-    const auto status = fs::status(p, ec);
-    if (ec || !fs::exists(status))
-        return MakeError(ErrFileNotFound, path);
-    if (fs::is_directory(status))
-        return MakeError(ErrPathFileAccess, path);
-    std::ifstream in(p, std::ios::binary);
-    if (!in) {
-        const int err = errno;
-        return ErrorFor(std::error_code(err ? err : EACCES, std::generic_category()), path);
-    }
-    std::string bytes;
-    in.seekg(0, std::ios::end);
-    const auto size = in.tellg();
-    if (size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.seekg(0, std::ios::beg);
-        in.read(bytes.data(), size);
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad())
-        return MakeError(ErrDeviceIo, path);
-    return bytes;
-}
-
 Status ReadFileInBlocks(const std::string& path, std::size_t blockSize,
                         const std::function<void(std::string_view block)>& block)
 {
@@ -99,6 +71,17 @@ Status ReadFileInBlocks(const std::string& path, std::size_t blockSize,
     if (in.bad())
         return MakeError(ErrDeviceIo, path);
     return {};
+}
+
+Result<std::string> ReadFileBytes(const std::string& path)
+{
+    std::string bytes;
+    const Status read = ReadFileInBlocks(path, std::size_t(1) << 20, [&bytes](std::string_view block) {
+        bytes.append(block);
+    });
+    if (!read.ok())
+        return read.error();
+    return bytes;
 }
 
 Status WriteFileAtomically(const std::string& path, std::string_view bytes)
