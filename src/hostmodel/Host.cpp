@@ -619,8 +619,7 @@ std::vector<std::string> Host::layoutList()
 
 std::map<std::string, LispValue>& Host::symbols()
 {
-    static std::map<std::string, LispValue> noDrawing;
-    return drawings_.empty() ? noDrawing : current().symbols;
+    return drawings_.empty() ? noDrawingSymbols_ : current().symbols;
 }
 
 } // namespace qv::hostmodel

@@ -152,6 +152,7 @@ private:
     std::deque<Device> trustedDevices_; // devices named in a check that this machine does not list
     std::vector<Drawing> drawings_; // the last one is current
     std::map<std::string, LispValue> variables_; // system variables that belong to the session
+    std::map<std::string, LispValue> noDrawingSymbols_; // AutoLISP typed while no drawing is open
     Prompt prompt_;
     EntryKind wanted_ = EntryKind::Word;
     std::coroutine_handle<> waiting_;
