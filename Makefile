@@ -3,13 +3,21 @@ PRESET ?= release
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test build bootstrap configure demo bench package format clean
+.PHONY: run test test-windows build bootstrap configure demo bench package format clean
 
 run: build
 	$(BUILD_DIR)/bin/quorvel
 
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
+
+# The core, the platform layer, the host model and the stand-in host cross-built for Windows with
+# MinGW-w64 (no Qt), their tests run under Wine in a Wine prefix inside build/windows.
+test-windows:
+	@scripts/bootstrap --windows
+	@test -f build/windows/build.ninja || cmake --preset windows
+	cmake --build --preset windows -j $(JOBS)
+	ctest --preset windows -j $(JOBS)
 
 build: configure
 	cmake --build --preset $(PRESET) -j $(JOBS)

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace qv::hostmodel {
 
@@ -65,9 +66,18 @@ std::string HostFiles::touch(const std::string& path)
 
 std::string HostFiles::copy(const std::string& from, const std::string& to)
 {
-    std::error_code error;
-    fs::copy_file(toPath(from), toPath(to), fs::copy_options::overwrite_existing, error);
-    return error ? error.message() : std::string();
+    // Read, then write: fs::copy_file with overwrite_existing refuses every existing target when built with
+    // MinGW-w64 (its runtime cannot tell two files apart there).
+    std::ifstream in(toPath(from), std::ios::binary);
+    if (!in) {
+        return "cannot read " + from;
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return "cannot read " + from;
+    }
+    in.close();
+    return write(to, bytes);
 }
 
 std::string HostFiles::write(const std::string& path, const std::string& bytes)

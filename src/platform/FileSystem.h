@@ -4,10 +4,16 @@
 
 #include <string>
 
+// windows.h makes GetFileAttributes a macro for its own function; the name below is ours.
+#ifdef GetFileAttributes
+#undef GetFileAttributes
+#endif
+
 namespace qv::platform {
 
 // File attribute bits, numbered as the Windows attributes the user-facing rules speak of.
-enum FileAttribute : unsigned {
+enum FileAttribute : unsigned
+{
     AttrReadOnly = 1,
     AttrDirectory = 16,
 };

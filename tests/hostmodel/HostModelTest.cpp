@@ -3,6 +3,7 @@
 #include "Drawing.h"
 #include "HostModel.h"
 #include "support/TempDir.h"
+#include "support/Windows1252.h"
 
 #include <algorithm>
 #include <fstream>
@@ -64,7 +65,7 @@ protected:
     {
         std::string script;
         for (const std::string& line : lines) {
-            script += line + "\r\n";
+            script += ToWindows1252(line) + "\r\n";
         }
         HostRun result;
         HostSetup setup;
@@ -295,9 +296,14 @@ TEST_F(HostModelTest, SaveAsAndDxfOut)
     const std::string path = drawing("A.dwg");
     const std::string copy = tmp_.file("Old.dwg");
     const std::string dxf = tmp_.file("A.dxf");
+    // Inside an AutoLISP string a backslash starts an escape, so a Windows path doubles its separators.
+    std::string lispCopy;
+    for (const char ch : copy) {
+        lispCopy += ch == '\\' ? std::string("\\\\") : std::string(1, ch);
+    }
     // lines, errors, events
     const std::vector<std::tuple<std::vector<std::string>, int, std::vector<std::string>>> cases = {
-        {{"(setq draw_name \"" + copy + "\")", "_saveas", "_2004", "!draw_name"}, 0,
+        {{"(setq draw_name \"" + lispCopy + "\")", "_saveas", "_2004", "!draw_name"}, 0,
          {"saved:written as a copy of " + path}},
         {{"_saveas", "", "!nothing", "\"" + copy + "\""}, 1, {"saved:written as a copy of " + path}},
         {{"_dxfout", "", "_Version", "_R12", "_Preview", "_N", "8"}, 0,
@@ -311,13 +317,15 @@ TEST_F(HostModelTest, SaveAsAndDxfOut)
         const HostRun result = run(routine(path, lines));
         EXPECT_EQ(result.outcome.errors, errors) << result.errors();
         EXPECT_EQ(result.trace({"saved", "dxf-written"}).front(), events.front());
-        std::filesystem::remove(copy);
-        std::filesystem::remove(dxf);
+        std::filesystem::remove(TempDir::toPath(copy));
+        std::filesystem::remove(TempDir::toPath(dxf));
     }
     // An existing DXF brings the replace question, which EXPERT 2 answers without asking.
     tmp_.write("A.dxf", "old");
-    EXPECT_EQ(run(routine(path, {"_dxfout", "", "_Y", ""})).outcome.errors, 0);
-    EXPECT_EQ(run(routine(path, {"_Expert", "2", "_dxfout", "", ""})).outcome.errors, 0);
+    const HostRun replaced = run(routine(path, {"_dxfout", "", "_Y", ""}));
+    EXPECT_EQ(replaced.outcome.errors, 0) << replaced.errors();
+    const HostRun expert = run(routine(path, {"_Expert", "2", "_dxfout", "", ""}));
+    EXPECT_EQ(expert.outcome.errors, 0) << expert.errors();
     EXPECT_EQ(run(routine(path, {"_dxfout", "", "8"})).firstErrorLine(), 5);
 }
 

@@ -1,23 +1,20 @@
 // Runs the stand-in CAD host on scripts written to a temporary folder and checks the rules of its prompt
 // model that a full Quorvel run does not reach (the end-to-end tests cover a normal batch).
 
+#include "../support/ChildProcess.h"
 #include "../support/TempDir.h"
+#include "../support/Windows1252.h"
+#include "ScriptLock.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -46,12 +43,19 @@ struct HostRun
     }
 };
 
-constexpr timespec kOldTime = {1000000000, 0};
+namespace fs = std::filesystem;
+
+// Whole seconds, which every file system keeps exactly.
+const fs::file_time_type kOldTime =
+    std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now()) - std::chrono::hours(24 * 365);
+
+const std::string kCadhost = testsupport::ProgramBeside(CADHOST_NAME);
 
 bool modifiedSinceSetUp(const std::string& path)
 {
-    struct stat status = {};
-    return ::stat(path.c_str(), &status) == 0 && status.st_mtim.tv_sec != kOldTime.tv_sec;
+    std::error_code error;
+    const fs::file_time_type time = fs::last_write_time(TempDir::toPath(path), error);
+    return !error && time != kOldTime;
 }
 
 class CadHostTest : public ::testing::Test
@@ -62,9 +66,13 @@ protected:
     {
         const std::string path = tmp_.file(name);
         tmp_.write(name, "DWG");
-        const timespec times[2] = {kOldTime, kOldTime};
-        ::utimensat(AT_FDCWD, path.c_str(), times, 0);
-        ::chmod(path.c_str(), readOnly ? 0444 : 0644);
+        const fs::path native = TempDir::toPath(path);
+        fs::permissions(native, fs::perms::owner_write, fs::perm_options::add);
+        fs::last_write_time(native, kOldTime);
+        if (readOnly) {
+            fs::permissions(native, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                            fs::perm_options::remove);
+        }
         return path;
     }
 
@@ -72,37 +80,25 @@ protected:
     {
         std::string text;
         for (const std::string& line : lines) {
-            text += line + "\r\n";
+            text += ToWindows1252(line) + "\r\n";
         }
         tmp_.write("Batch.scr", text);
         return tmp_.file("Batch.scr");
     }
 
-    pid_t spawn(const std::vector<std::string>& args, int holdMs = 0)
+    testsupport::Child spawn(const std::vector<std::string>& args, int holdMs = 0)
     {
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            std::vector<char*> argv{const_cast<char*>(CADHOST_PATH)};
-            for (const std::string& arg : args) {
-                argv.push_back(const_cast<char*>(arg.c_str()));
-            }
-            argv.push_back(nullptr);
-            ::setenv("CADHOST_HOLD_MS", std::to_string(holdMs).c_str(), 1);
-            ::unsetenv("CADHOST_PRODUCT");
-            ::unsetenv("CADHOST_JOURNAL");
-            ::execv(CADHOST_PATH, argv.data());
-            ::_exit(127);
-        }
-        return pid;
+        testsupport::SetEnvironment("CADHOST_HOLD_MS", std::to_string(holdMs));
+        testsupport::SetEnvironment("CADHOST_PRODUCT", "");
+        testsupport::SetEnvironment("CADHOST_JOURNAL", "");
+        return testsupport::StartChild(kCadhost, args);
     }
 
-    HostRun finish(pid_t pid, const std::string& journalPath)
+    HostRun finish(testsupport::Child child, const std::string& journalPath)
     {
         HostRun run;
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::ifstream in(journalPath);
+        run.status = testsupport::WaitForChild(child);
+        std::ifstream in(TempDir::toPath(journalPath), std::ios::binary);
         for (std::string line; std::getline(in, line);) {
             std::stringstream fields(line);
             Event& e = run.journal.emplace_back();
@@ -214,8 +210,7 @@ TEST_F(CadHostTest, SaveQuestionTakesOnlyYesOrNo)
 TEST_F(CadHostTest, ScriptLinesSplitAtSpacesAndNamesAreWindows1252)
 {
     const std::string spaced = drawing("Plan \xE2\x82\xAC \xC3\xA9.dwg");
-    std::string path = spaced;
-    path.replace(path.size() - 10, 6, "\x80 \xE9"); // the same name as Windows-1252 writes it
+    const std::string path = ToWindows1252(spaced); // the same name as Windows-1252 writes it
     tmp_.write("Batch.scr", "; a comment line is not typed\r\n_Open \"" + path +
                                 "\" _Zoom\n0.5XP\r\n\r\n_Zoom 2 \r\n_Close _N _Quit");
     const std::string script = tmp_.file("Batch.scr");
@@ -250,28 +245,26 @@ TEST_F(CadHostTest, ArgumentsAndExitStatus)
     };
     for (const auto& [args, status, events] : cases) {
         SCOPED_TRACE(::testing::PrintToString(args));
-        std::filesystem::remove(script + ".journal");
+        fs::remove(TempDir::toPath(script + ".journal"));
         const HostRun result = finish(spawn(args), script + ".journal");
         EXPECT_EQ(result.status, status);
         EXPECT_EQ(result.trace({"switch", "exit"}), events);
     }
 }
 
-TEST_F(CadHostTest, HoldsASharedLockOnTheScriptWhileRunning)
+TEST_F(CadHostTest, HoldsItsScriptSoThatTheLockProbeSeesIt)
 {
     const std::string script = writeScript({"_Quit"});
-    const pid_t pid = spawn({"/b", script}, 1000);
-    const int fd = ::open(script.c_str(), O_RDONLY);
-    int exclusive = 0; // 0 until the host has its lock
-    for (int i = 0; i < 300 && (exclusive = ::flock(fd, LOCK_EX | LOCK_NB)) == 0; ++i) {
-        ::flock(fd, LOCK_UN);
+    const testsupport::Child host = spawn({"/b", script}, 1000);
+    int probed = 0; // 0 until the host holds its script
+    for (int i = 0; i < 300 && (probed = qv::platform::FileIsOpen(script)) == 0; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    EXPECT_NE(exclusive, 0);
-    EXPECT_EQ(::flock(fd, LOCK_SH | LOCK_NB), 0);
-    EXPECT_EQ(finish(pid, script + ".journal").status, 0);
-    EXPECT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
-    ::close(fd);
+    EXPECT_EQ(probed, 70);
+    // Others may still read it, and the probe left it whole.
+    EXPECT_EQ(tmp_.read("Batch.scr"), "_Quit\r\n");
+    EXPECT_EQ(finish(host, script + ".journal").status, 0);
+    EXPECT_EQ(qv::platform::FileIsOpen(script), 0);
 }
 
 } // namespace

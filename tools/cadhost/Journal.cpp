@@ -1,5 +1,7 @@
 #include "Journal.h"
 
+#include "System.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -33,7 +35,7 @@ Journal::~Journal()
 
 bool Journal::open(const std::string& path, std::string& error)
 {
-    file_ = std::fopen(path.c_str(), "wb");
+    file_ = createFile(path);
     if (file_ == nullptr) {
         error = std::strerror(errno);
         return false;

@@ -3,19 +3,14 @@
 
 #include "HostModel.h"
 #include "Journal.h"
+#include "System.h"
 
-#include <cerrno>
 #include <charconv>
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <sys/file.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -32,11 +27,7 @@ struct Options
     int holdMs = 0;
 };
 
-std::string environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : std::string(value);
-}
+using cadhost::environment;
 
 bool startsWith(const std::string& text, std::string_view prefix)
 {
@@ -44,20 +35,20 @@ bool startsWith(const std::string& text, std::string_view prefix)
 }
 
 // Returns the options, or nullopt after telling on stderr what is wrong.
-std::optional<Options> parseArguments(int argc, char** argv)
+std::optional<Options> parseArguments(const std::vector<std::string>& args)
 {
     Options options;
     std::string productCode = environment("CADHOST_PRODUCT");
     options.journal = environment("CADHOST_JOURNAL");
     bool haveScript = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (startsWith(arg, "--product=")) {
             productCode = arg.substr(10);
         } else if (startsWith(arg, "--journal=")) {
             options.journal = arg.substr(10);
         } else if (arg == "/b" || arg == "/B" || arg == "-b" || arg == "-B") {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
                 std::cerr << "cadhost: " << arg << " must be followed by the script path\n";
                 return std::nullopt;
             }
@@ -65,7 +56,7 @@ std::optional<Options> parseArguments(int argc, char** argv)
                 std::cerr << "cadhost: only one script may be given\n";
                 return std::nullopt;
             }
-            options.script = argv[++i];
+            options.script = args[++i];
             haveScript = true;
         } else {
             // Real hosts take more switches (a profile, no logo, ...); they do not change the script run.
@@ -99,38 +90,19 @@ std::optional<Options> parseArguments(int argc, char** argv)
     return options;
 }
 
-bool readAll(int fd, std::string& bytes)
-{
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count == 0) {
-            return true;
-        }
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(count));
-    }
-}
-
 // The disk as the model sees it, with the system's own answer to whether this process may write a file.
-class PosixFiles final : public qv::hostmodel::HostFiles
+class SystemFiles final : public qv::hostmodel::HostFiles
 {
 public:
     bool isWritable(const std::string& path) const override
     {
-        return HostFiles::isWritable(path) && ::access(path.c_str(), W_OK) == 0;
+        return HostFiles::isWritable(path) && cadhost::systemAllowsWrite(path);
     }
 };
 
 // Journals a failure to read the script and ends the run as an argument error.
-int scriptUnreadable(cadhost::Journal& journal, const Options& options, const char* what)
+int scriptUnreadable(cadhost::Journal& journal, const std::string& detail)
 {
-    const std::string detail = std::string(what) + " " + options.script + ": " + std::strerror(errno);
     std::cerr << "cadhost: " << detail << "\n";
     journal.write(0, "error", "-", detail);
     journal.write(0, "exit", "-", std::to_string(kExitArguments));
@@ -141,7 +113,7 @@ int scriptUnreadable(cadhost::Journal& journal, const Options& options, const ch
 
 int main(int argc, char** argv)
 {
-    const std::optional<Options> options = parseArguments(argc, argv);
+    const std::optional<Options> options = parseArguments(cadhost::arguments(argc, argv));
     if (!options) {
         return kExitArguments;
     }
@@ -151,30 +123,24 @@ int main(int argc, char** argv)
         std::cerr << "cadhost: cannot write the journal " << options->journal << ": " << journalError << "\n";
         return kExitArguments;
     }
-    journal.write(0, "start", "Drawing1.dwg",
-                  "product=" + options->product.code + " script=" + options->script);
+    journal.write(0, "start", "Drawing1.dwg", "product=" + options->product.code + " script=" + options->script);
     for (const std::string& arg : options->switches) {
         journal.write(0, "switch", "-", arg);
     }
 
-    // The shared lock stands for the lock a Windows host keeps on its script while it runs; it goes with
-    // the descriptor when the process ends.
-    const int fd = ::open(options->script.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return scriptUnreadable(journal, *options, "cannot open the script");
-    }
-    while (::flock(fd, LOCK_SH) != 0) {
-        if (errno != EINTR) {
-            return scriptUnreadable(journal, *options, "cannot lock the script");
-        }
+    // Held as a running host holds its script, so that Quorvel writes its next script beside it.
+    cadhost::HeldScript script;
+    std::string bytes;
+    std::string error;
+    if (!script.open(options->script, error)) {
+        return scriptUnreadable(journal, error);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(options->holdMs));
-    std::string bytes;
-    if (!readAll(fd, bytes)) {
-        return scriptUnreadable(journal, *options, "cannot read the script");
+    if (!script.readAll(bytes, error)) {
+        return scriptUnreadable(journal, error);
     }
 
-    PosixFiles files;
+    SystemFiles files;
     qv::hostmodel::HostSetup setup;
     setup.product = options->product;
     setup.devices = options->devices;
@@ -183,7 +149,5 @@ int main(int argc, char** argv)
         qv::hostmodel::runHostScript(bytes, setup, [&journal](const qv::hostmodel::HostEvent& event) {
             journal.write(event.line, event.event, event.drawing, event.detail);
         });
-    const int status = outcome.status;
-    ::close(fd);
-    return status;
+    return outcome.status;
 }

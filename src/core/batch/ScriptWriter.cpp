@@ -407,7 +407,7 @@ Error SystemError(int err, const std::string& path, bool opening)
 Status Builder::writeTo(const std::string& path, int& failedStep)
 {
     errno = 0;
-    std::FILE* file = std::fopen(std::filesystem::u8path(path).c_str(), "wb");
+    std::FILE* file = OpenFile(path, "wb");
     if (!file) {
         failedStep = StepOpenFile;
         return SystemError(errno, path, true);

@@ -8,6 +8,10 @@
 #include <fstream>
 #include <random>
 
+#ifdef _WIN32
+#include <cwchar> // _wfopen
+#endif
+
 namespace qv {
 namespace fs = std::filesystem;
 
@@ -34,22 +38,46 @@ Error ErrorFor(const std::error_code& code, const std::string& path)
     return MakeError(ErrorNumberFor(code), path);
 }
 
+fs::path PathFromUtf8(const std::string& path)
+{
+    try {
+        return fs::path(std::u8string(path.begin(), path.end()));
+    } catch (const std::exception&) { // not UTF-8 (Windows converts the name to UTF-16)
+        return {};
+    }
+}
+
+std::FILE* OpenFile(const std::string& path, const char* mode)
+{
+#ifdef _WIN32
+    const fs::path native = PathFromUtf8(path);
+    if (native.empty()) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    const std::wstring wideMode(mode, mode + std::char_traits<char>::length(mode));
+    return ::_wfopen(native.c_str(), wideMode.c_str());
+#else
+    return std::fopen(path.c_str(), mode);
+#endif
+}
+
 bool FileExists(const std::string& path)
 {
     std::error_code ec;
-    return fs::exists(fs::u8path(path), ec);
+    return fs::exists(PathFromUtf8(path), ec);
 }
 
 bool IsDirectory(const std::string& path)
 {
     std::error_code ec;
-    return fs::is_directory(fs::u8path(path), ec);
+    return fs::is_directory(PathFromUtf8(path), ec);
 }
 
 Status ReadFileInBlocks(const std::string& path, std::size_t blockSize,
                         const std::function<void(std::string_view block)>& block)
 {
-    const fs::path p = fs::u8path(path);
+    const fs::path p = PathFromUtf8(path);
     std::error_code ec;
     const auto status = fs::status(p, ec);
     if (ec || !fs::exists(status))
@@ -84,9 +112,56 @@ Result<std::string> ReadFileBytes(const std::string& path)
     return bytes;
 }
 
+namespace {
+
+// Closes the file and reports the first failure of the writes before it, the flush or the close.
+int FinishWrite(std::FILE* file, bool written)
+{
+    int err = written ? 0 : (errno ? errno : EIO);
+    if (std::fflush(file) != 0 && err == 0)
+        err = errno ? errno : EIO;
+    if (std::fclose(file) != 0 && err == 0)
+        err = errno ? errno : EIO;
+    return err;
+}
+
+Status RewriteInPlace(const std::string& path, std::string_view bytes)
+{
+    const fs::path target = PathFromUtf8(path);
+    std::error_code ec;
+    const std::uintmax_t oldSize = fs::file_size(target, ec);
+    if (ec)
+        return ErrorFor(ec, path);
+    if (bytes.size() > oldSize) {
+        fs::resize_file(target, bytes.size(), ec);
+        if (ec) {
+            std::error_code ignored;
+            fs::resize_file(target, oldSize, ignored);
+            return ErrorFor(ec, path);
+        }
+    }
+    errno = 0;
+    std::FILE* file = OpenFile(path, "r+b");
+    if (!file)
+        return ErrorFor(std::error_code(errno ? errno : EACCES, std::generic_category()), path);
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (const int err = FinishWrite(file, written))
+        return ErrorFor(std::error_code(err, std::generic_category()), path);
+    if (bytes.size() < oldSize) {
+        fs::resize_file(target, bytes.size(), ec);
+        if (ec)
+            return ErrorFor(ec, path);
+    }
+    return {};
+}
+
+} // namespace
+
 Status WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
-    const fs::path target = fs::u8path(path);
+    const fs::path target = PathFromUtf8(path);
+    if (target.empty())
+        return MakeError(ErrBadFileNameOrNumber, path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
@@ -95,29 +170,23 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes)
         return MakeError(ErrPathFileAccess, path);
 
     std::random_device rd;
-    const fs::path temp = folder / (target.filename().string() + ".tmp" + std::to_string(rd() % 1000000));
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
+    const std::string tempName = path + ".tmp" + std::to_string(rd() % 1000000);
+    const fs::path temp = PathFromUtf8(tempName);
+    errno = 0;
+    std::FILE* file = OpenFile(tempName, "wb");
     if (!file) {
         const int err = errno;
         return ErrorFor(std::error_code(err, std::generic_category()), path);
     }
-    bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    int err = written ? 0 : errno;
-    if (std::fflush(file) != 0 && written) {
-        written = false;
-        err = errno;
-    }
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        err = errno;
-    }
-    if (!written) {
+    const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (const int err = FinishWrite(file, written)) {
         fs::remove(temp, ec);
-        return ErrorFor(std::error_code(err ? err : EIO, std::generic_category()), path);
+        return ErrorFor(std::error_code(err, std::generic_category()), path);
     }
     // Keep the permissions of the file being replaced.
     const auto oldStatus = fs::status(target, ec);
-    if (!ec && fs::exists(oldStatus)) {
+    const bool replacing = !ec && fs::exists(oldStatus);
+    if (replacing) {
         if ((oldStatus.permissions() & fs::perms::owner_write) == fs::perms::none) {
             fs::remove(temp, ec);
             return MakeError(ErrPermissionDenied, path);
@@ -125,12 +194,13 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes)
         fs::permissions(temp, oldStatus.permissions(), ec);
     }
     fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return ErrorFor(ec, path);
-    }
-    return {};
+    if (!ec)
+        return {};
+    std::error_code ignored;
+    fs::remove(temp, ignored);
+    if (replacing && fs::is_regular_file(oldStatus))
+        return RewriteInPlace(path, bytes);
+    return ErrorFor(ec, path);
 }
 
 } // namespace qv

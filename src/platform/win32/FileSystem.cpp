@@ -1,28 +1,51 @@
 #include "FileSystem.h"
 
+#include "Utf16.h"
 #include "io/FileIo.h"
 #include "text/Paths.h"
 
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 #include <windows.h>
+
+// windows.h makes the name a macro for its own GetFileAttributesA; here it is ours.
+#undef GetFileAttributes
 
 namespace qv::platform {
 
 Result<unsigned> GetFileAttributes(const std::string& path)
 {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const auto wide = win32::ToUtf16(path);
+    if (!wide || wide->empty())
+        return MakeError(ErrBadFileNameOrNumber, path);
+    const DWORD attributes = ::GetFileAttributesW(wide->c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD err = ::GetLastError();
-        return MakeError(err == ERROR_PATH_NOT_FOUND ? ErrPathNotFound : ErrFileNotFound, path);
+        switch (::GetLastError()) {
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+            return MakeError(ErrPathNotFound, path);
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_FILENAME_EXCED_RANGE:
+            return MakeError(ErrBadFileNameOrNumber, path);
+        case ERROR_ACCESS_DENIED:
+            return MakeError(ErrPermissionDenied, path);
+        default:
+            return MakeError(ErrFileNotFound, path);
+        }
     }
     return static_cast<unsigned>(attributes);
 }
 
 bool IsFolderWritable(const std::string& folder)
 {
-    const std::string probe = JoinPath(folder, "quorvel.write-test");
-    const HANDLE file = ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    const auto wide = win32::ToUtf16(JoinPath(folder, "quorvel.write-test"));
+    if (!wide)
+        return false;
+    const HANDLE file = ::CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -32,20 +55,28 @@ bool IsFolderWritable(const std::string& folder)
 
 std::string UserConfigFolder()
 {
-    const char* appData = std::getenv("APPDATA");
+    // getenv would give the name in the ANSI code page, which cannot hold every user name.
+    const wchar_t* appData = ::_wgetenv(L"APPDATA");
     if (!appData || !*appData)
         return {};
-    const std::string folder = JoinPath(appData, "Quorvel");
+    const std::string folder = JoinPath(StripTrailingSeparator(win32::ToUtf8(appData)), "Quorvel");
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    std::filesystem::create_directories(PathFromUtf8(folder), ec);
     return folder;
 }
 
 std::string ExecutableFolder()
 {
-    char buffer[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    return SplitAtLastSeparator(std::string(buffer, length)).first;
+    // Paths may be longer than MAX_PATH; the function says so by filling the whole buffer.
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return {};
+        if (length < buffer.size())
+            return SplitAtLastSeparator(win32::ToUtf8(std::wstring_view(buffer.data(), length))).first;
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 } // namespace qv::platform

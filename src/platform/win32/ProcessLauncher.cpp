@@ -1,6 +1,7 @@
 #include "ProcessLauncher.h"
 
-#include <optional>
+#include "Utf16.h"
+
 #include <string>
 
 // clang-format off
@@ -14,43 +15,31 @@ namespace {
 constexpr int SeFileNotFound = 2;
 constexpr int SePathNotFound = 3;
 
-// Program text is UTF-8; ShellExecuteA takes the system's ANSI code page. Text that code page
-// cannot hold is refused rather than passed on with "?" in it.
-std::optional<std::string> ToAnsi(const std::string& text)
-{
-    if (text.empty())
-        return std::string();
-    const int wideSize =
-        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (wideSize <= 0)
-        return std::nullopt;
-    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(),
-                          wideSize);
-    BOOL usedDefault = FALSE;
-    const int ansiSize =
-        ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, nullptr, 0, nullptr, &usedDefault);
-    if (ansiSize <= 0 || usedDefault)
-        return std::nullopt;
-    std::string ansi(static_cast<std::size_t>(ansiSize), '\0');
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideSize, ansi.data(), ansiSize, nullptr,
-                          &usedDefault);
-    return ansi;
-}
-
 } // namespace
 
 int ShellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory, int showCode)
 {
-    const auto ansiFile = ToAnsi(file);
-    const auto ansiParameters = ToAnsi(parameters);
-    if (!ansiFile || !ansiParameters)
+    // UTF-16 throughout, so names outside the system's code page reach the program as they are.
+    const auto wideFile = win32::ToUtf16(file);
+    const auto wideParameters = win32::ToUtf16(parameters);
+    if (!wideFile || !wideParameters)
         return SeFileNotFound;
-    const auto ansiDirectory = ToAnsi(directory);
-    if (!ansiDirectory)
+    // Nothing to start: the shell would look for a program without a name.
+    if (file.find_first_not_of(' ') == std::string::npos)
+        return SeFileNotFound;
+    // A single space, like an empty directory, means the current folder.
+    const std::string folder = directory.find_first_not_of(' ') == std::string::npos ? std::string() : directory;
+    const auto wideDirectory = win32::ToUtf16(folder);
+    if (!wideDirectory)
         return SePathNotFound;
-    const HINSTANCE result =
-        ::ShellExecuteA(nullptr, "open", ansiFile->c_str(), ansiParameters->c_str(), ansiDirectory->c_str(), showCode);
+    // Some shells start the program in the current folder when the one given does not exist.
+    if (!wideDirectory->empty()) {
+        const DWORD attributes = ::GetFileAttributesW(wideDirectory->c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            return SePathNotFound;
+    }
+    const HINSTANCE result = ::ShellExecuteW(nullptr, L"open", wideFile->c_str(), wideParameters->c_str(),
+                                             wideDirectory->empty() ? nullptr : wideDirectory->c_str(), showCode);
     return static_cast<int>(reinterpret_cast<INT_PTR>(result));
 }
 

@@ -1,6 +1,7 @@
 #include "ScriptLock.h"
 
 #include "Result.h"
+#include "Utf16.h"
 
 #include <string>
 #include <windows.h>
@@ -39,19 +40,27 @@ int ProbeErrorNumber(DWORD error)
 
 int FileIsOpen(const std::string& path)
 {
-    const int wideSize =
-        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    if (wideSize <= 0)
+    const auto wide = win32::ToUtf16(path);
+    if (!wide || wide->empty())
         return ErrBadFileNameOrNumber;
-    std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(), static_cast<int>(path.size()), wide.data(),
-                          wideSize);
+
+    // A read-only script cannot be written, whoever asks (an administrator's handle would open it anyway).
+    const DWORD attributes = ::GetFileAttributesW(wide->c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return ErrPermissionDenied;
 
     // No sharing and OPEN_ALWAYS: fails while a host has the script open, never truncates it.
     const HANDLE handle =
-        ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return ProbeErrorNumber(::GetLastError());
+        ::CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        // Windows refuses a folder as "access denied"; it is no script a host holds, so say what it is.
+        if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            return ErrPathFileAccess;
+        return ProbeErrorNumber(error);
+    }
     ::CloseHandle(handle);
     return 0;
 }

@@ -2,6 +2,7 @@
 #include "batch/ScriptWriter.h"
 
 #include "support/TempDir.h"
+#include "support/Windows1252.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -104,14 +105,14 @@ TEST_F(BatchCheckTest, AutoLispIsAnErrorOnLtAndSetsAreCheckedEachTime)
 TEST_F(BatchCheckTest, NothingIsWrittenAndUnknownProductsAreRefused)
 {
     tmp_.write("A.dwg", "DWG");
-    const std::string script = "_Open\r\n\"" + tmp_.file("A.dwg") +
-                               "\"\r\n_saveas\r\n\r\n\"" + tmp_.file("B.dwg") + "\"\r\n_dxfout\r\n\r\n\r\n_Quit\r\n";
+    const std::string script = ToWindows1252("_Open\r\n\"" + tmp_.file("A.dwg") + "\"\r\n_saveas\r\n\r\n\"" +
+                                             tmp_.file("B.dwg") + "\"\r\n_dxfout\r\n\r\n\r\n_Quit\r\n");
     const DrawingRows rows = {{"A.dwg", tmp_.path(), "x", {}}};
     const Result<BatchCheckReport> report = CheckBatchScript(script, rows, {"Cad2018", {}, {}});
     ASSERT_TRUE(report.ok());
     EXPECT_EQ(report.value().errors, 0);
-    EXPECT_FALSE(std::filesystem::exists(tmp_.file("B.dwg")));
-    EXPECT_FALSE(std::filesystem::exists(tmp_.file("B.dxf")));
+    EXPECT_FALSE(std::filesystem::exists(tmp_.native("B.dwg")));
+    EXPECT_FALSE(std::filesystem::exists(tmp_.native("B.dxf")));
 
     const Result<BatchCheckReport> unknown = CheckBatchScript(script, rows, {"Unknown", {}, {}});
     ASSERT_FALSE(unknown.ok());

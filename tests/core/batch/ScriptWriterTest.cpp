@@ -339,7 +339,7 @@ TEST(ScriptWriter, EveryScriptLockedIsAnErrorAndNothingIsTruncated)
     FakeProbe all{{}, ErrPermissionDenied, {}};
     ExpectFailed(LoopThroughList(in, all.probe(), NoQuestions()), "in routine LoopThroughList Ver 11.0 1\r\n");
     EXPECT_EQ(dir.read("Batch.scr"), "held by a host");
-    EXPECT_FALSE(std::filesystem::exists(dir.file("Batch1.scr")));
+    EXPECT_FALSE(std::filesystem::exists(dir.native("Batch1.scr")));
 }
 
 TEST(ScriptWriter, MissingScriptFolderOffersTheStartupReset)
@@ -406,8 +406,8 @@ TEST(ScriptWriter, FileErrorsNeverLaunchOnAStaleScript)
     in.isReadOnly = nullptr;
 
     // The script cannot be created: its name is taken by a folder.
-    std::filesystem::remove(dir.file("Batch.scr"));
-    std::filesystem::create_directory(dir.file("Batch.scr"));
+    std::filesystem::remove(dir.native("Batch.scr"));
+    std::filesystem::create_directory(dir.native("Batch.scr"));
     ExpectFailed(LoopThroughListZWCAD(in, fake.probe(), NoQuestions()), "in routine LoopThroughListZWCAD 15\r\n");
 
     // The folder vanished after the probe.

@@ -26,9 +26,9 @@ TEST(InstallLayout, FindsTheShippedFilesBesideTheProgramOrInTheInstalledTree)
     };
     for (const auto& c : cases) {
         const TempDir root;
-        std::filesystem::create_directories(root.file("bin"));
+        std::filesystem::create_directories(root.native("bin"));
         for (const auto& name : c.files) {
-            std::filesystem::create_directories(std::filesystem::path(root.file(name)).parent_path());
+            std::filesystem::create_directories(root.native(name).parent_path());
             root.write(name, "");
         }
         for (const std::string& program : {root.file("bin"), root.file("bin") + "/"}) {

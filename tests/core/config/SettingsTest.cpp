@@ -2,6 +2,7 @@
 #include "config/Settings.h"
 #include "config/SettingsKeys.h"
 #include "support/TempDir.h"
+#include "support/Windows1252.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -69,7 +70,7 @@ TEST(Settings, AFailedWriteIsReportedAndLeavesTheFileWhole)
     const clsIniControl ini(dir.path());
     ASSERT_TRUE(ini.WriteValue("S", "k", "kept").ok());
     const std::string before = dir.read("Quorvel.ini");
-    std::filesystem::permissions(ini.IniPath(), std::filesystem::perms::owner_read);
+    std::filesystem::permissions(TempDir::toPath(ini.IniPath()), std::filesystem::perms::owner_read);
     const auto readOnly = ini.WriteValue("S", "k", "lost");
     ASSERT_FALSE(readOnly.ok());
     EXPECT_EQ(readOnly.error().number, ErrPermissionDenied);
@@ -83,7 +84,7 @@ TEST(Settings, AFailedWriteIsReportedAndLeavesTheFileWhole)
     EXPECT_EQ(GetAcadAddress(missing), "Unknown");
 
     // A folder in place of the file: reads see nothing, writes fail.
-    std::filesystem::create_directories(dir.file("asdir/Quorvel.ini"));
+    std::filesystem::create_directories(dir.native("asdir/Quorvel.ini"));
     const clsIniControl folderIni(dir.file("asdir"));
     EXPECT_EQ(folderIni.ReadValue("S", "k"), "Unknown");
     EXPECT_FALSE(folderIni.WriteValue("S", "k", "v").ok());
@@ -95,7 +96,7 @@ TEST(Settings, RedirectFileChoosesTheSettingsFolder)
     TempDir shared;
     EXPECT_EQ(GetQVLocation(program.path()), program.path());
     program.write("Quorvel.ini", "[Cad_Ver]\r\nCadVer=Cad14\r\n");
-    program.write("QV_Locate.ini", "[QV_Address]\r\nQVAddress=" + shared.path() + "\r\n");
+    program.write("QV_Locate.ini", "[QV_Address]\r\nQVAddress=" + ToWindows1252(shared.path()) + "\r\n");
     shared.write("Quorvel.ini", "[Cad_Ver]\r\nCadVer=Cad2010\r\n");
     const std::string folder = GetQVLocation(program.path());
     EXPECT_EQ(folder, shared.path());

@@ -94,7 +94,7 @@ TEST(RoutineDatabase, DeletedRecordsAreReusedAndNumbersStayPositions)
     TempDir dir;
     auto db = clsRadomAccess::ForFile(dir.file("db.dat"));
     EXPECT_EQ(Listed(db), Rows{}); // a missing file is created empty
-    EXPECT_EQ(fs::file_size(dir.file("db.dat")), 0u);
+    EXPECT_EQ(fs::file_size(dir.native("db.dat")), 0u);
     for (const char* name : {"A", "B", "C"})
         ASSERT_TRUE(db.Add_to_Database(Routine(name, name)).ok());
     ASSERT_EQ(db.GetFileLast().value(), 4);
@@ -104,7 +104,7 @@ TEST(RoutineDatabase, DeletedRecordsAreReusedAndNumbersStayPositions)
     EXPECT_EQ(db.Add_to_Database(Routine("D", "d")).value(), 2);
     EXPECT_EQ(Listed(db), (Rows{{"A", 1}, {"D", 2}, {"C", 3}}));
     EXPECT_EQ(db.Add_to_Database(Routine("E", "e")).value(), 4);
-    EXPECT_EQ(fs::file_size(dir.file("db.dat")), 4u * 5236u);
+    EXPECT_EQ(fs::file_size(dir.native("db.dat")), 4u * 5236u);
 }
 
 TEST(RoutineDatabase, BlankDescriptionIsNeverListedNorReused)
@@ -132,7 +132,7 @@ TEST(RoutineDatabase, PathComesFromTheSettingEachTime)
     ASSERT_TRUE(ini.WriteValue(keys::kDatabaseSection, keys::kDatabaseKey, chosen).ok());
     ASSERT_TRUE(db.Add_to_Database(Routine("A", "a")).ok());
     EXPECT_EQ(db.LastPath(), chosen);
-    EXPECT_EQ(fs::file_size(chosen), 5236u);
+    EXPECT_EQ(fs::file_size(TempDir::toPath(chosen)), 5236u);
 }
 
 TEST(RoutineDatabase, PartialLastRecordIsReadReportedAndNeverWritten)
@@ -184,10 +184,10 @@ TEST(RoutineDatabase, RefusalsChangeNoByte)
     };
     const std::string record = HandRecord("A", "a.....", "Fav", 1, 0, 1);
     const auto plainFile = [&record](const TempDir& d) { d.write("db.dat", record); };
-    const auto folder = [](const TempDir& d) { fs::create_directory(d.file("db.dat")); };
+    const auto folder = [](const TempDir& d) { fs::create_directory(d.native("db.dat")); };
     const auto readOnly = [&record](const TempDir& d) {
         d.write("db.dat", record);
-        fs::permissions(d.file("db.dat"), fs::perms::owner_read | fs::perms::group_read);
+        fs::permissions(d.native("db.dat"), fs::perms::owner_read | fs::perms::group_read);
     };
     const auto nothing = [](const TempDir&) {};
     const clsRoutine ok = Routine("B", "b");
@@ -220,7 +220,9 @@ TEST(RoutineDatabase, RefusalsChangeNoByte)
         c.setup(dir);
         const std::string path = dir.file(c.file);
         const auto state = [&] {
-            return fs::is_regular_file(path) ? dir.read(c.file) : fs::exists(path) ? "<folder>" : "<none>";
+            return fs::is_regular_file(TempDir::toPath(path)) ? dir.read(c.file)
+                   : fs::exists(TempDir::toPath(path))        ? "<folder>"
+                                                              : "<none>";
         };
         const std::string before = state();
         auto db = clsRadomAccess::ForFile(path);
@@ -230,7 +232,7 @@ TEST(RoutineDatabase, RefusalsChangeNoByte)
         if (c.expected == 0)
             continue;
         EXPECT_EQ(state(), before) << c.name;
-        EXPECT_FALSE(fs::exists(dir.file("no-such-folder"))) << c.name;
+        EXPECT_FALSE(fs::exists(dir.native("no-such-folder"))) << c.name;
         const std::string heading =
             "Error Number " + std::to_string(c.expected) + " in routine " + c.op.routine + " \r\n\r\n";
         EXPECT_EQ(ErrorMessage(error, c.op.routine).text.rfind(heading, 0), 0u) << c.name;

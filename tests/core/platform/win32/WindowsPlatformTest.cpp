@@ -1,0 +1,318 @@
+// What the Windows layer does that the POSIX one does differently or not at all: a script held open by
+// another process, the shell-execute result codes, UTF-16 command lines and environment, the program and
+// user folders at start-up, and settings files that another process holds without sharing.
+
+#include "FileSystem.h"
+#include "ProcessLauncher.h"
+#include "ScriptLock.h"
+#include "batch/ScriptWriter.h"
+#include "config/InstallLayout.h"
+#include "config/Settings.h"
+#include "config/clsIniControl.h"
+#include "support/TempDir.h"
+#include "text/Paths.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <thread>
+#include <tuple>
+#include <vector>
+#include <windows.h>
+
+#undef GetFileAttributes
+
+namespace qv {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::wstring Wide(const std::string& utf8)
+{
+    return TempDir::toPath(utf8).wstring();
+}
+
+std::string Utf8(const std::wstring& wide)
+{
+    return TempDir::toUtf8(fs::path(wide));
+}
+
+std::string Environment(const wchar_t* name)
+{
+    const wchar_t* value = ::_wgetenv(name);
+    return value ? Utf8(value) : std::string();
+}
+
+void SetEnvironment(const std::wstring& name, const std::string& value)
+{
+    ::_wputenv((name + L"=" + Wide(value)).c_str());
+}
+
+// When QUORVEL_TEST_CHILD is set this executable is a helper process started by a test below, not a
+// test run: it does its job and ends before GoogleTest starts.
+//   report: writes to QUORVEL_TEST_OUT its program folder, the settings folder start-up would choose,
+//           its current folder and its arguments, one per line;
+//   hold:   opens QUORVEL_TEST_FILE as a CAD host opens its script, creates QUORVEL_TEST_OUT, and keeps
+//           the file open until that file is removed.
+void WriteWhole(const std::string& path, const std::string& text)
+{
+    {
+        std::ofstream out(TempDir::toPath(path + ".tmp"), std::ios::binary);
+        out << text;
+    }
+    fs::rename(TempDir::toPath(path + ".tmp"), TempDir::toPath(path));
+}
+
+int RunChildJob(const std::string& job)
+{
+    const std::string out = Environment(L"QUORVEL_TEST_OUT");
+    if (job == "report") {
+        const std::string program = platform::ExecutableFolder();
+        const InstallLayout layout = FindInstallLayout(program);
+        const bool ownFolder = !layout.installed && platform::IsFolderWritable(program);
+        const std::string user = ownFolder ? std::string() : platform::UserConfigFolder();
+        wchar_t current[MAX_PATH] = {};
+        ::GetCurrentDirectoryW(MAX_PATH, current);
+        std::string report =
+            program + "\n" + ResolveSettingsFolder(program, ownFolder, user) + "\n" + Utf8(current) + "\n";
+        int count = 0;
+        wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+        for (int i = 1; i < count; ++i)
+            report += "[" + Utf8(args[i]) + "]\n";
+        ::LocalFree(args);
+        WriteWhole(out, report);
+        return 0;
+    }
+    if (job == "hold") {
+        const HANDLE file = ::CreateFileW(Wide(Environment(L"QUORVEL_TEST_FILE")).c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return 3;
+        WriteWhole(out, "held");
+        for (int i = 0; i < 600 && fs::exists(TempDir::toPath(out)); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ::CloseHandle(file);
+        return 0;
+    }
+    return 2;
+}
+
+[[maybe_unused]] const bool kChildJobDone = [] {
+    const std::string job = Environment(L"QUORVEL_TEST_CHILD");
+    if (!job.empty())
+        std::exit(RunChildJob(job));
+    return false;
+}();
+
+std::string SelfPath()
+{
+    wchar_t buffer[32768];
+    const DWORD length = ::GetModuleFileNameW(nullptr, buffer, 32768);
+    return Utf8(std::wstring(buffer, length));
+}
+
+// Waits for a file that a helper process renames into place.
+std::string WaitForFile(const std::string& path)
+{
+    for (int i = 0; i < 400 && !fs::exists(TempDir::toPath(path)); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::ifstream in(TempDir::toPath(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// A helper process holding a file the way a running host holds its script; released at the end of scope.
+class HeldByAnotherProcess
+{
+public:
+    HeldByAnotherProcess(const TempDir& dir, const std::string& path) : m_marker(dir.file("held.marker"))
+    {
+        SetEnvironment(L"QUORVEL_TEST_CHILD", "hold");
+        SetEnvironment(L"QUORVEL_TEST_FILE", path);
+        SetEnvironment(L"QUORVEL_TEST_OUT", m_marker);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        std::wstring commandLine = L"\"" + Wide(SelfPath()) + L"\"";
+        if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &process)) {
+            ::CloseHandle(process.hThread);
+            m_process = process.hProcess;
+        }
+        SetEnvironment(L"QUORVEL_TEST_CHILD", "");
+        m_held = WaitForFile(m_marker) == "held";
+    }
+    ~HeldByAnotherProcess() { release(); }
+
+    bool held() const { return m_held; }
+    void release()
+    {
+        if (!m_process)
+            return;
+        std::error_code ec;
+        fs::remove(TempDir::toPath(m_marker), ec);
+        ::WaitForSingleObject(m_process, 30000);
+        ::CloseHandle(m_process);
+        m_process = nullptr;
+    }
+
+private:
+    std::string m_marker;
+    HANDLE m_process = nullptr;
+    bool m_held = false;
+};
+
+TEST(WindowsScriptLock, AScriptHeldByAnotherProcessIsLeftAloneAndTheWriterMovesOn)
+{
+    TempDir dir;
+    dir.write("Batch.scr", "the running host's script");
+    HeldByAnotherProcess host(dir, dir.file("Batch.scr"));
+    ASSERT_TRUE(host.held());
+    EXPECT_EQ(platform::FileIsOpen(dir.file("Batch.scr")), ErrPermissionDenied);
+
+    ScriptInputs in;
+    in.rows = {{"Caf\xC3\xA9.dwg", dir.path(), "Purge", ""}};
+    in.scriptFolder = dir.path();
+    in.openCommand = "Unknown";
+    in.sequenceText = "1";
+    in.routineText = [](const std::string&) { return std::string("_purge"); };
+    const ScriptResult result = LoopThroughList(in, platform::FileIsOpen, [](const UserMessage& m) {
+        ADD_FAILURE() << "no question expected: " << m.text;
+        return MessageAnswer::Cancel;
+    });
+    EXPECT_TRUE(result.launch);
+    EXPECT_EQ(result.path, dir.file("Batch1.scr"));
+    EXPECT_EQ(dir.read("Batch1.scr"), BuildScript(in, ScriptWriterKind::General).value().bytes);
+    EXPECT_EQ(dir.read("Batch.scr"), "the running host's script");
+
+    host.release();
+    EXPECT_EQ(platform::FileIsOpen(dir.file("Batch.scr")), 0);
+    EXPECT_EQ(dir.read("Batch.scr"), "the running host's script");
+}
+
+TEST(WindowsScriptLock, ReadOnlyScriptIsPermissionDenied)
+{
+    TempDir dir;
+    dir.write("Batch.scr", "old");
+    ASSERT_TRUE(::SetFileAttributesW(dir.native("Batch.scr").c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(platform::FileIsOpen(dir.file("Batch.scr")), ErrPermissionDenied);
+    const Result<unsigned> attributes = platform::GetFileAttributes(dir.file("Batch.scr"));
+    ASSERT_TRUE(attributes.ok());
+    EXPECT_EQ(attributes.value() & FILE_ATTRIBUTE_READONLY, static_cast<unsigned>(FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(platform::GetFileAttributes(dir.file("no folder\\x.dwg")).error().number, ErrPathNotFound);
+}
+
+TEST(WindowsProcessLauncher, FailuresGetShellExecuteCodes)
+{
+    TempDir dir;
+    dir.write("garbage.exe", "\x7f\x01\x02garbage");
+    dir.write("data.qvzz", "no program opens this");
+    // file, directory, shell-execute code. Windows answers a missing folder in the file's path with 2 or 3
+    // depending on the release (Wine: 2); a missing working folder is always 3.
+    const std::tuple<std::string, std::string, int> cases[] = {
+        {dir.file("missing.exe"), "", 2},         {"", "", 2},
+        {dir.file("no folder\\acad.exe"), "", 2}, {dir.file("garbage.exe"), "", 11},
+        {dir.file("data.qvzz"), "", 31},          {std::string("bad \xFF utf-8.exe"), "", 2},
+        {SelfPath(), dir.file("no folder"), 3},
+    };
+    // A copy of this program that did start ends at once instead of running the tests.
+    SetEnvironment(L"QUORVEL_TEST_CHILD", "none");
+    for (const auto& [file, directory, code] : cases)
+        EXPECT_EQ(platform::ShellExecuteOpen(file, "/b \"x.scr\"", directory, 1), code) << file << " in " << directory;
+    SetEnvironment(L"QUORVEL_TEST_CHILD", "");
+}
+
+TEST(WindowsProcessLauncher, StartsAProgramInAnAccentedFolderWithUtf16Arguments)
+{
+    TempDir dir;
+    const std::string programFolder = dir.file("Programme caf\xC3\xA9");
+    const std::string drawings = dir.file("Zeichnungen \xC3\xBC \xE2\x82\xAC");
+    fs::create_directories(TempDir::toPath(programFolder));
+    fs::create_directories(TempDir::toPath(drawings));
+    const std::string program = JoinPath(programFolder, "acad.exe");
+    fs::copy_file(TempDir::toPath(SelfPath()), TempDir::toPath(program));
+
+    const std::string out = dir.file("report.txt");
+    SetEnvironment(L"QUORVEL_TEST_CHILD", "report");
+    SetEnvironment(L"QUORVEL_TEST_OUT", out);
+    const std::string script = JoinPath(drawings, "Batch.scr");
+    const int result = platform::ShellExecuteOpen(program, "/nologo \"My Profile\" /b \"" + script + "\"", drawings, 1);
+    SetEnvironment(L"QUORVEL_TEST_CHILD", "");
+    EXPECT_GE(result, 33);
+    const std::vector<std::string> report = Lines(WaitForFile(out));
+    ASSERT_EQ(report.size(), 7u);
+    EXPECT_EQ(report[0], programFolder);
+    EXPECT_EQ(report[1], programFolder); // a writable program folder keeps its own settings
+    EXPECT_EQ(report[2], drawings);
+    EXPECT_EQ(report[3], "[/nologo]");
+    EXPECT_EQ(report[4], "[My Profile]");
+    EXPECT_EQ(report[5], "[/b]");
+    EXPECT_EQ(report[6], "[" + script + "]");
+}
+
+TEST(WindowsStartup, InstalledProgramKeepsSettingsInTheAccentedUserFolder)
+{
+    TempDir dir;
+    // An installed tree: PREFIX\bin\quorvel.exe and PREFIX\share\quorvel with the shipped files.
+    const std::string prefix = dir.file("Programme \xC3\xA9t\xC3\xA9");
+    fs::create_directories(TempDir::toPath(prefix + "\\bin"));
+    fs::create_directories(TempDir::toPath(prefix + "\\share\\quorvel\\help"));
+    dir.write("Programme \xC3\xA9t\xC3\xA9\\share\\quorvel\\help\\Quorvel.html", "<html></html>");
+    const std::string program = prefix + "\\bin\\quorvel.exe";
+    fs::copy_file(TempDir::toPath(SelfPath()), TempDir::toPath(program));
+    // A user whose name the ANSI code page cannot hold.
+    const std::string appData = dir.file("Users\\J\xC3\xBCrgen \xC5\x81\xC3\xB3"
+                                         "d\xC5\xBA\\AppData\\Roaming");
+    fs::create_directories(TempDir::toPath(appData));
+
+    const std::string savedAppData = Environment(L"APPDATA");
+    SetEnvironment(L"APPDATA", appData);
+    EXPECT_EQ(platform::UserConfigFolder(), appData + "\\Quorvel");
+    EXPECT_TRUE(fs::is_directory(TempDir::toPath(appData + "\\Quorvel")));
+
+    const std::string out = dir.file("report.txt");
+    SetEnvironment(L"QUORVEL_TEST_CHILD", "report");
+    SetEnvironment(L"QUORVEL_TEST_OUT", out);
+    const int result = platform::ShellExecuteOpen(program, "", "", 1);
+    SetEnvironment(L"QUORVEL_TEST_CHILD", "");
+    SetEnvironment(L"APPDATA", savedAppData);
+    EXPECT_GE(result, 33);
+    const std::vector<std::string> report = Lines(WaitForFile(out));
+    ASSERT_GE(report.size(), 2u);
+    EXPECT_EQ(report[0], prefix + "\\bin");
+    EXPECT_EQ(report[1], appData + "\\Quorvel");
+}
+
+TEST(WindowsSettingsFile, AHandleThatSharesNothingStopsTheWriteAndTheFileStaysWhole)
+{
+    TempDir dir;
+    const clsIniControl ini(dir.path());
+    ASSERT_TRUE(ini.WriteValue("Cad_Ver", "CadVer", "Cad2018").ok());
+    const std::string before = dir.read("Quorvel.ini");
+    const HANDLE other = ::CreateFileW(dir.native("Quorvel.ini").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(other, INVALID_HANDLE_VALUE);
+    const Status refused = ini.WriteValue("Cad_Ver", "CadVer", "CadLT2013");
+    ::CloseHandle(other);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error().number, ErrPermissionDenied);
+    EXPECT_EQ(dir.read("Quorvel.ini"), before);
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.native("")))
+        ++entries;
+    EXPECT_EQ(entries, 1u) << "a temporary file was left behind";
+}
+
+} // namespace
+} // namespace qv
