@@ -135,7 +135,7 @@ TEST(PaperSizes, WritesQuotedLinesAtomically)
     ASSERT_TRUE(WriteCustomPapers(dir.path(), {}));
     EXPECT_EQ(dir.read("NewPaper.txt"), "");
     EXPECT_EQ(ShowPaperStandard(kCustomPaperCode, ReadCustomPaperEntries(dir.path())).listText, "No Custom Sizes");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no temporary left
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.native("")), {}), 1); // no temporary left
 }
 
 TEST(PaperSizes, CustomPaperDialog)
