@@ -44,11 +44,11 @@ std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const R
 {
     std::vector<MissingRoutine> missing;
     // description -> present, so each is looked up once; hashed, since a list may use thousands of routines
-    std::unordered_map<std::string, bool> known;
+    std::unordered_map<std::string_view, bool> known; // views into the rows, which outlive this call
     for (const DrawingRow& row : rows) {
         if (row.routine.empty())
             continue;
-        auto found = known.find(row.routine);
+        auto found = known.find(std::string_view(row.routine));
         if (found == known.end()) {
             bool present = false;
             if (row.routine == kCombinedRoutines)
@@ -57,7 +57,7 @@ std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const R
                 present = true;
             else
                 present = exists && exists(row.routine);
-            found = known.emplace(row.routine, present).first;
+            found = known.emplace(std::string_view(row.routine), present).first;
         }
         if (found->second)
             continue;

@@ -73,7 +73,7 @@ RoutineIndex::RoutineIndex(const RoutineList& catalogue)
 {
     m_byDescription.reserve(catalogue.size());
     for (const clsRoutine& routine : catalogue)
-        m_byDescription.emplace(std::string(TrimSpaces(routine.Description())), &routine);
+        m_byDescription.emplace(TrimSpaces(routine.Description()), &routine);
 }
 
 const clsRoutine* RoutineIndex::find(std::string_view description) const

@@ -49,12 +49,8 @@ public:
     RoutineLookup lookup(std::string_view description) const;
 
 private:
-    struct Hash
-    {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-    };
-    std::unordered_map<std::string, const clsRoutine*, Hash, std::equal_to<>> m_byDescription;
+    // Keys are views into the catalogue's own descriptions: nothing is copied.
+    std::unordered_map<std::string_view, const clsRoutine*> m_byDescription;
 };
 
 // True when the (trimmed) description is longer than 75 characters.
