@@ -42,11 +42,22 @@ void StableSortRows(DrawingRows& rows, const ColumnSort& sort)
     rows = std::move(sorted);
 }
 
-// Splits a path into a row, or says why it cannot be listed.
+// True for "C:" and the like: a drive of its own, which names a current folder, not the root.
+bool IsDriveName(std::string_view folder)
+{
+    const auto letter = static_cast<unsigned char>(folder.empty() ? 0 : folder[0]);
+    return folder.size() == 2 && folder[1] == ':' && ((letter | 0x20) >= 'a' && (letter | 0x20) <= 'z');
+}
+
+// Splits a path into a row, or says why it cannot be listed. A drawing in a root folder keeps the
+// root's separator ("/", "C:\"), so its folder is never empty and reads back from a saved list.
 std::optional<DrawingRow> RowFromPath(const std::string& path)
 {
     auto [folder, file] = SplitAtLastSeparator(path);
-    if (file.empty() || IsUnsafeName(file) || IsUnsafeName(folder))
+    const bool hasFolder = file.size() < path.size();
+    if (hasFolder && (folder.empty() || IsDriveName(folder)))
+        folder += path[folder.size()];
+    if (folder.empty() || file.empty() || IsUnsafeName(file) || IsUnsafeName(folder))
         return std::nullopt;
     return DrawingRow{std::move(file), std::move(folder), {}, {}};
 }
@@ -79,6 +90,10 @@ std::string Visible(std::string_view name)
             out += "<CR>";
         else if (c == '\n')
             out += "<LF>";
+        else if (c == '\t')
+            out += "<TAB>";
+        else if (static_cast<unsigned char>(c) < 0x20)
+            out += "<" + std::to_string(static_cast<int>(c)) + ">";
         else
             out += c;
     }
@@ -166,7 +181,8 @@ SortOrderStep NextSortOrder(std::string_view lblSortOrder)
 
 bool IsUnsafeName(std::string_view text)
 {
-    return text.find_first_of("\r\n\"") != std::string_view::npos;
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return c == '"' || static_cast<unsigned char>(c) < 0x20; });
 }
 
 AddOutcome AddFromDialog(DrawingRows& rows, const std::vector<std::string>& paths,
@@ -186,8 +202,9 @@ AddOutcome AddDropped(DrawingRows& rows, const std::vector<std::string>& paths, 
 UserMessage RefusedDrawingsMessage(const std::vector<std::string>& refused)
 {
     constexpr std::size_t kShown = 20;
-    std::string text = "These drawings were not added to the list. A file name or folder that holds a line break "
-                       "or a double quote, or a path without a file name, cannot be processed:";
+    std::string text = "These drawings were not added to the list. A file name or folder that holds a control "
+                       "character (such as a line break or a tab) or a double quote, or a path without a folder or "
+                       "a file name, cannot be processed:";
     text += kCrLf;
     for (std::size_t i = 0; i < refused.size() && i < kShown; ++i) {
         text += kCrLf;

@@ -69,8 +69,9 @@ struct SortOrderStep
 };
 SortOrderStep NextSortOrder(std::string_view lblSortOrder);
 
-// True when the text holds a carriage return, a line feed or a double quote: such a name would break
-// the batch script and the drawing list file, so it is never listed.
+// True when the text holds a control character (line breaks and tabs among them) or a double quote:
+// such a name would break the batch script or could not be read back from a drawing list file, so it
+// is never listed.
 bool IsUnsafeName(std::string_view text);
 
 // What an add did: how many rows were added, and the paths that were refused (in the order given).
@@ -81,8 +82,9 @@ struct AddOutcome
 };
 
 // Adds the full paths returned by the add-files dialog, in order, each split at its last separator
-// into folder and file name. Empty paths are skipped (a cancelled dialog returns none); a path whose
-// file name is empty or whose name or folder is unsafe is refused and the others are added.
+// into folder and file name (a drawing in a root folder gets the root, "/" or "C:\", as its folder).
+// Empty paths are skipped (a cancelled dialog returns none); a path without a folder or a file name,
+// or whose name or folder is unsafe, is refused and the others are added.
 AddOutcome AddFromDialog(DrawingRows& rows, const std::vector<std::string>& paths,
                          const std::optional<ColumnSort>& sort = std::nullopt);
 

@@ -1,5 +1,6 @@
 #include "LaunchCommand.h"
 
+#include "batch/WindowsCommandLine.h"
 #include "config/CadProducts.h"
 #include "text/LineBreaks.h"
 #include "text/TextUtil.h"
@@ -154,10 +155,26 @@ std::string BuildLaunchParameters(std::string_view startOption, std::string_view
         parameters += switchText;
         parameters += " ";
     }
-    parameters += "/b \"";
-    parameters += scriptPath;
-    parameters += "\"";
+    // Quoted by the command-line rules the host splits with, so a folder holding a double quote
+    // (possible outside Windows) still reaches the host as one argument, unchanged.
+    parameters += "/b ";
+    parameters += QuoteWindowsArgument(scriptPath);
     return parameters;
+}
+
+std::optional<UserMessage> CheckSwitchText(std::string_view startOption, std::string_view switchText)
+{
+    if (startOption != "YesSwitch" || !EndsInsideQuotes(switchText))
+        return std::nullopt;
+    std::string text = "The startup switch text has a double quote that is not closed, so the host would take "
+                       "\"/b\" and the script path as part of that switch:";
+    text += kCrLf;
+    text += switchText;
+    text += kCrLf;
+    text += kCrLf;
+    text += "The CAD program has not been started. Close the quote in the switch text in Quorvel's options, "
+            "then start again.";
+    return UserMessage{std::move(text), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
 }
 
 LaunchRequest BuildLaunchRequest(const LaunchSettings& settings, const std::string& scriptPath)
@@ -241,6 +258,8 @@ std::optional<UserMessage> LaunchFailureMessage(int result)
 std::optional<UserMessage> StartAutoCAD(const LaunchSettings& settings, const std::string& scriptPath,
                                         const ShellExecuteService& shellExecute)
 {
+    if (auto refusal = CheckSwitchText(settings.startOption, settings.switchText))
+        return refusal;
     return LaunchFailureMessage(shellExecute(BuildLaunchRequest(settings, scriptPath)));
 }
 

@@ -87,9 +87,15 @@ ScriptWriterKind ChooseScriptWriter(bool confirm, std::string_view productCode);
 int ShowCodeFor(std::string_view windowState);
 
 // The host's parameters: "/b" and the quoted script path, after the switch text when the start
-// option is exactly "YesSwitch".
+// option is exactly "YesSwitch". The path is quoted by the Windows command-line rules, so the split
+// of the parameters gives back the switch text's arguments, "/b" and the path, unless the switch
+// text leaves a quote open (CheckSwitchText refuses that).
 std::string BuildLaunchParameters(std::string_view startOption, std::string_view switchText,
                                   std::string_view scriptPath);
+
+// The message when the switch text is used and leaves a double quote open (it would swallow "/b"
+// and the script path); nullopt otherwise.
+std::optional<UserMessage> CheckSwitchText(std::string_view startOption, std::string_view switchText);
 
 LaunchRequest BuildLaunchRequest(const LaunchSettings& settings, const std::string& scriptPath);
 
@@ -100,7 +106,7 @@ std::string_view ShellExecuteErrorText(int result);
 std::optional<UserMessage> LaunchFailureMessage(int result);
 
 // `StartAutoCAD`: starts the host on the script through the service; the message to show when the
-// start failed.
+// start failed or was refused (CheckSwitchText; the service is then not called).
 std::optional<UserMessage> StartAutoCAD(const LaunchSettings& settings, const std::string& scriptPath,
                                         const ShellExecuteService& shellExecute);
 

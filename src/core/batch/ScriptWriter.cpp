@@ -134,6 +134,25 @@ Result<std::string> Encode(std::string_view text, const std::string& context)
     return encoded;
 }
 
+// True when a CR stands without its LF or an LF without its CR: the host would see a line break
+// the script does not mean.
+bool HoldsLoneLineBreak(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))
+            return true;
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            return true;
+    }
+    return false;
+}
+
+// A drawing path is one quoted entry of the script; a quote or a line break in it would end the entry.
+bool BreaksQuotedEntry(std::string_view name)
+{
+    return name.find_first_of("\"\r\n") != std::string_view::npos;
+}
+
 Result<int> SequenceCount(std::string_view text)
 {
     const auto value = ParseInt16(text);
@@ -233,6 +252,12 @@ private:
 
             std::string_view folder = StripTrailingSeparator(row.folder);
             std::string_view file = row.file;
+            if (BreaksQuotedEntry(folder) || BreaksQuotedEntry(file)) {
+                return failed(Error{ErrInvalidText, "The drawing " + JoinPath(folder, file) +
+                                                        " cannot be written to the script: its name or folder "
+                                                        "holds a double quote or a line break."},
+                              StepDrawingPath);
+            }
             if (!IsAscii(folder) || !IsAscii(file)) {
                 const std::string path = JoinPath(folder, file);
                 auto encodedFolder = Encode(folder, "drawing " + path);
@@ -295,6 +320,11 @@ private:
                 text = m_inputs.routineText(description);
             block.placeholder = ToUpperAscii(text) == ToUpperAscii(kPlaceholderRoutine);
             if (!block.placeholder) {
+                if (HoldsLoneLineBreak(text)) {
+                    return Error{ErrInvalidText, "The routine " + description +
+                                                     " cannot be written to the script: its text holds a line break "
+                                                     "that is not a carriage return and line feed pair."};
+                }
                 auto encoded = Encode(text, "routine " + description);
                 if (!encoded)
                     return encoded.error();

@@ -82,7 +82,9 @@ struct ScriptText
 };
 
 // Builds the whole script in memory. Fails without partial output on a read-only query error, text
-// that Windows-1252 cannot hold, or a sequence count that is not a number.
+// that Windows-1252 cannot hold, a sequence count that is not a number, a routine text with a lone CR
+// or LF, or a drawing name or folder holding a double quote or a line break (each would break the
+// script's one entry per line).
 Result<ScriptText> BuildScript(const ScriptInputs& inputs, ScriptWriterKind kind);
 
 // What a writer run did.

@@ -8,10 +8,10 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-} // namespace
-
-std::vector<std::string> SplitWindowsCommandLine(std::string_view commandLine)
+// The split, and whether the text ends inside a quoted part.
+std::vector<std::string> Split(std::string_view commandLine, bool& endsQuoted)
 {
+    endsQuoted = false;
     std::vector<std::string> arguments;
     std::size_t pos = 0;
     const std::size_t size = commandLine.size();
@@ -48,8 +48,45 @@ std::vector<std::string> SplitWindowsCommandLine(std::string_view commandLine)
             argument += commandLine[pos++];
         }
         arguments.push_back(std::move(argument));
+        endsQuoted = quoted;
     }
     return arguments;
+}
+
+} // namespace
+
+std::vector<std::string> SplitWindowsCommandLine(std::string_view commandLine)
+{
+    bool endsQuoted = false;
+    return Split(commandLine, endsQuoted);
+}
+
+bool EndsInsideQuotes(std::string_view commandLine)
+{
+    bool endsQuoted = false;
+    Split(commandLine, endsQuoted);
+    return endsQuoted;
+}
+
+std::string QuoteWindowsArgument(std::string_view argument)
+{
+    std::string out = "\"";
+    std::size_t backslashes = 0;
+    for (const char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+        } else {
+            // Backslashes before a quote are doubled, and the quote itself escaped.
+            if (c == '"')
+                out.append(backslashes + 1, '\\');
+            backslashes = 0;
+        }
+        out += c;
+    }
+    // Backslashes before the closing quote are doubled so that it still closes.
+    out.append(backslashes, '\\');
+    out += '"';
+    return out;
 }
 
 } // namespace qv

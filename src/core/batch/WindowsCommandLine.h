@@ -16,4 +16,13 @@ namespace qv {
 // The string holds arguments only: the first is not treated as a program name.
 std::vector<std::string> SplitWindowsCommandLine(std::string_view commandLine);
 
+// True when the text, split by those rules, ends inside a quoted part: anything appended to it would
+// join its last argument.
+bool EndsInsideQuotes(std::string_view commandLine);
+
+// One argument in double quotes, so that SplitWindowsCommandLine gives it back unchanged: a quote is
+// escaped with a backslash, and backslashes before a quote (or before the closing one) are doubled.
+// Other backslashes stay single, so a Windows path reads as it always has.
+std::string QuoteWindowsArgument(std::string_view argument);
+
 } // namespace qv

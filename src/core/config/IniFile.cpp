@@ -176,6 +176,15 @@ Result<std::string> Write(std::string_view file, std::string_view section, std::
     key = TrimSpaces(key);
     if (section.empty() || key.empty())
         return Error{ErrInvalidProcedureCall, "A setting needs a section and a key name."};
+    // A name must read back as itself: the reader trims tabs too, ends a section name at "]", splits a
+    // key line at its first "=", and takes a line starting with "[" or ";" for a section or a comment.
+    if (TrimBlanks(section) != section || section.find(']') != std::string_view::npos)
+        return Error{ErrInvalidText, "A setting's section name cannot hold \"]\" or begin or end with a tab: [" +
+                                         std::string(section) + "]"};
+    if (TrimBlanks(key) != key || key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';')
+        return Error{ErrInvalidText, "A setting's key name cannot hold \"=\", begin with \"[\" or \";\", or begin or "
+                                     "end with a tab: " +
+                                         std::string(key)};
 
     const std::string newLine = std::string(key) + "=" + std::string(value) + std::string(kCrLf);
     const std::vector<Line> lines = ParseLines(file);

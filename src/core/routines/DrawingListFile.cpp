@@ -143,9 +143,15 @@ EncodedList EncodeList(const DrawingRows& rows)
     }
     std::size_t size = 0;
     for (const DrawingRow& row : rows) {
-        if (IsUnsafeName(row.file) || IsUnsafeName(row.folder) || ContainsLineBreak(row.routine)) {
-            out.refusal =
-                Refuse(UnstorableRowMessage(row, "a line break or a double quote in its name, folder or routine."));
+        // Only what the reader takes back is written: no control character anywhere, no empty folder.
+        if (IsUnsafeName(row.file) || IsUnsafeName(row.folder) || HoldsControlCharacter(row.routine)) {
+            out.refusal = Refuse(UnstorableRowMessage(
+                row, "a control character (such as a line break or a tab) or a double quote in its name, folder or "
+                     "routine."));
+            return out;
+        }
+        if (row.file.empty() || row.folder.empty()) {
+            out.refusal = Refuse(UnstorableRowMessage(row, "its file name or folder is empty."));
             return out;
         }
         size += row.file.size() + row.folder.size() + row.routine.size() + 10;

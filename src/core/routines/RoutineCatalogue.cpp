@@ -5,6 +5,8 @@
 #include "text/LineBreaks.h"
 #include "text/TextUtil.h"
 
+#include <algorithm>
+
 namespace qv {
 namespace {
 
@@ -137,7 +139,9 @@ clsRoutine MakeRoutineForAdd(std::string_view description, std::string_view text
 {
     clsRoutine routine;
     routine.SetScriptText(std::string(text) + std::string(record::kEndMarker));
-    routine.SetDescription(std::string(description));
+    // Stored as it was checked: the 75-character check and every look-up use the trimmed text, so leading
+    // spaces must not push it past the 150-byte field, nor leave a blank (deleted-looking) record.
+    routine.SetDescription(std::string(TrimSpaces(description)));
     routine.SetInUse(1);
     routine.SetFavourite(std::string(nonFavourite ? record::kNonFavourite : record::kFavourite));
     routine.SetRecordWritten(1);
@@ -168,6 +172,11 @@ std::string DescriptionTooLongText()
 
 std::optional<EditorRefusal> ValidateStorable(std::string_view description, std::string_view text)
 {
+    // A drawing list file cannot hold such a description, so a list using the routine could not be saved.
+    if (std::any_of(description.begin(), description.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+        return Refuse("The Description cannot hold a tab, a line break or another control character.",
+                      EditorField::Description);
     if (auto encoded = Utf8ToCp1252(description); !encoded) {
         return Refuse("The Description cannot be saved." + std::string(kCrLf) + encoded.error().description,
                       EditorField::Description);

@@ -83,7 +83,8 @@ std::optional<ShownRoutine> ShowRoutine(const RoutineList& catalogue, std::int16
 // Caption of the editor's list frame: "<count> Script Routines".
 std::string RoutineListCaption(std::size_t count);
 
-// Records the editor stores. Update writes the same record as Add, at the chosen record number.
+// Records the editor stores, with the description trimmed of spaces. Update writes the same record as
+// Add, at the chosen record number.
 clsRoutine MakeRoutineForAdd(std::string_view description, std::string_view text, bool nonFavourite);
 clsRoutine MakeRoutineForUpdate(std::string_view description, std::string_view text, bool nonFavourite);
 // A deleted record: blank description and text, Deleted 1, InUse 0.
@@ -120,7 +121,8 @@ std::optional<EditorRefusal> ValidateUpdate(const RoutineList& catalogue, std::s
                                             std::string_view text, std::int16_t recordNumber);
 
 // What the routine file cannot hold: a command text over 4995 characters, or a character of the
-// description or text outside Windows-1252.
+// description or text outside Windows-1252; and a description with a control character, which a
+// drawing list file cannot hold.
 std::optional<EditorRefusal> ValidateStorable(std::string_view description, std::string_view text);
 
 // "Save Routine" in the save dialog.

@@ -24,22 +24,34 @@ std::vector<std::string> Column(const DrawingRows& rows, int column = 0)
 TEST(DrawingList, PathsAreSplitAddedInOrderAndUnsafeOnesRefused)
 {
     DrawingRows rows{Row("old.dwg")};
-    const std::vector<std::string> bad = {"/a/li\nne.dwg",    "/a/cr\r.dwg",      "/a/q\"uote.dwg",
-                                          "/fo\"lder/ok.dwg", "/fo\nlder/ok.dwg", "/a/folder/"};
+    const std::vector<std::string> bad = {"/a/li\nne.dwg",
+                                          "/a/cr\r.dwg",
+                                          "/a/q\"uote.dwg",
+                                          "/fo\"lder/ok.dwg",
+                                          "/fo\nlder/ok.dwg",
+                                          "/a/folder/",
+                                          "/a/t\tab.dwg",
+                                          "/t\tab/ok.dwg",
+                                          "/a/\x01.dwg",
+                                          "top.dwt",
+                                          "/"};
     std::vector<std::string> paths = {"/jobs/a/plan.dwg", "/jobs/a/plan.dwg", ""};
     paths.insert(paths.end(), bad.begin(), bad.end());
-    paths.insert(paths.end(), {"/jobs/b/x.dxf", "top.dwt"});
+    // Drawings in a root folder keep the root as their folder.
+    paths.insert(paths.end(), {"/jobs/b/x.dxf", "/root.dwg", "C:/drive.dwg", "//net.dwg", "CD:/x.dwg"});
     const auto outcome = AddFromDialog(rows, paths);
-    EXPECT_EQ(outcome.added, 4u);
+    EXPECT_EQ(outcome.added, 7u);
     EXPECT_EQ(outcome.refused, bad);
     EXPECT_EQ(rows, (DrawingRows{Row("old.dwg"), Row("plan.dwg", "/jobs/a"), Row("plan.dwg", "/jobs/a"),
-                                 Row("x.dxf", "/jobs/b"), Row("top.dwt", "")}));
+                                 Row("x.dxf", "/jobs/b"), Row("root.dwg", "/"), Row("drive.dwg", "C:/"),
+                                 Row("net.dwg", "/"), Row("x.dwg", "CD:")}));
 
     const UserMessage message = RefusedDrawingsMessage(outcome.refused);
     EXPECT_EQ(message.title, "Quorvel Error");
     EXPECT_NE(message.text.find("/a/li<LF>ne.dwg\r\n"), std::string::npos);
     EXPECT_NE(message.text.find("/fo\"lder/ok.dwg"), std::string::npos);
     EXPECT_NE(message.text.find("\r\n/a/cr<CR>.dwg\r\n"), std::string::npos);
+    EXPECT_NE(message.text.find("\r\n/a/t<TAB>ab.dwg\r\n/t<TAB>ab/ok.dwg\r\n/a/<1>.dwg\r\n"), std::string::npos);
     EXPECT_NE(RefusedDrawingsMessage(std::vector<std::string>(25, "/a/\"x.dwg")).text.find("... and 5 more."),
               std::string::npos);
 

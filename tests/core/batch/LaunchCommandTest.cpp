@@ -1,5 +1,7 @@
 #include "batch/LaunchCommand.h"
 
+#include "batch/WindowsCommandLine.h"
+
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -97,6 +99,42 @@ TEST(LaunchCommand, RequestFromTheSettings)
     };
     for (const auto& [settings, expected] : cases)
         EXPECT_EQ(BuildLaunchRequest(settings, script), expected) << settings.windowState;
+}
+
+TEST(LaunchCommand, ParametersSplitBackIntoTheSwitchesBAndTheScriptPath)
+{
+    const std::string paths[] = {R"(C:\Scripts\Batch.scr)", R"(/tmp/a"b/Batch.scr)",    R"(/tmp/x\"y/Batch1.scr)",
+                                 R"(C:\odd dir\)",          R"(/tmp/q""/ "/Batch.scr)", ""};
+    const std::string switches[] = {"", "/nologo", R"( /p "My Profile" )", R"(/p "a\" b")", R"(/p C:\dir\ /t x)"};
+    for (const std::string& path : paths) {
+        for (const std::string& switchText : switches) {
+            ASSERT_FALSE(CheckSwitchText("YesSwitch", switchText)) << switchText;
+            std::vector<std::string> expected = SplitWindowsCommandLine(switchText);
+            expected.insert(expected.end(), {"/b", path});
+            EXPECT_EQ(SplitWindowsCommandLine(BuildLaunchParameters("YesSwitch", switchText, path)), expected)
+                << switchText << " | " << path;
+        }
+    }
+}
+
+TEST(LaunchCommand, AnOpenQuoteInTheSwitchTextIsRefusedBeforeTheStart)
+{
+    for (const std::string switchText : {R"(/p "My Profile)", R"(/p "C:\dir\")", R"("a""b)", "\""}) {
+        const LaunchSettings settings{"acad", "Normal", "YesSwitch", switchText};
+        int calls = 0;
+        const auto message = StartAutoCAD(settings, "/s/Batch.scr", [&calls](const LaunchRequest&) {
+            ++calls;
+            return 42;
+        });
+        ASSERT_TRUE(message.has_value()) << switchText;
+        EXPECT_EQ(calls, 0);
+        EXPECT_TRUE(message->text.starts_with("The startup switch text has a double quote that is not closed"));
+        EXPECT_NE(message->text.find("\r\n" + switchText + "\r\n"), std::string::npos);
+        EXPECT_EQ(std::tuple(message->title, message->icon), std::tuple("Quorvel Error", MessageIcon::Critical));
+        // Unused switch text is never checked.
+        EXPECT_FALSE(StartAutoCAD({"acad", "Normal", "NoSwitch", switchText}, "/s/Batch.scr",
+                                  [](const LaunchRequest&) { return 42; }));
+    }
 }
 
 TEST(LaunchCommand, ResultsAndTheirMessages)

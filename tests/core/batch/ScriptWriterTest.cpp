@@ -389,6 +389,50 @@ TEST(ScriptWriter, WritesTheScriptAndLaunches)
     EXPECT_EQ(dir.read("Batch.scr"), Build(in));
 }
 
+TEST(ScriptWriter, EntriesThatWouldBreakTheLinesAreRefusedBeforeAnyWrite)
+{
+    TempDir dir;
+    const std::string stale = "_Open\r\n\"old.dwg\"\r\n";
+    struct Case
+    {
+        DrawingRow row;
+        std::string routineText;
+        std::string message; // empty: written
+    };
+    const std::string drawing = "in routine LoopThroughList 9\r\n\r\nThe drawing ";
+    const std::string routine = "in routine LoopThroughList 3\r\n\r\nThe routine R cannot be written";
+    const Case cases[] = {
+        {{"A.dwg", "F", "R", ""}, "_a\r\n_b\r\n", ""},
+        {{"A.dwg", "F", "R", ""}, "_a\n_b", routine},
+        {{"A.dwg", "F", "R", ""}, "_a\r_b", routine},
+        {{"A.dwg", "F", "R", ""}, "_a\r\n\n", routine},
+        {{"A.dwg", "F", "R", ""}, "\n", routine},
+        {{"A.dwg", "F", "R", ""}, "_a\r", routine},
+        {{"A\".dwg", "F", "R", ""}, "_a", drawing + "F" + kSep + "A\".dwg"},
+        {{"A.dwg", "F\"x", "R", ""}, "_a", drawing},
+        {{"A\r\n.dwg", "F", "R", ""}, "_a", drawing},
+        {{"A.dwg", "F\n", "R", ""}, "_a", drawing},
+    };
+    for (const Case& c : cases) {
+        dir.write("Batch.scr", stale);
+        auto in = Inputs({{"ok.dwg", "F", "Purge", ""}, c.row});
+        in.scriptFolder = dir.path();
+        in.routineText = [&c](const std::string& description) {
+            return description == "R" ? c.routineText : std::string("_purge");
+        };
+        FakeProbe fake;
+        const ScriptResult result = LoopThroughList(in, fake.probe(), NoQuestions());
+        if (c.message.empty()) {
+            EXPECT_TRUE(result.launch);
+            EXPECT_NE(dir.read("Batch.scr").find("\"\r\n" + c.routineText + "\r\n_Zoom"), std::string::npos);
+            continue;
+        }
+        ExpectFailed(result, c.message);
+        EXPECT_EQ(dir.read("Batch.scr"), stale) << c.message;
+        EXPECT_TRUE(fake.calls.empty()); // refused before the script was even looked for
+    }
+}
+
 TEST(ScriptWriter, FileErrorsNeverLaunchOnAStaleScript)
 {
     TempDir dir;

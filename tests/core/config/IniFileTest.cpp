@@ -105,6 +105,32 @@ TEST(IniWrite, RefusesLineBreaksThatWouldForgeKeys)
     EXPECT_FALSE(Write("", "", "k", "v").ok());
 }
 
+TEST(IniWrite, AcceptsExactlyTheNamesThatReadBack)
+{
+    struct NameCase
+    {
+        std::string section;
+        std::string key;
+        bool accepted;
+    };
+    const NameCase cases[] = {
+        {"S", "a=b", false},  {"S", "[k", false},  {"S", ";k", false},  {"S", "\tk", false},  {"S", "k\v", false},
+        {"S", " \tk", false}, {"a]b", "k", false}, {"S]", "k", false},  {"\tS", "k", false},  {"S\v", "k", false},
+        {"S", "k[", true},    {"S", "k;x", true},  {"S", "k\tx", true}, {"S", "#k", true},    {"S", "  k  ", true},
+        {"[S", "k", true},    {"S=1", "k", true},  {";S", "k", true},   {"S[x", "k=", false}, {"S\tx", "k", true},
+    };
+    for (const NameCase& c : cases) {
+        for (const std::string before : {"", "[S]\r\nk=old\r\n"}) {
+            const auto written = Write(before, c.section, c.key, "value");
+            ASSERT_EQ(written.ok(), c.accepted) << c.section << "|" << c.key;
+            if (written.ok())
+                EXPECT_EQ(Read(written.value(), c.section, c.key, "Unknown"), "value") << c.section << "|" << c.key;
+            else
+                EXPECT_EQ(written.error().number, 93) << written.error().description;
+        }
+    }
+}
+
 TEST(IniWrite, WhatIsWrittenReadsBack)
 {
     std::string file = "garbage\r\n[A]\r\nx=1\r\n";

@@ -1,5 +1,6 @@
 #include "routines/DrawingListFile.h"
 
+#include "batch/DrawingList.h"
 #include "io/FileIo.h"
 #include "support/TempDir.h"
 
@@ -78,6 +79,35 @@ TEST(DrawingListFile, RefusedListsLeaveTheFileAsItWas)
         EXPECT_EQ(dir.read("old.qvl"), "old bytes");
         EXPECT_FALSE(WriteList(dir.file("new.qvl"), {bad}).saved);
         EXPECT_FALSE(FileExists(dir.file("new.qvl")));
+    }
+}
+
+TEST(DrawingListFile, WhatIsListedIsWhatReadsBack)
+{
+    // Every drawing the list takes must survive a save and a retrieve; what it refuses never gets in.
+    TempDir dir;
+    DrawingRows rows;
+    const auto outcome = AddFromDialog(rows, {"/root.dwg", "C:/drive.dwg", "/jobs/a.dwg", "/jobs/t\tab.dwg",
+                                              "/jobs/\x1F.dwg", "/t\tab/b.dwg", "bare.dwg"});
+    EXPECT_EQ(outcome.added, 3u);
+    RedoListItems(rows, "R1");
+    ASSERT_TRUE(WriteList(dir.file("l.qvl"), rows).saved);
+    const RetrievedList back = RetrieveList(dir.file("l.qvl"), kExists);
+    EXPECT_FALSE(back.lineError || back.error) << (back.lineError ? back.lineError->reason : "");
+    EXPECT_EQ(back.rows, rows);
+
+    // Rows made elsewhere are held to the same rule by the writer.
+    const DrawingRow refused[] = {
+        {"t\tab.dwg", "/j", "R1", ""}, {"a.dwg", "/j\x7F\x01", "R1", ""},
+        {"a.dwg", "/j", "R\t1", ""},   {"a.dwg", "", "R1", ""},
+        {"", "/j", "R1", ""},
+    };
+    for (const DrawingRow& row : refused) {
+        const auto saved = WriteList(dir.file("r.qvl"), {row});
+        EXPECT_FALSE(saved.saved) << row.file << row.folder << row.routine;
+        EXPECT_FALSE(FileExists(dir.file("r.qvl")));
+        ASSERT_EQ(saved.messages.size(), 2u);
+        EXPECT_EQ(saved.messages[1], kNotSaved);
     }
 }
 

@@ -1,5 +1,8 @@
 #include "routines/RoutineCatalogue.h"
 
+#include "routines/RoutineRecord.h"
+#include "text/TextUtil.h"
+
 #include <gtest/gtest.h>
 
 namespace qv {
@@ -98,6 +101,8 @@ TEST(RoutineCatalogue, AddAndUpdateValidation)
         {"Snow \xE2\x98\x83", "_Regen", 0, "The Description cannot be saved."},
         {"New", "_Text \xE2\x98\x83", 0, "Your Script cannot be saved.", EditorField::Action},
         {"Caf\xC3\xA9", "_Text \xE2\x82\xAC", 0, ""},
+        {"Tab\there", "_Regen", 0, "The Description cannot hold a tab"},
+        {"Bell\x07", "_Regen", 2, "The Description cannot hold a tab"},
         {"Purge", "_Regen", 2, ""},
         {"Purge all", "_Regen", 2, ""},
         {"Existing", "_Regen", 2, kDuplicate},
@@ -116,6 +121,26 @@ TEST(RoutineCatalogue, AddAndUpdateValidation)
                       std::tuple("Error", MessageIcon::Exclamation, c.focus))
                 << name;
         }
+    }
+}
+
+TEST(RoutineCatalogue, AnAcceptedDescriptionReadsBackAsChecked)
+{
+    // Leading spaces count for nothing in the checks, so they must not cut or blank the stored field.
+    const std::string cases[] = {
+        std::string(100, ' ') + std::string(75, 'a'),
+        std::string(160, ' ') + "Plot",
+        "  Plot A1  ",
+        std::string(40, ' ') + std::string(75, 'x') + std::string(40, ' '),
+    };
+    for (const std::string& typed : cases) {
+        ASSERT_FALSE(ValidateAdd({}, typed, "_Regen")) << typed;
+        auto bytes = EncodeRoutineRecord(MakeRoutineForAdd(typed, "_Regen", false));
+        ASSERT_TRUE(bytes.ok()) << typed;
+        const clsRoutine back = DecodeRoutineRecord(bytes.value(), 1);
+        EXPECT_EQ(TrimSpaces(back.Description()), TrimSpaces(typed));
+        EXPECT_EQ(back.InUse(), 1);
+        EXPECT_TRUE(DescriptionExists({back}, TrimSpaces(typed))) << typed;
     }
 }
 

@@ -47,8 +47,8 @@ TEST(RoutineDatabase, WritesRecordsByteForByte)
     const std::tuple<const char*, clsRoutine, std::string> cases[] = {
         {"plain", Routine("Purge All", "_-Purge\r\n_All\r\n*\r\n_N"),
          HandRecord("Purge All", "_-Purge\r\n_All\r\n*\r\n_N.....", "Fav", 1, 0, 1)},
-        {"non favourite, trailing spaces kept", Routine("  Zoom ", "_Zoom\r\n_E  \r\n", true),
-         HandRecord("  Zoom ", "_Zoom\r\n_E  \r\n.....", "Non", 1, 0, 1)},
+        {"non favourite, description trimmed, text's trailing spaces kept",
+         Routine("  Zoom ", "_Zoom\r\n_E  \r\n", true), HandRecord("Zoom", "_Zoom\r\n_E  \r\n.....", "Non", 1, 0, 1)},
         {"deleted", MakeDeletedRoutine(true), HandRecord("", "", "Non", 1, 1, 0)},
         {"longer description cut at 150", Routine(std::string(149, 'd') + "XYZ", "t"),
          HandRecord(std::string(149, 'd') + "X", "t.....", "Fav", 1, 0, 1)},
