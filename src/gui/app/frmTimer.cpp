@@ -1,6 +1,7 @@
 #include "frmTimer.h"
 
 #include "app/BusyCursor.h"
+#include "app/Controls.h"
 #include "app/Program.h"
 #include "app/mdiStart.h"
 #include "batch/BatchRunner.h"
@@ -19,13 +20,6 @@ namespace qv {
 namespace {
 
 const platform::Clock* g_clock = nullptr;
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
 
 } // namespace
 

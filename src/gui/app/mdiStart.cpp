@@ -2,23 +2,22 @@
 
 #include "FileSystem.h"
 #include "app/AboutBox.h"
+#include "app/BusyCursor.h"
+#include "app/Controls.h"
 #include "app/HelpWindow.h"
+#include "app/Program.h"
 #include "app/frmTimer.h"
 #include "batch/BatchRunner.h"
-#include "batch/frmCheckResult.h"
-#include "routines/FrmScript.h"
-#include "app/BusyCursor.h"
-#include "app/Program.h"
 #include "batch/DrawingListModel.h"
 #include "batch/DrawingListView.h"
 #include "batch/FieldSort.h"
+#include "batch/frmCheckResult.h"
 #include "config/Settings.h"
 #include "config/SettingsKeys.h"
+#include "routines/FrmScript.h"
 #include "routines/frmCommandButton.h"
 #include "text/LineBreaks.h"
 #include "text/Paths.h"
-
-#include <cstdio>
 
 #include <QAction>
 #include <QCheckBox>
@@ -38,6 +37,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <cstdio>
 
 namespace qv {
 namespace {
@@ -51,14 +51,6 @@ std::vector<std::string> NativePaths(const QStringList& paths)
     for (const QString& path : paths)
         list.push_back(ToStd(QDir::toNativeSeparators(path)));
     return list;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(tip);
-    return button;
 }
 
 } // namespace

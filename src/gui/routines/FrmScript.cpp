@@ -1,10 +1,10 @@
 #include "FrmScript.h"
 
-#include "builders/PurgeTab.h"
-
+#include "app/Controls.h"
 #include "app/Program.h"
 #include "app/mdiStart.h"
 #include "batch/BatchCheck.h"
+#include "builders/PurgeTab.h"
 #include "config/CadProducts.h"
 #include "config/Settings.h"
 #include "routines/RoutineStore.h"
@@ -26,25 +26,6 @@
 
 namespace qv {
 namespace {
-
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(tip);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QListWidget* MakeList(QWidget* parent, const char* name, const QString& tip)
-{
-    auto* list = new QListWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setToolTip(tip);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    return list;
-}
 
 std::int16_t RecordOf(const QListWidgetItem* item)
 {
@@ -126,10 +107,14 @@ QWidget* FrmScript::buildMacroTab()
 
     fraList = new QGroupBox(macro);
     fraList->setObjectName(QStringLiteral("fraList"));
-    lstActionDesFav = MakeList(fraList, "lstActionDesFav", QStringLiteral("Current list of Favourite Routines"));
-    lstActionDesNon = MakeList(fraList, "lstActionDesNon", QStringLiteral("Current list of Non Favourite Routines"));
-    cmdToNon = MakeButton(fraList, "cmdToNon", QStringLiteral(">>"), QStringLiteral("Transfer to Non Favourites list"));
-    cmdToFav = MakeButton(fraList, "cmdToFav", QStringLiteral("<<"), QStringLiteral("Transfer to Favourites list"));
+    lstActionDesFav = MakeList(fraList, "lstActionDesFav", QStringLiteral("Current list of Favourite Routines"),
+                               QAbstractItemView::SingleSelection);
+    lstActionDesNon = MakeList(fraList, "lstActionDesNon", QStringLiteral("Current list of Non Favourite Routines"),
+                               QAbstractItemView::SingleSelection);
+    cmdToNon =
+        MakeDialogButton(fraList, "cmdToNon", QStringLiteral(">>"), QStringLiteral("Transfer to Non Favourites list"));
+    cmdToFav =
+        MakeDialogButton(fraList, "cmdToFav", QStringLiteral("<<"), QStringLiteral("Transfer to Favourites list"));
     auto* favLabel = new QLabel(QStringLiteral("Favourites"), fraList);
     favLabel->setBuddy(lstActionDesFav);
     auto* nonLabel = new QLabel(QStringLiteral("Non Favourites"), fraList);
@@ -160,13 +145,14 @@ QWidget* FrmScript::buildMacroTab()
     auto* actionLabel = new QLabel(QStringLiteral("Script Routine"), macro);
     actionLabel->setBuddy(txtAction);
 
-    cmdAddAction = MakeButton(macro, "cmdAddAction", QStringLiteral("Add New Routine"),
-                              QStringLiteral("Add New Routine to Database"));
-    cmdUpdate =
-        MakeButton(macro, "cmdUpdate", QStringLiteral("Update Routine"), QStringLiteral("Update Routine in Database"));
-    cmdDelete = MakeButton(macro, "cmdDelete", QStringLiteral("Delete Routine"),
-                           QStringLiteral("Delete Routine from Database"));
-    cmdExit = MakeButton(macro, "cmdExit", QStringLiteral("<< Back to Main"), QStringLiteral("Back to Main Menu"));
+    cmdAddAction = MakeDialogButton(macro, "cmdAddAction", QStringLiteral("Add New Routine"),
+                                    QStringLiteral("Add New Routine to Database"));
+    cmdUpdate = MakeDialogButton(macro, "cmdUpdate", QStringLiteral("Update Routine"),
+                                 QStringLiteral("Update Routine in Database"));
+    cmdDelete = MakeDialogButton(macro, "cmdDelete", QStringLiteral("Delete Routine"),
+                                 QStringLiteral("Delete Routine from Database"));
+    cmdExit =
+        MakeDialogButton(macro, "cmdExit", QStringLiteral("<< Back to Main"), QStringLiteral("Back to Main Menu"));
 
     auto* editing = new QVBoxLayout();
     editing->addWidget(descriptionLabel);

@@ -1,5 +1,6 @@
 #include "frmCombineRoutine.h"
 
+#include "app/Controls.h"
 #include "app/Program.h"
 #include "routines/RoutineStore.h"
 #include "routines/frmCommandButton.h"
@@ -17,24 +18,6 @@
 
 namespace qv {
 namespace {
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(tip);
-    button->setAutoDefault(false);
-    return button;
-}
-
-QListWidget* MakeList(QWidget* parent, const char* name, const QString& tip)
-{
-    auto* list = new QListWidget(parent);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setToolTip(tip);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    return list;
-}
 
 std::vector<bool> Selection(const QListWidget* list)
 {
@@ -65,18 +48,24 @@ frmCombineRoutine::frmCombineRoutine(frmCommandButton& panel, QWidget* parent) :
 
     fraList = new QGroupBox(QStringLiteral("Combine Script Routines"), this);
     fraList->setObjectName(QStringLiteral("fraList"));
-    lstActionDes = MakeList(fraList, "lstActionDes", QStringLiteral("Current List of Favourite Routines"));
-    lstActionDesNon = MakeList(fraList, "lstActionDesNon", QStringLiteral("Current List of Non Favourite Routines"));
-    lstRoutineToCombine = MakeList(fraList, "lstRoutineToCombine", QStringLiteral("List of Routines to Combine"));
-    cmdToCombine = MakeButton(fraList, "cmdToCombine", QStringLiteral(">>"), QStringLiteral("Add to Combine List"));
+    lstActionDes = MakeList(fraList, "lstActionDes", QStringLiteral("Current List of Favourite Routines"),
+                            QAbstractItemView::ExtendedSelection);
+    lstActionDesNon = MakeList(fraList, "lstActionDesNon", QStringLiteral("Current List of Non Favourite Routines"),
+                               QAbstractItemView::ExtendedSelection);
+    lstRoutineToCombine = MakeList(fraList, "lstRoutineToCombine", QStringLiteral("List of Routines to Combine"),
+                                   QAbstractItemView::ExtendedSelection);
+    cmdToCombine =
+        MakeDialogButton(fraList, "cmdToCombine", QStringLiteral(">>"), QStringLiteral("Add to Combine List"));
     cmdFromCombine =
-        MakeButton(fraList, "cmdFromCombine", QStringLiteral("<<"), QStringLiteral("Subtract from Combine List"));
-    cmdMoveUp = MakeButton(fraList, "cmdMoveUp", QStringLiteral("Up"), QStringLiteral("Move Selected Routine Up"));
+        MakeDialogButton(fraList, "cmdFromCombine", QStringLiteral("<<"), QStringLiteral("Subtract from Combine List"));
+    cmdMoveUp =
+        MakeDialogButton(fraList, "cmdMoveUp", QStringLiteral("Up"), QStringLiteral("Move Selected Routine Up"));
     cmdMoveDown =
-        MakeButton(fraList, "cmdMoveDown", QStringLiteral("Down"), QStringLiteral("Move Selected Routine Down"));
-    cmdCombineRoutines = MakeButton(this, "cmdCombineRoutines", QStringLiteral("Assign Combination"),
-                                    QStringLiteral("Assigns Combined Routines To Drawings"));
-    CmdReturn = MakeButton(this, "CmdReturn", QStringLiteral("<< Back to Main"), QStringLiteral("Return to Main"));
+        MakeDialogButton(fraList, "cmdMoveDown", QStringLiteral("Down"), QStringLiteral("Move Selected Routine Down"));
+    cmdCombineRoutines = MakeDialogButton(this, "cmdCombineRoutines", QStringLiteral("Assign Combination"),
+                                          QStringLiteral("Assigns Combined Routines To Drawings"));
+    CmdReturn =
+        MakeDialogButton(this, "CmdReturn", QStringLiteral("<< Back to Main"), QStringLiteral("Return to Main"));
 
     auto* grid = new QGridLayout(fraList);
     grid->addWidget(new QLabel(QStringLiteral("Favourites"), fraList), 0, 0);

@@ -1,6 +1,7 @@
 #include "frmCommandButton.h"
 
 #include "app/BusyCursor.h"
+#include "app/Controls.h"
 #include "app/Program.h"
 #include "app/mdiStart.h"
 #include "batch/DrawingList.h"
@@ -36,21 +37,6 @@ constexpr const char* kShowNonFavourites = "Show Non Favourites";
 constexpr const char* kShowFavourites = "Show Favourites";
 constexpr const char* kCollated = "Collated 1,2,3..1,2,3";
 constexpr const char* kNotCollated = "Not Collated 1,1,1..2,2,2";
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setToolTip(tip);
-    return button;
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text)
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
 
 // A window whose closing means the routine database may have changed: our own modal windows, not the
 // message boxes and file dialogs they show.
@@ -419,8 +405,8 @@ bool frmCommandButton::RetrieveList(const QString& path)
     {
         BusyCursor busy;
         const RoutineIndex index(Catalogue());
-        list = qv::RetrieveList(fileName,
-                                [&index](std::string_view description) { return index.contains(description); });
+        list =
+            qv::RetrieveList(fileName, [&index](std::string_view description) { return index.contains(description); });
         if (ReplacesDrawingList(list)) {
             // A retrieved list is processed in the file's order: column sorting is switched off.
             m_main.SetColumnSort(std::nullopt);

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QString>
+
+namespace qv {
+
+// Controls carry the names users and tests know them by.
+inline QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip = {})
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    if (!tip.isEmpty())
+        button->setToolTip(tip);
+    return button;
+}
+
+// A button of a dialog that Enter presses only when it is the dialog's default.
+inline QPushButton* MakeDialogButton(QWidget* parent, const char* name, const QString& caption, const QString& tip = {})
+{
+    QPushButton* button = MakeButton(parent, name, caption, tip);
+    button->setAutoDefault(false);
+    return button;
+}
+
+inline QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+inline QListWidget* MakeList(QWidget* parent, const char* name, const QString& tip,
+                             QAbstractItemView::SelectionMode mode)
+{
+    auto* list = new QListWidget(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setToolTip(tip);
+    list->setSelectionMode(mode);
+    return list;
+}
+
+} // namespace qv
