@@ -73,7 +73,7 @@ int main()
     });
     qv::BatchCheckReport report;
     const Spread check = Measure(kRuns, [&] {
-        report = qv::CheckBatchScript(script, inputs.rows, {"Cad2018", {}, {}}).value();
+        report = qv::CheckBatchScript(script, inputs.rows, {"Cad2018", {}, {}, {}}).value();
     });
 
     std::printf("Check of %d drawings (%zu script bytes), %u cores, median of %d runs [min, max]\n", kDrawings,

@@ -111,15 +111,15 @@ void Host::type(int line, const std::string& entry)
         return;
     }
     line_ = line;
-    std::string typed = entry;
     if (entry.size() > 1 && entry.front() == '!') {
-        bool ok = false;
-        typed = evaluateAnswer(entry, ok);
-        if (!ok) {
+        std::optional<std::string> value = evaluateAnswer(entry);
+        if (!value) {
             return;
         }
+        entry_ = std::move(*value);
+    } else {
+        entry_ = entry;
     }
-    entry_ = std::move(typed);
     resume();
 }
 
@@ -133,29 +133,38 @@ void Host::resume()
     }
 }
 
-// "!name" hands AutoLISP's value of the symbol to the prompt in front of the user; at the command prompt the
-// host prints it.
-std::string Host::evaluateAnswer(const std::string& entry, bool& ok)
+bool Host::lispAvailable(const std::string& shown)
 {
-    ok = false;
-    if (!setup_.product.hasLisp()) {
-        reject(entry, "AutoLISP is not available in " + setup_.product.code + ".");
-        return {};
+    if (setup_.product.hasLisp()) {
+        return true;
     }
-    const std::string name = upperAscii(std::string_view(entry).substr(1));
-    const auto found = symbols().find(name);
-    const LispValue value = found == symbols().end() ? LispValue::nil() : found->second;
+    reject(shown, "AutoLISP is not available in " + setup_.product.code + ".");
+    return false;
+}
+
+// A value from AutoLISP answers the prompt in front of the user; at the command prompt the host prints it.
+std::optional<std::string> Host::lispAnswerFor(const std::string& shown, const LispValue& value,
+                                               std::string_view printedAs)
+{
     if (prompt_.id == "command") {
-        log("lisp-value", entry + " = " + printLisp(value));
-        return {};
+        log("lisp-value", std::string(printedAs) + printLisp(value));
+        return std::nullopt;
     }
-    const std::optional<std::string> answer = lispAnswer(value);
+    std::optional<std::string> answer = lispAnswer(value);
     if (!answer) {
-        reject(entry, printLisp(value) + " cannot answer this prompt; it is asked again.");
-        return {};
+        reject(shown, printLisp(value) + " cannot answer this prompt; it is asked again.");
     }
-    ok = true;
-    return *answer;
+    return answer;
+}
+
+// "!name": AutoLISP's value of the symbol.
+std::optional<std::string> Host::evaluateAnswer(const std::string& entry)
+{
+    if (!lispAvailable(entry)) {
+        return std::nullopt;
+    }
+    const auto found = symbols().find(upperAscii(std::string_view(entry).substr(1)));
+    return lispAnswerFor(entry, found == symbols().end() ? LispValue::nil() : found->second, entry + " = ");
 }
 
 void Host::lispExpression(int line, const std::string& text)
@@ -166,15 +175,12 @@ void Host::lispExpression(int line, const std::string& text)
     line_ = line;
     std::string shown = text;
     std::replace_if(shown.begin(), shown.end(), [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
-    if (!setup_.product.hasLisp()) {
-        reject(shown, "AutoLISP is not available in " + setup_.product.code + ".");
+    if (!lispAvailable(shown)) {
         return;
     }
     const bool atCommand = prompt_.id == "command";
     log("lisp", shown);
-    ++lispDepth_;
     const LispOutcome outcome = evaluateLisp(text, *this);
-    --lispDepth_;
     line_ = line;
     if (!outcome.error.empty()) {
         fail("lisp: " + outcome.error);
@@ -182,17 +188,14 @@ void Host::lispExpression(int line, const std::string& text)
         cancelCommand();
         return;
     }
-    if (atCommand || prompt_.id == "command") {
+    if (atCommand) {
         log("lisp-value", printLisp(outcome.value));
         return;
     }
-    const std::optional<std::string> answer = lispAnswer(outcome.value);
-    if (!answer) {
-        reject(shown, printLisp(outcome.value) + " cannot answer this prompt; it is asked again.");
-        return;
+    if (const std::optional<std::string> answer = lispAnswerFor(shown, outcome.value, {})) {
+        entry_ = *answer;
+        resume();
     }
-    entry_ = *answer;
-    resume();
 }
 
 void Host::endOfScript()
@@ -393,7 +396,18 @@ Task<void> Host::runCommand(std::string entry)
         log("command", entry);
         co_return;
     }
+    // Without the hyphen these open a dialog box, which a script cannot answer (PLOT only while CMDDIA is 1).
+    static const std::pair<const char*, const char*> kDialogForms[] = {
+        {"PLOT", "PLOT opens the Plot dialog box, which a script cannot answer; use -PLOT."},
+        {"PSETUPIN", "PSETUPIN opens a dialog box, which a script cannot answer; use -PSETUPIN."},
+        {"LAYER", "LAYER opens the Layer Properties Manager, which a script cannot answer; use -LAYER."},
+    };
     log(known != std::end(kEvents) ? known->event : "setvar", entry);
+    for (const auto& [dialogName, message] : kDialogForms) {
+        if (!hyphen && name == dialogName && (name != "PLOT" || variables_["CMDDIA"].integer != 0)) {
+            cancel(entry, message);
+        }
+    }
     if (variable != nullptr) {
         co_await systemVariable(variable->name);
     } else if (name == "OPEN" || name == "RECOVER") {
@@ -411,21 +425,12 @@ Task<void> Host::runCommand(std::string entry)
     } else if (name == "PURGE") {
         co_await purge();
     } else if (name == "PLOT") {
-        if (!hyphen && variables_["CMDDIA"].integer != 0) {
-            cancel(entry, "PLOT opens the Plot dialog box, which a script cannot answer; use -PLOT.");
-        }
         co_await plot();
     } else if (name == "PSETUPIN") {
-        if (!hyphen) {
-            cancel(entry, "PSETUPIN opens a dialog box, which a script cannot answer; use -PSETUPIN.");
-        }
         co_await psetupin();
     } else if (name == "DXFOUT") {
         co_await dxfout();
     } else if (name == "LAYER") {
-        if (!hyphen) {
-            cancel(entry, "LAYER opens the Layer Properties Manager, which a script cannot answer; use -LAYER.");
-        }
         co_await layer();
     } else if (name == "AUDIT") {
         co_await audit();
@@ -462,10 +467,7 @@ std::optional<LispValue> Host::getvar(const std::string& name)
         return LispValue::fromInteger(drawing.onModel() ? 1 : 0);
     }
     if (key == "DWGNAME" || key == "DWGPREFIX") {
-        const std::size_t cut = drawing.path.find_last_of("/\\");
-        const std::string folder = cut == std::string::npos ? std::string() : drawing.path.substr(0, cut + 1);
-        const std::string name = cut == std::string::npos ? drawing.path : drawing.path.substr(cut + 1);
-        return LispValue::fromString(key == "DWGNAME" ? name : folder);
+        return LispValue::fromString(key == "DWGNAME" ? nameOf(drawing.path) : folderOf(drawing.path));
     }
     return variables_[key];
 }

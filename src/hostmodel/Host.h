@@ -117,6 +117,7 @@ private:
     // Save and export.
     Task<void> saveAs();
     Task<void> saveAsName(bool withFormat);
+    Task<bool> mayReplace(std::string id, std::string target);
     Task<void> dxfout();
     void saveAsFile(const std::string& target);
 
@@ -142,7 +143,10 @@ private:
     std::string currentName() const;
     const Device* findDevice(std::string_view name) const;
     int expert() const;
-    std::string evaluateAnswer(const std::string& entry, bool& ok);
+    bool lispAvailable(const std::string& shown);
+    std::optional<std::string> lispAnswerFor(const std::string& shown, const LispValue& value,
+                                             std::string_view printedAs);
+    std::optional<std::string> evaluateAnswer(const std::string& entry);
 
     HostSetup setup_;
     const EventSink& sink_;
@@ -158,8 +162,6 @@ private:
     std::coroutine_handle<> waiting_;
     std::optional<std::string> entry_;
     bool cancelRequested_ = false;
-    bool commandFromLisp_ = false;
-    int lispDepth_ = 0;
     Task<void> loop_;
     int line_ = 0;
     bool quit_ = false;

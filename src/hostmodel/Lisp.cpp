@@ -1,5 +1,7 @@
 #include "Lisp.h"
 
+#include "ScriptText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -14,6 +16,13 @@
 
 namespace qv::hostmodel {
 namespace {
+
+std::string utf8Of(char32_t codePoint)
+{
+    std::string out;
+    appendUtf8(out, codePoint);
+    return out;
+}
 
 using Kind = LispValue::Kind;
 using Items = std::vector<LispValue>;
@@ -108,27 +117,6 @@ std::u32string decode(std::string_view s)
         }
         out += cp;
         i += n;
-    }
-    return out;
-}
-
-std::string encode(char32_t cp)
-{
-    std::string out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
     }
     return out;
 }
@@ -1445,7 +1433,7 @@ const std::unordered_map<std::string_view, Builtin>& builtins()
                          const long long code = needFixnum(a[0]);
                          if (code < 0 || code > 0x10FFFF)
                              fail("bad argument value: " + printLisp(a[0]));
-                         return LispValue::fromString(encode(static_cast<char32_t>(code)));
+                         return LispValue::fromString(utf8Of(static_cast<char32_t>(code)));
                      })},
         {"WCMATCH", subr(2, 2, [](In&, Items& a) { return boolean(wildMatch(needString(a[0]), needString(a[1]))); })},
         {"VL-STRING-SUBST", subr(3, 4, [](In&, Items& a) { return stringSubst(a); })},

@@ -66,6 +66,16 @@ std::vector<Keyword> dxfVersions(const Product& product)
 
 } // namespace
 
+// An existing file of that name brings the replace question, which EXPERT 2 and above answer yes unasked.
+Task<bool> Host::mayReplace(std::string id, std::string target)
+{
+    if (!setup_.files->exists(target) || expert() >= 2) {
+        co_return true;
+    }
+    co_return co_await askYesNo(std::move(id),
+                                "A drawing with this name already exists. Do you want to replace it? <N>", false);
+}
+
 Task<void> Host::saveAs()
 {
     co_await saveAsName(true);
@@ -86,13 +96,9 @@ Task<void> Host::saveAsName(bool withFormat)
     const std::string entry = co_await next("saveas-name", "Save drawing as <" + currentName() + ">:");
     const std::string target = entry.empty() ? current().path : stripQuotes(entry);
     accept(entry);
-    const bool exists = setup_.files->exists(target);
-    if (exists && (current().startup || !setup_.files->sameFile(target, current().path)) && expert() < 2) {
-        const bool replace = co_await askYesNo(
-            "saveas-replace", "A drawing with this name already exists. Do you want to replace it? <N>", false);
-        if (!replace) {
-            co_return;
-        }
+    const bool other = current().startup || !setup_.files->sameFile(target, current().path);
+    if (other && !co_await mayReplace("saveas-replace", target)) {
+        co_return;
     }
     saveAsFile(target);
 }
@@ -130,12 +136,8 @@ Task<void> Host::dxfout()
     const std::string entry = co_await next("dxfout-name", "Enter file name <" + proposed + ">:");
     const std::string target = entry.empty() ? proposed : stripQuotes(entry);
     accept(entry);
-    if (setup_.files->exists(target) && expert() < 2) {
-        const bool replace = co_await askYesNo(
-            "dxfout-replace", "A drawing with this name already exists. Do you want to replace it? <N>", false);
-        if (!replace) {
-            co_return;
-        }
+    if (!co_await mayReplace("dxfout-replace", target)) {
+        co_return;
     }
     const std::vector<Keyword> versions = dxfVersions(setup_.product);
     std::string version = versions.back().display;

@@ -6,6 +6,9 @@
 
 namespace qv::hostmodel {
 
+// Appends the UTF-8 form of a code point.
+void appendUtf8(std::string& out, char32_t codePoint);
+
 // Scripts are one byte per character in Windows-1252; the host model works in UTF-8.
 std::string windows1252ToUtf8(std::string_view bytes);
 

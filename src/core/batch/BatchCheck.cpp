@@ -30,6 +30,8 @@ public:
         return a == b || HostFiles::sameFile(a, b);
     }
     std::string firstLine(const std::string&) const override { return {}; }
+    // What the caller already knows of an existing drawing.
+    void remember(const std::string& path, bool writable) { known_[path] = {true, true, writable}; }
     std::string touch(const std::string&) override { return {}; }
     std::string copy(const std::string&, const std::string& to) override
     {
@@ -158,17 +160,21 @@ Result<BatchCheckReport> CheckBatchScript(std::string_view scriptBytes, const Dr
         }
         DrawingCheck drawing;
         drawing.firstLine = static_cast<int>(i) + 1;
-        drawing.path = hm::windows1252ToUtf8(next.substr(1, next.find('"', 1) - 1));
+        drawing.path = Cp1252ToUtf8(next.substr(1, next.find('"', 1) - 1));
         // Rows come in list order, once per set when the sets are collated: the next row of that path.
+        bool matched = false;
         for (std::size_t step = 0; step < rows.size(); ++step) {
             const std::size_t candidate = (cursor + step) % rows.size();
             if (rowPath(rows[candidate]) == drawing.path) {
+                matched = true;
                 drawing.row = candidate;
                 drawing.routine = rows[candidate].routine;
                 cursor = candidate + 1;
                 break;
             }
         }
+        if (matched && drawing.row < options.rowIsReadOnly.size())
+            files.remember(drawing.path, !options.rowIsReadOnly[drawing.row]);
         report.drawings.push_back(std::move(drawing));
         ++i;
     }

@@ -52,6 +52,9 @@ struct BatchCheckOptions
     std::vector<std::string> devices; // printers and plotter configurations of this machine
     // Asked before each script line with the count of lines; false stops the check.
     std::function<bool(std::size_t line, std::size_t lines)> keepGoing;
+    // One read-only flag per row when the caller has just examined every drawing (the read-only check of a
+    // start): the check then asks the system nothing more about them.
+    std::vector<bool> rowIsReadOnly;
 };
 
 // Runs a batch script, as the writer built it for a start, through the model of the configured host's

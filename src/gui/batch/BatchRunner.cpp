@@ -92,6 +92,7 @@ std::optional<BatchCheckReport> BatchRunner::CheckBatch(const QString& sequenceT
     }
     BatchCheckOptions options;
     options.productCode = product;
+    options.rowIsReadOnly = m_readOnlyRows;
     // The printers of this machine are devices the host would know.
     for (const QString& printer : QPrinterInfo::availablePrinterNames())
         options.devices.push_back(printer.toStdString());

@@ -336,7 +336,7 @@ void FrmScript::ShowRoutine(std::int16_t recordNumber)
 // The routine checked on its own against the configured host's prompts; the user may save it anyway.
 bool FrmScript::hostWouldTake(const std::string& text)
 {
-    const Result<std::vector<CheckProblem>> problems = CheckRoutineText(text, {GetAcadVer(Program().ini), {}, {}});
+    const Result<std::vector<CheckProblem>> problems = CheckRoutineText(text, {GetAcadVer(Program().ini), {}, {}, {}});
     if (!problems)
         return true; // no product configured yet: nothing to check against
     const std::optional<UserMessage> question = RoutineCheckQuestion(problems.value());

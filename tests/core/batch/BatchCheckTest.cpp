@@ -40,7 +40,7 @@ protected:
         inputs.isReadOnly = [](const std::string&) -> Result<bool> { return false; };
         Result<ScriptText> script = BuildScript(inputs, ScriptWriterKind::General);
         EXPECT_TRUE(script.ok());
-        Result<BatchCheckReport> report = CheckBatchScript(script.value().bytes, inputs.rows, {product, {}, {}});
+        Result<BatchCheckReport> report = CheckBatchScript(script.value().bytes, inputs.rows, {product, {}, {}, {}});
         EXPECT_TRUE(report.ok());
         return report.value();
     }
@@ -108,13 +108,13 @@ TEST_F(BatchCheckTest, NothingIsWrittenAndUnknownProductsAreRefused)
     const std::string script = ToWindows1252("_Open\r\n\"" + tmp_.file("A.dwg") + "\"\r\n_saveas\r\n\r\n\"" +
                                              tmp_.file("B.dwg") + "\"\r\n_dxfout\r\n\r\n\r\n_Quit\r\n");
     const DrawingRows rows = {{"A.dwg", tmp_.path(), "x", {}}};
-    const Result<BatchCheckReport> report = CheckBatchScript(script, rows, {"Cad2018", {}, {}});
+    const Result<BatchCheckReport> report = CheckBatchScript(script, rows, {"Cad2018", {}, {}, {}});
     ASSERT_TRUE(report.ok());
     EXPECT_EQ(report.value().errors, 0);
     EXPECT_FALSE(std::filesystem::exists(tmp_.native("B.dwg")));
     EXPECT_FALSE(std::filesystem::exists(tmp_.native("B.dxf")));
 
-    const Result<BatchCheckReport> unknown = CheckBatchScript(script, rows, {"Unknown", {}, {}});
+    const Result<BatchCheckReport> unknown = CheckBatchScript(script, rows, {"Unknown", {}, {}, {}});
     ASSERT_FALSE(unknown.ok());
     EXPECT_NE(unknown.error().description.find("\"Unknown\""), std::string::npos);
 }
@@ -132,7 +132,7 @@ TEST_F(BatchCheckTest, ARoutineOnItsOwn)
     };
     for (const auto& [text, product, count, line, warning] : cases) {
         SCOPED_TRACE(text);
-        const Result<std::vector<CheckProblem>> problems = CheckRoutineText(text, {product, {}, {}});
+        const Result<std::vector<CheckProblem>> problems = CheckRoutineText(text, {product, {}, {}, {}});
         ASSERT_TRUE(problems.ok());
         // A wrong answer count throws the rest out of step: the first problem is the one that matters.
         ASSERT_EQ(problems.value().empty(), count == 0);
@@ -147,7 +147,7 @@ TEST_F(BatchCheckTest, AStoppedCheckSaysSo)
 {
     tmp_.write("A.dwg", "DWG");
     const std::string script = "_Open\r\n\"" + tmp_.file("A.dwg") + "\"\r\n_Qsave\r\n_Quit\r\n";
-    BatchCheckOptions options{"Cad2018", {}, [](std::size_t line, std::size_t) { return line < 3; }};
+    BatchCheckOptions options{"Cad2018", {}, [](std::size_t line, std::size_t) { return line < 3; }, {}};
     const Result<BatchCheckReport> report = CheckBatchScript(script, {{"A.dwg", tmp_.path(), "x", {}}}, options);
     ASSERT_TRUE(report.ok());
     EXPECT_TRUE(report.value().stopped);
