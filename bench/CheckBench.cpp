@@ -2,6 +2,7 @@
 // drawing measured in the same run. Median of several runs, with the spread. Prints figures; never fails on
 // time.
 #include "FileSystem.h"
+#include "Timing.h"
 #include "batch/BatchCheck.h"
 #include "batch/ScriptWriter.h"
 
@@ -12,29 +13,8 @@
 #include <thread>
 #include <vector>
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-struct Spread
-{
-    double median = 0, low = 0, high = 0;
-};
-
-template <typename F>
-Spread Measure(int runs, F&& work)
-{
-    std::vector<double> seconds;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    std::sort(seconds.begin(), seconds.end());
-    return {seconds[seconds.size() / 2], seconds.front(), seconds.back()};
-}
-
-} // namespace
+using bench::Measure;
+using bench::Spread;
 
 int main()
 {

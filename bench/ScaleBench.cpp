@@ -3,6 +3,7 @@
 // database against the same with a 2-routine one, measured side by side. Median of several runs with the
 // spread; prints figures, never fails on time.
 #include "FileSystem.h"
+#include "Timing.h"
 #include "batch/LaunchCommand.h"
 #include "batch/ReadOnlyCheck.h"
 #include "batch/ScriptWriter.h"
@@ -25,24 +26,11 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-struct Spread
-{
-    double median = 0, low = 0, high = 0;
-};
-
-Spread Summarise(std::vector<double> ms)
-{
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front(), ms.back()};
-}
+using bench::Spread;
 
 double Time(const std::function<void()>& work)
 {
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    return bench::Seconds(work) * 1000;
 }
 
 // Both sides run by turns, so that whatever else the machine is doing weighs on both alike.
@@ -53,7 +41,7 @@ std::pair<Spread, Spread> Measure(int runs, const std::function<void()>& small, 
         a.push_back(Time(small));
         b.push_back(Time(large));
     }
-    return {Summarise(a), Summarise(b)};
+    return {bench::Summarise(std::move(a)), bench::Summarise(std::move(b))};
 }
 
 // A routine of realistic size: a plot with its answers, as the builders write them.

@@ -2,6 +2,7 @@
 // in the same run: one buffered write of the same bytes, one attribute query per drawing. Medians, by turns,
 // in six rounds. Prints figures; never fails on time.
 #include "FileSystem.h"
+#include "Timing.h"
 #include "batch/ReadOnlyCheck.h"
 #include "batch/ScriptWriter.h"
 #include "io/FileIo.h"
@@ -16,24 +17,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since)
-{
-    return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
 template <typename F>
 double Median(int runs, F&& work)
 {
-    std::vector<double> seconds;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        seconds.push_back(Seconds(start));
-    }
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2];
+    return bench::Measure(runs, work).median;
 }
 
 } // namespace
