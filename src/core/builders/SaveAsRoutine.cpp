@@ -81,6 +81,9 @@ struct Release
     std::string_view drawingAnswer;
     std::string_view dxfAnswer;
     Codes ownProducts;
+    // Whether the hosts' command line still writes it: SAVEAS offers R14 and later, DXFOUT also R12.
+    bool savesDrawing = true;
+    bool exportsDxf = true;
 };
 
 const std::array<Release, 9>& Releases()
@@ -93,8 +96,8 @@ const std::array<Release, 9>& Releases()
         {"AutoCAD 2004", "2004", "2004", {"Cad2004", "CadLT2004", "Cad2005", "CadLT2005"}},
         {"AutoCAD 2000", "2000", "2000", {"Cad2000", "CadLT2000"}},
         {"AutoCAD R14", "_r14", "_R14", {}},
-        {"AutoCAD R13", "_r13", "_R13", {}},
-        {"AutoCAD R12", "_r12", "_R12", {}},
+        {"AutoCAD R13", "_r13", "_R13", {}, false, false},
+        {"AutoCAD R12", "_r12", "_R12", {}, false, true},
     }};
     return releases;
 }
@@ -161,16 +164,27 @@ std::string DrawingNameLines(bool dxf, const std::string& folder)
 }
 
 // The release a routine writes, or why there is none.
-const Release* ChosenRelease(const SaveAsChoices& choices, std::string_view productCode, const std::string& title,
-                             SaveAsRoutineResult& refusal)
+const Release* ChosenRelease(const SaveAsChoices& choices, std::string_view productCode, bool dxf,
+                             const std::string& title, SaveAsRoutineResult& refusal)
 {
     if (productCode == "Cad13") {
         refusal = Refused(Exclamation(std::string(kR13Caption), title), SaveAsField::None);
         return nullptr;
     }
     const Release* release = FindRelease(choices.release);
-    if (!release)
+    if (!release) {
         refusal = Refused(Exclamation("Please select the release to save to.", title), SaveAsField::Release);
+        return nullptr;
+    }
+    // The list offers a few releases the host's command line no longer writes: the routine would stop there.
+    if (!(dxf ? release->exportsDxf : release->savesDrawing)) {
+        refusal = Refused(Exclamation("The CAD program cannot write " + std::string(TrimSpaces(choices.release)) +
+                                          " files from its command line." + std::string(kCrLf) +
+                                          "Please select another release.",
+                                      title),
+                          SaveAsField::Release);
+        return nullptr;
+    }
     return release;
 }
 
@@ -282,7 +296,7 @@ SaveAsRoutineResult BuildSaveAsRoutine(const SaveAsChoices& choices, std::string
 {
     const std::string title = "Save As Drawing";
     SaveAsRoutineResult result;
-    const Release* release = ChosenRelease(choices, productCode, title, result);
+    const Release* release = ChosenRelease(choices, productCode, false, title, result);
     if (!release)
         return result;
     FolderChoice folder = ChooseFolder(choices, productCode, title);
@@ -295,9 +309,13 @@ SaveAsRoutineResult BuildSaveAsRoutine(const SaveAsChoices& choices, std::string
         return result;
     }
 
-    result.text = head + std::string(kCrLf);
-    if (!IsOwnRelease(choices.release, productCode))
-        result.text += std::string(kCrLf) + "_y";
+    if (IsOwnRelease(choices.release, productCode)) {
+        result.text = head + std::string(kCrLf);
+    } else {
+        // Saved over the drawing's own file in another release. EXPERT 2 lets the host replace the file
+        // without asking, so no answer is left over whether or not it would have asked.
+        result.text = JoinCrLf({"_Expert", "2", head, "", "_Expert", "0"});
+    }
     const std::string over = "Save As will save over the existing drawing." + std::string(kCrLf);
     result.notice = UserMessage{IsLt(productCode) ? over
                                                   : over + "If you wish you can save in a different folder by " +
@@ -311,7 +329,7 @@ SaveAsRoutineResult BuildDxfRoutine(const SaveAsChoices& choices, std::string_vi
 {
     const std::string title = "Save As DXF";
     SaveAsRoutineResult result;
-    const Release* release = ChosenRelease(choices, productCode, title, result);
+    const Release* release = ChosenRelease(choices, productCode, true, title, result);
     if (!release)
         return result;
     FolderChoice folder = ChooseFolder(choices, productCode, title);

@@ -185,11 +185,14 @@ TEST(SaveAsRoutine, DrawingTexts)
     const std::string folderHead = "(setq draw_name(getvar \"dwgname\"))\r\n"
                                    "(setq draw_name (strcat \"C:/Old Releases/\"draw_name ))\r\n";
     const Case cases[] = {
-        {"Cad2010", Release("AutoCAD 2000/LT2000 Drawing"), "_saveas\r\n2000\r\n\r\n_y", kLongNotice},
+        // Another release over the drawing's own file: EXPERT 2 replaces it without a question.
+        {"Cad2010", Release("AutoCAD 2000/LT2000 Drawing"), "_Expert\r\n2\r\n_saveas\r\n2000\r\n\r\n_Expert\r\n0",
+         kLongNotice},
         {"Cad2010", Release("AutoCAD 2010/LT2010 Drawing"), "_saveas\r\n2010\r\n", kLongNotice},
         {"Cad2005", Release("AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing", "  "), "_saveas\r\n2004\r\n",
          kLongNotice},
-        {"Cad14", Release("AutoCAD R14/LT98/LT97 Drawing"), "_saveas\r\n_r14\r\n\r\n_y", kLongNotice},
+        {"Cad14", Release("AutoCAD R14/LT98/LT97 Drawing"), "_Expert\r\n2\r\n_saveas\r\n_r14\r\n\r\n_Expert\r\n0",
+         kLongNotice},
         {"CadLT2013", Release("AutoCAD 2013/LT2013 Drawing"), "_saveas\r\n2013\r\n",
          "Save As will save over the existing drawing.\r\n"},
         {"Cad2018", Release("AutoCAD 2004/LT2004 Drawing", " C:\\Old Releases "),
@@ -284,6 +287,18 @@ TEST(SaveAsRoutine, Refusals)
         {"a folder on LT", "CadLT2018", false, Release("AutoCAD 2018/LT2018 Drawing", "C:\\Out"),
          "This option requires Lisp and is only available using AutoCAD full version.", SaveAsField::Folder},
         {"release 13", "Cad13", false, Release(""), "This option is unavailable in R13", SaveAsField::None},
+        {"an R13 drawing", "Cad2000", false, Release("AutoCAD R13/LT95 Drawing"),
+         "The CAD program cannot write AutoCAD R13/LT95 Drawing files from its command line.\r\nPlease select another "
+         "release.",
+         SaveAsField::Release},
+        {"an R12 drawing", "Cad14", false, Release("AutoCAD R12/LT2 Drawing", "C:\\Out"),
+         "The CAD program cannot write AutoCAD R12/LT2 Drawing files from its command line.\r\nPlease select another "
+         "release.",
+         SaveAsField::Release},
+        {"an R13 DXF", "ZWCAD", true, Dxf("AutoCAD R13/LT95 Dxf", false, "16", false),
+         "The CAD program cannot write AutoCAD R13/LT95 Dxf files from its command line.\r\nPlease select another "
+         "release.",
+         SaveAsField::Release},
         {"no release", "Cad2018", true, Dxf("", false, "16", false), "Please select the release to save to.",
          SaveAsField::Release},
         {"accuracy out of range", "Cad2018", true, Dxf("AutoCAD 2018/LT2018 Dxf", false, "17", false),
