@@ -211,10 +211,13 @@ void mdiStart::buildMenus()
     QAction* about = addItem(help, "mnuHelpAbout", QStringLiteral("About Quorvel"));
 
     // Features that arrive later are shown but not offered yet.
-    for (QAction* later : {properties, plotDetailed, plotPage, saveAs, import})
+    for (QAction* later : {properties, plotDetailed})
         later->setEnabled(false);
     connect(create, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabMacro); });
     connect(purge, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabPurge); });
+    connect(plotPage, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabPlotPage); });
+    connect(saveAs, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabSaveAs); });
+    connect(import, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabImportPageSetup); });
 
     connect(add, &QAction::triggered, this, &mdiStart::CmdAdd_Click);
     for (QAction* editor : {addNew, update})

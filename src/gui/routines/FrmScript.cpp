@@ -4,6 +4,8 @@
 #include "app/Program.h"
 #include "app/mdiStart.h"
 #include "batch/BatchCheck.h"
+#include "builders/PageSetupAndSaveAsTabs.h"
+#include "builders/PlotPrinter.h"
 #include "builders/PurgeTab.h"
 #include "config/CadProducts.h"
 #include "config/Settings.h"
@@ -72,6 +74,7 @@ void FrmScript::addBuilders()
         OpenSaveDialog();
     });
     connect(purge, &PurgeTab::backRequested, this, &FrmScript::cmdExit_Click);
+    AddPageSetupAndSaveAsTabs(*this);
 }
 
 void FrmScript::buildControls()
@@ -202,6 +205,7 @@ void FrmScript::Form_Load()
     cmdToFav->setEnabled(false);
     cmdToNon->setEnabled(false);
     Program().Release2004OrLater = IsRelease2004OrLater(GetAcadVer(Program().ini));
+    PlotDeviceList::instance().BuildDeviceList(Program().ini);
     LoadRoutineLists();
     cmdUpdate->setEnabled(false);
     cmdDelete->setEnabled(false);
@@ -510,6 +514,7 @@ void FrmScript::closeEditor(int result)
     cmdUpdate->setEnabled(false);
     cmdDelete->setEnabled(false);
     EnableStartAndSort();
+    PlotDeviceList::instance().Release();
     Program().editorTab = kNoTab;
     QDialog::done(result);
     emit closedToMain();
