@@ -63,7 +63,10 @@ void PageSetupSaveAsEndToEndTest::hostRunsEveryRoutine_data()
     QTest::addColumn<bool>("binary");
     QTest::newRow("2000") << "Cad2000" << "AutoCAD R14/LT98/LT97 Drawing" << "AutoCAD R12/LT2 Dxf" << false;
     QTest::newRow("2007") << "Cad2007" << "AutoCAD 2004/LT2004 Drawing" << "AutoCAD 2007/LT2007 Dxf" << true;
+    QTest::newRow("2013") << "Cad2013" << "AutoCAD 2007/LT2007 Drawing" << "AutoCAD 2013/LT2013 Dxf" << false;
     QTest::newRow("2018") << "Cad2018" << "AutoCAD 2013/LT2013 Drawing" << "AutoCAD 2000/LT2000 Dxf" << false;
+    QTest::newRow("LT2000") << "CadLT2000" << "AutoCAD R14/LT98/LT97 Drawing" << "AutoCAD 2000/2002 LT2000/2002 Dxf"
+                            << true;
     QTest::newRow("LT2010") << "CadLT2010" << "AutoCAD 2010/LT2010 Drawing" << "AutoCAD R12/LT2 Dxf" << true;
     QTest::newRow("LT2018") << "CadLT2018" << "AutoCAD 2000/LT2000 Drawing" << "AutoCAD 2018/LT2018 Dxf" << false;
     QTest::newRow("Bricscad") << "Bricscad" << "AutoCAD R14/LT98/LT97 Drawing" << "AutoCAD R14/LT98/LT97 Dxf" << false;
