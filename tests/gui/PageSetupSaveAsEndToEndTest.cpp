@@ -61,16 +61,33 @@ void PageSetupSaveAsEndToEndTest::hostRunsEveryRoutine_data()
     QTest::addColumn<QString>("drawingRelease");
     QTest::addColumn<QString>("dxfRelease");
     QTest::addColumn<bool>("binary");
-    QTest::newRow("2000") << "Cad2000" << "AutoCAD R14/LT98/LT97 Drawing" << "AutoCAD R12/LT2 Dxf" << false;
-    QTest::newRow("2007") << "Cad2007" << "AutoCAD 2004/LT2004 Drawing" << "AutoCAD 2007/LT2007 Dxf" << true;
-    QTest::newRow("2013") << "Cad2013" << "AutoCAD 2007/LT2007 Drawing" << "AutoCAD 2013/LT2013 Dxf" << false;
-    QTest::newRow("2018") << "Cad2018" << "AutoCAD 2013/LT2013 Drawing" << "AutoCAD 2000/LT2000 Dxf" << false;
-    QTest::newRow("LT2000") << "CadLT2000" << "AutoCAD R14/LT98/LT97 Drawing" << "AutoCAD 2000/2002 LT2000/2002 Dxf"
-                            << true;
-    QTest::newRow("LT2010") << "CadLT2010" << "AutoCAD 2010/LT2010 Drawing" << "AutoCAD R12/LT2 Dxf" << true;
-    QTest::newRow("LT2018") << "CadLT2018" << "AutoCAD 2000/LT2000 Drawing" << "AutoCAD 2018/LT2018 Dxf" << false;
-    QTest::newRow("Bricscad") << "Bricscad" << "AutoCAD R14/LT98/LT97 Drawing" << "AutoCAD R14/LT98/LT97 Dxf" << false;
-    QTest::newRow("ZWCAD") << "ZWCAD" << "AutoCAD R14/LT98/LT97 Drawing" << "AutoCAD 2000/2002 LT2000/2002 Dxf" << true;
+    QTest::newRow("2000") << "Cad2000"
+                          << "AutoCAD R14/LT98/LT97 Drawing"
+                          << "AutoCAD R12/LT2 Dxf" << false;
+    QTest::newRow("2007") << "Cad2007"
+                          << "AutoCAD 2004/LT2004 Drawing"
+                          << "AutoCAD 2007/LT2007 Dxf" << true;
+    QTest::newRow("2013") << "Cad2013"
+                          << "AutoCAD 2007/LT2007 Drawing"
+                          << "AutoCAD 2013/LT2013 Dxf" << false;
+    QTest::newRow("2018") << "Cad2018"
+                          << "AutoCAD 2013/LT2013 Drawing"
+                          << "AutoCAD 2000/LT2000 Dxf" << false;
+    QTest::newRow("LT2000") << "CadLT2000"
+                            << "AutoCAD R14/LT98/LT97 Drawing"
+                            << "AutoCAD 2000/2002 LT2000/2002 Dxf" << true;
+    QTest::newRow("LT2010") << "CadLT2010"
+                            << "AutoCAD 2010/LT2010 Drawing"
+                            << "AutoCAD R12/LT2 Dxf" << true;
+    QTest::newRow("LT2018") << "CadLT2018"
+                            << "AutoCAD 2000/LT2000 Drawing"
+                            << "AutoCAD 2018/LT2018 Dxf" << false;
+    QTest::newRow("Bricscad") << "Bricscad"
+                              << "AutoCAD R14/LT98/LT97 Drawing"
+                              << "AutoCAD R14/LT98/LT97 Dxf" << false;
+    QTest::newRow("ZWCAD") << "ZWCAD"
+                           << "AutoCAD R14/LT98/LT97 Drawing"
+                           << "AutoCAD 2000/2002 LT2000/2002 Dxf" << true;
 }
 
 void PageSetupSaveAsEndToEndTest::hostRunsEveryRoutine()
@@ -86,11 +103,14 @@ void PageSetupSaveAsEndToEndTest::hostRunsEveryRoutine()
     QVERIFY(QDir().mkpath(out));
     const ProgramState& program = Program();
     QVERIFY(program.ini.WriteValue("Cad_Ver", "CadVer", product.toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("Acad_Address", "AcadAddress", (bin + QStringLiteral("/cadhost")).toStdString()).ok());
+    QVERIFY(
+        program.ini.WriteValue("Acad_Address", "AcadAddress", (bin + QStringLiteral("/cadhost")).toStdString()).ok());
     QVERIFY(program.ini.WriteValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
     QVERIFY(program.ini.WriteValue("StartSwitch", "StartOption", "YesSwitch").ok());
-    QVERIFY(program.ini.WriteValue("StartSwitch", "Switch",
-                                   (QStringLiteral("--product=") + product + QStringLiteral(" --journal=") + journal).toStdString())
+    QVERIFY(program.ini
+                .WriteValue(
+                    "StartSwitch", "Switch",
+                    (QStringLiteral("--product=") + product + QStringLiteral(" --journal=") + journal).toStdString())
                 .ok());
 
     // The drawings declare their tabs and page setups to the stand-in host.
@@ -151,7 +171,9 @@ void PageSetupSaveAsEndToEndTest::hostRunsEveryRoutine()
     // page-setup wizards were written for AutoCAD): nothing refused, no check found a fault.
     for (const UserMessage& message : env.dialogs().messages()) {
         if (message.title != "Wizard Information")
-            QVERIFY2(message.icon == MessageIcon::Information, qPrintable(QString::fromStdString(message.text).replace(QStringLiteral("\r\n"), QStringLiteral(" | "))));
+            QVERIFY2(message.icon == MessageIcon::Information,
+                     qPrintable(
+                         QString::fromStdString(message.text).replace(QStringLiteral("\r\n"), QStringLiteral(" | "))));
     }
     for (const char* name : {"Page Plot", "Import All", "Save Older", "Export DXF"})
         QVERIFY2(editor.selectRoutine(QString::fromLatin1(name)), name);
@@ -200,7 +222,8 @@ void PageSetupSaveAsEndToEndTest::hostRunsEveryRoutine()
     const QString three = env.file(QStringLiteral("Three.dwg"));
     if (folder) {
         QVERIFY(QFile::exists(out + QStringLiteral("/Three.dwg")));
-        QVERIFY2(text.contains(QStringLiteral("\tsaved\t") + out + QStringLiteral("/Three.dwg\twritten as a copy of ") + three),
+        QVERIFY2(text.contains(QStringLiteral("\tsaved\t") + out + QStringLiteral("/Three.dwg\twritten as a copy of ") +
+                               three),
                  qPrintable(text));
         QVERIFY(QFile::exists(out + QStringLiteral("/Four.dxf")));
     } else {
@@ -208,7 +231,8 @@ void PageSetupSaveAsEndToEndTest::hostRunsEveryRoutine()
                  qPrintable(text));
         QVERIFY(QFile::exists(env.file(QStringLiteral("Four.dxf"))));
     }
-    QVERIFY2(text.contains(binary ? QStringLiteral(" binary") : QStringLiteral(" ASCII accuracy=16")), qPrintable(text));
+    QVERIFY2(text.contains(binary ? QStringLiteral(" binary") : QStringLiteral(" ASCII accuracy=16")),
+             qPrintable(text));
 }
 
 QTEST_MAIN(PageSetupSaveAsEndToEndTest)

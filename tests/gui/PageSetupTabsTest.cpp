@@ -45,11 +45,16 @@ void PageSetupTabsTest::setUpFollowsTheProduct_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("allTabs");
-    QTest::newRow("2018") << "Cad2018" << "Plot Using Page Setup" << true;
-    QTest::newRow("2000") << "Cad2000" << "Plot Using Page Setup" << true;
-    QTest::newRow("LT2013") << "CadLT2013" << "Plot Using Page Setup" << false;
-    QTest::newRow("Bricscad") << "Bricscad" << "Plot Using Page Setup in Rel 2000 - 2002" << false;
-    QTest::newRow("R14") << "Cad14" << "Plot Using Page Setup in Rel 2000 - 2002" << false;
+    QTest::newRow("2018") << "Cad2018"
+                          << "Plot Using Page Setup" << true;
+    QTest::newRow("2000") << "Cad2000"
+                          << "Plot Using Page Setup" << true;
+    QTest::newRow("LT2013") << "CadLT2013"
+                            << "Plot Using Page Setup" << false;
+    QTest::newRow("Bricscad") << "Bricscad"
+                              << "Plot Using Page Setup in Rel 2000 - 2002" << false;
+    QTest::newRow("R14") << "Cad14"
+                         << "Plot Using Page Setup in Rel 2000 - 2002" << false;
 }
 
 void PageSetupTabsTest::setUpFollowsTheProduct()
@@ -65,7 +70,8 @@ void PageSetupTabsTest::setUpFollowsTheProduct()
         QFile file(env.file(QStringLiteral("CAD/Plotters/") + QString::fromLatin1(name)));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    QVERIFY(Program().ini.WriteValue("Acad_Address", "AcadAddress", ToStd(env.file(QStringLiteral("CAD/acad.exe")))).ok());
+    QVERIFY(
+        Program().ini.WriteValue("Acad_Address", "AcadAddress", ToStd(env.file(QStringLiteral("CAD/acad.exe")))).ok());
     PlotDeviceList::instance().BuildDeviceList(Program().ini);
 
     PageSetupPlotTab tab;
@@ -171,8 +177,9 @@ void PageSetupTabsTest::plotBuildsAfterTheInformation()
     tab.cmdPlotPageSave->click();
     QCOMPARE(env.dialogs().messages().size(), 1); // the information only
     QCOMPARE(built.count(), 1);
-    const QString once = QStringLiteral("_Expert\r\n2\r\n_-psetupin\r\n\"C:\\Std.dwg\"\r\n\"A1-Plot\"\r\n_Expert\r\n0\r\n"
-                                        "_-plot\r\n_No\r\n\r\nA1-Plot\r\n\r\n_Yes\r\n\r\n\r\n_Yes");
+    const QString once =
+        QStringLiteral("_Expert\r\n2\r\n_-psetupin\r\n\"C:\\Std.dwg\"\r\n\"A1-Plot\"\r\n_Expert\r\n0\r\n"
+                       "_-plot\r\n_No\r\n\r\nA1-Plot\r\n\r\n_Yes\r\n\r\n\r\n_Yes");
     QCOMPARE(built[0][0].toString(), once + QStringLiteral("\r\n") + once);
 
     // Plot all tabs on a product with AutoLISP writes the AutoLISP form.

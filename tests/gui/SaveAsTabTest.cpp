@@ -1,4 +1,5 @@
 #include "builders/SaveAsTab.h"
+
 #include "support/GuiTestSupport.h"
 
 #include <QButtonGroup>
@@ -170,10 +171,11 @@ void SaveAsTabTest::dxfRoutineWarnsOfLowPrecision()
     tab.cmdSaveAsSave->click();
     QCOMPARE(built.count(), 1);
     QCOMPARE(built[0][0].toString(), QStringLiteral("_dxfout \r\n_P\r\n_Yes\r\n_V\r\n2010\r\n8"));
-    QCOMPARE(env.dialogs().messages().last(),
-             (UserMessage{"Warning:  You have specified a lower precision for the DXF file,\r\nwhich may result in loss of "
-                          "drawing accuracy.",
-                          "Dxf Message", MessageIcon::Exclamation, MessageButtons::Ok}));
+    QCOMPARE(
+        env.dialogs().messages().last(),
+        (UserMessage{"Warning:  You have specified a lower precision for the DXF file,\r\nwhich may result in loss of "
+                     "drawing accuracy.",
+                     "Dxf Message", MessageIcon::Exclamation, MessageButtons::Ok}));
 
     tab.OptSaveAsFormat->button(1)->click();
     tab.cmdSaveAsSave->click();

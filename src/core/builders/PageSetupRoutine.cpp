@@ -15,8 +15,8 @@ constexpr std::string_view kDefaultDevice = "<Default>";
 
 // The products whose own command line takes the page-setup plot as this tab writes it.
 constexpr std::array<std::string_view, 14> kPageSetupProducts = {
-    "Cad2000", "CadLT2000", "Cad2004", "CadLT2004", "Cad2005", "CadLT2005", "Cad2007",
-    "CadLT2007", "Cad2010", "CadLT2010", "Cad2013", "CadLT2013", "Cad2018", "CadLT2018",
+    "Cad2000",   "CadLT2000", "Cad2004",   "CadLT2004", "Cad2005",   "CadLT2005", "Cad2007",
+    "CadLT2007", "Cad2010",   "CadLT2010", "Cad2013",   "CadLT2013", "Cad2018",   "CadLT2018",
 };
 
 // Full AutoCAD with AutoLISP, which plotting every layout needs.
@@ -149,7 +149,8 @@ std::string AllLayoutsPlot(const PageSetupPlotChoices& choices, std::string_view
 
 PageSetupPlotSetup PageSetupPlotSetupFor(std::string_view productCode)
 {
-    return {IsOneOf(productCode, kPageSetupProducts) ? "Plot Using Page Setup" : "Plot Using Page Setup in Rel 2000 - 2002",
+    return {IsOneOf(productCode, kPageSetupProducts) ? "Plot Using Page Setup"
+                                                     : "Plot Using Page Setup in Rel 2000 - 2002",
             IsOneOf(productCode, kAllTabsProducts)};
 }
 

@@ -29,13 +29,13 @@ UserMessage PlottingInformationMessage();
 // The choices of the "Plot - Page Setup" tab as read from its controls.
 struct PageSetupPlotChoices
 {
-    bool fromOtherDrawing = false; // optPageSetupLoc index 1
-    std::string drawing;           // txtDrawingAddress1
-    std::string pageSetupName;     // txtPageSetupName
+    bool fromOtherDrawing = false;         // optPageSetupLoc index 1
+    std::string drawing;                   // txtDrawingAddress1
+    std::string pageSetupName;             // txtPageSetupName
     std::string device = "Select Plotter"; // cboPagesetupPlotter
-    bool allTabs = false;          // chkPlotalltabsPage
-    std::string copies = "1";      // cboNumberofCopies
-    bool plotToFile = false;       // chkPlotToFile
+    bool allTabs = false;                  // chkPlotalltabsPage
+    std::string copies = "1";              // cboNumberofCopies
+    bool plotToFile = false;               // chkPlotToFile
 };
 
 // The choices of the "Import Page Setup" tab.

@@ -27,8 +27,8 @@ constexpr std::string_view kR13Caption = "This option is unavailable in R13";
 constexpr std::string_view kLispNote = "This option requires Lisp and is only available using AutoCAD full version. ";
 
 constexpr std::array<std::string_view, 7> kDrawings = {
-    "AutoCAD 2018/LT2018 Drawing", "AutoCAD 2013/LT2013 Drawing", "AutoCAD 2010/LT2010 Drawing",
-    "AutoCAD 2007/LT2007 Drawing", "AutoCAD 2004/LT2004 Drawing", "AutoCAD 2000/LT2000 Drawing",
+    "AutoCAD 2018/LT2018 Drawing",   "AutoCAD 2013/LT2013 Drawing", "AutoCAD 2010/LT2010 Drawing",
+    "AutoCAD 2007/LT2007 Drawing",   "AutoCAD 2004/LT2004 Drawing", "AutoCAD 2000/LT2000 Drawing",
     "AutoCAD R14/LT98/LT97 Drawing",
 };
 constexpr std::string_view kDrawing2005 = "AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing";
@@ -141,10 +141,9 @@ FolderChoice ChooseFolder(const SaveAsChoices& choices, std::string_view product
     // The name goes into an AutoLISP string: a quote would end it early, a line break would end the line.
     const std::string_view typed = TrimSpaces(choices.folder);
     if (typed.find('"') != std::string_view::npos || ContainsLineBreak(typed)) {
-        choice.refused = Refused(Exclamation("The folder name cannot hold a double quote or a line break:\r\n" +
-                                                 std::string(typed),
-                                             title),
-                                 SaveAsField::Folder);
+        choice.refused = Refused(
+            Exclamation("The folder name cannot hold a double quote or a line break:\r\n" + std::string(typed), title),
+            SaveAsField::Folder);
     } else if (IsLt(productCode)) {
         choice.refused = Refused(Exclamation(std::string(TrimTrailingSpaces(kLispNote)), title), SaveAsField::Folder);
     }
@@ -317,10 +316,10 @@ SaveAsRoutineResult BuildSaveAsRoutine(const SaveAsChoices& choices, std::string
         result.text = JoinCrLf({"_Expert", "2", head, "", "_Expert", "0"});
     }
     const std::string over = "Save As will save over the existing drawing." + std::string(kCrLf);
-    result.notice = UserMessage{IsLt(productCode) ? over
-                                                  : over + "If you wish you can save in a different folder by " +
-                                                        std::string(kCrLf) + "specifing a folder in the Save in Folder box" +
-                                                        std::string(kCrLf),
+    result.notice = UserMessage{IsLt(productCode)
+                                    ? over
+                                    : over + "If you wish you can save in a different folder by " + std::string(kCrLf) +
+                                          "specifing a folder in the Save in Folder box" + std::string(kCrLf),
                                 title, MessageIcon::Information, MessageButtons::Ok};
     return result;
 }

@@ -26,14 +26,14 @@ enum class SaveAsType
 // What the Save As tab shows for a product and a type: the releases offered and the controls' state.
 struct SaveAsReleases
 {
-    std::string_view frameCaption;          // fraSaveAs
-    std::vector<std::string_view> items;    // cboSaveType, in order
-    std::string_view shown;                 // the text shown first (not always one of the items)
-    bool usable = true;                     // false: no routine can be made (release 13)
-    bool folderEnabled = true;              // txtSaveAs_Folder, cmbSaveAsBrowse and their label
-    bool lispNoteShown = false;             // LblLispExplain16
-    bool dxfControlsShown = false;          // accuracy, format and preview controls
-    bool previewShown = false;              // chkSaveAsPreview
+    std::string_view frameCaption;            // fraSaveAs
+    std::vector<std::string_view> items;      // cboSaveType, in order
+    std::string_view shown;                   // the text shown first (not always one of the items)
+    bool usable = true;                       // false: no routine can be made (release 13)
+    bool folderEnabled = true;                // txtSaveAs_Folder, cmbSaveAsBrowse and their label
+    bool lispNoteShown = false;               // LblLispExplain16
+    bool dxfControlsShown = false;            // accuracy, format and preview controls
+    bool previewShown = false;                // chkSaveAsPreview
     std::optional<std::string_view> accuracy; // the accuracy to show; nothing keeps the one shown
 };
 
@@ -55,11 +55,11 @@ std::optional<std::string> LispFolder(std::string_view folderText);
 // The tab's choices as read from its controls.
 struct SaveAsChoices
 {
-    std::string release;                       // the text cboSaveType shows
-    std::string folder = std::string(kDefaultFolder); // txtSaveAs_Folder
-    bool binary = false;                       // OptSaveAsFormat index 1
+    std::string release;                                     // the text cboSaveType shows
+    std::string folder = std::string(kDefaultFolder);        // txtSaveAs_Folder
+    bool binary = false;                                     // OptSaveAsFormat index 1
     std::string accuracy = std::string(kDefaultDxfAccuracy); // cboDxfAccuracy
-    bool preview = false;                      // chkSaveAsPreview
+    bool preview = false;                                    // chkSaveAsPreview
 };
 
 enum class SaveAsField

@@ -41,10 +41,12 @@ ImportPageSetupTab::ImportPageSetupTab(QWidget* parent) : QWidget(parent)
     txtPagesetup = new QLineEdit(which);
     txtPagesetup->setObjectName(QStringLiteral("txtPagesetup"));
     lblPagesetup->setBuddy(txtPagesetup);
-    lblPagesetupList = MakeLabel(which, "lblPagesetupList",
-                                 QStringLiteral("To load more than one, separate the Page Setup names with a comma (,)"));
-    lblPagesetupCheck = MakeLabel(which, "lblPagesetupCheck",
-                                  QStringLiteral("Please confirm that this drawing actually contains this page setup."));
+    lblPagesetupList =
+        MakeLabel(which, "lblPagesetupList",
+                  QStringLiteral("To load more than one, separate the Page Setup names with a comma (,)"));
+    lblPagesetupCheck =
+        MakeLabel(which, "lblPagesetupCheck",
+                  QStringLiteral("Please confirm that this drawing actually contains this page setup."));
     whichLayout->addWidget(lblPagesetup);
     whichLayout->addWidget(txtPagesetup);
     whichLayout->addWidget(lblPagesetupList);
@@ -65,8 +67,8 @@ ImportPageSetupTab::ImportPageSetupTab(QWidget* parent) : QWidget(parent)
     auto* buttons = new QHBoxLayout();
     cmdSavePagesetup = MakeDialogButton(this, "cmdSavePagesetup", QStringLiteral("Save Routine"),
                                         QStringLiteral("Save Routine to Database"));
-    cmbImportBack = MakeDialogButton(this, "cmbImportBack", QStringLiteral("<< Back to Main"),
-                                     QStringLiteral("Back to Main Menu"));
+    cmbImportBack =
+        MakeDialogButton(this, "cmbImportBack", QStringLiteral("<< Back to Main"), QStringLiteral("Back to Main Menu"));
     buttons->addStretch();
     buttons->addWidget(cmdSavePagesetup);
     buttons->addWidget(cmbImportBack);
@@ -87,8 +89,8 @@ void ImportPageSetupTab::ShowCaption()
 void ImportPageSetupTab::optLoadAll_Click(int index)
 {
     const bool all = index == 1;
-    for (QWidget* control : std::initializer_list<QWidget*>{txtPagesetup, lblPagesetup, lblPagesetupList,
-                                                            lblPagesetupCheck})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{txtPagesetup, lblPagesetup, lblPagesetupList, lblPagesetupCheck})
         control->setEnabled(!all);
     txtPagesetup->setText(all ? QString::fromLatin1(kLoadAllPageSetups.data(), kLoadAllPageSetups.size()) : QString());
 }

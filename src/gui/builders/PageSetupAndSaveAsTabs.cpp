@@ -1,9 +1,9 @@
 #include "PageSetupAndSaveAsTabs.h"
 
+#include "app/Program.h"
 #include "builders/ImportPageSetupTab.h"
 #include "builders/PageSetupPlotTab.h"
 #include "builders/SaveAsTab.h"
-#include "app/Program.h"
 #include "routines/FrmScript.h"
 
 namespace qv {
@@ -11,8 +11,7 @@ namespace qv {
 namespace {
 
 // The routine goes into the editor's text box and the save dialog names and stores it.
-template <typename Tab>
-void Attach(FrmScript& editor, int tabNumber, Tab* tab)
+template <typename Tab> void Attach(FrmScript& editor, int tabNumber, Tab* tab)
 {
     editor.setTabPage(tabNumber, tab);
     QObject::connect(tab, &Tab::routineBuilt, &editor, [&editor](const QString& text) {

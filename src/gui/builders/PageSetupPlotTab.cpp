@@ -51,14 +51,16 @@ PageSetupPlotTab::PageSetupPlotTab(QWidget* parent) : QWidget(parent)
         optPageSetupLoc->addButton(option, i);
         locationGrid->addWidget(option, i, 0, 1, 3);
     }
-    lblDrawingAddress1 = MakeLabel(location, "lblDrawingAddress1", QStringLiteral("Select Drawing to load page setup from"));
+    lblDrawingAddress1 =
+        MakeLabel(location, "lblDrawingAddress1", QStringLiteral("Select Drawing to load page setup from"));
     txtDrawingAddress1 = new QLineEdit(location);
     txtDrawingAddress1->setObjectName(QStringLiteral("txtDrawingAddress1"));
     lblDrawingAddress1->setBuddy(txtDrawingAddress1);
     cmdDrawingBrowse1 = MakeDialogButton(location, "cmdDrawingBrowse1", QStringLiteral("Browse"),
                                          QStringLiteral("Locate drawing to import from"));
-    lblRedefine = MakeLabel(location, "lblRedefine",
-                            QStringLiteral("If this page setup exists in the host drawing, it will be redefined by this one."));
+    lblRedefine =
+        MakeLabel(location, "lblRedefine",
+                  QStringLiteral("If this page setup exists in the host drawing, it will be redefined by this one."));
     locationGrid->addWidget(lblDrawingAddress1, 2, 0, 1, 3);
     locationGrid->addWidget(txtDrawingAddress1, 3, 0, 1, 2);
     locationGrid->addWidget(cmdDrawingBrowse1, 3, 2);
@@ -75,8 +77,9 @@ PageSetupPlotTab::PageSetupPlotTab(QWidget* parent) : QWidget(parent)
     nameLabel->setBuddy(txtPageSetupName);
     nameLayout->addWidget(nameLabel);
     nameLayout->addWidget(txtPageSetupName);
-    nameLayout->addWidget(MakeLabel(name, "lblPageSetupNote",
-                                    QStringLiteral("Please confirm that the selected drawings actually contain this page setup.")));
+    nameLayout->addWidget(
+        MakeLabel(name, "lblPageSetupNote",
+                  QStringLiteral("Please confirm that the selected drawings actually contain this page setup.")));
     frame->addWidget(name);
 
     // 3. The device: the page setup's own unless one is chosen here.
@@ -95,8 +98,9 @@ PageSetupPlotTab::PageSetupPlotTab(QWidget* parent) : QWidget(parent)
     auto* options = new QGridLayout();
     chkPlotalltabsPage = new QCheckBox(QStringLiteral("Plot all tabs"), FraPlotPageSetup);
     chkPlotalltabsPage->setObjectName(QStringLiteral("chkPlotalltabsPage"));
-    Label20 = MakeLabel(FraPlotPageSetup, "Label20",
-                        QStringLiteral("Plot all tabs requires Lisp and is only available using AutoCAD full version."));
+    Label20 =
+        MakeLabel(FraPlotPageSetup, "Label20",
+                  QStringLiteral("Plot all tabs requires Lisp and is only available using AutoCAD full version."));
     auto* copiesLabel = MakeLabel(FraPlotPageSetup, "lblNumberofCopies", QStringLiteral("Number of Copies"));
     cboNumberofCopies = new QComboBox(FraPlotPageSetup);
     cboNumberofCopies->setObjectName(QStringLiteral("cboNumberofCopies"));
@@ -166,8 +170,8 @@ void PageSetupPlotTab::refillDevices()
 void PageSetupPlotTab::optPageSetupLoc_Click(int index)
 {
     const bool other = index == 1;
-    for (QWidget* control : std::initializer_list<QWidget*>{txtDrawingAddress1, cmdDrawingBrowse1, lblDrawingAddress1,
-                                                            lblRedefine})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{txtDrawingAddress1, cmdDrawingBrowse1, lblDrawingAddress1, lblRedefine})
         control->setEnabled(other);
 }
 

@@ -55,7 +55,8 @@ SaveAsTab::SaveAsTab(QWidget* parent) : QWidget(parent)
     auto* top = new QHBoxLayout();
     auto* type = new QGroupBox(QStringLiteral("Type"), fraSaveAs);
     auto* typeLayout = new QVBoxLayout(type);
-    OptSaveAsType = MakeOptions(this, type, "OptSaveAsType", {QStringLiteral("Drawing"), QStringLiteral("Dxf")}, typeLayout);
+    OptSaveAsType =
+        MakeOptions(this, type, "OptSaveAsType", {QStringLiteral("Drawing"), QStringLiteral("Dxf")}, typeLayout);
     top->addWidget(type);
     auto* release = new QVBoxLayout();
     lblSaveType = MakeLabel(fraSaveAs, "lblSaveType", QStringLiteral("Save As Type:"));
@@ -77,9 +78,9 @@ SaveAsTab::SaveAsTab(QWidget* parent) : QWidget(parent)
     lblSaveInFolder->setBuddy(txtSaveAs_Folder);
     cmbSaveAsBrowse = MakeDialogButton(folder, "cmbSaveAsBrowse", QStringLiteral("Browse"),
                                        QStringLiteral("Locate folder to save to"));
-    LblLispExplain16 = MakeLabel(
-        folder, "LblLispExplain16",
-        QStringLiteral("This option requires Lisp and is only available using AutoCAD full version. "));
+    LblLispExplain16 =
+        MakeLabel(folder, "LblLispExplain16",
+                  QStringLiteral("This option requires Lisp and is only available using AutoCAD full version. "));
     folderGrid->addWidget(lblSaveInFolder, 0, 0);
     folderGrid->addWidget(txtSaveAs_Folder, 0, 1);
     folderGrid->addWidget(cmbSaveAsBrowse, 0, 2);
@@ -91,8 +92,8 @@ SaveAsTab::SaveAsTab(QWidget* parent) : QWidget(parent)
     FraDxfFormat = new QGroupBox(QStringLiteral("Format"), fraSaveAs);
     FraDxfFormat->setObjectName(QStringLiteral("FraDxfFormat"));
     auto* formatLayout = new QVBoxLayout(FraDxfFormat);
-    OptSaveAsFormat = MakeOptions(this, FraDxfFormat, "OptSaveAsFormat", {QStringLiteral("ASCII"), QStringLiteral("Binary")},
-                                  formatLayout);
+    OptSaveAsFormat = MakeOptions(this, FraDxfFormat, "OptSaveAsFormat",
+                                  {QStringLiteral("ASCII"), QStringLiteral("Binary")}, formatLayout);
     lblDxfAccuracy = MakeLabel(fraSaveAs, "lblDxfAccuracy", QStringLiteral("Accuracy"));
     cboDxfAccuracy = new QComboBox(fraSaveAs);
     cboDxfAccuracy->setObjectName(QStringLiteral("cboDxfAccuracy"));
@@ -112,8 +113,8 @@ SaveAsTab::SaveAsTab(QWidget* parent) : QWidget(parent)
     auto* buttons = new QHBoxLayout();
     cmdSaveAsSave = MakeDialogButton(this, "cmdSaveAsSave", QStringLiteral("Save Routine"),
                                      QStringLiteral("Save Routine to Database"));
-    cmdSaveAsBack = MakeDialogButton(this, "cmdSaveAsBack", QStringLiteral("<< Back to Main"),
-                                     QStringLiteral("Back to Main Menu"));
+    cmdSaveAsBack =
+        MakeDialogButton(this, "cmdSaveAsBack", QStringLiteral("<< Back to Main"), QStringLiteral("Back to Main Menu"));
     buttons->addStretch();
     buttons->addWidget(cmdSaveAsSave);
     buttons->addWidget(cmdSaveAsBack);

@@ -10,7 +10,8 @@ namespace qv {
 namespace {
 
 const std::string kPlainA1 = "_-plot\r\n_No\r\n\r\nA1-Plot\r\n\r\n_No\r\n\r\n_Yes";
-const std::string kImport = "_Expert\r\n2\r\n_-psetupin\r\n\"C:\\Standards\\Std.dwg\"\r\n\"A1-Plot\"\r\n_Expert\r\n0\r\n";
+const std::string kImport =
+    "_Expert\r\n2\r\n_-psetupin\r\n\"C:\\Standards\\Std.dwg\"\r\n\"A1-Plot\"\r\n_Expert\r\n0\r\n";
 
 PageSetupPlotChoices Plot(std::string name)
 {
@@ -76,9 +77,15 @@ TEST(PageSetupRoutine, AllLayoutsThroughAutoLisp)
 {
     PageSetupPlotChoices choices = Plot("A1-Plot");
     choices.allTabs = true;
-    const std::vector<std::string> head = {
-        "(if(= \"Model\" (getvar \"ctab\"))", "()", "(progn", "(foreach mb (vl-remove \"Model\"(layoutlist))",
-        "(setvar \"ctab\" mb)", "(command \"_-plot\"", "\"_No\"", "\"\"", "\"A1-Plot\""};
+    const std::vector<std::string> head = {"(if(= \"Model\" (getvar \"ctab\"))",
+                                           "()",
+                                           "(progn",
+                                           "(foreach mb (vl-remove \"Model\"(layoutlist))",
+                                           "(setvar \"ctab\" mb)",
+                                           "(command \"_-plot\"",
+                                           "\"_No\"",
+                                           "\"\"",
+                                           "\"A1-Plot\""};
     auto expected = [&](std::vector<std::string> rest) {
         std::vector<std::string> lines = head;
         lines.insert(lines.end(), rest.begin(), rest.end());
@@ -105,7 +112,8 @@ TEST(PageSetupRoutine, TabSetUpPerProduct)
         EXPECT_TRUE(PageSetupPlotSetupFor(code).allTabsOffered) << code;
         EXPECT_EQ(PageSetupPlotSetupFor(code).frameCaption, "Plot Using Page Setup") << code;
     }
-    for (const char* code : {"CadLT2000", "CadLT2004", "CadLT2005", "CadLT2007", "CadLT2010", "CadLT2013", "CadLT2018"}) {
+    for (const char* code :
+         {"CadLT2000", "CadLT2004", "CadLT2005", "CadLT2007", "CadLT2010", "CadLT2013", "CadLT2018"}) {
         EXPECT_FALSE(PageSetupPlotSetupFor(code).allTabsOffered) << code;
         EXPECT_EQ(PageSetupPlotSetupFor(code).frameCaption, "Plot Using Page Setup") << code;
     }
@@ -147,8 +155,7 @@ TEST(PageSetupRoutine, PlotRefusals)
         const PageSetupRoutineResult result = BuildPageSetupPlotRoutine(c.choices, "Cad2018");
         ASSERT_FALSE(result.ok()) << c.name;
         EXPECT_EQ(result.text, "") << c.name;
-        EXPECT_EQ(result.refusal->message,
-                  (UserMessage{c.text, c.title, MessageIcon::Exclamation, MessageButtons::Ok}))
+        EXPECT_EQ(result.refusal->message, (UserMessage{c.text, c.title, MessageIcon::Exclamation, MessageButtons::Ok}))
             << c.name;
         EXPECT_EQ(result.refusal->focus, c.focus) << c.name;
     }
@@ -196,8 +203,10 @@ TEST(PageSetupRoutine, ImportRefusals)
         {"no drawing comes first", {false, "", ""}, "Please select a drawing", PageSetupField::ImportDrawing},
         {"no name", {false, "  ", "C:\\Std.dwg"}, "Please select a Page Setup name", PageSetupField::ImportNames},
         {"only commas", {false, " , ,", "C:\\Std.dwg"}, "Please select a Page Setup name", PageSetupField::ImportNames},
-        {"a line break in the drawing", {true, "*", "C:\\Std\r\n.dwg"},
-         "The drawing name cannot hold a double quote or a line break.", PageSetupField::ImportDrawing},
+        {"a line break in the drawing",
+         {true, "*", "C:\\Std\r\n.dwg"},
+         "The drawing name cannot hold a double quote or a line break.",
+         PageSetupField::ImportDrawing},
     };
     for (const Case& c : cases) {
         const PageSetupRoutineResult result = BuildPageSetupImportRoutine(c.choices);

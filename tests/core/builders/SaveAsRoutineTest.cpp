@@ -9,8 +9,8 @@ namespace {
 
 using Items = std::vector<std::string_view>;
 
-const Items kDrawings = {"AutoCAD 2018/LT2018 Drawing", "AutoCAD 2013/LT2013 Drawing", "AutoCAD 2010/LT2010 Drawing",
-                         "AutoCAD 2007/LT2007 Drawing", "AutoCAD 2004/LT2004 Drawing", "AutoCAD 2000/LT2000 Drawing",
+const Items kDrawings = {"AutoCAD 2018/LT2018 Drawing",  "AutoCAD 2013/LT2013 Drawing", "AutoCAD 2010/LT2010 Drawing",
+                         "AutoCAD 2007/LT2007 Drawing",  "AutoCAD 2004/LT2004 Drawing", "AutoCAD 2000/LT2000 Drawing",
                          "AutoCAD R14/LT98/LT97 Drawing"};
 const Items kDxfs = {"AutoCAD 2018/LT2018 Dxf", "AutoCAD 2013/LT2013 Dxf", "AutoCAD 2010/LT2010 Dxf",
                      "AutoCAD 2007/LT2007 Dxf", "AutoCAD 2004/LT2004 Dxf", "AutoCAD 2000/LT2000 Dxf",
@@ -21,55 +21,50 @@ Items From(const Items& all, std::size_t first)
     return Items(all.begin() + static_cast<std::ptrdiff_t>(first), all.end());
 }
 
+// Products that share a row of a release table, the entries in order and the text shown first.
 struct Row
 {
-    const char* code;
+    std::vector<std::string_view> codes;
     Items items;
     std::string_view shown;
 };
 
 TEST(SaveAsReleases, DrawingListPerProduct)
 {
+    const Items r2005 = {"AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing", "AutoCAD 2000/2002 LT2000/2002 Drawing"};
+    const Items r2004 = {"AutoCAD 2004/LT2004 Drawing", "AutoCAD 2000/2002 LT2000/2002 Drawing"};
+    const Items r2000 = {"AutoCAD 2000/2002 LT2000/2002 Drawing", "AutoCAD R14/LT98/LT97 Drawing",
+                         "AutoCAD R13/LT95 Drawing"};
+    const Items lt2000 = {"AutoCAD 2000/LT2000 Drawing", "AutoCAD R14/LT98/LT97 Drawing", "AutoCAD R13/LT95 Drawing"};
+    const Items r14 = {"AutoCAD R14/LT98/LT97 Drawing", "AutoCAD R13/LT95 Drawing", "AutoCAD R12/LT2 Drawing"};
     const Row rows[] = {
-        {"Cad2018", kDrawings, kDrawings[0]},
-        {"CadLT2018", kDrawings, kDrawings[0]},
-        {"Cad2013", From(kDrawings, 1), kDrawings[1]},
-        {"CadLT2013", From(kDrawings, 1), kDrawings[1]},
-        {"Cad2010", From(kDrawings, 2), kDrawings[2]},
-        {"CadLT2010", From(kDrawings, 2), kDrawings[2]},
-        {"Cad2007", From(kDrawings, 3), "AutoCAD 2007/2008/2009 LT2007/2008/2009 Drawing"},
-        {"CadLT2007", From(kDrawings, 3), "AutoCAD 2007/2008 LT2007/2008 Drawing"},
-        {"Cad2005",
-         {"AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing", "AutoCAD 2000/2002 LT2000/2002 Drawing"},
-         "AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing"},
-        {"CadLT2005",
-         {"AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing", "AutoCAD 2000/2002 LT2000/2002 Drawing"},
-         "AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing"},
-        {"Cad2004", {"AutoCAD 2004/LT2004 Drawing", "AutoCAD 2000/2002 LT2000/2002 Drawing"}, "AutoCAD 2004/LT2004 Drawing"},
-        {"CadLT2004", {"AutoCAD 2004/LT2004 Drawing", "AutoCAD 2000/2002 LT2000/2002 Drawing"}, "AutoCAD 2004/LT2004 Drawing"},
-        {"Cad2000",
-         {"AutoCAD 2000/2002 LT2000/2002 Drawing", "AutoCAD R14/LT98/LT97 Drawing", "AutoCAD R13/LT95 Drawing"},
-         "AutoCAD 2000/2002 LT2000/2002 Drawing"},
-        {"CadLT2000", {"AutoCAD 2000/LT2000 Drawing", "AutoCAD R14/LT98/LT97 Drawing", "AutoCAD R13/LT95 Drawing"},
-         "AutoCAD 2000/LT2000 Drawing"},
-        {"Cad14", {"AutoCAD R14/LT98/LT97 Drawing", "AutoCAD R13/LT95 Drawing", "AutoCAD R12/LT2 Drawing"},
-         "AutoCAD R14/LT98/LT97 Drawing"},
-        {"CadLT98", {"AutoCAD R13/LT95 Drawing", "AutoCAD R12/LT2 Drawing"}, "AutoCAD R13/LT95 Drawing"},
-        {"Cad13", {}, ""},
-        {"Bricscad", {"AutoCAD R14/LT98/LT97 Drawing", "AutoCAD R13/LT95 Drawing"}, "AutoCAD R14/LT98/LT97 Drawing"},
-        {"ZWCAD", {"AutoCAD R14/LT98/LT97 Drawing", "AutoCAD R13/LT95 Drawing"}, "AutoCAD R14/LT98/LT97 Drawing"},
+        {{"Cad2018", "CadLT2018"}, kDrawings, kDrawings[0]},
+        {{"Cad2013", "CadLT2013"}, From(kDrawings, 1), kDrawings[1]},
+        {{"Cad2010", "CadLT2010"}, From(kDrawings, 2), kDrawings[2]},
+        {{"Cad2007"}, From(kDrawings, 3), "AutoCAD 2007/2008/2009 LT2007/2008/2009 Drawing"},
+        {{"CadLT2007"}, From(kDrawings, 3), "AutoCAD 2007/2008 LT2007/2008 Drawing"},
+        {{"Cad2005", "CadLT2005"}, r2005, r2005[0]},
+        {{"Cad2004", "CadLT2004"}, r2004, r2004[0]},
+        {{"Cad2000"}, r2000, r2000[0]},
+        {{"CadLT2000"}, lt2000, lt2000[0]},
+        {{"Cad14"}, r14, r14[0]},
+        {{"CadLT98"}, From(r14, 1), r14[1]},
+        {{"Cad13"}, {}, ""},
+        {{"Bricscad", "ZWCAD", "Cad2019"}, {r14[0], r14[1]}, r14[0]},
     };
     for (const Row& row : rows) {
-        const SaveAsReleases releases = FillDrawingReleases(row.code);
-        EXPECT_EQ(releases.items, row.items) << row.code;
-        EXPECT_EQ(releases.shown, row.shown) << row.code;
-        EXPECT_FALSE(releases.dxfControlsShown) << row.code;
-        const bool r13 = std::string_view(row.code) == "Cad13";
-        const bool lt = std::string_view(row.code).find("LT") != std::string_view::npos;
-        EXPECT_EQ(releases.usable, !r13) << row.code;
-        EXPECT_EQ(releases.frameCaption, r13 ? "This option is unavailable in R13" : "Save As Drawing") << row.code;
-        EXPECT_EQ(releases.folderEnabled, !lt && !r13) << row.code;
-        EXPECT_EQ(releases.lispNoteShown, lt) << row.code;
+        for (const std::string_view code : row.codes) {
+            const SaveAsReleases releases = FillDrawingReleases(code);
+            EXPECT_EQ(releases.items, row.items) << code;
+            EXPECT_EQ(releases.shown, row.shown) << code;
+            EXPECT_FALSE(releases.dxfControlsShown) << code;
+            const bool r13 = code == "Cad13";
+            const bool lt = code.find("LT") != std::string_view::npos;
+            EXPECT_EQ(releases.usable, !r13) << code;
+            EXPECT_EQ(releases.frameCaption, r13 ? "This option is unavailable in R13" : "Save As Drawing") << code;
+            EXPECT_EQ(releases.folderEnabled, !lt && !r13) << code;
+            EXPECT_EQ(releases.lispNoteShown, lt) << code;
+        }
     }
 }
 
@@ -80,41 +75,31 @@ TEST(SaveAsReleases, DxfListPerProduct)
     const Items r2004 = {"AutoCAD 2004/LT2004 Dxf", "AutoCAD 2000/2002 LT2000/2002 Dxf", "AutoCAD R12/LT2 Dxf"};
     const Items r2000 = {"AutoCAD 2000/2002 LT2000/2002 Dxf", "AutoCAD R14/LT98/LT97 Dxf", "AutoCAD R13/LT95 Dxf",
                          "AutoCAD R12/LT2 Dxf"};
-    const Items r14 = {"AutoCAD R14/LT98/LT97 Dxf", "AutoCAD R13/LT95 Dxf", "AutoCAD R12/LT2 Dxf"};
     const Row rows[] = {
-        {"Cad2018", kDxfs, kDxfs[0]},
-        {"CadLT2018", kDxfs, kDxfs[0]},
-        {"Cad2013", From(kDxfs, 1), kDxfs[1]},
-        {"CadLT2013", From(kDxfs, 1), kDxfs[1]},
-        {"Cad2010", From(kDxfs, 2), kDxfs[2]},
-        {"CadLT2010", From(kDxfs, 2), kDxfs[2]},
-        {"Cad2007", From(kDxfs, 3), "AutoCAD 2007/2008 LT2007/2008/2009 Dxf"},
-        {"CadLT2007", From(kDxfs, 3), "AutoCAD 2007/2008 LT2007/2008/2009 Dxf"},
-        {"Cad2005", r2005, r2005[0]},
-        {"CadLT2005", r2005, r2005[0]},
-        {"Cad2004", r2004, r2004[0]},
-        {"CadLT2004", r2004, r2004[0]},
-        {"Cad2000", r2000, r2000[0]},
-        {"CadLT2000", r2000, r2000[0]},
-        {"Bricscad", r2000, r2000[0]},
-        {"ZWCAD", r2000, r2000[0]},
-        {"Cad14", r14, r14[0]},
-        {"CadLT98", r14, r14[0]},
-        {"Cad13", {}, ""},
+        {{"Cad2018", "CadLT2018"}, kDxfs, kDxfs[0]},
+        {{"Cad2013", "CadLT2013"}, From(kDxfs, 1), kDxfs[1]},
+        {{"Cad2010", "CadLT2010"}, From(kDxfs, 2), kDxfs[2]},
+        {{"Cad2007", "CadLT2007"}, From(kDxfs, 3), "AutoCAD 2007/2008 LT2007/2008/2009 Dxf"},
+        {{"Cad2005", "CadLT2005"}, r2005, r2005[0]},
+        {{"Cad2004", "CadLT2004"}, r2004, r2004[0]},
+        {{"Cad2000", "CadLT2000", "Bricscad", "ZWCAD"}, r2000, r2000[0]},
+        {{"Cad14", "CadLT98"}, From(r2000, 1), r2000[1]},
+        {{"Cad13"}, {}, ""},
     };
     for (const Row& row : rows) {
-        const std::string_view code = row.code;
-        const SaveAsReleases releases = FillDxfReleases(code);
-        EXPECT_EQ(releases.items, row.items) << code;
-        EXPECT_EQ(releases.shown, row.shown) << code;
-        const bool r13 = code == "Cad13";
-        const bool old = code == "Cad14" || code == "CadLT98";
-        EXPECT_EQ(releases.frameCaption, r13 ? "This option is unavailable in R13" : "Save As DXF") << code;
-        EXPECT_EQ(releases.usable, !r13) << code;
-        EXPECT_EQ(releases.dxfControlsShown, !r13) << code;
-        EXPECT_EQ(releases.previewShown, !r13 && !old) << code;
-        EXPECT_EQ(releases.accuracy, r13 || old ? std::nullopt : std::optional<std::string_view>("16")) << code;
-        EXPECT_EQ(releases.folderEnabled, code.find("LT") == std::string_view::npos && !r13) << code;
+        for (const std::string_view code : row.codes) {
+            const SaveAsReleases releases = FillDxfReleases(code);
+            EXPECT_EQ(releases.items, row.items) << code;
+            EXPECT_EQ(releases.shown, row.shown) << code;
+            const bool r13 = code == "Cad13";
+            const bool old = code == "Cad14" || code == "CadLT98";
+            EXPECT_EQ(releases.frameCaption, r13 ? "This option is unavailable in R13" : "Save As DXF") << code;
+            EXPECT_EQ(releases.usable, !r13) << code;
+            EXPECT_EQ(releases.dxfControlsShown, !r13) << code;
+            EXPECT_EQ(releases.previewShown, !r13 && !old) << code;
+            EXPECT_EQ(releases.accuracy, r13 || old ? std::nullopt : std::optional<std::string_view>("16")) << code;
+            EXPECT_EQ(releases.folderEnabled, code.find("LT") == std::string_view::npos && !r13) << code;
+        }
     }
 }
 
@@ -162,8 +147,9 @@ TEST(SaveAsFolder, LispForm)
         EXPECT_EQ(LispFolder(none), std::nullopt) << none;
 }
 
-const std::string kLongNotice = "Save As will save over the existing drawing.\r\nIf you wish you can save in a different "
-                                "folder by \r\nspecifing a folder in the Save in Folder box\r\n";
+const std::string kLongNotice =
+    "Save As will save over the existing drawing.\r\nIf you wish you can save in a different "
+    "folder by \r\nspecifing a folder in the Save in Folder box\r\n";
 
 SaveAsChoices Release(std::string entry, std::string folder = "<Default>")
 {
@@ -244,13 +230,12 @@ TEST(SaveAsRoutine, DxfTexts)
         {"Cad14", Dxf("AutoCAD R14/LT98/LT97 Dxf", false, "6", true), "_dxfout \r\n_V\r\n_R14\r\n", false},
         {"Cad2018", Dxf("AutoCAD 2018/LT2018 Dxf", true, "16", false), "_dxfout \r\n_P\r\n_No\r\n_V\r\n2018\r\n_B",
          false},
-        {"CadLT2000", Dxf("AutoCAD R12/LT2 Dxf", false, "8", false), "_dxfout \r\n_P\r\n_No\r\n_V\r\n_R12\r\n8",
-         true},
+        {"CadLT2000", Dxf("AutoCAD R12/LT2 Dxf", false, "8", false), "_dxfout \r\n_P\r\n_No\r\n_V\r\n_R12\r\n8", true},
         {"ZWCAD", Dxf("AutoCAD 2000/2002 LT2000/2002 Dxf", true, "16", true), "_dxfout \r\n_V\r\n2000\r\n_B", false},
         {"Cad2010", Dxf("AutoCAD 2010/LT2010 Dxf", false, "16", false, "D:\\Exchange"),
          folderHead + "_P\r\n_No\r\n_V\r\n2010\r\n16", false},
-        {"Bricscad", Dxf("AutoCAD R12/LT2 Dxf", false, "3", false, "D:\\Exchange\\"),
-         folderHead + "_V\r\n_R12\r\n", false},
+        {"Bricscad", Dxf("AutoCAD R12/LT2 Dxf", false, "3", false, "D:\\Exchange\\"), folderHead + "_V\r\n_R12\r\n",
+         false},
     };
     for (const Case& c : cases) {
         const std::string trace = std::string(c.product) + " " + c.choices.release;
@@ -266,6 +251,13 @@ TEST(SaveAsRoutine, DxfTexts)
             EXPECT_FALSE(result.notice.has_value()) << trace;
         }
     }
+}
+
+std::string CannotWrite(const std::string& release)
+{
+    return "The CAD program cannot write AutoCAD " + release +
+           " files from its command line.\r\nPlease select another "
+           "release.";
 }
 
 TEST(SaveAsRoutine, Refusals)
@@ -287,17 +279,11 @@ TEST(SaveAsRoutine, Refusals)
         {"a folder on LT", "CadLT2018", false, Release("AutoCAD 2018/LT2018 Drawing", "C:\\Out"),
          "This option requires Lisp and is only available using AutoCAD full version.", SaveAsField::Folder},
         {"release 13", "Cad13", false, Release(""), "This option is unavailable in R13", SaveAsField::None},
-        {"an R13 drawing", "Cad2000", false, Release("AutoCAD R13/LT95 Drawing"),
-         "The CAD program cannot write AutoCAD R13/LT95 Drawing files from its command line.\r\nPlease select another "
-         "release.",
+        {"an R13 drawing", "Cad2000", false, Release("AutoCAD R13/LT95 Drawing"), CannotWrite("R13/LT95 Drawing"),
          SaveAsField::Release},
         {"an R12 drawing", "Cad14", false, Release("AutoCAD R12/LT2 Drawing", "C:\\Out"),
-         "The CAD program cannot write AutoCAD R12/LT2 Drawing files from its command line.\r\nPlease select another "
-         "release.",
-         SaveAsField::Release},
-        {"an R13 DXF", "ZWCAD", true, Dxf("AutoCAD R13/LT95 Dxf", false, "16", false),
-         "The CAD program cannot write AutoCAD R13/LT95 Dxf files from its command line.\r\nPlease select another "
-         "release.",
+         CannotWrite("R12/LT2 Drawing"), SaveAsField::Release},
+        {"an R13 DXF", "ZWCAD", true, Dxf("AutoCAD R13/LT95 Dxf", false, "16", false), CannotWrite("R13/LT95 Dxf"),
          SaveAsField::Release},
         {"no release", "Cad2018", true, Dxf("", false, "16", false), "Please select the release to save to.",
          SaveAsField::Release},
@@ -312,7 +298,7 @@ TEST(SaveAsRoutine, Refusals)
         ASSERT_FALSE(result.ok()) << c.name;
         EXPECT_EQ(result.text, "") << c.name;
         EXPECT_EQ(result.refusal, (UserMessage{c.text, c.dxf ? "Save As DXF" : "Save As Drawing",
-                                                MessageIcon::Exclamation, MessageButtons::Ok}))
+                                               MessageIcon::Exclamation, MessageButtons::Ok}))
             << c.name;
         EXPECT_EQ(result.focus, c.focus) << c.name;
     }
