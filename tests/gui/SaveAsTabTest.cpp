@@ -24,8 +24,7 @@ private slots:
     void setUpFollowsTheProduct();
     void release13CannotBuild();
     void dxfControlsFollowTheType();
-    void drawingRoutineAndItsMessage();
-    void dxfRoutineWarnsOfLowPrecision();
+    void messagesBeforeTheSaveDialog();
     void folderBrowseAndRefusal();
 };
 
@@ -129,59 +128,40 @@ void SaveAsTabTest::dxfControlsFollowTheType()
     QVERIFY(old.FraDxfFormat->isVisibleTo(&old));
 }
 
-void SaveAsTabTest::drawingRoutineAndItsMessage()
+void SaveAsTabTest::messagesBeforeTheSaveDialog()
 {
     GuiEnvironment env;
     UseProduct("Cad2007");
     SaveAsTab tab;
     tab.SetupSaveAsTab();
     QSignalSpy built(&tab, &SaveAsTab::routineBuilt);
-    // The text shown first names the product's own release.
+    // The text shown first names the product's own release; without a folder the user is told of the overwrite.
     tab.cmdSaveAsSave->click();
     QCOMPARE(built.count(), 1);
     QCOMPARE(built[0][0].toString(), QStringLiteral("_saveas\r\n2007\r\n"));
-    const auto messages = env.dialogs().messages();
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0].title, std::string("Save As Drawing"));
-    QVERIFY(messages[0].icon == MessageIcon::Information);
-    QVERIFY(messages[0].text.find("specifing a folder") != std::string::npos);
+    QCOMPARE(env.dialogs().messages().size(), 1);
+    const UserMessage notice = env.dialogs().messages().first();
+    QCOMPARE(notice.title, std::string("Save As Drawing"));
+    QVERIFY(notice.icon == MessageIcon::Information);
+    QVERIFY(notice.text.find("specifing a folder") != std::string::npos);
 
-    UseProduct("CadLT2013");
-    SaveAsTab lt;
-    lt.SetupSaveAsTab();
-    QSignalSpy ltBuilt(&lt, &SaveAsTab::routineBuilt);
-    lt.cboSaveType->setCurrentText(QStringLiteral("AutoCAD R14/LT98/LT97 Drawing"));
-    lt.cmdSaveAsSave->click();
-    QCOMPARE(ltBuilt.count(), 1);
-    QCOMPARE(ltBuilt[0][0].toString(), QStringLiteral("_Expert\r\n2\r\n_saveas\r\n_r14\r\n\r\n_Expert\r\n0"));
-    QCOMPARE(env.dialogs().messages().last().text, std::string("Save As will save over the existing drawing.\r\n"));
-}
-
-void SaveAsTabTest::dxfRoutineWarnsOfLowPrecision()
-{
-    GuiEnvironment env;
-    UseProduct("Cad2018");
-    SaveAsTab tab;
-    tab.SetupSaveAsTab();
-    QSignalSpy built(&tab, &SaveAsTab::routineBuilt);
+    // A DXF of lower precision is warned of, and built all the same; binary has no precision to warn of.
     tab.OptSaveAsType->button(1)->click();
-    tab.cboSaveType->setCurrentText(QStringLiteral("AutoCAD 2010/LT2010 Dxf"));
+    tab.cboSaveType->setCurrentText(QStringLiteral("AutoCAD 2000/LT2000 Dxf"));
     tab.cboDxfAccuracy->setCurrentText(QStringLiteral("8"));
     tab.chkSaveAsPreview->setChecked(true);
     tab.cmdSaveAsSave->click();
-    QCOMPARE(built.count(), 1);
-    QCOMPARE(built[0][0].toString(), QStringLiteral("_dxfout \r\n_P\r\n_Yes\r\n_V\r\n2010\r\n8"));
+    QCOMPARE(built.count(), 2);
+    QCOMPARE(built[1][0].toString(), QStringLiteral("_dxfout \r\n_P\r\n_Yes\r\n_V\r\n2000\r\n8"));
     QCOMPARE(
         env.dialogs().messages().last(),
         (UserMessage{"Warning:  You have specified a lower precision for the DXF file,\r\nwhich may result in loss of "
                      "drawing accuracy.",
                      "Dxf Message", MessageIcon::Exclamation, MessageButtons::Ok}));
-
     tab.OptSaveAsFormat->button(1)->click();
     tab.cmdSaveAsSave->click();
-    QCOMPARE(built.count(), 2);
-    QCOMPARE(built[1][0].toString(), QStringLiteral("_dxfout \r\n_P\r\n_Yes\r\n_V\r\n2010\r\n_B"));
-    QCOMPARE(env.dialogs().messages().size(), 1);
+    QCOMPARE(built[2][0].toString(), QStringLiteral("_dxfout \r\n_P\r\n_Yes\r\n_V\r\n2000\r\n_B"));
+    QCOMPARE(env.dialogs().messages().size(), 2);
 }
 
 void SaveAsTabTest::folderBrowseAndRefusal()

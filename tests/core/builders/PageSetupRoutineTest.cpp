@@ -108,34 +108,28 @@ TEST(PageSetupRoutine, AllLayoutsThroughAutoLisp)
 
 TEST(PageSetupRoutine, TabSetUpPerProduct)
 {
-    for (const char* code : {"Cad2000", "Cad2004", "Cad2005", "Cad2007", "Cad2010", "Cad2013", "Cad2018"}) {
-        EXPECT_TRUE(PageSetupPlotSetupFor(code).allTabsOffered) << code;
-        EXPECT_EQ(PageSetupPlotSetupFor(code).frameCaption, "Plot Using Page Setup") << code;
-    }
-    for (const char* code :
-         {"CadLT2000", "CadLT2004", "CadLT2005", "CadLT2007", "CadLT2010", "CadLT2013", "CadLT2018"}) {
-        EXPECT_FALSE(PageSetupPlotSetupFor(code).allTabsOffered) << code;
-        EXPECT_EQ(PageSetupPlotSetupFor(code).frameCaption, "Plot Using Page Setup") << code;
-    }
-    for (const char* code : {"Cad13", "Cad14", "CadLT98", "Bricscad", "ZWCAD"}) {
-        EXPECT_FALSE(PageSetupPlotSetupFor(code).allTabsOffered) << code;
-        EXPECT_EQ(PageSetupPlotSetupFor(code).frameCaption, "Plot Using Page Setup in Rel 2000 - 2002") << code;
+    const std::string fullWithLisp = " Cad2000 Cad2004 Cad2005 Cad2007 Cad2010 Cad2013 Cad2018 ";
+    const std::string rel2000To2018 =
+        fullWithLisp + "CadLT2000 CadLT2004 CadLT2005 CadLT2007 CadLT2010 CadLT2013 CadLT2018 ";
+    for (const char* code : {"Cad2000", "Cad2004", "Cad2005", "Cad2007", "Cad2010", "Cad2013", "Cad2018", "CadLT2000",
+                             "CadLT2004", "CadLT2005", "CadLT2007", "CadLT2010", "CadLT2013", "CadLT2018", "Cad13",
+                             "Cad14", "CadLT98", "Bricscad", "ZWCAD"}) {
+        const std::string spaced = " " + std::string(code) + " ";
+        const PageSetupPlotSetup setup = PageSetupPlotSetupFor(code);
+        EXPECT_EQ(setup.allTabsOffered, fullWithLisp.find(spaced) != std::string::npos) << code;
+        EXPECT_EQ(setup.frameCaption, rel2000To2018.find(spaced) != std::string::npos
+                                          ? "Plot Using Page Setup"
+                                          : "Plot Using Page Setup in Rel 2000 - 2002")
+            << code;
     }
     EXPECT_EQ(PlottingInformationMessage(),
               (UserMessage{"Remember you can't plot model space drawings with a paperspace page setup and vice versa",
                            "Plotting Information", MessageIcon::Information, MessageButtons::Ok}));
 }
 
-TEST(PageSetupRoutine, PlotRefusals)
+// Each refusal builds nothing and names the control to focus; the plot checks its own name box first.
+TEST(PageSetupRoutine, Refusals)
 {
-    struct Case
-    {
-        const char* name;
-        PageSetupPlotChoices choices;
-        std::string text;
-        std::string title;
-        PageSetupField focus;
-    };
     PageSetupPlotChoices noDrawing = Plot("A1-Plot");
     noDrawing.fromOtherDrawing = true;
     noDrawing.drawing = "  ";
@@ -143,28 +137,41 @@ TEST(PageSetupRoutine, PlotRefusals)
     neither.pageSetupName = " ";
     PageSetupPlotChoices quoted = noDrawing;
     quoted.drawing = "C:\\a\"b.dwg";
-    const Case cases[] = {
-        {"no name", Plot("   "), "Please enter a PageSetup Name", "Page Setup", PageSetupField::PageSetupName},
-        {"no name comes first", neither, "Please enter a PageSetup Name", "Page Setup", PageSetupField::PageSetupName},
-        {"no drawing to import from", noDrawing, "Please select a drawing", "Page Setup Error",
+    const std::string breaks = "The drawing name cannot hold a double quote or a line break.";
+    const struct
+    {
+        const char* name;
+        PageSetupRoutineResult result;
+        std::string text;
+        PageSetupField focus;
+    } cases[] = {
+        {"no name", BuildPageSetupPlotRoutine(Plot("   "), "Cad2018"), "Please enter a PageSetup Name",
+         PageSetupField::PageSetupName},
+        {"no name comes first", BuildPageSetupPlotRoutine(neither, "Cad2018"), "Please enter a PageSetup Name",
+         PageSetupField::PageSetupName},
+        {"nothing to import from", BuildPageSetupPlotRoutine(noDrawing, "Cad2018"), "Please select a drawing",
          PageSetupField::PlotDrawing},
-        {"a quote in the drawing", quoted, "The drawing name cannot hold a double quote or a line break.",
-         "Page Setup Error", PageSetupField::PlotDrawing},
+        {"a quote in the drawing", BuildPageSetupPlotRoutine(quoted, "Cad2018"), breaks, PageSetupField::PlotDrawing},
+        {"import, no drawing", BuildPageSetupImportRoutine({false, "", ""}), "Please select a drawing",
+         PageSetupField::ImportDrawing},
+        {"import, no name", BuildPageSetupImportRoutine({false, "  ", "C:\\Std.dwg"}),
+         "Please select a Page Setup name", PageSetupField::ImportNames},
+        {"import, only commas", BuildPageSetupImportRoutine({false, " , ,", "C:\\Std.dwg"}),
+         "Please select a Page Setup name", PageSetupField::ImportNames},
+        {"import, a line break in the drawing", BuildPageSetupImportRoutine({true, "*", "C:\\Std\r\n.dwg"}), breaks,
+         PageSetupField::ImportDrawing},
     };
-    for (const Case& c : cases) {
-        const PageSetupRoutineResult result = BuildPageSetupPlotRoutine(c.choices, "Cad2018");
-        ASSERT_FALSE(result.ok()) << c.name;
-        EXPECT_EQ(result.text, "") << c.name;
-        EXPECT_EQ(result.refusal->message, (UserMessage{c.text, c.title, MessageIcon::Exclamation, MessageButtons::Ok}))
+    for (const auto& c : cases) {
+        ASSERT_FALSE(c.result.ok()) << c.name;
+        EXPECT_EQ(c.result.text, "") << c.name;
+        const std::string title = c.text == "Please enter a PageSetup Name" ? "Page Setup" : "Page Setup Error";
+        EXPECT_EQ(c.result.refusal->message, (UserMessage{c.text, title, MessageIcon::Exclamation, MessageButtons::Ok}))
             << c.name;
-        EXPECT_EQ(result.refusal->focus, c.focus) << c.name;
+        EXPECT_EQ(c.result.refusal->focus, c.focus) << c.name;
     }
     PageSetupPlotChoices drawingOnly = Plot(" ");
     drawingOnly.drawing = "C:\\Std.dwg";
-    const auto check = CheckPageSetupPlot(drawingOnly);
-    ASSERT_TRUE(check.has_value());
-    EXPECT_EQ(check->message.text, "Please select a Page Setup name");
-    EXPECT_EQ(check->focus, PageSetupField::PageSetupName);
+    EXPECT_EQ(CheckPageSetupPlot(drawingOnly)->focus, PageSetupField::PageSetupName);
 }
 
 TEST(PageSetupRoutine, ImportTexts)
@@ -186,36 +193,6 @@ TEST(PageSetupRoutine, ImportTexts)
         const PageSetupRoutineResult result = BuildPageSetupImportRoutine(c.choices);
         ASSERT_TRUE(result.ok()) << c.name;
         EXPECT_EQ(result.text, head + c.namesLine + tail) << c.name;
-    }
-}
-
-TEST(PageSetupRoutine, ImportRefusals)
-{
-    struct Case
-    {
-        const char* name;
-        PageSetupImportChoices choices;
-        std::string text;
-        PageSetupField focus;
-    };
-    const Case cases[] = {
-        {"no drawing", {false, "A1-Plot", " "}, "Please select a drawing", PageSetupField::ImportDrawing},
-        {"no drawing comes first", {false, "", ""}, "Please select a drawing", PageSetupField::ImportDrawing},
-        {"no name", {false, "  ", "C:\\Std.dwg"}, "Please select a Page Setup name", PageSetupField::ImportNames},
-        {"only commas", {false, " , ,", "C:\\Std.dwg"}, "Please select a Page Setup name", PageSetupField::ImportNames},
-        {"a line break in the drawing",
-         {true, "*", "C:\\Std\r\n.dwg"},
-         "The drawing name cannot hold a double quote or a line break.",
-         PageSetupField::ImportDrawing},
-    };
-    for (const Case& c : cases) {
-        const PageSetupRoutineResult result = BuildPageSetupImportRoutine(c.choices);
-        ASSERT_FALSE(result.ok()) << c.name;
-        EXPECT_EQ(result.text, "") << c.name;
-        EXPECT_EQ(result.refusal->message,
-                  (UserMessage{c.text, "Page Setup Error", MessageIcon::Exclamation, MessageButtons::Ok}))
-            << c.name;
-        EXPECT_EQ(result.refusal->focus, c.focus) << c.name;
     }
 }
 
