@@ -211,10 +211,10 @@ void mdiStart::buildMenus()
     QAction* about = addItem(help, "mnuHelpAbout", QStringLiteral("About Quorvel"));
 
     // Features that arrive later are shown but not offered yet.
-    for (QAction* later : {properties, plotDetailed})
-        later->setEnabled(false);
+    properties->setEnabled(false);
     connect(create, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabMacro); });
     connect(purge, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabPurge); });
+    connect(plotDetailed, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabPlotDetailed); });
     connect(plotPage, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabPlotPage); });
     connect(saveAs, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabSaveAs); });
     connect(import, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabImportPageSetup); });

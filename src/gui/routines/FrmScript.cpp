@@ -4,6 +4,7 @@
 #include "app/Program.h"
 #include "app/mdiStart.h"
 #include "batch/BatchCheck.h"
+#include "builders/DetailedPlotTab.h"
 #include "builders/PageSetupAndSaveAsTabs.h"
 #include "builders/PlotPrinter.h"
 #include "builders/PurgeTab.h"
@@ -74,6 +75,18 @@ void FrmScript::addBuilders()
         OpenSaveDialog();
     });
     connect(purge, &PurgeTab::backRequested, this, &FrmScript::cmdExit_Click);
+
+    auto* plot = new DetailedPlotTab(this);
+    setTabPage(TabPlotDetailed, plot);
+    connect(this, &FrmScript::tabSelected, plot, [plot](int tab) {
+        if (tab == TabPlotDetailed && !plot->isSetUp())
+            plot->InitDetailedPlotTab();
+    });
+    connect(plot, &DetailedPlotTab::routineBuilt, this, [this](const QString& text) {
+        setScriptText(text.toStdString());
+        OpenSaveDialog();
+    });
+    connect(plot, &DetailedPlotTab::backRequested, this, &FrmScript::cmdExit_Click);
     AddPageSetupAndSaveAsTabs(*this);
 }
 
@@ -205,6 +218,7 @@ void FrmScript::Form_Load()
     cmdToFav->setEnabled(false);
     cmdToNon->setEnabled(false);
     Program().Release2004OrLater = IsRelease2004OrLater(GetAcadVer(Program().ini));
+    // The plot tabs choose among the printers and plotter files; the list lives while the editor is open.
     PlotDeviceList::instance().BuildDeviceList(Program().ini);
     LoadRoutineLists();
     cmdUpdate->setEnabled(false);
@@ -514,8 +528,8 @@ void FrmScript::closeEditor(int result)
     cmdUpdate->setEnabled(false);
     cmdDelete->setEnabled(false);
     EnableStartAndSort();
-    PlotDeviceList::instance().Release();
     Program().editorTab = kNoTab;
+    PlotDeviceList::instance().Release();
     QDialog::done(result);
     emit closedToMain();
 }
