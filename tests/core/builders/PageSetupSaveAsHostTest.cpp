@@ -228,7 +228,12 @@ TEST_F(PageSetupSaveAsHost, EveryReleaseSavesAndExports)
                     ASSERT_TRUE(routine.ok()) << trace << ": " << routine.refusal->text;
                     const Events events = Run(family, routine.text, kModelDrawing, trace);
                     if (dxf) {
-                        EXPECT_EQ(Count(events, "dxf-written", Path(target + ".dxf") + " version="), 1) << trace;
+                        // The file's name goes through AutoLISP with forward slashes: the version is what to compare.
+                        std::string version = DxfVersionAnswer(entry).value();
+                        version.erase(0, version.starts_with('_') ? 1 : 0);
+                        const std::vector<std::string>& written = events.at("dxf-written");
+                        ASSERT_EQ(written.size(), 1u) << trace;
+                        EXPECT_NE(written[0].find(" version=" + version + " "), std::string::npos) << written[0];
                     } else if (folder) {
                         EXPECT_EQ(Count(events, "saved", "written as a copy of " + Path(kModelDrawing)), 1) << trace;
                     } else {
