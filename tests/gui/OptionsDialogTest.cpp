@@ -10,6 +10,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,6 +56,7 @@ private slots:
     void fieldSortChecksStopTheSave();
     void blankSwitchesAreRefused();
     void applyThenOk();
+    void plotLocationsLoadBrowseAndSave();
     void databaseBrowseWritesAtOnceAndRefreshesThePanel();
     void productChangeShowsAtOnce();
 };
@@ -307,6 +309,52 @@ void OptionsDialogTest::applyThenOk()
     again.cmdCancel->click();
     QVERIFY(!again.isVisible());
     QCOMPARE(env.settingsValue("Cad_Ver", "CadVer"), std::string("Cad2018"));
+}
+
+void OptionsDialogTest::plotLocationsLoadBrowseAndSave()
+{
+    GuiEnvironment env;
+    {
+        // Nothing stored: both show "<Default>", and OK writes neither, right after the window style.
+        frmFileLocation dialog;
+        QCOMPARE(dialog.txtPlotterLoc->text(), QStringLiteral("<Default>"));
+        QCOMPARE(dialog.txtPlotStyleLoc->text(), QStringLiteral("<Default>"));
+        dialog.show();
+        dialog.txtPlotStyleLoc->setText(QStringLiteral("/styles/"));
+        dialog.cmdok->click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(env.settingsValue("PlotWizard_Set", "PC3_Loc"), std::string("Unknown"));
+        QFile file(env.file(QStringLiteral("Quorvel.ini")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const qsizetype window = bytes.indexOf("AcadWindow=Normal");
+        const qsizetype plot = bytes.indexOf("[PlotWizard_Set]\r\nStyle_Loc=/styles/\r\n");
+        const qsizetype switches = bytes.indexOf("[StartSwitch]");
+        QVERIFY(window > 0 && plot > window && switches > plot);
+    }
+    QVERIFY(Program().ini.WriteValue("PlotWizard_Set", "PC3_Loc", "/old/pc3/").ok());
+    frmFileLocation dialog;
+    QCOMPARE(dialog.txtPlotterLoc->text(), QStringLiteral("/old/pc3/"));
+    QCOMPARE(dialog.txtPlotStyleLoc->text(), QStringLiteral("/styles/"));
+    dialog.show();
+    env.dialogs().queueFiles({QStringLiteral("/new/Plotters/DWF6 ePlot.pc3")});
+    dialog.cmdPlotLoc->click();
+    QCOMPARE(dialog.txtPlotterLoc->text(), QStringLiteral("/new/Plotters/"));
+    QVERIFY(dialog.cmdApply->isEnabled());
+    QCOMPARE(env.dialogs().calls().back().filter, QStringLiteral("PC3 Files (*.pc3)|*.pc3|All Files (*.*)|*.*"));
+    dialog.cmdBrowsePlotStyle->click(); // cancelled: the box stays
+    QCOMPARE(dialog.txtPlotStyleLoc->text(), QStringLiteral("/styles/"));
+    // A blank box leaves its key as it was.
+    dialog.txtPlotStyleLoc->setText(QStringLiteral("   "));
+    dialog.cmdApply->click();
+    QCOMPARE(env.settingsValue("PlotWizard_Set", "PC3_Loc"), std::string("/new/Plotters/"));
+    QCOMPARE(env.settingsValue("PlotWizard_Set", "Style_Loc"), std::string("/styles/"));
+
+    env.dialogs().clear();
+    dialog.cmdWhere->click();
+    QCOMPARE(env.dialogs().messages().size(), 1);
+    QCOMPARE(env.dialogs().messages()[0].title, std::string("Plot File Locations"));
+    QCOMPARE(env.dialogs().messages()[0].icon, MessageIcon::Information);
 }
 
 void OptionsDialogTest::databaseBrowseWritesAtOnceAndRefreshesThePanel()

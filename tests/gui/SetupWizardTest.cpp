@@ -101,6 +101,7 @@ private slots:
     void locateWithNothingFoundExplainsAndInsists();
     void searchShowsProgressAndStops();
     void plotFolderIsLocatedBrowsedAndSaved();
+    void plotFilesStepExplainsWhereFilesAre();
 };
 
 void SetupWizardTest::versionWindowRecordsEachChoice()
@@ -453,6 +454,24 @@ void SetupWizardTest::plotFolderIsLocatedBrowsedAndSaved()
     QCOMPARE(env.settingsValue("PlotWizard_Set", "PC3_Loc"), (other + sep).toStdString());
     QVERIFY(check.isChecked());
     QCOMPARE(label.text(), QStringLiteral("Plotter configuration File Located at\n") + other + sep);
+}
+
+void SetupWizardTest::plotFilesStepExplainsWhereFilesAre()
+{
+    GuiEnvironment env;
+    frmSetPlotFiles window;
+    QCOMPARE(window.lbl_Pc3Address->text(), QStringLiteral("Setup Location for Plotter Configuration Files."));
+    QCOMPARE(window.lbl_CtbAddress->text(), QStringLiteral("Setup Location for Plot Style Files."));
+    QCOMPARE(window.lblExplainEnd->text(), QStringLiteral("Quorvel will now locate Plotter configuration files used "
+                                                          "by the plot creation wizard\n\nClick Next to start"));
+    QVERIFY(!window.Chk_PC3Address->isChecked() && !window.Chk_CtbAddress->isChecked());
+    QCOMPARE(window.cmdSetupExit->text(), QStringLiteral("Next"));
+    window.cmdWhere->click();
+    QCOMPARE(env.dialogs().messages().value(0).title, std::string("Plot File Locations"));
+    window.show();
+    window.cmdCancel->click();
+    QVERIFY(!window.isVisible());
+    QVERIFY(!QFile::exists(env.file(QStringLiteral("Quorvel.ini"))));
 }
 
 QTEST_MAIN(SetupWizardTest)

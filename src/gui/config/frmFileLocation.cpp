@@ -2,6 +2,7 @@
 
 #include "app/Controls.h"
 #include "app/Program.h"
+#include "builders/PlotSettings.h"
 #include "config/ConfigControls.h"
 #include "config/Settings.h"
 #include "config/SettingsKeys.h"
@@ -95,6 +96,9 @@ frmFileLocation::frmFileLocation(QWidget* parent) : QDialog(parent)
     connect(cmdAcadBrowse, &QPushButton::clicked, this, &frmFileLocation::cmdAcadBrowse_Click);
     connect(cmdDatabaseBrowse, &QPushButton::clicked, this, &frmFileLocation::cmdDatabaseBrowse_Click);
     connect(cmdbatchBrowse, &QPushButton::clicked, this, &frmFileLocation::cmdbatchBrowse_Click);
+    connect(cmdPlotLoc, &QPushButton::clicked, this, &frmFileLocation::cmdPlotLoc_Click);
+    connect(cmdBrowsePlotStyle, &QPushButton::clicked, this, &frmFileLocation::cmdBrowsePlotStyle_Click);
+    connect(cmdWhere, &QPushButton::clicked, this, [] { ShowPlotLocationsHelp(Dialogs()); });
     connect(cmdok, &QPushButton::clicked, this, &frmFileLocation::cmdok_Click);
     connect(cmdApply, &QPushButton::clicked, this, &frmFileLocation::cmdApply_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -242,10 +246,6 @@ QWidget* frmFileLocation::buildPlotLocationTab()
     cmdWhere = MakeDialogButton(fraPlotLocations, "cmdWhere", QStringLiteral("Where are my current files located"));
     lblPlotterLoc->setBuddy(txtPlotterLoc);
     lblPlotStyleLoc->setBuddy(txtPlotStyleLoc);
-    // The plot file locations arrive with the plot settings; until then they are shown but not offered.
-    for (QWidget* later : std::initializer_list<QWidget*>{txtPlotterLoc, cmdPlotLoc, txtPlotStyleLoc,
-                                                           cmdBrowsePlotStyle, cmdWhere})
-        later->setEnabled(false);
     auto* grid = new QGridLayout(fraPlotLocations);
     grid->addWidget(lblPlotterLoc, 0, 0, 1, 2);
     grid->addWidget(txtPlotterLoc, 1, 0);
@@ -290,6 +290,7 @@ void frmFileLocation::Form_Load()
     optStartSwitch_Click(startSwitch);
 
     Get_FieldDelimOption();
+    LoadPlotLocations(Program().ini, txtPlotterLoc, txtPlotStyleLoc);
     cmdApply->setEnabled(false);
 }
 
@@ -410,6 +411,18 @@ void frmFileLocation::cmdbatchBrowse_Click()
         txtAddress[2]->setText(QDir::toNativeSeparators(*folder));
 }
 
+void frmFileLocation::cmdPlotLoc_Click()
+{
+    if (BrowsePc3Folder(Dialogs(), txtPlotterLoc))
+        enableApply();
+}
+
+void frmFileLocation::cmdBrowsePlotStyle_Click()
+{
+    if (BrowseStyleFolder(Dialogs(), txtPlotStyleLoc))
+        enableApply();
+}
+
 OptionsValues frmFileLocation::Values() const
 {
     OptionsValues values;
@@ -429,7 +442,9 @@ OptionsValues frmFileLocation::Values() const
 
 bool frmFileLocation::UpdateQVSettings()
 {
-    const UpdateOutcome outcome = qv::UpdateQVSettings(Program().ini, Values(), {});
+    const UpdateOutcome outcome = qv::UpdateQVSettings(Program().ini, Values(), [this] {
+        return SavePlotLocations(Program().ini, txtPlotterLoc, txtPlotStyleLoc);
+    });
     if (outcome.release2004OrLater)
         Program().Release2004OrLater = *outcome.release2004OrLater;
     // Whatever was written is in use from now on, also when a check stopped the rest.

@@ -56,6 +56,8 @@ public:
     void cmdAcadBrowse_Click();
     void cmdDatabaseBrowse_Click();
     void cmdbatchBrowse_Click();
+    void cmdPlotLoc_Click();
+    void cmdBrowsePlotStyle_Click();
     void cmdok_Click();
     void cmdApply_Click();
 

@@ -2,6 +2,7 @@
 
 #include "app/Controls.h"
 #include "app/Program.h"
+#include "builders/PlotSettings.h"
 #include "config/ConfigControls.h"
 #include "config/SetupWizard.h"
 #include "config/frmLocateFile.h"
@@ -39,8 +40,6 @@ frmSetPlotFiles::frmSetPlotFiles(QWidget* parent) : QDialog(parent)
     cmdSetupExit = MakeDialogButton(this, "cmdSetupExit", QStringLiteral("Next"));
     cmdSetupExit->setDefault(true);
     cmdCancel = MakeDialogButton(this, "cmdCancel", QStringLiteral("Cancel"));
-    // The explanation of where the CAD program keeps its plot files comes with the plot settings.
-    cmdWhere->setEnabled(false);
 
     auto* buttons = new QHBoxLayout();
     buttons->addWidget(cmdWhere);
@@ -55,6 +54,7 @@ frmSetPlotFiles::frmSetPlotFiles(QWidget* parent) : QDialog(parent)
 
     connect(cmdSetupExit, &QPushButton::clicked, this, &frmSetPlotFiles::cmdSetupExit_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cmdWhere, &QPushButton::clicked, this, [] { ShowPlotLocationsHelp(Dialogs()); });
 }
 
 void frmSetPlotFiles::cmdSetupExit_Click()
