@@ -55,6 +55,7 @@ frmFileLocation::frmFileLocation(QWidget* parent) : QDialog(parent)
 
     tbsOptions = new QTabWidget(this);
     tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
+    tbsOptions->setUsesScrollButtons(false); // all five tabs in sight
     const struct
     {
         QWidget* page;

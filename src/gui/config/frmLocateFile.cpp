@@ -112,6 +112,7 @@ frmLocateFile::frmLocateFile(LocateMode mode, QString executableName, QCheckBox*
     buttons->addStretch();
     buttons->addWidget(cmdok);
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetMinimumSize); // grows with the texts the steps show
     layout->addWidget(fraLocateFile);
     layout->addLayout(buttons);
 

@@ -21,12 +21,15 @@ frmSetPlotFiles::frmSetPlotFiles(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmSetPlotFiles"));
     setWindowTitle(QString::fromLatin1(kCaption));
     setModal(true);
+    setMinimumWidth(560);
 
     Chk_PC3Address = MakeStatusCheck(this, "Chk_PC3Address");
     lbl_Pc3Address = MakeLabel(this, "lbl_Pc3Address", LabelText(setup_text::kPc3AddressBefore));
     Chk_CtbAddress = MakeStatusCheck(this, "Chk_CtbAddress");
     lbl_CtbAddress = MakeLabel(this, "lbl_CtbAddress", LabelText(setup_text::kCtbAddressBefore));
-    lbl_Pc3Address->setMinimumWidth(460);
+    for (QLabel* label : {lbl_Pc3Address, lbl_CtbAddress}) {
+        label->setMinimumHeight(2 * label->fontMetrics().lineSpacing() + 4);
+    }
     auto* checklist = new QGridLayout();
     checklist->addWidget(Chk_PC3Address, 0, 0, Qt::AlignTop);
     checklist->addWidget(lbl_Pc3Address, 0, 1);
@@ -36,6 +39,7 @@ frmSetPlotFiles::frmSetPlotFiles(QWidget* parent) : QDialog(parent)
 
     lblExplainEnd = MakeLabel(this, "lblExplainEnd", LabelText(setup_text::PlotFilesOpening()));
     lblExplainEnd->setWordWrap(true);
+    lblExplainEnd->setMinimumHeight(4 * lblExplainEnd->fontMetrics().lineSpacing());
     cmdWhere = MakeDialogButton(this, "cmdWhere", QStringLiteral("Where are my current files located"));
     cmdSetupExit = MakeDialogButton(this, "cmdSetupExit", QStringLiteral("Next"));
     cmdSetupExit->setDefault(true);
@@ -47,6 +51,7 @@ frmSetPlotFiles::frmSetPlotFiles(QWidget* parent) : QDialog(parent)
     buttons->addWidget(cmdSetupExit);
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetMinimumSize); // grows with the texts the steps show
     layout->addLayout(checklist);
     layout->addWidget(lblExplainEnd);
     layout->addStretch();

@@ -31,13 +31,15 @@ frmSetup::frmSetup(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(QString::fromLatin1(kCaption));
     setModal(true);
+    setMinimumWidth(560);
 
     auto* checklist = new QGridLayout();
     const auto row = [&](QCheckBox*& check, QLabel*& label, const char* checkName, const char* labelName,
                          std::string_view before) {
         check = MakeStatusCheck(this, checkName);
         label = MakeLabel(this, labelName, LabelText(before));
-        label->setMinimumWidth(460);
+        // Room for the two lines a step shows once it is done, so nothing moves as the steps complete.
+        label->setMinimumHeight(2 * label->fontMetrics().lineSpacing() + 4);
         const int at = checklist->rowCount();
         checklist->addWidget(check, at, 0, Qt::AlignTop);
         checklist->addWidget(label, at, 1);
@@ -50,6 +52,7 @@ frmSetup::frmSetup(QWidget* parent) : QDialog(parent)
 
     lblExplainEnd = MakeLabel(this, "lblExplainEnd", LabelText(setup_text::WizardOpening()));
     lblExplainEnd->setWordWrap(true);
+    lblExplainEnd->setMinimumHeight(6 * lblExplainEnd->fontMetrics().lineSpacing());
     cmdSetupExit = MakeDialogButton(this, "cmdSetupExit", QString::fromLatin1(kStart));
     cmdSetupExit->setDefault(true);
     cmdCancel = MakeDialogButton(this, "cmdCancel", QStringLiteral("Cancel"));
@@ -59,6 +62,7 @@ frmSetup::frmSetup(QWidget* parent) : QDialog(parent)
     buttons->addWidget(cmdSetupExit);
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetMinimumSize); // grows with the texts the steps show
     layout->addLayout(checklist);
     layout->addWidget(lblExplainEnd);
     layout->addStretch();
