@@ -1,10 +1,8 @@
 #include "FileSearch.h"
 
 #include "io/FileIo.h"
-#include "text/TextUtil.h"
 
 #include <algorithm>
-#include <functional>
 #include <filesystem>
 #include <system_error>
 
@@ -36,11 +34,17 @@ bool IsAtOrBelow(const std::string& folder, const std::string& top)
     return folder.size() == top.size() || folder[top.size()] == '/' || top.back() == '/';
 }
 
+template <typename Char>
+Char FoldAscii(Char c)
+{
+    return c >= Char('a') && c <= Char('z') ? Char(c - Char('a') + Char('A')) : c;
+}
+
 class TreeWalk
 {
 public:
     TreeWalk(const std::string& name, const FileSearchOptions& options, std::vector<std::string> excluded)
-        : m_upperName(ToUpperAscii(name)), m_options(options), m_excluded(std::move(excluded))
+        : m_name(PathFromUtf8(name).native()), m_options(options), m_excluded(std::move(excluded))
     {
     }
 
@@ -48,7 +52,7 @@ public:
 
     std::string walk(const fs::path& start)
     {
-        if (m_upperName.empty())
+        if (m_name.empty())
             return {};
         std::vector<fs::path> pending{start};
         while (!pending.empty() && !stopped()) {
@@ -61,8 +65,10 @@ public:
             std::vector<fs::path> subfolders;
             if (std::string hit = search(folder, subfolders); !hit.empty())
                 return hit;
-            // Pushed in reverse so that the first subfolder by name is walked next.
-            std::sort(subfolders.begin(), subfolders.end(), std::greater<>());
+            // Pushed in reverse so that the first subfolder by name is walked next. Siblings differ only in
+            // their last part, so comparing the whole paths orders them by name.
+            std::sort(subfolders.begin(), subfolders.end(),
+                      [](const fs::path& a, const fs::path& b) { return a.native() > b.native(); });
             for (fs::path& subfolder : subfolders)
                 pending.push_back(std::move(subfolder));
         }
@@ -84,25 +90,43 @@ private:
         fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec);
         for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
             const fs::directory_entry& entry = *it;
-            std::error_code statusError;
-            const fs::file_status own = entry.symlink_status(statusError);
-            if (statusError)
+            // The kinds come from the listing itself where the system gives them: no call per entry.
+            std::error_code typeError;
+            const bool link = entry.is_symlink(typeError);
+            if (typeError)
                 continue;
-            if (fs::is_directory(own)) {
+            if (!link && entry.is_directory(typeError)) {
                 subfolders.push_back(entry.path());
                 continue;
             }
-            if (ToUpperAscii(Utf8(entry.path().filename())) != m_upperName)
+            if (typeError || !IsNamed(entry.path()))
                 continue;
             // A link to a file counts as the file; a link to a folder of that name does not.
-            if (fs::is_symlink(own) && !fs::is_regular_file(entry.status(statusError)))
+            if (link && !fs::is_regular_file(entry.status(typeError)))
                 continue;
             return Utf8(entry.path());
         }
         return {};
     }
 
-    std::string m_upperName;
+    // Whether the path's last part is the name searched for, letter case aside. Called for every entry of
+    // every folder, so it compares in place instead of building strings.
+    bool IsNamed(const fs::path& path) const
+    {
+        const fs::path::string_type& full = path.native();
+        if (full.size() < m_name.size())
+            return false;
+        const std::size_t start = full.size() - m_name.size();
+        if (start > 0 && full[start - 1] != fs::path::preferred_separator && full[start - 1] != '/')
+            return false;
+        for (std::size_t i = 0; i < m_name.size(); ++i) {
+            if (FoldAscii(full[start + i]) != FoldAscii(m_name[i]))
+                return false;
+        }
+        return true;
+    }
+
+    fs::path::string_type m_name;
     const FileSearchOptions& m_options;
     std::vector<std::string> m_excluded;
 };
