@@ -173,32 +173,6 @@ TEST(OptionsSettings, AFailedWriteStopsTheSequenceAndIsReported)
     EXPECT_EQ(ini.ReadValue("StartSwitch", "StartOption"), "Unknown");
 }
 
-TEST(OptionsSettings, LoadersChooseTheButtonOfTheStoredValue)
-{
-    const struct
-    {
-        const char* stored;
-        int startEnd, windowStyle, startSwitch;
-    } cases[] = {
-        {"_Recover", 1, 0, 0}, {"_Open", 0, 0, 0},      {"Unknown", 0, 0, 0},  {"_recover", 0, 0, 0},
-        {"Minimized", 0, 1, 0}, {"Maximised", 0, 2, 0}, {"Maximized", 0, 0, 0}, {"YesSwitch", 0, 0, 1},
-        {"NoSwitch", 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(StartEndIndex(c.stored), c.startEnd) << c.stored;
-        EXPECT_EQ(WindowStyleIndex(c.stored), c.windowStyle) << c.stored;
-        EXPECT_EQ(StartSwitchIndex(c.stored), c.startSwitch) << c.stored;
-    }
-    // What a button stores reads back as that button.
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(WindowStyleIndex(WindowStateFor(i)), i);
-    for (int i = 0; i < 2; ++i) {
-        EXPECT_EQ(StartEndIndex(StartOptionFor(i)), i);
-        EXPECT_EQ(StartSwitchIndex(StartSwitchFor(i)), i);
-    }
-    EXPECT_EQ(WindowStateFor(2), "Maximised");
-}
-
 TEST(OptionsSettings, EveryVersionButtonStoresAKnownCode)
 {
     std::set<int> locked;
