@@ -1,6 +1,7 @@
 #include "config/FileSearch.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
