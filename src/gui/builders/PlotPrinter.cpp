@@ -11,9 +11,10 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QPageSize>
-#include <QPointer>
 #include <QPrinterInfo>
 #include <QThread>
+#include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -21,18 +22,29 @@ namespace qv {
 
 namespace {
 
-// The worker's way back to the list. The list object lives as long as the program; the shared guard
-// lets a worker that outlives the event loop drop its answer instead of posting into a dead loop.
+// The workers' way back to the list. When the application ends, answers still on their way are dropped,
+// and the end waits a little for running workers so none is left inside the print system's library as
+// the application unloads it.
 struct WorkerGuard
 {
     std::mutex mutex;
+    std::condition_variable idle;
     bool closed = false;
+    int running = 0;
 };
 
-std::shared_ptr<WorkerGuard>& Guard()
+WorkerGuard& Guard()
 {
-    static auto guard = std::make_shared<WorkerGuard>();
+    static WorkerGuard guard;
     return guard;
+}
+
+void CloseWorkers()
+{
+    WorkerGuard& guard = Guard();
+    std::unique_lock lock(guard.mutex);
+    guard.closed = true;
+    guard.idle.wait_for(lock, std::chrono::seconds(3), [&guard] { return guard.running == 0; });
 }
 
 } // namespace
@@ -40,13 +52,8 @@ std::shared_ptr<WorkerGuard>& Guard()
 PlotDeviceList& PlotDeviceList::instance()
 {
     static PlotDeviceList* list = [] {
-        auto* created = new PlotDeviceList();
-        // Once the application ends, answers still on their way are dropped.
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
-            std::lock_guard lock(Guard()->mutex);
-            Guard()->closed = true;
-        });
-        return created;
+        qAddPostRoutine(CloseWorkers);
+        return new PlotDeviceList();
     }();
     return *list;
 }
@@ -75,17 +82,25 @@ void PlotDeviceList::BuildDeviceList(const clsIniControl& ini)
     m_printersKnown = false;
     emit changed();
 
-    std::shared_ptr<WorkerGuard> guard = Guard();
-    std::thread([this, guard, generation] {
-        std::vector<clsPrinter> printers = QueryInstalledPrinters();
-        std::lock_guard lock(guard->mutex);
-        if (guard->closed)
+    {
+        std::lock_guard lock(Guard().mutex);
+        if (Guard().closed)
             return;
-        QMetaObject::invokeMethod(
-            this, [this, generation, printers = std::move(printers)]() mutable {
-                acceptPrinters(generation, std::move(printers));
-            },
-            Qt::QueuedConnection);
+        ++Guard().running;
+    }
+    std::thread([this, generation] {
+        std::vector<clsPrinter> printers = QueryInstalledPrinters();
+        WorkerGuard& guard = Guard();
+        std::lock_guard lock(guard.mutex);
+        if (!guard.closed) {
+            QMetaObject::invokeMethod(
+                this, [this, generation, printers = std::move(printers)]() mutable {
+                    acceptPrinters(generation, std::move(printers));
+                },
+                Qt::QueuedConnection);
+        }
+        --guard.running;
+        guard.idle.notify_all();
     }).detach();
 }
 
