@@ -44,31 +44,29 @@ std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const R
                                                 bool combinationExists)
 {
     std::vector<MissingRoutine> missing;
-    // description -> present, so each is looked up once; hashed, since a list may use thousands of routines
-    std::unordered_map<std::string_view, bool> known; // views into the rows, which outlive this call
+    // Rows of one routine usually follow each other: the previous row's answer is reused. Any other row asks
+    // `exists`, which is a look-up in an index built once per run.
+    std::string_view previous;
+    bool previousPresent = true;
+    std::unordered_map<std::string_view, std::size_t> missingAt; // views into the rows, which outlive this call
     for (const DrawingRow& row : rows) {
         if (row.routine.empty())
             continue;
-        auto found = known.find(std::string_view(row.routine));
-        if (found == known.end()) {
-            bool present = false;
+        if (previous.data() == nullptr || row.routine != previous) {
             if (row.routine == kCombinedRoutines)
-                present = combinationExists;
+                previousPresent = combinationExists;
             else if (EqualsIgnoreCaseAscii(row.routine, kConvertDxfR14))
-                present = true;
+                previousPresent = true;
             else
-                present = exists && exists(row.routine);
-            found = known.emplace(std::string_view(row.routine), present).first;
+                previousPresent = exists && exists(row.routine);
+            previous = row.routine;
         }
-        if (found->second)
+        if (previousPresent)
             continue;
-        auto entry = std::find_if(missing.begin(), missing.end(),
-                                  [&row](const MissingRoutine& m) { return m.routine == row.routine; });
-        if (entry == missing.end()) {
+        const auto [entry, added] = missingAt.try_emplace(std::string_view(row.routine), missing.size());
+        if (added)
             missing.push_back({row.routine, {}});
-            entry = missing.end() - 1;
-        }
-        entry->drawings.push_back(row.file);
+        missing[entry->second].drawings.push_back(row.file);
     }
     return missing;
 }

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace qv {
@@ -49,8 +48,24 @@ public:
     RoutineLookup lookup(std::string_view description) const;
 
 private:
-    // Keys are views into the catalogue's own descriptions: nothing is copied.
-    std::unordered_map<std::string_view, const clsRoutine*> m_byDescription;
+    // An open-addressing table kept small and together, so that a look-up in a large catalogue touches a
+    // slot and one run of key bytes rather than scattered nodes and routine objects: a list of many
+    // drawings looks up every row.
+    struct Slot
+    {
+        std::uint32_t hash = 0;
+        std::uint32_t keyOffset = 0; // into m_keys
+        std::uint32_t keyLength = kEmpty;
+        std::uint32_t routine = 0;   // index into m_routines
+    };
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+
+    const Slot* slotFor(std::string_view description, std::uint32_t hash) const;
+
+    std::vector<Slot> m_slots;
+    std::string m_keys; // every distinct trimmed description, one after the other
+    std::vector<const clsRoutine*> m_routines;
+    std::size_t m_mask = 0;
 };
 
 // True when the (trimmed) description is longer than 75 characters.
