@@ -8,6 +8,7 @@
 #include "routines/FrmScript.h"
 #include "routines/frmSaveRoutine.h"
 #include "support/GuiTestSupport.h"
+#include "support/HostRun.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -97,21 +97,9 @@ void PageSetupSaveAsEndToEndTest::hostRunsEveryRoutine()
     QFETCH(QString, dxfRelease);
     QFETCH(bool, binary);
     GuiEnvironment env;
-    const QString bin = QStringLiteral(QUORVEL_BIN_DIR);
-    const QString journal = env.file(QStringLiteral("journal.txt"));
     const QString out = env.file(QStringLiteral("Out"));
     QVERIFY(QDir().mkpath(out));
-    const ProgramState& program = Program();
-    QVERIFY(program.ini.WriteValue("Cad_Ver", "CadVer", product.toStdString()).ok());
-    QVERIFY(
-        program.ini.WriteValue("Acad_Address", "AcadAddress", (bin + QStringLiteral("/cadhost")).toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("StartSwitch", "StartOption", "YesSwitch").ok());
-    QVERIFY(program.ini
-                .WriteValue(
-                    "StartSwitch", "Switch",
-                    (QStringLiteral("--product=") + product + QStringLiteral(" --journal=") + journal).toStdString())
-                .ok());
+    UseStandInHost(env, product);
 
     // The drawings declare their tabs and page setups to the stand-in host.
     const QString standard = env.file(QStringLiteral("Standard.dwg"));
@@ -178,33 +166,12 @@ void PageSetupSaveAsEndToEndTest::hostRunsEveryRoutine()
     for (const char* name : {"Page Plot", "Import All", "Save Older", "Export DXF"})
         QVERIFY2(editor.selectRoutine(QString::fromLatin1(name)), name);
 
-    QByteArray list;
-    const std::pair<const char*, const char*> rows[] = {
-        {"One.dwg", "Page Plot"}, {"Two.dwg", "Import All"}, {"Three.dwg", "Save Older"}, {"Four.dwg", "Export DXF"}};
-    for (const auto& [drawing, routine] : rows)
-        list += "\"" + QByteArray(drawing) + "\",\"" + env.folder().toLocal8Bit() + "\",\"" + routine + "\"\r\n";
-    WriteFile(env.file(QStringLiteral("list.qvl")), list);
-    QVERIFY(QFile::copy(bin + QStringLiteral("/quorvel"), env.file(QStringLiteral("quorvel"))));
-
-    QProcess run;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    run.setProcessEnvironment(environment);
-    run.start(env.file(QStringLiteral("quorvel")), {env.file(QStringLiteral("list.qvl"))});
-    QVERIFY(run.waitForFinished(30000));
-    QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
-
-    QString text;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            QFile file(journal);
-            if (!file.open(QIODevice::ReadOnly))
-                return false;
-            text = QString::fromUtf8(file.readAll());
-            return text.contains(QStringLiteral("\texit\t"));
-        }(),
-        30000);
+    const QString text = RunListThroughHost(env, {{QStringLiteral("One.dwg"), QStringLiteral("Page Plot")},
+                                                  {QStringLiteral("Two.dwg"), QStringLiteral("Import All")},
+                                                  {QStringLiteral("Three.dwg"), QStringLiteral("Save Older")},
+                                                  {QStringLiteral("Four.dwg"), QStringLiteral("Export DXF")}});
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY2(!text.contains(QStringLiteral("\terror\t")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("0\texit\t-\t0 unmodelled=0")), qPrintable(text));
 
