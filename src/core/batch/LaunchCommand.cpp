@@ -40,28 +40,27 @@ std::optional<UserMessage> CheckFileAssigned(const DrawingRows& rows)
     return std::nullopt;
 }
 
-std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineExistsFn& exists,
-                                                bool combinationExists)
+namespace {
+
+// Whether a row's routine needs the database at all; nullopt when it does.
+std::optional<bool> PresentWithoutDatabase(const std::string& routine, bool combinationExists)
+{
+    if (routine == kCombinedRoutines)
+        return combinationExists;
+    if (EqualsIgnoreCaseAscii(routine, kConvertDxfR14))
+        return true;
+    return std::nullopt;
+}
+
+// The rows whose routine present(i) denies, grouped by routine in order of first appearance.
+template <typename Present>
+std::vector<MissingRoutine> CollectMissing(const DrawingRows& rows, Present present)
 {
     std::vector<MissingRoutine> missing;
-    // Rows of one routine usually follow each other: the previous row's answer is reused. Any other row asks
-    // `exists`, which is a look-up in an index built once per run.
-    std::string_view previous;
-    bool previousPresent = true;
     std::unordered_map<std::string_view, std::size_t> missingAt; // views into the rows, which outlive this call
-    for (const DrawingRow& row : rows) {
-        if (row.routine.empty())
-            continue;
-        if (previous.data() == nullptr || row.routine != previous) {
-            if (row.routine == kCombinedRoutines)
-                previousPresent = combinationExists;
-            else if (EqualsIgnoreCaseAscii(row.routine, kConvertDxfR14))
-                previousPresent = true;
-            else
-                previousPresent = exists && exists(row.routine);
-            previous = row.routine;
-        }
-        if (previousPresent)
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const DrawingRow& row = rows[i];
+        if (row.routine.empty() || present(i))
             continue;
         const auto [entry, added] = missingAt.try_emplace(std::string_view(row.routine), missing.size());
         if (added)
@@ -69,6 +68,37 @@ std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const R
         missing[entry->second].drawings.push_back(row.file);
     }
     return missing;
+}
+
+} // namespace
+
+std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineExistsFn& exists,
+                                                bool combinationExists)
+{
+    // Rows of one routine usually follow each other: the previous row's answer is reused.
+    std::string_view previous;
+    bool previousPresent = true;
+    return CollectMissing(rows, [&](std::size_t i) {
+        const std::string& routine = rows[i].routine;
+        if (previous.data() == nullptr || routine != previous) {
+            const std::optional<bool> known = PresentWithoutDatabase(routine, combinationExists);
+            previousPresent = known ? *known : exists && exists(routine);
+            previous = routine;
+        }
+        return previousPresent;
+    });
+}
+
+std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineIndex& index,
+                                                bool combinationExists)
+{
+    std::vector<unsigned char> found(rows.size());
+    index.containsEach(
+        rows.size(), [&rows](std::size_t i) { return std::string_view(rows[i].routine); },
+        [&found](std::size_t i, bool present) { found[i] = present; });
+    return CollectMissing(rows, [&](std::size_t i) {
+        return PresentWithoutDatabase(rows[i].routine, combinationExists).value_or(found[i] != 0);
+    });
 }
 
 UserMessage MissingRoutinesBeforeRunMessage(const std::vector<MissingRoutine>& missing)

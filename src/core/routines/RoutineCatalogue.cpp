@@ -72,15 +72,6 @@ RoutineLookup GetRoutineByDescription(const RoutineList& catalogue, std::string_
     return RoutineLookup{};
 }
 
-namespace {
-
-std::uint32_t HashOf(std::string_view text)
-{
-    return static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
-}
-
-} // namespace
-
 RoutineIndex::RoutineIndex(const RoutineList& catalogue)
 {
     std::size_t capacity = 16;
@@ -91,7 +82,7 @@ RoutineIndex::RoutineIndex(const RoutineList& catalogue)
     m_routines.reserve(catalogue.size());
     for (const clsRoutine& routine : catalogue) {
         const std::string_view key = TrimSpaces(routine.Description());
-        const std::uint32_t hash = HashOf(key);
+        const std::uint32_t hash = hashOf(key);
         if (slotFor(key, hash)->keyLength != kEmpty)
             continue; // the first routine of a description wins
         std::size_t at = hash & m_mask;
@@ -102,6 +93,11 @@ RoutineIndex::RoutineIndex(const RoutineList& catalogue)
         m_keys.append(key);
         m_routines.push_back(&routine);
     }
+}
+
+std::uint32_t RoutineIndex::hashOf(std::string_view text)
+{
+    return static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
 }
 
 const RoutineIndex::Slot* RoutineIndex::slotFor(std::string_view description, std::uint32_t hash) const
@@ -119,7 +115,7 @@ const RoutineIndex::Slot* RoutineIndex::slotFor(std::string_view description, st
 
 const clsRoutine* RoutineIndex::find(std::string_view description) const
 {
-    const Slot* slot = slotFor(description, HashOf(description));
+    const Slot* slot = slotFor(description, hashOf(description));
     return slot->keyLength == kEmpty ? nullptr : m_routines[slot->routine];
 }
 
