@@ -238,9 +238,9 @@ void RoutineEditorTest::opensOnTheRequestedTabAndClosesToMain()
 {
     GuiEnvironment env;
     FrmScript editor;
-    // Macro and the builders that exist (Purge) are offered.
+    // Macro and the builders that exist (detailed plot, purge) are offered.
     for (int i = 0; i < 6; ++i)
-        QCOMPARE(editor.TabScriptRoutine->isTabEnabled(i), i == 0 || i == 4);
+        QCOMPARE(editor.TabScriptRoutine->isTabEnabled(i), i == 0 || i == 1 || i == 4);
 
     // Once a builder is in, its tab opens when requested; tabs 2, 3 and 6 check the release first.
     QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "Cad2018").ok());
@@ -251,7 +251,7 @@ void RoutineEditorTest::opensOnTheRequestedTabAndClosesToMain()
     QCOMPARE(editor.TabScriptRoutine->currentIndex(), 4);
     QCOMPARE(selected.count(), 1);
     QVERIFY(Program().Release2004OrLater);
-    Program().editorTab = 2; // not offered: Macro shows
+    Program().editorTab = 4; // not offered: Macro shows
     editor.Form_Load();
     QCOMPARE(editor.TabScriptRoutine->currentIndex(), 0);
     QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "Bricscad").ok());

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <map>
 #include <unordered_map>
 
 namespace qv {
@@ -29,7 +30,17 @@ public:
     {
         return a == b || HostFiles::sameFile(a, b);
     }
-    std::string firstLine(const std::string&) const override { return {}; }
+    std::string firstLine(const std::string& path) const override
+    {
+        const auto found = lines_.find(path);
+        return found == lines_.end() ? std::string() : found->second;
+    }
+    // A scratch drawing in a declared state (the stand-in host's drawing line).
+    void declare(const std::string& path, std::string line)
+    {
+        known_[path] = {true, true, true};
+        lines_[path] = std::move(line);
+    }
     // What the caller already knows of an existing drawing.
     void remember(const std::string& path, bool writable) { known_[path] = {true, true, writable}; }
     std::string touch(const std::string&) override { return {}; }
@@ -45,6 +56,8 @@ public:
     }
 
 private:
+    std::map<std::string, std::string> lines_;
+
     struct Look
     {
         bool exists = false;
@@ -238,7 +251,6 @@ Result<std::vector<CheckProblem>> CheckRoutineText(std::string_view text, const 
         return encoded.error();
     }
     constexpr std::string_view kScratch = "Scratch.dwg";
-    files.copy({}, std::string(kScratch));
     std::string routine = std::move(encoded.value());
     if (!routine.empty() && routine.back() != '\n') {
         routine += "\r\n";
@@ -246,15 +258,32 @@ Result<std::vector<CheckProblem>> CheckRoutineText(std::string_view text, const 
     const int routineLines = static_cast<int>(std::count(routine.begin(), routine.end(), '\n'));
     const std::string script = "_Open\r\n\"" + std::string(kScratch) + "\"\r\n" + routine +
                                "_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n_Quit\r\n";
-    std::vector<CheckProblem> problems;
-    hm::runHostScript(script, setup.value(), [&](const hm::HostEvent& event) {
-        if (event.event == "error" || event.event == "warning") {
-            CheckProblem problem = problemOf(event);
-            // A routine that leaves its command open shows at the frame: that is past its own last line.
-            problem.line = std::clamp(problem.line - 2, 0, routineLines + 1);
-            problems.push_back(std::move(problem));
+    const auto runOn = [&](std::string drawingLine) {
+        files.declare(std::string(kScratch), std::move(drawingLine));
+        std::vector<CheckProblem> problems;
+        hm::runHostScript(script, setup.value(), [&](const hm::HostEvent& event) {
+            if (event.event == "error" || event.event == "warning") {
+                CheckProblem problem = problemOf(event);
+                // A routine that leaves its command open shows at the frame: that is past its own last line.
+                problem.line = std::clamp(problem.line - 2, 0, routineLines + 1);
+                problems.push_back(std::move(problem));
+            }
+        });
+        return problems;
+    };
+    // A routine may be meant for drawings saved on the model tab or on a layout (a plot of the layout tab
+    // answers other questions): what counts is the state in which the host finds no error. When both
+    // fail, the model tab's problems are shown.
+    const auto errors = [](const std::vector<CheckProblem>& problems) {
+        return std::count_if(problems.begin(), problems.end(), [](const CheckProblem& p) { return !p.warning; });
+    };
+    std::vector<CheckProblem> problems = runOn({});
+    if (errors(problems) > 0) {
+        std::vector<CheckProblem> onLayout = runOn("CADHOST tab=Layout1 layouts=Layout1,Layout2");
+        if (errors(onLayout) == 0) {
+            problems = std::move(onLayout);
         }
-    });
+    }
     return problems;
 }
 

@@ -211,10 +211,11 @@ void mdiStart::buildMenus()
     QAction* about = addItem(help, "mnuHelpAbout", QStringLiteral("About Quorvel"));
 
     // Features that arrive later are shown but not offered yet.
-    for (QAction* later : {properties, plotDetailed, plotPage, saveAs, import})
+    for (QAction* later : {properties, plotPage, saveAs, import})
         later->setEnabled(false);
     connect(create, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabMacro); });
     connect(purge, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabPurge); });
+    connect(plotDetailed, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabPlotDetailed); });
 
     connect(add, &QAction::triggered, this, &mdiStart::CmdAdd_Click);
     for (QAction* editor : {addNew, update})

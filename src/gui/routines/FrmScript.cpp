@@ -4,6 +4,8 @@
 #include "app/Program.h"
 #include "app/mdiStart.h"
 #include "batch/BatchCheck.h"
+#include "builders/DetailedPlotTab.h"
+#include "builders/PlotPrinter.h"
 #include "builders/PurgeTab.h"
 #include "config/CadProducts.h"
 #include "config/Settings.h"
@@ -72,6 +74,18 @@ void FrmScript::addBuilders()
         OpenSaveDialog();
     });
     connect(purge, &PurgeTab::backRequested, this, &FrmScript::cmdExit_Click);
+
+    auto* plot = new DetailedPlotTab(this);
+    setTabPage(TabPlotDetailed, plot);
+    connect(this, &FrmScript::tabSelected, plot, [plot](int tab) {
+        if (tab == TabPlotDetailed && !plot->isSetUp())
+            plot->InitDetailedPlotTab();
+    });
+    connect(plot, &DetailedPlotTab::routineBuilt, this, [this](const QString& text) {
+        setScriptText(text.toStdString());
+        OpenSaveDialog();
+    });
+    connect(plot, &DetailedPlotTab::backRequested, this, &FrmScript::cmdExit_Click);
 }
 
 void FrmScript::buildControls()
@@ -202,6 +216,8 @@ void FrmScript::Form_Load()
     cmdToFav->setEnabled(false);
     cmdToNon->setEnabled(false);
     Program().Release2004OrLater = IsRelease2004OrLater(GetAcadVer(Program().ini));
+    // The plot tabs choose among the printers and plotter files; the list lives while the editor is open.
+    PlotDeviceList::instance().BuildDeviceList(Program().ini);
     LoadRoutineLists();
     cmdUpdate->setEnabled(false);
     cmdDelete->setEnabled(false);
@@ -511,6 +527,7 @@ void FrmScript::closeEditor(int result)
     cmdDelete->setEnabled(false);
     EnableStartAndSort();
     Program().editorTab = kNoTab;
+    PlotDeviceList::instance().Release();
     QDialog::done(result);
     emit closedToMain();
 }

@@ -1,4 +1,5 @@
 #include "batch/BatchCheck.h"
+#include "builders/DetailedPlot.h"
 #include "batch/ScriptWriter.h"
 
 #include "support/TempDir.h"
@@ -141,6 +142,30 @@ TEST_F(BatchCheckTest, ARoutineOnItsOwn)
             EXPECT_EQ(problems.value()[0].warning, warning);
         }
     }
+}
+
+TEST_F(BatchCheckTest, ARoutineForLayoutTabsIsJudgedOnALayout)
+{
+    // The plain layout-tab plot answers the layout's questions, which a model-tab drawing does not ask.
+    DetailedPlotChoices layout;
+    layout.mode = PlotTabMode::Layout;
+    for (const char* device : {"DWF6 ePlot.pc3", "Unknown Office Printer"})
+    for (const char* product : {"CadLT2018", "ZWCAD", "Cad2010"}) {
+        layout.device = device;
+        SCOPED_TRACE(product);
+        const DetailedPlotResult built = BuildDetailedPlotRoutine(layout, product);
+        ASSERT_TRUE(built.ok());
+        const Result<std::vector<CheckProblem>> problems = CheckRoutineText(built.text, {product, {}, {}, {}});
+        ASSERT_TRUE(problems.ok());
+        for (const CheckProblem& problem : problems.value()) {
+            if (!problem.warning) // a device the check cannot see is only a warning
+                ADD_FAILURE() << DescribeProblem(problem);
+        }
+    }
+    // A routine that fails on both stays refused, with the model tab's problems.
+    const Result<std::vector<CheckProblem>> wrong = CheckRoutineText("_-plot\r\n_Yes\r\n\r\nNo Such", {"Cad2018", {}, {}, {}});
+    ASSERT_TRUE(wrong.ok());
+    EXPECT_FALSE(wrong.value().empty());
 }
 
 TEST_F(BatchCheckTest, AStoppedCheckSaysSo)
