@@ -3,7 +3,7 @@ PRESET ?= release
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test test-windows build bootstrap configure demo bench package format clean
+.PHONY: run test test-windows fuzz build bootstrap configure demo bench package format clean
 
 run: build
 	$(BUILD_DIR)/bin/quorvel
@@ -18,6 +18,15 @@ test-windows:
 	@test -f build/windows/build.ninja || cmake --preset windows
 	cmake --build --preset windows -j $(JOBS)
 	ctest --preset windows -j $(JOBS)
+
+# The fuzz targets built with clang and libFuzzer into build/fuzz, each run for FUZZ_SECONDS from its seed
+# corpus; an input that breaks a target is kept in build/fuzz/crashes/ and the run fails.
+FUZZ_SECONDS ?= 180
+fuzz:
+	@scripts/bootstrap --fuzz
+	@test -f build/fuzz/build.ninja || cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/fuzz build/fuzz $(FUZZ_SECONDS)
 
 build: configure
 	cmake --build --preset $(PRESET) -j $(JOBS)

@@ -21,6 +21,9 @@
 #include <QTabBar>
 #include <QTimer>
 
+#include <functional>
+#include <vector>
+
 using namespace qv;
 using namespace qv::test;
 
@@ -303,6 +306,36 @@ void DetailedPlotTabTest::checksShowTheirMessageAndFocusTheField()
     tab.cmdSavePlot->click();
     QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text), QStringLiteral("Please enter a Plot Offset"));
     QCOMPARE(QApplication::focusWidget(), tab.txtOffset_Y);
+
+    // A text holding a line break (pasted, or set by a caller) is refused at its own box, on its own page.
+    tab.txtOffset_X->setText(QStringLiteral("0.00"));
+    tab.txtOffset_Y->setText(QStringLiteral("0.00"));
+    struct Broken
+    {
+        QWidget* box;
+        QString message;
+        std::function<void(const QString&)> set;
+    };
+    const bool paperList = tab.Label8->text() != QStringLiteral("Enter paper size");
+    const std::vector<Broken> broken = {
+        {paperList ? static_cast<QWidget*>(tab.cboPaperSize) : tab.txtPaperSize,
+         QStringLiteral("The paper size cannot hold a line break."),
+         [&](const QString& text) {
+             if (paperList)
+                 tab.cboPaperSize->setEditText(text);
+             else
+                 tab.txtPaperSize->setText(text);
+         }},
+        {tab.cboPlotStyle, QStringLiteral("The plot style table cannot hold a line break."),
+         [&](const QString& text) { tab.cboPlotStyle->setEditText(text); }},
+    };
+    for (const Broken& b : broken) {
+        b.set(QStringLiteral("two\nlines"));
+        tab.cmdSavePlot->click();
+        QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text), b.message);
+        QCOMPARE(QApplication::focusWidget(), b.box);
+        b.set(QStringLiteral("<Default>"));
+    }
     QCOMPARE(built.size(), 0);
 }
 

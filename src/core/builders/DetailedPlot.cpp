@@ -9,6 +9,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <tuple>
 
 namespace qv {
 namespace {
@@ -94,6 +95,26 @@ double RoundHalfToEven(double value)
     return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
 }
 
+// The first typed text that holds a line break, named as the tab names it, with its control.
+std::optional<std::pair<std::string_view, PlotField>> LineBreakIn(const DetailedPlotChoices& choices)
+{
+    const bool typedPaper = EqualsIgnoreCaseAscii(choices.paperLabel, "Enter Paper Size");
+    const std::array<std::tuple<std::string_view, std::string_view, PlotField>, 7> texts = {{
+        {choices.layoutName, "layout name", PlotField::LayoutName},
+        {choices.device, "plot device", PlotField::Printer},
+        {typedPaper ? choices.paperText : choices.paperList, "paper size", PlotField::Paper},
+        {choices.viewName, "view name", PlotField::View},
+        {choices.offsetX, "plot offset", PlotField::OffsetX},
+        {choices.offsetY, "plot offset", PlotField::OffsetY},
+        {choices.styleTable, "plot style table", PlotField::StyleTable},
+    }};
+    for (const auto& [text, name, field] : texts) {
+        if (ContainsLineBreak(text))
+            return std::make_pair(name, field);
+    }
+    return std::nullopt;
+}
+
 bool IsSelectPlotter(std::string_view device)
 {
     return device.empty() || EqualsIgnoreCaseAscii(device, kSelectPlotter);
@@ -148,11 +169,14 @@ std::string PlainForm(const Answers& a, bool layoutTab, std::string_view product
     return JoinCrLf(lines);
 }
 
-// Answers of one (command "_-plot" ...) call, each a string of its own line.
+// Answers of one (command "_-plot" ...) call, each a string of its own line that holds the answer exactly.
 class LispCall
 {
 public:
-    void Add(std::string_view answer) { m_text.append("\"").append(answer).append("\"").append(kCrLf); }
+    void Add(std::string_view answer)
+    {
+        m_text.append("\"").append(EscapeQuotesForLisp(answer)).append("\"").append(kCrLf);
+    }
     std::string& Text() { return m_text; }
 
 private:
@@ -163,15 +187,15 @@ private:
 void AddCommonAnswers(LispCall& call, const Answers& a)
 {
     call.Add("_Yes");
-    call.Add(EscapeQuotesForLisp(a.layout));
-    call.Add(QuoteDeviceForLisp(a.device));
-    call.Add(EscapeQuotesForLisp(a.paper));
+    call.Add(a.layout);
+    call.Add(a.device);
+    call.Add(a.paper);
     if (a.asksUnits)
         call.Add(a.units);
     call.Add(a.orientation);
     call.Add(a.upsideDown);
     for (const std::string& answer : a.area)
-        call.Add(EscapeQuotesForLisp(answer));
+        call.Add(answer);
     call.Add(a.scale);
     call.Add(a.offset);
     call.Add(YesNo(a.plotStyles));
@@ -290,22 +314,11 @@ PlotAreaAnswer GetPlotAreaAnswer(const DetailedPlotChoices& choices)
     return result;
 }
 
-std::string QuoteDeviceForLisp(std::string_view device)
-{
-    std::string quoted;
-    for (const char c : TrimSpaces(device)) {
-        quoted += c;
-        if (c == '\\')
-            quoted += '\\';
-    }
-    return quoted;
-}
-
 std::string EscapeQuotesForLisp(std::string_view text)
 {
     std::string escaped;
     for (const char c : text) {
-        if (c == '"')
+        if (c == '"' || c == '\\')
             escaped += '\\';
         escaped += c;
     }
@@ -437,6 +450,12 @@ DetailedPlotResult BuildDetailedPlotRoutine(const DetailedPlotChoices& choices, 
     } else {
         a.offset = "_C";
     }
+
+    // Each answer is one line of the routine: a typed text holding a line break would become two answers and
+    // shift every answer after it.
+    if (auto broken = LineBreakIn(choices))
+        return refuse(Exclamation("The " + std::string(broken->first) + " cannot hold a line break.", "Quorvel Error"),
+                      broken->second);
 
     // A file-only device asks for the file name at once: a "Yes" would become the name.
     a.fileYes = choices.plotToFile && !IsFileOnlyPlotDevice(a.device);

@@ -73,6 +73,9 @@ enum class PlotField
     OffsetY,  // txtOffset_Y
     Copies,   // cmbNoCopies
     Tilemode, // optTilemode
+    LayoutName, // txtLayoutName
+    Paper,      // the live paper control: cboPaperSize or txtPaperSize
+    StyleTable, // cboPlotStyle
 };
 
 // The routine text, or the message to show instead and the control to focus; a refused build hands
@@ -86,8 +89,9 @@ struct DetailedPlotResult
     bool ok() const { return !message.has_value(); }
 };
 
-// Checks scale, device, view, offset (in that order, first failure ends it), then copies, and builds the
-// plain form (layout or model tab) or the automatic AutoLISP form for the configured product code.
+// Checks scale, device, view, offset (in that order, first failure ends it), that no typed answer holds a
+// line break (it would become two answers), then copies, and builds the plain form (layout or model tab) or
+// the automatic AutoLISP form for the configured product code.
 DetailedPlotResult BuildDetailedPlotRoutine(const DetailedPlotChoices& choices, std::string_view productCode);
 
 // ---- The answers, each on its own ----
@@ -112,10 +116,8 @@ struct PlotAreaAnswer
 };
 PlotAreaAnswer GetPlotAreaAnswer(const DetailedPlotChoices& choices);
 
-// The trimmed device name with every backslash doubled, for an AutoLISP string.
-std::string QuoteDeviceForLisp(std::string_view device);
-
-// The text with a backslash before every double quote, for an AutoLISP string.
+// The text as it goes between the quotes of an AutoLISP string: a backslash before every double quote and
+// every backslash, so that the host reads exactly the text. Every answer of the automatic form goes through it.
 std::string EscapeQuotesForLisp(std::string_view text);
 
 // The paper answer: the live paper control's trimmed text, or "" for "<Default>" and the list prompts.

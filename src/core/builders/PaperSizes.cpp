@@ -233,10 +233,12 @@ std::vector<std::string> ParseCustomPaperEntries(std::string_view bytes)
             ++pos;
         std::string_view entry;
         if (pos < bytes.size() && bytes[pos] == '"') {
-            // A quoted entry runs to the next quote; what follows it up to the delimiter is dropped.
-            const std::size_t close = std::min(bytes.find('"', pos + 1), bytes.size());
+            // A quoted entry runs to the next quote; what follows it up to the delimiter is dropped. Each line
+            // holds one name, so a quote left open ends with its line: running on would swallow the names
+            // after it into one that holds line breaks, which the file could never hold again.
+            const std::size_t close = std::min(bytes.find_first_of("\"\r\n", pos + 1), bytes.size());
             entry = bytes.substr(pos + 1, close - pos - 1);
-            pos = close + 1;
+            pos = close < bytes.size() && bytes[close] == '"' ? close + 1 : close;
             while (pos < bytes.size() && bytes[pos] != ',' && !IsLineBreak(bytes[pos]))
                 ++pos;
         } else {
@@ -323,11 +325,11 @@ AddPaperOutcome AddCustomPaper(CustomPaperList& list, std::string_view typed)
         return outcome;
     }
     // The file holds each name between quotes on a line of its own in Windows-1252: anything else
-    // would come back as another name, or not at all.
-    if (name.find('"') != std::string::npos || !FitsCp1252(name)) {
-        outcome.message = PaperInformation(
-            "A paper size name cannot hold a double quote or a character outside the Windows-1252 code page.",
-            "Quorvel Error");
+    // would come back as another name, or not at all, and no list holding it could be saved.
+    if (name.find('"') != std::string::npos || ContainsLineBreak(name) || !FitsCp1252(name)) {
+        outcome.message = PaperInformation("A paper size name cannot hold a double quote, a line break or a "
+                                           "character outside the Windows-1252 code page.",
+                                           "Quorvel Error");
         outcome.focusNewPaper = true;
         return outcome;
     }

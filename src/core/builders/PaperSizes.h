@@ -70,8 +70,9 @@ PaperStandardView ShowPaperStandard(int code, const CustomPaperEntries& custom);
 std::string CustomPaperPath(std::string_view settingsFolder);
 
 // The entries of the file's bytes, read as a sequential-file reader reads them: a quoted entry is its
-// text without the quotes; an unquoted line is split at commas with surrounding blanks dropped; an empty
-// line is one empty entry. The bytes are Windows-1252.
+// text without the quotes (a quote left open ends at the end of its line); an unquoted line is split at
+// commas with surrounding blanks dropped; an empty line is one empty entry. No entry holds a line break.
+// The bytes are Windows-1252.
 std::vector<std::string> ParseCustomPaperEntries(std::string_view bytes);
 
 // The file's entries, or nullopt when it cannot be read (missing, a folder, no permission).

@@ -791,6 +791,15 @@ void DetailedPlotTab::focusField(PlotField field)
         return;
     case PlotField::Copies: target = cmbNoCopies; page = 0; break;
     case PlotField::Tilemode: target = optTilemode->checkedButton(); page = 0; break;
+    case PlotField::LayoutName: target = txtLayoutName; page = 0; break;
+    case PlotField::Paper:
+        // The live paper control, as the routine reads it.
+        target = Label8->text().compare(Q(kEnterPaperSize), Qt::CaseInsensitive) == 0
+                     ? static_cast<QWidget*>(txtPaperSize)
+                     : cboPaperSize;
+        page = 0;
+        break;
+    case PlotField::StyleTable: target = cboPlotStyle; break;
     }
     if (!target)
         return;

@@ -273,6 +273,66 @@ TEST(DetailedPlot, AutomaticFormDetails)
     EXPECT_NE(cad2000.find(Lisp({"_Yes", "_Yes", "", "_No"}) + "\"_Yes\")"), std::string::npos);
 }
 
+TEST(DetailedPlot, AutomaticFormSendsEveryTypedAnswerAsTyped)
+{
+    // A backslash or a quote in any typed text: the AutoLISP strings still close, and hold the text itself.
+    DetailedPlotChoices c = AutomaticDwf();
+    c.device = R"(\\srv\Plot "A")";
+    c.paperText = R"(Roll \ 36)";
+    c.plotArea = "_View";
+    c.viewName = R"(Front\)";
+    c.centre = false;
+    c.offsetX = R"(1\)";
+    c.offsetY = R"(2")";
+    c.styleTable = R"(my "pens".ctb)";
+    const std::string text = Build(c, "Cad2018");
+    EXPECT_TRUE(Balanced(text)) << text;
+    for (const char* answer : {R"("\\\\srv\\Plot \"A\"")", R"("Roll \\ 36")", R"("Front\\")", R"("1\\,2\"")",
+                               R"("my \"pens\".ctb")"})
+        EXPECT_NE(text.find(std::string(answer) + "\r\n"), std::string::npos) << answer;
+}
+
+TEST(DetailedPlot, TypedTextWithALineBreakIsRefused)
+{
+    // One answer per line: a line break would split an answer in two and shift the rest.
+    struct Case
+    {
+        std::string DetailedPlotChoices::*text;
+        const char* name;
+        PlotField focus;
+    };
+    const Case cases[] = {
+        {&DetailedPlotChoices::layoutName, "layout name", PlotField::LayoutName},
+        {&DetailedPlotChoices::device, "plot device", PlotField::Printer},
+        {&DetailedPlotChoices::paperList, "paper size", PlotField::Paper},
+        {&DetailedPlotChoices::viewName, "view name", PlotField::View},
+        {&DetailedPlotChoices::offsetX, "plot offset", PlotField::OffsetX},
+        {&DetailedPlotChoices::offsetY, "plot offset", PlotField::OffsetY},
+        {&DetailedPlotChoices::styleTable, "plot style table", PlotField::StyleTable},
+    };
+    for (const char* lineBreak : {"\r\n", "\n", "\r"}) {
+        for (const Case& c : cases) {
+            for (const PlotTabMode mode : {PlotTabMode::Model, PlotTabMode::Automatic}) {
+                DetailedPlotChoices choices = ModelIsoA1();
+                choices.mode = mode;
+                choices.plotArea = "_View";
+                choices.viewName = "Front";
+                choices.centre = false;
+                choices.*c.text += std::string(lineBreak) + "more";
+                const DetailedPlotResult result = BuildDetailedPlotRoutine(choices, "Cad2018");
+                ASSERT_TRUE(result.message.has_value()) << c.name;
+                EXPECT_EQ(result.message->text, "The " + std::string(c.name) + " cannot hold a line break.");
+                EXPECT_EQ(result.focus, c.focus) << c.name;
+                EXPECT_TRUE(result.text.empty()) << c.name;
+            }
+        }
+    }
+    // The paper box that is not live is not part of the routine.
+    DetailedPlotChoices hidden = ModelIsoA1();
+    hidden.paperText = "two\r\nlines";
+    EXPECT_TRUE(BuildDetailedPlotRoutine(hidden, "Cad2018").ok());
+}
+
 TEST(DetailedPlot, ChecksRunInOrderAndRefuseWithTheirMessage)
 {
     const UserMessage scale{"Please enter a Positive, Real or Fractional number", "Quorvel Error",
@@ -370,8 +430,7 @@ TEST(DetailedPlot, CopiesRepeatTheWholeCommand)
 
 TEST(DetailedPlot, Answers)
 {
-    EXPECT_EQ(QuoteDeviceForLisp(R"( \\srv\HP 500 )"), R"(\\\\srv\\HP 500)");
-    EXPECT_EQ(EscapeQuotesForLisp(R"(a "b" \c)"), R"(a \"b\" \c)");
+    EXPECT_EQ(EscapeQuotesForLisp(R"(a "b" \c \\srv\)"), R"(a \"b\" \\c \\\\srv\\)");
 
     for (const char* valid : {"", "1", "100", "0.5", ".5", "1/4", "12/48"})
         EXPECT_TRUE(IsValidScaleNumber(valid)) << valid;

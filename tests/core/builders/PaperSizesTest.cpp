@@ -106,7 +106,11 @@ TEST(PaperSizes, ReadsEntriesAsTheSequentialReaderDoes)
         {"blanks kept inside quotes", "\" padded \"\r\n", {" padded "}},
         {"LF and lone CR", "\"A\"\n\"B\"\r\"C\"", {"A", "B", "C"}},
         {"Windows-1252", "\"Format \xE9tendu\"\r\n", {"Format \xC3\xA9tendu"}},
-        {"an unclosed quote runs to the end", "\"Open\r\n", {"Open\r\n"}},
+        // A damaged line keeps its text and leaves the names after it alone: a name with line breaks could not
+        // be saved again, so the dialog could never save the list.
+        {"an unclosed quote ends with its line", "\"Open\r\n\"Next\"\r\n", {"Open", "Next"}},
+        {"an unclosed quote on the last line", "\"A\"\n\"Open", {"A", "Open"}},
+        {"an unclosed quote before a lone CR", "\"Open\r\"B\"", {"Open", "B"}},
         {"empty file", "", {}},
     };
     for (const Case& c : cases)
@@ -172,9 +176,14 @@ TEST(PaperSizes, CustomPaperDialog)
         EXPECT_EQ(outcome.clearText, c.clear) << c.typed;
         EXPECT_EQ(outcome.focusNewPaper, c.focus) << c.typed;
     }
-    const AddPaperOutcome quoted = AddCustomPaper(list, "24\" roll");
-    EXPECT_FALSE(quoted.added);
-    EXPECT_TRUE(quoted.focusNewPaper);
+    // Names the file cannot hold are refused where they are typed: once listed, no save of the list could succeed.
+    for (const char* unstorable : {"24\" roll", "two\r\nlines", "lone\rbreak", "\xE6\x97\xA5"}) {
+        const AddPaperOutcome refused = AddCustomPaper(list, unstorable);
+        EXPECT_FALSE(refused.added) << unstorable;
+        EXPECT_TRUE(refused.focusNewPaper) << unstorable;
+        EXPECT_EQ(refused.message->text, "A paper size name cannot hold a double quote, a line break or a character "
+                                         "outside the Windows-1252 code page.");
+    }
     EXPECT_EQ(ListedCustomPapers(list), (std::vector<std::string>{"Roll 36", "Sheet", "Plan B"}));
     EXPECT_TRUE(list.changed);
 

@@ -1,0 +1,395 @@
+// The detailed plot builder. Whatever is typed into the tab:
+// - a routine it builds has CR LF line breaks only, and no line break after its last line;
+// - more copies repeat the one-copy routine, line for line;
+// - the automatic form is AutoLISP whose parentheses balance and whose strings close, and its two
+//   (command ...) calls send, answer for answer, what the plain forms for the model and the layout tab send.
+// With sensible choices (a device the host knows, numbers where numbers go), the model of the product's
+// command line also plots with every entry taken, on a drawing open on its model tab and on a layout tab.
+//
+// Input: switch bytes, NUL, then NUL-separated texts: layout name, copies, device, paper list, paper text,
+// view name, scale choice (empty: scaled to fit), scale boxes 1 and 2, offsets X and Y, plot style table,
+// shade, quality.
+
+#include "FuzzSupport.h"
+#include "HostModel.h"
+#include "batch/ScriptWriter.h"
+#include "builders/DetailedPlot.h"
+#include "config/CadProducts.h"
+
+#include <map>
+
+namespace {
+
+using qv::fuzz::Fields;
+using qv::fuzz::Visible;
+
+// ---- AutoLISP as the host reads it ----
+
+struct Lisp
+{
+    bool isList = false;
+    bool isString = false;
+    std::string text; // string value or atom
+    std::vector<Lisp> items;
+};
+
+// Reads every top-level expression; false when a string or a list is left open or a ")" has no "(".
+class LispReader
+{
+public:
+    explicit LispReader(std::string_view text) : m_text(text) {}
+
+    bool readAll(std::vector<Lisp>& out)
+    {
+        while (skipBlank()) {
+            if (m_text[m_pos] == ')')
+                return false;
+            Lisp expression;
+            if (!read(expression))
+                return false;
+            out.push_back(std::move(expression));
+        }
+        return true;
+    }
+
+private:
+    bool skipBlank()
+    {
+        while (m_pos < m_text.size() &&
+               (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' || m_text[m_pos] == '\r' || m_text[m_pos] == '\n'))
+            ++m_pos;
+        return m_pos < m_text.size();
+    }
+
+    bool read(Lisp& out)
+    {
+        const char c = m_text[m_pos];
+        if (c == '(') {
+            ++m_pos;
+            out.isList = true;
+            while (true) {
+                if (!skipBlank())
+                    return false;
+                if (m_text[m_pos] == ')') {
+                    ++m_pos;
+                    return true;
+                }
+                Lisp item;
+                if (!read(item))
+                    return false;
+                out.items.push_back(std::move(item));
+            }
+        }
+        if (c == '"') {
+            ++m_pos;
+            out.isString = true;
+            while (m_pos < m_text.size()) {
+                const char s = m_text[m_pos++];
+                if (s == '"')
+                    return true;
+                if (s != '\\') {
+                    out.text += s;
+                    continue;
+                }
+                if (m_pos >= m_text.size())
+                    return false;
+                const char e = m_text[m_pos++];
+                if (e == 'n' || e == 't' || e == 'r' || e == 'e' || (e >= '0' && e <= '7'))
+                    out.text += '\x01'; // an escape that stands for another character: never meant here
+                else
+                    out.text += e;
+            }
+            return false;
+        }
+        const std::size_t start = m_pos;
+        while (m_pos < m_text.size() && std::string_view(" \t\r\n()\"';").find(m_text[m_pos]) == std::string_view::npos)
+            ++m_pos;
+        if (m_pos == start)
+            ++m_pos; // a quote or ';' on its own: an atom of one character, which no command call holds
+        out.text = std::string(m_text.substr(start, m_pos - start));
+        return true;
+    }
+
+    std::string_view m_text;
+    std::size_t m_pos = 0;
+};
+
+// The (command ...) calls, in the order they appear.
+void FindCommandCalls(const Lisp& expression, std::vector<const Lisp*>& calls)
+{
+    if (!expression.isList)
+        return;
+    if (!expression.items.empty() && !expression.items.front().isList && !expression.items.front().isString &&
+        expression.items.front().text == "command") {
+        calls.push_back(&expression);
+        return;
+    }
+    for (const Lisp& item : expression.items)
+        FindCommandCalls(item, calls);
+}
+
+// The answers of a call: every argument must be a string.
+std::vector<std::string> Answers(const Lisp& call)
+{
+    std::vector<std::string> answers;
+    for (std::size_t i = 1; i < call.items.size(); ++i) {
+        FUZZ_REQUIRE(call.items[i].isString, "an argument of (command ...) is not a string: " + Visible(call.items[i].text));
+        answers.push_back(call.items[i].text);
+    }
+    return answers;
+}
+
+std::string Show(const std::vector<std::string>& answers)
+{
+    std::string out;
+    for (const std::string& answer : answers)
+        out += "[" + Visible(answer) + "]";
+    return out;
+}
+
+// ---- The host ----
+
+// Two drawings that exist only in memory: one open on its model tab, one on a layout.
+class MemoryFiles final : public qv::hostmodel::HostFiles
+{
+public:
+    bool isFile(const std::string& path) const override { return m_firstLines.contains(path); }
+    bool exists(const std::string& path) const override { return m_firstLines.contains(path) || path == "/plots"; }
+    bool isWritable(const std::string&) const override { return true; }
+    bool sameFile(const std::string& a, const std::string& b) const override { return a == b; }
+    std::string firstLine(const std::string& path) const override
+    {
+        const auto found = m_firstLines.find(path);
+        return found == m_firstLines.end() ? std::string() : found->second;
+    }
+    std::string touch(const std::string&) override { return {}; }
+    std::string copy(const std::string&, const std::string& to) override
+    {
+        m_firstLines.emplace(to, "");
+        return {};
+    }
+    std::string write(const std::string& path, const std::string&) override
+    {
+        m_firstLines.emplace(path, "");
+        return {};
+    }
+
+private:
+    std::map<std::string, std::string> m_firstLines = {
+        {"/plots/ModelTab.dwg", "CADHOST tab=Model layouts=Layout1,Layout2 views=Front"},
+        {"/plots/LayoutTab.dwg", "CADHOST tab=Layout1 layouts=Layout1,Layout2 views=Front"},
+    };
+};
+
+void CheckOnHost(const std::string& routine, const std::string& code, qv::PlotTabMode mode, const std::string& device)
+{
+    const auto product = qv::hostmodel::findProduct(code);
+    if (!product)
+        return;
+    qv::ScriptInputs inputs;
+    for (const char* drawing : {"ModelTab.dwg", "LayoutTab.dwg"}) {
+        const bool modelDrawing = drawing == std::string_view("ModelTab.dwg");
+        // A plain routine is made for one kind of tab.
+        if (mode == qv::PlotTabMode::Automatic || (mode == qv::PlotTabMode::Model) == modelDrawing)
+            inputs.rows.push_back({drawing, "/plots", "Plot", ""});
+    }
+    inputs.scriptFolder = "/plots";
+    inputs.openCommand = "Unknown";
+    inputs.sequenceText = "1";
+    inputs.routineText = [&](const std::string&) { return routine; };
+    inputs.isReadOnly = [](const std::string&) -> qv::Result<bool> { return false; };
+    const auto kind = qv::IsBricscad(code) ? qv::ScriptWriterKind::Bricscad
+                      : qv::IsZwcad(code)  ? qv::ScriptWriterKind::Zwcad
+                                           : qv::ScriptWriterKind::General;
+    const auto script = qv::BuildScript(inputs, kind);
+    FUZZ_REQUIRE(script.ok(), script.error().description);
+
+    MemoryFiles files;
+    qv::hostmodel::HostSetup setup;
+    setup.product = *product;
+    setup.devices = {{device, {}}};
+    setup.files = &files;
+    setup.problemsOnly = true;
+    std::string problems;
+    bool unmodelled = false;
+    qv::hostmodel::runHostScript(script.value().bytes, setup, [&](const qv::hostmodel::HostEvent& e) {
+        unmodelled = unmodelled || e.event == "unmodelled";
+        if (e.event == "error" || e.event == "command")
+            problems += std::to_string(e.line) + " " + e.event + ": " + e.detail + "\n";
+    });
+    // The model does not follow every release's plot (R14 and LT 98): nothing to judge there.
+    FUZZ_REQUIRE(unmodelled || problems.empty(), code + "\n" + problems + Visible(routine));
+}
+
+// ---- The choices ----
+
+const std::vector<std::string>& ProductCodes()
+{
+    static const std::vector<std::string> codes = [] {
+        std::vector<std::string> c;
+        for (const qv::CadProduct& product : qv::CadProducts()) {
+            if (!product.code.empty())
+                c.emplace_back(product.code);
+        }
+        c.push_back("Unknown");
+        return c;
+    }();
+    return codes;
+}
+
+template <std::size_t N>
+std::string Pick(const char* const (&options)[N], std::uint8_t selector)
+{
+    return options[selector % N];
+}
+
+constexpr const char* kUnits[] = {"_Inches", "_Millimeters", "_Pixels"};
+constexpr const char* kOrientations[] = {"_Landscape", "_Portrait"};
+constexpr const char* kAreas[] = {"_Display", "_Extents", "_Limits", "Layout", "_View"};
+constexpr const char* kPaperLabels[] = {"Enter paper size", "Select paper size", "Select pixel size"};
+constexpr const char* kShades[] = {"As Displayed", "Wireframe", "Hidden", "Rendered"};
+constexpr const char* kQualities[] = {"Normal", "Draft", "Preview", "Presentation", "Maximum"};
+// Sensible choices: what the tab's lists and a careful user would give.
+constexpr const char* kDevices[] = {"DWF6 ePlot.pc3", "DWG To PDF.pc3", "Office Printer", "PublishToWeb PNG.pc3",
+                                    "Default Windows System Printer.pc3"};
+constexpr const char* kLayouts[] = {"<Default>", "Layout1", " Layout2 "};
+constexpr const char* kPapers[] = {"<Default>", "ISO A1 (841.00 x 594.00 MM)", "Letter", "Select ISO Size"};
+constexpr const char* kScales[] = {"Scaled to Fit", "1:1", "1:100", "Custom"};
+constexpr const char* kNumbers[] = {"1", "2", "48", "0.5", "1/4", "25.4", "100"};
+constexpr const char* kOffsets[] = {"0", "0.00", "1.25", "-2", "10"};
+constexpr const char* kTables[] = {"<Default>", "monochrome.ctb", "acad.ctb", ""};
+constexpr const char* kCopies[] = {"1", "2", "3", "", "0", "2.5"};
+
+qv::DetailedPlotChoices Choices(const Fields& fields, bool sensible)
+{
+    const auto flag = [&](int bit) { return ((fields.byte(0, 2 + bit / 8) >> (bit % 8)) & 1) != 0; };
+    const auto selector = [&](std::size_t at) { return fields.byte(0, at); };
+    qv::DetailedPlotChoices c;
+    c.mode = static_cast<qv::PlotTabMode>(selector(0) % 3);
+    c.allLayouts = flag(0);
+    c.upsideDown = flag(1);
+    c.scaleLineweights = flag(2);
+    c.centre = flag(3);
+    c.plotStyles = flag(4);
+    c.lineweights = flag(5);
+    c.paperLast = flag(6);
+    c.hide = flag(7);
+    c.plotToFile = flag(8);
+    c.saveChanges = flag(9);
+    c.units = Pick(kUnits, selector(4));
+    c.orientation = Pick(kOrientations, selector(5));
+    c.plotArea = Pick(kAreas, selector(6));
+    c.paperLabel = Pick(kPaperLabels, selector(7));
+    c.shade = Pick(kShades, selector(8));
+    c.quality = Pick(kQualities, selector(9));
+    if (sensible) {
+        // The layout name is "<Model>" on the model tab and "<Default>" in the automatic mode, both fixed.
+        c.layoutName = c.mode == qv::PlotTabMode::Model       ? "<Model>"
+                       : c.mode == qv::PlotTabMode::Automatic ? "<Default>"
+                                                              : Pick(kLayouts, selector(10));
+        c.copies = Pick(kCopies, selector(11));
+        c.device = Pick(kDevices, selector(12));
+        c.paperList = Pick(kPapers, selector(13));
+        c.paperText = Pick(kPapers, selector(14));
+        c.viewName = "Front";
+        c.scaleChoice = Pick(kScales, selector(15));
+        c.scale1 = Pick(kNumbers, selector(16));
+        c.scale2 = Pick(kNumbers, selector(17));
+        c.offsetX = Pick(kOffsets, selector(18));
+        c.offsetY = Pick(kOffsets, selector(19));
+        c.styleTable = Pick(kTables, selector(20));
+        // The third plot area option reads "Limits" on the model tab and "Default" (the layout) otherwise.
+        if (c.mode == qv::PlotTabMode::Model && c.plotArea == "Layout")
+            c.plotArea = "_Limits";
+        else if (c.mode != qv::PlotTabMode::Model && c.plotArea == "_Limits")
+            c.plotArea = "Layout";
+        // The tab offers pixels, and pixel sizes, for raster devices only.
+        const bool raster = qv::IsRasterPlotDevice(c.device);
+        if (raster) {
+            c.units = "_Pixels";
+            c.paperLabel = "Select pixel size";
+            c.paperList = "VGA (640.00 x 480.00 Pixels)";
+        } else if (c.units == "_Pixels" || c.paperLabel == "Select pixel size") {
+            c.units = "_Millimeters";
+            c.paperLabel = "Select paper size";
+        }
+        return c;
+    }
+    c.layoutName = fields.text(1);
+    c.copies = fields.text(2);
+    c.device = fields.text(3);
+    c.paperList = fields.text(4);
+    c.paperText = fields.text(5);
+    c.viewName = fields.text(6);
+    c.scaleChoice = fields[7].empty() ? std::string(qv::kScaledToFit) : fields.text(7);
+    c.scale1 = fields.text(8);
+    c.scale2 = fields.text(9);
+    c.offsetX = fields.text(10);
+    c.offsetY = fields.text(11);
+    c.styleTable = fields.text(12);
+    if (!fields[13].empty())
+        c.shade = fields.text(13);
+    if (!fields[14].empty())
+        c.quality = fields.text(14);
+    return c;
+}
+
+void CheckLines(const std::string& text)
+{
+    const auto split = qv::fuzz::SplitCrLf(text);
+    FUZZ_REQUIRE(split.ok, "a lone line break: " + Visible(text));
+    FUZZ_REQUIRE(!text.ends_with("\r\n"), "a line break after the last line");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const Fields fields(qv::fuzz::AsText(data, size));
+    const std::string& code = ProductCodes()[fields.byte(0, 1) % ProductCodes().size()];
+    const bool sensible = fields.byte(0, 4) & 0x80;
+    const qv::DetailedPlotChoices choices = Choices(fields, sensible);
+
+    const qv::DetailedPlotResult result = qv::BuildDetailedPlotRoutine(choices, code);
+    if (!result.ok()) {
+        FUZZ_REQUIRE(!result.message->text.empty() && result.text.empty());
+        return 0;
+    }
+    CheckLines(result.text);
+
+    // Copies repeat the routine of one copy.
+    qv::DetailedPlotChoices one = choices;
+    one.copies = "1";
+    const qv::DetailedPlotResult single = qv::BuildDetailedPlotRoutine(one, code);
+    FUZZ_REQUIRE(single.ok(), single.message->text);
+    std::string repeated = single.text;
+    while (repeated.size() < result.text.size())
+        repeated += "\r\n" + single.text;
+    FUZZ_REQUIRE(repeated == result.text, "copies " + Visible(choices.copies) + " do not repeat the routine");
+
+    if (choices.mode == qv::PlotTabMode::Automatic) {
+        std::vector<Lisp> forms;
+        FUZZ_REQUIRE(LispReader(single.text).readAll(forms), "unbalanced AutoLISP:\n" + Visible(single.text));
+        FUZZ_REQUIRE(forms.size() == 1, std::to_string(forms.size()) + " expressions:\n" + Visible(single.text));
+        std::vector<const Lisp*> calls;
+        FindCommandCalls(forms.front(), calls);
+        FUZZ_REQUIRE(calls.size() == 2, std::to_string(calls.size()) + " command calls");
+        const qv::PlotTabMode modes[] = {qv::PlotTabMode::Model, qv::PlotTabMode::Layout};
+        for (int i = 0; i < 2; ++i) {
+            qv::DetailedPlotChoices plainChoices = one;
+            plainChoices.mode = modes[i];
+            const qv::DetailedPlotResult plain = qv::BuildDetailedPlotRoutine(plainChoices, code);
+            FUZZ_REQUIRE(plain.ok(), plain.message->text);
+            std::vector<std::string> lines;
+            for (const std::string_view line : qv::fuzz::SplitCrLf(plain.text).lines)
+                lines.emplace_back(line);
+            const std::vector<std::string> answers = Answers(*calls[i]);
+            FUZZ_REQUIRE(answers == lines, (i == 0 ? "model" : "layout") + std::string(" call ") + Show(answers) +
+                                               ", plain form " + Show(lines));
+        }
+    }
+
+    if (sensible)
+        CheckOnHost(result.text, code, choices.mode, choices.device);
+    return 0;
+}
