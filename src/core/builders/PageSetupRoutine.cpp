@@ -91,7 +91,7 @@ std::string ImportLines(std::string_view drawing, std::string_view namesAnswer)
 // A text for an AutoLISP string: backslashes doubled, quotes escaped.
 std::string LispString(std::string_view text)
 {
-    return Quoted(EscapeQuotesForLisp(QuoteDeviceForLisp(text)));
+    return Quoted(EscapeQuotesForLisp(text));
 }
 
 int CopiesOf(std::string_view text)
