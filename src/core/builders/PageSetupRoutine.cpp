@@ -39,6 +39,15 @@ PageSetupRefusal PageSetupError(std::string text, PageSetupField focus)
     return {Exclamation(std::move(text), "Page Setup Error"), focus};
 }
 
+// Each answer is one line of the routine, and a name goes between double quotes: a typed name holding a
+// line break or a quote would become two answers or end early.
+constexpr std::string_view kNameLineBreak = "The page setup name cannot hold a double quote or a line break.";
+
+bool BreaksName(std::string_view name)
+{
+    return ContainsLineBreak(name) || name.find('"') != std::string_view::npos;
+}
+
 // A drawing path goes between double quotes on a line of its own: a quote or a line break in it
 // would end the name early and shift every later answer.
 std::optional<PageSetupRefusal> CheckDrawingPath(std::string_view path, PageSetupField focus)
@@ -55,6 +64,8 @@ std::optional<PageSetupRefusal> CheckDrawingAndName(std::string_view drawing, st
         return PageSetupError("Please select a drawing", drawingField);
     if (TrimSpaces(name).empty())
         return PageSetupError("Please select a Page Setup name", nameField);
+    if (BreaksName(name))
+        return PageSetupError(std::string(kNameLineBreak), nameField);
     return CheckDrawingPath(TrimSpaces(drawing), drawingField);
 }
 
@@ -101,7 +112,8 @@ int CopiesOf(std::string_view text)
     const auto [end, ec] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), copies);
     if (ec != std::errc{} || end != trimmed.data() + trimmed.size() || copies < 1)
         return 1;
-    return copies;
+    // The list offers 1 to 10; a larger count from elsewhere would only make a routine too long to store.
+    return std::min(copies, kMaxPageSetupCopies);
 }
 
 // The answers after the device: whether to write a file, and its name (the host's proposal). A device
@@ -191,6 +203,14 @@ PageSetupRoutineResult BuildPageSetupPlotRoutine(const PageSetupPlotChoices& cho
     const std::string_view name = TrimSpaces(choices.pageSetupName);
     if (name.empty()) {
         result.refusal = {Exclamation("Please enter a PageSetup Name", "Page Setup"), PageSetupField::PageSetupName};
+        return result;
+    }
+    if (BreaksName(name)) {
+        result.refusal = PageSetupError(std::string(kNameLineBreak), PageSetupField::PageSetupName);
+        return result;
+    }
+    if (ContainsLineBreak(choices.device)) {
+        result.refusal = PageSetupError("The plot device cannot hold a line break.", PageSetupField::Device);
         return result;
     }
     const std::string device = PageSetupDeviceAnswer(choices.device);

@@ -54,6 +54,7 @@ enum class PageSetupField
     PlotDrawing,   // txtDrawingAddress1
     ImportNames,   // txtPagesetup
     ImportDrawing, // txtDrawingAddress
+    Device,        // cboPagesetupPlotter
 };
 
 // A refusal: the message to show and the control to focus; the tab keeps its contents.

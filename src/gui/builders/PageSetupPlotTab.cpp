@@ -208,6 +208,10 @@ void PageSetupPlotTab::BuildPageSetupPlotRoutine()
     const PageSetupRoutineResult result = qv::BuildPageSetupPlotRoutine(readChoices(), m_product);
     if (!result.ok()) {
         Dialogs().message(result.refusal->message);
+        if (result.refusal->focus == PageSetupField::Device) {
+            cboPagesetupPlotter->setFocus();
+            return;
+        }
         QLineEdit* box = result.refusal->focus == PageSetupField::PlotDrawing ? txtDrawingAddress1 : txtPageSetupName;
         box->setFocus();
         box->selectAll();

@@ -31,6 +31,8 @@ TEST(PageSetupRoutine, PlotTexts)
     };
     PageSetupPlotChoices twoCopies = Plot(" A1-Plot ");
     twoCopies.copies = "2";
+    PageSetupPlotChoices manyCopies = Plot("A1-Plot");
+    manyCopies.copies = "6666666";
     PageSetupPlotChoices imported = Plot("A1-Plot");
     imported.fromOtherDrawing = true;
     imported.drawing = " C:\\Standards\\Std.dwg ";
@@ -63,6 +65,10 @@ TEST(PageSetupRoutine, PlotTexts)
         ASSERT_TRUE(result.ok()) << c.name;
         EXPECT_EQ(result.text, c.text) << c.name;
     }
+    // More copies than the list offers (a typed count) make the list's largest number.
+    const PageSetupRoutineResult many = BuildPageSetupPlotRoutine(manyCopies, "Cad2018");
+    ASSERT_TRUE(many.ok());
+    EXPECT_EQ(many.text.size(), 10 * kPlainA1.size() + 9 * 2);
 }
 
 TEST(PageSetupRoutine, DeviceAnswer)
@@ -138,6 +144,9 @@ TEST(PageSetupRoutine, Refusals)
     PageSetupPlotChoices quoted = noDrawing;
     quoted.drawing = "C:\\a\"b.dwg";
     const std::string breaks = "The drawing name cannot hold a double quote or a line break.";
+    PageSetupPlotChoices brokenDevice = Plot("A1-Plot");
+    brokenDevice.device = "Plotter\rB";
+    const std::string nameBreaks = "The page setup name cannot hold a double quote or a line break.";
     const struct
     {
         const char* name;
@@ -160,6 +169,15 @@ TEST(PageSetupRoutine, Refusals)
          "Please select a Page Setup name", PageSetupField::ImportNames},
         {"import, a line break in the drawing", BuildPageSetupImportRoutine({true, "*", "C:\\Std\r\n.dwg"}), breaks,
          PageSetupField::ImportDrawing},
+        // A line break would make two answers of one.
+        {"a line break in the name", BuildPageSetupPlotRoutine(Plot("A3 Pl\rot"), "Cad2018"), nameBreaks,
+         PageSetupField::PageSetupName},
+        {"a line break in the device", BuildPageSetupPlotRoutine(brokenDevice, "Cad2018"),
+         "The plot device cannot hold a line break.", PageSetupField::Device},
+        {"a quote in the name", BuildPageSetupPlotRoutine(Plot("A3 \"big\""), "Cad2018"), nameBreaks,
+         PageSetupField::PageSetupName},
+        {"import, a line break in a name", BuildPageSetupImportRoutine({false, "A1,\nA3", "C:\\Std.dwg"}), nameBreaks,
+         PageSetupField::ImportNames},
     };
     for (const auto& c : cases) {
         ASSERT_FALSE(c.result.ok()) << c.name;

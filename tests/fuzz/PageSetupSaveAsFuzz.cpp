@@ -1,0 +1,152 @@
+// The page-setup plot and import builders and the Save As and DXF builders: whatever the tabs' texts, an
+// accepted routine is whole lines ending in CR LF, its AutoLISP has balanced parentheses and closed strings,
+// no typed text can split an answer (a text holding a line break is refused), and a target folder holding a
+// double quote is refused.
+//
+// Input: product selector, builder selector (0 plot, 1 import, 2 save as, 3 DXF), switches, release selector,
+// then NUL-separated texts: drawing, page setup name(s), device, copies, folder, accuracy.
+
+#include "FuzzSupport.h"
+#include "builders/PageSetupRoutine.h"
+#include "builders/SaveAsRoutine.h"
+#include "config/CadProducts.h"
+
+namespace {
+
+using qv::fuzz::Visible;
+
+std::vector<std::string> ProductCodes()
+{
+    std::vector<std::string> codes;
+    for (const qv::CadProduct& product : qv::CadProducts())
+        codes.emplace_back(product.code);
+    codes.insert(codes.end(), {"Unknown", "cad2018"});
+    return codes;
+}
+
+bool HoldsLineBreak(std::string_view text)
+{
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// The AutoLISP expression starting at `from` closes (parentheses outside strings balance, every string is
+// closed, reading backslash escapes inside strings) and the line ends there.
+bool LispExpressionIsWhole(std::string_view text, std::size_t from)
+{
+    int depth = 0;
+    bool inString = false;
+    for (std::size_t i = from; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+            continue;
+        }
+        if (c == '"') {
+            inString = true;
+        } else if (c == '(') {
+            ++depth;
+        } else if (c == ')' && --depth == 0) {
+            const std::string_view rest = text.substr(i + 1);
+            return rest.empty() || rest.starts_with("\r\n");
+        }
+    }
+    return false;
+}
+
+// `lispStart` is how the builder's own AutoLISP begins on a line of its own (the all-layouts plot, the folder
+// of a Save As), or null when the routine holds none; the plain answers before it are not AutoLISP.
+void RequireWholeText(const std::string& text, const std::string& context, const char* lispStart)
+{
+    FUZZ_REQUIRE(!text.empty(), context);
+    FUZZ_REQUIRE(qv::fuzz::SplitCrLf(text).ok, context + "\n" + Visible(text));
+    if (!lispStart)
+        return;
+    // Every expression of the builder (once per copy) closes on its own.
+    const std::string start(lispStart);
+    std::size_t found = 0;
+    for (std::size_t at = text.starts_with(start) ? 0 : text.find("\r\n" + start); at != std::string::npos;
+         at = text.find("\r\n" + start, at + 1)) {
+        const std::size_t from = text.compare(at, 2, "\r\n") == 0 ? at + 2 : at;
+        FUZZ_REQUIRE(LispExpressionIsWhole(text, from), context + "\n" + Visible(text));
+        ++found;
+    }
+    FUZZ_REQUIRE(found > 0, context + ": no AutoLISP\n" + Visible(text));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static const std::vector<std::string> kCodes = ProductCodes();
+    if (size < 4)
+        return 0;
+    const std::string& code = kCodes[data[0] % kCodes.size()];
+    const int builder = data[1] % 4;
+    const std::uint8_t switches = data[2];
+    const std::uint8_t releaseSelector = data[3];
+    const qv::fuzz::Fields fields(qv::fuzz::AsText(data + 4, size - 4));
+    const std::string context = code + " builder " + std::to_string(builder);
+
+    if (builder == 0) {
+        qv::PageSetupPlotChoices choices;
+        choices.fromOtherDrawing = switches & 1;
+        choices.allTabs = switches & 2;
+        choices.plotToFile = switches & 4;
+        choices.drawing = fields.text(0);
+        choices.pageSetupName = fields.text(1);
+        if (fields.size() > 2)
+            choices.device = fields.text(2);
+        if (fields.size() > 3)
+            choices.copies = fields.text(3);
+        const qv::PageSetupRoutineResult result = qv::BuildPageSetupPlotRoutine(choices, code);
+        if (!result.ok())
+            return 0;
+        const bool allTabs = choices.allTabs && qv::PageSetupPlotSetupFor(code).allTabsOffered;
+        RequireWholeText(result.text, context, allTabs ? "(if(= \"Model\"" : nullptr);
+        FUZZ_REQUIRE(!HoldsLineBreak(choices.pageSetupName) && !HoldsLineBreak(choices.device) &&
+                         choices.pageSetupName.find('"') == std::string::npos &&
+                         !(choices.fromOtherDrawing && HoldsLineBreak(choices.drawing)),
+                     context + ": a typed text with a line break was accepted\n" + Visible(result.text));
+    } else if (builder == 1) {
+        qv::PageSetupImportChoices choices;
+        choices.loadAll = switches & 1;
+        choices.drawing = fields.text(0);
+        choices.names = fields.text(1);
+        const qv::PageSetupRoutineResult result = qv::BuildPageSetupImportRoutine(choices);
+        if (!result.ok())
+            return 0;
+        RequireWholeText(result.text, context, nullptr);
+        FUZZ_REQUIRE(!HoldsLineBreak(choices.drawing) &&
+                         (choices.loadAll || (!HoldsLineBreak(choices.names) && choices.names.find('"') == std::string::npos)),
+                     context + ": a typed text with a line break was accepted\n" + Visible(result.text));
+    } else {
+        const bool dxf = builder == 3;
+        const qv::SaveAsReleases releases = dxf ? qv::FillDxfReleases(code) : qv::FillDrawingReleases(code);
+        qv::SaveAsChoices choices;
+        // Mostly a listed release, sometimes the text shown first or a typed one.
+        if (!releases.items.empty() && releaseSelector < 200)
+            choices.release = std::string(releases.items[releaseSelector % releases.items.size()]);
+        else if (releaseSelector < 230)
+            choices.release = std::string(releases.shown);
+        else
+            choices.release = fields.text(3);
+        if (fields.size() > 4)
+            choices.folder = fields.text(4);
+        if (fields.size() > 5)
+            choices.accuracy = fields.text(5);
+        choices.binary = switches & 1;
+        choices.preview = switches & 2;
+        const qv::SaveAsRoutineResult result =
+            dxf ? qv::BuildDxfRoutine(choices, code) : qv::BuildSaveAsRoutine(choices, code);
+        if (!result.ok())
+            return 0;
+        RequireWholeText(result.text, context + " " + Visible(choices.release),
+                         qv::LispFolder(choices.folder) ? "(setq draw_name" : nullptr);
+        FUZZ_REQUIRE(choices.folder.find('"') == std::string::npos && !HoldsLineBreak(choices.folder),
+                     context + ": folder " + Visible(choices.folder) + " accepted\n" + Visible(result.text));
+    }
+    return 0;
+}
