@@ -47,6 +47,16 @@ status=$?
 [ -f "$work/scripts/Batch.scr" ] || fail "unattended run wrote no script"
 [ ! -s "$work/err" ] || fail "standard error is not clean: $(cat "$work/err")"
 
+# The first-run setup was never completed: an unattended run still runs, and the setup stays to be done.
+settings "$work/scripts"
+sed -i 's/^Setup=YES/Setup=NO/' "$work/settings/Quorvel.ini"
+rm -f "$work/scripts/Batch.scr"
+DISPLAY=:99 QT_QPA_PLATFORM=xcb "$work/program/quorvel" --unattended "$work/list.qvl" >"$work/out" 2>"$work/err"
+status=$?
+[ "$status" -eq 0 ] || fail "run with setup not done: status $status: $(cat "$work/err")"
+[ -f "$work/scripts/Batch.scr" ] || fail "run with setup not done wrote no script"
+grep -q "Setup=NO" "$work/settings/Quorvel.ini" || fail "the run changed the setup state"
+
 # A script folder that does not exist: reported on standard error, status 1, settings unchanged.
 settings "$work/no-such-folder"
 DISPLAY=:99 "$work/program/quorvel" --unattended "$work/list.qvl" >"$work/out" 2>"$work/err"

@@ -7,6 +7,7 @@
 #include "routines/FrmScript.h"
 #include "routines/frmSaveRoutine.h"
 #include "support/GuiTestSupport.h"
+#include "support/HostRun.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,7 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
+#include <QProcessEnvironment>
 #include <QPushButton>
 #include <QTimer>
 
@@ -120,20 +121,12 @@ void DetailedPlotEndToEndTest::hostPlotsEveryDrawingAndLayout()
     QVERIFY2(qEnvironmentVariableIsSet("CUPS_SERVER"), "the cups fixture sets CUPS_SERVER");
 
     GuiEnvironment env;
-    const QString bin = QStringLiteral(QUORVEL_BIN_DIR);
-    const QString journal = env.file(QStringLiteral("journal.txt"));
+    UseStandInHost(env, product);
     const ProgramState& program = Program();
     QDir(env.folder()).mkpath(QStringLiteral("Plotters"));
     for (const char* name : {"DWG To PDF.pc3", "DWF6 ePlot.pc3", "PublishToWeb PNG.pc3"})
         QFile(env.file(QStringLiteral("Plotters/") + QString::fromLatin1(name))).open(QIODevice::WriteOnly);
     QVERIFY(program.ini.WriteValue("PlotWizard_Set", "PC3_Loc", (env.folder() + QLatin1Char('/') + QStringLiteral("Plotters/")).toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("Cad_Ver", "CadVer", product.toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("Acad_Address", "AcadAddress", (bin + QStringLiteral("/cadhost")).toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("StartSwitch", "StartOption", "YesSwitch").ok());
-    QVERIFY(program.ini.WriteValue("StartSwitch", "Switch",
-                                   (QStringLiteral("--product=") + product + QStringLiteral(" --journal=") + journal).toStdString())
-                .ok());
 
     // Build and save the routine through the editor's tab, as a user would.
     Program().editorTab = FrmScript::TabPlotDetailed;
@@ -197,42 +190,19 @@ void DetailedPlotEndToEndTest::hostPlotsEveryDrawingAndLayout()
     editor.cmdExit->click();
 
     // The drawings of the row in a list file, run by the real program from this folder.
-    QStringList drawings;
-    QByteArray list;
+    std::vector<std::pair<QString, QString>> rows;
     for (const QString& part : expected.split(QLatin1Char(';'))) {
         const QString name = part.section(QLatin1Char(':'), 0, 0) + QStringLiteral(".dwg");
         QFile drawing(env.file(name));
         QVERIFY(drawing.open(QIODevice::WriteOnly));
         drawing.write(name.startsWith(QLatin1Char('M')) ? kModelDrawing : kLayoutDrawing);
-        drawings << name;
-        list += "\"" + name.toLatin1() + "\",\"" + env.folder().toLocal8Bit() + "\",\"Plot Test\"\r\n";
+        rows.emplace_back(name, QStringLiteral("Plot Test"));
     }
-    QFile listFile(env.file(QStringLiteral("list.qvl")));
-    QVERIFY(listFile.open(QIODevice::WriteOnly));
-    listFile.write(list);
-    listFile.close();
-    QVERIFY(QFile::copy(bin + QStringLiteral("/quorvel"), env.file(QStringLiteral("quorvel"))));
-
-    QProcess run;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    environment.insert(QStringLiteral("CADHOST_DEVICES"), devices.join(QLatin1Char(';')));
-    run.setProcessEnvironment(environment);
-    run.start(env.file(QStringLiteral("quorvel")), {env.file(QStringLiteral("list.qvl"))});
-    QVERIFY(run.waitForFinished(30000));
-    QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
-
-    QString text;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            QFile file(journal);
-            if (!file.open(QIODevice::ReadOnly))
-                return false;
-            text = QString::fromUtf8(file.readAll());
-            return text.contains(QStringLiteral("\texit\t"));
-        }(),
-        30000);
+    QProcessEnvironment hostDevices;
+    hostDevices.insert(QStringLiteral("CADHOST_DEVICES"), devices.join(QLatin1Char(';')));
+    const QString text = RunListThroughHost(env, rows, hostDevices);
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY2(!text.contains(QStringLiteral("\terror\t")), qPrintable(text));
     QVERIFY2(!text.contains(QStringLiteral("\tunmodelled\t")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("0\texit\t-\t0")), qPrintable(text));

@@ -2,8 +2,10 @@
 #include "app/SplashWindow.h"
 #include "app/mdiStart.h"
 #include "config/SettingsKeys.h"
+#include "config/frmSetup.h"
 #include "routines/RoutineStore.h"
 #include "support/GuiTestSupport.h"
+#include "support/ModalDriver.h"
 
 #include <QDialog>
 #include <QDir>
@@ -31,6 +33,8 @@ private slots:
     void resetReportsAFailedWrite();
     void listButtonsStartOffAndSortIsHidden();
     void splashTimerLoadsTheMainWindow();
+    void firstStartRunsTheSetupBeforeTheMainWindow();
+    void commandLineStartNeverShowsTheSetup();
     void commandLineIsTrimmedAndQuotesRemoved();
     void helpOpensTheShippedPage();
 };
@@ -185,6 +189,7 @@ void MainWindowTest::splashTimerLoadsTheMainWindow()
 {
     GuiEnvironment env;
     DatabaseNoticeShown() = true;
+    QVERIFY(Program().ini.WriteValue("Startup_Set", "Setup", "YES").ok());
     AppStartup startup(QString{});
     QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
     QElapsedTimer clock;
@@ -214,6 +219,50 @@ void MainWindowTest::splashTimerLoadsTheMainWindow()
     QVERIFY(unattendedLoaded.wait(5000));
     QVERIFY(clock.elapsed() < 700);
     Program().headless = false;
+}
+
+void MainWindowTest::firstStartRunsTheSetupBeforeTheMainWindow()
+{
+    GuiEnvironment env;
+    DatabaseNoticeShown() = true;
+    // As "Reset Quorvel Startup" leaves it.
+    QVERIFY(Program().ini.WriteValue("Startup_Set", "Setup", "NO").ok());
+    bool mainWindowShownFirst = true;
+    ModalDriver driver;
+    driver.on<frmSetup>([&](frmSetup* setup) {
+        mainWindowShownFirst = MainWindow() && MainWindow()->isVisible();
+        env.dialogs().queueAnswer(MessageAnswer::Yes); // to the quit question
+        setup->cmdCancel->click();
+        return true;
+    });
+    AppStartup startup(QString{});
+    QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
+    startup.start();
+    QTRY_COMPARE_WITH_TIMEOUT(driver.handled(), QStringList{QStringLiteral("qv::frmSetup")}, 5000);
+    QVERIFY(!mainWindowShownFirst);
+    // Quitting the setup ends the start: the main window closes without being shown.
+    QTRY_VERIFY(!startup.mainWindow());
+    QCOMPARE(loaded.size(), 0);
+    QCOMPARE(env.settingsValue("Startup_Set", "Setup"), std::string("NO"));
+}
+
+void MainWindowTest::commandLineStartNeverShowsTheSetup()
+{
+    GuiEnvironment env;
+    DatabaseNoticeShown() = true;
+    QVERIFY(Program().ini.WriteValue("Startup_Set", "Setup", "NO").ok());
+    ModalDriver driver;
+    driver.on<frmSetup>([](frmSetup* setup) {
+        setup->reject();
+        return true;
+    });
+    AppStartup startup(env.file(QStringLiteral("missing.qvl")));
+    QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
+    startup.start();
+    QVERIFY(loaded.wait(5000));
+    QVERIFY(driver.handled().isEmpty());
+    QTRY_VERIFY(!startup.mainWindow());
+    QCOMPARE(Program().exitCode, 1);
 }
 
 void MainWindowTest::commandLineIsTrimmedAndQuotesRemoved()

@@ -5,13 +5,13 @@
 #include "routines/FrmScript.h"
 #include "routines/frmSaveRoutine.h"
 #include "support/GuiTestSupport.h"
+#include "support/HostRun.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 
@@ -50,16 +50,7 @@ void PurgeEndToEndTest::hostAcceptsTheRoutine()
     QFETCH(QList<int>, items);
     QFETCH(QString, passes);
     GuiEnvironment env;
-    const QString bin = QStringLiteral(QUORVEL_BIN_DIR);
-    const QString journal = env.file(QStringLiteral("journal.txt"));
-    const ProgramState& program = Program();
-    QVERIFY(program.ini.WriteValue("Cad_Ver", "CadVer", product.toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("Acad_Address", "AcadAddress", (bin + QStringLiteral("/cadhost")).toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("StartSwitch", "StartOption", "YesSwitch").ok());
-    QVERIFY(program.ini.WriteValue("StartSwitch", "Switch",
-                                   (QStringLiteral("--product=") + product + QStringLiteral(" --journal=") + journal).toStdString())
-                .ok());
+    UseStandInHost(env, product);
 
     // Build and save the routine through the editor's Purge tab.
     Program().editorTab = 5;
@@ -83,37 +74,14 @@ void PurgeEndToEndTest::hostAcceptsTheRoutine()
     QVERIFY(env.dialogs().messages().isEmpty());
 
     // Two drawings in a list file, run by the real program from this folder.
-    QByteArray list;
     for (const char* name : {"One.dwg", "Two.dwg"}) {
         QFile drawing(env.file(QString::fromLatin1(name)));
         QVERIFY(drawing.open(QIODevice::WriteOnly));
-        list += "\"" + QByteArray(name) + "\",\"" + env.folder().toLocal8Bit() + "\",\"Purge Test\"\r\n";
     }
-    QFile listFile(env.file(QStringLiteral("list.qvl")));
-    QVERIFY(listFile.open(QIODevice::WriteOnly));
-    listFile.write(list);
-    listFile.close();
-    QVERIFY(QFile::copy(bin + QStringLiteral("/quorvel"), env.file(QStringLiteral("quorvel"))));
-
-    QProcess run;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    run.setProcessEnvironment(environment);
-    run.start(env.file(QStringLiteral("quorvel")), {env.file(QStringLiteral("list.qvl"))});
-    QVERIFY(run.waitForFinished(30000));
-    QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
-
-    QString text;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            QFile file(journal);
-            if (!file.open(QIODevice::ReadOnly))
-                return false;
-            text = QString::fromUtf8(file.readAll());
-            return text.contains(QStringLiteral("\texit\t"));
-        }(),
-        30000);
+    const QString text = RunListThroughHost(
+        env, {{QStringLiteral("One.dwg"), QStringLiteral("Purge Test")}, {QStringLiteral("Two.dwg"), QStringLiteral("Purge Test")}});
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY2(!text.contains(QStringLiteral("\terror\t")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("0\texit\t-\t0")), qPrintable(text));
     const int purges = int(text.count(QStringLiteral("\tpurged\t")));

@@ -251,10 +251,9 @@ Result<std::vector<CheckProblem>> CheckRoutineText(std::string_view text, const 
         return encoded.error();
     }
     constexpr std::string_view kScratch = "Scratch.dwg";
-    std::string routine = std::move(encoded.value());
-    if (!routine.empty() && routine.back() != '\n') {
-        routine += "\r\n";
-    }
+    // The script writer ends every routine with a line break of its own, also one that already ends with
+    // one: that last empty line is an answer (Enter) the routine relies on.
+    std::string routine = std::move(encoded.value()) + "\r\n";
     const int routineLines = static_cast<int>(std::count(routine.begin(), routine.end(), '\n'));
     const std::string script = "_Open\r\n\"" + std::string(kScratch) + "\"\r\n" + routine +
                                "_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n_Quit\r\n";

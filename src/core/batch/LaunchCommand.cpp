@@ -40,37 +40,65 @@ std::optional<UserMessage> CheckFileAssigned(const DrawingRows& rows)
     return std::nullopt;
 }
 
+namespace {
+
+// Whether a row's routine needs the database at all; nullopt when it does.
+std::optional<bool> PresentWithoutDatabase(const std::string& routine, bool combinationExists)
+{
+    if (routine == kCombinedRoutines)
+        return combinationExists;
+    if (EqualsIgnoreCaseAscii(routine, kConvertDxfR14))
+        return true;
+    return std::nullopt;
+}
+
+// The rows whose routine present(i) denies, grouped by routine in order of first appearance.
+template <typename Present>
+std::vector<MissingRoutine> CollectMissing(const DrawingRows& rows, Present present)
+{
+    std::vector<MissingRoutine> missing;
+    std::unordered_map<std::string_view, std::size_t> missingAt; // views into the rows, which outlive this call
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const DrawingRow& row = rows[i];
+        if (row.routine.empty() || present(i))
+            continue;
+        const auto [entry, added] = missingAt.try_emplace(std::string_view(row.routine), missing.size());
+        if (added)
+            missing.push_back({row.routine, {}});
+        missing[entry->second].drawings.push_back(row.file);
+    }
+    return missing;
+}
+
+} // namespace
+
 std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineExistsFn& exists,
                                                 bool combinationExists)
 {
-    std::vector<MissingRoutine> missing;
-    // description -> present, so each is looked up once; hashed, since a list may use thousands of routines
-    std::unordered_map<std::string_view, bool> known; // views into the rows, which outlive this call
-    for (const DrawingRow& row : rows) {
-        if (row.routine.empty())
-            continue;
-        auto found = known.find(std::string_view(row.routine));
-        if (found == known.end()) {
-            bool present = false;
-            if (row.routine == kCombinedRoutines)
-                present = combinationExists;
-            else if (EqualsIgnoreCaseAscii(row.routine, kConvertDxfR14))
-                present = true;
-            else
-                present = exists && exists(row.routine);
-            found = known.emplace(std::string_view(row.routine), present).first;
+    // Rows of one routine usually follow each other: the previous row's answer is reused.
+    std::string_view previous;
+    bool previousPresent = true;
+    return CollectMissing(rows, [&](std::size_t i) {
+        const std::string& routine = rows[i].routine;
+        if (previous.data() == nullptr || routine != previous) {
+            const std::optional<bool> known = PresentWithoutDatabase(routine, combinationExists);
+            previousPresent = known ? *known : exists && exists(routine);
+            previous = routine;
         }
-        if (found->second)
-            continue;
-        auto entry = std::find_if(missing.begin(), missing.end(),
-                                  [&row](const MissingRoutine& m) { return m.routine == row.routine; });
-        if (entry == missing.end()) {
-            missing.push_back({row.routine, {}});
-            entry = missing.end() - 1;
-        }
-        entry->drawings.push_back(row.file);
-    }
-    return missing;
+        return previousPresent;
+    });
+}
+
+std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineIndex& index,
+                                                bool combinationExists)
+{
+    std::vector<unsigned char> found(rows.size());
+    index.containsEach(
+        rows.size(), [&rows](std::size_t i) { return std::string_view(rows[i].routine); },
+        [&found](std::size_t i, bool present) { found[i] = present; });
+    return CollectMissing(rows, [&](std::size_t i) {
+        return PresentWithoutDatabase(rows[i].routine, combinationExists).value_or(found[i] != 0);
+    });
 }
 
 UserMessage MissingRoutinesBeforeRunMessage(const std::vector<MissingRoutine>& missing)

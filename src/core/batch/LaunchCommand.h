@@ -3,6 +3,7 @@
 #include "Message.h"
 #include "batch/DrawingRow.h"
 #include "batch/ScriptWriter.h"
+#include "routines/RoutineCatalogue.h"
 
 #include <functional>
 #include <optional>
@@ -67,6 +68,9 @@ using RoutineExistsFn = std::function<bool(const std::string& description)>;
 // combination exists in this run; the DXF conversion needs no database entry. Rows without a routine
 // are left to CheckFileAssigned.
 std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineExistsFn& exists,
+                                                bool combinationExists);
+// The same against an index of the routine database, as a run checks its whole list.
+std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineIndex& index,
                                                 bool combinationExists);
 
 // The one message that names the missing routines and their drawings; the run does not start.

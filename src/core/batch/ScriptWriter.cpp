@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <system_error>
 
 namespace qv {
@@ -147,10 +148,25 @@ bool HoldsLoneLineBreak(std::string_view text)
     return false;
 }
 
-// A drawing path is one quoted entry of the script; a quote or a line break in it would end the entry.
-bool BreaksQuotedEntry(std::string_view name)
+// What the writer needs to know of a drawing's file or folder name, found in one pass over its bytes: a
+// drawing path is one quoted entry of the script, so a quote or a line break would end the entry; a name
+// that is not plain ASCII is converted to the script's code page.
+struct NameScan
 {
-    return name.find_first_of("\"\r\n") != std::string_view::npos;
+    bool breaksQuotedEntry = false;
+    bool ascii = true;
+};
+
+NameScan ScanName(std::string_view name)
+{
+    unsigned char any = 0;
+    bool breaks = false;
+    for (const char ch : name) {
+        const auto c = static_cast<unsigned char>(ch);
+        any |= c;
+        breaks |= (c == '"') | (c == '\r') | (c == '\n');
+    }
+    return {breaks, any < 0x80};
 }
 
 Result<int> SequenceCount(std::string_view text)
@@ -252,13 +268,15 @@ private:
 
             std::string_view folder = StripTrailingSeparator(row.folder);
             std::string_view file = row.file;
-            if (BreaksQuotedEntry(folder) || BreaksQuotedEntry(file)) {
+            const NameScan folderScan = ScanName(folder);
+            const NameScan fileScan = ScanName(file);
+            if (folderScan.breaksQuotedEntry || fileScan.breaksQuotedEntry) {
                 return failed(Error{ErrInvalidText, "The drawing " + JoinPath(folder, file) +
                                                         " cannot be written to the script: its name or folder "
                                                         "holds a double quote or a line break."},
                               StepDrawingPath);
             }
-            if (!IsAscii(folder) || !IsAscii(file)) {
+            if (!folderScan.ascii || !fileScan.ascii) {
                 const std::string path = JoinPath(folder, file);
                 auto encodedFolder = Encode(folder, "drawing " + path);
                 if (!encodedFolder)
@@ -444,24 +462,29 @@ Status Builder::writeTo(const std::string& path, int& failedStep)
     }
     std::setvbuf(file, nullptr, _IONBF, 0);
     constexpr std::size_t kChunk = 1 << 20;
-    std::string buffer;
-    buffer.reserve(kChunk);
+    const std::unique_ptr<char[]> buffer(new char[kChunk]);
+    std::size_t used = 0;
     int writeError = 0;
-    const auto flush = [&] {
-        if (writeError == 0 && !buffer.empty() && std::fwrite(buffer.data(), 1, buffer.size(), file) != buffer.size())
+    const auto writeOut = [&](const char* data, std::size_t size) {
+        if (writeError == 0 && size > 0 && std::fwrite(data, 1, size, file) != size)
             writeError = errno ? errno : EIO;
-        buffer.clear();
+    };
+    const auto flush = [&] {
+        writeOut(buffer.get(), used);
+        used = 0;
     };
     errno = 0;
+    // Every piece is copied into one fixed buffer that goes out whenever it is full.
     emit([&](std::string_view text) {
-        if (buffer.size() + text.size() > kChunk)
+        if (used + text.size() > kChunk) {
             flush();
-        if (text.size() >= kChunk) {
-            buffer.assign(text);
-            flush();
-        } else {
-            buffer.append(text);
+            if (text.size() > kChunk) {
+                writeOut(text.data(), text.size());
+                return;
+            }
         }
+        std::memcpy(buffer.get() + used, text.data(), text.size());
+        used += text.size();
     });
     flush();
     if (writeError != 0) {

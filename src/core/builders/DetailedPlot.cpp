@@ -314,6 +314,11 @@ PlotAreaAnswer GetPlotAreaAnswer(const DetailedPlotChoices& choices)
     return result;
 }
 
+std::string QuoteDeviceForLisp(std::string_view device)
+{
+    return EscapeQuotesForLisp(TrimSpaces(device));
+}
+
 std::string EscapeQuotesForLisp(std::string_view text)
 {
     std::string escaped;

@@ -116,6 +116,10 @@ struct PlotAreaAnswer
 };
 PlotAreaAnswer GetPlotAreaAnswer(const DetailedPlotChoices& choices);
 
+// The device answer of the automatic form: the trimmed device as it goes between the quotes of an AutoLISP
+// string (backslashes doubled, quotes escaped).
+std::string QuoteDeviceForLisp(std::string_view device);
+
 // The text as it goes between the quotes of an AutoLISP string: a backslash before every double quote and
 // every backslash, so that the host reads exactly the text. Every answer of the automatic form goes through it.
 std::string EscapeQuotesForLisp(std::string_view text);

@@ -13,6 +13,9 @@ inline constexpr const char* kDatabaseSection = "db_Address";
 inline constexpr const char* kDatabaseKey = "dbAddress";
 inline constexpr const char* kBatchSection = "Batch_Address";
 inline constexpr const char* kBatchKey = "BatchAddress";
+// The spelling the script folder has always been written with (a new entry keeps it).
+inline constexpr const char* kBatchWriteSection = "batch_Address";
+inline constexpr const char* kBatchWriteKey = "batchAddress";
 inline constexpr const char* kCadVerSection = "Cad_Ver";
 inline constexpr const char* kCadVerKey = "CadVer";
 inline constexpr const char* kStartEndSection = "Acad_StartEnd";

@@ -6,6 +6,7 @@
 #include "text/TextUtil.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace qv {
 namespace {
@@ -73,15 +74,49 @@ RoutineLookup GetRoutineByDescription(const RoutineList& catalogue, std::string_
 
 RoutineIndex::RoutineIndex(const RoutineList& catalogue)
 {
-    m_byDescription.reserve(catalogue.size());
-    for (const clsRoutine& routine : catalogue)
-        m_byDescription.emplace(TrimSpaces(routine.Description()), &routine);
+    std::size_t capacity = 16;
+    while (capacity < catalogue.size() * 2)
+        capacity *= 2;
+    m_slots.resize(capacity);
+    m_mask = capacity - 1;
+    m_routines.reserve(catalogue.size());
+    for (const clsRoutine& routine : catalogue) {
+        const std::string_view key = TrimSpaces(routine.Description());
+        const std::uint32_t hash = hashOf(key);
+        if (slotFor(key, hash)->keyLength != kEmpty)
+            continue; // the first routine of a description wins
+        std::size_t at = hash & m_mask;
+        while (m_slots[at].keyLength != kEmpty)
+            at = (at + 1) & m_mask;
+        m_slots[at] = Slot{hash, static_cast<std::uint32_t>(m_keys.size()), static_cast<std::uint32_t>(key.size()),
+                           static_cast<std::uint32_t>(m_routines.size())};
+        m_keys.append(key);
+        m_routines.push_back(&routine);
+    }
+}
+
+std::uint32_t RoutineIndex::hashOf(std::string_view text)
+{
+    return static_cast<std::uint32_t>(std::hash<std::string_view>{}(text));
+}
+
+const RoutineIndex::Slot* RoutineIndex::slotFor(std::string_view description, std::uint32_t hash) const
+{
+    // Never full (at most half the slots are used), so the walk ends at an empty slot.
+    for (std::size_t at = hash & m_mask;; at = (at + 1) & m_mask) {
+        const Slot& slot = m_slots[at];
+        if (slot.keyLength == kEmpty)
+            return &slot;
+        if (slot.hash == hash && slot.keyLength == description.size() &&
+            std::string_view(m_keys).substr(slot.keyOffset, slot.keyLength) == description)
+            return &slot;
+    }
 }
 
 const clsRoutine* RoutineIndex::find(std::string_view description) const
 {
-    const auto found = m_byDescription.find(description);
-    return found == m_byDescription.end() ? nullptr : found->second;
+    const Slot* slot = slotFor(description, hashOf(description));
+    return slot->keyLength == kEmpty ? nullptr : m_routines[slot->routine];
 }
 
 RoutineLookup RoutineIndex::lookup(std::string_view description) const

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace qv {
@@ -48,10 +47,63 @@ public:
     const clsRoutine* find(std::string_view description) const;
     RoutineLookup lookup(std::string_view description) const;
 
+    // contains() for descriptions 0 .. count-1, given by description(i), each answered by answer(i, found).
+    // The look-ups of a long list overlap their memory waits: each row's slot and key are fetched a few rows
+    // ahead, since a large catalogue does not stay in the processor's caches.
+    template <typename Description, typename Answer>
+    void containsEach(std::size_t count, Description description, Answer answer) const;
+
 private:
-    // Keys are views into the catalogue's own descriptions: nothing is copied.
-    std::unordered_map<std::string_view, const clsRoutine*> m_byDescription;
+    // An open-addressing table kept small and together, so that a look-up in a large catalogue touches a
+    // slot and one run of key bytes rather than scattered nodes and routine objects: a list of many
+    // drawings looks up every row.
+    struct Slot
+    {
+        std::uint32_t hash = 0;
+        std::uint32_t keyOffset = 0; // into m_keys
+        std::uint32_t keyLength = kEmpty;
+        std::uint32_t routine = 0;   // index into m_routines
+    };
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+
+    const Slot* slotFor(std::string_view description, std::uint32_t hash) const;
+    static std::uint32_t hashOf(std::string_view text);
+
+    std::vector<Slot> m_slots;
+    std::string m_keys; // every distinct trimmed description, one after the other
+    std::vector<const clsRoutine*> m_routines;
+    std::size_t m_mask = 0;
 };
+
+template <typename Description, typename Answer>
+void RoutineIndex::containsEach(std::size_t count, Description description, Answer answer) const
+{
+    constexpr std::size_t kSlotAhead = 16; // the slot is fetched this many rows ahead
+    constexpr std::size_t kKeyAhead = 8;   // and its key this many
+    std::uint32_t hashes[kSlotAhead];
+    const auto fetchSlot = [&](std::size_t i) {
+        const std::uint32_t hash = hashOf(description(i));
+        hashes[i % kSlotAhead] = hash;
+        __builtin_prefetch(&m_slots[hash & m_mask]);
+    };
+    const auto fetchKey = [&](std::size_t i) {
+        const Slot& slot = m_slots[hashes[i % kSlotAhead] & m_mask];
+        if (slot.keyLength != kEmpty)
+            __builtin_prefetch(m_keys.data() + slot.keyOffset);
+    };
+    for (std::size_t i = 0; i < count && i < kSlotAhead; ++i)
+        fetchSlot(i);
+    for (std::size_t i = 0; i < count && i < kKeyAhead; ++i)
+        fetchKey(i);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t hash = hashes[i % kSlotAhead];
+        answer(i, slotFor(description(i), hash)->keyLength != kEmpty);
+        if (i + kSlotAhead < count)
+            fetchSlot(i + kSlotAhead);
+        if (i + kKeyAhead < count)
+            fetchKey(i + kKeyAhead);
+    }
+}
 
 // True when the (trimmed) description is longer than 75 characters.
 bool checkListLength(std::string_view description);

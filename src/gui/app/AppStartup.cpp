@@ -54,7 +54,7 @@ void AppStartup::loadMainWindow()
     m_main->setAttribute(Qt::WA_DeleteOnClose);
     if (m_splash)
         m_splash->close();
-    if (!m_main->FormLoad()) {
+    if (!m_main->FormLoad(m_commandLine.isEmpty() && !Program().headless)) {
         m_main->close();
         return;
     }

@@ -12,6 +12,8 @@
 #include "batch/DrawingListView.h"
 #include "batch/FieldSort.h"
 #include "batch/frmCheckResult.h"
+#include "config/frmFileLocation.h"
+#include "config/frmSetup.h"
 #include "config/Settings.h"
 #include "config/SettingsKeys.h"
 #include "routines/FrmScript.h"
@@ -210,12 +212,13 @@ void mdiStart::buildMenus()
     QAction* contents = addItem(help, "mnuHelpHelp", QStringLiteral("Contents and Index"));
     QAction* about = addItem(help, "mnuHelpAbout", QStringLiteral("About Quorvel"));
 
-    // Features that arrive later are shown but not offered yet.
-    for (QAction* later : {properties, plotPage, saveAs, import})
-        later->setEnabled(false);
+    connect(properties, &QAction::triggered, this, &mdiStart::MnuOptionsFile_Click);
     connect(create, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabMacro); });
     connect(purge, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabPurge); });
     connect(plotDetailed, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabPlotDetailed); });
+    connect(plotPage, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabPlotPage); });
+    connect(saveAs, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabSaveAs); });
+    connect(import, &QAction::triggered, this, [this] { OpenRoutineEditor(FrmScript::TabImportPageSetup); });
 
     connect(add, &QAction::triggered, this, &mdiStart::CmdAdd_Click);
     for (QAction* editor : {addNew, update})
@@ -231,9 +234,14 @@ void mdiStart::buildMenus()
     connect(about, &QAction::triggered, this, &mdiStart::mnuHelpAbout_Click);
 }
 
-bool mdiStart::FormLoad()
+bool mdiStart::FormLoad(bool interactiveStart)
 {
-    // The first-run setup arrives with its own window; until then start-up goes straight on.
+    if (interactiveStart && !IsStartupSet(Program().ini)) {
+        frmSetup setup(this);
+        setup.exec();
+        if (setup.SetupStatus == QLatin1String(frmSetup::kQuit))
+            return false;
+    }
     CenterInScreen();
     ChangeHeaders3();
     std::string delimiter;
@@ -489,6 +497,23 @@ void mdiStart::MnuStartupReset_Click()
     Dialogs().show("You have now reset the Quorvel startup sequence. The next time you start Quorvel the " +
                        std::string(kCrLf) + "startup sequence will relocate your setup files.",
                    "Quorvel Startup Sequence", MessageIcon::Information);
+}
+
+void mdiStart::MnuOptionsFile_Click()
+{
+    frmFileLocation options(this);
+    connect(&options, &frmFileLocation::settingsWritten, this, &mdiStart::SettingsChanged);
+    connect(&options, &frmFileLocation::databaseChanged, m_panel, &frmCommandButton::FillActionList);
+    options.exec();
+}
+
+void mdiStart::SettingsChanged()
+{
+    productCode = GetAcadVer(Program().ini);
+    m_panel->ShowAcadVersion();
+    std::string delimiter;
+    std::string fieldNumber;
+    cmdSortIso->setVisible(GetFieldDelimOption(Program().ini, delimiter, fieldNumber) == "ON");
 }
 
 void mdiStart::mnuFileExit_Click()

@@ -31,8 +31,10 @@ public:
 
     static constexpr const char* kCaption = "Quorvel Ver. 25";
 
-    // Sets the window up once it is shown; false when the first-run setup was cancelled.
-    bool FormLoad();
+    // Sets the window up once it is shown; false when the first-run setup was cancelled. The setup runs
+    // first when it was never completed, but only in a start by a person at the desktop: a list run from
+    // the command line, or a run nobody watches, never waits for it.
+    bool FormLoad(bool interactiveStart = false);
     void CenterInScreen();
     void ChangeHeaders3();
     // The column set after a sort by field: "Drawing File", "Folder", "Routine", "Num".
@@ -89,6 +91,10 @@ public:
 
 public slots:
     void MnuStartupReset_Click();
+    // Opens the options dialog modally.
+    void MnuOptionsFile_Click();
+    // The settings changed: the product shown and used, and the field sort button, follow them at once.
+    void SettingsChanged();
     // Opens the timer window modally.
     void mnuTimer_Click();
     void mnuFileExit_Click();

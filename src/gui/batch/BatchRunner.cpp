@@ -150,10 +150,7 @@ bool BatchRunner::CheckRoutinesPresent()
         return false;
     }
     auto catalogue = std::make_shared<IndexedRoutines>(std::move(records.value().routines));
-    const auto missing = FindMissingRoutines(
-        m_window.drawingList()->rows(),
-        [&catalogue](const std::string& description) { return catalogue->index.contains(description); },
-        program.combinationMade);
+    const auto missing = FindMissingRoutines(m_window.drawingList()->rows(), catalogue->index, program.combinationMade);
     m_catalogue = std::move(catalogue);
     if (!missing.empty()) {
         Dialogs().message(MissingRoutinesBeforeRunMessage(missing));

@@ -5,6 +5,7 @@
 #include "app/mdiStart.h"
 #include "batch/BatchCheck.h"
 #include "builders/DetailedPlotTab.h"
+#include "builders/PageSetupAndSaveAsTabs.h"
 #include "builders/PlotPrinter.h"
 #include "builders/PurgeTab.h"
 #include "config/CadProducts.h"
@@ -86,6 +87,7 @@ void FrmScript::addBuilders()
         OpenSaveDialog();
     });
     connect(plot, &DetailedPlotTab::backRequested, this, &FrmScript::cmdExit_Click);
+    AddPageSetupAndSaveAsTabs(*this);
 }
 
 void FrmScript::buildControls()

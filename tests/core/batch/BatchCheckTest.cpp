@@ -130,6 +130,9 @@ TEST_F(BatchCheckTest, ARoutineOnItsOwn)
         // A command left open shows past the routine's last line.
         {"_-Purge\r\n_All", "Cad2018", 1, 3, false},
         {kRoutines.at("Plot with AutoLISP"), "CadLT2013", 1, 1, false},
+        // The line break the script adds after a routine answers the save-as name prompt.
+        {"_saveas\r\n2018\r\n", "Cad2018", 0, 0, false},
+        {"_-Purge\r\n_All\r\n*\r\n", "Cad2018", 0, 0, false},
     };
     for (const auto& [text, product, count, line, warning] : cases) {
         SCOPED_TRACE(text);

@@ -38,7 +38,8 @@ TEST(LaunchCommand, RoutinesNoLongerInTheDatabaseAreFoundBeforeTheRun)
     EXPECT_EQ(FindMissingRoutines(rows, exists, false),
               (std::vector<MissingRoutine>{
                   {"Gone", {"b.dwg", "f.dwg"}}, {"Combined Routines...", {"d.dwg"}}, {"Renamed", {"g.dwg"}}}));
-    EXPECT_EQ(asked, (std::vector<std::string>{"Plot", "Gone", "Renamed"})); // each looked up once
+    // A row of the routine just asked about is not asked again; any other row asks (a look-up in an index).
+    EXPECT_EQ(asked, (std::vector<std::string>{"Plot", "Gone", "Gone", "Renamed"}));
     EXPECT_EQ(FindMissingRoutines(rows, exists, true),
               (std::vector<MissingRoutine>{{"Gone", {"b.dwg", "f.dwg"}}, {"Renamed", {"g.dwg"}}}));
     EXPECT_TRUE(FindMissingRoutines({{"a.dwg", "F", "Plot", ""}}, exists, false).empty());
@@ -59,6 +60,38 @@ TEST(LaunchCommand, RoutinesNoLongerInTheDatabaseAreFoundBeforeTheRun)
               std::string::npos);
     EXPECT_EQ(text.find("\"R10\""), std::string::npos);
     EXPECT_NE(text.find("... and 2 more routines."), std::string::npos);
+}
+
+TEST(LaunchCommand, TheIndexFindsTheSameMissingRoutinesAsALookupPerRow)
+{
+    RoutineList catalogue;
+    for (int i = 0; i < 40; i += 2) {
+        clsRoutine routine = MakeRoutineForAdd("R" + std::to_string(i), "_Zoom", false);
+        routine.SetDescription(" R" + std::to_string(i) + std::string(100, ' ')); // padded, as read
+        catalogue.push_back(routine);
+    }
+    const RoutineIndex index(catalogue);
+    const auto exists = [&index](const std::string& d) { return index.contains(d); };
+    // Lists shorter and longer than the index's look-ahead, with every kind of row.
+    for (const std::size_t length : {std::size_t(0), std::size_t(3), std::size_t(17), std::size_t(300)}) {
+        DrawingRows rows;
+        for (std::size_t i = 0; i < length; ++i) {
+            const std::size_t kind = (i * 7) % 45;
+            std::string routine = kind < 40   ? "R" + std::to_string(kind)
+                                  : kind == 40 ? "Combined Routines..."
+                                  : kind == 41 ? "convert dxf to a drawing r14"
+                                  : kind == 42 ? ""
+                                               : "Gone " + std::to_string(kind);
+            rows.push_back({std::to_string(i) + ".dwg", "F", routine, ""});
+        }
+        for (const bool combination : {false, true}) {
+            const std::vector<MissingRoutine> expected = FindMissingRoutines(rows, exists, combination);
+            EXPECT_EQ(FindMissingRoutines(rows, index, combination), expected) << length;
+            if (length == 300) {
+                EXPECT_EQ(expected.size(), combination ? 22u : 23u); // 20 odd R, 2 "Gone", the combination
+            }
+        }
+    }
 }
 
 TEST(LaunchCommand, ConfirmationLinesEndWithLineFeedsAlone)

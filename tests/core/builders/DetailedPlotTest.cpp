@@ -431,6 +431,7 @@ TEST(DetailedPlot, CopiesRepeatTheWholeCommand)
 TEST(DetailedPlot, Answers)
 {
     EXPECT_EQ(EscapeQuotesForLisp(R"(a "b" \c \\srv\)"), R"(a \"b\" \\c \\\\srv\\)");
+    EXPECT_EQ(QuoteDeviceForLisp(R"(  \\srv\Plot "A"  )"), R"(\\\\srv\\Plot \"A\")");
 
     for (const char* valid : {"", "1", "100", "0.5", ".5", "1/4", "12/48"})
         EXPECT_TRUE(IsValidScaleNumber(valid)) << valid;

@@ -56,6 +56,26 @@ TEST(RoutineCatalogue, LookupByTrimmedDescriptionTakesTheFirstMatch)
     EXPECT_EQ(lookup(""), std::tuple(false, "", false));
 }
 
+TEST(RoutineCatalogue, IndexOfALargeCatalogueFindsEveryDescriptionOnce)
+{
+    // Enough descriptions for the table's probing to wrap and collide; every other one is repeated later
+    // with another text, which must never win.
+    RoutineList catalogue;
+    for (int i = 0; i < 3000; ++i)
+        catalogue.push_back(Stored(static_cast<std::int16_t>(i + 1), "Routine " + std::to_string(i), "text " + std::to_string(i)));
+    for (int i = 0; i < 3000; i += 2)
+        catalogue.push_back(Stored(static_cast<std::int16_t>(5000 + i), " Routine " + std::to_string(i) + " ", "later"));
+    const RoutineIndex index(catalogue);
+    for (int i = 0; i < 3000; ++i) {
+        const clsRoutine* found = index.find("Routine " + std::to_string(i));
+        ASSERT_NE(found, nullptr) << i;
+        EXPECT_EQ(found->RecordNumber(), i + 1);
+        EXPECT_FALSE(index.contains("Routine " + std::to_string(i + 3000)));
+    }
+    EXPECT_FALSE(index.contains("Routine"));
+    EXPECT_FALSE(RoutineIndex(RoutineList{}).contains(""));
+}
+
 TEST(RoutineCatalogue, FavouriteSplitKeepsFileOrder)
 {
     const RoutineList catalogue = {Stored(1, "a", "t", "Fav"),   Stored(2, "b", "t", "Non"),

@@ -1,0 +1,197 @@
+#include "OptionsSettings.h"
+
+#include "batch/FieldSort.h"
+#include "config/CadProducts.h"
+#include "config/SettingsKeys.h"
+#include "text/CodePage.h"
+#include "text/LineBreaks.h"
+#include "text/TextUtil.h"
+
+#include <array>
+
+namespace qv {
+namespace {
+
+const std::string kBr(kCrLf);
+
+constexpr std::array<OptionsProduct, 19> kOptionsProducts = {{
+    {0, "AutoCAD 2000, 2002", "Cad2000", "Acad 2000/2002", true},
+    {1, "AutoCAD R14", "Cad14", "", false},
+    {2, "AutoCAD R13", "Cad13", "", false},
+    {3, "AutoCAD LT2000, LT2002", "CadLT2000", "Acad LT 2000/2002", true},
+    {4, "AutoCAD LT97, LT98", "CadLT98", "", false},
+    {5, "Bricscad", "Bricscad", "", false},
+    {6, "AutoCAD 2004", "Cad2004", "Acad 2004", true},
+    {7, "AutoCAD LT2004", "CadLT2004", "Acad LT 2004", true},
+    {8, "AutoCAD 2005, 2006", "Cad2005", "Acad 2005", true},
+    {9, "AutoCAD LT2005, LT2006", "CadLT2005", "Acad LT 2005", true},
+    {10, "AutoCAD 2007 - 2009", "Cad2007", "Acad 2007", true},
+    {11, "AutoCAD LT2007 - LT2009", "CadLT2007", "Acad LT 2007", true},
+    {12, "AutoCAD 2010 - 2012", "Cad2010", "Acad 2010/2011/2012", true},
+    {13, "AutoCAD LT2010 - LT2012", "CadLT2010", "Acad LT 2010/2011/2012", true},
+    {14, "AutoCAD 2013 - 2017", "Cad2013", "Acad 2013/2014/2015/2016/2017", true},
+    {15, "AutoCAD LT2013 - LT2017", "CadLT2013", "Acad LT 2013/2014/2015/2016/2017", true},
+    {16, "AutoCAD 2018 - 2025", "Cad2018", "Acad 2018", true},
+    {17, "AutoCAD LT2018 - LT2025", "CadLT2018", "Acad LT 2018", true},
+    {18, "ZWCad", "ZWCAD", "ZWCAD", false},
+}};
+
+UserMessage FieldError(std::string text)
+{
+    return {std::move(text), "Quorvel Error", MessageIcon::Information, MessageButtons::Ok};
+}
+
+} // namespace
+
+std::span<const OptionsProduct> OptionsProducts()
+{
+    return kOptionsProducts;
+}
+
+const OptionsProduct* FindOptionsProduct(std::string_view code)
+{
+    const std::string upper = ToUpperAscii(code);
+    for (const OptionsProduct& product : kOptionsProducts) {
+        if (ToUpperAscii(product.code) == upper)
+            return &product;
+    }
+    return nullptr;
+}
+
+std::string StartOptionFor(int index)
+{
+    return index == 1 ? "_Recover" : "_Open";
+}
+
+std::string WindowStateFor(int index)
+{
+    // The button reads "Maximized"; the stored value has always been written with an s.
+    return index == 1 ? "Minimized" : index == 2 ? "Maximised" : "Normal";
+}
+
+std::string StartSwitchFor(int index)
+{
+    return index == 1 ? "YesSwitch" : "NoSwitch";
+}
+
+int StartEndIndex(std::string_view stored)
+{
+    return stored == "_Recover" ? 1 : 0;
+}
+
+int WindowStyleIndex(std::string_view stored)
+{
+    return stored == "Minimized" ? 1 : stored == "Maximised" ? 2 : 0;
+}
+
+int StartSwitchIndex(std::string_view stored)
+{
+    return stored == "YesSwitch" ? 1 : 0;
+}
+
+namespace options_text {
+
+std::string CadLabel()
+{
+    return "Program Excutable.\neg. Acad.exe, Aclt.exe, Acadlt.exe";
+}
+
+std::string DatabaseLabel()
+{
+    return "Routine Database\nBatch_Cad.dat";
+}
+
+std::string ExplainField()
+{
+    return "For example you wish to sort the file name 350-150-STM-5896-VP-65 by the field 5896" + kBr +
+           "then you would set the Field Delimiter to - and the Field Number to 4";
+}
+
+} // namespace options_text
+
+std::optional<FieldCheckFailure> CheckFieldDelim(std::string_view delimiter, std::string_view number)
+{
+    if (delimiter.empty() || number.empty())
+        return FieldCheckFailure{
+            FieldError("When you have selected to have the option to sort by field" + kBr +
+                       "you have to select the field delimiter and the number of the field" + kBr +
+                       "If you have any problems please check out the help file" + kBr),
+            delimiter.empty() ? OptionsField::txtFieldDelim : OptionsField::txtFieldNum};
+    if (Utf8Length(delimiter) > 1)
+        return FieldCheckFailure{FieldError("The Field Delimiter under Sort by Field can only have one character" +
+                                            kBr + "Please revise" + kBr),
+                                 OptionsField::txtFieldDelim};
+    // Only a number the sort can use passes: "0", "2.5" or "-1" would select no field at all.
+    if (!ParseFieldNumber(number))
+        return FieldCheckFailure{FieldError("The Field Number under Sort by Field is incorrect this must be" + kBr +
+                                            "a valid number. Please revise." + kBr),
+                                 OptionsField::txtFieldNum};
+    return std::nullopt;
+}
+
+UpdateOutcome UpdateQVSettings(const clsIniControl& ini, const OptionsValues& values,
+                               const std::function<Status()>& savePlotLocations)
+{
+    UpdateOutcome outcome;
+    const auto failed = [&outcome](const Error& error) {
+        outcome.message = ErrorMessage(error, "UpdateQVSettings");
+        return outcome;
+    };
+    const std::pair<const char*, const char*> addressKeys[] = {
+        {keys::kAcadSection, keys::kAcadKey},
+        {keys::kDatabaseSection, keys::kDatabaseKey},
+        {keys::kBatchWriteSection, keys::kBatchWriteKey},
+    };
+    const std::string* addresses[] = {&values.acadAddress, &values.dbAddress, &values.batchAddress};
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (Status written = ini.WriteValue(addressKeys[i].first, addressKeys[i].second, *addresses[i]); !written)
+            return failed(written.error());
+    }
+    if (Status written = ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, values.cadVer); !written)
+        return failed(written.error());
+    if (Status written = ini.WriteValue(keys::kStartEndSection, keys::kStartKey, values.startOption); !written)
+        return failed(written.error());
+    if (Status written = ini.WriteValue(keys::kStartEndSection, keys::kWindowKey, values.windowState); !written)
+        return failed(written.error());
+    if (savePlotLocations) {
+        if (Status written = savePlotLocations(); !written)
+            return failed(written.error());
+    }
+    outcome.release2004OrLater = IsRelease2004OrLater(values.cadVer);
+
+    if (Status written = ini.WriteValue(keys::kSwitchSection, keys::kStartOptionKey, values.startSwitch); !written)
+        return failed(written.error());
+    if (values.startSwitch == "YesSwitch") {
+        const std::string_view switches = TrimSpaces(values.switchText);
+        if (switches.empty()) {
+            outcome.message = UserMessage{"Please Enter The Startup Switches or Select No Extra Startup Switches",
+                                          "Error", MessageIcon::Exclamation, MessageButtons::Ok};
+            outcome.focus = OptionsField::txtStartupSwitch;
+            return outcome;
+        }
+        if (Status written = ini.WriteValue(keys::kSwitchSection, keys::kSwitchKey, std::string(switches)); !written)
+            return failed(written.error());
+    }
+
+    if (!values.sortOn) {
+        if (Status written = ini.WriteValue(keys::kFieldSection, keys::kSortKey, "OFF"); !written)
+            return failed(written.error());
+        outcome.saved = true;
+        return outcome;
+    }
+    if (auto check = CheckFieldDelim(values.fieldDelim, values.fieldNum)) {
+        outcome.message = std::move(check->message);
+        outcome.focus = check->focus;
+        return outcome;
+    }
+    const std::pair<const char*, const std::string> fieldKeys[] = {
+        {keys::kSortKey, "ON"}, {keys::kDelimKey, values.fieldDelim}, {keys::kFieldNumKey, values.fieldNum}};
+    for (const auto& [key, value] : fieldKeys) {
+        if (Status written = ini.WriteValue(keys::kFieldSection, key, value); !written)
+            return failed(written.error());
+    }
+    outcome.saved = true;
+    return outcome;
+}
+
+} // namespace qv

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "Message.h"
+#include "Result.h"
+#include "config/clsIniControl.h"
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// The rules of the options dialog: what its controls show for the stored settings, and how its values
+// are checked and written back.
+
+// One version button of the options dialog (its indexes differ from those of the first-run wizard).
+struct OptionsProduct
+{
+    int index;
+    std::string_view caption;
+    std::string_view code;
+    std::string_view switchLabel; // shown in lblStartupSwitch; empty: the label is left unchanged
+    bool userSelectable;          // the loader still selects a button the user cannot choose
+};
+
+// All nineteen buttons in index order.
+std::span<const OptionsProduct> OptionsProducts();
+// The button of a stored code (compared in upper case); nullptr when none has it.
+const OptionsProduct* FindOptionsProduct(std::string_view code);
+
+// Values the hidden state of the dialog holds for each button index, as stored in the settings file.
+std::string StartOptionFor(int index); // optStartEnd: "_Open", "_Recover"
+std::string WindowStateFor(int index); // optWindowStyle: "Normal", "Minimized", "Maximised"
+std::string StartSwitchFor(int index); // optStartSwitch: "NoSwitch", "YesSwitch"
+
+// The button index the loader chooses for a stored value (anything unexpected chooses the first).
+int StartEndIndex(std::string_view stored);
+int WindowStyleIndex(std::string_view stored);
+int StartSwitchIndex(std::string_view stored);
+
+// Fixed texts of the dialog.
+namespace options_text {
+std::string CadLabel();      // lblCad
+std::string DatabaseLabel(); // lblDatabase
+std::string ExplainField();  // lblExplainField
+inline constexpr std::string_view kStartupSwitchExplain =
+    "Add the extra Startup Switches below. It is important to try these out before adding them to Quorvel. If "
+    "Quorvel fails to start AutoCAD properly then try again without the extra startup switches. You cannot use "
+    "the /b switch.";
+inline constexpr std::string_view kExecutableFilter = "Exe Files (*.exe)|*.exe|All Files (*.*)|*.*";
+inline constexpr std::string_view kDatabaseFilter =
+    "Routine Database File (Batch_CAD.dat)|Batch_CAD.dat|All Database File (*.dat)|*.dat|All Files (*.*)|*.*";
+} // namespace options_text
+
+// The control that gets the focus after an input mistake.
+enum class OptionsField
+{
+    None,
+    txtStartupSwitch,
+    txtFieldDelim,
+    txtFieldNum,
+};
+
+struct FieldCheckFailure
+{
+    UserMessage message;
+    OptionsField focus;
+};
+
+// `CheckFieldDelim`: both entries given, a delimiter of one character, and a field number the sort can use
+// (a whole number from 1). Nothing when the entries pass.
+std::optional<FieldCheckFailure> CheckFieldDelim(std::string_view delimiter, std::string_view number);
+
+// What the dialog holds when OK or Apply is pressed (the hidden state carries the stored texts).
+struct OptionsValues
+{
+    std::string acadAddress;  // txtAddress(0)
+    std::string dbAddress;    // txtAddress(1)
+    std::string batchAddress; // txtAddress(2)
+    std::string cadVer;       // lblCAdVer
+    std::string startOption;  // lblStartOption
+    std::string windowState;  // lblWindowState
+    std::string startSwitch;  // lblStartSwitch
+    std::string switchText;   // txtStartupSwitch
+    bool sortOn = false;      // chkSortOption
+    std::string fieldDelim;   // txtFieldDelim
+    std::string fieldNum;     // txtFieldNum
+};
+
+struct UpdateOutcome
+{
+    bool saved = false;
+    // The check that stopped the sequence, or the write that failed.
+    std::optional<UserMessage> message;
+    OptionsField focus = OptionsField::None;
+    // Set once the product was written: whether it belongs to the 2004-or-later group.
+    std::optional<bool> release2004OrLater;
+};
+
+// `UpdateQVSettings`: writes the keys in their fixed order (the addresses, the product, the start command
+// and window, the plot locations through `savePlotLocations`, the start switches, the field sort). A check
+// that fails stops the sequence; keys written before it stay written. A write that fails stops it as well
+// and is reported, so a failure never passes for a save.
+UpdateOutcome UpdateQVSettings(const clsIniControl& ini, const OptionsValues& values,
+                               const std::function<Status()>& savePlotLocations);
+
+} // namespace qv

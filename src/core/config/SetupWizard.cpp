@@ -1,0 +1,271 @@
+#include "SetupWizard.h"
+
+#include "batch/ScriptWriter.h"
+#include "config/SettingsKeys.h"
+#include "config/Settings.h"
+#include "io/FileIo.h"
+#include "routines/clsRadomAccess.h"
+#include "text/CodePage.h"
+#include "text/LineBreaks.h"
+#include "text/Paths.h"
+#include "text/TextUtil.h"
+
+#include <cstdio>
+
+namespace qv {
+namespace {
+
+const std::string kBr(kCrLf);
+
+// Byte offset of the character (code point) at `index` of UTF-8 text; the size when it runs past the end.
+std::size_t CharacterOffset(std::string_view text, std::size_t index)
+{
+    std::size_t offset = 0;
+    for (std::size_t seen = 0; offset < text.size(); ++offset) {
+        if ((static_cast<unsigned char>(text[offset]) & 0xC0) == 0x80)
+            continue; // a continuation byte belongs to the character before it
+        if (seen++ == index)
+            return offset;
+    }
+    return text.size();
+}
+
+} // namespace
+
+bool IsSetupDone(const clsIniControl& ini)
+{
+    return IsStartupSet(ini);
+}
+
+Status MarkSetupDone(const clsIniControl& ini)
+{
+    return ini.WriteValue(keys::kStartupSection, keys::kSetupKey, "YES");
+}
+
+std::string ShortenPath(std::string_view text)
+{
+    const std::size_t length = Utf8Length(text);
+    if (length < 60)
+        return std::string(text);
+    // The first 30 characters, then from character length - 45 (counted from 1) to the end.
+    const std::size_t head = CharacterOffset(text, 30);
+    const std::size_t tail = CharacterOffset(text, length - 46);
+    return std::string(text.substr(0, head)) + "........." + std::string(text.substr(tail));
+}
+
+DatabaseLocation LocateRoutineDatabase(const clsIniControl& ini, const std::string& defaultFolder)
+{
+    const std::string stored = GetDataBaseAddress(ini);
+    // The database itself takes an empty value for the default as well; record what it then uses.
+    if (stored != kUnknown && !stored.empty())
+        return {stored, {}};
+    std::string path = JoinPath(defaultFolder, clsRadomAccess::DatabaseFileName());
+    Status written = ini.WriteValue(keys::kDatabaseSection, keys::kDatabaseKey, path);
+    return {std::move(path), std::move(written)};
+}
+
+UserMessage ReadWriteFolderMessage()
+{
+    return {"Quorvel requires access to a folder which you have" + kBr + "Read/Write access too." + kBr + kBr +
+                "Press OK to proceed and select a Read/Write access folder",
+            "Locate Read/Write Folder ", MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+std::optional<UserMessage> TestWriteFolder(const std::string& folder, const WriteProbe& probe)
+{
+    if (TrimSpaces(folder).empty())
+        return ReadWriteFolderMessage();
+    const std::string path = JoinPath(folder, kScriptFileName);
+    // A script that a running host holds must stay whole: ask before opening it for writing.
+    if (probe(path) != 0)
+        return ReadWriteFolderMessage();
+    std::FILE* file = OpenFile(path, "wb");
+    if (!file)
+        return ReadWriteFolderMessage();
+    const std::string line = "Test" + kBr;
+    const bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size();
+    const bool flushed = std::fflush(file) == 0;
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !flushed || !closed)
+        return ReadWriteFolderMessage();
+    return std::nullopt;
+}
+
+Status RecordProductChoice(clsIniControl& ini, const CadProduct& product)
+{
+    if (product.code.empty() || ToUpperAscii(product.code) == "FALSE")
+        return {};
+    ini.SetIniSection(keys::kCadVerSection);
+    ini.SetIniKey(keys::kCadVerKey);
+    ini.SetIniValue(std::string(product.code));
+    if (Status written = ini.LetIniString(); !written)
+        return written;
+    if (!IsOldRelease(product.code))
+        return {};
+    // Only the section and the value change: the entry goes under the key last set.
+    ini.SetIniSection(keys::kStartEndSection);
+    ini.SetIniValue("Off");
+    return ini.LetIniString();
+}
+
+std::string ProductSelectedText(const CadProduct& product)
+{
+    return "AutoCAD Version " + std::string(product.selectionLabel) + " Selected";
+}
+
+namespace setup_text {
+
+std::string DatabaseLocated(std::string_view path)
+{
+    return "Routine Database Batch_CAD.Dat located at" + kBr + ShortenPath(path);
+}
+
+std::string ScriptLocated(std::string_view folder)
+{
+    return "Routine Script File Batch.Scr located at" + kBr + ShortenPath(JoinPath(folder, kScriptFileName));
+}
+
+std::string ExecutableLocated(std::string_view path)
+{
+    return "AutoCAD Executable Located at" + kBr + ShortenPath(path);
+}
+
+std::string PlotterConfigLocated(std::string_view folder)
+{
+    return "Plotter configuration File Located at" + kBr + ShortenPath(folder);
+}
+
+std::string PlotStyleLocated(std::string_view folder)
+{
+    return "Plot Style File Located at" + kBr + ShortenPath(folder);
+}
+
+std::string WizardOpening()
+{
+    return kBr + "Quorvel will now locate files needed for operation." + kBr + "Click Start to continue";
+}
+
+std::string WizardComplete()
+{
+    return "Quorvel setup is now complete. If you wish to alter these locations at" + kBr +
+           "a later date you may do so under the Options drop down menu in Quorvel" + kBr + kBr +
+           "Click Finish to continue." + kBr;
+}
+
+std::string PlotFilesOpening()
+{
+    return "Quorvel will now locate Plotter configuration files used by the plot creation wizard" + kBr + kBr +
+           "Click Next to start";
+}
+
+UserMessage PlotFilesQuestion()
+{
+    return {"In AutoCAD and AutoCAD LT the Plot Style files (.ctb, .stb)" + kBr +
+                "and the plotter configuration files (.pc3) are located under user settings." + kBr + kBr +
+                "In Quorvel the plot creation wizard can list these files in the drop down lists," +
+                "therefore making it easier to create your plot routines. You can locate these files " +
+                "now so they are available in the drop down list or later under the options menu " + "in Quorvel" +
+                kBr + kBr + "Click Yes to locate these files now or No to select them later:" + kBr,
+            "Locate Plotter Configuration Files", MessageIcon::Question, MessageButtons::YesNo};
+}
+
+UserMessage CancelQuestion()
+{
+    return {"The setup process is not complete. If you quit now, Quorvel" + kBr +
+                "will not be properly installed. Are you sure that you want to quit" + kBr,
+            "Installation", MessageIcon::Question, MessageButtons::YesNo};
+}
+
+} // namespace setup_text
+
+std::string SearchFileName(LocateMode mode, std::string_view executableName)
+{
+    switch (mode) {
+    case LocateMode::PC3:
+        return std::string(kPc3SearchFile);
+    case LocateMode::CTB:
+        return std::string(kCtbSearchFile);
+    case LocateMode::ACADEXE:
+        break;
+    }
+    return std::string(executableName);
+}
+
+LocateTexts LocateTextsFor(LocateMode mode, std::string_view executableName)
+{
+    const std::string name(executableName);
+    const std::string browse = "If not please locate the correct folder using the Browse button" + kBr + kBr;
+    switch (mode) {
+    case LocateMode::PC3:
+        return {"Searching for Plot Setup ...............", "PC3 Location", "Locate PC3 File",
+                "Locate Plotter Configuration File",
+                "Please locate your current AutoCAD Plotter Configuration file .Pc3" + kBr +
+                    "Quorvel uses these files during operation.",
+                "Quorvel installation has located the AutoCAD Plotter Configuration file" + kBr +
+                    "If this is the correct location click the Next button." + kBr + kBr + browse};
+    case LocateMode::CTB:
+        return {"Searching for Plot Style ...............", "Plot Style Location", "Locate .ctb or .stb File",
+                "Locate Plot Style File",
+                "Please locate your current AutoCAD Plot style file ctb, stb" + kBr +
+                    "Quorvel uses these files during operation.",
+                "Quorvel installation has located the AutoCAD Plot style file" + kBr +
+                    "If this is the correct location click the Next button." + kBr + kBr + browse};
+    case LocateMode::ACADEXE:
+        break;
+    }
+    return {"Searching for " + name + "...............", name + " Location", {}, {},
+            "Please locate your current AutoCAD Executable file (" + name + ")" + kBr +
+                "Quorvel uses this file during operation." + kBr + kBr +
+                "For example C:\\Program Files\\Autodesk\\AutoCAD 2018\\" + kBr + kBr,
+            "Quorvel installation has located the executable file (" + name + ")" + kBr +
+                "If this is the correct location click Next to proceed." + kBr + kBr + browse};
+}
+
+std::string LocatedAddress(LocateMode mode, const std::string& hitPath)
+{
+    if (hitPath.empty() || mode == LocateMode::ACADEXE)
+        return hitPath;
+    return SplitAtLastSeparator(hitPath).first + PathSeparator();
+}
+
+std::string ExecutableFilter(std::string_view executableName)
+{
+    const std::string upper = ToUpperAscii(executableName);
+    if (upper == "ACAD.EXE")
+        return "AutoCAD Full (Acad.exe)|Acad.exe|AutoCAD LT File (Aclt.exe)|Aclt.exe|All Files (*.*)|*.*";
+    if (upper == "ACLT.EXE")
+        return "AutoCAD LT (Aclt.exe)|Aclt.exe|AutoCAD Full (Acad.exe)|Acad.exe|All Files (*.*)|*.*";
+    if (upper == "ACADLT.EXE")
+        return "AutoCAD LT (Acadlt.exe)|Acadlt.exe|AutoCAD Full (Acad.exe)|Acad.exe|All Files (*.*)|*.*";
+    // Another product's executable (ZWCAD.exe, or none known): its own name first when there is one.
+    if (executableName.empty())
+        return "Exe Files (*.exe)|*.exe|All Files (*.*)|*.*";
+    const std::string name(executableName);
+    return "CAD Program (" + name + ")|" + name + "|Exe Files (*.exe)|*.exe|All Files (*.*)|*.*";
+}
+
+UserMessage EmptyAddressMessage()
+{
+    return {"Please Enter The Address for the AutoCAD Executable file.", "Error", MessageIcon::Exclamation,
+            MessageButtons::Ok};
+}
+
+Result<std::string> SaveLocation(const clsIniControl& ini, LocateMode mode, const std::string& address)
+{
+    if (mode == LocateMode::ACADEXE) {
+        if (Status written = ini.WriteValue(keys::kAcadSection, keys::kAcadKey, address); !written)
+            return written.error();
+        return address;
+    }
+    // The folder with exactly one trailing separator.
+    std::string_view folder = address;
+    while (!folder.empty() && IsPathSeparator(folder.back()))
+        folder.remove_suffix(1);
+    std::string value = std::string(folder) + PathSeparator();
+    const char* key = mode == LocateMode::PC3 ? keys::kPc3Key : keys::kStyleKey;
+    if (Status written = ini.WriteValue(keys::kPlotWizardSection, key, value); !written)
+        return written.error();
+    return value;
+}
+
+} // namespace qv

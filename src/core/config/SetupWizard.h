@@ -1,0 +1,117 @@
+#pragma once
+
+#include "Message.h"
+#include "Result.h"
+#include "config/CadProducts.h"
+#include "config/clsIniControl.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// The first-run setup: where the routine database and the script go, which CAD product is used, where
+// its executable and its plot files are. The windows show what these decide.
+
+// What the locate-file window is locating.
+enum class LocateMode
+{
+    ACADEXE, // the CAD executable
+    PC3,     // the folder of the plotter configuration files
+    CTB,     // the folder of the plot style tables
+};
+
+// The files the plot-file searches look for: one that every CAD installation of its kind carries.
+inline constexpr std::string_view kPc3SearchFile = "PublishToWeb JPG.pc3";
+inline constexpr std::string_view kCtbSearchFile = "DWF Virtual Pens.ctb";
+
+// True when "Setup" of "Startup_Set" reads "YES" in any letter case.
+bool IsSetupDone(const clsIniControl& ini);
+// Writes "YES" there: the wizard does not run again.
+Status MarkSetupDone(const clsIniControl& ini);
+
+// Text for a label: a text of 60 characters or more becomes its first 30 characters, nine dots and its
+// last 46 characters; a shorter one is returned unchanged. Counts characters, not bytes.
+std::string ShortenPath(std::string_view text);
+
+// The routine database step: the stored path, or (nothing stored) the default database in
+// `defaultFolder`, which is then written. `written` fails when that write failed.
+struct DatabaseLocation
+{
+    std::string path;
+    Status written;
+};
+DatabaseLocation LocateRoutineDatabase(const clsIniControl& ini, const std::string& defaultFolder);
+
+// The probe that tells whether a script may be written without harming a host that runs it
+// (the script writer's `FileIsOpen`: 0 when it may).
+using WriteProbe = std::function<int(const std::string& path)>;
+
+// Whether the script can be written in the folder: the script there is probed first, so a script that a
+// running host holds is never touched; then it is created or overwritten with the line "Test". On
+// failure the message to show before the user picks another folder.
+std::optional<UserMessage> TestWriteFolder(const std::string& folder, const WriteProbe& probe);
+
+// The message when a folder cannot be written.
+UserMessage ReadWriteFolderMessage();
+
+// The version step: what choosing the product of a row records. The placeholder row records nothing.
+// Writes "CadVer"; for the old releases also "Off" in "Acad_StartEnd" under the key last set ("CadVer").
+Status RecordProductChoice(clsIniControl& ini, const CadProduct& product);
+// "AutoCAD Version " + selection label + " Selected".
+std::string ProductSelectedText(const CadProduct& product);
+
+// Checklist texts of the wizard, before and after each step (line breaks CR LF).
+namespace setup_text {
+inline constexpr std::string_view kAcadVerBefore = "Setup Cad Version Been Used.";
+inline constexpr std::string_view kDatAddressBefore = "Setup Location for Routine Database.";
+inline constexpr std::string_view kScrAddressBefore = "Setup Location of Script Routine";
+inline constexpr std::string_view kExeAddressBefore = "Setup Location of CAD .exe File.";
+inline constexpr std::string_view kPc3AddressBefore = "Setup Location for Plotter Configuration Files.";
+inline constexpr std::string_view kCtbAddressBefore = "Setup Location for Plot Style Files.";
+
+std::string DatabaseLocated(std::string_view path);
+std::string ScriptLocated(std::string_view folder);
+std::string ExecutableLocated(std::string_view path);
+std::string PlotterConfigLocated(std::string_view folder);
+std::string PlotStyleLocated(std::string_view folder);
+
+std::string WizardOpening();
+std::string WizardComplete();
+std::string PlotFilesOpening();
+UserMessage PlotFilesQuestion();
+UserMessage CancelQuestion();
+} // namespace setup_text
+
+// What the locate-file window shows for a mode: the search, its captions and its explanations.
+struct LocateTexts
+{
+    std::string searching;  // shown on the caller's checklist while the search runs
+    std::string fileLabel;  // lblFileLocate
+    std::string frameCaption;  // empty: the window's own
+    std::string windowCaption; // empty: the window's own
+    std::string notFound;   // explanation when nothing was found
+    std::string found;      // explanation when the file was found
+};
+LocateTexts LocateTextsFor(LocateMode mode, std::string_view executableName);
+
+// The file each search looks for.
+std::string SearchFileName(LocateMode mode, std::string_view executableName);
+
+// What a search hit becomes in the address box: the full path of the executable, or for the plot files
+// the folder with one trailing separator.
+std::string LocatedAddress(LocateMode mode, const std::string& hitPath);
+
+// The file-open filter offered when browsing for an executable of that name.
+std::string ExecutableFilter(std::string_view executableName);
+
+// The message when OK is pressed with an empty address (the same in every mode).
+UserMessage EmptyAddressMessage();
+
+// Writes what OK confirms: "AcadAddress" = the text; "PC3_Loc" / "Style_Loc" = the folder with exactly
+// one trailing separator. Returns the value written.
+Result<std::string> SaveLocation(const clsIniControl& ini, LocateMode mode, const std::string& address);
+
+} // namespace qv

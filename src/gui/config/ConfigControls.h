@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QRadioButton>
+#include <QScreen>
+#include <QString>
+#include <QWidget>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// Text for a label: CR LF line breaks become the line breaks a label shows.
+inline QString LabelText(std::string_view text)
+{
+    QString out = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return out;
+}
+
+// A check box of a checklist: ticked by the program as steps complete, never by a click.
+inline QCheckBox* MakeStatusCheck(QWidget* parent, const char* name)
+{
+    auto* check = new QCheckBox(parent);
+    check->setObjectName(QString::fromLatin1(name));
+    check->setAttribute(Qt::WA_TransparentForMouseEvents);
+    check->setFocusPolicy(Qt::NoFocus);
+    return check;
+}
+
+// One option button of a control array: named "array_index" and added to the group under its index.
+inline QRadioButton* MakeOption(QWidget* parent, QButtonGroup* group, const char* array, int index,
+                                const QString& caption)
+{
+    auto* option = new QRadioButton(caption, parent);
+    option->setObjectName(QString::fromLatin1(array) + QLatin1Char('_') + QString::number(index));
+    group->addButton(option, index);
+    return option;
+}
+
+// Places a window in the middle of its screen.
+inline void CentreOnScreen(QWidget* window)
+{
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    window->move(area.left() + (area.width() - window->frameGeometry().width()) / 2,
+                 area.top() + (area.height() - window->frameGeometry().height()) / 2);
+}
+
+} // namespace qv

@@ -1,0 +1,200 @@
+#include "builders/PageSetupRoutine.h"
+
+#include "text/LineBreaks.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+const std::string kPlainA1 = "_-plot\r\n_No\r\n\r\nA1-Plot\r\n\r\n_No\r\n\r\n_Yes";
+const std::string kImport =
+    "_Expert\r\n2\r\n_-psetupin\r\n\"C:\\Standards\\Std.dwg\"\r\n\"A1-Plot\"\r\n_Expert\r\n0\r\n";
+
+PageSetupPlotChoices Plot(std::string name)
+{
+    PageSetupPlotChoices choices;
+    choices.pageSetupName = std::move(name);
+    return choices;
+}
+
+TEST(PageSetupRoutine, PlotTexts)
+{
+    struct Case
+    {
+        const char* name;
+        PageSetupPlotChoices choices;
+        const char* product;
+        std::string text;
+    };
+    PageSetupPlotChoices twoCopies = Plot(" A1-Plot ");
+    twoCopies.copies = "2";
+    PageSetupPlotChoices imported = Plot("A1-Plot");
+    imported.fromOtherDrawing = true;
+    imported.drawing = " C:\\Standards\\Std.dwg ";
+    imported.copies = "3";
+    PageSetupPlotChoices toFile = Plot("A1-Plot");
+    toFile.plotToFile = true;
+    toFile.device = " Office Printer ";
+    PageSetupPlotChoices fileOnly = Plot("A1-Plot");
+    fileOnly.device = "DWF6 ePlot.pc3";
+    PageSetupPlotChoices fileOnlyTicked = fileOnly;
+    fileOnlyTicked.plotToFile = true;
+    PageSetupPlotChoices otherDrawingUnticked = Plot("A1-Plot");
+    otherDrawingUnticked.drawing = "C:\\Ignored.dwg"; // index 0: the box is disabled and not read
+
+    const Case cases[] = {
+        {"page setup in the drawing, defaults", Plot("A1-Plot"), "Cad2018", kPlainA1},
+        {"two copies", twoCopies, "Cad2018", kPlainA1 + "\r\n" + kPlainA1},
+        {"import before each of three copies", imported, "Cad2010",
+         kImport + kPlainA1 + "\r\n" + kImport + kPlainA1 + "\r\n" + kImport + kPlainA1},
+        {"a printer, to a file", toFile, "CadLT2013",
+         "_-plot\r\n_No\r\n\r\nA1-Plot\r\nOffice Printer\r\n_Yes\r\n\r\n\r\n_Yes"},
+        {"a file-only device asks the file name at once", fileOnly, "Cad2004",
+         "_-plot\r\n_No\r\n\r\nA1-Plot\r\nDWF6 ePlot.pc3\r\n\r\n\r\n_Yes"},
+        {"and plot to file changes nothing there", fileOnlyTicked, "Cad2004",
+         "_-plot\r\n_No\r\n\r\nA1-Plot\r\nDWF6 ePlot.pc3\r\n\r\n\r\n_Yes"},
+        {"the drawing box counts only when chosen", otherDrawingUnticked, "Cad2000", kPlainA1},
+    };
+    for (const Case& c : cases) {
+        const PageSetupRoutineResult result = BuildPageSetupPlotRoutine(c.choices, c.product);
+        ASSERT_TRUE(result.ok()) << c.name;
+        EXPECT_EQ(result.text, c.text) << c.name;
+    }
+}
+
+TEST(PageSetupRoutine, DeviceAnswer)
+{
+    for (const char* pageSetupOwn : {"<Default>", "Select Plotter", "", "   ", " Select Plotter "})
+        EXPECT_EQ(PageSetupDeviceAnswer(pageSetupOwn), "") << pageSetupOwn;
+    EXPECT_EQ(PageSetupDeviceAnswer(" DWF6 ePlot.pc3 "), "DWF6 ePlot.pc3");
+    EXPECT_EQ(PageSetupDeviceAnswer("select plotter"), "select plotter"); // a device's own name is exact
+}
+
+TEST(PageSetupRoutine, AllLayoutsThroughAutoLisp)
+{
+    PageSetupPlotChoices choices = Plot("A1-Plot");
+    choices.allTabs = true;
+    const std::vector<std::string> head = {"(if(= \"Model\" (getvar \"ctab\"))",
+                                           "()",
+                                           "(progn",
+                                           "(foreach mb (vl-remove \"Model\"(layoutlist))",
+                                           "(setvar \"ctab\" mb)",
+                                           "(command \"_-plot\"",
+                                           "\"_No\"",
+                                           "\"\"",
+                                           "\"A1-Plot\""};
+    auto expected = [&](std::vector<std::string> rest) {
+        std::vector<std::string> lines = head;
+        lines.insert(lines.end(), rest.begin(), rest.end());
+        return JoinCrLf(lines);
+    };
+    EXPECT_EQ(BuildPageSetupPlotRoutine(choices, "Cad2018").text,
+              expected({"\"\"", "\"_No\"", "\"\"", "\"_Yes\"))))"}));
+
+    choices.plotToFile = true;
+    choices.device = "\\\\server\\Plotter \"A\"";
+    EXPECT_EQ(BuildPageSetupPlotRoutine(choices, "Cad2000").text,
+              expected({"\"\\\\\\\\server\\\\Plotter \\\"A\\\"\"", "\"_Yes\"", "\"\"", "\"\"", "\"_Yes\"))))"}));
+
+    // No AutoLISP on LT, BricsCAD or ZWCAD: the tab keeps the box disabled there, and the plain form is written.
+    choices = Plot("A1-Plot");
+    choices.allTabs = true;
+    for (const char* product : {"CadLT2013", "CadLT2018", "Bricscad", "ZWCAD", "Cad14"})
+        EXPECT_EQ(BuildPageSetupPlotRoutine(choices, product).text, kPlainA1) << product;
+}
+
+TEST(PageSetupRoutine, TabSetUpPerProduct)
+{
+    const std::string fullWithLisp = " Cad2000 Cad2004 Cad2005 Cad2007 Cad2010 Cad2013 Cad2018 ";
+    const std::string rel2000To2018 =
+        fullWithLisp + "CadLT2000 CadLT2004 CadLT2005 CadLT2007 CadLT2010 CadLT2013 CadLT2018 ";
+    for (const char* code : {"Cad2000", "Cad2004", "Cad2005", "Cad2007", "Cad2010", "Cad2013", "Cad2018", "CadLT2000",
+                             "CadLT2004", "CadLT2005", "CadLT2007", "CadLT2010", "CadLT2013", "CadLT2018", "Cad13",
+                             "Cad14", "CadLT98", "Bricscad", "ZWCAD"}) {
+        const std::string spaced = " " + std::string(code) + " ";
+        const PageSetupPlotSetup setup = PageSetupPlotSetupFor(code);
+        EXPECT_EQ(setup.allTabsOffered, fullWithLisp.find(spaced) != std::string::npos) << code;
+        EXPECT_EQ(setup.frameCaption, rel2000To2018.find(spaced) != std::string::npos
+                                          ? "Plot Using Page Setup"
+                                          : "Plot Using Page Setup in Rel 2000 - 2002")
+            << code;
+    }
+    EXPECT_EQ(PlottingInformationMessage(),
+              (UserMessage{"Remember you can't plot model space drawings with a paperspace page setup and vice versa",
+                           "Plotting Information", MessageIcon::Information, MessageButtons::Ok}));
+}
+
+// Each refusal builds nothing and names the control to focus; the plot checks its own name box first.
+TEST(PageSetupRoutine, Refusals)
+{
+    PageSetupPlotChoices noDrawing = Plot("A1-Plot");
+    noDrawing.fromOtherDrawing = true;
+    noDrawing.drawing = "  ";
+    PageSetupPlotChoices neither = noDrawing;
+    neither.pageSetupName = " ";
+    PageSetupPlotChoices quoted = noDrawing;
+    quoted.drawing = "C:\\a\"b.dwg";
+    const std::string breaks = "The drawing name cannot hold a double quote or a line break.";
+    const struct
+    {
+        const char* name;
+        PageSetupRoutineResult result;
+        std::string text;
+        PageSetupField focus;
+    } cases[] = {
+        {"no name", BuildPageSetupPlotRoutine(Plot("   "), "Cad2018"), "Please enter a PageSetup Name",
+         PageSetupField::PageSetupName},
+        {"no name comes first", BuildPageSetupPlotRoutine(neither, "Cad2018"), "Please enter a PageSetup Name",
+         PageSetupField::PageSetupName},
+        {"nothing to import from", BuildPageSetupPlotRoutine(noDrawing, "Cad2018"), "Please select a drawing",
+         PageSetupField::PlotDrawing},
+        {"a quote in the drawing", BuildPageSetupPlotRoutine(quoted, "Cad2018"), breaks, PageSetupField::PlotDrawing},
+        {"import, no drawing", BuildPageSetupImportRoutine({false, "", ""}), "Please select a drawing",
+         PageSetupField::ImportDrawing},
+        {"import, no name", BuildPageSetupImportRoutine({false, "  ", "C:\\Std.dwg"}),
+         "Please select a Page Setup name", PageSetupField::ImportNames},
+        {"import, only commas", BuildPageSetupImportRoutine({false, " , ,", "C:\\Std.dwg"}),
+         "Please select a Page Setup name", PageSetupField::ImportNames},
+        {"import, a line break in the drawing", BuildPageSetupImportRoutine({true, "*", "C:\\Std\r\n.dwg"}), breaks,
+         PageSetupField::ImportDrawing},
+    };
+    for (const auto& c : cases) {
+        ASSERT_FALSE(c.result.ok()) << c.name;
+        EXPECT_EQ(c.result.text, "") << c.name;
+        const std::string title = c.text == "Please enter a PageSetup Name" ? "Page Setup" : "Page Setup Error";
+        EXPECT_EQ(c.result.refusal->message, (UserMessage{c.text, title, MessageIcon::Exclamation, MessageButtons::Ok}))
+            << c.name;
+        EXPECT_EQ(c.result.refusal->focus, c.focus) << c.name;
+    }
+    PageSetupPlotChoices drawingOnly = Plot(" ");
+    drawingOnly.drawing = "C:\\Std.dwg";
+    EXPECT_EQ(CheckPageSetupPlot(drawingOnly)->focus, PageSetupField::PageSetupName);
+}
+
+TEST(PageSetupRoutine, ImportTexts)
+{
+    const std::string head = "_Expert\r\n2\r\n_-psetupin\r\n\"C:\\Std.dwg\"\r\n";
+    const std::string tail = "\r\n_Qsave\r\n_Expert\r\n0";
+    struct Case
+    {
+        const char* name;
+        PageSetupImportChoices choices;
+        std::string namesLine;
+    };
+    const Case cases[] = {
+        {"load all", {true, "*", " C:\\Std.dwg "}, "\"*\""},
+        {"one name", {false, " A1-Plot ", "C:\\Std.dwg"}, "\"A1-Plot\""},
+        {"several names, each quoted", {false, "A1-Plot, A3 Check,,", "C:\\Std.dwg"}, "\"A1-Plot\",\"A3 Check\""},
+    };
+    for (const Case& c : cases) {
+        const PageSetupRoutineResult result = BuildPageSetupImportRoutine(c.choices);
+        ASSERT_TRUE(result.ok()) << c.name;
+        EXPECT_EQ(result.text, head + c.namesLine + tail) << c.name;
+    }
+}
+
+} // namespace
+} // namespace qv

@@ -1,0 +1,253 @@
+// Page-setup plots, page-setup imports, Save As and DXF routines of every product family, written into a
+// batch script by the real script writer and replayed against the host model: no entry may miss its
+// prompt, and each drawing is plotted, given its page setups, saved or exported where the routine says.
+
+#include "HostModel.h"
+#include "batch/ScriptWriter.h"
+#include "builders/PageSetupRoutine.h"
+#include "builders/SaveAsRoutine.h"
+#include "support/TempDir.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace qv {
+namespace {
+
+using hostmodel::HostEvent;
+
+constexpr const char* kModelDrawing = "Model.dwg";
+constexpr const char* kLayoutDrawing = "Layout.dwg";
+constexpr const char* kStandard = "Standard.dwg";
+constexpr const char* kExtraDevices = "Office Printer=A4|Letter";
+
+// What one run did: the details of each telling event, in order, by event name.
+using Events = std::map<std::string, std::vector<std::string>>;
+
+int Count(const Events& events, const std::string& name, const std::string& detail = {})
+{
+    const auto found = events.find(name);
+    if (found == events.end())
+        return 0;
+    return static_cast<int>(std::count_if(found->second.begin(), found->second.end(),
+                                          [&](const std::string& d) { return d.starts_with(detail); }));
+}
+
+struct Family
+{
+    const char* product;
+    ScriptWriterKind writer;
+};
+
+// Every family saves and exports; all but the releases before 2000 (the last two) also plot.
+const Family kSavingFamilies[] = {
+    {"Cad2000", ScriptWriterKind::General},   {"CadLT2000", ScriptWriterKind::General},
+    {"Cad2004", ScriptWriterKind::General},   {"CadLT2004", ScriptWriterKind::General},
+    {"Cad2005", ScriptWriterKind::General},   {"CadLT2005", ScriptWriterKind::General},
+    {"Cad2007", ScriptWriterKind::General},   {"CadLT2007", ScriptWriterKind::General},
+    {"Cad2010", ScriptWriterKind::General},   {"CadLT2010", ScriptWriterKind::General},
+    {"Cad2013", ScriptWriterKind::General},   {"CadLT2013", ScriptWriterKind::General},
+    {"Cad2018", ScriptWriterKind::General},   {"CadLT2018", ScriptWriterKind::General},
+    {"Bricscad", ScriptWriterKind::Bricscad}, {"ZWCAD", ScriptWriterKind::Zwcad},
+    {"Cad14", ScriptWriterKind::General},     {"CadLT98", ScriptWriterKind::General},
+};
+const std::span<const Family> kFamilies(kSavingFamilies, std::size(kSavingFamilies) - 2);
+
+class PageSetupSaveAsHost : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // Model.dwg already holds Std-A1, so an import redefines it (EXPERT 2 answers without asking).
+        m_dir.write(kModelDrawing, "CADHOST tab=Model pagesetups=A1-Plot=Office%20Printer,Std-A1\r\nDWG");
+        m_dir.write(kLayoutDrawing,
+                    "CADHOST tab=Layout1 layouts=Layout1,Layout2 pagesetups=A1-Plot=Office%20Printer\r\nDWG");
+        m_dir.write(kStandard, "CADHOST pagesetups=Std-A1=Office%20Printer,Std%20A3=Default%20Windows%20System%20"
+                               "Printer.pc3,Unused\r\nDWG");
+        std::filesystem::create_directories(m_dir.native("Out"));
+    }
+
+    // Runs the routine on one drawing through a script of the family's writer; fails the test on any
+    // error or unjudged entry.
+    Events Run(const Family& family, const std::string& routine, const char* drawing, const std::string& trace)
+    {
+        ScriptInputs inputs;
+        inputs.rows = {{drawing, m_dir.path(), "Routine", ""}};
+        inputs.scriptFolder = m_dir.path();
+        inputs.openCommand = "Unknown";
+        inputs.sequenceText = "1";
+        inputs.routineText = [&](const std::string&) { return routine; };
+        inputs.isReadOnly = [](const std::string&) -> Result<bool> { return false; };
+        const Result<ScriptText> script = BuildScript(inputs, family.writer);
+        if (!script) {
+            ADD_FAILURE() << trace << ": " << script.error().description;
+            return {};
+        }
+
+        hostmodel::HostSetup setup;
+        setup.product = *hostmodel::findProduct(family.product);
+        setup.devices = hostmodel::parseDevices(kExtraDevices);
+        Events events;
+        std::string problems;
+        const hostmodel::HostOutcome result =
+            hostmodel::runHostScript(script.value().bytes, setup, [&](const HostEvent& e) {
+                if (e.event == "error" || e.event == "unmodelled" || e.event == "command")
+                    problems += std::to_string(e.line) + " " + e.event + ": " + e.detail + "\n";
+                if (e.event != "prompt" && e.event != "answer" && e.event != "lisp")
+                    events[e.event].push_back(e.detail);
+            });
+        EXPECT_EQ(result.status, 0) << trace << "\n" << problems << "\n" << script.value().bytes;
+        EXPECT_EQ(problems, "") << trace << "\n" << script.value().bytes;
+        return events;
+    }
+
+    std::string Path(const std::string& name) const { return m_dir.file(name); }
+    bool Exists(const std::string& name) const { return std::filesystem::exists(m_dir.native(name)); }
+    void Remove(const std::string& name) const { std::filesystem::remove(m_dir.native(name)); }
+
+    TempDir m_dir;
+};
+
+PageSetupPlotChoices Plot(const char* name)
+{
+    PageSetupPlotChoices choices;
+    choices.pageSetupName = name;
+    return choices;
+}
+
+TEST_F(PageSetupSaveAsHost, PageSetupPlotsOnEveryProduct)
+{
+    for (const Family& family : kFamilies) {
+        const std::string product = family.product;
+        auto run = [&](const PageSetupPlotChoices& choices, const char* drawing) {
+            return Run(family, BuildPageSetupPlotRoutine(choices, product).text, drawing, product);
+        };
+        // From the drawing, with the page setup's own device.
+        EXPECT_EQ(run(Plot("A1-Plot"), kModelDrawing)["plotted"],
+                  std::vector<std::string>{"layout=Model pagesetup=A1-Plot device=Office Printer"})
+            << product;
+
+        // Another device, to a file, two copies; and a device that only writes files.
+        PageSetupPlotChoices toFile = Plot("A1-Plot");
+        toFile.device = "Default Windows System Printer.pc3";
+        toFile.plotToFile = true;
+        toFile.copies = "2";
+        PageSetupPlotChoices dwf = Plot("A1-Plot");
+        dwf.device = "DWF6 ePlot.pc3";
+        Remove("Layout-Layout1.plt");
+        Remove("Model-Model.dwf");
+        EXPECT_EQ(Count(run(toFile, kLayoutDrawing), "plotted", "layout=Layout1 pagesetup=A1-Plot"), 2) << product;
+        EXPECT_EQ(Count(run(dwf, kModelDrawing), "plotted", "layout=Model pagesetup=A1-Plot device=DWF6"), 1)
+            << product;
+        EXPECT_TRUE(Exists("Layout-Layout1.plt") && Exists("Model-Model.dwf")) << product;
+
+        // Imported first from the standard drawing (redefined where the drawing has it), three copies.
+        PageSetupPlotChoices imported = Plot("Std-A1");
+        imported.fromOtherDrawing = true;
+        imported.drawing = Path(kStandard);
+        imported.copies = "3";
+        Events events = run(imported, kModelDrawing);
+        EXPECT_EQ(events["pagesetups-imported"], std::vector<std::string>(3, "Std-A1")) << product;
+        EXPECT_EQ(Count(events, "plotted", "layout=Model pagesetup=Std-A1 device=Office Printer"), 3) << product;
+        imported.pageSetupName = "Std A3";
+        imported.copies = "1";
+        EXPECT_EQ(Count(run(imported, kLayoutDrawing), "plotted", "layout=Layout1 pagesetup=Std A3 device=Default"), 1)
+            << product;
+    }
+}
+
+TEST_F(PageSetupSaveAsHost, AllLayoutsOnTheFullProducts)
+{
+    int runs = 0;
+    for (const Family& family : kFamilies) {
+        if (!PageSetupPlotSetupFor(family.product).allTabsOffered)
+            continue;
+        PageSetupPlotChoices choices = Plot("A1-Plot");
+        choices.allTabs = true;
+        choices.copies = "2";
+        const std::string routine = BuildPageSetupPlotRoutine(choices, family.product).text;
+        Events layouts = Run(family, routine, kLayoutDrawing, family.product);
+        EXPECT_EQ(Count(layouts, "plotted"), 4) << family.product;
+        EXPECT_EQ(Count(layouts, "plotted", "layout=Layout2"), 2) << family.product;
+        // A drawing on the model tab plots nothing.
+        EXPECT_EQ(Count(Run(family, routine, kModelDrawing, family.product), "plotted"), 0) << family.product;
+        ++runs;
+    }
+    EXPECT_EQ(runs, 7);
+}
+
+TEST_F(PageSetupSaveAsHost, ImportsOnEveryProduct)
+{
+    const std::pair<PageSetupImportChoices, std::string> variants[] = {
+        {{true, "*", Path(kStandard)}, "Std-A1,Std A3,Unused"},
+        {{false, " Std A3 ", Path(kStandard)}, "Std A3"},
+        {{false, "Std-A1, Std A3", Path(kStandard)}, "Std-A1,Std A3"},
+    };
+    for (const Family& family : kFamilies) {
+        for (const auto& [choices, imported] : variants) {
+            Events events = Run(family, BuildPageSetupImportRoutine(choices).text, kModelDrawing, family.product);
+            EXPECT_EQ(events["pagesetups-imported"], std::vector<std::string>{imported}) << family.product;
+            EXPECT_EQ(Count(events, "qsave"), 1) << family.product;
+        }
+    }
+}
+
+// Every entry of both lists on every product, beside the drawing and, where the product runs AutoLISP,
+// into another folder. The command line writes no R13 file, nor an R12 drawing: those are refused.
+TEST_F(PageSetupSaveAsHost, EveryReleaseSavesAndExports)
+{
+    int runs = 0;
+    for (const Family& family : kSavingFamilies) {
+        for (const bool dxf : {false, true}) {
+            const SaveAsReleases releases = dxf ? FillDxfReleases(family.product) : FillDrawingReleases(family.product);
+            for (std::string_view entry : releases.items) {
+                const std::string trace = std::string(family.product) + ", " + std::string(entry);
+                SaveAsChoices choices;
+                choices.release = entry;
+                choices.accuracy = "8";
+                choices.binary = runs % 2 == 1;
+                choices.preview = true;
+                for (const bool folder : {false, true}) {
+                    if (folder && !releases.folderEnabled)
+                        continue;
+                    choices.folder = folder ? Path("Out") : "<Default>";
+                    const std::string target = folder ? "Out/Model" : "Model";
+                    Remove(target + ".dxf");
+                    Remove("Out/Model.dwg");
+                    const SaveAsRoutineResult routine =
+                        dxf ? BuildDxfRoutine(choices, family.product) : BuildSaveAsRoutine(choices, family.product);
+                    if (entry.starts_with("AutoCAD R13") || (!dxf && entry.starts_with("AutoCAD R12"))) {
+                        EXPECT_EQ(routine.focus, SaveAsField::Release) << trace;
+                        continue;
+                    }
+                    ASSERT_TRUE(routine.ok()) << trace << ": " << routine.refusal->text;
+                    const Events events = Run(family, routine.text, kModelDrawing, trace);
+                    if (dxf) {
+                        // The file's name goes through AutoLISP with forward slashes: the version is what to compare.
+                        std::string version = DxfVersionAnswer(entry).value();
+                        version.erase(0, version.starts_with('_') ? 1 : 0);
+                        const std::vector<std::string>& written = events.at("dxf-written");
+                        ASSERT_EQ(written.size(), 1u) << trace;
+                        EXPECT_NE(written[0].find(" version=" + version + " "), std::string::npos) << written[0];
+                    } else if (folder) {
+                        EXPECT_EQ(Count(events, "saved", "written as a copy of " + Path(kModelDrawing)), 1) << trace;
+                    } else {
+                        // Saved by the routine, then once more as the script closes the drawing.
+                        EXPECT_EQ(Count(events, "saved", "modification time set"), 2) << trace;
+                    }
+                    EXPECT_TRUE(Exists(target + (dxf ? ".dxf" : ".dwg"))) << trace;
+                    ++runs;
+                }
+            }
+        }
+    }
+    EXPECT_GT(runs, 150);
+}
+
+} // namespace
+} // namespace qv

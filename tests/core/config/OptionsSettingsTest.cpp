@@ -1,0 +1,194 @@
+#include "config/CadProducts.h"
+#include "config/OptionsSettings.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace qv {
+namespace {
+
+const std::string kMissing = "When you have selected to have the option to sort by field\r\nyou have to select the "
+                             "field delimiter and the number of the field\r\nIf you have any problems please check "
+                             "out the help file\r\n";
+const std::string kOneCharacter =
+    "The Field Delimiter under Sort by Field can only have one character\r\nPlease revise\r\n";
+const std::string kNotNumber =
+    "The Field Number under Sort by Field is incorrect this must be\r\na valid number. Please revise.\r\n";
+
+OptionsValues Valid()
+{
+    OptionsValues values;
+    values.acadAddress = "/cad/acad.exe";
+    values.dbAddress = "/data/Batch_Cad.dat";
+    values.batchAddress = " /scripts ";
+    values.cadVer = "Cad2018";
+    values.startOption = "_Recover";
+    values.windowState = "Maximised";
+    values.startSwitch = "YesSwitch";
+    values.switchText = "  /p profile  ";
+    values.sortOn = true;
+    values.fieldDelim = "-";
+    values.fieldNum = "2";
+    return values;
+}
+
+TEST(OptionsSettings, CheckFieldDelimNamesTheFaultAndTheField)
+{
+    const struct
+    {
+        const char* delimiter;
+        const char* number;
+        const std::string* text; // nullptr: passes
+        OptionsField focus;
+    } cases[] = {
+        {"-", "4", nullptr, OptionsField::None},
+        {" ", " 12 ", nullptr, OptionsField::None},
+        {"\xE2\x82\xAC", "1", nullptr, OptionsField::None}, // one character of three bytes
+        {"", "4", &kMissing, OptionsField::txtFieldDelim},
+        {"-", "", &kMissing, OptionsField::txtFieldNum},
+        {"", "", &kMissing, OptionsField::txtFieldDelim},
+        {"--", "4", &kOneCharacter, OptionsField::txtFieldDelim},
+        {"--", "x", &kOneCharacter, OptionsField::txtFieldDelim},
+        {"-", "x", &kNotNumber, OptionsField::txtFieldNum},
+        {"-", "2a", &kNotNumber, OptionsField::txtFieldNum},
+        {"-", "0", &kNotNumber, OptionsField::txtFieldNum},
+        {"-", "2.5", &kNotNumber, OptionsField::txtFieldNum},
+        {"-", "-1", &kNotNumber, OptionsField::txtFieldNum},
+    };
+    for (const auto& c : cases) {
+        const auto failure = CheckFieldDelim(c.delimiter, c.number);
+        const std::string label = std::string(c.delimiter) + "|" + c.number;
+        if (!c.text) {
+            EXPECT_FALSE(failure.has_value()) << label;
+            continue;
+        }
+        ASSERT_TRUE(failure.has_value()) << label;
+        EXPECT_EQ(failure->message, (UserMessage{*c.text, "Quorvel Error", MessageIcon::Information}))
+            << label;
+        EXPECT_EQ(failure->focus, c.focus) << label;
+    }
+}
+
+TEST(OptionsSettings, UpdateWritesEveryKeyInItsOrder)
+{
+    TempDir dir;
+    const clsIniControl ini(dir.path());
+    std::string seenByPlotStep;
+    const UpdateOutcome outcome = UpdateQVSettings(ini, Valid(), [&] {
+        seenByPlotStep = dir.read("Quorvel.ini");
+        return ini.WriteValue("PlotWizard_Set", "PC3_Loc", "/plot/");
+    });
+    EXPECT_TRUE(outcome.saved);
+    EXPECT_FALSE(outcome.message.has_value());
+    EXPECT_EQ(outcome.release2004OrLater, std::optional<bool>(true));
+    // The plot locations come after the window style and before the start switches.
+    EXPECT_NE(seenByPlotStep.find("AcadWindow=Maximised"), std::string::npos);
+    EXPECT_EQ(seenByPlotStep.find("StartOption"), std::string::npos);
+    EXPECT_EQ(dir.read("Quorvel.ini"), "[Acad_Address]\r\nAcadAddress=/cad/acad.exe\r\n"
+                                       "[db_Address]\r\ndbAddress=/data/Batch_Cad.dat\r\n"
+                                       "[batch_Address]\r\nbatchAddress= /scripts \r\n"
+                                       "[Cad_Ver]\r\nCadVer=Cad2018\r\n"
+                                       "[Acad_StartEnd]\r\nAcadStart=_Recover\r\nAcadWindow=Maximised\r\n"
+                                       "[PlotWizard_Set]\r\nPC3_Loc=/plot/\r\n"
+                                       "[StartSwitch]\r\nStartOption=YesSwitch\r\nSwitch=/p profile\r\n"
+                                       "[FieldOption]\r\nSortOnOff=ON\r\nFieldDelim=-\r\nFieldNum=2\r\n");
+
+    // Switched off: only the switch of the sort is written, and the old delimiter stays.
+    OptionsValues off = Valid();
+    off.sortOn = false;
+    off.fieldDelim = "--";
+    off.startSwitch = "NoSwitch";
+    off.switchText.clear();
+    off.cadVer = "Cad2000";
+    const UpdateOutcome second = UpdateQVSettings(ini, off, {});
+    EXPECT_TRUE(second.saved);
+    EXPECT_EQ(second.release2004OrLater, std::optional<bool>(false));
+    EXPECT_EQ(ini.ReadValue("FieldOption", "SortOnOff"), "OFF");
+    EXPECT_EQ(ini.ReadValue("FieldOption", "FieldDelim"), "-");
+    EXPECT_EQ(ini.ReadValue("StartSwitch", "StartOption"), "NoSwitch");
+    EXPECT_EQ(ini.ReadValue("StartSwitch", "Switch"), "/p profile");
+}
+
+TEST(OptionsSettings, AFailedCheckKeepsWhatWasWrittenBeforeIt)
+{
+    // Extra switches chosen but none typed: everything up to StartOption is written, nothing after.
+    {
+        TempDir dir;
+        const clsIniControl ini(dir.path());
+        OptionsValues values = Valid();
+        values.switchText = "   ";
+        values.cadVer = "Cad14";
+        const UpdateOutcome outcome = UpdateQVSettings(ini, values, {});
+        EXPECT_FALSE(outcome.saved);
+        EXPECT_EQ(outcome.message, (UserMessage{"Please Enter The Startup Switches or Select No Extra Startup Switches",
+                                                "Error", MessageIcon::Exclamation}));
+        EXPECT_EQ(outcome.focus, OptionsField::txtStartupSwitch);
+        EXPECT_EQ(outcome.release2004OrLater, std::optional<bool>(false));
+        EXPECT_EQ(ini.ReadValue("Cad_Ver", "CadVer"), "Cad14");
+        EXPECT_EQ(ini.ReadValue("StartSwitch", "StartOption"), "YesSwitch");
+        EXPECT_EQ(ini.ReadValue("StartSwitch", "Switch"), "Unknown");
+        EXPECT_EQ(ini.ReadValue("FieldOption", "SortOnOff"), "Unknown");
+    }
+    // A delimiter of two characters: the switches are written, nothing of the field sort.
+    {
+        TempDir dir;
+        const clsIniControl ini(dir.path());
+        OptionsValues values = Valid();
+        values.fieldDelim = "--";
+        const UpdateOutcome outcome = UpdateQVSettings(ini, values, {});
+        EXPECT_FALSE(outcome.saved);
+        EXPECT_EQ(outcome.message->text, kOneCharacter);
+        EXPECT_EQ(outcome.focus, OptionsField::txtFieldDelim);
+        EXPECT_EQ(ini.ReadValue("StartSwitch", "Switch"), "/p profile");
+        for (const char* key : {"SortOnOff", "FieldDelim", "FieldNum"})
+            EXPECT_EQ(ini.ReadValue("FieldOption", key), "Unknown") << key;
+    }
+}
+
+TEST(OptionsSettings, AFailedWriteStopsTheSequenceAndIsReported)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir.native("Quorvel.ini"));
+    bool plotStepRan = false;
+    const UpdateOutcome outcome = UpdateQVSettings(clsIniControl(dir.path()), Valid(), [&] {
+        plotStepRan = true;
+        return Status{};
+    });
+    EXPECT_FALSE(outcome.saved);
+    EXPECT_FALSE(plotStepRan);
+    ASSERT_TRUE(outcome.message.has_value());
+    EXPECT_EQ(outcome.message->title, "Quorvel Error");
+    EXPECT_EQ(outcome.message->icon, MessageIcon::Critical);
+    EXPECT_NE(outcome.message->text.find(" in routine UpdateQVSettings \r\n\r\n"), std::string::npos);
+
+    // The plot step's own failure stops the sequence the same way.
+    TempDir second;
+    const clsIniControl ini(second.path());
+    const UpdateOutcome plotFailed =
+        UpdateQVSettings(ini, Valid(), [] { return Status{Error{70, "Permission denied"}}; });
+    EXPECT_FALSE(plotFailed.saved);
+    EXPECT_EQ(plotFailed.message->text, "Error Number 70 in routine UpdateQVSettings \r\n\r\nPermission denied");
+    EXPECT_EQ(ini.ReadValue("StartSwitch", "StartOption"), "Unknown");
+}
+
+TEST(OptionsSettings, EveryVersionButtonStoresAKnownCode)
+{
+    std::set<int> locked;
+    std::set<std::string_view> codes;
+    for (const OptionsProduct& product : OptionsProducts()) {
+        EXPECT_NE(FindProduct(product.code), nullptr) << product.code;
+        EXPECT_EQ(FindOptionsProduct(product.code), &product);
+        codes.insert(product.code);
+        if (!product.userSelectable)
+            locked.insert(product.index);
+    }
+    EXPECT_EQ(codes.size(), 19u);
+    EXPECT_EQ(locked, (std::set<int>{1, 2, 4, 5, 18}));
+    EXPECT_EQ(FindOptionsProduct("cad2010")->index, 12);
+    EXPECT_EQ(FindOptionsProduct("Cad2019"), nullptr);
+}
+
+} // namespace
+} // namespace qv

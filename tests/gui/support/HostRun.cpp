@@ -1,0 +1,80 @@
+#include "HostRun.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <QThread>
+
+namespace qv::test {
+
+namespace {
+
+QString Fail(const QString& why)
+{
+    QTest::qFail(qPrintable(why), __FILE__, __LINE__);
+    return {};
+}
+
+} // namespace
+
+QString JournalPath(const GuiEnvironment& env)
+{
+    return env.file(QStringLiteral("journal.txt"));
+}
+
+void UseStandInHost(const GuiEnvironment& env, const QString& product)
+{
+    const QString bin = QStringLiteral(QUORVEL_BIN_DIR);
+    const ProgramState& program = Program();
+    QVERIFY(program.ini.WriteValue("Cad_Ver", "CadVer", product.toStdString()).ok());
+    QVERIFY(program.ini.WriteValue("Acad_Address", "AcadAddress", (bin + QStringLiteral("/cadhost")).toStdString()).ok());
+    QVERIFY(program.ini.WriteValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
+    QVERIFY(program.ini.WriteValue("StartSwitch", "StartOption", "YesSwitch").ok());
+    const QString switches = QStringLiteral("--product=") + product + QStringLiteral(" --journal=") + JournalPath(env);
+    QVERIFY(program.ini.WriteValue("StartSwitch", "Switch", switches.toStdString()).ok());
+}
+
+QString RunListThroughHost(const GuiEnvironment& env, const std::vector<std::pair<QString, QString>>& rows,
+                           const QProcessEnvironment& extra)
+{
+    QByteArray list;
+    for (const auto& [drawing, routine] : rows)
+        list += "\"" + drawing.toLocal8Bit() + "\",\"" + env.folder().toLocal8Bit() + "\",\"" + routine.toLocal8Bit() + "\"\r\n";
+    QFile listFile(env.file(QStringLiteral("list.qvl")));
+    if (!listFile.open(QIODevice::WriteOnly) || listFile.write(list) != list.size())
+        return Fail(QStringLiteral("cannot write the list file"));
+    listFile.close();
+
+    // A copy beside the test's settings file, so that it reads them.
+    const QString program = env.file(QStringLiteral("quorvel"));
+    if (!QFile::exists(program) && !QFile::copy(QStringLiteral(QUORVEL_BIN_DIR "/quorvel"), program))
+        return Fail(QStringLiteral("cannot copy the program"));
+
+    QProcess run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(extra);
+    run.setProcessEnvironment(environment);
+    run.start(program, {listFile.fileName()});
+    if (!run.waitForFinished(30000))
+        return Fail(QStringLiteral("the program did not end"));
+    if (run.exitCode() != 0)
+        return Fail(QStringLiteral("the program failed: ") + QString::fromLocal8Bit(run.readAllStandardError()));
+
+    // The host runs on after the program has ended; its journal ends with its exit.
+    QDeadlineTimer deadline(30000);
+    while (!deadline.hasExpired()) {
+        QFile file(JournalPath(env));
+        if (file.open(QIODevice::ReadOnly)) {
+            const QString text = QString::fromUtf8(file.readAll());
+            if (text.contains(QStringLiteral("\texit\t")))
+                return text;
+        }
+        QThread::msleep(20);
+    }
+    return Fail(QStringLiteral("the host did not finish its journal"));
+}
+
+} // namespace qv::test
