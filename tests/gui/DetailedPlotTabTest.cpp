@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 using namespace qv;
@@ -42,6 +43,7 @@ private slots:
     void browsesAndStyleLists();
     void customPaperDialog();
     void aPrintSystemThatIsDownNeverHoldsTheEditor();
+    void closesWithTheFocusInAListBox();
 };
 
 namespace {
@@ -487,6 +489,26 @@ void DetailedPlotTabTest::aPrintSystemThatIsDownNeverHoldsTheEditor()
     QCOMPARE(list.devices().size(), std::size_t(1));
     list.Release();
     QVERIFY(list.devices().empty());
+}
+
+void DetailedPlotTabTest::closesWithTheFocusInAListBox()
+{
+    // The list boxes finish their editing when the closing tab takes their focus away; their handlers must not
+    // run on the half-destroyed tab (the sanitizer build reports that as a fault).
+    GuiEnvironment env;
+    UseProduct("Cad2018");
+    for (const bool styleBox : {false, true}) {
+        auto tab = std::make_unique<DetailedPlotTab>();
+        tab->InitDetailedPlotTab();
+        tab->show();
+        QVERIFY(QTest::qWaitForWindowExposed(tab.get()));
+        QComboBox* box = styleBox ? tab->cboPlotStyle : tab->CboPrinter;
+        tab->TabStripPlotDetailed->setCurrentIndex(styleBox ? 1 : 0);
+        box->setFocus();
+        box->setEditText(QString());
+        QVERIFY(box->lineEdit()->hasFocus());
+        tab.reset();
+    }
 }
 
 QTEST_MAIN(DetailedPlotTabTest)

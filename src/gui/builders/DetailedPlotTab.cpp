@@ -385,6 +385,14 @@ void DetailedPlotTab::connectRules()
     });
 }
 
+DetailedPlotTab::~DetailedPlotTab()
+{
+    // Closing the tab takes the focus out of a list's text box, which finishes its editing: the handler would run
+    // on a tab whose members are already gone.
+    CboPrinter->lineEdit()->disconnect(this);
+    cboPlotStyle->lineEdit()->disconnect(this);
+}
+
 void DetailedPlotTab::InitDetailedPlotTab()
 {
     m_product = GetAcadVer(Program().ini);

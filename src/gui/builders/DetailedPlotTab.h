@@ -31,6 +31,7 @@ class DetailedPlotTab final : public QWidget
 
 public:
     explicit DetailedPlotTab(QWidget* parent = nullptr);
+    ~DetailedPlotTab() override;
 
     // Prepares the tab for the configured product; runs once per opening of the editor.
     void InitDetailedPlotTab();
