@@ -136,8 +136,9 @@ int main()
         return [&] {
             auto db = qv::clsRadomAccess::ForFile(setup.database);
             const qv::RoutineList catalogue = db.GetAllRecords().value().routines;
+            qv::platform::AttributeReader reader;
             const qv::ReadOnlyScan scan = qv::FindReadOnlyDrawings(
-                setup.rows, [](const std::string& path) { return qv::platform::GetFileAttributes(path); });
+                setup.rows, [&reader](const std::string& path) { return reader.query(path); });
             const qv::RoutineIndex index(catalogue);
             sink += qv::FindMissingRoutines(setup.rows, index, false).size();
             qv::ScriptInputs inputs;

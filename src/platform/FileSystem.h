@@ -2,6 +2,7 @@
 
 #include "Result.h"
 
+#include <memory>
 #include <string>
 
 // windows.h makes GetFileAttributes a macro for its own function; the name below is ours.
@@ -21,6 +22,24 @@ enum FileAttribute : unsigned
 // Attributes of a file or folder; an error (53 file not found, ...) when they cannot be read.
 // Outside Windows a file is read-only when its owner has no write permission.
 Result<unsigned> GetFileAttributes(const std::string& path);
+
+// GetFileAttributes for many paths in a row, as the read-only check asks: where the platform allows,
+// each folder is opened once and its files are queried relative to it, which spares the walk of the
+// whole path per file. Answers and errors are those of GetFileAttributes for the same path.
+class AttributeReader
+{
+public:
+    AttributeReader();
+    ~AttributeReader();
+    AttributeReader(const AttributeReader&) = delete;
+    AttributeReader& operator=(const AttributeReader&) = delete;
+
+    Result<unsigned> query(const std::string& path);
+
+private:
+    struct Folders;
+    std::unique_ptr<Folders> m_folders;
+};
 
 // True when the process can create files in the folder.
 bool IsFolderWritable(const std::string& folder);

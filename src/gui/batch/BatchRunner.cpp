@@ -55,8 +55,9 @@ bool BatchRunner::CheckReadOnly()
     ReadOnlyScan scan;
     {
         BusyCursor busy;
+        platform::AttributeReader reader;
         scan = FindReadOnlyDrawings(m_window.drawingList()->rows(),
-                                    [](const std::string& path) { return platform::GetFileAttributes(path); });
+                                    [&reader](const std::string& path) { return reader.query(path); });
     }
     m_readOnlyRows = std::move(scan.rowIsReadOnly);
     if (scan.error) {
@@ -82,8 +83,9 @@ std::optional<BatchCheckReport> BatchRunner::CheckBatch(const QString& sequenceT
     {
         // Start would ask about read-only drawings; the check answers as a user who goes on would.
         BusyCursor busy;
+        platform::AttributeReader reader;
         const ReadOnlyScan scan = FindReadOnlyDrawings(
-            m_window.drawingList()->rows(), [](const std::string& path) { return platform::GetFileAttributes(path); });
+            m_window.drawingList()->rows(), [&reader](const std::string& path) { return reader.query(path); });
         if (scan.error) {
             Dialogs().message(*scan.error);
             return std::nullopt;

@@ -40,6 +40,20 @@ Result<unsigned> GetFileAttributes(const std::string& path)
     return static_cast<unsigned>(attributes);
 }
 
+// Windows has no cheaper query relative to an open folder for a plain attribute read.
+struct AttributeReader::Folders
+{
+};
+
+AttributeReader::AttributeReader() = default;
+
+AttributeReader::~AttributeReader() = default;
+
+Result<unsigned> AttributeReader::query(const std::string& path)
+{
+    return GetFileAttributes(path);
+}
+
 bool IsFolderWritable(const std::string& folder)
 {
     const auto wide = win32::ToUtf16(JoinPath(folder, "quorvel.write-test"));

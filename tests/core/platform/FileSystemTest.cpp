@@ -11,6 +11,8 @@
 #include "text/Paths.h"
 
 #include <filesystem>
+#include <string>
+#include <vector>
 #include <gtest/gtest.h>
 
 namespace qv {
@@ -65,6 +67,62 @@ TEST(FileSystem, AttributesOfAccentedPaths)
     EXPECT_FALSE(platform::IsFolderWritable(JoinPath(folder, "Fa\xC3\xA7"
                                                              "ade.dwg")));
     EXPECT_FALSE(fs::exists(dir.native(kFolder + "/quorvel.write-test")));
+}
+
+// The reader answers every path exactly as the whole-path query does, across more folders than it keeps
+// open and past the point where it may give up on open folders, for files of the same name whose answers
+// differ from folder to folder.
+TEST(FileSystem, AttributeReaderAnswersAsTheWholePath)
+{
+    TempDir dir;
+    constexpr int kFolders = 300;
+    std::vector<std::string> paths;
+    for (int i = 0; i < kFolders; ++i) {
+        const std::string name = kFolder + " " + std::to_string(i);
+        fs::create_directory(dir.native(name));
+        if (i % 3 != 2)
+            dir.write(name + "/Sheet.dwg", "DWG");
+        if (i % 3 == 0)
+            MakeReadOnly(dir, name + "/Sheet.dwg");
+        paths.push_back(JoinPath(JoinPath(dir.path(), name), "Sheet.dwg"));
+    }
+    const std::string folder = JoinPath(dir.path(), kFolder + " 1");
+    const std::string special[] = {folder,
+                                   folder + PathSeparator(),
+                                   JoinPath(folder, "Fehlt.dwg"),
+                                   JoinPath(JoinPath(dir.path(), "Fehlt"), "Sheet.dwg"),
+                                   JoinPath(JoinPath(folder, "Sheet.dwg"), "x.dwg"),
+                                   "Sheet.dwg",
+                                   ""};
+
+    const auto expectSame = [](platform::AttributeReader& reader, const std::string& path) {
+        SCOPED_TRACE(path);
+        const Result<unsigned> expected = platform::GetFileAttributes(path);
+        const Result<unsigned> got = reader.query(path);
+        ASSERT_EQ(got.ok(), expected.ok());
+        if (expected) {
+            EXPECT_EQ(got.value(), expected.value());
+        } else {
+            EXPECT_EQ(got.error().number, expected.error().number);
+            EXPECT_EQ(got.error().description, expected.error().description);
+        }
+    };
+    // Folder by folder, as lists usually run.
+    platform::AttributeReader byFolder;
+    for (const std::string& path : paths) {
+        expectSame(byFolder, path);
+        expectSame(byFolder, path);
+    }
+    for (const std::string& path : special)
+        expectSame(byFolder, path);
+    // Every row in another folder, long enough for the reader to fall back to whole paths.
+    platform::AttributeReader scattered;
+    for (int round = 0; round < 4; ++round) {
+        for (int i = 0; i < kFolders; ++i)
+            expectSame(scattered, paths[static_cast<std::size_t>((i * 7 + round) % kFolders)]);
+    }
+    for (const std::string& path : special)
+        expectSame(scattered, path);
 }
 
 TEST(FileSystem, ReadOnlyCheckAndScriptWithAccentedDrawingPaths)
