@@ -72,23 +72,6 @@ std::vector<MissingRoutine> CollectMissing(const DrawingRows& rows, Present pres
 
 } // namespace
 
-std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineExistsFn& exists,
-                                                bool combinationExists)
-{
-    // Rows of one routine usually follow each other: the previous row's answer is reused.
-    std::string_view previous;
-    bool previousPresent = true;
-    return CollectMissing(rows, [&](std::size_t i) {
-        const std::string& routine = rows[i].routine;
-        if (previous.data() == nullptr || routine != previous) {
-            const std::optional<bool> known = PresentWithoutDatabase(routine, combinationExists);
-            previousPresent = known ? *known : exists && exists(routine);
-            previous = routine;
-        }
-        return previousPresent;
-    });
-}
-
 std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineIndex& index,
                                                 bool combinationExists)
 {

@@ -60,16 +60,10 @@ struct MissingRoutine
     bool operator==(const MissingRoutine&) const = default;
 };
 
-// Whether the routine database holds a description, compared as the script writer looks it up.
-using RoutineExistsFn = std::function<bool(const std::string& description)>;
-
 // The routines of the rows that are no longer in the database (deleted or renamed since they were
-// assigned), in order of first appearance. "Combined Routines..." counts as present only while a
-// combination exists in this run; the DXF conversion needs no database entry. Rows without a routine
-// are left to CheckFileAssigned.
-std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineExistsFn& exists,
-                                                bool combinationExists);
-// The same against an index of the routine database, as a run checks its whole list.
+// assigned), looked up in an index of the database, in order of first appearance. "Combined Routines..."
+// counts as present only while a combination exists in this run; the DXF conversion needs no database
+// entry. Rows without a routine are left to CheckFileAssigned.
 std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineIndex& index,
                                                 bool combinationExists);
 
