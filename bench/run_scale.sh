@@ -56,7 +56,15 @@ PY
     read -r fm fl fh <<< "$(printf '%s\n' "${floor[@]}" | median)"
     peak=$(/usr/bin/time -f '%M' -o "$work/peak.txt" env -u DISPLAY -u WAYLAND_DISPLAY \
            "$work/program/quorvel" "$work/list$n.qvl" > /dev/null 2>&1; cat "$work/peak.txt")
-    printf '  %8d drawings: quorvel %7.3f s [%.3f, %.3f]  floor %7.3f s [%.3f, %.3f]  ratio %.2f (target at most 2)  peak %d MiB\n' \
-        "$n" "$rm" "$rl" "$rh" "$fm" "$fl" "$fh" "$(awk -v a="$rm" -v b="$fm" 'BEGIN { printf "%.2f", a / b }')" "$((peak / 1024))"
+    # The ratio's limit is set for 100,000 drawings; a short list measures mostly the program's start, and a
+    # million drawings its peak memory.
+    case $n in
+        100000) target="target at most 2" ;;
+        1000000) target="peak target at most 350 MiB" ;;
+        *) target="mostly start-up" ;;
+    esac
+    printf '  %8d drawings: quorvel %7.3f s [%.3f, %.3f]  floor %7.3f s [%.3f, %.3f]  ratio %.2f (%s)  peak %d MiB\n' \
+        "$n" "$rm" "$rl" "$rh" "$fm" "$fl" "$fh" "$(awk -v a="$rm" -v b="$fm" 'BEGIN { printf "%.2f", a / b }')" \
+        "$target" "$((peak / 1024))"
     rm -rf "$work/dwg$n"
 done
