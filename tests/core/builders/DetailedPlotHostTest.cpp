@@ -1,9 +1,8 @@
 // Detailed plot routines of every product family, written into a batch script by the real script writer
 // and replayed against the host model: no entry may miss its prompt, and every drawing and layout plots.
 
-#include "HostModel.h"
-#include "batch/ScriptWriter.h"
 #include "builders/DetailedPlot.h"
+#include "core/builders/HostReplay.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -160,22 +159,7 @@ const std::vector<Variant> kAutomaticVariants = {
      {"Layout1", "Layout2", "Layout1", "Layout2"}},
 };
 
-struct Family
-{
-    const char* product;
-    ScriptWriterKind writer;
-};
-
-const Family kFamilies[] = {
-    {"Cad2000", ScriptWriterKind::General},   {"CadLT2000", ScriptWriterKind::General},
-    {"Cad2004", ScriptWriterKind::General},   {"CadLT2004", ScriptWriterKind::General},
-    {"Cad2005", ScriptWriterKind::General},   {"Cad2007", ScriptWriterKind::General},
-    {"CadLT2007", ScriptWriterKind::General}, {"Cad2010", ScriptWriterKind::General},
-    {"CadLT2010", ScriptWriterKind::General}, {"Cad2013", ScriptWriterKind::General},
-    {"CadLT2013", ScriptWriterKind::General}, {"Cad2018", ScriptWriterKind::General},
-    {"CadLT2018", ScriptWriterKind::General}, {"Bricscad", ScriptWriterKind::Bricscad},
-    {"ZWCAD", ScriptWriterKind::Zwcad},
-};
+using hostreplay::Family;
 
 class DetailedPlotHost : public ::testing::Test
 {
@@ -186,45 +170,22 @@ protected:
         m_dir.write(kLayoutDrawing, "CADHOST tab=Layout1 layouts=Layout1,Layout2 views=Front\r\nDWG");
     }
 
-    // Runs the routine on one drawing through a script of the product's writer; returns the layouts
-    // plotted, and fails the test on any error or unjudged entry.
+    // The layouts the routine plots on one drawing.
     std::vector<std::string> Run(const Family& family, const std::string& routine, const char* drawing,
                                  const std::string& trace)
     {
-        ScriptInputs inputs;
-        inputs.rows = {{drawing, m_dir.path(), "Plot", ""}};
-        inputs.scriptFolder = m_dir.path();
-        inputs.openCommand = "Unknown";
-        inputs.sequenceText = "1";
-        inputs.routineText = [&](const std::string&) { return routine; };
-        inputs.isReadOnly = [](const std::string&) -> Result<bool> { return false; };
-        const Result<ScriptText> script = BuildScript(inputs, family.writer);
-        if (!script) {
-            ADD_FAILURE() << trace << ": " << script.error().description;
-            return {};
-        }
-
-        hostmodel::HostSetup setup;
-        setup.product = *hostmodel::findProduct(family.product);
-        setup.devices = hostmodel::parseDevices(kExtraDevices);
         std::vector<std::string> plotted;
-        std::string problems;
-        const hostmodel::HostOutcome outcome =
-            hostmodel::runHostScript(script.value().bytes, setup, [&](const HostEvent& e) {
-                if (e.event == "plotted")
-                    plotted.push_back(e.detail.substr(7, e.detail.find(' ') - 7)); // "layout=NAME ..."
-                if (e.event == "error" || e.event == "unmodelled" || e.event == "command")
-                    problems += std::to_string(e.line) + " " + e.event + ": " + e.detail + "\n";
-            });
-        EXPECT_EQ(outcome.status, 0) << trace << "\n" << problems << "\n" << script.value().bytes;
-        EXPECT_EQ(problems, "") << trace << "\n" << script.value().bytes;
+        hostreplay::Replay(family, routine, m_dir.path(), drawing, kExtraDevices, trace, [&](const HostEvent& e) {
+            if (e.event == "plotted")
+                plotted.push_back(e.detail.substr(7, e.detail.find(' ') - 7)); // "layout=NAME ..."
+        });
         return plotted;
     }
 
     void RunVariants(const std::vector<Variant>& variants, bool automatic)
     {
         int runs = 0;
-        for (const Family& family : kFamilies) {
+        for (const Family& family : hostreplay::kFamiliesFrom2000) {
             if (automatic && !OffersAutomaticPlot(family.product))
                 continue;
             for (const Variant& variant : variants) {

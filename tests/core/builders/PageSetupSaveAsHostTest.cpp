@@ -2,17 +2,15 @@
 // batch script by the real script writer and replayed against the host model: no entry may miss its
 // prompt, and each drawing is plotted, given its page setups, saved or exported where the routine says.
 
-#include "HostModel.h"
-#include "batch/ScriptWriter.h"
 #include "builders/PageSetupRoutine.h"
 #include "builders/SaveAsRoutine.h"
+#include "core/builders/HostReplay.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -38,25 +36,7 @@ int Count(const Events& events, const std::string& name, const std::string& deta
                                           [&](const std::string& d) { return d.starts_with(detail); }));
 }
 
-struct Family
-{
-    const char* product;
-    ScriptWriterKind writer;
-};
-
-// Every family saves and exports; all but the releases before 2000 (the last two) also plot.
-const Family kSavingFamilies[] = {
-    {"Cad2000", ScriptWriterKind::General},   {"CadLT2000", ScriptWriterKind::General},
-    {"Cad2004", ScriptWriterKind::General},   {"CadLT2004", ScriptWriterKind::General},
-    {"Cad2005", ScriptWriterKind::General},   {"CadLT2005", ScriptWriterKind::General},
-    {"Cad2007", ScriptWriterKind::General},   {"CadLT2007", ScriptWriterKind::General},
-    {"Cad2010", ScriptWriterKind::General},   {"CadLT2010", ScriptWriterKind::General},
-    {"Cad2013", ScriptWriterKind::General},   {"CadLT2013", ScriptWriterKind::General},
-    {"Cad2018", ScriptWriterKind::General},   {"CadLT2018", ScriptWriterKind::General},
-    {"Bricscad", ScriptWriterKind::Bricscad}, {"ZWCAD", ScriptWriterKind::Zwcad},
-    {"Cad14", ScriptWriterKind::General},     {"CadLT98", ScriptWriterKind::General},
-};
-const std::span<const Family> kFamilies(kSavingFamilies, std::size(kSavingFamilies) - 2);
+using hostreplay::Family;
 
 class PageSetupSaveAsHost : public ::testing::Test
 {
@@ -72,37 +52,14 @@ protected:
         std::filesystem::create_directories(m_dir.native("Out"));
     }
 
-    // Runs the routine on one drawing through a script of the family's writer; fails the test on any
-    // error or unjudged entry.
+    // What the routine did to one drawing, by event.
     Events Run(const Family& family, const std::string& routine, const char* drawing, const std::string& trace)
     {
-        ScriptInputs inputs;
-        inputs.rows = {{drawing, m_dir.path(), "Routine", ""}};
-        inputs.scriptFolder = m_dir.path();
-        inputs.openCommand = "Unknown";
-        inputs.sequenceText = "1";
-        inputs.routineText = [&](const std::string&) { return routine; };
-        inputs.isReadOnly = [](const std::string&) -> Result<bool> { return false; };
-        const Result<ScriptText> script = BuildScript(inputs, family.writer);
-        if (!script) {
-            ADD_FAILURE() << trace << ": " << script.error().description;
-            return {};
-        }
-
-        hostmodel::HostSetup setup;
-        setup.product = *hostmodel::findProduct(family.product);
-        setup.devices = hostmodel::parseDevices(kExtraDevices);
         Events events;
-        std::string problems;
-        const hostmodel::HostOutcome result =
-            hostmodel::runHostScript(script.value().bytes, setup, [&](const HostEvent& e) {
-                if (e.event == "error" || e.event == "unmodelled" || e.event == "command")
-                    problems += std::to_string(e.line) + " " + e.event + ": " + e.detail + "\n";
-                if (e.event != "prompt" && e.event != "answer" && e.event != "lisp")
-                    events[e.event].push_back(e.detail);
-            });
-        EXPECT_EQ(result.status, 0) << trace << "\n" << problems << "\n" << script.value().bytes;
-        EXPECT_EQ(problems, "") << trace << "\n" << script.value().bytes;
+        hostreplay::Replay(family, routine, m_dir.path(), drawing, kExtraDevices, trace, [&](const HostEvent& e) {
+            if (e.event != "prompt" && e.event != "answer" && e.event != "lisp")
+                events[e.event].push_back(e.detail);
+        });
         return events;
     }
 
@@ -122,7 +79,7 @@ PageSetupPlotChoices Plot(const char* name)
 
 TEST_F(PageSetupSaveAsHost, PageSetupPlotsOnEveryProduct)
 {
-    for (const Family& family : kFamilies) {
+    for (const Family& family : hostreplay::kFamiliesFrom2000) {
         const std::string product = family.product;
         auto run = [&](const PageSetupPlotChoices& choices, const char* drawing) {
             return Run(family, BuildPageSetupPlotRoutine(choices, product).text, drawing, product);
@@ -164,7 +121,7 @@ TEST_F(PageSetupSaveAsHost, PageSetupPlotsOnEveryProduct)
 TEST_F(PageSetupSaveAsHost, AllLayoutsOnTheFullProducts)
 {
     int runs = 0;
-    for (const Family& family : kFamilies) {
+    for (const Family& family : hostreplay::kFamiliesFrom2000) {
         if (!PageSetupPlotSetupFor(family.product).allTabsOffered)
             continue;
         PageSetupPlotChoices choices = Plot("A1-Plot");
@@ -188,7 +145,7 @@ TEST_F(PageSetupSaveAsHost, ImportsOnEveryProduct)
         {{false, " Std A3 ", Path(kStandard)}, "Std A3"},
         {{false, "Std-A1, Std A3", Path(kStandard)}, "Std-A1,Std A3"},
     };
-    for (const Family& family : kFamilies) {
+    for (const Family& family : hostreplay::kFamiliesFrom2000) {
         for (const auto& [choices, imported] : variants) {
             Events events = Run(family, BuildPageSetupImportRoutine(choices).text, kModelDrawing, family.product);
             EXPECT_EQ(events["pagesetups-imported"], std::vector<std::string>{imported}) << family.product;
@@ -202,7 +159,7 @@ TEST_F(PageSetupSaveAsHost, ImportsOnEveryProduct)
 TEST_F(PageSetupSaveAsHost, EveryReleaseSavesAndExports)
 {
     int runs = 0;
-    for (const Family& family : kSavingFamilies) {
+    for (const Family& family : hostreplay::kAllFamilies) {
         for (const bool dxf : {false, true}) {
             const SaveAsReleases releases = dxf ? FillDxfReleases(family.product) : FillDrawingReleases(family.product);
             for (std::string_view entry : releases.items) {
