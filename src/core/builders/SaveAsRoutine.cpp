@@ -125,31 +125,6 @@ SaveAsRoutineResult Refused(UserMessage message, SaveAsField focus)
     return result;
 }
 
-// The folder in AutoLISP string form, or the refusal of a folder that cannot be used.
-struct FolderChoice
-{
-    std::optional<std::string> folder;
-    std::optional<SaveAsRoutineResult> refused;
-};
-
-FolderChoice ChooseFolder(const SaveAsChoices& choices, std::string_view productCode, const std::string& title)
-{
-    FolderChoice choice;
-    choice.folder = LispFolder(choices.folder);
-    if (!choice.folder)
-        return choice;
-    // The name goes into an AutoLISP string: a quote would end it early, a line break would end the line.
-    const std::string_view typed = TrimSpaces(choices.folder);
-    if (typed.find('"') != std::string_view::npos || ContainsLineBreak(typed)) {
-        choice.refused = Refused(
-            Exclamation("The folder name cannot hold a double quote or a line break:\r\n" + std::string(typed), title),
-            SaveAsField::Folder);
-    } else if (IsLt(productCode)) {
-        choice.refused = Refused(Exclamation(std::string(TrimTrailingSpaces(kLispNote)), title), SaveAsField::Folder);
-    }
-    return choice;
-}
-
 // The first lines of a routine with a folder: the drawing's name, as the new file's, in that folder.
 std::string DrawingNameLines(bool dxf, const std::string& folder)
 {
@@ -185,6 +160,38 @@ const Release* ChosenRelease(const SaveAsChoices& choices, std::string_view prod
         return nullptr;
     }
     return release;
+}
+
+// What both builders start from: the release and the folder in AutoLISP form, or the refusal of either.
+struct Start
+{
+    const Release* release = nullptr;
+    std::optional<std::string> folder;
+    std::optional<SaveAsRoutineResult> refused;
+};
+
+Start StartRoutine(const SaveAsChoices& choices, std::string_view productCode, bool dxf, const std::string& title)
+{
+    Start start;
+    SaveAsRoutineResult refusal;
+    start.release = ChosenRelease(choices, productCode, dxf, title, refusal);
+    if (!start.release) {
+        start.refused = std::move(refusal);
+        return start;
+    }
+    start.folder = LispFolder(choices.folder);
+    if (!start.folder)
+        return start;
+    // The name goes into an AutoLISP string: a quote would end it early, a line break would end the line.
+    const std::string_view typed = TrimSpaces(choices.folder);
+    if (typed.find('"') != std::string_view::npos || ContainsLineBreak(typed)) {
+        start.refused = Refused(
+            Exclamation("The folder name cannot hold a double quote or a line break:\r\n" + std::string(typed), title),
+            SaveAsField::Folder);
+    } else if (IsLt(productCode)) {
+        start.refused = Refused(Exclamation(std::string(TrimTrailingSpaces(kLispNote)), title), SaveAsField::Folder);
+    }
+    return start;
 }
 
 } // namespace
@@ -294,17 +301,16 @@ std::optional<std::string> LispFolder(std::string_view folderText)
 SaveAsRoutineResult BuildSaveAsRoutine(const SaveAsChoices& choices, std::string_view productCode)
 {
     const std::string title = "Save As Drawing";
+    const Start start = StartRoutine(choices, productCode, false, title);
+    if (start.refused)
+        return *start.refused;
+    const Release* release = start.release;
+    const std::optional<std::string>& folder = start.folder;
     SaveAsRoutineResult result;
-    const Release* release = ChosenRelease(choices, productCode, false, title, result);
-    if (!release)
-        return result;
-    FolderChoice folder = ChooseFolder(choices, productCode, title);
-    if (folder.refused)
-        return *folder.refused;
 
     const std::string head = "_saveas" + std::string(kCrLf) + std::string(release->drawingAnswer);
-    if (folder.folder) {
-        result.text = DrawingNameLines(false, *folder.folder) + head + std::string(kCrLf) + "!draw_name";
+    if (folder) {
+        result.text = DrawingNameLines(false, *folder) + head + std::string(kCrLf) + "!draw_name";
         return result;
     }
 
@@ -327,18 +333,17 @@ SaveAsRoutineResult BuildSaveAsRoutine(const SaveAsChoices& choices, std::string
 SaveAsRoutineResult BuildDxfRoutine(const SaveAsChoices& choices, std::string_view productCode)
 {
     const std::string title = "Save As DXF";
+    const Start start = StartRoutine(choices, productCode, true, title);
+    if (start.refused)
+        return *start.refused;
+    const Release* release = start.release;
+    const std::optional<std::string>& folder = start.folder;
     SaveAsRoutineResult result;
-    const Release* release = ChosenRelease(choices, productCode, true, title, result);
-    if (!release)
-        return result;
-    FolderChoice folder = ChooseFolder(choices, productCode, title);
-    if (folder.refused)
-        return *folder.refused;
 
     const bool newOptions = Is2000Syntax(productCode) || IsRelease2004OrLater(productCode);
     std::vector<std::string> lines;
-    if (folder.folder) {
-        result.text = DrawingNameLines(true, *folder.folder);
+    if (folder) {
+        result.text = DrawingNameLines(true, *folder);
         lines = {"_dxfout", "!draw_name"};
     } else {
         // The space ends the command; the line end takes the proposed name, the drawing's own with ".dxf".
