@@ -66,9 +66,9 @@ void InstallDefaultRoutines()
     fs::copy_file(shipped, fs::u8path(target), ec);
 }
 
-QString ToQString(const std::string& text)
+QString ToQString(std::string_view text)
 {
-    return QString::fromStdString(text);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 std::string ToStd(const QString& text)

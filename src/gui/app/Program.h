@@ -7,19 +7,20 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace qv {
 
 // Program-wide state shared by every window, set up once at start-up.
 struct ProgramState
 {
-    std::string programFolder;    // folder of the executable
-    std::string shippedFolder;    // files shipped with the program: defaults/, help/, samples/
-    std::string settingsFolder;   // SettingsFolder: holds Quorvel.ini and the data files
-    std::string databaseFolder;   // where the default routine database lives
-    std::string scriptFolder;     // where the script goes when no script folder is set
-    clsIniControl ini;            // the one settings access object
-    std::int16_t editorTab = 30;  // requested tab of the routine editor (1-6, 30 for none)
+    std::string programFolder;   // folder of the executable
+    std::string shippedFolder;   // files shipped with the program: defaults/, help/, samples/
+    std::string settingsFolder;  // SettingsFolder: holds Quorvel.ini and the data files
+    std::string databaseFolder;  // where the default routine database lives
+    std::string scriptFolder;    // where the script goes when no script folder is set
+    clsIniControl ini;           // the one settings access object
+    std::int16_t editorTab = 30; // requested tab of the routine editor (1-6, 30 for none)
     bool NonFavourite = false;
     bool Release2004OrLater = false;
     std::string CombinedScript;   // text of "Combined Routines..."
@@ -45,7 +46,7 @@ void InitialiseProgram(const std::string& programFolder);
 // is in use and no database is there yet.
 void InstallDefaultRoutines();
 
-QString ToQString(const std::string& text);
+QString ToQString(std::string_view text); // from UTF-8
 std::string ToStd(const QString& text);
 
 } // namespace qv

@@ -28,11 +28,6 @@ namespace qv {
 
 namespace {
 
-QString Q(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& caption)
 {
     auto* box = new QCheckBox(caption, parent);
@@ -119,9 +114,10 @@ DetailedPlotTab::DetailedPlotTab(QWidget* parent) : QWidget(parent)
     layout->addWidget(fraPlotDetailed, 1);
 
     auto* buttons = new QHBoxLayout();
-    cmdSavePlot = MakeButton(this, "cmdSavePlot", QStringLiteral("Save Routine"), QStringLiteral("Save Routine to Database"));
-    cmdPlotDetailedBack = MakeButton(this, "cmdPlotDetailedBack", QStringLiteral("<< Back to Main"),
-                                     QStringLiteral("Back to Main Menu"));
+    cmdSavePlot =
+        MakeButton(this, "cmdSavePlot", QStringLiteral("Save Routine"), QStringLiteral("Save Routine to Database"));
+    cmdPlotDetailedBack =
+        MakeButton(this, "cmdPlotDetailedBack", QStringLiteral("<< Back to Main"), QStringLiteral("Back to Main Menu"));
     buttons->addStretch();
     buttons->addWidget(cmdSavePlot);
     buttons->addWidget(cmdPlotDetailedBack);
@@ -148,7 +144,8 @@ QWidget* DetailedPlotTab::buildDevicePage()
     QLabel* layoutLabel = MakeLabel(tabs, "lblLayoutName", QStringLiteral("Layout Name"));
     layoutLabel->setBuddy(txtLayoutName);
     chkAllLayouts = MakeCheck(tabs, "chkAllLayouts", QStringLiteral("Plot all tabs"));
-    LblLispExplain = MakeHint(tabs, "LblLispExplain", QStringLiteral("Plot all tabs requires Lisp. Only available in AutoCAD full."));
+    LblLispExplain = MakeHint(tabs, "LblLispExplain",
+                              QStringLiteral("Plot all tabs requires Lisp. Only available in AutoCAD full."));
     cmbNoCopies = MakeCombo(tabs, "cmbNoCopies", true);
     cmbNoCopies->setMinimumContentsLength(4);
     QLabel* copiesLabel = MakeLabel(tabs, "lblNoCopies", QStringLiteral("Number of Copies"));
@@ -181,10 +178,10 @@ QWidget* DetailedPlotTab::buildDevicePage()
     lblStandards = MakeLabel(device, "lblStandards", QStringLiteral("Paper Standard"));
     cboStandards = MakeCombo(device, "cboStandards", false);
     lblStandards->setBuddy(cboStandards);
-    Label8 = MakeLabel(device, "Label8", Q(kEnterPaperSize));
+    Label8 = MakeLabel(device, "Label8", ToQString(kEnterPaperSize));
     cboPaperSize = MakeCombo(device, "cboPaperSize", true);
     cboPaperSize->setMinimumContentsLength(28);
-    txtPaperSize = MakeEdit(device, "txtPaperSize", Q(kDefaultPaper));
+    txtPaperSize = MakeEdit(device, "txtPaperSize", ToQString(kDefaultPaper));
     Label8->setBuddy(txtPaperSize);
     cmdAddPaperSize = MakeButton(device, "cmdAddPaperSize", QStringLiteral("Add Custom Size"));
     lblPaperSize = MakeHint(device, "lblPaperSize");
@@ -291,7 +288,8 @@ QWidget* DetailedPlotTab::buildSettingsPage()
     cboPlotStyle = MakeCombo(options, "cboPlotStyle", true);
     QLabel* styleLabel = MakeLabel(options, "lblPlotStyle", QStringLiteral("Plot Style Table"));
     styleLabel->setBuddy(cboPlotStyle);
-    cmdStyleTable = MakeButton(options, "cmdStyleTable", QStringLiteral("Browse"), QStringLiteral("Locate a plot style table"));
+    cmdStyleTable =
+        MakeButton(options, "cmdStyleTable", QStringLiteral("Browse"), QStringLiteral("Locate a plot style table"));
     chkPlotStyle = MakeCheck(options, "chkPlotStyle", QStringLiteral("Plot with plot styles"));
     ChkPlotObject = MakeCheck(options, "ChkPlotObject", QStringLiteral("Plot object lineweights"));
     chkpaperlast = MakeCheck(options, "chkpaperlast", QStringLiteral("Plot paperspace last test"));
@@ -320,8 +318,9 @@ QWidget* DetailedPlotTab::buildSettingsPage()
     lblQuality = MakeLabel(fraShaded, "lblQuality", QStringLiteral("Quality"));
     CboQuality = MakeCombo(fraShaded, "CboQuality", false);
     lblQuality->setBuddy(CboQuality);
-    lblShadeExplain = MakeHint(fraShaded, "lblShadeExplain",
-                               QStringLiteral("To set Shade Plot in Paperspace, use the properties of the individual viewports."));
+    lblShadeExplain =
+        MakeHint(fraShaded, "lblShadeExplain",
+                 QStringLiteral("To set Shade Plot in Paperspace, use the properties of the individual viewports."));
     shadeLayout->addWidget(LblShadePlot, 0, 0);
     shadeLayout->addWidget(cboShade, 0, 1);
     shadeLayout->addWidget(lblQuality, 1, 0);
@@ -367,11 +366,11 @@ void DetailedPlotTab::connectRules()
     // A list left blank shows what it stands for.
     connect(CboPrinter->lineEdit(), &QLineEdit::editingFinished, this, [this] {
         if (CboPrinter->currentText().isEmpty())
-            CboPrinter->setEditText(Q(kSelectPlotter));
+            CboPrinter->setEditText(ToQString(kSelectPlotter));
     });
     connect(cboPlotStyle->lineEdit(), &QLineEdit::editingFinished, this, [this] {
         if (cboPlotStyle->currentText().isEmpty())
-            cboPlotStyle->setEditText(Q(kDefaultPaper));
+            cboPlotStyle->setEditText(ToQString(kDefaultPaper));
     });
     connect(cmdPlotterBrowse, &QPushButton::clicked, this, &DetailedPlotTab::browsePlotter);
     connect(cmdStyleTable, &QPushButton::clicked, this, &DetailedPlotTab::browseStyleTable);
@@ -417,16 +416,16 @@ void DetailedPlotTab::InitDetailedPlotTab()
         LblLispExplain->show();
     }
 
-    chkRemovelines->setText(Q(m_setup.removeLinesCaption));
+    chkRemovelines->setText(ToQString(m_setup.removeLinesCaption));
     fraPlotDetailed->setTitle(QStringLiteral("Detailed Plot Routine"));
     cboShade->clear();
     CboQuality->clear();
     if (m_setup.release2004) {
         for (const std::string& shade : ShadeChoices(m_product))
-            cboShade->addItem(Q(shade));
+            cboShade->addItem(ToQString(shade));
         cboShade->setCurrentText(QStringLiteral("As Displayed"));
         for (const std::string& quality : QualityChoices())
-            CboQuality->addItem(Q(quality));
+            CboQuality->addItem(ToQString(quality));
         CboQuality->setCurrentText(QStringLiteral("Normal"));
         if (m_setup.shadeAtStart)
             SetShadeOptions(true);
@@ -437,20 +436,21 @@ void DetailedPlotTab::InitDetailedPlotTab()
     optUnitButtons[2]->setVisible(m_setup.pixelsOffered);
 
     lblselectPlotter->setText(QStringLiteral("Select from the list or Browse to select the relevant PC3 file."));
-    lblPaperSize->setText(QStringLiteral("If you are manually entering a Paper size or selecting from the list, please "
-                                         "confirm that the Paper size is available for this Plot device through AutoCAD"));
-    lblstrModel_Layout->setText(Q(m_setup.modelLayoutHint));
-    lblModelPaper->setText(Q(m_setup.modelPaperHint));
+    lblPaperSize->setText(
+        QStringLiteral("If you are manually entering a Paper size or selecting from the list, please "
+                       "confirm that the Paper size is available for this Plot device through AutoCAD"));
+    lblstrModel_Layout->setText(ToQString(m_setup.modelLayoutHint));
+    lblModelPaper->setText(ToQString(m_setup.modelPaperHint));
 
     cmbScale->clear();
     for (const PlotScaleEntry& entry : PlotScaleList())
-        cmbScale->addItem(Q(entry.text), entry.drawingUnits);
+        cmbScale->addItem(ToQString(entry.text), entry.drawingUnits);
     cmbNoCopies->clear();
     for (int i = 1; i <= 10; ++i)
         cmbNoCopies->addItem(QString::number(i));
     fillPlotterList(false);
     Choose(optCtb, 0);
-    cmbScale->setCurrentText(Q(kScaledToFit));
+    cmbScale->setCurrentText(ToQString(kScaledToFit));
     cmbNoCopies->setCurrentIndex(0);
     chkPlotStyle->setChecked(true);
     chkpaperlast->setChecked(true);
@@ -517,13 +517,19 @@ void DetailedPlotTab::chooseTilemode(int index)
 void DetailedPlotTab::choosePlotArea(int index)
 {
     switch (index) {
-    case 0: txtPlot = QStringLiteral("_Display"); break;
-    case 1: txtPlot = QStringLiteral("_Extents"); break;
+    case 0:
+        txtPlot = QStringLiteral("_Display");
+        break;
+    case 1:
+        txtPlot = QStringLiteral("_Extents");
+        break;
     case 2:
         txtPlot = OptPlotAreaButtons[2]->text() == QLatin1String("Limits") ? QStringLiteral("_Limits")
-                                                                            : QStringLiteral("Layout");
+                                                                           : QStringLiteral("Layout");
         break;
-    default: txtPlot = QStringLiteral("_View"); break;
+    default:
+        txtPlot = QStringLiteral("_View");
+        break;
     }
     txtView->setVisible(index == 3);
 }
@@ -550,13 +556,13 @@ void DetailedPlotTab::chooseUnit(int index)
         lblUnits = QStringLiteral("_Pixels");
         cboStandards->setCurrentText(QStringLiteral("Pixels"));
         ShowPaperStandard(kPixelPaperCode);
-        Label8->setText(Q(kSelectPixelSize));
+        Label8->setText(ToQString(kSelectPixelSize));
         return;
     }
     if (lblUnits == QLatin1String("_Pixels")) {
         if (IsBlankOrSelectPlotter(CboPrinter->currentText())) {
             showTypedPaper();
-            Label8->setText(Q(kEnterPaperSize));
+            Label8->setText(ToQString(kEnterPaperSize));
         } else {
             RefreshPaperForDevice();
         }
@@ -568,9 +574,9 @@ void DetailedPlotTab::chooseUnit(int index)
 void DetailedPlotTab::showTypedPaper()
 {
     cboPaperSize->clear();
-    cboPaperSize->setEditText(Q(kDefaultPaper));
+    cboPaperSize->setEditText(ToQString(kDefaultPaper));
     cboPaperSize->hide();
-    txtPaperSize->setText(Q(kDefaultPaper));
+    txtPaperSize->setText(ToQString(kDefaultPaper));
     txtPaperSize->show();
     Label8->setBuddy(txtPaperSize);
 }
@@ -581,7 +587,7 @@ void DetailedPlotTab::chooseDevice(const QString& name)
     if (lblUnits == QLatin1String("_Pixels"))
         Choose(optUnit, 0);
     showTypedPaper();
-    Label8->setText(Q(kEnterPaperSize));
+    Label8->setText(ToQString(kEnterPaperSize));
     RefreshPaperForDevice();
     SetPlotToFileForDevice();
 }
@@ -591,7 +597,7 @@ void DetailedPlotTab::RefreshPaperForDevice()
     const DevicePapers papers = PapersForDevice(PlotDeviceList::instance().devices(), ToStd(CboPrinter->currentText()));
     if (papers.isPc3) {
         showTypedPaper();
-        Label8->setText(Q(kEnterPaperSize));
+        Label8->setText(ToQString(kEnterPaperSize));
         EnableStandards();
         return;
     }
@@ -601,15 +607,15 @@ void DetailedPlotTab::RefreshPaperForDevice()
     txtPaperSize->hide();
     cboPaperSize->show();
     Label8->setBuddy(cboPaperSize);
-    Label8->setText(Q(kSelectPaperSize));
+    Label8->setText(ToQString(kSelectPaperSize));
     cboPaperSize->clear();
     for (const std::string& paper : papers.names)
-        cboPaperSize->addItem(Q(paper));
+        cboPaperSize->addItem(ToQString(paper));
     cboPaperSize->setCurrentIndex(-1);
-    cboPaperSize->setEditText(Q(kDefaultPaper));
+    cboPaperSize->setEditText(ToQString(kDefaultPaper));
     if (cboPaperSize->count() == 0) {
         cboPaperSize->hide();
-        txtPaperSize->setText(Q(kDefaultPaper));
+        txtPaperSize->setText(ToQString(kDefaultPaper));
         txtPaperSize->show();
     }
 }
@@ -639,8 +645,8 @@ void DetailedPlotTab::EnableStandards()
     lblPaperSize->setEnabled(true);
     cboStandards->clear();
     for (const PaperStandard& standard : PaperStandards())
-        cboStandards->addItem(Q(standard.entry), standard.code);
-    cboStandards->setCurrentText(Q(kManualStandard));
+        cboStandards->addItem(ToQString(standard.entry), standard.code);
+    cboStandards->setCurrentText(ToQString(kManualStandard));
 }
 
 void DetailedPlotTab::DisableStandards()
@@ -656,27 +662,26 @@ void DetailedPlotTab::chooseStandard(int index)
     cboPaperSize->show();
     txtPaperSize->hide();
     Label8->setBuddy(cboPaperSize);
-    Label8->setText(Q(kSelectPaperSize));
+    Label8->setText(ToQString(kSelectPaperSize));
     ShowPaperStandard(cboStandards->itemData(index).toInt());
 }
 
 void DetailedPlotTab::ShowPaperStandard(int code)
 {
-    const PaperStandardView view =
-        qv::ShowPaperStandard(code, code == kCustomPaperCode ? ReadCustomPaperEntries(Program().settingsFolder)
-                                                         : CustomPaperEntries{});
+    const PaperStandardView view = qv::ShowPaperStandard(
+        code, code == kCustomPaperCode ? ReadCustomPaperEntries(Program().settingsFolder) : CustomPaperEntries{});
     cboPaperSize->setVisible(view.showList);
     txtPaperSize->setVisible(!view.showList);
     Label8->setBuddy(view.showList ? static_cast<QWidget*>(cboPaperSize) : txtPaperSize);
     if (view.label8)
-        Label8->setText(Q(*view.label8));
+        Label8->setText(ToQString(*view.label8));
     if (!view.showList)
         return;
     cboPaperSize->clear();
     for (const std::string& name : view.names)
-        cboPaperSize->addItem(Q(name));
+        cboPaperSize->addItem(ToQString(name));
     cboPaperSize->setCurrentIndex(-1);
-    cboPaperSize->setEditText(Q(view.listText));
+    cboPaperSize->setEditText(ToQString(view.listText));
 }
 
 void DetailedPlotTab::chooseScale(int index)
@@ -685,8 +690,8 @@ void DetailedPlotTab::chooseScale(int index)
     if (index < 0 || index >= static_cast<int>(list.size()))
         return;
     const ScaleBoxes boxes = ScaleBoxesFor(list[static_cast<std::size_t>(index)]);
-    txtScale1->setText(Q(boxes.plotted));
-    txtScale2->setText(Q(boxes.drawing));
+    txtScale1->setText(ToQString(boxes.plotted));
+    txtScale2->setText(ToQString(boxes.drawing));
 }
 
 void DetailedPlotTab::chooseStyleKind(int index)
@@ -694,7 +699,7 @@ void DetailedPlotTab::chooseStyleKind(int index)
     cboPlotStyle->clear();
     cboPlotStyle->addItems(StyleTableNames(Program().ini, index == 0 ? QStringLiteral("ctb") : QStringLiteral("stb")));
     cboPlotStyle->setCurrentIndex(-1);
-    cboPlotStyle->setEditText(Q(kDefaultPaper));
+    cboPlotStyle->setEditText(ToQString(kDefaultPaper));
 }
 
 void DetailedPlotTab::browsePlotter()
@@ -704,10 +709,10 @@ void DetailedPlotTab::browsePlotter()
         return;
     CboPrinter->setEditText(chosen);
     showTypedPaper();
-    Label8->setText(Q(kEnterPaperSize));
+    Label8->setText(ToQString(kEnterPaperSize));
     EnableStandards();
     if (TrimSpaces(ToStd(CboPrinter->currentText())).empty())
-        CboPrinter->setEditText(Q(kSelectPlotter));
+        CboPrinter->setEditText(ToQString(kSelectPlotter));
 }
 
 void DetailedPlotTab::browseStyleTable()
@@ -717,7 +722,7 @@ void DetailedPlotTab::browseStyleTable()
         return;
     cboPlotStyle->setEditText(chosen);
     if (cboPlotStyle->currentText().isEmpty())
-        cboPlotStyle->setEditText(Q(kDefaultPaper));
+        cboPlotStyle->setEditText(ToQString(kDefaultPaper));
 }
 
 void DetailedPlotTab::addCustomPaper()
@@ -726,7 +731,7 @@ void DetailedPlotTab::addCustomPaper()
     dialog.exec();
     if (dialog.addedName())
         lblCustomPaper = QStringLiteral("Yes");
-    if (lblCustomPaper == QLatin1String("Yes") && cboStandards->currentText() == Q(kCustomStandard))
+    if (lblCustomPaper == QLatin1String("Yes") && cboStandards->currentText() == ToQString(kCustomStandard))
         reloadCustomPaperList();
 }
 
@@ -786,28 +791,50 @@ void DetailedPlotTab::focusField(PlotField field)
     QWidget* target = nullptr;
     int page = 1;
     switch (field) {
-    case PlotField::None: return;
-    case PlotField::Scale1: target = txtScale1; break;
-    case PlotField::Scale2: target = txtScale2; break;
-    case PlotField::View: target = txtView; break;
-    case PlotField::OffsetX: target = txtOffset_X; break;
-    case PlotField::OffsetY: target = txtOffset_Y; break;
+    case PlotField::None:
+        return;
+    case PlotField::Scale1:
+        target = txtScale1;
+        break;
+    case PlotField::Scale2:
+        target = txtScale2;
+        break;
+    case PlotField::View:
+        target = txtView;
+        break;
+    case PlotField::OffsetX:
+        target = txtOffset_X;
+        break;
+    case PlotField::OffsetY:
+        target = txtOffset_Y;
+        break;
     case PlotField::Printer:
         // The device is on the first page; it takes the focus only when that page is showing.
         if (picDetailedPlot->currentIndex() == 0)
             CboPrinter->setFocus();
         return;
-    case PlotField::Copies: target = cmbNoCopies; page = 0; break;
-    case PlotField::Tilemode: target = optTilemode->checkedButton(); page = 0; break;
-    case PlotField::LayoutName: target = txtLayoutName; page = 0; break;
+    case PlotField::Copies:
+        target = cmbNoCopies;
+        page = 0;
+        break;
+    case PlotField::Tilemode:
+        target = optTilemode->checkedButton();
+        page = 0;
+        break;
+    case PlotField::LayoutName:
+        target = txtLayoutName;
+        page = 0;
+        break;
     case PlotField::Paper:
         // The live paper control, as the routine reads it.
-        target = Label8->text().compare(Q(kEnterPaperSize), Qt::CaseInsensitive) == 0
+        target = Label8->text().compare(ToQString(kEnterPaperSize), Qt::CaseInsensitive) == 0
                      ? static_cast<QWidget*>(txtPaperSize)
                      : cboPaperSize;
         page = 0;
         break;
-    case PlotField::StyleTable: target = cboPlotStyle; break;
+    case PlotField::StyleTable:
+        target = cboPlotStyle;
+        break;
     }
     if (!target)
         return;
@@ -826,7 +853,7 @@ void DetailedPlotTab::BuildDetailedPlotRoutine()
         focusField(result.focus);
         return;
     }
-    emit routineBuilt(Q(result.text));
+    emit routineBuilt(ToQString(result.text));
 }
 
 } // namespace qv

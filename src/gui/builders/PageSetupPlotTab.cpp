@@ -21,14 +21,7 @@
 
 namespace qv {
 
-namespace {
-
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
+namespace {} // namespace
 
 PageSetupPlotTab::PageSetupPlotTab(QWidget* parent) : QWidget(parent)
 {
@@ -89,7 +82,7 @@ PageSetupPlotTab::PageSetupPlotTab(QWidget* parent) : QWidget(parent)
     cboPagesetupPlotter->setObjectName(QStringLiteral("cboPagesetupPlotter"));
     cboPagesetupPlotter->setEditable(true);
     cboPagesetupPlotter->setInsertPolicy(QComboBox::NoInsert);
-    cboPagesetupPlotter->setEditText(Text(kSelectPlotter));
+    cboPagesetupPlotter->setEditText(ToQString(kSelectPlotter));
     cmdSelectPc3 = MakeDialogButton(device, "cmdSelectPc3", QStringLiteral("Browse"));
     deviceLayout->addWidget(cboPagesetupPlotter, 1);
     deviceLayout->addWidget(cmdSelectPc3);
@@ -144,7 +137,7 @@ void PageSetupPlotTab::SetupPageSetupTab()
 {
     m_product = GetAcadVer(Program().ini);
     const PageSetupPlotSetup setup = PageSetupPlotSetupFor(m_product);
-    FraPlotPageSetup->setTitle(Text(setup.frameCaption));
+    FraPlotPageSetup->setTitle(ToQString(setup.frameCaption));
     chkPlotalltabsPage->setEnabled(setup.allTabsOffered);
     if (!setup.allTabsOffered)
         chkPlotalltabsPage->setChecked(false);
@@ -186,7 +179,7 @@ void PageSetupPlotTab::cmdSelectPc3_Click()
     if (!file.trimmed().isEmpty())
         cboPagesetupPlotter->setEditText(file);
     if (cboPagesetupPlotter->currentText().trimmed().isEmpty())
-        cboPagesetupPlotter->setEditText(Text(kSelectPlotter));
+        cboPagesetupPlotter->setEditText(ToQString(kSelectPlotter));
 }
 
 PageSetupPlotChoices PageSetupPlotTab::readChoices() const

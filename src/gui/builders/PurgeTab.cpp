@@ -29,8 +29,7 @@ PurgeTab::PurgeTab(QWidget* parent) : QWidget(parent)
     const auto& items = PurgeItems();
     constexpr int rows = 6;
     for (int i = 0; i < kPurgeItemCount; ++i) {
-        auto* box = new QCheckBox(QString::fromUtf8(items[i].caption.data(), static_cast<qsizetype>(items[i].caption.size())),
-                                  frmPurge);
+        auto* box = new QCheckBox(ToQString(items[i].caption), frmPurge);
         box->setObjectName(QStringLiteral("chkPurge_%1").arg(i));
         chkPurge->addButton(box, i);
         grid->addWidget(box, i % rows, i / rows);
@@ -85,7 +84,7 @@ void PurgeTab::SetupPurgeTab()
     showTicks(defaults);
     for (int i = 0; i < kPurgeItemCount; ++i)
         m_items[static_cast<std::size_t>(i)]->setVisible(m_setup.IsOffered(i));
-    frmPurge->setTitle(QString::fromUtf8(m_setup.frameCaption.data(), static_cast<qsizetype>(m_setup.frameCaption.size())));
+    frmPurge->setTitle(ToQString(m_setup.frameCaption));
     lblpurgeall = defaults.allFlag ? QStringLiteral("Yes") : QStringLiteral("No");
     cmdPurgeAll->setText(QStringLiteral("Clear All"));
 
@@ -120,7 +119,7 @@ void PurgeTab::pressPurgeAll()
     const std::string caption = cmdPurgeAll->text().toStdString();
     const std::string_view next = PressPurgeAll(choices, m_setup, caption);
     showTicks(choices);
-    cmdPurgeAll->setText(QString::fromUtf8(next.data(), static_cast<qsizetype>(next.size())));
+    cmdPurgeAll->setText(ToQString(next));
     lblpurgeall = choices.allFlag ? QStringLiteral("Yes") : QStringLiteral("No");
 }
 

@@ -22,11 +22,6 @@ namespace qv {
 
 namespace {
 
-QString Text(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QButtonGroup* MakeOptions(QWidget* owner, QWidget* parent, const char* name, std::initializer_list<QString> captions,
                           QBoxLayout* layout)
 {
@@ -73,7 +68,7 @@ SaveAsTab::SaveAsTab(QWidget* parent) : QWidget(parent)
     auto* folder = new QGroupBox(QStringLiteral("Select Folder to Save to"), fraSaveAs);
     auto* folderGrid = new QGridLayout(folder);
     lblSaveInFolder = MakeLabel(folder, "lblSaveInFolder", QStringLiteral("Save in Folder:"));
-    txtSaveAs_Folder = new QLineEdit(Text(kDefaultFolder), folder);
+    txtSaveAs_Folder = new QLineEdit(ToQString(kDefaultFolder), folder);
     txtSaveAs_Folder->setObjectName(QStringLiteral("txtSaveAs_Folder"));
     lblSaveInFolder->setBuddy(txtSaveAs_Folder);
     cmbSaveAsBrowse = MakeDialogButton(folder, "cmbSaveAsBrowse", QStringLiteral("Browse"),
@@ -138,7 +133,7 @@ void SaveAsTab::SetupSaveAsTab()
     cboDxfAccuracy->clear();
     for (int i = 1; i <= kMaxDxfAccuracy; ++i)
         cboDxfAccuracy->addItem(QString::number(i));
-    cboDxfAccuracy->setCurrentText(Text(kDefaultDxfAccuracy));
+    cboDxfAccuracy->setCurrentText(ToQString(kDefaultDxfAccuracy));
     OptSaveAsFormat->button(0)->setChecked(true);
     OptSaveAsFormat_Click(0);
     OptSaveAsType->button(static_cast<int>(SaveAsType::Drawing))->setChecked(true);
@@ -158,13 +153,13 @@ void SaveAsTab::FillDxfReleases()
 
 void SaveAsTab::showReleases(const SaveAsReleases& releases)
 {
-    fraSaveAs->setTitle(Text(releases.frameCaption));
+    fraSaveAs->setTitle(ToQString(releases.frameCaption));
     cboSaveType->clear();
     for (std::string_view item : releases.items)
-        cboSaveType->addItem(Text(item));
+        cboSaveType->addItem(ToQString(item));
     // A text shown first that is not one of the entries (the 2007 products) stands until a choice.
-    const int shown = cboSaveType->findText(Text(releases.shown));
-    cboSaveType->setPlaceholderText(shown < 0 ? Text(releases.shown) : QString());
+    const int shown = cboSaveType->findText(ToQString(releases.shown));
+    cboSaveType->setPlaceholderText(shown < 0 ? ToQString(releases.shown) : QString());
     cboSaveType->setCurrentIndex(shown);
 
     for (QWidget* control : std::initializer_list<QWidget*>{cboSaveType, lblSaveType, cmdSaveAsSave})
@@ -177,7 +172,7 @@ void SaveAsTab::showReleases(const SaveAsReleases& releases)
         control->setVisible(releases.dxfControlsShown);
     chkSaveAsPreview->setVisible(releases.dxfControlsShown && releases.previewShown);
     if (releases.accuracy)
-        cboDxfAccuracy->setCurrentText(Text(*releases.accuracy));
+        cboDxfAccuracy->setCurrentText(ToQString(*releases.accuracy));
 }
 
 QString SaveAsTab::shownRelease() const

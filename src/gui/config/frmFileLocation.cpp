@@ -24,11 +24,6 @@
 namespace qv {
 namespace {
 
-QString FromStd(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QString& tip = {})
 {
     auto* edit = new QLineEdit(parent);
@@ -75,7 +70,8 @@ frmFileLocation::frmFileLocation(QWidget* parent) : QDialog(parent)
         tbsOptions->setTabToolTip(i, QString::fromLatin1(tabs[i].tip));
     }
 
-    cmdok = MakeDialogButton(this, "cmdok", QStringLiteral("OK"), QStringLiteral("Apply Changes and return to Main Screen"));
+    cmdok = MakeDialogButton(this, "cmdok", QStringLiteral("OK"),
+                             QStringLiteral("Apply Changes and return to Main Screen"));
     cmdok->setDefault(true);
     cmdCancel = MakeDialogButton(this, "cmdCancel", QStringLiteral("Cancel"),
                                  QStringLiteral("Cancel changes and return to Main Screen"));
@@ -103,8 +99,8 @@ frmFileLocation::frmFileLocation(QWidget* parent) : QDialog(parent)
     connect(cmdok, &QPushButton::clicked, this, &frmFileLocation::cmdok_Click);
     connect(cmdApply, &QPushButton::clicked, this, &frmFileLocation::cmdApply_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    for (QLineEdit* edit : {txtAddress[0], txtAddress[1], txtAddress[2], txtFieldDelim, txtFieldNum,
-                            txtStartupSwitch, txtPlotterLoc, txtPlotStyleLoc})
+    for (QLineEdit* edit : {txtAddress[0], txtAddress[1], txtAddress[2], txtFieldDelim, txtFieldNum, txtStartupSwitch,
+                            txtPlotterLoc, txtPlotStyleLoc})
         connect(edit, &QLineEdit::textChanged, this, &frmFileLocation::enableApply);
 
     Form_Load();
@@ -144,7 +140,7 @@ QWidget* frmFileLocation::buildVersionTab()
     optCadVer->setObjectName(QStringLiteral("optCadVer"));
     auto* grid = new QGridLayout(fraCadVer);
     for (const OptionsProduct& product : OptionsProducts()) {
-        QRadioButton* option = MakeOption(fraCadVer, optCadVer, "optCadVer", product.index, FromStd(product.caption));
+        QRadioButton* option = MakeOption(fraCadVer, optCadVer, "optCadVer", product.index, ToQString(product.caption));
         option->setEnabled(product.userSelectable);
         grid->addWidget(option, product.index % 10, product.index / 10);
     }
@@ -188,8 +184,8 @@ QWidget* frmFileLocation::buildAdvancedTab()
     window->addWidget(lblWindowStyle);
     int index = 0;
     for (const char* caption : {"Normal", "Minimized", "Maximized"})
-        window->addWidget(MakeOption(fraWindowStyle, optWindowStyle, "optWindowStyle", index++,
-                                     QString::fromLatin1(caption)));
+        window->addWidget(
+            MakeOption(fraWindowStyle, optWindowStyle, "optWindowStyle", index++, QString::fromLatin1(caption)));
 
     fraStartEnd = MakeFrame(page, "fraStartEnd", QStringLiteral("Default Start Command"));
     optStartEnd = new QButtonGroup(this);
@@ -216,7 +212,7 @@ QWidget* frmFileLocation::buildStartupSwitchTab()
     optStartSwitch->setObjectName(QStringLiteral("optStartSwitch"));
     lblStartupSwitch = MakeLabel(fraStartSwitch, "lblStartupSwitch", QString());
     lblStartupSwitchExplain =
-        MakeLabel(fraStartSwitch, "lblStartupSwitchExplain", FromStd(options_text::kStartupSwitchExplain));
+        MakeLabel(fraStartSwitch, "lblStartupSwitchExplain", ToQString(options_text::kStartupSwitchExplain));
     lblStartupSwitchExplain->setWordWrap(true);
     txtStartupSwitch = MakeEdit(fraStartSwitch, QStringLiteral("txtStartupSwitch"));
     auto* layout = new QVBoxLayout(fraStartSwitch);
@@ -240,8 +236,7 @@ QWidget* frmFileLocation::buildPlotLocationTab()
     lblPlotterLoc = MakeLabel(fraPlotLocations, "lblPlotterLoc", QStringLiteral("Plotter Configuration Files (.pc3)"));
     txtPlotterLoc = MakeEdit(fraPlotLocations, QStringLiteral("txtPlotterLoc"));
     cmdPlotLoc = MakeDialogButton(fraPlotLocations, "cmdPlotLoc", QStringLiteral("Browse"));
-    lblPlotStyleLoc =
-        MakeLabel(fraPlotLocations, "lblPlotStyleLoc", QStringLiteral("Plot Style Tables (.ctb, .stb)"));
+    lblPlotStyleLoc = MakeLabel(fraPlotLocations, "lblPlotStyleLoc", QStringLiteral("Plot Style Tables (.ctb, .stb)"));
     txtPlotStyleLoc = MakeEdit(fraPlotLocations, QStringLiteral("txtPlotStyleLoc"));
     cmdBrowsePlotStyle = MakeDialogButton(fraPlotLocations, "cmdBrowsePlotStyle", QStringLiteral("Browse"));
     cmdWhere = MakeDialogButton(fraPlotLocations, "cmdWhere", QStringLiteral("Where are my current files located"));
@@ -264,8 +259,8 @@ QWidget* frmFileLocation::buildPlotLocationTab()
 void frmFileLocation::Form_Load()
 {
     const clsIniControl& ini = Program().ini;
-    lblCad->setText(FromStd(options_text::CadLabel()));
-    lblDatabase->setText(FromStd(options_text::DatabaseLabel()));
+    lblCad->setText(ToQString(options_text::CadLabel()));
+    lblDatabase->setText(ToQString(options_text::DatabaseLabel()));
     for (QLineEdit* box : txtAddress)
         box->clear();
     tbsOptions->setCurrentIndex(TabFileLocation);
@@ -328,9 +323,9 @@ void frmFileLocation::optCadVer_Click(int index)
     if (index < 0 || std::size_t(index) >= products.size())
         return;
     const OptionsProduct& product = products[std::size_t(index)];
-    lblCAdVer = FromStd(product.code);
+    lblCAdVer = ToQString(product.code);
     if (!product.switchLabel.empty())
-        lblStartupSwitch->setText(FromStd(product.switchLabel));
+        lblStartupSwitch->setText(ToQString(product.switchLabel));
     enableApply();
 }
 
@@ -359,8 +354,8 @@ void frmFileLocation::optStartSwitch_Click(int index)
 void frmFileLocation::chkSortOption_Click()
 {
     const bool on = chkSortOption->isChecked();
-    for (QWidget* field : std::initializer_list<QWidget*>{txtFieldDelim, txtFieldNum, lblFieldDelim, lblFieldNum,
-                                                           lblExplainField})
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{txtFieldDelim, txtFieldNum, lblFieldDelim, lblFieldNum, lblExplainField})
         field->setEnabled(on);
     enableApply();
 }
@@ -375,9 +370,9 @@ QString frmFileLocation::FolderOf(const QString& path)
 
 void frmFileLocation::cmdAcadBrowse_Click()
 {
-    const QStringList chosen = Dialogs().openFileNames(QStringLiteral("Locate the CAD Program"),
-                                                       FromStd(options_text::kExecutableFilter),
-                                                       FolderOf(txtAddress[0]->text()), false);
+    const QStringList chosen =
+        Dialogs().openFileNames(QStringLiteral("Locate the CAD Program"), ToQString(options_text::kExecutableFilter),
+                                FolderOf(txtAddress[0]->text()), false);
     if (chosen.isEmpty())
         return;
     txtAddress[0]->setText(QDir::toNativeSeparators(chosen.first()));
@@ -385,9 +380,9 @@ void frmFileLocation::cmdAcadBrowse_Click()
 
 void frmFileLocation::cmdDatabaseBrowse_Click()
 {
-    const QStringList chosen = Dialogs().openFileNames(QStringLiteral("Locate the Routine Database"),
-                                                       FromStd(options_text::kDatabaseFilter),
-                                                       FolderOf(txtAddress[1]->text()), false);
+    const QStringList chosen =
+        Dialogs().openFileNames(QStringLiteral("Locate the Routine Database"), ToQString(options_text::kDatabaseFilter),
+                                FolderOf(txtAddress[1]->text()), false);
     if (chosen.isEmpty())
         return;
     const QString path = QDir::toNativeSeparators(chosen.first());
@@ -443,9 +438,8 @@ OptionsValues frmFileLocation::Values() const
 
 bool frmFileLocation::UpdateQVSettings()
 {
-    const UpdateOutcome outcome = qv::UpdateQVSettings(Program().ini, Values(), [this] {
-        return SavePlotLocations(Program().ini, txtPlotterLoc, txtPlotStyleLoc);
-    });
+    const UpdateOutcome outcome = qv::UpdateQVSettings(
+        Program().ini, Values(), [this] { return SavePlotLocations(Program().ini, txtPlotterLoc, txtPlotStyleLoc); });
     if (outcome.release2004OrLater)
         Program().Release2004OrLater = *outcome.release2004OrLater;
     // Whatever was written is in use from now on, also when a check stopped the rest.

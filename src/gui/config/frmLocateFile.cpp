@@ -39,11 +39,6 @@ frmLocateFile::FileSearchService& SearchHook()
     return service;
 }
 
-QString FromStd(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
 } // namespace
 
 // What the searching thread hands over: the folder it is in, how many it has entered, and its result.
@@ -65,21 +60,20 @@ void frmLocateFile::SetFileSearch(FileSearchService service)
     SearchHook() = service ? std::move(service) : &FindFileInTrees;
 }
 
-frmLocateFile::frmLocateFile(LocateMode mode, QString executableName, QCheckBox* check, QLabel* label,
-                             QWidget* parent)
+frmLocateFile::frmLocateFile(LocateMode mode, QString executableName, QCheckBox* check, QLabel* label, QWidget* parent)
     : QDialog(parent), m_mode(mode), m_executableName(std::move(executableName)),
       m_texts(LocateTextsFor(mode, ToStd(m_executableName))), m_check(check), m_label(label)
 {
     setObjectName(QStringLiteral("frmLocateFile"));
     setModal(true);
     setWindowTitle(m_texts.windowCaption.empty() ? QStringLiteral("Locate AutoCAD Executable File")
-                                                 : FromStd(m_texts.windowCaption));
+                                                 : ToQString(m_texts.windowCaption));
 
     fraLocateFile = new QGroupBox(m_texts.frameCaption.empty() ? QStringLiteral("Locate Executable File")
-                                                               : FromStd(m_texts.frameCaption),
+                                                               : ToQString(m_texts.frameCaption),
                                   this);
     fraLocateFile->setObjectName(QStringLiteral("fraLocateFile"));
-    lblFileLocate = MakeLabel(fraLocateFile, "lblFileLocate", FromStd(m_texts.fileLabel));
+    lblFileLocate = MakeLabel(fraLocateFile, "lblFileLocate", ToQString(m_texts.fileLabel));
     txtAddress = new QLineEdit(fraLocateFile);
     txtAddress->setObjectName(QStringLiteral("txtAddress"));
     txtAddress->setMinimumWidth(420);
@@ -169,7 +163,7 @@ void frmLocateFile::beginSearch(const std::string& fileName, std::vector<std::st
 {
     if (m_label) {
         m_labelBefore = m_label->text();
-        m_label->setText(FromStd(m_texts.searching));
+        m_label->setText(ToQString(m_texts.searching));
     }
     m_progress = std::make_shared<Progress>();
     m_stop = std::stop_source();
@@ -221,7 +215,7 @@ void frmLocateFile::showProgress()
         folder = m_progress->folder;
         folders = m_progress->folders;
     }
-    lblSearchFolder->setText(QStringLiteral("Searching (%1 folders): ").arg(folders) + FromStd(ShortenPath(folder)));
+    lblSearchFolder->setText(QStringLiteral("Searching (%1 folders): ").arg(folders) + ToQString(ShortenPath(folder)));
 }
 
 void frmLocateFile::searchDone()
@@ -238,7 +232,7 @@ void frmLocateFile::searchDone()
     }
     setSearching(false);
     txtAddress->setText(QString::fromStdString(LocatedAddress(m_mode, hit)).trimmed());
-    lblFileLocate->setText(FromStd(m_texts.fileLabel));
+    lblFileLocate->setText(ToQString(m_texts.fileLabel));
     lblLocateFileExplain->setText(LabelText(hit.empty() ? m_texts.notFound : m_texts.found));
     cmdok->setText(QStringLiteral("Next"));
     emit searchFinished();
@@ -267,7 +261,7 @@ void frmLocateFile::cmdDatabaseBrowse_Click()
         const QString folder = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
         const QStringList chosen =
             Dialogs().openFileNames(QStringLiteral("Locate the CAD Program"),
-                                    FromStd(ExecutableFilter(ToStd(m_executableName))), folder, false);
+                                    ToQString(ExecutableFilter(ToStd(m_executableName))), folder, false);
         if (!chosen.isEmpty())
             txtAddress->setText(QDir::toNativeSeparators(chosen.first()));
         return;

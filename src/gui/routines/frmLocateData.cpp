@@ -1,6 +1,7 @@
 #include "frmLocateData.h"
 
 #include "app/Program.h"
+#include "config/OptionsSettings.h"
 #include "config/SettingsKeys.h"
 
 #include <QFileInfo>
@@ -85,11 +86,8 @@ void frmLocateData::cmdDatabaseBrowse_Click()
 {
     const QString current = txtAddress->text().trimmed();
     const QString folder = current.isEmpty() ? ToQString(Program().databaseFolder) : QFileInfo(current).absolutePath();
-    const QStringList chosen = Dialogs().openFileNames(
-        QString(),
-        QStringLiteral("Routine Database File (Batch_CAD.dat)|Batch_CAD.dat|All Database File (*.dat)|*.dat|"
-                       "All Files (*.*)|*.*"),
-        folder, false);
+    const QStringList chosen =
+        Dialogs().openFileNames(QString(), ToQString(options_text::kDatabaseFilter), folder, false);
     if (chosen.isEmpty())
         return;
     txtAddress->setText(chosen.first());
