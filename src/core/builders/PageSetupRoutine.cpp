@@ -43,16 +43,11 @@ PageSetupRefusal PageSetupError(std::string text, PageSetupField focus)
 // line break or a quote would become two answers or end early.
 constexpr std::string_view kNameLineBreak = "The page setup name cannot hold a double quote or a line break.";
 
-bool BreaksName(std::string_view name)
-{
-    return ContainsLineBreak(name) || name.find('"') != std::string_view::npos;
-}
-
 // A drawing path goes between double quotes on a line of its own: a quote or a line break in it
 // would end the name early and shift every later answer.
 std::optional<PageSetupRefusal> CheckDrawingPath(std::string_view path, PageSetupField focus)
 {
-    if (path.find('"') != std::string_view::npos || ContainsLineBreak(path))
+    if (BreaksQuotedLine(path))
         return PageSetupError("The drawing name cannot hold a double quote or a line break.", focus);
     return std::nullopt;
 }
@@ -64,7 +59,7 @@ std::optional<PageSetupRefusal> CheckDrawingAndName(std::string_view drawing, st
         return PageSetupError("Please select a drawing", drawingField);
     if (TrimSpaces(name).empty())
         return PageSetupError("Please select a Page Setup name", nameField);
-    if (BreaksName(name))
+    if (BreaksQuotedLine(name))
         return PageSetupError(std::string(kNameLineBreak), nameField);
     return CheckDrawingPath(TrimSpaces(drawing), drawingField);
 }
@@ -205,7 +200,7 @@ PageSetupRoutineResult BuildPageSetupPlotRoutine(const PageSetupPlotChoices& cho
         result.refusal = {Exclamation("Please enter a PageSetup Name", "Page Setup"), PageSetupField::PageSetupName};
         return result;
     }
-    if (BreaksName(name)) {
+    if (BreaksQuotedLine(name)) {
         result.refusal = PageSetupError(std::string(kNameLineBreak), PageSetupField::PageSetupName);
         return result;
     }

@@ -270,7 +270,7 @@ Result<std::string> EncodeCustomPapers(const std::vector<std::string>& names)
 {
     std::string text;
     for (const std::string& name : names) {
-        if (name.find('"') != std::string::npos || ContainsLineBreak(name))
+        if (BreaksQuotedLine(name))
             return Error{ErrInvalidText, "The paper size \"" + name + "\" holds a double quote or a line break."};
         text.append("\"").append(name).append("\"").append(kCrLf);
     }
@@ -326,7 +326,7 @@ AddPaperOutcome AddCustomPaper(CustomPaperList& list, std::string_view typed)
     }
     // The file holds each name between quotes on a line of its own in Windows-1252: anything else
     // would come back as another name, or not at all, and no list holding it could be saved.
-    if (name.find('"') != std::string::npos || ContainsLineBreak(name) || !FitsCp1252(name)) {
+    if (BreaksQuotedLine(name) || !FitsCp1252(name)) {
         outcome.message = PaperInformation("A paper size name cannot hold a double quote, a line break or a "
                                            "character outside the Windows-1252 code page.",
                                            "Quorvel Error");

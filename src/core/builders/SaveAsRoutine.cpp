@@ -184,7 +184,7 @@ Start StartRoutine(const SaveAsChoices& choices, std::string_view productCode, b
         return start;
     // The name goes into an AutoLISP string: a quote would end it early, a line break would end the line.
     const std::string_view typed = TrimSpaces(choices.folder);
-    if (typed.find('"') != std::string_view::npos || ContainsLineBreak(typed)) {
+    if (BreaksQuotedLine(typed)) {
         start.refused = Refused(
             Exclamation("The folder name cannot hold a double quote or a line break:\r\n" + std::string(typed), title),
             SaveAsField::Folder);

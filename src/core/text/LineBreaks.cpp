@@ -36,4 +36,9 @@ bool ContainsLineBreak(std::string_view text)
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
+bool BreaksQuotedLine(std::string_view text)
+{
+    return text.find_first_of("\"\r\n") != std::string_view::npos;
+}
+
 } // namespace qv

@@ -18,4 +18,8 @@ std::string JoinCrLf(const std::vector<std::string>& lines);
 
 bool ContainsLineBreak(std::string_view text);
 
+// True when the text cannot stand between double quotes on a line of generated text: a quote would end
+// it early, and a line break would end the line.
+bool BreaksQuotedLine(std::string_view text);
+
 } // namespace qv
