@@ -173,11 +173,16 @@ void DetailedPlotTabTest::modeAreaOrientationAndScaleRules()
     QVERIFY(tab.txtLayoutName->isEnabled());
     QVERIFY(!tab.chkAllLayouts->isEnabled() && !tab.chkAllLayouts->isChecked());
     QVERIFY(!tab.cboShade->isEnabled());
+    QCOMPARE(tab.txtPlot, QStringLiteral("Layout")); // the chosen area follows its new caption
+    Click(tab.optTilemode, 1);
+    QCOMPARE(tab.txtPlot, QStringLiteral("_Limits"));
+    Click(tab.optTilemode, 0);
     Click(tab.OptPlotArea, 2);
     QCOMPARE(tab.txtPlot, QStringLiteral("Layout"));
 
     Click(tab.optTilemode, 2);
     QCOMPARE(tab.txtTilemode, QStringLiteral("_Layout")); // the automatic mode leaves the token alone
+    QCOMPARE(tab.txtPlot, QStringLiteral("Layout"));
     QVERIFY(!tab.txtLayoutName->isEnabled());
     QVERIFY(tab.chkAllLayouts->isEnabled());
     QVERIFY(tab.cboShade->isEnabled());

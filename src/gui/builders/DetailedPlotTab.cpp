@@ -488,6 +488,9 @@ void DetailedPlotTab::chooseTilemode(int index)
     OptPlotAreaButtons[2]->setText(layoutArea ? QStringLiteral("Default") : QStringLiteral("Limits"));
     if (layoutArea)
         OptPlotAreaButtons[2]->setEnabled(true);
+    // A chosen third area follows its new caption: a layout has no limits, and the model tab no layout area.
+    if (OptPlotArea->checkedId() == 2)
+        choosePlotArea(2);
     chkpaperlast->setEnabled(layoutArea);
     chkScaleLine->setEnabled(layoutArea);
     if (index == 0) {
