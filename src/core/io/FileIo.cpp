@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <random>
 
 #ifdef _WIN32
@@ -89,12 +90,19 @@ Status ReadFileInBlocks(const std::string& path, std::size_t blockSize,
         const int err = errno;
         return ErrorFor(std::error_code(err ? err : EACCES, std::generic_category()), path);
     }
-    std::string buffer(blockSize, '\0');
+    // A small file (a settings file, most lists) needs no full block; one byte over its size sees its end.
+    std::size_t size = blockSize;
+    if (fs::is_regular_file(status)) {
+        const std::uintmax_t length = fs::file_size(p, ec);
+        if (!ec && length < blockSize)
+            size = static_cast<std::size_t>(length) + 1;
+    }
+    const auto buffer = std::make_unique_for_overwrite<char[]>(size);
     while (in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        in.read(buffer.get(), static_cast<std::streamsize>(size));
         const auto count = static_cast<std::size_t>(in.gcount());
         if (count > 0)
-            block(std::string_view(buffer.data(), count));
+            block(std::string_view(buffer.get(), count));
     }
     if (in.bad())
         return MakeError(ErrDeviceIo, path);
