@@ -6,6 +6,7 @@
 #include "text/TextUtil.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 namespace qv {
@@ -75,7 +76,7 @@ RoutineLookup GetRoutineByDescription(const RoutineList& catalogue, std::string_
 RoutineIndex::RoutineIndex(const RoutineList& catalogue)
 {
     std::size_t capacity = 16;
-    while (capacity < catalogue.size() * 2)
+    while (capacity < catalogue.size() * 4)
         capacity *= 2;
     m_slots.resize(capacity);
     m_mask = capacity - 1;
@@ -83,14 +84,16 @@ RoutineIndex::RoutineIndex(const RoutineList& catalogue)
     for (const clsRoutine& routine : catalogue) {
         const std::string_view key = TrimSpaces(routine.Description());
         const std::uint32_t hash = hashOf(key);
-        if (slotFor(key, hash)->keyLength != kEmpty)
+        if (slotFor(key, hash)->entry != kEmpty)
             continue; // the first routine of a description wins
         std::size_t at = hash & m_mask;
-        while (m_slots[at].keyLength != kEmpty)
+        while (m_slots[at].entry != kEmpty)
             at = (at + 1) & m_mask;
-        m_slots[at] = Slot{hash, static_cast<std::uint32_t>(m_keys.size()), static_cast<std::uint32_t>(key.size()),
-                           static_cast<std::uint32_t>(m_routines.size())};
-        m_keys.append(key);
+        m_slots[at] = Slot{hash, static_cast<std::uint32_t>(m_entries.size())};
+        const std::uint32_t head[2] = {static_cast<std::uint32_t>(m_routines.size()),
+                                       static_cast<std::uint32_t>(key.size())};
+        m_entries.append(reinterpret_cast<const char*>(head), kEntryHead);
+        m_entries.append(key);
         m_routines.push_back(&routine);
     }
 }
@@ -102,13 +105,17 @@ std::uint32_t RoutineIndex::hashOf(std::string_view text)
 
 const RoutineIndex::Slot* RoutineIndex::slotFor(std::string_view description, std::uint32_t hash) const
 {
-    // Never full (at most half the slots are used), so the walk ends at an empty slot.
+    // Never full, so the walk ends at an empty slot.
     for (std::size_t at = hash & m_mask;; at = (at + 1) & m_mask) {
         const Slot& slot = m_slots[at];
-        if (slot.keyLength == kEmpty)
+        if (slot.entry == kEmpty)
             return &slot;
-        if (slot.hash == hash && slot.keyLength == description.size() &&
-            std::string_view(m_keys).substr(slot.keyOffset, slot.keyLength) == description)
+        if (slot.hash != hash)
+            continue;
+        std::uint32_t length = 0;
+        std::memcpy(&length, m_entries.data() + slot.entry + 4, sizeof length);
+        if (length == description.size() &&
+            std::string_view(m_entries.data() + slot.entry + kEntryHead, length) == description)
             return &slot;
     }
 }
@@ -116,7 +123,11 @@ const RoutineIndex::Slot* RoutineIndex::slotFor(std::string_view description, st
 const clsRoutine* RoutineIndex::find(std::string_view description) const
 {
     const Slot* slot = slotFor(description, hashOf(description));
-    return slot->keyLength == kEmpty ? nullptr : m_routines[slot->routine];
+    if (slot->entry == kEmpty)
+        return nullptr;
+    std::uint32_t routine = 0;
+    std::memcpy(&routine, m_entries.data() + slot->entry, sizeof routine);
+    return m_routines[routine];
 }
 
 RoutineLookup RoutineIndex::lookup(std::string_view description) const

@@ -55,22 +55,22 @@ public:
 
 private:
     // An open-addressing table kept small and together, so that a look-up in a large catalogue touches a
-    // slot and one run of key bytes rather than scattered nodes and routine objects: a list of many
-    // drawings looks up every row.
+    // slot and one entry rather than scattered nodes and routine objects: a list of many drawings looks up
+    // every row. A quarter of the slots at most are used, so few look-ups walk past their first slot.
     struct Slot
     {
         std::uint32_t hash = 0;
-        std::uint32_t keyOffset = 0; // into m_keys
-        std::uint32_t keyLength = kEmpty;
-        std::uint32_t routine = 0;   // index into m_routines
+        std::uint32_t entry = kEmpty; // offset of the entry in m_entries
     };
     static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
+    // Each entry: the routine's index into m_routines and the key's length (four bytes each), then the key.
+    static constexpr std::size_t kEntryHead = 8;
 
     const Slot* slotFor(std::string_view description, std::uint32_t hash) const;
     static std::uint32_t hashOf(std::string_view text);
 
     std::vector<Slot> m_slots;
-    std::string m_keys; // every distinct trimmed description, one after the other
+    std::string m_entries; // one entry per distinct trimmed description, one after the other
     std::vector<const clsRoutine*> m_routines;
     std::size_t m_mask = 0;
 };
@@ -88,8 +88,8 @@ void RoutineIndex::containsEach(std::size_t count, Description description, Answ
     };
     const auto fetchKey = [&](std::size_t i) {
         const Slot& slot = m_slots[hashes[i % kSlotAhead] & m_mask];
-        if (slot.keyLength != kEmpty)
-            __builtin_prefetch(m_keys.data() + slot.keyOffset);
+        if (slot.entry != kEmpty)
+            __builtin_prefetch(m_entries.data() + slot.entry);
     };
     for (std::size_t i = 0; i < count && i < kSlotAhead; ++i)
         fetchSlot(i);
@@ -97,7 +97,7 @@ void RoutineIndex::containsEach(std::size_t count, Description description, Answ
         fetchKey(i);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint32_t hash = hashes[i % kSlotAhead];
-        answer(i, slotFor(description(i), hash)->keyLength != kEmpty);
+        answer(i, slotFor(description(i), hash)->entry != kEmpty);
         if (i + kSlotAhead < count)
             fetchSlot(i + kSlotAhead);
         if (i + kKeyAhead < count)
