@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 namespace qv {
 namespace fs = std::filesystem;
@@ -246,16 +247,17 @@ Result<RoutineRecords> clsRadomAccess::GetAllRecords()
     const FileShape shape = opened.value().shape;
 
     RoutineRecords result;
-    // Read in blocks of many records: one read per record costs a system call each.
-    constexpr std::uintmax_t kRecordsPerBlock = 256;
-    std::string buffer;
+    result.routines.reserve(static_cast<std::size_t>(shape.records));
+    // Read in blocks of many records: one read per record costs a system call each, and a block that fits
+    // the processor's cache is still there when its records are decoded.
+    constexpr std::uintmax_t kRecordsPerBlock = 64;
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kRecordsPerBlock * kRecordLength);
     for (std::uintmax_t first = 1; first <= shape.records; first += kRecordsPerBlock) {
         const std::uintmax_t count = std::min(kRecordsPerBlock, shape.records - first + 1);
-        buffer.resize(static_cast<std::size_t>(count) * kRecordLength);
-        if (!in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())))
+        if (!in.read(buffer.get(), static_cast<std::streamsize>(count * kRecordLength)))
             return MakeError(ErrInputPastEnd, path);
         for (std::uintmax_t i = 0; i < count; ++i) {
-            const std::string_view bytes(buffer.data() + i * kRecordLength, kRecordLength);
+            const std::string_view bytes(buffer.get() + i * kRecordLength, kRecordLength);
             clsRoutine routine = DecodeRoutineRecord(bytes, static_cast<std::int16_t>(first + i));
             // Deleted records have a blank description; they still count so numbers stay positions.
             if (!TrimSpaces(routine.Description()).empty())

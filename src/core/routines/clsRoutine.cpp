@@ -49,9 +49,12 @@ void clsRoutine::SetScriptText(std::string value)
 void clsRoutine::SetStoredScriptText(std::string_view field)
 {
     m_storedWidth = field.size();
-    // The padding is most of a stored text: skip it eight spaces at a time.
+    // The padding is most of a stored text: skip it a block of spaces at a time.
+    static constexpr char kSpaces[65] = "                                                                ";
     std::size_t end = field.size();
-    while (end >= 8 && std::memcmp(field.data() + end - 8, "        ", 8) == 0)
+    while (end >= 64 && std::memcmp(field.data() + end - 64, kSpaces, 64) == 0)
+        end -= 64;
+    while (end >= 8 && std::memcmp(field.data() + end - 8, kSpaces, 8) == 0)
         end -= 8;
     while (end > 0 && field[end - 1] == ' ')
         --end;
