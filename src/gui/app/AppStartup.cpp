@@ -35,14 +35,14 @@ QString AppStartup::CommandLineText(const QStringList& arguments)
 void AppStartup::start()
 {
     Program().editorTab = 30;
-    // Every window carries the icon of the menu entry, and the desktop matches them by this name.
-    QApplication::setWindowIcon(ApplicationIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("quorvel"));
     if (Program().headless) {
-        // Nobody can see a splash in an unattended run: go straight to the work.
+        // Nobody can see a splash or an icon in an unattended run: go straight to the work.
         QTimer::singleShot(0, this, &AppStartup::loadMainWindow);
         return;
     }
+    // Every window carries the icon of the menu entry, and the desktop matches them by this name.
+    QApplication::setWindowIcon(ApplicationIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("quorvel"));
     m_splash = new SplashWindow();
     connect(m_splash, &SplashWindow::timerFired, this, &AppStartup::loadMainWindow);
     m_splash->show();
