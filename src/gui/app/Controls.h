@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QAbstractItemView>
+#include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QString>
@@ -31,6 +34,29 @@ inline QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text)
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     return label;
+}
+
+inline QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+inline QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    return frame;
+}
+
+inline QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QString& text = {}, const QString& tip = {})
+{
+    auto* edit = new QLineEdit(text, parent);
+    edit->setObjectName(name);
+    if (!tip.isEmpty())
+        edit->setToolTip(tip);
+    return edit;
 }
 
 inline QListWidget* MakeList(QWidget* parent, const char* name, const QString& tip,

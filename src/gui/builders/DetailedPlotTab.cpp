@@ -28,13 +28,6 @@ namespace qv {
 
 namespace {
 
-QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
 QComboBox* MakeCombo(QWidget* parent, const char* name, bool editable)
 {
     auto* combo = new QComboBox(parent);
@@ -45,13 +38,6 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, bool editable)
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(18);
     return combo;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text)
-{
-    auto* edit = new QLineEdit(text, parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    return edit;
 }
 
 QLabel* MakeHint(QWidget* parent, const char* name, const QString& text = {})
@@ -140,7 +126,7 @@ QWidget* DetailedPlotTab::buildDevicePage()
                                  {"Layout Tab (Paperspace)", "Model Tab (Modelspace)", "Model/Layout Automatic"});
     lblModelPaper = MakeHint(tabs, "lblModelPaper");
     lblstrModel_Layout = MakeHint(tabs, "lblstrModel_Layout");
-    txtLayoutName = MakeEdit(tabs, "txtLayoutName", QStringLiteral("<Default>"));
+    txtLayoutName = MakeEdit(tabs, QStringLiteral("txtLayoutName"), QStringLiteral("<Default>"));
     QLabel* layoutLabel = MakeLabel(tabs, "lblLayoutName", QStringLiteral("Layout Name"));
     layoutLabel->setBuddy(txtLayoutName);
     chkAllLayouts = MakeCheck(tabs, "chkAllLayouts", QStringLiteral("Plot all tabs"));
@@ -181,7 +167,7 @@ QWidget* DetailedPlotTab::buildDevicePage()
     Label8 = MakeLabel(device, "Label8", ToQString(kEnterPaperSize));
     cboPaperSize = MakeCombo(device, "cboPaperSize", true);
     cboPaperSize->setMinimumContentsLength(28);
-    txtPaperSize = MakeEdit(device, "txtPaperSize", ToQString(kDefaultPaper));
+    txtPaperSize = MakeEdit(device, QStringLiteral("txtPaperSize"), ToQString(kDefaultPaper));
     Label8->setBuddy(txtPaperSize);
     cmdAddPaperSize = MakeButton(device, "cmdAddPaperSize", QStringLiteral("Add Custom Size"));
     lblPaperSize = MakeHint(device, "lblPaperSize");
@@ -236,7 +222,7 @@ QWidget* DetailedPlotTab::buildSettingsPage()
     area->setObjectName(QStringLiteral("fraPlotArea"));
     auto* areaLayout = new QGridLayout(area);
     OptPlotArea = MakeOptions<4>(area, "OptPlotArea", OptPlotAreaButtons, {"Display", "Extents", "Limits", "View"});
-    txtView = MakeEdit(area, "txtView", QString());
+    txtView = MakeEdit(area, QStringLiteral("txtView"), QString());
     txtView->setPlaceholderText(QStringLiteral("View name"));
     for (int i = 0; i < 4; ++i)
         areaLayout->addWidget(OptPlotAreaButtons[static_cast<std::size_t>(i)], i, 0);
@@ -247,8 +233,8 @@ QWidget* DetailedPlotTab::buildSettingsPage()
     scale->setObjectName(QStringLiteral("fraScale"));
     auto* scaleLayout = new QGridLayout(scale);
     cmbScale = MakeCombo(scale, "cmbScale", false);
-    txtScale1 = MakeEdit(scale, "txtScale1", QStringLiteral("1"));
-    txtScale2 = MakeEdit(scale, "txtScale2", QStringLiteral("1"));
+    txtScale1 = MakeEdit(scale, QStringLiteral("txtScale1"), QStringLiteral("1"));
+    txtScale2 = MakeEdit(scale, QStringLiteral("txtScale2"), QStringLiteral("1"));
     for (std::size_t i = 0; i < txtOffset.size(); ++i)
         txtOffset[i] = MakeLabel(page, QStringLiteral("txtOffset_%1").arg(i).toLatin1().constData(),
                                  i < 3 ? QStringLiteral("Inches") : QString());
@@ -269,8 +255,8 @@ QWidget* DetailedPlotTab::buildSettingsPage()
     offset->setObjectName(QStringLiteral("fraOffset"));
     auto* offsetLayout = new QGridLayout(offset);
     ChkPlotcenter = MakeCheck(offset, "ChkPlotcenter", QStringLiteral("Center the plot"));
-    txtOffset_X = MakeEdit(offset, "txtOffset_X", QStringLiteral("0.00"));
-    txtOffset_Y = MakeEdit(offset, "txtOffset_Y", QStringLiteral("0.00"));
+    txtOffset_X = MakeEdit(offset, QStringLiteral("txtOffset_X"), QStringLiteral("0.00"));
+    txtOffset_Y = MakeEdit(offset, QStringLiteral("txtOffset_Y"), QStringLiteral("0.00"));
     txtOffset[3]->setBuddy(txtOffset_X);
     txtOffset[4]->setBuddy(txtOffset_Y);
     offsetLayout->addWidget(ChkPlotcenter, 0, 0, 1, 3);

@@ -22,26 +22,6 @@
 #include <QVBoxLayout>
 
 namespace qv {
-namespace {
-
-QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QString& tip = {})
-{
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    if (!tip.isEmpty())
-        edit->setToolTip(tip);
-    return edit;
-}
-
-QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setObjectName(QString::fromLatin1(name));
-    return frame;
-}
-
-} // namespace
-
 frmFileLocation::frmFileLocation(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmFileLocation"));
@@ -159,9 +139,9 @@ QWidget* frmFileLocation::buildAdvancedTab()
     const QString delimTip = QStringLiteral("Character that seperate each field eg -");
     const QString numberTip = QStringLiteral("Number of the field that you wish to sort by.");
     lblFieldDelim = MakeLabel(fraSortOption, "lblFieldDelim", QStringLiteral("Field Delimiter"));
-    txtFieldDelim = MakeEdit(fraSortOption, QStringLiteral("txtFieldDelim"), delimTip);
+    txtFieldDelim = MakeEdit(fraSortOption, QStringLiteral("txtFieldDelim"), {}, delimTip);
     lblFieldNum = MakeLabel(fraSortOption, "lblFieldNum", QStringLiteral("Field Number"));
-    txtFieldNum = MakeEdit(fraSortOption, QStringLiteral("txtFieldNum"), numberTip);
+    txtFieldNum = MakeEdit(fraSortOption, QStringLiteral("txtFieldNum"), {}, numberTip);
     lblFieldDelim->setToolTip(delimTip);
     lblFieldNum->setToolTip(numberTip);
     lblFieldDelim->setBuddy(txtFieldDelim);

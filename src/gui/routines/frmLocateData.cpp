@@ -1,5 +1,6 @@
 #include "frmLocateData.h"
 
+#include "app/Controls.h"
 #include "app/Program.h"
 #include "config/OptionsSettings.h"
 #include "config/SettingsKeys.h"
@@ -15,17 +16,6 @@
 #include <QVBoxLayout>
 
 namespace qv {
-namespace {
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
-} // namespace
-
 frmLocateData::frmLocateData(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmLocateData"));
