@@ -46,14 +46,10 @@ void PageSetupTabsTest::setUpFollowsTheProduct_data()
     QTest::addColumn<bool>("allTabs");
     QTest::newRow("2018") << "Cad2018"
                           << "Plot Using Page Setup" << true;
-    QTest::newRow("2000") << "Cad2000"
-                          << "Plot Using Page Setup" << true;
     QTest::newRow("LT2013") << "CadLT2013"
                             << "Plot Using Page Setup" << false;
     QTest::newRow("Bricscad") << "Bricscad"
                               << "Plot Using Page Setup in Rel 2000 - 2002" << false;
-    QTest::newRow("R14") << "Cad14"
-                         << "Plot Using Page Setup in Rel 2000 - 2002" << false;
 }
 
 void PageSetupTabsTest::setUpFollowsTheProduct()

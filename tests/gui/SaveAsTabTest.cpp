@@ -49,8 +49,6 @@ void SaveAsTabTest::setUpFollowsTheProduct_data()
     QTest::addColumn<bool>("folder");
     QTest::newRow("2018") << "Cad2018" << 7 << "AutoCAD 2018/LT2018 Drawing" << true;
     QTest::newRow("LT2013") << "CadLT2013" << 6 << "AutoCAD 2013/LT2013 Drawing" << false;
-    QTest::newRow("2007") << "Cad2007" << 4 << "AutoCAD 2007/2008/2009 LT2007/2008/2009 Drawing" << true;
-    QTest::newRow("Bricscad") << "Bricscad" << 2 << "AutoCAD R14/LT98/LT97 Drawing" << true;
 }
 
 void SaveAsTabTest::setUpFollowsTheProduct()
