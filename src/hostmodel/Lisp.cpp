@@ -1760,6 +1760,17 @@ int lispDepth(std::string_view text)
     return depth;
 }
 
+std::optional<std::vector<LispValue>> readLisp(std::string_view text, std::string* error)
+{
+    try {
+        return Reader(text).readAll();
+    } catch (const LispError& e) {
+        if (error)
+            *error = e.message;
+        return std::nullopt;
+    }
+}
+
 LispOutcome evaluateLisp(std::string_view text, LispHost& host)
 {
     LispOutcome outcome;

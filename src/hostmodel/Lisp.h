@@ -74,6 +74,10 @@ struct LispOutcome
 // last. A malformed or unbalanced text, an unknown function or a wrong argument type gives an error.
 LispOutcome evaluateLisp(std::string_view text, LispHost& host);
 
+// Reads every expression of the text without running it, as the host reads before it evaluates; nullopt
+// (and the host's message in `error`) for a malformed or unbalanced text.
+std::optional<std::vector<LispValue>> readLisp(std::string_view text, std::string* error = nullptr);
+
 // The value as the host prints it at the command line: "abc" in quotes, 12, 1.5, nil, T, (A "b" 3).
 std::string printLisp(const LispValue& value);
 

@@ -12,6 +12,7 @@
 
 #include "FuzzSupport.h"
 #include "HostModel.h"
+#include "Lisp.h"
 #include "batch/ScriptWriter.h"
 #include "builders/DetailedPlot.h"
 #include "config/CadProducts.h"
@@ -25,115 +26,29 @@ using qv::fuzz::Visible;
 
 // ---- AutoLISP as the host reads it ----
 
-struct Lisp
-{
-    bool isList = false;
-    bool isString = false;
-    std::string text; // string value or atom
-    std::vector<Lisp> items;
-};
-
-// Reads every top-level expression; false when a string or a list is left open or a ")" has no "(".
-class LispReader
-{
-public:
-    explicit LispReader(std::string_view text) : m_text(text) {}
-
-    bool readAll(std::vector<Lisp>& out)
-    {
-        while (skipBlank()) {
-            if (m_text[m_pos] == ')')
-                return false;
-            Lisp expression;
-            if (!read(expression))
-                return false;
-            out.push_back(std::move(expression));
-        }
-        return true;
-    }
-
-private:
-    bool skipBlank()
-    {
-        while (m_pos < m_text.size() &&
-               (m_text[m_pos] == ' ' || m_text[m_pos] == '\t' || m_text[m_pos] == '\r' || m_text[m_pos] == '\n'))
-            ++m_pos;
-        return m_pos < m_text.size();
-    }
-
-    bool read(Lisp& out)
-    {
-        const char c = m_text[m_pos];
-        if (c == '(') {
-            ++m_pos;
-            out.isList = true;
-            while (true) {
-                if (!skipBlank())
-                    return false;
-                if (m_text[m_pos] == ')') {
-                    ++m_pos;
-                    return true;
-                }
-                Lisp item;
-                if (!read(item))
-                    return false;
-                out.items.push_back(std::move(item));
-            }
-        }
-        if (c == '"') {
-            ++m_pos;
-            out.isString = true;
-            while (m_pos < m_text.size()) {
-                const char s = m_text[m_pos++];
-                if (s == '"')
-                    return true;
-                if (s != '\\') {
-                    out.text += s;
-                    continue;
-                }
-                if (m_pos >= m_text.size())
-                    return false;
-                const char e = m_text[m_pos++];
-                if (e == 'n' || e == 't' || e == 'r' || e == 'e' || (e >= '0' && e <= '7'))
-                    out.text += '\x01'; // an escape that stands for another character: never meant here
-                else
-                    out.text += e;
-            }
-            return false;
-        }
-        const std::size_t start = m_pos;
-        while (m_pos < m_text.size() && std::string_view(" \t\r\n()\"';").find(m_text[m_pos]) == std::string_view::npos)
-            ++m_pos;
-        if (m_pos == start)
-            ++m_pos; // a quote or ';' on its own: an atom of one character, which no command call holds
-        out.text = std::string(m_text.substr(start, m_pos - start));
-        return true;
-    }
-
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-};
+using qv::hostmodel::LispValue;
 
 // The (command ...) calls, in the order they appear.
-void FindCommandCalls(const Lisp& expression, std::vector<const Lisp*>& calls)
+void FindCommandCalls(const LispValue& expression, std::vector<const LispValue*>& calls)
 {
-    if (!expression.isList)
+    if (expression.kind != LispValue::Kind::List)
         return;
-    if (!expression.items.empty() && !expression.items.front().isList && !expression.items.front().isString &&
-        expression.items.front().text == "command") {
+    const LispValue& head = expression.items.front();
+    if (head.kind == LispValue::Kind::Symbol && head.text == "COMMAND") {
         calls.push_back(&expression);
         return;
     }
-    for (const Lisp& item : expression.items)
+    for (const LispValue& item : expression.items)
         FindCommandCalls(item, calls);
 }
 
 // The answers of a call: every argument must be a string.
-std::vector<std::string> Answers(const Lisp& call)
+std::vector<std::string> Answers(const LispValue& call)
 {
     std::vector<std::string> answers;
     for (std::size_t i = 1; i < call.items.size(); ++i) {
-        FUZZ_REQUIRE(call.items[i].isString, "an argument of (command ...) is not a string: " + Visible(call.items[i].text));
+        FUZZ_REQUIRE(call.items[i].kind == LispValue::Kind::String,
+                     "an argument of (command ...) is not a string: " + qv::hostmodel::printLisp(call.items[i]));
         answers.push_back(call.items[i].text);
     }
     return answers;
@@ -368,11 +283,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(repeated == result.text, "copies " + Visible(choices.copies) + " do not repeat the routine");
 
     if (choices.mode == qv::PlotTabMode::Automatic) {
-        std::vector<Lisp> forms;
-        FUZZ_REQUIRE(LispReader(single.text).readAll(forms), "unbalanced AutoLISP:\n" + Visible(single.text));
-        FUZZ_REQUIRE(forms.size() == 1, std::to_string(forms.size()) + " expressions:\n" + Visible(single.text));
-        std::vector<const Lisp*> calls;
-        FindCommandCalls(forms.front(), calls);
+        std::string error;
+        const auto forms = qv::hostmodel::readLisp(single.text, &error);
+        FUZZ_REQUIRE(forms.has_value(), error + ":\n" + Visible(single.text));
+        FUZZ_REQUIRE(forms->size() == 1, std::to_string(forms->size()) + " expressions:\n" + Visible(single.text));
+        std::vector<const LispValue*> calls;
+        FindCommandCalls(forms->front(), calls);
         FUZZ_REQUIRE(calls.size() == 2, std::to_string(calls.size()) + " command calls");
         const qv::PlotTabMode modes[] = {qv::PlotTabMode::Model, qv::PlotTabMode::Layout};
         for (int i = 0; i < 2; ++i) {
