@@ -7,9 +7,11 @@
 // then NUL-separated texts: drawing, page setup name(s), device, copies, folder, accuracy.
 
 #include "FuzzSupport.h"
+#include "Lisp.h"
 #include "builders/PageSetupRoutine.h"
 #include "builders/SaveAsRoutine.h"
 #include "config/CadProducts.h"
+#include "text/LineBreaks.h"
 
 namespace {
 
@@ -24,36 +26,17 @@ std::vector<std::string> ProductCodes()
     return codes;
 }
 
-bool HoldsLineBreak(std::string_view text)
-{
-    return text.find_first_of("\r\n") != std::string_view::npos;
-}
-
-// The AutoLISP expression starting at `from` closes (parentheses outside strings balance, every string is
-// closed, reading backslash escapes inside strings) and the line ends there.
+// The AutoLISP expression starting at `from` ends a line: the host reads lines until its parentheses balance,
+// and what it read is one expression (every string closed, nothing after it).
 bool LispExpressionIsWhole(std::string_view text, std::size_t from)
 {
-    int depth = 0;
-    bool inString = false;
-    for (std::size_t i = from; i < text.size(); ++i) {
-        const char c = text[i];
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-            continue;
-        }
-        if (c == '"') {
-            inString = true;
-        } else if (c == '(') {
-            ++depth;
-        } else if (c == ')' && --depth == 0) {
-            const std::string_view rest = text.substr(i + 1);
-            return rest.empty() || rest.starts_with("\r\n");
+    for (std::size_t end = text.find("\r\n", from);; end = text.find("\r\n", end + 2)) {
+        const std::string_view read = text.substr(from, end == std::string_view::npos ? end : end - from);
+        if (end == std::string_view::npos || qv::hostmodel::lispDepth(read) <= 0) {
+            const auto forms = qv::hostmodel::readLisp(read);
+            return forms && forms->size() == 1;
         }
     }
-    return false;
 }
 
 // `lispStart` is how the builder's own AutoLISP begins on a line of its own (the all-layouts plot, the folder
@@ -106,9 +89,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         const bool allTabs = choices.allTabs && qv::PageSetupPlotSetupFor(code).allTabsOffered;
         RequireWholeText(result.text, context, allTabs ? "(if(= \"Model\"" : nullptr);
-        FUZZ_REQUIRE(!HoldsLineBreak(choices.pageSetupName) && !HoldsLineBreak(choices.device) &&
+        FUZZ_REQUIRE(!qv::ContainsLineBreak(choices.pageSetupName) && !qv::ContainsLineBreak(choices.device) &&
                          choices.pageSetupName.find('"') == std::string::npos &&
-                         !(choices.fromOtherDrawing && HoldsLineBreak(choices.drawing)),
+                         !(choices.fromOtherDrawing && qv::ContainsLineBreak(choices.drawing)),
                      context + ": a typed text with a line break was accepted\n" + Visible(result.text));
     } else if (builder == 1) {
         qv::PageSetupImportChoices choices;
@@ -119,8 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!result.ok())
             return 0;
         RequireWholeText(result.text, context, nullptr);
-        FUZZ_REQUIRE(!HoldsLineBreak(choices.drawing) &&
-                         (choices.loadAll || (!HoldsLineBreak(choices.names) && choices.names.find('"') == std::string::npos)),
+        FUZZ_REQUIRE(!qv::ContainsLineBreak(choices.drawing) &&
+                         (choices.loadAll || (!qv::ContainsLineBreak(choices.names) && choices.names.find('"') == std::string::npos)),
                      context + ": a typed text with a line break was accepted\n" + Visible(result.text));
     } else {
         const bool dxf = builder == 3;
@@ -145,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
         RequireWholeText(result.text, context + " " + Visible(choices.release),
                          qv::LispFolder(choices.folder) ? "(setq draw_name" : nullptr);
-        FUZZ_REQUIRE(choices.folder.find('"') == std::string::npos && !HoldsLineBreak(choices.folder),
+        FUZZ_REQUIRE(choices.folder.find('"') == std::string::npos && !qv::ContainsLineBreak(choices.folder),
                      context + ": folder " + Visible(choices.folder) + " accepted\n" + Visible(result.text));
     }
     return 0;
