@@ -21,8 +21,6 @@
 
 namespace qv {
 
-namespace {} // namespace
-
 PageSetupPlotTab::PageSetupPlotTab(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("PageSetupPlotTab"));

@@ -2,15 +2,40 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDialog>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QString>
+#include <QVBoxLayout>
 #include <QWidget>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
 namespace qv {
+
+// The wizard windows' shape: the checklist, the explanation, then the buttons at the bottom right, with
+// `left` (when given) at the bottom left. The window grows with the texts its steps show.
+inline void LayOutWizardStep(QDialog* window, QLayout* checklist, QLabel* explanation, QPushButton* left,
+                             std::initializer_list<QPushButton*> right)
+{
+    auto* buttons = new QHBoxLayout();
+    if (left)
+        buttons->addWidget(left);
+    buttons->addStretch();
+    for (QPushButton* button : right)
+        buttons->addWidget(button);
+    auto* layout = new QVBoxLayout(window);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    layout->addLayout(checklist);
+    layout->addWidget(explanation);
+    layout->addStretch();
+    layout->addLayout(buttons);
+}
 
 // Text for a label: CR LF line breaks become the line breaks a label shows.
 inline QString LabelText(std::string_view text)

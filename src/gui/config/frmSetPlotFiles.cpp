@@ -45,17 +45,7 @@ frmSetPlotFiles::frmSetPlotFiles(QWidget* parent) : QDialog(parent)
     cmdSetupExit->setDefault(true);
     cmdCancel = MakeDialogButton(this, "cmdCancel", QStringLiteral("Cancel"));
 
-    auto* buttons = new QHBoxLayout();
-    buttons->addWidget(cmdWhere);
-    buttons->addStretch();
-    buttons->addWidget(cmdSetupExit);
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetMinimumSize); // grows with the texts the steps show
-    layout->addLayout(checklist);
-    layout->addWidget(lblExplainEnd);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    LayOutWizardStep(this, checklist, lblExplainEnd, cmdWhere, {cmdSetupExit, cmdCancel});
 
     connect(cmdSetupExit, &QPushButton::clicked, this, &frmSetPlotFiles::cmdSetupExit_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);

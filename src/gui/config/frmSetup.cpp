@@ -57,16 +57,7 @@ frmSetup::frmSetup(QWidget* parent) : QDialog(parent)
     cmdSetupExit->setDefault(true);
     cmdCancel = MakeDialogButton(this, "cmdCancel", QStringLiteral("Cancel"));
 
-    auto* buttons = new QHBoxLayout();
-    buttons->addStretch();
-    buttons->addWidget(cmdSetupExit);
-    buttons->addWidget(cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->setSizeConstraint(QLayout::SetMinimumSize); // grows with the texts the steps show
-    layout->addLayout(checklist);
-    layout->addWidget(lblExplainEnd);
-    layout->addStretch();
-    layout->addLayout(buttons);
+    LayOutWizardStep(this, checklist, lblExplainEnd, nullptr, {cmdSetupExit, cmdCancel});
 
     connect(cmdSetupExit, &QPushButton::clicked, this, &frmSetup::cmdSetupExit_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSetup::cmdCancel_Click);
@@ -125,8 +116,8 @@ void frmSetup::LocateScriptFolder()
     const WriteProbe probe = [](const std::string& path) { return platform::FileIsOpen(path); };
     while (const std::optional<UserMessage> refused = TestWriteFolder(folder, probe)) {
         Dialogs().message(*refused);
-        const std::optional<QString> chosen = Dialogs().browseFolder(
-            QStringLiteral("Select a Read/Write Folder for the Script File"), ToQString(folder));
+        const std::optional<QString> chosen =
+            Dialogs().browseFolder(QStringLiteral("Select a Read/Write Folder for the Script File"), ToQString(folder));
         if (chosen && !chosen->isEmpty())
             folder = ToStd(QDir::toNativeSeparators(*chosen));
     }
