@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-using bench::Measure;
+using bench::measure;
 using bench::Spread;
 
 int main()
@@ -43,17 +43,17 @@ int main()
                                       : std::string("_-plot\r\n_N\r\n\r\nA1\r\n\r\n_N\r\n_N\r\n_Y");
     };
     inputs.readOnlyRows.assign(inputs.rows.size(), false);
-    const std::string script = qv::BuildScript(inputs, qv::ScriptWriterKind::General).value().bytes;
+    const std::string script = qv::buildScript(inputs, qv::ScriptWriterKind::General).value().bytes;
 
     std::size_t seen = 0;
-    const Spread floor = Measure(kRuns, [&] {
+    const Spread floor = measure(kRuns, [&] {
         for (const qv::DrawingRow& row : inputs.rows) {
-            seen += qv::platform::GetFileAttributes(row.folder + "/" + row.file).ok() ? 1 : 0;
+            seen += qv::platform::fileAttributes(row.folder + "/" + row.file).ok() ? 1 : 0;
         }
     });
     qv::BatchCheckReport report;
-    const Spread check = Measure(kRuns, [&] {
-        report = qv::CheckBatchScript(script, inputs.rows, {"Cad2018", {}, {}, {}}).value();
+    const Spread check = measure(kRuns, [&] {
+        report = qv::checkBatchScript(script, inputs.rows, {"Cad2018", {}, {}, {}}).value();
     });
 
     std::printf("Check of %d drawings (%zu script bytes), %u cores, median of %d runs [min, max]\n", kDrawings,

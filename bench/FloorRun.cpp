@@ -8,7 +8,7 @@
 #include <string>
 #include <sys/stat.h>
 
-static std::string ReadWhole(const char* path)
+static std::string readWhole(const char* path)
 {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
@@ -23,8 +23,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench_FloorRun LIST.qvl REFERENCE.scr OUT.scr\n");
         return 2;
     }
-    const std::string script = ReadWhole(argv[2]);
-    const std::string bytes = ReadWhole(argv[1]);
+    const std::string script = readWhole(argv[2]);
+    const std::string bytes = readWhole(argv[1]);
     // Lines of "file","folder","routine": the path is folder + "/" + file.
     std::size_t found = 0;
     std::size_t start = 0;

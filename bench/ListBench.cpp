@@ -1,15 +1,15 @@
 // Times the drawing list operations of the main window and the action panel on a list of 100,000
 // drawings, through the same window code a user's clicks run. Offscreen; prints one line per step.
 
+#include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/ScriptedUserDialogs.h"
-#include "app/mdiStart.h"
 #include "batch/DrawingListModel.h"
 #include "batch/DrawingListView.h"
 #include "config/SettingsKeys.h"
+#include "routines/ActionPanel.h"
 #include "routines/RoutineCatalogue.h"
 #include "routines/RoutineStore.h"
-#include "routines/frmCommandButton.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -35,7 +35,7 @@ struct Step
 };
 
 // Runs the step and the event processing it causes (view layout, painting), timed together.
-Step Time(const char* name, mdiStart& window, const std::function<void()>& step)
+Step timeOnce(const char* name, MainWindow& window, const std::function<void()>& step)
 {
     QElapsedTimer clock;
     clock.start();
@@ -44,7 +44,7 @@ Step Time(const char* name, mdiStart& window, const std::function<void()>& step)
     return {name, double(clock.nsecsElapsed()) / 1e6, window.drawingList()->rowCount()};
 }
 
-QStringList Paths(int count, int salt)
+QStringList makePaths(int count, int salt)
 {
     QStringList paths;
     paths.reserve(count);
@@ -56,14 +56,14 @@ QStringList Paths(int count, int salt)
 }
 
 // Every other row, as ctrl-clicks leave them: 50,000 separate ranges, each a whole row.
-void SelectEveryOtherRow(mdiStart& window)
+void selectEveryOtherRow(MainWindow& window)
 {
     const DrawingListModel* model = window.drawingList();
     const int lastColumn = model->columnCount() - 1;
     QItemSelection selection;
     for (int row = 0; row < model->rowCount(); row += 2)
         selection.append(QItemSelectionRange(model->index(row, 0), model->index(row, lastColumn)));
-    window.lstvDrawings->selectionModel()->select(selection, QItemSelectionModel::Select);
+    window.m_drawingView->selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 } // namespace
@@ -73,56 +73,57 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir folder;
-    InitialiseProgram(folder.path().toStdString());
+    initialiseProgram(folder.path().toStdString());
     auto scripted = std::make_unique<ScriptedUserDialogs>();
     ScriptedUserDialogs& dialogs = *scripted;
-    Program().dialogs = std::move(scripted);
-    const bool ready = Program().ini.WriteValue(keys::kFieldSection, keys::kSortKey, "ON").ok() &&
-                       Program().ini.WriteValue(keys::kFieldSection, keys::kDelimKey, "-").ok() &&
-                       Program().ini.WriteValue(keys::kFieldSection, keys::kFieldNumKey, "2").ok() &&
-                       AddRoutineToDatabase(MakeRoutineForAdd("Plot to PDF, A3", "_-plot\r\n_y", false)) &&
-                       AddRoutineToDatabase(MakeRoutineForAdd("Purge all", "_-purge\r\n_a", false));
+    programState().dialogs = std::move(scripted);
+    const bool ready = programState().settings.writeValue(keys::kFieldSection, keys::kSortKey, "ON").ok() &&
+                       programState().settings.writeValue(keys::kFieldSection, keys::kDelimKey, "-").ok() &&
+                       programState().settings.writeValue(keys::kFieldSection, keys::kFieldNumKey, "2").ok() &&
+                       addRoutineToDatabase(makeRoutineForAdd("Plot to PDF, A3", "_-plot\r\n_y", false)) &&
+                       addRoutineToDatabase(makeRoutineForAdd("Purge all", "_-purge\r\n_a", false));
     if (!ready) {
         std::fprintf(stderr, "could not set up the settings and routines in %s\n", qPrintable(folder.path()));
         return 2;
     }
 
-    mdiStart window;
+    MainWindow window;
     window.resize(1200, 800);
-    window.FormLoad();
+    window.load();
     window.show();
     QCoreApplication::processEvents();
-    frmCommandButton* panel = window.commandPanel();
-    const QStringList paths = Paths(kDrawings, 0);
+    ActionPanel* panel = window.actionPanel();
+    const QStringList paths = makePaths(kDrawings, 0);
     const QString listFile = folder.filePath(QStringLiteral("bench.qvl"));
 
     std::vector<Step> steps;
-    steps.push_back(Time("add 100,000 paths", window, [&] { window.AddDrawings(paths); }));
-    steps.push_back(Time("assign to all", window, [&] {
-        panel->cboActionList->setCurrentIndex(0);
-        panel->CmdAction->click();
+    steps.push_back(timeOnce("add 100,000 paths", window, [&] { window.addDrawings(paths); }));
+    steps.push_back(timeOnce("assign to all", window, [&] {
+        panel->m_routineCombo->setCurrentIndex(0);
+        panel->m_assignButton->click();
     }));
-    steps.push_back(Time("select 50,000 rows (view)", window, [&] { SelectEveryOtherRow(window); }));
-    steps.push_back(Time("assign to 50,000 selected", window, [&] {
-        panel->cboActionList->setCurrentIndex(1);
-        panel->CmdAction->click();
+    steps.push_back(timeOnce("select 50,000 rows (view)", window, [&] { selectEveryOtherRow(window); }));
+    steps.push_back(timeOnce("assign to 50,000 selected", window, [&] {
+        panel->m_routineCombo->setCurrentIndex(1);
+        panel->m_assignButton->click();
     }));
-    SelectEveryOtherRow(window);
-    steps.push_back(Time("delete 50,000 selected", window, [&] { window.cmdDelete->click(); }));
-    steps.push_back(Time("clear", window, [&] { window.cmdClear->click(); }));
-    window.AddDrawings(paths);
-    steps.push_back(Time("sort by field", window, [&] { window.cmdSortIso->click(); }));
+    selectEveryOtherRow(window);
+    steps.push_back(timeOnce("delete 50,000 selected", window, [&] { window.m_removeButton->click(); }));
+    steps.push_back(timeOnce("clear", window, [&] { window.m_clearButton->click(); }));
+    window.addDrawings(paths);
+    steps.push_back(timeOnce("sort by field", window, [&] { window.m_sortByFieldButton->click(); }));
+    steps.push_back(timeOnce("sort by column (file name)", window,
+                             [&] { emit window.m_drawingView->header()->sectionClicked(0); }));
     steps.push_back(
-        Time("sort by column (file name)", window, [&] { emit window.lstvDrawings->header()->sectionClicked(0); }));
-    steps.push_back(Time("add 1,000 into the sorted list", window, [&] { window.AddDrawings(Paths(1000, 17)); }));
-    panel->RedoListItems(QStringLiteral("Plot to PDF, A3"));
-    steps.push_back(Time("save list file", window, [&] {
+        timeOnce("add 1,000 into the sorted list", window, [&] { window.addDrawings(makePaths(1000, 17)); }));
+    panel->assignToAllDrawings(QStringLiteral("Plot to PDF, A3"));
+    steps.push_back(timeOnce("save list file", window, [&] {
         dialogs.queueSaveName(listFile);
-        panel->SaveDrawingList();
+        panel->saveDrawingList();
     }));
-    steps.push_back(Time("retrieve list file", window, [&] {
+    steps.push_back(timeOnce("retrieve list file", window, [&] {
         dialogs.queueFiles({listFile});
-        panel->RetrieveDrawingList();
+        panel->retrieveDrawingList();
     }));
 
     std::printf("%-32s %10s %10s\n", "step", "ms", "rows");

@@ -9,8 +9,8 @@
 #include "batch/ScriptWriter.h"
 #include "routines/DrawingListFile.h"
 #include "routines/RoutineCatalogue.h"
+#include "routines/RoutineDatabase.h"
 #include "routines/RoutineRecord.h"
-#include "routines/clsRadomAccess.h"
 #include "text/TextUtil.h"
 
 #include <algorithm>
@@ -28,24 +28,24 @@ namespace {
 namespace fs = std::filesystem;
 using bench::Spread;
 
-double Time(const std::function<void()>& work)
+double timeOnce(const std::function<void()>& work)
 {
-    return bench::Seconds(work) * 1000;
+    return bench::secondsOf(work) * 1000;
 }
 
 // Both sides run by turns, so that whatever else the machine is doing weighs on both alike.
-std::pair<Spread, Spread> Measure(int runs, const std::function<void()>& small, const std::function<void()>& large)
+std::pair<Spread, Spread> measure(int runs, const std::function<void()>& small, const std::function<void()>& large)
 {
     std::vector<double> a, b;
     for (int i = 0; i < runs; ++i) {
-        a.push_back(Time(small));
-        b.push_back(Time(large));
+        a.push_back(timeOnce(small));
+        b.push_back(timeOnce(large));
     }
-    return {bench::Summarise(std::move(a)), bench::Summarise(std::move(b))};
+    return {bench::summarise(std::move(a)), bench::summarise(std::move(b))};
 }
 
 // A routine of realistic size: a plot with its answers, as the builders write them.
-std::string RoutineText(int i)
+std::string routineText(int i)
 {
     std::string text = "_-plot\r\n_Yes\r\nLayout" + std::to_string(i % 7) +
                        "\r\nDWG To PDF.pc3\r\nISO full bleed A1 (841.00 x 594.00 MM)\r\n_Millimeters\r\n_Landscape\r\n"
@@ -53,7 +53,7 @@ std::string RoutineText(int i)
     return text;
 }
 
-std::vector<std::string> MakeDatabase(const fs::path& file, int routines)
+std::vector<std::string> makeDatabase(const fs::path& file, int routines)
 {
     std::vector<std::string> descriptions;
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
@@ -63,12 +63,12 @@ std::vector<std::string> MakeDatabase(const fs::path& file, int routines)
         char site[16];
         std::snprintf(site, sizeof site, "%04d", i);
         descriptions.push_back("Plot sheets of site " + std::string(site) + " to PDF, A1");
-        out << qv::EncodeRoutineRecord(qv::MakeRoutineForAdd(descriptions.back(), RoutineText(i), i % 3 == 0)).value();
+        out << qv::encodeRoutineRecord(qv::makeRoutineForAdd(descriptions.back(), routineText(i), i % 3 == 0)).value();
     }
     return descriptions;
 }
 
-void Report(const char* what, const Spread& small, const Spread& large, const char* target)
+void report(const char* what, const Spread& small, const Spread& large, const char* target)
 {
     std::printf("  %-34s %8.1f ms [%.1f, %.1f]  vs  %8.1f ms [%.1f, %.1f]   ratio %.2f  (%s)\n", what, large.median,
                 large.low, large.high, small.median, small.low, small.high, large.median / small.median, target);
@@ -95,13 +95,13 @@ int main()
     for (const int routines : {2, 5000}) {
         Setup setup;
         setup.database = (dir / ("db" + std::to_string(routines) + ".dat")).string();
-        const std::vector<std::string> descriptions = MakeDatabase(setup.database, routines);
+        const std::vector<std::string> descriptions = makeDatabase(setup.database, routines);
         for (int i = 0; i < kDrawings; ++i) {
             setup.rows.push_back({"Sheet-" + std::to_string(i) + ".dwg", "/projects/site " + std::to_string(i % 40),
                                   descriptions[static_cast<std::size_t>(i) % descriptions.size()], ""});
         }
         setup.list = (dir / ("list" + std::to_string(routines) + ".qvl")).string();
-        if (!qv::WriteList(setup.list, setup.rows).saved) {
+        if (!qv::writeList(setup.list, setup.rows).saved) {
             std::fprintf(stderr, "could not write %s\n", setup.list.c_str());
             return 2;
         }
@@ -112,30 +112,30 @@ int main()
     // A retrieve works on the routine list the program read at start-up (and reads afresh whenever a window
     // over the panel closes): one index per retrieve, then the list file.
     auto retrieve = [&](const Setup& setup) {
-        auto db = qv::clsRadomAccess::ForFile(setup.database);
-        auto catalogue = std::make_shared<qv::RoutineList>(db.GetAllRecords().value().routines);
+        auto db = qv::RoutineDatabase::forFile(setup.database);
+        auto catalogue = std::make_shared<qv::RoutineList>(db.readAll().value().routines);
         return [&setup, catalogue, &sink] {
             const qv::RoutineIndex index(*catalogue);
             const qv::RetrievedList list =
-                qv::RetrieveList(setup.list, [&index](std::string_view d) { return index.contains(d); });
+                qv::retrieveList(setup.list, [&index](std::string_view d) { return index.contains(d); });
             sink += list.rows.size() + (list.missing ? 1 : 0);
         };
     };
     // A run builds its index once, for the missing-routine check and the script text: the two are timed
     // apart, the check on the index the run has built.
     auto missing = [&](const Setup& setup) {
-        auto db = qv::clsRadomAccess::ForFile(setup.database);
-        auto catalogue = std::make_shared<qv::RoutineList>(db.GetAllRecords().value().routines);
+        auto db = qv::RoutineDatabase::forFile(setup.database);
+        auto catalogue = std::make_shared<qv::RoutineList>(db.readAll().value().routines);
         auto index = std::make_shared<qv::RoutineIndex>(*catalogue);
         // One check takes about 2 ms: ten per sample keep the timer's grain out of the ratio.
         return [&setup, catalogue, index, &sink] {
             for (int i = 0; i < kChecksPerSample; ++i)
-                sink += qv::FindMissingRoutines(setup.rows, *index, false).size();
+                sink += qv::findMissingRoutines(setup.rows, *index, false).size();
         };
     };
     auto indexing = [&](const Setup& setup) {
-        auto db = qv::clsRadomAccess::ForFile(setup.database);
-        auto catalogue = std::make_shared<qv::RoutineList>(db.GetAllRecords().value().routines);
+        auto db = qv::RoutineDatabase::forFile(setup.database);
+        auto catalogue = std::make_shared<qv::RoutineList>(db.readAll().value().routines);
         return [catalogue, &sink] { sink += qv::RoutineIndex(*catalogue).contains("x") ? 1 : 2; };
     };
     // What a start does: read the database, one attribute query per drawing (the read-only check), the
@@ -143,13 +143,13 @@ int main()
     const std::string scriptPath = (dir / "Batch.scr").string();
     auto run = [&](const Setup& setup) {
         return [&] {
-            auto db = qv::clsRadomAccess::ForFile(setup.database);
-            const qv::RoutineList catalogue = db.GetAllRecords().value().routines;
+            auto db = qv::RoutineDatabase::forFile(setup.database);
+            const qv::RoutineList catalogue = db.readAll().value().routines;
             qv::platform::AttributeReader reader;
-            const qv::ReadOnlyScan scan = qv::FindReadOnlyDrawings(
-                setup.rows, [&reader](const std::string& path) { return reader.query(path); });
+            const qv::ReadOnlyScan scan =
+                qv::findReadOnlyDrawings(setup.rows, [&reader](const std::string& path) { return reader.query(path); });
             const qv::RoutineIndex index(catalogue);
-            sink += qv::FindMissingRoutines(setup.rows, index, false).size();
+            sink += qv::findMissingRoutines(setup.rows, index, false).size();
             qv::ScriptInputs inputs;
             inputs.rowsInPlace = &setup.rows;
             inputs.scriptFolder = dir.string();
@@ -157,7 +157,7 @@ int main()
             inputs.sequenceText = "1";
             inputs.routineText = [&index](const std::string& d) { return index.lookup(d).text; };
             inputs.readOnlyRows = scan.rowIsReadOnly;
-            const std::string bytes = qv::BuildScript(inputs, qv::ScriptWriterKind::General).value().bytes;
+            const std::string bytes = qv::buildScript(inputs, qv::ScriptWriterKind::General).value().bytes;
             std::FILE* file = std::fopen(scriptPath.c_str(), "wb");
             if (file) {
                 sink += std::fwrite(bytes.data(), 1, bytes.size(), file);
@@ -168,33 +168,33 @@ int main()
     // What opening the program does with the routine database: read it and list the descriptions.
     auto startup = [&](const Setup& setup) {
         return [&] {
-            auto db = qv::clsRadomAccess::ForFile(setup.database);
-            const qv::Result<qv::RoutineRecords> records = db.GetAllRecords();
+            auto db = qv::RoutineDatabase::forFile(setup.database);
+            const qv::Result<qv::RoutineRecords> records = db.readAll();
             if (!records)
                 return;
-            for (const qv::clsRoutine& routine : records.value().routines)
-                sink += qv::TrimSpaces(routine.Description()).size() + qv::TrimSpaces(routine.Favourite()).size();
+            for (const qv::Routine& routine : records.value().routines)
+                sink += qv::trimSpaces(routine.description()).size() + qv::trimSpaces(routine.favourite()).size();
         };
     };
 
     std::printf("Routine database of 5,000 against 2 routines, %d drawings, %u cores, median of %d runs [min, max], the two sides by turns\n",
                 kDrawings, std::thread::hardware_concurrency(), kRuns);
-    const auto [retrieveSmall, retrieveLarge] = Measure(kRuns, retrieve(setups[0]), retrieve(setups[1]));
-    Report("retrieve list (index, list file)", retrieveSmall, retrieveLarge, "target at most 1.2");
-    const auto [missingSmall, missingLarge] = Measure(kRuns, missing(setups[0]), missing(setups[1]));
+    const auto [retrieveSmall, retrieveLarge] = measure(kRuns, retrieve(setups[0]), retrieve(setups[1]));
+    report("retrieve list (index, list file)", retrieveSmall, retrieveLarge, "target at most 1.2");
+    const auto [missingSmall, missingLarge] = measure(kRuns, missing(setups[0]), missing(setups[1]));
     const auto perCheck = [](Spread spread) {
         for (double* value : {&spread.median, &spread.low, &spread.high})
             *value /= kChecksPerSample;
         return spread;
     };
-    Report("missing-routine check", perCheck(missingSmall), perCheck(missingLarge),
+    report("missing-routine check", perCheck(missingSmall), perCheck(missingLarge),
            "on the run's index; target at most 1.2");
-    const auto [indexSmall, indexLarge] = Measure(kRuns, indexing(setups[0]), indexing(setups[1]));
-    Report("index of the routine list", indexSmall, indexLarge, "once per run or retrieve");
-    const auto [runSmall, runLarge] = Measure(kRuns, run(setups[0]), run(setups[1]));
-    Report("start a run (up to the script write)", runSmall, runLarge, "target at most 1.2");
-    const auto [startSmall, startLarge] = Measure(kRuns, startup(setups[0]), startup(setups[1]));
-    Report("routine list at start-up", startSmall, startLarge, "target: under 100 ms more");
+    const auto [indexSmall, indexLarge] = measure(kRuns, indexing(setups[0]), indexing(setups[1]));
+    report("index of the routine list", indexSmall, indexLarge, "once per run or retrieve");
+    const auto [runSmall, runLarge] = measure(kRuns, run(setups[0]), run(setups[1]));
+    report("start a run (up to the script write)", runSmall, runLarge, "target at most 1.2");
+    const auto [startSmall, startLarge] = measure(kRuns, startup(setups[0]), startup(setups[1]));
+    report("routine list at start-up", startSmall, startLarge, "target: under 100 ms more");
     std::printf("  start-up difference                %8.1f ms\n", startLarge.median - startSmall.median);
     fs::remove_all(dir);
     return sink > 0 ? 0 : 1;

@@ -17,10 +17,9 @@
 
 namespace {
 
-template <typename F>
-double Median(int runs, F&& work)
+template <typename F> double median(int runs, F&& work)
 {
-    return bench::Measure(runs, work).median;
+    return bench::measure(runs, work).median;
 }
 
 } // namespace
@@ -53,7 +52,7 @@ int main()
     const auto probe = [](const std::string&) { return 0; };
     const auto ask = [](const qv::UserMessage&) { return qv::MessageAnswer::Ok; };
 
-    const std::string bytes = qv::BuildScript(inputs, qv::ScriptWriterKind::General).value().bytes;
+    const std::string bytes = qv::buildScript(inputs, qv::ScriptWriterKind::General).value().bytes;
     const std::string plainPath = (dir / "plain.scr").string();
     qv::ScriptResult result;
     // Six rounds; in each, the writer and one buffered write of the same bytes by turns, median of five each.
@@ -64,8 +63,8 @@ int main()
     for (int round = 0; round < kRounds; ++round) {
         std::vector<double> w, p;
         for (int i = 0; i < 5; ++i) {
-            w.push_back(Median(1, [&] { result = qv::LoopThroughList(inputs, probe, ask); }));
-            p.push_back(Median(1, [&] {
+            w.push_back(median(1, [&] { result = qv::writeGeneralScript(inputs, probe, ask); }));
+            p.push_back(median(1, [&] {
                 std::FILE* f = std::fopen(plainPath.c_str(), "wb");
                 std::fwrite(bytes.data(), 1, bytes.size(), f);
                 std::fclose(f);
@@ -77,21 +76,21 @@ int main()
         plains.push_back(p[2]);
         ratios.push_back(w[2] / p[2]);
     }
-    const double build = Median(9, [&] { (void)qv::BuildScript(inputs, qv::ScriptWriterKind::General); });
+    const double build = median(9, [&] { (void)qv::buildScript(inputs, qv::ScriptWriterKind::General); });
 
     qv::DrawingRows rows = inputs.rows;
     qv::ReadOnlyScan scan;
     // The check as the program runs it: one reader per check, querying relative to each open folder.
     const auto check = [&rows] {
         qv::platform::AttributeReader reader;
-        return qv::FindReadOnlyDrawings(rows, [&reader](const std::string& path) { return reader.query(path); });
+        return qv::findReadOnlyDrawings(rows, [&reader](const std::string& path) { return reader.query(path); });
     };
     scan = check(); // warm the file system cache
-    const double readOnly = Median(9, [&] { scan = check(); });
+    const double readOnly = median(9, [&] { scan = check(); });
     std::size_t seen = 0;
-    const double floor = Median(9, [&] {
+    const double floor = median(9, [&] {
         for (const qv::DrawingRow& row : rows)
-            seen += qv::platform::GetFileAttributes(row.folder + "/" + row.file).ok() ? 1 : 0;
+            seen += qv::platform::fileAttributes(row.folder + "/" + row.file).ok() ? 1 : 0;
     });
 
     std::printf("Batch script for %d drawings (%zu bytes), %u cores\n", kDrawings, bytes.size(),

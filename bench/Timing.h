@@ -12,15 +12,14 @@ struct Spread
     double median = 0, low = 0, high = 0;
 };
 
-inline Spread Summarise(std::vector<double> values)
+inline Spread summarise(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
     return {values[values.size() / 2], values.front(), values.back()};
 }
 
 // Seconds one run of the work takes.
-template <typename F>
-double Seconds(F&& work)
+template <typename F> double secondsOf(F&& work)
 {
     const auto start = std::chrono::steady_clock::now();
     work();
@@ -28,13 +27,12 @@ double Seconds(F&& work)
 }
 
 // Seconds per run over several runs.
-template <typename F>
-Spread Measure(int runs, F&& work)
+template <typename F> Spread measure(int runs, F&& work)
 {
     std::vector<double> seconds;
     for (int i = 0; i < runs; ++i)
-        seconds.push_back(Seconds(work));
-    return Summarise(std::move(seconds));
+        seconds.push_back(secondsOf(work));
+    return summarise(std::move(seconds));
 }
 
 } // namespace bench

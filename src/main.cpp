@@ -11,7 +11,7 @@
 
 namespace {
 
-bool HasDisplay()
+bool hasDisplay()
 {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (platform && std::string(platform) == "offscreen")
@@ -25,7 +25,7 @@ bool HasDisplay()
 
 // An unattended run's standard error carries Quorvel's own messages only, not Qt's notes about
 // its platform plugins, fonts or runtime folders.
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     if (type == QtFatalMsg) {
         std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
@@ -37,23 +37,23 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int main(int argc, char** argv)
 {
-    const qv::CommandLineRequest request = qv::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const qv::CommandLineRequest request = qv::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (request.action) {
     case qv::CommandLineAction::Help:
-        std::fputs(qv::UsageText().c_str(), stdout);
+        std::fputs(qv::usageText().c_str(), stdout);
         return 0;
     case qv::CommandLineAction::Version:
-        std::fputs(qv::VersionText(QUORVEL_VERSION).c_str(), stdout);
+        std::fputs(qv::versionText(QUORVEL_VERSION).c_str(), stdout);
         return 0;
     case qv::CommandLineAction::Refuse:
-        std::fprintf(stderr, "quorvel: %s\n\n%s", request.problem.c_str(), qv::UsageText().c_str());
+        std::fprintf(stderr, "quorvel: %s\n\n%s", request.problem.c_str(), qv::usageText().c_str());
         return 2;
     case qv::CommandLineAction::Run:
         break;
     }
 
     // A check never needs a window: it prints its verdicts.
-    const bool headless = request.unattended || request.check || !HasDisplay();
+    const bool headless = request.unattended || request.check || !hasDisplay();
     const QString commandLine = QString::fromLocal8Bit(request.listFile.c_str());
     if (headless) {
         if (commandLine.isEmpty()) {
@@ -64,7 +64,7 @@ int main(int argc, char** argv)
             return 2;
         }
         qputenv("QT_QPA_PLATFORM", "offscreen");
-        qInstallMessageHandler(QuietQtMessages);
+        qInstallMessageHandler(quietQtMessages);
     }
 
     QApplication app(argc, argv);
@@ -72,14 +72,14 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Quorvel"));
 
-    qv::InitialiseProgram(QApplication::applicationDirPath().toStdString());
-    qv::Program().headless = headless;
+    qv::initialiseProgram(QApplication::applicationDirPath().toStdString());
+    qv::programState().headless = headless;
     if (headless)
-        qv::Program().dialogs = std::make_unique<qv::ConsoleUserDialogs>();
+        qv::programState().dialogs = std::make_unique<qv::ConsoleUserDialogs>();
 
     qv::AppStartup startup(commandLine);
     startup.setCheckOnly(request.check);
     startup.start();
     const int status = QApplication::exec();
-    return status != 0 ? status : qv::Program().exitCode;
+    return status != 0 ? status : qv::programState().exitCode;
 }

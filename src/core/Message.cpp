@@ -4,9 +4,9 @@
 
 namespace qv {
 
-UserMessage ErrorMessage(const Error& error, const std::string& routine)
+UserMessage errorMessage(const Error& error, const std::string& routine)
 {
-    return UserMessage{FormatErrorMessage(error, routine), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
+    return UserMessage{formatErrorMessage(error, routine), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
 }
 
 } // namespace qv

@@ -25,6 +25,6 @@ struct UserMessage
 using AskUser = std::function<MessageAnswer(const UserMessage&)>;
 
 // The standard error message: critical icon, title "Quorvel Error", "Error Number N in routine ...".
-UserMessage ErrorMessage(const struct Error& error, const std::string& routine);
+UserMessage errorMessage(const struct Error& error, const std::string& routine);
 
 } // namespace qv

@@ -4,7 +4,7 @@
 
 namespace qv {
 
-std::string DescribeErrorNumber(int number)
+std::string describeErrorNumber(int number)
 {
     switch (number) {
     case ErrInvalidProcedureCall:
@@ -38,15 +38,15 @@ std::string DescribeErrorNumber(int number)
     }
 }
 
-Error MakeError(int number, const std::string& path)
+Error makeError(int number, const std::string& path)
 {
-    std::string description = DescribeErrorNumber(number);
+    std::string description = describeErrorNumber(number);
     if (!path.empty())
         description += ": " + path;
     return Error{number, description};
 }
 
-std::string FormatErrorMessage(const Error& error, const std::string& routine)
+std::string formatErrorMessage(const Error& error, const std::string& routine)
 {
     return "Error Number " + std::to_string(error.number) + " in routine " + routine + " " + std::string(kCrLf) +
            std::string(kCrLf) + error.description;

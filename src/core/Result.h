@@ -31,13 +31,13 @@ struct Error
 };
 
 // The standard description of an error number, as shown after "Error Number N ...".
-std::string DescribeErrorNumber(int number);
+std::string describeErrorNumber(int number);
 
 // An Error with the standard description, optionally naming the file concerned.
-Error MakeError(int number, const std::string& path = {});
+Error makeError(int number, const std::string& path = {});
 
 // "Error Number N in routine NAME " + two line breaks + description.
-std::string FormatErrorMessage(const Error& error, const std::string& routine);
+std::string formatErrorMessage(const Error& error, const std::string& routine);
 
 // A value or an Error. Exceptions never cross a module edge; this does.
 template <typename T>

@@ -78,27 +78,27 @@ bool isCommandName(const std::string& name)
 
 } // namespace
 
-Host::Host(const HostSetup& setup, const EventSink& sink) : setup_(setup), sink_(sink), loop_(commandLoop())
+Host::Host(const HostSetup& setup, const EventSink& sink) : m_setup(setup), m_sink(sink), m_loop(commandLoop())
 {
     static HostFiles diskFiles;
-    if (setup_.files == nullptr) {
-        setup_.files = &diskFiles;
+    if (m_setup.files == nullptr) {
+        m_setup.files = &diskFiles;
     }
-    devices_ = standardDevices();
-    devices_.insert(devices_.end(), setup.devices.begin(), setup.devices.end());
+    m_devices = standardDevices();
+    m_devices.insert(m_devices.end(), setup.devices.begin(), setup.devices.end());
     Drawing startup;
     startup.path = std::string(kStartupDrawing);
     startup.startup = true;
-    if (setup_.trustNames) {
+    if (m_setup.trustNames) {
         startup.device = std::string(Drawing::kOwnDevice);
     }
-    drawings_.push_back(std::move(startup));
+    m_drawings.push_back(std::move(startup));
     for (const Variable& variable : kVariables) {
         if (!variable.text) {
-            variables_[variable.name] = LispValue::fromInteger(variable.byDefault);
+            m_variables[variable.name] = LispValue::fromInteger(variable.byDefault);
         }
     }
-    loop_.start();
+    m_loop.start();
 }
 
 Host::~Host() = default;
@@ -107,18 +107,18 @@ Host::~Host() = default;
 
 void Host::type(int line, const std::string& entry)
 {
-    if (quit_ || !waiting_) {
+    if (m_quit || !m_waiting) {
         return;
     }
-    line_ = line;
+    m_line = line;
     if (entry.size() > 1 && entry.front() == '!') {
         std::optional<std::string> value = evaluateAnswer(entry);
         if (!value) {
             return;
         }
-        entry_ = std::move(*value);
+        m_entry = std::move(*value);
     } else {
-        entry_ = entry;
+        m_entry = entry;
     }
     resume();
 }
@@ -126,19 +126,19 @@ void Host::type(int line, const std::string& entry)
 // Lets the command waiting for an entry run on until it waits again, or until the host quits.
 void Host::resume()
 {
-    std::exchange(waiting_, {}).resume();
-    if (loop_.done()) {
-        quit_ = true;
-        loop_.rethrow();
+    std::exchange(m_waiting, {}).resume();
+    if (m_loop.done()) {
+        m_quit = true;
+        m_loop.rethrow();
     }
 }
 
 bool Host::lispAvailable(const std::string& shown)
 {
-    if (setup_.product.hasLisp()) {
+    if (m_setup.product.hasLisp()) {
         return true;
     }
-    reject(shown, "AutoLISP is not available in " + setup_.product.code + ".");
+    reject(shown, "AutoLISP is not available in " + m_setup.product.code + ".");
     return false;
 }
 
@@ -146,7 +146,7 @@ bool Host::lispAvailable(const std::string& shown)
 std::optional<std::string> Host::lispAnswerFor(const std::string& shown, const LispValue& value,
                                                std::string_view printedAs)
 {
-    if (prompt_.id == "command") {
+    if (m_prompt.id == "command") {
         log("lisp-value", std::string(printedAs) + printLisp(value));
         return std::nullopt;
     }
@@ -169,19 +169,19 @@ std::optional<std::string> Host::evaluateAnswer(const std::string& entry)
 
 void Host::lispExpression(int line, const std::string& text)
 {
-    if (quit_) {
+    if (m_quit) {
         return;
     }
-    line_ = line;
+    m_line = line;
     std::string shown = text;
     std::replace_if(shown.begin(), shown.end(), [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
     if (!lispAvailable(shown)) {
         return;
     }
-    const bool atCommand = prompt_.id == "command";
+    const bool atCommand = m_prompt.id == "command";
     log("lisp", shown);
     const LispOutcome outcome = evaluateLisp(text, *this);
-    line_ = line;
+    m_line = line;
     if (!outcome.error.empty()) {
         fail("lisp: " + outcome.error);
         // An error in AutoLISP cancels the command it was feeding.
@@ -193,87 +193,87 @@ void Host::lispExpression(int line, const std::string& text)
         return;
     }
     if (const std::optional<std::string> answer = lispAnswerFor(shown, outcome.value, {})) {
-        entry_ = *answer;
+        m_entry = *answer;
         resume();
     }
 }
 
 void Host::endOfScript()
 {
-    if (quit_) {
+    if (m_quit) {
         return;
     }
-    line_ = 0;
-    if (prompt_.id != "command") {
-        fail("script ended at prompt " + prompt_.id + ": " + prompt_.text);
+    m_line = 0;
+    if (m_prompt.id != "command") {
+        fail("script ended at prompt " + m_prompt.id + ": " + m_prompt.text);
     }
-    log("end", std::to_string(drawings_.size()) + " drawing(s) open");
+    log("end", std::to_string(m_drawings.size()) + " drawing(s) open");
 }
 
 // ---- prompts ------------------------------------------------------------------------------------------
 
 Host::EntryAwaiter Host::next(std::string id, std::string text, EntryKind kind)
 {
-    prompt_ = {std::move(id), std::move(text), kind};
-    wanted_ = kind;
+    m_prompt = {std::move(id), std::move(text), kind};
+    m_wanted = kind;
     return EntryAwaiter{*this};
 }
 
 std::string Host::EntryAwaiter::await_resume()
 {
-    if (host.cancelRequested_) {
-        host.cancelRequested_ = false;
+    if (host.m_cancelRequested) {
+        host.m_cancelRequested = false;
         throw Cancel{};
     }
-    std::string entry = std::move(host.entry_).value_or(std::string());
-    host.entry_.reset();
+    std::string entry = std::move(host.m_entry).value_or(std::string());
+    host.m_entry.reset();
     return entry;
 }
 
 void Host::accept(const std::string& entry)
 {
-    if (setup_.problemsOnly) {
+    if (m_setup.problemsOnly) {
         return;
     }
-    log("prompt", prompt_.id + ": " + prompt_.text);
-    log("answer", prompt_.id + ": " + entry);
+    log("prompt", m_prompt.id + ": " + m_prompt.text);
+    log("answer", m_prompt.id + ": " + entry);
 }
 
 void Host::reject(const std::string& entry, std::string_view message)
 {
-    outcome_.status = 1;
-    ++outcome_.errors;
-    sink_(HostEvent{line_, "error", currentName(),
-                    prompt_.id + ": " + entry + ": " + std::string(message) + " (" + prompt_.text + ")", entry,
-                    prompt_.text});
+    m_outcome.status = 1;
+    ++m_outcome.errors;
+    m_sink(HostEvent{m_line, "error", currentName(),
+                     m_prompt.id + ": " + entry + ": " + std::string(message) + " (" + m_prompt.text + ")", entry,
+                     m_prompt.text});
 }
 
 bool Host::trusted(const std::string& entry, std::string_view message)
 {
-    if (!setup_.trustNames) {
+    if (!m_setup.trustNames) {
         reject(entry, message);
         return false;
     }
-    ++outcome_.warnings;
-    sink_(HostEvent{line_, "warning", currentName(),
-                    prompt_.id + ": " + entry + ": " + std::string(message) +
-                        " The check cannot see the real drawing or every device; make sure it exists.",
-                    entry, prompt_.text});
+    ++m_outcome.warnings;
+    m_sink(HostEvent{m_line, "warning", currentName(),
+                     m_prompt.id + ": " + entry + ": " + std::string(message) +
+                         " The check cannot see the real drawing or every device; make sure it exists.",
+                     entry, m_prompt.text});
     accept(entry);
     return true;
 }
 
 void Host::stopped()
 {
-    outcome_.stopped = true;
+    m_outcome.stopped = true;
     log(0, "stopped", "the run was stopped before the end of the script");
 }
 
 void Host::fail(std::string_view detail)
 {
-    outcome_.status = 1;
-    ++outcome_.errors;
-    sink_(HostEvent{line_, "error", currentName(), std::string(detail), std::string(), prompt_.text});
+    m_outcome.status = 1;
+    ++m_outcome.errors;
+    m_sink(HostEvent{m_line, "error", currentName(), std::string(detail), std::string(), m_prompt.text});
 }
 
 void Host::cancel(const std::string& entry, std::string_view message)
@@ -284,22 +284,22 @@ void Host::cancel(const std::string& entry, std::string_view message)
 
 void Host::log(std::string_view event, std::string_view detail)
 {
-    log(line_, event, detail);
+    log(m_line, event, detail);
 }
 
 void Host::log(int line, std::string_view event, std::string_view detail)
 {
     if (event == "unmodelled" || event == "command") {
-        ++outcome_.unmodelled;
-    } else if (setup_.problemsOnly && event != "stopped" && event != "lisp-value") {
+        ++m_outcome.unmodelled;
+    } else if (m_setup.problemsOnly && event != "stopped" && event != "lisp-value") {
         return;
     }
-    sink_(HostEvent{line, std::string(event), currentName(), std::string(detail), {}, {}});
+    m_sink(HostEvent{line, std::string(event), currentName(), std::string(detail), {}, {}});
 }
 
 std::string Host::currentName() const
 {
-    return drawings_.empty() ? std::string("-") : drawings_.back().path;
+    return m_drawings.empty() ? std::string("-") : m_drawings.back().path;
 }
 
 Task<std::size_t> Host::askKeyword(std::string id, std::string text, const std::vector<Keyword>& options,
@@ -358,7 +358,7 @@ Task<void> Host::commandLoop()
         } catch (const Cancel&) {
             log("cancelled", "the command was cancelled");
         }
-        if (quit_) {
+        if (m_quit) {
             co_return;
         }
     }
@@ -369,7 +369,7 @@ Task<void> Host::runCommand(std::string entry)
     bool hyphen = false;
     const std::string name = commandName(entry, hyphen);
     const bool needsDrawing = name != "OPEN" && name != "RECOVER" && name != "QUIT";
-    if (needsDrawing && drawings_.empty()) {
+    if (needsDrawing && m_drawings.empty()) {
         reject(entry, "No drawing is open.");
         co_return;
     }
@@ -404,7 +404,7 @@ Task<void> Host::runCommand(std::string entry)
     };
     log(known != std::end(kEvents) ? known->event : "setvar", entry);
     for (const auto& [dialogName, message] : kDialogForms) {
-        if (!hyphen && name == dialogName && (name != "PLOT" || variables_["CMDDIA"].integer != 0)) {
+        if (!hyphen && name == dialogName && (name != "PLOT" || m_variables["CMDDIA"].integer != 0)) {
             cancel(entry, message);
         }
     }
@@ -450,11 +450,11 @@ std::optional<LispValue> Host::getvar(const std::string& name)
         return std::nullopt;
     }
     const std::string key = variable->name;
-    if (drawings_.empty()) {
+    if (m_drawings.empty()) {
         if (variable->text || key == "TILEMODE") {
             return LispValue::nil();
         }
-        return variables_[key];
+        return m_variables[key];
     }
     const Drawing& drawing = current();
     if (key == "CTAB") {
@@ -469,7 +469,7 @@ std::optional<LispValue> Host::getvar(const std::string& name)
     if (key == "DWGNAME" || key == "DWGPREFIX") {
         return LispValue::fromString(key == "DWGNAME" ? nameOf(drawing.path) : folderOf(drawing.path));
     }
-    return variables_[key];
+    return m_variables[key];
 }
 
 std::string Host::setvar(const std::string& name, const LispValue& value)
@@ -489,7 +489,7 @@ std::string Host::setvar(const std::string& name, const LispValue& value)
         return rejected;
     }
     if (key == "CTAB" || key == "CLAYER" || key == "TILEMODE") {
-        if (drawings_.empty()) {
+        if (m_drawings.empty()) {
             return rejected;
         }
         Drawing& drawing = current();
@@ -512,14 +512,14 @@ std::string Host::setvar(const std::string& name, const LispValue& value)
         }
         return {};
     }
-    variables_[key] = value;
+    m_variables[key] = value;
     return {};
 }
 
 int Host::expert() const
 {
-    const auto found = variables_.find("EXPERT");
-    return found == variables_.end() ? 0 : static_cast<int>(found->second.integer);
+    const auto found = m_variables.find("EXPERT");
+    return found == m_variables.end() ? 0 : static_cast<int>(found->second.integer);
 }
 
 // A system variable typed at the command prompt asks for its new value.
@@ -594,34 +594,34 @@ Task<void> Host::setvarCommand()
 
 void Host::command(const std::string& entry)
 {
-    if (quit_) {
+    if (m_quit) {
         fail("lisp: (command \"" + entry + "\") after the host has quit");
         return;
     }
-    if (!waiting_) {
+    if (!m_waiting) {
         return;
     }
-    entry_ = entry;
+    m_entry = entry;
     resume();
 }
 
 void Host::cancelCommand()
 {
-    if (quit_ || !waiting_ || prompt_.id == "command") {
+    if (m_quit || !m_waiting || m_prompt.id == "command") {
         return;
     }
-    cancelRequested_ = true;
+    m_cancelRequested = true;
     resume();
 }
 
 std::vector<std::string> Host::layoutList()
 {
-    return drawings_.empty() ? std::vector<std::string>() : current().layouts;
+    return m_drawings.empty() ? std::vector<std::string>() : current().layouts;
 }
 
 std::map<std::string, LispValue>& Host::symbols()
 {
-    return drawings_.empty() ? noDrawingSymbols_ : current().symbols;
+    return m_drawings.empty() ? m_noDrawingSymbols : current().symbols;
 }
 
 } // namespace qv::hostmodel

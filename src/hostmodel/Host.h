@@ -43,13 +43,13 @@ public:
     Host& operator=(const Host&) = delete;
 
     // Feeding the host from the script.
-    bool running() const { return !quit_; }
-    EntryKind wantedEntry() const { return wanted_; }
+    bool running() const { return !m_quit; }
+    EntryKind wantedEntry() const { return m_wanted; }
     void type(int line, const std::string& entry);
     void lispExpression(int line, const std::string& text);
     void endOfScript();
     void log(int line, std::string_view event, std::string_view detail);
-    HostOutcome outcome() const { return outcome_; }
+    HostOutcome outcome() const { return m_outcome; }
     void stopped();
 
     // What AutoLISP asks of the host.
@@ -76,7 +76,7 @@ private:
     {
         Host& host;
         bool await_ready() const noexcept { return false; }
-        void await_suspend(std::coroutine_handle<> waiting) noexcept { host.waiting_ = waiting; }
+        void await_suspend(std::coroutine_handle<> waiting) noexcept { host.m_waiting = waiting; }
         std::string await_resume();
     };
 
@@ -139,7 +139,7 @@ private:
     Task<void> layer();
     Task<void> audit();
 
-    Drawing& current() { return drawings_.back(); }
+    Drawing& current() { return m_drawings.back(); }
     std::string currentName() const;
     const Device* findDevice(std::string_view name) const;
     int expert() const;
@@ -148,24 +148,24 @@ private:
                                              std::string_view printedAs);
     std::optional<std::string> evaluateAnswer(const std::string& entry);
 
-    HostSetup setup_;
-    const EventSink& sink_;
-    std::vector<Device> devices_;
-    std::vector<Keyword> purgeTypes_; // the product's, made on first use
-    std::string purgeTypePrompt_;
-    std::deque<Device> trustedDevices_; // devices named in a check that this machine does not list
-    std::vector<Drawing> drawings_; // the last one is current
-    std::map<std::string, LispValue> variables_; // system variables that belong to the session
-    std::map<std::string, LispValue> noDrawingSymbols_; // AutoLISP typed while no drawing is open
-    Prompt prompt_;
-    EntryKind wanted_ = EntryKind::Word;
-    std::coroutine_handle<> waiting_;
-    std::optional<std::string> entry_;
-    bool cancelRequested_ = false;
-    Task<void> loop_;
-    int line_ = 0;
-    bool quit_ = false;
-    HostOutcome outcome_;
+    HostSetup m_setup;
+    const EventSink& m_sink;
+    std::vector<Device> m_devices;
+    std::vector<Keyword> m_purgeTypes; // the product's, made on first use
+    std::string m_purgeTypePrompt;
+    std::deque<Device> m_trustedDevices;                 // devices named in a check that this machine does not list
+    std::vector<Drawing> m_drawings;                     // the last one is current
+    std::map<std::string, LispValue> m_variables;        // system variables that belong to the session
+    std::map<std::string, LispValue> m_noDrawingSymbols; // AutoLISP typed while no drawing is open
+    Prompt m_prompt;
+    EntryKind m_wanted = EntryKind::Word;
+    std::coroutine_handle<> m_waiting;
+    std::optional<std::string> m_entry;
+    bool m_cancelRequested = false;
+    Task<void> m_loop;
+    int m_line = 0;
+    bool m_quit = false;
+    HostOutcome m_outcome;
 };
 
 } // namespace qv::hostmodel

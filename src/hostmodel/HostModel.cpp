@@ -17,51 +17,51 @@ class ScriptReader
 {
 public:
     ScriptReader(std::string_view scriptBytes, Host& host, std::function<bool(std::size_t, std::size_t)> keepGoing)
-        : text_(windows1252ToUtf8(scriptBytes)), lines_(splitLineViews(text_)), host_(host),
-          keepGoing_(std::move(keepGoing))
+        : m_text(windows1252ToUtf8(scriptBytes)), m_lines(splitLineViews(m_text)), m_host(host),
+          m_keepGoing(std::move(keepGoing))
     {
     }
 
     void run()
     {
-        while (host_.running()) {
-            if (fresh_) {
-                if (line_ >= lines_.size()) {
-                    host_.endOfScript();
+        while (m_host.running()) {
+            if (m_fresh) {
+                if (m_line >= m_lines.size()) {
+                    m_host.endOfScript();
                     return;
                 }
-                if (keepGoing_ && !keepGoing_(line_ + 1, lines_.size())) {
-                    host_.stopped();
+                if (m_keepGoing && !m_keepGoing(m_line + 1, m_lines.size())) {
+                    m_host.stopped();
                     return;
                 }
-                if (!lines_[line_].empty() && lines_[line_].front() == ';') {
-                    ++line_;
+                if (!m_lines[m_line].empty() && m_lines[m_line].front() == ';') {
+                    ++m_line;
                     continue;
                 }
-                pos_ = 0;
-                fresh_ = false;
+                m_pos = 0;
+                m_fresh = false;
             }
-            const std::string_view text = lines_[line_];
-            const int number = static_cast<int>(line_) + 1;
-            if (pos_ < text.size() && text[pos_] == '(') {
-                host_.lispExpression(number, readExpression());
+            const std::string_view text = m_lines[m_line];
+            const int number = static_cast<int>(m_line) + 1;
+            if (m_pos < text.size() && text[m_pos] == '(') {
+                m_host.lispExpression(number, readExpression());
                 continue;
             }
             std::size_t end = text.size();
-            if (host_.wantedEntry() == EntryKind::Word) {
+            if (m_host.wantedEntry() == EntryKind::Word) {
                 bool quoted = false;
-                for (end = pos_; end < text.size() && (quoted || text[end] != ' '); ++end) {
+                for (end = m_pos; end < text.size() && (quoted || text[end] != ' '); ++end) {
                     quoted = text[end] == '"' ? !quoted : quoted;
                 }
             }
-            const std::string entry(text.substr(pos_, end - pos_));
+            const std::string entry(text.substr(m_pos, end - m_pos));
             finishAt(end);
-            host_.type(number, entry);
+            m_host.type(number, entry);
         }
         // The host quit: what is left of the script is never read.
-        const std::size_t unread = lines_.size() - line_ - (fresh_ ? 0 : 1);
-        if (unread > 0 && line_ < lines_.size()) {
-            host_.log(0, "unread", std::to_string(unread) + " line(s)");
+        const std::size_t unread = m_lines.size() - m_line - (m_fresh ? 0 : 1);
+        if (unread > 0 && m_line < m_lines.size()) {
+            m_host.log(0, "unread", std::to_string(unread) + " line(s)");
         }
     }
 
@@ -69,11 +69,11 @@ private:
     // Moves past the character at 'end' of the current line (a space, or the line end).
     void finishAt(std::size_t end)
     {
-        if (end >= lines_[line_].size()) {
-            ++line_;
-            fresh_ = true;
+        if (end >= m_lines[m_line].size()) {
+            ++m_line;
+            m_fresh = true;
         } else {
-            pos_ = end + 1;
+            m_pos = end + 1;
         }
     }
 
@@ -84,9 +84,9 @@ private:
         bool inString = false;
         bool escaped = false;
         for (;;) {
-            const std::string_view text = lines_[line_];
+            const std::string_view text = m_lines[m_line];
             bool comment = false;
-            for (std::size_t i = pos_; i < text.size(); ++i) {
+            for (std::size_t i = m_pos; i < text.size(); ++i) {
                 const char ch = text[i];
                 expression += ch;
                 if (comment) {
@@ -110,7 +110,7 @@ private:
                     ++depth;
                 } else if (ch == ')' && --depth <= 0) {
                     if (i + 1 < text.size() && text[i + 1] != ' ') {
-                        pos_ = i + 1;
+                        m_pos = i + 1;
                     } else {
                         finishAt(i + 1);
                     }
@@ -118,24 +118,24 @@ private:
                 }
             }
             // Still open at the line end: the expression goes on on the next line.
-            ++line_;
-            fresh_ = true;
-            if (line_ >= lines_.size()) {
+            ++m_line;
+            m_fresh = true;
+            if (m_line >= m_lines.size()) {
                 return expression;
             }
             expression += '\n';
-            pos_ = 0;
-            fresh_ = false;
+            m_pos = 0;
+            m_fresh = false;
         }
     }
 
-    std::string text_;
-    std::vector<std::string_view> lines_;
-    Host& host_;
-    std::function<bool(std::size_t, std::size_t)> keepGoing_;
-    std::size_t line_ = 0;
-    std::size_t pos_ = 0;
-    bool fresh_ = true;
+    std::string m_text;
+    std::vector<std::string_view> m_lines;
+    Host& m_host;
+    std::function<bool(std::size_t, std::size_t)> m_keepGoing;
+    std::size_t m_line = 0;
+    std::size_t m_pos = 0;
+    bool m_fresh = true;
 };
 
 } // namespace

@@ -50,7 +50,7 @@ std::vector<std::string> nameList(const std::string& text)
 
 Task<void> Host::layer()
 {
-    const std::vector<Keyword> options = layerOptions(setup_.product);
+    const std::vector<Keyword> options = layerOptions(m_setup.product);
     const std::string text = "Enter an option [" + keywordList(options) + "]:";
     log("status", "Current layer:  \"" + current().currentLayer + "\"");
     for (;;) {

@@ -245,13 +245,13 @@ std::string_view leadingNumber(std::string_view s, bool allowReal)
 class Reader
 {
 public:
-    explicit Reader(std::string_view text) : text_(text) {}
+    explicit Reader(std::string_view text) : m_text(text) {}
 
     Items readAll()
     {
         Items forms;
         while (skipBlank()) {
-            if (text_[pos_] == ')')
+            if (m_text[m_pos] == ')')
                 fail("extra right paren on input");
             forms.push_back(readExpression(0, false));
         }
@@ -262,16 +262,16 @@ private:
     // Skips white space and comments; false at the end of the text.
     bool skipBlank()
     {
-        while (pos_ < text_.size()) {
-            const char c = text_[pos_];
+        while (m_pos < m_text.size()) {
+            const char c = m_text[m_pos];
             if (isBlank(c)) {
-                ++pos_;
-            } else if (c == ';' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '|') {
-                const std::size_t end = text_.find("|;", pos_ + 2);
-                pos_ = end == std::string_view::npos ? text_.size() : end + 2;
+                ++m_pos;
+            } else if (c == ';' && m_pos + 1 < m_text.size() && m_text[m_pos + 1] == '|') {
+                const std::size_t end = m_text.find("|;", m_pos + 2);
+                m_pos = end == std::string_view::npos ? m_text.size() : end + 2;
             } else if (c == ';') {
-                while (pos_ < text_.size() && text_[pos_] != '\n' && text_[pos_] != '\r')
-                    ++pos_;
+                while (m_pos < m_text.size() && m_text[m_pos] != '\n' && m_text[m_pos] != '\r')
+                    ++m_pos;
             } else {
                 return true;
             }
@@ -283,14 +283,14 @@ private:
     {
         if (depth > kMaxDepth)
             fail(kStackLimit);
-        const char c = text_[pos_];
+        const char c = m_text[m_pos];
         if (c == '(')
             return readList(depth);
         if (c == '"')
             return readString();
         if (c == '\'') {
-            ++pos_;
-            if (!skipBlank() || text_[pos_] == ')')
+            ++m_pos;
+            if (!skipBlank() || m_text[m_pos] == ')')
                 fail("malformed list on input");
             return LispValue::list({LispValue::symbol("QUOTE"), readExpression(depth + 1, inList)});
         }
@@ -299,13 +299,13 @@ private:
 
     LispValue readList(int depth)
     {
-        ++pos_;
+        ++m_pos;
         Items items;
         for (;;) {
             if (!skipBlank())
                 fail("malformed list on input");
-            if (text_[pos_] == ')') {
-                ++pos_;
+            if (m_text[m_pos] == ')') {
+                ++m_pos;
                 break;
             }
             items.push_back(readExpression(depth + 1, true));
@@ -315,21 +315,21 @@ private:
 
     LispValue readString()
     {
-        ++pos_;
+        ++m_pos;
         std::string text;
         for (;;) {
-            if (pos_ >= text_.size())
+            if (m_pos >= m_text.size())
                 fail("malformed string on input");
-            const char c = text_[pos_++];
+            const char c = m_text[m_pos++];
             if (c == '"')
                 break;
             if (c != '\\') {
                 text += c;
                 continue;
             }
-            if (pos_ >= text_.size())
+            if (m_pos >= m_text.size())
                 fail("malformed string on input");
-            const char e = text_[pos_++];
+            const char e = m_text[m_pos++];
             switch (e) {
             case 'n':
                 text += '\n';
@@ -346,8 +346,8 @@ private:
             default:
                 if (e >= '0' && e <= '7') {
                     int code = e - '0';
-                    for (int k = 0; k < 2 && pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '7'; ++k)
-                        code = code * 8 + (text_[pos_++] - '0');
+                    for (int k = 0; k < 2 && m_pos < m_text.size() && m_text[m_pos] >= '0' && m_text[m_pos] <= '7'; ++k)
+                        code = code * 8 + (m_text[m_pos++] - '0');
                     text += static_cast<char>(code & 0xFF);
                 } else {
                     text += e; // \" and \\ and any other escaped character stand for themselves
@@ -359,14 +359,14 @@ private:
 
     LispValue readAtom(bool inList)
     {
-        const std::size_t start = pos_;
-        while (pos_ < text_.size()) {
-            const char c = text_[pos_];
+        const std::size_t start = m_pos;
+        while (m_pos < m_text.size()) {
+            const char c = m_text[m_pos];
             if (isBlank(c) || c == '(' || c == ')' || c == '\'' || c == '"' || c == ';')
                 break;
-            ++pos_;
+            ++m_pos;
         }
-        const std::string_view token = text_.substr(start, pos_ - start);
+        const std::string_view token = m_text.substr(start, m_pos - start);
         if (token == ".")
             fail(inList ? "dotted pairs are not modelled by this host" : "misplaced dot on input");
         if (auto number = parseNumber(token))
@@ -377,8 +377,8 @@ private:
         return LispValue::symbol(std::move(name));
     }
 
-    std::string_view text_;
-    std::size_t pos_ = 0;
+    std::string_view m_text;
+    std::size_t m_pos = 0;
 };
 
 // --- Values
@@ -696,7 +696,7 @@ bool wildMatch(std::string_view text, std::string_view pattern)
 class Interpreter
 {
 public:
-    explicit Interpreter(LispHost& lispHost) : host(lispHost) {}
+    explicit Interpreter(LispHost& lispHost) : m_host(lispHost) {}
 
     LispValue eval(const LispValue& form);
     LispValue evalBody(Forms body);
@@ -706,8 +706,8 @@ public:
     void charge(const LispValue& value);
     void spend(long long units)
     {
-        work_ += units;
-        if (work_ > kMaxWork)
+        m_work += units;
+        if (m_work > kMaxWork)
             fail("evaluation limit reached: the expression runs too long for the host to wait");
     }
     static void loopStep(long long& count)
@@ -719,32 +719,32 @@ public:
     LispValue lookup(const std::string& name);
     void assign(const std::string& name, LispValue value);
 
-    LispHost& host;
+    LispHost& m_host;
 
 private:
     LispValue evalCall(const LispValue& form);
     LispValue callUser(const LispValue& function, Items args);
     Items evalArgs(Forms forms);
 
-    int depth_ = 0;
-    long long work_ = 0;
+    int m_depth = 0;
+    long long m_work = 0;
 };
 
 class DepthGuard
 {
 public:
-    explicit DepthGuard(int& depth) : depth_(depth)
+    explicit DepthGuard(int& depth) : m_depth(depth)
     {
-        if (depth_ >= kMaxDepth)
+        if (m_depth >= kMaxDepth)
             fail(kStackLimit);
-        ++depth_;
+        ++m_depth;
     }
-    ~DepthGuard() { --depth_; }
+    ~DepthGuard() { --m_depth; }
     DepthGuard(const DepthGuard&) = delete;
     DepthGuard& operator=(const DepthGuard&) = delete;
 
 private:
-    int& depth_;
+    int& m_depth;
 };
 
 // Gives symbols a value for the extent of a function call or loop and restores the old values after,
@@ -752,12 +752,12 @@ private:
 class LocalBindings
 {
 public:
-    explicit LocalBindings(Interpreter& in) : in_(in) {}
+    explicit LocalBindings(Interpreter& in) : m_in(in) {}
     ~LocalBindings()
     {
         try {
-            for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
-                in_.assign(it->first, std::move(it->second));
+            for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it)
+                m_in.assign(it->first, std::move(it->second));
         } catch (...) {
             // Out of memory while restoring: the evaluation is failing anyway.
         }
@@ -767,15 +767,15 @@ public:
 
     void bind(const std::string& name, LispValue value)
     {
-        auto& symbols = in_.host.symbols();
+        auto& symbols = m_in.m_host.symbols();
         const auto it = symbols.find(name);
-        saved_.emplace_back(name, it == symbols.end() ? LispValue::nil() : it->second);
-        in_.assign(name, std::move(value));
+        m_saved.emplace_back(name, it == symbols.end() ? LispValue::nil() : it->second);
+        m_in.assign(name, std::move(value));
     }
 
 private:
-    Interpreter& in_;
-    std::vector<std::pair<std::string, LispValue>> saved_;
+    Interpreter& m_in;
+    std::vector<std::pair<std::string, LispValue>> m_saved;
 };
 
 using Subr = LispValue (*)(Interpreter&, Items&);
@@ -886,7 +886,7 @@ LispValue rtosOf(Interpreter& in, Items& args)
 {
     const double value = needNumber(args[0]);
     auto hostInteger = [&](const char* name, long long fallback) {
-        const auto v = in.host.getvar(name);
+        const auto v = in.m_host.getvar(name);
         return v && v->kind == Kind::Integer ? v->integer : fallback;
     };
     const long long mode = args.size() > 1 && !args[1].isNil() ? needFixnum(args[1]) : hostInteger("LUNITS", 2);
@@ -1107,7 +1107,7 @@ LispValue typeOf(Items& args)
 LispValue commandOf(Interpreter& in, Items& args)
 {
     if (args.empty()) {
-        in.host.cancelCommand();
+        in.m_host.cancelCommand();
         return LispValue::nil();
     }
     // Every argument is checked before the first is typed, so a bad call types nothing.
@@ -1121,14 +1121,14 @@ LispValue commandOf(Interpreter& in, Items& args)
         entries.push_back(std::move(*entry));
     }
     for (const std::string& entry : entries)
-        in.host.command(entry);
+        in.m_host.command(entry);
     return LispValue::nil();
 }
 
 LispValue setvarOf(Interpreter& in, Items& args)
 {
     const std::string name = toUpper(needString(args[0]));
-    const std::string error = in.host.setvar(name, args[1]);
+    const std::string error = in.m_host.setvar(name, args[1]);
     if (!error.empty())
         throw LispError{error};
     return std::move(args[1]);
@@ -1480,13 +1480,13 @@ const std::unordered_map<std::string_view, Builtin>& builtins()
         {"LAYOUTLIST", subr(0, 0,
                             [](In& in, Items&) {
                                 Items names;
-                                for (std::string& name : in.host.layoutList())
+                                for (std::string& name : in.m_host.layoutList())
                                     names.push_back(LispValue::fromString(std::move(name)));
                                 return makeList(std::move(names));
                             })},
         {"GETVAR",
          subr(1, 1,
-              [](In& in, Items& a) { return in.host.getvar(toUpper(needString(a[0]))).value_or(LispValue::nil()); })},
+              [](In& in, Items& a) { return in.m_host.getvar(toUpper(needString(a[0]))).value_or(LispValue::nil()); })},
         {"SETVAR", subr(2, 2, setvarOf)},
         {"COMMAND", subr(0, -1, commandOf)},
         {"PRINC", subr(0, 2, [](In&, Items& a) { return printFunction(a); })},
@@ -1533,7 +1533,7 @@ void Interpreter::charge(const LispValue& value)
 
 LispValue Interpreter::lookup(const std::string& name)
 {
-    auto& symbols = host.symbols();
+    auto& symbols = m_host.symbols();
     if (const auto it = symbols.find(name); it != symbols.end()) {
         charge(it->second);
         return it->second;
@@ -1547,7 +1547,7 @@ LispValue Interpreter::lookup(const std::string& name)
 
 void Interpreter::assign(const std::string& name, LispValue value)
 {
-    auto& symbols = host.symbols();
+    auto& symbols = m_host.symbols();
     if (value.isNil())
         symbols.erase(name); // a symbol whose value is nil is unbound
     else
@@ -1562,7 +1562,7 @@ LispValue Interpreter::eval(const LispValue& form)
         return lookup(form.text);
     case Kind::List:
         if (!form.items.empty()) {
-            DepthGuard guard(depth_);
+            DepthGuard guard(m_depth);
             return evalCall(form);
         }
         return LispValue::nil();
@@ -1626,7 +1626,7 @@ LispValue Interpreter::callValue(const LispValue& function, Items args)
         return callUser(function, std::move(args));
     if (function.kind != Kind::Symbol)
         fail("bad function: " + printLisp(function));
-    const auto& symbols = host.symbols();
+    const auto& symbols = m_host.symbols();
     if (const auto it = symbols.find(function.text); it != symbols.end()) {
         if (it->second.kind != Kind::List)
             fail("bad function: " + printLisp(it->second));
@@ -1645,7 +1645,7 @@ LispValue Interpreter::callValue(const LispValue& function, Items args)
 
 LispValue Interpreter::callUser(const LispValue& function, Items args)
 {
-    DepthGuard guard(depth_);
+    DepthGuard guard(m_depth);
     const Items& items = function.items;
     const std::size_t start = items.front().kind == Kind::Symbol && items.front().text == "LAMBDA" ? 1 : 0;
     if (start >= items.size() || (!items[start].isNil() && items[start].kind != Kind::List))

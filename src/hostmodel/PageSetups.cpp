@@ -9,13 +9,13 @@ Task<void> Host::psetupin()
 {
     const std::string entry = co_await next("psetupin-file", "Enter file name:");
     const std::string source = stripQuotes(entry);
-    if (source.empty() || !setup_.files->isFile(source)) {
+    if (source.empty() || !m_setup.files->isFile(source)) {
         cancel(entry, "Cannot find the drawing file \"" + source + "\".");
     }
     accept(entry);
     Drawing from;
     from.path = source;
-    if (const std::string problem = applyDrawingLine(setup_.files->firstLine(source), from); !problem.empty()) {
+    if (const std::string problem = applyDrawingLine(m_setup.files->firstLine(source), from); !problem.empty()) {
         fail("the CADHOST line of " + source + ": " + problem);
     }
 
@@ -43,7 +43,7 @@ Task<void> Host::psetupin()
                 chosen.insert(chosen.end(), from.pageSetups.begin(), from.pageSetups.end());
             } else if (const PageSetup* found = from.findPageSetup(name)) {
                 chosen.push_back(*found);
-            } else if (setup_.trustNames) {
+            } else if (m_setup.trustNames) {
                 chosen.push_back({name, std::string()});
                 unseen += (unseen.empty() ? "" : ", ") + name;
             } else {

@@ -150,7 +150,7 @@ const Device* Host::findDevice(std::string_view name) const
 {
     // A configuration may be named without its ".pc3"; a configuration of that name comes before a printer.
     for (const bool withExtension : {true, false}) {
-        for (const Device& device : devices_) {
+        for (const Device& device : m_devices) {
             if (withExtension ? (isConfiguration(device.name) && !isConfiguration(name) &&
                                  equalsNoCase(device.name, std::string(name) + ".pc3"))
                               : equalsNoCase(device.name, name)) {
@@ -200,16 +200,16 @@ Task<const Device*> Host::askDevice(std::string currentDevice)
         if (name == Drawing::kOwnDevice) {
             // A real drawing in a check: its own device, which the model cannot see.
             accept(entry);
-            trustedDevices_.push_back({name, {}});
-            co_return &trustedDevices_.back();
+            m_trustedDevices.push_back({name, {}});
+            co_return &m_trustedDevices.back();
         }
         if (const Device* device = findDevice(name)) {
             accept(entry);
             co_return device;
         }
         if (trusted(entry, "No such plotter or printer: \"" + name + "\".")) {
-            trustedDevices_.push_back({name, {}});
-            co_return &trustedDevices_.back();
+            m_trustedDevices.push_back({name, {}});
+            co_return &m_trustedDevices.back();
         }
     }
 }
@@ -258,7 +258,7 @@ Task<void> Host::proceed(bool saveSetup, const Device& device, std::string detai
 void Host::plotted(const std::string& detail, const std::string& file)
 {
     if (!file.empty()) {
-        const std::string error = setup_.files->write(file, "CADHOST PLOT " + detail + "\r\n");
+        const std::string error = m_setup.files->write(file, "CADHOST PLOT " + detail + "\r\n");
         if (!error.empty()) {
             fail("cannot write the plot file " + file + ": " + error);
             return;
@@ -269,7 +269,7 @@ void Host::plotted(const std::string& detail, const std::string& file)
 
 Task<void> Host::plot()
 {
-    const Product& product = setup_.product;
+    const Product& product = m_setup.product;
     if (product.release < 2000) {
         log("unmodelled", "the command-line plot of release " + std::to_string(product.release));
         co_return;

@@ -72,12 +72,12 @@ std::string purgeTypePrompt(const Product& product)
 
 Task<void> Host::purge()
 {
-    if (purgeTypes_.empty()) {
-        purgeTypes_ = purgeTypes(setup_.product);
-        purgeTypePrompt_ = purgeTypePrompt(setup_.product);
+    if (m_purgeTypes.empty()) {
+        m_purgeTypes = purgeTypes(m_setup.product);
+        m_purgeTypePrompt = purgeTypePrompt(m_setup.product);
     }
-    const std::vector<Keyword>& types = purgeTypes_;
-    const std::string& text = purgeTypePrompt_;
+    const std::vector<Keyword>& types = m_purgeTypes;
+    const std::string& text = m_purgeTypePrompt;
     std::size_t chosen = 0;
     for (;;) {
         const std::string entry = co_await next("purge-type", text);

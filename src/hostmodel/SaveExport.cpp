@@ -69,7 +69,7 @@ std::vector<Keyword> dxfVersions(const Product& product)
 // An existing file of that name brings the replace question, which EXPERT 2 and above answer yes unasked.
 Task<bool> Host::mayReplace(std::string id, std::string target)
 {
-    if (!setup_.files->exists(target) || expert() >= 2) {
+    if (!m_setup.files->exists(target) || expert() >= 2) {
         co_return true;
     }
     co_return co_await askYesNo(std::move(id),
@@ -84,7 +84,7 @@ Task<void> Host::saveAs()
 Task<void> Host::saveAsName(bool withFormat)
 {
     if (withFormat) {
-        const std::vector<Keyword> formats = saveFormats(setup_.product);
+        const std::vector<Keyword> formats = saveFormats(m_setup.product);
         std::size_t own = 0;
         for (std::size_t i = 0; i < formats.size(); ++i) {
             own = isVersion(formats[i]) ? i : own;
@@ -96,7 +96,7 @@ Task<void> Host::saveAsName(bool withFormat)
     const std::string entry = co_await next("saveas-name", "Save drawing as <" + currentName() + ">:");
     const std::string target = entry.empty() ? current().path : stripQuotes(entry);
     accept(entry);
-    const bool other = current().startup || !setup_.files->sameFile(target, current().path);
+    const bool other = current().startup || !m_setup.files->sameFile(target, current().path);
     if (other && !co_await mayReplace("saveas-replace", target)) {
         co_return;
     }
@@ -106,17 +106,17 @@ Task<void> Host::saveAsName(bool withFormat)
 void Host::saveAsFile(const std::string& target)
 {
     Drawing& drawing = current();
-    if (!drawing.startup && setup_.files->sameFile(target, drawing.path)) {
+    if (!drawing.startup && m_setup.files->sameFile(target, drawing.path)) {
         save(drawing);
         return;
     }
-    if (setup_.files->exists(target) && !setup_.files->isWritable(target)) {
+    if (m_setup.files->exists(target) && !m_setup.files->isWritable(target)) {
         fail("cannot replace write protected file " + target);
         return;
     }
     // The new file is a copy of the drawing as it is on disk; the start-up drawing has no content.
     const std::string error =
-        drawing.startup ? setup_.files->write(target, std::string()) : setup_.files->copy(drawing.path, target);
+        drawing.startup ? m_setup.files->write(target, std::string()) : m_setup.files->copy(drawing.path, target);
     if (!error.empty()) {
         fail("cannot write " + target + ": " + error);
         return;
@@ -139,7 +139,7 @@ Task<void> Host::dxfout()
     if (!co_await mayReplace("dxfout-replace", target)) {
         co_return;
     }
-    const std::vector<Keyword> versions = dxfVersions(setup_.product);
+    const std::vector<Keyword> versions = dxfVersions(m_setup.product);
     std::string version = versions.back().display;
     bool preview = false;
     bool objects = false;
@@ -189,8 +189,8 @@ Task<void> Host::dxfout()
             preview = co_await askYesNo("dxfout-preview", "Save thumbnail preview image? [Yes/No] <Y>:", true);
         }
     }
-    const std::string error = current().startup ? setup_.files->write(target, std::string())
-                                                : setup_.files->copy(current().path, target);
+    const std::string error =
+        current().startup ? m_setup.files->write(target, std::string()) : m_setup.files->copy(current().path, target);
     if (!error.empty()) {
         fail("cannot write " + target + ": " + error);
         co_return;

@@ -12,11 +12,11 @@ Task<void> Host::open(bool recover)
     if (path.empty()) {
         cancel(entry, "No drawing name given.");
     }
-    if (!setup_.files->isFile(path)) {
+    if (!m_setup.files->isFile(path)) {
         cancel(entry, "Cannot find the specified drawing file.");
     }
     accept(entry);
-    if (setup_.files->isWritable(path)) {
+    if (m_setup.files->isWritable(path)) {
         openDrawing(path, false, recover);
         co_return;
     }
@@ -30,12 +30,12 @@ void Host::openDrawing(const std::string& path, bool readOnly, bool recover)
     Drawing drawing;
     drawing.path = path;
     drawing.readOnly = readOnly;
-    const std::string firstLine = setup_.files->firstLine(path);
-    if (setup_.trustNames && firstLine.rfind("CADHOST ", 0) != 0) {
+    const std::string firstLine = m_setup.files->firstLine(path);
+    if (m_setup.trustNames && firstLine.rfind("CADHOST ", 0) != 0) {
         drawing.device = std::string(Drawing::kOwnDevice);
     }
     const std::string problem = applyDrawingLine(firstLine, drawing);
-    drawings_.push_back(std::move(drawing));
+    m_drawings.push_back(std::move(drawing));
     const std::string detail = readOnly ? "read-only" : "read-write";
     log("opened", recover ? detail + ", recovered" : detail);
     if (!problem.empty()) {
@@ -64,13 +64,13 @@ Task<bool> Host::saveChanges()
 void Host::closeCurrent(std::string_view detail)
 {
     log("closed", detail);
-    drawings_.pop_back();
+    m_drawings.pop_back();
 }
 
 // QUIT asks about each changed drawing in turn, current first, closing each as it goes.
 Task<void> Host::quit()
 {
-    while (!drawings_.empty()) {
+    while (!m_drawings.empty()) {
         if (!current().modified) {
             closeCurrent("unmodified");
             continue;
@@ -78,7 +78,7 @@ Task<void> Host::quit()
         const bool saved = co_await saveChanges();
         closeCurrent(saved ? "saved" : "changes discarded");
     }
-    quit_ = true;
+    m_quit = true;
 }
 
 Task<void> Host::qsave()
@@ -99,11 +99,11 @@ bool Host::save(Drawing& drawing)
         log("saved", "start-up drawing, not written");
         return true;
     }
-    if (drawing.readOnly || !setup_.files->isWritable(drawing.path)) {
+    if (drawing.readOnly || !m_setup.files->isWritable(drawing.path)) {
         fail("drawing is write protected and cannot be saved: " + drawing.path);
         return false;
     }
-    if (const std::string error = setup_.files->touch(drawing.path); !error.empty()) {
+    if (const std::string error = m_setup.files->touch(drawing.path); !error.empty()) {
         fail("cannot save " + drawing.path + ": " + error);
         return false;
     }

@@ -60,13 +60,13 @@ public:
     using promise_type = detail::Promise<T>;
     using Handle = std::coroutine_handle<promise_type>;
 
-    explicit Task(Handle handle) : handle_(handle) {}
-    Task(Task&& other) noexcept : handle_(std::exchange(other.handle_, {})) {}
+    explicit Task(Handle handle) : m_handle(handle) {}
+    Task(Task&& other) noexcept : m_handle(std::exchange(other.m_handle, {})) {}
     Task& operator=(Task&& other) noexcept
     {
         if (this != &other) {
             reset();
-            handle_ = std::exchange(other.handle_, {});
+            m_handle = std::exchange(other.m_handle, {});
         }
         return *this;
     }
@@ -77,40 +77,40 @@ public:
     bool await_ready() const noexcept { return false; }
     std::coroutine_handle<> await_suspend(std::coroutine_handle<> awaiting) noexcept
     {
-        handle_.promise().continuation = awaiting;
-        return handle_;
+        m_handle.promise().continuation = awaiting;
+        return m_handle;
     }
     T await_resume()
     {
-        if (handle_.promise().error) {
-            std::rethrow_exception(handle_.promise().error);
+        if (m_handle.promise().error) {
+            std::rethrow_exception(m_handle.promise().error);
         }
         if constexpr (!std::is_void_v<T>) {
-            return std::move(*handle_.promise().value);
+            return std::move(*m_handle.promise().value);
         }
     }
 
     // For the driver at the top of the chain: runs the task until it first suspends or ends.
-    void start() { handle_.resume(); }
-    bool done() const { return !handle_ || handle_.done(); }
+    void start() { m_handle.resume(); }
+    bool done() const { return !m_handle || m_handle.done(); }
     // Rethrows what ended the task, if anything did.
     void rethrow() const
     {
-        if (handle_ && handle_.promise().error) {
-            std::rethrow_exception(handle_.promise().error);
+        if (m_handle && m_handle.promise().error) {
+            std::rethrow_exception(m_handle.promise().error);
         }
     }
 
 private:
     void reset()
     {
-        if (handle_) {
-            handle_.destroy();
-            handle_ = {};
+        if (m_handle) {
+            m_handle.destroy();
+            m_handle = {};
         }
     }
 
-    Handle handle_;
+    Handle m_handle;
 };
 
 namespace detail {

@@ -9,10 +9,10 @@ class Clock
 {
 public:
     virtual ~Clock() = default;
-    virtual LocalDateTime Now() const = 0;
+    virtual LocalDateTime now() const = 0;
 };
 
 // The machine's clock in local time.
-const Clock& SystemClock();
+const Clock& systemClock();
 
 } // namespace qv::platform

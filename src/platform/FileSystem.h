@@ -5,11 +5,6 @@
 #include <memory>
 #include <string>
 
-// windows.h makes GetFileAttributes a macro for its own function; the name below is ours.
-#ifdef GetFileAttributes
-#undef GetFileAttributes
-#endif
-
 namespace qv::platform {
 
 // File attribute bits, numbered as the Windows attributes the user-facing rules speak of.
@@ -21,11 +16,11 @@ enum FileAttribute : unsigned
 
 // Attributes of a file or folder; an error (53 file not found, ...) when they cannot be read.
 // Outside Windows a file is read-only when its owner has no write permission.
-Result<unsigned> GetFileAttributes(const std::string& path);
+Result<unsigned> fileAttributes(const std::string& path);
 
-// GetFileAttributes for many paths in a row, as the read-only check asks: where the platform allows,
+// fileAttributes for many paths in a row, as the read-only check asks: where the platform allows,
 // each folder is opened once and its files are queried relative to it, which spares the walk of the
-// whole path per file. Answers and errors are those of GetFileAttributes for the same path.
+// whole path per file. Answers and errors are those of fileAttributes for the same path.
 class AttributeReader
 {
 public:
@@ -42,12 +37,12 @@ private:
 };
 
 // True when the process can create files in the folder.
-bool IsFolderWritable(const std::string& folder);
+bool isFolderWritable(const std::string& folder);
 
 // The per-user settings folder ("~/.config/Quorvel", "%APPDATA%\Quorvel"); created on demand.
-std::string UserConfigFolder();
+std::string userConfigFolder();
 
 // Folder of the running executable.
-std::string ExecutableFolder();
+std::string executableFolder();
 
 } // namespace qv::platform

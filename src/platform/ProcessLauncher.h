@@ -4,7 +4,7 @@
 
 namespace qv::platform {
 
-// Success value returned by ShellExecuteOpen where the system gives no value of its own.
+// Success value returned by shellExecuteOpen where the system gives no value of its own.
 inline constexpr int kShellExecuteStarted = 42;
 
 // Starts `file` with `parameters` the way ShellExecuteA(no owner, "open", file, parameters,
@@ -15,7 +15,7 @@ inline constexpr int kShellExecuteStarted = 42;
 // Outside Windows the parameters are split into arguments by the Windows quoting rules and the
 // executable is started directly (no shell) in a session of its own. A directory that is empty or a
 // single space means the current folder; the show code has no effect there.
-int ShellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+int shellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory,
                      int showCode);
 
 } // namespace qv::platform

@@ -1,4 +1,4 @@
-// The Windows command-line split and the launch parameters: every argument quoted by QuoteWindowsArgument
+// The Windows command-line split and the launch parameters: every argument quoted by quoteWindowsArgument
 // splits back to itself, a split and re-quoted line splits the same, and the parameters built for the host
 // split into the switch text's arguments, "/b" and the script path (unless the switch text is refused).
 //
@@ -12,23 +12,23 @@
 namespace {
 
 using qv::fuzz::Fields;
-using qv::fuzz::Visible;
+using qv::fuzz::visible;
 
-std::string Show(const std::vector<std::string>& arguments)
+std::string show(const std::vector<std::string>& arguments)
 {
     std::string out;
     for (const std::string& argument : arguments)
-        out += "[" + Visible(argument) + "]";
+        out += "[" + visible(argument) + "]";
     return out;
 }
 
-std::string QuotedLine(const std::vector<std::string>& arguments)
+std::string quotedLine(const std::vector<std::string>& arguments)
 {
     std::string line;
     for (const std::string& argument : arguments) {
         if (!line.empty())
             line += ' ';
-        line += qv::QuoteWindowsArgument(argument);
+        line += qv::quoteWindowsArgument(argument);
     }
     return line;
 }
@@ -37,17 +37,18 @@ std::string QuotedLine(const std::vector<std::string>& arguments)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const Fields fields(qv::fuzz::AsText(data, size));
+    const Fields fields(qv::fuzz::asText(data, size));
 
     // Any line: its arguments, each quoted and joined again, split the same.
     const std::string_view line = fields[0];
-    const std::vector<std::string> arguments = qv::SplitWindowsCommandLine(line);
-    FUZZ_REQUIRE(qv::SplitWindowsCommandLine(QuotedLine(arguments)) == arguments, Visible(line) + " -> " + Show(arguments));
+    const std::vector<std::string> arguments = qv::splitWindowsCommandLine(line);
+    FUZZ_REQUIRE(qv::splitWindowsCommandLine(quotedLine(arguments)) == arguments,
+                 visible(line) + " -> " + show(arguments));
     // A line that leaves no quote open takes one more argument after a space as an argument of its own.
-    if (!qv::EndsInsideQuotes(line)) {
+    if (!qv::endsInsideQuotes(line)) {
         std::vector<std::string> more = arguments;
         more.push_back("/b");
-        FUZZ_REQUIRE(qv::SplitWindowsCommandLine(std::string(line) + " /b") == more, Visible(line));
+        FUZZ_REQUIRE(qv::splitWindowsCommandLine(std::string(line) + " /b") == more, visible(line));
     }
 
     // Arbitrary arguments (an empty one, quotes, backslashes, blanks) survive quoting, alone and together.
@@ -55,30 +56,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 4; i < fields.size(); ++i)
         given.push_back(fields.text(i));
     for (const std::string& argument : given) {
-        const auto split = qv::SplitWindowsCommandLine(qv::QuoteWindowsArgument(argument));
-        FUZZ_REQUIRE(split == std::vector<std::string>{argument}, Visible(argument) + " -> " + Show(split));
+        const auto split = qv::splitWindowsCommandLine(qv::quoteWindowsArgument(argument));
+        FUZZ_REQUIRE(split == std::vector<std::string>{argument}, visible(argument) + " -> " + show(split));
     }
-    FUZZ_REQUIRE(qv::SplitWindowsCommandLine(QuotedLine(given)) == given, Show(given));
+    FUZZ_REQUIRE(qv::splitWindowsCommandLine(quotedLine(given)) == given, show(given));
 
     // The host's parameters.
     static constexpr std::string_view kOptions[] = {"YesSwitch", "NoSwitch", "Unknown", "yesswitch"};
     const std::string_view option = kOptions[fields.byte(1) % 4];
     const std::string_view switchText = fields[2];
     const std::string path = fields.text(3);
-    const auto refusal = qv::CheckSwitchText(option, switchText);
+    const auto refusal = qv::checkSwitchText(option, switchText);
     const bool usesSwitch = option == "YesSwitch";
-    FUZZ_REQUIRE(refusal.has_value() == (usesSwitch && qv::EndsInsideQuotes(switchText)));
+    FUZZ_REQUIRE(refusal.has_value() == (usesSwitch && qv::endsInsideQuotes(switchText)));
     if (!refusal) {
-        std::vector<std::string> expected = usesSwitch ? qv::SplitWindowsCommandLine(switchText)
-                                                       : std::vector<std::string>{};
+        std::vector<std::string> expected =
+            usesSwitch ? qv::splitWindowsCommandLine(switchText) : std::vector<std::string>{};
         expected.push_back("/b");
         expected.push_back(path);
-        const std::string parameters = qv::BuildLaunchParameters(option, switchText, path);
-        const auto split = qv::SplitWindowsCommandLine(parameters);
-        FUZZ_REQUIRE(split == expected, Visible(parameters) + " -> " + Show(split) + ", expected " + Show(expected));
+        const std::string parameters = qv::buildLaunchParameters(option, switchText, path);
+        const auto split = qv::splitWindowsCommandLine(parameters);
+        FUZZ_REQUIRE(split == expected, visible(parameters) + " -> " + show(split) + ", expected " + show(expected));
 
         const qv::LaunchSettings settings{"acad.exe", "Normal", std::string(option), std::string(switchText)};
-        FUZZ_REQUIRE(qv::BuildLaunchRequest(settings, path).parameters == parameters);
+        FUZZ_REQUIRE(qv::buildLaunchRequest(settings, path).parameters == parameters);
     }
     return 0;
 }

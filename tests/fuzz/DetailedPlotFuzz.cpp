@@ -22,14 +22,14 @@
 namespace {
 
 using qv::fuzz::Fields;
-using qv::fuzz::Visible;
+using qv::fuzz::visible;
 
 // ---- AutoLISP as the host reads it ----
 
 using qv::hostmodel::LispValue;
 
 // The (command ...) calls, in the order they appear.
-void FindCommandCalls(const LispValue& expression, std::vector<const LispValue*>& calls)
+void findCommandCalls(const LispValue& expression, std::vector<const LispValue*>& calls)
 {
     if (expression.kind != LispValue::Kind::List)
         return;
@@ -39,11 +39,11 @@ void FindCommandCalls(const LispValue& expression, std::vector<const LispValue*>
         return;
     }
     for (const LispValue& item : expression.items)
-        FindCommandCalls(item, calls);
+        findCommandCalls(item, calls);
 }
 
 // The answers of a call: every argument must be a string.
-std::vector<std::string> Answers(const LispValue& call)
+std::vector<std::string> commandAnswers(const LispValue& call)
 {
     std::vector<std::string> answers;
     for (std::size_t i = 1; i < call.items.size(); ++i) {
@@ -54,11 +54,11 @@ std::vector<std::string> Answers(const LispValue& call)
     return answers;
 }
 
-std::string Show(const std::vector<std::string>& answers)
+std::string show(const std::vector<std::string>& answers)
 {
     std::string out;
     for (const std::string& answer : answers)
-        out += "[" + Visible(answer) + "]";
+        out += "[" + visible(answer) + "]";
     return out;
 }
 
@@ -96,7 +96,7 @@ private:
     };
 };
 
-void CheckOnHost(const std::string& routine, const std::string& code, qv::PlotTabMode mode, const std::string& device)
+void checkOnHost(const std::string& routine, const std::string& code, qv::PlotTabMode mode, const std::string& device)
 {
     const auto product = qv::hostmodel::findProduct(code);
     if (!product)
@@ -113,10 +113,10 @@ void CheckOnHost(const std::string& routine, const std::string& code, qv::PlotTa
     inputs.sequenceText = "1";
     inputs.routineText = [&](const std::string&) { return routine; };
     inputs.isReadOnly = [](const std::string&) -> qv::Result<bool> { return false; };
-    const auto kind = qv::IsBricscad(code) ? qv::ScriptWriterKind::Bricscad
-                      : qv::IsZwcad(code)  ? qv::ScriptWriterKind::Zwcad
+    const auto kind = qv::isBricscad(code) ? qv::ScriptWriterKind::Bricscad
+                      : qv::isZwcad(code)  ? qv::ScriptWriterKind::Zwcad
                                            : qv::ScriptWriterKind::General;
-    const auto script = qv::BuildScript(inputs, kind);
+    const auto script = qv::buildScript(inputs, kind);
     FUZZ_REQUIRE(script.ok(), script.error().description);
 
     MemoryFiles files;
@@ -133,16 +133,16 @@ void CheckOnHost(const std::string& routine, const std::string& code, qv::PlotTa
             problems += std::to_string(e.line) + " " + e.event + ": " + e.detail + "\n";
     });
     // The model does not follow every release's plot (R14 and LT 98): nothing to judge there.
-    FUZZ_REQUIRE(unmodelled || problems.empty(), code + "\n" + problems + Visible(routine));
+    FUZZ_REQUIRE(unmodelled || problems.empty(), code + "\n" + problems + visible(routine));
 }
 
 // ---- The choices ----
 
-const std::vector<std::string>& ProductCodes()
+const std::vector<std::string>& productCodes()
 {
     static const std::vector<std::string> codes = [] {
         std::vector<std::string> c;
-        for (const qv::CadProduct& product : qv::CadProducts()) {
+        for (const qv::CadProduct& product : qv::cadProducts()) {
             if (!product.code.empty())
                 c.emplace_back(product.code);
         }
@@ -152,8 +152,7 @@ const std::vector<std::string>& ProductCodes()
     return codes;
 }
 
-template <std::size_t N>
-std::string Pick(const char* const (&options)[N], std::uint8_t selector)
+template <std::size_t N> std::string pick(const char* const (&options)[N], std::uint8_t selector)
 {
     return options[selector % N];
 }
@@ -175,7 +174,7 @@ constexpr const char* kOffsets[] = {"0", "0.00", "1.25", "-2", "10"};
 constexpr const char* kTables[] = {"<Default>", "monochrome.ctb", "acad.ctb", ""};
 constexpr const char* kCopies[] = {"1", "2", "3", "", "0", "2.5"};
 
-qv::DetailedPlotChoices Choices(const Fields& fields, bool sensible)
+qv::DetailedPlotChoices choicesFrom(const Fields& fields, bool sensible)
 {
     const auto flag = [&](int bit) { return ((fields.byte(0, 2 + bit / 8) >> (bit % 8)) & 1) != 0; };
     const auto selector = [&](std::size_t at) { return fields.byte(0, at); };
@@ -191,35 +190,35 @@ qv::DetailedPlotChoices Choices(const Fields& fields, bool sensible)
     c.hide = flag(7);
     c.plotToFile = flag(8);
     c.saveChanges = flag(9);
-    c.units = Pick(kUnits, selector(4));
-    c.orientation = Pick(kOrientations, selector(5));
-    c.plotArea = Pick(kAreas, selector(6));
-    c.paperLabel = Pick(kPaperLabels, selector(7));
-    c.shade = Pick(kShades, selector(8));
-    c.quality = Pick(kQualities, selector(9));
+    c.units = pick(kUnits, selector(4));
+    c.orientation = pick(kOrientations, selector(5));
+    c.plotArea = pick(kAreas, selector(6));
+    c.paperLabel = pick(kPaperLabels, selector(7));
+    c.shade = pick(kShades, selector(8));
+    c.quality = pick(kQualities, selector(9));
     if (sensible) {
         // The layout name is "<Model>" on the model tab and "<Default>" in the automatic mode, both fixed.
         c.layoutName = c.mode == qv::PlotTabMode::Model       ? "<Model>"
                        : c.mode == qv::PlotTabMode::Automatic ? "<Default>"
-                                                              : Pick(kLayouts, selector(10));
-        c.copies = Pick(kCopies, selector(11));
-        c.device = Pick(kDevices, selector(12));
-        c.paperList = Pick(kPapers, selector(13));
-        c.paperText = Pick(kPapers, selector(14));
+                                                              : pick(kLayouts, selector(10));
+        c.copies = pick(kCopies, selector(11));
+        c.device = pick(kDevices, selector(12));
+        c.paperList = pick(kPapers, selector(13));
+        c.paperText = pick(kPapers, selector(14));
         c.viewName = "Front";
-        c.scaleChoice = Pick(kScales, selector(15));
-        c.scale1 = Pick(kNumbers, selector(16));
-        c.scale2 = Pick(kNumbers, selector(17));
-        c.offsetX = Pick(kOffsets, selector(18));
-        c.offsetY = Pick(kOffsets, selector(19));
-        c.styleTable = Pick(kTables, selector(20));
+        c.scaleChoice = pick(kScales, selector(15));
+        c.scale1 = pick(kNumbers, selector(16));
+        c.scale2 = pick(kNumbers, selector(17));
+        c.offsetX = pick(kOffsets, selector(18));
+        c.offsetY = pick(kOffsets, selector(19));
+        c.styleTable = pick(kTables, selector(20));
         // The third plot area option reads "Limits" on the model tab and "Default" (the layout) otherwise.
         if (c.mode == qv::PlotTabMode::Model && c.plotArea == "Layout")
             c.plotArea = "_Limits";
         else if (c.mode != qv::PlotTabMode::Model && c.plotArea == "_Limits")
             c.plotArea = "Layout";
         // The tab offers pixels, and pixel sizes, for raster devices only.
-        const bool raster = qv::IsRasterPlotDevice(c.device);
+        const bool raster = qv::isRasterPlotDevice(c.device);
         if (raster) {
             c.units = "_Pixels";
             c.paperLabel = "Select pixel size";
@@ -249,10 +248,10 @@ qv::DetailedPlotChoices Choices(const Fields& fields, bool sensible)
     return c;
 }
 
-void CheckLines(const std::string& text)
+void checkLines(const std::string& text)
 {
-    const auto split = qv::fuzz::SplitCrLf(text);
-    FUZZ_REQUIRE(split.ok, "a lone line break: " + Visible(text));
+    const auto split = qv::fuzz::splitCrLf(text);
+    FUZZ_REQUIRE(split.ok, "a lone line break: " + visible(text));
     FUZZ_REQUIRE(!text.ends_with("\r\n"), "a line break after the last line");
 }
 
@@ -260,52 +259,52 @@ void CheckLines(const std::string& text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const Fields fields(qv::fuzz::AsText(data, size));
-    const std::string& code = ProductCodes()[fields.byte(0, 1) % ProductCodes().size()];
+    const Fields fields(qv::fuzz::asText(data, size));
+    const std::string& code = productCodes()[fields.byte(0, 1) % productCodes().size()];
     const bool sensible = fields.byte(0, 4) & 0x80;
-    const qv::DetailedPlotChoices choices = Choices(fields, sensible);
+    const qv::DetailedPlotChoices choices = choicesFrom(fields, sensible);
 
-    const qv::DetailedPlotResult result = qv::BuildDetailedPlotRoutine(choices, code);
+    const qv::DetailedPlotResult result = qv::buildDetailedPlotRoutine(choices, code);
     if (!result.ok()) {
         FUZZ_REQUIRE(!result.message->text.empty() && result.text.empty());
         return 0;
     }
-    CheckLines(result.text);
+    checkLines(result.text);
 
     // Copies repeat the routine of one copy.
     qv::DetailedPlotChoices one = choices;
     one.copies = "1";
-    const qv::DetailedPlotResult single = qv::BuildDetailedPlotRoutine(one, code);
+    const qv::DetailedPlotResult single = qv::buildDetailedPlotRoutine(one, code);
     FUZZ_REQUIRE(single.ok(), single.message->text);
     std::string repeated = single.text;
     while (repeated.size() < result.text.size())
         repeated += "\r\n" + single.text;
-    FUZZ_REQUIRE(repeated == result.text, "copies " + Visible(choices.copies) + " do not repeat the routine");
+    FUZZ_REQUIRE(repeated == result.text, "copies " + visible(choices.copies) + " do not repeat the routine");
 
     if (choices.mode == qv::PlotTabMode::Automatic) {
         std::string error;
         const auto forms = qv::hostmodel::readLisp(single.text, &error);
-        FUZZ_REQUIRE(forms.has_value(), error + ":\n" + Visible(single.text));
-        FUZZ_REQUIRE(forms->size() == 1, std::to_string(forms->size()) + " expressions:\n" + Visible(single.text));
+        FUZZ_REQUIRE(forms.has_value(), error + ":\n" + visible(single.text));
+        FUZZ_REQUIRE(forms->size() == 1, std::to_string(forms->size()) + " expressions:\n" + visible(single.text));
         std::vector<const LispValue*> calls;
-        FindCommandCalls(forms->front(), calls);
+        findCommandCalls(forms->front(), calls);
         FUZZ_REQUIRE(calls.size() == 2, std::to_string(calls.size()) + " command calls");
         const qv::PlotTabMode modes[] = {qv::PlotTabMode::Model, qv::PlotTabMode::Layout};
         for (int i = 0; i < 2; ++i) {
             qv::DetailedPlotChoices plainChoices = one;
             plainChoices.mode = modes[i];
-            const qv::DetailedPlotResult plain = qv::BuildDetailedPlotRoutine(plainChoices, code);
+            const qv::DetailedPlotResult plain = qv::buildDetailedPlotRoutine(plainChoices, code);
             FUZZ_REQUIRE(plain.ok(), plain.message->text);
             std::vector<std::string> lines;
-            for (const std::string_view line : qv::fuzz::SplitCrLf(plain.text).lines)
+            for (const std::string_view line : qv::fuzz::splitCrLf(plain.text).lines)
                 lines.emplace_back(line);
-            const std::vector<std::string> answers = Answers(*calls[i]);
-            FUZZ_REQUIRE(answers == lines, (i == 0 ? "model" : "layout") + std::string(" call ") + Show(answers) +
-                                               ", plain form " + Show(lines));
+            const std::vector<std::string> answers = commandAnswers(*calls[i]);
+            FUZZ_REQUIRE(answers == lines, (i == 0 ? "model" : "layout") + std::string(" call ") + show(answers) +
+                                               ", plain form " + show(lines));
         }
     }
 
     if (sensible)
-        CheckOnHost(result.text, code, choices.mode, choices.device);
+        checkOnHost(result.text, code, choices.mode, choices.device);
     return 0;
 }

@@ -17,74 +17,74 @@
 namespace {
 
 using qv::fuzz::Fields;
-using qv::fuzz::Visible;
+using qv::fuzz::visible;
 
-std::string Show(const qv::DrawingRow& row)
+std::string show(const qv::DrawingRow& row)
 {
-    return "[" + Visible(row.file) + "] [" + Visible(row.folder) + "] [" + Visible(row.routine) + "]";
+    return "[" + visible(row.file) + "] [" + visible(row.folder) + "] [" + visible(row.routine) + "]";
 }
 
-bool FitsCodePage(const qv::DrawingRow& row)
+bool fitsCodePage(const qv::DrawingRow& row)
 {
-    return qv::FitsCp1252(row.file) && qv::FitsCp1252(row.folder) && qv::FitsCp1252(row.routine);
+    return qv::fitsCp1252(row.file) && qv::fitsCp1252(row.folder) && qv::fitsCp1252(row.routine);
 }
 
 // Saves the rows and reads them back: they must come back as they went, without their keys.
-void CheckSavesAndReadsBack(const qv::DrawingRows& rows)
+void checkSavesAndReadsBack(const qv::DrawingRows& rows)
 {
-    const qv::EncodedList encoded = qv::EncodeList(rows);
+    const qv::EncodedList encoded = qv::encodeList(rows);
     FUZZ_REQUIRE(encoded.ok(), encoded.refusal.front().text);
-    const qv::ParsedList read = qv::ParseList(encoded.bytes);
+    const qv::ParsedList read = qv::parseList(encoded.bytes);
     FUZZ_REQUIRE(!read.lineError, "line " + std::to_string(read.lineError->line) + ": " + read.lineError->reason);
     FUZZ_REQUIRE(read.rows.size() == rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         qv::DrawingRow expected = rows[i];
         expected.key.clear();
-        FUZZ_REQUIRE(read.rows[i] == expected, Show(rows[i]) + " read back as " + Show(read.rows[i]));
+        FUZZ_REQUIRE(read.rows[i] == expected, show(rows[i]) + " read back as " + show(read.rows[i]));
     }
 }
 
-void CheckRead(std::string_view bytes)
+void checkRead(std::string_view bytes)
 {
-    const qv::ParsedList parsed = qv::ParseList(bytes);
+    const qv::ParsedList parsed = qv::parseList(bytes);
     for (const qv::DrawingRow& row : parsed.rows) {
-        FUZZ_REQUIRE(!row.file.empty() && !row.folder.empty(), Show(row));
+        FUZZ_REQUIRE(!row.file.empty() && !row.folder.empty(), show(row));
         FUZZ_REQUIRE(row.key.empty());
     }
-    CheckSavesAndReadsBack(parsed.rows);
+    checkSavesAndReadsBack(parsed.rows);
 
     // Routines the catalogue lacks are emptied, the others kept as read.
     const auto known = [](std::string_view description) { return description.size() % 2 == 0; };
-    const qv::RetrievedList retrieved = qv::ApplyCatalogue(parsed, known);
+    const qv::RetrievedList retrieved = qv::applyCatalogue(parsed, known);
     FUZZ_REQUIRE(retrieved.rows.size() == parsed.rows.size());
     bool missing = false;
     for (std::size_t i = 0; i < parsed.rows.size(); ++i) {
-        const bool kept = known(qv::TrimSpaces(parsed.rows[i].routine));
+        const bool kept = known(qv::trimSpaces(parsed.rows[i].routine));
         missing = missing || !kept;
         FUZZ_REQUIRE(retrieved.rows[i].routine == (kept ? parsed.rows[i].routine : ""));
     }
     FUZZ_REQUIRE(retrieved.missing == missing);
 }
 
-void CheckWrite(const Fields& fields)
+void checkWrite(const Fields& fields)
 {
     qv::DrawingRows rows;
     for (std::size_t i = 0; i + 2 < fields.size(); i += 3)
         rows.push_back({fields.text(i), fields.text(i + 1), fields.text(i + 2), "key"});
-    const qv::EncodedList encoded = qv::EncodeList(rows);
+    const qv::EncodedList encoded = qv::encodeList(rows);
     if (encoded.ok()) {
-        CheckSavesAndReadsBack(rows);
+        checkSavesAndReadsBack(rows);
         return;
     }
     // Refused: some row holds text the code page cannot hold, or would not come back from a line of its own.
     bool justified = false;
     for (const qv::DrawingRow& row : rows) {
-        if (!FitsCodePage(row)) {
+        if (!fitsCodePage(row)) {
             justified = true;
             break;
         }
         const std::string line = "\"" + row.file + "\",\"" + row.folder + "\",\"" + row.routine + "\"\r\n";
-        const qv::ParsedList alone = qv::ParseList(qv::Utf8ToCp1252(line).value());
+        const qv::ParsedList alone = qv::parseList(qv::utf8ToCp1252(line).value());
         qv::DrawingRow expected = row;
         expected.key.clear();
         if (alone.lineError || alone.rows.size() != 1 || alone.rows.front() != expected) {
@@ -95,41 +95,41 @@ void CheckWrite(const Fields& fields)
     FUZZ_REQUIRE(justified, "every row reads back, yet the list was refused: " + encoded.refusal.front().text);
 }
 
-void CheckAdd(const Fields& fields)
+void checkAdd(const Fields& fields)
 {
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < fields.size(); ++i)
         paths.push_back(fields.text(i));
     qv::DrawingRows rows;
-    const qv::AddOutcome outcome = qv::AddFromDialog(rows, paths);
+    const qv::AddOutcome outcome = qv::addFromDialog(rows, paths);
     std::size_t given = 0;
     for (const std::string& path : paths)
         given += path.empty() ? 0 : 1;
     FUZZ_REQUIRE(outcome.added == rows.size() && outcome.added + outcome.refused.size() == given);
     for (const std::string& path : outcome.refused) {
-        const bool noFolder = std::none_of(path.begin(), path.end(), qv::IsPathSeparator);
-        const bool noName = qv::IsPathSeparator(path.back());
-        FUZZ_REQUIRE(noFolder || noName || qv::IsUnsafeName(path), "refused " + Visible(path));
+        const bool noFolder = std::none_of(path.begin(), path.end(), qv::isPathSeparator);
+        const bool noName = qv::isPathSeparator(path.back());
+        FUZZ_REQUIRE(noFolder || noName || qv::isUnsafeName(path), "refused " + visible(path));
     }
     bool fits = true;
     for (qv::DrawingRow& row : rows) {
         row.routine = "Zoom Extents";
-        fits = fits && FitsCodePage(row);
+        fits = fits && fitsCodePage(row);
     }
     if (fits)
-        CheckSavesAndReadsBack(rows);
+        checkSavesAndReadsBack(rows);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view bytes = qv::fuzz::AsText(data, size);
-    CheckRead(bytes);
+    const std::string_view bytes = qv::fuzz::asText(data, size);
+    checkRead(bytes);
     const Fields fields(bytes);
     if (fields.size() >= 2) {
-        CheckWrite(fields);
-        CheckAdd(fields);
+        checkWrite(fields);
+        checkAdd(fields);
     }
     return 0;
 }

@@ -14,72 +14,72 @@
 namespace {
 
 using qv::fuzz::Fields;
-using qv::fuzz::Visible;
+using qv::fuzz::visible;
 
-void CheckFields(std::string_view name, std::string_view delimiter)
+void checkFields(std::string_view name, std::string_view delimiter)
 {
     // ".dwg" is removed before the split; a name without it splits as it stands.
-    if (qv::ToUpperAscii(name).find(".DWG") != std::string::npos)
+    if (qv::toUpperAscii(name).find(".DWG") != std::string::npos)
         return;
     if (delimiter.size() != 1) {
-        FUZZ_REQUIRE(qv::oDivideLineNum(name, delimiter, 1) == name);
-        FUZZ_REQUIRE(qv::oDivideLineNum(name, delimiter, 2).empty());
+        FUZZ_REQUIRE(qv::fileNameField(name, delimiter, 1) == name);
+        FUZZ_REQUIRE(qv::fileNameField(name, delimiter, 2).empty());
         return;
     }
     const auto count = static_cast<int>(std::count(name.begin(), name.end(), delimiter.front())) + 1;
     std::string joined;
     for (int field = 1; field <= count; ++field) {
-        const std::string key = qv::oDivideLineNum(name, delimiter, field);
-        FUZZ_REQUIRE(key.find(delimiter.front()) == std::string::npos, Visible(key));
+        const std::string key = qv::fileNameField(name, delimiter, field);
+        FUZZ_REQUIRE(key.find(delimiter.front()) == std::string::npos, visible(key));
         if (field > 1)
             joined += delimiter;
         joined += key;
     }
-    FUZZ_REQUIRE(joined == name, Visible(name) + " joined back as " + Visible(joined));
-    FUZZ_REQUIRE(qv::oDivideLineNum(name, delimiter, count + 1).empty());
-    FUZZ_REQUIRE(qv::oDivideLineNum(name, delimiter, 0).empty());
+    FUZZ_REQUIRE(joined == name, visible(name) + " joined back as " + visible(joined));
+    FUZZ_REQUIRE(qv::fileNameField(name, delimiter, count + 1).empty());
+    FUZZ_REQUIRE(qv::fileNameField(name, delimiter, 0).empty());
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const Fields fields(qv::fuzz::AsText(data, size));
+    const Fields fields(qv::fuzz::asText(data, size));
     const std::string_view delimiter = fields[0];
     const std::string_view numberText = fields[1];
 
     // The field number: a whole number of at least 1, which prints back as the trimmed text without zeros
     // in front.
-    const auto number = qv::ParseFieldNumber(numberText);
+    const auto number = qv::parseFieldNumber(numberText);
     if (number) {
         FUZZ_REQUIRE(*number >= 1);
-        std::string_view digits = qv::TrimSpaces(numberText);
+        std::string_view digits = qv::trimSpaces(numberText);
         while (digits.size() > 1 && digits.front() == '0')
             digits.remove_prefix(1);
-        FUZZ_REQUIRE(std::to_string(*number) == digits, Visible(numberText));
+        FUZZ_REQUIRE(std::to_string(*number) == digits, visible(numberText));
     }
 
     qv::DrawingRows rows;
     for (std::size_t i = 2; i < fields.size(); ++i) {
         // The folder numbers the row, so its old place can be told after the sort.
         rows.push_back({fields.text(i), std::to_string(rows.size()), "Routine", "stale key"});
-        CheckFields(fields[i], delimiter);
+        checkFields(fields[i], delimiter);
     }
 
     qv::DrawingRows sorted = rows;
-    qv::SortByField(sorted, delimiter, numberText);
+    qv::sortByField(sorted, delimiter, numberText);
     FUZZ_REQUIRE(sorted.size() == rows.size());
     for (std::size_t i = 0; i < sorted.size(); ++i) {
         const qv::DrawingRow& row = sorted[i];
         const qv::DrawingRow& original = rows[std::stoul(row.folder)];
         FUZZ_REQUIRE(row.file == original.file && row.routine == original.routine);
-        const std::string key = number ? qv::oDivideLineNum(row.file, delimiter, *number) : std::string();
-        FUZZ_REQUIRE(row.key == key, Visible(row.file) + ": key " + Visible(row.key));
+        const std::string key = number ? qv::fileNameField(row.file, delimiter, *number) : std::string();
+        FUZZ_REQUIRE(row.key == key, visible(row.file) + ": key " + visible(row.key));
         if (i == 0)
             continue;
         const qv::DrawingRow& before = sorted[i - 1];
-        const int order = qv::CompareListText(before.key, row.key);
-        FUZZ_REQUIRE(order <= 0, Visible(before.key) + " before " + Visible(row.key));
+        const int order = qv::compareListText(before.key, row.key);
+        FUZZ_REQUIRE(order <= 0, visible(before.key) + " before " + visible(row.key));
         if (order == 0)
             FUZZ_REQUIRE(std::stoul(before.folder) < std::stoul(row.folder), "equal keys out of their order");
     }

@@ -14,7 +14,7 @@ namespace qv::fuzz {
 
 // The text with control characters, quotes, backslashes and bytes above 0x7E written as escapes, so a
 // report shows exactly which bytes were involved.
-inline std::string Visible(std::string_view text)
+inline std::string visible(std::string_view text)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
@@ -32,7 +32,7 @@ inline std::string Visible(std::string_view text)
 }
 
 // Ends the run: libFuzzer keeps the input that broke the property, the replay test fails.
-[[noreturn]] inline void Fail(const char* file, int line, const char* property, const std::string& detail)
+[[noreturn]] inline void fail(const char* file, int line, const char* property, const std::string& detail)
 {
     std::fprintf(stderr, "\n%s:%d: property does not hold: %s\n", file, line, property);
     if (!detail.empty())
@@ -42,14 +42,14 @@ inline std::string Visible(std::string_view text)
 }
 
 // FUZZ_REQUIRE(condition) or FUZZ_REQUIRE(condition, detail): detail is a std::string built only on failure.
-#define FUZZ_REQUIRE(condition, ...)                                                                                 \
-    do {                                                                                                             \
-        if (!(condition))                                                                                            \
-            ::qv::fuzz::Fail(__FILE__, __LINE__, #condition, std::string(__VA_ARGS__));                             \
+#define FUZZ_REQUIRE(condition, ...)                                                                                   \
+    do {                                                                                                               \
+        if (!(condition))                                                                                              \
+            ::qv::fuzz::fail(__FILE__, __LINE__, #condition, std::string(__VA_ARGS__));                                \
     } while (false)
 
 // The input as text.
-inline std::string_view AsText(const std::uint8_t* data, std::size_t size)
+inline std::string_view asText(const std::uint8_t* data, std::size_t size)
 {
     return {reinterpret_cast<const char*>(data), size};
 }
@@ -91,7 +91,7 @@ struct CrLfLines
     bool ok = true;
 };
 
-inline CrLfLines SplitCrLf(std::string_view text)
+inline CrLfLines splitCrLf(std::string_view text)
 {
     CrLfLines out;
     std::size_t start = 0;

@@ -15,12 +15,12 @@
 
 namespace {
 
-using qv::fuzz::Visible;
+using qv::fuzz::visible;
 
-std::vector<std::string> ProductCodes()
+std::vector<std::string> productCodes()
 {
     std::vector<std::string> codes;
-    for (const qv::CadProduct& product : qv::CadProducts())
+    for (const qv::CadProduct& product : qv::cadProducts())
         codes.emplace_back(product.code);
     codes.insert(codes.end(), {"Unknown", "cad2018"});
     return codes;
@@ -28,7 +28,7 @@ std::vector<std::string> ProductCodes()
 
 // The AutoLISP expression starting at `from` ends a line: the host reads lines until its parentheses balance,
 // and what it read is one expression (every string closed, nothing after it).
-bool LispExpressionIsWhole(std::string_view text, std::size_t from)
+bool lispExpressionIsWhole(std::string_view text, std::size_t from)
 {
     for (std::size_t end = text.find("\r\n", from);; end = text.find("\r\n", end + 2)) {
         const std::string_view read = text.substr(from, end == std::string_view::npos ? end : end - from);
@@ -41,10 +41,10 @@ bool LispExpressionIsWhole(std::string_view text, std::size_t from)
 
 // `lispStart` is how the builder's own AutoLISP begins on a line of its own (the all-layouts plot, the folder
 // of a Save As), or null when the routine holds none; the plain answers before it are not AutoLISP.
-void RequireWholeText(const std::string& text, const std::string& context, const char* lispStart)
+void requireWholeText(const std::string& text, const std::string& context, const char* lispStart)
 {
     FUZZ_REQUIRE(!text.empty(), context);
-    FUZZ_REQUIRE(qv::fuzz::SplitCrLf(text).ok, context + "\n" + Visible(text));
+    FUZZ_REQUIRE(qv::fuzz::splitCrLf(text).ok, context + "\n" + visible(text));
     if (!lispStart)
         return;
     // Every expression of the builder (once per copy) closes on its own.
@@ -53,24 +53,24 @@ void RequireWholeText(const std::string& text, const std::string& context, const
     for (std::size_t at = text.starts_with(start) ? 0 : text.find("\r\n" + start); at != std::string::npos;
          at = text.find("\r\n" + start, at + 1)) {
         const std::size_t from = text.compare(at, 2, "\r\n") == 0 ? at + 2 : at;
-        FUZZ_REQUIRE(LispExpressionIsWhole(text, from), context + "\n" + Visible(text));
+        FUZZ_REQUIRE(lispExpressionIsWhole(text, from), context + "\n" + visible(text));
         ++found;
     }
-    FUZZ_REQUIRE(found > 0, context + ": no AutoLISP\n" + Visible(text));
+    FUZZ_REQUIRE(found > 0, context + ": no AutoLISP\n" + visible(text));
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::vector<std::string> kCodes = ProductCodes();
+    static const std::vector<std::string> kCodes = productCodes();
     if (size < 4)
         return 0;
     const std::string& code = kCodes[data[0] % kCodes.size()];
     const int builder = data[1] % 4;
     const std::uint8_t switches = data[2];
     const std::uint8_t releaseSelector = data[3];
-    const qv::fuzz::Fields fields(qv::fuzz::AsText(data + 4, size - 4));
+    const qv::fuzz::Fields fields(qv::fuzz::asText(data + 4, size - 4));
     const std::string context = code + " builder " + std::to_string(builder);
 
     if (builder == 0) {
@@ -84,30 +84,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             choices.device = fields.text(2);
         if (fields.size() > 3)
             choices.copies = fields.text(3);
-        const qv::PageSetupRoutineResult result = qv::BuildPageSetupPlotRoutine(choices, code);
+        const qv::PageSetupRoutineResult result = qv::buildPageSetupPlotRoutine(choices, code);
         if (!result.ok())
             return 0;
-        const bool allTabs = choices.allTabs && qv::PageSetupPlotSetupFor(code).allTabsOffered;
-        RequireWholeText(result.text, context, allTabs ? "(if(= \"Model\"" : nullptr);
-        FUZZ_REQUIRE(!qv::ContainsLineBreak(choices.pageSetupName) && !qv::ContainsLineBreak(choices.device) &&
+        const bool allTabs = choices.allTabs && qv::pageSetupPlotSetupFor(code).allTabsOffered;
+        requireWholeText(result.text, context, allTabs ? "(if(= \"Model\"" : nullptr);
+        FUZZ_REQUIRE(!qv::containsLineBreak(choices.pageSetupName) && !qv::containsLineBreak(choices.device) &&
                          choices.pageSetupName.find('"') == std::string::npos &&
-                         !(choices.fromOtherDrawing && qv::ContainsLineBreak(choices.drawing)),
-                     context + ": a typed text with a line break was accepted\n" + Visible(result.text));
+                         !(choices.fromOtherDrawing && qv::containsLineBreak(choices.drawing)),
+                     context + ": a typed text with a line break was accepted\n" + visible(result.text));
     } else if (builder == 1) {
         qv::PageSetupImportChoices choices;
         choices.loadAll = switches & 1;
         choices.drawing = fields.text(0);
         choices.names = fields.text(1);
-        const qv::PageSetupRoutineResult result = qv::BuildPageSetupImportRoutine(choices);
+        const qv::PageSetupRoutineResult result = qv::buildPageSetupImportRoutine(choices);
         if (!result.ok())
             return 0;
-        RequireWholeText(result.text, context, nullptr);
-        FUZZ_REQUIRE(!qv::ContainsLineBreak(choices.drawing) &&
-                         (choices.loadAll || (!qv::ContainsLineBreak(choices.names) && choices.names.find('"') == std::string::npos)),
-                     context + ": a typed text with a line break was accepted\n" + Visible(result.text));
+        requireWholeText(result.text, context, nullptr);
+        FUZZ_REQUIRE(!qv::containsLineBreak(choices.drawing) &&
+                         (choices.loadAll ||
+                          (!qv::containsLineBreak(choices.names) && choices.names.find('"') == std::string::npos)),
+                     context + ": a typed text with a line break was accepted\n" + visible(result.text));
     } else {
         const bool dxf = builder == 3;
-        const qv::SaveAsReleases releases = dxf ? qv::FillDxfReleases(code) : qv::FillDrawingReleases(code);
+        const qv::SaveAsReleases releases = dxf ? qv::fillDxfReleases(code) : qv::fillDrawingReleases(code);
         qv::SaveAsChoices choices;
         // Mostly a listed release, sometimes the text shown first or a typed one.
         if (!releases.items.empty() && releaseSelector < 200)
@@ -123,13 +124,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         choices.binary = switches & 1;
         choices.preview = switches & 2;
         const qv::SaveAsRoutineResult result =
-            dxf ? qv::BuildDxfRoutine(choices, code) : qv::BuildSaveAsRoutine(choices, code);
+            dxf ? qv::buildDxfRoutine(choices, code) : qv::buildSaveAsRoutine(choices, code);
         if (!result.ok())
             return 0;
-        RequireWholeText(result.text, context + " " + Visible(choices.release),
-                         qv::LispFolder(choices.folder) ? "(setq draw_name" : nullptr);
-        FUZZ_REQUIRE(choices.folder.find('"') == std::string::npos && !qv::ContainsLineBreak(choices.folder),
-                     context + ": folder " + Visible(choices.folder) + " accepted\n" + Visible(result.text));
+        requireWholeText(result.text, context + " " + visible(choices.release),
+                         qv::lispFolder(choices.folder) ? "(setq draw_name" : nullptr);
+        FUZZ_REQUIRE(choices.folder.find('"') == std::string::npos && !qv::containsLineBreak(choices.folder),
+                     context + ": folder " + visible(choices.folder) + " accepted\n" + visible(result.text));
     }
     return 0;
 }

@@ -14,22 +14,22 @@
 
 namespace {
 
-using qv::fuzz::Visible;
+using qv::fuzz::visible;
 
 // The product codes the settings can hold, and a few they should not.
-std::vector<std::string> ProductCodes()
+std::vector<std::string> productCodes()
 {
     std::vector<std::string> codes;
-    for (const qv::CadProduct& product : qv::CadProducts())
+    for (const qv::CadProduct& product : qv::cadProducts())
         codes.emplace_back(product.code);
     codes.insert(codes.end(), {"cad2010", "Unknown", "Cad2019"});
     return codes;
 }
 
 // The digits of the passes text without spaces and zeros in front; empty when it is not all digits.
-std::string_view Digits(std::string_view text)
+std::string_view digitsOf(std::string_view text)
 {
-    std::string_view digits = qv::TrimSpaces(text);
+    std::string_view digits = qv::trimSpaces(text);
     if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
         return {};
     while (digits.size() > 1 && digits.front() == '0')
@@ -37,22 +37,22 @@ std::string_view Digits(std::string_view text)
     return digits;
 }
 
-bool ValidPasses(std::string_view text)
+bool validPasses(std::string_view text)
 {
     static const std::set<std::string_view> kValid = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
-    return kValid.contains(Digits(text));
+    return kValid.contains(digitsOf(text));
 }
 
-std::size_t PassesOf(std::string_view text)
+std::size_t passesOf(std::string_view text)
 {
-    return std::stoul(std::string(Digits(text)));
+    return std::stoul(std::string(digitsOf(text)));
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::vector<std::string> kCodes = ProductCodes();
+    static const std::vector<std::string> kCodes = productCodes();
     if (size < 5)
         return 0;
     const std::string& code = kCodes[data[0] % kCodes.size()];
@@ -60,28 +60,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < qv::kPurgeItemCount; ++i)
         choices.ticked[i] = (data[1 + i / 8] >> (i % 8)) & 1;
     choices.allFlag = data[4] & 1;
-    choices.passesText = std::string(qv::fuzz::AsText(data + 5, size - 5));
+    choices.passesText = std::string(qv::fuzz::asText(data + 5, size - 5));
 
-    const qv::PurgeSetup setup = qv::PurgeSetupFor(code);
+    const qv::PurgeSetup setup = qv::purgeSetupFor(code);
     FUZZ_REQUIRE(setup.offeredCount >= 0 && setup.offeredCount <= qv::kPurgeItemCount);
     std::set<std::string_view> tickedOptions;
     for (int i = 0; i < setup.offeredCount; ++i) {
         if (choices.ticked[i])
-            tickedOptions.insert(qv::PurgeItems()[i].option);
+            tickedOptions.insert(qv::purgeItems()[i].option);
     }
     const bool somethingChosen = setup.offeredCount > 0 && (choices.allFlag || !tickedOptions.empty());
     const bool everything =
         setup.offeredCount > 0 && (choices.allFlag || static_cast<int>(tickedOptions.size()) == setup.offeredCount);
 
-    const qv::PurgeRoutineResult result = qv::BuildPurgeRoutine(choices, code);
-    FUZZ_REQUIRE(result.ok() == (somethingChosen && ValidPasses(choices.passesText)),
-                 code + ", passes " + Visible(choices.passesText) +
+    const qv::PurgeRoutineResult result = qv::buildPurgeRoutine(choices, code);
+    FUZZ_REQUIRE(result.ok() == (somethingChosen && validPasses(choices.passesText)),
+                 code + ", passes " + visible(choices.passesText) +
                      (result.message ? ", refused: " + result.message->text : ", accepted"));
     if (!result.ok())
         return 0;
 
     // Lines: some copies of one block, then the save.
-    const auto split = qv::fuzz::SplitCrLf(result.text);
+    const auto split = qv::fuzz::splitCrLf(result.text);
     FUZZ_REQUIRE(split.ok);
     std::vector<std::string_view> lines = split.lines;
     FUZZ_REQUIRE(lines.back() == "_Qsave");
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::set<std::string_view> purged;
     std::size_t blockLines = 0;
     for (std::size_t i = 0; i < lines.size();) {
-        FUZZ_REQUIRE(lines[i] == "_purge", Visible(lines[i]));
+        FUZZ_REQUIRE(lines[i] == "_purge", visible(lines[i]));
         FUZZ_REQUIRE(i + 1 < lines.size());
         if (purged.contains(lines[i + 1]) && blockLines == 0)
             blockLines = i;
@@ -106,21 +106,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t copies = lines.size() / blockLines;
     for (std::size_t i = blockLines; i < lines.size(); ++i)
         FUZZ_REQUIRE(lines[i] == lines[i - blockLines], "the copies differ");
-    FUZZ_REQUIRE(copies == PassesOf(choices.passesText), std::to_string(copies) + " copies");
+    FUZZ_REQUIRE(copies == passesOf(choices.passesText), std::to_string(copies) + " copies");
     if (everything)
         FUZZ_REQUIRE(purged == std::set<std::string_view>{"_A"}, "not one purge of everything");
     else
         FUZZ_REQUIRE(purged == tickedOptions, "purged items are not the ticked ones");
 
     // The host takes every entry (names it cannot see are warnings).
-    if (qv::FindProduct(code) && !code.empty()) {
+    if (qv::findProduct(code) && !code.empty()) {
         qv::BatchCheckOptions options;
         options.productCode = code;
-        const auto problems = qv::CheckRoutineText(result.text, options);
+        const auto problems = qv::checkRoutineText(result.text, options);
         if (problems.ok()) {
             for (const qv::CheckProblem& problem : problems.value())
                 FUZZ_REQUIRE(problem.warning, code + ": line " + std::to_string(problem.line) + " " +
-                                                  Visible(problem.entry) + " at " + problem.asking + ": " +
+                                                  visible(problem.entry) + " at " + problem.asking + ": " +
                                                   problem.message + "\n" + result.text);
         }
     }

@@ -6,8 +6,8 @@
 
 #include "FuzzSupport.h"
 #include "routines/RoutineCatalogue.h"
+#include "routines/RoutineDatabase.h"
 #include "routines/RoutineRecord.h"
-#include "routines/clsRadomAccess.h"
 #include "text/TextUtil.h"
 
 #include <filesystem>
@@ -46,32 +46,32 @@ private:
     std::filesystem::path m_folder;
 };
 
-void Write(const std::string& path, std::string_view bytes)
+void writeDatabase(const std::string& path, std::string_view bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     FUZZ_REQUIRE(out.good());
 }
 
-std::string Read(const std::string& path)
+std::string readDatabase(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     FUZZ_REQUIRE(in.good());
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::size_t Records(std::string_view bytes)
+std::size_t recordCount(std::string_view bytes)
 {
     return bytes.size() / kRecordLength;
 }
 
-std::string_view RecordAt(std::string_view bytes, std::size_t number)
+std::string_view recordAt(std::string_view bytes, std::size_t number)
 {
     return bytes.substr((number - 1) * kRecordLength, kRecordLength);
 }
 
 // The file's bytes are those before, with record `number` (which may be one past the end) set to `record`.
-void RequireOnlyRecordChanged(std::string_view before, std::string_view after, std::size_t number,
+void requireOnlyRecordChanged(std::string_view before, std::string_view after, std::size_t number,
                               std::string_view encoded)
 {
     std::string expected(before);
@@ -80,7 +80,7 @@ void RequireOnlyRecordChanged(std::string_view before, std::string_view after, s
         expected.append(encoded);
     else
         expected.replace(offset, kRecordLength, encoded);
-    FUZZ_REQUIRE(after == expected, "record " + std::to_string(number) + " of " + std::to_string(Records(before)));
+    FUZZ_REQUIRE(after == expected, "record " + std::to_string(number) + " of " + std::to_string(recordCount(before)));
 }
 
 } // namespace
@@ -89,21 +89,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const Scratch scratch;
     const std::string path = scratch.file("Batch_Cad.dat");
-    const std::string_view bytes = qv::fuzz::AsText(data, size);
-    Write(path, bytes);
-    qv::clsRadomAccess database = qv::clsRadomAccess::ForFile(path);
+    const std::string_view bytes = qv::fuzz::asText(data, size);
+    writeDatabase(path, bytes);
+    qv::RoutineDatabase database = qv::RoutineDatabase::forFile(path);
 
     // Reading lists every whole record with a description, and changes nothing.
-    const auto read = database.GetAllRecords();
+    const auto read = database.readAll();
     FUZZ_REQUIRE(read.ok(), read.error().description);
-    FUZZ_REQUIRE(Read(path) == bytes, "reading changed the file");
-    const std::size_t records = Records(bytes);
+    FUZZ_REQUIRE(readDatabase(path) == bytes, "reading changed the file");
+    const std::size_t records = recordCount(bytes);
     const std::size_t partial = bytes.size() % kRecordLength;
     FUZZ_REQUIRE(read.value().ignoredBytes == partial && read.value().notice.has_value() == (partial != 0));
     std::size_t listed = 0;
     for (std::size_t n = 1; n <= records; ++n) {
-        const qv::clsRoutine routine = qv::DecodeRoutineRecord(RecordAt(bytes, n), static_cast<std::int16_t>(n));
-        if (qv::TrimSpaces(routine.Description()).empty())
+        const qv::Routine routine = qv::decodeRoutineRecord(recordAt(bytes, n), static_cast<std::int16_t>(n));
+        if (qv::trimSpaces(routine.description()).empty())
             continue;
         FUZZ_REQUIRE(listed < read.value().routines.size() && read.value().routines[listed] == routine,
                      "record " + std::to_string(n));
@@ -112,44 +112,44 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(listed == read.value().routines.size());
 
     // An add: the first record not in use, else one past the end; refused on a damaged file.
-    const qv::clsRoutine added = qv::MakeRoutineForAdd("Added by the fuzzer", "_Zoom\r\n_E\r\n", false);
-    const std::string addedBytes = qv::EncodeRoutineRecord(added).value();
+    const qv::Routine added = qv::makeRoutineForAdd("Added by the fuzzer", "_Zoom\r\n_E\r\n", false);
+    const std::string addedBytes = qv::encodeRoutineRecord(added).value();
     std::size_t free = records + 1;
     for (std::size_t n = 1; n <= records; ++n) {
-        if (qv::GetInt16Le(RecordAt(bytes, n), record::kInUseOffset) == 0) {
+        if (qv::readInt16Le(recordAt(bytes, n), record::kInUseOffset) == 0) {
             free = n;
             break;
         }
     }
-    const auto number = database.Add_to_Database(added);
+    const auto number = database.add(added);
     if (partial != 0) {
         FUZZ_REQUIRE(!number.ok() && number.error().number == qv::ErrBadRecordLength);
-        FUZZ_REQUIRE(Read(path) == bytes, "a damaged file was written");
-        const qv::Status update = database.Update_Database(added, 1);
-        FUZZ_REQUIRE(!update.ok() && Read(path) == bytes, "a damaged file was written");
+        FUZZ_REQUIRE(readDatabase(path) == bytes, "a damaged file was written");
+        const qv::Status update = database.update(added, 1);
+        FUZZ_REQUIRE(!update.ok() && readDatabase(path) == bytes, "a damaged file was written");
         return 0;
     }
     FUZZ_REQUIRE(number.ok(), number.error().description);
     FUZZ_REQUIRE(static_cast<std::size_t>(number.value()) == free,
                  "added at " + std::to_string(number.value()) + ", free " + std::to_string(free));
-    const std::string afterAdd = Read(path);
-    RequireOnlyRecordChanged(bytes, afterAdd, free, addedBytes);
-    const auto reread = database.GetAllRecords();
+    const std::string afterAdd = readDatabase(path);
+    requireOnlyRecordChanged(bytes, afterAdd, free, addedBytes);
+    const auto reread = database.readAll();
     FUZZ_REQUIRE(reread.ok());
-    const qv::clsRoutine* found = qv::FindRoutine(reread.value().routines, number.value());
-    FUZZ_REQUIRE(found && qv::TrimSpaces(found->Description()) == "Added by the fuzzer");
+    const qv::Routine* found = qv::findRoutine(reread.value().routines, number.value());
+    FUZZ_REQUIRE(found && qv::trimSpaces(found->description()) == "Added by the fuzzer");
 
     // An update rewrites its own record only; a record that does not exist is refused.
-    const qv::clsRoutine updated = qv::MakeRoutineForUpdate("Updated by the fuzzer", "_Audit\r\n_Y", true);
-    const std::string updatedBytes = qv::EncodeRoutineRecord(updated).value();
-    const std::size_t target = 1 + bytes.size() % (Records(afterAdd));
-    FUZZ_REQUIRE(database.Update_Database(updated, static_cast<std::int16_t>(target)).ok());
-    const std::string afterUpdate = Read(path);
-    RequireOnlyRecordChanged(afterAdd, afterUpdate, target, updatedBytes);
-    for (const std::int16_t outside : {std::int16_t{0}, static_cast<std::int16_t>(Records(afterAdd) + 1)}) {
-        const qv::Status refused = database.Update_Database(updated, outside);
+    const qv::Routine updated = qv::makeRoutineForUpdate("Updated by the fuzzer", "_Audit\r\n_Y", true);
+    const std::string updatedBytes = qv::encodeRoutineRecord(updated).value();
+    const std::size_t target = 1 + bytes.size() % (recordCount(afterAdd));
+    FUZZ_REQUIRE(database.update(updated, static_cast<std::int16_t>(target)).ok());
+    const std::string afterUpdate = readDatabase(path);
+    requireOnlyRecordChanged(afterAdd, afterUpdate, target, updatedBytes);
+    for (const std::int16_t outside : {std::int16_t{0}, static_cast<std::int16_t>(recordCount(afterAdd) + 1)}) {
+        const qv::Status refused = database.update(updated, outside);
         FUZZ_REQUIRE(!refused.ok() && refused.error().number == qv::ErrBadRecordNumber);
-        FUZZ_REQUIRE(Read(path) == afterUpdate, "a refused update changed the file");
+        FUZZ_REQUIRE(readDatabase(path) == afterUpdate, "a refused update changed the file");
     }
     return 0;
 }

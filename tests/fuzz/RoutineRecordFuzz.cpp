@@ -15,16 +15,16 @@
 namespace {
 
 using qv::fuzz::Fields;
-using qv::fuzz::Visible;
+using qv::fuzz::visible;
 namespace record = qv::record;
 
-void CheckRecordBytes(std::string_view bytes)
+void checkRecordBytes(std::string_view bytes)
 {
-    const qv::clsRoutine routine = qv::DecodeRoutineRecord(bytes, 7);
-    FUZZ_REQUIRE(routine.RecordNumber() == 7);
-    FUZZ_REQUIRE(qv::Utf8ToCp1252(routine.Description()).value() == bytes.substr(0, record::kDescriptionWidth));
-    const bool marked = qv::TrimTrailingSpaces(routine.ScriptText()).ends_with(record::kEndMarker);
-    const auto encoded = qv::EncodeRoutineRecord(routine);
+    const qv::Routine routine = qv::decodeRoutineRecord(bytes, 7);
+    FUZZ_REQUIRE(routine.recordNumber() == 7);
+    FUZZ_REQUIRE(qv::utf8ToCp1252(routine.description()).value() == bytes.substr(0, record::kDescriptionWidth));
+    const bool marked = qv::trimTrailingSpaces(routine.scriptText()).ends_with(record::kEndMarker);
+    const auto encoded = qv::encodeRoutineRecord(routine);
     FUZZ_REQUIRE(encoded.ok() == marked, encoded.ok() ? "accepted without the end marker"
                                                       : "refused: " + encoded.error().description);
     if (!encoded.ok())
@@ -35,54 +35,54 @@ void CheckRecordBytes(std::string_view bytes)
                      std::string(record::kAvailability) +
                          std::string(record::kAvailabilityWidth - record::kAvailability.size(), ' '));
     FUZZ_REQUIRE(encoded.value() == expected);
-    FUZZ_REQUIRE(qv::DecodeRoutineRecord(encoded.value(), 7) == routine);
+    FUZZ_REQUIRE(qv::decodeRoutineRecord(encoded.value(), 7) == routine);
 }
 
-void CheckEditorRoutine(const Fields& fields)
+void checkEditorRoutine(const Fields& fields)
 {
     const std::string_view description = fields[0];
     const std::string text = fields.text(1);
     const bool nonFavourite = fields.byte(2) & 1;
-    const auto refusal = qv::ValidateAdd({}, description, text);
-    const qv::clsRoutine routine = qv::MakeRoutineForAdd(description, text, nonFavourite);
-    const auto encoded = qv::EncodeRoutineRecord(routine);
+    const auto refusal = qv::validateAdd({}, description, text);
+    const qv::Routine routine = qv::makeRoutineForAdd(description, text, nonFavourite);
+    const auto encoded = qv::encodeRoutineRecord(routine);
     if (refusal) {
         // Refused only what is blank, too long, holds a control character in the description, or would not
         // come back from the file.
-        const std::string_view trimmed = qv::TrimSpaces(description);
-        const bool blank = trimmed.empty() || qv::TrimSpaces(text).empty();
-        const bool tooLong = qv::Utf8Length(trimmed) > qv::kMaxDescriptionLength;
+        const std::string_view trimmed = qv::trimSpaces(description);
+        const bool blank = trimmed.empty() || qv::trimSpaces(text).empty();
+        const bool tooLong = qv::utf8Length(trimmed) > qv::kMaxDescriptionLength;
         const bool control =
             std::any_of(trimmed.begin(), trimmed.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
         bool returns = encoded.ok();
         if (returns) {
-            const qv::RoutineList catalogue = {qv::DecodeRoutineRecord(encoded.value(), 1)};
-            const qv::RoutineLookup found = qv::GetRoutineByDescription(catalogue, trimmed);
+            const qv::RoutineList catalogue = {qv::decodeRoutineRecord(encoded.value(), 1)};
+            const qv::RoutineLookup found = qv::findByDescription(catalogue, trimmed);
             returns = found.found && found.text == text;
         }
         FUZZ_REQUIRE(blank || tooLong || control || !returns,
-                     "refused " + Visible(description) + ": " + refusal->message.text);
+                     "refused " + visible(description) + ": " + refusal->message.text);
         return;
     }
     FUZZ_REQUIRE(encoded.ok(), "accepted, but cannot be stored: " + encoded.error().description);
     FUZZ_REQUIRE(encoded.value().size() == record::kRecordLength);
 
-    const qv::RoutineList catalogue = {qv::DecodeRoutineRecord(encoded.value(), 3)};
-    const qv::clsRoutine& stored = catalogue.front();
-    const std::string_view trimmed = qv::TrimSpaces(description);
+    const qv::RoutineList catalogue = {qv::decodeRoutineRecord(encoded.value(), 3)};
+    const qv::Routine& stored = catalogue.front();
+    const std::string_view trimmed = qv::trimSpaces(description);
     // A record with a blank description or InUse 0 reads as deleted.
-    FUZZ_REQUIRE(!qv::TrimSpaces(stored.Description()).empty() && stored.InUse() == 1 && stored.Deleted() == 0);
-    FUZZ_REQUIRE(qv::TrimSpaces(stored.Description()) == trimmed,
-                 Visible(description) + " stored as " + Visible(stored.Description()));
-    FUZZ_REQUIRE(qv::IsFavourite(stored) == !nonFavourite);
-    const qv::RoutineLookup found = qv::GetRoutineByDescription(catalogue, trimmed);
-    FUZZ_REQUIRE(found.found && found.text == text, Visible(text) + " read back as " + Visible(found.text));
+    FUZZ_REQUIRE(!qv::trimSpaces(stored.description()).empty() && stored.inUse() == 1 && stored.deleted() == 0);
+    FUZZ_REQUIRE(qv::trimSpaces(stored.description()) == trimmed,
+                 visible(description) + " stored as " + visible(stored.description()));
+    FUZZ_REQUIRE(qv::isFavourite(stored) == !nonFavourite);
+    const qv::RoutineLookup found = qv::findByDescription(catalogue, trimmed);
+    FUZZ_REQUIRE(found.found && found.text == text, visible(text) + " read back as " + visible(found.text));
     const qv::RoutineLookup indexed = qv::RoutineIndex(catalogue).lookup(trimmed);
-    FUZZ_REQUIRE(indexed.found && indexed.text == text, Visible(text) + " looked up as " + Visible(indexed.text));
-    const auto shown = qv::ShowRoutine(catalogue, 3);
+    FUZZ_REQUIRE(indexed.found && indexed.text == text, visible(text) + " looked up as " + visible(indexed.text));
+    const auto shown = qv::routineToShow(catalogue, 3);
     FUZZ_REQUIRE(shown && shown->description == trimmed && shown->text == text && shown->nonFavourite == nonFavourite);
     // Stored again unchanged, it gives the same bytes.
-    const auto again = qv::EncodeRoutineRecord(stored);
+    const auto again = qv::encodeRoutineRecord(stored);
     FUZZ_REQUIRE(again.ok() && again.value() == encoded.value());
 }
 
@@ -90,10 +90,10 @@ void CheckEditorRoutine(const Fields& fields)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view input = qv::fuzz::AsText(data, size);
+    const std::string_view input = qv::fuzz::asText(data, size);
     if (input.size() >= record::kRecordLength)
-        CheckRecordBytes(input.substr(0, record::kRecordLength));
+        checkRecordBytes(input.substr(0, record::kRecordLength));
     else
-        CheckEditorRoutine(Fields(input));
+        checkEditorRoutine(Fields(input));
     return 0;
 }

@@ -15,26 +15,26 @@
 namespace {
 
 using qv::fuzz::Fields;
-using qv::fuzz::Visible;
+using qv::fuzz::visible;
 
 constexpr const char* kRoutines[] = {"A", "B", "Recover Drawings", "Convert DXF to a Drawing R14",
                                      "Combined Routines...", "Placeholder", "", "recover drawings"};
 
-bool HoldsLoneLineBreak(std::string_view text)
+bool holdsLoneLineBreak(std::string_view text)
 {
-    return !qv::fuzz::SplitCrLf(text).ok;
+    return !qv::fuzz::splitCrLf(text).ok;
 }
 
-bool BreaksEntry(std::string_view name)
+bool breaksEntry(std::string_view name)
 {
     return name.find_first_of("\"\r\n") != std::string_view::npos;
 }
 
-std::string ShowRows(const qv::DrawingRows& rows)
+std::string showRows(const qv::DrawingRows& rows)
 {
     std::string out;
     for (const qv::DrawingRow& row : rows)
-        out += "[" + Visible(row.folder) + " | " + Visible(row.file) + " | " + Visible(row.routine) + "]";
+        out += "[" + visible(row.folder) + " | " + visible(row.file) + " | " + visible(row.routine) + "]";
     return out;
 }
 
@@ -42,7 +42,7 @@ std::string ShowRows(const qv::DrawingRows& rows)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const Fields fields(qv::fuzz::AsText(data, size));
+    const Fields fields(qv::fuzz::asText(data, size));
     const std::uint8_t switches = fields.byte(0);
     const auto kind = static_cast<qv::ScriptWriterKind>(switches % 3);
     qv::ScriptInputs inputs;
@@ -50,10 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     inputs.sequenceText = fields.text(1);
     inputs.openCommand = fields[2].empty() ? "Unknown" : fields.text(2);
     // The open command comes from the settings file, whose values never hold a line break.
-    if (qv::fuzz::SplitCrLf(inputs.openCommand).lines.size() > 1 || HoldsLoneLineBreak(inputs.openCommand))
+    if (qv::fuzz::splitCrLf(inputs.openCommand).lines.size() > 1 || holdsLoneLineBreak(inputs.openCommand))
         return 0;
     // Thousands of sets are the user's to ask for, but make scripts too large to check quickly.
-    const auto sets = qv::ParseInt16(inputs.sequenceText);
+    const auto sets = qv::parseInt16(inputs.sequenceText);
     if (sets && *sets > 20)
         return 0;
     const std::string textA = fields.text(3);
@@ -89,40 +89,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // anything on the way cannot be written as lines of the script.
     std::size_t reached = inputs.rows.size();
     bool stopped = false;
-    bool unwritable = !qv::FitsCp1252(inputs.openCommand) || (!inputs.rows.empty() && !sets);
+    bool unwritable = !qv::fitsCp1252(inputs.openCommand) || (!inputs.rows.empty() && !sets);
     for (std::size_t i = 0; i < inputs.rows.size(); ++i) {
         const qv::DrawingRow& row = inputs.rows[i];
-        const bool dxf = qv::ToUpperAscii(row.routine) == qv::ToUpperAscii(qv::kConvertDxfR14);
+        const bool dxf = qv::toUpperAscii(row.routine) == qv::toUpperAscii(qv::kConvertDxfR14);
         const std::string text = row.routine == qv::kCombinedRoutines ? inputs.combinedScript : textOf(row.routine);
-        if (!dxf && qv::ToUpperAscii(text) == qv::ToUpperAscii(qv::kPlaceholderRoutine)) {
+        if (!dxf && qv::toUpperAscii(text) == qv::toUpperAscii(qv::kPlaceholderRoutine)) {
             reached = i;
             stopped = true;
             break;
         }
-        if (!dxf && (HoldsLoneLineBreak(text) || !qv::FitsCp1252(text)))
+        if (!dxf && (holdsLoneLineBreak(text) || !qv::fitsCp1252(text)))
             unwritable = true;
-        const std::string_view folder = qv::StripTrailingSeparator(row.folder);
-        if (BreaksEntry(folder) || BreaksEntry(row.file) || !qv::FitsCp1252(folder) || !qv::FitsCp1252(row.file))
+        const std::string_view folder = qv::stripTrailingSeparator(row.folder);
+        if (breaksEntry(folder) || breaksEntry(row.file) || !qv::fitsCp1252(folder) || !qv::fitsCp1252(row.file))
             unwritable = true;
-        else if (dxf && qv::Utf8ToCp1252(row.file).value().size() < 3)
+        else if (dxf && qv::utf8ToCp1252(row.file).value().size() < 3)
             unwritable = true;
     }
 
-    const auto script = qv::BuildScript(inputs, kind);
-    FUZZ_REQUIRE(script.ok() == !unwritable, ShowRows(inputs.rows) + ": " +
-                                                 (script.ok() ? "written" : "refused: " + script.error().description));
+    const auto script = qv::buildScript(inputs, kind);
+    FUZZ_REQUIRE(script.ok() == !unwritable,
+                 showRows(inputs.rows) + ": " + (script.ok() ? "written" : "refused: " + script.error().description));
     if (!script.ok())
         return 0;
     FUZZ_REQUIRE(script.value().placeholderStop.has_value() == stopped);
 
     // Only CR LF line breaks, and one after the last line.
     const std::string& bytes = script.value().bytes;
-    const auto split = qv::fuzz::SplitCrLf(bytes);
+    const auto split = qv::fuzz::splitCrLf(bytes);
     FUZZ_REQUIRE(split.ok, "a lone line break in the script");
     FUZZ_REQUIRE(bytes.ends_with("\r\n"));
     const std::vector<std::string_view>& lines = split.lines;
     const std::string_view last = lines[lines.size() - 2];
-    FUZZ_REQUIRE(last == "_Quit" || last == "Quit" || (stopped && (last == "_Y" || last == "Y")), Visible(last));
+    FUZZ_REQUIRE(last == "_Quit" || last == "Quit" || (stopped && (last == "_Y" || last == "Y")), visible(last));
 
     // Every drawing reached, in order, once per set (the sets in passes when collated, and one pass when a
     // routine stopped the script), as one quoted entry after an open line.
@@ -130,15 +130,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                        : inputs.openCommand;
     if (kind == qv::ScriptWriterKind::Bricscad && open.starts_with('_'))
         open.erase(0, 1);
-    const std::string openLine = qv::Utf8ToCp1252(open).value();
+    const std::string openLine = qv::utf8ToCp1252(open).value();
     std::vector<std::string> expected;
     const int passes = stopped || !inputs.collate || !sets ? 1 : std::max(1, *sets);
     for (int pass = 0; pass < passes; ++pass) {
         for (std::size_t i = 0; i < reached; ++i) {
             const qv::DrawingRow& row = inputs.rows[i];
             // One trailing separator of the folder is dropped, then exactly one written.
-            const std::string path = std::string(qv::StripTrailingSeparator(row.folder)) + qv::PathSeparator() + row.file;
-            expected.push_back("\"" + qv::Utf8ToCp1252(path).value() + "\"");
+            const std::string path =
+                std::string(qv::stripTrailingSeparator(row.folder)) + qv::pathSeparator() + row.file;
+            expected.push_back("\"" + qv::utf8ToCp1252(path).value() + "\"");
         }
     }
     std::size_t found = 0;
@@ -148,9 +149,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (opens && lines[i] == expected[found])
             ++found;
     }
-    FUZZ_REQUIRE(found == expected.size(), "entry " + std::to_string(found) + " of " +
-                                               std::to_string(expected.size()) + " not found: " +
-                                               (found < expected.size() ? Visible(expected[found]) : "") + "\n" +
-                                               Visible(bytes.substr(0, 2000)));
+    FUZZ_REQUIRE(found == expected.size(),
+                 "entry " + std::to_string(found) + " of " + std::to_string(expected.size()) + " not found: " +
+                     (found < expected.size() ? visible(expected[found]) : "") + "\n" + visible(bytes.substr(0, 2000)));
     return 0;
 }

@@ -11,29 +11,29 @@
 namespace {
 
 using qv::fuzz::Fields;
-using qv::fuzz::Visible;
+using qv::fuzz::visible;
 
 constexpr std::string_view kMissing = "\x01missing";
 // Each probe reads the whole file again: enough of them to cover a file, few enough to keep runs quick.
 constexpr std::size_t kMaxProbes = 32;
 
-bool IsBlank(char c)
+bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\v';
 }
 
-std::string_view TrimBlanks(std::string_view s)
+std::string_view trimBlanks(std::string_view s)
 {
-    while (!s.empty() && IsBlank(s.front()))
+    while (!s.empty() && isBlank(s.front()))
         s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
+    while (!s.empty() && isBlank(s.back()))
         s.remove_suffix(1);
     return s;
 }
 
 // Every (section, key) the file seems to hold, found the simple way: a line starting with "[" opens a
 // section, a line with "=" names a key.
-std::vector<std::pair<std::string, std::string>> NamesIn(std::string_view file)
+std::vector<std::pair<std::string, std::string>> namesIn(std::string_view file)
 {
     std::vector<std::pair<std::string, std::string>> names;
     std::string section;
@@ -42,11 +42,11 @@ std::vector<std::pair<std::string, std::string>> NamesIn(std::string_view file)
         std::size_t end = file.find_first_of("\r\n", start);
         if (end == std::string_view::npos)
             end = file.size();
-        const std::string_view line = TrimBlanks(file.substr(start, end - start));
+        const std::string_view line = trimBlanks(file.substr(start, end - start));
         if (!line.empty() && line.front() == '[') {
-            section = std::string(TrimBlanks(line.substr(1, line.find(']') - 1)));
+            section = std::string(trimBlanks(line.substr(1, line.find(']') - 1)));
         } else if (const auto eq = line.find('='); eq != std::string_view::npos && !line.starts_with(";")) {
-            names.emplace_back(section, std::string(TrimBlanks(line.substr(0, eq))));
+            names.emplace_back(section, std::string(trimBlanks(line.substr(0, eq))));
             if (names.size() == kMaxProbes)
                 break;
         }
@@ -55,7 +55,7 @@ std::vector<std::pair<std::string, std::string>> NamesIn(std::string_view file)
     return names;
 }
 
-std::string_view TrimSpaces(std::string_view s)
+std::string_view trimSpaces(std::string_view s)
 {
     while (!s.empty() && s.front() == ' ')
         s.remove_prefix(1);
@@ -64,62 +64,62 @@ std::string_view TrimSpaces(std::string_view s)
     return s;
 }
 
-bool HoldsLineBreak(std::string_view text)
+bool holdsLineBreak(std::string_view text)
 {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-void CheckRead(std::string_view file, std::string_view section, std::string_view key)
+void checkRead(std::string_view file, std::string_view section, std::string_view key)
 {
-    const std::string value = qv::ini::Read(file, section, key, kMissing);
+    const std::string value = qv::ini::readValue(file, section, key, kMissing);
     FUZZ_REQUIRE(value.size() <= qv::ini::kMaxReadLength);
-    FUZZ_REQUIRE(!HoldsLineBreak(value), "value " + Visible(value));
+    FUZZ_REQUIRE(!holdsLineBreak(value), "value " + visible(value));
 }
 
-void CheckWrite(std::string_view file, std::string_view section, std::string_view key, std::string_view value)
+void checkWrite(std::string_view file, std::string_view section, std::string_view key, std::string_view value)
 {
-    const auto written = qv::ini::Write(file, section, key, value);
+    const auto written = qv::ini::writeValue(file, section, key, value);
     if (!written.ok()) {
         // Refused: a line break anywhere, a blank name, or a name that a file holding it would not give back.
-        if (HoldsLineBreak(section) || HoldsLineBreak(key) || HoldsLineBreak(value))
+        if (holdsLineBreak(section) || holdsLineBreak(key) || holdsLineBreak(value))
             return;
-        if (TrimSpaces(section).empty() || TrimSpaces(key).empty())
+        if (trimSpaces(section).empty() || trimSpaces(key).empty())
             return;
         const std::string plain = "[" + std::string(section) + "]\r\n" + std::string(key) + "=v\r\n";
-        const bool readsBack = qv::ini::Read(plain, section, key, kMissing) == "v";
-        FUZZ_REQUIRE(!readsBack, "refused [" + Visible(section) + "] " + Visible(key) + ": " +
-                                     written.error().description);
+        const bool readsBack = qv::ini::readValue(plain, section, key, kMissing) == "v";
+        FUZZ_REQUIRE(!readsBack,
+                     "refused [" + visible(section) + "] " + visible(key) + ": " + written.error().description);
         return;
     }
     const std::string& out = written.value();
 
     // The value reads back as it does from a file holding nothing else.
-    const auto alone = qv::ini::Write("", section, key, value);
+    const auto alone = qv::ini::writeValue("", section, key, value);
     FUZZ_REQUIRE(alone.ok());
-    const std::string expected = qv::ini::Read(alone.value(), section, key, kMissing);
-    const std::string read = qv::ini::Read(out, section, key, kMissing);
-    FUZZ_REQUIRE(read == expected, "read " + Visible(read) + ", expected " + Visible(expected));
+    const std::string expected = qv::ini::readValue(alone.value(), section, key, kMissing);
+    const std::string read = qv::ini::readValue(out, section, key, kMissing);
+    FUZZ_REQUIRE(read == expected, "read " + visible(read) + ", expected " + visible(expected));
     // A value without blanks or quotes around it and short enough reads back exactly.
-    const bool plainValue = value.size() <= qv::ini::kMaxReadLength && TrimBlanks(value) == value &&
+    const bool plainValue = value.size() <= qv::ini::kMaxReadLength && trimBlanks(value) == value &&
                             !value.starts_with("\"") && !value.starts_with("'");
     if (plainValue)
-        FUZZ_REQUIRE(read == value, "read " + Visible(read) + ", written " + Visible(value));
+        FUZZ_REQUIRE(read == value, "read " + visible(read) + ", written " + visible(value));
 
     // Writing the same again changes nothing.
-    const auto again = qv::ini::Write(out, section, key, value);
+    const auto again = qv::ini::writeValue(out, section, key, value);
     FUZZ_REQUIRE(again.ok() && again.value() == out);
 
     // Every other setting of the file reads as before. A probe names the same setting when a write of a
     // marker to (section, key) shows through it.
-    const auto marked = qv::ini::Write(file, section, key, "\x02");
+    const auto marked = qv::ini::writeValue(file, section, key, "\x02");
     FUZZ_REQUIRE(marked.ok());
-    for (const auto& [otherSection, otherKey] : NamesIn(file)) {
-        if (qv::ini::Read(marked.value(), otherSection, otherKey, kMissing) == "\x02")
+    for (const auto& [otherSection, otherKey] : namesIn(file)) {
+        if (qv::ini::readValue(marked.value(), otherSection, otherKey, kMissing) == "\x02")
             continue;
-        const std::string before = qv::ini::Read(file, otherSection, otherKey, kMissing);
-        const std::string after = qv::ini::Read(out, otherSection, otherKey, kMissing);
-        FUZZ_REQUIRE(before == after, "[" + Visible(otherSection) + "] " + Visible(otherKey) + " was " +
-                                          Visible(before) + ", now " + Visible(after));
+        const std::string before = qv::ini::readValue(file, otherSection, otherKey, kMissing);
+        const std::string after = qv::ini::readValue(out, otherSection, otherKey, kMissing);
+        FUZZ_REQUIRE(before == after, "[" + visible(otherSection) + "] " + visible(otherKey) + " was " +
+                                          visible(before) + ", now " + visible(after));
     }
 }
 
@@ -127,15 +127,15 @@ void CheckWrite(std::string_view file, std::string_view section, std::string_vie
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view input = qv::fuzz::AsText(data, size);
+    const std::string_view input = qv::fuzz::asText(data, size);
 
     // The whole input as a file, read with names it may or may not hold.
-    for (const auto& [section, key] : NamesIn(input))
-        CheckRead(input, section, key);
-    CheckRead(input, "Acad_Address", "AcadAddress");
+    for (const auto& [section, key] : namesIn(input))
+        checkRead(input, section, key);
+    checkRead(input, "Acad_Address", "AcadAddress");
 
     const Fields fields(input);
     if (fields.size() >= 4)
-        CheckWrite(fields[0], fields[1], fields[2], fields[3]);
+        checkWrite(fields[0], fields[1], fields[2], fields[3]);
     return 0;
 }

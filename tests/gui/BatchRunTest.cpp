@@ -1,7 +1,7 @@
 #include "batch/LaunchCommand.h"
-#include "batch/frmReadOnlyDwg.h"
+#include "batch/ReadOnlyDrawingsDialog.h"
 #include "config/SettingsKeys.h"
-#include "routines/frmCommandButton.h"
+#include "routines/ActionPanel.h"
 #include "support/RunFixture.h"
 
 #include <QApplication>
@@ -21,15 +21,15 @@ namespace {
 using BatchFixture = RunFixture;
 
 // Answers the read-only window when it opens: clicks the option (or none, -1) and OK.
-void AnswerReadOnlyWindow(QObject* context, int option, int* shownRows)
+void answerReadOnlyWindow(QObject* context, int option, int* shownRows)
 {
     QTimer::singleShot(0, context, [option, shownRows] {
-        auto* window = qobject_cast<frmReadOnlyDwg*>(QApplication::activeModalWidget());
+        auto* window = qobject_cast<ReadOnlyDrawingsDialog*>(QApplication::activeModalWidget());
         QVERIFY(window);
-        *shownRows = window->lstViewReadOnly->topLevelItemCount();
+        *shownRows = window->m_drawingsView->topLevelItemCount();
         if (option >= 0)
-            window->optReadOnly->button(option)->click();
-        window->cmdOk->click();
+            window->m_decisionButtons->button(option)->click();
+        window->m_okButton->click();
     });
 }
 
@@ -56,7 +56,7 @@ void BatchRunTest::startWritesTheScriptAndStartsTheHost()
     BatchFixture f;
     BatchRunner runner(f.window);
     f.env.dialogs().queueAnswer(MessageAnswer::Ok);
-    QVERIFY(runner.StartProcess(true, QStringLiteral("2")));
+    QVERIFY(runner.startBatch(true, QStringLiteral("2")));
     const auto messages = f.env.dialogs().messages();
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0].title, std::string("Confirm Starting Acad"));
@@ -69,9 +69,9 @@ void BatchRunTest::startWritesTheScriptAndStartsTheHost()
                                             "_Quit\r\n"));
     QCOMPARE(f.launches.size(), std::size_t(1));
     QCOMPARE(f.launches[0].file, std::string("/opt/cad/acad"));
-    QCOMPARE(f.launches[0].parameters, "/b \"" + f.window.scriptPath + "\"");
+    QCOMPARE(f.launches[0].parameters, "/b \"" + f.window.m_scriptPath + "\"");
     QCOMPARE(f.launches[0].showCode, 1);
-    QCOMPARE(QString::fromStdString(f.window.scriptPath), f.env.file(QStringLiteral("Batch.scr")));
+    QCOMPARE(QString::fromStdString(f.window.m_scriptPath), f.env.file(QStringLiteral("Batch.scr")));
 }
 
 void BatchRunTest::cancelInTheConfirmationWritesNothing()
@@ -79,7 +79,7 @@ void BatchRunTest::cancelInTheConfirmationWritesNothing()
     BatchFixture f;
     BatchRunner runner(f.window);
     f.env.dialogs().queueAnswer(MessageAnswer::Cancel);
-    QVERIFY(!runner.StartProcess(true, QStringLiteral("1")));
+    QVERIFY(!runner.startBatch(true, QStringLiteral("1")));
     QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
     QVERIFY(f.launches.empty());
 }
@@ -91,7 +91,7 @@ void BatchRunTest::aRowWithoutRoutineStopsTheRun()
     rows[1].routine.clear();
     f.window.drawingList()->setRows(rows);
     BatchRunner runner(f.window);
-    QVERIFY(!runner.StartProcess(true, QStringLiteral("1")));
+    QVERIFY(!runner.startBatch(true, QStringLiteral("1")));
     const auto messages = f.env.dialogs().messages();
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0].text, std::string("Please Assign a Routine To All Files"));
@@ -107,19 +107,19 @@ void BatchRunTest::readOnlyDecisionIsRememberedBetweenRuns()
     int shown = 0;
 
     // Stop: nothing written or started, and the decision holds for the next run.
-    AnswerReadOnlyWindow(&f.window, 1, &shown);
-    QVERIFY(!runner.StartProcess(false, QStringLiteral("1")));
+    answerReadOnlyWindow(&f.window, 1, &shown);
+    QVERIFY(!runner.startBatch(false, QStringLiteral("1")));
     QCOMPARE(shown, 1);
-    QCOMPARE(f.window.readOnlyDecision, QStringLiteral("No"));
-    AnswerReadOnlyWindow(&f.window, -1, &shown);
-    QVERIFY(!runner.StartProcess(false, QStringLiteral("1")));
+    QCOMPARE(f.window.m_readOnlyDecision, QStringLiteral("No"));
+    answerReadOnlyWindow(&f.window, -1, &shown);
+    QVERIFY(!runner.startBatch(false, QStringLiteral("1")));
     QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
     QVERIFY(f.launches.empty());
 
     // Continue: the read-only drawing gets its extra answer after the path.
-    AnswerReadOnlyWindow(&f.window, 0, &shown);
-    QVERIFY(runner.StartProcess(false, QStringLiteral("1")));
-    QCOMPARE(f.window.readOnlyDecision, QStringLiteral("Yes"));
+    answerReadOnlyWindow(&f.window, 0, &shown);
+    QVERIFY(runner.startBatch(false, QStringLiteral("1")));
+    QCOMPARE(f.window.m_readOnlyDecision, QStringLiteral("Yes"));
     QVERIFY(f.script().contains(QStringLiteral("/B.dwg\"\r\n_Y\r\n_Zoom\r\n_E\r\n")));
     QVERIFY(f.script().contains(QStringLiteral("/A.dwg\"\r\n_Zoom\r\n_E\r\n")));
     QCOMPARE(f.launches.size(), std::size_t(1));
@@ -130,7 +130,7 @@ void BatchRunTest::aHostThatCannotStartIsReported()
     BatchFixture f;
     f.launchResult = 2;
     BatchRunner runner(f.window);
-    QVERIFY(!runner.StartProcess(false, QStringLiteral("1")));
+    QVERIFY(!runner.startBatch(false, QStringLiteral("1")));
     const auto messages = f.env.dialogs().messages();
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages[0].text.rfind("Error message File Not Found", 0) == 0);
@@ -146,7 +146,7 @@ void BatchRunTest::routinesGoneFromTheDatabaseStopTheRun()
                                      {"A.dwg", folder, "Combined Routines...", ""}});
     BatchRunner runner(f.window);
     // Neither a renamed routine nor a combination from an earlier run may reach the script empty.
-    QVERIFY(!runner.StartProcess(false, QStringLiteral("1")));
+    QVERIFY(!runner.startBatch(false, QStringLiteral("1")));
     const auto messages = f.env.dialogs().messages();
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0].title, std::string("Quorvel Error"));
@@ -156,11 +156,11 @@ void BatchRunTest::routinesGoneFromTheDatabaseStopTheRun()
     QVERIFY(f.launches.empty());
 
     // A combination made in this run is present; the run goes on with its text.
-    Program().CombinedScript = "_one\r\n_two";
-    Program().combinationMade = true;
+    programState().combinedScript = "_one\r\n_two";
+    programState().combinationMade = true;
     f.window.drawingList()->setRows({{"A.dwg", folder, "Combined Routines...", ""}});
     f.env.dialogs().clear();
-    QVERIFY(runner.StartProcess(false, QStringLiteral("1")));
+    QVERIFY(runner.startBatch(false, QStringLiteral("1")));
     QVERIFY(f.env.dialogs().messages().isEmpty());
     QVERIFY(f.script().contains(QStringLiteral("/A.dwg\"\r\n_one\r\n_two\r\n_Zoom")));
 }
@@ -171,7 +171,7 @@ void BatchRunTest::everyMissingDrawingIsNamed()
     QFile::remove(f.env.file(QStringLiteral("dwg/A.dwg")));
     QFile::remove(f.env.file(QStringLiteral("dwg/B.dwg")));
     BatchRunner runner(f.window);
-    QVERIFY(!runner.StartProcess(true, QStringLiteral("1")));
+    QVERIFY(!runner.startBatch(true, QStringLiteral("1")));
     const auto messages = f.env.dialogs().messages();
     QCOMPARE(messages.size(), 1);
     const QString text = QString::fromStdString(messages[0].text);
@@ -184,20 +184,20 @@ void BatchRunTest::everyMissingDrawingIsNamed()
 void BatchRunTest::commandLineRunNeverResetsTheSettings()
 {
     BatchFixture f;
-    QVERIFY(Program().ini.WriteValue(keys::kStartupSection, keys::kSetupKey, "YES").ok());
-    BatchRunner::SetScriptProbe([](const std::string&) { return 76; }); // the script folder is gone
+    QVERIFY(programState().settings.writeValue(keys::kStartupSection, keys::kSetupKey, "YES").ok());
+    BatchRunner::setScriptProbe([](const std::string&) { return 76; }); // the script folder is gone
     BatchRunner runner(f.window);
 
     // Nobody answers a command-line run: the default answer must not reset the start-up sequence.
-    QVERIFY(!runner.CommandLineRun(QStringLiteral("1")));
-    QCOMPARE(f.env.dialogs().messages(), QList{ScriptFolderInvalidMessage(f.env.folder().toStdString())});
+    QVERIFY(!runner.runFromCommandLine(QStringLiteral("1")));
+    QCOMPARE(f.env.dialogs().messages(), QList{scriptFolderInvalidMessage(f.env.folder().toStdString())});
     QCOMPARE(f.env.settingsValue(keys::kStartupSection, keys::kSetupKey), std::string("YES"));
     QVERIFY(f.launches.empty());
 
     // Started by hand, the user is asked and Cancel changes nothing either.
     f.env.dialogs().clear();
     f.env.dialogs().queueAnswer(MessageAnswer::Cancel);
-    QVERIFY(!runner.StartProcess(false, QStringLiteral("1")));
+    QVERIFY(!runner.startBatch(false, QStringLiteral("1")));
     QCOMPARE(f.env.dialogs().messages().value(0).title, std::string("Reset Startup Sequence"));
     QCOMPARE(f.env.settingsValue(keys::kStartupSection, keys::kSetupKey), std::string("YES"));
 }
@@ -205,11 +205,11 @@ void BatchRunTest::commandLineRunNeverResetsTheSettings()
 void BatchRunTest::collatedSetsFromThePanel()
 {
     BatchFixture f;
-    f.window.FormLoad();
-    frmCommandButton* panel = f.window.commandPanel();
-    panel->CboSequence->setCurrentIndex(1);
-    panel->chkCollate->setChecked(true);
-    QVERIFY(f.window.StartProcess(false));
+    f.window.load();
+    ActionPanel* panel = f.window.actionPanel();
+    panel->m_setsCombo->setCurrentIndex(1);
+    panel->m_collateCheck->setChecked(true);
+    QVERIFY(f.window.startBatch(false));
     const QString script = f.script();
     const QString a = QStringLiteral("/A.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n");
     const QString b = QStringLiteral("/B.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n");

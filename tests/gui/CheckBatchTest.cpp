@@ -1,6 +1,6 @@
-#include "batch/frmCheckResult.h"
-#include "routines/FrmScript.h"
-#include "routines/frmCommandButton.h"
+#include "batch/CheckResultWindow.h"
+#include "routines/ActionPanel.h"
+#include "routines/RoutineEditor.h"
 #include "support/RunFixture.h"
 
 #include <QApplication>
@@ -30,14 +30,14 @@ private slots:
 namespace {
 
 // Runs `inspect` on the check window once it is open, then closes it.
-void WhenCheckWindowOpens(QObject* context, std::function<void(frmCheckResult*)> inspect)
+void whenCheckWindowOpens(QObject* context, std::function<void(CheckResultWindow*)> inspect)
 {
     QTimer::singleShot(0, context, [inspect = std::move(inspect)] {
-        auto* window = qobject_cast<frmCheckResult*>(QApplication::activeModalWidget());
+        auto* window = qobject_cast<CheckResultWindow*>(QApplication::activeModalWidget());
         QVERIFY(window);
         inspect(window);
         if (QApplication::activeModalWidget() == window)
-            window->cmdClose->click();
+            window->m_closeButton->click();
     });
 }
 
@@ -46,32 +46,33 @@ void WhenCheckWindowOpens(QObject* context, std::function<void(frmCheckResult*)>
 void CheckBatchTest::checkShowsEachDrawingAndWritesNothing()
 {
     RunFixture f;
-    QVERIFY(Program().ini.WriteValue("Cad_Ver", "CadVer", "Cad2018").ok());
-    QVERIFY(AddRoutineToDatabase(MakeRoutineForAdd("Purge short", "_-Purge\r\n_All\r\n_N\r\n_Qsave", false)));
+    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", "Cad2018").ok());
+    QVERIFY(addRoutineToDatabase(makeRoutineForAdd("Purge short", "_-Purge\r\n_All\r\n_N\r\n_Qsave", false)));
     f.window.drawingList()->setRows(
         {{"A.dwg", f.drawingFolder(), "Zoom", ""}, {"B.dwg", f.drawingFolder(), "Purge short", ""}});
-    auto* panel = f.window.findChild<frmCommandButton*>();
+    auto* panel = f.window.findChild<ActionPanel*>();
     QVERIFY(panel);
-    panel->CboSequence->addItem(QStringLiteral("1"));
-    panel->CmdStart->setEnabled(true);
-    QVERIFY(panel->cmdCheck->isEnabled()); // offered whenever Start is
+    panel->m_setsCombo->addItem(QStringLiteral("1"));
+    panel->m_startButton->setEnabled(true);
+    QVERIFY(panel->m_checkButton->isEnabled()); // offered whenever Start is
 
     QString summary;
     int shownRows = -1;
     int allRows = -1;
     QString problem;
-    WhenCheckWindowOpens(&f.window, [&](frmCheckResult* window) {
-        summary = window->lblCheckSummary->text();
+    whenCheckWindowOpens(&f.window, [&](CheckResultWindow* window) {
+        summary = window->m_summaryLabel->text();
         // Opened on the problems; the box shows everything.
-        shownRows = window->lstvCheck->model()->rowCount();
-        problem = window->lstvCheck->model()->index(0, CheckResultModel::ColResult).data().toString() + QLatin1Char('|') +
-                  window->lstvCheck->model()->index(0, CheckResultModel::ColLine).data().toString() + QLatin1Char('|') +
-                  window->lstvCheck->model()->index(0, CheckResultModel::ColEntry).data().toString() + QLatin1Char('|') +
-                  window->lstvCheck->model()->index(0, CheckResultModel::ColRoutine).data().toString();
-        window->chkProblemsOnly->setChecked(false);
-        allRows = window->lstvCheck->model()->rowCount();
+        shownRows = window->m_resultView->model()->rowCount();
+        problem =
+            window->m_resultView->model()->index(0, CheckResultModel::ColResult).data().toString() + QLatin1Char('|') +
+            window->m_resultView->model()->index(0, CheckResultModel::ColLine).data().toString() + QLatin1Char('|') +
+            window->m_resultView->model()->index(0, CheckResultModel::ColEntry).data().toString() + QLatin1Char('|') +
+            window->m_resultView->model()->index(0, CheckResultModel::ColRoutine).data().toString();
+        window->m_problemsOnlyCheck->setChecked(false);
+        allRows = window->m_resultView->model()->rowCount();
     });
-    QTest::mouseClick(panel->cmdCheck, Qt::LeftButton);
+    QTest::mouseClick(panel->m_checkButton, Qt::LeftButton);
     QCOMPARE(summary, QStringLiteral("Checked 2 drawing(s) for Cad2018: 1 OK, 1 with errors, 0 with warnings."));
     QCOMPARE(shownRows, 1);
     QCOMPARE(allRows, 2);
@@ -83,23 +84,23 @@ void CheckBatchTest::checkShowsEachDrawingAndWritesNothing()
 void CheckBatchTest::aProblemOpensItsRoutineInTheEditor()
 {
     RunFixture f;
-    QVERIFY(Program().ini.WriteValue("Cad_Ver", "CadVer", "CadLT2018").ok());
-    QVERIFY(AddRoutineToDatabase(MakeRoutineForAdd("Lisp", "(command \"_Zoom\" \"_E\")", false)));
+    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", "CadLT2018").ok());
+    QVERIFY(addRoutineToDatabase(makeRoutineForAdd("Lisp", "(command \"_Zoom\" \"_E\")", false)));
     f.window.drawingList()->setRows({{"A.dwg", f.drawingFolder(), "Lisp", ""}});
-    f.window.findChild<frmCommandButton*>()->CboSequence->addItem(QStringLiteral("1"));
+    f.window.findChild<ActionPanel*>()->m_setsCombo->addItem(QStringLiteral("1"));
     QString shownDescription;
     QString shownText;
-    WhenCheckWindowOpens(&f.window, [&](frmCheckResult* window) {
+    whenCheckWindowOpens(&f.window, [&](CheckResultWindow* window) {
         QTimer::singleShot(0, window, [&] {
-            auto* editor = qobject_cast<FrmScript*>(QApplication::activeModalWidget());
+            auto* editor = qobject_cast<RoutineEditor*>(QApplication::activeModalWidget());
             QVERIFY(editor);
-            shownDescription = editor->txtDescription->text();
-            shownText = editor->txtAction->toPlainText();
-            editor->cmdExit->click();
+            shownDescription = editor->m_descriptionEdit->text();
+            shownText = editor->m_scriptEdit->toPlainText();
+            editor->m_backButton->click();
         });
-        window->lstvCheck->doubleClicked(window->lstvCheck->model()->index(0, 0));
+        window->m_resultView->doubleClicked(window->m_resultView->model()->index(0, 0));
     });
-    f.window.CheckBatch();
+    f.window.checkBatch();
     QCOMPARE(shownDescription, QStringLiteral("Lisp"));
     QCOMPARE(shownText, QStringLiteral("(command \"_Zoom\" \"_E\")"));
 }
@@ -107,9 +108,9 @@ void CheckBatchTest::aProblemOpensItsRoutineInTheEditor()
 void CheckBatchTest::savingARoutineTheHostWouldRejectAsksFirst()
 {
     GuiEnvironment env;
-    QVERIFY(Program().ini.WriteValue("Cad_Ver", "CadVer", "Cad2018").ok());
-    FrmScript editor;
-    editor.Form_Load();
+    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", "Cad2018").ok());
+    RoutineEditor editor;
+    editor.load();
     // answer to the question, stored
     const std::tuple<QString, QString, std::optional<MessageAnswer>, bool> cases[] = {
         {QStringLiteral("Good"), QStringLiteral("_-Purge\n_All\n*\n_N"), std::nullopt, true},
@@ -120,9 +121,9 @@ void CheckBatchTest::savingARoutineTheHostWouldRejectAsksFirst()
         env.dialogs().clear();
         if (answer)
             env.dialogs().queueAnswer(*answer);
-        editor.txtDescription->setText(description);
-        editor.txtAction->setPlainText(text);
-        QCOMPARE(editor.AddRoutine() == FrmScript::StoreResult::Stored, stored);
+        editor.m_descriptionEdit->setText(description);
+        editor.m_scriptEdit->setPlainText(text);
+        QCOMPARE(editor.addRoutine() == RoutineEditor::StoreResult::Stored, stored);
         const auto messages = env.dialogs().messages();
         QCOMPARE(messages.size(), answer ? 1 : 0);
         if (answer) {
@@ -132,8 +133,8 @@ void CheckBatchTest::savingARoutineTheHostWouldRejectAsksFirst()
                                            "[Yes/No] <Y>:\": Invalid option keyword.") != std::string::npos,
                      messages[0].text.c_str());
         }
-        QCOMPARE(!editor.lstActionDesFav->findItems(description, Qt::MatchExactly).isEmpty() ||
-                     !editor.lstActionDesNon->findItems(description, Qt::MatchExactly).isEmpty(),
+        QCOMPARE(!editor.m_favouritesList->findItems(description, Qt::MatchExactly).isEmpty() ||
+                     !editor.m_nonFavouritesList->findItems(description, Qt::MatchExactly).isEmpty(),
                  stored);
     }
 }

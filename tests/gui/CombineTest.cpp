@@ -1,6 +1,6 @@
 #include "batch/DrawingListView.h"
-#include "routines/frmCombineRoutine.h"
-#include "routines/frmCommandButton.h"
+#include "routines/ActionPanel.h"
+#include "routines/CombineRoutinesDialog.h"
 #include "support/RunFixture.h"
 
 #include <QApplication>
@@ -21,14 +21,14 @@ struct CombineFixture : RunFixture
     {
         for (const auto& [description, text, favourite] :
              {std::tuple{"A", "_a", true}, {"B", "_b\r\n_b2", true}, {"N", "_n", false}})
-            QVERIFY(AddRoutineToDatabase(MakeRoutineForAdd(description, text, !favourite)).has_value());
-        window.FormLoad();
-        panel = window.commandPanel();
+            QVERIFY(addRoutineToDatabase(makeRoutineForAdd(description, text, !favourite)).has_value());
+        window.load();
+        panel = window.actionPanel();
     }
-    frmCommandButton* panel = nullptr;
+    ActionPanel* panel = nullptr;
 };
 
-QStringList Texts(const QListWidget* list)
+QStringList texts(const QListWidget* list)
 {
     QStringList out;
     for (int i = 0; i < list->count(); ++i)
@@ -36,7 +36,7 @@ QStringList Texts(const QListWidget* list)
     return out;
 }
 
-QList<int> RecordNumbers(const QListWidget* list)
+QList<int> recordNumbers(const QListWidget* list)
 {
     QList<int> out;
     for (int i = 0; i < list->count(); ++i)
@@ -44,14 +44,14 @@ QList<int> RecordNumbers(const QListWidget* list)
     return out;
 }
 
-void Select(QListWidget* list, std::initializer_list<int> rows)
+void select(QListWidget* list, std::initializer_list<int> rows)
 {
     list->clearSelection();
     for (const int row : rows)
         list->item(row)->setSelected(true);
 }
 
-QStringList Routines(const mdiStart& window)
+QStringList routines(const MainWindow& window)
 {
     QStringList out;
     for (const DrawingRow& row : window.drawingList()->rows())
@@ -75,10 +75,10 @@ private slots:
 void CombineTest::opensWithItsControls()
 {
     CombineFixture f;
-    frmCombineRoutine combine(*f.panel, &f.window);
-    combine.Form_Load();
+    CombineRoutinesDialog combine(*f.panel, &f.window);
+    combine.load();
     QCOMPARE(combine.windowTitle(), QStringLiteral("Routine Combination"));
-    QCOMPARE(Control<QGroupBox>(&combine, "fraList")->title(), QStringLiteral("Combine Script Routines"));
+    QCOMPARE(control<QGroupBox>(&combine, "fraList")->title(), QStringLiteral("Combine Script Routines"));
     const struct
     {
         const char* name;
@@ -93,110 +93,110 @@ void CombineTest::opensWithItsControls()
         {"CmdReturn", "<< Back to Main", "Return to Main"},
     };
     for (const auto& b : buttons) {
-        auto* button = Control<QPushButton>(&combine, b.name);
+        auto* button = control<QPushButton>(&combine, b.name);
         QVERIFY2(button, b.name);
         if (b.caption)
             QCOMPARE(button->text(), QString::fromLatin1(b.caption));
         QCOMPARE(button->toolTip(), QString::fromLatin1(b.tip));
-        QCOMPARE(button->isEnabled(), button == combine.CmdReturn);
+        QCOMPARE(button->isEnabled(), button == combine.m_backButton);
     }
-    QCOMPARE(Control<QListWidget>(&combine, "lstActionDes")->toolTip(),
+    QCOMPARE(control<QListWidget>(&combine, "lstActionDes")->toolTip(),
              QStringLiteral("Current List of Favourite Routines"));
-    QCOMPARE(Control<QListWidget>(&combine, "lstActionDesNon")->toolTip(),
+    QCOMPARE(control<QListWidget>(&combine, "lstActionDesNon")->toolTip(),
              QStringLiteral("Current List of Non Favourite Routines"));
-    QCOMPARE(Control<QListWidget>(&combine, "lstRoutineToCombine")->toolTip(),
+    QCOMPARE(control<QListWidget>(&combine, "lstRoutineToCombine")->toolTip(),
              QStringLiteral("List of Routines to Combine"));
-    QCOMPARE(Texts(combine.lstActionDes),
+    QCOMPARE(texts(combine.m_favouritesList),
              QStringList({QStringLiteral("Zoom"), QStringLiteral("A"), QStringLiteral("B")}));
-    QCOMPARE(RecordNumbers(combine.lstActionDes), QList<int>({1, 2, 3}));
-    QCOMPARE(Texts(combine.lstActionDesNon), QStringList({QStringLiteral("N")}));
-    QCOMPARE(RecordNumbers(combine.lstActionDesNon), QList<int>({4}));
-    QVERIFY(combine.lstRoutineToCombine->count() == 0);
+    QCOMPARE(recordNumbers(combine.m_favouritesList), QList<int>({1, 2, 3}));
+    QCOMPARE(texts(combine.m_nonFavouritesList), QStringList({QStringLiteral("N")}));
+    QCOMPARE(recordNumbers(combine.m_nonFavouritesList), QList<int>({4}));
+    QVERIFY(combine.m_chainList->count() == 0);
 }
 
 void CombineTest::chainRules()
 {
     CombineFixture f;
-    frmCombineRoutine combine(*f.panel, &f.window);
-    combine.Form_Load();
+    CombineRoutinesDialog combine(*f.panel, &f.window);
+    combine.load();
 
     // A and B (A above B) selected in the favourites arrive as B, A.
-    Select(combine.lstActionDes, {1, 2});
-    QCOMPARE(combine.lblWhich, QStringLiteral("Fav"));
-    QVERIFY(combine.cmdToCombine->isEnabled() && !combine.cmdFromCombine->isEnabled());
-    combine.cmdToCombine->click();
-    QCOMPARE(Texts(combine.lstRoutineToCombine), QStringList({QStringLiteral("B"), QStringLiteral("A")}));
-    QVERIFY(combine.cmdCombineRoutines->isEnabled());
+    select(combine.m_favouritesList, {1, 2});
+    QCOMPARE(combine.m_pickedListKind, QStringLiteral("Fav"));
+    QVERIFY(combine.m_addToChainButton->isEnabled() && !combine.m_removeFromChainButton->isEnabled());
+    combine.m_addToChainButton->click();
+    QCOMPARE(texts(combine.m_chainList), QStringList({QStringLiteral("B"), QStringLiteral("A")}));
+    QVERIFY(combine.m_assignButton->isEnabled());
 
     // A click in the other list clears this one's selection; a double click adds; one routine may come twice.
-    Select(combine.lstActionDesNon, {0});
-    QCOMPARE(combine.lblWhich, QStringLiteral("Non"));
-    QVERIFY(combine.lstActionDes->selectedItems().isEmpty());
-    emit combine.lstActionDesNon->itemDoubleClicked(combine.lstActionDesNon->item(0));
-    Select(combine.lstActionDes, {1});
-    combine.cmdToCombine->click();
-    QCOMPARE(Texts(combine.lstRoutineToCombine),
+    select(combine.m_nonFavouritesList, {0});
+    QCOMPARE(combine.m_pickedListKind, QStringLiteral("Non"));
+    QVERIFY(combine.m_favouritesList->selectedItems().isEmpty());
+    emit combine.m_nonFavouritesList->itemDoubleClicked(combine.m_nonFavouritesList->item(0));
+    select(combine.m_favouritesList, {1});
+    combine.m_addToChainButton->click();
+    QCOMPARE(texts(combine.m_chainList),
              QStringList({QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("N"), QStringLiteral("A")}));
-    QCOMPARE(RecordNumbers(combine.lstRoutineToCombine), QList<int>({3, 2, 4, 2}));
+    QCOMPARE(recordNumbers(combine.m_chainList), QList<int>({3, 2, 4, 2}));
 
     // Clicking the chain: the routine list is cleared, removing and moving are offered, adding is not.
-    combine.lstRoutineToCombine->setCurrentRow(0);
-    QCOMPARE(combine.lblWhich, QStringLiteral("Com"));
-    QVERIFY(combine.lstActionDes->selectedItems().isEmpty());
-    QVERIFY(combine.cmdFromCombine->isEnabled() && !combine.cmdToCombine->isEnabled());
-    QVERIFY(combine.cmdMoveUp->isEnabled() && combine.cmdMoveDown->isEnabled());
+    combine.m_chainList->setCurrentRow(0);
+    QCOMPARE(combine.m_pickedListKind, QStringLiteral("Com"));
+    QVERIFY(combine.m_favouritesList->selectedItems().isEmpty());
+    QVERIFY(combine.m_removeFromChainButton->isEnabled() && !combine.m_addToChainButton->isEnabled());
+    QVERIFY(combine.m_moveUpButton->isEnabled() && combine.m_moveDownButton->isEnabled());
 
     // A move takes the text, not the record number, and the selection follows it.
-    combine.cmdMoveDown->click();
-    QCOMPARE(Texts(combine.lstRoutineToCombine),
+    combine.m_moveDownButton->click();
+    QCOMPARE(texts(combine.m_chainList),
              QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("N"), QStringLiteral("A")}));
-    QCOMPARE(RecordNumbers(combine.lstRoutineToCombine), QList<int>({3, 2, 4, 2}));
-    QCOMPARE(combine.lstRoutineToCombine->currentRow(), 1);
+    QCOMPARE(recordNumbers(combine.m_chainList), QList<int>({3, 2, 4, 2}));
+    QCOMPARE(combine.m_chainList->currentRow(), 1);
 
     // Removing some keeps Assign; removing every entry switches Assign and both moves off.
-    Select(combine.lstRoutineToCombine, {1, 3});
-    combine.cmdFromCombine->click();
-    QCOMPARE(Texts(combine.lstRoutineToCombine), QStringList({QStringLiteral("A"), QStringLiteral("N")}));
-    QVERIFY(combine.cmdCombineRoutines->isEnabled());
-    Select(combine.lstRoutineToCombine, {0, 1});
-    combine.cmdFromCombine->click();
-    QCOMPARE(combine.lstRoutineToCombine->count(), 0);
-    QVERIFY(!combine.cmdCombineRoutines->isEnabled() && !combine.cmdMoveUp->isEnabled() &&
-            !combine.cmdMoveDown->isEnabled());
+    select(combine.m_chainList, {1, 3});
+    combine.m_removeFromChainButton->click();
+    QCOMPARE(texts(combine.m_chainList), QStringList({QStringLiteral("A"), QStringLiteral("N")}));
+    QVERIFY(combine.m_assignButton->isEnabled());
+    select(combine.m_chainList, {0, 1});
+    combine.m_removeFromChainButton->click();
+    QCOMPARE(combine.m_chainList->count(), 0);
+    QVERIFY(!combine.m_assignButton->isEnabled() && !combine.m_moveUpButton->isEnabled() &&
+            !combine.m_moveDownButton->isEnabled());
 }
 
 void CombineTest::assignsTheCombinationToEveryDrawing()
 {
     CombineFixture f;
     f.window.drawingList()->setRows({{"A.dwg", "/d", "Zoom", "7"}, {"B.dwg", "/d", "", ""}, {"C.dwg", "/d", "N", "2"}});
-    f.window.lstvDrawings->selectionModel()->select(f.window.drawingList()->index(1, 0),
-                                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    frmCombineRoutine combine(*f.panel, &f.window);
-    combine.Form_Load();
+    f.window.m_drawingView->selectionModel()->select(f.window.drawingList()->index(1, 0),
+                                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    CombineRoutinesDialog combine(*f.panel, &f.window);
+    combine.load();
     combine.show();
     for (const int row : {1, 2, 1}) { // A, B, then A again
-        Select(combine.lstActionDes, {row});
-        combine.cmdToCombine->click();
+        select(combine.m_favouritesList, {row});
+        combine.m_addToChainButton->click();
     }
-    combine.cmdCombineRoutines->click();
+    combine.m_assignButton->click();
 
-    QCOMPARE(Program().CombinedScript, std::string("_a\r\n_b\r\n_b2\r\n_a"));
-    QVERIFY(Program().combinationMade);
+    QCOMPARE(programState().combinedScript, std::string("_a\r\n_b\r\n_b2\r\n_a"));
+    QVERIFY(programState().combinationMade);
     // Every row, not only the selected one, and the sort keys are emptied.
-    QCOMPARE(Routines(f.window), QStringList(3, QStringLiteral("Combined Routines...")));
+    QCOMPARE(routines(f.window), QStringList(3, QStringLiteral("Combined Routines...")));
     for (const DrawingRow& row : f.window.drawingList()->rows())
         QVERIFY(row.key.empty());
-    QVERIFY(f.panel->CmdStart->isEnabled());
-    QVERIFY(!combine.cmdCombineRoutines->isEnabled());
+    QVERIFY(f.panel->m_startButton->isEnabled());
+    QVERIFY(!combine.m_assignButton->isEnabled());
     QVERIFY(combine.isVisible());
 
     // A new combination replaces the text.
-    Select(combine.lstRoutineToCombine, {0, 1, 2});
-    combine.cmdFromCombine->click();
-    Select(combine.lstActionDesNon, {0});
-    combine.cmdToCombine->click();
-    combine.cmdCombineRoutines->click();
-    QCOMPARE(Program().CombinedScript, std::string("_n"));
+    select(combine.m_chainList, {0, 1, 2});
+    combine.m_removeFromChainButton->click();
+    select(combine.m_nonFavouritesList, {0});
+    combine.m_addToChainButton->click();
+    combine.m_assignButton->click();
+    QCOMPARE(programState().combinedScript, std::string("_n"));
 }
 
 void CombineTest::fromThePanelToTheScript()
@@ -204,24 +204,24 @@ void CombineTest::fromThePanelToTheScript()
     CombineFixture f;
     // Adding drawings offers Combine; Start stays off while the window is open.
     f.window.drawingList()->setRows({});
-    f.window.AddDrawings({f.env.file(QStringLiteral("dwg/A.dwg"))});
-    QVERIFY(f.panel->cmdCombineRoutines->isEnabled());
+    f.window.addDrawings({f.env.file(QStringLiteral("dwg/A.dwg"))});
+    QVERIFY(f.panel->m_combineButton->isEnabled());
     bool startOffWhileOpen = false;
     QTimer::singleShot(0, &f.window, [&] {
-        auto* combine = qobject_cast<frmCombineRoutine*>(QApplication::activeModalWidget());
+        auto* combine = qobject_cast<CombineRoutinesDialog*>(QApplication::activeModalWidget());
         QVERIFY(combine);
-        startOffWhileOpen = !f.panel->CmdStart->isEnabled();
-        Select(combine->lstActionDes, {2, 1}); // B and A: the chain is A after B reversed, so B, A
-        combine->cmdToCombine->click();
-        combine->cmdCombineRoutines->click();
-        combine->CmdReturn->click();
+        startOffWhileOpen = !f.panel->m_startButton->isEnabled();
+        select(combine->m_favouritesList, {2, 1}); // B and A: the chain is A after B reversed, so B, A
+        combine->m_addToChainButton->click();
+        combine->m_assignButton->click();
+        combine->m_backButton->click();
     });
-    f.panel->cmdCombineRoutines->click();
+    f.panel->m_combineButton->click();
     QVERIFY(startOffWhileOpen);
-    QVERIFY(f.panel->CmdStart->isEnabled());
-    QCOMPARE(Routines(f.window), QStringList({QStringLiteral("Combined Routines...")}));
+    QVERIFY(f.panel->m_startButton->isEnabled());
+    QCOMPARE(routines(f.window), QStringList({QStringLiteral("Combined Routines...")}));
 
-    QVERIFY(f.window.StartProcess(false));
+    QVERIFY(f.window.startBatch(false));
     QVERIFY(f.script().contains(QStringLiteral("/A.dwg\"\r\n_b\r\n_b2\r\n_a\r\n_Zoom\r\n0.999x\r\n_Quit\r\n")));
     QCOMPARE(f.launches.size(), std::size_t(1));
 }

@@ -3,9 +3,9 @@
 // printers come from the private CUPS scheduler of the "cups" fixture; the host is told about them and
 // their papers as the real host would know the installed printers.
 #include "builders/DetailedPlotTab.h"
-#include "builders/PlotPrinter.h"
-#include "routines/FrmScript.h"
-#include "routines/frmSaveRoutine.h"
+#include "builders/PlotDeviceList.h"
+#include "routines/RoutineEditor.h"
+#include "routines/SaveRoutineDialog.h"
 #include "support/GuiTestSupport.h"
 #include "support/HostRun.h"
 
@@ -39,7 +39,7 @@ namespace {
 const char* kModelDrawing = "CADHOST tab=Model layouts=Layout1,Layout2 views=Front\n";
 const char* kLayoutDrawing = "CADHOST tab=Layout1 layouts=Layout1,Layout2 views=Front\n";
 
-void Pick(QComboBox* list, const QString& text)
+void pick(QComboBox* list, const QString& text)
 {
     const int index = list->findText(text);
     QVERIFY2(index >= 0, qPrintable(text));
@@ -50,7 +50,7 @@ void Pick(QComboBox* list, const QString& text)
 
 // The layouts plotted per drawing file name, in order, from the journal's plotted events (line, event,
 // drawing, detail "layout=NAME ...").
-QMap<QString, QStringList> PlottedLayouts(const QString& journal)
+QMap<QString, QStringList> plottedLayouts(const QString& journal)
 {
     QMap<QString, QStringList> plotted;
     for (const QString& line : journal.split(QLatin1Char('\n'))) {
@@ -121,17 +121,20 @@ void DetailedPlotEndToEndTest::hostPlotsEveryDrawingAndLayout()
     QVERIFY2(qEnvironmentVariableIsSet("CUPS_SERVER"), "the cups fixture sets CUPS_SERVER");
 
     GuiEnvironment env;
-    UseStandInHost(env, product);
-    const ProgramState& program = Program();
+    useStandInHost(env, product);
+    const ProgramState& program = programState();
     QDir(env.folder()).mkpath(QStringLiteral("Plotters"));
     for (const char* name : {"DWG To PDF.pc3", "DWF6 ePlot.pc3", "PublishToWeb PNG.pc3"})
         QFile(env.file(QStringLiteral("Plotters/") + QString::fromLatin1(name))).open(QIODevice::WriteOnly);
-    QVERIFY(program.ini.WriteValue("PlotWizard_Set", "PC3_Loc", (env.folder() + QLatin1Char('/') + QStringLiteral("Plotters/")).toStdString()).ok());
+    QVERIFY(program.settings
+                .writeValue("PlotWizard_Set", "PC3_Loc",
+                            (env.folder() + QLatin1Char('/') + QStringLiteral("Plotters/")).toStdString())
+                .ok());
 
     // Build and save the routine through the editor's tab, as a user would.
-    Program().editorTab = FrmScript::TabPlotDetailed;
-    FrmScript editor;
-    editor.Form_Load();
+    programState().editorTab = RoutineEditor::TabPlotDetailed;
+    RoutineEditor editor;
+    editor.load();
     QVERIFY(PlotDeviceList::instance().waitForPrinters(30000));
     auto* tab = editor.findChild<DetailedPlotTab*>();
     QVERIFY(tab && tab->isSetUp());
@@ -141,53 +144,53 @@ void DetailedPlotEndToEndTest::hostPlotsEveryDrawingAndLayout()
         QCOMPARE(env.dialogs().messages().first().title, std::string("Wizard Information"));
         env.dialogs().clear();
     }
-    tab->optTilemode->button(mode)->click();
+    tab->m_tilemodeButtons->button(mode)->click();
     if (!layoutName.isEmpty())
-        tab->txtLayoutName->setText(layoutName);
+        tab->m_layoutNameEdit->setText(layoutName);
     if (allLayouts)
-        tab->chkAllLayouts->click();
-    if (tab->CboPrinter->findText(device) >= 0) {
-        Pick(tab->CboPrinter, device);
+        tab->m_allLayoutsCheck->click();
+    if (tab->m_deviceCombo->findText(device) >= 0) {
+        pick(tab->m_deviceCombo, device);
     } else {
-        tab->CboPrinter->setEditText(device);
+        tab->m_deviceCombo->setEditText(device);
         tab->chooseDevice(device);
     }
     if (paper.contains(QLatin1Char(':'))) {
         const QString standard = paper.section(QLatin1Char(':'), 0, 0);
         if (standard != QLatin1String("Pixels"))
-            Pick(tab->cboStandards, standard);
-        Pick(tab->cboPaperSize, paper.section(QLatin1Char(':'), 1));
+            pick(tab->m_paperStandardCombo, standard);
+        pick(tab->m_paperCombo, paper.section(QLatin1Char(':'), 1));
     } else if (!paper.isEmpty()) {
-        Pick(tab->cboPaperSize, paper);
+        pick(tab->m_paperCombo, paper);
     }
-    tab->OptPlotArea->button(area)->click();
+    tab->m_plotAreaButtons->button(area)->click();
     if (area == 3)
-        tab->txtView->setText(QStringLiteral("Front"));
-    Pick(tab->cmbScale, scale);
+        tab->m_viewNameEdit->setText(QStringLiteral("Front"));
+    pick(tab->m_scaleCombo, scale);
     if (toFile)
-        tab->chkPlotFile->setChecked(true);
-    tab->cmbNoCopies->setCurrentText(copies);
+        tab->m_plotToFileCheck->setChecked(true);
+    tab->m_copiesCombo->setCurrentText(copies);
     QTimer::singleShot(0, &editor, [] {
-        auto* dialog = qobject_cast<frmSaveRoutine*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<SaveRoutineDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
-        dialog->txtRoutineName->setText(QStringLiteral("Plot Test"));
-        dialog->cmdSavePlot->click();
+        dialog->m_nameEdit->setText(QStringLiteral("Plot Test"));
+        dialog->m_saveButton->click();
     });
-    tab->cmdSavePlot->click();
+    tab->m_saveRoutineButton->click();
     QVERIFY2(env.dialogs().messages().isEmpty(),
              env.dialogs().messages().isEmpty() ? "" : env.dialogs().messages().first().text.c_str());
 
     // The host knows the installed printers with their papers, and the plotter file.
     QStringList devices{QStringLiteral("DWG To PDF.pc3")};
-    for (const clsPrinter& printer : PlotDeviceList::instance().devices()) {
-        if (printer.sPrinterType != kNetworkDevice)
+    for (const PlotDevice& printer : PlotDeviceList::instance().devices()) {
+        if (printer.type != kNetworkDevice)
             continue;
         QStringList papers;
         for (const std::string& name : printer.paperNames)
             papers << QString::fromStdString(name);
-        devices << QString::fromStdString(printer.sPrinterName) + QLatin1Char('=') + papers.join(QLatin1Char('|'));
+        devices << QString::fromStdString(printer.name) + QLatin1Char('=') + papers.join(QLatin1Char('|'));
     }
-    editor.cmdExit->click();
+    editor.m_backButton->click();
 
     // The drawings of the row in a list file, run by the real program from this folder.
     std::vector<std::pair<QString, QString>> rows;
@@ -200,14 +203,14 @@ void DetailedPlotEndToEndTest::hostPlotsEveryDrawingAndLayout()
     }
     QProcessEnvironment hostDevices;
     hostDevices.insert(QStringLiteral("CADHOST_DEVICES"), devices.join(QLatin1Char(';')));
-    const QString text = RunListThroughHost(env, rows, hostDevices);
+    const QString text = runListThroughHost(env, rows, hostDevices);
     if (QTest::currentTestFailed())
         return;
     QVERIFY2(!text.contains(QStringLiteral("\terror\t")), qPrintable(text));
     QVERIFY2(!text.contains(QStringLiteral("\tunmodelled\t")), qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("0\texit\t-\t0")), qPrintable(text));
 
-    const QMap<QString, QStringList> plotted = PlottedLayouts(text);
+    const QMap<QString, QStringList> plotted = plottedLayouts(text);
     for (const QString& part : expected.split(QLatin1Char(';'))) {
         const QString name = part.section(QLatin1Char(':'), 0, 0) + QStringLiteral(".dwg");
         QVERIFY2(plotted.value(name).join(QLatin1Char(',')) == part.section(QLatin1Char(':'), 1),

@@ -1,6 +1,7 @@
 #include "builders/DetailedPlotTab.h"
-#include "builders/PlotPrinter.h"
-#include "builders/frmAddPaper.h"
+
+#include "builders/AddPaperDialog.h"
+#include "builders/PlotDeviceList.h"
 #include "support/GuiTestSupport.h"
 
 #include <QApplication>
@@ -20,7 +21,6 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTimer>
-
 #include <functional>
 #include <memory>
 #include <vector>
@@ -48,12 +48,12 @@ private slots:
 
 namespace {
 
-void UseProduct(const char* code)
+void useProduct(const char* code)
 {
-    QVERIFY(Program().ini.WriteValue("Cad_Ver", "CadVer", code).ok());
+    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", code).ok());
 }
 
-QStringList Items(const QComboBox* list)
+QStringList comboItems(const QComboBox* list)
 {
     QStringList items;
     for (int i = 0; i < list->count(); ++i)
@@ -61,7 +61,7 @@ QStringList Items(const QComboBox* list)
     return items;
 }
 
-void Click(QButtonGroup* group, int id)
+void click(QButtonGroup* group, int id)
 {
     group->button(id)->click();
 }
@@ -102,238 +102,240 @@ void DetailedPlotTabTest::preparationFollowsTheProduct()
     QFETCH(QString, hideCaption);
     QFETCH(QString, modelLayoutHint);
     GuiEnvironment env;
-    UseProduct(code.toLatin1().constData());
+    useProduct(code.toLatin1().constData());
     DetailedPlotTab tab;
-    tab.InitDetailedPlotTab();
+    tab.setUp();
 
-    QCOMPARE(tab.lblPlotDetailed, QStringLiteral("yes"));
-    QCOMPARE(tab.fraPlotDetailed->title(), QStringLiteral("Detailed Plot Routine"));
-    QCOMPARE(tab.optTilemode->checkedId(), mode);
+    QCOMPARE(tab.m_setUpFlag, QStringLiteral("yes"));
+    QCOMPARE(tab.m_detailedPlotGroup->title(), QStringLiteral("Detailed Plot Routine"));
+    QCOMPARE(tab.m_tilemodeButtons->checkedId(), mode);
     const bool automatic = mode == 2;
-    QCOMPARE(tab.optTilemodeButtons[2]->isEnabled(), automatic);
-    QCOMPARE(tab.chkAllLayouts->isEnabled(), automatic);
-    QCOMPARE(!tab.LblLispExplain->isHidden(), !automatic);
-    QCOMPARE(tab.txtLayoutName->text(), QStringLiteral("<Default>"));
-    QCOMPARE(tab.txtLayoutName->isEnabled(), !automatic);
-    QCOMPARE(!tab.fraShaded->isHidden(), shadeFrame);
-    QCOMPARE(!tab.optUnitButtons[2]->isHidden(), shadeFrame);
+    QCOMPARE(tab.m_tilemodeRadios[2]->isEnabled(), automatic);
+    QCOMPARE(tab.m_allLayoutsCheck->isEnabled(), automatic);
+    QCOMPARE(!tab.m_lispNoteLabel->isHidden(), !automatic);
+    QCOMPARE(tab.m_layoutNameEdit->text(), QStringLiteral("<Default>"));
+    QCOMPARE(tab.m_layoutNameEdit->isEnabled(), !automatic);
+    QCOMPARE(!tab.m_shadeGroup->isHidden(), shadeFrame);
+    QCOMPARE(!tab.m_unitRadios[2]->isHidden(), shadeFrame);
     if (shadeFrame)
-        QCOMPARE(tab.cboShade->isEnabled(), shadeEnabled);
-    QCOMPARE(Items(tab.cboShade), shades);
-    QCOMPARE(tab.chkRemovelines->text(), hideCaption);
-    QCOMPARE(tab.lblstrModel_Layout->text(), modelLayoutHint);
+        QCOMPARE(tab.m_shadeCombo->isEnabled(), shadeEnabled);
+    QCOMPARE(comboItems(tab.m_shadeCombo), shades);
+    QCOMPARE(tab.m_hideObjectsCheck->text(), hideCaption);
+    QCOMPARE(tab.m_automaticHintLabel->text(), modelLayoutHint);
 
     // What every product starts with.
-    QCOMPARE(tab.txtPlot, QStringLiteral("_Display"));
-    QCOMPARE(tab.txtOrient, QStringLiteral("_Landscape"));
-    QCOMPARE(tab.lblUnits, QStringLiteral("_Inches"));
-    QCOMPARE(tab.orientationPicture, 1);
-    QVERIFY(!tab.cboStandards->isEnabled());
-    QCOMPARE(tab.cboStandards->count(), 0);
-    QCOMPARE(tab.CboPrinter->currentText(), QStringLiteral("Select Plotter"));
-    QCOMPARE(tab.txtPaperSize->text(), QStringLiteral("<Default>"));
-    QCOMPARE(tab.Label8->text(), QStringLiteral("Enter paper size"));
-    QCOMPARE(tab.cmbScale->currentText(), QStringLiteral("Scaled to Fit"));
-    QCOMPARE(tab.cmbScale->itemData(33).toInt(), 48); // the architectural entries carry their factor
-    QCOMPARE(Items(tab.cmbNoCopies).size(), 10);
-    QCOMPARE(tab.cmbNoCopies->currentText(), QStringLiteral("1"));
-    QCOMPARE(tab.optCtb->checkedId(), 0);
-    QCOMPARE(tab.cboPlotStyle->currentText(), QStringLiteral("<Default>"));
-    QVERIFY(tab.chkPlotStyle->isChecked() && tab.chkpaperlast->isChecked() && tab.ChkPlotObject->isChecked());
-    QVERIFY(tab.txtView->isHidden());
-    QCOMPARE(tab.txtOffset_X->text(), QStringLiteral("0.00"));
-    QCOMPARE(tab.txtOffset[0]->text(), QStringLiteral("Inches"));
+    QCOMPARE(tab.m_plotAreaToken, QStringLiteral("_Display"));
+    QCOMPARE(tab.m_orientationToken, QStringLiteral("_Landscape"));
+    QCOMPARE(tab.m_unitsToken, QStringLiteral("_Inches"));
+    QCOMPARE(tab.m_orientationCode, 1);
+    QVERIFY(!tab.m_paperStandardCombo->isEnabled());
+    QCOMPARE(tab.m_paperStandardCombo->count(), 0);
+    QCOMPARE(tab.m_deviceCombo->currentText(), QStringLiteral("Select Plotter"));
+    QCOMPARE(tab.m_paperEdit->text(), QStringLiteral("<Default>"));
+    QCOMPARE(tab.m_paperLabel->text(), QStringLiteral("Enter paper size"));
+    QCOMPARE(tab.m_scaleCombo->currentText(), QStringLiteral("Scaled to Fit"));
+    QCOMPARE(tab.m_scaleCombo->itemData(33).toInt(), 48); // the architectural entries carry their factor
+    QCOMPARE(comboItems(tab.m_copiesCombo).size(), 10);
+    QCOMPARE(tab.m_copiesCombo->currentText(), QStringLiteral("1"));
+    QCOMPARE(tab.m_styleKindButtons->checkedId(), 0);
+    QCOMPARE(tab.m_styleTableCombo->currentText(), QStringLiteral("<Default>"));
+    QVERIFY(tab.m_plotStylesCheck->isChecked() && tab.m_paperspaceLastCheck->isChecked() &&
+            tab.m_lineweightsCheck->isChecked());
+    QVERIFY(tab.m_viewNameEdit->isHidden());
+    QCOMPARE(tab.m_offsetXEdit->text(), QStringLiteral("0.00"));
+    QCOMPARE(tab.m_offsetLabels[0]->text(), QStringLiteral("Inches"));
 }
 
 void DetailedPlotTabTest::modeAreaOrientationAndScaleRules()
 {
     GuiEnvironment env;
-    UseProduct("Cad2018");
+    useProduct("Cad2018");
     DetailedPlotTab tab;
-    tab.InitDetailedPlotTab();
+    tab.setUp();
 
-    Click(tab.optTilemode, 1);
-    QCOMPARE(tab.txtTilemode, QStringLiteral("_Model"));
-    QCOMPARE(tab.txtLayoutName->text(), QStringLiteral("<Model>"));
-    QVERIFY(!tab.txtLayoutName->isEnabled());
-    QCOMPARE(tab.OptPlotAreaButtons[2]->text(), QStringLiteral("Limits"));
-    QVERIFY(!tab.chkpaperlast->isEnabled() && !tab.chkScaleLine->isEnabled());
-    Click(tab.OptPlotArea, 2);
-    QCOMPARE(tab.txtPlot, QStringLiteral("_Limits"));
+    click(tab.m_tilemodeButtons, 1);
+    QCOMPARE(tab.m_tilemodeToken, QStringLiteral("_Model"));
+    QCOMPARE(tab.m_layoutNameEdit->text(), QStringLiteral("<Model>"));
+    QVERIFY(!tab.m_layoutNameEdit->isEnabled());
+    QCOMPARE(tab.m_plotAreaRadios[2]->text(), QStringLiteral("Limits"));
+    QVERIFY(!tab.m_paperspaceLastCheck->isEnabled() && !tab.m_scaleLineweightsCheck->isEnabled());
+    click(tab.m_plotAreaButtons, 2);
+    QCOMPARE(tab.m_plotAreaToken, QStringLiteral("_Limits"));
 
-    tab.chkAllLayouts->setChecked(true);
-    Click(tab.optTilemode, 0);
-    QCOMPARE(tab.txtTilemode, QStringLiteral("_Layout"));
-    QCOMPARE(tab.txtLayoutName->text(), QStringLiteral("<Default>"));
-    QVERIFY(tab.txtLayoutName->isEnabled());
-    QVERIFY(!tab.chkAllLayouts->isEnabled() && !tab.chkAllLayouts->isChecked());
-    QVERIFY(!tab.cboShade->isEnabled());
-    QCOMPARE(tab.txtPlot, QStringLiteral("Layout")); // the chosen area follows its new caption
-    Click(tab.optTilemode, 1);
-    QCOMPARE(tab.txtPlot, QStringLiteral("_Limits"));
-    Click(tab.optTilemode, 0);
-    Click(tab.OptPlotArea, 2);
-    QCOMPARE(tab.txtPlot, QStringLiteral("Layout"));
+    tab.m_allLayoutsCheck->setChecked(true);
+    click(tab.m_tilemodeButtons, 0);
+    QCOMPARE(tab.m_tilemodeToken, QStringLiteral("_Layout"));
+    QCOMPARE(tab.m_layoutNameEdit->text(), QStringLiteral("<Default>"));
+    QVERIFY(tab.m_layoutNameEdit->isEnabled());
+    QVERIFY(!tab.m_allLayoutsCheck->isEnabled() && !tab.m_allLayoutsCheck->isChecked());
+    QVERIFY(!tab.m_shadeCombo->isEnabled());
+    QCOMPARE(tab.m_plotAreaToken, QStringLiteral("Layout")); // the chosen area follows its new caption
+    click(tab.m_tilemodeButtons, 1);
+    QCOMPARE(tab.m_plotAreaToken, QStringLiteral("_Limits"));
+    click(tab.m_tilemodeButtons, 0);
+    click(tab.m_plotAreaButtons, 2);
+    QCOMPARE(tab.m_plotAreaToken, QStringLiteral("Layout"));
 
-    Click(tab.optTilemode, 2);
-    QCOMPARE(tab.txtTilemode, QStringLiteral("_Layout")); // the automatic mode leaves the token alone
-    QCOMPARE(tab.txtPlot, QStringLiteral("Layout"));
-    QVERIFY(!tab.txtLayoutName->isEnabled());
-    QVERIFY(tab.chkAllLayouts->isEnabled());
-    QVERIFY(tab.cboShade->isEnabled());
+    click(tab.m_tilemodeButtons, 2);
+    QCOMPARE(tab.m_tilemodeToken, QStringLiteral("_Layout")); // the automatic mode leaves the token alone
+    QCOMPARE(tab.m_plotAreaToken, QStringLiteral("Layout"));
+    QVERIFY(!tab.m_layoutNameEdit->isEnabled());
+    QVERIFY(tab.m_allLayoutsCheck->isEnabled());
+    QVERIFY(tab.m_shadeCombo->isEnabled());
 
-    Click(tab.OptPlotArea, 3);
-    QCOMPARE(tab.txtPlot, QStringLiteral("_View"));
-    QVERIFY(!tab.txtView->isHidden());
-    Click(tab.OptPlotArea, 1);
-    QCOMPARE(tab.txtPlot, QStringLiteral("_Extents"));
-    QVERIFY(tab.txtView->isHidden());
+    click(tab.m_plotAreaButtons, 3);
+    QCOMPARE(tab.m_plotAreaToken, QStringLiteral("_View"));
+    QVERIFY(!tab.m_viewNameEdit->isHidden());
+    click(tab.m_plotAreaButtons, 1);
+    QCOMPARE(tab.m_plotAreaToken, QStringLiteral("_Extents"));
+    QVERIFY(tab.m_viewNameEdit->isHidden());
 
     // The four pictures follow orientation and upside-down.
-    Click(tab.OptDwgOrient, 0);
-    QCOMPARE(tab.txtOrient, QStringLiteral("_Portrait"));
-    QCOMPARE(tab.orientationPicture, 0);
-    tab.chkUpside->click();
-    QCOMPARE(tab.orientationPicture, 3);
-    Click(tab.OptDwgOrient, 1);
-    QCOMPARE(tab.orientationPicture, 2);
+    click(tab.m_orientationButtons, 0);
+    QCOMPARE(tab.m_orientationToken, QStringLiteral("_Portrait"));
+    QCOMPARE(tab.m_orientationCode, 0);
+    tab.m_upsideDownCheck->click();
+    QCOMPARE(tab.m_orientationCode, 3);
+    click(tab.m_orientationButtons, 1);
+    QCOMPARE(tab.m_orientationCode, 2);
 
     // Scale entries fill the boxes; typing makes the scale custom.
     const auto pick = [&tab](const QString& entry) {
-        const int index = tab.cmbScale->findText(entry);
+        const int index = tab.m_scaleCombo->findText(entry);
         QVERIFY(index >= 0);
-        tab.cmbScale->setCurrentIndex(index);
-        emit tab.cmbScale->activated(index);
+        tab.m_scaleCombo->setCurrentIndex(index);
+        emit tab.m_scaleCombo->activated(index);
     };
     pick(QStringLiteral("2:1"));
-    QCOMPARE(tab.txtScale1->text() + QLatin1Char('=') + tab.txtScale2->text(), QStringLiteral("1=0.5"));
+    QCOMPARE(tab.m_plottedUnitsEdit->text() + QLatin1Char('=') + tab.m_drawingUnitsEdit->text(),
+             QStringLiteral("1=0.5"));
     pick(QStringLiteral("1:50"));
-    QCOMPARE(tab.txtScale2->text(), QStringLiteral("50"));
+    QCOMPARE(tab.m_drawingUnitsEdit->text(), QStringLiteral("50"));
     pick(QStringLiteral("Scaled to Fit"));
-    QCOMPARE(tab.txtScale2->text(), QStringLiteral("1"));
-    QCOMPARE(tab.cmbScale->currentText(), QStringLiteral("Scaled to Fit"));
-    QTest::keyClick(tab.txtScale2, Qt::Key_4);
-    QCOMPARE(tab.cmbScale->currentText(), QStringLiteral("Custom"));
-    QCOMPARE(tab.txtScale2->text(), QStringLiteral("14"));
+    QCOMPARE(tab.m_drawingUnitsEdit->text(), QStringLiteral("1"));
+    QCOMPARE(tab.m_scaleCombo->currentText(), QStringLiteral("Scaled to Fit"));
+    QTest::keyClick(tab.m_drawingUnitsEdit, Qt::Key_4);
+    QCOMPARE(tab.m_scaleCombo->currentText(), QStringLiteral("Custom"));
+    QCOMPARE(tab.m_drawingUnitsEdit->text(), QStringLiteral("14"));
 
-    tab.ChkPlotcenter->click();
-    QVERIFY(!tab.txtOffset_X->isEnabled() && !tab.txtOffset_Y->isEnabled() && !tab.txtOffset[3]->isEnabled());
-    tab.ChkPlotcenter->click();
-    QVERIFY(tab.txtOffset_X->isEnabled());
+    tab.m_centrePlotCheck->click();
+    QVERIFY(!tab.m_offsetXEdit->isEnabled() && !tab.m_offsetYEdit->isEnabled() && !tab.m_offsetLabels[3]->isEnabled());
+    tab.m_centrePlotCheck->click();
+    QVERIFY(tab.m_offsetXEdit->isEnabled());
 }
 
 void DetailedPlotTabTest::unitsShadingAndFileOutputDevices()
 {
     GuiEnvironment env;
-    UseProduct("Cad2018");
+    useProduct("Cad2018");
     DetailedPlotTab tab;
-    tab.InitDetailedPlotTab();
+    tab.setUp();
 
-    tab.cboShade->setCurrentText(QStringLiteral("Rendered"));
-    QVERIFY(tab.CboQuality->isEnabled());
-    tab.CboQuality->setCurrentText(QStringLiteral("Maximum"));
-    tab.cboShade->setCurrentText(QStringLiteral("Hidden"));
-    QVERIFY(!tab.CboQuality->isEnabled());
-    QCOMPARE(tab.CboQuality->currentText(), QStringLiteral("Normal"));
+    tab.m_shadeCombo->setCurrentText(QStringLiteral("Rendered"));
+    QVERIFY(tab.m_qualityCombo->isEnabled());
+    tab.m_qualityCombo->setCurrentText(QStringLiteral("Maximum"));
+    tab.m_shadeCombo->setCurrentText(QStringLiteral("Hidden"));
+    QVERIFY(!tab.m_qualityCombo->isEnabled());
+    QCOMPARE(tab.m_qualityCombo->currentText(), QStringLiteral("Normal"));
 
-    Click(tab.optUnit, 2);
-    QCOMPARE(tab.lblUnits, QStringLiteral("_Pixels"));
-    QCOMPARE(tab.Label8->text(), QStringLiteral("Select pixel size"));
-    QVERIFY(!tab.cboPaperSize->isHidden() && tab.txtPaperSize->isHidden());
-    QCOMPARE(tab.cboPaperSize->count(), 71);
-    QCOMPARE(tab.cboPaperSize->currentText(), QStringLiteral("Select Pixels"));
-    QCOMPARE(tab.txtOffset[1]->text(), QStringLiteral("Pixels"));
+    click(tab.m_unitButtons, 2);
+    QCOMPARE(tab.m_unitsToken, QStringLiteral("_Pixels"));
+    QCOMPARE(tab.m_paperLabel->text(), QStringLiteral("Select pixel size"));
+    QVERIFY(!tab.m_paperCombo->isHidden() && tab.m_paperEdit->isHidden());
+    QCOMPARE(tab.m_paperCombo->count(), 71);
+    QCOMPARE(tab.m_paperCombo->currentText(), QStringLiteral("Select Pixels"));
+    QCOMPARE(tab.m_offsetLabels[1]->text(), QStringLiteral("Pixels"));
     // Leaving pixels with no device puts the typed paper box back.
-    Click(tab.optUnit, 1);
-    QCOMPARE(tab.lblUnits, QStringLiteral("_Millimeters"));
-    QCOMPARE(tab.Label8->text(), QStringLiteral("Enter paper size"));
-    QVERIFY(tab.cboPaperSize->isHidden() && !tab.txtPaperSize->isHidden());
-    QCOMPARE(tab.txtOffset[0]->text(), QStringLiteral("mm"));
+    click(tab.m_unitButtons, 1);
+    QCOMPARE(tab.m_unitsToken, QStringLiteral("_Millimeters"));
+    QCOMPARE(tab.m_paperLabel->text(), QStringLiteral("Enter paper size"));
+    QVERIFY(tab.m_paperCombo->isHidden() && !tab.m_paperEdit->isHidden());
+    QCOMPARE(tab.m_offsetLabels[0]->text(), QStringLiteral("mm"));
 
     // The file-only configurations, in any letter case; a typed device is taken as a plotter file
     // only when the list knows it.
-    tab.chkPlotFile->setChecked(true);
-    tab.CboPrinter->setEditText(QStringLiteral("dwf6 eplot.PC3"));
-    tab.chooseDevice(tab.CboPrinter->currentText());
-    QVERIFY(!tab.chkPlotFile->isEnabled() && !tab.chkPlotFile->isChecked());
-    QCOMPARE(tab.Label8->text(), QStringLiteral("Enter paper size"));
-    tab.CboPrinter->setEditText(QStringLiteral("PublishToWeb PNG.pc3"));
-    tab.chooseDevice(tab.CboPrinter->currentText());
-    QVERIFY(!tab.chkPlotFile->isEnabled());
-    QCOMPARE(tab.lblUnits, QStringLiteral("_Pixels"));
-    QCOMPARE(tab.cboPaperSize->count(), 71);
-    tab.CboPrinter->setEditText(QStringLiteral("Some Printer"));
-    tab.chooseDevice(tab.CboPrinter->currentText());
-    QVERIFY(tab.chkPlotFile->isEnabled());
-    QCOMPARE(tab.lblUnits, QStringLiteral("_Inches"));
-    QVERIFY(!tab.cboStandards->isEnabled());
+    tab.m_plotToFileCheck->setChecked(true);
+    tab.m_deviceCombo->setEditText(QStringLiteral("dwf6 eplot.PC3"));
+    tab.chooseDevice(tab.m_deviceCombo->currentText());
+    QVERIFY(!tab.m_plotToFileCheck->isEnabled() && !tab.m_plotToFileCheck->isChecked());
+    QCOMPARE(tab.m_paperLabel->text(), QStringLiteral("Enter paper size"));
+    tab.m_deviceCombo->setEditText(QStringLiteral("PublishToWeb PNG.pc3"));
+    tab.chooseDevice(tab.m_deviceCombo->currentText());
+    QVERIFY(!tab.m_plotToFileCheck->isEnabled());
+    QCOMPARE(tab.m_unitsToken, QStringLiteral("_Pixels"));
+    QCOMPARE(tab.m_paperCombo->count(), 71);
+    tab.m_deviceCombo->setEditText(QStringLiteral("Some Printer"));
+    tab.chooseDevice(tab.m_deviceCombo->currentText());
+    QVERIFY(tab.m_plotToFileCheck->isEnabled());
+    QCOMPARE(tab.m_unitsToken, QStringLiteral("_Inches"));
+    QVERIFY(!tab.m_paperStandardCombo->isEnabled());
 
     // A blank device shows what it stands for.
-    tab.CboPrinter->setEditText(QString());
-    emit tab.CboPrinter->lineEdit()->editingFinished();
-    QCOMPARE(tab.CboPrinter->currentText(), QStringLiteral("Select Plotter"));
+    tab.m_deviceCombo->setEditText(QString());
+    emit tab.m_deviceCombo->lineEdit()->editingFinished();
+    QCOMPARE(tab.m_deviceCombo->currentText(), QStringLiteral("Select Plotter"));
 }
 
 void DetailedPlotTabTest::checksShowTheirMessageAndFocusTheField()
 {
     GuiEnvironment env;
-    UseProduct("Cad2018");
+    useProduct("Cad2018");
     DetailedPlotTab tab;
-    tab.InitDetailedPlotTab();
+    tab.setUp();
     tab.show();
     QVERIFY(QTest::qWaitForWindowExposed(&tab));
     QSignalSpy built(&tab, &DetailedPlotTab::routineBuilt);
 
-    tab.cmbScale->setCurrentIndex(0);
-    tab.txtScale1->setText(QStringLiteral("1/"));
-    tab.cmdSavePlot->click();
+    tab.m_scaleCombo->setCurrentIndex(0);
+    tab.m_plottedUnitsEdit->setText(QStringLiteral("1/"));
+    tab.m_saveRoutineButton->click();
     QCOMPARE(env.dialogs().messages().size(), 1);
     QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text),
              QStringLiteral("Please enter a Positive, Real or Fractional number"));
-    QCOMPARE(tab.picDetailedPlot->currentIndex(), 1); // the page with the field is shown
-    QCOMPARE(QApplication::focusWidget(), tab.txtScale1);
+    QCOMPARE(tab.m_pageStack->currentIndex(), 1); // the page with the field is shown
+    QCOMPARE(QApplication::focusWidget(), tab.m_plottedUnitsEdit);
 
     // No device: the device takes the focus only when its page is showing.
-    tab.txtScale1->setText(QStringLiteral("1"));
-    tab.cmdSavePlot->click();
+    tab.m_plottedUnitsEdit->setText(QStringLiteral("1"));
+    tab.m_saveRoutineButton->click();
     QCOMPARE(env.dialogs().messages().size(), 2);
-    QCOMPARE(QApplication::focusWidget(), tab.txtScale1);
-    tab.TabStripPlotDetailed->setCurrentIndex(0);
-    tab.cmdSavePlot->click();
+    QCOMPARE(QApplication::focusWidget(), tab.m_plottedUnitsEdit);
+    tab.m_pageTabBar->setCurrentIndex(0);
+    tab.m_saveRoutineButton->click();
     QCOMPARE(env.dialogs().messages().size(), 3);
-    QVERIFY(tab.CboPrinter->hasFocus());
+    QVERIFY(tab.m_deviceCombo->hasFocus());
 
-    tab.CboPrinter->setEditText(QStringLiteral("DWG To PDF.pc3"));
-    tab.txtOffset_Y->clear();
-    tab.cmdSavePlot->click();
+    tab.m_deviceCombo->setEditText(QStringLiteral("DWG To PDF.pc3"));
+    tab.m_offsetYEdit->clear();
+    tab.m_saveRoutineButton->click();
     QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text), QStringLiteral("Please enter a Plot Offset"));
-    QCOMPARE(QApplication::focusWidget(), tab.txtOffset_Y);
+    QCOMPARE(QApplication::focusWidget(), tab.m_offsetYEdit);
 
     // A text holding a line break (pasted, or set by a caller) is refused at its own box, on its own page.
-    tab.txtOffset_X->setText(QStringLiteral("0.00"));
-    tab.txtOffset_Y->setText(QStringLiteral("0.00"));
+    tab.m_offsetXEdit->setText(QStringLiteral("0.00"));
+    tab.m_offsetYEdit->setText(QStringLiteral("0.00"));
     struct Broken
     {
         QWidget* box;
         QString message;
         std::function<void(const QString&)> set;
     };
-    const bool paperList = tab.Label8->text() != QStringLiteral("Enter paper size");
+    const bool paperList = tab.m_paperLabel->text() != QStringLiteral("Enter paper size");
     const std::vector<Broken> broken = {
-        {paperList ? static_cast<QWidget*>(tab.cboPaperSize) : tab.txtPaperSize,
+        {paperList ? static_cast<QWidget*>(tab.m_paperCombo) : tab.m_paperEdit,
          QStringLiteral("The paper size cannot hold a line break."),
          [&](const QString& text) {
              if (paperList)
-                 tab.cboPaperSize->setEditText(text);
+                 tab.m_paperCombo->setEditText(text);
              else
-                 tab.txtPaperSize->setText(text);
+                 tab.m_paperEdit->setText(text);
          }},
-        {tab.cboPlotStyle, QStringLiteral("The plot style table cannot hold a line break."),
-         [&](const QString& text) { tab.cboPlotStyle->setEditText(text); }},
+        {tab.m_styleTableCombo, QStringLiteral("The plot style table cannot hold a line break."),
+         [&](const QString& text) { tab.m_styleTableCombo->setEditText(text); }},
     };
     for (const Broken& b : broken) {
         b.set(QStringLiteral("two\nlines"));
-        tab.cmdSavePlot->click();
+        tab.m_saveRoutineButton->click();
         QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text), b.message);
         QCOMPARE(QApplication::focusWidget(), b.box);
         b.set(QStringLiteral("<Default>"));
@@ -344,14 +346,14 @@ void DetailedPlotTabTest::checksShowTheirMessageAndFocusTheField()
 void DetailedPlotTabTest::savedRoutineIsTheTabsChoices()
 {
     GuiEnvironment env;
-    UseProduct("Cad2010");
+    useProduct("Cad2010");
     DetailedPlotTab tab;
-    tab.InitDetailedPlotTab();
+    tab.setUp();
     QSignalSpy built(&tab, &DetailedPlotTab::routineBuilt);
-    Click(tab.optTilemode, 1);
-    tab.CboPrinter->setEditText(QStringLiteral("Office \\\\srv\\plot"));
-    tab.cmbNoCopies->setCurrentText(QStringLiteral("2"));
-    tab.cmdSavePlot->click();
+    click(tab.m_tilemodeButtons, 1);
+    tab.m_deviceCombo->setEditText(QStringLiteral("Office \\\\srv\\plot"));
+    tab.m_copiesCombo->setCurrentText(QStringLiteral("2"));
+    tab.m_saveRoutineButton->click();
     QVERIFY(env.dialogs().messages().isEmpty());
     QCOMPARE(built.size(), 1);
     // The text is the core's for exactly what the controls show.
@@ -360,7 +362,7 @@ void DetailedPlotTabTest::savedRoutineIsTheTabsChoices()
     expected.layoutName = "<Model>";
     expected.device = "Office \\\\srv\\plot";
     expected.copies = "2";
-    const DetailedPlotResult core = BuildDetailedPlotRoutine(expected, "Cad2010");
+    const DetailedPlotResult core = buildDetailedPlotRoutine(expected, "Cad2010");
     QVERIFY(core.ok());
     QCOMPARE(built.first().first().toString(), QString::fromStdString(core.text));
     QVERIFY(core.text.starts_with("_-plot\r\n_Yes\r\n\r\nOffice \\\\srv\\plot\r\n"));
@@ -369,104 +371,107 @@ void DetailedPlotTabTest::savedRoutineIsTheTabsChoices()
 void DetailedPlotTabTest::browsesAndStyleLists()
 {
     GuiEnvironment env;
-    UseProduct("Cad2018");
+    useProduct("Cad2018");
     QDir(env.folder()).mkpath(QStringLiteral("cad/Plot Styles"));
     for (const char* name : {"b.ctb", "a.CTB", "named.stb"})
         QFile(env.file(QStringLiteral("cad/Plot Styles/") + QString::fromLatin1(name))).open(QIODevice::WriteOnly);
-    QVERIFY(Program().ini.WriteValue("Acad_Address", "AcadAddress", env.file(QStringLiteral("cad/acad.exe")).toStdString()).ok());
+    QVERIFY(
+        programState()
+            .settings.writeValue("Acad_Address", "AcadAddress", env.file(QStringLiteral("cad/acad.exe")).toStdString())
+            .ok());
     DetailedPlotTab tab;
-    tab.InitDetailedPlotTab();
+    tab.setUp();
 
-    QCOMPARE(Items(tab.cboPlotStyle), (QStringList{QStringLiteral("a.CTB"), QStringLiteral("b.ctb")}));
-    QCOMPARE(tab.cboPlotStyle->currentText(), QStringLiteral("<Default>"));
-    Click(tab.optCtb, 1);
-    QCOMPARE(Items(tab.cboPlotStyle), QStringList{QStringLiteral("named.stb")});
+    QCOMPARE(comboItems(tab.m_styleTableCombo), (QStringList{QStringLiteral("a.CTB"), QStringLiteral("b.ctb")}));
+    QCOMPARE(tab.m_styleTableCombo->currentText(), QStringLiteral("<Default>"));
+    click(tab.m_styleKindButtons, 1);
+    QCOMPARE(comboItems(tab.m_styleTableCombo), QStringList{QStringLiteral("named.stb")});
 
     env.dialogs().queueFiles({env.file(QStringLiteral("elsewhere/Big Plotter.pc3"))});
-    tab.cmdPlotterBrowse->click();
+    tab.m_browsePlotterButton->click();
     const auto call = env.dialogs().calls().last();
     QCOMPARE(call.title, QStringLiteral("Select Plotter Configuration File"));
     QCOMPARE(call.filter, QStringLiteral("Plotter Configuration File (*.pc3)|*.pc3"));
-    QCOMPARE(tab.CboPrinter->currentText(), QStringLiteral("Big Plotter.pc3"));
-    QVERIFY(tab.cboStandards->isEnabled());
-    QCOMPARE(tab.cboStandards->currentText(), QStringLiteral("Manually Enter Size"));
-    QCOMPARE(tab.cboStandards->count(), 8);
+    QCOMPARE(tab.m_deviceCombo->currentText(), QStringLiteral("Big Plotter.pc3"));
+    QVERIFY(tab.m_paperStandardCombo->isEnabled());
+    QCOMPARE(tab.m_paperStandardCombo->currentText(), QStringLiteral("Manually Enter Size"));
+    QCOMPARE(tab.m_paperStandardCombo->count(), 8);
     // Cancel changes nothing.
-    tab.cmdPlotterBrowse->click();
-    QCOMPARE(tab.CboPrinter->currentText(), QStringLiteral("Big Plotter.pc3"));
+    tab.m_browsePlotterButton->click();
+    QCOMPARE(tab.m_deviceCombo->currentText(), QStringLiteral("Big Plotter.pc3"));
 
     // A standard fills the paper list; "Manually Enter Size" keeps the typed paper.
-    tab.txtPaperSize->setText(QStringLiteral("My Sheet"));
-    const int iso = tab.cboStandards->findText(QStringLiteral("ISO"));
-    tab.cboStandards->setCurrentIndex(iso);
-    emit tab.cboStandards->activated(iso);
-    QCOMPARE(tab.cboPaperSize->count(), 47);
-    QCOMPARE(tab.cboPaperSize->currentText(), QStringLiteral("Select ISO Size"));
-    QCOMPARE(tab.Label8->text(), QStringLiteral("Select paper size"));
-    tab.cboStandards->setCurrentIndex(0);
-    emit tab.cboStandards->activated(0);
-    QVERIFY(!tab.txtPaperSize->isHidden());
-    QCOMPARE(tab.txtPaperSize->text(), QStringLiteral("My Sheet"));
-    QCOMPARE(tab.Label8->text(), QStringLiteral("Enter paper size"));
+    tab.m_paperEdit->setText(QStringLiteral("My Sheet"));
+    const int iso = tab.m_paperStandardCombo->findText(QStringLiteral("ISO"));
+    tab.m_paperStandardCombo->setCurrentIndex(iso);
+    emit tab.m_paperStandardCombo->activated(iso);
+    QCOMPARE(tab.m_paperCombo->count(), 47);
+    QCOMPARE(tab.m_paperCombo->currentText(), QStringLiteral("Select ISO Size"));
+    QCOMPARE(tab.m_paperLabel->text(), QStringLiteral("Select paper size"));
+    tab.m_paperStandardCombo->setCurrentIndex(0);
+    emit tab.m_paperStandardCombo->activated(0);
+    QVERIFY(!tab.m_paperEdit->isHidden());
+    QCOMPARE(tab.m_paperEdit->text(), QStringLiteral("My Sheet"));
+    QCOMPARE(tab.m_paperLabel->text(), QStringLiteral("Enter paper size"));
 
     env.dialogs().queueFiles({env.file(QStringLiteral("cad/Plot Styles/named.stb"))});
-    tab.cmdStyleTable->click();
+    tab.m_browseStyleTableButton->click();
     QCOMPARE(env.dialogs().calls().last().filter,
              QStringLiteral("Named Plot Style (*.stb)|*.stb|Color Dependent Plot Style (*.ctb)|*.ctb"));
-    QCOMPARE(tab.cboPlotStyle->currentText(), QStringLiteral("named.stb"));
+    QCOMPARE(tab.m_styleTableCombo->currentText(), QStringLiteral("named.stb"));
 }
 
 void DetailedPlotTabTest::customPaperDialog()
 {
     GuiEnvironment env;
-    UseProduct("Cad2018");
+    useProduct("Cad2018");
     DetailedPlotTab tab;
-    tab.InitDetailedPlotTab();
-    tab.EnableStandards();
-    const int custom = tab.cboStandards->findText(QStringLiteral("Custom List"));
-    tab.cboStandards->setCurrentIndex(custom);
-    emit tab.cboStandards->activated(custom);
-    QCOMPARE(tab.cboPaperSize->currentText(), QStringLiteral("No Custom Sizes"));
+    tab.setUp();
+    tab.enablePaperStandards();
+    const int custom = tab.m_paperStandardCombo->findText(QStringLiteral("Custom List"));
+    tab.m_paperStandardCombo->setCurrentIndex(custom);
+    emit tab.m_paperStandardCombo->activated(custom);
+    QCOMPARE(tab.m_paperCombo->currentText(), QStringLiteral("No Custom Sizes"));
 
     QTimer::singleShot(0, &tab, [&env] {
-        auto* dialog = qobject_cast<frmAddPaper*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<AddPaperDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
-        QVERIFY(!dialog->cmdRemove->isEnabled());
-        dialog->cmdAddPaper->click(); // nothing typed
+        QVERIFY(!dialog->m_removeButton->isEnabled());
+        dialog->m_addPaperButton->click(); // nothing typed
         QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text), QStringLiteral("Please Enter a Paper Size"));
-        dialog->txtNewPaper->setText(QStringLiteral("  Roll 914 "));
-        dialog->cmdAddPaper->click();
-        QVERIFY(dialog->txtNewPaper->text().isEmpty());
-        dialog->txtNewPaper->setText(QStringLiteral("ROLL 914"));
-        dialog->cmdAddPaper->click();
+        dialog->m_newPaperEdit->setText(QStringLiteral("  Roll 914 "));
+        dialog->m_addPaperButton->click();
+        QVERIFY(dialog->m_newPaperEdit->text().isEmpty());
+        dialog->m_newPaperEdit->setText(QStringLiteral("ROLL 914"));
+        dialog->m_addPaperButton->click();
         QCOMPARE(QString::fromStdString(env.dialogs().messages().last().title), QStringLiteral("Quorvel Information"));
-        dialog->txtNewPaper->setText(QStringLiteral("Sheet B"));
-        dialog->cmdAddPaper->click();
-        QCOMPARE(dialog->lstCustomPaper->count(), 2);
-        dialog->lstCustomPaper->setCurrentRow(1);
-        QVERIFY(dialog->cmdRemove->isEnabled());
-        dialog->cmdRemove->click();
-        QCOMPARE(dialog->lstCustomPaper->count(), 1);
-        dialog->cmdok->click();
+        dialog->m_newPaperEdit->setText(QStringLiteral("Sheet B"));
+        dialog->m_addPaperButton->click();
+        QCOMPARE(dialog->m_customPaperList->count(), 2);
+        dialog->m_customPaperList->setCurrentRow(1);
+        QVERIFY(dialog->m_removeButton->isEnabled());
+        dialog->m_removeButton->click();
+        QCOMPARE(dialog->m_customPaperList->count(), 1);
+        dialog->m_okButton->click();
     });
-    tab.cmdAddPaperSize->click();
+    tab.m_addCustomPaperButton->click();
 
     QFile file(env.file(QStringLiteral("NewPaper.txt")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("\"Roll 914\"\r\n"));
-    QCOMPARE(tab.lblCustomPaper, QStringLiteral("Yes"));
-    QCOMPARE(Items(tab.cboPaperSize), QStringList{QStringLiteral("Roll 914")});
-    QCOMPARE(tab.cboPaperSize->currentText(), QStringLiteral("Select Custom Size"));
+    QCOMPARE(tab.m_customPaperAddedFlag, QStringLiteral("Yes"));
+    QCOMPARE(comboItems(tab.m_paperCombo), QStringList{QStringLiteral("Roll 914")});
+    QCOMPARE(tab.m_paperCombo->currentText(), QStringLiteral("Select Custom Size"));
 
     // Cancel leaves the file as it was.
     QTimer::singleShot(0, &tab, [] {
-        auto* dialog = qobject_cast<frmAddPaper*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<AddPaperDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
-        dialog->txtNewPaper->setText(QStringLiteral("Lost"));
-        dialog->cmdAddPaper->click();
-        dialog->cmdCancel->click();
+        dialog->m_newPaperEdit->setText(QStringLiteral("Lost"));
+        dialog->m_addPaperButton->click();
+        dialog->m_cancelButton->click();
     });
-    tab.cmdAddPaperSize->click();
+    tab.m_addCustomPaperButton->click();
     file.seek(0);
     QCOMPARE(file.readAll(), QByteArray("\"Roll 914\"\r\n"));
 }
@@ -476,18 +481,21 @@ void DetailedPlotTabTest::aPrintSystemThatIsDownNeverHoldsTheEditor()
     GuiEnvironment env;
     QDir(env.folder()).mkpath(QStringLiteral("cad/Plotters"));
     QFile(env.file(QStringLiteral("cad/Plotters/DWG To PDF.pc3"))).open(QIODevice::WriteOnly);
-    QVERIFY(Program().ini.WriteValue("Acad_Address", "AcadAddress", env.file(QStringLiteral("cad/acad.exe")).toStdString()).ok());
+    QVERIFY(
+        programState()
+            .settings.writeValue("Acad_Address", "AcadAddress", env.file(QStringLiteral("cad/acad.exe")).toStdString())
+            .ok());
     PlotDeviceList& list = PlotDeviceList::instance();
     QElapsedTimer timer;
     timer.start();
-    list.BuildDeviceList(Program().ini);
+    list.build(programState().settings);
     QVERIFY(timer.elapsed() < 1000);
     // The plotter files are there at once; the printers follow when the print system answers.
     QVERIFY(!list.devices().empty());
-    QCOMPARE(list.devices().back().sPrinterName, std::string("DWG To PDF.pc3"));
+    QCOMPARE(list.devices().back().name, std::string("DWG To PDF.pc3"));
     QVERIFY(list.waitForPrinters(20000));
     QCOMPARE(list.devices().size(), std::size_t(1));
-    list.Release();
+    list.release();
     QVERIFY(list.devices().empty());
 }
 
@@ -496,14 +504,14 @@ void DetailedPlotTabTest::closesWithTheFocusInAListBox()
     // The list boxes finish their editing when the closing tab takes their focus away; their handlers must not
     // run on the half-destroyed tab (the sanitizer build reports that as a fault).
     GuiEnvironment env;
-    UseProduct("Cad2018");
+    useProduct("Cad2018");
     for (const bool styleBox : {false, true}) {
         auto tab = std::make_unique<DetailedPlotTab>();
-        tab->InitDetailedPlotTab();
+        tab->setUp();
         tab->show();
         QVERIFY(QTest::qWaitForWindowExposed(tab.get()));
-        QComboBox* box = styleBox ? tab->cboPlotStyle : tab->CboPrinter;
-        tab->TabStripPlotDetailed->setCurrentIndex(styleBox ? 1 : 0);
+        QComboBox* box = styleBox ? tab->m_styleTableCombo : tab->m_deviceCombo;
+        tab->m_pageTabBar->setCurrentIndex(styleBox ? 1 : 0);
         box->setFocus();
         box->setEditText(QString());
         QVERIFY(box->lineEdit()->hasFocus());

@@ -1,4 +1,4 @@
-#include "app/mdiStart.h"
+#include "app/MainWindow.h"
 #include "support/GuiTestSupport.h"
 
 #include <QDir>
@@ -47,12 +47,12 @@ void InstalledProgramTest::settingsLandOutsideTheInstalledTree()
     GuiEnvironment env; // replaced below by the installed program
     const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
-    InitialiseProgram(dir.filePath(QStringLiteral("bin")).toStdString());
+    initialiseProgram(dir.filePath(QStringLiteral("bin")).toStdString());
     qputenv("XDG_CONFIG_HOME", oldConfig);
 
-    mdiStart window;
+    MainWindow window;
     env.dialogs().queueAnswer(MessageAnswer::Ok);
-    Control<QAction>(&window, "MnuStartupReset")->trigger();
+    control<QAction>(&window, "MnuStartupReset")->trigger();
     QFile written(dir.filePath(settings + QStringLiteral("/Quorvel.ini")));
     QVERIFY(written.open(QIODevice::ReadOnly));
     QVERIFY(written.readAll().contains("Setup=NO\r\n"));
@@ -62,7 +62,7 @@ void InstalledProgramTest::settingsLandOutsideTheInstalledTree()
              redirect ? QStringList{QStringLiteral("QV_Locate.ini")} : QStringList{});
 
     // The help page is the installed one.
-    Control<QAction>(&window, "mnuHelpHelp")->trigger();
+    control<QAction>(&window, "mnuHelpHelp")->trigger();
     QCOMPARE(env.dialogs().calls().back().kind, ScriptedUserDialogs::Call::OpenDocument);
     QCOMPARE(env.dialogs().calls().back().text, dir.filePath(QStringLiteral("share/quorvel/help/Quorvel.html")));
 }

@@ -1,8 +1,9 @@
+#include "app/MainWindow.h"
+
 #include "app/AppStartup.h"
 #include "app/SplashWindow.h"
-#include "app/mdiStart.h"
 #include "config/SettingsKeys.h"
-#include "config/frmSetup.h"
+#include "config/SetupWizardDialog.h"
 #include "routines/RoutineStore.h"
 #include "support/GuiTestSupport.h"
 #include "support/ModalDriver.h"
@@ -11,12 +12,12 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QTextBrowser>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTreeView>
 #include <QSignalSpy>
+#include <QTextBrowser>
+#include <QTreeView>
 
 using namespace qv;
 using namespace qv::test;
@@ -42,10 +43,10 @@ private slots:
 void MainWindowTest::showsEveryCaptionAndTooltip()
 {
     GuiEnvironment env;
-    mdiStart window;
+    MainWindow window;
     QCOMPARE(window.windowTitle(), QStringLiteral("Quorvel Ver. 25"));
-    QCOMPARE(Control<QGroupBox>(&window, "Frame2")->title(), QStringLiteral("Step 1. File Selection"));
-    QCOMPARE(Control<QGroupBox>(&window, "Frame1")->title(), QStringLiteral("Main Screen"));
+    QCOMPARE(control<QGroupBox>(&window, "Frame2")->title(), QStringLiteral("Step 1. File Selection"));
+    QCOMPARE(control<QGroupBox>(&window, "Frame1")->title(), QStringLiteral("Main Screen"));
     const struct
     {
         const char* name;
@@ -58,12 +59,12 @@ void MainWindowTest::showsEveryCaptionAndTooltip()
         {"cmdClear", "Clear List", "Clear List"},
     };
     for (const auto& b : buttons) {
-        auto* button = Control<QPushButton>(&window, b.name);
+        auto* button = control<QPushButton>(&window, b.name);
         QVERIFY2(button, b.name);
         QCOMPARE(button->text(), QString::fromLatin1(b.caption));
         QCOMPARE(button->toolTip(), QString::fromLatin1(b.tip));
     }
-    auto* list = Control<QTreeView>(&window, "lstvDrawings");
+    auto* list = control<QTreeView>(&window, "lstvDrawings");
     QVERIFY(list);
     QCOMPARE(list->model()->columnCount(), 3);
     QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Drawing File"));
@@ -74,7 +75,7 @@ void MainWindowTest::showsEveryCaptionAndTooltip()
 void MainWindowTest::menusHoldTheirItemsInOrder()
 {
     GuiEnvironment env;
-    mdiStart window;
+    MainWindow window;
     const struct
     {
         const char* menu;
@@ -102,7 +103,7 @@ void MainWindowTest::menusHoldTheirItemsInOrder()
         // "&Timer" is an item of the bar itself, after "&Options".
         if (expectedTitles.size() == 2)
             expectedTitles << QStringLiteral("&Timer");
-        auto* menu = Control<QMenu>(&window, m.menu);
+        auto* menu = control<QMenu>(&window, m.menu);
         QVERIFY2(menu, m.menu);
         QCOMPARE(menu->title(), QString::fromLatin1(m.title));
         QStringList items;
@@ -121,10 +122,10 @@ void MainWindowTest::menusHoldTheirItemsInOrder()
 void MainWindowTest::exitAsksAndCancelKeepsRunning()
 {
     GuiEnvironment env;
-    mdiStart window;
+    MainWindow window;
     window.show();
     env.dialogs().queueAnswer(MessageAnswer::Cancel);
-    Control<QAction>(&window, "mnuFileExit")->trigger();
+    control<QAction>(&window, "mnuFileExit")->trigger();
     QVERIFY(window.isVisible());
     const UserMessage asked = env.dialogs().messages().value(0);
     QCOMPARE(asked.text, std::string("You are now exiting Quorvel, press OK to continue exiting"));
@@ -132,22 +133,22 @@ void MainWindowTest::exitAsksAndCancelKeepsRunning()
     QVERIFY(asked.buttons == MessageButtons::OkCancel);
 
     env.dialogs().queueAnswer(MessageAnswer::Ok);
-    Control<QAction>(&window, "mnuFileExit")->trigger();
+    control<QAction>(&window, "mnuFileExit")->trigger();
     QVERIFY(!window.isVisible());
 }
 
 void MainWindowTest::resetWritesNoAfterOk()
 {
     GuiEnvironment env;
-    QVERIFY(Program().ini.WriteValue("Startup_Set", "Setup", "YES").ok());
-    mdiStart window;
+    QVERIFY(programState().settings.writeValue("Startup_Set", "Setup", "YES").ok());
+    MainWindow window;
     env.dialogs().queueAnswer(MessageAnswer::Cancel);
-    Control<QAction>(&window, "MnuStartupReset")->trigger();
+    control<QAction>(&window, "MnuStartupReset")->trigger();
     QCOMPARE(env.settingsValue("Startup_Set", "Setup"), std::string("YES"));
     QCOMPARE(env.dialogs().messages().size(), 1);
 
     env.dialogs().queueAnswer(MessageAnswer::Ok);
-    Control<QAction>(&window, "MnuStartupReset")->trigger();
+    control<QAction>(&window, "MnuStartupReset")->trigger();
     QCOMPARE(env.settingsValue("Startup_Set", "Setup"), std::string("NO"));
     const auto messages = env.dialogs().messages();
     QCOMPARE(messages.size(), 3);
@@ -164,9 +165,9 @@ void MainWindowTest::resetReportsAFailedWrite()
     GuiEnvironment env;
     // A folder where the settings file should be makes every write fail.
     QVERIFY(QDir(env.folder()).mkdir(QStringLiteral("Quorvel.ini")));
-    mdiStart window;
+    MainWindow window;
     env.dialogs().queueAnswer(MessageAnswer::Ok);
-    Control<QAction>(&window, "MnuStartupReset")->trigger();
+    control<QAction>(&window, "MnuStartupReset")->trigger();
     const auto messages = env.dialogs().messages();
     QCOMPARE(messages.size(), 2);
     QCOMPARE(messages[1].title, std::string("Quorvel Error"));
@@ -177,19 +178,19 @@ void MainWindowTest::resetReportsAFailedWrite()
 void MainWindowTest::listButtonsStartOffAndSortIsHidden()
 {
     GuiEnvironment env;
-    DatabaseNoticeShown() = true; // the empty routine database's notice is the action panel's test
-    mdiStart window;
+    databaseNoticeShown() = true; // the empty routine database's notice is the action panel's test
+    MainWindow window;
     for (const char* name : {"cmdSortIso", "cmdDelete", "cmdClear"})
-        QVERIFY2(!Control<QPushButton>(&window, name)->isEnabled(), name);
-    window.FormLoad();
-    QVERIFY(!window.cmdSortIso->isVisibleTo(&window)); // shown when sorting by field: the drawing list's test
+        QVERIFY2(!control<QPushButton>(&window, name)->isEnabled(), name);
+    window.load();
+    QVERIFY(!window.m_sortByFieldButton->isVisibleTo(&window)); // shown when sorting by field: the drawing list's test
 }
 
 void MainWindowTest::splashTimerLoadsTheMainWindow()
 {
     GuiEnvironment env;
-    DatabaseNoticeShown() = true;
-    QVERIFY(Program().ini.WriteValue("Startup_Set", "Setup", "YES").ok());
+    databaseNoticeShown() = true;
+    QVERIFY(programState().settings.writeValue("Startup_Set", "Setup", "YES").ok());
     AppStartup startup(QString{});
     QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
     QElapsedTimer clock;
@@ -207,10 +208,10 @@ void MainWindowTest::splashTimerLoadsTheMainWindow()
     QVERIFY(startup.mainWindow()->isVisible());
     QCOMPARE(startup.mainWindow()->windowIcon().availableSizes(), iconSizes);
     QTRY_VERIFY(!startup.splash());
-    QCOMPARE(Program().editorTab, std::int16_t(30));
+    QCOMPARE(programState().editorTab, std::int16_t(30));
 
     // Unattended, nobody sees a splash: the main window comes at once.
-    Program().headless = true;
+    programState().headless = true;
     AppStartup unattended(QString{});
     QSignalSpy unattendedLoaded(&unattended, &AppStartup::mainWindowLoaded);
     clock.restart();
@@ -218,27 +219,27 @@ void MainWindowTest::splashTimerLoadsTheMainWindow()
     QVERIFY(!unattended.splash());
     QVERIFY(unattendedLoaded.wait(5000));
     QVERIFY(clock.elapsed() < 700);
-    Program().headless = false;
+    programState().headless = false;
 }
 
 void MainWindowTest::firstStartRunsTheSetupBeforeTheMainWindow()
 {
     GuiEnvironment env;
-    DatabaseNoticeShown() = true;
+    databaseNoticeShown() = true;
     // As "Reset Quorvel Startup" leaves it.
-    QVERIFY(Program().ini.WriteValue("Startup_Set", "Setup", "NO").ok());
+    QVERIFY(programState().settings.writeValue("Startup_Set", "Setup", "NO").ok());
     bool mainWindowShownFirst = true;
     ModalDriver driver;
-    driver.on<frmSetup>([&](frmSetup* setup) {
-        mainWindowShownFirst = MainWindow() && MainWindow()->isVisible();
+    driver.on<SetupWizardDialog>([&](SetupWizardDialog* setup) {
+        mainWindowShownFirst = mainWindow() && mainWindow()->isVisible();
         env.dialogs().queueAnswer(MessageAnswer::Yes); // to the quit question
-        setup->cmdCancel->click();
+        setup->m_cancelButton->click();
         return true;
     });
     AppStartup startup(QString{});
     QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
     startup.start();
-    QTRY_COMPARE_WITH_TIMEOUT(driver.handled(), QStringList{QStringLiteral("qv::frmSetup")}, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(driver.handled(), QStringList{QStringLiteral("qv::SetupWizardDialog")}, 5000);
     QVERIFY(!mainWindowShownFirst);
     // Quitting the setup ends the start: the main window closes without being shown.
     QTRY_VERIFY(!startup.mainWindow());
@@ -249,10 +250,10 @@ void MainWindowTest::firstStartRunsTheSetupBeforeTheMainWindow()
 void MainWindowTest::commandLineStartNeverShowsTheSetup()
 {
     GuiEnvironment env;
-    DatabaseNoticeShown() = true;
-    QVERIFY(Program().ini.WriteValue("Startup_Set", "Setup", "NO").ok());
+    databaseNoticeShown() = true;
+    QVERIFY(programState().settings.writeValue("Startup_Set", "Setup", "NO").ok());
     ModalDriver driver;
-    driver.on<frmSetup>([](frmSetup* setup) {
+    driver.on<SetupWizardDialog>([](SetupWizardDialog* setup) {
         setup->reject();
         return true;
     });
@@ -262,24 +263,24 @@ void MainWindowTest::commandLineStartNeverShowsTheSetup()
     QVERIFY(loaded.wait(5000));
     QVERIFY(driver.handled().isEmpty());
     QTRY_VERIFY(!startup.mainWindow());
-    QCOMPARE(Program().exitCode, 1);
+    QCOMPARE(programState().exitCode, 1);
 }
 
 void MainWindowTest::commandLineIsTrimmedAndQuotesRemoved()
 {
-    QCOMPARE(AppStartup::CommandLineText({QStringLiteral("quorvel")}), QString());
-    QCOMPARE(AppStartup::CommandLineText({QStringLiteral("quorvel"), QStringLiteral("   ")}), QString());
-    QCOMPARE(AppStartup::CommandLineText({QStringLiteral("quorvel"), QStringLiteral("\"/a b/list.qvl\" ")}),
+    QCOMPARE(AppStartup::commandLineText({QStringLiteral("quorvel")}), QString());
+    QCOMPARE(AppStartup::commandLineText({QStringLiteral("quorvel"), QStringLiteral("   ")}), QString());
+    QCOMPARE(AppStartup::commandLineText({QStringLiteral("quorvel"), QStringLiteral("\"/a b/list.qvl\" ")}),
              QStringLiteral("\"/a b/list.qvl\""));
-    QCOMPARE(AppStartup::CommandLineText({QStringLiteral("quorvel"), QStringLiteral("/a"), QStringLiteral("b.qvl")}),
+    QCOMPARE(AppStartup::commandLineText({QStringLiteral("quorvel"), QStringLiteral("/a"), QStringLiteral("b.qvl")}),
              QStringLiteral("/a b.qvl"));
 }
 
 void MainWindowTest::helpOpensTheShippedPage()
 {
     GuiEnvironment env;
-    mdiStart window;
-    Control<QAction>(&window, "mnuHelpHelp")->trigger();
+    MainWindow window;
+    control<QAction>(&window, "mnuHelpHelp")->trigger();
     const auto& calls = env.dialogs().calls();
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].kind, ScriptedUserDialogs::Call::OpenDocument);
@@ -293,18 +294,18 @@ void MainWindowTest::helpOpensTheShippedPage()
     page.write("<html><body><h1>Quorvel help</h1></body></html>");
     page.close();
     env.dialogs().setOpensDocuments(false);
-    Control<QAction>(&window, "mnuHelpHelp")->trigger();
-    Control<QAction>(&window, "mnuHelpHelp")->trigger();
+    control<QAction>(&window, "mnuHelpHelp")->trigger();
+    control<QAction>(&window, "mnuHelpHelp")->trigger();
     const auto windows = window.findChildren<QDialog*>(QStringLiteral("frmHelp"));
     QCOMPARE(windows.size(), 1);
     QVERIFY(windows[0]->isVisible());
-    QVERIFY(Control<QTextBrowser>(windows[0], "txtHelp")->toPlainText().contains(QStringLiteral("Quorvel help")));
+    QVERIFY(control<QTextBrowser>(windows[0], "txtHelp")->toPlainText().contains(QStringLiteral("Quorvel help")));
     QVERIFY(env.dialogs().messages().isEmpty());
 
     // No page at all: said so.
     QFile::remove(page.fileName());
     windows[0]->close();
-    Control<QAction>(&window, "mnuHelpHelp")->trigger();
+    control<QAction>(&window, "mnuHelpHelp")->trigger();
     QCOMPARE(env.dialogs().messages().value(0).title, std::string("Quorvel Help"));
 }
 

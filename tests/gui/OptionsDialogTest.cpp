@@ -1,8 +1,9 @@
-#include "app/mdiStart.h"
+#include "config/OptionsDialog.h"
+
+#include "app/MainWindow.h"
 #include "config/OptionsSettings.h"
-#include "config/frmFileLocation.h"
+#include "routines/ActionPanel.h"
 #include "routines/RoutineStore.h"
-#include "routines/frmCommandButton.h"
 #include "support/GuiTestSupport.h"
 #include "support/ModalDriver.h"
 
@@ -23,17 +24,17 @@ using namespace qv::test;
 
 namespace {
 
-void Store(const char* section, const char* key, const std::string& value)
+void store(const char* section, const char* key, const std::string& value)
 {
-    QVERIFY(Program().ini.WriteValue(section, key, value).ok());
+    QVERIFY(programState().settings.writeValue(section, key, value).ok());
 }
 
-QAbstractButton* Option(QButtonGroup* group, int index)
+QAbstractButton* optionButton(QButtonGroup* group, int index)
 {
     return group->button(index);
 }
 
-QStringList Items(const QComboBox* box)
+QStringList comboItems(const QComboBox* box)
 {
     QStringList out;
     for (int i = 0; i < box->count(); ++i)
@@ -63,45 +64,47 @@ private slots:
 void OptionsDialogTest::tabsAndFreshValues()
 {
     GuiEnvironment env;
-    frmFileLocation dialog;
+    OptionsDialog dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Options"));
     const char* const captions[] = {"File Location", "AutoCAD Version", "Advanced", "Startup Switches",
                                     "PC3 and Plot Style Location"};
     const char* const tips[] = {"Location of Files", "Version of AutoCAD Used", "Set Advanced Options",
                                 "Add Startup Switches", "Set default location for plot files"};
-    QCOMPARE(dialog.tbsOptions->count(), 5);
+    QCOMPARE(dialog.m_tabs->count(), 5);
     for (int i = 0; i < 5; ++i) {
-        QCOMPARE(dialog.tbsOptions->tabText(i), QString::fromLatin1(captions[i]));
-        QCOMPARE(dialog.tbsOptions->tabToolTip(i), QString::fromLatin1(tips[i]));
-        QCOMPARE(dialog.tbsOptions->widget(i)->objectName(), QStringLiteral("picOptions_%1").arg(i));
+        QCOMPARE(dialog.m_tabs->tabText(i), QString::fromLatin1(captions[i]));
+        QCOMPARE(dialog.m_tabs->tabToolTip(i), QString::fromLatin1(tips[i]));
+        QCOMPARE(dialog.m_tabs->widget(i)->objectName(), QStringLiteral("picOptions_%1").arg(i));
     }
-    QCOMPARE(dialog.tbsOptions->currentIndex(), 0);
-    QCOMPARE(dialog.lblCad->text(), QStringLiteral("Program Excutable.\neg. Acad.exe, Aclt.exe, Acadlt.exe"));
+    QCOMPARE(dialog.m_tabs->currentIndex(), 0);
+    QCOMPARE(dialog.m_executableLabel->text(),
+             QStringLiteral("Program Excutable.\neg. Acad.exe, Aclt.exe, Acadlt.exe"));
     // The user cannot choose the versions the program no longer builds routines for.
-    QCOMPARE(dialog.optCadVer->buttons().size(), 19);
-    for (const OptionsProduct& product : OptionsProducts())
-        QCOMPARE(Option(dialog.optCadVer, product.index)->isEnabled(), product.userSelectable);
+    QCOMPARE(dialog.m_productButtons->buttons().size(), 19);
+    for (const OptionsProduct& product : optionsProducts())
+        QCOMPARE(optionButton(dialog.m_productButtons, product.index)->isEnabled(), product.userSelectable);
 
     // A fresh settings file: what the readers give for missing keys.
-    QCOMPARE(dialog.txtAddress[0]->text(), QStringLiteral("Unknown"));
-    QCOMPARE(dialog.txtAddress[1]->text(), QStringLiteral("Unknown"));
-    QCOMPARE(dialog.txtAddress[2]->text(), env.folder());
-    QVERIFY(Option(dialog.optCadVer, 8)->isChecked()); // Cad2005
-    QCOMPARE(dialog.lblCAdVer, QStringLiteral("Cad2005"));
-    QCOMPARE(dialog.lblStartupSwitch->text(), QStringLiteral("Acad 2005"));
-    QVERIFY(!dialog.chkSortOption->isChecked());
-    for (QWidget* field : std::initializer_list<QWidget*>{dialog.txtFieldDelim, dialog.txtFieldNum,
-                                                           dialog.lblFieldDelim, dialog.lblFieldNum})
+    QCOMPARE(dialog.m_locationEdits[0]->text(), QStringLiteral("Unknown"));
+    QCOMPARE(dialog.m_locationEdits[1]->text(), QStringLiteral("Unknown"));
+    QCOMPARE(dialog.m_locationEdits[2]->text(), env.folder());
+    QVERIFY(optionButton(dialog.m_productButtons, 8)->isChecked()); // Cad2005
+    QCOMPARE(dialog.m_productCode, QStringLiteral("Cad2005"));
+    QCOMPARE(dialog.m_startupSwitchLabel->text(), QStringLiteral("Acad 2005"));
+    QVERIFY(!dialog.m_fieldSortCheck->isChecked());
+    for (QWidget* field : std::initializer_list<QWidget*>{dialog.m_fieldDelimiterEdit, dialog.m_fieldNumberEdit,
+                                                          dialog.m_fieldDelimiterLabel, dialog.m_fieldNumberLabel})
         QVERIFY(!field->isEnabled());
-    QVERIFY(!dialog.txtStartupSwitch->isEnabled());
-    QVERIFY(!dialog.cmdApply->isEnabled());
+    QVERIFY(!dialog.m_startupSwitchEdit->isEnabled());
+    QVERIFY(!dialog.m_applyButton->isEnabled());
 
     // Any change offers Apply; ticking the sort offers its fields.
-    dialog.chkSortOption->click();
-    QVERIFY(dialog.cmdApply->isEnabled() && dialog.txtFieldDelim->isEnabled() && dialog.lblFieldNum->isEnabled());
-    Option(dialog.optStartSwitch, 1)->click();
-    QVERIFY(dialog.txtStartupSwitch->isEnabled());
-    QCOMPARE(dialog.lblStartSwitch, QStringLiteral("YesSwitch"));
+    dialog.m_fieldSortCheck->click();
+    QVERIFY(dialog.m_applyButton->isEnabled() && dialog.m_fieldDelimiterEdit->isEnabled() &&
+            dialog.m_fieldNumberLabel->isEnabled());
+    optionButton(dialog.m_startupSwitchButtons, 1)->click();
+    QVERIFY(dialog.m_startupSwitchEdit->isEnabled());
+    QCOMPARE(dialog.m_startupSwitchOption, QStringLiteral("YesSwitch"));
 }
 
 void OptionsDialogTest::storedValuesRoundTrip_data()
@@ -132,12 +135,12 @@ void OptionsDialogTest::storedValuesRoundTrip()
     QFETCH(QString, written);
     GuiEnvironment env;
     if (!stored.isEmpty())
-        Store(section.toLatin1().constData(), key.toLatin1().constData(), stored.toStdString());
-    frmFileLocation dialog;
-    auto* option = Control<QAbstractButton>(&dialog, button.toLatin1().constData());
+        store(section.toLatin1().constData(), key.toLatin1().constData(), stored.toStdString());
+    OptionsDialog dialog;
+    auto* option = control<QAbstractButton>(&dialog, button.toLatin1().constData());
     QVERIFY(option && option->isChecked());
     dialog.show();
-    dialog.cmdok->click();
+    dialog.m_okButton->click();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(env.settingsValue(section.toLatin1().constData(), key.toLatin1().constData()), written.toStdString());
@@ -146,35 +149,35 @@ void OptionsDialogTest::storedValuesRoundTrip()
 void OptionsDialogTest::loaderShowsWhatIsStored()
 {
     GuiEnvironment env;
-    Store("Acad_Address", "AcadAddress", "/opt/cad/acad.exe");
-    Store("db_Address", "dbAddress", "/data/Batch_Cad.dat");
-    Store("Batch_Address", "BatchAddress", "/scripts");
-    Store("StartSwitch", "StartOption", "YesSwitch");
-    Store("StartSwitch", "Switch", "/nologo");
-    Store("FieldOption", "SortOnOff", "ON");
-    Store("FieldOption", "FieldDelim", "_");
-    Store("Cad_Ver", "CadVer", "CadLT2013");
-    frmFileLocation dialog;
-    QCOMPARE(dialog.txtAddress[0]->text(), QStringLiteral("/opt/cad/acad.exe"));
-    QCOMPARE(dialog.txtAddress[1]->text(), QStringLiteral("/data/Batch_Cad.dat"));
-    QCOMPARE(dialog.txtAddress[2]->text(), QStringLiteral("/scripts"));
-    QVERIFY(Option(dialog.optStartSwitch, 1)->isChecked());
-    QCOMPARE(dialog.txtStartupSwitch->text(), QStringLiteral("/nologo"));
-    QVERIFY(dialog.txtStartupSwitch->isEnabled());
-    QVERIFY(!dialog.lblStartupSwitch->isHidden() && !dialog.lblStartupSwitchExplain->isHidden());
-    QCOMPARE(dialog.lblStartupSwitch->text(), QStringLiteral("Acad LT 2013/2014/2015/2016/2017"));
-    QVERIFY(dialog.chkSortOption->isChecked());
-    QCOMPARE(dialog.txtFieldDelim->text(), QStringLiteral("_"));
-    QCOMPARE(dialog.txtFieldNum->text(), QString()); // "Unknown" is not shown
-    QVERIFY(dialog.txtFieldNum->isEnabled());
-    QVERIFY(!dialog.cmdApply->isEnabled());
+    store("Acad_Address", "AcadAddress", "/opt/cad/acad.exe");
+    store("db_Address", "dbAddress", "/data/Batch_Cad.dat");
+    store("Batch_Address", "BatchAddress", "/scripts");
+    store("StartSwitch", "StartOption", "YesSwitch");
+    store("StartSwitch", "Switch", "/nologo");
+    store("FieldOption", "SortOnOff", "ON");
+    store("FieldOption", "FieldDelim", "_");
+    store("Cad_Ver", "CadVer", "CadLT2013");
+    OptionsDialog dialog;
+    QCOMPARE(dialog.m_locationEdits[0]->text(), QStringLiteral("/opt/cad/acad.exe"));
+    QCOMPARE(dialog.m_locationEdits[1]->text(), QStringLiteral("/data/Batch_Cad.dat"));
+    QCOMPARE(dialog.m_locationEdits[2]->text(), QStringLiteral("/scripts"));
+    QVERIFY(optionButton(dialog.m_startupSwitchButtons, 1)->isChecked());
+    QCOMPARE(dialog.m_startupSwitchEdit->text(), QStringLiteral("/nologo"));
+    QVERIFY(dialog.m_startupSwitchEdit->isEnabled());
+    QVERIFY(!dialog.m_startupSwitchLabel->isHidden() && !dialog.m_startupSwitchHelpLabel->isHidden());
+    QCOMPARE(dialog.m_startupSwitchLabel->text(), QStringLiteral("Acad LT 2013/2014/2015/2016/2017"));
+    QVERIFY(dialog.m_fieldSortCheck->isChecked());
+    QCOMPARE(dialog.m_fieldDelimiterEdit->text(), QStringLiteral("_"));
+    QCOMPARE(dialog.m_fieldNumberEdit->text(), QString()); // "Unknown" is not shown
+    QVERIFY(dialog.m_fieldNumberEdit->isEnabled());
+    QVERIFY(!dialog.m_applyButton->isEnabled());
 
     // A button the user cannot choose leaves the label of the last product shown.
-    Option(dialog.optCadVer, 0)->click();
-    QCOMPARE(dialog.lblStartupSwitch->text(), QStringLiteral("Acad 2000/2002"));
-    dialog.optCadVer_Click(2);
-    QCOMPARE(dialog.lblCAdVer, QStringLiteral("Cad13"));
-    QCOMPARE(dialog.lblStartupSwitch->text(), QStringLiteral("Acad 2000/2002"));
+    optionButton(dialog.m_productButtons, 0)->click();
+    QCOMPARE(dialog.m_startupSwitchLabel->text(), QStringLiteral("Acad 2000/2002"));
+    dialog.chooseProduct(2);
+    QCOMPARE(dialog.m_productCode, QStringLiteral("Cad13"));
+    QCOMPARE(dialog.m_startupSwitchLabel->text(), QStringLiteral("Acad 2000/2002"));
 }
 
 void OptionsDialogTest::fieldSortChecksStopTheSave()
@@ -186,20 +189,20 @@ void OptionsDialogTest::fieldSortChecksStopTheSave()
                                            "a valid number. Please revise.\r\n");
     const QString focus = QStringLiteral("txtFieldNum");
     GuiEnvironment env;
-    frmFileLocation dialog;
+    OptionsDialog dialog;
     dialog.show();
-    dialog.txtAddress[0]->setText(QStringLiteral("/opt/cad/acad.exe"));
-    dialog.chkSortOption->click();
-    dialog.txtFieldDelim->setText(delimiter);
-    dialog.txtFieldNum->setText(number);
-    for (QPushButton* button : {dialog.cmdApply, dialog.cmdok}) {
+    dialog.m_locationEdits[0]->setText(QStringLiteral("/opt/cad/acad.exe"));
+    dialog.m_fieldSortCheck->click();
+    dialog.m_fieldDelimiterEdit->setText(delimiter);
+    dialog.m_fieldNumberEdit->setText(number);
+    for (QPushButton* button : {dialog.m_applyButton, dialog.m_okButton}) {
         env.dialogs().clear();
         button->click();
         QVERIFY(dialog.isVisible());
-        QVERIFY(dialog.cmdCancel->isEnabled());
+        QVERIFY(dialog.m_cancelButton->isEnabled());
         QCOMPARE(env.dialogs().messages(),
                  (QList<UserMessage>{{message.toStdString(), "Quorvel Error", MessageIcon::Information}}));
-        QCOMPARE(dialog.tbsOptions->currentIndex(), int(frmFileLocation::TabAdvanced));
+        QCOMPARE(dialog.m_tabs->currentIndex(), int(OptionsDialog::TabAdvanced));
         QCOMPARE(dialog.focusWidget()->objectName(), focus);
         auto* box = qobject_cast<QLineEdit*>(dialog.focusWidget());
         QCOMPARE(box->selectedText(), box->text());
@@ -214,23 +217,23 @@ void OptionsDialogTest::fieldSortChecksStopTheSave()
 void OptionsDialogTest::blankSwitchesAreRefused()
 {
     GuiEnvironment env;
-    frmFileLocation dialog;
+    OptionsDialog dialog;
     dialog.show();
-    Option(dialog.optStartSwitch, 1)->click();
-    dialog.txtStartupSwitch->setText(QStringLiteral("   "));
-    dialog.cmdok->click();
+    optionButton(dialog.m_startupSwitchButtons, 1)->click();
+    dialog.m_startupSwitchEdit->setText(QStringLiteral("   "));
+    dialog.m_okButton->click();
     QVERIFY(dialog.isVisible());
     QCOMPARE(env.dialogs().messages().value(0),
              (UserMessage{"Please Enter The Startup Switches or Select No Extra Startup Switches", "Error",
                           MessageIcon::Exclamation}));
-    QCOMPARE(dialog.tbsOptions->currentIndex(), int(frmFileLocation::TabStartupSwitches));
-    QCOMPARE(dialog.focusWidget(), dialog.txtStartupSwitch);
+    QCOMPARE(dialog.m_tabs->currentIndex(), int(OptionsDialog::TabStartupSwitches));
+    QCOMPARE(dialog.focusWidget(), dialog.m_startupSwitchEdit);
     QCOMPARE(env.settingsValue("StartSwitch", "StartOption"), std::string("YesSwitch"));
     QCOMPARE(env.settingsValue("StartSwitch", "Switch"), std::string("Unknown"));
     QCOMPARE(env.settingsValue("FieldOption", "SortOnOff"), std::string("Unknown"));
 
-    dialog.txtStartupSwitch->setText(QStringLiteral("  /nologo "));
-    dialog.cmdok->click();
+    dialog.m_startupSwitchEdit->setText(QStringLiteral("  /nologo "));
+    dialog.m_okButton->click();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(env.settingsValue("StartSwitch", "Switch"), std::string("/nologo"));
     QCOMPARE(env.settingsValue("FieldOption", "SortOnOff"), std::string("OFF"));
@@ -239,33 +242,33 @@ void OptionsDialogTest::blankSwitchesAreRefused()
 void OptionsDialogTest::applyThenOk()
 {
     GuiEnvironment env;
-    Program().Release2004OrLater = false;
-    frmFileLocation dialog;
+    programState().release2004OrLater = false;
+    OptionsDialog dialog;
     dialog.show();
-    Option(dialog.optCadVer, 16)->click(); // Cad2018
-    Option(dialog.optStartEnd, 1)->click();
-    dialog.chkSortOption->click();
-    dialog.txtFieldDelim->setText(QStringLiteral("-"));
-    dialog.txtFieldNum->setText(QStringLiteral("3"));
-    QVERIFY(dialog.cmdApply->isEnabled());
-    dialog.cmdApply->click();
+    optionButton(dialog.m_productButtons, 16)->click(); // Cad2018
+    optionButton(dialog.m_startCommandButtons, 1)->click();
+    dialog.m_fieldSortCheck->click();
+    dialog.m_fieldDelimiterEdit->setText(QStringLiteral("-"));
+    dialog.m_fieldNumberEdit->setText(QStringLiteral("3"));
+    QVERIFY(dialog.m_applyButton->isEnabled());
+    dialog.m_applyButton->click();
     QVERIFY(dialog.isVisible());
-    QVERIFY(!dialog.cmdCancel->isEnabled());
+    QVERIFY(!dialog.m_cancelButton->isEnabled());
     QVERIFY(env.dialogs().messages().isEmpty());
-    QVERIFY(Program().Release2004OrLater);
+    QVERIFY(programState().release2004OrLater);
     QCOMPARE(env.settingsValue("Cad_Ver", "CadVer"), std::string("Cad2018"));
     QCOMPARE(env.settingsValue("Acad_StartEnd", "AcadStart"), std::string("_Recover"));
     QCOMPARE(env.settingsValue("FieldOption", "FieldNum"), std::string("3"));
 
-    dialog.cmdok->click();
+    dialog.m_okButton->click();
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
 
     // Cancel writes nothing.
-    frmFileLocation again;
+    OptionsDialog again;
     again.show();
-    Option(again.optCadVer, 0)->click();
-    again.cmdCancel->click();
+    optionButton(again.m_productButtons, 0)->click();
+    again.m_cancelButton->click();
     QVERIFY(!again.isVisible());
     QCOMPARE(env.settingsValue("Cad_Ver", "CadVer"), std::string("Cad2018"));
 }
@@ -275,12 +278,12 @@ void OptionsDialogTest::plotLocationsLoadBrowseAndSave()
     GuiEnvironment env;
     {
         // Nothing stored: both show "<Default>", and OK writes neither, right after the window style.
-        frmFileLocation dialog;
-        QCOMPARE(dialog.txtPlotterLoc->text(), QStringLiteral("<Default>"));
-        QCOMPARE(dialog.txtPlotStyleLoc->text(), QStringLiteral("<Default>"));
+        OptionsDialog dialog;
+        QCOMPARE(dialog.m_plotterFolderEdit->text(), QStringLiteral("<Default>"));
+        QCOMPARE(dialog.m_plotStyleFolderEdit->text(), QStringLiteral("<Default>"));
         dialog.show();
-        dialog.txtPlotStyleLoc->setText(QStringLiteral("/styles/"));
-        dialog.cmdok->click();
+        dialog.m_plotStyleFolderEdit->setText(QStringLiteral("/styles/"));
+        dialog.m_okButton->click();
         QVERIFY(!dialog.isVisible());
         QCOMPARE(env.settingsValue("PlotWizard_Set", "PC3_Loc"), std::string("Unknown"));
         QFile file(env.file(QStringLiteral("Quorvel.ini")));
@@ -291,26 +294,26 @@ void OptionsDialogTest::plotLocationsLoadBrowseAndSave()
         const qsizetype switches = bytes.indexOf("[StartSwitch]");
         QVERIFY(window > 0 && plot > window && switches > plot);
     }
-    QVERIFY(Program().ini.WriteValue("PlotWizard_Set", "PC3_Loc", "/old/pc3/").ok());
-    frmFileLocation dialog;
-    QCOMPARE(dialog.txtPlotterLoc->text(), QStringLiteral("/old/pc3/"));
-    QCOMPARE(dialog.txtPlotStyleLoc->text(), QStringLiteral("/styles/"));
+    QVERIFY(programState().settings.writeValue("PlotWizard_Set", "PC3_Loc", "/old/pc3/").ok());
+    OptionsDialog dialog;
+    QCOMPARE(dialog.m_plotterFolderEdit->text(), QStringLiteral("/old/pc3/"));
+    QCOMPARE(dialog.m_plotStyleFolderEdit->text(), QStringLiteral("/styles/"));
     dialog.show();
     env.dialogs().queueFiles({QStringLiteral("/new/Plotters/DWF6 ePlot.pc3")});
-    dialog.cmdPlotLoc->click();
-    QCOMPARE(dialog.txtPlotterLoc->text(), QStringLiteral("/new/Plotters/"));
-    QVERIFY(dialog.cmdApply->isEnabled());
+    dialog.m_browsePlotterFolderButton->click();
+    QCOMPARE(dialog.m_plotterFolderEdit->text(), QStringLiteral("/new/Plotters/"));
+    QVERIFY(dialog.m_applyButton->isEnabled());
     QCOMPARE(env.dialogs().calls().back().filter, QStringLiteral("PC3 Files (*.pc3)|*.pc3|All Files (*.*)|*.*"));
-    dialog.cmdBrowsePlotStyle->click(); // cancelled: the box stays
-    QCOMPARE(dialog.txtPlotStyleLoc->text(), QStringLiteral("/styles/"));
+    dialog.m_browsePlotStyleFolderButton->click(); // cancelled: the box stays
+    QCOMPARE(dialog.m_plotStyleFolderEdit->text(), QStringLiteral("/styles/"));
     // A blank box leaves its key as it was.
-    dialog.txtPlotStyleLoc->setText(QStringLiteral("   "));
-    dialog.cmdApply->click();
+    dialog.m_plotStyleFolderEdit->setText(QStringLiteral("   "));
+    dialog.m_applyButton->click();
     QCOMPARE(env.settingsValue("PlotWizard_Set", "PC3_Loc"), std::string("/new/Plotters/"));
     QCOMPARE(env.settingsValue("PlotWizard_Set", "Style_Loc"), std::string("/styles/"));
 
     env.dialogs().clear();
-    dialog.cmdWhere->click();
+    dialog.m_plotFilesHelpButton->click();
     QCOMPARE(env.dialogs().messages().size(), 1);
     QCOMPARE(env.dialogs().messages()[0].title, std::string("Plot File Locations"));
     QCOMPARE(env.dialogs().messages()[0].icon, MessageIcon::Information);
@@ -319,36 +322,36 @@ void OptionsDialogTest::plotLocationsLoadBrowseAndSave()
 void OptionsDialogTest::databaseBrowseWritesAtOnceAndRefreshesThePanel()
 {
     GuiEnvironment env;
-    DatabaseNoticeShown() = true;
+    databaseNoticeShown() = true;
     // A second database beside the default one, holding a routine of its own.
     const std::string other = env.file(QStringLiteral("Other.dat")).toStdString();
-    Store("db_Address", "dbAddress", other);
-    QVERIFY(AddRoutineToDatabase(MakeRoutineForAdd("From the other database", "_zoom\r\n_e", false)).has_value());
-    Store("db_Address", "dbAddress", env.file(QStringLiteral("Batch_Cad.dat")).toStdString());
+    store("db_Address", "dbAddress", other);
+    QVERIFY(addRoutineToDatabase(makeRoutineForAdd("From the other database", "_zoom\r\n_e", false)).has_value());
+    store("db_Address", "dbAddress", env.file(QStringLiteral("Batch_Cad.dat")).toStdString());
 
-    mdiStart window;
-    window.FormLoad();
-    QVERIFY(!Items(window.commandPanel()->cboActionList).contains(QStringLiteral("From the other database")));
+    MainWindow window;
+    window.load();
+    QVERIFY(!comboItems(window.actionPanel()->m_routineCombo).contains(QStringLiteral("From the other database")));
     // What the dialog and the panel show right after the browse, while the dialog is still open.
     std::string writtenAtOnce;
     QString boxText;
     bool applyOffered = false;
     QStringList panelList;
     ModalDriver driver;
-    driver.on<frmFileLocation>([&](frmFileLocation* dialog) {
+    driver.on<OptionsDialog>([&](OptionsDialog* dialog) {
         env.dialogs().queueFiles({QString::fromStdString(other)});
-        dialog->cmdDatabaseBrowse->click();
+        dialog->m_browseDatabaseButton->click();
         writtenAtOnce = env.settingsValue("db_Address", "dbAddress");
-        boxText = dialog->txtAddress[1]->text();
-        applyOffered = dialog->cmdApply->isEnabled();
-        panelList = Items(window.commandPanel()->cboActionList);
-        dialog->cmdCancel->click();
+        boxText = dialog->m_locationEdits[1]->text();
+        applyOffered = dialog->m_applyButton->isEnabled();
+        panelList = comboItems(window.actionPanel()->m_routineCombo);
+        dialog->m_cancelButton->click();
         return true;
     });
-    auto* properties = Control<QAction>(&window, "MnuOptionsFile");
+    auto* properties = control<QAction>(&window, "MnuOptionsFile");
     QVERIFY(properties->isEnabled());
     properties->trigger();
-    QCOMPARE(driver.handled(), QStringList{QStringLiteral("qv::frmFileLocation")});
+    QCOMPARE(driver.handled(), QStringList{QStringLiteral("qv::OptionsDialog")});
     QCOMPARE(writtenAtOnce, other);
     QCOMPARE(boxText, QString::fromStdString(other));
     QVERIFY(applyOffered);
@@ -363,44 +366,44 @@ void OptionsDialogTest::databaseBrowseWritesAtOnceAndRefreshesThePanel()
 void OptionsDialogTest::productChangeShowsAtOnce()
 {
     GuiEnvironment env;
-    DatabaseNoticeShown() = true;
-    mdiStart window;
-    window.FormLoad();
-    frmCommandButton* panel = window.commandPanel();
-    QCOMPARE(panel->lblAcadVersion->text(), QStringLiteral("Acad 2005/2006"));
-    QVERIFY(window.cmdSortIso->isHidden());
+    databaseNoticeShown() = true;
+    MainWindow window;
+    window.load();
+    ActionPanel* panel = window.actionPanel();
+    QCOMPARE(panel->m_productLabel->text(), QStringLiteral("Acad 2005/2006"));
+    QVERIFY(window.m_sortByFieldButton->isHidden());
 
     // Apply alone shows the new product in the panel while the dialog is still open.
     QString labelAfterApply;
     {
         ModalDriver driver;
-        driver.on<frmFileLocation>([&](frmFileLocation* dialog) {
-            Option(dialog->optCadVer, 12)->click(); // Cad2010
-            dialog->cmdApply->click();
-            labelAfterApply = panel->lblAcadVersion->text();
+        driver.on<OptionsDialog>([&](OptionsDialog* dialog) {
+            optionButton(dialog->m_productButtons, 12)->click(); // Cad2010
+            dialog->m_applyButton->click();
+            labelAfterApply = panel->m_productLabel->text();
             dialog->reject();
             return true;
         });
-        Control<QAction>(&window, "MnuOptionsFile")->trigger();
+        control<QAction>(&window, "MnuOptionsFile")->trigger();
     }
     QCOMPARE(labelAfterApply, QStringLiteral("Acad 2010/2011/2012"));
-    QCOMPARE(window.productCode, std::string("Cad2010"));
+    QCOMPARE(window.m_productCode, std::string("Cad2010"));
 
     {
         ModalDriver driver;
-        driver.on<frmFileLocation>([](frmFileLocation* dialog) {
-            Option(dialog->optCadVer, 3)->click(); // CadLT2000
-            dialog->chkSortOption->click();
-            dialog->txtFieldDelim->setText(QStringLiteral("-"));
-            dialog->txtFieldNum->setText(QStringLiteral("1"));
-            dialog->cmdok->click();
+        driver.on<OptionsDialog>([](OptionsDialog* dialog) {
+            optionButton(dialog->m_productButtons, 3)->click(); // CadLT2000
+            dialog->m_fieldSortCheck->click();
+            dialog->m_fieldDelimiterEdit->setText(QStringLiteral("-"));
+            dialog->m_fieldNumberEdit->setText(QStringLiteral("1"));
+            dialog->m_okButton->click();
             return true;
         });
-        Control<QAction>(&window, "MnuOptionsFile")->trigger();
+        control<QAction>(&window, "MnuOptionsFile")->trigger();
     }
-    QCOMPARE(panel->lblAcadVersion->text(), QStringLiteral("Acad LT 2000/2002"));
-    QCOMPARE(window.productCode, std::string("CadLT2000"));
-    QVERIFY(!window.cmdSortIso->isHidden());
+    QCOMPARE(panel->m_productLabel->text(), QStringLiteral("Acad LT 2000/2002"));
+    QCOMPARE(window.m_productCode, std::string("CadLT2000"));
+    QVERIFY(!window.m_sortByFieldButton->isHidden());
 }
 
 QTEST_MAIN(OptionsDialogTest)

@@ -5,8 +5,8 @@
 #include "builders/ImportPageSetupTab.h"
 #include "builders/PageSetupPlotTab.h"
 #include "builders/SaveAsTab.h"
-#include "routines/FrmScript.h"
-#include "routines/frmSaveRoutine.h"
+#include "routines/RoutineEditor.h"
+#include "routines/SaveRoutineDialog.h"
 #include "support/GuiTestSupport.h"
 #include "support/HostRun.h"
 
@@ -35,18 +35,18 @@ private slots:
 namespace {
 
 // Presses a builder's save button and names the routine in the save dialog that opens.
-void SaveThrough(QPushButton* save, const QString& name)
+void saveThrough(QPushButton* save, const QString& name)
 {
     QTimer::singleShot(0, save, [name] {
-        auto* dialog = qobject_cast<frmSaveRoutine*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<SaveRoutineDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
-        dialog->txtRoutineName->setText(name);
-        dialog->cmdSavePlot->click();
+        dialog->m_nameEdit->setText(name);
+        dialog->m_saveButton->click();
     });
     save->click();
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes)
+void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -99,61 +99,61 @@ void PageSetupSaveAsEndToEndTest::hostRunsEveryRoutine()
     GuiEnvironment env;
     const QString out = env.file(QStringLiteral("Out"));
     QVERIFY(QDir().mkpath(out));
-    UseStandInHost(env, product);
+    useStandInHost(env, product);
 
     // The drawings declare their tabs and page setups to the stand-in host.
     const QString standard = env.file(QStringLiteral("Standard.dwg"));
-    WriteFile(standard, "CADHOST pagesetups=Std-A1=Default%20Windows%20System%20Printer.pc3,Std%20A3=Default%20"
+    writeFile(standard, "CADHOST pagesetups=Std-A1=Default%20Windows%20System%20Printer.pc3,Std%20A3=Default%20"
                         "Windows%20System%20Printer.pc3\r\nDWG");
-    WriteFile(env.file(QStringLiteral("One.dwg")), "CADHOST tab=Layout1 layouts=Layout1,Layout2\r\nDWG");
-    WriteFile(env.file(QStringLiteral("Two.dwg")), "CADHOST pagesetups=Std-A1\r\nDWG");
-    WriteFile(env.file(QStringLiteral("Three.dwg")), "DWG");
-    WriteFile(env.file(QStringLiteral("Four.dwg")), "DWG");
+    writeFile(env.file(QStringLiteral("One.dwg")), "CADHOST tab=Layout1 layouts=Layout1,Layout2\r\nDWG");
+    writeFile(env.file(QStringLiteral("Two.dwg")), "CADHOST pagesetups=Std-A1\r\nDWG");
+    writeFile(env.file(QStringLiteral("Three.dwg")), "DWG");
+    writeFile(env.file(QStringLiteral("Four.dwg")), "DWG");
 
-    FrmScript editor;
-    Program().editorTab = FrmScript::TabPlotPage;
-    editor.Form_Load();
+    RoutineEditor editor;
+    programState().editorTab = RoutineEditor::TabPlotPage;
+    editor.load();
     env.dialogs().clear();
 
     // Tab 3: the page setup imported from the standard drawing, every layout where AutoLISP runs, to a
     // file, two copies.
     auto* plot = editor.findChild<PageSetupPlotTab*>();
     QVERIFY(plot && plot->isSetUp());
-    const bool allTabs = plot->chkPlotalltabsPage->isEnabled();
-    plot->optPageSetupLoc->button(1)->click();
+    const bool allTabs = plot->m_allTabsCheck->isEnabled();
+    plot->m_pageSetupSourceButtons->button(1)->click();
     env.dialogs().queueFiles({standard});
-    plot->cmdDrawingBrowse1->click();
-    plot->txtPageSetupName->setText(QStringLiteral("Std A3"));
-    plot->chkPlotalltabsPage->setChecked(allTabs);
-    plot->chkPlotToFile->setChecked(true);
-    plot->cboNumberofCopies->setCurrentText(QStringLiteral("2"));
-    SaveThrough(plot->cmdPlotPageSave, QStringLiteral("Page Plot"));
+    plot->m_browseDrawingButton->click();
+    plot->m_pageSetupNameEdit->setText(QStringLiteral("Std A3"));
+    plot->m_allTabsCheck->setChecked(allTabs);
+    plot->m_plotToFileCheck->setChecked(true);
+    plot->m_copiesCombo->setCurrentText(QStringLiteral("2"));
+    saveThrough(plot->m_saveRoutineButton, QStringLiteral("Page Plot"));
 
     // Tab 6: every page setup of the standard drawing.
-    editor.selectTab(FrmScript::TabImportPageSetup);
+    editor.selectTab(RoutineEditor::TabImportPageSetup);
     auto* import = editor.findChild<ImportPageSetupTab*>();
-    import->optLoadAll->button(1)->click();
+    import->m_loadScopeButtons->button(1)->click();
     env.dialogs().queueFiles({standard});
-    import->cmdDwgBrowse->click();
-    SaveThrough(import->cmdSavePagesetup, QStringLiteral("Import All"));
+    import->m_browseDrawingButton->click();
+    saveThrough(import->m_saveRoutineButton, QStringLiteral("Import All"));
 
     // Tab 4: an older release and a DXF file, into the target folder where the product runs AutoLISP.
-    editor.selectTab(FrmScript::TabSaveAs);
+    editor.selectTab(RoutineEditor::TabSaveAs);
     auto* saveAs = editor.findChild<SaveAsTab*>();
     QVERIFY(saveAs->isSetUp());
-    const bool folder = saveAs->txtSaveAs_Folder->isEnabled();
+    const bool folder = saveAs->m_folderEdit->isEnabled();
     if (folder) {
         env.dialogs().queueFolder(out);
-        saveAs->cmbSaveAsBrowse->click();
+        saveAs->m_browseFolderButton->click();
     }
-    saveAs->cboSaveType->setCurrentText(drawingRelease);
+    saveAs->m_releaseCombo->setCurrentText(drawingRelease);
     QCOMPARE(saveAs->shownRelease(), drawingRelease);
-    SaveThrough(saveAs->cmdSaveAsSave, QStringLiteral("Save Older"));
-    saveAs->OptSaveAsType->button(1)->click();
-    saveAs->cboSaveType->setCurrentText(dxfRelease);
+    saveThrough(saveAs->m_saveRoutineButton, QStringLiteral("Save Older"));
+    saveAs->m_fileKindButtons->button(1)->click();
+    saveAs->m_releaseCombo->setCurrentText(dxfRelease);
     QCOMPARE(saveAs->shownRelease(), dxfRelease);
-    saveAs->OptSaveAsFormat->button(binary ? 1 : 0)->click();
-    SaveThrough(saveAs->cmdSaveAsSave, QStringLiteral("Export DXF"));
+    saveAs->m_dxfFormatButtons->button(binary ? 1 : 0)->click();
+    saveThrough(saveAs->m_saveRoutineButton, QStringLiteral("Export DXF"));
 
     // Only the tabs' own information may have been shown (and, for BricsCAD and ZWCAD, the notice that the
     // page-setup wizards were written for AutoCAD): nothing refused, no check found a fault.
@@ -166,7 +166,7 @@ void PageSetupSaveAsEndToEndTest::hostRunsEveryRoutine()
     for (const char* name : {"Page Plot", "Import All", "Save Older", "Export DXF"})
         QVERIFY2(editor.selectRoutine(QString::fromLatin1(name)), name);
 
-    const QString text = RunListThroughHost(env, {{QStringLiteral("One.dwg"), QStringLiteral("Page Plot")},
+    const QString text = runListThroughHost(env, {{QStringLiteral("One.dwg"), QStringLiteral("Page Plot")},
                                                   {QStringLiteral("Two.dwg"), QStringLiteral("Import All")},
                                                   {QStringLiteral("Three.dwg"), QStringLiteral("Save Older")},
                                                   {QStringLiteral("Four.dwg"), QStringLiteral("Export DXF")}});

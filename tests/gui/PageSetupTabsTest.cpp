@@ -1,6 +1,6 @@
 #include "builders/ImportPageSetupTab.h"
 #include "builders/PageSetupPlotTab.h"
-#include "builders/PlotPrinter.h"
+#include "builders/PlotDeviceList.h"
 #include "support/GuiTestSupport.h"
 
 #include <QButtonGroup>
@@ -29,12 +29,12 @@ private slots:
     void importChecksAndLoadAll();
 };
 
-static void UseProduct(const char* code)
+static void useProduct(const char* code)
 {
-    QVERIFY(Program().ini.WriteValue("Cad_Ver", "CadVer", code).ok());
+    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", code).ok());
 }
 
-static UserMessage Exclamation(const char* text, const char* title)
+static UserMessage exclamation(const char* text, const char* title)
 {
     return {text, title, MessageIcon::Exclamation, MessageButtons::Ok};
 }
@@ -58,109 +58,112 @@ void PageSetupTabsTest::setUpFollowsTheProduct()
     QFETCH(QString, caption);
     QFETCH(bool, allTabs);
     GuiEnvironment env;
-    UseProduct(code.toLatin1().constData());
+    useProduct(code.toLatin1().constData());
     // Two plotter configurations in the CAD folder's "Plotters" folder make the device list.
     QVERIFY(QDir(env.folder()).mkpath(QStringLiteral("CAD/Plotters")));
     for (const char* name : {"A1 Plotter.pc3", "DWF6 ePlot.pc3"}) {
         QFile file(env.file(QStringLiteral("CAD/Plotters/") + QString::fromLatin1(name)));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    QVERIFY(
-        Program().ini.WriteValue("Acad_Address", "AcadAddress", ToStd(env.file(QStringLiteral("CAD/acad.exe")))).ok());
-    PlotDeviceList::instance().BuildDeviceList(Program().ini);
+    QVERIFY(programState()
+                .settings.writeValue("Acad_Address", "AcadAddress", toStd(env.file(QStringLiteral("CAD/acad.exe"))))
+                .ok());
+    PlotDeviceList::instance().build(programState().settings);
 
     PageSetupPlotTab tab;
-    tab.SetupPageSetupTab();
-    QCOMPARE(tab.FraPlotPageSetup->title(), caption);
-    QCOMPARE(tab.chkPlotalltabsPage->isEnabled(), allTabs);
-    QCOMPARE(tab.Label20->isVisibleTo(&tab), !allTabs);
-    QCOMPARE(tab.optPageSetupLoc->checkedId(), 0);
-    QVERIFY(!tab.txtDrawingAddress1->isEnabled());
-    QVERIFY(!tab.cmdDrawingBrowse1->isEnabled());
-    QCOMPARE(tab.cboNumberofCopies->count(), 10);
-    QCOMPARE(tab.cboNumberofCopies->itemText(9), QStringLiteral("10"));
-    QCOMPARE(tab.cboNumberofCopies->currentText(), QStringLiteral("1"));
-    QVERIFY(!tab.cboNumberofCopies->isEditable());
-    QCOMPARE(tab.lblPlotPaper, QStringLiteral("yes"));
-    QCOMPARE(tab.cboPagesetupPlotter->currentText(), QStringLiteral("Select Plotter"));
-    QVERIFY(tab.cboPagesetupPlotter->findText(QStringLiteral("A1 Plotter.pc3")) >= 0);
-    QVERIFY(tab.cboPagesetupPlotter->findText(QStringLiteral("DWF6 ePlot.pc3")) >= 0);
+    tab.setUp();
+    QCOMPARE(tab.m_pageSetupPlotGroup->title(), caption);
+    QCOMPARE(tab.m_allTabsCheck->isEnabled(), allTabs);
+    QCOMPARE(tab.m_lispNoteLabel->isVisibleTo(&tab), !allTabs);
+    QCOMPARE(tab.m_pageSetupSourceButtons->checkedId(), 0);
+    QVERIFY(!tab.m_sourceDrawingEdit->isEnabled());
+    QVERIFY(!tab.m_browseDrawingButton->isEnabled());
+    QCOMPARE(tab.m_copiesCombo->count(), 10);
+    QCOMPARE(tab.m_copiesCombo->itemText(9), QStringLiteral("10"));
+    QCOMPARE(tab.m_copiesCombo->currentText(), QStringLiteral("1"));
+    QVERIFY(!tab.m_copiesCombo->isEditable());
+    QCOMPARE(tab.m_setUpFlag, QStringLiteral("yes"));
+    QCOMPARE(tab.m_deviceCombo->currentText(), QStringLiteral("Select Plotter"));
+    QVERIFY(tab.m_deviceCombo->findText(QStringLiteral("A1 Plotter.pc3")) >= 0);
+    QVERIFY(tab.m_deviceCombo->findText(QStringLiteral("DWF6 ePlot.pc3")) >= 0);
 
     // The printers arrive later: the list refills and keeps what the user chose.
-    tab.cboPagesetupPlotter->setCurrentIndex(tab.cboPagesetupPlotter->findText(QStringLiteral("DWF6 ePlot.pc3")));
+    tab.m_deviceCombo->setCurrentIndex(tab.m_deviceCombo->findText(QStringLiteral("DWF6 ePlot.pc3")));
     PlotDeviceList::instance().waitForPrinters(10000);
-    QCOMPARE(tab.cboPagesetupPlotter->currentText(), QStringLiteral("DWF6 ePlot.pc3"));
-    PlotDeviceList::instance().Release();
+    QCOMPARE(tab.m_deviceCombo->currentText(), QStringLiteral("DWF6 ePlot.pc3"));
+    PlotDeviceList::instance().release();
 }
 
 void PageSetupTabsTest::drawingChoiceAndBrowses()
 {
     GuiEnvironment env;
-    UseProduct("Cad2010");
-    QVERIFY(Program().ini.WriteValue("Acad_Address", "AcadAddress", ToStd(env.file(QStringLiteral("acad.exe")))).ok());
+    useProduct("Cad2010");
+    QVERIFY(programState()
+                .settings.writeValue("Acad_Address", "AcadAddress", toStd(env.file(QStringLiteral("acad.exe"))))
+                .ok());
     PageSetupPlotTab tab;
-    tab.SetupPageSetupTab();
-    tab.optPageSetupLoc->button(1)->click();
-    for (QWidget* control : std::initializer_list<QWidget*>{tab.txtDrawingAddress1, tab.cmdDrawingBrowse1,
-                                                            tab.lblDrawingAddress1, tab.lblRedefine})
+    tab.setUp();
+    tab.m_pageSetupSourceButtons->button(1)->click();
+    for (QWidget* control : std::initializer_list<QWidget*>{tab.m_sourceDrawingEdit, tab.m_browseDrawingButton,
+                                                            tab.m_sourceDrawingLabel, tab.m_redefineNoteLabel})
         QVERIFY(control->isEnabled());
 
     env.dialogs().queueFiles({QStringLiteral("/standards/Std.dwg")});
-    tab.cmdDrawingBrowse1->click();
-    QCOMPARE(tab.txtDrawingAddress1->text(), QDir::toNativeSeparators(QStringLiteral("/standards/Std.dwg")));
-    tab.cmdDrawingBrowse1->click(); // cancelled: the box is emptied
-    QCOMPARE(tab.txtDrawingAddress1->text(), QString());
+    tab.m_browseDrawingButton->click();
+    QCOMPARE(tab.m_sourceDrawingEdit->text(), QDir::toNativeSeparators(QStringLiteral("/standards/Std.dwg")));
+    tab.m_browseDrawingButton->click(); // cancelled: the box is emptied
+    QCOMPARE(tab.m_sourceDrawingEdit->text(), QString());
     const auto calls = env.dialogs().calls();
     QCOMPARE(calls.size(), 2);
     QCOMPARE(calls[0].title, QStringLiteral("Select Drawing File"));
     QCOMPARE(calls[0].filter, QStringLiteral("Drawing Files(*.dwg)|*.dwg|Template Files(*.dwt)|*.dwt"));
 
     env.dialogs().queueFiles({QStringLiteral("/cad/Plotters/Big Plotter.pc3")});
-    tab.cmdSelectPc3->click();
-    QCOMPARE(tab.cboPagesetupPlotter->currentText(), QStringLiteral("Big Plotter.pc3"));
-    tab.cmdSelectPc3->click(); // cancelled: the device stays
-    QCOMPARE(tab.cboPagesetupPlotter->currentText(), QStringLiteral("Big Plotter.pc3"));
+    tab.m_browsePlotterButton->click();
+    QCOMPARE(tab.m_deviceCombo->currentText(), QStringLiteral("Big Plotter.pc3"));
+    tab.m_browsePlotterButton->click(); // cancelled: the device stays
+    QCOMPARE(tab.m_deviceCombo->currentText(), QStringLiteral("Big Plotter.pc3"));
     QCOMPARE(env.dialogs().calls()[2].title, QStringLiteral("Select Plotter Configuration File"));
 
-    tab.optPageSetupLoc->button(0)->click();
-    QVERIFY(!tab.txtDrawingAddress1->isEnabled());
-    QVERIFY(!tab.lblRedefine->isEnabled());
+    tab.m_pageSetupSourceButtons->button(0)->click();
+    QVERIFY(!tab.m_sourceDrawingEdit->isEnabled());
+    QVERIFY(!tab.m_redefineNoteLabel->isEnabled());
 }
 
 void PageSetupTabsTest::plotChecksAndFocus()
 {
     GuiEnvironment env;
-    UseProduct("Cad2018");
+    useProduct("Cad2018");
     PageSetupPlotTab tab;
-    tab.SetupPageSetupTab();
+    tab.setUp();
     QSignalSpy built(&tab, &PageSetupPlotTab::routineBuilt);
 
-    tab.txtPageSetupName->setText(QStringLiteral("   "));
-    tab.cmdPlotPageSave->click();
+    tab.m_pageSetupNameEdit->setText(QStringLiteral("   "));
+    tab.m_saveRoutineButton->click();
     QCOMPARE(built.count(), 0);
     auto messages = env.dialogs().messages();
     QCOMPARE(messages.size(), 2);
     QCOMPARE(messages[0].title, std::string("Plotting Information"));
     QVERIFY(messages[0].icon == MessageIcon::Information);
-    QCOMPARE(messages[1], Exclamation("Please enter a PageSetup Name", "Page Setup"));
-    QCOMPARE(tab.focusWidget(), tab.txtPageSetupName);
+    QCOMPARE(messages[1], exclamation("Please enter a PageSetup Name", "Page Setup"));
+    QCOMPARE(tab.focusWidget(), tab.m_pageSetupNameEdit);
 
-    tab.txtPageSetupName->setText(QStringLiteral("A1-Plot"));
-    tab.optPageSetupLoc->button(1)->click();
-    tab.cmdPlotPageSave->click();
+    tab.m_pageSetupNameEdit->setText(QStringLiteral("A1-Plot"));
+    tab.m_pageSetupSourceButtons->button(1)->click();
+    tab.m_saveRoutineButton->click();
     QCOMPARE(built.count(), 0);
     messages = env.dialogs().messages();
     QCOMPARE(messages.size(), 4);
-    QCOMPARE(messages[3], Exclamation("Please select a drawing", "Page Setup Error"));
-    QCOMPARE(tab.focusWidget(), tab.txtDrawingAddress1);
-    QCOMPARE(tab.txtPageSetupName->text(), QStringLiteral("A1-Plot")); // the tab keeps its contents
+    QCOMPARE(messages[3], exclamation("Please select a drawing", "Page Setup Error"));
+    QCOMPARE(tab.focusWidget(), tab.m_sourceDrawingEdit);
+    QCOMPARE(tab.m_pageSetupNameEdit->text(), QStringLiteral("A1-Plot")); // the tab keeps its contents
 
     // Put right, the routine reads every control: the import, two copies, the page setup's own device, a file.
-    tab.txtDrawingAddress1->setText(QStringLiteral("C:\\Std.dwg"));
-    tab.cboNumberofCopies->setCurrentText(QStringLiteral("2"));
-    tab.cboPagesetupPlotter->setEditText(QStringLiteral("<Default>"));
-    tab.chkPlotToFile->setChecked(true);
-    tab.cmdPlotPageSave->click();
+    tab.m_sourceDrawingEdit->setText(QStringLiteral("C:\\Std.dwg"));
+    tab.m_copiesCombo->setCurrentText(QStringLiteral("2"));
+    tab.m_deviceCombo->setEditText(QStringLiteral("<Default>"));
+    tab.m_plotToFileCheck->setChecked(true);
+    tab.m_saveRoutineButton->click();
     QCOMPARE(env.dialogs().messages().size(), 5); // the information only
     QCOMPARE(built.count(), 1);
     const QString once =
@@ -173,38 +176,38 @@ void PageSetupTabsTest::importChecksAndLoadAll()
 {
     GuiEnvironment env;
     ImportPageSetupTab tab;
-    tab.ShowCaption();
-    QCOMPARE(tab.fraImportPageSetup->title(), QStringLiteral("Import Page Setup"));
+    tab.showCaption();
+    QCOMPARE(tab.m_importPageSetupGroup->title(), QStringLiteral("Import Page Setup"));
     QSignalSpy built(&tab, &ImportPageSetupTab::routineBuilt);
-    QCOMPARE(tab.optLoadAll->button(1)->text(), QStringLiteral("Load All"));
-    QCOMPARE(tab.optLoadAll->button(0)->text(), QStringLiteral("Load Individual"));
+    QCOMPARE(tab.m_loadScopeButtons->button(1)->text(), QStringLiteral("Load All"));
+    QCOMPARE(tab.m_loadScopeButtons->button(0)->text(), QStringLiteral("Load Individual"));
 
-    tab.txtPagesetup->setText(QStringLiteral("A1-Plot"));
-    tab.cmdSavePagesetup->click();
-    QCOMPARE(env.dialogs().messages().last(), Exclamation("Please select a drawing", "Page Setup Error"));
-    QCOMPARE(tab.focusWidget(), tab.txtDrawingAddress);
+    tab.m_pageSetupNamesEdit->setText(QStringLiteral("A1-Plot"));
+    tab.m_saveRoutineButton->click();
+    QCOMPARE(env.dialogs().messages().last(), exclamation("Please select a drawing", "Page Setup Error"));
+    QCOMPARE(tab.focusWidget(), tab.m_sourceDrawingEdit);
 
     env.dialogs().queueFiles({QStringLiteral("/standards/Std.dwg")});
-    tab.cmdDwgBrowse->click();
-    tab.txtPagesetup->clear();
-    tab.cmdSavePagesetup->click();
-    QCOMPARE(env.dialogs().messages().last(), Exclamation("Please select a Page Setup name", "Page Setup Error"));
-    QCOMPARE(tab.focusWidget(), tab.txtPagesetup);
+    tab.m_browseDrawingButton->click();
+    tab.m_pageSetupNamesEdit->clear();
+    tab.m_saveRoutineButton->click();
+    QCOMPARE(env.dialogs().messages().last(), exclamation("Please select a Page Setup name", "Page Setup Error"));
+    QCOMPARE(tab.focusWidget(), tab.m_pageSetupNamesEdit);
     QCOMPARE(built.count(), 0);
 
-    tab.optLoadAll->button(1)->click();
-    QCOMPARE(tab.txtPagesetup->text(), QStringLiteral("*"));
-    QVERIFY(!tab.txtPagesetup->isEnabled());
-    QVERIFY(!tab.lblPagesetupList->isEnabled());
-    tab.cmdSavePagesetup->click();
+    tab.m_loadScopeButtons->button(1)->click();
+    QCOMPARE(tab.m_pageSetupNamesEdit->text(), QStringLiteral("*"));
+    QVERIFY(!tab.m_pageSetupNamesEdit->isEnabled());
+    QVERIFY(!tab.m_severalNamesNoteLabel->isEnabled());
+    tab.m_saveRoutineButton->click();
     QCOMPARE(built.count(), 1);
     const QString drawing = QDir::toNativeSeparators(QStringLiteral("/standards/Std.dwg"));
     QCOMPARE(built[0][0].toString(), QStringLiteral("_Expert\r\n2\r\n_-psetupin\r\n\"") + drawing +
                                          QStringLiteral("\"\r\n\"*\"\r\n_Qsave\r\n_Expert\r\n0"));
 
-    tab.optLoadAll->button(0)->click();
-    QVERIFY(tab.txtPagesetup->isEnabled());
-    QCOMPARE(tab.txtPagesetup->text(), QString());
+    tab.m_loadScopeButtons->button(0)->click();
+    QVERIFY(tab.m_pageSetupNamesEdit->isEnabled());
+    QCOMPARE(tab.m_pageSetupNamesEdit->text(), QString());
 }
 
 QTEST_MAIN(PageSetupTabsTest)

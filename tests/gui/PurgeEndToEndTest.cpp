@@ -2,8 +2,8 @@
 // in a list file and run by the real quorvel program through the stand-in CAD host: the host must
 // accept every line, for every product family.
 #include "builders/PurgeTab.h"
-#include "routines/FrmScript.h"
-#include "routines/frmSaveRoutine.h"
+#include "routines/RoutineEditor.h"
+#include "routines/SaveRoutineDialog.h"
 #include "support/GuiTestSupport.h"
 #include "support/HostRun.h"
 
@@ -50,27 +50,27 @@ void PurgeEndToEndTest::hostAcceptsTheRoutine()
     QFETCH(QList<int>, items);
     QFETCH(QString, passes);
     GuiEnvironment env;
-    UseStandInHost(env, product);
+    useStandInHost(env, product);
 
     // Build and save the routine through the editor's Purge tab.
-    Program().editorTab = 5;
-    FrmScript editor;
-    editor.Form_Load();
+    programState().editorTab = 5;
+    RoutineEditor editor;
+    editor.load();
     auto* tab = editor.findChild<PurgeTab*>();
     QVERIFY(tab && tab->isSetUp());
     if (!items.isEmpty()) {
-        tab->cmdPurgeAll->click(); // Clear All
+        tab->m_toggleAllButton->click(); // Clear All
         for (int item : items)
-            tab->chkPurge->button(item)->click();
+            tab->m_itemButtons->button(item)->click();
     }
-    tab->cmbNoPasses->setCurrentText(passes);
+    tab->m_passesCombo->setCurrentText(passes);
     QTimer::singleShot(0, &editor, [] {
-        auto* dialog = qobject_cast<frmSaveRoutine*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<SaveRoutineDialog*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
-        dialog->txtRoutineName->setText(QStringLiteral("Purge Test"));
-        dialog->cmdSavePlot->click();
+        dialog->m_nameEdit->setText(QStringLiteral("Purge Test"));
+        dialog->m_saveButton->click();
     });
-    tab->cmdPurgeSave->click();
+    tab->m_saveRoutineButton->click();
     QVERIFY(env.dialogs().messages().isEmpty());
 
     // Two drawings in a list file, run by the real program from this folder.
@@ -78,8 +78,8 @@ void PurgeEndToEndTest::hostAcceptsTheRoutine()
         QFile drawing(env.file(QString::fromLatin1(name)));
         QVERIFY(drawing.open(QIODevice::WriteOnly));
     }
-    const QString text = RunListThroughHost(
-        env, {{QStringLiteral("One.dwg"), QStringLiteral("Purge Test")}, {QStringLiteral("Two.dwg"), QStringLiteral("Purge Test")}});
+    const QString text = runListThroughHost(env, {{QStringLiteral("One.dwg"), QStringLiteral("Purge Test")},
+                                                  {QStringLiteral("Two.dwg"), QStringLiteral("Purge Test")}});
     if (QTest::currentTestFailed())
         return;
     QVERIFY2(!text.contains(QStringLiteral("\terror\t")), qPrintable(text));

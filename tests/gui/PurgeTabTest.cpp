@@ -24,9 +24,9 @@ private slots:
     void untickingSwitchesToSingleItemPurges();
 };
 
-static void UseProduct(const char* code)
+static void useProduct(const char* code)
 {
-    QVERIFY(Program().ini.WriteValue("Cad_Ver", "CadVer", code).ok());
+    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", code).ok());
 }
 
 void PurgeTabTest::setUpFollowsTheProduct_data()
@@ -46,65 +46,65 @@ void PurgeTabTest::setUpFollowsTheProduct()
     QFETCH(int, offered);
     QFETCH(QString, caption);
     GuiEnvironment env;
-    UseProduct(code.toLatin1().constData());
+    useProduct(code.toLatin1().constData());
     PurgeTab tab;
-    tab.SetupPurgeTab();
-    QCOMPARE(tab.frmPurge->title(), caption);
+    tab.setUp();
+    QCOMPARE(tab.m_purgeGroup->title(), caption);
     for (int i = 0; i < kPurgeItemCount; ++i) {
-        auto* box = qobject_cast<QCheckBox*>(tab.chkPurge->button(i));
+        auto* box = qobject_cast<QCheckBox*>(tab.m_itemButtons->button(i));
         QCOMPARE(box->objectName(), QStringLiteral("chkPurge_%1").arg(i));
         QCOMPARE(box->isVisibleTo(&tab), i < offered);
         QCOMPARE(box->isChecked(), i < offered);
     }
-    QCOMPARE(tab.chkPurge->button(7)->text(), QStringLiteral("Plot  Styles"));
-    QCOMPARE(tab.cmbNoPasses->count(), 10);
-    QCOMPARE(tab.cmbNoPasses->currentText(), QStringLiteral("3"));
-    QVERIFY(!tab.cmbNoPasses->isEditable());
-    QCOMPARE(tab.cmdPurgeAll->text(), QStringLiteral("Clear All"));
-    QCOMPARE(tab.lblpurgeall, QStringLiteral("Yes"));
-    QCOMPARE(tab.lblPurge, QStringLiteral("yes"));
-    QVERIFY(tab.cmdPurgeSave->isEnabled());
+    QCOMPARE(tab.m_itemButtons->button(7)->text(), QStringLiteral("Plot  Styles"));
+    QCOMPARE(tab.m_passesCombo->count(), 10);
+    QCOMPARE(tab.m_passesCombo->currentText(), QStringLiteral("3"));
+    QVERIFY(!tab.m_passesCombo->isEditable());
+    QCOMPARE(tab.m_toggleAllButton->text(), QStringLiteral("Clear All"));
+    QCOMPARE(tab.m_allTickedFlag, QStringLiteral("Yes"));
+    QCOMPARE(tab.m_setUpFlag, QStringLiteral("yes"));
+    QVERIFY(tab.m_saveRoutineButton->isEnabled());
 }
 
 void PurgeTabTest::release13CannotBuild()
 {
     GuiEnvironment env;
-    UseProduct("Cad13");
+    useProduct("Cad13");
     PurgeTab tab;
-    tab.SetupPurgeTab();
-    QCOMPARE(tab.frmPurge->title(), QStringLiteral("Not available in AutoCAD 13"));
-    QVERIFY(!tab.cmdPurgeSave->isEnabled());
-    QVERIFY(!tab.cmdPurgeAll->isEnabled());
-    QVERIFY(!tab.cmbNoPasses->isEnabled());
+    tab.setUp();
+    QCOMPARE(tab.m_purgeGroup->title(), QStringLiteral("Not available in AutoCAD 13"));
+    QVERIFY(!tab.m_saveRoutineButton->isEnabled());
+    QVERIFY(!tab.m_toggleAllButton->isEnabled());
+    QVERIFY(!tab.m_passesCombo->isEnabled());
 }
 
 void PurgeTabTest::selectAllAndClearAll()
 {
     GuiEnvironment env;
-    UseProduct("Cad14");
+    useProduct("Cad14");
     PurgeTab tab;
-    tab.SetupPurgeTab();
-    tab.cmdPurgeAll->click();
-    QCOMPARE(tab.cmdPurgeAll->text(), QStringLiteral("Select All"));
-    QCOMPARE(tab.lblpurgeall, QStringLiteral("No"));
+    tab.setUp();
+    tab.m_toggleAllButton->click();
+    QCOMPARE(tab.m_toggleAllButton->text(), QStringLiteral("Select All"));
+    QCOMPARE(tab.m_allTickedFlag, QStringLiteral("No"));
     for (int i = 0; i < kPurgeItemCount; ++i)
-        QVERIFY(!tab.chkPurge->button(i)->isChecked());
-    tab.cmdPurgeAll->click();
-    QCOMPARE(tab.cmdPurgeAll->text(), QStringLiteral("Clear All"));
-    QCOMPARE(tab.lblpurgeall, QStringLiteral("Yes"));
+        QVERIFY(!tab.m_itemButtons->button(i)->isChecked());
+    tab.m_toggleAllButton->click();
+    QCOMPARE(tab.m_toggleAllButton->text(), QStringLiteral("Clear All"));
+    QCOMPARE(tab.m_allTickedFlag, QStringLiteral("Yes"));
     for (int i = 0; i < kPurgeItemCount; ++i)
-        QCOMPARE(tab.chkPurge->button(i)->isChecked(), i < 7);
+        QCOMPARE(tab.m_itemButtons->button(i)->isChecked(), i < 7);
 }
 
 void PurgeTabTest::nothingTickedIsRefused()
 {
     GuiEnvironment env;
-    UseProduct("Cad2010");
+    useProduct("Cad2010");
     PurgeTab tab;
-    tab.SetupPurgeTab();
+    tab.setUp();
     QSignalSpy built(&tab, &PurgeTab::routineBuilt);
-    tab.cmdPurgeAll->click();
-    tab.cmdPurgeSave->click();
+    tab.m_toggleAllButton->click();
+    tab.m_saveRoutineButton->click();
     QCOMPARE(built.count(), 0);
     const auto messages = env.dialogs().messages();
     QCOMPARE(messages.size(), 1);
@@ -116,24 +116,24 @@ void PurgeTabTest::nothingTickedIsRefused()
 void PurgeTabTest::untickingSwitchesToSingleItemPurges()
 {
     GuiEnvironment env;
-    UseProduct("Cad2013");
+    useProduct("Cad2013");
     PurgeTab tab;
-    tab.SetupPurgeTab();
+    tab.setUp();
     QSignalSpy built(&tab, &PurgeTab::routineBuilt);
-    tab.cmdPurgeSave->click();
+    tab.m_saveRoutineButton->click();
     QCOMPARE(built.count(), 1);
     const QString all = QStringLiteral("_purge\r\n_A\r\n*\r\n_N");
     QCOMPARE(built[0][0].toString(), all + QStringLiteral("\r\n") + all + QStringLiteral("\r\n") + all +
                                          QStringLiteral("\r\n_Qsave"));
 
     // Clear everything, then tick only "Empty Text Objects" by hand, one pass.
-    tab.cmdPurgeAll->click();
-    tab.chkPurge->button(12)->click();
-    tab.cmbNoPasses->setCurrentText(QStringLiteral("1"));
-    tab.cmdPurgeSave->click();
+    tab.m_toggleAllButton->click();
+    tab.m_itemButtons->button(12)->click();
+    tab.m_passesCombo->setCurrentText(QStringLiteral("1"));
+    tab.m_saveRoutineButton->click();
     QCOMPARE(built.count(), 2);
     QCOMPARE(built[1][0].toString(), QStringLiteral("_purge\r\n_E\r\n_Qsave"));
-    QCOMPARE(tab.lblpurgeall, QStringLiteral("No"));
+    QCOMPARE(tab.m_allTickedFlag, QStringLiteral("No"));
 }
 
 QTEST_MAIN(PurgeTabTest)

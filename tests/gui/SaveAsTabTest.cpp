@@ -28,12 +28,12 @@ private slots:
     void folderBrowseAndRefusal();
 };
 
-static void UseProduct(const char* code)
+static void useProduct(const char* code)
 {
-    QVERIFY(Program().ini.WriteValue("Cad_Ver", "CadVer", code).ok());
+    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", code).ok());
 }
 
-static QStringList Items(const QComboBox* list)
+static QStringList comboItems(const QComboBox* list)
 {
     QStringList items;
     for (int i = 0; i < list->count(); ++i)
@@ -58,83 +58,84 @@ void SaveAsTabTest::setUpFollowsTheProduct()
     QFETCH(QString, shown);
     QFETCH(bool, folder);
     GuiEnvironment env;
-    UseProduct(code.toLatin1().constData());
+    useProduct(code.toLatin1().constData());
     SaveAsTab tab;
-    tab.SetupSaveAsTab();
-    QCOMPARE(tab.lblSaveAs_d, QStringLiteral("yes"));
-    QCOMPARE(tab.fraSaveAs->title(), QStringLiteral("Save As Drawing"));
-    QCOMPARE(tab.OptSaveAsType->checkedId(), 0);
-    QCOMPARE(tab.OptSaveAsFormat->checkedId(), 0);
-    QCOMPARE(tab.cboSaveType->count(), count);
+    tab.setUp();
+    QCOMPARE(tab.m_setUpFlag, QStringLiteral("yes"));
+    QCOMPARE(tab.m_saveAsGroup->title(), QStringLiteral("Save As Drawing"));
+    QCOMPARE(tab.m_fileKindButtons->checkedId(), 0);
+    QCOMPARE(tab.m_dxfFormatButtons->checkedId(), 0);
+    QCOMPARE(tab.m_releaseCombo->count(), count);
     QCOMPARE(tab.shownRelease(), shown);
-    QVERIFY(!tab.cboSaveType->isEditable());
-    QCOMPARE(Items(tab.cboDxfAccuracy).size(), 16);
-    QCOMPARE(tab.cboDxfAccuracy->currentText(), QStringLiteral("6"));
-    QVERIFY(!tab.cboDxfAccuracy->isEditable());
-    QVERIFY(!tab.FraDxfFormat->isVisibleTo(&tab));
-    QVERIFY(!tab.chkSaveAsPreview->isVisibleTo(&tab));
-    QCOMPARE(tab.txtSaveAs_Folder->text(), QStringLiteral("<Default>"));
-    QCOMPARE(tab.txtSaveAs_Folder->isEnabled(), folder);
-    QCOMPARE(tab.cmbSaveAsBrowse->isEnabled(), folder);
-    QCOMPARE(tab.LblLispExplain16->isVisibleTo(&tab), !folder);
-    QVERIFY(tab.cmdSaveAsSave->isEnabled());
+    QVERIFY(!tab.m_releaseCombo->isEditable());
+    QCOMPARE(comboItems(tab.m_accuracyCombo).size(), 16);
+    QCOMPARE(tab.m_accuracyCombo->currentText(), QStringLiteral("6"));
+    QVERIFY(!tab.m_accuracyCombo->isEditable());
+    QVERIFY(!tab.m_dxfFormatGroup->isVisibleTo(&tab));
+    QVERIFY(!tab.m_previewCheck->isVisibleTo(&tab));
+    QCOMPARE(tab.m_folderEdit->text(), QStringLiteral("<Default>"));
+    QCOMPARE(tab.m_folderEdit->isEnabled(), folder);
+    QCOMPARE(tab.m_browseFolderButton->isEnabled(), folder);
+    QCOMPARE(tab.m_lispNoteLabel->isVisibleTo(&tab), !folder);
+    QVERIFY(tab.m_saveRoutineButton->isEnabled());
 }
 
 void SaveAsTabTest::release13CannotBuild()
 {
     GuiEnvironment env;
-    UseProduct("Cad13");
+    useProduct("Cad13");
     SaveAsTab tab;
-    tab.SetupSaveAsTab();
-    QCOMPARE(tab.fraSaveAs->title(), QStringLiteral("This option is unavailable in R13"));
-    QCOMPARE(tab.cboSaveType->count(), 0);
-    for (QWidget* control : std::initializer_list<QWidget*>{tab.cmdSaveAsSave, tab.cboSaveType, tab.cmbSaveAsBrowse,
-                                                            tab.lblSaveType, tab.lblSaveInFolder})
+    tab.setUp();
+    QCOMPARE(tab.m_saveAsGroup->title(), QStringLiteral("This option is unavailable in R13"));
+    QCOMPARE(tab.m_releaseCombo->count(), 0);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{tab.m_saveRoutineButton, tab.m_releaseCombo, tab.m_browseFolderButton,
+                                         tab.m_releaseLabel, tab.m_folderLabel})
         QVERIFY(!control->isEnabled());
-    tab.OptSaveAsType->button(1)->click();
-    QCOMPARE(tab.fraSaveAs->title(), QStringLiteral("This option is unavailable in R13"));
-    QVERIFY(!tab.cmdSaveAsSave->isEnabled());
+    tab.m_fileKindButtons->button(1)->click();
+    QCOMPARE(tab.m_saveAsGroup->title(), QStringLiteral("This option is unavailable in R13"));
+    QVERIFY(!tab.m_saveRoutineButton->isEnabled());
 }
 
 void SaveAsTabTest::dxfControlsFollowTheType()
 {
     GuiEnvironment env;
-    UseProduct("Cad2013");
+    useProduct("Cad2013");
     SaveAsTab tab;
-    tab.SetupSaveAsTab();
-    tab.OptSaveAsType->button(1)->click();
-    QCOMPARE(tab.fraSaveAs->title(), QStringLiteral("Save As DXF"));
-    QCOMPARE(Items(tab.cboSaveType).first(), QStringLiteral("AutoCAD 2013/LT2013 Dxf"));
-    QCOMPARE(tab.cboDxfAccuracy->currentText(), QStringLiteral("16"));
-    QVERIFY(tab.FraDxfFormat->isVisibleTo(&tab));
-    QVERIFY(tab.chkSaveAsPreview->isVisibleTo(&tab));
-    tab.OptSaveAsFormat->button(1)->click();
-    QVERIFY(!tab.cboDxfAccuracy->isEnabled());
-    tab.OptSaveAsFormat->button(0)->click();
-    QVERIFY(tab.cboDxfAccuracy->isEnabled());
-    tab.OptSaveAsType->button(0)->click();
+    tab.setUp();
+    tab.m_fileKindButtons->button(1)->click();
+    QCOMPARE(tab.m_saveAsGroup->title(), QStringLiteral("Save As DXF"));
+    QCOMPARE(comboItems(tab.m_releaseCombo).first(), QStringLiteral("AutoCAD 2013/LT2013 Dxf"));
+    QCOMPARE(tab.m_accuracyCombo->currentText(), QStringLiteral("16"));
+    QVERIFY(tab.m_dxfFormatGroup->isVisibleTo(&tab));
+    QVERIFY(tab.m_previewCheck->isVisibleTo(&tab));
+    tab.m_dxfFormatButtons->button(1)->click();
+    QVERIFY(!tab.m_accuracyCombo->isEnabled());
+    tab.m_dxfFormatButtons->button(0)->click();
+    QVERIFY(tab.m_accuracyCombo->isEnabled());
+    tab.m_fileKindButtons->button(0)->click();
     QCOMPARE(tab.shownRelease(), QStringLiteral("AutoCAD 2013/LT2013 Drawing"));
-    QVERIFY(!tab.FraDxfFormat->isVisibleTo(&tab));
+    QVERIFY(!tab.m_dxfFormatGroup->isVisibleTo(&tab));
 
     // R14 keeps the accuracy shown and offers no preview.
-    UseProduct("Cad14");
+    useProduct("Cad14");
     SaveAsTab old;
-    old.SetupSaveAsTab();
-    old.OptSaveAsType->button(1)->click();
-    QCOMPARE(old.cboDxfAccuracy->currentText(), QStringLiteral("6"));
-    QVERIFY(!old.chkSaveAsPreview->isVisibleTo(&old));
-    QVERIFY(old.FraDxfFormat->isVisibleTo(&old));
+    old.setUp();
+    old.m_fileKindButtons->button(1)->click();
+    QCOMPARE(old.m_accuracyCombo->currentText(), QStringLiteral("6"));
+    QVERIFY(!old.m_previewCheck->isVisibleTo(&old));
+    QVERIFY(old.m_dxfFormatGroup->isVisibleTo(&old));
 }
 
 void SaveAsTabTest::messagesBeforeTheSaveDialog()
 {
     GuiEnvironment env;
-    UseProduct("Cad2007");
+    useProduct("Cad2007");
     SaveAsTab tab;
-    tab.SetupSaveAsTab();
+    tab.setUp();
     QSignalSpy built(&tab, &SaveAsTab::routineBuilt);
     // The text shown first names the product's own release; without a folder the user is told of the overwrite.
-    tab.cmdSaveAsSave->click();
+    tab.m_saveRoutineButton->click();
     QCOMPARE(built.count(), 1);
     QCOMPARE(built[0][0].toString(), QStringLiteral("_saveas\r\n2007\r\n"));
     QCOMPARE(env.dialogs().messages().size(), 1);
@@ -144,11 +145,11 @@ void SaveAsTabTest::messagesBeforeTheSaveDialog()
     QVERIFY(notice.text.find("specifing a folder") != std::string::npos);
 
     // A DXF of lower precision is warned of, and built all the same; binary has no precision to warn of.
-    tab.OptSaveAsType->button(1)->click();
-    tab.cboSaveType->setCurrentText(QStringLiteral("AutoCAD 2000/LT2000 Dxf"));
-    tab.cboDxfAccuracy->setCurrentText(QStringLiteral("8"));
-    tab.chkSaveAsPreview->setChecked(true);
-    tab.cmdSaveAsSave->click();
+    tab.m_fileKindButtons->button(1)->click();
+    tab.m_releaseCombo->setCurrentText(QStringLiteral("AutoCAD 2000/LT2000 Dxf"));
+    tab.m_accuracyCombo->setCurrentText(QStringLiteral("8"));
+    tab.m_previewCheck->setChecked(true);
+    tab.m_saveRoutineButton->click();
     QCOMPARE(built.count(), 2);
     QCOMPARE(built[1][0].toString(), QStringLiteral("_dxfout \r\n_P\r\n_Yes\r\n_V\r\n2000\r\n8"));
     QCOMPARE(
@@ -156,8 +157,8 @@ void SaveAsTabTest::messagesBeforeTheSaveDialog()
         (UserMessage{"Warning:  You have specified a lower precision for the DXF file,\r\nwhich may result in loss of "
                      "drawing accuracy.",
                      "Dxf Message", MessageIcon::Exclamation, MessageButtons::Ok}));
-    tab.OptSaveAsFormat->button(1)->click();
-    tab.cmdSaveAsSave->click();
+    tab.m_dxfFormatButtons->button(1)->click();
+    tab.m_saveRoutineButton->click();
     QCOMPARE(built[2][0].toString(), QStringLiteral("_dxfout \r\n_P\r\n_Yes\r\n_V\r\n2000\r\n_B"));
     QCOMPARE(env.dialogs().messages().size(), 2);
 }
@@ -165,28 +166,28 @@ void SaveAsTabTest::messagesBeforeTheSaveDialog()
 void SaveAsTabTest::folderBrowseAndRefusal()
 {
     GuiEnvironment env;
-    UseProduct("Cad2018");
+    useProduct("Cad2018");
     SaveAsTab tab;
-    tab.SetupSaveAsTab();
+    tab.setUp();
     QSignalSpy built(&tab, &SaveAsTab::routineBuilt);
     env.dialogs().queueFolder(env.folder());
-    tab.cmbSaveAsBrowse->click();
-    QCOMPARE(tab.txtSaveAs_Folder->text(), QDir::toNativeSeparators(env.folder()));
+    tab.m_browseFolderButton->click();
+    QCOMPARE(tab.m_folderEdit->text(), QDir::toNativeSeparators(env.folder()));
     QCOMPARE(env.dialogs().calls().first().title, QStringLiteral("Select Folder to Save to"));
-    tab.cmbSaveAsBrowse->click(); // cancelled: the folder stays
-    QCOMPARE(tab.txtSaveAs_Folder->text(), QDir::toNativeSeparators(env.folder()));
+    tab.m_browseFolderButton->click(); // cancelled: the folder stays
+    QCOMPARE(tab.m_folderEdit->text(), QDir::toNativeSeparators(env.folder()));
 
-    tab.cmdSaveAsSave->click();
+    tab.m_saveRoutineButton->click();
     QCOMPARE(built.count(), 1);
     QVERIFY(built[0][0].toString().endsWith(QStringLiteral("\r\n_saveas\r\n2018\r\n!draw_name")));
     QVERIFY(env.dialogs().messages().isEmpty()); // no message with a folder
 
-    tab.txtSaveAs_Folder->setText(QStringLiteral("C:\\Old \"Drawings\""));
-    tab.cmdSaveAsSave->click();
+    tab.m_folderEdit->setText(QStringLiteral("C:\\Old \"Drawings\""));
+    tab.m_saveRoutineButton->click();
     QCOMPARE(built.count(), 1);
     QCOMPARE(env.dialogs().messages().last().text,
              std::string("The folder name cannot hold a double quote or a line break:\r\nC:\\Old \"Drawings\""));
-    QCOMPARE(tab.focusWidget(), tab.txtSaveAs_Folder);
+    QCOMPARE(tab.focusWidget(), tab.m_folderEdit);
 }
 
 QTEST_MAIN(SaveAsTabTest)

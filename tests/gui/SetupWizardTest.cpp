@@ -1,10 +1,11 @@
-#include "config/CadProducts.h"
-#include "config/FrmAcadVer.h"
-#include "config/SettingsKeys.h"
 #include "config/SetupWizard.h"
-#include "config/frmLocateFile.h"
-#include "config/frmSetPlotFiles.h"
-#include "config/frmSetup.h"
+
+#include "config/CadProducts.h"
+#include "config/LocateFileDialog.h"
+#include "config/PlotFilesSetupDialog.h"
+#include "config/ProductChoiceDialog.h"
+#include "config/SettingsKeys.h"
+#include "config/SetupWizardDialog.h"
 #include "support/GuiTestSupport.h"
 #include "support/ModalDriver.h"
 
@@ -31,20 +32,20 @@ using namespace qv::test;
 
 namespace {
 
-QString Text(std::string_view text)
+QString asQString(std::string_view text)
 {
     QString out = QString::fromUtf8(text.data(), qsizetype(text.size()));
     return out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-void MakeFile(const QString& path)
+void makeFile(const QString& path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
 }
 
-QByteArray ReadAll(const QString& path)
+QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -60,24 +61,24 @@ struct FakeMachine
 
     FakeMachine()
     {
-        MakeFile(exe());
-        MakeFile(plotters() + QStringLiteral("/PublishToWeb JPG.pc3"));
-        MakeFile(styles() + QStringLiteral("/DWF Virtual Pens.ctb"));
+        makeFile(exe());
+        makeFile(plotters() + QStringLiteral("/PublishToWeb JPG.pc3"));
+        makeFile(styles() + QStringLiteral("/DWF Virtual Pens.ctb"));
         const std::string top = root.path().toStdString();
-        frmLocateFile::SetSearchRoots([top](LocateMode) { return std::vector<std::string>{top}; });
+        LocateFileDialog::setSearchRoots([top](LocateMode) { return std::vector<std::string>{top}; });
     }
-    ~FakeMachine() { frmLocateFile::SetSearchRoots({}); }
+    ~FakeMachine() { LocateFileDialog::setSearchRoots({}); }
 };
 
 // Confirms what a locate window found once its search has ended, or closes it when it found nothing.
-bool ConfirmFound(frmLocateFile* window)
+bool confirmFound(LocateFileDialog* window)
 {
-    if (window->searching())
+    if (window->isSearching())
         return false;
-    if (window->txtAddress->text().isEmpty())
+    if (window->m_locationEdit->text().isEmpty())
         window->reject();
     else
-        window->cmdok->click();
+        window->m_nextButton->click();
     return true;
 }
 
@@ -90,8 +91,8 @@ class SetupWizardTest final : public QObject
 private slots:
     void cleanup()
     {
-        frmLocateFile::SetSearchRoots({});
-        frmLocateFile::SetFileSearch({});
+        LocateFileDialog::setSearchRoots({});
+        LocateFileDialog::setFileSearch({});
     }
     void versionWindowRecordsEachChoice();
     void wizardRunsEndToEnd();
@@ -107,37 +108,37 @@ private slots:
 void SetupWizardTest::versionWindowRecordsEachChoice()
 {
     GuiEnvironment env;
-    frmSetup setup;
-    setup.ExecutableName = QStringLiteral("before.exe");
-    FrmAcadVer version(&setup);
+    SetupWizardDialog setup;
+    setup.m_executableName = QStringLiteral("before.exe");
+    ProductChoiceDialog version(&setup);
     QCOMPARE(version.windowTitle(), QStringLiteral("AutoCAD Version Selection"));
-    QCOMPARE(version.lblHeading->text(), QStringLiteral("Please select your current version of AutoCAD"));
-    QCOMPARE(version.optCadVer->buttons().size(), 20);
-    QVERIFY(!version.cmdOKAcadver->isEnabled());
-    QCOMPARE(version.cmdOKAcadver->text(), QStringLiteral("Next"));
+    QCOMPARE(version.m_headingLabel->text(), QStringLiteral("Please select your current version of AutoCAD"));
+    QCOMPARE(version.m_productButtons->buttons().size(), 20);
+    QVERIFY(!version.m_nextButton->isEnabled());
+    QCOMPARE(version.m_nextButton->text(), QStringLiteral("Next"));
 
     // The placeholder changes nothing.
-    version.optCadVer_Click(12);
-    QVERIFY(!version.cmdOKAcadver->isEnabled());
+    version.chooseProduct(12);
+    QVERIFY(!version.m_nextButton->isEnabled());
     QVERIFY(!QFile::exists(env.file(QStringLiteral("Quorvel.ini"))));
-    QCOMPARE(setup.ExecutableName, QStringLiteral("before.exe"));
+    QCOMPARE(setup.m_executableName, QStringLiteral("before.exe"));
 
     // What each choice writes is the core's; the window ticks the step and follows the executable name.
-    version.optCadVer->button(1)->click();
-    QVERIFY(version.cmdOKAcadver->isEnabled());
+    version.m_productButtons->button(1)->click();
+    QVERIFY(version.m_nextButton->isEnabled());
     QCOMPARE(env.settingsValue("Cad_Ver", "CadVer"), std::string("Cad14"));
-    QVERIFY(setup.Chk_AcadVer->isChecked());
-    QCOMPARE(setup.lbl_AcadVer->text(), QStringLiteral("AutoCAD Version Acad R14 Selected"));
-    QCOMPARE(setup.ExecutableName, QStringLiteral("Acad.exe"));
+    QVERIFY(setup.m_productCheck->isChecked());
+    QCOMPARE(setup.m_productLabel->text(), QStringLiteral("AutoCAD Version Acad R14 Selected"));
+    QCOMPARE(setup.m_executableName, QStringLiteral("Acad.exe"));
 
     // BricsCAD keeps the executable name known before.
-    version.optCadVer->button(5)->click();
-    QCOMPARE(setup.ExecutableName, QStringLiteral("Acad.exe"));
-    version.optCadVer->button(11)->click();
-    QCOMPARE(setup.ExecutableName, QStringLiteral("Acadlt.exe"));
+    version.m_productButtons->button(5)->click();
+    QCOMPARE(setup.m_executableName, QStringLiteral("Acad.exe"));
+    version.m_productButtons->button(11)->click();
+    QCOMPARE(setup.m_executableName, QStringLiteral("Acadlt.exe"));
 
     version.show();
-    version.cmdOKAcadver->click();
+    version.m_nextButton->click();
     QVERIFY(!version.isVisible());
 }
 
@@ -145,66 +146,70 @@ void SetupWizardTest::wizardRunsEndToEnd()
 {
     GuiEnvironment env;
     FakeMachine machine;
-    frmSetup setup;
-    QCOMPARE(setup.lblExplainEnd->text(),
+    SetupWizardDialog setup;
+    QCOMPARE(setup.m_explanationLabel->text(),
              QStringLiteral("\nQuorvel will now locate files needed for operation.\nClick Start to continue"));
-    QCOMPARE(setup.lbl_DatAddress->text(), QStringLiteral("Setup Location for Routine Database."));
-    QCOMPARE(setup.lbl_ExeAddress->text(), QStringLiteral("Setup Location of CAD .exe File."));
-    QCOMPARE(setup.cmdSetupExit->text(), QStringLiteral("Start"));
-    for (QCheckBox* check : {setup.Chk_AcadVer, setup.Chk_DatAddress, setup.Chk_ScrAddress, setup.Chk_ExeAddress})
+    QCOMPARE(setup.m_databaseLabel->text(), QStringLiteral("Setup Location for Routine Database."));
+    QCOMPARE(setup.m_executableLabel->text(), QStringLiteral("Setup Location of CAD .exe File."));
+    QCOMPARE(setup.m_startFinishButton->text(), QStringLiteral("Start"));
+    for (QCheckBox* check :
+         {setup.m_productCheck, setup.m_databaseCheck, setup.m_scriptFolderCheck, setup.m_executableCheck})
         QVERIFY(!check->isChecked());
 
     ModalDriver driver;
     QString searchingShown;
-    driver.on<FrmAcadVer>([](FrmAcadVer* window) {
-        window->optCadVer->button(18)->click(); // AutoCAD LT 2018 - 2025: Acadlt.exe
-        window->cmdOKAcadver->click();
+    driver.on<ProductChoiceDialog>([](ProductChoiceDialog* window) {
+        window->m_productButtons->button(18)->click(); // AutoCAD LT 2018 - 2025: Acadlt.exe
+        window->m_nextButton->click();
         return true;
     });
-    driver.on<frmLocateFile>([&](frmLocateFile* window) {
+    driver.on<LocateFileDialog>([&](LocateFileDialog* window) {
         if (window->mode() == LocateMode::ACADEXE && searchingShown.isEmpty())
-            searchingShown = setup.lbl_ExeAddress->text();
-        return ConfirmFound(window);
+            searchingShown = setup.m_executableLabel->text();
+        return confirmFound(window);
     });
-    driver.on<frmSetPlotFiles>([](frmSetPlotFiles* window) {
-        window->cmdSetupExit->click();
+    driver.on<PlotFilesSetupDialog>([](PlotFilesSetupDialog* window) {
+        window->m_nextButton->click();
         return true;
     });
     env.dialogs().queueAnswer(MessageAnswer::Yes); // locate the plot files now
     setup.show();
-    setup.cmdSetupExit->click();
+    setup.m_startFinishButton->click();
 
-    QCOMPARE(driver.handled(), (QStringList{QStringLiteral("qv::FrmAcadVer"), QStringLiteral("qv::frmLocateFile"), QStringLiteral("qv::frmLocateFile"),
-                                            QStringLiteral("qv::frmLocateFile"), QStringLiteral("qv::frmSetPlotFiles")}));
+    QCOMPARE(driver.handled(),
+             (QStringList{QStringLiteral("qv::ProductChoiceDialog"), QStringLiteral("qv::LocateFileDialog"),
+                          QStringLiteral("qv::LocateFileDialog"), QStringLiteral("qv::LocateFileDialog"),
+                          QStringLiteral("qv::PlotFilesSetupDialog")}));
     QCOMPARE(searchingShown, QStringLiteral("Searching for Acadlt.exe..............."));
     const auto messages = env.dialogs().messages();
     QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0], setup_text::PlotFilesQuestion());
+    QCOMPARE(messages[0], setup_text::plotFilesQuestion());
 
     const QString database = env.file(QStringLiteral("Batch_Cad.dat"));
     const QString sep = QDir::separator();
     QCOMPARE(env.settingsValue("db_Address", "dbAddress"), database.toStdString());
     QCOMPARE(env.settingsValue("Batch_Address", "BatchAddress"), env.folder().toStdString());
-    QCOMPARE(ReadAll(env.file(QStringLiteral("Batch.scr"))), QByteArray("Test\r\n"));
+    QCOMPARE(readAll(env.file(QStringLiteral("Batch.scr"))), QByteArray("Test\r\n"));
     QCOMPARE(env.settingsValue("Cad_Ver", "CadVer"), std::string("CadLT2018"));
     QCOMPARE(env.settingsValue("Acad_Address", "AcadAddress"), machine.exe().toStdString());
     QCOMPARE(env.settingsValue("PlotWizard_Set", "PC3_Loc"), (machine.plotters() + sep).toStdString());
     QCOMPARE(env.settingsValue("PlotWizard_Set", "Style_Loc"), (machine.styles() + sep).toStdString());
     QCOMPARE(env.settingsValue("Startup_Set", "Setup"), std::string("Unknown"));
 
-    for (QCheckBox* check : {setup.Chk_AcadVer, setup.Chk_DatAddress, setup.Chk_ScrAddress, setup.Chk_ExeAddress})
+    for (QCheckBox* check :
+         {setup.m_productCheck, setup.m_databaseCheck, setup.m_scriptFolderCheck, setup.m_executableCheck})
         QVERIFY2(check->isChecked(), qPrintable(check->objectName()));
-    QCOMPARE(setup.lbl_AcadVer->text(), QStringLiteral("AutoCAD Version Acad LT 2018 - 2025 Selected"));
-    QCOMPARE(setup.lbl_DatAddress->text(), Text(setup_text::DatabaseLocated(database.toStdString())));
-    QVERIFY(setup.lbl_ScrAddress->text().startsWith(QStringLiteral("Routine Script File Batch.Scr located at\n")));
-    QCOMPARE(setup.lbl_ExeAddress->text(), Text(setup_text::ExecutableLocated(machine.exe().toStdString())));
-    QCOMPARE(setup.SetupStatus, env.folder());
-    QCOMPARE(setup.lblExplainEnd->text(), Text(setup_text::WizardComplete()));
-    QCOMPARE(setup.cmdSetupExit->text(), QStringLiteral("Finish"));
-    QVERIFY(setup.cmdSetupExit->isEnabled());
-    QVERIFY(!setup.cmdCancel->isEnabled());
+    QCOMPARE(setup.m_productLabel->text(), QStringLiteral("AutoCAD Version Acad LT 2018 - 2025 Selected"));
+    QCOMPARE(setup.m_databaseLabel->text(), asQString(setup_text::databaseLocated(database.toStdString())));
+    QVERIFY(setup.m_scriptFolderLabel->text().startsWith(QStringLiteral("Routine Script File Batch.Scr located at\n")));
+    QCOMPARE(setup.m_executableLabel->text(), asQString(setup_text::executableLocated(machine.exe().toStdString())));
+    QCOMPARE(setup.m_setupStatus, env.folder());
+    QCOMPARE(setup.m_explanationLabel->text(), asQString(setup_text::wizardComplete()));
+    QCOMPARE(setup.m_startFinishButton->text(), QStringLiteral("Finish"));
+    QVERIFY(setup.m_startFinishButton->isEnabled());
+    QVERIFY(!setup.m_cancelButton->isEnabled());
 
-    setup.cmdSetupExit->click();
+    setup.m_startFinishButton->click();
     QVERIFY(!setup.isVisible());
     QCOMPARE(setup.result(), int(QDialog::Accepted));
     QCOMPARE(env.settingsValue("Startup_Set", "Setup"), std::string("YES"));
@@ -214,40 +219,42 @@ void SetupWizardTest::plotFilesNoLeavesTheLocationsAlone()
 {
     GuiEnvironment env;
     FakeMachine machine;
-    QVERIFY(Program().ini.WriteValue("PlotWizard_Set", "PC3_Loc", "/kept/").ok());
+    QVERIFY(programState().settings.writeValue("PlotWizard_Set", "PC3_Loc", "/kept/").ok());
     // A database recorded before is kept.
-    QVERIFY(Program().ini.WriteValue("db_Address", "dbAddress", "/shared/Batch_Cad.dat").ok());
-    frmSetup setup;
+    QVERIFY(programState().settings.writeValue("db_Address", "dbAddress", "/shared/Batch_Cad.dat").ok());
+    SetupWizardDialog setup;
     ModalDriver driver;
-    driver.on<FrmAcadVer>([](FrmAcadVer* window) {
-        window->optCadVer->button(17)->click();
-        window->cmdOKAcadver->click();
+    driver.on<ProductChoiceDialog>([](ProductChoiceDialog* window) {
+        window->m_productButtons->button(17)->click();
+        window->m_nextButton->click();
         return true;
     });
-    driver.on<frmLocateFile>(&ConfirmFound);
+    driver.on<LocateFileDialog>(&confirmFound);
     env.dialogs().queueAnswer(MessageAnswer::No);
     setup.show();
-    setup.cmdSetupExit->click();
-    QCOMPARE(driver.handled(), (QStringList{QStringLiteral("qv::FrmAcadVer"), QStringLiteral("qv::frmLocateFile")}));
+    setup.m_startFinishButton->click();
+    QCOMPARE(driver.handled(),
+             (QStringList{QStringLiteral("qv::ProductChoiceDialog"), QStringLiteral("qv::LocateFileDialog")}));
     QCOMPARE(env.settingsValue("PlotWizard_Set", "PC3_Loc"), std::string("/kept/"));
     QCOMPARE(env.settingsValue("PlotWizard_Set", "Style_Loc"), std::string("Unknown"));
     QCOMPARE(env.settingsValue("db_Address", "dbAddress"), std::string("/shared/Batch_Cad.dat"));
-    QCOMPARE(setup.lbl_DatAddress->text(), QStringLiteral("Routine Database Batch_CAD.Dat located at\n/shared/Batch_Cad.dat"));
+    QCOMPARE(setup.m_databaseLabel->text(),
+             QStringLiteral("Routine Database Batch_CAD.Dat located at\n/shared/Batch_Cad.dat"));
     // Acad.exe is not on this machine: nothing was found, so the window waited for an address.
     QCOMPARE(env.settingsValue("Acad_Address", "AcadAddress"), std::string("Unknown"));
-    QVERIFY(!setup.Chk_ExeAddress->isChecked());
-    QCOMPARE(setup.lbl_ExeAddress->text(), QStringLiteral("Setup Location of CAD .exe File."));
+    QVERIFY(!setup.m_executableCheck->isChecked());
+    QCOMPARE(setup.m_executableLabel->text(), QStringLiteral("Setup Location of CAD .exe File."));
 }
 
 void SetupWizardTest::cancelAsksAndYesQuits()
 {
     GuiEnvironment env;
-    frmSetup setup;
+    SetupWizardDialog setup;
     setup.show();
     env.dialogs().queueAnswer(MessageAnswer::No);
-    setup.cmdCancel->click();
+    setup.m_cancelButton->click();
     QVERIFY(setup.isVisible());
-    QVERIFY(setup.SetupStatus.isEmpty());
+    QVERIFY(setup.m_setupStatus.isEmpty());
     const UserMessage question{"The setup process is not complete. If you quit now, Quorvel\r\nwill not be properly "
                                "installed. Are you sure that you want to quit\r\n",
                                "Installation", MessageIcon::Question, MessageButtons::YesNo};
@@ -260,11 +267,11 @@ void SetupWizardTest::cancelAsksAndYesQuits()
     QCOMPARE(env.dialogs().messages().size(), 2);
 
     env.dialogs().queueAnswer(MessageAnswer::Yes);
-    setup.cmdCancel->click();
+    setup.m_cancelButton->click();
     QVERIFY(!setup.isVisible());
-    QCOMPARE(setup.SetupStatus, QStringLiteral("FALSE"));
+    QCOMPARE(setup.m_setupStatus, QStringLiteral("FALSE"));
     QCOMPARE(env.settingsValue("Startup_Set", "Setup"), std::string("Unknown"));
-    QVERIFY(!IsSetupDone(Program().ini));
+    QVERIFY(!isSetupDone(programState().settings));
 }
 
 void SetupWizardTest::heldScriptForcesAnotherFolder()
@@ -290,20 +297,20 @@ void SetupWizardTest::heldScriptForcesAnotherFolder()
     env.dialogs().queueFolder(blocked);
     env.dialogs().queueFolder(chosen);
 
-    frmSetup setup;
-    setup.LocateScriptFolder();
+    SetupWizardDialog setup;
+    setup.locateScriptFolder();
     ::close(host);
 
-    QCOMPARE(ReadAll(held), QByteArray("_Open\r\nA.dwg\r\n"));
-    QCOMPARE(ReadAll(chosen + QStringLiteral("/Batch.scr")), QByteArray("Test\r\n"));
+    QCOMPARE(readAll(held), QByteArray("_Open\r\nA.dwg\r\n"));
+    QCOMPARE(readAll(chosen + QStringLiteral("/Batch.scr")), QByteArray("Test\r\n"));
     QCOMPARE(env.settingsValue("batch_address", "batchaddress"), chosen.toStdString());
-    QCOMPARE(setup.SetupStatus, chosen);
-    QVERIFY(setup.Chk_ScrAddress->isChecked());
+    QCOMPARE(setup.m_setupStatus, chosen);
+    QVERIFY(setup.m_scriptFolderCheck->isChecked());
     int refusals = 0;
     int browses = 0;
     for (const auto& call : env.dialogs().calls()) {
         if (call.kind == ScriptedUserDialogs::Call::Message) {
-            QCOMPARE(call.message, ReadWriteFolderMessage());
+            QCOMPARE(call.message, readWriteFolderMessage());
             ++refusals;
         }
         browses += call.kind == ScriptedUserDialogs::Call::BrowseFolder;
@@ -316,54 +323,52 @@ void SetupWizardTest::locateWithNothingFoundExplainsAndInsists()
 {
     GuiEnvironment env;
     // A machine without the folder searched: the search ends with the explanation, not an error.
-    frmLocateFile::SetSearchRoots(
-        [missing = env.file(QStringLiteral("Program Files")).toStdString()](LocateMode) {
-            return std::vector<std::string>{missing};
-        });
+    LocateFileDialog::setSearchRoots([missing = env.file(QStringLiteral("Program Files")).toStdString()](LocateMode) {
+        return std::vector<std::string>{missing};
+    });
     QCheckBox check;
     QLabel label(QStringLiteral("Setup Location of CAD .exe File."));
-    frmLocateFile window(LocateMode::ACADEXE, QStringLiteral("Aclt.exe"), &check, &label);
-    QSignalSpy finished(&window, &frmLocateFile::searchFinished);
+    LocateFileDialog window(LocateMode::ACADEXE, QStringLiteral("Aclt.exe"), &check, &label);
+    QSignalSpy finished(&window, &LocateFileDialog::searchFinished);
     window.show();
     QTRY_COMPARE(finished.size(), 1);
-    QVERIFY(!window.searching());
-    QVERIFY(window.txtAddress->text().isEmpty());
-    QCOMPARE(window.lblFileLocate->text(), QStringLiteral("Aclt.exe Location"));
-    QCOMPARE(window.lblLocateFileExplain->text(),
-             Text(LocateTextsFor(LocateMode::ACADEXE, "Aclt.exe").notFound));
-    QCOMPARE(window.cmdok->text(), QStringLiteral("Next"));
+    QVERIFY(!window.isSearching());
+    QVERIFY(window.m_locationEdit->text().isEmpty());
+    QCOMPARE(window.m_locationLabel->text(), QStringLiteral("Aclt.exe Location"));
+    QCOMPARE(window.m_explanationLabel->text(), asQString(locateTextsFor(LocateMode::ACADEXE, "Aclt.exe").notFound));
+    QCOMPARE(window.m_nextButton->text(), QStringLiteral("Next"));
     QVERIFY(env.dialogs().messages().isEmpty());
 
-    window.txtAddress->setText(QStringLiteral("   "));
-    window.cmdok->click();
+    window.m_locationEdit->setText(QStringLiteral("   "));
+    window.m_nextButton->click();
     QVERIFY(window.isVisible());
-    QCOMPARE(env.dialogs().messages().value(0), EmptyAddressMessage());
-    QCOMPARE(window.focusWidget(), window.txtAddress);
-    QCOMPARE(window.txtAddress->selectedText(), QStringLiteral("   "));
+    QCOMPARE(env.dialogs().messages().value(0), emptyAddressMessage());
+    QCOMPARE(window.focusWidget(), window.m_locationEdit);
+    QCOMPARE(window.m_locationEdit->selectedText(), QStringLiteral("   "));
     QVERIFY(!check.isChecked());
 
     // Browse offers the filter of the executable searched for.
     const QString exe = env.file(QStringLiteral("cad/Aclt.exe"));
     env.dialogs().queueFiles({exe});
-    window.cmdDatabaseBrowse->click();
+    window.m_browseButton->click();
     QCOMPARE(env.dialogs().calls().back().filter,
              QStringLiteral("AutoCAD LT (Aclt.exe)|Aclt.exe|AutoCAD Full (Acad.exe)|Acad.exe|All Files (*.*)|*.*"));
-    QCOMPARE(window.txtAddress->text(), exe);
-    window.cmdok->click();
+    QCOMPARE(window.m_locationEdit->text(), exe);
+    window.m_nextButton->click();
     QVERIFY(!window.isVisible());
     QCOMPARE(env.settingsValue("Acad_Address", "AcadAddress"), exe.toStdString());
     QVERIFY(check.isChecked());
-    QCOMPARE(label.text(), Text(setup_text::ExecutableLocated(exe.toStdString())));
+    QCOMPARE(label.text(), asQString(setup_text::executableLocated(exe.toStdString())));
 
     // A settings file that cannot be written: reported, nothing ticked, the window stays.
     GuiEnvironment blockedEnv;
     QVERIFY(QDir(blockedEnv.folder()).mkdir(QStringLiteral("Quorvel.ini")));
     QCheckBox unticked;
-    frmLocateFile failing(LocateMode::ACADEXE, QStringLiteral("Acad.exe"), &unticked, nullptr);
+    LocateFileDialog failing(LocateMode::ACADEXE, QStringLiteral("Acad.exe"), &unticked, nullptr);
     failing.show();
-    QTRY_VERIFY(!failing.searching());
-    failing.txtAddress->setText(QStringLiteral("/cad/acad.exe"));
-    failing.cmdok->click();
+    QTRY_VERIFY(!failing.isSearching());
+    failing.m_locationEdit->setText(QStringLiteral("/cad/acad.exe"));
+    failing.m_nextButton->click();
     QVERIFY(failing.isVisible());
     QVERIFY(!unticked.isChecked());
     QVERIFY(blockedEnv.dialogs().messages().value(0).text.find("in routine LocateAcadcmdOK_Click") !=
@@ -374,48 +379,48 @@ void SetupWizardTest::searchShowsProgressAndStops()
 {
     GuiEnvironment env;
     std::atomic<bool> sawStop = false;
-    frmLocateFile::SetFileSearch([&](const std::vector<std::string>&, const std::string& name,
-                                     const FileSearchOptions& options) {
-        // A search of a whole disk: it reports where it is until it is told to stop.
-        for (int i = 0; !options.stop.stop_requested(); ++i) {
-            options.onFolder("/mnt/big/folder" + std::to_string(i) + "/" + name);
-            QThread::msleep(2);
-        }
-        sawStop = true;
-        return std::string("/mnt/big/last/") + name;
-    });
+    LocateFileDialog::setFileSearch(
+        [&](const std::vector<std::string>&, const std::string& name, const FileSearchOptions& options) {
+            // A search of a whole disk: it reports where it is until it is told to stop.
+            for (int i = 0; !options.stop.stop_requested(); ++i) {
+                options.onFolder("/mnt/big/folder" + std::to_string(i) + "/" + name);
+                QThread::msleep(2);
+            }
+            sawStop = true;
+            return std::string("/mnt/big/last/") + name;
+        });
     QLabel label(QStringLiteral("before"));
-    frmLocateFile window(LocateMode::PC3, QString(), nullptr, &label);
-    QSignalSpy finished(&window, &frmLocateFile::searchFinished);
+    LocateFileDialog window(LocateMode::PC3, QString(), nullptr, &label);
+    QSignalSpy finished(&window, &LocateFileDialog::searchFinished);
     window.show();
-    QVERIFY(window.searching());
+    QVERIFY(window.isSearching());
     QCOMPARE(label.text(), QStringLiteral("Searching for Plot Setup ..............."));
-    QVERIFY(!window.cmdok->isEnabled() && !window.cmdDatabaseBrowse->isEnabled());
-    QVERIFY(window.cmdStop->isVisible() && window.prgSearch->isVisible());
+    QVERIFY(!window.m_nextButton->isEnabled() && !window.m_browseButton->isEnabled());
+    QVERIFY(window.m_stopButton->isVisible() && window.m_searchProgress->isVisible());
     // The window stays responsive and shows where the search is.
-    QTRY_VERIFY(window.lblSearchFolder->text().contains(QStringLiteral("/mnt/big/folder")));
-    window.cmdStop->click();
+    QTRY_VERIFY(window.m_searchFolderLabel->text().contains(QStringLiteral("/mnt/big/folder")));
+    window.m_stopButton->click();
     QTRY_COMPARE(finished.size(), 1);
     QVERIFY(sawStop);
-    QVERIFY(!window.searching());
-    QVERIFY(window.cmdok->isEnabled() && !window.cmdStop->isVisible());
+    QVERIFY(!window.isSearching());
+    QVERIFY(window.m_nextButton->isEnabled() && !window.m_stopButton->isVisible());
     // A stopped search offers what it found; this one found its file as it stopped.
-    QCOMPARE(window.txtAddress->text(), QStringLiteral("/mnt/big/last/"));
+    QCOMPARE(window.m_locationEdit->text(), QStringLiteral("/mnt/big/last/"));
 
     // Closing the window while a search runs stops it and leaves the checklist as it was.
-    frmLocateFile::SetFileSearch([](const std::vector<std::string>&, const std::string&,
-                                    const FileSearchOptions& options) {
-        while (!options.stop.stop_requested())
-            QThread::msleep(2);
-        return std::string();
-    });
+    LocateFileDialog::setFileSearch(
+        [](const std::vector<std::string>&, const std::string&, const FileSearchOptions& options) {
+            while (!options.stop.stop_requested())
+                QThread::msleep(2);
+            return std::string();
+        });
     QLabel second(QStringLiteral("Setup Location for Plot Style Files."));
     {
-        frmLocateFile closing(LocateMode::CTB, QString(), nullptr, &second);
+        LocateFileDialog closing(LocateMode::CTB, QString(), nullptr, &second);
         closing.show();
         QCOMPARE(second.text(), QStringLiteral("Searching for Plot Style ..............."));
         closing.reject();
-        QVERIFY(!closing.searching());
+        QVERIFY(!closing.isSearching());
     }
     QCOMPARE(second.text(), QStringLiteral("Setup Location for Plot Style Files."));
 }
@@ -426,23 +431,23 @@ void SetupWizardTest::plotFolderIsLocatedBrowsedAndSaved()
     FakeMachine machine;
     QCheckBox check;
     QLabel label;
-    frmLocateFile window(LocateMode::PC3, QString(), &check, &label);
+    LocateFileDialog window(LocateMode::PC3, QString(), &check, &label);
     QCOMPARE(window.windowTitle(), QStringLiteral("Locate Plotter Configuration File"));
-    QCOMPARE(window.fraLocateFile->title(), QStringLiteral("Locate PC3 File"));
+    QCOMPARE(window.m_locateGroup->title(), QStringLiteral("Locate PC3 File"));
     window.show();
-    QTRY_VERIFY(!window.searching());
+    QTRY_VERIFY(!window.isSearching());
     const QString sep = QDir::separator();
-    QCOMPARE(window.txtAddress->text(), machine.plotters() + sep);
-    QCOMPARE(window.lblFileLocate->text(), QStringLiteral("PC3 Location"));
-    QCOMPARE(window.lblLocateFileExplain->text(), Text(LocateTextsFor(LocateMode::PC3, "").found));
+    QCOMPARE(window.m_locationEdit->text(), machine.plotters() + sep);
+    QCOMPARE(window.m_locationLabel->text(), QStringLiteral("PC3 Location"));
+    QCOMPARE(window.m_explanationLabel->text(), asQString(locateTextsFor(LocateMode::PC3, "").found));
 
     // Browse picks a folder; OK stores it with one trailing separator.
     const QString other = env.file(QStringLiteral("MyPlotters"));
     env.dialogs().queueFolder(other);
-    window.cmdDatabaseBrowse->click();
+    window.m_browseButton->click();
     QCOMPARE(env.dialogs().calls().back().kind, ScriptedUserDialogs::Call::BrowseFolder);
-    QCOMPARE(window.txtAddress->text(), other);
-    window.cmdok->click();
+    QCOMPARE(window.m_locationEdit->text(), other);
+    window.m_nextButton->click();
     QCOMPARE(env.settingsValue("PlotWizard_Set", "PC3_Loc"), (other + sep).toStdString());
     QVERIFY(check.isChecked());
     QCOMPARE(label.text(), QStringLiteral("Plotter configuration File Located at\n") + other + sep);
@@ -451,17 +456,18 @@ void SetupWizardTest::plotFolderIsLocatedBrowsedAndSaved()
 void SetupWizardTest::plotFilesStepExplainsWhereFilesAre()
 {
     GuiEnvironment env;
-    frmSetPlotFiles window;
-    QCOMPARE(window.lbl_Pc3Address->text(), QStringLiteral("Setup Location for Plotter Configuration Files."));
-    QCOMPARE(window.lbl_CtbAddress->text(), QStringLiteral("Setup Location for Plot Style Files."));
-    QCOMPARE(window.lblExplainEnd->text(), QStringLiteral("Quorvel will now locate Plotter configuration files used "
-                                                          "by the plot creation wizard\n\nClick Next to start"));
-    QVERIFY(!window.Chk_PC3Address->isChecked() && !window.Chk_CtbAddress->isChecked());
-    QCOMPARE(window.cmdSetupExit->text(), QStringLiteral("Next"));
-    window.cmdWhere->click();
+    PlotFilesSetupDialog window;
+    QCOMPARE(window.m_plotterFolderLabel->text(), QStringLiteral("Setup Location for Plotter Configuration Files."));
+    QCOMPARE(window.m_plotStyleFolderLabel->text(), QStringLiteral("Setup Location for Plot Style Files."));
+    QCOMPARE(window.m_explanationLabel->text(),
+             QStringLiteral("Quorvel will now locate Plotter configuration files used "
+                            "by the plot creation wizard\n\nClick Next to start"));
+    QVERIFY(!window.m_plotterFolderCheck->isChecked() && !window.m_plotStyleFolderCheck->isChecked());
+    QCOMPARE(window.m_nextButton->text(), QStringLiteral("Next"));
+    window.m_plotFilesHelpButton->click();
     QCOMPARE(env.dialogs().messages().value(0).title, std::string("Plot File Locations"));
     window.show();
-    window.cmdCancel->click();
+    window.m_cancelButton->click();
     QVERIFY(!window.isVisible());
     QVERIFY(!QFile::exists(env.file(QStringLiteral("Quorvel.ini"))));
 }

@@ -1,4 +1,4 @@
-#include "app/frmTimer.h"
+#include "app/TimerWindow.h"
 #include "config/SettingsKeys.h"
 #include "support/RunFixture.h"
 
@@ -17,7 +17,7 @@ namespace {
 class ManualClock final : public platform::Clock
 {
 public:
-    LocalDateTime Now() const override { return m_now; }
+    LocalDateTime now() const override { return m_now; }
     void set(int hour, int minute, int second, int day = 1) { m_now = {2025, 3, day, hour, minute, second}; }
 
 private:
@@ -27,11 +27,11 @@ private:
 struct TimerFixture : RunFixture
 {
     ManualClock clock;
-    frmTimer timer{window, clock, &window};
+    TimerWindow timer{window, clock, &window};
 
     TimerFixture()
     {
-        window.FormLoad(); // the number of sets the run reads
+        window.load(); // the number of sets the run reads
         timer.show();
     }
 
@@ -39,12 +39,12 @@ struct TimerFixture : RunFixture
     void enter(const QString& answer)
     {
         env.dialogs().queueInput(answer);
-        timer.cmdEnterStart->click();
+        timer.m_setStartTimeButton->click();
     }
     void tickAt(int hour, int minute, int second, int day = 1)
     {
         clock.set(hour, minute, second, day);
-        timer.Timer1_Timer();
+        timer.tick();
     }
 };
 
@@ -69,20 +69,20 @@ void TimerTest::showsItsControlsAndTheClock()
 {
     TimerFixture f;
     QCOMPARE(f.timer.windowTitle(), QStringLiteral("Set Timer"));
-    QCOMPARE(Control<QGroupBox>(&f.timer, "Frame1")->title(), QStringLiteral("Timer Settings"));
-    QCOMPARE(Control<QLabel>(&f.timer, "Label1")->text(), QStringLiteral("Current Time"));
-    QCOMPARE(Control<QLabel>(&f.timer, "Label2")->text(), QStringLiteral("Start Time"));
-    QCOMPARE(Control<QPushButton>(&f.timer, "cmdEnterStart")->text(), QStringLiteral("Set Start Time"));
-    QCOMPARE(Control<QPushButton>(&f.timer, "cmdExit")->text(), QStringLiteral("Exit"));
-    auto* tick = Control<QTimer>(&f.timer, "Timer1");
+    QCOMPARE(control<QGroupBox>(&f.timer, "Frame1")->title(), QStringLiteral("Timer Settings"));
+    QCOMPARE(control<QLabel>(&f.timer, "Label1")->text(), QStringLiteral("Current Time"));
+    QCOMPARE(control<QLabel>(&f.timer, "Label2")->text(), QStringLiteral("Start Time"));
+    QCOMPARE(control<QPushButton>(&f.timer, "cmdEnterStart")->text(), QStringLiteral("Set Start Time"));
+    QCOMPARE(control<QPushButton>(&f.timer, "cmdExit")->text(), QStringLiteral("Exit"));
+    auto* tick = control<QTimer>(&f.timer, "Timer1");
     QVERIFY(tick && tick->isActive());
     QCOMPARE(tick->interval(), 500);
-    QCOMPARE(f.timer.lblTime->text(), QStringLiteral("14:29:58"));
-    QCOMPARE(f.timer.lblStartTime->text(), QString());
+    QCOMPARE(f.timer.m_currentTimeLabel->text(), QStringLiteral("14:29:58"));
+    QCOMPARE(f.timer.m_startTimeLabel->text(), QString());
 
     // The clock moves on the ticks only when its second changes.
     f.tickAt(14, 29, 59);
-    QCOMPARE(f.timer.lblTime->text(), QStringLiteral("14:29:59"));
+    QCOMPARE(f.timer.m_currentTimeLabel->text(), QStringLiteral("14:29:59"));
 }
 
 void TimerTest::armingRules()
@@ -91,7 +91,7 @@ void TimerTest::armingRules()
     auto& dialogs = f.env.dialogs();
 
     // The box proposes the current time; Cancel and an empty answer arm nothing.
-    f.timer.cmdEnterStart->click();
+    f.timer.m_setStartTimeButton->click();
     QCOMPARE(dialogs.calls().value(0).kind, ScriptedUserDialogs::Call::Input);
     QCOMPARE(dialogs.calls().value(0).text, QStringLiteral("Enter Start Time"));
     QCOMPARE(dialogs.calls().value(0).title, QStringLiteral("Start Time"));
@@ -102,15 +102,15 @@ void TimerTest::armingRules()
 
     f.enter(QStringLiteral("14:30"));
     QCOMPARE(f.timer.armed(), std::int16_t(1));
-    QCOMPARE(f.timer.lblStartTime->text(), QStringLiteral("14:30:00"));
+    QCOMPARE(f.timer.m_startTimeLabel->text(), QStringLiteral("14:30:00"));
     QVERIFY(dialogs.messages().isEmpty());
 
     // Not a time: the message, disarmed, and the start time entered before is kept.
     f.enter(QStringLiteral("abc"));
-    QCOMPARE(dialogs.messages(), QList{InvalidStartTimeMessage()});
+    QCOMPARE(dialogs.messages(), QList{invalidStartTimeMessage()});
     QCOMPARE(f.timer.armed(), std::int16_t(0));
     QCOMPARE(f.timer.startTime(), std::optional<TimeOfDay>(TimeOfDay{14, 30, 0}));
-    QCOMPARE(f.timer.lblStartTime->text(), QStringLiteral("14:30:00"));
+    QCOMPARE(f.timer.m_startTimeLabel->text(), QStringLiteral("14:30:00"));
 
     // A row without a routine, a routine gone from the database, an empty list: each says why and stays off.
     struct
@@ -129,7 +129,7 @@ void TimerTest::armingRules()
         f.window.drawingList()->setRows(c.rows);
         f.enter(QStringLiteral("2:45 PM"));
         QCOMPARE(f.timer.armed(), std::int16_t(0));
-        QCOMPARE(f.timer.lblStartTime->text(), QStringLiteral("14:45:00"));
+        QCOMPARE(f.timer.m_startTimeLabel->text(), QStringLiteral("14:45:00"));
         QCOMPARE(dialogs.messages().size(), 1);
         QVERIFY2(dialogs.messages()[0].text.starts_with(c.firstLine), dialogs.messages()[0].text.c_str());
         f.window.drawingList()->setRows({{"A.dwg", f.drawingFolder(), "Zoom", ""}});
@@ -141,7 +141,7 @@ void TimerTest::firesAtTheStartSecondWithoutConfirmation()
 {
     TimerFixture f;
     // A run without confirmation picks the writer by product: BricsCAD's tokens show it is that run.
-    QVERIFY(Program().ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, "Bricscad").ok());
+    QVERIFY(programState().settings.writeValue(keys::kCadVerSection, keys::kCadVerKey, "Bricscad").ok());
     f.enter(QStringLiteral("14:30:00"));
     f.tickAt(14, 29, 58);
     f.tickAt(14, 29, 59);
@@ -155,7 +155,7 @@ void TimerTest::firesAtTheStartSecondWithoutConfirmation()
     QVERIFY(f.timer.fired());
     QCOMPARE(f.timer.armed(), std::int16_t(0));
     QVERIFY(!f.timer.isVisible());
-    QVERIFY(!f.timer.Timer1->isActive());
+    QVERIFY(!f.timer.m_tickTimer->isActive());
 }
 
 void TimerTest::aTimeAlreadyPastFiresTheNextDay()
@@ -181,7 +181,7 @@ void TimerTest::anEmptiedListAtTheStartTimeRunsNothing()
     f.enter(QStringLiteral("14:30"));
     f.window.drawingList()->setRows({});
     f.tickAt(14, 30, 0);
-    QCOMPARE(f.env.dialogs().messages(), QList{NoDrawingsInListMessage()});
+    QCOMPARE(f.env.dialogs().messages(), QList{noDrawingsInListMessage()});
     QVERIFY(f.launches.empty());
     QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
     QCOMPARE(f.timer.armed(), std::int16_t(0));
@@ -192,7 +192,7 @@ void TimerTest::exitAsksOnlyWhenArmed()
 {
     {
         TimerFixture f;
-        f.timer.cmdExit->click();
+        f.timer.m_exitButton->click();
         QVERIFY(f.env.dialogs().messages().isEmpty());
         QVERIFY(!f.timer.isVisible());
     }
@@ -200,17 +200,17 @@ void TimerTest::exitAsksOnlyWhenArmed()
     f.enter(QStringLiteral("14:30"));
     // Cancel keeps the timer armed, from the Exit button and from the window's close button alike.
     f.env.dialogs().queueAnswer(MessageAnswer::Cancel);
-    f.timer.cmdExit->click();
+    f.timer.m_exitButton->click();
     f.env.dialogs().queueAnswer(MessageAnswer::Cancel);
     f.timer.close();
-    QCOMPARE(f.env.dialogs().messages(), (QList{ConfirmExitTimerMessage(), ConfirmExitTimerMessage()}));
+    QCOMPARE(f.env.dialogs().messages(), (QList{confirmExitTimerMessage(), confirmExitTimerMessage()}));
     QVERIFY(f.timer.isVisible());
     QCOMPARE(f.timer.armed(), std::int16_t(1));
 
     f.env.dialogs().queueAnswer(MessageAnswer::Ok);
-    f.timer.cmdExit->click();
+    f.timer.m_exitButton->click();
     QVERIFY(!f.timer.isVisible());
-    QVERIFY(!f.timer.Timer1->isActive());
+    QVERIFY(!f.timer.m_tickTimer->isActive());
     QVERIFY(f.launches.empty());
 }
 
@@ -221,29 +221,29 @@ void TimerTest::minimisedCaptionShowsTheTime()
     QCOMPARE(f.timer.windowTitle(), QStringLiteral("14:29"));
     f.tickAt(14, 29, 59);
     QCOMPARE(f.timer.windowTitle(), QStringLiteral("14:29"));
-    QCOMPARE(f.timer.lblTime->text(), QStringLiteral("14:29:58"));
+    QCOMPARE(f.timer.m_currentTimeLabel->text(), QStringLiteral("14:29:58"));
     f.tickAt(14, 31, 5);
     QCOMPARE(f.timer.windowTitle(), QStringLiteral("14:31"));
 
     f.timer.setWindowState(Qt::WindowNoState);
     QCOMPARE(f.timer.windowTitle(), QStringLiteral("Set Timer"));
-    QCOMPARE(f.timer.lblTime->text(), QStringLiteral("14:31:05"));
+    QCOMPARE(f.timer.m_currentTimeLabel->text(), QStringLiteral("14:31:05"));
 }
 
 void TimerTest::openedFromTheMenu()
 {
     RunFixture f;
     ManualClock clock;
-    frmTimer::SetClock(&clock);
+    TimerWindow::setClock(&clock);
     QString shown;
     QTimer::singleShot(0, &f.window, [&] {
-        auto* timer = qobject_cast<frmTimer*>(QApplication::activeModalWidget());
+        auto* timer = qobject_cast<TimerWindow*>(QApplication::activeModalWidget());
         QVERIFY(timer);
-        shown = timer->lblTime->text();
-        timer->cmdExit->click();
+        shown = timer->m_currentTimeLabel->text();
+        timer->m_exitButton->click();
     });
-    Control<QAction>(&f.window, "mnuTimer")->trigger();
-    frmTimer::SetClock(nullptr);
+    control<QAction>(&f.window, "mnuTimer")->trigger();
+    TimerWindow::setClock(nullptr);
     QCOMPARE(shown, QStringLiteral("14:29:58"));
 }
 

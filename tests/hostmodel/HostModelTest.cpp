@@ -56,8 +56,8 @@ class HostModelTest : public ::testing::Test
 protected:
     std::string drawing(const std::string& name, const std::string& firstLine = {})
     {
-        tmp_.write(name, firstLine.empty() ? std::string("DWG") : firstLine + "\r\nDWG");
-        return tmp_.file(name);
+        m_tmp.write(name, firstLine.empty() ? std::string("DWG") : firstLine + "\r\nDWG");
+        return m_tmp.file(name);
     }
 
     HostRun run(const std::vector<std::string>& lines, const std::string& product = "Cad2018",
@@ -65,7 +65,7 @@ protected:
     {
         std::string script;
         for (const std::string& line : lines) {
-            script += ToWindows1252(line) + "\r\n";
+            script += toWindows1252(line) + "\r\n";
         }
         HostRun result;
         HostSetup setup;
@@ -85,7 +85,7 @@ protected:
         return script;
     }
 
-    TempDir tmp_;
+    TempDir m_tmp;
 };
 
 // The detailed plot of the model tab and of a layout, release by release, as the prompt list gives it.
@@ -145,9 +145,9 @@ TEST_F(HostModelTest, DetailedPlotIsAcceptedOnEveryReleaseAndWritesItsFile)
                                plot.product);
         EXPECT_EQ(result.outcome.status, 0) << result.errors();
         EXPECT_EQ(result.outcome.unmodelled, 0);
-        const std::string file = tmp_.file("A-" + plot.layout + ".dwf");
+        const std::string file = m_tmp.file("A-" + plot.layout + ".dwf");
         EXPECT_EQ(result.trace({"plotted"}), std::vector<std::string>{"plotted:" + plot.plotted + " file=" + file});
-        EXPECT_EQ(tmp_.read("A-" + plot.layout + ".dwf").rfind("CADHOST PLOT " + plot.plotted, 0), 0u);
+        EXPECT_EQ(m_tmp.read("A-" + plot.layout + ".dwf").rfind("CADHOST PLOT " + plot.plotted, 0), 0u);
     }
 }
 
@@ -227,11 +227,11 @@ TEST_F(HostModelTest, PlotByPageSetup)
         // A page setup with a file-only device: the file name comes at once.
         {{"", "A1-Plot", "", "", "_N", "_Y"},
          0,
-         {"plotted:layout=Layout2 pagesetup=A1-Plot device=DWF6 ePlot.pc3 file=" + tmp_.file("A-Layout2.dwf")}},
+         {"plotted:layout=Layout2 pagesetup=A1-Plot device=DWF6 ePlot.pc3 file=" + m_tmp.file("A-Layout2.dwf")}},
         {{"Layout1", "a3-check", "", "_N", "_N", "_Y"}, 0, {"plotted:layout=Layout1 pagesetup=A3-Check device=Office"}},
         {{"Model", "", "", "_Y", "model", "_Y", "_Y"},
          0,
-         {"plotted:layout=Model pagesetup=(current) device=Office file=" + tmp_.file("model.plt")}},
+         {"plotted:layout=Model pagesetup=(current) device=Office file=" + m_tmp.file("model.plt")}},
         {{"", "Missing", "A3-Check", "", "_N", "_N", "_N"}, 1, {}},
     };
     for (const auto& [answers, errors, plotted] : cases) {
@@ -257,9 +257,11 @@ TEST_F(HostModelTest, PageSetupImport)
         {{"_-psetupin", "\"" + standard + "\"", "*", "_Y"}, 0, "A1-Plot,A3-Check,Site Plan"},
         {{"_-psetupin", "\"" + standard + "\"", "*", "_N"}, 0, "A3-Check,Site Plan"},
         {{"_Expert", "2", "_-psetupin", "\"" + standard + "\"", "*"}, 0, "A1-Plot,A3-Check,Site Plan"},
-        {{"(setvar \"EXPERT\" 5)", "_-psetupin", "\"" + standard + "\"", "Site Plan,A3-Check"}, 0, "Site Plan,A3-Check"},
+        {{"(setvar \"EXPERT\" 5)", "_-psetupin", "\"" + standard + "\"", "Site Plan,A3-Check"},
+         0,
+         "Site Plan,A3-Check"},
         {{"_-psetupin", "\"" + standard + "\"", "A4", "A3-Check"}, 1, "A3-Check"},
-        {{"_-psetupin", "\"" + tmp_.file("Missing.dwg") + "\"", "*"}, 2, ""},
+        {{"_-psetupin", "\"" + m_tmp.file("Missing.dwg") + "\"", "*"}, 2, ""},
         {{"_-psetupin", "\"" + standard + "\"", "*"}, 1, ""}, // the redefine question meets "_Quit"
     };
     for (const auto& [lines, errors, imported] : cases) {
@@ -294,8 +296,8 @@ TEST_F(HostModelTest, SystemVariablesAsCommands)
 TEST_F(HostModelTest, SaveAsAndDxfOut)
 {
     const std::string path = drawing("A.dwg");
-    const std::string copy = tmp_.file("Old.dwg");
-    const std::string dxf = tmp_.file("A.dxf");
+    const std::string copy = m_tmp.file("Old.dwg");
+    const std::string dxf = m_tmp.file("A.dxf");
     // Inside an AutoLISP string a backslash starts an escape, so a Windows path doubles its separators.
     std::string lispCopy;
     for (const char ch : copy) {
@@ -321,7 +323,7 @@ TEST_F(HostModelTest, SaveAsAndDxfOut)
         std::filesystem::remove(TempDir::toPath(dxf));
     }
     // An existing DXF brings the replace question, which EXPERT 2 answers without asking.
-    tmp_.write("A.dxf", "old");
+    m_tmp.write("A.dxf", "old");
     const HostRun replaced = run(routine(path, {"_dxfout", "", "_Y", ""}));
     EXPECT_EQ(replaced.outcome.errors, 0) << replaced.errors();
     const HostRun expert = run(routine(path, {"_Expert", "2", "_dxfout", "", ""}));
@@ -361,27 +363,31 @@ TEST_F(HostModelTest, AutoLispDrivesCommandsAndAnswersPrompts)
         "  (command \"_-plot\" \"_N\" \"\" \"\" \"DWF6 ePlot\" \"\" \"_N\" \"_Y\"))";
     // lines, product, errors, plotted layouts
     const std::vector<std::tuple<std::vector<std::string>, std::string, int, std::vector<std::string>>> cases = {
-        {{plotEach}, "Cad2018", 0,
-         {"plotted:layout=Layout1 pagesetup=(current) device=DWF6 ePlot.pc3 file=" + tmp_.file("A-Layout1.dwf"),
-          "plotted:layout=Layout3 pagesetup=(current) device=DWF6 ePlot.pc3 file=" + tmp_.file("A-Layout3.dwf")}},
+        {{plotEach},
+         "Cad2018",
+         0,
+         {"plotted:layout=Layout1 pagesetup=(current) device=DWF6 ePlot.pc3 file=" + m_tmp.file("A-Layout1.dwf"),
+          "plotted:layout=Layout3 pagesetup=(current) device=DWF6 ePlot.pc3 file=" + m_tmp.file("A-Layout3.dwf")}},
         // A command left open by (command ...) is answered by the script lines that follow.
         {{"(if (= (getvar \"ctab\") \"Model\") (progn (setvar \"ctab\" \"Layout3\") (command \"_-plot\" \"_N\")))", "",
           "", "DWF6 ePlot", "x", "_N", "_Y"},
-         "Cad2013", 0,
-         {"plotted:layout=Layout3 pagesetup=(current) device=DWF6 ePlot.pc3 file=" + tmp_.file("x.dwf")}},
+         "Cad2013",
+         0,
+         {"plotted:layout=Layout3 pagesetup=(current) device=DWF6 ePlot.pc3 file=" + m_tmp.file("x.dwf")}},
         // AutoCAD LT has no AutoLISP: the expression and what it would have done are errors.
         {{plotEach}, "CadLT2018", 1, {}},
         // "!file" is refused and the prompt asked again: the next answer becomes the file name.
         {{"_-plot", "_N", "", "", "DWF6 ePlot", "!file", "_N", "_Y"},
          "CadLT2013",
          2,
-         {"plotted:layout=Model pagesetup=(current) device=DWF6 ePlot.pc3 file=" + tmp_.file("_N.dwf")}},
+         {"plotted:layout=Model pagesetup=(current) device=DWF6 ePlot.pc3 file=" + m_tmp.file("_N.dwf")}},
         // An unbalanced expression swallows the rest of the script; an unknown function is an error.
         {{"(command \"_Zoom\" \"1X\"", "_Qsave"}, "Cad2018", 1, {}},
         {{"(frobnicate 1)"}, "Cad2018", 1, {}},
         {{"(setq f (strcat (getvar \"dwgprefix\") \"out\"))", "_-plot", "_N", "", "", "DWF6 ePlot", "!f", "_N", "_Y"},
-         "Cad2018", 0,
-         {"plotted:layout=Model pagesetup=(current) device=DWF6 ePlot.pc3 file=" + tmp_.file("out.dwf")}},
+         "Cad2018",
+         0,
+         {"plotted:layout=Model pagesetup=(current) device=DWF6 ePlot.pc3 file=" + m_tmp.file("out.dwf")}},
     };
     for (const auto& [lines, product, errors, plotted] : cases) {
         SCOPED_TRACE(product + " " + lines[0]);

@@ -11,34 +11,34 @@ namespace {
 class FakeHost : public LispHost
 {
 public:
-    std::vector<std::string> entries;
-    std::map<std::string, LispValue> variables{{"CTAB", LispValue::fromString("Model")},
-                                               {"DWGNAME", LispValue::fromString("Plan A.dwg")},
-                                               {"DWGPREFIX", LispValue::fromString("C:\\Jobs\\")},
-                                               {"EXPERT", LispValue::fromInteger(0)}};
-    std::vector<std::string> layouts{"Layout1", "Layout2"};
-    std::map<std::string, LispValue> lisp;
+    std::vector<std::string> m_entries;
+    std::map<std::string, LispValue> m_variables{{"CTAB", LispValue::fromString("Model")},
+                                                 {"DWGNAME", LispValue::fromString("Plan A.dwg")},
+                                                 {"DWGPREFIX", LispValue::fromString("C:\\Jobs\\")},
+                                                 {"EXPERT", LispValue::fromInteger(0)}};
+    std::vector<std::string> m_layouts{"Layout1", "Layout2"};
+    std::map<std::string, LispValue> m_lisp;
 
-    void command(const std::string& entry) override { entries.push_back(entry); }
-    void cancelCommand() override { entries.push_back("<cancel>"); }
+    void command(const std::string& entry) override { m_entries.push_back(entry); }
+    void cancelCommand() override { m_entries.push_back("<cancel>"); }
     std::optional<LispValue> getvar(const std::string& name) override
     {
-        const auto it = variables.find(name);
-        return it == variables.end() ? std::nullopt : std::optional<LispValue>(it->second);
+        const auto it = m_variables.find(name);
+        return it == m_variables.end() ? std::nullopt : std::optional<LispValue>(it->second);
     }
     std::string setvar(const std::string& name, const LispValue& value) override
     {
-        const bool known = variables.count(name) > 0;
+        const bool known = m_variables.count(name) > 0;
         const bool tab =
             name != "CTAB" || (value.kind == LispValue::Kind::String &&
-                               (value.text == "Model" || std::count(layouts.begin(), layouts.end(), value.text)));
+                               (value.text == "Model" || std::count(m_layouts.begin(), m_layouts.end(), value.text)));
         if (!known || !tab)
             return "; error: AutoCAD variable setting rejected: \"" + name + "\" " + printLisp(value);
-        variables[name] = value;
+        m_variables[name] = value;
         return {};
     }
-    std::vector<std::string> layoutList() override { return layouts; }
-    std::map<std::string, LispValue>& symbols() override { return lisp; }
+    std::vector<std::string> layoutList() override { return m_layouts; }
+    std::map<std::string, LispValue>& symbols() override { return m_lisp; }
 };
 
 struct Case
@@ -300,7 +300,7 @@ TEST(Lisp, CommandTypesItsArgumentsAsPromptAnswers)
     for (const CommandCase& c : cases) {
         FakeHost host;
         evaluateLisp(c.text, host);
-        EXPECT_EQ(host.entries, c.entries) << c.text;
+        EXPECT_EQ(host.m_entries, c.entries) << c.text;
     }
 }
 
@@ -347,8 +347,8 @@ TEST(Lisp, MultiLineScriptsBalanceWhereTheyEndAndRunTheirCommands)
         FakeHost host;
         const LispOutcome outcome = evaluateLisp(text, host);
         EXPECT_EQ(outcome.error, "") << text;
-        EXPECT_EQ(host.entries, c.entries) << text;
-        EXPECT_EQ(host.variables["CTAB"].text, c.ctab) << text;
+        EXPECT_EQ(host.m_entries, c.entries) << text;
+        EXPECT_EQ(host.m_variables["CTAB"].text, c.ctab) << text;
     }
 }
 
@@ -359,15 +359,15 @@ TEST(Lisp, SetvarRejectionStopsTheEvaluation)
         "(foreach lay '(\"Layout1\" \"Nope\" \"Layout2\") (setvar \"CTAB\" lay) (command \"_-plot\" lay))", host);
     EXPECT_EQ(outcome.error, "; error: AutoCAD variable setting rejected: \"CTAB\" \"Nope\"");
     EXPECT_TRUE(outcome.value.isNil());
-    EXPECT_EQ(host.entries, (std::vector<std::string>{"_-plot", "Layout1"}));
-    EXPECT_EQ(host.variables["CTAB"].text, "Layout1");
+    EXPECT_EQ(host.m_entries, (std::vector<std::string>{"_-plot", "Layout1"}));
+    EXPECT_EQ(host.m_variables["CTAB"].text, "Layout1");
 }
 
 TEST(Lisp, SymbolsLiveInTheDrawingAndLocalsAreRestored)
 {
     FakeHost host;
     EXPECT_EQ(run(host, "(setq draw_name \"Plan\" lay \"outer\")"), "\"outer\"");
-    EXPECT_EQ(printLisp(host.lisp.at("DRAW_NAME")), "\"Plan\"");
+    EXPECT_EQ(printLisp(host.m_lisp.at("DRAW_NAME")), "\"Plan\"");
     EXPECT_EQ(run(host, "(strcat draw_name \".dxf\")"), "\"Plan.dxf\"");
 
     // foreach's variable and a function's parameters and locals get their old values back, even after an error
@@ -377,7 +377,7 @@ TEST(Lisp, SymbolsLiveInTheDrawingAndLocalsAreRestored)
 
     // a nil value unbinds the symbol
     run(host, "(setq lay nil)");
-    EXPECT_EQ(host.lisp.count("LAY"), 0u);
+    EXPECT_EQ(host.m_lisp.count("LAY"), 0u);
 }
 
 TEST(Lisp, RunawayScriptsEndWithAnErrorInsteadOfHangingTheHost)

@@ -45,7 +45,7 @@ std::wstring quoted(const std::wstring& arg)
 
 } // namespace
 
-Child StartChild(const std::string& program, const std::vector<std::string>& args)
+Child startChild(const std::string& program, const std::vector<std::string>& args)
 {
     std::wstring commandLine = quoted(wide(program));
     for (const std::string& arg : args) {
@@ -62,7 +62,7 @@ Child StartChild(const std::string& program, const std::vector<std::string>& arg
     return {reinterpret_cast<long long>(process.hProcess)};
 }
 
-int WaitForChild(Child child)
+int waitForChild(Child child)
 {
     if (child.id == -1) {
         return -1;
@@ -75,7 +75,7 @@ int WaitForChild(Child child)
     return ok ? static_cast<int>(code) : -1;
 }
 
-std::string ProgramBeside(const std::string& name)
+std::string programBeside(const std::string& name)
 {
     wchar_t buffer[32768];
     const DWORD length = ::GetModuleFileNameW(nullptr, buffer, 32768);
@@ -83,14 +83,14 @@ std::string ProgramBeside(const std::string& name)
     return std::string(self.begin(), self.end()) + "\\" + name;
 }
 
-void SetEnvironment(const std::string& name, const std::string& value)
+void setEnvironment(const std::string& name, const std::string& value)
 {
     ::_wputenv((wide(name) + L"=" + wide(value)).c_str());
 }
 
 #else
 
-Child StartChild(const std::string& program, const std::vector<std::string>& args)
+Child startChild(const std::string& program, const std::vector<std::string>& args)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -105,7 +105,7 @@ Child StartChild(const std::string& program, const std::vector<std::string>& arg
     return {pid};
 }
 
-int WaitForChild(Child child)
+int waitForChild(Child child)
 {
     int status = 0;
     if (child.id <= 0 || ::waitpid(static_cast<pid_t>(child.id), &status, 0) < 0) {
@@ -114,12 +114,12 @@ int WaitForChild(Child child)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string ProgramBeside(const std::string& name)
+std::string programBeside(const std::string& name)
 {
     return std::filesystem::read_symlink("/proc/self/exe").parent_path() / name;
 }
 
-void SetEnvironment(const std::string& name, const std::string& value)
+void setEnvironment(const std::string& name, const std::string& value)
 {
     if (value.empty()) {
         ::unsetenv(name.c_str());

@@ -12,13 +12,13 @@ struct Child
     long long id = -1; // a process id, or a Windows process handle
 };
 
-Child StartChild(const std::string& program, const std::vector<std::string>& args);
-int WaitForChild(Child child); // the exit status, -1 when it did not end normally
+Child startChild(const std::string& program, const std::vector<std::string>& args);
+int waitForChild(Child child); // the exit status, -1 when it did not end normally
 
 // The path of a program in the folder of the running executable.
-std::string ProgramBeside(const std::string& name);
+std::string programBeside(const std::string& name);
 
 // Sets (or, with an empty value, removes) a variable of this process's environment, which children inherit.
-void SetEnvironment(const std::string& name, const std::string& value);
+void setEnvironment(const std::string& name, const std::string& value);
 
 } // namespace testsupport

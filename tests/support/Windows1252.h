@@ -6,7 +6,7 @@
 // Scripts, lists and settings hold text as Windows-1252 bytes; tests build them from UTF-8 text (paths of
 // the temporary folder among them). Bytes that are not part of a UTF-8 sequence pass as they are, so a
 // test may still write Windows-1252 bytes of its own.
-inline std::string ToWindows1252(std::string_view utf8)
+inline std::string toWindows1252(std::string_view utf8)
 {
     // The characters of 0x80..0x9F; 0 where the code page has none.
     static constexpr char16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,

@@ -49,7 +49,7 @@ namespace fs = std::filesystem;
 const fs::file_time_type kOldTime =
     std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now()) - std::chrono::hours(24 * 365);
 
-const std::string kCadhost = testsupport::ProgramBeside(CADHOST_NAME);
+const std::string kCadhost = testsupport::programBeside(CADHOST_NAME);
 
 bool modifiedSinceSetUp(const std::string& path)
 {
@@ -64,8 +64,8 @@ protected:
     // A drawing file with an old modification time, so that a save shows.
     std::string drawing(const std::string& name, bool readOnly = false)
     {
-        const std::string path = tmp_.file(name);
-        tmp_.write(name, "DWG");
+        const std::string path = m_tmp.file(name);
+        m_tmp.write(name, "DWG");
         const fs::path native = TempDir::toPath(path);
         fs::permissions(native, fs::perms::owner_write, fs::perm_options::add);
         fs::last_write_time(native, kOldTime);
@@ -80,24 +80,24 @@ protected:
     {
         std::string text;
         for (const std::string& line : lines) {
-            text += ToWindows1252(line) + "\r\n";
+            text += toWindows1252(line) + "\r\n";
         }
-        tmp_.write("Batch.scr", text);
-        return tmp_.file("Batch.scr");
+        m_tmp.write("Batch.scr", text);
+        return m_tmp.file("Batch.scr");
     }
 
     testsupport::Child spawn(const std::vector<std::string>& args, int holdMs = 0)
     {
-        testsupport::SetEnvironment("CADHOST_HOLD_MS", std::to_string(holdMs));
-        testsupport::SetEnvironment("CADHOST_PRODUCT", "");
-        testsupport::SetEnvironment("CADHOST_JOURNAL", "");
-        return testsupport::StartChild(kCadhost, args);
+        testsupport::setEnvironment("CADHOST_HOLD_MS", std::to_string(holdMs));
+        testsupport::setEnvironment("CADHOST_PRODUCT", "");
+        testsupport::setEnvironment("CADHOST_JOURNAL", "");
+        return testsupport::startChild(kCadhost, args);
     }
 
     HostRun finish(testsupport::Child child, const std::string& journalPath)
     {
         HostRun run;
-        run.status = testsupport::WaitForChild(child);
+        run.status = testsupport::waitForChild(child);
         std::ifstream in(TempDir::toPath(journalPath), std::ios::binary);
         for (std::string line; std::getline(in, line);) {
             std::stringstream fields(line);
@@ -117,7 +117,7 @@ protected:
         return finish(spawn({"--product=" + product, "/b", script}), script + ".journal");
     }
 
-    TempDir tmp_;
+    TempDir m_tmp;
 };
 
 TEST_F(CadHostTest, ReadOnlyDrawingNeedsItsAnswerAndIsNeverSaved)
@@ -210,10 +210,10 @@ TEST_F(CadHostTest, SaveQuestionTakesOnlyYesOrNo)
 TEST_F(CadHostTest, ScriptLinesSplitAtSpacesAndNamesAreWindows1252)
 {
     const std::string spaced = drawing("Plan \xE2\x82\xAC \xC3\xA9.dwg");
-    const std::string path = ToWindows1252(spaced); // the same name as Windows-1252 writes it
-    tmp_.write("Batch.scr", "; a comment line is not typed\r\n_Open \"" + path +
-                                "\" _Zoom\n0.5XP\r\n\r\n_Zoom 2 \r\n_Close _N _Quit");
-    const std::string script = tmp_.file("Batch.scr");
+    const std::string path = toWindows1252(spaced); // the same name as Windows-1252 writes it
+    m_tmp.write("Batch.scr", "; a comment line is not typed\r\n_Open \"" + path +
+                                 "\" _Zoom\n0.5XP\r\n\r\n_Zoom 2 \r\n_Close _N _Quit");
+    const std::string script = m_tmp.file("Batch.scr");
     const HostRun result = finish(spawn({"/b", script}), script + ".journal");
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.trace({"open", "opened", "zoom", "answer", "enter", "command", "close", "quit"}),
@@ -235,7 +235,7 @@ TEST_F(CadHostTest, ArgumentsAndExitStatus)
         {{"/p", "profile"}, 2, {}},
         {{"/b"}, 2, {}},
         {{"--product=Cad2099", "/b", script}, 2, {}},
-        {{"/b", tmp_.file("missing.scr")}, 2, {}},
+        {{"/b", m_tmp.file("missing.scr")}, 2, {}},
         {{"/b", script, "/b", script}, 2, {}},
         {{"/b", script}, 0, {"exit:0 unmodelled=0"}},
         {{"-b", script}, 0, {"exit:0 unmodelled=0"}},
@@ -257,14 +257,14 @@ TEST_F(CadHostTest, HoldsItsScriptSoThatTheLockProbeSeesIt)
     const std::string script = writeScript({"_Quit"});
     const testsupport::Child host = spawn({"/b", script}, 1000);
     int probed = 0; // 0 until the host holds its script
-    for (int i = 0; i < 300 && (probed = qv::platform::FileIsOpen(script)) == 0; ++i) {
+    for (int i = 0; i < 300 && (probed = qv::platform::probeForWriting(script)) == 0; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(probed, 70);
     // Others may still read it, and the probe left it whole.
-    EXPECT_EQ(tmp_.read("Batch.scr"), "_Quit\r\n");
+    EXPECT_EQ(m_tmp.read("Batch.scr"), "_Quit\r\n");
     EXPECT_EQ(finish(host, script + ".journal").status, 0);
-    EXPECT_EQ(qv::platform::FileIsOpen(script), 0);
+    EXPECT_EQ(qv::platform::probeForWriting(script), 0);
 }
 
 } // namespace

@@ -28,15 +28,15 @@ void appendField(std::string& out, std::string_view field)
 
 Journal::~Journal()
 {
-    if (file_ != nullptr) {
-        std::fclose(file_);
+    if (m_file != nullptr) {
+        std::fclose(m_file);
     }
 }
 
 bool Journal::open(const std::string& path, std::string& error)
 {
-    file_ = createFile(path);
-    if (file_ == nullptr) {
+    m_file = createFile(path);
+    if (m_file == nullptr) {
         error = std::strerror(errno);
         return false;
     }
@@ -45,7 +45,7 @@ bool Journal::open(const std::string& path, std::string& error)
 
 void Journal::write(int line, std::string_view event, std::string_view drawing, std::string_view detail)
 {
-    if (file_ == nullptr) {
+    if (m_file == nullptr) {
         return;
     }
     std::string text = std::to_string(line);
@@ -56,8 +56,8 @@ void Journal::write(int line, std::string_view event, std::string_view drawing, 
     text += '\t';
     appendField(text, detail);
     text += '\n';
-    std::fwrite(text.data(), 1, text.size(), file_);
-    std::fflush(file_);
+    std::fwrite(text.data(), 1, text.size(), m_file);
+    std::fflush(m_file);
 }
 
 } // namespace cadhost

@@ -23,7 +23,7 @@ public:
     void write(int line, std::string_view event, std::string_view drawing, std::string_view detail);
 
 private:
-    std::FILE* file_ = nullptr;
+    std::FILE* m_file = nullptr;
 };
 
 } // namespace cadhost

@@ -37,8 +37,8 @@ public:
     bool readAll(std::string& bytes, std::string& error);
 
 private:
-    std::string path_;
-    void* handle_ = nullptr; // a Windows HANDLE, or a POSIX descriptor + 1
+    std::string m_path;
+    void* m_handle = nullptr; // a Windows HANDLE, or a POSIX descriptor + 1
 };
 
 } // namespace cadhost

@@ -42,20 +42,20 @@ bool systemAllowsWrite(const std::string& path)
 
 HeldScript::~HeldScript()
 {
-    if (handle_ != nullptr) {
-        ::close(descriptor(handle_)); // also releases the lock
+    if (m_handle != nullptr) {
+        ::close(descriptor(m_handle)); // also releases the lock
     }
 }
 
 bool HeldScript::open(const std::string& path, std::string& error)
 {
-    path_ = path;
+    m_path = path;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         error = "cannot open the script " + path + ": " + std::strerror(errno);
         return false;
     }
-    handle_ = reinterpret_cast<void*>(static_cast<std::intptr_t>(fd) + 1);
+    m_handle = reinterpret_cast<void*>(static_cast<std::intptr_t>(fd) + 1);
     while (::flock(fd, LOCK_SH) != 0) {
         if (errno != EINTR) {
             error = "cannot lock the script " + path + ": " + std::strerror(errno);
@@ -69,7 +69,7 @@ bool HeldScript::readAll(std::string& bytes, std::string& error)
 {
     char buffer[65536];
     for (;;) {
-        const ssize_t count = ::read(descriptor(handle_), buffer, sizeof buffer);
+        const ssize_t count = ::read(descriptor(m_handle), buffer, sizeof buffer);
         if (count == 0) {
             return true;
         }
@@ -77,7 +77,7 @@ bool HeldScript::readAll(std::string& bytes, std::string& error)
             if (errno == EINTR) {
                 continue;
             }
-            error = "cannot read the script " + path_ + ": " + std::strerror(errno);
+            error = "cannot read the script " + m_path + ": " + std::strerror(errno);
             return false;
         }
         bytes.append(buffer, static_cast<std::size_t>(count));

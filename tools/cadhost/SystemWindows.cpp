@@ -102,14 +102,14 @@ bool systemAllowsWrite(const std::string& path)
 
 HeldScript::~HeldScript()
 {
-    if (handle_ != nullptr) {
-        ::CloseHandle(handle_);
+    if (m_handle != nullptr) {
+        ::CloseHandle(m_handle);
     }
 }
 
 bool HeldScript::open(const std::string& path, std::string& error)
 {
-    path_ = path;
+    m_path = path;
     const auto wide = toUtf16(path);
     if (!wide) {
         error = "cannot open the script " + path + ": not a UTF-8 name";
@@ -122,7 +122,7 @@ bool HeldScript::open(const std::string& path, std::string& error)
         error = "cannot open the script " + path + ": " + describe(::GetLastError());
         return false;
     }
-    handle_ = file;
+    m_handle = file;
     return true;
 }
 
@@ -131,8 +131,8 @@ bool HeldScript::readAll(std::string& bytes, std::string& error)
     char buffer[65536];
     for (;;) {
         DWORD count = 0;
-        if (!::ReadFile(handle_, buffer, sizeof buffer, &count, nullptr)) {
-            error = "cannot read the script " + path_ + ": " + describe(::GetLastError());
+        if (!::ReadFile(m_handle, buffer, sizeof buffer, &count, nullptr)) {
+            error = "cannot read the script " + m_path + ": " + describe(::GetLastError());
             return false;
         }
         if (count == 0) {

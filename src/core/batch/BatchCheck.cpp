@@ -32,31 +32,31 @@ public:
     }
     std::string firstLine(const std::string& path) const override
     {
-        const auto found = lines_.find(path);
-        return found == lines_.end() ? std::string() : found->second;
+        const auto found = m_lines.find(path);
+        return found == m_lines.end() ? std::string() : found->second;
     }
     // A scratch drawing in a declared state (the stand-in host's drawing line).
     void declare(const std::string& path, std::string line)
     {
-        known_[path] = {true, true, true};
-        lines_[path] = std::move(line);
+        m_known[path] = {true, true, true};
+        m_lines[path] = std::move(line);
     }
     // What the caller already knows of an existing drawing.
-    void remember(const std::string& path, bool writable) { known_[path] = {true, true, writable}; }
+    void remember(const std::string& path, bool writable) { m_known[path] = {true, true, writable}; }
     std::string touch(const std::string&) override { return {}; }
     std::string copy(const std::string&, const std::string& to) override
     {
-        known_[to] = {true, true, true};
+        m_known[to] = {true, true, true};
         return {};
     }
     std::string write(const std::string& path, const std::string&) override
     {
-        known_[path] = {true, true, true};
+        m_known[path] = {true, true, true};
         return {};
     }
 
 private:
-    std::map<std::string, std::string> lines_;
+    std::map<std::string, std::string> m_lines;
 
     struct Look
     {
@@ -67,8 +67,8 @@ private:
 
     const Look& look(const std::string& path) const
     {
-        const auto found = known_.find(path);
-        if (found != known_.end()) {
+        const auto found = m_known.find(path);
+        if (found != m_known.end()) {
             return found->second;
         }
         std::error_code error;
@@ -80,10 +80,10 @@ private:
         look.exists = !error && std::filesystem::exists(status);
         look.file = look.exists && std::filesystem::is_regular_file(status);
         look.writable = look.exists && (status.permissions() & writeBits) != std::filesystem::perms::none;
-        return known_.emplace(path, look).first->second;
+        return m_known.emplace(path, look).first->second;
     }
 
-    mutable std::unordered_map<std::string, Look> known_;
+    mutable std::unordered_map<std::string, Look> m_known;
 };
 
 Result<hm::HostSetup> setupFor(const BatchCheckOptions& options, hm::HostFiles& files)
@@ -145,15 +145,15 @@ bool isOpenCommand(std::string_view line)
 std::string rowPath(const DrawingRow& row)
 {
     std::string_view folder = row.folder;
-    if (!folder.empty() && IsPathSeparator(folder.back())) {
+    if (!folder.empty() && isPathSeparator(folder.back())) {
         folder.remove_suffix(1);
     }
-    return JoinPath(folder, row.file);
+    return joinPath(folder, row.file);
 }
 
 } // namespace
 
-Result<BatchCheckReport> CheckBatchScript(std::string_view scriptBytes, const DrawingRows& rows,
+Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const DrawingRows& rows,
                                           const BatchCheckOptions& options)
 {
     ReadOnlyFiles files;
@@ -173,7 +173,7 @@ Result<BatchCheckReport> CheckBatchScript(std::string_view scriptBytes, const Dr
         }
         DrawingCheck drawing;
         drawing.firstLine = static_cast<int>(i) + 1;
-        drawing.path = Cp1252ToUtf8(next.substr(1, next.find('"', 1) - 1));
+        drawing.path = cp1252ToUtf8(next.substr(1, next.find('"', 1) - 1));
         // Rows come in list order, once per set when the sets are collated: the next row of that path.
         bool matched = false;
         for (std::size_t step = 0; step < rows.size(); ++step) {
@@ -237,7 +237,7 @@ Result<BatchCheckReport> CheckBatchScript(std::string_view scriptBytes, const Dr
     return report;
 }
 
-Result<std::vector<CheckProblem>> CheckRoutineText(std::string_view text, const BatchCheckOptions& options)
+Result<std::vector<CheckProblem>> checkRoutineText(std::string_view text, const BatchCheckOptions& options)
 {
     ReadOnlyFiles files;
     Result<hm::HostSetup> setup = setupFor(options, files);
@@ -246,7 +246,7 @@ Result<std::vector<CheckProblem>> CheckRoutineText(std::string_view text, const 
     }
     // The routine runs on a scratch drawing, framed as the script frames every drawing, in the script's code
     // page. Lines are counted from the routine's first line.
-    Result<std::string> encoded = Utf8ToCp1252(text);
+    Result<std::string> encoded = utf8ToCp1252(text);
     if (!encoded) {
         return encoded.error();
     }
@@ -286,7 +286,7 @@ Result<std::vector<CheckProblem>> CheckRoutineText(std::string_view text, const 
     return problems;
 }
 
-std::string DescribeProblem(const CheckProblem& problem)
+std::string describeProblem(const CheckProblem& problem)
 {
     std::string text = problem.warning ? "warning" : "error";
     if (problem.line > 0) {
@@ -298,16 +298,16 @@ std::string DescribeProblem(const CheckProblem& problem)
     return text + ": " + problem.message;
 }
 
-std::string DescribeCheck(const DrawingCheck& drawing)
+std::string describeCheck(const DrawingCheck& drawing)
 {
     if (!drawing.problem) {
         return drawing.unchecked > 0 ? "OK (" + std::to_string(drawing.unchecked) + " command(s) not checked)"
                                      : std::string("OK");
     }
-    return DescribeProblem(*drawing.problem);
+    return describeProblem(*drawing.problem);
 }
 
-std::string CheckSummary(const BatchCheckReport& report, std::string_view productCode)
+std::string checkSummary(const BatchCheckReport& report, std::string_view productCode)
 {
     std::size_t ok = 0;
     std::size_t errors = 0;
@@ -327,7 +327,7 @@ std::string CheckSummary(const BatchCheckReport& report, std::string_view produc
     return text;
 }
 
-std::optional<UserMessage> RoutineCheckQuestion(const std::vector<CheckProblem>& problems)
+std::optional<UserMessage> routineCheckQuestion(const std::vector<CheckProblem>& problems)
 {
     constexpr std::size_t kShown = 3;
     std::string list;
@@ -337,7 +337,7 @@ std::optional<UserMessage> RoutineCheckQuestion(const std::vector<CheckProblem>&
             continue;
         }
         if (++errors <= kShown) {
-            list += DescribeProblem(problem) + "\r\n";
+            list += describeProblem(problem) + "\r\n";
         }
     }
     if (errors == 0) {

@@ -60,21 +60,21 @@ struct BatchCheckOptions
 // Runs a batch script, as the writer built it for a start, through the model of the configured host's
 // command line, without writing anything. Each drawing gets its first problem. Fails when the product is
 // not one the model knows.
-Result<BatchCheckReport> CheckBatchScript(std::string_view scriptBytes, const DrawingRows& rows,
+Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const DrawingRows& rows,
                                           const BatchCheckOptions& options);
 
 // One routine on its own, on one scratch drawing: the problems the host would meet (UTF-8 text).
-Result<std::vector<CheckProblem>> CheckRoutineText(std::string_view text, const BatchCheckOptions& options);
+Result<std::vector<CheckProblem>> checkRoutineText(std::string_view text, const BatchCheckOptions& options);
 
 // "OK" or a one-line account of the problem, for the command line and the result window.
-std::string DescribeCheck(const DrawingCheck& drawing);
-std::string DescribeProblem(const CheckProblem& problem);
+std::string describeCheck(const DrawingCheck& drawing);
+std::string describeProblem(const CheckProblem& problem);
 
 // "Checked N drawing(s) for PRODUCT: A OK, B with errors, C with warnings." (and "stopped" when it was).
-std::string CheckSummary(const BatchCheckReport& report, std::string_view productCode);
+std::string checkSummary(const BatchCheckReport& report, std::string_view productCode);
 
 // The question before saving a routine the host would reject: its first problems, and whether to save it
 // anyway. None when the host would take it (warnings alone do not ask).
-std::optional<UserMessage> RoutineCheckQuestion(const std::vector<CheckProblem>& problems);
+std::optional<UserMessage> routineCheckQuestion(const std::vector<CheckProblem>& problems);
 
 } // namespace qv

@@ -4,7 +4,7 @@
 
 namespace qv {
 
-CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments)
+CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments)
 {
     CommandLineRequest request;
     std::string listFile;
@@ -35,7 +35,7 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments)
             listFile += ' ';
         listFile += argument;
     }
-    request.listFile = std::string(TrimSpaces(listFile));
+    request.listFile = std::string(trimSpaces(listFile));
     if (request.action == CommandLineAction::Run && request.unattended && request.listFile.empty()) {
         request.action = CommandLineAction::Refuse;
         request.problem = "--unattended needs the drawing list file to run";
@@ -47,7 +47,7 @@ CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments)
     return request;
 }
 
-std::string UsageText()
+std::string usageText()
 {
     return "Usage: quorvel [--unattended] [LIST.qvl]\n"
            "       quorvel --check LIST.qvl\n"
@@ -77,7 +77,7 @@ std::string UsageText()
            "(%APPDATA%\\Quorvel on Windows).\n";
 }
 
-std::string VersionText(std::string_view version)
+std::string versionText(std::string_view version)
 {
     return "Quorvel " + std::string(version) + "\n";
 }

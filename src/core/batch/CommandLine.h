@@ -28,12 +28,12 @@ struct CommandLineRequest
 // else; "--unattended" runs the list without windows; any other argument starting with "--" is
 // refused rather than taken for a file. The remaining arguments, joined by spaces and trimmed, are
 // the list file (so an unquoted path with spaces still arrives whole); "--" ends the options.
-CommandLineRequest ParseCommandLine(const std::vector<std::string>& arguments);
+CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments);
 
 // The text of --help: the list-file argument, the options, the exit statuses, where settings live.
-std::string UsageText();
+std::string usageText();
 
 // The line of --version.
-std::string VersionText(std::string_view version);
+std::string versionText(std::string_view version);
 
 } // namespace qv

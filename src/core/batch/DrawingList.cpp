@@ -11,7 +11,7 @@
 namespace qv {
 namespace {
 
-unsigned char FoldCase(char c)
+unsigned char foldCase(char c)
 {
     const auto b = static_cast<unsigned char>(c);
     return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b - 'A' + 'a') : b;
@@ -23,13 +23,13 @@ struct ColumnLess
     ColumnSort sort;
     bool operator()(const DrawingRow& a, const DrawingRow& b) const
     {
-        const int c = CompareListText(ColumnText(a, sort.column), ColumnText(b, sort.column));
+        const int c = compareListText(columnText(a, sort.column), columnText(b, sort.column));
         return sort.descending ? c > 0 : c < 0;
     }
 };
 
 // Sorts through an index vector so that the rows' strings move only once.
-void StableSortRows(DrawingRows& rows, const ColumnSort& sort)
+void stableSortRows(DrawingRows& rows, const ColumnSort& sort)
 {
     std::vector<std::size_t> order(rows.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -43,7 +43,7 @@ void StableSortRows(DrawingRows& rows, const ColumnSort& sort)
 }
 
 // True for "C:" and the like: a drive of its own, which names a current folder, not the root.
-bool IsDriveName(std::string_view folder)
+bool isDriveName(std::string_view folder)
 {
     const auto letter = static_cast<unsigned char>(folder.empty() ? 0 : folder[0]);
     return folder.size() == 2 && folder[1] == ':' && ((letter | 0x20) >= 'a' && (letter | 0x20) <= 'z');
@@ -51,18 +51,18 @@ bool IsDriveName(std::string_view folder)
 
 // Splits a path into a row, or says why it cannot be listed. A drawing in a root folder keeps the
 // root's separator ("/", "C:\"), so its folder is never empty and reads back from a saved list.
-std::optional<DrawingRow> RowFromPath(const std::string& path)
+std::optional<DrawingRow> rowFromPath(const std::string& path)
 {
-    auto [folder, file] = SplitAtLastSeparator(path);
+    auto [folder, file] = splitAtLastSeparator(path);
     const bool hasFolder = file.size() < path.size();
-    if (hasFolder && (folder.empty() || IsDriveName(folder)))
+    if (hasFolder && (folder.empty() || isDriveName(folder)))
         folder += path[folder.size()];
-    if (folder.empty() || file.empty() || IsUnsafeName(file) || IsUnsafeName(folder))
+    if (folder.empty() || file.empty() || isUnsafeName(file) || isUnsafeName(folder))
         return std::nullopt;
     return DrawingRow{std::move(file), std::move(folder), {}, {}};
 }
 
-AddOutcome AddPaths(DrawingRows& rows, const std::vector<std::string>& paths, const std::optional<ColumnSort>& sort)
+AddOutcome addPaths(DrawingRows& rows, const std::vector<std::string>& paths, const std::optional<ColumnSort>& sort)
 {
     AddOutcome outcome;
     DrawingRows added;
@@ -70,18 +70,18 @@ AddOutcome AddPaths(DrawingRows& rows, const std::vector<std::string>& paths, co
     for (const std::string& path : paths) {
         if (path.empty())
             continue;
-        if (auto row = RowFromPath(path))
+        if (auto row = rowFromPath(path))
             added.push_back(std::move(*row));
         else
             outcome.refused.push_back(path);
     }
     outcome.added = added.size();
-    AddRows(rows, std::move(added), sort);
+    addRows(rows, std::move(added), sort);
     return outcome;
 }
 
 // A refused name may hold line breaks; show them so the message stays one name per line.
-std::string Visible(std::string_view name)
+std::string visible(std::string_view name)
 {
     std::string out;
     out.reserve(name.size());
@@ -102,7 +102,7 @@ std::string Visible(std::string_view name)
 
 } // namespace
 
-RowSelection SelectionFromIndexes(const std::vector<std::size_t>& indexes, std::size_t rowCount)
+RowSelection selectionFromIndexes(const std::vector<std::size_t>& indexes, std::size_t rowCount)
 {
     RowSelection selected(rowCount, false);
     for (const std::size_t i : indexes) {
@@ -112,7 +112,7 @@ RowSelection SelectionFromIndexes(const std::vector<std::size_t>& indexes, std::
     return selected;
 }
 
-const std::string& ColumnText(const DrawingRow& row, int column)
+const std::string& columnText(const DrawingRow& row, int column)
 {
     static const std::string kNone;
     switch (column) {
@@ -129,12 +129,12 @@ const std::string& ColumnText(const DrawingRow& row, int column)
     }
 }
 
-int CompareListText(std::string_view a, std::string_view b)
+int compareListText(std::string_view a, std::string_view b)
 {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char x = FoldCase(a[i]);
-        const unsigned char y = FoldCase(b[i]);
+        const unsigned char x = foldCase(a[i]);
+        const unsigned char y = foldCase(b[i]);
         if (x != y)
             return x < y ? -1 : 1;
     }
@@ -143,16 +143,16 @@ int CompareListText(std::string_view a, std::string_view b)
     return a.size() < b.size() ? -1 : 1;
 }
 
-void SortByColumn(DrawingRows& rows, const ColumnSort& sort)
+void sortByColumn(DrawingRows& rows, const ColumnSort& sort)
 {
-    StableSortRows(rows, sort);
+    stableSortRows(rows, sort);
 }
 
-void InsertSorted(DrawingRows& rows, DrawingRows added, const ColumnSort& sort)
+void insertSorted(DrawingRows& rows, DrawingRows added, const ColumnSort& sort)
 {
     if (added.empty())
         return;
-    StableSortRows(added, sort);
+    stableSortRows(added, sort);
     // std::merge takes from the first range on ties, so existing rows stay ahead of equal new ones.
     DrawingRows merged;
     merged.reserve(rows.size() + added.size());
@@ -162,44 +162,44 @@ void InsertSorted(DrawingRows& rows, DrawingRows added, const ColumnSort& sort)
     rows = std::move(merged);
 }
 
-void AddRows(DrawingRows& rows, DrawingRows added, const std::optional<ColumnSort>& sort)
+void addRows(DrawingRows& rows, DrawingRows added, const std::optional<ColumnSort>& sort)
 {
     if (sort) {
-        InsertSorted(rows, std::move(added), *sort);
+        insertSorted(rows, std::move(added), *sort);
         return;
     }
     rows.reserve(rows.size() + added.size());
     std::move(added.begin(), added.end(), std::back_inserter(rows));
 }
 
-SortOrderStep NextSortOrder(std::string_view lblSortOrder)
+SortOrderStep nextSortOrder(std::string_view sortOrderFlag)
 {
-    if (ParseInt16(lblSortOrder) == 1)
+    if (parseInt16(sortOrderFlag) == 1)
         return {false, "0"};
     return {true, "1"};
 }
 
-bool IsUnsafeName(std::string_view text)
+bool isUnsafeName(std::string_view text)
 {
     return std::any_of(text.begin(), text.end(),
                        [](char c) { return c == '"' || static_cast<unsigned char>(c) < 0x20; });
 }
 
-AddOutcome AddFromDialog(DrawingRows& rows, const std::vector<std::string>& paths,
+AddOutcome addFromDialog(DrawingRows& rows, const std::vector<std::string>& paths,
                          const std::optional<ColumnSort>& sort)
 {
-    return AddPaths(rows, paths, sort);
+    return addPaths(rows, paths, sort);
 }
 
-AddOutcome AddDropped(DrawingRows& rows, const std::vector<std::string>& paths, const IsFolderFn& isFolder,
+AddOutcome addDropped(DrawingRows& rows, const std::vector<std::string>& paths, const IsFolderFn& isFolder,
                       const std::optional<ColumnSort>& sort)
 {
     if (paths.empty() || (isFolder && isFolder(paths.front())))
         return {};
-    return AddPaths(rows, paths, sort);
+    return addPaths(rows, paths, sort);
 }
 
-UserMessage RefusedDrawingsMessage(const std::vector<std::string>& refused)
+UserMessage refusedDrawingsMessage(const std::vector<std::string>& refused)
 {
     constexpr std::size_t kShown = 20;
     std::string text = "These drawings were not added to the list. A file name or folder that holds a control "
@@ -208,7 +208,7 @@ UserMessage RefusedDrawingsMessage(const std::vector<std::string>& refused)
     text += kCrLf;
     for (std::size_t i = 0; i < refused.size() && i < kShown; ++i) {
         text += kCrLf;
-        text += Visible(refused[i]);
+        text += visible(refused[i]);
     }
     if (refused.size() > kShown) {
         text += kCrLf;
@@ -218,7 +218,7 @@ UserMessage RefusedDrawingsMessage(const std::vector<std::string>& refused)
     return UserMessage{text, "Quorvel Error", MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
-void RedoListItems(DrawingRows& rows, const std::string& name)
+void assignToAll(DrawingRows& rows, const std::string& name)
 {
     for (DrawingRow& row : rows) {
         row.routine = name;
@@ -226,7 +226,7 @@ void RedoListItems(DrawingRows& rows, const std::string& name)
     }
 }
 
-void ShowSubjectInSelected(DrawingRows& rows, const RowSelection& selected, const std::string& name)
+void assignToSelected(DrawingRows& rows, const RowSelection& selected, const std::string& name)
 {
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (i < selected.size() && selected[i])
@@ -235,7 +235,7 @@ void ShowSubjectInSelected(DrawingRows& rows, const RowSelection& selected, cons
     }
 }
 
-void DeleteFromList(DrawingRows& rows, const RowSelection& selected)
+void removeSelected(DrawingRows& rows, const RowSelection& selected)
 {
     std::size_t kept = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -249,12 +249,12 @@ void DeleteFromList(DrawingRows& rows, const RowSelection& selected)
     rows.resize(kept);
 }
 
-void Clear_List(DrawingRows& rows)
+void clearList(DrawingRows& rows)
 {
     rows.clear();
 }
 
-std::string DrawingCountText(std::size_t count)
+std::string drawingCountText(std::size_t count)
 {
     if (count == 0)
         return "Drawings To Be Processed";

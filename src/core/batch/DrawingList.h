@@ -26,7 +26,7 @@ inline constexpr std::string_view kAddFilesFilter =
 using RowSelection = std::vector<bool>;
 
 // Builds a RowSelection from row indexes (any order; indexes past the list are ignored).
-RowSelection SelectionFromIndexes(const std::vector<std::size_t>& indexes, std::size_t rowCount);
+RowSelection selectionFromIndexes(const std::vector<std::size_t>& indexes, std::size_t rowCount);
 
 // Column sorting of the list view: column 0 "Drawing File", 1 "Folder", 2 "Routine", 3 "Num".
 struct ColumnSort
@@ -38,41 +38,41 @@ struct ColumnSort
 };
 
 // Text of a column of a row (empty for a column outside 0..3).
-const std::string& ColumnText(const DrawingRow& row, int column);
+const std::string& columnText(const DrawingRow& row, int column);
 
 // The list's text comparison: ASCII letters compare without regard to case, every other byte by its
 // value (for UTF-8 that is code point order). It does not depend on the machine's locale, so a list
 // sorts the same way everywhere and the processing order is predictable.
-int CompareListText(std::string_view a, std::string_view b);
-inline bool ListTextLess(std::string_view a, std::string_view b)
+int compareListText(std::string_view a, std::string_view b);
+inline bool listTextLess(std::string_view a, std::string_view b)
 {
-    return CompareListText(a, b) < 0;
+    return compareListText(a, b) < 0;
 }
 
 // Stable sort of the rows by one column's text; rows with equal text keep their order.
-void SortByColumn(DrawingRows& rows, const ColumnSort& sort);
+void sortByColumn(DrawingRows& rows, const ColumnSort& sort);
 
 // Adds rows to a list that is already sorted by `sort`: each new row goes after the existing rows
 // of equal text, and new rows of equal text keep their own order. O((n + m) log m).
-void InsertSorted(DrawingRows& rows, DrawingRows added, const ColumnSort& sort);
+void insertSorted(DrawingRows& rows, DrawingRows added, const ColumnSort& sort);
 
 // Appends the rows, or inserts them in sorted place once column sorting is switched on.
-void AddRows(DrawingRows& rows, DrawingRows added, const std::optional<ColumnSort>& sort);
+void addRows(DrawingRows& rows, DrawingRows added, const std::optional<ColumnSort>& sort);
 
-// A click on a column header flips the order held by `lblSortOrder`: when its numeric value is 1 the
-// list sorts ascending and the label becomes "0"; otherwise (also "" at start) it sorts descending and
-// the label becomes "1".
+// A click on a column header flips the order held by `sortOrderFlag` ("0" ascending, "1" descending, "" before
+// the first click): when its numeric value is 1 the list sorts ascending and the flag becomes "0"; otherwise
+// it sorts descending and the flag becomes "1".
 struct SortOrderStep
 {
     bool descending = false;
-    std::string lblSortOrder;
+    std::string sortOrderFlag;
 };
-SortOrderStep NextSortOrder(std::string_view lblSortOrder);
+SortOrderStep nextSortOrder(std::string_view sortOrderFlag);
 
 // True when the text holds a control character (line breaks and tabs among them) or a double quote:
 // such a name would break the batch script or could not be read back from a drawing list file, so it
 // is never listed.
-bool IsUnsafeName(std::string_view text);
+bool isUnsafeName(std::string_view text);
 
 // What an add did: how many rows were added, and the paths that were refused (in the order given).
 struct AddOutcome
@@ -85,30 +85,30 @@ struct AddOutcome
 // into folder and file name (a drawing in a root folder gets the root, "/" or "C:\", as its folder).
 // Empty paths are skipped (a cancelled dialog returns none); a path without a folder or a file name,
 // or whose name or folder is unsafe, is refused and the others are added.
-AddOutcome AddFromDialog(DrawingRows& rows, const std::vector<std::string>& paths,
+AddOutcome addFromDialog(DrawingRows& rows, const std::vector<std::string>& paths,
                          const std::optional<ColumnSort>& sort = std::nullopt);
 
 // Adds dropped paths in drop order, with the same rules. When the first dropped path is a folder
 // nothing at all is added.
 using IsFolderFn = std::function<bool(const std::string& path)>;
-AddOutcome AddDropped(DrawingRows& rows, const std::vector<std::string>& paths, const IsFolderFn& isFolder,
+AddOutcome addDropped(DrawingRows& rows, const std::vector<std::string>& paths, const IsFolderFn& isFolder,
                       const std::optional<ColumnSort>& sort = std::nullopt);
 
 // The one message that names the refused drawings (at most 20 of them, then how many more).
-UserMessage RefusedDrawingsMessage(const std::vector<std::string>& refused);
+UserMessage refusedDrawingsMessage(const std::vector<std::string>& refused);
 
 // Every row gets the routine; the "Num" column is emptied. Order is kept.
-void RedoListItems(DrawingRows& rows, const std::string& name);
+void assignToAll(DrawingRows& rows, const std::string& name);
 
 // The selected rows get the routine, the others keep theirs; every "Num" is emptied.
-void ShowSubjectInSelected(DrawingRows& rows, const RowSelection& selected, const std::string& name);
+void assignToSelected(DrawingRows& rows, const RowSelection& selected, const std::string& name);
 
 // Keeps the rows that are not selected, in order, with "Num" emptied.
-void DeleteFromList(DrawingRows& rows, const RowSelection& selected);
+void removeSelected(DrawingRows& rows, const RowSelection& selected);
 
-void Clear_List(DrawingRows& rows);
+void clearList(DrawingRows& rows);
 
 // Count label `Label1`: "Drawings To Be Processed", or "12 Drawings To Be Processed".
-std::string DrawingCountText(std::size_t count);
+std::string drawingCountText(std::size_t count);
 
 } // namespace qv

@@ -5,9 +5,9 @@
 
 namespace qv {
 
-std::optional<int> ParseFieldNumber(std::string_view text)
+std::optional<int> parseFieldNumber(std::string_view text)
 {
-    text = TrimSpaces(text);
+    text = trimSpaces(text);
     if (text.empty() || text.size() > 9)
         return std::nullopt;
     int value = 0;
@@ -21,10 +21,10 @@ std::optional<int> ParseFieldNumber(std::string_view text)
     return value;
 }
 
-std::string oDivideLineNum(std::string_view fileName, std::string_view delimiter, int fieldNumber)
+std::string fileNameField(std::string_view fileName, std::string_view delimiter, int fieldNumber)
 {
     std::string name(fileName);
-    if (ToUpperAscii(name).find(".DWG") != std::string::npos) {
+    if (toUpperAscii(name).find(".DWG") != std::string::npos) {
         std::string stripped;
         stripped.reserve(name.size());
         for (std::size_t pos = 0;;) {
@@ -52,12 +52,12 @@ std::string oDivideLineNum(std::string_view fileName, std::string_view delimiter
     return {};
 }
 
-void SortByField(DrawingRows& rows, std::string_view delimiter, std::string_view fieldNumber)
+void sortByField(DrawingRows& rows, std::string_view delimiter, std::string_view fieldNumber)
 {
-    const std::optional<int> number = ParseFieldNumber(fieldNumber);
+    const std::optional<int> number = parseFieldNumber(fieldNumber);
     for (DrawingRow& row : rows)
-        row.key = number ? oDivideLineNum(row.file, delimiter, *number) : std::string();
-    SortByColumn(rows, ColumnSort{3, false});
+        row.key = number ? fileNameField(row.file, delimiter, *number) : std::string();
+    sortByColumn(rows, ColumnSort{3, false});
 }
 
 } // namespace qv

@@ -13,18 +13,18 @@ namespace qv {
 
 // The field number as typed in the settings: a whole number of at least 1, spaces around it allowed.
 // Anything else ("Unknown", "", "2a", "0") selects no field.
-std::optional<int> ParseFieldNumber(std::string_view text);
+std::optional<int> parseFieldNumber(std::string_view text);
 
 // The key of a file name: when its upper-cased form holds ".DWG", every ".dwg" (lower case, exactly)
 // is removed first; then the fieldNumber-th field (from 1) between delimiters is the key, the last
 // field running to the end of the name. Only a one-character delimiter splits the name. A name with
 // fewer fields than fieldNumber, or a fieldNumber below 1, gives an empty key.
 // For A-12-rev.dwg, "-", 2 the key is "12"; with 3 it is "rev".
-std::string oDivideLineNum(std::string_view fileName, std::string_view delimiter, int fieldNumber);
+std::string fileNameField(std::string_view fileName, std::string_view delimiter, int fieldNumber);
 
 // Gives every row its key ("Num") and sorts the rows by key, ascending, with the list's text
 // comparison; rows with equal keys keep their order. A field number that selects no field gives
 // every row an empty key and keeps the order.
-void SortByField(DrawingRows& rows, std::string_view delimiter, std::string_view fieldNumber);
+void sortByField(DrawingRows& rows, std::string_view delimiter, std::string_view fieldNumber);
 
 } // namespace qv

@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::string_view kSupportLine = "If the problem persists please e-mail support@quorvel.example";
 
-std::string JoinLines(std::initializer_list<std::string_view> lines, std::string_view lineBreak)
+std::string joinLines(std::initializer_list<std::string_view> lines, std::string_view lineBreak)
 {
     std::string text;
     bool first = true;
@@ -30,7 +30,7 @@ std::string JoinLines(std::initializer_list<std::string_view> lines, std::string
 
 } // namespace
 
-std::optional<UserMessage> CheckFileAssigned(const DrawingRows& rows)
+std::optional<UserMessage> checkEveryDrawingAssigned(const DrawingRows& rows)
 {
     for (const DrawingRow& row : rows) {
         if (row.routine.empty())
@@ -43,18 +43,17 @@ std::optional<UserMessage> CheckFileAssigned(const DrawingRows& rows)
 namespace {
 
 // Whether a row's routine needs the database at all; nullopt when it does.
-std::optional<bool> PresentWithoutDatabase(const std::string& routine, bool combinationExists)
+std::optional<bool> presentWithoutDatabase(const std::string& routine, bool combinationExists)
 {
     if (routine == kCombinedRoutines)
         return combinationExists;
-    if (EqualsIgnoreCaseAscii(routine, kConvertDxfR14))
+    if (equalsIgnoreCaseAscii(routine, kConvertDxfR14))
         return true;
     return std::nullopt;
 }
 
 // The rows whose routine present(i) denies, grouped by routine in order of first appearance.
-template <typename Present>
-std::vector<MissingRoutine> CollectMissing(const DrawingRows& rows, Present present)
+template <typename Present> std::vector<MissingRoutine> collectMissing(const DrawingRows& rows, Present present)
 {
     std::vector<MissingRoutine> missing;
     std::unordered_map<std::string_view, std::size_t> missingAt; // views into the rows, which outlive this call
@@ -72,19 +71,19 @@ std::vector<MissingRoutine> CollectMissing(const DrawingRows& rows, Present pres
 
 } // namespace
 
-std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineIndex& index,
+std::vector<MissingRoutine> findMissingRoutines(const DrawingRows& rows, const RoutineIndex& index,
                                                 bool combinationExists)
 {
     std::vector<unsigned char> found(rows.size());
     index.containsEach(
         rows.size(), [&rows](std::size_t i) { return std::string_view(rows[i].routine); },
         [&found](std::size_t i, bool present) { found[i] = present; });
-    return CollectMissing(rows, [&](std::size_t i) {
-        return PresentWithoutDatabase(rows[i].routine, combinationExists).value_or(found[i] != 0);
+    return collectMissing(rows, [&](std::size_t i) {
+        return presentWithoutDatabase(rows[i].routine, combinationExists).value_or(found[i] != 0);
     });
 }
 
-UserMessage MissingRoutinesBeforeRunMessage(const std::vector<MissingRoutine>& missing)
+UserMessage missingRoutinesBeforeRunMessage(const std::vector<MissingRoutine>& missing)
 {
     constexpr std::size_t kRoutinesShown = 10;
     constexpr std::size_t kDrawingsShown = 5;
@@ -112,7 +111,7 @@ UserMessage MissingRoutinesBeforeRunMessage(const std::vector<MissingRoutine>& m
     return UserMessage{std::move(text), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
 }
 
-UserMessage ScriptFolderInvalidMessage(std::string_view scriptFolder)
+UserMessage scriptFolderInvalidMessage(std::string_view scriptFolder)
 {
     std::string text = "The location for the Batch.scr file is not valid:";
     text += kCrLf;
@@ -124,7 +123,7 @@ UserMessage ScriptFolderInvalidMessage(std::string_view scriptFolder)
     return UserMessage{std::move(text), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
 }
 
-UserMessage ConfirmStartMessage()
+UserMessage confirmStartMessage()
 {
     // Every line ends with a line feed alone.
     std::string text = "WARNING\n"
@@ -138,18 +137,18 @@ UserMessage ConfirmStartMessage()
     return UserMessage{std::move(text), "Confirm Starting Acad", MessageIcon::None, MessageButtons::OkCancel};
 }
 
-ScriptWriterKind ChooseScriptWriter(bool confirm, std::string_view productCode)
+ScriptWriterKind chooseScriptWriter(bool confirm, std::string_view productCode)
 {
     if (confirm)
         return ScriptWriterKind::General;
-    if (IsBricscad(productCode))
+    if (isBricscad(productCode))
         return ScriptWriterKind::Bricscad;
-    if (IsZwcad(productCode))
+    if (isZwcad(productCode))
         return ScriptWriterKind::Zwcad;
     return ScriptWriterKind::General;
 }
 
-int ShowCodeFor(std::string_view windowState)
+int showCodeFor(std::string_view windowState)
 {
     if (windowState == "Minimized")
         return ShowMinimized;
@@ -158,7 +157,7 @@ int ShowCodeFor(std::string_view windowState)
     return ShowNormal;
 }
 
-std::string BuildLaunchParameters(std::string_view startOption, std::string_view switchText,
+std::string buildLaunchParameters(std::string_view startOption, std::string_view switchText,
                                   std::string_view scriptPath)
 {
     std::string parameters;
@@ -169,13 +168,13 @@ std::string BuildLaunchParameters(std::string_view startOption, std::string_view
     // Quoted by the command-line rules the host splits with, so a folder holding a double quote
     // (possible outside Windows) still reaches the host as one argument, unchanged.
     parameters += "/b ";
-    parameters += QuoteWindowsArgument(scriptPath);
+    parameters += quoteWindowsArgument(scriptPath);
     return parameters;
 }
 
-std::optional<UserMessage> CheckSwitchText(std::string_view startOption, std::string_view switchText)
+std::optional<UserMessage> checkSwitchText(std::string_view startOption, std::string_view switchText)
 {
-    if (startOption != "YesSwitch" || !EndsInsideQuotes(switchText))
+    if (startOption != "YesSwitch" || !endsInsideQuotes(switchText))
         return std::nullopt;
     std::string text = "The startup switch text has a double quote that is not closed, so the host would take "
                        "\"/b\" and the script path as part of that switch:";
@@ -188,16 +187,16 @@ std::optional<UserMessage> CheckSwitchText(std::string_view startOption, std::st
     return UserMessage{std::move(text), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
 }
 
-LaunchRequest BuildLaunchRequest(const LaunchSettings& settings, const std::string& scriptPath)
+LaunchRequest buildLaunchRequest(const LaunchSettings& settings, const std::string& scriptPath)
 {
     LaunchRequest request;
     request.file = settings.executable;
-    request.parameters = BuildLaunchParameters(settings.startOption, settings.switchText, scriptPath);
-    request.showCode = ShowCodeFor(settings.windowState);
+    request.parameters = buildLaunchParameters(settings.startOption, settings.switchText, scriptPath);
+    request.showCode = showCodeFor(settings.windowState);
     return request;
 }
 
-std::string_view ShellExecuteErrorText(int result)
+std::string_view shellExecuteErrorText(int result)
 {
     switch (result) {
     case 2:
@@ -229,15 +228,15 @@ std::string_view ShellExecuteErrorText(int result)
     }
 }
 
-std::optional<UserMessage> LaunchFailureMessage(int result)
+std::optional<UserMessage> launchFailureMessage(int result)
 {
     if (result >= kShellExecuteFirstSuccess)
         return std::nullopt;
-    const std::string_view errorText = ShellExecuteErrorText(result);
+    const std::string_view errorText = shellExecuteErrorText(result);
     std::string text;
     if (result == 2) {
         const std::string lastLine = "11.  " + std::string(kSupportLine);
-        text = JoinLines(
+        text = joinLines(
             {
                 "Error message File Not Found",
                 "",
@@ -259,19 +258,19 @@ std::optional<UserMessage> LaunchFailureMessage(int result)
             kCrLf);
     } else {
         const std::string firstLine = "Error Message " + std::string(errorText) + " in routine StartAutoCAD ";
-        text = JoinLines(
+        text = joinLines(
             {firstLine, "", kSupportLine, "", "with the details of this message. This is important", "", "Thank You."},
             kCrLf);
     }
     return UserMessage{std::move(text), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
 }
 
-std::optional<UserMessage> StartAutoCAD(const LaunchSettings& settings, const std::string& scriptPath,
-                                        const ShellExecuteService& shellExecute)
+std::optional<UserMessage> startHost(const LaunchSettings& settings, const std::string& scriptPath,
+                                     const ShellExecuteService& shellExecute)
 {
-    if (auto refusal = CheckSwitchText(settings.startOption, settings.switchText))
+    if (auto refusal = checkSwitchText(settings.startOption, settings.switchText))
         return refusal;
-    return LaunchFailureMessage(shellExecute(BuildLaunchRequest(settings, scriptPath)));
+    return launchFailureMessage(shellExecute(buildLaunchRequest(settings, scriptPath)));
 }
 
 } // namespace qv

@@ -24,13 +24,13 @@ enum ShowCode : int
 // Results of the shell-execute service: 33 or more is success, anything else an error code.
 inline constexpr int kShellExecuteFirstSuccess = 33;
 
-// The settings `StartAutoCAD` reads.
+// The settings `startHost` reads.
 struct LaunchSettings
 {
-    std::string executable;  // GetAcadAddress, used as it stands
-    std::string windowState; // GetWindowState: "Normal", "Minimized" or "Maximised"
-    std::string startOption; // GetStartupSwitchOption: "YesSwitch" puts the switch text first
-    std::string switchText;  // GetStartupSwitch_Text
+    std::string executable;  // readCadExecutable, used as it stands
+    std::string windowState; // readHostWindowState: "Normal", "Minimized" or "Maximised"
+    std::string startOption; // readStartupSwitchOption: "YesSwitch" puts the switch text first
+    std::string switchText;  // readStartupSwitchText
 };
 
 // One call of the shell-execute service: verb "open", no owner window.
@@ -47,9 +47,9 @@ struct LaunchRequest
 // Starts a program as the shell-execute service does and returns its result.
 using ShellExecuteService = std::function<int(const LaunchRequest&)>;
 
-// `CheckFileAssigned`: nullopt when every row has a routine (an empty list included), else the
+// `checkEveryDrawingAssigned`: nullopt when every row has a routine (an empty list included), else the
 // message to show; nothing may be written or started then.
-std::optional<UserMessage> CheckFileAssigned(const DrawingRows& rows);
+std::optional<UserMessage> checkEveryDrawingAssigned(const DrawingRows& rows);
 
 // A routine that a run could not find, with the drawings that carry it (file names, in list order).
 struct MissingRoutine
@@ -63,49 +63,49 @@ struct MissingRoutine
 // The routines of the rows that are no longer in the database (deleted or renamed since they were
 // assigned), looked up in an index of the database, in order of first appearance. "Combined Routines..."
 // counts as present only while a combination exists in this run; the DXF conversion needs no database
-// entry. Rows without a routine are left to CheckFileAssigned.
-std::vector<MissingRoutine> FindMissingRoutines(const DrawingRows& rows, const RoutineIndex& index,
+// entry. Rows without a routine are left to checkEveryDrawingAssigned.
+std::vector<MissingRoutine> findMissingRoutines(const DrawingRows& rows, const RoutineIndex& index,
                                                 bool combinationExists);
 
 // The one message that names the missing routines and their drawings; the run does not start.
-UserMessage MissingRoutinesBeforeRunMessage(const std::vector<MissingRoutine>& missing);
+UserMessage missingRoutinesBeforeRunMessage(const std::vector<MissingRoutine>& missing);
 
 // A run from the command line whose script folder does not exist: reported, and the settings are
 // left alone (nobody is there to redo the start-up sequence).
-UserMessage ScriptFolderInvalidMessage(std::string_view scriptFolder);
+UserMessage scriptFolderInvalidMessage(std::string_view scriptFolder);
 
 // The question asked before a run started by hand; OK goes on.
-UserMessage ConfirmStartMessage();
+UserMessage confirmStartMessage();
 
 // The writer for a run: a run confirmed by hand always uses the general writer; the timer and the
 // command line choose by product code.
-ScriptWriterKind ChooseScriptWriter(bool confirm, std::string_view productCode);
+ScriptWriterKind chooseScriptWriter(bool confirm, std::string_view productCode);
 
 // "Normal" 1, "Minimized" 2, "Maximised" 3, anything else 1.
-int ShowCodeFor(std::string_view windowState);
+int showCodeFor(std::string_view windowState);
 
 // The host's parameters: "/b" and the quoted script path, after the switch text when the start
 // option is exactly "YesSwitch". The path is quoted by the Windows command-line rules, so the split
 // of the parameters gives back the switch text's arguments, "/b" and the path, unless the switch
-// text leaves a quote open (CheckSwitchText refuses that).
-std::string BuildLaunchParameters(std::string_view startOption, std::string_view switchText,
+// text leaves a quote open (checkSwitchText refuses that).
+std::string buildLaunchParameters(std::string_view startOption, std::string_view switchText,
                                   std::string_view scriptPath);
 
 // The message when the switch text is used and leaves a double quote open (it would swallow "/b"
 // and the script path); nullopt otherwise.
-std::optional<UserMessage> CheckSwitchText(std::string_view startOption, std::string_view switchText);
+std::optional<UserMessage> checkSwitchText(std::string_view startOption, std::string_view switchText);
 
-LaunchRequest BuildLaunchRequest(const LaunchSettings& settings, const std::string& scriptPath);
+LaunchRequest buildLaunchRequest(const LaunchSettings& settings, const std::string& scriptPath);
 
 // The text of a shell-execute error code ("Unknown error" for codes without one).
-std::string_view ShellExecuteErrorText(int result);
+std::string_view shellExecuteErrorText(int result);
 
 // The message for a failed start; nullopt when the result is a success.
-std::optional<UserMessage> LaunchFailureMessage(int result);
+std::optional<UserMessage> launchFailureMessage(int result);
 
-// `StartAutoCAD`: starts the host on the script through the service; the message to show when the
-// start failed or was refused (CheckSwitchText; the service is then not called).
-std::optional<UserMessage> StartAutoCAD(const LaunchSettings& settings, const std::string& scriptPath,
-                                        const ShellExecuteService& shellExecute);
+// `startHost`: starts the host on the script through the service; the message to show when the
+// start failed or was refused (checkSwitchText; the service is then not called).
+std::optional<UserMessage> startHost(const LaunchSettings& settings, const std::string& scriptPath,
+                                     const ShellExecuteService& shellExecute);
 
 } // namespace qv

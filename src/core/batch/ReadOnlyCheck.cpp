@@ -10,7 +10,7 @@ constexpr unsigned kReadOnlyAttribute = 1;
 
 } // namespace
 
-ReadOnlyScan FindReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery& attributes)
+ReadOnlyScan findReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery& attributes)
 {
     ReadOnlyScan scan;
     scan.rowIsReadOnly.reserve(rows.size());
@@ -18,7 +18,7 @@ ReadOnlyScan FindReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery&
     std::optional<Error> firstError;
     std::vector<std::string> unreadable;
     for (const DrawingRow& row : rows) {
-        scan.currentPath = JoinPath(row.folder, row.file);
+        scan.currentPath = joinPath(row.folder, row.file);
         const Result<unsigned> found = attributes(scan.currentPath);
         if (!found) {
             if (!firstError)
@@ -32,18 +32,18 @@ ReadOnlyScan FindReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery&
             scan.readOnly.push_back({row.file, row.folder});
     }
     if (firstError) {
-        scan.error = UnreadableDrawingsMessage(*firstError, unreadable);
+        scan.error = unreadableDrawingsMessage(*firstError, unreadable);
         scan.readOnly.clear();
         scan.rowIsReadOnly.clear();
     }
     return scan;
 }
 
-UserMessage UnreadableDrawingsMessage(const Error& firstError, const std::vector<std::string>& paths)
+UserMessage unreadableDrawingsMessage(const Error& firstError, const std::vector<std::string>& paths)
 {
     constexpr std::size_t kShown = 20;
     const std::string lineBreak(kCrLf);
-    UserMessage message = ErrorMessage(firstError, "CheckReadOnly");
+    UserMessage message = errorMessage(firstError, "CheckReadOnly");
     message.text += lineBreak + lineBreak;
     if (paths.size() == 1) {
         message.text += "Please remove " + paths.front() + " from the drawing list before proceeding";
@@ -58,7 +58,7 @@ UserMessage UnreadableDrawingsMessage(const Error& firstError, const std::vector
     return message;
 }
 
-bool ReadOnlyDecisionAllowsRun(std::string_view decision)
+bool readOnlyDecisionAllowsRun(std::string_view decision)
 {
     return decision != kReadOnlyStop;
 }

@@ -12,7 +12,7 @@
 
 namespace qv {
 
-// Text of `lblReadOnlyMessage` in frmReadOnlyDwg.
+// Text of `lblReadOnlyMessage` in ReadOnlyDrawingsDialog.
 inline constexpr std::string_view kReadOnlyWindowMessage =
     "The files listed below are Read Only and therefore cannot be saved over.\r\n"
     "\r\n"
@@ -43,18 +43,18 @@ struct ReadOnlyScan
     std::optional<UserMessage> error;      // set when an attribute could not be read: the run must not start
 };
 
-// File attributes of a full path (the platform's GetFileAttributes).
+// File attributes of a full path (the platform's fileAttributes).
 using AttributeQuery = std::function<Result<unsigned>(const std::string& path)>;
 
-// The examining part of `CheckReadOnly`: every row's path is folder (one trailing separator removed)
+// The examining part of `checkReadOnlyDrawings`: every row's path is folder (one trailing separator removed)
 // + separator + file; rows whose attributes include the read-only bit are collected. Drawings whose
 // attributes cannot be read (missing files) give one message asking to remove every one of them.
-ReadOnlyScan FindReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery& attributes);
+ReadOnlyScan findReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery& attributes);
 
 // "Error Number N in routine CheckReadOnly" for the first failure, then the drawings to remove.
-UserMessage UnreadableDrawingsMessage(const Error& firstError, const std::vector<std::string>& paths);
+UserMessage unreadableDrawingsMessage(const Error& firstError, const std::vector<std::string>& paths);
 
-// After frmReadOnlyDwg closes: the run goes on unless the decision is exactly "No".
-bool ReadOnlyDecisionAllowsRun(std::string_view decision);
+// After ReadOnlyDrawingsDialog closes: the run goes on unless the decision is exactly "No".
+bool readOnlyDecisionAllowsRun(std::string_view decision);
 
 } // namespace qv

@@ -74,12 +74,12 @@ constexpr std::string_view kPathEnd = "\"\r\n";
 constexpr std::string_view kDxfStart = "Saveas\r\n\r\n\"";
 constexpr std::string_view kDxfEnd = "dwg\"\r\n";
 
-const Tokens& TokensFor(ScriptWriterKind kind)
+const Tokens& tokensFor(ScriptWriterKind kind)
 {
     return kind == ScriptWriterKind::Bricscad ? kBricscadTokens : kUnderscoreTokens;
 }
 
-bool IsAscii(std::string_view text)
+bool isAscii(std::string_view text)
 {
     unsigned char any = 0;
     for (const char c : text)
@@ -119,25 +119,25 @@ struct RowPlan
     bool readOnly = false;
 };
 
-Error WithContext(Error error, const std::string& context)
+Error withContext(Error error, const std::string& context)
 {
     error.description += " (" + context + ")";
     return error;
 }
 
-Result<std::string> Encode(std::string_view text, const std::string& context)
+Result<std::string> encode(std::string_view text, const std::string& context)
 {
-    if (IsAscii(text))
+    if (isAscii(text))
         return std::string(text);
-    auto encoded = Utf8ToCp1252(text);
+    auto encoded = utf8ToCp1252(text);
     if (!encoded)
-        return WithContext(encoded.error(), context);
+        return withContext(encoded.error(), context);
     return encoded;
 }
 
 // True when a CR stands without its LF or an LF without its CR: the host would see a line break
 // the script does not mean.
-bool HoldsLoneLineBreak(std::string_view text)
+bool holdsLoneLineBreak(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))
@@ -157,7 +157,7 @@ struct NameScan
     bool ascii = true;
 };
 
-NameScan ScanName(std::string_view name)
+NameScan scanName(std::string_view name)
 {
     unsigned char any = 0;
     bool breaks = false;
@@ -169,11 +169,11 @@ NameScan ScanName(std::string_view name)
     return {breaks, any < 0x80};
 }
 
-Result<int> SequenceCount(std::string_view text)
+Result<int> sequenceCount(std::string_view text)
 {
-    const auto value = ParseInt16(text);
+    const auto value = parseInt16(text);
     if (!value)
-        return Error{ErrTypeMismatch, "Type mismatch: the number of sets \"" + std::string(TrimSpaces(text)) +
+        return Error{ErrTypeMismatch, "Type mismatch: the number of sets \"" + std::string(trimSpaces(text)) +
                                           "\" is not a whole number"};
     return *value < 1 ? 1 : *value;
 }
@@ -182,7 +182,7 @@ class Builder
 {
 public:
     Builder(const ScriptInputs& inputs, ScriptWriterKind kind)
-        : m_inputs(inputs), m_tokens(TokensFor(kind)), m_kind(kind)
+        : m_inputs(inputs), m_tokens(tokensFor(kind)), m_kind(kind)
     {}
 
     Result<ScriptText> build(int& failedStep)
@@ -205,7 +205,7 @@ public:
     {
         if (!m_stopDescription)
             return std::nullopt;
-        return PlaceholderRoutineMessage(*m_stopDescription);
+        return placeholderRoutineMessage(*m_stopDescription);
     }
 
 private:
@@ -222,7 +222,7 @@ private:
         // "_Open" is written as "Open" and the recover switch still applies to it.
         if (m_kind == ScriptWriterKind::Bricscad && m_openCommand.starts_with('_'))
             m_openCommand.erase(0, 1);
-        auto openLine = Encode(m_openCommand, "open command");
+        auto openLine = encode(m_openCommand, "open command");
         if (!openLine)
             return failed(openLine.error(), StepRoutineText);
         m_openLine = std::move(openLine.value()) + "\r\n\"";
@@ -231,7 +231,7 @@ private:
         if (rows.empty())
             return std::nullopt;
 
-        auto count = SequenceCount(m_inputs.sequenceText);
+        auto count = sequenceCount(m_inputs.sequenceText);
         if (!count)
             return failed(count.error(), StepSequence);
         m_repeat = count.value();
@@ -266,22 +266,22 @@ private:
                 break;
             }
 
-            std::string_view folder = StripTrailingSeparator(row.folder);
+            std::string_view folder = stripTrailingSeparator(row.folder);
             std::string_view file = row.file;
-            const NameScan folderScan = ScanName(folder);
-            const NameScan fileScan = ScanName(file);
+            const NameScan folderScan = scanName(folder);
+            const NameScan fileScan = scanName(file);
             if (folderScan.breaksQuotedEntry || fileScan.breaksQuotedEntry) {
-                return failed(Error{ErrInvalidText, "The drawing " + JoinPath(folder, file) +
+                return failed(Error{ErrInvalidText, "The drawing " + joinPath(folder, file) +
                                                         " cannot be written to the script: its name or folder "
                                                         "holds a double quote or a line break."},
                               StepDrawingPath);
             }
             if (!folderScan.ascii || !fileScan.ascii) {
-                const std::string path = JoinPath(folder, file);
-                auto encodedFolder = Encode(folder, "drawing " + path);
+                const std::string path = joinPath(folder, file);
+                auto encodedFolder = encode(folder, "drawing " + path);
                 if (!encodedFolder)
                     return failed(encodedFolder.error(), StepDrawingPath);
-                auto encodedFile = Encode(file, "drawing " + path);
+                auto encodedFile = encode(file, "drawing " + path);
                 if (!encodedFile)
                     return failed(encodedFile.error(), StepDrawingPath);
                 plan.encodedPath = static_cast<std::uint32_t>(m_encodedPaths.size());
@@ -294,7 +294,7 @@ private:
             std::size_t routineSize = block.bytes.size();
             if (block.convertDxf) {
                 if (file.size() < 3)
-                    return failed(WithContext(MakeError(ErrInvalidProcedureCall), "drawing " + JoinPath(folder, file)),
+                    return failed(withContext(makeError(ErrInvalidProcedureCall), "drawing " + joinPath(folder, file)),
                                   StepConvertDxf);
                 routineSize =
                     static_cast<std::size_t>(m_perOpening) * (kDxfStart.size() + pathSize - 3 + kDxfEnd.size());
@@ -303,8 +303,8 @@ private:
             if (i < m_inputs.readOnlyRows.size()) {
                 plan.readOnly = m_inputs.readOnlyRows[i];
             } else if (m_inputs.isReadOnly) {
-                fullPath.assign(StripTrailingSeparator(row.folder));
-                fullPath += PathSeparator();
+                fullPath.assign(stripTrailingSeparator(row.folder));
+                fullPath += pathSeparator();
                 fullPath += row.file;
                 auto readOnly = m_inputs.isReadOnly(fullPath);
                 if (!readOnly)
@@ -327,23 +327,23 @@ private:
             return found->second;
 
         Block block;
-        const std::string upper = ToUpperAscii(description);
-        block.recover = upper == ToUpperAscii(kRecoverDrawings) && m_openCommand == m_tokens.defaultOpen;
-        block.convertDxf = upper == ToUpperAscii(kConvertDxfR14);
+        const std::string upper = toUpperAscii(description);
+        block.recover = upper == toUpperAscii(kRecoverDrawings) && m_openCommand == m_tokens.defaultOpen;
+        block.convertDxf = upper == toUpperAscii(kConvertDxfR14);
         if (!block.convertDxf) {
             std::string text;
             if (description == kCombinedRoutines)
                 text = m_inputs.combinedScript;
             else if (m_inputs.routineText)
                 text = m_inputs.routineText(description);
-            block.placeholder = ToUpperAscii(text) == ToUpperAscii(kPlaceholderRoutine);
+            block.placeholder = toUpperAscii(text) == toUpperAscii(kPlaceholderRoutine);
             if (!block.placeholder) {
-                if (HoldsLoneLineBreak(text)) {
+                if (holdsLoneLineBreak(text)) {
                     return Error{ErrInvalidText, "The routine " + description +
                                                      " cannot be written to the script: its text holds a line break "
                                                      "that is not a carriage return and line feed pair."};
                 }
-                auto encoded = Encode(text, "routine " + description);
+                auto encoded = encode(text, "routine " + description);
                 if (!encoded)
                     return encoded.error();
                 const std::string& once = encoded.value();
@@ -374,7 +374,7 @@ private:
                 std::string_view folder;
                 std::string_view file;
                 if (plan.encodedPath == kAsciiPath) {
-                    folder = StripTrailingSeparator(rows[i].folder);
+                    folder = stripTrailingSeparator(rows[i].folder);
                     file = rows[i].file;
                 } else {
                     folder = m_encodedPaths[plan.encodedPath].folder;
@@ -437,28 +437,28 @@ private:
     std::vector<EncodedPath> m_encodedPaths;
     std::optional<std::string> m_stopDescription;
     std::size_t m_size = 0;
-    char m_separator = PathSeparator();
+    char m_separator = pathSeparator();
 };
 
-Error SystemError(int err, const std::string& path, bool opening)
+Error systemError(int err, const std::string& path, bool opening)
 {
     if (err == 0)
         err = EIO;
     const std::error_code code(err, std::generic_category());
     // Opening for output creates the file, so a missing entry can only be the folder.
     if (opening && (code == std::errc::no_such_file_or_directory || code == std::errc::not_a_directory))
-        return MakeError(ErrPathNotFound, path);
-    return ErrorFor(code, path);
+        return makeError(ErrPathNotFound, path);
+    return errorFor(code, path);
 }
 
 // Creates or truncates the script and streams the text into it through one fixed buffer.
 Status Builder::writeTo(const std::string& path, int& failedStep)
 {
     errno = 0;
-    std::FILE* file = OpenFile(path, "wb");
+    std::FILE* file = openFile(path, "wb");
     if (!file) {
         failedStep = StepOpenFile;
-        return SystemError(errno, path, true);
+        return systemError(errno, path, true);
     }
     std::setvbuf(file, nullptr, _IONBF, 0);
     constexpr std::size_t kChunk = 1 << 20;
@@ -490,26 +490,26 @@ Status Builder::writeTo(const std::string& path, int& failedStep)
     if (writeError != 0) {
         failedStep = StepWriteFile;
         std::fclose(file);
-        return SystemError(writeError, path, false);
+        return systemError(writeError, path, false);
     }
     errno = 0;
     if (std::fclose(file) != 0) {
         failedStep = StepCloseFile;
-        return SystemError(errno, path, false);
+        return systemError(errno, path, false);
     }
     return {};
 }
 
-std::string NumberedScriptPath(const std::string& folder, int counter)
+std::string numberedScriptPath(const std::string& folder, int counter)
 {
     if (counter == 0)
-        return JoinPath(folder, kScriptFileName);
-    return JoinPath(folder, "Batch" + std::to_string(counter) + ".scr");
+        return joinPath(folder, kScriptFileName);
+    return joinPath(folder, "Batch" + std::to_string(counter) + ".scr");
 }
 
 } // namespace
 
-std::string_view WriterRoutineName(ScriptWriterKind kind)
+std::string_view writerRoutineName(ScriptWriterKind kind)
 {
     switch (kind) {
     case ScriptWriterKind::Zwcad:
@@ -522,9 +522,9 @@ std::string_view WriterRoutineName(ScriptWriterKind kind)
     return "LoopThroughList";
 }
 
-UserMessage ScriptWriterErrorMessage(ScriptWriterKind kind, const Error& error, int step)
+UserMessage scriptWriterErrorMessage(ScriptWriterKind kind, const Error& error, int step)
 {
-    std::string routine(WriterRoutineName(kind));
+    std::string routine(writerRoutineName(kind));
     std::string text;
     if (error.number == ErrPermissionDenied) {
         const std::string host = kind == ScriptWriterKind::Zwcad ? "ZWCAD" : "AutoCAD";
@@ -539,7 +539,7 @@ UserMessage ScriptWriterErrorMessage(ScriptWriterKind kind, const Error& error, 
     return UserMessage{std::move(text), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
 }
 
-UserMessage PlaceholderRoutineMessage(const std::string& description)
+UserMessage placeholderRoutineMessage(const std::string& description)
 {
     static constexpr std::string_view kLines[] = {
         "Firstly you have to set up this routine by using the Automatic",
@@ -568,11 +568,11 @@ UserMessage PlaceholderRoutineMessage(const std::string& description)
                        MessageButtons::Ok};
 }
 
-ScriptPathChoice ChooseScriptPath(std::string_view scriptFolder, const ScriptProbe& probe, const AskUser& ask)
+ScriptPathChoice chooseScriptPath(std::string_view scriptFolder, const ScriptProbe& probe, const AskUser& ask)
 {
-    const std::string folder(StripTrailingSeparator(scriptFolder));
+    const std::string folder(stripTrailingSeparator(scriptFolder));
     ScriptPathChoice choice;
-    choice.path = NumberedScriptPath(folder, 0);
+    choice.path = numberedScriptPath(folder, 0);
     int counter = 0;
     int errorNumber = 1;
     int lastError = 0;
@@ -590,7 +590,7 @@ ScriptPathChoice ChooseScriptPath(std::string_view scriptFolder, const ScriptPro
         switch (errorNumber) {
         case ErrPermissionDenied:
         case ErrPathFileAccess:
-            choice.path = NumberedScriptPath(folder, counter);
+            choice.path = numberedScriptPath(folder, counter);
             break;
         case ErrPathNotFound: {
             choice.folderInvalid = true;
@@ -601,50 +601,50 @@ ScriptPathChoice ChooseScriptPath(std::string_view scriptFolder, const ScriptPro
             return choice;
         }
         default:
-            choice.path = NumberedScriptPath(folder, 0);
+            choice.path = numberedScriptPath(folder, 0);
             break;
         }
     }
     // Every candidate was locked: writing now would truncate a script a running host still reads.
     if (!free)
-        choice.error = MakeError(lastError, choice.path);
+        choice.error = makeError(lastError, choice.path);
     return choice;
 }
 
-Result<ScriptText> BuildScript(const ScriptInputs& inputs, ScriptWriterKind kind)
+Result<ScriptText> buildScript(const ScriptInputs& inputs, ScriptWriterKind kind)
 {
     int step = 0;
     return Builder(inputs, kind).build(step);
 }
 
-ScriptResult WriteBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind, const ScriptProbe& probe,
+ScriptResult writeBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind, const ScriptProbe& probe,
                               const AskUser& ask)
 {
     ScriptResult result;
-    result.path = NumberedScriptPath(std::string(StripTrailingSeparator(inputs.scriptFolder)), 0);
+    result.path = numberedScriptPath(std::string(stripTrailingSeparator(inputs.scriptFolder)), 0);
 
     // Everything that can fail is settled before the disk is touched, so a failure leaves whatever
     // is on disk untouched.
     Builder builder(inputs, kind);
     if (auto failure = builder.prepare()) {
-        result.messages.push_back(ScriptWriterErrorMessage(kind, failure->error, failure->step));
+        result.messages.push_back(scriptWriterErrorMessage(kind, failure->error, failure->step));
         return result;
     }
 
-    const ScriptPathChoice choice = ChooseScriptPath(inputs.scriptFolder, probe, ask);
+    const ScriptPathChoice choice = chooseScriptPath(inputs.scriptFolder, probe, ask);
     result.path = choice.path;
     if (choice.folderInvalid) {
         result.resetStartup = choice.resetStartup;
         return result;
     }
     if (choice.error) {
-        result.messages.push_back(ScriptWriterErrorMessage(kind, *choice.error, StepChoosePath));
+        result.messages.push_back(scriptWriterErrorMessage(kind, *choice.error, StepChoosePath));
         return result;
     }
 
     int step = 0;
     if (const Status written = builder.writeTo(result.path, step); !written) {
-        result.messages.push_back(ScriptWriterErrorMessage(kind, written.error(), step));
+        result.messages.push_back(scriptWriterErrorMessage(kind, written.error(), step));
         return result;
     }
     result.written = true;
@@ -654,19 +654,19 @@ ScriptResult WriteBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind,
     return result;
 }
 
-ScriptResult LoopThroughList(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask)
+ScriptResult writeGeneralScript(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask)
 {
-    return WriteBatchScript(inputs, ScriptWriterKind::General, probe, ask);
+    return writeBatchScript(inputs, ScriptWriterKind::General, probe, ask);
 }
 
-ScriptResult LoopThroughListZWCAD(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask)
+ScriptResult writeZwcadScript(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask)
 {
-    return WriteBatchScript(inputs, ScriptWriterKind::Zwcad, probe, ask);
+    return writeBatchScript(inputs, ScriptWriterKind::Zwcad, probe, ask);
 }
 
-ScriptResult LoopThroughListBricscad(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask)
+ScriptResult writeBricscadScript(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask)
 {
-    return WriteBatchScript(inputs, ScriptWriterKind::Bricscad, probe, ask);
+    return writeBatchScript(inputs, ScriptWriterKind::Bricscad, probe, ask);
 }
 
 } // namespace qv

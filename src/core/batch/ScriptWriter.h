@@ -41,14 +41,14 @@ struct ScriptInputs
     // in place rather than copying it (a million rows are a third of the program's memory).
     const DrawingRows* rowsInPlace = nullptr;
     const DrawingRows& rowsToWrite() const { return rowsInPlace ? *rowsInPlace : rows; }
-    std::string scriptFolder;   // GetBatchAddress; one trailing separator is removed
-    std::string openCommand;    // GetStartOption; "Unknown" means the writer's default open command
+    std::string scriptFolder;   // readScriptFolder; one trailing separator is removed
+    std::string openCommand;    // readOpenCommand; "Unknown" means the writer's default open command
     std::string sequenceText;   // text of CboSequence: how many times each routine is written
     // chkCollate: the whole list once per set (drawing 1 to n, then again), instead of each
     // drawing's sets together.
     bool collate = false;
     std::string combinedScript; // text used for kCombinedRoutines
-    // Routine text for a description (GetRoutineByDescription). Called once per distinct description.
+    // Routine text for a description (findByDescription). Called once per distinct description.
     std::function<std::string(const std::string& description)> routineText;
     // Whether the drawing at a full path carries the read-only attribute.
     std::function<Result<bool>(const std::string& path)> isReadOnly;
@@ -56,7 +56,7 @@ struct ScriptInputs
     std::vector<bool> readOnlyRows;
 };
 
-// The `FileIsOpen` probe: the error number of trying to open the path for output (0 when it can
+// The `probeForWriting` probe: the error number of trying to open the path for output (0 when it can
 // be written). It must never truncate a script another program is running.
 using ScriptProbe = std::function<int(const std::string& path)>;
 
@@ -71,7 +71,7 @@ struct ScriptPathChoice
 
 // Batch.scr in the folder, or the next numbered script when it is locked (error 70 or 75). Error 76
 // asks the user through `ask` whether to reset the start-up sequence.
-ScriptPathChoice ChooseScriptPath(std::string_view scriptFolder, const ScriptProbe& probe, const AskUser& ask);
+ScriptPathChoice chooseScriptPath(std::string_view scriptFolder, const ScriptProbe& probe, const AskUser& ask);
 
 // The script text in Windows-1252 bytes, and the placeholder message when a routine that was never
 // built stopped it (the script is then complete up to that drawing and ends with quit).
@@ -85,7 +85,7 @@ struct ScriptText
 // that Windows-1252 cannot hold, a sequence count that is not a number, a routine text with a lone CR
 // or LF, or a drawing name or folder holding a double quote or a line break (each would break the
 // script's one entry per line).
-Result<ScriptText> BuildScript(const ScriptInputs& inputs, ScriptWriterKind kind);
+Result<ScriptText> buildScript(const ScriptInputs& inputs, ScriptWriterKind kind);
 
 // What a writer run did.
 struct ScriptResult
@@ -99,20 +99,20 @@ struct ScriptResult
 
 // Chooses the path, builds the script and writes it with one write. A failure leaves `launch` false
 // so the host never runs a stale script; the placeholder stop writes a complete script and launches.
-ScriptResult WriteBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind, const ScriptProbe& probe,
+ScriptResult writeBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind, const ScriptProbe& probe,
                               const AskUser& ask);
 
-ScriptResult LoopThroughList(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask);
-ScriptResult LoopThroughListZWCAD(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask);
-ScriptResult LoopThroughListBricscad(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask);
+ScriptResult writeGeneralScript(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask);
+ScriptResult writeZwcadScript(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask);
+ScriptResult writeBricscadScript(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask);
 
 // The routine name a writer uses in its error messages.
-std::string_view WriterRoutineName(ScriptWriterKind kind);
+std::string_view writerRoutineName(ScriptWriterKind kind);
 
 // The writer's error message: error 70 explains that a running host may hold the script.
-UserMessage ScriptWriterErrorMessage(ScriptWriterKind kind, const Error& error, int step);
+UserMessage scriptWriterErrorMessage(ScriptWriterKind kind, const Error& error, int step);
 
 // The information message shown when a drawing's routine was never built.
-UserMessage PlaceholderRoutineMessage(const std::string& description);
+UserMessage placeholderRoutineMessage(const std::string& description);
 
 } // namespace qv

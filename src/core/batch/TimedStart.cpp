@@ -10,7 +10,7 @@ namespace qv {
 namespace {
 
 // A run of 1 to `maxDigits` digits at `pos`; moves `pos` past it.
-std::optional<int> Digits(std::string_view text, std::size_t& pos, std::size_t maxDigits)
+std::optional<int> digits(std::string_view text, std::size_t& pos, std::size_t maxDigits)
 {
     const std::size_t start = pos;
     int value = 0;
@@ -23,41 +23,41 @@ std::optional<int> Digits(std::string_view text, std::size_t& pos, std::size_t m
     return value;
 }
 
-bool IsLeapYear(int year)
+bool isLeapYear(int year)
 {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
 // "YYYY-MM-DD" at the start of the text; moves `pos` past it when it is a real date.
-bool SkipIsoDate(std::string_view text, std::size_t& pos)
+bool skipIsoDate(std::string_view text, std::size_t& pos)
 {
     std::size_t p = pos;
-    const auto year = Digits(text, p, 4);
+    const auto year = digits(text, p, 4);
     if (!year || p - pos != 4 || p >= text.size() || text[p] != '-')
         return false;
     ++p;
-    const auto month = Digits(text, p, 2);
+    const auto month = digits(text, p, 2);
     if (!month || p >= text.size() || text[p] != '-')
         return false;
     ++p;
-    const auto day = Digits(text, p, 2);
+    const auto day = digits(text, p, 2);
     if (!day || *month < 1 || *month > 12 || *day < 1)
         return false;
     static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const int days = kDays[*month - 1] + (*month == 2 && IsLeapYear(*year) ? 1 : 0);
+    const int days = kDays[*month - 1] + (*month == 2 && isLeapYear(*year) ? 1 : 0);
     if (*day > days)
         return false;
     pos = p;
     return true;
 }
 
-void SkipSpaces(std::string_view text, std::size_t& pos)
+void skipSpaces(std::string_view text, std::size_t& pos)
 {
     while (pos < text.size() && text[pos] == ' ')
         ++pos;
 }
 
-std::string TwoDigits(int value)
+std::string twoDigits(int value)
 {
     char buffer[4];
     std::snprintf(buffer, sizeof buffer, "%02d", value % 100);
@@ -66,21 +66,21 @@ std::string TwoDigits(int value)
 
 } // namespace
 
-std::optional<TimeOfDay> ParseStartTime(std::string_view answer)
+std::optional<TimeOfDay> parseStartTime(std::string_view answer)
 {
-    const std::string_view text = TrimSpaces(answer);
+    const std::string_view text = trimSpaces(answer);
     if (text.empty())
         return std::nullopt;
     std::size_t pos = 0;
-    const bool hasDate = SkipIsoDate(text, pos);
-    SkipSpaces(text, pos);
+    const bool hasDate = skipIsoDate(text, pos);
+    skipSpaces(text, pos);
     if (hasDate && pos == text.size())
         return TimeOfDay{};
     if (hasDate && pos == 10)
         return std::nullopt; // the date runs straight into something else
 
     TimeOfDay time;
-    const auto hour = Digits(text, pos, 2);
+    const auto hour = digits(text, pos, 2);
     if (!hour)
         return std::nullopt;
     time.hour = *hour;
@@ -88,7 +88,7 @@ std::optional<TimeOfDay> ParseStartTime(std::string_view answer)
     if (pos < text.size() && text[pos] == ':') {
         ++pos;
         const std::size_t start = pos;
-        const auto minute = Digits(text, pos, 2);
+        const auto minute = digits(text, pos, 2);
         if (!minute || pos - start != 2)
             return std::nullopt;
         time.minute = *minute;
@@ -96,14 +96,14 @@ std::optional<TimeOfDay> ParseStartTime(std::string_view answer)
         if (pos < text.size() && text[pos] == ':') {
             ++pos;
             const std::size_t secondStart = pos;
-            const auto second = Digits(text, pos, 2);
+            const auto second = digits(text, pos, 2);
             if (!second || pos - secondStart != 2)
                 return std::nullopt;
             time.second = *second;
         }
     }
-    SkipSpaces(text, pos);
-    const std::string suffix = ToUpperAscii(text.substr(pos));
+    skipSpaces(text, pos);
+    const std::string suffix = toUpperAscii(text.substr(pos));
     if (suffix == "AM" || suffix == "PM") {
         if (time.hour < 1 || time.hour > 12)
             return std::nullopt;
@@ -117,34 +117,34 @@ std::optional<TimeOfDay> ParseStartTime(std::string_view answer)
     return time;
 }
 
-std::string ClockText(const TimeOfDay& time)
+std::string clockText(const TimeOfDay& time)
 {
-    return TwoDigits(time.hour) + ":" + TwoDigits(time.minute) + ":" + TwoDigits(time.second);
+    return twoDigits(time.hour) + ":" + twoDigits(time.minute) + ":" + twoDigits(time.second);
 }
 
-std::string MinimisedCaption(const TimeOfDay& time)
+std::string minimisedCaption(const TimeOfDay& time)
 {
-    return TwoDigits(time.hour) + ":" + TwoDigits(time.minute);
+    return twoDigits(time.hour) + ":" + twoDigits(time.minute);
 }
 
-bool StartTimeReached(const TimeOfDay& start, const TimeOfDay& lastShown, const TimeOfDay& now)
+bool startTimeReached(const TimeOfDay& start, const TimeOfDay& lastShown, const TimeOfDay& now)
 {
-    const int span = (now.SecondsOfDay() - lastShown.SecondsOfDay() + kSecondsPerDay) % kSecondsPerDay;
-    const int toStart = (start.SecondsOfDay() - lastShown.SecondsOfDay() + kSecondsPerDay) % kSecondsPerDay;
+    const int span = (now.secondsOfDay() - lastShown.secondsOfDay() + kSecondsPerDay) % kSecondsPerDay;
+    const int toStart = (start.secondsOfDay() - lastShown.secondsOfDay() + kSecondsPerDay) % kSecondsPerDay;
     return toStart > 0 && toStart <= span;
 }
 
-UserMessage InvalidStartTimeMessage()
+UserMessage invalidStartTimeMessage()
 {
     return UserMessage{"The time you entered was not valid.", "Quorvel", MessageIcon::None, MessageButtons::Ok};
 }
 
-UserMessage NoDrawingsInListMessage()
+UserMessage noDrawingsInListMessage()
 {
     return UserMessage{"There are no drawings in the list", "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
 }
 
-UserMessage ConfirmExitTimerMessage()
+UserMessage confirmExitTimerMessage()
 {
     static constexpr std::string_view kLines[] = {
         "WARNING",

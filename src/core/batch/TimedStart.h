@@ -29,8 +29,8 @@ struct TimeOfDay
     int minute = 0;
     int second = 0;
 
-    static TimeOfDay Of(const LocalDateTime& moment) { return {moment.hour, moment.minute, moment.second}; }
-    int SecondsOfDay() const { return (hour * 60 + minute) * 60 + second; }
+    static TimeOfDay of(const LocalDateTime& moment) { return {moment.hour, moment.minute, moment.second}; }
+    int secondsOfDay() const { return (hour * 60 + minute) * 60 + second; }
     bool operator==(const TimeOfDay&) const = default;
 };
 
@@ -39,24 +39,24 @@ inline constexpr int kSecondsPerDay = 24 * 60 * 60;
 // The answer typed into the start-time box as a time of day, or nothing when it is not a date/time.
 // Accepted: "14:30", "14:30:15", "2:30 pm", "2 PM", optionally after a date "2025-03-01 "; a date
 // alone is midnight. The date part is dropped.
-std::optional<TimeOfDay> ParseStartTime(std::string_view answer);
+std::optional<TimeOfDay> parseStartTime(std::string_view answer);
 
 // "hh:mm:ss", the clock and the start time.
-std::string ClockText(const TimeOfDay& time);
+std::string clockText(const TimeOfDay& time);
 // "hh:mm", the caption of the minimised timer window.
-std::string MinimisedCaption(const TimeOfDay& time);
+std::string minimisedCaption(const TimeOfDay& time);
 
 // True when the clock, moving from the second last shown to `now`, has reached the start time: the
 // start second lies after `lastShown` and at or before `now`, going round midnight. With a tick twice
 // a second that is the second the clock shows the start time; a second skipped by a busy or
 // suspended machine still counts. A start time already past when it was set fires when the clock
 // next reaches it, the next day.
-bool StartTimeReached(const TimeOfDay& start, const TimeOfDay& lastShown, const TimeOfDay& now);
+bool startTimeReached(const TimeOfDay& start, const TimeOfDay& lastShown, const TimeOfDay& now);
 
 // Messages of the timer window.
-UserMessage InvalidStartTimeMessage();
-UserMessage NoDrawingsInListMessage();
-UserMessage ConfirmExitTimerMessage();
+UserMessage invalidStartTimeMessage();
+UserMessage noDrawingsInListMessage();
+UserMessage confirmExitTimerMessage();
 
 inline constexpr std::string_view kTimerCaption = "Set Timer";
 inline constexpr std::string_view kStartTimePrompt = "Enter Start Time";

@@ -3,20 +3,20 @@
 namespace qv {
 namespace {
 
-bool IsBlank(char c)
+bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
 }
 
 // The split, and whether the text ends inside a quoted part.
-std::vector<std::string> Split(std::string_view commandLine, bool& endsQuoted)
+std::vector<std::string> split(std::string_view commandLine, bool& endsQuoted)
 {
     endsQuoted = false;
     std::vector<std::string> arguments;
     std::size_t pos = 0;
     const std::size_t size = commandLine.size();
     while (true) {
-        while (pos < size && IsBlank(commandLine[pos]))
+        while (pos < size && isBlank(commandLine[pos]))
             ++pos;
         if (pos >= size)
             break;
@@ -43,7 +43,7 @@ std::vector<std::string> Split(std::string_view commandLine, bool& endsQuoted)
                 continue;
             }
             argument.append(backslashes, '\\');
-            if (pos >= size || (!quoted && IsBlank(commandLine[pos])))
+            if (pos >= size || (!quoted && isBlank(commandLine[pos])))
                 break;
             argument += commandLine[pos++];
         }
@@ -55,20 +55,20 @@ std::vector<std::string> Split(std::string_view commandLine, bool& endsQuoted)
 
 } // namespace
 
-std::vector<std::string> SplitWindowsCommandLine(std::string_view commandLine)
+std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine)
 {
     bool endsQuoted = false;
-    return Split(commandLine, endsQuoted);
+    return split(commandLine, endsQuoted);
 }
 
-bool EndsInsideQuotes(std::string_view commandLine)
+bool endsInsideQuotes(std::string_view commandLine)
 {
     bool endsQuoted = false;
-    Split(commandLine, endsQuoted);
+    split(commandLine, endsQuoted);
     return endsQuoted;
 }
 
-std::string QuoteWindowsArgument(std::string_view argument)
+std::string quoteWindowsArgument(std::string_view argument)
 {
     std::string out = "\"";
     std::size_t backslashes = 0;

@@ -14,15 +14,15 @@ namespace qv {
 // - 2n backslashes before a quote give n backslashes and the quote delimits; 2n+1 give n backslashes
 //   and a literal quote; backslashes not before a quote are literal.
 // The string holds arguments only: the first is not treated as a program name.
-std::vector<std::string> SplitWindowsCommandLine(std::string_view commandLine);
+std::vector<std::string> splitWindowsCommandLine(std::string_view commandLine);
 
 // True when the text, split by those rules, ends inside a quoted part: anything appended to it would
 // join its last argument.
-bool EndsInsideQuotes(std::string_view commandLine);
+bool endsInsideQuotes(std::string_view commandLine);
 
-// One argument in double quotes, so that SplitWindowsCommandLine gives it back unchanged: a quote is
+// One argument in double quotes, so that splitWindowsCommandLine gives it back unchanged: a quote is
 // escaped with a backslash, and backslashes before a quote (or before the closing one) are doubled.
 // Other backslashes stay single, so a Windows path reads as it always has.
-std::string QuoteWindowsArgument(std::string_view argument);
+std::string quoteWindowsArgument(std::string_view argument);
 
 } // namespace qv

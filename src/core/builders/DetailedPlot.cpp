@@ -23,39 +23,39 @@ const std::array<std::string_view, 9> kPaperPrompts = {
     "Select JIS Size", "Select Custom Size", "No Custom Sizes", "Select Pixels",
 };
 
-bool IsOneOf(std::string_view code, std::initializer_list<std::string_view> codes)
+bool isOneOf(std::string_view code, std::initializer_list<std::string_view> codes)
 {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
-bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix)
+bool startsWithIgnoreCase(std::string_view text, std::string_view prefix)
 {
-    return text.size() >= prefix.size() && EqualsIgnoreCaseAscii(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && equalsIgnoreCaseAscii(text.substr(0, prefix.size()), prefix);
 }
 
-bool IsConfiguration(std::string_view device)
+bool isConfiguration(std::string_view device)
 {
-    return device.size() > 4 && EqualsIgnoreCaseAscii(device.substr(device.size() - 4), ".pc3");
+    return device.size() > 4 && equalsIgnoreCaseAscii(device.substr(device.size() - 4), ".pc3");
 }
 
-std::string_view YesNo(bool yes)
+std::string_view yesNo(bool yes)
 {
     return yes ? "_Yes" : "_No";
 }
 
-UserMessage Exclamation(std::string text, std::string title)
+UserMessage exclamation(std::string text, std::string title)
 {
     return {std::move(text), std::move(title), MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
-UserMessage ScaleNumberMessage()
+UserMessage scaleNumberMessage()
 {
-    return Exclamation("Please enter a Positive, Real or Fractional number", "Quorvel Error");
+    return exclamation("Please enter a Positive, Real or Fractional number", "Quorvel Error");
 }
 
-// The value of a scale box that IsValidScaleNumber accepted: a decimal or a fraction; nullopt when
+// The value of a scale box that isValidScaleNumber accepted: a decimal or a fraction; nullopt when
 // it is empty or not a number at all ("." alone, a zero denominator).
-std::optional<double> ScaleBoxValue(std::string_view text)
+std::optional<double> scaleBoxValue(std::string_view text)
 {
     auto number = [](std::string_view digits) -> std::optional<double> {
         double value = 0;
@@ -75,7 +75,7 @@ std::optional<double> ScaleBoxValue(std::string_view text)
 }
 
 // The whole text as a number; nullopt when it is not one.
-std::optional<double> ParseNumber(std::string_view text)
+std::optional<double> parseNumber(std::string_view text)
 {
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -84,7 +84,7 @@ std::optional<double> ParseNumber(std::string_view text)
     return value;
 }
 
-double RoundHalfToEven(double value)
+double roundHalfToEven(double value)
 {
     const double floor = std::floor(value);
     const double fraction = value - floor;
@@ -96,9 +96,9 @@ double RoundHalfToEven(double value)
 }
 
 // The first typed text that holds a line break, named as the tab names it, with its control.
-std::optional<std::pair<std::string_view, PlotField>> LineBreakIn(const DetailedPlotChoices& choices)
+std::optional<std::pair<std::string_view, PlotField>> lineBreakIn(const DetailedPlotChoices& choices)
 {
-    const bool typedPaper = EqualsIgnoreCaseAscii(choices.paperLabel, "Enter Paper Size");
+    const bool typedPaper = equalsIgnoreCaseAscii(choices.paperLabel, "Enter Paper Size");
     const std::array<std::tuple<std::string_view, std::string_view, PlotField>, 7> texts = {{
         {choices.layoutName, "layout name", PlotField::LayoutName},
         {choices.device, "plot device", PlotField::Printer},
@@ -109,15 +109,15 @@ std::optional<std::pair<std::string_view, PlotField>> LineBreakIn(const Detailed
         {choices.styleTable, "plot style table", PlotField::StyleTable},
     }};
     for (const auto& [text, name, field] : texts) {
-        if (ContainsLineBreak(text))
+        if (containsLineBreak(text))
             return std::make_pair(name, field);
     }
     return std::nullopt;
 }
 
-bool IsSelectPlotter(std::string_view device)
+bool isSelectPlotter(std::string_view device)
 {
-    return device.empty() || EqualsIgnoreCaseAscii(device, kSelectPlotter);
+    return device.empty() || equalsIgnoreCaseAscii(device, kSelectPlotter);
 }
 
 // Every answer, computed before anything is written.
@@ -146,86 +146,86 @@ struct Answers
 };
 
 // The plain form: one answer per line.
-std::string PlainForm(const Answers& a, bool layoutTab, std::string_view productCode)
+std::string plainForm(const Answers& a, bool layoutTab, std::string_view productCode)
 {
     std::vector<std::string> lines = {"_-plot", "_Yes", a.layout, a.device, a.paper};
     if (a.asksUnits)
         lines.push_back(a.units);
     lines.insert(lines.end(), {a.orientation, a.upsideDown});
     lines.insert(lines.end(), a.area.begin(), a.area.end());
-    lines.insert(lines.end(), {a.scale, a.offset, std::string(YesNo(a.plotStyles))});
+    lines.insert(lines.end(), {a.scale, a.offset, std::string(yesNo(a.plotStyles))});
     if (a.plotStyles)
         lines.push_back(a.styleTable);
     lines.push_back(a.lineweights);
     if (layoutTab)
         lines.insert(lines.end(), {a.scaleLineweights, a.paperSpaceFirst});
-    lines.push_back(!layoutTab && AsksShadePlot(productCode) ? a.shade : a.hide);
+    lines.push_back(!layoutTab && asksShadePlot(productCode) ? a.shade : a.hide);
     if (a.fileYes)
         lines.push_back("_Yes");
     lines.emplace_back(); // the plot file name: the host's proposal
-    if (!layoutTab && a.quality != "_N" && AsksShadePlotQuality(productCode))
+    if (!layoutTab && a.quality != "_N" && asksShadePlotQuality(productCode))
         lines.insert(lines.end(), {"_Q", a.quality});
     lines.insert(lines.end(), {a.save, "_Yes"});
-    return JoinCrLf(lines);
+    return joinCrLf(lines);
 }
 
 // Answers of one (command "_-plot" ...) call, each a string of its own line that holds the answer exactly.
 class LispCall
 {
 public:
-    void Add(std::string_view answer)
+    void add(std::string_view answer)
     {
-        m_text.append("\"").append(EscapeQuotesForLisp(answer)).append("\"").append(kCrLf);
+        m_text.append("\"").append(escapeQuotesForLisp(answer)).append("\"").append(kCrLf);
     }
-    std::string& Text() { return m_text; }
+    std::string& text() { return m_text; }
 
 private:
     std::string m_text = "(command \"_-plot\"" + std::string(kCrLf);
 };
 
 // The answers both calls share, from "_Yes" to the lineweights.
-void AddCommonAnswers(LispCall& call, const Answers& a)
+void addCommonAnswers(LispCall& call, const Answers& a)
 {
-    call.Add("_Yes");
-    call.Add(a.layout);
-    call.Add(a.device);
-    call.Add(a.paper);
+    call.add("_Yes");
+    call.add(a.layout);
+    call.add(a.device);
+    call.add(a.paper);
     if (a.asksUnits)
-        call.Add(a.units);
-    call.Add(a.orientation);
-    call.Add(a.upsideDown);
+        call.add(a.units);
+    call.add(a.orientation);
+    call.add(a.upsideDown);
     for (const std::string& answer : a.area)
-        call.Add(answer);
-    call.Add(a.scale);
-    call.Add(a.offset);
-    call.Add(YesNo(a.plotStyles));
+        call.add(answer);
+    call.add(a.scale);
+    call.add(a.offset);
+    call.add(yesNo(a.plotStyles));
     if (a.plotStyles)
-        call.Add(a.styleTable);
-    call.Add(a.lineweights);
+        call.add(a.styleTable);
+    call.add(a.lineweights);
 }
 
-void AddFileAnswers(LispCall& call, const Answers& a)
+void addFileAnswers(LispCall& call, const Answers& a)
 {
     if (a.fileYes)
-        call.Add("_Yes");
-    call.Add("");
+        call.add("_Yes");
+    call.add("");
 }
 
 // The automatic form: the drawing's current tab picks the model call or the layout call.
-std::string AutomaticForm(const Answers& a, bool allLayouts, std::string_view productCode)
+std::string automaticForm(const Answers& a, bool allLayouts, std::string_view productCode)
 {
     std::string text = "(if(=\"Model\" (getvar \"ctab\"))" + std::string(kCrLf);
 
     LispCall model;
-    AddCommonAnswers(model, a);
-    model.Add(AsksShadePlot(productCode) ? a.shade : a.hide);
-    AddFileAnswers(model, a);
-    if (a.quality != "_N" && AsksShadePlotQuality(productCode)) {
-        model.Add("_Q");
-        model.Add(a.quality);
+    addCommonAnswers(model, a);
+    model.add(asksShadePlot(productCode) ? a.shade : a.hide);
+    addFileAnswers(model, a);
+    if (a.quality != "_N" && asksShadePlotQuality(productCode)) {
+        model.add("_Q");
+        model.add(a.quality);
     }
-    model.Add(a.save);
-    text.append(model.Text()).append("\"_Yes\")").append(kCrLf);
+    model.add(a.save);
+    text.append(model.text()).append("\"_Yes\")").append(kCrLf);
 
     if (allLayouts) {
         text.append("(progn").append(kCrLf);
@@ -233,13 +233,13 @@ std::string AutomaticForm(const Answers& a, bool allLayouts, std::string_view pr
         text.append("(setvar \"ctab\" mb)").append(kCrLf);
     }
     LispCall layout;
-    AddCommonAnswers(layout, a);
-    layout.Add(a.scaleLineweights);
-    layout.Add(a.paperSpaceFirst);
-    layout.Add(a.hide);
-    AddFileAnswers(layout, a);
-    layout.Add(a.save);
-    text.append(layout.Text()).append("\"_Yes\"))");
+    addCommonAnswers(layout, a);
+    layout.add(a.scaleLineweights);
+    layout.add(a.paperSpaceFirst);
+    layout.add(a.hide);
+    addFileAnswers(layout, a);
+    layout.add(a.save);
+    text.append(layout.text()).append("\"_Yes\"))");
     if (allLayouts)
         text.append(kCrLf).append("))");
     return text;
@@ -247,7 +247,7 @@ std::string AutomaticForm(const Answers& a, bool allLayouts, std::string_view pr
 
 } // namespace
 
-bool IsValidScaleNumber(std::string_view text)
+bool isValidScaleNumber(std::string_view text)
 {
     if (text.empty())
         return true;
@@ -263,7 +263,7 @@ bool IsValidScaleNumber(std::string_view text)
     return separators <= 1;
 }
 
-PlotAnswer GetPlotScaleAnswer(const DetailedPlotChoices& choices)
+PlotAnswer plotScaleAnswer(const DetailedPlotChoices& choices)
 {
     PlotAnswer result;
     const std::array<std::pair<std::string_view, PlotField>, 2> boxes = {{
@@ -271,8 +271,8 @@ PlotAnswer GetPlotScaleAnswer(const DetailedPlotChoices& choices)
         {choices.scale2, PlotField::Scale2},
     }};
     for (const auto& [text, field] : boxes) {
-        if (!IsValidScaleNumber(text)) {
-            result.message = ScaleNumberMessage();
+        if (!isValidScaleNumber(text)) {
+            result.message = scaleNumberMessage();
             result.focus = field;
             return result;
         }
@@ -284,22 +284,22 @@ PlotAnswer GetPlotScaleAnswer(const DetailedPlotChoices& choices)
     // The host takes only two distances greater than zero; an empty or zero box would leave the scale
     // question open and shift every later answer.
     for (const auto& [text, field] : boxes) {
-        const std::optional<double> value = ScaleBoxValue(TrimSpaces(text));
+        const std::optional<double> value = scaleBoxValue(trimSpaces(text));
         if (!value || *value <= 0) {
-            result.message = ScaleNumberMessage();
+            result.message = scaleNumberMessage();
             result.focus = field;
             return result;
         }
     }
-    result.answer = std::string(TrimSpaces(choices.scale1)) + "=" + std::string(TrimSpaces(choices.scale2));
+    result.answer = std::string(trimSpaces(choices.scale1)) + "=" + std::string(trimSpaces(choices.scale2));
     return result;
 }
 
-PlotAreaAnswer GetPlotAreaAnswer(const DetailedPlotChoices& choices)
+PlotAreaAnswer plotAreaAnswer(const DetailedPlotChoices& choices)
 {
     PlotAreaAnswer result;
     if (choices.plotArea == kViewArea) {
-        const std::string_view view = TrimSpaces(choices.viewName);
+        const std::string_view view = trimSpaces(choices.viewName);
         if (view.empty()) {
             result.message =
                 UserMessage{"You have selected the view option for plot area " + std::string(kCrLf) +
@@ -314,12 +314,12 @@ PlotAreaAnswer GetPlotAreaAnswer(const DetailedPlotChoices& choices)
     return result;
 }
 
-std::string QuoteDeviceForLisp(std::string_view device)
+std::string quoteDeviceForLisp(std::string_view device)
 {
-    return EscapeQuotesForLisp(TrimSpaces(device));
+    return escapeQuotesForLisp(trimSpaces(device));
 }
 
-std::string EscapeQuotesForLisp(std::string_view text)
+std::string escapeQuotesForLisp(std::string_view text)
 {
     std::string escaped;
     for (const char c : text) {
@@ -330,30 +330,30 @@ std::string EscapeQuotesForLisp(std::string_view text)
     return escaped;
 }
 
-std::string GetPaperAnswer(const DetailedPlotChoices& choices)
+std::string paperAnswer(const DetailedPlotChoices& choices)
 {
-    if (!EqualsIgnoreCaseAscii(choices.paperLabel, "Enter Paper Size")) {
-        const std::string_view paper = TrimSpaces(choices.paperList);
+    if (!equalsIgnoreCaseAscii(choices.paperLabel, "Enter Paper Size")) {
+        const std::string_view paper = trimSpaces(choices.paperList);
         const bool prompt = std::any_of(kPaperPrompts.begin(), kPaperPrompts.end(),
-                                        [&](std::string_view p) { return EqualsIgnoreCaseAscii(paper, p); });
+                                        [&](std::string_view p) { return equalsIgnoreCaseAscii(paper, p); });
         return paper.empty() || prompt ? std::string() : std::string(paper);
     }
-    const std::string_view paper = TrimSpaces(choices.paperText);
-    return EqualsIgnoreCaseAscii(paper, "<Default>") ? std::string() : std::string(paper);
+    const std::string_view paper = trimSpaces(choices.paperText);
+    return equalsIgnoreCaseAscii(paper, "<Default>") ? std::string() : std::string(paper);
 }
 
-std::string GetLayoutNameAnswer(std::string_view layoutName)
+std::string layoutNameAnswer(std::string_view layoutName)
 {
-    const std::string_view trimmed = TrimSpaces(layoutName);
-    if (layoutName == "<Model>" || EqualsIgnoreCaseAscii(trimmed, "<Default>"))
+    const std::string_view trimmed = trimSpaces(layoutName);
+    if (layoutName == "<Model>" || equalsIgnoreCaseAscii(trimmed, "<Default>"))
         return {};
     // The host takes the rest of the line as the layout name; quotes would become part of the name.
     return std::string(trimmed);
 }
 
-std::string GetShadeAnswer(std::string_view shade)
+std::string shadeAnswer(std::string_view shade)
 {
-    const std::string_view trimmed = TrimSpaces(shade);
+    const std::string_view trimmed = trimSpaces(shade);
     if (trimmed == "Wireframe")
         return "_W";
     if (trimmed == "Hidden")
@@ -363,11 +363,11 @@ std::string GetShadeAnswer(std::string_view shade)
     return "_A";
 }
 
-std::string GetQualityAnswer(std::string_view shadeAnswer, std::string_view quality)
+std::string qualityAnswer(std::string_view shadeAnswer, std::string_view quality)
 {
     if (shadeAnswer != "_R")
         return "_N";
-    const std::string_view trimmed = TrimSpaces(quality);
+    const std::string_view trimmed = trimSpaces(quality);
     if (trimmed == "Draft")
         return "_D";
     if (trimmed == "Preview")
@@ -379,41 +379,41 @@ std::string GetQualityAnswer(std::string_view shadeAnswer, std::string_view qual
     return "_N";
 }
 
-bool OffersAutomaticPlot(std::string_view productCode)
+bool offersAutomaticPlot(std::string_view productCode)
 {
-    return IsOneOf(productCode, {"Cad2000", "Cad2004", "Cad2005", "Cad2007", "Cad2010", "Cad2013", "Cad2018"});
+    return isOneOf(productCode, {"Cad2000", "Cad2004", "Cad2005", "Cad2007", "Cad2010", "Cad2013", "Cad2018"});
 }
 
-bool AsksShadePlot(std::string_view productCode)
+bool asksShadePlot(std::string_view productCode)
 {
-    return IsRelease2004OrLater(productCode) || IsBricscad(productCode) || IsZwcad(productCode);
+    return isRelease2004OrLater(productCode) || isBricscad(productCode) || isZwcad(productCode);
 }
 
-bool AsksShadePlotQuality(std::string_view productCode)
+bool asksShadePlotQuality(std::string_view productCode)
 {
-    return IsOneOf(productCode, {"Cad2013", "CadLT2013", "Cad2018", "CadLT2018"}) || IsBricscad(productCode) ||
-           IsZwcad(productCode);
+    return isOneOf(productCode, {"Cad2013", "CadLT2013", "Cad2018", "CadLT2018"}) || isBricscad(productCode) ||
+           isZwcad(productCode);
 }
 
-bool IsFileOnlyPlotDevice(std::string_view device)
+bool isFileOnlyPlotDevice(std::string_view device)
 {
-    device = TrimSpaces(device);
-    if (!IsConfiguration(device))
+    device = trimSpaces(device);
+    if (!isConfiguration(device))
         return false;
     for (const std::string_view prefix : {"DWF", "DWG To PDF", "AutoCAD PDF", "PublishToWeb"}) {
-        if (StartsWithIgnoreCase(device, prefix))
+        if (startsWithIgnoreCase(device, prefix))
             return true;
     }
     return false;
 }
 
-bool IsRasterPlotDevice(std::string_view device)
+bool isRasterPlotDevice(std::string_view device)
 {
-    device = TrimSpaces(device);
-    return IsConfiguration(device) && StartsWithIgnoreCase(device, "PublishToWeb");
+    device = trimSpaces(device);
+    return isConfiguration(device) && startsWithIgnoreCase(device, "PublishToWeb");
 }
 
-DetailedPlotResult BuildDetailedPlotRoutine(const DetailedPlotChoices& choices, std::string_view productCode)
+DetailedPlotResult buildDetailedPlotRoutine(const DetailedPlotChoices& choices, std::string_view productCode)
 {
     DetailedPlotResult result;
     auto refuse = [&](UserMessage message, PlotField focus) {
@@ -423,33 +423,33 @@ DetailedPlotResult BuildDetailedPlotRoutine(const DetailedPlotChoices& choices, 
     };
 
     Answers a;
-    a.scaleLineweights = YesNo(choices.scaleLineweights);
+    a.scaleLineweights = yesNo(choices.scaleLineweights);
 
-    const PlotAnswer scale = GetPlotScaleAnswer(choices);
+    const PlotAnswer scale = plotScaleAnswer(choices);
     if (scale.message)
         return refuse(*scale.message, scale.focus);
     a.scale = scale.answer;
 
-    a.device = std::string(TrimSpaces(choices.device));
-    if (IsSelectPlotter(a.device))
+    a.device = std::string(trimSpaces(choices.device));
+    if (isSelectPlotter(a.device))
         return refuse(
-            Exclamation("Please select a plotter " + std::string(kCrLf) + std::string(kCrLf), "Quorvel Error"),
+            exclamation("Please select a plotter " + std::string(kCrLf) + std::string(kCrLf), "Quorvel Error"),
             PlotField::Printer);
 
-    const PlotAreaAnswer area = GetPlotAreaAnswer(choices);
+    const PlotAreaAnswer area = plotAreaAnswer(choices);
     if (area.message)
         return refuse(*area.message, PlotField::View);
     a.area = area.answers;
 
-    a.paperSpaceFirst = YesNo(!choices.paperLast);
-    a.save = YesNo(choices.saveChanges);
+    a.paperSpaceFirst = yesNo(!choices.paperLast);
+    a.save = yesNo(choices.saveChanges);
 
     if (!choices.centre) {
-        if (TrimSpaces(choices.offsetX).empty())
-            return refuse(Exclamation("Please enter a Plot Offset", "Plot using detailed information"),
+        if (trimSpaces(choices.offsetX).empty())
+            return refuse(exclamation("Please enter a Plot Offset", "Plot using detailed information"),
                           PlotField::OffsetX);
-        if (TrimSpaces(choices.offsetY).empty())
-            return refuse(Exclamation("Please enter a Plot Offset", "Plot using detailed information"),
+        if (trimSpaces(choices.offsetY).empty())
+            return refuse(exclamation("Please enter a Plot Offset", "Plot using detailed information"),
                           PlotField::OffsetY);
         a.offset = choices.offsetX + "," + choices.offsetY;
     } else {
@@ -458,50 +458,50 @@ DetailedPlotResult BuildDetailedPlotRoutine(const DetailedPlotChoices& choices, 
 
     // Each answer is one line of the routine: a typed text holding a line break would become two answers and
     // shift every answer after it.
-    if (auto broken = LineBreakIn(choices))
-        return refuse(Exclamation("The " + std::string(broken->first) + " cannot hold a line break.", "Quorvel Error"),
+    if (auto broken = lineBreakIn(choices))
+        return refuse(exclamation("The " + std::string(broken->first) + " cannot hold a line break.", "Quorvel Error"),
                       broken->second);
 
     // A file-only device asks for the file name at once: a "Yes" would become the name.
-    a.fileYes = choices.plotToFile && !IsFileOnlyPlotDevice(a.device);
-    a.layout = GetLayoutNameAnswer(choices.layoutName);
-    a.paper = GetPaperAnswer(choices);
+    a.fileYes = choices.plotToFile && !isFileOnlyPlotDevice(a.device);
+    a.layout = layoutNameAnswer(choices.layoutName);
+    a.paper = paperAnswer(choices);
     a.units = choices.units;
-    a.asksUnits = choices.units != kPixels && !IsRasterPlotDevice(a.device);
+    a.asksUnits = choices.units != kPixels && !isRasterPlotDevice(a.device);
     a.orientation = choices.orientation;
-    a.upsideDown = YesNo(choices.upsideDown);
+    a.upsideDown = yesNo(choices.upsideDown);
     a.plotStyles = choices.plotStyles;
-    const std::string_view table = TrimSpaces(choices.styleTable);
-    a.styleTable = table.empty() || EqualsIgnoreCaseAscii(table, "<Default>") ? std::string() : choices.styleTable;
-    a.lineweights = YesNo(choices.lineweights);
-    a.hide = YesNo(choices.hide);
-    a.shade = GetShadeAnswer(choices.shade);
-    a.quality = GetQualityAnswer(a.shade, choices.quality);
+    const std::string_view table = trimSpaces(choices.styleTable);
+    a.styleTable = table.empty() || equalsIgnoreCaseAscii(table, "<Default>") ? std::string() : choices.styleTable;
+    a.lineweights = yesNo(choices.lineweights);
+    a.hide = yesNo(choices.hide);
+    a.shade = shadeAnswer(choices.shade);
+    a.quality = qualityAnswer(a.shade, choices.quality);
 
     std::string text;
     if (choices.mode == PlotTabMode::Automatic) {
-        if (!OffersAutomaticPlot(productCode))
-            return refuse(Exclamation("Plot all tabs requires Lisp. Only available in AutoCAD full.", "Quorvel Error"),
+        if (!offersAutomaticPlot(productCode))
+            return refuse(exclamation("Plot all tabs requires Lisp. Only available in AutoCAD full.", "Quorvel Error"),
                           PlotField::Tilemode);
-        text = AutomaticForm(a, choices.allLayouts, productCode);
+        text = automaticForm(a, choices.allLayouts, productCode);
     } else {
-        text = PlainForm(a, choices.mode == PlotTabMode::Layout, productCode);
+        text = plainForm(a, choices.mode == PlotTabMode::Layout, productCode);
     }
 
     // Copies repeat the whole command; halves round to even.
-    const std::string_view copiesText = TrimSpaces(choices.copies);
+    const std::string_view copiesText = trimSpaces(choices.copies);
     std::size_t repeats = 0;
     if (!copiesText.empty()) {
-        const std::optional<double> copies = ParseNumber(copiesText);
+        const std::optional<double> copies = parseNumber(copiesText);
         if (!copies)
             return refuse(
-                Exclamation("Please enter the number of copies as a number.", "Plot using detailed information"),
+                exclamation("Please enter the number of copies as a number.", "Plot using detailed information"),
                 PlotField::Copies);
         if (*copies > 1) {
-            const double extra = RoundHalfToEven(*copies - 1);
+            const double extra = roundHalfToEven(*copies - 1);
             const double length = (extra + 1) * static_cast<double>(text.size()) + extra * kCrLf.size();
             if (length > static_cast<double>(record::kMaxCommandTextLength))
-                return refuse(Exclamation("The routine for this number of copies would be longer than the " +
+                return refuse(exclamation("The routine for this number of copies would be longer than the " +
                                               std::to_string(record::kMaxCommandTextLength) +
                                               " characters a routine can hold.",
                                           "Plot using detailed information"),

@@ -35,10 +35,10 @@ struct DetailedPlotChoices
     std::string paperList = "<Default>";              // cboPaperSize
     std::string paperText = "<Default>";              // txtPaperSize
 
-    std::string units = "_Inches";          // lblUnits: "_Inches", "_Millimeters" or "_Pixels"
-    std::string orientation = "_Landscape"; // txtOrient
+    std::string units = "_Inches";          // m_unitsToken: "_Inches", "_Millimeters" or "_Pixels"
+    std::string orientation = "_Landscape"; // m_orientationToken
     bool upsideDown = false;                // chkUpside
-    std::string plotArea = "_Display";      // txtPlot: "_Display", "_Extents", "_Limits", "Layout", "_View"
+    std::string plotArea = "_Display";      // m_plotAreaToken: "_Display", "_Extents", "_Limits", "Layout", "_View"
     std::string viewName = {};              // txtView
 
     std::string scaleChoice = std::string(kScaledToFit); // cmbScale
@@ -92,12 +92,12 @@ struct DetailedPlotResult
 // Checks scale, device, view, offset (in that order, first failure ends it), that no typed answer holds a
 // line break (it would become two answers), then copies, and builds the plain form (layout or model tab) or
 // the automatic AutoLISP form for the configured product code.
-DetailedPlotResult BuildDetailedPlotRoutine(const DetailedPlotChoices& choices, std::string_view productCode);
+DetailedPlotResult buildDetailedPlotRoutine(const DetailedPlotChoices& choices, std::string_view productCode);
 
 // ---- The answers, each on its own ----
 
 // Digits with at most one "." or "/", not starting or ending with "/". An empty text is valid.
-bool IsValidScaleNumber(std::string_view text);
+bool isValidScaleNumber(std::string_view text);
 
 // "_Fit" for "Scaled to Fit", else the trimmed boxes joined by "=". A refusal names the box to focus.
 struct PlotAnswer
@@ -106,7 +106,7 @@ struct PlotAnswer
     std::optional<UserMessage> message;
     PlotField focus = PlotField::None;
 };
-PlotAnswer GetPlotScaleAnswer(const DetailedPlotChoices& choices);
+PlotAnswer plotScaleAnswer(const DetailedPlotChoices& choices);
 
 // The plot area answers: the token, "" for the layout's own area ("Layout"), or "_View" and the view name.
 struct PlotAreaAnswer
@@ -114,43 +114,43 @@ struct PlotAreaAnswer
     std::vector<std::string> answers;
     std::optional<UserMessage> message;
 };
-PlotAreaAnswer GetPlotAreaAnswer(const DetailedPlotChoices& choices);
+PlotAreaAnswer plotAreaAnswer(const DetailedPlotChoices& choices);
 
 // The device answer of the automatic form: the trimmed device as it goes between the quotes of an AutoLISP
 // string (backslashes doubled, quotes escaped).
-std::string QuoteDeviceForLisp(std::string_view device);
+std::string quoteDeviceForLisp(std::string_view device);
 
 // The text as it goes between the quotes of an AutoLISP string: a backslash before every double quote and
 // every backslash, so that the host reads exactly the text. Every answer of the automatic form goes through it.
-std::string EscapeQuotesForLisp(std::string_view text);
+std::string escapeQuotesForLisp(std::string_view text);
 
 // The paper answer: the live paper control's trimmed text, or "" for "<Default>" and the list prompts.
-std::string GetPaperAnswer(const DetailedPlotChoices& choices);
+std::string paperAnswer(const DetailedPlotChoices& choices);
 
 // "" for "<Model>" and "<Default>" (the drawing's current tab), else the trimmed name.
-std::string GetLayoutNameAnswer(std::string_view layoutName);
+std::string layoutNameAnswer(std::string_view layoutName);
 
 // "_A", "_W", "_H" or "_R" for the cboShade text.
-std::string GetShadeAnswer(std::string_view shade);
+std::string shadeAnswer(std::string_view shade);
 
 // "_N" unless the shade answer is "_R"; then "_D", "_P", "_N", "_R" or "_M" for the CboQuality text.
-std::string GetQualityAnswer(std::string_view shadeAnswer, std::string_view quality);
+std::string qualityAnswer(std::string_view shadeAnswer, std::string_view quality);
 
 // ---- What the products ask ----
 
 // The products whose tab offers the automatic form (full AutoCAD from 2000 on, with AutoLISP).
-bool OffersAutomaticPlot(std::string_view productCode);
+bool offersAutomaticPlot(std::string_view productCode);
 
 // The model tab asks for the shade plot setting (2004 on, BricsCAD, ZWCAD) rather than hidden-line removal.
-bool AsksShadePlot(std::string_view productCode);
+bool asksShadePlot(std::string_view productCode);
 
 // The model tab's save question also sets the shade plot quality (2013 on, BricsCAD, ZWCAD).
-bool AsksShadePlotQuality(std::string_view productCode);
+bool asksShadePlotQuality(std::string_view productCode);
 
 // Plotter configurations that only write files: the host asks the file name without asking whether.
-bool IsFileOnlyPlotDevice(std::string_view device);
+bool isFileOnlyPlotDevice(std::string_view device);
 
 // Raster configurations: the host asks no paper units.
-bool IsRasterPlotDevice(std::string_view device);
+bool isRasterPlotDevice(std::string_view device);
 
 } // namespace qv

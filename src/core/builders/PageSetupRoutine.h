@@ -21,10 +21,10 @@ struct PageSetupPlotSetup
     bool allTabsOffered = false; // chkPlotalltabsPage enabled, Label20 hidden: the product runs AutoLISP
 };
 
-PageSetupPlotSetup PageSetupPlotSetupFor(std::string_view productCode);
+PageSetupPlotSetup pageSetupPlotSetupFor(std::string_view productCode);
 
 // The information shown each time before a page-setup plot is built.
-UserMessage PlottingInformationMessage();
+UserMessage plottingInformationMessage();
 
 // The choices of the "Plot - Page Setup" tab as read from its controls.
 struct PageSetupPlotChoices
@@ -74,20 +74,20 @@ struct PageSetupRoutineResult
 };
 
 // The drawing to import from and the page setup name must be given ("Page Setup Error").
-std::optional<PageSetupRefusal> CheckPageSetupPlot(const PageSetupPlotChoices& choices);
-std::optional<PageSetupRefusal> CheckPageSetupImport(const PageSetupImportChoices& choices);
+std::optional<PageSetupRefusal> checkPageSetupPlot(const PageSetupPlotChoices& choices);
+std::optional<PageSetupRefusal> checkPageSetupImport(const PageSetupImportChoices& choices);
 
 // The plot answers of "_-plot" without detailed configuration, for the drawing's current tab or, with
 // "Plot all tabs" on a product that offers it, for every paper-space layout through AutoLISP; preceded
 // by the import when the page setup comes from another drawing, and repeated once per copy.
-PageSetupRoutineResult BuildPageSetupPlotRoutine(const PageSetupPlotChoices& choices, std::string_view productCode);
+PageSetupRoutineResult buildPageSetupPlotRoutine(const PageSetupPlotChoices& choices, std::string_view productCode);
 
 // "_-psetupin" of the named page setups (or all of them) with EXPERT at 2 so existing ones are
 // redefined without a question, then the drawing is saved.
-PageSetupRoutineResult BuildPageSetupImportRoutine(const PageSetupImportChoices& choices);
+PageSetupRoutineResult buildPageSetupImportRoutine(const PageSetupImportChoices& choices);
 
 // The device answer: the trimmed device text, or empty (the page setup's own device) for "<Default>",
 // "Select Plotter" and a blank text.
-std::string PageSetupDeviceAnswer(std::string_view device);
+std::string pageSetupDeviceAnswer(std::string_view device);
 
 } // namespace qv

@@ -139,7 +139,7 @@ const std::array<StandardList, 6> kStandardLists = {{
     {kPixelPaperCode, kPixelsPapers, "Select Pixels"},
 }};
 
-const StandardList& ListFor(int code)
+const StandardList& listFor(int code)
 {
     for (const StandardList& list : kStandardLists) {
         if (list.code == code)
@@ -148,13 +148,13 @@ const StandardList& ListFor(int code)
     return kStandardLists.front();
 }
 
-bool IsLineBreak(char c)
+bool isLineBreak(char c)
 {
     return c == '\r' || c == '\n';
 }
 
 // Skips one line break (CR LF, CR or LF) at `pos`, if there is one.
-std::size_t SkipLineBreak(std::string_view text, std::size_t pos)
+std::size_t skipLineBreak(std::string_view text, std::size_t pos)
 {
     if (pos < text.size() && text[pos] == '\r')
         ++pos;
@@ -163,44 +163,44 @@ std::size_t SkipLineBreak(std::string_view text, std::size_t pos)
     return pos;
 }
 
-bool IsBlank(char c)
+bool isBlank(char c)
 {
     return c == ' ' || c == '\t';
 }
 
-bool SameName(std::string_view a, std::string_view b)
+bool sameName(std::string_view a, std::string_view b)
 {
-    return EqualsIgnoreCaseAscii(a, b);
+    return equalsIgnoreCaseAscii(a, b);
 }
 
-UserMessage PaperInformation(std::string text, std::string title)
+UserMessage paperInformation(std::string text, std::string title)
 {
     return {std::move(text), std::move(title), MessageIcon::Information, MessageButtons::Ok};
 }
 
 } // namespace
 
-std::span<const PaperStandard> PaperStandards()
+std::span<const PaperStandard> paperStandards()
 {
     return kStandards;
 }
 
-std::span<const std::string_view> StandardPaperNames(int code)
+std::span<const std::string_view> standardPaperNames(int code)
 {
-    return ListFor(code).names;
+    return listFor(code).names;
 }
 
-std::string_view StandardPaperPrompt(int code)
+std::string_view standardPaperPrompt(int code)
 {
-    return ListFor(code).prompt;
+    return listFor(code).prompt;
 }
 
-PaperStandardView ShowPaperStandard(int code, const CustomPaperEntries& custom)
+PaperStandardView paperStandardView(int code, const CustomPaperEntries& custom)
 {
     PaperStandardView view;
     if (code == kManualPaperCode) {
         view.showList = false;
-        view.label8 = std::string(kEnterPaperSize);
+        view.paperLabel = std::string(kEnterPaperSize);
         return view;
     }
     if (code == kCustomPaperCode) {
@@ -213,23 +213,23 @@ PaperStandardView ShowPaperStandard(int code, const CustomPaperEntries& custom)
         }
         return view;
     }
-    const StandardList& list = ListFor(code);
+    const StandardList& list = listFor(code);
     view.names.assign(list.names.begin(), list.names.end());
     view.listText = std::string(list.prompt);
     return view;
 }
 
-std::string CustomPaperPath(std::string_view settingsFolder)
+std::string customPaperPath(std::string_view settingsFolder)
 {
-    return JoinPath(settingsFolder, kCustomPaperFileName);
+    return joinPath(settingsFolder, kCustomPaperFileName);
 }
 
-std::vector<std::string> ParseCustomPaperEntries(std::string_view bytes)
+std::vector<std::string> parseCustomPaperEntries(std::string_view bytes)
 {
     std::vector<std::string> entries;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        while (pos < bytes.size() && IsBlank(bytes[pos]))
+        while (pos < bytes.size() && isBlank(bytes[pos]))
             ++pos;
         std::string_view entry;
         if (pos < bytes.size() && bytes[pos] == '"') {
@@ -239,60 +239,60 @@ std::vector<std::string> ParseCustomPaperEntries(std::string_view bytes)
             const std::size_t close = std::min(bytes.find_first_of("\"\r\n", pos + 1), bytes.size());
             entry = bytes.substr(pos + 1, close - pos - 1);
             pos = close < bytes.size() && bytes[close] == '"' ? close + 1 : close;
-            while (pos < bytes.size() && bytes[pos] != ',' && !IsLineBreak(bytes[pos]))
+            while (pos < bytes.size() && bytes[pos] != ',' && !isLineBreak(bytes[pos]))
                 ++pos;
         } else {
             const std::size_t start = pos;
-            while (pos < bytes.size() && bytes[pos] != ',' && !IsLineBreak(bytes[pos]))
+            while (pos < bytes.size() && bytes[pos] != ',' && !isLineBreak(bytes[pos]))
                 ++pos;
             entry = bytes.substr(start, pos - start);
-            while (!entry.empty() && IsBlank(entry.back()))
+            while (!entry.empty() && isBlank(entry.back()))
                 entry.remove_suffix(1);
         }
-        entries.push_back(Cp1252ToUtf8(entry));
+        entries.push_back(cp1252ToUtf8(entry));
         if (pos < bytes.size() && bytes[pos] == ',')
             ++pos;
         else
-            pos = SkipLineBreak(bytes, pos);
+            pos = skipLineBreak(bytes, pos);
     }
     return entries;
 }
 
-CustomPaperEntries ReadCustomPaperEntries(std::string_view settingsFolder)
+CustomPaperEntries readCustomPaperEntries(std::string_view settingsFolder)
 {
-    const Result<std::string> bytes = ReadFileBytes(CustomPaperPath(settingsFolder));
+    const Result<std::string> bytes = readFileBytes(customPaperPath(settingsFolder));
     if (!bytes)
         return std::nullopt;
-    return ParseCustomPaperEntries(bytes.value());
+    return parseCustomPaperEntries(bytes.value());
 }
 
-Result<std::string> EncodeCustomPapers(const std::vector<std::string>& names)
+Result<std::string> encodeCustomPapers(const std::vector<std::string>& names)
 {
     std::string text;
     for (const std::string& name : names) {
-        if (BreaksQuotedLine(name))
+        if (breaksQuotedLine(name))
             return Error{ErrInvalidText, "The paper size \"" + name + "\" holds a double quote or a line break."};
         text.append("\"").append(name).append("\"").append(kCrLf);
     }
-    return Utf8ToCp1252(text);
+    return utf8ToCp1252(text);
 }
 
-Status WriteCustomPapers(std::string_view settingsFolder, const std::vector<std::string>& names)
+Status writeCustomPapers(std::string_view settingsFolder, const std::vector<std::string>& names)
 {
-    const Result<std::string> bytes = EncodeCustomPapers(names);
+    const Result<std::string> bytes = encodeCustomPapers(names);
     if (!bytes)
         return bytes.error();
-    return WriteFileAtomically(CustomPaperPath(settingsFolder), bytes.value());
+    return writeFileAtomically(customPaperPath(settingsFolder), bytes.value());
 }
 
-CustomPaperList CustomPapersFromEntries(const CustomPaperEntries& entries)
+CustomPaperList customPapersFromEntries(const CustomPaperEntries& entries)
 {
     CustomPaperList list;
     if (!entries)
         return list;
     for (const std::string& entry : *entries) {
         const bool seen = std::any_of(list.names.begin(), list.names.end(),
-                                      [&](const std::string& name) { return SameName(name, entry); });
+                                      [&](const std::string& name) { return sameName(name, entry); });
         if (!seen)
             list.names.push_back(entry);
     }
@@ -300,45 +300,45 @@ CustomPaperList CustomPapersFromEntries(const CustomPaperEntries& entries)
     return list;
 }
 
-CustomPaperList LoadCustomPapers(std::string_view settingsFolder)
+CustomPaperList loadCustomPapers(std::string_view settingsFolder)
 {
-    return CustomPapersFromEntries(ReadCustomPaperEntries(settingsFolder));
+    return customPapersFromEntries(readCustomPaperEntries(settingsFolder));
 }
 
-std::vector<std::string> ListedCustomPapers(const CustomPaperList& list)
+std::vector<std::string> listedCustomPapers(const CustomPaperList& list)
 {
     std::vector<std::string> listed;
     for (const std::string& name : list.names) {
-        if (!TrimSpaces(name).empty())
+        if (!trimSpaces(name).empty())
             listed.push_back(name);
     }
     return listed;
 }
 
-AddPaperOutcome AddCustomPaper(CustomPaperList& list, std::string_view typed)
+AddPaperOutcome addCustomPaper(CustomPaperList& list, std::string_view typed)
 {
     AddPaperOutcome outcome;
-    const std::string name(TrimSpaces(typed));
+    const std::string name(trimSpaces(typed));
     if (name.empty()) {
-        outcome.message = PaperInformation("Please Enter a Paper Size", "Quorvel Error");
+        outcome.message = paperInformation("Please Enter a Paper Size", "Quorvel Error");
         outcome.focusNewPaper = true;
         return outcome;
     }
     // The file holds each name between quotes on a line of its own in Windows-1252: anything else
     // would come back as another name, or not at all, and no list holding it could be saved.
-    if (BreaksQuotedLine(name) || !FitsCp1252(name)) {
-        outcome.message = PaperInformation("A paper size name cannot hold a double quote, a line break or a "
+    if (breaksQuotedLine(name) || !fitsCp1252(name)) {
+        outcome.message = paperInformation("A paper size name cannot hold a double quote, a line break or a "
                                            "character outside the Windows-1252 code page.",
                                            "Quorvel Error");
         outcome.focusNewPaper = true;
         return outcome;
     }
     outcome.clearText = true;
-    const std::string upper = ToUpperAscii(name);
+    const std::string upper = toUpperAscii(name);
     for (const std::string& existing : list.names) {
-        if (ToUpperAscii(TrimSpaces(existing)) == upper) {
+        if (toUpperAscii(trimSpaces(existing)) == upper) {
             outcome.message =
-                PaperInformation("This name already exists in the custom paper size list", "Quorvel Information");
+                paperInformation("This name already exists in the custom paper size list", "Quorvel Information");
             return outcome;
         }
     }
@@ -348,21 +348,21 @@ AddPaperOutcome AddCustomPaper(CustomPaperList& list, std::string_view typed)
     return outcome;
 }
 
-void RemoveCustomPaper(CustomPaperList& list, std::string_view name)
+void removeCustomPaper(CustomPaperList& list, std::string_view name)
 {
     const auto found = std::find_if(list.names.begin(), list.names.end(),
-                                    [&](const std::string& existing) { return SameName(existing, name); });
+                                    [&](const std::string& existing) { return sameName(existing, name); });
     if (found == list.names.end())
         return;
     list.names.erase(found);
     list.changed = true;
 }
 
-Status SaveCustomPapersIfChanged(std::string_view settingsFolder, const CustomPaperList& list)
+Status saveCustomPapersIfChanged(std::string_view settingsFolder, const CustomPaperList& list)
 {
     if (!list.changed)
         return {};
-    return WriteCustomPapers(settingsFolder, ListedCustomPapers(list));
+    return writeCustomPapers(settingsFolder, listedCustomPapers(list));
 }
 
 } // namespace qv

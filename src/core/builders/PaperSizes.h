@@ -39,14 +39,14 @@ struct PaperStandard
 };
 
 // The eight standards in list order; cboStandards then shows kManualStandard.
-std::span<const PaperStandard> PaperStandards();
+std::span<const PaperStandard> paperStandards();
 
 // The fixed names of codes 1 to 5 and 8 in list order; any other code gives the ANSI list.
-std::span<const std::string_view> StandardPaperNames(int code);
+std::span<const std::string_view> standardPaperNames(int code);
 
 // The text cboPaperSize shows after the list of codes 1 to 5 and 8 is filled ("Select ANSI Size", ...);
 // any other code gives the ANSI prompt.
-std::string_view StandardPaperPrompt(int code);
+std::string_view standardPaperPrompt(int code);
 
 // What the paper controls show for a standard.
 struct PaperStandardView
@@ -54,7 +54,7 @@ struct PaperStandardView
     bool showList = true;              // cboPaperSize shown, txtPaperSize hidden; false: the reverse
     std::vector<std::string> names;    // cboPaperSize entries (unused when !showList)
     std::string listText;              // cboPaperSize text (unused when !showList)
-    std::optional<std::string> label8; // a new Label8 caption, when the standard sets one
+    std::optional<std::string> paperLabel; // a new Label8 caption, when the standard sets one
 };
 
 // The custom list as the plot tab fills it: every entry of the file in file order, blank ones included;
@@ -62,30 +62,30 @@ struct PaperStandardView
 using CustomPaperEntries = std::optional<std::vector<std::string>>;
 
 // The paper controls for a standard code. Code 6 shows `custom`; code 7 keeps the typed paper text.
-PaperStandardView ShowPaperStandard(int code, const CustomPaperEntries& custom);
+PaperStandardView paperStandardView(int code, const CustomPaperEntries& custom);
 
 // ---- "NewPaper.txt": one quoted name per line, CR LF, Windows-1252 ----
 
 // settings folder + "NewPaper.txt"
-std::string CustomPaperPath(std::string_view settingsFolder);
+std::string customPaperPath(std::string_view settingsFolder);
 
 // The entries of the file's bytes, read as a sequential-file reader reads them: a quoted entry is its
 // text without the quotes (a quote left open ends at the end of its line); an unquoted line is split at
 // commas with surrounding blanks dropped; an empty line is one empty entry. No entry holds a line break.
 // The bytes are Windows-1252.
-std::vector<std::string> ParseCustomPaperEntries(std::string_view bytes);
+std::vector<std::string> parseCustomPaperEntries(std::string_view bytes);
 
 // The file's entries, or nullopt when it cannot be read (missing, a folder, no permission).
-CustomPaperEntries ReadCustomPaperEntries(std::string_view settingsFolder);
+CustomPaperEntries readCustomPaperEntries(std::string_view settingsFolder);
 
 // The file's bytes for the names: each quoted on its own line ending in CR LF. Fails (nothing to write)
 // on a name that holds a double quote or a line break, or that Windows-1252 cannot hold.
-Result<std::string> EncodeCustomPapers(const std::vector<std::string>& names);
+Result<std::string> encodeCustomPapers(const std::vector<std::string>& names);
 
 // Replaces the file atomically, so a failure leaves the previous list whole.
-Status WriteCustomPapers(std::string_view settingsFolder, const std::vector<std::string>& names);
+Status writeCustomPapers(std::string_view settingsFolder, const std::vector<std::string>& names);
 
-// ---- The custom paper dialog (frmAddPaper) ----
+// ---- The custom paper dialog (AddPaperDialog) ----
 
 // The dialog's collection: names in file order, then the names added since it opened.
 struct CustomPaperList
@@ -97,11 +97,11 @@ struct CustomPaperList
 
 // The collection as the dialog opens it. A name that occurs again in the file (ignoring case) is kept
 // once, so a hand-edited file never hides the whole list nor loses the names after the repeat.
-CustomPaperList LoadCustomPapers(std::string_view settingsFolder);
-CustomPaperList CustomPapersFromEntries(const CustomPaperEntries& entries);
+CustomPaperList loadCustomPapers(std::string_view settingsFolder);
+CustomPaperList customPapersFromEntries(const CustomPaperEntries& entries);
 
 // lstCustomPaper: the names whose trimmed text is not empty, in collection order.
-std::vector<std::string> ListedCustomPapers(const CustomPaperList& list);
+std::vector<std::string> listedCustomPapers(const CustomPaperList& list);
 
 // cmdAddPaper with the typed text. On success the trimmed name is appended and `changed` is set.
 struct AddPaperOutcome
@@ -111,13 +111,13 @@ struct AddPaperOutcome
     bool clearText = false;     // txtNewPaper is cleared
     bool focusNewPaper = false; // txtNewPaper gets the focus with its text selected
 };
-AddPaperOutcome AddCustomPaper(CustomPaperList& list, std::string_view typed);
+AddPaperOutcome addCustomPaper(CustomPaperList& list, std::string_view typed);
 
 // cmdRemove: removes the chosen name (matched ignoring case, as the collection's key) and sets `changed`.
-void RemoveCustomPaper(CustomPaperList& list, std::string_view name);
+void removeCustomPaper(CustomPaperList& list, std::string_view name);
 
 // cmdok: rewrites the file with the listed names when something changed. The error, if any, is the one
 // to report; the file keeps its previous contents then.
-Status SaveCustomPapersIfChanged(std::string_view settingsFolder, const CustomPaperList& list);
+Status saveCustomPapersIfChanged(std::string_view settingsFolder, const CustomPaperList& list);
 
 } // namespace qv

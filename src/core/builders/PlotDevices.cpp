@@ -1,7 +1,7 @@
 #include "builders/PlotDevices.h"
 
 #include "config/Settings.h"
-#include "config/clsIniControl.h"
+#include "config/SettingsFile.h"
 #include "io/FileIo.h"
 #include "text/Paths.h"
 #include "text/TextUtil.h"
@@ -17,71 +17,71 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string EndWithSeparator(std::string folder)
+std::string endWithSeparator(std::string folder)
 {
-    if (!folder.empty() && !IsPathSeparator(folder.back()))
-        folder += PathSeparator();
+    if (!folder.empty() && !isPathSeparator(folder.back()))
+        folder += pathSeparator();
     return folder;
 }
 
 // The setting's folder, or the CAD folder's subfolder when the setting names none. A folder typed
 // without its final separator still names that folder rather than a file prefix in its parent.
-std::string LocationFolder(const std::string& stored, const clsIniControl& ini, std::string_view subfolder)
+std::string locationFolder(const std::string& stored, const SettingsFile& ini, std::string_view subfolder)
 {
-    if (IsOwnPlotLocation(stored))
-        return EndWithSeparator(stored);
-    return EndWithSeparator(CadFolder(GetAcadAddress(ini)) + std::string(subfolder));
+    if (isOwnPlotLocation(stored))
+        return endWithSeparator(stored);
+    return endWithSeparator(cadFolder(readCadExecutable(ini)) + std::string(subfolder));
 }
 
-char LowerAscii(char c)
+char lowerAscii(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool LessIgnoringCase(const std::string& a, const std::string& b)
+bool lessIgnoringCase(const std::string& a, const std::string& b)
 {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
+                                        [](char x, char y) { return lowerAscii(x) < lowerAscii(y); });
 }
 
 } // namespace
 
-std::string CadFolder(std::string_view acadAddress)
+std::string cadFolder(std::string_view acadAddress)
 {
-    const std::string_view path = StripTrailingSeparator(acadAddress);
+    const std::string_view path = stripTrailingSeparator(acadAddress);
     for (std::size_t i = path.size(); i > 0; --i) {
-        if (IsPathSeparator(path[i - 1]))
+        if (isPathSeparator(path[i - 1]))
             return std::string(path.substr(0, i));
     }
     return {};
 }
 
-bool IsOwnPlotLocation(std::string_view stored)
+bool isOwnPlotLocation(std::string_view stored)
 {
     return stored != kUnknown && !stored.empty() && stored != "<Default>";
 }
 
-std::string Pc3Folder(const clsIniControl& ini)
+std::string plotterConfigFolder(const SettingsFile& ini)
 {
-    return LocationFolder(GetPc3Location(ini), ini, "Plotters");
+    return locationFolder(readPlotterConfigFolder(ini), ini, "Plotters");
 }
 
-std::string StyleFolder(const clsIniControl& ini)
+std::string plotStyleFolder(const SettingsFile& ini)
 {
-    return LocationFolder(GetStyleLocation(ini), ini, "Plot Styles");
+    return locationFolder(readPlotStyleFolder(ini), ini, "Plot Styles");
 }
 
-std::string GetPc3Pattern(const clsIniControl& ini)
+std::string plotterConfigPattern(const SettingsFile& ini)
 {
-    return Pc3Folder(ini) + "*.pc3";
+    return plotterConfigFolder(ini) + "*.pc3";
 }
 
-std::string GetStylePattern(const clsIniControl& ini, std::string_view extension)
+std::string plotStylePattern(const SettingsFile& ini, std::string_view extension)
 {
-    return StyleFolder(ini) + "*." + std::string(extension);
+    return plotStyleFolder(ini) + "*." + std::string(extension);
 }
 
-bool MatchesFilePattern(std::string_view name, std::string_view pattern)
+bool matchesFilePattern(std::string_view name, std::string_view pattern)
 {
     // Iterative wildcard match with backtracking to the last "*".
     std::size_t n = 0, p = 0, star = std::string_view::npos, mark = 0;
@@ -89,7 +89,7 @@ bool MatchesFilePattern(std::string_view name, std::string_view pattern)
         if (p < pattern.size() && pattern[p] == '*') {
             star = p++;
             mark = n;
-        } else if (p < pattern.size() && (pattern[p] == '?' || LowerAscii(pattern[p]) == LowerAscii(name[n]))) {
+        } else if (p < pattern.size() && (pattern[p] == '?' || lowerAscii(pattern[p]) == lowerAscii(name[n]))) {
             ++p;
             ++n;
         } else if (star != std::string_view::npos) {
@@ -104,12 +104,12 @@ bool MatchesFilePattern(std::string_view name, std::string_view pattern)
     return p == pattern.size();
 }
 
-std::vector<std::string> ListMatchingFiles(std::string_view pattern)
+std::vector<std::string> listMatchingFiles(std::string_view pattern)
 {
-    const auto [folder, namePattern] = SplitAtLastSeparator(pattern);
+    const auto [folder, namePattern] = splitAtLastSeparator(pattern);
     std::vector<std::string> names;
     std::error_code error;
-    const fs::path root = PathFromUtf8(folder.empty() ? std::string(".") : folder + PathSeparator());
+    const fs::path root = pathFromUtf8(folder.empty() ? std::string(".") : folder + pathSeparator());
     if (root.empty())
         return names;
     fs::directory_iterator it(root, error);
@@ -119,31 +119,31 @@ std::vector<std::string> ListMatchingFiles(std::string_view pattern)
             continue;
         const std::u8string name = it->path().filename().u8string();
         std::string utf8(name.begin(), name.end());
-        if (MatchesFilePattern(utf8, namePattern))
+        if (matchesFilePattern(utf8, namePattern))
             names.push_back(std::move(utf8));
     }
     // Listing order of the folder as Windows gives it: by name, letter case aside.
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    std::sort(names.begin(), names.end(), lessIgnoringCase);
     return names;
 }
 
-std::vector<clsPrinter> ListPc3Devices(const clsIniControl& ini)
+std::vector<PlotDevice> listPlotterConfigDevices(const SettingsFile& ini)
 {
-    std::vector<clsPrinter> devices;
-    for (std::string& name : ListMatchingFiles(GetPc3Pattern(ini)))
-        devices.push_back(clsPrinter{std::string(kPc3Device), std::move(name), {}, {}, {}});
+    std::vector<PlotDevice> devices;
+    for (std::string& name : listMatchingFiles(plotterConfigPattern(ini)))
+        devices.push_back(PlotDevice{std::string(kPc3Device), std::move(name), {}, {}, {}});
     return devices;
 }
 
-PlotToFileRule PlotToFileRuleFor(std::string_view device)
+PlotToFileRule plotToFileRuleFor(std::string_view device)
 {
     static constexpr std::array<std::string_view, 5> kDwf = {
         "DWF ePlot.pc3", "DWF Classic.pc3", "DWF eView (optimized for viewing).pc3",
         "DWF ePlot (optimized for plotting).pc3", "DWF6 ePlot.pc3"};
     static constexpr std::array<std::string_view, 2> kWebRaster = {"PublishToWeb JPG.pc3",
                                                                    "PublishToWeb PNG.pc3"};
-    const std::string_view name = TrimSpaces(device);
-    const auto is = [name](std::string_view known) { return EqualsIgnoreCaseAscii(name, known); };
+    const std::string_view name = trimSpaces(device);
+    const auto is = [name](std::string_view known) { return equalsIgnoreCaseAscii(name, known); };
     if (std::any_of(kDwf.begin(), kDwf.end(), is))
         return PlotToFileRule::DisableAndClear;
     if (std::any_of(kWebRaster.begin(), kWebRaster.end(), is))
@@ -151,30 +151,30 @@ PlotToFileRule PlotToFileRuleFor(std::string_view device)
     return PlotToFileRule::Keep;
 }
 
-const clsPrinter* FindDevice(const std::vector<clsPrinter>& devices, std::string_view name)
+const PlotDevice* findDevice(const std::vector<PlotDevice>& devices, std::string_view name)
 {
-    const auto it = std::find_if(devices.begin(), devices.end(),
-                                 [name](const clsPrinter& d) { return d.sPrinterName == name; });
+    const auto it =
+        std::find_if(devices.begin(), devices.end(), [name](const PlotDevice& d) { return d.name == name; });
     return it == devices.end() ? nullptr : &*it;
 }
 
-std::string PlotLocationShown(std::string_view stored)
+std::string plotLocationShown(std::string_view stored)
 {
     if (stored == kUnknown || stored.empty())
         return "<Default>";
     return std::string(stored);
 }
 
-bool IsPlotLocationToSave(std::string_view text)
+bool isPlotLocationToSave(std::string_view text)
 {
-    const std::string_view trimmed = TrimSpaces(text);
+    const std::string_view trimmed = trimSpaces(text);
     return !trimmed.empty() && trimmed != "<Default>";
 }
 
-std::string FolderOfChosenFile(std::string_view path)
+std::string folderOfChosenFile(std::string_view path)
 {
     for (std::size_t i = path.size(); i > 0; --i) {
-        if (IsPathSeparator(path[i - 1]))
+        if (isPathSeparator(path[i - 1]))
             return std::string(path.substr(0, i));
     }
     return {};

@@ -11,8 +11,7 @@ namespace qv {
 
 namespace {
 
-template <typename Codes>
-bool IsOneOf(std::string_view code, const Codes& codes)
+template <typename Codes> bool isOneOf(std::string_view code, const Codes& codes)
 {
     return std::find(std::begin(codes), std::end(codes), code) != std::end(codes);
 }
@@ -26,20 +25,20 @@ constexpr std::array<std::string_view, 5> kOlderLt = {"CadLT2000", "CadLT2004", 
 
 } // namespace
 
-PlotTabSetup PlotTabSetupFor(std::string_view productCode)
+PlotTabSetup plotTabSetupFor(std::string_view productCode)
 {
     PlotTabSetup setup;
-    setup.automatic = OffersAutomaticPlot(productCode);
-    const bool full2004 = IsOneOf(productCode, kFull2004);
-    const bool lt2004 = IsOneOf(productCode, kLt2004);
+    setup.automatic = offersAutomaticPlot(productCode);
+    const bool full2004 = isOneOf(productCode, kFull2004);
+    const bool lt2004 = isOneOf(productCode, kLt2004);
     setup.release2004 = full2004 || lt2004;
     setup.shadeAtStart = full2004;
     setup.rendered = full2004;
     setup.shadeFrameShown = setup.release2004;
     setup.pixelsOffered = setup.release2004;
-    setup.shadeWithModelTab = IsRelease2004OrLater(productCode);
+    setup.shadeWithModelTab = isRelease2004OrLater(productCode);
     setup.removeLinesCaption = setup.release2004 ? "Hide paperspace objects" : "Hide objects";
-    if (IsOneOf(productCode, kOlderLt)) {
+    if (isOneOf(productCode, kOlderLt)) {
         setup.modelLayoutHint = "The Model/Layout option requires Lisp and is only available using AutoCAD full version.";
         setup.modelPaperHint = "AutoCAD LT requires separate routines for plotting Modelspace drawings and Paperspace drawings";
     } else {
@@ -49,7 +48,7 @@ PlotTabSetup PlotTabSetupFor(std::string_view productCode)
     return setup;
 }
 
-std::vector<PlotScaleEntry> PlotScaleList()
+std::vector<PlotScaleEntry> plotScaleList()
 {
     std::vector<PlotScaleEntry> list = {
         {"Custom", 1},  {std::string(kScaledToFit), 1},
@@ -71,7 +70,7 @@ std::vector<PlotScaleEntry> PlotScaleList()
     return list;
 }
 
-ScaleBoxes ScaleBoxesFor(const PlotScaleEntry& entry)
+ScaleBoxes scaleBoxesFor(const PlotScaleEntry& entry)
 {
     static const std::pair<std::string_view, std::string_view> enlargements[] = {
         {"2:1", "0.5"}, {"4:1", "0.25"}, {"8:1", "0.125"}, {"10:1", "0.1"}, {"100:1", "0.01"}};
@@ -82,15 +81,15 @@ ScaleBoxes ScaleBoxesFor(const PlotScaleEntry& entry)
     return {"1", std::to_string(entry.drawingUnits)};
 }
 
-std::vector<std::string> ShadeChoices(std::string_view productCode)
+std::vector<std::string> shadeChoices(std::string_view productCode)
 {
     std::vector<std::string> choices = {"As Displayed", "Wireframe", "Hidden"};
-    if (IsOneOf(productCode, kFull2004))
+    if (isOneOf(productCode, kFull2004))
         choices.emplace_back("Rendered");
     return choices;
 }
 
-std::vector<std::string> QualityChoices()
+std::vector<std::string> qualityChoices()
 {
     return {"Draft", "Preview", "Normal", "Presentation", "Maximum"};
 }

@@ -12,7 +12,7 @@ struct PlotTabSetup
 {
     bool automatic = false;          // optTilemode 2 chosen and offered, chkAllLayouts enabled
     bool release2004 = false;        // the shade list, quality list and their frame are offered
-    bool shadeAtStart = false;       // SetShadeOptions(true) while preparing (full products from 2004)
+    bool shadeAtStart = false;       // setShadeOptionsEnabled(true) while preparing (full products from 2004)
     bool rendered = false;           // cboShade offers "Rendered"
     bool shadeFrameShown = true;     // fraShaded shown
     bool pixelsOffered = true;       // optUnit 2 shown
@@ -22,7 +22,7 @@ struct PlotTabSetup
     std::string modelPaperHint;      // lblModelPaper
 };
 
-PlotTabSetup PlotTabSetupFor(std::string_view productCode);
+PlotTabSetup plotTabSetupFor(std::string_view productCode);
 
 // One entry of cmbScale: its text and the number of drawing units per plotted unit (its item data).
 struct PlotScaleEntry
@@ -32,7 +32,7 @@ struct PlotScaleEntry
 };
 
 // The scale list in its order, the architectural entries written out (1/4" = 1'0").
-std::vector<PlotScaleEntry> PlotScaleList();
+std::vector<PlotScaleEntry> plotScaleList();
 
 // What choosing an entry writes into txtScale1 and txtScale2.
 struct ScaleBoxes
@@ -40,10 +40,10 @@ struct ScaleBoxes
     std::string plotted;
     std::string drawing;
 };
-ScaleBoxes ScaleBoxesFor(const PlotScaleEntry& entry);
+ScaleBoxes scaleBoxesFor(const PlotScaleEntry& entry);
 
 // The cboShade entries for a product ("Rendered" from the 2004 full products on) and CboQuality's.
-std::vector<std::string> ShadeChoices(std::string_view productCode);
-std::vector<std::string> QualityChoices();
+std::vector<std::string> shadeChoices(std::string_view productCode);
+std::vector<std::string> qualityChoices();
 
 } // namespace qv

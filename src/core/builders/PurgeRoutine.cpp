@@ -52,7 +52,7 @@ constexpr PurgeSetup kOtherProduct = {8, "Purge", true};
 
 constexpr std::string_view kAllOption = "_A";
 
-void AppendPurge(std::string& block, std::string_view option, bool asksNames)
+void appendPurge(std::string& block, std::string_view option, bool asksNames)
 {
     block.append("_purge").append(kCrLf).append(option).append(kCrLf);
     if (asksNames)
@@ -60,9 +60,9 @@ void AppendPurge(std::string& block, std::string_view option, bool asksNames)
 }
 
 // A whole number from 1 to kMaxPurgePasses, spaces around it allowed.
-std::optional<int> ParsePasses(std::string_view text)
+std::optional<int> parsePasses(std::string_view text)
 {
-    const std::string_view trimmed = TrimSpaces(text);
+    const std::string_view trimmed = trimSpaces(text);
     int passes = 0;
     const auto [end, ec] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), passes);
     if (trimmed.empty() || ec != std::errc{} || end != trimmed.data() + trimmed.size())
@@ -72,19 +72,19 @@ std::optional<int> ParsePasses(std::string_view text)
     return passes;
 }
 
-UserMessage PurgeError(std::string text)
+UserMessage purgeError(std::string text)
 {
     return {std::move(text), "Purge Error", MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
 } // namespace
 
-const std::array<PurgeItem, kPurgeItemCount>& PurgeItems()
+const std::array<PurgeItem, kPurgeItemCount>& purgeItems()
 {
     return kItems;
 }
 
-PurgeSetup PurgeSetupFor(std::string_view productCode)
+PurgeSetup purgeSetupFor(std::string_view productCode)
 {
     if (productCode.empty())
         return kOtherProduct;
@@ -95,23 +95,23 @@ PurgeSetup PurgeSetupFor(std::string_view productCode)
     return kOtherProduct;
 }
 
-PurgeChoices DefaultPurgeChoices(const PurgeSetup& setup)
+PurgeChoices defaultPurgeChoices(const PurgeSetup& setup)
 {
     PurgeChoices choices;
     for (int i = 0; i < kPurgeItemCount; ++i)
-        choices.ticked[i] = setup.IsOffered(i);
+        choices.ticked[i] = setup.isOffered(i);
     choices.allFlag = true;
     return choices;
 }
 
-void SetPurgeItem(PurgeChoices& choices, int index, bool ticked)
+void setPurgeItem(PurgeChoices& choices, int index, bool ticked)
 {
     if (index >= 0 && index < kPurgeItemCount)
         choices.ticked[index] = ticked;
     choices.allFlag = false;
 }
 
-std::string_view PressPurgeAll(PurgeChoices& choices, const PurgeSetup& setup, std::string_view caption)
+std::string_view togglePurgeAll(PurgeChoices& choices, const PurgeSetup& setup, std::string_view caption)
 {
     if (caption == kPurgeSelectAllCaption) {
         for (int i = 0; i < setup.offeredCount; ++i)
@@ -124,9 +124,9 @@ std::string_view PressPurgeAll(PurgeChoices& choices, const PurgeSetup& setup, s
     return kPurgeSelectAllCaption;
 }
 
-PurgeRoutineResult BuildPurgeRoutine(const PurgeChoices& choices, std::string_view productCode)
+PurgeRoutineResult buildPurgeRoutine(const PurgeChoices& choices, std::string_view productCode)
 {
-    const PurgeSetup setup = PurgeSetupFor(productCode);
+    const PurgeSetup setup = purgeSetupFor(productCode);
     int tickedOffered = 0;
     for (int i = 0; i < setup.offeredCount; ++i)
         tickedOffered += choices.ticked[i] ? 1 : 0;
@@ -134,23 +134,23 @@ PurgeRoutineResult BuildPurgeRoutine(const PurgeChoices& choices, std::string_vi
     // A product that offers nothing (R13) has nothing for "all" to stand for.
     std::string block;
     if (setup.offeredCount > 0 && (choices.allFlag || tickedOffered == setup.offeredCount)) {
-        AppendPurge(block, kAllOption, true);
+        appendPurge(block, kAllOption, true);
     } else {
         for (int i = 0; i < setup.offeredCount; ++i) {
             if (choices.ticked[i])
-                AppendPurge(block, kItems[i].option, kItems[i].asksNames);
+                appendPurge(block, kItems[i].option, kItems[i].asksNames);
         }
     }
 
     PurgeRoutineResult result;
     if (block.empty()) {
-        result.message = PurgeError("You must select some objects to purge before you can save the routine.");
+        result.message = purgeError("You must select some objects to purge before you can save the routine.");
         return result;
     }
-    const std::optional<int> passes = ParsePasses(choices.passesText);
+    const std::optional<int> passes = parsePasses(choices.passesText);
     if (!passes) {
         result.message =
-            PurgeError("Select the number of purge passes, from 1 to " + std::to_string(kMaxPurgePasses) + ".");
+            purgeError("Select the number of purge passes, from 1 to " + std::to_string(kMaxPurgePasses) + ".");
         result.focus = PurgeField::Passes;
         return result;
     }

@@ -14,7 +14,7 @@ inline constexpr int kMaxPurgePasses = 10;
 inline constexpr std::string_view kPurgeSelectAllCaption = "Select All";
 inline constexpr std::string_view kPurgeClearAllCaption = "Clear All";
 
-// One kind of named object the purge can remove; the index in PurgeItems() is the chkPurge index.
+// One kind of named object the purge can remove; the index in purgeItems() is the chkPurge index.
 struct PurgeItem
 {
     std::string_view caption;
@@ -22,7 +22,7 @@ struct PurgeItem
     bool asksNames;          // false when the host asks for no names and no confirmation
 };
 
-const std::array<PurgeItem, kPurgeItemCount>& PurgeItems();
+const std::array<PurgeItem, kPurgeItemCount>& purgeItems();
 
 // What the Purge tab offers for a product: items 0 to offeredCount - 1, the frame caption, and
 // whether a routine can be made at all.
@@ -32,12 +32,12 @@ struct PurgeSetup
     std::string_view frameCaption;
     bool usable = false;
 
-    bool IsOffered(int index) const { return index >= 0 && index < offeredCount; }
+    bool isOffered(int index) const { return index >= 0 && index < offeredCount; }
 };
 
 // Codes are compared exactly as the settings store them. A code in another letter case ("cad2010",
 // only possible by editing the settings file) is an unknown product and gets the common items 0-7.
-PurgeSetup PurgeSetupFor(std::string_view productCode);
+PurgeSetup purgeSetupFor(std::string_view productCode);
 
 // The tab's choices as read from its controls.
 struct PurgeChoices
@@ -49,14 +49,14 @@ struct PurgeChoices
 
 // Choices of a freshly set-up tab: offered items ticked, all flag set, 3 passes; cmdPurgeAll then
 // reads kPurgeClearAllCaption.
-PurgeChoices DefaultPurgeChoices(const PurgeSetup& setup);
+PurgeChoices defaultPurgeChoices(const PurgeSetup& setup);
 
 // The user ticked or unticked an item: the all flag no longer holds.
-void SetPurgeItem(PurgeChoices& choices, int index, bool ticked);
+void setPurgeItem(PurgeChoices& choices, int index, bool ticked);
 
 // cmdPurgeAll pressed while showing `caption`: "Select All" ticks the offered items, anything else
 // unticks all 18. Returns the button's new caption.
-std::string_view PressPurgeAll(PurgeChoices& choices, const PurgeSetup& setup, std::string_view caption);
+std::string_view togglePurgeAll(PurgeChoices& choices, const PurgeSetup& setup, std::string_view caption);
 
 enum class PurgeField
 {
@@ -77,6 +77,6 @@ struct PurgeRoutineResult
 
 // Only offered items produce purges, whatever `choices` holds for the others. The number of passes
 // must be a whole number from 1 to kMaxPurgePasses.
-PurgeRoutineResult BuildPurgeRoutine(const PurgeChoices& choices, std::string_view productCode);
+PurgeRoutineResult buildPurgeRoutine(const PurgeChoices& choices, std::string_view productCode);
 
 } // namespace qv

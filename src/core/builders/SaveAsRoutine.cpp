@@ -12,13 +12,13 @@ namespace {
 
 using Codes = std::initializer_list<std::string_view>;
 
-bool IsOneOf(std::string_view code, Codes codes)
+bool isOneOf(std::string_view code, Codes codes)
 {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
 // AutoCAD LT runs no AutoLISP, which the folder and its file name need.
-bool IsLt(std::string_view code)
+bool isLt(std::string_view code)
 {
     return code.find("LT") != std::string_view::npos;
 }
@@ -47,21 +47,21 @@ constexpr std::string_view kDxfR13 = "AutoCAD R13/LT95 Dxf";
 constexpr std::string_view kDxfR12 = "AutoCAD R12/LT2 Dxf";
 
 // The newest releases from `first` on, shown first unless another text is given.
-void FromRelease(SaveAsReleases& releases, const std::array<std::string_view, 7>& all, std::size_t first,
+void fromRelease(SaveAsReleases& releases, const std::array<std::string_view, 7>& all, std::size_t first,
                  std::string_view shown = {})
 {
     releases.items.assign(all.begin() + static_cast<std::ptrdiff_t>(first), all.end());
     releases.shown = shown.empty() ? releases.items.front() : shown;
 }
 
-void Listed(SaveAsReleases& releases, Codes items)
+void listed(SaveAsReleases& releases, Codes items)
 {
     releases.items.assign(items.begin(), items.end());
     releases.shown = releases.items.front();
 }
 
 // Release 13 writes nothing: the tab offers no release and no button.
-void Unavailable(SaveAsReleases& releases)
+void unavailable(SaveAsReleases& releases)
 {
     releases.frameCaption = kR13Caption;
     releases.items.clear();
@@ -86,7 +86,7 @@ struct Release
     bool exportsDxf = true;
 };
 
-const std::array<Release, 9>& Releases()
+const std::array<Release, 9>& releases()
 {
     static const std::array<Release, 9> releases = {{
         {"AutoCAD 2018", "2018", "2018", {"Cad2018", "CadLT2018"}},
@@ -102,22 +102,22 @@ const std::array<Release, 9>& Releases()
     return releases;
 }
 
-const Release* FindRelease(std::string_view entry)
+const Release* findRelease(std::string_view entry)
 {
-    entry = TrimSpaces(entry);
-    for (const Release& release : Releases()) {
+    entry = trimSpaces(entry);
+    for (const Release& release : releases()) {
         if (entry.substr(0, release.prefix.size()) == release.prefix)
             return &release;
     }
     return nullptr;
 }
 
-UserMessage Exclamation(std::string text, std::string title)
+UserMessage exclamation(std::string text, std::string title)
 {
     return {std::move(text), std::move(title), MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
-SaveAsRoutineResult Refused(UserMessage message, SaveAsField focus)
+SaveAsRoutineResult refused(UserMessage message, SaveAsField focus)
 {
     SaveAsRoutineResult result;
     result.refusal = std::move(message);
@@ -126,7 +126,7 @@ SaveAsRoutineResult Refused(UserMessage message, SaveAsField focus)
 }
 
 // The first lines of a routine with a folder: the drawing's name, as the new file's, in that folder.
-std::string DrawingNameLines(bool dxf, const std::string& folder)
+std::string drawingNameLines(bool dxf, const std::string& folder)
 {
     std::vector<std::string> lines = {"(setq draw_name(getvar \"dwgname\"))"};
     if (dxf) {
@@ -134,25 +134,25 @@ std::string DrawingNameLines(bool dxf, const std::string& folder)
         lines.emplace_back("(setq draw_name (strcat (substr draw_name 1 (- draw_len 4))\".dxf\"))");
     }
     lines.push_back("(setq draw_name (strcat \"" + folder + "\"draw_name ))");
-    return JoinCrLf(lines) + std::string(kCrLf);
+    return joinCrLf(lines) + std::string(kCrLf);
 }
 
 // The release a routine writes, or why there is none.
-const Release* ChosenRelease(const SaveAsChoices& choices, std::string_view productCode, bool dxf,
+const Release* chosenRelease(const SaveAsChoices& choices, std::string_view productCode, bool dxf,
                              const std::string& title, SaveAsRoutineResult& refusal)
 {
     if (productCode == "Cad13") {
-        refusal = Refused(Exclamation(std::string(kR13Caption), title), SaveAsField::None);
+        refusal = refused(exclamation(std::string(kR13Caption), title), SaveAsField::None);
         return nullptr;
     }
-    const Release* release = FindRelease(choices.release);
+    const Release* release = findRelease(choices.release);
     if (!release) {
-        refusal = Refused(Exclamation("Please select the release to save to.", title), SaveAsField::Release);
+        refusal = refused(exclamation("Please select the release to save to.", title), SaveAsField::Release);
         return nullptr;
     }
     // The list offers a few releases the host's command line no longer writes: the routine would stop there.
     if (!(dxf ? release->exportsDxf : release->savesDrawing)) {
-        refusal = Refused(Exclamation("The CAD program cannot write " + std::string(TrimSpaces(choices.release)) +
+        refusal = refused(exclamation("The CAD program cannot write " + std::string(trimSpaces(choices.release)) +
                                           " files from its command line." + std::string(kCrLf) +
                                           "Please select another release.",
                                       title),
@@ -170,124 +170,124 @@ struct Start
     std::optional<SaveAsRoutineResult> refused;
 };
 
-Start StartRoutine(const SaveAsChoices& choices, std::string_view productCode, bool dxf, const std::string& title)
+Start startRoutine(const SaveAsChoices& choices, std::string_view productCode, bool dxf, const std::string& title)
 {
     Start start;
     SaveAsRoutineResult refusal;
-    start.release = ChosenRelease(choices, productCode, dxf, title, refusal);
+    start.release = chosenRelease(choices, productCode, dxf, title, refusal);
     if (!start.release) {
         start.refused = std::move(refusal);
         return start;
     }
-    start.folder = LispFolder(choices.folder);
+    start.folder = lispFolder(choices.folder);
     if (!start.folder)
         return start;
     // The name goes into an AutoLISP string: a quote would end it early, a line break would end the line.
-    const std::string_view typed = TrimSpaces(choices.folder);
-    if (BreaksQuotedLine(typed)) {
-        start.refused = Refused(
-            Exclamation("The folder name cannot hold a double quote or a line break:\r\n" + std::string(typed), title),
+    const std::string_view typed = trimSpaces(choices.folder);
+    if (breaksQuotedLine(typed)) {
+        start.refused = refused(
+            exclamation("The folder name cannot hold a double quote or a line break:\r\n" + std::string(typed), title),
             SaveAsField::Folder);
-    } else if (IsLt(productCode)) {
-        start.refused = Refused(Exclamation(std::string(TrimTrailingSpaces(kLispNote)), title), SaveAsField::Folder);
+    } else if (isLt(productCode)) {
+        start.refused = refused(exclamation(std::string(trimTrailingSpaces(kLispNote)), title), SaveAsField::Folder);
     }
     return start;
 }
 
 } // namespace
 
-SaveAsReleases FillDrawingReleases(std::string_view code)
+SaveAsReleases fillDrawingReleases(std::string_view code)
 {
     SaveAsReleases releases;
     releases.frameCaption = "Save As Drawing";
-    if (IsOneOf(code, {"Cad2018", "CadLT2018"}))
-        FromRelease(releases, kDrawings, 0);
-    else if (IsOneOf(code, {"Cad2013", "CadLT2013"}))
-        FromRelease(releases, kDrawings, 1);
-    else if (IsOneOf(code, {"Cad2010", "CadLT2010"}))
-        FromRelease(releases, kDrawings, 2);
+    if (isOneOf(code, {"Cad2018", "CadLT2018"}))
+        fromRelease(releases, kDrawings, 0);
+    else if (isOneOf(code, {"Cad2013", "CadLT2013"}))
+        fromRelease(releases, kDrawings, 1);
+    else if (isOneOf(code, {"Cad2010", "CadLT2010"}))
+        fromRelease(releases, kDrawings, 2);
     else if (code == "Cad2007")
-        FromRelease(releases, kDrawings, 3, "AutoCAD 2007/2008/2009 LT2007/2008/2009 Drawing");
+        fromRelease(releases, kDrawings, 3, "AutoCAD 2007/2008/2009 LT2007/2008/2009 Drawing");
     else if (code == "CadLT2007")
-        FromRelease(releases, kDrawings, 3, "AutoCAD 2007/2008 LT2007/2008 Drawing");
-    else if (IsOneOf(code, {"Cad2005", "CadLT2005"}))
-        Listed(releases, {kDrawing2005, kDrawing2000});
-    else if (IsOneOf(code, {"Cad2004", "CadLT2004"}))
-        Listed(releases, {"AutoCAD 2004/LT2004 Drawing", kDrawing2000});
+        fromRelease(releases, kDrawings, 3, "AutoCAD 2007/2008 LT2007/2008 Drawing");
+    else if (isOneOf(code, {"Cad2005", "CadLT2005"}))
+        listed(releases, {kDrawing2005, kDrawing2000});
+    else if (isOneOf(code, {"Cad2004", "CadLT2004"}))
+        listed(releases, {"AutoCAD 2004/LT2004 Drawing", kDrawing2000});
     else if (code == "Cad2000")
-        Listed(releases, {kDrawing2000, kDrawingR14, kDrawingR13});
+        listed(releases, {kDrawing2000, kDrawingR14, kDrawingR13});
     else if (code == "CadLT2000")
-        Listed(releases, {"AutoCAD 2000/LT2000 Drawing", kDrawingR14, kDrawingR13});
+        listed(releases, {"AutoCAD 2000/LT2000 Drawing", kDrawingR14, kDrawingR13});
     else if (code == "Cad14")
-        Listed(releases, {kDrawingR14, kDrawingR13, kDrawingR12});
+        listed(releases, {kDrawingR14, kDrawingR13, kDrawingR12});
     else if (code == "CadLT98")
-        Listed(releases, {kDrawingR13, kDrawingR12});
+        listed(releases, {kDrawingR13, kDrawingR12});
     else if (code != "Cad13")
-        Listed(releases, {kDrawingR14, kDrawingR13});
+        listed(releases, {kDrawingR14, kDrawingR13});
 
-    releases.folderEnabled = !IsLt(code);
-    releases.lispNoteShown = IsLt(code);
+    releases.folderEnabled = !isLt(code);
+    releases.lispNoteShown = isLt(code);
     if (code == "Cad13")
-        Unavailable(releases);
+        unavailable(releases);
     return releases;
 }
 
-SaveAsReleases FillDxfReleases(std::string_view code)
+SaveAsReleases fillDxfReleases(std::string_view code)
 {
     SaveAsReleases releases;
     releases.frameCaption = "Save As DXF";
-    if (IsOneOf(code, {"Cad2018", "CadLT2018"}))
-        FromRelease(releases, kDxfs, 0);
-    else if (IsOneOf(code, {"Cad2013", "CadLT2013"}))
-        FromRelease(releases, kDxfs, 1);
-    else if (IsOneOf(code, {"Cad2010", "CadLT2010"}))
-        FromRelease(releases, kDxfs, 2);
-    else if (IsOneOf(code, {"Cad2007", "CadLT2007"}))
-        FromRelease(releases, kDxfs, 3, "AutoCAD 2007/2008 LT2007/2008/2009 Dxf");
-    else if (IsOneOf(code, {"Cad2005", "CadLT2005"}))
-        Listed(releases, {"AutoCAD 2004/2005/2006 LT2004/2005/2006 Dxf", kDxf2000, kDxfR12});
-    else if (IsOneOf(code, {"Cad2004", "CadLT2004"}))
-        Listed(releases, {"AutoCAD 2004/LT2004 Dxf", kDxf2000, kDxfR12});
-    else if (IsOneOf(code, {"Cad14", "CadLT98"}))
-        Listed(releases, {kDxfR14, kDxfR13, kDxfR12});
+    if (isOneOf(code, {"Cad2018", "CadLT2018"}))
+        fromRelease(releases, kDxfs, 0);
+    else if (isOneOf(code, {"Cad2013", "CadLT2013"}))
+        fromRelease(releases, kDxfs, 1);
+    else if (isOneOf(code, {"Cad2010", "CadLT2010"}))
+        fromRelease(releases, kDxfs, 2);
+    else if (isOneOf(code, {"Cad2007", "CadLT2007"}))
+        fromRelease(releases, kDxfs, 3, "AutoCAD 2007/2008 LT2007/2008/2009 Dxf");
+    else if (isOneOf(code, {"Cad2005", "CadLT2005"}))
+        listed(releases, {"AutoCAD 2004/2005/2006 LT2004/2005/2006 Dxf", kDxf2000, kDxfR12});
+    else if (isOneOf(code, {"Cad2004", "CadLT2004"}))
+        listed(releases, {"AutoCAD 2004/LT2004 Dxf", kDxf2000, kDxfR12});
+    else if (isOneOf(code, {"Cad14", "CadLT98"}))
+        listed(releases, {kDxfR14, kDxfR13, kDxfR12});
     else if (code != "Cad13")
-        Listed(releases, {kDxf2000, kDxfR14, kDxfR13, kDxfR12});
+        listed(releases, {kDxf2000, kDxfR14, kDxfR13, kDxfR12});
 
     releases.dxfControlsShown = true;
-    const bool old = IsOneOf(code, {"Cad14", "CadLT98"});
+    const bool old = isOneOf(code, {"Cad14", "CadLT98"});
     releases.previewShown = !old;
     if (!old)
         releases.accuracy = kFullDxfAccuracy;
-    releases.folderEnabled = !IsLt(code);
-    releases.lispNoteShown = IsLt(code);
+    releases.folderEnabled = !isLt(code);
+    releases.lispNoteShown = isLt(code);
     if (code == "Cad13")
-        Unavailable(releases);
+        unavailable(releases);
     return releases;
 }
 
-std::optional<std::string> DrawingFormatAnswer(std::string_view entry)
+std::optional<std::string> drawingFormatAnswer(std::string_view entry)
 {
-    if (const Release* release = FindRelease(entry))
+    if (const Release* release = findRelease(entry))
         return std::string(release->drawingAnswer);
     return std::nullopt;
 }
 
-std::optional<std::string> DxfVersionAnswer(std::string_view entry)
+std::optional<std::string> dxfVersionAnswer(std::string_view entry)
 {
-    if (const Release* release = FindRelease(entry))
+    if (const Release* release = findRelease(entry))
         return std::string(release->dxfAnswer);
     return std::nullopt;
 }
 
-bool IsOwnRelease(std::string_view entry, std::string_view productCode)
+bool isOwnRelease(std::string_view entry, std::string_view productCode)
 {
-    const Release* release = FindRelease(entry);
-    return release && IsOneOf(productCode, release->ownProducts);
+    const Release* release = findRelease(entry);
+    return release && isOneOf(productCode, release->ownProducts);
 }
 
-std::optional<std::string> LispFolder(std::string_view folderText)
+std::optional<std::string> lispFolder(std::string_view folderText)
 {
-    const std::string_view trimmed = TrimSpaces(folderText);
+    const std::string_view trimmed = trimSpaces(folderText);
     if (trimmed.empty() || trimmed == kDefaultFolder)
         return std::nullopt;
     std::string folder(trimmed);
@@ -298,10 +298,10 @@ std::optional<std::string> LispFolder(std::string_view folderText)
     return folder;
 }
 
-SaveAsRoutineResult BuildSaveAsRoutine(const SaveAsChoices& choices, std::string_view productCode)
+SaveAsRoutineResult buildSaveAsRoutine(const SaveAsChoices& choices, std::string_view productCode)
 {
     const std::string title = "Save As Drawing";
-    const Start start = StartRoutine(choices, productCode, false, title);
+    const Start start = startRoutine(choices, productCode, false, title);
     if (start.refused)
         return *start.refused;
     const Release* release = start.release;
@@ -310,19 +310,19 @@ SaveAsRoutineResult BuildSaveAsRoutine(const SaveAsChoices& choices, std::string
 
     const std::string head = "_saveas" + std::string(kCrLf) + std::string(release->drawingAnswer);
     if (folder) {
-        result.text = DrawingNameLines(false, *folder) + head + std::string(kCrLf) + "!draw_name";
+        result.text = drawingNameLines(false, *folder) + head + std::string(kCrLf) + "!draw_name";
         return result;
     }
 
-    if (IsOwnRelease(choices.release, productCode)) {
+    if (isOwnRelease(choices.release, productCode)) {
         result.text = head + std::string(kCrLf);
     } else {
         // Saved over the drawing's own file in another release. EXPERT 2 lets the host replace the file
         // without asking, so no answer is left over whether or not it would have asked.
-        result.text = JoinCrLf({"_Expert", "2", head, "", "_Expert", "0"});
+        result.text = joinCrLf({"_Expert", "2", head, "", "_Expert", "0"});
     }
     const std::string over = "Save As will save over the existing drawing." + std::string(kCrLf);
-    result.notice = UserMessage{IsLt(productCode)
+    result.notice = UserMessage{isLt(productCode)
                                     ? over
                                     : over + "If you wish you can save in a different folder by " + std::string(kCrLf) +
                                           "specifing a folder in the Save in Folder box" + std::string(kCrLf),
@@ -330,20 +330,20 @@ SaveAsRoutineResult BuildSaveAsRoutine(const SaveAsChoices& choices, std::string
     return result;
 }
 
-SaveAsRoutineResult BuildDxfRoutine(const SaveAsChoices& choices, std::string_view productCode)
+SaveAsRoutineResult buildDxfRoutine(const SaveAsChoices& choices, std::string_view productCode)
 {
     const std::string title = "Save As DXF";
-    const Start start = StartRoutine(choices, productCode, true, title);
+    const Start start = startRoutine(choices, productCode, true, title);
     if (start.refused)
         return *start.refused;
     const Release* release = start.release;
     const std::optional<std::string>& folder = start.folder;
     SaveAsRoutineResult result;
 
-    const bool newOptions = Is2000Syntax(productCode) || IsRelease2004OrLater(productCode);
+    const bool newOptions = uses2000Syntax(productCode) || isRelease2004OrLater(productCode);
     std::vector<std::string> lines;
     if (folder) {
-        result.text = DrawingNameLines(true, *folder);
+        result.text = drawingNameLines(true, *folder);
         lines = {"_dxfout", "!draw_name"};
     } else {
         // The space ends the command; the line end takes the proposed name, the drawing's own with ".dxf".
@@ -352,15 +352,15 @@ SaveAsRoutineResult BuildDxfRoutine(const SaveAsChoices& choices, std::string_vi
     if (newOptions)
         lines.insert(lines.end(), {"_P", choices.preview ? "_Yes" : "_No"});
     lines.insert(lines.end(), {"_V", std::string(release->dxfAnswer), ""});
-    result.text += JoinCrLf(lines);
+    result.text += joinCrLf(lines);
 
     if (choices.binary) {
         result.text += "_B";
     } else if (newOptions) {
-        const std::string accuracy(TrimSpaces(choices.accuracy));
-        const std::optional<int> places = ParseInt16(accuracy);
+        const std::string accuracy(trimSpaces(choices.accuracy));
+        const std::optional<int> places = parseInt16(accuracy);
         if (!places || *places < 1 || *places > kMaxDxfAccuracy || std::to_string(*places) != accuracy)
-            return Refused(Exclamation("Select the DXF accuracy, from 1 to 16 decimal places.", title),
+            return refused(exclamation("Select the DXF accuracy, from 1 to 16 decimal places.", title),
                            SaveAsField::Accuracy);
         result.text += accuracy;
         if (accuracy != kFullDxfAccuracy)

@@ -37,20 +37,20 @@ struct SaveAsReleases
     std::optional<std::string_view> accuracy; // the accuracy to show; nothing keeps the one shown
 };
 
-SaveAsReleases FillDrawingReleases(std::string_view productCode);
-SaveAsReleases FillDxfReleases(std::string_view productCode);
+SaveAsReleases fillDrawingReleases(std::string_view productCode);
+SaveAsReleases fillDxfReleases(std::string_view productCode);
 
 // The file-format answer for a list entry ("2018" ... "2000", "_r14", "_r13", "_r12" for a drawing;
 // "_R14" ... for DXF); nothing for a text that names no release.
-std::optional<std::string> DrawingFormatAnswer(std::string_view entry);
-std::optional<std::string> DxfVersionAnswer(std::string_view entry);
+std::optional<std::string> drawingFormatAnswer(std::string_view entry);
+std::optional<std::string> dxfVersionAnswer(std::string_view entry);
 
 // Whether the entry names the product's own release (the drawing is then saved without a replace question).
-bool IsOwnRelease(std::string_view entry, std::string_view productCode);
+bool isOwnRelease(std::string_view entry, std::string_view productCode);
 
 // The target folder in AutoLISP string form: trimmed, ending with one separator, every backslash a
 // forward slash; nothing when no folder is given ("<Default>" or blank).
-std::optional<std::string> LispFolder(std::string_view folderText);
+std::optional<std::string> lispFolder(std::string_view folderText);
 
 // The tab's choices as read from its controls.
 struct SaveAsChoices
@@ -82,7 +82,7 @@ struct SaveAsRoutineResult
     bool ok() const { return !refusal.has_value(); }
 };
 
-SaveAsRoutineResult BuildSaveAsRoutine(const SaveAsChoices& choices, std::string_view productCode);
-SaveAsRoutineResult BuildDxfRoutine(const SaveAsChoices& choices, std::string_view productCode);
+SaveAsRoutineResult buildSaveAsRoutine(const SaveAsChoices& choices, std::string_view productCode);
+SaveAsRoutineResult buildDxfRoutine(const SaveAsChoices& choices, std::string_view productCode);
 
 } // namespace qv

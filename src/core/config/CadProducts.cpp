@@ -38,62 +38,62 @@ constexpr std::array<CadProduct, 20> kProducts = {{
     {19, "ZWCAD", "ZWCAD", "ZWCAD", "ZWCAD", "ZWCAD.exe", F::Zwcad},
 }};
 
-bool IsOneOf(std::string_view code, std::initializer_list<std::string_view> codes)
+bool isOneOf(std::string_view code, std::initializer_list<std::string_view> codes)
 {
     return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
 } // namespace
 
-std::span<const CadProduct> CadProducts()
+std::span<const CadProduct> cadProducts()
 {
     return kProducts;
 }
 
-const CadProduct* FindProduct(std::string_view code)
+const CadProduct* findProduct(std::string_view code)
 {
     if (code.empty())
         return nullptr;
-    const std::string upper = ToUpperAscii(code);
+    const std::string upper = toUpperAscii(code);
     for (const CadProduct& product : kProducts) {
-        if (!product.code.empty() && ToUpperAscii(product.code) == upper)
+        if (!product.code.empty() && toUpperAscii(product.code) == upper)
             return &product;
     }
     return nullptr;
 }
 
-std::string NormaliseProductCode(std::string_view stored)
+std::string normaliseProductCode(std::string_view stored)
 {
-    return FindProduct(stored) ? std::string(stored) : std::string(kDefaultProductCode);
+    return findProduct(stored) ? std::string(stored) : std::string(kDefaultProductCode);
 }
 
-bool IsBricscad(std::string_view code)
+bool isBricscad(std::string_view code)
 {
-    return ToUpperAscii(code) == "BRICSCAD";
+    return toUpperAscii(code) == "BRICSCAD";
 }
 
-bool IsZwcad(std::string_view code)
+bool isZwcad(std::string_view code)
 {
-    return ToUpperAscii(code) == "ZWCAD";
+    return toUpperAscii(code) == "ZWCAD";
 }
 
-bool IsRelease2004OrLater(std::string_view code)
+bool isRelease2004OrLater(std::string_view code)
 {
-    return IsOneOf(code, {"Cad2004", "CadLT2004", "Cad2005", "CadLT2005", "Cad2007", "CadLT2007", "Cad2010",
+    return isOneOf(code, {"Cad2004", "CadLT2004", "Cad2005", "CadLT2005", "Cad2007", "CadLT2007", "Cad2010",
                           "CadLT2010", "Cad2013", "CadLT2013", "Cad2018", "CadLT2018"});
 }
 
-bool Is2000Syntax(std::string_view code)
+bool uses2000Syntax(std::string_view code)
 {
-    return IsOneOf(code, {"Cad2000", "CadLT2000"});
+    return isOneOf(code, {"Cad2000", "CadLT2000"});
 }
 
-bool IsOldRelease(std::string_view code)
+bool isOldRelease(std::string_view code)
 {
-    return IsOneOf(code, {"Cad13", "Cad14", "CadLT98"});
+    return isOneOf(code, {"Cad13", "Cad14", "CadLT98"});
 }
 
-std::optional<std::string> PanelLabel(std::string_view code)
+std::optional<std::string> panelLabel(std::string_view code)
 {
     for (const CadProduct& product : kProducts) {
         if (product.code.empty() || product.code != code)

@@ -32,24 +32,24 @@ struct CadProduct
 };
 
 // All twenty rows, in option index order (0 to 19).
-std::span<const CadProduct> CadProducts();
+std::span<const CadProduct> cadProducts();
 
 // The row of a code, compared in upper case.
-const CadProduct* FindProduct(std::string_view code);
+const CadProduct* findProduct(std::string_view code);
 
 // The stored text when its upper case is a known code, else "Cad2005".
-std::string NormaliseProductCode(std::string_view stored);
+std::string normaliseProductCode(std::string_view stored);
 
 inline constexpr std::string_view kDefaultProductCode = "Cad2005";
 
-bool IsBricscad(std::string_view code);        // upper case "BRICSCAD"
-bool IsZwcad(std::string_view code);           // upper case "ZWCAD"
-bool IsRelease2004OrLater(std::string_view code); // exact codes of the 2004-or-later group
-bool Is2000Syntax(std::string_view code);      // exact "Cad2000", "CadLT2000"
-bool IsOldRelease(std::string_view code);      // exact "Cad13", "Cad14", "CadLT98"
+bool isBricscad(std::string_view code);           // upper case "BRICSCAD"
+bool isZwcad(std::string_view code);              // upper case "ZWCAD"
+bool isRelease2004OrLater(std::string_view code); // exact codes of the 2004-or-later group
+bool uses2000Syntax(std::string_view code);       // exact "Cad2000", "CadLT2000"
+bool isOldRelease(std::string_view code);         // exact "Cad13", "Cad14", "CadLT98"
 
 // Action panel label for a code (exact, case-sensitive): its panel label, else its selection label;
 // nullopt (an unknown code) keeps the previous label.
-std::optional<std::string> PanelLabel(std::string_view code);
+std::optional<std::string> panelLabel(std::string_view code);
 
 } // namespace qv

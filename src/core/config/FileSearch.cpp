@@ -11,14 +11,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Utf8(const fs::path& path)
+std::string utf8(const fs::path& path)
 {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
 }
 
 // The path as compared with the folders never entered: generic separators, no trailing one.
-std::string Comparable(const fs::path& path)
+std::string comparable(const fs::path& path)
 {
     const std::u8string generic = path.lexically_normal().generic_u8string();
     std::string text(generic.begin(), generic.end());
@@ -27,15 +27,14 @@ std::string Comparable(const fs::path& path)
     return text;
 }
 
-bool IsAtOrBelow(const std::string& folder, const std::string& top)
+bool isAtOrBelow(const std::string& folder, const std::string& top)
 {
     if (top.empty() || folder.size() < top.size() || folder.compare(0, top.size(), top) != 0)
         return false;
     return folder.size() == top.size() || folder[top.size()] == '/' || top.back() == '/';
 }
 
-template <typename Char>
-Char FoldAscii(Char c)
+template <typename Char> Char foldAscii(Char c)
 {
     return c >= Char('a') && c <= Char('z') ? Char(c - Char('a') + Char('A')) : c;
 }
@@ -44,7 +43,7 @@ class TreeWalk
 {
 public:
     TreeWalk(const std::string& name, const FileSearchOptions& options, std::vector<std::string> excluded)
-        : m_name(PathFromUtf8(name).native()), m_options(options), m_excluded(std::move(excluded))
+        : m_name(pathFromUtf8(name).native()), m_options(options), m_excluded(std::move(excluded))
     {
     }
 
@@ -61,7 +60,7 @@ public:
             if (excluded(folder))
                 continue;
             if (m_options.onFolder)
-                m_options.onFolder(Utf8(folder));
+                m_options.onFolder(utf8(folder));
             std::vector<fs::path> subfolders;
             if (std::string hit = search(folder, subfolders); !hit.empty())
                 return hit;
@@ -78,9 +77,9 @@ public:
 private:
     bool excluded(const fs::path& folder) const
     {
-        const std::string text = Comparable(folder);
+        const std::string text = comparable(folder);
         return std::any_of(m_excluded.begin(), m_excluded.end(),
-                           [&](const std::string& top) { return IsAtOrBelow(text, top); });
+                           [&](const std::string& top) { return isAtOrBelow(text, top); });
     }
 
     // Looks for the name among the folder's entries and gathers its subfolders (links excluded).
@@ -99,19 +98,19 @@ private:
                 subfolders.push_back(entry.path());
                 continue;
             }
-            if (typeError || !IsNamed(entry.path()))
+            if (typeError || !isNamed(entry.path()))
                 continue;
             // A link to a file counts as the file; a link to a folder of that name does not.
             if (link && !fs::is_regular_file(entry.status(typeError)))
                 continue;
-            return Utf8(entry.path());
+            return utf8(entry.path());
         }
         return {};
     }
 
     // Whether the path's last part is the name searched for, letter case aside. Called for every entry of
     // every folder, so it compares in place instead of building strings.
-    bool IsNamed(const fs::path& path) const
+    bool isNamed(const fs::path& path) const
     {
         const fs::path::string_type& full = path.native();
         if (full.size() < m_name.size())
@@ -120,7 +119,7 @@ private:
         if (start > 0 && full[start - 1] != fs::path::preferred_separator && full[start - 1] != '/')
             return false;
         for (std::size_t i = 0; i < m_name.size(); ++i) {
-            if (FoldAscii(full[start + i]) != FoldAscii(m_name[i]))
+            if (foldAscii(full[start + i]) != foldAscii(m_name[i]))
                 return false;
         }
         return true;
@@ -131,31 +130,31 @@ private:
     std::vector<std::string> m_excluded;
 };
 
-std::vector<std::string> ComparableFolders(const std::vector<std::string>& folders)
+std::vector<std::string> comparableFolders(const std::vector<std::string>& folders)
 {
     std::vector<std::string> out;
     for (const std::string& folder : folders) {
         if (!folder.empty())
-            out.push_back(Comparable(PathFromUtf8(folder)));
+            out.push_back(comparable(pathFromUtf8(folder)));
     }
     return out;
 }
 
 } // namespace
 
-std::string FindFileInTree(const std::string& start, const std::string& name, const FileSearchOptions& options)
+std::string findFileInTree(const std::string& start, const std::string& name, const FileSearchOptions& options)
 {
-    return FindFileInTrees({start}, name, options);
+    return findFileInTrees({start}, name, options);
 }
 
-std::string FindFileInTrees(const std::vector<std::string>& starts, const std::string& name,
+std::string findFileInTrees(const std::vector<std::string>& starts, const std::string& name,
                             const FileSearchOptions& options)
 {
-    std::vector<std::string> excluded = ComparableFolders(options.neverEnter);
+    std::vector<std::string> excluded = comparableFolders(options.neverEnter);
     for (const std::string& start : starts) {
         if (start.empty() || options.stop.stop_requested())
             continue;
-        const fs::path folder = PathFromUtf8(start);
+        const fs::path folder = pathFromUtf8(start);
         std::error_code ec;
         // A start that is missing (a machine without that folder) simply holds nothing.
         if (!fs::is_directory(folder, ec))
@@ -163,7 +162,7 @@ std::string FindFileInTrees(const std::vector<std::string>& starts, const std::s
         TreeWalk walk(name, options, excluded);
         if (std::string hit = walk.walk(folder); !hit.empty())
             return hit;
-        excluded.push_back(Comparable(folder));
+        excluded.push_back(comparable(folder));
     }
     return {};
 }

@@ -18,16 +18,16 @@ struct FileSearchOptions
     std::function<void(const std::string& folder)> onFolder;
 };
 
-// `FindFileInTree`: depth-first walk from `start`; in each folder the file `name` is looked for first
+// `findFileInTree`: depth-first walk from `start`; in each folder the file `name` is looked for first
 // (letter case ignored, hidden and system files included), then its subfolders are walked in name
 // order. The first hit ends the walk; its full path is returned with the name as found. Empty when
 // nothing was found, when `start` does not exist, or when the search was stopped. Folders that cannot
 // be read are skipped, and links to folders are never followed, so a link loop cannot trap the walk.
-std::string FindFileInTree(const std::string& start, const std::string& name, const FileSearchOptions& options = {});
+std::string findFileInTree(const std::string& start, const std::string& name, const FileSearchOptions& options = {});
 
 // The same over several starting folders in order. A folder already searched as an earlier start is not
 // walked again below a later one.
-std::string FindFileInTrees(const std::vector<std::string>& starts, const std::string& name,
+std::string findFileInTrees(const std::vector<std::string>& starts, const std::string& name,
                             const FileSearchOptions& options = {});
 
 } // namespace qv

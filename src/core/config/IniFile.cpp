@@ -9,22 +9,22 @@
 namespace qv::ini {
 namespace {
 
-bool IsBlank(char c)
+bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\v';
 }
 
-std::string_view TrimBlanks(std::string_view s)
+std::string_view trimBlanks(std::string_view s)
 {
-    while (!s.empty() && IsBlank(s.front()))
+    while (!s.empty() && isBlank(s.front()))
         s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
+    while (!s.empty() && isBlank(s.back()))
         s.remove_suffix(1);
     return s;
 }
 
 // Upper case of a Windows-1252 byte: ASCII letters and the code page's own letters.
-unsigned char FoldCase(unsigned char c)
+unsigned char foldCase(unsigned char c)
 {
     if (c >= 'a' && c <= 'z')
         return static_cast<unsigned char>(c - 32);
@@ -44,12 +44,12 @@ unsigned char FoldCase(unsigned char c)
     }
 }
 
-bool NamesEqual(std::string_view a, std::string_view b)
+bool namesEqual(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i])))
+        if (foldCase(static_cast<unsigned char>(a[i])) != foldCase(static_cast<unsigned char>(b[i])))
             return false;
     }
     return true;
@@ -68,7 +68,7 @@ struct Line
     std::string_view value;  // raw value of a key line (after "=")
 };
 
-std::vector<Line> ParseLines(std::string_view file)
+std::vector<Line> parseLines(std::string_view file)
 {
     std::vector<Line> lines;
     std::size_t pos = 0;
@@ -87,7 +87,7 @@ std::vector<Line> ParseLines(std::string_view file)
                 line.next += 1;
         }
         const std::string_view text = file.substr(line.begin, line.end - line.begin);
-        const std::string_view trimmed = TrimBlanks(text);
+        const std::string_view trimmed = trimBlanks(text);
         if (trimmed.empty()) {
             line.kind = LineKind::Blank;
         } else if (trimmed.front() == ';') {
@@ -98,10 +98,10 @@ std::vector<Line> ParseLines(std::string_view file)
             const auto close = name.find(']');
             if (close != std::string_view::npos)
                 name = name.substr(0, close);
-            line.name = TrimBlanks(name);
+            line.name = trimBlanks(name);
         } else if (const auto eq = text.find('='); eq != std::string_view::npos) {
             line.kind = LineKind::Key;
-            line.name = TrimBlanks(text.substr(0, eq));
+            line.name = trimBlanks(text.substr(0, eq));
             line.value = text.substr(eq + 1);
         } else {
             line.kind = LineKind::Other;
@@ -120,10 +120,10 @@ struct SectionRange
     std::size_t last = 0;
 };
 
-std::optional<SectionRange> FindSection(const std::vector<Line>& lines, std::string_view section)
+std::optional<SectionRange> findSection(const std::vector<Line>& lines, std::string_view section)
 {
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind != LineKind::Section || !NamesEqual(lines[i].name, section))
+        if (lines[i].kind != LineKind::Section || !namesEqual(lines[i].name, section))
             continue;
         SectionRange range{i, i + 1, i + 1};
         while (range.last < lines.size() && lines[range.last].kind != LineKind::Section)
@@ -133,18 +133,18 @@ std::optional<SectionRange> FindSection(const std::vector<Line>& lines, std::str
     return std::nullopt;
 }
 
-std::optional<std::size_t> FindKey(const std::vector<Line>& lines, const SectionRange& range, std::string_view key)
+std::optional<std::size_t> findKey(const std::vector<Line>& lines, const SectionRange& range, std::string_view key)
 {
     for (std::size_t i = range.first; i < range.last; ++i) {
-        if (lines[i].kind == LineKind::Key && NamesEqual(lines[i].name, key))
+        if (lines[i].kind == LineKind::Key && namesEqual(lines[i].name, key))
             return i;
     }
     return std::nullopt;
 }
 
-std::string_view UnquoteValue(std::string_view raw)
+std::string_view unquoteValue(std::string_view raw)
 {
-    std::string_view value = TrimBlanks(raw);
+    std::string_view value = trimBlanks(raw);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
     return value;
@@ -152,43 +152,43 @@ std::string_view UnquoteValue(std::string_view raw)
 
 } // namespace
 
-std::string Read(std::string_view file, std::string_view section, std::string_view key, std::string_view fallback)
+std::string readValue(std::string_view file, std::string_view section, std::string_view key, std::string_view fallback)
 {
-    section = TrimSpaces(section);
-    key = TrimSpaces(key);
-    const std::vector<Line> lines = ParseLines(file);
+    section = trimSpaces(section);
+    key = trimSpaces(key);
+    const std::vector<Line> lines = parseLines(file);
     std::string_view result = fallback;
-    if (const auto range = FindSection(lines, section)) {
-        if (const auto index = FindKey(lines, *range, key))
-            result = UnquoteValue(lines[*index].value);
+    if (const auto range = findSection(lines, section)) {
+        if (const auto index = findKey(lines, *range, key))
+            result = unquoteValue(lines[*index].value);
     }
     if (result.size() > kMaxReadLength)
         result = result.substr(0, kMaxReadLength);
     return std::string(result);
 }
 
-Result<std::string> Write(std::string_view file, std::string_view section, std::string_view key,
-                          std::string_view value)
+Result<std::string> writeValue(std::string_view file, std::string_view section, std::string_view key,
+                               std::string_view value)
 {
-    if (ContainsLineBreak(section) || ContainsLineBreak(key) || ContainsLineBreak(value))
+    if (containsLineBreak(section) || containsLineBreak(key) || containsLineBreak(value))
         return Error{ErrInvalidText, "A setting cannot hold a line break."};
-    section = TrimSpaces(section);
-    key = TrimSpaces(key);
+    section = trimSpaces(section);
+    key = trimSpaces(key);
     if (section.empty() || key.empty())
         return Error{ErrInvalidProcedureCall, "A setting needs a section and a key name."};
     // A name must read back as itself: the reader trims tabs too, ends a section name at "]", splits a
     // key line at its first "=", and takes a line starting with "[" or ";" for a section or a comment.
-    if (TrimBlanks(section) != section || section.find(']') != std::string_view::npos)
+    if (trimBlanks(section) != section || section.find(']') != std::string_view::npos)
         return Error{ErrInvalidText, "A setting's section name cannot hold \"]\" or begin or end with a tab: [" +
                                          std::string(section) + "]"};
-    if (TrimBlanks(key) != key || key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';')
+    if (trimBlanks(key) != key || key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';')
         return Error{ErrInvalidText, "A setting's key name cannot hold \"=\", begin with \"[\" or \";\", or begin or "
                                      "end with a tab: " +
                                          std::string(key)};
 
     const std::string newLine = std::string(key) + "=" + std::string(value) + std::string(kCrLf);
-    const std::vector<Line> lines = ParseLines(file);
-    const auto range = FindSection(lines, section);
+    const std::vector<Line> lines = parseLines(file);
+    const auto range = findSection(lines, section);
     std::string out;
     out.reserve(file.size() + newLine.size() + section.size() + 4);
 
@@ -204,7 +204,7 @@ Result<std::string> Write(std::string_view file, std::string_view section, std::
         return out;
     }
 
-    if (const auto index = FindKey(lines, *range, key)) {
+    if (const auto index = findKey(lines, *range, key)) {
         // Same line, original key spelling, new value; the line break stays as it was.
         const Line& line = lines[*index];
         out.append(file.substr(0, line.begin));

@@ -8,23 +8,23 @@ namespace qv {
 namespace {
 
 // A folder holds the shipped files when it has the default routine database or the help page.
-bool HoldsShippedFiles(const std::string& folder)
+bool holdsShippedFiles(const std::string& folder)
 {
-    return FileExists(JoinPath(JoinPath(folder, "defaults"), "Batch_Cad.dat")) ||
-           FileExists(JoinPath(JoinPath(folder, "help"), "Quorvel.html"));
+    return fileExists(joinPath(joinPath(folder, "defaults"), "Batch_Cad.dat")) ||
+           fileExists(joinPath(joinPath(folder, "help"), "Quorvel.html"));
 }
 
 } // namespace
 
-InstallLayout FindInstallLayout(const std::string& programFolder)
+InstallLayout findInstallLayout(const std::string& programFolder)
 {
-    const std::string program(StripTrailingSeparator(programFolder));
-    if (HoldsShippedFiles(program))
+    const std::string program(stripTrailingSeparator(programFolder));
+    if (holdsShippedFiles(program))
         return {program, false};
-    const std::string prefix = SplitAtLastSeparator(program).first;
+    const std::string prefix = splitAtLastSeparator(program).first;
     if (!prefix.empty()) {
-        const std::string shared = JoinPath(JoinPath(prefix, "share"), "quorvel");
-        if (HoldsShippedFiles(shared))
+        const std::string shared = joinPath(joinPath(prefix, "share"), "quorvel");
+        if (holdsShippedFiles(shared))
             return {shared, true};
     }
     return {program, false};

@@ -20,6 +20,6 @@ struct InstallLayout
 // The shipped-files folder for an executable in the program folder. A folder beside the
 // executable wins over the installed tree; when neither holds the shipped files the program
 // folder is used as it always was. The folder comes without a trailing separator.
-InstallLayout FindInstallLayout(const std::string& programFolder);
+InstallLayout findInstallLayout(const std::string& programFolder);
 
 } // namespace qv

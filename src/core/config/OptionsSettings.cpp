@@ -36,72 +36,72 @@ constexpr std::array<OptionsProduct, 19> kOptionsProducts = {{
     {18, "ZWCad", "ZWCAD", "ZWCAD", false},
 }};
 
-UserMessage FieldError(std::string text)
+UserMessage fieldError(std::string text)
 {
     return {std::move(text), "Quorvel Error", MessageIcon::Information, MessageButtons::Ok};
 }
 
 } // namespace
 
-std::span<const OptionsProduct> OptionsProducts()
+std::span<const OptionsProduct> optionsProducts()
 {
     return kOptionsProducts;
 }
 
-const OptionsProduct* FindOptionsProduct(std::string_view code)
+const OptionsProduct* findOptionsProduct(std::string_view code)
 {
-    const std::string upper = ToUpperAscii(code);
+    const std::string upper = toUpperAscii(code);
     for (const OptionsProduct& product : kOptionsProducts) {
-        if (ToUpperAscii(product.code) == upper)
+        if (toUpperAscii(product.code) == upper)
             return &product;
     }
     return nullptr;
 }
 
-std::string StartOptionFor(int index)
+std::string startOptionFor(int index)
 {
     return index == 1 ? "_Recover" : "_Open";
 }
 
-std::string WindowStateFor(int index)
+std::string windowStateFor(int index)
 {
     // The button reads "Maximized"; the stored value has always been written with an s.
     return index == 1 ? "Minimized" : index == 2 ? "Maximised" : "Normal";
 }
 
-std::string StartSwitchFor(int index)
+std::string startSwitchFor(int index)
 {
     return index == 1 ? "YesSwitch" : "NoSwitch";
 }
 
-int StartEndIndex(std::string_view stored)
+int startEndIndex(std::string_view stored)
 {
     return stored == "_Recover" ? 1 : 0;
 }
 
-int WindowStyleIndex(std::string_view stored)
+int windowStyleIndex(std::string_view stored)
 {
     return stored == "Minimized" ? 1 : stored == "Maximised" ? 2 : 0;
 }
 
-int StartSwitchIndex(std::string_view stored)
+int startSwitchIndex(std::string_view stored)
 {
     return stored == "YesSwitch" ? 1 : 0;
 }
 
 namespace options_text {
 
-std::string CadLabel()
+std::string cadLabel()
 {
     return "Program Excutable.\neg. Acad.exe, Aclt.exe, Acadlt.exe";
 }
 
-std::string DatabaseLabel()
+std::string databaseLabel()
 {
     return "Routine Database\nBatch_Cad.dat";
 }
 
-std::string ExplainField()
+std::string explainField()
 {
     return "For example you wish to sort the file name 350-150-STM-5896-VP-65 by the field 5896" + kBr +
            "then you would set the Field Delimiter to - and the Field Number to 4";
@@ -109,32 +109,31 @@ std::string ExplainField()
 
 } // namespace options_text
 
-std::optional<FieldCheckFailure> CheckFieldDelim(std::string_view delimiter, std::string_view number)
+std::optional<FieldCheckFailure> checkFieldSort(std::string_view delimiter, std::string_view number)
 {
     if (delimiter.empty() || number.empty())
-        return FieldCheckFailure{
-            FieldError("When you have selected to have the option to sort by field" + kBr +
-                       "you have to select the field delimiter and the number of the field" + kBr +
-                       "If you have any problems please check out the help file" + kBr),
-            delimiter.empty() ? OptionsField::txtFieldDelim : OptionsField::txtFieldNum};
-    if (Utf8Length(delimiter) > 1)
-        return FieldCheckFailure{FieldError("The Field Delimiter under Sort by Field can only have one character" +
+        return FieldCheckFailure{fieldError("When you have selected to have the option to sort by field" + kBr +
+                                            "you have to select the field delimiter and the number of the field" + kBr +
+                                            "If you have any problems please check out the help file" + kBr),
+                                 delimiter.empty() ? OptionsField::FieldDelimiter : OptionsField::FieldNumber};
+    if (utf8Length(delimiter) > 1)
+        return FieldCheckFailure{fieldError("The Field Delimiter under Sort by Field can only have one character" +
                                             kBr + "Please revise" + kBr),
-                                 OptionsField::txtFieldDelim};
+                                 OptionsField::FieldDelimiter};
     // Only a number the sort can use passes: "0", "2.5" or "-1" would select no field at all.
-    if (!ParseFieldNumber(number))
-        return FieldCheckFailure{FieldError("The Field Number under Sort by Field is incorrect this must be" + kBr +
+    if (!parseFieldNumber(number))
+        return FieldCheckFailure{fieldError("The Field Number under Sort by Field is incorrect this must be" + kBr +
                                             "a valid number. Please revise." + kBr),
-                                 OptionsField::txtFieldNum};
+                                 OptionsField::FieldNumber};
     return std::nullopt;
 }
 
-UpdateOutcome UpdateQVSettings(const clsIniControl& ini, const OptionsValues& values,
-                               const std::function<Status()>& savePlotLocations)
+UpdateOutcome writeOptions(const SettingsFile& ini, const OptionsValues& values,
+                           const std::function<Status()>& savePlotLocations)
 {
     UpdateOutcome outcome;
     const auto failed = [&outcome](const Error& error) {
-        outcome.message = ErrorMessage(error, "UpdateQVSettings");
+        outcome.message = errorMessage(error, "UpdateQVSettings");
         return outcome;
     };
     const std::pair<const char*, const char*> addressKeys[] = {
@@ -142,52 +141,52 @@ UpdateOutcome UpdateQVSettings(const clsIniControl& ini, const OptionsValues& va
         {keys::kDatabaseSection, keys::kDatabaseKey},
         {keys::kBatchWriteSection, keys::kBatchWriteKey},
     };
-    const std::string* addresses[] = {&values.acadAddress, &values.dbAddress, &values.batchAddress};
+    const std::string* addresses[] = {&values.cadExecutable, &values.databasePath, &values.scriptFolder};
     for (std::size_t i = 0; i < 3; ++i) {
-        if (Status written = ini.WriteValue(addressKeys[i].first, addressKeys[i].second, *addresses[i]); !written)
+        if (Status written = ini.writeValue(addressKeys[i].first, addressKeys[i].second, *addresses[i]); !written)
             return failed(written.error());
     }
-    if (Status written = ini.WriteValue(keys::kCadVerSection, keys::kCadVerKey, values.cadVer); !written)
+    if (Status written = ini.writeValue(keys::kCadVerSection, keys::kCadVerKey, values.productCode); !written)
         return failed(written.error());
-    if (Status written = ini.WriteValue(keys::kStartEndSection, keys::kStartKey, values.startOption); !written)
+    if (Status written = ini.writeValue(keys::kStartEndSection, keys::kStartKey, values.startOption); !written)
         return failed(written.error());
-    if (Status written = ini.WriteValue(keys::kStartEndSection, keys::kWindowKey, values.windowState); !written)
+    if (Status written = ini.writeValue(keys::kStartEndSection, keys::kWindowKey, values.windowState); !written)
         return failed(written.error());
     if (savePlotLocations) {
         if (Status written = savePlotLocations(); !written)
             return failed(written.error());
     }
-    outcome.release2004OrLater = IsRelease2004OrLater(values.cadVer);
+    outcome.release2004OrLater = isRelease2004OrLater(values.productCode);
 
-    if (Status written = ini.WriteValue(keys::kSwitchSection, keys::kStartOptionKey, values.startSwitch); !written)
+    if (Status written = ini.writeValue(keys::kSwitchSection, keys::kStartOptionKey, values.startSwitch); !written)
         return failed(written.error());
     if (values.startSwitch == "YesSwitch") {
-        const std::string_view switches = TrimSpaces(values.switchText);
+        const std::string_view switches = trimSpaces(values.switchText);
         if (switches.empty()) {
             outcome.message = UserMessage{"Please Enter The Startup Switches or Select No Extra Startup Switches",
                                           "Error", MessageIcon::Exclamation, MessageButtons::Ok};
-            outcome.focus = OptionsField::txtStartupSwitch;
+            outcome.focus = OptionsField::StartupSwitch;
             return outcome;
         }
-        if (Status written = ini.WriteValue(keys::kSwitchSection, keys::kSwitchKey, std::string(switches)); !written)
+        if (Status written = ini.writeValue(keys::kSwitchSection, keys::kSwitchKey, std::string(switches)); !written)
             return failed(written.error());
     }
 
     if (!values.sortOn) {
-        if (Status written = ini.WriteValue(keys::kFieldSection, keys::kSortKey, "OFF"); !written)
+        if (Status written = ini.writeValue(keys::kFieldSection, keys::kSortKey, "OFF"); !written)
             return failed(written.error());
         outcome.saved = true;
         return outcome;
     }
-    if (auto check = CheckFieldDelim(values.fieldDelim, values.fieldNum)) {
+    if (auto check = checkFieldSort(values.fieldDelimiter, values.fieldNumber)) {
         outcome.message = std::move(check->message);
         outcome.focus = check->focus;
         return outcome;
     }
     const std::pair<const char*, const std::string> fieldKeys[] = {
-        {keys::kSortKey, "ON"}, {keys::kDelimKey, values.fieldDelim}, {keys::kFieldNumKey, values.fieldNum}};
+        {keys::kSortKey, "ON"}, {keys::kDelimKey, values.fieldDelimiter}, {keys::kFieldNumKey, values.fieldNumber}};
     for (const auto& [key, value] : fieldKeys) {
-        if (Status written = ini.WriteValue(keys::kFieldSection, key, value); !written)
+        if (Status written = ini.writeValue(keys::kFieldSection, key, value); !written)
             return failed(written.error());
     }
     outcome.saved = true;

@@ -2,7 +2,7 @@
 
 #include "Message.h"
 #include "Result.h"
-#include "config/clsIniControl.h"
+#include "config/SettingsFile.h"
 
 #include <functional>
 #include <optional>
@@ -26,25 +26,25 @@ struct OptionsProduct
 };
 
 // All nineteen buttons in index order.
-std::span<const OptionsProduct> OptionsProducts();
+std::span<const OptionsProduct> optionsProducts();
 // The button of a stored code (compared in upper case); nullptr when none has it.
-const OptionsProduct* FindOptionsProduct(std::string_view code);
+const OptionsProduct* findOptionsProduct(std::string_view code);
 
 // Values the hidden state of the dialog holds for each button index, as stored in the settings file.
-std::string StartOptionFor(int index); // optStartEnd: "_Open", "_Recover"
-std::string WindowStateFor(int index); // optWindowStyle: "Normal", "Minimized", "Maximised"
-std::string StartSwitchFor(int index); // optStartSwitch: "NoSwitch", "YesSwitch"
+std::string startOptionFor(int index); // optStartEnd: "_Open", "_Recover"
+std::string windowStateFor(int index); // optWindowStyle: "Normal", "Minimized", "Maximised"
+std::string startSwitchFor(int index); // optStartSwitch: "NoSwitch", "YesSwitch"
 
 // The button index the loader chooses for a stored value (anything unexpected chooses the first).
-int StartEndIndex(std::string_view stored);
-int WindowStyleIndex(std::string_view stored);
-int StartSwitchIndex(std::string_view stored);
+int startEndIndex(std::string_view stored);
+int windowStyleIndex(std::string_view stored);
+int startSwitchIndex(std::string_view stored);
 
 // Fixed texts of the dialog.
 namespace options_text {
-std::string CadLabel();      // lblCad
-std::string DatabaseLabel(); // lblDatabase
-std::string ExplainField();  // lblExplainField
+std::string cadLabel();      // lblCad
+std::string databaseLabel(); // lblDatabase
+std::string explainField();  // lblExplainField
 inline constexpr std::string_view kStartupSwitchExplain =
     "Add the extra Startup Switches below. It is important to try these out before adding them to Quorvel. If "
     "Quorvel fails to start AutoCAD properly then try again without the extra startup switches. You cannot use "
@@ -58,9 +58,9 @@ inline constexpr std::string_view kDatabaseFilter =
 enum class OptionsField
 {
     None,
-    txtStartupSwitch,
-    txtFieldDelim,
-    txtFieldNum,
+    StartupSwitch,
+    FieldDelimiter,
+    FieldNumber,
 };
 
 struct FieldCheckFailure
@@ -69,24 +69,24 @@ struct FieldCheckFailure
     OptionsField focus;
 };
 
-// `CheckFieldDelim`: both entries given, a delimiter of one character, and a field number the sort can use
+// `checkFieldSort`: both entries given, a delimiter of one character, and a field number the sort can use
 // (a whole number from 1). Nothing when the entries pass.
-std::optional<FieldCheckFailure> CheckFieldDelim(std::string_view delimiter, std::string_view number);
+std::optional<FieldCheckFailure> checkFieldSort(std::string_view delimiter, std::string_view number);
 
 // What the dialog holds when OK or Apply is pressed (the hidden state carries the stored texts).
 struct OptionsValues
 {
-    std::string acadAddress;  // txtAddress(0)
-    std::string dbAddress;    // txtAddress(1)
-    std::string batchAddress; // txtAddress(2)
-    std::string cadVer;       // lblCAdVer
-    std::string startOption;  // lblStartOption
-    std::string windowState;  // lblWindowState
-    std::string startSwitch;  // lblStartSwitch
-    std::string switchText;   // txtStartupSwitch
-    bool sortOn = false;      // chkSortOption
-    std::string fieldDelim;   // txtFieldDelim
-    std::string fieldNum;     // txtFieldNum
+    std::string cadExecutable;  // txtAddress(0)
+    std::string databasePath;   // txtAddress(1)
+    std::string scriptFolder;   // txtAddress(2)
+    std::string productCode;    // m_productCode
+    std::string startOption;    // m_startCommand
+    std::string windowState;    // m_windowState
+    std::string startSwitch;    // m_startupSwitchOption
+    std::string switchText;     // txtStartupSwitch
+    bool sortOn = false;        // chkSortOption
+    std::string fieldDelimiter; // txtFieldDelim
+    std::string fieldNumber;    // txtFieldNum
 };
 
 struct UpdateOutcome
@@ -103,7 +103,7 @@ struct UpdateOutcome
 // and window, the plot locations through `savePlotLocations`, the start switches, the field sort). A check
 // that fails stops the sequence; keys written before it stay written. A write that fails stops it as well
 // and is reported, so a failure never passes for a save.
-UpdateOutcome UpdateQVSettings(const clsIniControl& ini, const OptionsValues& values,
-                               const std::function<Status()>& savePlotLocations);
+UpdateOutcome writeOptions(const SettingsFile& ini, const OptionsValues& values,
+                           const std::function<Status()>& savePlotLocations);
 
 } // namespace qv

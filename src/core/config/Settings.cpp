@@ -7,84 +7,84 @@
 
 namespace qv {
 
-std::string GetQVLocation(const std::string& programFolder)
+std::string locateSettingsFolder(const std::string& programFolder)
 {
     const std::string redirect =
-        ReadIniFile(JoinPath(programFolder, keys::kRedirectFile), keys::kRedirectSection, keys::kRedirectKey);
+        readIniValue(joinPath(programFolder, keys::kRedirectFile), keys::kRedirectSection, keys::kRedirectKey);
     return redirect != kUnknown ? redirect : programFolder;
 }
 
-std::string ResolveSettingsFolder(const std::string& programFolder, bool programFolderWritable,
+std::string resolveSettingsFolder(const std::string& programFolder, bool programFolderWritable,
                                   const std::string& userFolder)
 {
-    const std::string located = GetQVLocation(programFolder);
+    const std::string located = locateSettingsFolder(programFolder);
     if (located != programFolder || programFolderWritable || userFolder.empty())
         return located;
     return userFolder;
 }
 
-std::string GetAcadAddress(const clsIniControl& ini)
+std::string readCadExecutable(const SettingsFile& ini)
 {
-    return ini.ReadValue(keys::kAcadSection, keys::kAcadKey);
+    return ini.readValue(keys::kAcadSection, keys::kAcadKey);
 }
 
-std::string GetDataBaseAddress(const clsIniControl& ini)
+std::string readDatabasePath(const SettingsFile& ini)
 {
-    return ini.ReadValue(keys::kDatabaseSection, keys::kDatabaseKey);
+    return ini.readValue(keys::kDatabaseSection, keys::kDatabaseKey);
 }
 
-std::string GetBatchAddress(const clsIniControl& ini, const std::string& programFolder)
+std::string readScriptFolder(const SettingsFile& ini, const std::string& programFolder)
 {
-    const std::string value = ini.ReadValue(keys::kBatchSection, keys::kBatchKey);
+    const std::string value = ini.readValue(keys::kBatchSection, keys::kBatchKey);
     return value == kUnknown ? programFolder : value;
 }
 
-std::string GetAcadVer(const clsIniControl& ini)
+std::string readProductCode(const SettingsFile& ini)
 {
-    return NormaliseProductCode(ini.ReadValue(keys::kCadVerSection, keys::kCadVerKey));
+    return normaliseProductCode(ini.readValue(keys::kCadVerSection, keys::kCadVerKey));
 }
 
-std::string GetStartOption(const clsIniControl& ini)
+std::string readOpenCommand(const SettingsFile& ini)
 {
-    return ini.ReadValue(keys::kStartEndSection, keys::kStartKey);
+    return ini.readValue(keys::kStartEndSection, keys::kStartKey);
 }
 
-std::string GetWindowState(const clsIniControl& ini)
+std::string readHostWindowState(const SettingsFile& ini)
 {
-    return ini.ReadValue(keys::kStartEndSection, keys::kWindowKey);
+    return ini.readValue(keys::kStartEndSection, keys::kWindowKey);
 }
 
-std::string GetStartupSwitchOption(const clsIniControl& ini)
+std::string readStartupSwitchOption(const SettingsFile& ini)
 {
-    return ini.ReadValue(keys::kSwitchSection, keys::kStartOptionKey);
+    return ini.readValue(keys::kSwitchSection, keys::kStartOptionKey);
 }
 
-std::string GetStartupSwitch_Text(const clsIniControl& ini)
+std::string readStartupSwitchText(const SettingsFile& ini)
 {
-    const std::string value = ini.ReadValue(keys::kSwitchSection, keys::kSwitchKey);
+    const std::string value = ini.readValue(keys::kSwitchSection, keys::kSwitchKey);
     return value == kUnknown ? std::string() : value;
 }
 
-std::string GetFieldDelimOption(const clsIniControl& ini, std::string& delimiter, std::string& fieldNumber)
+std::string readFieldSortOption(const SettingsFile& ini, std::string& delimiter, std::string& fieldNumber)
 {
-    delimiter = ini.ReadValue(keys::kFieldSection, keys::kDelimKey);
-    fieldNumber = ini.ReadValue(keys::kFieldSection, keys::kFieldNumKey);
-    return ini.ReadValue(keys::kFieldSection, keys::kSortKey);
+    delimiter = ini.readValue(keys::kFieldSection, keys::kDelimKey);
+    fieldNumber = ini.readValue(keys::kFieldSection, keys::kFieldNumKey);
+    return ini.readValue(keys::kFieldSection, keys::kSortKey);
 }
 
-bool IsStartupSet(const clsIniControl& ini)
+bool readSetupDone(const SettingsFile& ini)
 {
-    return ToUpperAscii(ini.ReadValue(keys::kStartupSection, keys::kSetupKey)) == "YES";
+    return toUpperAscii(ini.readValue(keys::kStartupSection, keys::kSetupKey)) == "YES";
 }
 
-std::string GetPc3Location(const clsIniControl& ini)
+std::string readPlotterConfigFolder(const SettingsFile& ini)
 {
-    return ini.ReadValue(keys::kPlotWizardSection, keys::kPc3Key);
+    return ini.readValue(keys::kPlotWizardSection, keys::kPc3Key);
 }
 
-std::string GetStyleLocation(const clsIniControl& ini)
+std::string readPlotStyleFolder(const SettingsFile& ini)
 {
-    return ini.ReadValue(keys::kPlotWizardSection, keys::kStyleKey);
+    return ini.readValue(keys::kPlotWizardSection, keys::kStyleKey);
 }
 
 } // namespace qv

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/clsIniControl.h"
+#include "config/SettingsFile.h"
 
 #include <string>
 
@@ -11,29 +11,29 @@ namespace qv {
 
 // Settings folder: the folder named by the redirect file in the program folder, else the program
 // folder.
-std::string GetQVLocation(const std::string& programFolder);
+std::string locateSettingsFolder(const std::string& programFolder);
 
 // Settings folder with the fallback for installs whose program folder is read-only: the redirect
 // file wins; else the program folder when it is writable; else the per-user folder.
-std::string ResolveSettingsFolder(const std::string& programFolder, bool programFolderWritable,
+std::string resolveSettingsFolder(const std::string& programFolder, bool programFolderWritable,
                                   const std::string& userFolder);
 
-std::string GetAcadAddress(const clsIniControl& ini);
-std::string GetDataBaseAddress(const clsIniControl& ini);
+std::string readCadExecutable(const SettingsFile& ini);
+std::string readDatabasePath(const SettingsFile& ini);
 // Script folder; the program folder when missing.
-std::string GetBatchAddress(const clsIniControl& ini, const std::string& programFolder);
+std::string readScriptFolder(const SettingsFile& ini, const std::string& programFolder);
 // Product code; "Cad2005" for a missing or unknown code (see CadProducts).
-std::string GetAcadVer(const clsIniControl& ini);
-std::string GetStartOption(const clsIniControl& ini);
-std::string GetWindowState(const clsIniControl& ini);
-std::string GetStartupSwitchOption(const clsIniControl& ini);
+std::string readProductCode(const SettingsFile& ini);
+std::string readOpenCommand(const SettingsFile& ini);
+std::string readHostWindowState(const SettingsFile& ini);
+std::string readStartupSwitchOption(const SettingsFile& ini);
 // Extra start switches; "" when missing.
-std::string GetStartupSwitch_Text(const clsIniControl& ini);
+std::string readStartupSwitchText(const SettingsFile& ini);
 // Sort switch ("ON"/"OFF"/"Unknown"); hands back the delimiter and field number.
-std::string GetFieldDelimOption(const clsIniControl& ini, std::string& delimiter, std::string& fieldNumber);
+std::string readFieldSortOption(const SettingsFile& ini, std::string& delimiter, std::string& fieldNumber);
 // True only when "Setup" reads "YES" in any letter case.
-bool IsStartupSet(const clsIniControl& ini);
-std::string GetPc3Location(const clsIniControl& ini);
-std::string GetStyleLocation(const clsIniControl& ini);
+bool readSetupDone(const SettingsFile& ini);
+std::string readPlotterConfigFolder(const SettingsFile& ini);
+std::string readPlotStyleFolder(const SettingsFile& ini);
 
 } // namespace qv

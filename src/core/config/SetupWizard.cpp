@@ -1,10 +1,10 @@
 #include "SetupWizard.h"
 
 #include "batch/ScriptWriter.h"
-#include "config/SettingsKeys.h"
 #include "config/Settings.h"
+#include "config/SettingsKeys.h"
 #include "io/FileIo.h"
-#include "routines/clsRadomAccess.h"
+#include "routines/RoutineDatabase.h"
 #include "text/CodePage.h"
 #include "text/LineBreaks.h"
 #include "text/Paths.h"
@@ -18,7 +18,7 @@ namespace {
 const std::string kBr(kCrLf);
 
 // Byte offset of the character (code point) at `index` of UTF-8 text; the size when it runs past the end.
-std::size_t CharacterOffset(std::string_view text, std::size_t index)
+std::size_t characterOffset(std::string_view text, std::size_t index)
 {
     std::size_t offset = 0;
     for (std::size_t seen = 0; offset < text.size(); ++offset) {
@@ -32,133 +32,133 @@ std::size_t CharacterOffset(std::string_view text, std::size_t index)
 
 } // namespace
 
-bool IsSetupDone(const clsIniControl& ini)
+bool isSetupDone(const SettingsFile& ini)
 {
-    return IsStartupSet(ini);
+    return readSetupDone(ini);
 }
 
-Status MarkSetupDone(const clsIniControl& ini)
+Status markSetupDone(const SettingsFile& ini)
 {
-    return ini.WriteValue(keys::kStartupSection, keys::kSetupKey, "YES");
+    return ini.writeValue(keys::kStartupSection, keys::kSetupKey, "YES");
 }
 
-std::string ShortenPath(std::string_view text)
+std::string shortenPath(std::string_view text)
 {
-    const std::size_t length = Utf8Length(text);
+    const std::size_t length = utf8Length(text);
     if (length < 60)
         return std::string(text);
     // The first 30 characters, then from character length - 45 (counted from 1) to the end.
-    const std::size_t head = CharacterOffset(text, 30);
-    const std::size_t tail = CharacterOffset(text, length - 46);
+    const std::size_t head = characterOffset(text, 30);
+    const std::size_t tail = characterOffset(text, length - 46);
     return std::string(text.substr(0, head)) + "........." + std::string(text.substr(tail));
 }
 
-DatabaseLocation LocateRoutineDatabase(const clsIniControl& ini, const std::string& defaultFolder)
+DatabaseLocation locateRoutineDatabase(const SettingsFile& ini, const std::string& defaultFolder)
 {
-    const std::string stored = GetDataBaseAddress(ini);
+    const std::string stored = readDatabasePath(ini);
     // The database itself takes an empty value for the default as well; record what it then uses.
     if (stored != kUnknown && !stored.empty())
         return {stored, {}};
-    std::string path = JoinPath(defaultFolder, clsRadomAccess::DatabaseFileName());
-    Status written = ini.WriteValue(keys::kDatabaseSection, keys::kDatabaseKey, path);
+    std::string path = joinPath(defaultFolder, RoutineDatabase::fileName());
+    Status written = ini.writeValue(keys::kDatabaseSection, keys::kDatabaseKey, path);
     return {std::move(path), std::move(written)};
 }
 
-UserMessage ReadWriteFolderMessage()
+UserMessage readWriteFolderMessage()
 {
     return {"Quorvel requires access to a folder which you have" + kBr + "Read/Write access too." + kBr + kBr +
                 "Press OK to proceed and select a Read/Write access folder",
             "Locate Read/Write Folder ", MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
-std::optional<UserMessage> TestWriteFolder(const std::string& folder, const WriteProbe& probe)
+std::optional<UserMessage> testWriteFolder(const std::string& folder, const WriteProbe& probe)
 {
-    if (TrimSpaces(folder).empty())
-        return ReadWriteFolderMessage();
-    const std::string path = JoinPath(folder, kScriptFileName);
+    if (trimSpaces(folder).empty())
+        return readWriteFolderMessage();
+    const std::string path = joinPath(folder, kScriptFileName);
     // A script that a running host holds must stay whole: ask before opening it for writing.
     if (probe(path) != 0)
-        return ReadWriteFolderMessage();
-    std::FILE* file = OpenFile(path, "wb");
+        return readWriteFolderMessage();
+    std::FILE* file = openFile(path, "wb");
     if (!file)
-        return ReadWriteFolderMessage();
+        return readWriteFolderMessage();
     const std::string line = "Test" + kBr;
     const bool written = std::fwrite(line.data(), 1, line.size(), file) == line.size();
     const bool flushed = std::fflush(file) == 0;
     const bool closed = std::fclose(file) == 0;
     if (!written || !flushed || !closed)
-        return ReadWriteFolderMessage();
+        return readWriteFolderMessage();
     return std::nullopt;
 }
 
-Status RecordProductChoice(clsIniControl& ini, const CadProduct& product)
+Status recordProductChoice(SettingsFile& ini, const CadProduct& product)
 {
-    if (product.code.empty() || ToUpperAscii(product.code) == "FALSE")
+    if (product.code.empty() || toUpperAscii(product.code) == "FALSE")
         return {};
-    ini.SetIniSection(keys::kCadVerSection);
-    ini.SetIniKey(keys::kCadVerKey);
-    ini.SetIniValue(std::string(product.code));
-    if (Status written = ini.LetIniString(); !written)
+    ini.setSection(keys::kCadVerSection);
+    ini.setKey(keys::kCadVerKey);
+    ini.setValue(std::string(product.code));
+    if (Status written = ini.writeCurrent(); !written)
         return written;
-    if (!IsOldRelease(product.code))
+    if (!isOldRelease(product.code))
         return {};
     // Only the section and the value change: the entry goes under the key last set.
-    ini.SetIniSection(keys::kStartEndSection);
-    ini.SetIniValue("Off");
-    return ini.LetIniString();
+    ini.setSection(keys::kStartEndSection);
+    ini.setValue("Off");
+    return ini.writeCurrent();
 }
 
-std::string ProductSelectedText(const CadProduct& product)
+std::string productSelectedText(const CadProduct& product)
 {
     return "AutoCAD Version " + std::string(product.selectionLabel) + " Selected";
 }
 
 namespace setup_text {
 
-std::string DatabaseLocated(std::string_view path)
+std::string databaseLocated(std::string_view path)
 {
-    return "Routine Database Batch_CAD.Dat located at" + kBr + ShortenPath(path);
+    return "Routine Database Batch_CAD.Dat located at" + kBr + shortenPath(path);
 }
 
-std::string ScriptLocated(std::string_view folder)
+std::string scriptLocated(std::string_view folder)
 {
-    return "Routine Script File Batch.Scr located at" + kBr + ShortenPath(JoinPath(folder, kScriptFileName));
+    return "Routine Script File Batch.Scr located at" + kBr + shortenPath(joinPath(folder, kScriptFileName));
 }
 
-std::string ExecutableLocated(std::string_view path)
+std::string executableLocated(std::string_view path)
 {
-    return "AutoCAD Executable Located at" + kBr + ShortenPath(path);
+    return "AutoCAD Executable Located at" + kBr + shortenPath(path);
 }
 
-std::string PlotterConfigLocated(std::string_view folder)
+std::string plotterConfigLocated(std::string_view folder)
 {
-    return "Plotter configuration File Located at" + kBr + ShortenPath(folder);
+    return "Plotter configuration File Located at" + kBr + shortenPath(folder);
 }
 
-std::string PlotStyleLocated(std::string_view folder)
+std::string plotStyleLocated(std::string_view folder)
 {
-    return "Plot Style File Located at" + kBr + ShortenPath(folder);
+    return "Plot Style File Located at" + kBr + shortenPath(folder);
 }
 
-std::string WizardOpening()
+std::string wizardOpening()
 {
     return kBr + "Quorvel will now locate files needed for operation." + kBr + "Click Start to continue";
 }
 
-std::string WizardComplete()
+std::string wizardComplete()
 {
     return "Quorvel setup is now complete. If you wish to alter these locations at" + kBr +
            "a later date you may do so under the Options drop down menu in Quorvel" + kBr + kBr +
            "Click Finish to continue." + kBr;
 }
 
-std::string PlotFilesOpening()
+std::string plotFilesOpening()
 {
     return "Quorvel will now locate Plotter configuration files used by the plot creation wizard" + kBr + kBr +
            "Click Next to start";
 }
 
-UserMessage PlotFilesQuestion()
+UserMessage plotFilesQuestion()
 {
     return {"In AutoCAD and AutoCAD LT the Plot Style files (.ctb, .stb)" + kBr +
                 "and the plotter configuration files (.pc3) are located under user settings." + kBr + kBr +
@@ -169,7 +169,7 @@ UserMessage PlotFilesQuestion()
             "Locate Plotter Configuration Files", MessageIcon::Question, MessageButtons::YesNo};
 }
 
-UserMessage CancelQuestion()
+UserMessage cancelQuestion()
 {
     return {"The setup process is not complete. If you quit now, Quorvel" + kBr +
                 "will not be properly installed. Are you sure that you want to quit" + kBr,
@@ -178,7 +178,7 @@ UserMessage CancelQuestion()
 
 } // namespace setup_text
 
-std::string SearchFileName(LocateMode mode, std::string_view executableName)
+std::string searchFileName(LocateMode mode, std::string_view executableName)
 {
     switch (mode) {
     case LocateMode::PC3:
@@ -191,7 +191,7 @@ std::string SearchFileName(LocateMode mode, std::string_view executableName)
     return std::string(executableName);
 }
 
-LocateTexts LocateTextsFor(LocateMode mode, std::string_view executableName)
+LocateTexts locateTextsFor(LocateMode mode, std::string_view executableName)
 {
     const std::string name(executableName);
     const std::string browse = "If not please locate the correct folder using the Browse button" + kBr + kBr;
@@ -221,16 +221,16 @@ LocateTexts LocateTextsFor(LocateMode mode, std::string_view executableName)
                 "If this is the correct location click Next to proceed." + kBr + kBr + browse};
 }
 
-std::string LocatedAddress(LocateMode mode, const std::string& hitPath)
+std::string locatedAddress(LocateMode mode, const std::string& hitPath)
 {
     if (hitPath.empty() || mode == LocateMode::ACADEXE)
         return hitPath;
-    return SplitAtLastSeparator(hitPath).first + PathSeparator();
+    return splitAtLastSeparator(hitPath).first + pathSeparator();
 }
 
-std::string ExecutableFilter(std::string_view executableName)
+std::string executableFilter(std::string_view executableName)
 {
-    const std::string upper = ToUpperAscii(executableName);
+    const std::string upper = toUpperAscii(executableName);
     if (upper == "ACAD.EXE")
         return "AutoCAD Full (Acad.exe)|Acad.exe|AutoCAD LT File (Aclt.exe)|Aclt.exe|All Files (*.*)|*.*";
     if (upper == "ACLT.EXE")
@@ -244,26 +244,26 @@ std::string ExecutableFilter(std::string_view executableName)
     return "CAD Program (" + name + ")|" + name + "|Exe Files (*.exe)|*.exe|All Files (*.*)|*.*";
 }
 
-UserMessage EmptyAddressMessage()
+UserMessage emptyAddressMessage()
 {
     return {"Please Enter The Address for the AutoCAD Executable file.", "Error", MessageIcon::Exclamation,
             MessageButtons::Ok};
 }
 
-Result<std::string> SaveLocation(const clsIniControl& ini, LocateMode mode, const std::string& address)
+Result<std::string> saveLocation(const SettingsFile& ini, LocateMode mode, const std::string& address)
 {
     if (mode == LocateMode::ACADEXE) {
-        if (Status written = ini.WriteValue(keys::kAcadSection, keys::kAcadKey, address); !written)
+        if (Status written = ini.writeValue(keys::kAcadSection, keys::kAcadKey, address); !written)
             return written.error();
         return address;
     }
     // The folder with exactly one trailing separator.
     std::string_view folder = address;
-    while (!folder.empty() && IsPathSeparator(folder.back()))
+    while (!folder.empty() && isPathSeparator(folder.back()))
         folder.remove_suffix(1);
-    std::string value = std::string(folder) + PathSeparator();
+    std::string value = std::string(folder) + pathSeparator();
     const char* key = mode == LocateMode::PC3 ? keys::kPc3Key : keys::kStyleKey;
-    if (Status written = ini.WriteValue(keys::kPlotWizardSection, key, value); !written)
+    if (Status written = ini.writeValue(keys::kPlotWizardSection, key, value); !written)
         return written.error();
     return value;
 }

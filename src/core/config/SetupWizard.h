@@ -3,7 +3,7 @@
 #include "Message.h"
 #include "Result.h"
 #include "config/CadProducts.h"
-#include "config/clsIniControl.h"
+#include "config/SettingsFile.h"
 
 #include <functional>
 #include <optional>
@@ -28,13 +28,13 @@ inline constexpr std::string_view kPc3SearchFile = "PublishToWeb JPG.pc3";
 inline constexpr std::string_view kCtbSearchFile = "DWF Virtual Pens.ctb";
 
 // True when "Setup" of "Startup_Set" reads "YES" in any letter case.
-bool IsSetupDone(const clsIniControl& ini);
+bool isSetupDone(const SettingsFile& ini);
 // Writes "YES" there: the wizard does not run again.
-Status MarkSetupDone(const clsIniControl& ini);
+Status markSetupDone(const SettingsFile& ini);
 
 // Text for a label: a text of 60 characters or more becomes its first 30 characters, nine dots and its
 // last 46 characters; a shorter one is returned unchanged. Counts characters, not bytes.
-std::string ShortenPath(std::string_view text);
+std::string shortenPath(std::string_view text);
 
 // The routine database step: the stored path, or (nothing stored) the default database in
 // `defaultFolder`, which is then written. `written` fails when that write failed.
@@ -43,25 +43,25 @@ struct DatabaseLocation
     std::string path;
     Status written;
 };
-DatabaseLocation LocateRoutineDatabase(const clsIniControl& ini, const std::string& defaultFolder);
+DatabaseLocation locateRoutineDatabase(const SettingsFile& ini, const std::string& defaultFolder);
 
 // The probe that tells whether a script may be written without harming a host that runs it
-// (the script writer's `FileIsOpen`: 0 when it may).
+// (the script writer's `probeForWriting`: 0 when it may).
 using WriteProbe = std::function<int(const std::string& path)>;
 
 // Whether the script can be written in the folder: the script there is probed first, so a script that a
 // running host holds is never touched; then it is created or overwritten with the line "Test". On
 // failure the message to show before the user picks another folder.
-std::optional<UserMessage> TestWriteFolder(const std::string& folder, const WriteProbe& probe);
+std::optional<UserMessage> testWriteFolder(const std::string& folder, const WriteProbe& probe);
 
 // The message when a folder cannot be written.
-UserMessage ReadWriteFolderMessage();
+UserMessage readWriteFolderMessage();
 
 // The version step: what choosing the product of a row records. The placeholder row records nothing.
 // Writes "CadVer"; for the old releases also "Off" in "Acad_StartEnd" under the key last set ("CadVer").
-Status RecordProductChoice(clsIniControl& ini, const CadProduct& product);
+Status recordProductChoice(SettingsFile& ini, const CadProduct& product);
 // "AutoCAD Version " + selection label + " Selected".
-std::string ProductSelectedText(const CadProduct& product);
+std::string productSelectedText(const CadProduct& product);
 
 // Checklist texts of the wizard, before and after each step (line breaks CR LF).
 namespace setup_text {
@@ -72,17 +72,17 @@ inline constexpr std::string_view kExeAddressBefore = "Setup Location of CAD .ex
 inline constexpr std::string_view kPc3AddressBefore = "Setup Location for Plotter Configuration Files.";
 inline constexpr std::string_view kCtbAddressBefore = "Setup Location for Plot Style Files.";
 
-std::string DatabaseLocated(std::string_view path);
-std::string ScriptLocated(std::string_view folder);
-std::string ExecutableLocated(std::string_view path);
-std::string PlotterConfigLocated(std::string_view folder);
-std::string PlotStyleLocated(std::string_view folder);
+std::string databaseLocated(std::string_view path);
+std::string scriptLocated(std::string_view folder);
+std::string executableLocated(std::string_view path);
+std::string plotterConfigLocated(std::string_view folder);
+std::string plotStyleLocated(std::string_view folder);
 
-std::string WizardOpening();
-std::string WizardComplete();
-std::string PlotFilesOpening();
-UserMessage PlotFilesQuestion();
-UserMessage CancelQuestion();
+std::string wizardOpening();
+std::string wizardComplete();
+std::string plotFilesOpening();
+UserMessage plotFilesQuestion();
+UserMessage cancelQuestion();
 } // namespace setup_text
 
 // What the locate-file window shows for a mode: the search, its captions and its explanations.
@@ -95,23 +95,23 @@ struct LocateTexts
     std::string notFound;   // explanation when nothing was found
     std::string found;      // explanation when the file was found
 };
-LocateTexts LocateTextsFor(LocateMode mode, std::string_view executableName);
+LocateTexts locateTextsFor(LocateMode mode, std::string_view executableName);
 
 // The file each search looks for.
-std::string SearchFileName(LocateMode mode, std::string_view executableName);
+std::string searchFileName(LocateMode mode, std::string_view executableName);
 
 // What a search hit becomes in the address box: the full path of the executable, or for the plot files
 // the folder with one trailing separator.
-std::string LocatedAddress(LocateMode mode, const std::string& hitPath);
+std::string locatedAddress(LocateMode mode, const std::string& hitPath);
 
 // The file-open filter offered when browsing for an executable of that name.
-std::string ExecutableFilter(std::string_view executableName);
+std::string executableFilter(std::string_view executableName);
 
 // The message when OK is pressed with an empty address (the same in every mode).
-UserMessage EmptyAddressMessage();
+UserMessage emptyAddressMessage();
 
 // Writes what OK confirms: "AcadAddress" = the text; "PC3_Loc" / "Style_Loc" = the folder with exactly
 // one trailing separator. Returns the value written.
-Result<std::string> SaveLocation(const clsIniControl& ini, LocateMode mode, const std::string& address);
+Result<std::string> saveLocation(const SettingsFile& ini, LocateMode mode, const std::string& address);
 
 } // namespace qv

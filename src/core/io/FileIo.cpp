@@ -16,7 +16,7 @@
 namespace qv {
 namespace fs = std::filesystem;
 
-int ErrorNumberFor(const std::error_code& code)
+int errorNumberFor(const std::error_code& code)
 {
     if (code == std::errc::no_such_file_or_directory)
         return ErrFileNotFound;
@@ -34,12 +34,12 @@ int ErrorNumberFor(const std::error_code& code)
     return ErrPathFileAccess;
 }
 
-Error ErrorFor(const std::error_code& code, const std::string& path)
+Error errorFor(const std::error_code& code, const std::string& path)
 {
-    return MakeError(ErrorNumberFor(code), path);
+    return makeError(errorNumberFor(code), path);
 }
 
-fs::path PathFromUtf8(const std::string& path)
+fs::path pathFromUtf8(const std::string& path)
 {
     try {
         return fs::path(std::u8string(path.begin(), path.end()));
@@ -48,10 +48,10 @@ fs::path PathFromUtf8(const std::string& path)
     }
 }
 
-std::FILE* OpenFile(const std::string& path, const char* mode)
+std::FILE* openFile(const std::string& path, const char* mode)
 {
 #ifdef _WIN32
-    const fs::path native = PathFromUtf8(path);
+    const fs::path native = pathFromUtf8(path);
     if (native.empty()) {
         errno = EINVAL;
         return nullptr;
@@ -63,32 +63,32 @@ std::FILE* OpenFile(const std::string& path, const char* mode)
 #endif
 }
 
-bool FileExists(const std::string& path)
+bool fileExists(const std::string& path)
 {
     std::error_code ec;
-    return fs::exists(PathFromUtf8(path), ec);
+    return fs::exists(pathFromUtf8(path), ec);
 }
 
-bool IsDirectory(const std::string& path)
+bool isDirectory(const std::string& path)
 {
     std::error_code ec;
-    return fs::is_directory(PathFromUtf8(path), ec);
+    return fs::is_directory(pathFromUtf8(path), ec);
 }
 
-Status ReadFileInBlocks(const std::string& path, std::size_t blockSize,
+Status readFileInBlocks(const std::string& path, std::size_t blockSize,
                         const std::function<void(std::string_view block)>& block)
 {
-    const fs::path p = PathFromUtf8(path);
+    const fs::path p = pathFromUtf8(path);
     std::error_code ec;
     const auto status = fs::status(p, ec);
     if (ec || !fs::exists(status))
-        return MakeError(ErrFileNotFound, path);
+        return makeError(ErrFileNotFound, path);
     if (fs::is_directory(status))
-        return MakeError(ErrPathFileAccess, path);
+        return makeError(ErrPathFileAccess, path);
     std::ifstream in(p, std::ios::binary);
     if (!in) {
         const int err = errno;
-        return ErrorFor(std::error_code(err ? err : EACCES, std::generic_category()), path);
+        return errorFor(std::error_code(err ? err : EACCES, std::generic_category()), path);
     }
     // A small file (a settings file, most lists) needs no full block; one byte over its size sees its end.
     std::size_t size = blockSize;
@@ -105,16 +105,15 @@ Status ReadFileInBlocks(const std::string& path, std::size_t blockSize,
             block(std::string_view(buffer.get(), count));
     }
     if (in.bad())
-        return MakeError(ErrDeviceIo, path);
+        return makeError(ErrDeviceIo, path);
     return {};
 }
 
-Result<std::string> ReadFileBytes(const std::string& path)
+Result<std::string> readFileBytes(const std::string& path)
 {
     std::string bytes;
-    const Status read = ReadFileInBlocks(path, std::size_t(1) << 20, [&bytes](std::string_view block) {
-        bytes.append(block);
-    });
+    const Status read =
+        readFileInBlocks(path, std::size_t(1) << 20, [&bytes](std::string_view block) { bytes.append(block); });
     if (!read.ok())
         return read.error();
     return bytes;
@@ -123,7 +122,7 @@ Result<std::string> ReadFileBytes(const std::string& path)
 namespace {
 
 // Closes the file and reports the first failure of the writes before it, the flush or the close.
-int FinishWrite(std::FILE* file, bool written)
+int finishWrite(std::FILE* file, bool written)
 {
     int err = written ? 0 : (errno ? errno : EIO);
     if (std::fflush(file) != 0 && err == 0)
@@ -133,63 +132,63 @@ int FinishWrite(std::FILE* file, bool written)
     return err;
 }
 
-Status RewriteInPlace(const std::string& path, std::string_view bytes)
+Status rewriteInPlace(const std::string& path, std::string_view bytes)
 {
-    const fs::path target = PathFromUtf8(path);
+    const fs::path target = pathFromUtf8(path);
     std::error_code ec;
     const std::uintmax_t oldSize = fs::file_size(target, ec);
     if (ec)
-        return ErrorFor(ec, path);
+        return errorFor(ec, path);
     if (bytes.size() > oldSize) {
         fs::resize_file(target, bytes.size(), ec);
         if (ec) {
             std::error_code ignored;
             fs::resize_file(target, oldSize, ignored);
-            return ErrorFor(ec, path);
+            return errorFor(ec, path);
         }
     }
     errno = 0;
-    std::FILE* file = OpenFile(path, "r+b");
+    std::FILE* file = openFile(path, "r+b");
     if (!file)
-        return ErrorFor(std::error_code(errno ? errno : EACCES, std::generic_category()), path);
+        return errorFor(std::error_code(errno ? errno : EACCES, std::generic_category()), path);
     const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (const int err = FinishWrite(file, written))
-        return ErrorFor(std::error_code(err, std::generic_category()), path);
+    if (const int err = finishWrite(file, written))
+        return errorFor(std::error_code(err, std::generic_category()), path);
     if (bytes.size() < oldSize) {
         fs::resize_file(target, bytes.size(), ec);
         if (ec)
-            return ErrorFor(ec, path);
+            return errorFor(ec, path);
     }
     return {};
 }
 
 } // namespace
 
-Status WriteFileAtomically(const std::string& path, std::string_view bytes)
+Status writeFileAtomically(const std::string& path, std::string_view bytes)
 {
-    const fs::path target = PathFromUtf8(path);
+    const fs::path target = pathFromUtf8(path);
     if (target.empty())
-        return MakeError(ErrBadFileNameOrNumber, path);
+        return makeError(ErrBadFileNameOrNumber, path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::error_code ec;
     if (!fs::is_directory(folder, ec))
-        return MakeError(ErrPathNotFound, path);
+        return makeError(ErrPathNotFound, path);
     if (fs::is_directory(target, ec))
-        return MakeError(ErrPathFileAccess, path);
+        return makeError(ErrPathFileAccess, path);
 
     std::random_device rd;
     const std::string tempName = path + ".tmp" + std::to_string(rd() % 1000000);
-    const fs::path temp = PathFromUtf8(tempName);
+    const fs::path temp = pathFromUtf8(tempName);
     errno = 0;
-    std::FILE* file = OpenFile(tempName, "wb");
+    std::FILE* file = openFile(tempName, "wb");
     if (!file) {
         const int err = errno;
-        return ErrorFor(std::error_code(err, std::generic_category()), path);
+        return errorFor(std::error_code(err, std::generic_category()), path);
     }
     const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    if (const int err = FinishWrite(file, written)) {
+    if (const int err = finishWrite(file, written)) {
         fs::remove(temp, ec);
-        return ErrorFor(std::error_code(err, std::generic_category()), path);
+        return errorFor(std::error_code(err, std::generic_category()), path);
     }
     // Keep the permissions of the file being replaced.
     const auto oldStatus = fs::status(target, ec);
@@ -197,7 +196,7 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes)
     if (replacing) {
         if ((oldStatus.permissions() & fs::perms::owner_write) == fs::perms::none) {
             fs::remove(temp, ec);
-            return MakeError(ErrPermissionDenied, path);
+            return makeError(ErrPermissionDenied, path);
         }
         fs::permissions(temp, oldStatus.permissions(), ec);
     }
@@ -207,8 +206,8 @@ Status WriteFileAtomically(const std::string& path, std::string_view bytes)
     std::error_code ignored;
     fs::remove(temp, ignored);
     if (replacing && fs::is_regular_file(oldStatus))
-        return RewriteInPlace(path, bytes);
-    return ErrorFor(ec, path);
+        return rewriteInPlace(path, bytes);
+    return errorFor(ec, path);
 }
 
 } // namespace qv

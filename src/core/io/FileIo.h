@@ -12,23 +12,23 @@
 namespace qv {
 
 // Maps a system error to the error numbers users see (53, 70, 75, 76, 61, ...).
-int ErrorNumberFor(const std::error_code& code);
-Error ErrorFor(const std::error_code& code, const std::string& path);
+int errorNumberFor(const std::error_code& code);
+Error errorFor(const std::error_code& code, const std::string& path);
 
 // The file-system path for a UTF-8 path. On Windows the name reaches the system as UTF-16; text that is not
 // UTF-8 gives an empty path (which names no file) instead of an exception.
-std::filesystem::path PathFromUtf8(const std::string& path);
+std::filesystem::path pathFromUtf8(const std::string& path);
 
 // std::fopen for a UTF-8 path (on Windows through _wfopen, which is the only way to names outside the
 // system's code page). Sets errno and returns nullptr on failure.
-std::FILE* OpenFile(const std::string& path, const char* mode);
+std::FILE* openFile(const std::string& path, const char* mode);
 
 // The file's bytes handed to `block` a block at a time (at most blockSize bytes each), for files too large
 // to hold whole beside what is made of them. A missing file is ErrFileNotFound, a folder ErrPathFileAccess.
-Status ReadFileInBlocks(const std::string& path, std::size_t blockSize,
+Status readFileInBlocks(const std::string& path, std::size_t blockSize,
                         const std::function<void(std::string_view block)>& block);
-// Reads a whole file as bytes, with the errors of ReadFileInBlocks.
-Result<std::string> ReadFileBytes(const std::string& path);
+// Reads a whole file as bytes, with the errors of readFileInBlocks.
+Result<std::string> readFileBytes(const std::string& path);
 
 // Replaces the file with the bytes: writes a temporary file beside it, flushes it and renames it
 // into place, so a failure at any step leaves the old file whole. The folder must exist.
@@ -36,9 +36,9 @@ Result<std::string> ReadFileBytes(const std::string& path);
 // did not allow deletion) but lets it be written, the bytes go into the file itself, as the system's own
 // settings writer does; the file is first grown to its new size, so a full disk stops the write before
 // any old byte is overwritten.
-Status WriteFileAtomically(const std::string& path, std::string_view bytes);
+Status writeFileAtomically(const std::string& path, std::string_view bytes);
 
-bool FileExists(const std::string& path);
-bool IsDirectory(const std::string& path);
+bool fileExists(const std::string& path);
+bool isDirectory(const std::string& path);
 
 } // namespace qv

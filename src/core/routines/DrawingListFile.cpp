@@ -14,44 +14,44 @@ namespace {
 const std::string kCrLfText(kCrLf);
 const std::string kQuorvelError = "Quorvel Error";
 
-UserMessage UnstorableRowMessage(const DrawingRow& row, const std::string& why)
+UserMessage unstorableRowMessage(const DrawingRow& row, const std::string& why)
 {
     return UserMessage{"The row of the drawing " + row.file + " cannot be saved in a drawing list file:" + kCrLfText +
                            why + kCrLfText,
                        kQuorvelError, MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
-std::vector<UserMessage> Refuse(UserMessage first)
+std::vector<UserMessage> refuse(UserMessage first)
 {
-    return {std::move(first), ListNotSavedMessage()};
+    return {std::move(first), listNotSavedMessage()};
 }
 
 // Names the row and field that Windows-1252 cannot hold (only looked for once encoding has failed).
-UserMessage CodePageRefusal(const DrawingRows& rows, const Error& error)
+UserMessage codePageRefusal(const DrawingRows& rows, const Error& error)
 {
     for (const DrawingRow& row : rows) {
         for (const std::string* field : {&row.file, &row.folder, &row.routine}) {
-            auto encoded = Utf8ToCp1252(*field);
+            auto encoded = utf8ToCp1252(*field);
             if (!encoded.ok())
-                return UnstorableRowMessage(row, encoded.error().description);
+                return unstorableRowMessage(row, encoded.error().description);
         }
     }
     return UserMessage{error.description, kQuorvelError, MessageIcon::Exclamation, MessageButtons::Ok};
 }
 
-bool IsSpace(char c)
+bool isSpace(char c)
 {
     return c == ' ';
 }
 
 // Reads the three fields of one line (no line break in it). Returns the reason when it is not a
 // drawing list line.
-std::optional<std::string> ParseLine(std::string_view line, DrawingRow& row)
+std::optional<std::string> parseLine(std::string_view line, DrawingRow& row)
 {
     std::string* const fields[3] = {&row.file, &row.folder, &row.routine};
     std::size_t p = 0;
     for (int f = 0; f < 3; ++f) {
-        while (p < line.size() && IsSpace(line[p]))
+        while (p < line.size() && isSpace(line[p]))
             ++p;
         if (p < line.size() && line[p] == '"') {
             const std::size_t close = line.find('"', p + 1);
@@ -59,14 +59,14 @@ std::optional<std::string> ParseLine(std::string_view line, DrawingRow& row)
                 return "a quoted field has no closing quote";
             fields[f]->assign(line.substr(p + 1, close - p - 1));
             p = close + 1;
-            while (p < line.size() && IsSpace(line[p]))
+            while (p < line.size() && isSpace(line[p]))
                 ++p;
         } else {
             const std::size_t end = std::min(line.find(',', p), line.size());
             const std::string_view raw = line.substr(p, end - p);
             if (raw.find('"') != std::string_view::npos)
                 return "a double quote inside an unquoted field";
-            fields[f]->assign(TrimSpaces(raw));
+            fields[f]->assign(trimSpaces(raw));
             p = end;
         }
         if (f < 2) {
@@ -86,7 +86,7 @@ std::optional<std::string> ParseLine(std::string_view line, DrawingRow& row)
     return std::nullopt;
 }
 
-bool HoldsControlCharacter(std::string_view line)
+bool holdsControlCharacter(std::string_view line)
 {
     for (const char c : line) {
         if (static_cast<unsigned char>(c) < 0x20)
@@ -97,17 +97,17 @@ bool HoldsControlCharacter(std::string_view line)
 
 } // namespace
 
-UserMessage NoDrawingsListedMessage()
+UserMessage noDrawingsListedMessage()
 {
     return UserMessage{"There are no Drawings Listed", "Save List Error", MessageIcon::None, MessageButtons::Ok};
 }
 
-bool CheckRoutineName(std::string_view description)
+bool checkRoutineName(std::string_view description)
 {
     return description.find('"') == std::string_view::npos;
 }
 
-UserMessage RoutineNameQuoteMessage()
+UserMessage routineNameQuoteMessage()
 {
     return UserMessage{"The use of the character  \"  in the routine name causes a fault when retrieveing" + kCrLfText +
                            "the list from the file. Please rename this routine description without the character  \"" +
@@ -115,16 +115,16 @@ UserMessage RoutineNameQuoteMessage()
                        kQuorvelError, MessageIcon::Information, MessageButtons::Ok};
 }
 
-UserMessage ListNotSavedMessage()
+UserMessage listNotSavedMessage()
 {
     return UserMessage{"The drawing list has not been saved.", kQuorvelError, MessageIcon::Information,
                        MessageButtons::Ok};
 }
 
-UserMessage WriteListErrorMessage(const Error& error)
+UserMessage writeListErrorMessage(const Error& error)
 {
     const std::string twoBreaks = kCrLfText + kCrLfText;
-    return UserMessage{FormatErrorMessage(error, "WriteList") + twoBreaks +
+    return UserMessage{formatErrorMessage(error, "WriteList") + twoBreaks +
                            "Lists created by earlier versions of Quorvel will not " + kCrLfText +
                            "work with the new improved version. We apologise for any inconvenience. " + twoBreaks +
                            "If this keeps happening, please report it to Quorvel support" + kCrLfText +
@@ -132,26 +132,26 @@ UserMessage WriteListErrorMessage(const Error& error)
                        kQuorvelError, MessageIcon::Critical, MessageButtons::Ok};
 }
 
-EncodedList EncodeList(const DrawingRows& rows)
+EncodedList encodeList(const DrawingRows& rows)
 {
     EncodedList out;
     for (const DrawingRow& row : rows) {
-        if (!CheckRoutineName(row.routine)) {
-            out.refusal = Refuse(RoutineNameQuoteMessage());
+        if (!checkRoutineName(row.routine)) {
+            out.refusal = refuse(routineNameQuoteMessage());
             return out;
         }
     }
     std::size_t size = 0;
     for (const DrawingRow& row : rows) {
         // Only what the reader takes back is written: no control character anywhere, no empty folder.
-        if (IsUnsafeName(row.file) || IsUnsafeName(row.folder) || HoldsControlCharacter(row.routine)) {
-            out.refusal = Refuse(UnstorableRowMessage(
+        if (isUnsafeName(row.file) || isUnsafeName(row.folder) || holdsControlCharacter(row.routine)) {
+            out.refusal = refuse(unstorableRowMessage(
                 row, "a control character (such as a line break or a tab) or a double quote in its name, folder or "
                      "routine."));
             return out;
         }
         if (row.file.empty() || row.folder.empty()) {
-            out.refusal = Refuse(UnstorableRowMessage(row, "its file name or folder is empty."));
+            out.refusal = refuse(unstorableRowMessage(row, "its file name or folder is empty."));
             return out;
         }
         size += row.file.size() + row.folder.size() + row.routine.size() + 10;
@@ -168,16 +168,16 @@ EncodedList EncodeList(const DrawingRows& rows)
         text += '"';
         text += kCrLf;
     }
-    auto encoded = Utf8ToCp1252(text);
+    auto encoded = utf8ToCp1252(text);
     if (!encoded.ok()) {
-        out.refusal = Refuse(CodePageRefusal(rows, encoded.error()));
+        out.refusal = refuse(codePageRefusal(rows, encoded.error()));
         return out;
     }
     out.bytes = std::move(encoded).value();
     return out;
 }
 
-std::string WithListExtension(std::string_view fileName)
+std::string withListExtension(std::string_view fileName)
 {
     const std::size_t separator = fileName.find_last_of("/\\");
     const std::string_view name = separator == std::string_view::npos ? fileName : fileName.substr(separator + 1);
@@ -188,16 +188,16 @@ std::string WithListExtension(std::string_view fileName)
     return std::string(fileName) + ".qvl";
 }
 
-ListSaveOutcome WriteList(const std::string& fileName, const DrawingRows& rows)
+ListSaveOutcome writeList(const std::string& fileName, const DrawingRows& rows)
 {
-    EncodedList encoded = EncodeList(rows);
+    EncodedList encoded = encodeList(rows);
     if (!encoded.ok())
         return {false, std::move(encoded.refusal)};
     if (fileName.empty())
-        return {false, {WriteListErrorMessage(MakeError(ErrBadFileNameOrNumber))}};
-    const Status written = WriteFileAtomically(fileName, encoded.bytes);
+        return {false, {writeListErrorMessage(makeError(ErrBadFileNameOrNumber))}};
+    const Status written = writeFileAtomically(fileName, encoded.bytes);
     if (!written.ok())
-        return {false, {WriteListErrorMessage(written.error())}};
+        return {false, {writeListErrorMessage(written.error())}};
     return {true, {}};
 }
 
@@ -242,16 +242,16 @@ private:
         ++m_lineNumber;
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
-        const std::string text = Cp1252ToUtf8(raw);
-        if (HoldsControlCharacter(text)) {
+        const std::string text = cp1252ToUtf8(raw);
+        if (holdsControlCharacter(text)) {
             m_out.lineError = ListLineError{m_lineNumber, "a control character or binary data"};
             m_stopped = true;
             return;
         }
-        if (TrimSpaces(text).empty())
+        if (trimSpaces(text).empty())
             return;
         DrawingRow row;
-        if (auto reason = ParseLine(text, row)) {
+        if (auto reason = parseLine(text, row)) {
             m_out.lineError = ListLineError{m_lineNumber, std::move(*reason)};
             m_stopped = true;
             return;
@@ -267,20 +267,20 @@ private:
 
 } // namespace
 
-ParsedList ParseList(std::string_view bytes)
+ParsedList parseList(std::string_view bytes)
 {
     ListParser parser(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
     parser.feed(bytes);
     return parser.finish();
 }
 
-RetrievedList ApplyCatalogue(ParsedList parsed, const DescriptionExistsFn& descriptionExists)
+RetrievedList applyCatalogue(ParsedList parsed, const DescriptionExistsFn& descriptionExists)
 {
     RetrievedList out;
     out.rows = std::move(parsed.rows);
     out.lineError = std::move(parsed.lineError);
     for (DrawingRow& row : out.rows) {
-        if (!descriptionExists || !descriptionExists(TrimSpaces(row.routine))) {
+        if (!descriptionExists || !descriptionExists(trimSpaces(row.routine))) {
             row.routine.clear();
             out.missing = true;
         }
@@ -288,17 +288,17 @@ RetrievedList ApplyCatalogue(ParsedList parsed, const DescriptionExistsFn& descr
     return out;
 }
 
-RetrievedList RetrieveList(const std::string& fileName, const DescriptionExistsFn& descriptionExists)
+RetrievedList retrieveList(const std::string& fileName, const DescriptionExistsFn& descriptionExists)
 {
     if (fileName.empty()) {
         RetrievedList out;
-        out.error = MakeError(ErrBadFileNameOrNumber);
+        out.error = makeError(ErrBadFileNameOrNumber);
         return out;
     }
     // Counted first, so the rows are made in one allocation rather than by repeated doubling.
     constexpr std::size_t kBlock = 1 << 20;
     std::size_t lines = 1;
-    Status counted = ReadFileInBlocks(fileName, kBlock, [&lines](std::string_view block) {
+    Status counted = readFileInBlocks(fileName, kBlock, [&lines](std::string_view block) {
         lines += static_cast<std::size_t>(std::count(block.begin(), block.end(), '\n'));
     });
     if (!counted.ok()) {
@@ -307,38 +307,38 @@ RetrievedList RetrieveList(const std::string& fileName, const DescriptionExistsF
         return out;
     }
     ListParser parser(lines);
-    Status read = ReadFileInBlocks(fileName, kBlock, [&parser](std::string_view block) { parser.feed(block); });
+    Status read = readFileInBlocks(fileName, kBlock, [&parser](std::string_view block) { parser.feed(block); });
     if (!read.ok()) {
         RetrievedList out;
         out.error = read.error();
         return out;
     }
-    return ApplyCatalogue(parser.finish(), descriptionExists);
+    return applyCatalogue(parser.finish(), descriptionExists);
 }
 
-std::vector<UserMessage> RetrieveMessages(const RetrievedList& list, const std::string& fileName)
+std::vector<UserMessage> retrieveMessages(const RetrievedList& list, const std::string& fileName)
 {
     std::vector<UserMessage> messages;
     if (list.error)
-        messages.push_back(RetrieveListErrorMessage(*list.error));
+        messages.push_back(retrieveListErrorMessage(*list.error));
     if (list.lineError)
-        messages.push_back(ListLineErrorMessage(*list.lineError, fileName));
+        messages.push_back(listLineErrorMessage(*list.lineError, fileName));
     if (list.missing)
-        messages.push_back(MissingRoutinesMessage());
+        messages.push_back(missingRoutinesMessage());
     return messages;
 }
 
-bool ReplacesDrawingList(const RetrievedList& list)
+bool replacesDrawingList(const RetrievedList& list)
 {
     return !list.error && !list.lineError;
 }
 
-bool StopsCommandLineRun(const RetrievedList& list)
+bool stopsCommandLineRun(const RetrievedList& list)
 {
     return list.error.has_value() || list.lineError.has_value();
 }
 
-UserMessage RetrieveListErrorMessage(const Error& error)
+UserMessage retrieveListErrorMessage(const Error& error)
 {
     if (error.number == ErrBadFileNameOrNumber || error.number == ErrFileNotFound) {
         return UserMessage{"Error Number " + std::to_string(error.number) + " in routine RetrieveList " + kCrLfText +
@@ -346,10 +346,10 @@ UserMessage RetrieveListErrorMessage(const Error& error)
                                "has been passed to Quorvel for processing." + kCrLfText,
                            kQuorvelError, MessageIcon::Critical, MessageButtons::Ok};
     }
-    return ErrorMessage(error, "RetrieveList");
+    return errorMessage(error, "RetrieveList");
 }
 
-UserMessage ListLineErrorMessage(const ListLineError& lineError, const std::string& fileName)
+UserMessage listLineErrorMessage(const ListLineError& lineError, const std::string& fileName)
 {
     return UserMessage{"Line " + std::to_string(lineError.line) + " of the drawing list file" + kCrLfText + fileName +
                            kCrLfText + "cannot be read: " + lineError.reason + "." + kCrLfText + kCrLfText +
@@ -357,7 +357,7 @@ UserMessage ListLineErrorMessage(const ListLineError& lineError, const std::stri
                        kQuorvelError, MessageIcon::Critical, MessageButtons::Ok};
 }
 
-UserMessage MissingRoutinesMessage()
+UserMessage missingRoutinesMessage()
 {
     return UserMessage{"One or more of the routine names in the retrieved file are not in the database." + kCrLfText +
                            "Please update the Drawings to be Processed list before proceeding ",

@@ -21,18 +21,18 @@ inline constexpr std::string_view kSaveListTitle = "Save Quorvel Drawing List";
 inline constexpr std::string_view kRetrieveListTitle = "Open Quorvel drawing List File";
 
 // "There are no Drawings Listed" (title "Save List Error"): saving an empty list opens no dialog.
-UserMessage NoDrawingsListedMessage();
+UserMessage noDrawingsListedMessage();
 
 // ---- Writing ----
 
 // True when the routine description holds no double quote (it could not be read back).
-bool CheckRoutineName(std::string_view description);
-// What CheckRoutineName says when it answers false.
-UserMessage RoutineNameQuoteMessage();
+bool checkRoutineName(std::string_view description);
+// What checkRoutineName says when it answers false.
+UserMessage routineNameQuoteMessage();
 // "The drawing list has not been saved."
-UserMessage ListNotSavedMessage();
+UserMessage listNotSavedMessage();
 // A write failure: "Error Number N in routine WriteList " and the description, with the advice lines.
-UserMessage WriteListErrorMessage(const Error& error);
+UserMessage writeListErrorMessage(const Error& error);
 
 // The file's bytes for the rows, or the messages (in order) that say why the list cannot be saved:
 // a routine with a double quote, a name or routine with a line break or a double quote where one
@@ -43,10 +43,10 @@ struct EncodedList
     std::vector<UserMessage> refusal;
     bool ok() const { return refusal.empty(); }
 };
-EncodedList EncodeList(const DrawingRows& rows);
+EncodedList encodeList(const DrawingRows& rows);
 
 // The name a list is saved under: ".qvl" is added when the file name has no extension of its own.
-std::string WithListExtension(std::string_view fileName);
+std::string withListExtension(std::string_view fileName);
 
 // Saves the rows to the file in one atomic replace. A refused list or a failed write leaves an
 // existing file as it was. `messages` are to be shown in order; empty when saved.
@@ -55,7 +55,7 @@ struct ListSaveOutcome
     bool saved = false;
     std::vector<UserMessage> messages;
 };
-ListSaveOutcome WriteList(const std::string& fileName, const DrawingRows& rows);
+ListSaveOutcome writeList(const std::string& fileName, const DrawingRows& rows);
 
 // ---- Reading ----
 
@@ -76,7 +76,7 @@ struct ParsedList
     DrawingRows rows;
     std::optional<ListLineError> lineError;
 };
-ParsedList ParseList(std::string_view bytes);
+ParsedList parseList(std::string_view bytes);
 
 // Whether a routine description (already trimmed of spaces) is in the catalogue.
 using DescriptionExistsFn = std::function<bool(std::string_view description)>;
@@ -93,27 +93,27 @@ struct RetrievedList
 
 // Applies the catalogue to parsed rows: a routine whose trimmed text is a catalogue description is
 // kept as read, any other is emptied and `missing` is set.
-RetrievedList ApplyCatalogue(ParsedList parsed, const DescriptionExistsFn& descriptionExists);
+RetrievedList applyCatalogue(ParsedList parsed, const DescriptionExistsFn& descriptionExists);
 
 // Reads the whole file, parses it and applies the catalogue.
-RetrievedList RetrieveList(const std::string& fileName, const DescriptionExistsFn& descriptionExists);
+RetrievedList retrieveList(const std::string& fileName, const DescriptionExistsFn& descriptionExists);
 
 // Messages of a retrieve, in the order to show them (read error or malformed line, then the
 // missing-routines notice once).
-std::vector<UserMessage> RetrieveMessages(const RetrievedList& list, const std::string& fileName);
+std::vector<UserMessage> retrieveMessages(const RetrievedList& list, const std::string& fileName);
 
 // Only a complete read replaces the drawing list: a file that cannot be read, or that is damaged
 // part-way, leaves the list in hand as it was.
-bool ReplacesDrawingList(const RetrievedList& list);
+bool replacesDrawingList(const RetrievedList& list);
 
 // A start from the command line must not go on to run the batch: the file could not be read (the
 // 52 and 53 "correct filename and path" case among them) or is damaged part-way, so the list in
 // hand is not the list that was asked for.
-bool StopsCommandLineRun(const RetrievedList& list);
+bool stopsCommandLineRun(const RetrievedList& list);
 
 // The messages one by one.
-UserMessage RetrieveListErrorMessage(const Error& error);
-UserMessage ListLineErrorMessage(const ListLineError& lineError, const std::string& fileName);
-UserMessage MissingRoutinesMessage();
+UserMessage retrieveListErrorMessage(const Error& error);
+UserMessage listLineErrorMessage(const ListLineError& lineError, const std::string& fileName);
+UserMessage missingRoutinesMessage();
 
 } // namespace qv

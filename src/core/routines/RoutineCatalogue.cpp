@@ -12,62 +12,62 @@
 namespace qv {
 namespace {
 
-bool IsContinuationByte(char c)
+bool isContinuationByte(char c)
 {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
-EditorRefusal Refuse(std::string text, EditorField focus)
+EditorRefusal refuse(std::string text, EditorField focus)
 {
     return EditorRefusal{UserMessage{std::move(text), "Error", MessageIcon::Exclamation, MessageButtons::Ok}, focus};
 }
 
 // Blank-field checks shared by add and update.
-std::optional<EditorRefusal> ValidateFilledIn(std::string_view description, std::string_view text)
+std::optional<EditorRefusal> validateFilledIn(std::string_view description, std::string_view text)
 {
-    if (TrimSpaces(description).empty())
-        return Refuse(kMsgEnterDescription, EditorField::Description);
-    if (TrimSpaces(text).empty())
-        return Refuse(kMsgEnterScript, EditorField::Action);
+    if (trimSpaces(description).empty())
+        return refuse(kMsgEnterDescription, EditorField::Description);
+    if (trimSpaces(text).empty())
+        return refuse(kMsgEnterScript, EditorField::Action);
     return std::nullopt;
 }
 
-std::optional<EditorRefusal> ValidateLength(std::string_view description)
+std::optional<EditorRefusal> validateLength(std::string_view description)
 {
-    if (checkListLength(TrimSpaces(description)))
-        return Refuse(DescriptionTooLongText(), EditorField::Description);
+    if (checkListLength(trimSpaces(description)))
+        return refuse(descriptionTooLongText(), EditorField::Description);
     return std::nullopt;
 }
 
 } // namespace
 
-std::string StripEndMarker(std::string_view storedText)
+std::string stripEndMarker(std::string_view storedText)
 {
-    std::string_view text = TrimTrailingSpaces(storedText);
+    std::string_view text = trimTrailingSpaces(storedText);
     for (std::size_t removed = 0; removed < record::kEndMarker.size() && !text.empty(); ++removed) {
         std::size_t size = text.size() - 1;
-        while (size > 0 && IsContinuationByte(text[size]))
+        while (size > 0 && isContinuationByte(text[size]))
             --size;
         text = text.substr(0, size);
     }
     return std::string(text);
 }
 
-bool DescriptionExists(const RoutineList& catalogue, std::string_view description)
+bool descriptionExists(const RoutineList& catalogue, std::string_view description)
 {
-    for (const clsRoutine& routine : catalogue) {
-        if (TrimSpaces(routine.Description()) == description)
+    for (const Routine& routine : catalogue) {
+        if (trimSpaces(routine.description()) == description)
             return true;
     }
     return false;
 }
 
-RoutineLookup GetRoutineByDescription(const RoutineList& catalogue, std::string_view description)
+RoutineLookup findByDescription(const RoutineList& catalogue, std::string_view description)
 {
-    for (const clsRoutine& routine : catalogue) {
-        if (TrimSpaces(routine.Description()) == description) {
-            return RoutineLookup{true, StripEndMarker(routine.ScriptText()), std::to_string(routine.RecordWritten()),
-                                 std::to_string(routine.Deleted())};
+    for (const Routine& routine : catalogue) {
+        if (trimSpaces(routine.description()) == description) {
+            return RoutineLookup{true, stripEndMarker(routine.scriptText()), std::to_string(routine.recordWritten()),
+                                 std::to_string(routine.deleted())};
         }
     }
     return RoutineLookup{};
@@ -81,8 +81,8 @@ RoutineIndex::RoutineIndex(const RoutineList& catalogue)
     m_slots.resize(capacity);
     m_mask = capacity - 1;
     m_routines.reserve(catalogue.size());
-    for (const clsRoutine& routine : catalogue) {
-        const std::string_view key = TrimSpaces(routine.Description());
+    for (const Routine& routine : catalogue) {
+        const std::string_view key = trimSpaces(routine.description());
         const std::uint32_t hash = hashOf(key);
         if (slotFor(key, hash)->entry != kEmpty)
             continue; // the first routine of a description wins
@@ -120,7 +120,7 @@ const RoutineIndex::Slot* RoutineIndex::slotFor(std::string_view description, st
     }
 }
 
-const clsRoutine* RoutineIndex::find(std::string_view description) const
+const Routine* RoutineIndex::find(std::string_view description) const
 {
     const Slot* slot = slotFor(description, hashOf(description));
     if (slot->entry == kEmpty)
@@ -132,108 +132,108 @@ const clsRoutine* RoutineIndex::find(std::string_view description) const
 
 RoutineLookup RoutineIndex::lookup(std::string_view description) const
 {
-    const clsRoutine* routine = find(description);
+    const Routine* routine = find(description);
     if (!routine)
         return RoutineLookup{};
     // The padding goes first anyway: a list of thousands of routines need not decode it.
-    return RoutineLookup{true, StripEndMarker(routine->ScriptTextWithoutPadding()),
-                         std::to_string(routine->RecordWritten()), std::to_string(routine->Deleted())};
+    return RoutineLookup{true, stripEndMarker(routine->scriptTextWithoutPadding()),
+                         std::to_string(routine->recordWritten()), std::to_string(routine->deleted())};
 }
 
 bool checkListLength(std::string_view description)
 {
-    return Utf8Length(description) > kMaxDescriptionLength;
+    return utf8Length(description) > kMaxDescriptionLength;
 }
 
-bool IsFavourite(const clsRoutine& routine)
+bool isFavourite(const Routine& routine)
 {
-    return TrimSpaces(routine.Favourite()) == record::kFavourite;
+    return trimSpaces(routine.favourite()) == record::kFavourite;
 }
 
-FavouriteSplit SplitFavourites(const RoutineList& catalogue)
+FavouriteSplit splitFavourites(const RoutineList& catalogue)
 {
     FavouriteSplit split;
-    for (const clsRoutine& routine : catalogue)
-        (IsFavourite(routine) ? split.favourites : split.nonFavourites).push_back(routine);
+    for (const Routine& routine : catalogue)
+        (isFavourite(routine) ? split.favourites : split.nonFavourites).push_back(routine);
     return split;
 }
 
-const clsRoutine* FindRoutine(const RoutineList& catalogue, std::int16_t recordNumber)
+const Routine* findRoutine(const RoutineList& catalogue, std::int16_t recordNumber)
 {
-    for (const clsRoutine& routine : catalogue) {
-        if (routine.RecordNumber() == recordNumber)
+    for (const Routine& routine : catalogue) {
+        if (routine.recordNumber() == recordNumber)
             return &routine;
     }
     return nullptr;
 }
 
-std::optional<ShownRoutine> ShowRoutine(const RoutineList& catalogue, std::int16_t recordNumber)
+std::optional<ShownRoutine> routineToShow(const RoutineList& catalogue, std::int16_t recordNumber)
 {
-    const clsRoutine* routine = FindRoutine(catalogue, recordNumber);
+    const Routine* routine = findRoutine(catalogue, recordNumber);
     if (!routine)
         return std::nullopt;
-    return ShownRoutine{std::string(TrimSpaces(routine->Description())), StripEndMarker(routine->ScriptText()),
-                        !IsFavourite(*routine)};
+    return ShownRoutine{std::string(trimSpaces(routine->description())), stripEndMarker(routine->scriptText()),
+                        !isFavourite(*routine)};
 }
 
-std::string RoutineListCaption(std::size_t count)
+std::string routineListCaption(std::size_t count)
 {
     return std::to_string(count) + " Script Routines";
 }
 
-clsRoutine MakeRoutineForAdd(std::string_view description, std::string_view text, bool nonFavourite)
+Routine makeRoutineForAdd(std::string_view description, std::string_view text, bool nonFavourite)
 {
-    clsRoutine routine;
-    routine.SetScriptText(std::string(text) + std::string(record::kEndMarker));
+    Routine routine;
+    routine.setScriptText(std::string(text) + std::string(record::kEndMarker));
     // Stored as it was checked: the 75-character check and every look-up use the trimmed text, so leading
     // spaces must not push it past the 150-byte field, nor leave a blank (deleted-looking) record.
-    routine.SetDescription(std::string(TrimSpaces(description)));
-    routine.SetInUse(1);
-    routine.SetFavourite(std::string(nonFavourite ? record::kNonFavourite : record::kFavourite));
-    routine.SetRecordWritten(1);
-    routine.SetDeleted(0);
+    routine.setDescription(std::string(trimSpaces(description)));
+    routine.setInUse(1);
+    routine.setFavourite(std::string(nonFavourite ? record::kNonFavourite : record::kFavourite));
+    routine.setRecordWritten(1);
+    routine.setDeleted(0);
     return routine;
 }
 
-clsRoutine MakeRoutineForUpdate(std::string_view description, std::string_view text, bool nonFavourite)
+Routine makeRoutineForUpdate(std::string_view description, std::string_view text, bool nonFavourite)
 {
-    return MakeRoutineForAdd(description, text, nonFavourite);
+    return makeRoutineForAdd(description, text, nonFavourite);
 }
 
-clsRoutine MakeDeletedRoutine(bool nonFavourite)
+Routine makeDeletedRoutine(bool nonFavourite)
 {
-    clsRoutine routine;
-    routine.SetInUse(0);
-    routine.SetDeleted(1);
-    routine.SetFavourite(std::string(nonFavourite ? record::kNonFavourite : record::kFavourite));
-    routine.SetRecordWritten(1);
+    Routine routine;
+    routine.setInUse(0);
+    routine.setDeleted(1);
+    routine.setFavourite(std::string(nonFavourite ? record::kNonFavourite : record::kFavourite));
+    routine.setRecordWritten(1);
     return routine;
 }
 
-std::string DescriptionTooLongText()
+std::string descriptionTooLongText()
 {
     return "Your Description is to long. You can't have " + std::string(kCrLf) +
            "more than 75 characters in the Description";
 }
 
-std::optional<EditorRefusal> ValidateStorable(std::string_view description, std::string_view text)
+std::optional<EditorRefusal> validateStorable(std::string_view description, std::string_view text)
 {
     // A drawing list file cannot hold such a description, so a list using the routine could not be saved.
     if (std::any_of(description.begin(), description.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
-        return Refuse("The Description cannot hold a tab, a line break or another control character.",
+        return refuse("The Description cannot hold a tab, a line break or another control character.",
                       EditorField::Description);
-    if (auto encoded = Utf8ToCp1252(description); !encoded) {
-        return Refuse("The Description cannot be saved." + std::string(kCrLf) + encoded.error().description,
+    if (auto encoded = utf8ToCp1252(description); !encoded) {
+        return refuse("The Description cannot be saved." + std::string(kCrLf) + encoded.error().description,
                       EditorField::Description);
     }
-    if (auto encoded = Utf8ToCp1252(text); !encoded) {
-        return Refuse("Your Script cannot be saved." + std::string(kCrLf) + encoded.error().description,
+    if (auto encoded = utf8ToCp1252(text); !encoded) {
+        return refuse("Your Script cannot be saved." + std::string(kCrLf) + encoded.error().description,
                       EditorField::Action);
     }
-    const std::size_t length = Utf8Length(text);
+    const std::size_t length = utf8Length(text);
     if (length > record::kMaxCommandTextLength) {
-        return Refuse("Your Script is too long. A routine can hold at most " +
+        return refuse("Your Script is too long. A routine can hold at most " +
                           std::to_string(record::kMaxCommandTextLength) + " characters" + std::string(kCrLf) +
                           "(each line break counts as two); this one has " + std::to_string(length) + ".",
                       EditorField::Action);
@@ -241,47 +241,47 @@ std::optional<EditorRefusal> ValidateStorable(std::string_view description, std:
     return std::nullopt;
 }
 
-std::optional<EditorRefusal> ValidateAdd(const RoutineList& catalogue, std::string_view description,
+std::optional<EditorRefusal> validateAdd(const RoutineList& catalogue, std::string_view description,
                                          std::string_view text)
 {
-    if (auto refusal = ValidateFilledIn(description, text))
+    if (auto refusal = validateFilledIn(description, text))
         return refusal;
-    if (auto refusal = ValidateLength(description))
+    if (auto refusal = validateLength(description))
         return refusal;
-    if (DescriptionExists(catalogue, TrimSpaces(description)))
-        return Refuse(kMsgDuplicateDescription, EditorField::Description);
-    return ValidateStorable(description, text);
+    if (descriptionExists(catalogue, trimSpaces(description)))
+        return refuse(kMsgDuplicateDescription, EditorField::Description);
+    return validateStorable(description, text);
 }
 
-std::optional<EditorRefusal> ValidateUpdate(const RoutineList& catalogue, std::string_view description,
+std::optional<EditorRefusal> validateUpdate(const RoutineList& catalogue, std::string_view description,
                                             std::string_view text, std::int16_t recordNumber)
 {
-    if (auto refusal = ValidateLength(description))
+    if (auto refusal = validateLength(description))
         return refusal;
-    if (auto refusal = ValidateFilledIn(description, text))
+    if (auto refusal = validateFilledIn(description, text))
         return refusal;
     // Two routines of one name would make the script writer silently use the first. A record that
     // already carries the name keeps it (older files may hold duplicates).
-    const std::string_view name = TrimSpaces(description);
-    const clsRoutine* current = FindRoutine(catalogue, recordNumber);
-    if (!current || TrimSpaces(current->Description()) != name) {
-        for (const clsRoutine& routine : catalogue) {
-            if (routine.RecordNumber() != recordNumber && TrimSpaces(routine.Description()) == name)
-                return Refuse(kMsgDuplicateDescription, EditorField::Description);
+    const std::string_view name = trimSpaces(description);
+    const Routine* current = findRoutine(catalogue, recordNumber);
+    if (!current || trimSpaces(current->description()) != name) {
+        for (const Routine& routine : catalogue) {
+            if (routine.recordNumber() != recordNumber && trimSpaces(routine.description()) == name)
+                return refuse(kMsgDuplicateDescription, EditorField::Description);
         }
     }
-    return ValidateStorable(description, text);
+    return validateStorable(description, text);
 }
 
-SaveDecision DecideSaveRoutine(const RoutineList& catalogue, std::string_view typedName)
+SaveDecision decideSaveRoutine(const RoutineList& catalogue, std::string_view typedName)
 {
     SaveDecision decision;
-    decision.name = std::string(TrimSpaces(typedName));
-    for (const clsRoutine& routine : catalogue) {
-        if (TrimSpaces(routine.Description()) == decision.name && !decision.name.empty()) {
+    decision.name = std::string(trimSpaces(typedName));
+    for (const Routine& routine : catalogue) {
+        if (trimSpaces(routine.description()) == decision.name && !decision.name.empty()) {
             const std::string crLf(kCrLf);
             decision.choice = SaveChoice::AskReplace;
-            decision.recordNumber = routine.RecordNumber();
+            decision.recordNumber = routine.recordNumber();
             decision.question = UserMessage{decision.name + crLf + crLf + "This Routine Already Exists\t" + crLf +
                                                 crLf + "Do you want to replace the Existing Routine?" + crLf + crLf,
                                             "Save Routine As:", MessageIcon::None, MessageButtons::YesNo};

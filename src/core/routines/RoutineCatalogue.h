@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Message.h"
-#include "routines/clsRoutine.h"
+#include "routines/Routine.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -12,39 +12,39 @@
 
 namespace qv {
 
-// The catalogue: every live routine as GetAllRecords last read them, in file order. These functions
+// The catalogue: every live routine as readAll last read them, in file order. These functions
 // work on it without touching the file.
-using RoutineList = std::vector<clsRoutine>;
+using RoutineList = std::vector<Routine>;
 
 // Stored command text without its padding and end marker: trailing spaces removed, then exactly five
 // characters.
-std::string StripEndMarker(std::string_view storedText);
+std::string stripEndMarker(std::string_view storedText);
 
 // True when a routine's trimmed description equals the (already trimmed) description exactly;
 // letter case counts.
-bool DescriptionExists(const RoutineList& catalogue, std::string_view description);
+bool descriptionExists(const RoutineList& catalogue, std::string_view description);
 
 // What the script writer and the combine window need of a routine.
 struct RoutineLookup
 {
     bool found = false;
     std::string text;          // command text without end marker; empty when not found
-    std::string recordWritten; // RecordWritten as decimal text; empty when not found
+    std::string recordWritten; // recordWritten as decimal text; empty when not found
     std::string deleted;       // Deleted as decimal text; empty when not found
 };
 
 // The first routine whose trimmed description equals the argument (compared as given).
-RoutineLookup GetRoutineByDescription(const RoutineList& catalogue, std::string_view description);
+RoutineLookup findByDescription(const RoutineList& catalogue, std::string_view description);
 
 // The catalogue by trimmed description, built once per operation so that a list of many drawings costs
 // one look-up per row rather than a scan of the whole catalogue. The first routine of a description wins,
-// as with GetRoutineByDescription. The catalogue must outlive the index.
+// as with findByDescription. The catalogue must outlive the index.
 class RoutineIndex
 {
 public:
     explicit RoutineIndex(const RoutineList& catalogue);
     bool contains(std::string_view description) const { return find(description) != nullptr; }
-    const clsRoutine* find(std::string_view description) const;
+    const Routine* find(std::string_view description) const;
     RoutineLookup lookup(std::string_view description) const;
 
     // contains() for descriptions 0 .. count-1, given by description(i), each answered by answer(i, found).
@@ -71,7 +71,7 @@ private:
 
     std::vector<Slot> m_slots;
     std::string m_entries; // one entry per distinct trimmed description, one after the other
-    std::vector<const clsRoutine*> m_routines;
+    std::vector<const Routine*> m_routines;
     std::size_t m_mask = 0;
 };
 
@@ -110,7 +110,7 @@ bool checkListLength(std::string_view description);
 inline constexpr std::size_t kMaxDescriptionLength = 75;
 
 // Trimmed Favourite is exactly "Fav".
-bool IsFavourite(const clsRoutine& routine);
+bool isFavourite(const Routine& routine);
 
 // Favourites and every other routine, each in file order.
 struct FavouriteSplit
@@ -118,10 +118,10 @@ struct FavouriteSplit
     RoutineList favourites;
     RoutineList nonFavourites;
 };
-FavouriteSplit SplitFavourites(const RoutineList& catalogue);
+FavouriteSplit splitFavourites(const RoutineList& catalogue);
 
 // The routine with that record number, or nullptr.
-const clsRoutine* FindRoutine(const RoutineList& catalogue, std::int16_t recordNumber);
+const Routine* findRoutine(const RoutineList& catalogue, std::int16_t recordNumber);
 
 // What the editor shows for a picked routine.
 struct ShownRoutine
@@ -130,17 +130,17 @@ struct ShownRoutine
     std::string text;        // without end marker
     bool nonFavourite = false;
 };
-std::optional<ShownRoutine> ShowRoutine(const RoutineList& catalogue, std::int16_t recordNumber);
+std::optional<ShownRoutine> routineToShow(const RoutineList& catalogue, std::int16_t recordNumber);
 
 // Caption of the editor's list frame: "<count> Script Routines".
-std::string RoutineListCaption(std::size_t count);
+std::string routineListCaption(std::size_t count);
 
 // Records the editor stores, with the description trimmed of spaces. Update writes the same record as
 // Add, at the chosen record number.
-clsRoutine MakeRoutineForAdd(std::string_view description, std::string_view text, bool nonFavourite);
-clsRoutine MakeRoutineForUpdate(std::string_view description, std::string_view text, bool nonFavourite);
+Routine makeRoutineForAdd(std::string_view description, std::string_view text, bool nonFavourite);
+Routine makeRoutineForUpdate(std::string_view description, std::string_view text, bool nonFavourite);
 // A deleted record: blank description and text, Deleted 1, InUse 0.
-clsRoutine MakeDeletedRoutine(bool nonFavourite);
+Routine makeDeletedRoutine(bool nonFavourite);
 
 // Editor input checks. A refusal carries the message to show and the box that gets the focus (with
 // its text selected); nothing is stored after a refusal.
@@ -161,21 +161,21 @@ inline constexpr const char* kMsgEnterDescription = "Please Enter A Description"
 inline constexpr const char* kMsgEnterScript = "Please Enter Your Script";
 inline constexpr const char* kMsgDuplicateDescription = "You Can't Have Duplicate Descriptions in the DataBase";
 inline constexpr const char* kMsgEnterRoutineName = "Enter a routine name";
-std::string DescriptionTooLongText();
+std::string descriptionTooLongText();
 
 // Add: blank description, blank script, length, duplicate, then what the file cannot hold.
-std::optional<EditorRefusal> ValidateAdd(const RoutineList& catalogue, std::string_view description,
+std::optional<EditorRefusal> validateAdd(const RoutineList& catalogue, std::string_view description,
                                          std::string_view text);
 
 // Update of record recordNumber: length, blank description, blank script, a description that another
 // routine already has (unless the record already carries it), then what the file cannot hold.
-std::optional<EditorRefusal> ValidateUpdate(const RoutineList& catalogue, std::string_view description,
+std::optional<EditorRefusal> validateUpdate(const RoutineList& catalogue, std::string_view description,
                                             std::string_view text, std::int16_t recordNumber);
 
 // What the routine file cannot hold: a command text over 4995 characters, or a character of the
 // description or text outside Windows-1252; and a description with a control character, which a
 // drawing list file cannot hold.
-std::optional<EditorRefusal> ValidateStorable(std::string_view description, std::string_view text);
+std::optional<EditorRefusal> validateStorable(std::string_view description, std::string_view text);
 
 // "Save Routine" in the save dialog.
 enum class SaveChoice
@@ -194,6 +194,6 @@ struct SaveDecision
     std::optional<EditorRefusal> refusal;
 };
 
-SaveDecision DecideSaveRoutine(const RoutineList& catalogue, std::string_view typedName);
+SaveDecision decideSaveRoutine(const RoutineList& catalogue, std::string_view typedName);
 
 } // namespace qv

@@ -4,7 +4,7 @@
 
 namespace qv {
 
-void AddToChain(RoutineChain& chain, const RoutineChain& source, const std::vector<bool>& selected)
+void addToChain(RoutineChain& chain, const RoutineChain& source, const std::vector<bool>& selected)
 {
     for (std::size_t i = source.size(); i-- > 0;) {
         if (i < selected.size() && selected[i])
@@ -12,7 +12,7 @@ void AddToChain(RoutineChain& chain, const RoutineChain& source, const std::vect
     }
 }
 
-void RemoveFromChain(RoutineChain& chain, const std::vector<bool>& selected)
+void removeFromChain(RoutineChain& chain, const std::vector<bool>& selected)
 {
     RoutineChain kept;
     kept.reserve(chain.size());
@@ -23,7 +23,7 @@ void RemoveFromChain(RoutineChain& chain, const std::vector<bool>& selected)
     chain = std::move(kept);
 }
 
-std::optional<std::size_t> MoveUpInChain(RoutineChain& chain, std::size_t position)
+std::optional<std::size_t> moveUpInChain(RoutineChain& chain, std::size_t position)
 {
     if (position == 0 || position >= chain.size())
         return std::nullopt;
@@ -31,7 +31,7 @@ std::optional<std::size_t> MoveUpInChain(RoutineChain& chain, std::size_t positi
     return position - 1;
 }
 
-std::optional<std::size_t> MoveDownInChain(RoutineChain& chain, std::size_t position)
+std::optional<std::size_t> moveDownInChain(RoutineChain& chain, std::size_t position)
 {
     if (position + 1 >= chain.size())
         return std::nullopt;
@@ -39,13 +39,13 @@ std::optional<std::size_t> MoveDownInChain(RoutineChain& chain, std::size_t posi
     return position + 1;
 }
 
-std::string CombineRoutines(const RoutineChain& chain, const RoutineList& catalogue)
+std::string combineRoutines(const RoutineChain& chain, const RoutineList& catalogue)
 {
     std::string combined;
     for (std::size_t i = 0; i < chain.size(); ++i) {
         if (i > 0)
             combined += kCrLf;
-        combined += GetRoutineByDescription(catalogue, chain[i].text).text;
+        combined += findByDescription(catalogue, chain[i].text).text;
     }
     return combined;
 }

@@ -10,53 +10,54 @@ namespace {
 
 // Converts one text field to Windows-1252 and places it left-aligned in its field; a longer value
 // is cut at the field width (the buffer is already filled with spaces).
-Status PutText(std::string& buffer, std::size_t offset, std::size_t width, std::string_view text, std::string_view what)
+Status writeText(std::string& buffer, std::size_t offset, std::size_t width, std::string_view text,
+                 std::string_view what)
 {
-    auto bytes = Utf8ToCp1252(text);
+    auto bytes = utf8ToCp1252(text);
     if (!bytes)
         return Error{ErrInvalidText, "The " + std::string(what) + " cannot be saved. " + bytes.error().description};
     buffer.replace(offset, std::min(width, bytes.value().size()), bytes.value(), 0, width);
     return {};
 }
 
-std::string GetText(std::string_view buffer, std::size_t offset, std::size_t width)
+std::string readText(std::string_view buffer, std::size_t offset, std::size_t width)
 {
-    return Cp1252ToUtf8(buffer.substr(offset, width));
+    return cp1252ToUtf8(buffer.substr(offset, width));
 }
 
 } // namespace
 
-void PutInt16Le(std::string& buffer, std::size_t offset, std::int16_t value)
+void writeInt16Le(std::string& buffer, std::size_t offset, std::int16_t value)
 {
     const auto bits = static_cast<std::uint16_t>(value);
     buffer[offset] = static_cast<char>(bits & 0xFF);
     buffer[offset + 1] = static_cast<char>(bits >> 8);
 }
 
-std::int16_t GetInt16Le(std::string_view buffer, std::size_t offset)
+std::int16_t readInt16Le(std::string_view buffer, std::size_t offset)
 {
     const auto low = static_cast<unsigned char>(buffer[offset]);
     const auto high = static_cast<unsigned char>(buffer[offset + 1]);
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(low | (high << 8)));
 }
 
-Result<std::string> EncodeRoutineRecord(const clsRoutine& routine)
+Result<std::string> encodeRoutineRecord(const Routine& routine)
 {
     using namespace record;
-    const std::string& script = routine.ScriptText();
+    const std::string& script = routine.scriptText();
     // The command text must never lose characters: it has to fit beside its end marker, and a text
     // without the marker would lose its last five characters when read back.
-    if (!script.empty() && !TrimTrailingSpaces(script).ends_with(kEndMarker)) {
+    if (!script.empty() && !trimTrailingSpaces(script).ends_with(kEndMarker)) {
         return Error{ErrInvalidText, "The command text of the routine cannot be saved: it lacks the end marker \"" +
                                          std::string(kEndMarker) + "\"."};
     }
-    auto scriptBytes = Utf8ToCp1252(script);
+    auto scriptBytes = utf8ToCp1252(script);
     if (!scriptBytes) {
         return Error{ErrInvalidText,
                      "The command text of the routine cannot be saved. " + scriptBytes.error().description};
     }
     if (scriptBytes.value().size() > kScriptTextWidth) {
-        const std::size_t length = TrimTrailingSpaces(scriptBytes.value()).size() - kEndMarker.size();
+        const std::size_t length = trimTrailingSpaces(scriptBytes.value()).size() - kEndMarker.size();
         if (length > kMaxCommandTextLength) {
             return Error{ErrInvalidText, "The command text of the routine is too long: it has " +
                                              std::to_string(length) + " characters and a routine can hold at most " +
@@ -68,33 +69,33 @@ Result<std::string> EncodeRoutineRecord(const clsRoutine& routine)
     // Filled in the order of the record buffer: description, text, flags, favourite, availability.
     std::string buffer(kRecordLength, ' ');
     const Status description =
-        PutText(buffer, kDescriptionOffset, kDescriptionWidth, routine.Description(), "routine description");
+        writeText(buffer, kDescriptionOffset, kDescriptionWidth, routine.description(), "routine description");
     if (!description)
         return description.error();
     buffer.replace(kScriptTextOffset, std::min(kScriptTextWidth, scriptBytes.value().size()), scriptBytes.value(), 0,
                    kScriptTextWidth);
-    PutInt16Le(buffer, kInUseOffset, routine.InUse());
-    PutInt16Le(buffer, kRecordWrittenOffset, routine.RecordWritten());
+    writeInt16Le(buffer, kInUseOffset, routine.inUse());
+    writeInt16Le(buffer, kRecordWrittenOffset, routine.recordWritten());
     const Status favourite =
-        PutText(buffer, kFavouriteOffset, kFavouriteWidth, routine.Favourite(), "favourite marker");
+        writeText(buffer, kFavouriteOffset, kFavouriteWidth, routine.favourite(), "favourite marker");
     if (!favourite)
         return favourite.error();
     buffer.replace(kAvailabilityOffset, kAvailability.size(), kAvailability);
-    PutInt16Le(buffer, kDeletedOffset, routine.Deleted());
+    writeInt16Le(buffer, kDeletedOffset, routine.deleted());
     return buffer;
 }
 
-clsRoutine DecodeRoutineRecord(std::string_view bytes, std::int16_t recordNumber)
+Routine decodeRoutineRecord(std::string_view bytes, std::int16_t recordNumber)
 {
     using namespace record;
-    clsRoutine routine;
-    routine.SetRecordNumber(recordNumber);
-    routine.SetDescription(GetText(bytes, kDescriptionOffset, kDescriptionWidth));
-    routine.SetStoredScriptText(bytes.substr(kScriptTextOffset, kScriptTextWidth));
-    routine.SetDeleted(GetInt16Le(bytes, kDeletedOffset));
-    routine.SetFavourite(GetText(bytes, kFavouriteOffset, kFavouriteWidth));
-    routine.SetRecordWritten(GetInt16Le(bytes, kRecordWrittenOffset));
-    routine.SetInUse(GetInt16Le(bytes, kInUseOffset));
+    Routine routine;
+    routine.setRecordNumber(recordNumber);
+    routine.setDescription(readText(bytes, kDescriptionOffset, kDescriptionWidth));
+    routine.setStoredScriptText(bytes.substr(kScriptTextOffset, kScriptTextWidth));
+    routine.setDeleted(readInt16Le(bytes, kDeletedOffset));
+    routine.setFavourite(readText(bytes, kFavouriteOffset, kFavouriteWidth));
+    routine.setRecordWritten(readInt16Le(bytes, kRecordWrittenOffset));
+    routine.setInUse(readInt16Le(bytes, kInUseOffset));
     return routine;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Result.h"
-#include "routines/clsRoutine.h"
+#include "routines/Routine.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -49,15 +49,15 @@ inline constexpr std::int16_t kMaxRecords = 32767;
 } // namespace record
 
 // Explicit little-endian access to the flag fields, whatever the machine's byte order.
-void PutInt16Le(std::string& buffer, std::size_t offset, std::int16_t value);
-std::int16_t GetInt16Le(std::string_view buffer, std::size_t offset);
+void writeInt16Le(std::string& buffer, std::size_t offset, std::int16_t value);
+std::int16_t readInt16Le(std::string_view buffer, std::size_t offset);
 
 // The kRecordLength bytes of a routine. Fails, with a message for the user, when a text field holds
 // a character Windows-1252 cannot hold, or when the command text would not fit with its end marker
 // (more than 4995 characters) or lacks the end marker; nothing is cut but the description.
-Result<std::string> EncodeRoutineRecord(const clsRoutine& routine);
+Result<std::string> encodeRoutineRecord(const Routine& routine);
 
 // The routine held by kRecordLength bytes, every field exactly as stored (padding included).
-clsRoutine DecodeRoutineRecord(std::string_view bytes, std::int16_t recordNumber);
+Routine decodeRoutineRecord(std::string_view bytes, std::int16_t recordNumber);
 
 } // namespace qv

@@ -14,7 +14,7 @@ constexpr std::string_view kDescriptionLabel = "Description:";
 constexpr std::string_view kFavouriteLabel = "Favourite:";
 constexpr std::string_view kSeparator = "---";
 
-Error LineError(std::size_t line, const std::string& what)
+Error lineError(std::size_t line, const std::string& what)
 {
     return Error{ErrInvalidText, "Line " + std::to_string(line) + ": " + what};
 }
@@ -29,22 +29,22 @@ struct Block
     std::vector<std::string> lines;
 };
 
-Status Finish(Block& block, std::vector<clsRoutine>& routines)
+Status finish(Block& block, std::vector<Routine>& routines)
 {
     if (!block.hasFavourite)
-        return LineError(block.firstLine, "the routine \"" + block.description + "\" has no \"Favourite:\" line.");
+        return lineError(block.firstLine, "the routine \"" + block.description + "\" has no \"Favourite:\" line.");
     while (!block.lines.empty() && block.lines.back().empty())
         block.lines.pop_back();
-    const std::string text = JoinCrLf(block.lines);
+    const std::string text = joinCrLf(block.lines);
 
-    std::optional<EditorRefusal> refusal = ValidateAdd(routines, block.description, text);
+    std::optional<EditorRefusal> refusal = validateAdd(routines, block.description, text);
     if (refusal) {
         std::string message = refusal->message.text;
         for (std::size_t at = message.find(kCrLf); at != std::string::npos; at = message.find(kCrLf))
             message.replace(at, kCrLf.size(), " ");
-        return LineError(block.firstLine, "routine \"" + block.description + "\": " + message);
+        return lineError(block.firstLine, "routine \"" + block.description + "\": " + message);
     }
-    clsRoutine routine = MakeRoutineForAdd(block.description, text, block.favourite == record::kNonFavourite);
+    Routine routine = makeRoutineForAdd(block.description, text, block.favourite == record::kNonFavourite);
     routines.push_back(std::move(routine));
     block = Block{};
     return {};
@@ -52,40 +52,40 @@ Status Finish(Block& block, std::vector<clsRoutine>& routines)
 
 } // namespace
 
-Result<std::vector<clsRoutine>> ParseRoutineSource(std::string_view text)
+Result<std::vector<Routine>> parseRoutineSource(std::string_view text)
 {
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
-    std::vector<clsRoutine> routines;
+    std::vector<Routine> routines;
     Block block;
     bool inRoutine = false;
     std::size_t number = 0;
-    for (const std::string_view line : SplitLines(text)) {
+    for (const std::string_view line : splitLines(text)) {
         ++number;
         if (line == kSeparator) {
             if (inRoutine) {
-                if (auto finished = Finish(block, routines); !finished)
+                if (auto finished = finish(block, routines); !finished)
                     return finished.error();
             }
             inRoutine = false;
             continue;
         }
         if (!inRoutine) {
-            if (line.starts_with("#") || TrimSpaces(line).empty())
+            if (line.starts_with("#") || trimSpaces(line).empty())
                 continue;
             if (!line.starts_with(kDescriptionLabel))
-                return LineError(number, "a routine must start with \"Description:\".");
+                return lineError(number, "a routine must start with \"Description:\".");
             block.firstLine = number;
-            block.description = std::string(TrimSpaces(line.substr(kDescriptionLabel.size())));
+            block.description = std::string(trimSpaces(line.substr(kDescriptionLabel.size())));
             inRoutine = true;
             continue;
         }
         if (!block.hasFavourite) {
             if (!line.starts_with(kFavouriteLabel))
-                return LineError(number, "\"Favourite:\" must follow the description.");
-            block.favourite = std::string(TrimSpaces(line.substr(kFavouriteLabel.size())));
+                return lineError(number, "\"Favourite:\" must follow the description.");
+            block.favourite = std::string(trimSpaces(line.substr(kFavouriteLabel.size())));
             if (block.favourite != record::kFavourite && block.favourite != record::kNonFavourite)
-                return LineError(number, "the favourite marker must be \"Fav\" or \"Non\".");
+                return lineError(number, "the favourite marker must be \"Fav\" or \"Non\".");
             block.hasFavourite = true;
             continue;
         }
@@ -94,7 +94,7 @@ Result<std::vector<clsRoutine>> ParseRoutineSource(std::string_view text)
         block.lines.emplace_back(line);
     }
     if (inRoutine) {
-        if (auto finished = Finish(block, routines); !finished)
+        if (auto finished = finish(block, routines); !finished)
             return finished.error();
     }
     return routines;

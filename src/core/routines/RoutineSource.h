@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Result.h"
-#include "routines/clsRoutine.h"
+#include "routines/Routine.h"
 
 #include <string_view>
 #include <vector>
@@ -26,6 +26,6 @@ namespace qv {
 // Every routine is checked as the editor checks it (description 1 to 75 characters and unique, command
 // text not blank, at most 4995 characters, Windows-1252 only). The result holds the records to add, in
 // order; an error names the line at fault.
-Result<std::vector<clsRoutine>> ParseRoutineSource(std::string_view text);
+Result<std::vector<Routine>> parseRoutineSource(std::string_view text);
 
 } // namespace qv

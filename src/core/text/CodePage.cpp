@@ -12,14 +12,14 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char32_t DecodeByte(unsigned char b)
+char32_t decodeByte(unsigned char b)
 {
     if (b >= 0x80 && b <= 0x9F)
         return kHighControls[b - 0x80];
     return b;
 }
 
-int EncodeCodePoint(char32_t cp)
+int encodeCodePoint(char32_t cp)
 {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<int>(cp);
@@ -30,7 +30,7 @@ int EncodeCodePoint(char32_t cp)
     return -1;
 }
 
-void AppendUtf8(std::string& out, char32_t cp)
+void appendUtf8(std::string& out, char32_t cp)
 {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -50,7 +50,7 @@ void AppendUtf8(std::string& out, char32_t cp)
 }
 
 // Reads one code point at pos; returns false on malformed UTF-8.
-bool NextCodePoint(std::string_view text, std::size_t& pos, char32_t& cp)
+bool nextCodePoint(std::string_view text, std::size_t& pos, char32_t& cp)
 {
     const auto lead = static_cast<unsigned char>(text[pos]);
     int extra = 0;
@@ -86,7 +86,7 @@ bool NextCodePoint(std::string_view text, std::size_t& pos, char32_t& cp)
 } // namespace
 
 // Length of the run of ASCII bytes at the start of the text.
-static std::size_t AsciiRun(std::string_view text)
+static std::size_t asciiRun(std::string_view text)
 {
     std::size_t n = 0;
     while (n < text.size() && static_cast<unsigned char>(text[n]) < 0x80)
@@ -94,30 +94,30 @@ static std::size_t AsciiRun(std::string_view text)
     return n;
 }
 
-std::string Cp1252ToUtf8(std::string_view bytes)
+std::string cp1252ToUtf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 8);
     // Text is mostly ASCII: each run is copied at once, only the other bytes are converted one by one.
     while (!bytes.empty()) {
-        const std::size_t run = AsciiRun(bytes);
+        const std::size_t run = asciiRun(bytes);
         out.append(bytes.data(), run);
         bytes.remove_prefix(run);
         if (!bytes.empty()) {
-            AppendUtf8(out, DecodeByte(static_cast<unsigned char>(bytes.front())));
+            appendUtf8(out, decodeByte(static_cast<unsigned char>(bytes.front())));
             bytes.remove_prefix(1);
         }
     }
     return out;
 }
 
-Result<std::string> Utf8ToCp1252(std::string_view text)
+Result<std::string> utf8ToCp1252(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
     std::size_t pos = 0;
     while (pos < text.size()) {
-        const std::size_t run = AsciiRun(text.substr(pos));
+        const std::size_t run = asciiRun(text.substr(pos));
         if (run > 0) {
             out.append(text.data() + pos, run);
             pos += run;
@@ -125,9 +125,9 @@ Result<std::string> Utf8ToCp1252(std::string_view text)
         }
         const std::size_t start = pos;
         char32_t cp = 0;
-        if (!NextCodePoint(text, pos, cp))
+        if (!nextCodePoint(text, pos, cp))
             return Error{ErrInvalidText, "The text is not valid UTF-8."};
-        const int encoded = EncodeCodePoint(cp);
+        const int encoded = encodeCodePoint(cp);
         if (encoded < 0) {
             return Error{ErrInvalidText, "The character \"" + std::string(text.substr(start, pos - start)) +
                                              "\" cannot be stored: files use the Windows-1252 character set."};
@@ -137,12 +137,12 @@ Result<std::string> Utf8ToCp1252(std::string_view text)
     return out;
 }
 
-bool FitsCp1252(std::string_view text)
+bool fitsCp1252(std::string_view text)
 {
-    return Utf8ToCp1252(text).ok();
+    return utf8ToCp1252(text).ok();
 }
 
-std::size_t Utf8Length(std::string_view text)
+std::size_t utf8Length(std::string_view text)
 {
     std::size_t count = 0;
     for (const char c : text) {

@@ -2,7 +2,7 @@
 
 namespace qv {
 
-std::vector<std::string_view> SplitLines(std::string_view text)
+std::vector<std::string_view> splitLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
@@ -20,7 +20,7 @@ std::vector<std::string_view> SplitLines(std::string_view text)
     return lines;
 }
 
-std::string JoinCrLf(const std::vector<std::string>& lines)
+std::string joinCrLf(const std::vector<std::string>& lines)
 {
     std::string out;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -31,12 +31,12 @@ std::string JoinCrLf(const std::vector<std::string>& lines)
     return out;
 }
 
-bool ContainsLineBreak(std::string_view text)
+bool containsLineBreak(std::string_view text)
 {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-bool BreaksQuotedLine(std::string_view text)
+bool breaksQuotedLine(std::string_view text)
 {
     return text.find_first_of("\"\r\n") != std::string_view::npos;
 }

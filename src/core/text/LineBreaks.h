@@ -11,15 +11,15 @@ inline constexpr std::string_view kCrLf = "\r\n";
 
 // Splits text into lines at CR LF, a lone CR or a lone LF. A final line break does not
 // start an empty last line.
-std::vector<std::string_view> SplitLines(std::string_view text);
+std::vector<std::string_view> splitLines(std::string_view text);
 
 // Joins lines with CR LF between them (no line break after the last).
-std::string JoinCrLf(const std::vector<std::string>& lines);
+std::string joinCrLf(const std::vector<std::string>& lines);
 
-bool ContainsLineBreak(std::string_view text);
+bool containsLineBreak(std::string_view text);
 
 // True when the text cannot stand between double quotes on a line of generated text: a quote would end
 // it early, and a line break would end the line.
-bool BreaksQuotedLine(std::string_view text);
+bool breaksQuotedLine(std::string_view text);
 
 } // namespace qv

@@ -7,19 +7,19 @@
 namespace qv {
 
 // The platform's path separator: "\" on Windows, "/" elsewhere.
-char PathSeparator();
+char pathSeparator();
 
 // True for the platform separator, and for "/" everywhere (Windows accepts both).
-bool IsPathSeparator(char c);
+bool isPathSeparator(char c);
 
 // Folder + one separator + name; a separator already ending the folder is not doubled.
-std::string JoinPath(std::string_view folder, std::string_view name);
+std::string joinPath(std::string_view folder, std::string_view name);
 
 // Removes one trailing separator, if any.
-std::string_view StripTrailingSeparator(std::string_view path);
+std::string_view stripTrailingSeparator(std::string_view path);
 
 // Splits a full path at its last separator into folder (without it) and file name. A path
 // without a separator has an empty folder.
-std::pair<std::string, std::string> SplitAtLastSeparator(std::string_view path);
+std::pair<std::string, std::string> splitAtLastSeparator(std::string_view path);
 
 } // namespace qv

@@ -4,24 +4,24 @@
 
 namespace qv {
 
-std::string_view TrimLeadingSpaces(std::string_view text)
+std::string_view trimLeadingSpaces(std::string_view text)
 {
     const auto first = text.find_first_not_of(' ');
     return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
-std::string_view TrimTrailingSpaces(std::string_view text)
+std::string_view trimTrailingSpaces(std::string_view text)
 {
     const auto last = text.find_last_not_of(' ');
     return last == std::string_view::npos ? std::string_view{} : text.substr(0, last + 1);
 }
 
-std::string_view TrimSpaces(std::string_view text)
+std::string_view trimSpaces(std::string_view text)
 {
-    return TrimTrailingSpaces(TrimLeadingSpaces(text));
+    return trimTrailingSpaces(trimLeadingSpaces(text));
 }
 
-std::string ToUpperAscii(std::string_view text)
+std::string toUpperAscii(std::string_view text)
 {
     std::string out(text);
     for (char& c : out) {
@@ -31,14 +31,14 @@ std::string ToUpperAscii(std::string_view text)
     return out;
 }
 
-bool EqualsIgnoreCaseAscii(std::string_view a, std::string_view b)
+bool equalsIgnoreCaseAscii(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && ToUpperAscii(a) == ToUpperAscii(b);
+    return a.size() == b.size() && toUpperAscii(a) == toUpperAscii(b);
 }
 
-std::optional<int> ParseInt16(std::string_view text)
+std::optional<int> parseInt16(std::string_view text)
 {
-    text = TrimSpaces(text);
+    text = trimSpaces(text);
     bool negative = false;
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {

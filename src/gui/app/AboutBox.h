@@ -5,6 +5,7 @@
 namespace qv {
 
 // "About Quorvel": name, version, Qt version and licence.
+// objectName "frmAbout" (its controls keep theirs).
 class AboutBox final : public QDialog
 {
     Q_OBJECT

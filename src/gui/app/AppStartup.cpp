@@ -1,8 +1,8 @@
 #include "AppStartup.h"
 
+#include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/SplashWindow.h"
-#include "app/mdiStart.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -15,11 +15,11 @@ AppStartup::AppStartup(QString commandLine, QObject* parent) : QObject(parent), 
 
 AppStartup::~AppStartup()
 {
-    delete m_main;
+    delete m_mainWindow;
     delete m_splash;
 }
 
-QIcon AppStartup::ApplicationIcon()
+QIcon AppStartup::applicationIcon()
 {
     QIcon icon;
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
@@ -27,21 +27,21 @@ QIcon AppStartup::ApplicationIcon()
     return icon;
 }
 
-QString AppStartup::CommandLineText(const QStringList& arguments)
+QString AppStartup::commandLineText(const QStringList& arguments)
 {
     return arguments.mid(1).join(QLatin1Char(' ')).trimmed();
 }
 
 void AppStartup::start()
 {
-    Program().editorTab = 30;
-    if (Program().headless) {
+    programState().editorTab = 30;
+    if (programState().headless) {
         // Nobody can see a splash or an icon in an unattended run: go straight to the work.
         QTimer::singleShot(0, this, &AppStartup::loadMainWindow);
         return;
     }
     // Every window carries the icon of the menu entry, and the desktop matches them by this name.
-    QApplication::setWindowIcon(ApplicationIcon());
+    QApplication::setWindowIcon(applicationIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("quorvel"));
     m_splash = new SplashWindow();
     connect(m_splash, &SplashWindow::timerFired, this, &AppStartup::loadMainWindow);
@@ -50,18 +50,18 @@ void AppStartup::start()
 
 void AppStartup::loadMainWindow()
 {
-    m_main = new mdiStart();
-    m_main->setAttribute(Qt::WA_DeleteOnClose);
+    m_mainWindow = new MainWindow();
+    m_mainWindow->setAttribute(Qt::WA_DeleteOnClose);
     if (m_splash)
         m_splash->close();
-    if (!m_main->FormLoad(m_commandLine.isEmpty() && !Program().headless)) {
-        m_main->close();
+    if (!m_mainWindow->load(m_commandLine.isEmpty() && !programState().headless)) {
+        m_mainWindow->close();
         return;
     }
-    m_main->show();
+    m_mainWindow->show();
     emit mainWindowLoaded();
     if (!m_commandLine.isEmpty())
-        m_main->StartUpCommandLine(m_commandLine, m_checkOnly);
+        m_mainWindow->runCommandLineList(m_commandLine, m_checkOnly);
 }
 
 } // namespace qv

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/MainWindow.h"
 #include "app/SplashWindow.h"
-#include "app/mdiStart.h"
 
 #include <QIcon>
 #include <QObject>
@@ -23,14 +23,14 @@ public:
     void start();
     // The list on the command line is checked, not run.
     void setCheckOnly(bool checkOnly) { m_checkOnly = checkOnly; }
-    mdiStart* mainWindow() const { return m_main; }
+    MainWindow* mainWindow() const { return m_mainWindow; }
     SplashWindow* splash() const { return m_splash; }
 
     // The application icon at every size rendered into the program.
-    static QIcon ApplicationIcon();
+    static QIcon applicationIcon();
 
     // The program's command line: arguments joined by spaces, trimmed.
-    static QString CommandLineText(const QStringList& arguments);
+    static QString commandLineText(const QStringList& arguments);
 
 signals:
     void mainWindowLoaded();
@@ -41,7 +41,7 @@ private:
     QString m_commandLine;
     bool m_checkOnly = false;
     QPointer<SplashWindow> m_splash;
-    QPointer<mdiStart> m_main;
+    QPointer<MainWindow> m_mainWindow;
 };
 
 } // namespace qv

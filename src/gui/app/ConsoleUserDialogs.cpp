@@ -13,7 +13,7 @@ void ConsoleUserDialogs::report(const QString& title, const QString& text)
 MessageAnswer ConsoleUserDialogs::message(const UserMessage& message)
 {
     report(QString::fromStdString(message.title), QString::fromStdString(message.text));
-    return DefaultAnswer(message.buttons);
+    return defaultAnswer(message.buttons);
 }
 
 std::optional<QString> ConsoleUserDialogs::inputBox(const QString& prompt, const QString& title, const QString&)

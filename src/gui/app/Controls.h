@@ -12,7 +12,7 @@
 namespace qv {
 
 // Controls carry the names users and tests know them by.
-inline QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip = {})
+inline QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, const QString& tip = {})
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -22,35 +22,35 @@ inline QPushButton* MakeButton(QWidget* parent, const char* name, const QString&
 }
 
 // A button of a dialog that Enter presses only when it is the dialog's default.
-inline QPushButton* MakeDialogButton(QWidget* parent, const char* name, const QString& caption, const QString& tip = {})
+inline QPushButton* makeDialogButton(QWidget* parent, const char* name, const QString& caption, const QString& tip = {})
 {
-    QPushButton* button = MakeButton(parent, name, caption, tip);
+    QPushButton* button = makeButton(parent, name, caption, tip);
     button->setAutoDefault(false);
     return button;
 }
 
-inline QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text)
+inline QLabel* makeLabel(QWidget* parent, const char* name, const QString& text)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     return label;
 }
 
-inline QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& caption)
+inline QCheckBox* makeCheck(QWidget* parent, const char* name, const QString& caption)
 {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(QString::fromLatin1(name));
     return box;
 }
 
-inline QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& caption)
+inline QGroupBox* makeGroup(QWidget* parent, const char* name, const QString& caption)
 {
     auto* frame = new QGroupBox(caption, parent);
     frame->setObjectName(QString::fromLatin1(name));
     return frame;
 }
 
-inline QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QString& text = {}, const QString& tip = {})
+inline QLineEdit* makeEdit(QWidget* parent, const QString& name, const QString& text = {}, const QString& tip = {})
 {
     auto* edit = new QLineEdit(text, parent);
     edit->setObjectName(name);
@@ -59,7 +59,7 @@ inline QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QString& 
     return edit;
 }
 
-inline QListWidget* MakeList(QWidget* parent, const char* name, const QString& tip,
+inline QListWidget* makeList(QWidget* parent, const char* name, const QString& tip,
                              QAbstractItemView::SelectionMode mode)
 {
     auto* list = new QListWidget(parent);

@@ -12,14 +12,14 @@ HelpWindow::HelpWindow(const QString& page, QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Quorvel Help"));
     setAttribute(Qt::WA_DeleteOnClose);
-    txtHelp = new QTextBrowser(this);
-    txtHelp->setObjectName(QStringLiteral("txtHelp"));
-    txtHelp->setOpenExternalLinks(true);
-    txtHelp->setSource(QUrl::fromLocalFile(page));
+    m_helpBrowser = new QTextBrowser(this);
+    m_helpBrowser->setObjectName(QStringLiteral("txtHelp"));
+    m_helpBrowser->setOpenExternalLinks(true);
+    m_helpBrowser->setSource(QUrl::fromLocalFile(page));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(txtHelp);
+    layout->addWidget(m_helpBrowser);
     layout->addWidget(buttons);
     resize(760, 600);
 }

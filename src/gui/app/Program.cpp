@@ -5,73 +5,73 @@
 #include "app/QtUserDialogs.h"
 #include "config/InstallLayout.h"
 #include "config/Settings.h"
-#include "routines/clsRadomAccess.h"
+#include "routines/RoutineDatabase.h"
 #include "text/Paths.h"
 
 #include <filesystem>
 
 namespace qv {
 
-ProgramState& Program()
+ProgramState& programState()
 {
     static ProgramState state;
     return state;
 }
 
-UserDialogs& Dialogs()
+UserDialogs& userDialogs()
 {
-    ProgramState& state = Program();
+    ProgramState& state = programState();
     if (!state.dialogs)
         state.dialogs = std::make_unique<QtUserDialogs>();
     return *state.dialogs;
 }
 
-void ShowError(const Error& error, const std::string& routine)
+void showError(const Error& error, const std::string& routine)
 {
-    Dialogs().message(ErrorMessage(error, routine));
+    userDialogs().message(errorMessage(error, routine));
 }
 
-void InitialiseProgram(const std::string& programFolder)
+void initialiseProgram(const std::string& programFolder)
 {
-    ProgramState& state = Program();
+    ProgramState& state = programState();
     state.programFolder = programFolder;
-    const InstallLayout layout = FindInstallLayout(programFolder);
+    const InstallLayout layout = findInstallLayout(programFolder);
     state.shippedFolder = layout.shippedFolder;
     // An installed program belongs to every user of the machine: each keeps its own files.
-    const bool ownFolder = !layout.installed && platform::IsFolderWritable(programFolder);
-    const std::string userFolder = ownFolder ? std::string() : platform::UserConfigFolder();
-    state.settingsFolder = ResolveSettingsFolder(programFolder, ownFolder, userFolder);
+    const bool ownFolder = !layout.installed && platform::isFolderWritable(programFolder);
+    const std::string userFolder = ownFolder ? std::string() : platform::userConfigFolder();
+    state.settingsFolder = resolveSettingsFolder(programFolder, ownFolder, userFolder);
     state.databaseFolder = ownFolder || userFolder.empty() ? programFolder : userFolder;
     state.scriptFolder = state.databaseFolder;
-    state.ini = clsIniControl(state.settingsFolder);
+    state.settings = SettingsFile(state.settingsFolder);
     state.editorTab = 30;
-    InstallDefaultRoutines();
+    installDefaultRoutines();
 }
 
-void InstallDefaultRoutines()
+void installDefaultRoutines()
 {
     // Only when the default database location is in use and holds no database yet: a user's own
     // routines are never replaced.
-    const ProgramState& state = Program();
+    const ProgramState& state = programState();
     // The database path in use is the default one only when no path is configured.
-    const std::string target = clsRadomAccess(state.ini, state.databaseFolder).GetDatabasePath();
-    const std::string name = clsRadomAccess::DatabaseFileName();
-    if (target != JoinPath(state.databaseFolder, name))
+    const std::string target = RoutineDatabase(state.settings, state.databaseFolder).filePath();
+    const std::string name = RoutineDatabase::fileName();
+    if (target != joinPath(state.databaseFolder, name))
         return;
     namespace fs = std::filesystem;
-    const fs::path shipped = fs::u8path(JoinPath(JoinPath(state.shippedFolder, "defaults"), name));
+    const fs::path shipped = fs::u8path(joinPath(joinPath(state.shippedFolder, "defaults"), name));
     std::error_code ec;
     if (fs::exists(fs::u8path(target), ec) || !fs::exists(shipped, ec))
         return;
     fs::copy_file(shipped, fs::u8path(target), ec);
 }
 
-QString ToQString(std::string_view text)
+QString toQString(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::string ToStd(const QString& text)
+std::string toStd(const QString& text)
 {
     return text.toStdString();
 }

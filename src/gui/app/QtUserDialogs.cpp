@@ -9,7 +9,7 @@
 namespace qv {
 namespace {
 
-QMessageBox::Icon ToQtIcon(MessageIcon icon)
+QMessageBox::Icon toQtIcon(MessageIcon icon)
 {
     switch (icon) {
     case MessageIcon::Critical:
@@ -30,8 +30,8 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon)
 
 MessageAnswer QtUserDialogs::message(const UserMessage& message)
 {
-    QMessageBox box(ToQtIcon(message.icon), QString::fromStdString(message.title),
-                    QString::fromStdString(message.text), QMessageBox::NoButton, DialogParent());
+    QMessageBox box(toQtIcon(message.icon), QString::fromStdString(message.title), QString::fromStdString(message.text),
+                    QMessageBox::NoButton, dialogParent());
     switch (message.buttons) {
     case MessageButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
@@ -70,7 +70,7 @@ MessageAnswer QtUserDialogs::message(const UserMessage& message)
 std::optional<QString> QtUserDialogs::inputBox(const QString& prompt, const QString& title, const QString& initial)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(DialogParent(), title, prompt, QLineEdit::Normal, initial, &ok);
+    const QString text = QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Normal, initial, &ok);
     if (!ok)
         return std::nullopt;
     return text;
@@ -79,16 +79,16 @@ std::optional<QString> QtUserDialogs::inputBox(const QString& prompt, const QStr
 QStringList QtUserDialogs::openFileNames(const QString& title, const QString& filter, const QString& folder,
                                          bool multiple)
 {
-    const QString qtFilter = ToQtFilter(filter);
+    const QString qtFilter = toQtFilter(filter);
     if (multiple)
-        return QFileDialog::getOpenFileNames(DialogParent(), title, folder, qtFilter);
-    const QString name = QFileDialog::getOpenFileName(DialogParent(), title, folder, qtFilter);
+        return QFileDialog::getOpenFileNames(dialogParent(), title, folder, qtFilter);
+    const QString name = QFileDialog::getOpenFileName(dialogParent(), title, folder, qtFilter);
     return name.isEmpty() ? QStringList() : QStringList{name};
 }
 
 std::optional<QString> QtUserDialogs::saveFileName(const QString& title, const QString& filter, const QString& folder)
 {
-    const QString name = QFileDialog::getSaveFileName(DialogParent(), title, folder, ToQtFilter(filter));
+    const QString name = QFileDialog::getSaveFileName(dialogParent(), title, folder, toQtFilter(filter));
     if (name.isEmpty())
         return std::nullopt;
     return name;
@@ -96,7 +96,7 @@ std::optional<QString> QtUserDialogs::saveFileName(const QString& title, const Q
 
 std::optional<QString> QtUserDialogs::browseFolder(const QString& title, const QString& folder)
 {
-    const QString name = QFileDialog::getExistingDirectory(DialogParent(), title, folder);
+    const QString name = QFileDialog::getExistingDirectory(dialogParent(), title, folder);
     if (name.isEmpty())
         return std::nullopt;
     return name;

@@ -17,7 +17,7 @@ MessageAnswer ScriptedUserDialogs::message(const UserMessage& message)
 {
     m_calls.append({Call::Message, message, QString::fromStdString(message.title), {}, {}, {}});
     if (m_answers.empty())
-        return DefaultAnswer(message.buttons);
+        return defaultAnswer(message.buttons);
     const MessageAnswer answer = m_answers.front();
     m_answers.pop_front();
     return answer;

@@ -6,6 +6,7 @@
 namespace qv {
 
 // The window shown while Quorvel starts; it fires its timer once, 800 ms after it is shown.
+// objectName "frmSplash" (its controls keep theirs).
 class SplashWindow final : public QWidget
 {
     Q_OBJECT

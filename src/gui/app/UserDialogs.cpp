@@ -5,7 +5,7 @@
 
 namespace qv {
 
-MessageAnswer DefaultAnswer(MessageButtons buttons)
+MessageAnswer defaultAnswer(MessageButtons buttons)
 {
     switch (buttons) {
     case MessageButtons::YesNo:
@@ -18,7 +18,7 @@ MessageAnswer DefaultAnswer(MessageButtons buttons)
     return MessageAnswer::Ok;
 }
 
-QString ToQtFilter(const QString& filter)
+QString toQtFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
@@ -36,7 +36,7 @@ QString ToQtFilter(const QString& filter)
     return out.join(QStringLiteral(";;"));
 }
 
-QWidget* DialogParent()
+QWidget* dialogParent()
 {
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;

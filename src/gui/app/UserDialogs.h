@@ -39,12 +39,12 @@ public:
 };
 
 // The default button of a message box: what an unattended run answers.
-MessageAnswer DefaultAnswer(MessageButtons buttons);
+MessageAnswer defaultAnswer(MessageButtons buttons);
 
 // "Dwg Files (*.dwg)|*.dwg|All Files (*.*)|*.*" -> "Dwg Files (*.dwg);;All Files (*.*)".
-QString ToQtFilter(const QString& filter);
+QString toQtFilter(const QString& filter);
 
 // The window that dialogs are shown over (the active modal window, else the main window).
-QWidget* DialogParent();
+QWidget* dialogParent();
 
 } // namespace qv

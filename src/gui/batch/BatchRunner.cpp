@@ -4,15 +4,15 @@
 #include "ProcessLauncher.h"
 #include "ScriptLock.h"
 #include "app/BusyCursor.h"
+#include "app/MainWindow.h"
 #include "app/Program.h"
-#include "app/mdiStart.h"
 #include "batch/DrawingListModel.h"
 #include "batch/LaunchCommand.h"
 #include "batch/ReadOnlyCheck.h"
-#include "batch/frmReadOnlyDwg.h"
+#include "batch/ReadOnlyDrawingsDialog.h"
 #include "config/Settings.h"
 #include "routines/RoutineCatalogue.h"
-#include "routines/clsRadomAccess.h"
+#include "routines/RoutineDatabase.h"
 
 #include <QApplication>
 #include <QPrinterInfo>
@@ -22,72 +22,72 @@
 namespace qv {
 namespace {
 
-ShellExecuteService& ShellExecuteHook()
+ShellExecuteService& shellExecuteHook()
 {
     static ShellExecuteService service = [](const LaunchRequest& request) {
-        return platform::ShellExecuteOpen(request.file, request.parameters, request.directory, request.showCode);
+        return platform::shellExecuteOpen(request.file, request.parameters, request.directory, request.showCode);
     };
     return service;
 }
 
-ScriptProbe& ProbeHook()
+ScriptProbe& scriptProbeHook()
 {
-    static ScriptProbe probe = [](const std::string& path) { return platform::FileIsOpen(path); };
+    static ScriptProbe probe = [](const std::string& path) { return platform::probeForWriting(path); };
     return probe;
 }
 
 } // namespace
 
-void BatchRunner::SetShellExecute(ShellExecuteService service)
+void BatchRunner::setShellExecute(ShellExecuteService service)
 {
-    ShellExecuteHook() = std::move(service);
+    shellExecuteHook() = std::move(service);
 }
 
-void BatchRunner::SetScriptProbe(ScriptProbe probe)
+void BatchRunner::setScriptProbe(ScriptProbe probe)
 {
-    ProbeHook() = std::move(probe);
+    scriptProbeHook() = std::move(probe);
 }
 
-BatchRunner::BatchRunner(mdiStart& window) : m_window(window) {}
+BatchRunner::BatchRunner(MainWindow& window) : m_mainWindow(window) {}
 
-bool BatchRunner::CheckReadOnly()
+bool BatchRunner::checkReadOnlyDrawings()
 {
     ReadOnlyScan scan;
     {
         BusyCursor busy;
         platform::AttributeReader reader;
-        scan = FindReadOnlyDrawings(m_window.drawingList()->rows(),
+        scan = findReadOnlyDrawings(m_mainWindow.drawingList()->rows(),
                                     [&reader](const std::string& path) { return reader.query(path); });
     }
     m_readOnlyRows = std::move(scan.rowIsReadOnly);
     if (scan.error) {
-        Dialogs().message(*scan.error);
+        userDialogs().message(*scan.error);
         return false;
     }
     if (scan.readOnly.empty())
         return true;
-    frmReadOnlyDwg window(scan.readOnly, m_window.readOnlyDecision, &m_window);
-    window.Run();
-    return ReadOnlyDecisionAllowsRun(m_window.readOnlyDecision.toStdString());
+    ReadOnlyDrawingsDialog window(scan.readOnly, m_mainWindow.m_readOnlyDecision, &m_mainWindow);
+    window.askDecision();
+    return readOnlyDecisionAllowsRun(m_mainWindow.m_readOnlyDecision.toStdString());
 }
 
-std::optional<BatchCheckReport> BatchRunner::CheckBatch(const QString& sequenceText, bool collate, bool progress)
+std::optional<BatchCheckReport> BatchRunner::checkBatch(const QString& sequenceText, bool collate, bool progress)
 {
-    if (m_window.drawingList()->rows().empty()) {
-        Dialogs().show("There are no drawings in the list", "Check Batch", MessageIcon::Exclamation);
+    if (m_mainWindow.drawingList()->rows().empty()) {
+        userDialogs().show("There are no drawings in the list", "Check Batch", MessageIcon::Exclamation);
         return std::nullopt;
     }
-    if (!CheckFileAssigned() || !CheckRoutinesPresent())
+    if (!checkRoutinesAssigned() || !checkRoutinesPresent())
         return std::nullopt;
-    const std::string product = GetAcadVer(Program().ini);
+    const std::string product = readProductCode(programState().settings);
     {
         // Start would ask about read-only drawings; the check answers as a user who goes on would.
         BusyCursor busy;
         platform::AttributeReader reader;
-        const ReadOnlyScan scan = FindReadOnlyDrawings(
-            m_window.drawingList()->rows(), [&reader](const std::string& path) { return reader.query(path); });
+        const ReadOnlyScan scan = findReadOnlyDrawings(
+            m_mainWindow.drawingList()->rows(), [&reader](const std::string& path) { return reader.query(path); });
         if (scan.error) {
-            Dialogs().message(*scan.error);
+            userDialogs().message(*scan.error);
             return std::nullopt;
         }
         m_readOnlyRows = scan.rowIsReadOnly;
@@ -101,8 +101,9 @@ std::optional<BatchCheckReport> BatchRunner::CheckBatch(const QString& sequenceT
 
     std::unique_ptr<QProgressDialog> window;
     if (progress) {
-        window = std::make_unique<QProgressDialog>(QStringLiteral("Checking the batch against the CAD host's prompts..."),
-                                                   QStringLiteral("Stop"), 0, 1000, &m_window);
+        window =
+            std::make_unique<QProgressDialog>(QStringLiteral("Checking the batch against the CAD host's prompts..."),
+                                              QStringLiteral("Stop"), 0, 1000, &m_mainWindow);
         window->setObjectName(QStringLiteral("prgCheck"));
         window->setWindowTitle(QStringLiteral("Check Batch"));
         window->setWindowModality(Qt::WindowModal);
@@ -119,43 +120,44 @@ std::optional<BatchCheckReport> BatchRunner::CheckBatch(const QString& sequenceT
     {
         BusyCursor busy;
         const ScriptInputs inputs = gatherInputs(sequenceText, collate);
-        Result<ScriptText> script = BuildScript(inputs, ChooseScriptWriter(true, product));
+        Result<ScriptText> script = buildScript(inputs, chooseScriptWriter(true, product));
         if (!script) {
-            Dialogs().message(ScriptWriterErrorMessage(ScriptWriterKind::General, script.error(), 0));
+            userDialogs().message(scriptWriterErrorMessage(ScriptWriterKind::General, script.error(), 0));
             return std::nullopt;
         }
-        report = CheckBatchScript(script.value().bytes, inputs.rowsToWrite(), options);
+        report = checkBatchScript(script.value().bytes, inputs.rowsToWrite(), options);
     }
     if (!report) {
-        Dialogs().show(report.error().description, "Check Batch", MessageIcon::Exclamation);
+        userDialogs().show(report.error().description, "Check Batch", MessageIcon::Exclamation);
         return std::nullopt;
     }
     return std::move(report.value());
 }
 
-bool BatchRunner::CheckFileAssigned()
+bool BatchRunner::checkRoutinesAssigned()
 {
-    if (const auto message = qv::CheckFileAssigned(m_window.drawingList()->rows())) {
-        Dialogs().message(*message);
+    if (const auto message = qv::checkEveryDrawingAssigned(m_mainWindow.drawingList()->rows())) {
+        userDialogs().message(*message);
         return false;
     }
     return true;
 }
 
-bool BatchRunner::CheckRoutinesPresent()
+bool BatchRunner::checkRoutinesPresent()
 {
-    const ProgramState& program = Program();
-    auto records = clsRadomAccess(program.ini, program.databaseFolder).GetAllRecords();
+    const ProgramState& program = programState();
+    auto records = RoutineDatabase(program.settings, program.databaseFolder).readAll();
     if (!records) {
         // Without the database every routine would reach the script empty.
-        ShowError(records.error(), kRoutineGetAllRecords);
+        showError(records.error(), kRoutineGetAllRecords);
         return false;
     }
     auto catalogue = std::make_shared<IndexedRoutines>(std::move(records.value().routines));
-    const auto missing = FindMissingRoutines(m_window.drawingList()->rows(), catalogue->index, program.combinationMade);
+    const auto missing =
+        findMissingRoutines(m_mainWindow.drawingList()->rows(), catalogue->index, program.combinationMade);
     m_catalogue = std::move(catalogue);
     if (!missing.empty()) {
-        Dialogs().message(MissingRoutinesBeforeRunMessage(missing));
+        userDialogs().message(missingRoutinesBeforeRunMessage(missing));
         return false;
     }
     return true;
@@ -163,14 +165,14 @@ bool BatchRunner::CheckRoutinesPresent()
 
 ScriptInputs BatchRunner::gatherInputs(const QString& sequenceText, bool collate) const
 {
-    const ProgramState& program = Program();
+    const ProgramState& program = programState();
     ScriptInputs inputs;
-    inputs.rowsInPlace = &m_window.drawingList()->rows();
-    inputs.scriptFolder = GetBatchAddress(program.ini, program.scriptFolder);
-    inputs.openCommand = GetStartOption(program.ini);
+    inputs.rowsInPlace = &m_mainWindow.drawingList()->rows();
+    inputs.scriptFolder = readScriptFolder(program.settings, program.scriptFolder);
+    inputs.openCommand = readOpenCommand(program.settings);
     inputs.sequenceText = sequenceText.toStdString();
     inputs.collate = collate;
-    inputs.combinedScript = program.CombinedScript;
+    inputs.combinedScript = program.combinedScript;
     inputs.routineText = [catalogue = m_catalogue](const std::string& description) {
         return catalogue ? catalogue->index.lookup(description).text : std::string();
     };
@@ -179,22 +181,22 @@ ScriptInputs BatchRunner::gatherInputs(const QString& sequenceText, bool collate
     return inputs;
 }
 
-bool BatchRunner::StartProcess(bool confirm, const QString& sequenceText, bool collate)
+bool BatchRunner::startBatch(bool confirm, const QString& sequenceText, bool collate)
 {
     return run(confirm, sequenceText, collate, false);
 }
 
-bool BatchRunner::CommandLineRun(const QString& sequenceText, bool collate)
+bool BatchRunner::runFromCommandLine(const QString& sequenceText, bool collate)
 {
     return run(false, sequenceText, collate, true);
 }
 
 bool BatchRunner::run(bool confirm, const QString& sequenceText, bool collate, bool commandLine)
 {
-    if (!CheckReadOnly() || !CheckFileAssigned() || !CheckRoutinesPresent())
+    if (!checkReadOnlyDrawings() || !checkRoutinesAssigned() || !checkRoutinesPresent())
         return false;
-    m_window.productCode = GetAcadVer(Program().ini);
-    if (confirm && Dialogs().message(ConfirmStartMessage()) != MessageAnswer::Ok)
+    m_mainWindow.m_productCode = readProductCode(programState().settings);
+    if (confirm && userDialogs().message(confirmStartMessage()) != MessageAnswer::Ok)
         return false;
 
     ScriptResult result;
@@ -202,37 +204,37 @@ bool BatchRunner::run(bool confirm, const QString& sequenceText, bool collate, b
     {
         BusyCursor busy;
         inputs = gatherInputs(sequenceText, collate);
-        const ScriptWriterKind kind = ChooseScriptWriter(confirm, m_window.productCode);
+        const ScriptWriterKind kind = chooseScriptWriter(confirm, m_mainWindow.m_productCode);
         // A run from the command line has nobody to redo the start-up sequence, and a default answer
         // must never change the settings: the invalid folder is reported instead of asked about.
         const AskUser ask = [commandLine, &inputs](const UserMessage& question) {
             if (!commandLine)
-                return Dialogs().message(question);
-            Dialogs().message(ScriptFolderInvalidMessage(inputs.scriptFolder));
+                return userDialogs().message(question);
+            userDialogs().message(scriptFolderInvalidMessage(inputs.scriptFolder));
             return MessageAnswer::Cancel;
         };
-        result = WriteBatchScript(inputs, kind, ProbeHook(), ask);
+        result = writeBatchScript(inputs, kind, scriptProbeHook(), ask);
     }
-    m_window.scriptPath = result.path;
+    m_mainWindow.m_scriptPath = result.path;
     for (const UserMessage& message : result.messages)
-        Dialogs().message(message);
+        userDialogs().message(message);
     if (result.resetStartup && !commandLine)
-        m_window.MnuStartupReset_Click();
+        m_mainWindow.resetStartupSequence();
     if (!result.launch)
         return false;
-    return StartAutoCAD();
+    return startHost();
 }
 
-bool BatchRunner::StartAutoCAD()
+bool BatchRunner::startHost()
 {
-    const ProgramState& program = Program();
+    const ProgramState& program = programState();
     LaunchSettings settings;
-    settings.executable = GetAcadAddress(program.ini);
-    settings.windowState = GetWindowState(program.ini);
-    settings.startOption = GetStartupSwitchOption(program.ini);
-    settings.switchText = GetStartupSwitch_Text(program.ini);
-    if (const auto failure = qv::StartAutoCAD(settings, m_window.scriptPath, ShellExecuteHook())) {
-        Dialogs().message(*failure);
+    settings.executable = readCadExecutable(program.settings);
+    settings.windowState = readHostWindowState(program.settings);
+    settings.startOption = readStartupSwitchOption(program.settings);
+    settings.switchText = readStartupSwitchText(program.settings);
+    if (const auto failure = qv::startHost(settings, m_mainWindow.m_scriptPath, shellExecuteHook())) {
+        userDialogs().message(*failure);
         return false;
     }
     return true;

@@ -14,42 +14,42 @@
 
 namespace qv {
 
-class mdiStart;
+class MainWindow;
 
 // Runs a batch for the main window: read-only check, routine check, confirmation, the script
 // writer, and the start of the CAD host. The host is never waited for.
 class BatchRunner final
 {
 public:
-    explicit BatchRunner(mdiStart& window);
+    explicit BatchRunner(MainWindow& window);
 
     // Start button (confirm = true), timer (false). True when the host was started. `collate` writes
     // the whole list once per set.
-    bool StartProcess(bool confirm, const QString& sequenceText, bool collate = false);
-    // Command-line run: as StartProcess(false), but nobody is asked to change the settings.
-    bool CommandLineRun(const QString& sequenceText, bool collate = false);
+    bool startBatch(bool confirm, const QString& sequenceText, bool collate = false);
+    // Command-line run: as startBatch(false), but nobody is asked to change the settings.
+    bool runFromCommandLine(const QString& sequenceText, bool collate = false);
 
     // Builds the script as a start from the action panel would, in memory, and runs it through the model of
     // the configured host. Nothing is written and no host is started. `progress` shows a window that can
     // stop the check. None when the list could not be checked (the reason was shown).
-    std::optional<BatchCheckReport> CheckBatch(const QString& sequenceText, bool collate, bool progress);
+    std::optional<BatchCheckReport> checkBatch(const QString& sequenceText, bool collate, bool progress);
 
-    bool CheckReadOnly();
-    bool CheckFileAssigned();
+    bool checkReadOnlyDrawings();
+    bool checkRoutinesAssigned();
     // Reads the routine database afresh; false (after one message naming them) when a row's routine
     // is no longer there, or when the database cannot be read.
-    bool CheckRoutinesPresent();
+    bool checkRoutinesPresent();
 
     // Test hooks: how the host is started and how a script is probed for a lock.
-    static void SetShellExecute(ShellExecuteService service);
-    static void SetScriptProbe(ScriptProbe probe);
+    static void setShellExecute(ShellExecuteService service);
+    static void setScriptProbe(ScriptProbe probe);
 
 private:
     bool run(bool confirm, const QString& sequenceText, bool collate, bool commandLine);
     ScriptInputs gatherInputs(const QString& sequenceText, bool collate) const;
-    bool StartAutoCAD();
+    bool startHost();
 
-    mdiStart& m_window;
+    MainWindow& m_mainWindow;
     // Read-only flags of the rows found by the last check; the writer answers for them.
     std::vector<bool> m_readOnlyRows;
     // The routines as the database held them at the check; the writer looks the texts up here.

@@ -23,7 +23,7 @@ QVariant DrawingListModel::data(const QModelIndex& index, int role) const
     const DrawingRow& row = m_rows[static_cast<std::size_t>(index.row())];
     // A long folder is cut in the middle on screen; the tool tip gives the whole path.
     if (role == Qt::ToolTipRole && (index.column() == FileColumn || index.column() == FolderColumn))
-        return QString::fromStdString(JoinPath(row.folder, row.file));
+        return QString::fromStdString(joinPath(row.folder, row.file));
     switch (index.column()) {
     case FileColumn:
         return QString::fromStdString(row.file);

@@ -12,7 +12,7 @@ namespace qv {
 namespace {
 
 // Whether a drag offers at least one local file; checked on every move, so it stops at the first.
-bool OffersLocalFile(const QMimeData* mime)
+bool offersLocalFile(const QMimeData* mime)
 {
     if (!mime || !mime->hasUrls())
         return false;
@@ -29,7 +29,7 @@ DrawingListView::DrawingListView(QWidget* parent) : QTreeView(parent)
     setSortingEnabled(false);
 }
 
-QStringList DrawingListView::DroppedPaths(const QMimeData* mime)
+QStringList DrawingListView::droppedPaths(const QMimeData* mime)
 {
     QStringList paths;
     if (!mime || !mime->hasUrls())
@@ -45,7 +45,7 @@ QStringList DrawingListView::DroppedPaths(const QMimeData* mime)
 
 void DrawingListView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!OffersLocalFile(event->mimeData())) {
+    if (!offersLocalFile(event->mimeData())) {
         event->ignore();
         return;
     }
@@ -55,7 +55,7 @@ void DrawingListView::dragEnterEvent(QDragEnterEvent* event)
 
 void DrawingListView::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (!OffersLocalFile(event->mimeData())) {
+    if (!offersLocalFile(event->mimeData())) {
         event->ignore();
         return;
     }
@@ -65,7 +65,7 @@ void DrawingListView::dragMoveEvent(QDragMoveEvent* event)
 
 void DrawingListView::dropEvent(QDropEvent* event)
 {
-    const QStringList paths = DroppedPaths(event->mimeData());
+    const QStringList paths = droppedPaths(event->mimeData());
     if (paths.isEmpty()) {
         event->ignore();
         return;

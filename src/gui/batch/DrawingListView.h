@@ -19,7 +19,7 @@ public:
 
     // The local file paths a drop carries, in drop order, with the platform's separators. Empty when
     // the drop holds no local file.
-    static QStringList DroppedPaths(const QMimeData* mime);
+    static QStringList droppedPaths(const QMimeData* mime);
 
 signals:
     void filesDropped(const QStringList& paths);

@@ -1,13 +1,13 @@
 #include "DetailedPlotTab.h"
 
+#include "AddPaperDialog.h"
 #include "OrientationPicture.h"
-#include "PlotPrinter.h"
+#include "PlotDeviceList.h"
 #include "app/Controls.h"
 #include "app/Program.h"
 #include "builders/PaperSizes.h"
 #include "builders/PlotDevices.h"
 #include "config/Settings.h"
-#include "frmAddPaper.h"
 #include "text/TextUtil.h"
 
 #include <QButtonGroup>
@@ -28,7 +28,7 @@ namespace qv {
 
 namespace {
 
-QComboBox* MakeCombo(QWidget* parent, const char* name, bool editable)
+QComboBox* makeCombo(QWidget* parent, const char* name, bool editable)
 {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QString::fromLatin1(name));
@@ -40,16 +40,16 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, bool editable)
     return combo;
 }
 
-QLabel* MakeHint(QWidget* parent, const char* name, const QString& text = {})
+QLabel* makeWrappedLabel(QWidget* parent, const char* name, const QString& text = {})
 {
-    QLabel* label = MakeLabel(parent, name, text);
+    QLabel* label = makeLabel(parent, name, text);
     label->setWordWrap(true);
     return label;
 }
 
 template <std::size_t N>
-QButtonGroup* MakeOptions(QWidget* parent, const char* name, std::array<QRadioButton*, N>& buttons,
-                          const std::array<const char*, N>& captions)
+QButtonGroup* makeRadioGroup(QWidget* parent, const char* name, std::array<QRadioButton*, N>& buttons,
+                             const std::array<const char*, N>& captions)
 {
     auto* group = new QButtonGroup(parent);
     group->setObjectName(QString::fromLatin1(name));
@@ -62,17 +62,17 @@ QButtonGroup* MakeOptions(QWidget* parent, const char* name, std::array<QRadioBu
 }
 
 // Chooses an option as a click would, running its rule even when it was already chosen.
-void Choose(QButtonGroup* group, int index)
+void chooseOption(QButtonGroup* group, int index)
 {
     if (QAbstractButton* button = group->button(index))
         button->setChecked(true);
     emit group->idClicked(index);
 }
 
-bool IsBlankOrSelectPlotter(const QString& device)
+bool isBlankOrSelectPlotter(const QString& device)
 {
-    const std::string trimmed(TrimSpaces(ToStd(device)));
-    return trimmed.empty() || EqualsIgnoreCaseAscii(trimmed, kSelectPlotter);
+    const std::string trimmed(trimSpaces(toStd(device)));
+    return trimmed.empty() || equalsIgnoreCaseAscii(trimmed, kSelectPlotter);
 }
 
 } // namespace
@@ -83,30 +83,30 @@ DetailedPlotTab::DetailedPlotTab(QWidget* parent) : QWidget(parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    fraPlotDetailed = new QGroupBox(this);
-    fraPlotDetailed->setObjectName(QStringLiteral("fraPlotDetailed"));
-    auto* frame = new QVBoxLayout(fraPlotDetailed);
-    TabStripPlotDetailed = new QTabBar(fraPlotDetailed);
-    TabStripPlotDetailed->setObjectName(QStringLiteral("TabStripPlotDetailed"));
-    TabStripPlotDetailed->addTab(QStringLiteral("Device, Paper and Tabs"));
-    TabStripPlotDetailed->addTab(QStringLiteral("Area, Scale and Options"));
-    TabStripPlotDetailed->setExpanding(false);
-    picDetailedPlot = new QStackedWidget(fraPlotDetailed);
-    picDetailedPlot->setObjectName(QStringLiteral("picDetailedPlot"));
-    picDetailedPlot->addWidget(buildDevicePage());
-    picDetailedPlot->addWidget(buildSettingsPage());
-    frame->addWidget(TabStripPlotDetailed);
-    frame->addWidget(picDetailedPlot, 1);
-    layout->addWidget(fraPlotDetailed, 1);
+    m_detailedPlotGroup = new QGroupBox(this);
+    m_detailedPlotGroup->setObjectName(QStringLiteral("fraPlotDetailed"));
+    auto* frame = new QVBoxLayout(m_detailedPlotGroup);
+    m_pageTabBar = new QTabBar(m_detailedPlotGroup);
+    m_pageTabBar->setObjectName(QStringLiteral("TabStripPlotDetailed"));
+    m_pageTabBar->addTab(QStringLiteral("Device, Paper and Tabs"));
+    m_pageTabBar->addTab(QStringLiteral("Area, Scale and Options"));
+    m_pageTabBar->setExpanding(false);
+    m_pageStack = new QStackedWidget(m_detailedPlotGroup);
+    m_pageStack->setObjectName(QStringLiteral("picDetailedPlot"));
+    m_pageStack->addWidget(buildDevicePage());
+    m_pageStack->addWidget(buildSettingsPage());
+    frame->addWidget(m_pageTabBar);
+    frame->addWidget(m_pageStack, 1);
+    layout->addWidget(m_detailedPlotGroup, 1);
 
     auto* buttons = new QHBoxLayout();
-    cmdSavePlot =
-        MakeButton(this, "cmdSavePlot", QStringLiteral("Save Routine"), QStringLiteral("Save Routine to Database"));
-    cmdPlotDetailedBack =
-        MakeButton(this, "cmdPlotDetailedBack", QStringLiteral("<< Back to Main"), QStringLiteral("Back to Main Menu"));
+    m_saveRoutineButton =
+        makeButton(this, "cmdSavePlot", QStringLiteral("Save Routine"), QStringLiteral("Save Routine to Database"));
+    m_backButton =
+        makeButton(this, "cmdPlotDetailedBack", QStringLiteral("<< Back to Main"), QStringLiteral("Back to Main Menu"));
     buttons->addStretch();
-    buttons->addWidget(cmdSavePlot);
-    buttons->addWidget(cmdPlotDetailedBack);
+    buttons->addWidget(m_saveRoutineButton);
+    buttons->addWidget(m_backButton);
     layout->addLayout(buttons);
 
     connectRules();
@@ -122,87 +122,89 @@ QWidget* DetailedPlotTab::buildDevicePage()
     auto* tabs = new QGroupBox(QStringLiteral("Model or Layout"), page);
     tabs->setObjectName(QStringLiteral("fraTilemode"));
     auto* tabsLayout = new QGridLayout(tabs);
-    optTilemode = MakeOptions<3>(tabs, "optTilemode", optTilemodeButtons,
-                                 {"Layout Tab (Paperspace)", "Model Tab (Modelspace)", "Model/Layout Automatic"});
-    lblModelPaper = MakeHint(tabs, "lblModelPaper");
-    lblstrModel_Layout = MakeHint(tabs, "lblstrModel_Layout");
-    txtLayoutName = MakeEdit(tabs, QStringLiteral("txtLayoutName"), QStringLiteral("<Default>"));
-    QLabel* layoutLabel = MakeLabel(tabs, "lblLayoutName", QStringLiteral("Layout Name"));
-    layoutLabel->setBuddy(txtLayoutName);
-    chkAllLayouts = MakeCheck(tabs, "chkAllLayouts", QStringLiteral("Plot all tabs"));
-    LblLispExplain = MakeHint(tabs, "LblLispExplain",
-                              QStringLiteral("Plot all tabs requires Lisp. Only available in AutoCAD full."));
-    cmbNoCopies = MakeCombo(tabs, "cmbNoCopies", true);
-    cmbNoCopies->setMinimumContentsLength(4);
-    QLabel* copiesLabel = MakeLabel(tabs, "lblNoCopies", QStringLiteral("Number of Copies"));
-    copiesLabel->setBuddy(cmbNoCopies);
-    tabsLayout->addWidget(optTilemodeButtons[0], 0, 0);
-    tabsLayout->addWidget(optTilemodeButtons[1], 1, 0);
-    tabsLayout->addWidget(lblModelPaper, 0, 1, 2, 1);
+    m_tilemodeButtons =
+        makeRadioGroup<3>(tabs, "optTilemode", m_tilemodeRadios,
+                          {"Layout Tab (Paperspace)", "Model Tab (Modelspace)", "Model/Layout Automatic"});
+    m_modelPaperHintLabel = makeWrappedLabel(tabs, "lblModelPaper");
+    m_automaticHintLabel = makeWrappedLabel(tabs, "lblstrModel_Layout");
+    m_layoutNameEdit = makeEdit(tabs, QStringLiteral("txtLayoutName"), QStringLiteral("<Default>"));
+    QLabel* layoutLabel = makeLabel(tabs, "lblLayoutName", QStringLiteral("Layout Name"));
+    layoutLabel->setBuddy(m_layoutNameEdit);
+    m_allLayoutsCheck = makeCheck(tabs, "chkAllLayouts", QStringLiteral("Plot all tabs"));
+    m_lispNoteLabel = makeWrappedLabel(tabs, "LblLispExplain",
+                                       QStringLiteral("Plot all tabs requires Lisp. Only available in AutoCAD full."));
+    m_copiesCombo = makeCombo(tabs, "cmbNoCopies", true);
+    m_copiesCombo->setMinimumContentsLength(4);
+    QLabel* copiesLabel = makeLabel(tabs, "lblNoCopies", QStringLiteral("Number of Copies"));
+    copiesLabel->setBuddy(m_copiesCombo);
+    tabsLayout->addWidget(m_tilemodeRadios[0], 0, 0);
+    tabsLayout->addWidget(m_tilemodeRadios[1], 1, 0);
+    tabsLayout->addWidget(m_modelPaperHintLabel, 0, 1, 2, 1);
     tabsLayout->addWidget(layoutLabel, 2, 0);
-    tabsLayout->addWidget(txtLayoutName, 2, 1);
-    tabsLayout->addWidget(optTilemodeButtons[2], 3, 0);
-    tabsLayout->addWidget(lblstrModel_Layout, 3, 1);
-    tabsLayout->addWidget(chkAllLayouts, 4, 0);
-    tabsLayout->addWidget(LblLispExplain, 4, 1);
+    tabsLayout->addWidget(m_layoutNameEdit, 2, 1);
+    tabsLayout->addWidget(m_tilemodeRadios[2], 3, 0);
+    tabsLayout->addWidget(m_automaticHintLabel, 3, 1);
+    tabsLayout->addWidget(m_allLayoutsCheck, 4, 0);
+    tabsLayout->addWidget(m_lispNoteLabel, 4, 1);
     tabsLayout->addWidget(copiesLabel, 5, 0);
-    tabsLayout->addWidget(cmbNoCopies, 5, 1, Qt::AlignLeft);
+    tabsLayout->addWidget(m_copiesCombo, 5, 1, Qt::AlignLeft);
     tabsLayout->setColumnStretch(1, 1);
 
     // The device and its paper.
     auto* device = new QGroupBox(QStringLiteral("Plot Device and Paper"), page);
     device->setObjectName(QStringLiteral("fraPlotDevice"));
     auto* deviceLayout = new QGridLayout(device);
-    CboPrinter = MakeCombo(device, "CboPrinter", true);
-    CboPrinter->setMinimumContentsLength(28);
-    QLabel* printerLabel = MakeLabel(device, "lblPrinter", QStringLiteral("Plot Device"));
-    printerLabel->setBuddy(CboPrinter);
-    cmdPlotterBrowse = MakeButton(device, "cmdPlotterBrowse", QStringLiteral("Browse"),
-                                  QStringLiteral("Locate a plotter configuration file"));
-    cmdTip1 = MakeButton(device, "cmdTip1", QStringLiteral("Tip"), QStringLiteral("Plotting Tip"));
-    lblselectPlotter = MakeHint(device, "lblselectPlotter");
-    lblStandards = MakeLabel(device, "lblStandards", QStringLiteral("Paper Standard"));
-    cboStandards = MakeCombo(device, "cboStandards", false);
-    lblStandards->setBuddy(cboStandards);
-    Label8 = MakeLabel(device, "Label8", ToQString(kEnterPaperSize));
-    cboPaperSize = MakeCombo(device, "cboPaperSize", true);
-    cboPaperSize->setMinimumContentsLength(28);
-    txtPaperSize = MakeEdit(device, QStringLiteral("txtPaperSize"), ToQString(kDefaultPaper));
-    Label8->setBuddy(txtPaperSize);
-    cmdAddPaperSize = MakeButton(device, "cmdAddPaperSize", QStringLiteral("Add Custom Size"));
-    lblPaperSize = MakeHint(device, "lblPaperSize");
+    m_deviceCombo = makeCombo(device, "CboPrinter", true);
+    m_deviceCombo->setMinimumContentsLength(28);
+    QLabel* printerLabel = makeLabel(device, "lblPrinter", QStringLiteral("Plot Device"));
+    printerLabel->setBuddy(m_deviceCombo);
+    m_browsePlotterButton = makeButton(device, "cmdPlotterBrowse", QStringLiteral("Browse"),
+                                       QStringLiteral("Locate a plotter configuration file"));
+    m_tipButton = makeButton(device, "cmdTip1", QStringLiteral("Tip"), QStringLiteral("Plotting Tip"));
+    m_deviceHintLabel = makeWrappedLabel(device, "lblselectPlotter");
+    m_paperStandardLabel = makeLabel(device, "lblStandards", QStringLiteral("Paper Standard"));
+    m_paperStandardCombo = makeCombo(device, "cboStandards", false);
+    m_paperStandardLabel->setBuddy(m_paperStandardCombo);
+    m_paperLabel = makeLabel(device, "Label8", toQString(kEnterPaperSize));
+    m_paperCombo = makeCombo(device, "cboPaperSize", true);
+    m_paperCombo->setMinimumContentsLength(28);
+    m_paperEdit = makeEdit(device, QStringLiteral("txtPaperSize"), toQString(kDefaultPaper));
+    m_paperLabel->setBuddy(m_paperEdit);
+    m_addCustomPaperButton = makeButton(device, "cmdAddPaperSize", QStringLiteral("Add Custom Size"));
+    m_paperHintLabel = makeWrappedLabel(device, "lblPaperSize");
     deviceLayout->addWidget(printerLabel, 0, 0);
-    deviceLayout->addWidget(CboPrinter, 0, 1);
-    deviceLayout->addWidget(cmdPlotterBrowse, 0, 2);
-    deviceLayout->addWidget(cmdTip1, 0, 3);
-    deviceLayout->addWidget(lblselectPlotter, 1, 1, 1, 3);
-    deviceLayout->addWidget(lblStandards, 2, 0);
-    deviceLayout->addWidget(cboStandards, 2, 1);
-    deviceLayout->addWidget(cmdAddPaperSize, 2, 2, 1, 2);
-    deviceLayout->addWidget(Label8, 3, 0);
-    deviceLayout->addWidget(cboPaperSize, 3, 1);
-    deviceLayout->addWidget(txtPaperSize, 3, 1);
-    deviceLayout->addWidget(lblPaperSize, 4, 1, 1, 3);
+    deviceLayout->addWidget(m_deviceCombo, 0, 1);
+    deviceLayout->addWidget(m_browsePlotterButton, 0, 2);
+    deviceLayout->addWidget(m_tipButton, 0, 3);
+    deviceLayout->addWidget(m_deviceHintLabel, 1, 1, 1, 3);
+    deviceLayout->addWidget(m_paperStandardLabel, 2, 0);
+    deviceLayout->addWidget(m_paperStandardCombo, 2, 1);
+    deviceLayout->addWidget(m_addCustomPaperButton, 2, 2, 1, 2);
+    deviceLayout->addWidget(m_paperLabel, 3, 0);
+    deviceLayout->addWidget(m_paperCombo, 3, 1);
+    deviceLayout->addWidget(m_paperEdit, 3, 1);
+    deviceLayout->addWidget(m_paperHintLabel, 4, 1, 1, 3);
     deviceLayout->setColumnStretch(1, 1);
 
     auto* units = new QGroupBox(QStringLiteral("Paper Units"), page);
     units->setObjectName(QStringLiteral("fraUnits"));
     auto* unitsLayout = new QVBoxLayout(units);
-    optUnit = MakeOptions<3>(units, "optUnit", optUnitButtons, {"Inches", "Millimeters", "Pixels"});
-    for (QRadioButton* button : optUnitButtons)
+    m_unitButtons = makeRadioGroup<3>(units, "optUnit", m_unitRadios, {"Inches", "Millimeters", "Pixels"});
+    for (QRadioButton* button : m_unitRadios)
         unitsLayout->addWidget(button);
     unitsLayout->addStretch();
 
     auto* orientation = new QGroupBox(QStringLiteral("Drawing Orientation"), page);
     orientation->setObjectName(QStringLiteral("fraOrientation"));
     auto* orientLayout = new QGridLayout(orientation);
-    OptDwgOrient = MakeOptions<2>(orientation, "OptDwgOrient", OptDwgOrientButtons, {"Portrait", "Landscape"});
-    chkUpside = MakeCheck(orientation, "chkUpside", QStringLiteral("Plot upside-down"));
-    picOrient = new OrientationPicture(orientation);
-    orientLayout->addWidget(OptDwgOrientButtons[0], 0, 0);
-    orientLayout->addWidget(OptDwgOrientButtons[1], 1, 0);
-    orientLayout->addWidget(chkUpside, 2, 0);
-    orientLayout->addWidget(picOrient, 0, 1, 3, 1);
+    m_orientationButtons =
+        makeRadioGroup<2>(orientation, "OptDwgOrient", m_orientationRadios, {"Portrait", "Landscape"});
+    m_upsideDownCheck = makeCheck(orientation, "chkUpside", QStringLiteral("Plot upside-down"));
+    m_orientationPicture = new OrientationPicture(orientation);
+    orientLayout->addWidget(m_orientationRadios[0], 0, 0);
+    orientLayout->addWidget(m_orientationRadios[1], 1, 0);
+    orientLayout->addWidget(m_upsideDownCheck, 2, 0);
+    orientLayout->addWidget(m_orientationPicture, 0, 1, 3, 1);
 
     grid->addWidget(tabs, 0, 0, 1, 2);
     grid->addWidget(device, 1, 0, 1, 2);
@@ -221,102 +223,104 @@ QWidget* DetailedPlotTab::buildSettingsPage()
     auto* area = new QGroupBox(QStringLiteral("Plot Area"), page);
     area->setObjectName(QStringLiteral("fraPlotArea"));
     auto* areaLayout = new QGridLayout(area);
-    OptPlotArea = MakeOptions<4>(area, "OptPlotArea", OptPlotAreaButtons, {"Display", "Extents", "Limits", "View"});
-    txtView = MakeEdit(area, QStringLiteral("txtView"), QString());
-    txtView->setPlaceholderText(QStringLiteral("View name"));
+    m_plotAreaButtons =
+        makeRadioGroup<4>(area, "OptPlotArea", m_plotAreaRadios, {"Display", "Extents", "Limits", "View"});
+    m_viewNameEdit = makeEdit(area, QStringLiteral("txtView"), QString());
+    m_viewNameEdit->setPlaceholderText(QStringLiteral("View name"));
     for (int i = 0; i < 4; ++i)
-        areaLayout->addWidget(OptPlotAreaButtons[static_cast<std::size_t>(i)], i, 0);
-    areaLayout->addWidget(txtView, 3, 1);
+        areaLayout->addWidget(m_plotAreaRadios[static_cast<std::size_t>(i)], i, 0);
+    areaLayout->addWidget(m_viewNameEdit, 3, 1);
     areaLayout->setColumnStretch(1, 1);
 
     auto* scale = new QGroupBox(QStringLiteral("Plot Scale"), page);
     scale->setObjectName(QStringLiteral("fraScale"));
     auto* scaleLayout = new QGridLayout(scale);
-    cmbScale = MakeCombo(scale, "cmbScale", false);
-    txtScale1 = MakeEdit(scale, QStringLiteral("txtScale1"), QStringLiteral("1"));
-    txtScale2 = MakeEdit(scale, QStringLiteral("txtScale2"), QStringLiteral("1"));
-    for (std::size_t i = 0; i < txtOffset.size(); ++i)
-        txtOffset[i] = MakeLabel(page, QStringLiteral("txtOffset_%1").arg(i).toLatin1().constData(),
-                                 i < 3 ? QStringLiteral("Inches") : QString());
-    txtOffset[3]->setText(QStringLiteral("X:"));
-    txtOffset[4]->setText(QStringLiteral("Y:"));
-    auto* equals = MakeLabel(scale, "lblEquals", QStringLiteral("="));
-    auto* unitsWord = MakeLabel(scale, "lblDrawingUnits", QStringLiteral("Units"));
-    chkScaleLine = MakeCheck(scale, "chkScaleLine", QStringLiteral("Scale lineweights"));
-    scaleLayout->addWidget(cmbScale, 0, 0, 1, 5);
-    scaleLayout->addWidget(txtScale1, 1, 0);
-    scaleLayout->addWidget(txtOffset[0], 1, 1);
+    m_scaleCombo = makeCombo(scale, "cmbScale", false);
+    m_plottedUnitsEdit = makeEdit(scale, QStringLiteral("txtScale1"), QStringLiteral("1"));
+    m_drawingUnitsEdit = makeEdit(scale, QStringLiteral("txtScale2"), QStringLiteral("1"));
+    for (std::size_t i = 0; i < m_offsetLabels.size(); ++i)
+        m_offsetLabels[i] = makeLabel(page, QStringLiteral("txtOffset_%1").arg(i).toLatin1().constData(),
+                                      i < 3 ? QStringLiteral("Inches") : QString());
+    m_offsetLabels[3]->setText(QStringLiteral("X:"));
+    m_offsetLabels[4]->setText(QStringLiteral("Y:"));
+    auto* equals = makeLabel(scale, "lblEquals", QStringLiteral("="));
+    auto* unitsWord = makeLabel(scale, "lblDrawingUnits", QStringLiteral("Units"));
+    m_scaleLineweightsCheck = makeCheck(scale, "chkScaleLine", QStringLiteral("Scale lineweights"));
+    scaleLayout->addWidget(m_scaleCombo, 0, 0, 1, 5);
+    scaleLayout->addWidget(m_plottedUnitsEdit, 1, 0);
+    scaleLayout->addWidget(m_offsetLabels[0], 1, 1);
     scaleLayout->addWidget(equals, 1, 2);
-    scaleLayout->addWidget(txtScale2, 1, 3);
+    scaleLayout->addWidget(m_drawingUnitsEdit, 1, 3);
     scaleLayout->addWidget(unitsWord, 1, 4);
-    scaleLayout->addWidget(chkScaleLine, 2, 0, 1, 5);
+    scaleLayout->addWidget(m_scaleLineweightsCheck, 2, 0, 1, 5);
 
     auto* offset = new QGroupBox(QStringLiteral("Plot Offset"), page);
     offset->setObjectName(QStringLiteral("fraOffset"));
     auto* offsetLayout = new QGridLayout(offset);
-    ChkPlotcenter = MakeCheck(offset, "ChkPlotcenter", QStringLiteral("Center the plot"));
-    txtOffset_X = MakeEdit(offset, QStringLiteral("txtOffset_X"), QStringLiteral("0.00"));
-    txtOffset_Y = MakeEdit(offset, QStringLiteral("txtOffset_Y"), QStringLiteral("0.00"));
-    txtOffset[3]->setBuddy(txtOffset_X);
-    txtOffset[4]->setBuddy(txtOffset_Y);
-    offsetLayout->addWidget(ChkPlotcenter, 0, 0, 1, 3);
-    offsetLayout->addWidget(txtOffset[3], 1, 0);
-    offsetLayout->addWidget(txtOffset_X, 1, 1);
-    offsetLayout->addWidget(txtOffset[1], 1, 2);
-    offsetLayout->addWidget(txtOffset[4], 2, 0);
-    offsetLayout->addWidget(txtOffset_Y, 2, 1);
-    offsetLayout->addWidget(txtOffset[2], 2, 2);
+    m_centrePlotCheck = makeCheck(offset, "ChkPlotcenter", QStringLiteral("Center the plot"));
+    m_offsetXEdit = makeEdit(offset, QStringLiteral("txtOffset_X"), QStringLiteral("0.00"));
+    m_offsetYEdit = makeEdit(offset, QStringLiteral("txtOffset_Y"), QStringLiteral("0.00"));
+    m_offsetLabels[3]->setBuddy(m_offsetXEdit);
+    m_offsetLabels[4]->setBuddy(m_offsetYEdit);
+    offsetLayout->addWidget(m_centrePlotCheck, 0, 0, 1, 3);
+    offsetLayout->addWidget(m_offsetLabels[3], 1, 0);
+    offsetLayout->addWidget(m_offsetXEdit, 1, 1);
+    offsetLayout->addWidget(m_offsetLabels[1], 1, 2);
+    offsetLayout->addWidget(m_offsetLabels[4], 2, 0);
+    offsetLayout->addWidget(m_offsetYEdit, 2, 1);
+    offsetLayout->addWidget(m_offsetLabels[2], 2, 2);
 
     auto* options = new QGroupBox(QStringLiteral("Plot Options"), page);
     options->setObjectName(QStringLiteral("fraPlotOptions"));
     auto* optionsLayout = new QGridLayout(options);
-    optCtb = MakeOptions<2>(options, "optCtb", optCtbButtons, {"Color dependent (ctb)", "Named (stb)"});
-    cboPlotStyle = MakeCombo(options, "cboPlotStyle", true);
-    QLabel* styleLabel = MakeLabel(options, "lblPlotStyle", QStringLiteral("Plot Style Table"));
-    styleLabel->setBuddy(cboPlotStyle);
-    cmdStyleTable =
-        MakeButton(options, "cmdStyleTable", QStringLiteral("Browse"), QStringLiteral("Locate a plot style table"));
-    chkPlotStyle = MakeCheck(options, "chkPlotStyle", QStringLiteral("Plot with plot styles"));
-    ChkPlotObject = MakeCheck(options, "ChkPlotObject", QStringLiteral("Plot object lineweights"));
-    chkpaperlast = MakeCheck(options, "chkpaperlast", QStringLiteral("Plot paperspace last test"));
-    chkRemovelines = MakeCheck(options, "chkRemovelines", QStringLiteral("Hide objects"));
-    chkPlotFile = MakeCheck(options, "chkPlotFile", QStringLiteral("Plot to file"));
-    chkSaveTab = MakeCheck(options, "chkSaveTab", QStringLiteral("Save changes to layout"));
+    m_styleKindButtons =
+        makeRadioGroup<2>(options, "optCtb", m_styleKindRadios, {"Color dependent (ctb)", "Named (stb)"});
+    m_styleTableCombo = makeCombo(options, "cboPlotStyle", true);
+    QLabel* styleLabel = makeLabel(options, "lblPlotStyle", QStringLiteral("Plot Style Table"));
+    styleLabel->setBuddy(m_styleTableCombo);
+    m_browseStyleTableButton =
+        makeButton(options, "cmdStyleTable", QStringLiteral("Browse"), QStringLiteral("Locate a plot style table"));
+    m_plotStylesCheck = makeCheck(options, "chkPlotStyle", QStringLiteral("Plot with plot styles"));
+    m_lineweightsCheck = makeCheck(options, "ChkPlotObject", QStringLiteral("Plot object lineweights"));
+    m_paperspaceLastCheck = makeCheck(options, "chkpaperlast", QStringLiteral("Plot paperspace last test"));
+    m_hideObjectsCheck = makeCheck(options, "chkRemovelines", QStringLiteral("Hide objects"));
+    m_plotToFileCheck = makeCheck(options, "chkPlotFile", QStringLiteral("Plot to file"));
+    m_saveLayoutCheck = makeCheck(options, "chkSaveTab", QStringLiteral("Save changes to layout"));
     optionsLayout->addWidget(styleLabel, 0, 0);
-    optionsLayout->addWidget(optCtbButtons[0], 0, 1);
-    optionsLayout->addWidget(optCtbButtons[1], 0, 2);
-    optionsLayout->addWidget(cboPlotStyle, 1, 0, 1, 3);
-    optionsLayout->addWidget(cmdStyleTable, 1, 3);
-    optionsLayout->addWidget(chkPlotStyle, 2, 0, 1, 2);
-    optionsLayout->addWidget(ChkPlotObject, 2, 2, 1, 2);
-    optionsLayout->addWidget(chkpaperlast, 3, 0, 1, 2);
-    optionsLayout->addWidget(chkRemovelines, 3, 2, 1, 2);
-    optionsLayout->addWidget(chkPlotFile, 4, 0, 1, 2);
-    optionsLayout->addWidget(chkSaveTab, 4, 2, 1, 2);
+    optionsLayout->addWidget(m_styleKindRadios[0], 0, 1);
+    optionsLayout->addWidget(m_styleKindRadios[1], 0, 2);
+    optionsLayout->addWidget(m_styleTableCombo, 1, 0, 1, 3);
+    optionsLayout->addWidget(m_browseStyleTableButton, 1, 3);
+    optionsLayout->addWidget(m_plotStylesCheck, 2, 0, 1, 2);
+    optionsLayout->addWidget(m_lineweightsCheck, 2, 2, 1, 2);
+    optionsLayout->addWidget(m_paperspaceLastCheck, 3, 0, 1, 2);
+    optionsLayout->addWidget(m_hideObjectsCheck, 3, 2, 1, 2);
+    optionsLayout->addWidget(m_plotToFileCheck, 4, 0, 1, 2);
+    optionsLayout->addWidget(m_saveLayoutCheck, 4, 2, 1, 2);
     optionsLayout->setColumnStretch(0, 1);
 
-    fraShaded = new QGroupBox(QStringLiteral("Shaded Viewport Options"), page);
-    fraShaded->setObjectName(QStringLiteral("fraShaded"));
-    auto* shadeLayout = new QGridLayout(fraShaded);
-    LblShadePlot = MakeLabel(fraShaded, "LblShadePlot", QStringLiteral("Shade Plot"));
-    cboShade = MakeCombo(fraShaded, "cboShade", false);
-    LblShadePlot->setBuddy(cboShade);
-    lblQuality = MakeLabel(fraShaded, "lblQuality", QStringLiteral("Quality"));
-    CboQuality = MakeCombo(fraShaded, "CboQuality", false);
-    lblQuality->setBuddy(CboQuality);
-    lblShadeExplain =
-        MakeHint(fraShaded, "lblShadeExplain",
-                 QStringLiteral("To set Shade Plot in Paperspace, use the properties of the individual viewports."));
-    shadeLayout->addWidget(LblShadePlot, 0, 0);
-    shadeLayout->addWidget(cboShade, 0, 1);
-    shadeLayout->addWidget(lblQuality, 1, 0);
-    shadeLayout->addWidget(CboQuality, 1, 1);
-    shadeLayout->addWidget(lblShadeExplain, 2, 0, 1, 2);
+    m_shadeGroup = new QGroupBox(QStringLiteral("Shaded Viewport Options"), page);
+    m_shadeGroup->setObjectName(QStringLiteral("fraShaded"));
+    auto* shadeLayout = new QGridLayout(m_shadeGroup);
+    m_shadeLabel = makeLabel(m_shadeGroup, "LblShadePlot", QStringLiteral("Shade Plot"));
+    m_shadeCombo = makeCombo(m_shadeGroup, "cboShade", false);
+    m_shadeLabel->setBuddy(m_shadeCombo);
+    m_qualityLabel = makeLabel(m_shadeGroup, "lblQuality", QStringLiteral("Quality"));
+    m_qualityCombo = makeCombo(m_shadeGroup, "CboQuality", false);
+    m_qualityLabel->setBuddy(m_qualityCombo);
+    m_shadeNoteLabel = makeWrappedLabel(
+        m_shadeGroup, "lblShadeExplain",
+        QStringLiteral("To set Shade Plot in Paperspace, use the properties of the individual viewports."));
+    shadeLayout->addWidget(m_shadeLabel, 0, 0);
+    shadeLayout->addWidget(m_shadeCombo, 0, 1);
+    shadeLayout->addWidget(m_qualityLabel, 1, 0);
+    shadeLayout->addWidget(m_qualityCombo, 1, 1);
+    shadeLayout->addWidget(m_shadeNoteLabel, 2, 0, 1, 2);
 
     grid->addWidget(area, 0, 0);
     grid->addWidget(scale, 0, 1);
     grid->addWidget(offset, 1, 0);
-    grid->addWidget(fraShaded, 1, 1);
+    grid->addWidget(m_shadeGroup, 1, 1);
     grid->addWidget(options, 2, 0, 1, 2);
     grid->setRowStretch(3, 1);
     return page;
@@ -324,46 +328,48 @@ QWidget* DetailedPlotTab::buildSettingsPage()
 
 void DetailedPlotTab::connectRules()
 {
-    connect(TabStripPlotDetailed, &QTabBar::currentChanged, this, &DetailedPlotTab::showPage);
-    connect(optTilemode, &QButtonGroup::idClicked, this, &DetailedPlotTab::chooseTilemode);
-    connect(OptPlotArea, &QButtonGroup::idClicked, this, &DetailedPlotTab::choosePlotArea);
-    connect(OptDwgOrient, &QButtonGroup::idClicked, this, &DetailedPlotTab::chooseOrientation);
-    connect(chkUpside, &QCheckBox::clicked, this, [this] { chooseOrientation(OptDwgOrient->checkedId()); });
-    connect(optUnit, &QButtonGroup::idClicked, this, &DetailedPlotTab::chooseUnit);
-    connect(optCtb, &QButtonGroup::idClicked, this, &DetailedPlotTab::chooseStyleKind);
-    connect(CboPrinter, &QComboBox::textActivated, this, &DetailedPlotTab::chooseDevice);
-    connect(cboStandards, &QComboBox::activated, this, &DetailedPlotTab::chooseStandard);
-    connect(cmbScale, &QComboBox::activated, this, &DetailedPlotTab::chooseScale);
+    connect(m_pageTabBar, &QTabBar::currentChanged, this, &DetailedPlotTab::showPage);
+    connect(m_tilemodeButtons, &QButtonGroup::idClicked, this, &DetailedPlotTab::chooseTilemode);
+    connect(m_plotAreaButtons, &QButtonGroup::idClicked, this, &DetailedPlotTab::choosePlotArea);
+    connect(m_orientationButtons, &QButtonGroup::idClicked, this, &DetailedPlotTab::chooseOrientation);
+    connect(m_upsideDownCheck, &QCheckBox::clicked, this,
+            [this] { chooseOrientation(m_orientationButtons->checkedId()); });
+    connect(m_unitButtons, &QButtonGroup::idClicked, this, &DetailedPlotTab::chooseUnit);
+    connect(m_styleKindButtons, &QButtonGroup::idClicked, this, &DetailedPlotTab::chooseStyleKind);
+    connect(m_deviceCombo, &QComboBox::textActivated, this, &DetailedPlotTab::chooseDevice);
+    connect(m_paperStandardCombo, &QComboBox::activated, this, &DetailedPlotTab::chooseStandard);
+    connect(m_scaleCombo, &QComboBox::activated, this, &DetailedPlotTab::chooseScale);
     // Typing a scale of one's own makes it a custom scale; filling the boxes from the list does not.
-    for (QLineEdit* box : {txtScale1, txtScale2})
-        connect(box, &QLineEdit::textEdited, this, [this] { cmbScale->setCurrentIndex(0); });
-    connect(ChkPlotcenter, &QCheckBox::toggled, this, [this](bool centred) {
-        for (QWidget* control : std::initializer_list<QWidget*>{txtOffset_X, txtOffset_Y, txtOffset[1], txtOffset[2],
-                                                                txtOffset[3], txtOffset[4]})
+    for (QLineEdit* box : {m_plottedUnitsEdit, m_drawingUnitsEdit})
+        connect(box, &QLineEdit::textEdited, this, [this] { m_scaleCombo->setCurrentIndex(0); });
+    connect(m_centrePlotCheck, &QCheckBox::toggled, this, [this](bool centred) {
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{m_offsetXEdit, m_offsetYEdit, m_offsetLabels[1], m_offsetLabels[2],
+                                             m_offsetLabels[3], m_offsetLabels[4]})
             control->setEnabled(!centred);
     });
-    connect(cboShade, &QComboBox::currentTextChanged, this, [this](const QString& shade) {
+    connect(m_shadeCombo, &QComboBox::currentTextChanged, this, [this](const QString& shade) {
         const bool rendered = shade == QLatin1String("Rendered");
-        CboQuality->setEnabled(rendered);
-        lblQuality->setEnabled(rendered);
+        m_qualityCombo->setEnabled(rendered);
+        m_qualityLabel->setEnabled(rendered);
         if (!rendered)
-            CboQuality->setCurrentText(QStringLiteral("Normal"));
+            m_qualityCombo->setCurrentText(QStringLiteral("Normal"));
     });
     // A list left blank shows what it stands for.
-    connect(CboPrinter->lineEdit(), &QLineEdit::editingFinished, this, [this] {
-        if (CboPrinter->currentText().isEmpty())
-            CboPrinter->setEditText(ToQString(kSelectPlotter));
+    connect(m_deviceCombo->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        if (m_deviceCombo->currentText().isEmpty())
+            m_deviceCombo->setEditText(toQString(kSelectPlotter));
     });
-    connect(cboPlotStyle->lineEdit(), &QLineEdit::editingFinished, this, [this] {
-        if (cboPlotStyle->currentText().isEmpty())
-            cboPlotStyle->setEditText(ToQString(kDefaultPaper));
+    connect(m_styleTableCombo->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        if (m_styleTableCombo->currentText().isEmpty())
+            m_styleTableCombo->setEditText(toQString(kDefaultPaper));
     });
-    connect(cmdPlotterBrowse, &QPushButton::clicked, this, &DetailedPlotTab::browsePlotter);
-    connect(cmdStyleTable, &QPushButton::clicked, this, &DetailedPlotTab::browseStyleTable);
-    connect(cmdAddPaperSize, &QPushButton::clicked, this, &DetailedPlotTab::addCustomPaper);
-    connect(cmdTip1, &QPushButton::clicked, this, &DetailedPlotTab::showTip);
-    connect(cmdSavePlot, &QPushButton::clicked, this, &DetailedPlotTab::BuildDetailedPlotRoutine);
-    connect(cmdPlotDetailedBack, &QPushButton::clicked, this, &DetailedPlotTab::backRequested);
+    connect(m_browsePlotterButton, &QPushButton::clicked, this, &DetailedPlotTab::browsePlotter);
+    connect(m_browseStyleTableButton, &QPushButton::clicked, this, &DetailedPlotTab::browseStyleTable);
+    connect(m_addCustomPaperButton, &QPushButton::clicked, this, &DetailedPlotTab::addCustomPaper);
+    connect(m_tipButton, &QPushButton::clicked, this, &DetailedPlotTab::showTip);
+    connect(m_saveRoutineButton, &QPushButton::clicked, this, &DetailedPlotTab::buildRoutine);
+    connect(m_backButton, &QPushButton::clicked, this, &DetailedPlotTab::backRequested);
     connect(&PlotDeviceList::instance(), &PlotDeviceList::changed, this, [this] {
         if (isSetUp())
             fillPlotterList(true);
@@ -374,132 +380,132 @@ DetailedPlotTab::~DetailedPlotTab()
 {
     // Closing the tab takes the focus out of a list's text box, which finishes its editing: the handler would run
     // on a tab whose members are already gone.
-    CboPrinter->lineEdit()->disconnect(this);
-    cboPlotStyle->lineEdit()->disconnect(this);
+    m_deviceCombo->lineEdit()->disconnect(this);
+    m_styleTableCombo->lineEdit()->disconnect(this);
 }
 
-void DetailedPlotTab::InitDetailedPlotTab()
+void DetailedPlotTab::setUp()
 {
-    m_product = GetAcadVer(Program().ini);
-    m_setup = PlotTabSetupFor(m_product);
+    m_product = readProductCode(programState().settings);
+    m_setup = plotTabSetupFor(m_product);
 
-    Choose(OptPlotArea, 0);
-    Choose(OptDwgOrient, 1);
-    Choose(optUnit, 0);
+    chooseOption(m_plotAreaButtons, 0);
+    chooseOption(m_orientationButtons, 1);
+    chooseOption(m_unitButtons, 0);
 
-    cboStandards->clear();
-    DisableStandards();
+    m_paperStandardCombo->clear();
+    disablePaperStandards();
 
     if (m_setup.automatic) {
-        Choose(optTilemode, 2);
-        chkAllLayouts->setEnabled(true);
-        LblLispExplain->hide();
+        chooseOption(m_tilemodeButtons, 2);
+        m_allLayoutsCheck->setEnabled(true);
+        m_lispNoteLabel->hide();
     } else {
-        Choose(optTilemode, 0);
-        optTilemodeButtons[2]->setEnabled(false);
-        chkAllLayouts->setEnabled(false);
-        SetShadeOptions(false);
-        LblLispExplain->show();
+        chooseOption(m_tilemodeButtons, 0);
+        m_tilemodeRadios[2]->setEnabled(false);
+        m_allLayoutsCheck->setEnabled(false);
+        setShadeOptionsEnabled(false);
+        m_lispNoteLabel->show();
     }
 
-    chkRemovelines->setText(ToQString(m_setup.removeLinesCaption));
-    fraPlotDetailed->setTitle(QStringLiteral("Detailed Plot Routine"));
-    cboShade->clear();
-    CboQuality->clear();
+    m_hideObjectsCheck->setText(toQString(m_setup.removeLinesCaption));
+    m_detailedPlotGroup->setTitle(QStringLiteral("Detailed Plot Routine"));
+    m_shadeCombo->clear();
+    m_qualityCombo->clear();
     if (m_setup.release2004) {
-        for (const std::string& shade : ShadeChoices(m_product))
-            cboShade->addItem(ToQString(shade));
-        cboShade->setCurrentText(QStringLiteral("As Displayed"));
-        for (const std::string& quality : QualityChoices())
-            CboQuality->addItem(ToQString(quality));
-        CboQuality->setCurrentText(QStringLiteral("Normal"));
+        for (const std::string& shade : shadeChoices(m_product))
+            m_shadeCombo->addItem(toQString(shade));
+        m_shadeCombo->setCurrentText(QStringLiteral("As Displayed"));
+        for (const std::string& quality : qualityChoices())
+            m_qualityCombo->addItem(toQString(quality));
+        m_qualityCombo->setCurrentText(QStringLiteral("Normal"));
         if (m_setup.shadeAtStart)
-            SetShadeOptions(true);
-        lblShadeExplain->setEnabled(true);
-        fraShaded->setTitle(QStringLiteral("Shaded Viewport Options"));
+            setShadeOptionsEnabled(true);
+        m_shadeNoteLabel->setEnabled(true);
+        m_shadeGroup->setTitle(QStringLiteral("Shaded Viewport Options"));
     }
-    fraShaded->setVisible(m_setup.shadeFrameShown);
-    optUnitButtons[2]->setVisible(m_setup.pixelsOffered);
+    m_shadeGroup->setVisible(m_setup.shadeFrameShown);
+    m_unitRadios[2]->setVisible(m_setup.pixelsOffered);
 
-    lblselectPlotter->setText(QStringLiteral("Select from the list or Browse to select the relevant PC3 file."));
-    lblPaperSize->setText(
+    m_deviceHintLabel->setText(QStringLiteral("Select from the list or Browse to select the relevant PC3 file."));
+    m_paperHintLabel->setText(
         QStringLiteral("If you are manually entering a Paper size or selecting from the list, please "
                        "confirm that the Paper size is available for this Plot device through AutoCAD"));
-    lblstrModel_Layout->setText(ToQString(m_setup.modelLayoutHint));
-    lblModelPaper->setText(ToQString(m_setup.modelPaperHint));
+    m_automaticHintLabel->setText(toQString(m_setup.modelLayoutHint));
+    m_modelPaperHintLabel->setText(toQString(m_setup.modelPaperHint));
 
-    cmbScale->clear();
-    for (const PlotScaleEntry& entry : PlotScaleList())
-        cmbScale->addItem(ToQString(entry.text), entry.drawingUnits);
-    cmbNoCopies->clear();
+    m_scaleCombo->clear();
+    for (const PlotScaleEntry& entry : plotScaleList())
+        m_scaleCombo->addItem(toQString(entry.text), entry.drawingUnits);
+    m_copiesCombo->clear();
     for (int i = 1; i <= 10; ++i)
-        cmbNoCopies->addItem(QString::number(i));
+        m_copiesCombo->addItem(QString::number(i));
     fillPlotterList(false);
-    Choose(optCtb, 0);
-    cmbScale->setCurrentText(ToQString(kScaledToFit));
-    cmbNoCopies->setCurrentIndex(0);
-    chkPlotStyle->setChecked(true);
-    chkpaperlast->setChecked(true);
-    ChkPlotObject->setChecked(true);
-    txtView->hide();
-    TabStripPlotDetailed->setCurrentIndex(0);
+    chooseOption(m_styleKindButtons, 0);
+    m_scaleCombo->setCurrentText(toQString(kScaledToFit));
+    m_copiesCombo->setCurrentIndex(0);
+    m_plotStylesCheck->setChecked(true);
+    m_paperspaceLastCheck->setChecked(true);
+    m_lineweightsCheck->setChecked(true);
+    m_viewNameEdit->hide();
+    m_pageTabBar->setCurrentIndex(0);
     showPage(0);
-    lblPlotDetailed = QStringLiteral("yes");
+    m_setUpFlag = QStringLiteral("yes");
 }
 
 void DetailedPlotTab::fillPlotterList(bool keepText)
 {
-    FillPlotterList(CboPrinter, PlotDeviceList::instance().devices(), keepText);
+    fillDeviceCombo(m_deviceCombo, PlotDeviceList::instance().devices(), keepText);
 }
 
 void DetailedPlotTab::showPage(int page)
 {
-    picDetailedPlot->setCurrentIndex(page);
+    m_pageStack->setCurrentIndex(page);
 }
 
-void DetailedPlotTab::SetShadeOptions(bool on)
+void DetailedPlotTab::setShadeOptionsEnabled(bool on)
 {
-    cboShade->setCurrentText(QStringLiteral("As Displayed"));
-    cboShade->setEnabled(on);
-    LblShadePlot->setEnabled(on);
+    m_shadeCombo->setCurrentText(QStringLiteral("As Displayed"));
+    m_shadeCombo->setEnabled(on);
+    m_shadeLabel->setEnabled(on);
     if (!on) {
-        CboQuality->setEnabled(false);
-        lblQuality->setEnabled(false);
+        m_qualityCombo->setEnabled(false);
+        m_qualityLabel->setEnabled(false);
     }
 }
 
 void DetailedPlotTab::chooseTilemode(int index)
 {
     const bool layoutArea = index != 1;
-    OptPlotAreaButtons[2]->setText(layoutArea ? QStringLiteral("Default") : QStringLiteral("Limits"));
+    m_plotAreaRadios[2]->setText(layoutArea ? QStringLiteral("Default") : QStringLiteral("Limits"));
     if (layoutArea)
-        OptPlotAreaButtons[2]->setEnabled(true);
+        m_plotAreaRadios[2]->setEnabled(true);
     // A chosen third area follows its new caption: a layout has no limits, and the model tab no layout area.
-    if (OptPlotArea->checkedId() == 2)
+    if (m_plotAreaButtons->checkedId() == 2)
         choosePlotArea(2);
-    chkpaperlast->setEnabled(layoutArea);
-    chkScaleLine->setEnabled(layoutArea);
+    m_paperspaceLastCheck->setEnabled(layoutArea);
+    m_scaleLineweightsCheck->setEnabled(layoutArea);
     if (index == 0) {
-        txtTilemode = QStringLiteral("_Layout");
-        txtLayoutName->setText(QStringLiteral("<Default>"));
-        txtLayoutName->setEnabled(true);
-        chkAllLayouts->setChecked(false);
-        chkAllLayouts->setEnabled(false);
-        SetShadeOptions(false);
+        m_tilemodeToken = QStringLiteral("_Layout");
+        m_layoutNameEdit->setText(QStringLiteral("<Default>"));
+        m_layoutNameEdit->setEnabled(true);
+        m_allLayoutsCheck->setChecked(false);
+        m_allLayoutsCheck->setEnabled(false);
+        setShadeOptionsEnabled(false);
     } else if (index == 1) {
-        txtTilemode = QStringLiteral("_Model");
-        txtLayoutName->setText(QStringLiteral("<Model>"));
-        txtLayoutName->setEnabled(false);
-        chkAllLayouts->setChecked(false);
-        chkAllLayouts->setEnabled(false);
+        m_tilemodeToken = QStringLiteral("_Model");
+        m_layoutNameEdit->setText(QStringLiteral("<Model>"));
+        m_layoutNameEdit->setEnabled(false);
+        m_allLayoutsCheck->setChecked(false);
+        m_allLayoutsCheck->setEnabled(false);
         if (m_setup.shadeWithModelTab)
-            SetShadeOptions(true);
+            setShadeOptionsEnabled(true);
     } else {
-        txtLayoutName->setText(QStringLiteral("<Default>"));
-        txtLayoutName->setEnabled(false);
-        chkAllLayouts->setEnabled(true);
+        m_layoutNameEdit->setText(QStringLiteral("<Default>"));
+        m_layoutNameEdit->setEnabled(false);
+        m_allLayoutsCheck->setEnabled(true);
         if (m_setup.shadeWithModelTab)
-            SetShadeOptions(true);
+            setShadeOptionsEnabled(true);
     }
 }
 
@@ -507,271 +513,275 @@ void DetailedPlotTab::choosePlotArea(int index)
 {
     switch (index) {
     case 0:
-        txtPlot = QStringLiteral("_Display");
+        m_plotAreaToken = QStringLiteral("_Display");
         break;
     case 1:
-        txtPlot = QStringLiteral("_Extents");
+        m_plotAreaToken = QStringLiteral("_Extents");
         break;
     case 2:
-        txtPlot = OptPlotAreaButtons[2]->text() == QLatin1String("Limits") ? QStringLiteral("_Limits")
-                                                                           : QStringLiteral("Layout");
+        m_plotAreaToken = m_plotAreaRadios[2]->text() == QLatin1String("Limits") ? QStringLiteral("_Limits")
+                                                                                 : QStringLiteral("Layout");
         break;
     default:
-        txtPlot = QStringLiteral("_View");
+        m_plotAreaToken = QStringLiteral("_View");
         break;
     }
-    txtView->setVisible(index == 3);
+    m_viewNameEdit->setVisible(index == 3);
 }
 
 void DetailedPlotTab::chooseOrientation(int index)
 {
     const bool portrait = index == 0;
-    txtOrient = portrait ? QStringLiteral("_Portrait") : QStringLiteral("_Landscape");
-    const bool upside = chkUpside->isChecked();
-    orientationPicture = portrait ? (upside ? 3 : 0) : (upside ? 2 : 1);
-    picOrient->setPicture(orientationPicture);
+    m_orientationToken = portrait ? QStringLiteral("_Portrait") : QStringLiteral("_Landscape");
+    const bool upside = m_upsideDownCheck->isChecked();
+    m_orientationCode = portrait ? (upside ? 3 : 0) : (upside ? 2 : 1);
+    m_orientationPicture->setPicture(m_orientationCode);
 }
 
-void DetailedPlotTab::SetOffsetUnitLabels(const QString& word)
+void DetailedPlotTab::setOffsetUnitLabels(const QString& word)
 {
     for (int i = 0; i < 3; ++i)
-        txtOffset[static_cast<std::size_t>(i)]->setText(word);
+        m_offsetLabels[static_cast<std::size_t>(i)]->setText(word);
 }
 
 void DetailedPlotTab::chooseUnit(int index)
 {
     if (index == 2) {
-        SetOffsetUnitLabels(QStringLiteral("Pixels"));
-        lblUnits = QStringLiteral("_Pixels");
-        cboStandards->setCurrentText(QStringLiteral("Pixels"));
-        ShowPaperStandard(kPixelPaperCode);
-        Label8->setText(ToQString(kSelectPixelSize));
+        setOffsetUnitLabels(QStringLiteral("Pixels"));
+        m_unitsToken = QStringLiteral("_Pixels");
+        m_paperStandardCombo->setCurrentText(QStringLiteral("Pixels"));
+        showPaperStandard(kPixelPaperCode);
+        m_paperLabel->setText(toQString(kSelectPixelSize));
         return;
     }
-    if (lblUnits == QLatin1String("_Pixels")) {
-        if (IsBlankOrSelectPlotter(CboPrinter->currentText())) {
+    if (m_unitsToken == QLatin1String("_Pixels")) {
+        if (isBlankOrSelectPlotter(m_deviceCombo->currentText())) {
             showTypedPaper();
-            Label8->setText(ToQString(kEnterPaperSize));
+            m_paperLabel->setText(toQString(kEnterPaperSize));
         } else {
-            RefreshPaperForDevice();
+            refreshPaperForDevice();
         }
     }
-    SetOffsetUnitLabels(index == 0 ? QStringLiteral("Inches") : QStringLiteral("mm"));
-    lblUnits = index == 0 ? QStringLiteral("_Inches") : QStringLiteral("_Millimeters");
+    setOffsetUnitLabels(index == 0 ? QStringLiteral("Inches") : QStringLiteral("mm"));
+    m_unitsToken = index == 0 ? QStringLiteral("_Inches") : QStringLiteral("_Millimeters");
 }
 
 void DetailedPlotTab::showTypedPaper()
 {
-    cboPaperSize->clear();
-    cboPaperSize->setEditText(ToQString(kDefaultPaper));
-    cboPaperSize->hide();
-    txtPaperSize->setText(ToQString(kDefaultPaper));
-    txtPaperSize->show();
-    Label8->setBuddy(txtPaperSize);
+    m_paperCombo->clear();
+    m_paperCombo->setEditText(toQString(kDefaultPaper));
+    m_paperCombo->hide();
+    m_paperEdit->setText(toQString(kDefaultPaper));
+    m_paperEdit->show();
+    m_paperLabel->setBuddy(m_paperEdit);
 }
 
 void DetailedPlotTab::chooseDevice(const QString& name)
 {
     Q_UNUSED(name);
-    if (lblUnits == QLatin1String("_Pixels"))
-        Choose(optUnit, 0);
+    if (m_unitsToken == QLatin1String("_Pixels"))
+        chooseOption(m_unitButtons, 0);
     showTypedPaper();
-    Label8->setText(ToQString(kEnterPaperSize));
-    RefreshPaperForDevice();
-    SetPlotToFileForDevice();
+    m_paperLabel->setText(toQString(kEnterPaperSize));
+    refreshPaperForDevice();
+    applyPlotToFileRule();
 }
 
-void DetailedPlotTab::RefreshPaperForDevice()
+void DetailedPlotTab::refreshPaperForDevice()
 {
-    const DevicePapers papers = PapersForDevice(PlotDeviceList::instance().devices(), ToStd(CboPrinter->currentText()));
+    const DevicePapers papers =
+        papersForDevice(PlotDeviceList::instance().devices(), toStd(m_deviceCombo->currentText()));
     if (papers.isPc3) {
         showTypedPaper();
-        Label8->setText(ToQString(kEnterPaperSize));
-        EnableStandards();
+        m_paperLabel->setText(toQString(kEnterPaperSize));
+        enablePaperStandards();
         return;
     }
     if (!papers.printerFound)
         return; // not in the list, or a printer reporting no papers: the typed box stays in use
-    DisableStandards();
-    txtPaperSize->hide();
-    cboPaperSize->show();
-    Label8->setBuddy(cboPaperSize);
-    Label8->setText(ToQString(kSelectPaperSize));
-    cboPaperSize->clear();
+    disablePaperStandards();
+    m_paperEdit->hide();
+    m_paperCombo->show();
+    m_paperLabel->setBuddy(m_paperCombo);
+    m_paperLabel->setText(toQString(kSelectPaperSize));
+    m_paperCombo->clear();
     for (const std::string& paper : papers.names)
-        cboPaperSize->addItem(ToQString(paper));
-    cboPaperSize->setCurrentIndex(-1);
-    cboPaperSize->setEditText(ToQString(kDefaultPaper));
-    if (cboPaperSize->count() == 0) {
-        cboPaperSize->hide();
-        txtPaperSize->setText(ToQString(kDefaultPaper));
-        txtPaperSize->show();
+        m_paperCombo->addItem(toQString(paper));
+    m_paperCombo->setCurrentIndex(-1);
+    m_paperCombo->setEditText(toQString(kDefaultPaper));
+    if (m_paperCombo->count() == 0) {
+        m_paperCombo->hide();
+        m_paperEdit->setText(toQString(kDefaultPaper));
+        m_paperEdit->show();
     }
 }
 
-void DetailedPlotTab::SetPlotToFileForDevice()
+void DetailedPlotTab::applyPlotToFileRule()
 {
-    switch (PlotToFileRuleFor(ToStd(CboPrinter->currentText()))) {
+    switch (plotToFileRuleFor(toStd(m_deviceCombo->currentText()))) {
     case PlotToFileRule::Keep:
-        chkPlotFile->setEnabled(true);
+        m_plotToFileCheck->setEnabled(true);
         break;
     case PlotToFileRule::DisableAndClear:
-        chkPlotFile->setEnabled(false);
-        chkPlotFile->setChecked(false);
+        m_plotToFileCheck->setEnabled(false);
+        m_plotToFileCheck->setChecked(false);
         break;
     case PlotToFileRule::DisableClearAndPixels:
-        chkPlotFile->setEnabled(false);
-        chkPlotFile->setChecked(false);
-        Choose(optUnit, 2);
+        m_plotToFileCheck->setEnabled(false);
+        m_plotToFileCheck->setChecked(false);
+        chooseOption(m_unitButtons, 2);
         break;
     }
 }
 
-void DetailedPlotTab::EnableStandards()
+void DetailedPlotTab::enablePaperStandards()
 {
-    cboStandards->setEnabled(true);
-    lblStandards->setEnabled(true);
-    lblPaperSize->setEnabled(true);
-    cboStandards->clear();
-    for (const PaperStandard& standard : PaperStandards())
-        cboStandards->addItem(ToQString(standard.entry), standard.code);
-    cboStandards->setCurrentText(ToQString(kManualStandard));
+    m_paperStandardCombo->setEnabled(true);
+    m_paperStandardLabel->setEnabled(true);
+    m_paperHintLabel->setEnabled(true);
+    m_paperStandardCombo->clear();
+    for (const PaperStandard& standard : paperStandards())
+        m_paperStandardCombo->addItem(toQString(standard.entry), standard.code);
+    m_paperStandardCombo->setCurrentText(toQString(kManualStandard));
 }
 
-void DetailedPlotTab::DisableStandards()
+void DetailedPlotTab::disablePaperStandards()
 {
-    cboStandards->setEnabled(false);
-    cboStandards->setCurrentIndex(-1);
-    lblStandards->setEnabled(false);
-    lblPaperSize->setEnabled(false);
+    m_paperStandardCombo->setEnabled(false);
+    m_paperStandardCombo->setCurrentIndex(-1);
+    m_paperStandardLabel->setEnabled(false);
+    m_paperHintLabel->setEnabled(false);
 }
 
 void DetailedPlotTab::chooseStandard(int index)
 {
-    cboPaperSize->show();
-    txtPaperSize->hide();
-    Label8->setBuddy(cboPaperSize);
-    Label8->setText(ToQString(kSelectPaperSize));
-    ShowPaperStandard(cboStandards->itemData(index).toInt());
+    m_paperCombo->show();
+    m_paperEdit->hide();
+    m_paperLabel->setBuddy(m_paperCombo);
+    m_paperLabel->setText(toQString(kSelectPaperSize));
+    showPaperStandard(m_paperStandardCombo->itemData(index).toInt());
 }
 
-void DetailedPlotTab::ShowPaperStandard(int code)
+void DetailedPlotTab::showPaperStandard(int code)
 {
-    const PaperStandardView view = qv::ShowPaperStandard(
-        code, code == kCustomPaperCode ? ReadCustomPaperEntries(Program().settingsFolder) : CustomPaperEntries{});
-    cboPaperSize->setVisible(view.showList);
-    txtPaperSize->setVisible(!view.showList);
-    Label8->setBuddy(view.showList ? static_cast<QWidget*>(cboPaperSize) : txtPaperSize);
-    if (view.label8)
-        Label8->setText(ToQString(*view.label8));
+    const PaperStandardView view = qv::paperStandardView(
+        code, code == kCustomPaperCode ? readCustomPaperEntries(programState().settingsFolder) : CustomPaperEntries{});
+    m_paperCombo->setVisible(view.showList);
+    m_paperEdit->setVisible(!view.showList);
+    m_paperLabel->setBuddy(view.showList ? static_cast<QWidget*>(m_paperCombo) : m_paperEdit);
+    if (view.paperLabel)
+        m_paperLabel->setText(toQString(*view.paperLabel));
     if (!view.showList)
         return;
-    cboPaperSize->clear();
+    m_paperCombo->clear();
     for (const std::string& name : view.names)
-        cboPaperSize->addItem(ToQString(name));
-    cboPaperSize->setCurrentIndex(-1);
-    cboPaperSize->setEditText(ToQString(view.listText));
+        m_paperCombo->addItem(toQString(name));
+    m_paperCombo->setCurrentIndex(-1);
+    m_paperCombo->setEditText(toQString(view.listText));
 }
 
 void DetailedPlotTab::chooseScale(int index)
 {
-    const std::vector<PlotScaleEntry> list = PlotScaleList();
+    const std::vector<PlotScaleEntry> list = plotScaleList();
     if (index < 0 || index >= static_cast<int>(list.size()))
         return;
-    const ScaleBoxes boxes = ScaleBoxesFor(list[static_cast<std::size_t>(index)]);
-    txtScale1->setText(ToQString(boxes.plotted));
-    txtScale2->setText(ToQString(boxes.drawing));
+    const ScaleBoxes boxes = scaleBoxesFor(list[static_cast<std::size_t>(index)]);
+    m_plottedUnitsEdit->setText(toQString(boxes.plotted));
+    m_drawingUnitsEdit->setText(toQString(boxes.drawing));
 }
 
 void DetailedPlotTab::chooseStyleKind(int index)
 {
-    cboPlotStyle->clear();
-    cboPlotStyle->addItems(StyleTableNames(Program().ini, index == 0 ? QStringLiteral("ctb") : QStringLiteral("stb")));
-    cboPlotStyle->setCurrentIndex(-1);
-    cboPlotStyle->setEditText(ToQString(kDefaultPaper));
+    m_styleTableCombo->clear();
+    m_styleTableCombo->addItems(
+        styleTableNames(programState().settings, index == 0 ? QStringLiteral("ctb") : QStringLiteral("stb")));
+    m_styleTableCombo->setCurrentIndex(-1);
+    m_styleTableCombo->setEditText(toQString(kDefaultPaper));
 }
 
 void DetailedPlotTab::browsePlotter()
 {
-    const QString chosen = GetPlotterBrowse(Dialogs(), Program().ini);
-    if (TrimSpaces(ToStd(chosen)).empty())
+    const QString chosen = pickPlotterFile(userDialogs(), programState().settings);
+    if (trimSpaces(toStd(chosen)).empty())
         return;
-    CboPrinter->setEditText(chosen);
+    m_deviceCombo->setEditText(chosen);
     showTypedPaper();
-    Label8->setText(ToQString(kEnterPaperSize));
-    EnableStandards();
-    if (TrimSpaces(ToStd(CboPrinter->currentText())).empty())
-        CboPrinter->setEditText(ToQString(kSelectPlotter));
+    m_paperLabel->setText(toQString(kEnterPaperSize));
+    enablePaperStandards();
+    if (trimSpaces(toStd(m_deviceCombo->currentText())).empty())
+        m_deviceCombo->setEditText(toQString(kSelectPlotter));
 }
 
 void DetailedPlotTab::browseStyleTable()
 {
-    const QString chosen = GetStyleTableBrowse(Dialogs(), Program().ini, optCtb->checkedId() == 0);
-    if (TrimSpaces(ToStd(chosen)).empty())
+    const QString chosen =
+        pickStyleTableFile(userDialogs(), programState().settings, m_styleKindButtons->checkedId() == 0);
+    if (trimSpaces(toStd(chosen)).empty())
         return;
-    cboPlotStyle->setEditText(chosen);
-    if (cboPlotStyle->currentText().isEmpty())
-        cboPlotStyle->setEditText(ToQString(kDefaultPaper));
+    m_styleTableCombo->setEditText(chosen);
+    if (m_styleTableCombo->currentText().isEmpty())
+        m_styleTableCombo->setEditText(toQString(kDefaultPaper));
 }
 
 void DetailedPlotTab::addCustomPaper()
 {
-    frmAddPaper dialog(Program().settingsFolder, this);
+    AddPaperDialog dialog(programState().settingsFolder, this);
     dialog.exec();
-    if (dialog.addedName())
-        lblCustomPaper = QStringLiteral("Yes");
-    if (lblCustomPaper == QLatin1String("Yes") && cboStandards->currentText() == ToQString(kCustomStandard))
+    if (dialog.hasAddedPaper())
+        m_customPaperAddedFlag = QStringLiteral("Yes");
+    if (m_customPaperAddedFlag == QLatin1String("Yes") &&
+        m_paperStandardCombo->currentText() == toQString(kCustomStandard))
         reloadCustomPaperList();
 }
 
 void DetailedPlotTab::reloadCustomPaperList()
 {
-    ShowPaperStandard(kCustomPaperCode);
+    showPaperStandard(kCustomPaperCode);
 }
 
 void DetailedPlotTab::showTip()
 {
-    Dialogs().show("On some Networks some Network printers are not recognised by AutoCAD,\n"
-                   "unless the drawing has been printed to that printer previously.\n"
-                   "If this is a problem set up a PC3 file for that printer.\n"
-                   "We have found that PC3 files print consistently\n",
-                   "Plotting Tip", MessageIcon::Information);
+    userDialogs().show("On some Networks some Network printers are not recognised by AutoCAD,\n"
+                       "unless the drawing has been printed to that printer previously.\n"
+                       "If this is a problem set up a PC3 file for that printer.\n"
+                       "We have found that PC3 files print consistently\n",
+                       "Plotting Tip", MessageIcon::Information);
 }
 
 DetailedPlotChoices DetailedPlotTab::readChoices() const
 {
     DetailedPlotChoices c;
-    const int mode = optTilemode->checkedId();
+    const int mode = m_tilemodeButtons->checkedId();
     c.mode = mode == 2 ? PlotTabMode::Automatic
-                       : (txtTilemode == QLatin1String("_Model") ? PlotTabMode::Model : PlotTabMode::Layout);
-    c.layoutName = ToStd(txtLayoutName->text());
-    c.allLayouts = chkAllLayouts->isChecked();
-    c.copies = ToStd(cmbNoCopies->currentText());
-    c.device = ToStd(CboPrinter->currentText());
-    c.paperLabel = ToStd(Label8->text());
-    c.paperList = ToStd(cboPaperSize->currentText());
-    c.paperText = ToStd(txtPaperSize->text());
-    c.units = ToStd(lblUnits);
-    c.orientation = ToStd(txtOrient);
-    c.upsideDown = chkUpside->isChecked();
-    c.plotArea = ToStd(txtPlot);
-    c.viewName = ToStd(txtView->text());
-    c.scaleChoice = ToStd(cmbScale->currentText());
-    c.scale1 = ToStd(txtScale1->text());
-    c.scale2 = ToStd(txtScale2->text());
-    c.scaleLineweights = chkScaleLine->isChecked();
-    c.centre = ChkPlotcenter->isChecked();
-    c.offsetX = ToStd(txtOffset_X->text());
-    c.offsetY = ToStd(txtOffset_Y->text());
-    c.plotStyles = chkPlotStyle->isChecked();
-    c.styleTable = ToStd(cboPlotStyle->currentText());
-    c.lineweights = ChkPlotObject->isChecked();
-    c.paperLast = chkpaperlast->isChecked();
-    c.hide = chkRemovelines->isChecked();
-    c.shade = ToStd(cboShade->currentText());
-    c.quality = ToStd(CboQuality->currentText());
-    c.plotToFile = chkPlotFile->isChecked();
-    c.saveChanges = chkSaveTab->isChecked();
+                       : (m_tilemodeToken == QLatin1String("_Model") ? PlotTabMode::Model : PlotTabMode::Layout);
+    c.layoutName = toStd(m_layoutNameEdit->text());
+    c.allLayouts = m_allLayoutsCheck->isChecked();
+    c.copies = toStd(m_copiesCombo->currentText());
+    c.device = toStd(m_deviceCombo->currentText());
+    c.paperLabel = toStd(m_paperLabel->text());
+    c.paperList = toStd(m_paperCombo->currentText());
+    c.paperText = toStd(m_paperEdit->text());
+    c.units = toStd(m_unitsToken);
+    c.orientation = toStd(m_orientationToken);
+    c.upsideDown = m_upsideDownCheck->isChecked();
+    c.plotArea = toStd(m_plotAreaToken);
+    c.viewName = toStd(m_viewNameEdit->text());
+    c.scaleChoice = toStd(m_scaleCombo->currentText());
+    c.scale1 = toStd(m_plottedUnitsEdit->text());
+    c.scale2 = toStd(m_drawingUnitsEdit->text());
+    c.scaleLineweights = m_scaleLineweightsCheck->isChecked();
+    c.centre = m_centrePlotCheck->isChecked();
+    c.offsetX = toStd(m_offsetXEdit->text());
+    c.offsetY = toStd(m_offsetYEdit->text());
+    c.plotStyles = m_plotStylesCheck->isChecked();
+    c.styleTable = toStd(m_styleTableCombo->currentText());
+    c.lineweights = m_lineweightsCheck->isChecked();
+    c.paperLast = m_paperspaceLastCheck->isChecked();
+    c.hide = m_hideObjectsCheck->isChecked();
+    c.shade = toStd(m_shadeCombo->currentText());
+    c.quality = toStd(m_qualityCombo->currentText());
+    c.plotToFile = m_plotToFileCheck->isChecked();
+    c.saveChanges = m_saveLayoutCheck->isChecked();
     return c;
 }
 
@@ -783,66 +793,66 @@ void DetailedPlotTab::focusField(PlotField field)
     case PlotField::None:
         return;
     case PlotField::Scale1:
-        target = txtScale1;
+        target = m_plottedUnitsEdit;
         break;
     case PlotField::Scale2:
-        target = txtScale2;
+        target = m_drawingUnitsEdit;
         break;
     case PlotField::View:
-        target = txtView;
+        target = m_viewNameEdit;
         break;
     case PlotField::OffsetX:
-        target = txtOffset_X;
+        target = m_offsetXEdit;
         break;
     case PlotField::OffsetY:
-        target = txtOffset_Y;
+        target = m_offsetYEdit;
         break;
     case PlotField::Printer:
         // The device is on the first page; it takes the focus only when that page is showing.
-        if (picDetailedPlot->currentIndex() == 0)
-            CboPrinter->setFocus();
+        if (m_pageStack->currentIndex() == 0)
+            m_deviceCombo->setFocus();
         return;
     case PlotField::Copies:
-        target = cmbNoCopies;
+        target = m_copiesCombo;
         page = 0;
         break;
     case PlotField::Tilemode:
-        target = optTilemode->checkedButton();
+        target = m_tilemodeButtons->checkedButton();
         page = 0;
         break;
     case PlotField::LayoutName:
-        target = txtLayoutName;
+        target = m_layoutNameEdit;
         page = 0;
         break;
     case PlotField::Paper:
         // The live paper control, as the routine reads it.
-        target = Label8->text().compare(ToQString(kEnterPaperSize), Qt::CaseInsensitive) == 0
-                     ? static_cast<QWidget*>(txtPaperSize)
-                     : cboPaperSize;
+        target = m_paperLabel->text().compare(toQString(kEnterPaperSize), Qt::CaseInsensitive) == 0
+                     ? static_cast<QWidget*>(m_paperEdit)
+                     : m_paperCombo;
         page = 0;
         break;
     case PlotField::StyleTable:
-        target = cboPlotStyle;
+        target = m_styleTableCombo;
         break;
     }
     if (!target)
         return;
-    if (picDetailedPlot->currentIndex() != page)
-        TabStripPlotDetailed->setCurrentIndex(page);
+    if (m_pageStack->currentIndex() != page)
+        m_pageTabBar->setCurrentIndex(page);
     target->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(target))
         edit->selectAll();
 }
 
-void DetailedPlotTab::BuildDetailedPlotRoutine()
+void DetailedPlotTab::buildRoutine()
 {
-    const DetailedPlotResult result = qv::BuildDetailedPlotRoutine(readChoices(), m_product);
+    const DetailedPlotResult result = qv::buildDetailedPlotRoutine(readChoices(), m_product);
     if (!result.ok()) {
-        Dialogs().message(*result.message);
+        userDialogs().message(*result.message);
         focusField(result.focus);
         return;
     }
-    emit routineBuilt(ToQString(result.text));
+    emit routineBuilt(toQString(result.text));
 }
 
 } // namespace qv

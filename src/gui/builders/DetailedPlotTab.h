@@ -34,11 +34,11 @@ public:
     ~DetailedPlotTab() override;
 
     // Prepares the tab for the configured product; runs once per opening of the editor.
-    void InitDetailedPlotTab();
-    bool isSetUp() const { return lblPlotDetailed == QLatin1String("yes"); }
+    void setUp();
+    bool isSetUp() const { return m_setUpFlag == QLatin1String("yes"); }
 
     // Reads the controls; builds the text or shows why it cannot.
-    void BuildDetailedPlotRoutine();
+    void buildRoutine();
     DetailedPlotChoices readChoices() const;
 
     // Field rules, as the controls run them.
@@ -49,86 +49,86 @@ public:
     void chooseDevice(const QString& name);
     void chooseStandard(int index);
     void chooseScale(int index);
-    void RefreshPaperForDevice();
-    void SetPlotToFileForDevice();
-    void SetShadeOptions(bool on);
-    void EnableStandards();
-    void DisableStandards();
-    void ShowPaperStandard(int code);
+    void refreshPaperForDevice();
+    void applyPlotToFileRule();
+    void setShadeOptionsEnabled(bool on);
+    void enablePaperStandards();
+    void disablePaperStandards();
+    void showPaperStandard(int code);
     void showPage(int page);
 
     // Hidden carriers of command tokens and markers.
-    QString txtTilemode = QStringLiteral("_Layout");
-    QString txtPlot = QStringLiteral("_Display");
-    QString txtOrient = QStringLiteral("_Landscape");
-    QString lblUnits = QStringLiteral("_Inches");
-    QString lblPlotDetailed;
-    QString lblCustomPaper;
-    int orientationPicture = 1; // picOrient: 0 portrait, 1 landscape, 2 landscape upside down, 3 portrait upside down
+    QString m_tilemodeToken = QStringLiteral("_Layout");
+    QString m_plotAreaToken = QStringLiteral("_Display");
+    QString m_orientationToken = QStringLiteral("_Landscape");
+    QString m_unitsToken = QStringLiteral("_Inches");
+    QString m_setUpFlag;
+    QString m_customPaperAddedFlag;
+    int m_orientationCode = 1; // picOrient: 0 portrait, 1 landscape, 2 landscape upside down, 3 portrait upside down
 
-    QGroupBox* fraPlotDetailed = nullptr;
-    QTabBar* TabStripPlotDetailed = nullptr;
-    QStackedWidget* picDetailedPlot = nullptr;
+    QGroupBox* m_detailedPlotGroup = nullptr;
+    QTabBar* m_pageTabBar = nullptr;
+    QStackedWidget* m_pageStack = nullptr;
 
-    QButtonGroup* optTilemode = nullptr;
-    std::array<QRadioButton*, 3> optTilemodeButtons{};
-    QLineEdit* txtLayoutName = nullptr;
-    QCheckBox* chkAllLayouts = nullptr;
-    QLabel* LblLispExplain = nullptr;
-    QLabel* lblstrModel_Layout = nullptr;
-    QLabel* lblModelPaper = nullptr;
-    QComboBox* cmbNoCopies = nullptr;
+    QButtonGroup* m_tilemodeButtons = nullptr;
+    std::array<QRadioButton*, 3> m_tilemodeRadios{};
+    QLineEdit* m_layoutNameEdit = nullptr;
+    QCheckBox* m_allLayoutsCheck = nullptr;
+    QLabel* m_lispNoteLabel = nullptr;
+    QLabel* m_automaticHintLabel = nullptr;
+    QLabel* m_modelPaperHintLabel = nullptr;
+    QComboBox* m_copiesCombo = nullptr;
 
-    QComboBox* CboPrinter = nullptr;
-    QPushButton* cmdPlotterBrowse = nullptr;
-    QPushButton* cmdTip1 = nullptr;
-    QLabel* lblselectPlotter = nullptr;
-    QLabel* lblStandards = nullptr;
-    QComboBox* cboStandards = nullptr;
-    QLabel* Label8 = nullptr;
-    QComboBox* cboPaperSize = nullptr;
-    QLineEdit* txtPaperSize = nullptr;
-    QLabel* lblPaperSize = nullptr;
-    QPushButton* cmdAddPaperSize = nullptr;
+    QComboBox* m_deviceCombo = nullptr;
+    QPushButton* m_browsePlotterButton = nullptr;
+    QPushButton* m_tipButton = nullptr;
+    QLabel* m_deviceHintLabel = nullptr;
+    QLabel* m_paperStandardLabel = nullptr;
+    QComboBox* m_paperStandardCombo = nullptr;
+    QLabel* m_paperLabel = nullptr;
+    QComboBox* m_paperCombo = nullptr;
+    QLineEdit* m_paperEdit = nullptr;
+    QLabel* m_paperHintLabel = nullptr;
+    QPushButton* m_addCustomPaperButton = nullptr;
 
-    QButtonGroup* optUnit = nullptr;
-    std::array<QRadioButton*, 3> optUnitButtons{};
-    QButtonGroup* OptDwgOrient = nullptr;
-    std::array<QRadioButton*, 2> OptDwgOrientButtons{};
-    QCheckBox* chkUpside = nullptr;
-    OrientationPicture* picOrient = nullptr;
+    QButtonGroup* m_unitButtons = nullptr;
+    std::array<QRadioButton*, 3> m_unitRadios{};
+    QButtonGroup* m_orientationButtons = nullptr;
+    std::array<QRadioButton*, 2> m_orientationRadios{};
+    QCheckBox* m_upsideDownCheck = nullptr;
+    OrientationPicture* m_orientationPicture = nullptr;
 
-    QButtonGroup* OptPlotArea = nullptr;
-    std::array<QRadioButton*, 4> OptPlotAreaButtons{};
-    QLineEdit* txtView = nullptr;
-    QComboBox* cmbScale = nullptr;
-    QLineEdit* txtScale1 = nullptr;
-    QLineEdit* txtScale2 = nullptr;
-    QCheckBox* chkScaleLine = nullptr;
-    QCheckBox* ChkPlotcenter = nullptr;
-    QLineEdit* txtOffset_X = nullptr;
-    QLineEdit* txtOffset_Y = nullptr;
-    std::array<QLabel*, 5> txtOffset{};
+    QButtonGroup* m_plotAreaButtons = nullptr;
+    std::array<QRadioButton*, 4> m_plotAreaRadios{};
+    QLineEdit* m_viewNameEdit = nullptr;
+    QComboBox* m_scaleCombo = nullptr;
+    QLineEdit* m_plottedUnitsEdit = nullptr;
+    QLineEdit* m_drawingUnitsEdit = nullptr;
+    QCheckBox* m_scaleLineweightsCheck = nullptr;
+    QCheckBox* m_centrePlotCheck = nullptr;
+    QLineEdit* m_offsetXEdit = nullptr;
+    QLineEdit* m_offsetYEdit = nullptr;
+    std::array<QLabel*, 5> m_offsetLabels{};
 
-    QButtonGroup* optCtb = nullptr;
-    std::array<QRadioButton*, 2> optCtbButtons{};
-    QComboBox* cboPlotStyle = nullptr;
-    QPushButton* cmdStyleTable = nullptr;
-    QCheckBox* chkPlotStyle = nullptr;
-    QCheckBox* ChkPlotObject = nullptr;
-    QCheckBox* chkpaperlast = nullptr;
-    QCheckBox* chkRemovelines = nullptr;
-    QGroupBox* fraShaded = nullptr;
-    QLabel* LblShadePlot = nullptr;
-    QComboBox* cboShade = nullptr;
-    QLabel* lblQuality = nullptr;
-    QComboBox* CboQuality = nullptr;
-    QLabel* lblShadeExplain = nullptr;
-    QCheckBox* chkPlotFile = nullptr;
-    QCheckBox* chkSaveTab = nullptr;
+    QButtonGroup* m_styleKindButtons = nullptr;
+    std::array<QRadioButton*, 2> m_styleKindRadios{};
+    QComboBox* m_styleTableCombo = nullptr;
+    QPushButton* m_browseStyleTableButton = nullptr;
+    QCheckBox* m_plotStylesCheck = nullptr;
+    QCheckBox* m_lineweightsCheck = nullptr;
+    QCheckBox* m_paperspaceLastCheck = nullptr;
+    QCheckBox* m_hideObjectsCheck = nullptr;
+    QGroupBox* m_shadeGroup = nullptr;
+    QLabel* m_shadeLabel = nullptr;
+    QComboBox* m_shadeCombo = nullptr;
+    QLabel* m_qualityLabel = nullptr;
+    QComboBox* m_qualityCombo = nullptr;
+    QLabel* m_shadeNoteLabel = nullptr;
+    QCheckBox* m_plotToFileCheck = nullptr;
+    QCheckBox* m_saveLayoutCheck = nullptr;
 
-    QPushButton* cmdSavePlot = nullptr;
-    QPushButton* cmdPlotDetailedBack = nullptr;
+    QPushButton* m_saveRoutineButton = nullptr;
+    QPushButton* m_backButton = nullptr;
 
 signals:
     void routineBuilt(const QString& text);
@@ -140,7 +140,7 @@ private:
     void connectRules();
     void fillPlotterList(bool keepText);
     void showTypedPaper(); // cboPaperSize hidden and "<Default>", txtPaperSize shown with "<Default>"
-    void SetOffsetUnitLabels(const QString& word);
+    void setOffsetUnitLabels(const QString& word);
     void chooseStyleKind(int index);
     void browsePlotter();
     void browseStyleTable();

@@ -19,102 +19,104 @@ ImportPageSetupTab::ImportPageSetupTab(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("ImportPageSetupTab"));
     auto* layout = new QVBoxLayout(this);
-    fraImportPageSetup = new QGroupBox(QStringLiteral("Import Page Setup"), this);
-    fraImportPageSetup->setObjectName(QStringLiteral("fraImportPageSetup"));
-    auto* frame = new QVBoxLayout(fraImportPageSetup);
+    m_importPageSetupGroup = new QGroupBox(QStringLiteral("Import Page Setup"), this);
+    m_importPageSetupGroup->setObjectName(QStringLiteral("fraImportPageSetup"));
+    auto* frame = new QVBoxLayout(m_importPageSetupGroup);
 
-    auto* which = new QGroupBox(QStringLiteral("Page Setup to load"), fraImportPageSetup);
+    auto* which = new QGroupBox(QStringLiteral("Page Setup to load"), m_importPageSetupGroup);
     auto* whichLayout = new QVBoxLayout(which);
-    optLoadAll = new QButtonGroup(this);
-    optLoadAll->setObjectName(QStringLiteral("optLoadAll"));
+    m_loadScopeButtons = new QButtonGroup(this);
+    m_loadScopeButtons->setObjectName(QStringLiteral("optLoadAll"));
     auto* options = new QHBoxLayout();
     for (const auto& [index, caption] :
          {std::pair{1, QStringLiteral("Load All")}, std::pair{0, QStringLiteral("Load Individual")}}) {
         auto* option = new QRadioButton(caption, which);
         option->setObjectName(QStringLiteral("optLoadAll_%1").arg(index));
-        optLoadAll->addButton(option, index);
+        m_loadScopeButtons->addButton(option, index);
         options->addWidget(option);
     }
     options->addStretch();
     whichLayout->addLayout(options);
-    lblPagesetup = MakeLabel(which, "lblPagesetup", QStringLiteral("Enter Page Setup name"));
-    txtPagesetup = new QLineEdit(which);
-    txtPagesetup->setObjectName(QStringLiteral("txtPagesetup"));
-    lblPagesetup->setBuddy(txtPagesetup);
-    lblPagesetupList =
-        MakeLabel(which, "lblPagesetupList",
+    m_pageSetupNamesLabel = makeLabel(which, "lblPagesetup", QStringLiteral("Enter Page Setup name"));
+    m_pageSetupNamesEdit = new QLineEdit(which);
+    m_pageSetupNamesEdit->setObjectName(QStringLiteral("txtPagesetup"));
+    m_pageSetupNamesLabel->setBuddy(m_pageSetupNamesEdit);
+    m_severalNamesNoteLabel =
+        makeLabel(which, "lblPagesetupList",
                   QStringLiteral("To load more than one, separate the Page Setup names with a comma (,)"));
-    lblPagesetupCheck =
-        MakeLabel(which, "lblPagesetupCheck",
+    m_confirmNoteLabel =
+        makeLabel(which, "lblPagesetupCheck",
                   QStringLiteral("Please confirm that this drawing actually contains this page setup."));
-    whichLayout->addWidget(lblPagesetup);
-    whichLayout->addWidget(txtPagesetup);
-    whichLayout->addWidget(lblPagesetupList);
-    whichLayout->addWidget(lblPagesetupCheck);
+    whichLayout->addWidget(m_pageSetupNamesLabel);
+    whichLayout->addWidget(m_pageSetupNamesEdit);
+    whichLayout->addWidget(m_severalNamesNoteLabel);
+    whichLayout->addWidget(m_confirmNoteLabel);
     frame->addWidget(which);
 
-    auto* source = new QGroupBox(QStringLiteral("Drawing containing Page Setup"), fraImportPageSetup);
+    auto* source = new QGroupBox(QStringLiteral("Drawing containing Page Setup"), m_importPageSetupGroup);
     auto* sourceLayout = new QHBoxLayout(source);
-    txtDrawingAddress = new QLineEdit(source);
-    txtDrawingAddress->setObjectName(QStringLiteral("txtDrawingAddress"));
-    cmdDwgBrowse = MakeDialogButton(source, "cmdDwgBrowse", QStringLiteral("Browse"));
-    sourceLayout->addWidget(txtDrawingAddress, 1);
-    sourceLayout->addWidget(cmdDwgBrowse);
+    m_sourceDrawingEdit = new QLineEdit(source);
+    m_sourceDrawingEdit->setObjectName(QStringLiteral("txtDrawingAddress"));
+    m_browseDrawingButton = makeDialogButton(source, "cmdDwgBrowse", QStringLiteral("Browse"));
+    sourceLayout->addWidget(m_sourceDrawingEdit, 1);
+    sourceLayout->addWidget(m_browseDrawingButton);
     frame->addWidget(source);
     frame->addStretch();
-    layout->addWidget(fraImportPageSetup, 1);
+    layout->addWidget(m_importPageSetupGroup, 1);
 
     auto* buttons = new QHBoxLayout();
-    cmdSavePagesetup = MakeDialogButton(this, "cmdSavePagesetup", QStringLiteral("Save Routine"),
-                                        QStringLiteral("Save Routine to Database"));
-    cmbImportBack =
-        MakeDialogButton(this, "cmbImportBack", QStringLiteral("<< Back to Main"), QStringLiteral("Back to Main Menu"));
+    m_saveRoutineButton = makeDialogButton(this, "cmdSavePagesetup", QStringLiteral("Save Routine"),
+                                           QStringLiteral("Save Routine to Database"));
+    m_backButton =
+        makeDialogButton(this, "cmbImportBack", QStringLiteral("<< Back to Main"), QStringLiteral("Back to Main Menu"));
     buttons->addStretch();
-    buttons->addWidget(cmdSavePagesetup);
-    buttons->addWidget(cmbImportBack);
+    buttons->addWidget(m_saveRoutineButton);
+    buttons->addWidget(m_backButton);
     layout->addLayout(buttons);
 
-    connect(optLoadAll, &QButtonGroup::idClicked, this, &ImportPageSetupTab::optLoadAll_Click);
-    connect(cmdDwgBrowse, &QPushButton::clicked, this, &ImportPageSetupTab::cmdDwgBrowse_Click);
-    connect(cmdSavePagesetup, &QPushButton::clicked, this, &ImportPageSetupTab::BuildPageSetupImportRoutine);
-    connect(cmbImportBack, &QPushButton::clicked, this, &ImportPageSetupTab::backRequested);
-    optLoadAll->button(0)->setChecked(true);
+    connect(m_loadScopeButtons, &QButtonGroup::idClicked, this, &ImportPageSetupTab::chooseLoadScope);
+    connect(m_browseDrawingButton, &QPushButton::clicked, this, &ImportPageSetupTab::browseForDrawing);
+    connect(m_saveRoutineButton, &QPushButton::clicked, this, &ImportPageSetupTab::buildRoutine);
+    connect(m_backButton, &QPushButton::clicked, this, &ImportPageSetupTab::backRequested);
+    m_loadScopeButtons->button(0)->setChecked(true);
 }
 
-void ImportPageSetupTab::ShowCaption()
+void ImportPageSetupTab::showCaption()
 {
-    fraImportPageSetup->setTitle(QStringLiteral("Import Page Setup"));
+    m_importPageSetupGroup->setTitle(QStringLiteral("Import Page Setup"));
 }
 
-void ImportPageSetupTab::optLoadAll_Click(int index)
+void ImportPageSetupTab::chooseLoadScope(int index)
 {
     const bool all = index == 1;
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{txtPagesetup, lblPagesetup, lblPagesetupList, lblPagesetupCheck})
+    for (QWidget* control : std::initializer_list<QWidget*>{m_pageSetupNamesEdit, m_pageSetupNamesLabel,
+                                                            m_severalNamesNoteLabel, m_confirmNoteLabel})
         control->setEnabled(!all);
-    txtPagesetup->setText(all ? QString::fromLatin1(kLoadAllPageSetups.data(), kLoadAllPageSetups.size()) : QString());
+    m_pageSetupNamesEdit->setText(all ? QString::fromLatin1(kLoadAllPageSetups.data(), kLoadAllPageSetups.size())
+                                      : QString());
 }
 
-void ImportPageSetupTab::cmdDwgBrowse_Click()
+void ImportPageSetupTab::browseForDrawing()
 {
-    txtDrawingAddress->setText(SelectDrawingFile(Dialogs()));
+    m_sourceDrawingEdit->setText(pickDrawingFile(userDialogs()));
 }
 
-void ImportPageSetupTab::BuildPageSetupImportRoutine()
+void ImportPageSetupTab::buildRoutine()
 {
     PageSetupImportChoices choices;
-    choices.loadAll = optLoadAll->checkedId() == 1;
-    choices.names = ToStd(txtPagesetup->text());
-    choices.drawing = ToStd(txtDrawingAddress->text());
-    const PageSetupRoutineResult result = qv::BuildPageSetupImportRoutine(choices);
+    choices.loadAll = m_loadScopeButtons->checkedId() == 1;
+    choices.names = toStd(m_pageSetupNamesEdit->text());
+    choices.drawing = toStd(m_sourceDrawingEdit->text());
+    const PageSetupRoutineResult result = qv::buildPageSetupImportRoutine(choices);
     if (!result.ok()) {
-        Dialogs().message(result.refusal->message);
-        QLineEdit* box = result.refusal->focus == PageSetupField::ImportDrawing ? txtDrawingAddress : txtPagesetup;
+        userDialogs().message(result.refusal->message);
+        QLineEdit* box =
+            result.refusal->focus == PageSetupField::ImportDrawing ? m_sourceDrawingEdit : m_pageSetupNamesEdit;
         box->setFocus();
         box->selectAll();
         return;
     }
-    emit routineBuilt(ToQString(result.text));
+    emit routineBuilt(toQString(result.text));
 }
 
 } // namespace qv

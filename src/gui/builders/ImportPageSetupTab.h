@@ -22,28 +22,28 @@ public:
     explicit ImportPageSetupTab(QWidget* parent = nullptr);
 
     // Checks the choices and builds the routine; emits routineBuilt, or shows why it cannot.
-    void BuildPageSetupImportRoutine();
+    void buildRoutine();
     // The tab's only preparation: its frame caption, set each time the tab is shown.
-    void ShowCaption();
+    void showCaption();
 
-    QGroupBox* fraImportPageSetup = nullptr;
-    QButtonGroup* optLoadAll = nullptr;
-    QLineEdit* txtPagesetup = nullptr;
-    QLabel* lblPagesetup = nullptr;      // "Enter Page Setup name"
-    QLabel* lblPagesetupList = nullptr;  // how to name several
-    QLabel* lblPagesetupCheck = nullptr; // the confirmation note
-    QLineEdit* txtDrawingAddress = nullptr;
-    QPushButton* cmdDwgBrowse = nullptr;
-    QPushButton* cmdSavePagesetup = nullptr;
-    QPushButton* cmbImportBack = nullptr;
+    QGroupBox* m_importPageSetupGroup = nullptr;
+    QButtonGroup* m_loadScopeButtons = nullptr;
+    QLineEdit* m_pageSetupNamesEdit = nullptr;
+    QLabel* m_pageSetupNamesLabel = nullptr;   // "Enter Page Setup name"
+    QLabel* m_severalNamesNoteLabel = nullptr; // how to name several
+    QLabel* m_confirmNoteLabel = nullptr;      // the confirmation note
+    QLineEdit* m_sourceDrawingEdit = nullptr;
+    QPushButton* m_browseDrawingButton = nullptr;
+    QPushButton* m_saveRoutineButton = nullptr;
+    QPushButton* m_backButton = nullptr;
 
 signals:
     void routineBuilt(const QString& text);
     void backRequested();
 
 private:
-    void optLoadAll_Click(int index);
-    void cmdDwgBrowse_Click();
+    void chooseLoadScope(int index);
+    void browseForDrawing();
 };
 
 } // namespace qv

@@ -6,6 +6,7 @@ namespace qv {
 
 // A sheet of paper with a letter on it, drawn in one of the four plot orientations: 0 portrait,
 // 1 landscape, 2 landscape upside down, 3 portrait upside down.
+// objectName "picOrient" (its controls keep theirs).
 class OrientationPicture final : public QWidget
 {
 public:

@@ -4,46 +4,46 @@
 #include "builders/ImportPageSetupTab.h"
 #include "builders/PageSetupPlotTab.h"
 #include "builders/SaveAsTab.h"
-#include "routines/FrmScript.h"
+#include "routines/RoutineEditor.h"
 
 namespace qv {
 
 namespace {
 
 // The routine goes into the editor's text box and the save dialog names and stores it.
-template <typename Tab> void Attach(FrmScript& editor, int tabNumber, Tab* tab)
+template <typename Tab> void attachToEditor(RoutineEditor& editor, int tabNumber, Tab* tab)
 {
     editor.setTabPage(tabNumber, tab);
     QObject::connect(tab, &Tab::routineBuilt, &editor, [&editor](const QString& text) {
-        editor.setScriptText(ToStd(text));
-        editor.OpenSaveDialog();
+        editor.setScriptText(toStd(text));
+        editor.openSaveDialog();
     });
-    QObject::connect(tab, &Tab::backRequested, &editor, &FrmScript::cmdExit_Click);
+    QObject::connect(tab, &Tab::backRequested, &editor, &RoutineEditor::returnToMain);
 }
 
 } // namespace
 
-void AddPageSetupAndSaveAsTabs(FrmScript& editor)
+void addPageSetupAndSaveAsTabs(RoutineEditor& editor)
 {
     auto* plot = new PageSetupPlotTab(&editor);
-    Attach(editor, FrmScript::TabPlotPage, plot);
-    QObject::connect(&editor, &FrmScript::tabSelected, plot, [plot](int tab) {
-        if (tab == FrmScript::TabPlotPage && !plot->isSetUp())
-            plot->SetupPageSetupTab();
+    attachToEditor(editor, RoutineEditor::TabPlotPage, plot);
+    QObject::connect(&editor, &RoutineEditor::tabSelected, plot, [plot](int tab) {
+        if (tab == RoutineEditor::TabPlotPage && !plot->isSetUp())
+            plot->setUp();
     });
 
     auto* saveAs = new SaveAsTab(&editor);
-    Attach(editor, FrmScript::TabSaveAs, saveAs);
-    QObject::connect(&editor, &FrmScript::tabSelected, saveAs, [saveAs](int tab) {
-        if (tab == FrmScript::TabSaveAs && !saveAs->isSetUp())
-            saveAs->SetupSaveAsTab();
+    attachToEditor(editor, RoutineEditor::TabSaveAs, saveAs);
+    QObject::connect(&editor, &RoutineEditor::tabSelected, saveAs, [saveAs](int tab) {
+        if (tab == RoutineEditor::TabSaveAs && !saveAs->isSetUp())
+            saveAs->setUp();
     });
 
     auto* import = new ImportPageSetupTab(&editor);
-    Attach(editor, FrmScript::TabImportPageSetup, import);
-    QObject::connect(&editor, &FrmScript::tabSelected, import, [import](int tab) {
-        if (tab == FrmScript::TabImportPageSetup)
-            import->ShowCaption();
+    attachToEditor(editor, RoutineEditor::TabImportPageSetup, import);
+    QObject::connect(&editor, &RoutineEditor::tabSelected, import, [import](int tab) {
+        if (tab == RoutineEditor::TabImportPageSetup)
+            import->showCaption();
     });
 }
 

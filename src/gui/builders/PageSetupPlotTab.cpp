@@ -3,7 +3,7 @@
 #include "app/Controls.h"
 #include "app/Program.h"
 #include "builders/DetailedPlot.h"
-#include "builders/PlotPrinter.h"
+#include "builders/PlotDeviceList.h"
 #include "builders/SelectDrawingFile.h"
 #include "config/Settings.h"
 
@@ -25,190 +25,191 @@ PageSetupPlotTab::PageSetupPlotTab(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("PageSetupPlotTab"));
     auto* layout = new QVBoxLayout(this);
-    FraPlotPageSetup = new QGroupBox(QStringLiteral("Plot Using Page Setup in Rel 2000 - 2002"), this);
-    FraPlotPageSetup->setObjectName(QStringLiteral("FraPlotPageSetup"));
-    auto* frame = new QVBoxLayout(FraPlotPageSetup);
+    m_pageSetupPlotGroup = new QGroupBox(QStringLiteral("Plot Using Page Setup in Rel 2000 - 2002"), this);
+    m_pageSetupPlotGroup->setObjectName(QStringLiteral("FraPlotPageSetup"));
+    auto* frame = new QVBoxLayout(m_pageSetupPlotGroup);
 
     // 1. Where the page setup comes from.
-    auto* location = new QGroupBox(QStringLiteral("1. Page setup location"), FraPlotPageSetup);
+    auto* location = new QGroupBox(QStringLiteral("1. Page setup location"), m_pageSetupPlotGroup);
     auto* locationGrid = new QGridLayout(location);
-    optPageSetupLoc = new QButtonGroup(this);
-    optPageSetupLoc->setObjectName(QStringLiteral("optPageSetupLoc"));
+    m_pageSetupSourceButtons = new QButtonGroup(this);
+    m_pageSetupSourceButtons->setObjectName(QStringLiteral("optPageSetupLoc"));
     const QString captions[2] = {QStringLiteral("Use page setup already in drawing been plotted"),
                                  QStringLiteral("Load page setup from a different drawing")};
     for (int i = 0; i < 2; ++i) {
         auto* option = new QRadioButton(captions[i], location);
         option->setObjectName(QStringLiteral("optPageSetupLoc_%1").arg(i));
-        optPageSetupLoc->addButton(option, i);
+        m_pageSetupSourceButtons->addButton(option, i);
         locationGrid->addWidget(option, i, 0, 1, 3);
     }
-    lblDrawingAddress1 =
-        MakeLabel(location, "lblDrawingAddress1", QStringLiteral("Select Drawing to load page setup from"));
-    txtDrawingAddress1 = new QLineEdit(location);
-    txtDrawingAddress1->setObjectName(QStringLiteral("txtDrawingAddress1"));
-    lblDrawingAddress1->setBuddy(txtDrawingAddress1);
-    cmdDrawingBrowse1 = MakeDialogButton(location, "cmdDrawingBrowse1", QStringLiteral("Browse"),
-                                         QStringLiteral("Locate drawing to import from"));
-    lblRedefine =
-        MakeLabel(location, "lblRedefine",
+    m_sourceDrawingLabel =
+        makeLabel(location, "lblDrawingAddress1", QStringLiteral("Select Drawing to load page setup from"));
+    m_sourceDrawingEdit = new QLineEdit(location);
+    m_sourceDrawingEdit->setObjectName(QStringLiteral("txtDrawingAddress1"));
+    m_sourceDrawingLabel->setBuddy(m_sourceDrawingEdit);
+    m_browseDrawingButton = makeDialogButton(location, "cmdDrawingBrowse1", QStringLiteral("Browse"),
+                                             QStringLiteral("Locate drawing to import from"));
+    m_redefineNoteLabel =
+        makeLabel(location, "lblRedefine",
                   QStringLiteral("If this page setup exists in the host drawing, it will be redefined by this one."));
-    locationGrid->addWidget(lblDrawingAddress1, 2, 0, 1, 3);
-    locationGrid->addWidget(txtDrawingAddress1, 3, 0, 1, 2);
-    locationGrid->addWidget(cmdDrawingBrowse1, 3, 2);
-    locationGrid->addWidget(lblRedefine, 4, 0, 1, 3);
+    locationGrid->addWidget(m_sourceDrawingLabel, 2, 0, 1, 3);
+    locationGrid->addWidget(m_sourceDrawingEdit, 3, 0, 1, 2);
+    locationGrid->addWidget(m_browseDrawingButton, 3, 2);
+    locationGrid->addWidget(m_redefineNoteLabel, 4, 0, 1, 3);
     locationGrid->setColumnStretch(0, 1);
     frame->addWidget(location);
 
     // 2. The page setup's name.
-    auto* name = new QGroupBox(QStringLiteral("2. Page Setup Name"), FraPlotPageSetup);
+    auto* name = new QGroupBox(QStringLiteral("2. Page Setup Name"), m_pageSetupPlotGroup);
     auto* nameLayout = new QVBoxLayout(name);
-    auto* nameLabel = MakeLabel(name, "lblPageSetupName", QStringLiteral("Enter Page Setup Name"));
-    txtPageSetupName = new QLineEdit(name);
-    txtPageSetupName->setObjectName(QStringLiteral("txtPageSetupName"));
-    nameLabel->setBuddy(txtPageSetupName);
+    auto* nameLabel = makeLabel(name, "lblPageSetupName", QStringLiteral("Enter Page Setup Name"));
+    m_pageSetupNameEdit = new QLineEdit(name);
+    m_pageSetupNameEdit->setObjectName(QStringLiteral("txtPageSetupName"));
+    nameLabel->setBuddy(m_pageSetupNameEdit);
     nameLayout->addWidget(nameLabel);
-    nameLayout->addWidget(txtPageSetupName);
+    nameLayout->addWidget(m_pageSetupNameEdit);
     nameLayout->addWidget(
-        MakeLabel(name, "lblPageSetupNote",
+        makeLabel(name, "lblPageSetupNote",
                   QStringLiteral("Please confirm that the selected drawings actually contain this page setup.")));
     frame->addWidget(name);
 
     // 3. The device: the page setup's own unless one is chosen here.
-    auto* device = new QGroupBox(QStringLiteral("3. Plot Device"), FraPlotPageSetup);
+    auto* device = new QGroupBox(QStringLiteral("3. Plot Device"), m_pageSetupPlotGroup);
     auto* deviceLayout = new QHBoxLayout(device);
-    cboPagesetupPlotter = new QComboBox(device);
-    cboPagesetupPlotter->setObjectName(QStringLiteral("cboPagesetupPlotter"));
-    cboPagesetupPlotter->setEditable(true);
-    cboPagesetupPlotter->setInsertPolicy(QComboBox::NoInsert);
-    cboPagesetupPlotter->setEditText(ToQString(kSelectPlotter));
-    cmdSelectPc3 = MakeDialogButton(device, "cmdSelectPc3", QStringLiteral("Browse"));
-    deviceLayout->addWidget(cboPagesetupPlotter, 1);
-    deviceLayout->addWidget(cmdSelectPc3);
+    m_deviceCombo = new QComboBox(device);
+    m_deviceCombo->setObjectName(QStringLiteral("cboPagesetupPlotter"));
+    m_deviceCombo->setEditable(true);
+    m_deviceCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_deviceCombo->setEditText(toQString(kSelectPlotter));
+    m_browsePlotterButton = makeDialogButton(device, "cmdSelectPc3", QStringLiteral("Browse"));
+    deviceLayout->addWidget(m_deviceCombo, 1);
+    deviceLayout->addWidget(m_browsePlotterButton);
     frame->addWidget(device);
 
     auto* options = new QGridLayout();
-    chkPlotalltabsPage = new QCheckBox(QStringLiteral("Plot all tabs"), FraPlotPageSetup);
-    chkPlotalltabsPage->setObjectName(QStringLiteral("chkPlotalltabsPage"));
-    Label20 =
-        MakeLabel(FraPlotPageSetup, "Label20",
+    m_allTabsCheck = new QCheckBox(QStringLiteral("Plot all tabs"), m_pageSetupPlotGroup);
+    m_allTabsCheck->setObjectName(QStringLiteral("chkPlotalltabsPage"));
+    m_lispNoteLabel =
+        makeLabel(m_pageSetupPlotGroup, "Label20",
                   QStringLiteral("Plot all tabs requires Lisp and is only available using AutoCAD full version."));
-    auto* copiesLabel = MakeLabel(FraPlotPageSetup, "lblNumberofCopies", QStringLiteral("Number of Copies"));
-    cboNumberofCopies = new QComboBox(FraPlotPageSetup);
-    cboNumberofCopies->setObjectName(QStringLiteral("cboNumberofCopies"));
-    cboNumberofCopies->setEditable(false);
-    copiesLabel->setBuddy(cboNumberofCopies);
-    chkPlotToFile = new QCheckBox(QStringLiteral("Plot to file"), FraPlotPageSetup);
-    chkPlotToFile->setObjectName(QStringLiteral("chkPlotToFile"));
-    options->addWidget(chkPlotalltabsPage, 0, 0);
-    options->addWidget(Label20, 0, 1, 1, 3);
+    auto* copiesLabel = makeLabel(m_pageSetupPlotGroup, "lblNumberofCopies", QStringLiteral("Number of Copies"));
+    m_copiesCombo = new QComboBox(m_pageSetupPlotGroup);
+    m_copiesCombo->setObjectName(QStringLiteral("cboNumberofCopies"));
+    m_copiesCombo->setEditable(false);
+    copiesLabel->setBuddy(m_copiesCombo);
+    m_plotToFileCheck = new QCheckBox(QStringLiteral("Plot to file"), m_pageSetupPlotGroup);
+    m_plotToFileCheck->setObjectName(QStringLiteral("chkPlotToFile"));
+    options->addWidget(m_allTabsCheck, 0, 0);
+    options->addWidget(m_lispNoteLabel, 0, 1, 1, 3);
     options->addWidget(copiesLabel, 1, 0);
-    options->addWidget(cboNumberofCopies, 1, 1);
-    options->addWidget(chkPlotToFile, 1, 2);
+    options->addWidget(m_copiesCombo, 1, 1);
+    options->addWidget(m_plotToFileCheck, 1, 2);
     options->setColumnStretch(3, 1);
     frame->addLayout(options);
-    layout->addWidget(FraPlotPageSetup, 1);
+    layout->addWidget(m_pageSetupPlotGroup, 1);
 
     auto* buttons = new QHBoxLayout();
-    cmdPlotPageSave = MakeDialogButton(this, "cmdPlotPageSave", QStringLiteral("Save Routine"),
-                                       QStringLiteral("Save Routine to Database"));
-    cmdPlotPagesetuBack = MakeDialogButton(this, "cmdPlotPagesetuBack", QStringLiteral("<< Back to Main"),
-                                           QStringLiteral("Back to Main Menu"));
+    m_saveRoutineButton = makeDialogButton(this, "cmdPlotPageSave", QStringLiteral("Save Routine"),
+                                           QStringLiteral("Save Routine to Database"));
+    m_backButton = makeDialogButton(this, "cmdPlotPagesetuBack", QStringLiteral("<< Back to Main"),
+                                    QStringLiteral("Back to Main Menu"));
     buttons->addStretch();
-    buttons->addWidget(cmdPlotPageSave);
-    buttons->addWidget(cmdPlotPagesetuBack);
+    buttons->addWidget(m_saveRoutineButton);
+    buttons->addWidget(m_backButton);
     layout->addLayout(buttons);
 
-    connect(optPageSetupLoc, &QButtonGroup::idClicked, this, &PageSetupPlotTab::optPageSetupLoc_Click);
-    connect(cmdDrawingBrowse1, &QPushButton::clicked, this, &PageSetupPlotTab::cmdDrawingBrowse1_Click);
-    connect(cmdSelectPc3, &QPushButton::clicked, this, &PageSetupPlotTab::cmdSelectPc3_Click);
-    connect(cmdPlotPageSave, &QPushButton::clicked, this, &PageSetupPlotTab::BuildPageSetupPlotRoutine);
-    connect(cmdPlotPagesetuBack, &QPushButton::clicked, this, &PageSetupPlotTab::backRequested);
+    connect(m_pageSetupSourceButtons, &QButtonGroup::idClicked, this, &PageSetupPlotTab::choosePageSetupSource);
+    connect(m_browseDrawingButton, &QPushButton::clicked, this, &PageSetupPlotTab::browseForDrawing);
+    connect(m_browsePlotterButton, &QPushButton::clicked, this, &PageSetupPlotTab::browsePlotter);
+    connect(m_saveRoutineButton, &QPushButton::clicked, this, &PageSetupPlotTab::buildRoutine);
+    connect(m_backButton, &QPushButton::clicked, this, &PageSetupPlotTab::backRequested);
     // The printers arrive after the editor has opened: the list refills, keeping what the user chose.
     connect(&PlotDeviceList::instance(), &PlotDeviceList::changed, this, [this] {
         if (isSetUp())
             refillDevices();
     });
-    optPageSetupLoc_Click(0);
+    choosePageSetupSource(0);
 }
 
-void PageSetupPlotTab::SetupPageSetupTab()
+void PageSetupPlotTab::setUp()
 {
-    m_product = GetAcadVer(Program().ini);
-    const PageSetupPlotSetup setup = PageSetupPlotSetupFor(m_product);
-    FraPlotPageSetup->setTitle(ToQString(setup.frameCaption));
-    chkPlotalltabsPage->setEnabled(setup.allTabsOffered);
+    m_product = readProductCode(programState().settings);
+    const PageSetupPlotSetup setup = pageSetupPlotSetupFor(m_product);
+    m_pageSetupPlotGroup->setTitle(toQString(setup.frameCaption));
+    m_allTabsCheck->setEnabled(setup.allTabsOffered);
     if (!setup.allTabsOffered)
-        chkPlotalltabsPage->setChecked(false);
-    Label20->setVisible(!setup.allTabsOffered);
+        m_allTabsCheck->setChecked(false);
+    m_lispNoteLabel->setVisible(!setup.allTabsOffered);
 
-    optPageSetupLoc->button(0)->setChecked(true);
-    optPageSetupLoc_Click(0);
+    m_pageSetupSourceButtons->button(0)->setChecked(true);
+    choosePageSetupSource(0);
 
-    cboNumberofCopies->clear();
+    m_copiesCombo->clear();
     for (int i = 1; i <= kMaxPageSetupCopies; ++i)
-        cboNumberofCopies->addItem(QString::number(i));
-    cboNumberofCopies->setCurrentIndex(0);
+        m_copiesCombo->addItem(QString::number(i));
+    m_copiesCombo->setCurrentIndex(0);
 
-    lblPlotPaper = QStringLiteral("yes");
-    FillPlotterList(cboPagesetupPlotter, PlotDeviceList::instance().devices());
+    m_setUpFlag = QStringLiteral("yes");
+    fillDeviceCombo(m_deviceCombo, PlotDeviceList::instance().devices());
 }
 
 void PageSetupPlotTab::refillDevices()
 {
-    FillPlotterList(cboPagesetupPlotter, PlotDeviceList::instance().devices(), true);
+    fillDeviceCombo(m_deviceCombo, PlotDeviceList::instance().devices(), true);
 }
 
-void PageSetupPlotTab::optPageSetupLoc_Click(int index)
+void PageSetupPlotTab::choosePageSetupSource(int index)
 {
     const bool other = index == 1;
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{txtDrawingAddress1, cmdDrawingBrowse1, lblDrawingAddress1, lblRedefine})
+    for (QWidget* control : std::initializer_list<QWidget*>{m_sourceDrawingEdit, m_browseDrawingButton,
+                                                            m_sourceDrawingLabel, m_redefineNoteLabel})
         control->setEnabled(other);
 }
 
-void PageSetupPlotTab::cmdDrawingBrowse1_Click()
+void PageSetupPlotTab::browseForDrawing()
 {
-    txtDrawingAddress1->setText(SelectDrawingFile(Dialogs()));
+    m_sourceDrawingEdit->setText(pickDrawingFile(userDialogs()));
 }
 
-void PageSetupPlotTab::cmdSelectPc3_Click()
+void PageSetupPlotTab::browsePlotter()
 {
-    const QString file = GetPlotterBrowse(Dialogs(), Program().ini);
+    const QString file = pickPlotterFile(userDialogs(), programState().settings);
     if (!file.trimmed().isEmpty())
-        cboPagesetupPlotter->setEditText(file);
-    if (cboPagesetupPlotter->currentText().trimmed().isEmpty())
-        cboPagesetupPlotter->setEditText(ToQString(kSelectPlotter));
+        m_deviceCombo->setEditText(file);
+    if (m_deviceCombo->currentText().trimmed().isEmpty())
+        m_deviceCombo->setEditText(toQString(kSelectPlotter));
 }
 
 PageSetupPlotChoices PageSetupPlotTab::readChoices() const
 {
     PageSetupPlotChoices choices;
-    choices.fromOtherDrawing = optPageSetupLoc->checkedId() == 1;
-    choices.drawing = ToStd(txtDrawingAddress1->text());
-    choices.pageSetupName = ToStd(txtPageSetupName->text());
-    choices.device = ToStd(cboPagesetupPlotter->currentText());
-    choices.allTabs = chkPlotalltabsPage->isEnabled() && chkPlotalltabsPage->isChecked();
-    choices.copies = ToStd(cboNumberofCopies->currentText());
-    choices.plotToFile = chkPlotToFile->isChecked();
+    choices.fromOtherDrawing = m_pageSetupSourceButtons->checkedId() == 1;
+    choices.drawing = toStd(m_sourceDrawingEdit->text());
+    choices.pageSetupName = toStd(m_pageSetupNameEdit->text());
+    choices.device = toStd(m_deviceCombo->currentText());
+    choices.allTabs = m_allTabsCheck->isEnabled() && m_allTabsCheck->isChecked();
+    choices.copies = toStd(m_copiesCombo->currentText());
+    choices.plotToFile = m_plotToFileCheck->isChecked();
     return choices;
 }
 
-void PageSetupPlotTab::BuildPageSetupPlotRoutine()
+void PageSetupPlotTab::buildRoutine()
 {
-    Dialogs().message(PlottingInformationMessage());
-    const PageSetupRoutineResult result = qv::BuildPageSetupPlotRoutine(readChoices(), m_product);
+    userDialogs().message(plottingInformationMessage());
+    const PageSetupRoutineResult result = qv::buildPageSetupPlotRoutine(readChoices(), m_product);
     if (!result.ok()) {
-        Dialogs().message(result.refusal->message);
+        userDialogs().message(result.refusal->message);
         if (result.refusal->focus == PageSetupField::Device) {
-            cboPagesetupPlotter->setFocus();
+            m_deviceCombo->setFocus();
             return;
         }
-        QLineEdit* box = result.refusal->focus == PageSetupField::PlotDrawing ? txtDrawingAddress1 : txtPageSetupName;
+        QLineEdit* box =
+            result.refusal->focus == PageSetupField::PlotDrawing ? m_sourceDrawingEdit : m_pageSetupNameEdit;
         box->setFocus();
         box->selectAll();
         return;
     }
-    emit routineBuilt(ToQString(result.text));
+    emit routineBuilt(toQString(result.text));
 }
 
 } // namespace qv

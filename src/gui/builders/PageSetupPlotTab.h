@@ -28,30 +28,30 @@ public:
     explicit PageSetupPlotTab(QWidget* parent = nullptr);
 
     // Prepares the tab for the configured product; runs once per opening of the editor.
-    void SetupPageSetupTab();
+    void setUp();
     // Shows the plotting information, then builds the routine; emits routineBuilt, or shows why it cannot.
-    void BuildPageSetupPlotRoutine();
+    void buildRoutine();
 
-    bool isSetUp() const { return lblPlotPaper == QLatin1String("yes"); }
+    bool isSetUp() const { return m_setUpFlag == QLatin1String("yes"); }
 
     // "yes" once the tab has been set up in this opening of the editor.
-    QString lblPlotPaper;
+    QString m_setUpFlag;
 
-    QGroupBox* FraPlotPageSetup = nullptr;
-    QButtonGroup* optPageSetupLoc = nullptr;
-    QLineEdit* txtDrawingAddress1 = nullptr;
-    QPushButton* cmdDrawingBrowse1 = nullptr;
-    QLabel* lblDrawingAddress1 = nullptr; // "Select Drawing to load page setup from"
-    QLabel* lblRedefine = nullptr;        // the redefinition note
-    QLineEdit* txtPageSetupName = nullptr;
-    QComboBox* cboPagesetupPlotter = nullptr;
-    QPushButton* cmdSelectPc3 = nullptr;
-    QCheckBox* chkPlotalltabsPage = nullptr;
-    QLabel* Label20 = nullptr;
-    QComboBox* cboNumberofCopies = nullptr;
-    QCheckBox* chkPlotToFile = nullptr;
-    QPushButton* cmdPlotPageSave = nullptr;
-    QPushButton* cmdPlotPagesetuBack = nullptr;
+    QGroupBox* m_pageSetupPlotGroup = nullptr;
+    QButtonGroup* m_pageSetupSourceButtons = nullptr;
+    QLineEdit* m_sourceDrawingEdit = nullptr;
+    QPushButton* m_browseDrawingButton = nullptr;
+    QLabel* m_sourceDrawingLabel = nullptr; // "Select Drawing to load page setup from"
+    QLabel* m_redefineNoteLabel = nullptr;  // the redefinition note
+    QLineEdit* m_pageSetupNameEdit = nullptr;
+    QComboBox* m_deviceCombo = nullptr;
+    QPushButton* m_browsePlotterButton = nullptr;
+    QCheckBox* m_allTabsCheck = nullptr;
+    QLabel* m_lispNoteLabel = nullptr;
+    QComboBox* m_copiesCombo = nullptr;
+    QCheckBox* m_plotToFileCheck = nullptr;
+    QPushButton* m_saveRoutineButton = nullptr;
+    QPushButton* m_backButton = nullptr;
 
 signals:
     void routineBuilt(const QString& text);
@@ -59,9 +59,9 @@ signals:
 
 private:
     PageSetupPlotChoices readChoices() const;
-    void optPageSetupLoc_Click(int index);
-    void cmdDrawingBrowse1_Click();
-    void cmdSelectPc3_Click();
+    void choosePageSetupSource(int index);
+    void browseForDrawing();
+    void browsePlotter();
     void refillDevices();
 
     std::string m_product;

@@ -4,8 +4,8 @@
 #include "app/UserDialogs.h"
 #include "builders/PlotDevices.h"
 #include "config/Settings.h"
+#include "config/SettingsFile.h"
 #include "config/SettingsKeys.h"
-#include "config/clsIniControl.h"
 
 #include <QLineEdit>
 
@@ -13,50 +13,52 @@ namespace qv {
 
 namespace {
 
-bool BrowseFolderOfFile(UserDialogs& dialogs, QLineEdit* box, const QString& title, const QString& filter)
+bool pickFolderOfFile(UserDialogs& dialogs, QLineEdit* box, const QString& title, const QString& filter)
 {
     const QStringList chosen = dialogs.openFileNames(title, filter, QString(), false);
     if (chosen.isEmpty())
         return false;
-    box->setText(ToQString(FolderOfChosenFile(ToStd(chosen.front()))));
+    box->setText(toQString(folderOfChosenFile(toStd(chosen.front()))));
     return true;
 }
 
 } // namespace
 
-void LoadPlotLocations(const clsIniControl& ini, QLineEdit* txtPlotterLoc, QLineEdit* txtPlotStyleLoc)
+void loadPlotLocations(const SettingsFile& ini, QLineEdit* plotterFolderEdit, QLineEdit* plotStyleFolderEdit)
 {
-    txtPlotterLoc->setText(ToQString(PlotLocationShown(GetPc3Location(ini))));
-    txtPlotStyleLoc->setText(ToQString(PlotLocationShown(GetStyleLocation(ini))));
+    plotterFolderEdit->setText(toQString(plotLocationShown(readPlotterConfigFolder(ini))));
+    plotStyleFolderEdit->setText(toQString(plotLocationShown(readPlotStyleFolder(ini))));
 }
 
-Status SavePlotLocations(const clsIniControl& ini, const QLineEdit* txtPlotterLoc, const QLineEdit* txtPlotStyleLoc)
+Status savePlotLocations(const SettingsFile& ini, const QLineEdit* plotterFolderEdit,
+                         const QLineEdit* plotStyleFolderEdit)
 {
-    const std::pair<const QLineEdit*, const char*> boxes[] = {{txtPlotterLoc, keys::kPc3Key},
-                                                               {txtPlotStyleLoc, keys::kStyleKey}};
+    const std::pair<const QLineEdit*, const char*> boxes[] = {{plotterFolderEdit, keys::kPc3Key},
+                                                              {plotStyleFolderEdit, keys::kStyleKey}};
     for (const auto& [box, key] : boxes) {
-        const std::string text = ToStd(box->text());
-        if (!IsPlotLocationToSave(text))
+        const std::string text = toStd(box->text());
+        if (!isPlotLocationToSave(text))
             continue;
-        if (Status written = ini.WriteValue(keys::kPlotWizardSection, key, text); !written.ok())
+        if (Status written = ini.writeValue(keys::kPlotWizardSection, key, text); !written.ok())
             return written;
     }
     return {};
 }
 
-bool BrowsePc3Folder(UserDialogs& dialogs, QLineEdit* txtPlotterLoc)
+bool pickPlotterFolder(UserDialogs& dialogs, QLineEdit* plotterFolderEdit)
 {
-    return BrowseFolderOfFile(dialogs, txtPlotterLoc, QStringLiteral("Select a PC3 file to locate directory"),
-                              QStringLiteral("PC3 Files (*.pc3)|*.pc3|All Files (*.*)|*.*"));
+    return pickFolderOfFile(dialogs, plotterFolderEdit, QStringLiteral("Select a PC3 file to locate directory"),
+                            QStringLiteral("PC3 Files (*.pc3)|*.pc3|All Files (*.*)|*.*"));
 }
 
-bool BrowseStyleFolder(UserDialogs& dialogs, QLineEdit* txtPlotStyleLoc)
+bool pickPlotStyleFolder(UserDialogs& dialogs, QLineEdit* plotStyleFolderEdit)
 {
-    return BrowseFolderOfFile(dialogs, txtPlotStyleLoc, QStringLiteral("Select a CTB or STB file to locate directory"),
-                              QStringLiteral("CTB & STB Files (*.ctb *.stb)|*.?tb|All Files (*.*)|*.*"));
+    return pickFolderOfFile(dialogs, plotStyleFolderEdit,
+                            QStringLiteral("Select a CTB or STB file to locate directory"),
+                            QStringLiteral("CTB & STB Files (*.ctb *.stb)|*.?tb|All Files (*.*)|*.*"));
 }
 
-void ShowPlotLocationsHelp(UserDialogs& dialogs)
+void showPlotLocationsHelp(UserDialogs& dialogs)
 {
     static constexpr const char* kLines[] = {
         "To Locate Files:",

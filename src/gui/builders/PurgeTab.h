@@ -26,23 +26,23 @@ public:
     explicit PurgeTab(QWidget* parent = nullptr);
 
     // Prepares the tab for the configured product; runs once per opening of the editor.
-    void SetupPurgeTab();
+    void setUp();
     // Builds the routine text; emits routineBuilt, or shows why it cannot.
-    void BuildPurgeRoutine();
+    void buildRoutine();
 
-    bool isSetUp() const { return lblPurge == QLatin1String("yes"); }
+    bool isSetUp() const { return m_setUpFlag == QLatin1String("yes"); }
 
     // State kept as the window's own flags: "Yes" when every offered item is ticked; "yes" once set up.
-    QString lblpurgeall = QStringLiteral("No");
-    QString lblPurge;
+    QString m_allTickedFlag = QStringLiteral("No");
+    QString m_setUpFlag;
 
-    QGroupBox* frmPurge = nullptr;
-    QButtonGroup* chkPurge = nullptr;
-    QPushButton* cmdPurgeAll = nullptr;
-    QComboBox* cmbNoPasses = nullptr;
-    QLabel* lblPasses = nullptr;
-    QPushButton* cmdPurgeSave = nullptr;
-    QPushButton* cmdpurgeBack = nullptr;
+    QGroupBox* m_purgeGroup = nullptr;
+    QButtonGroup* m_itemButtons = nullptr;
+    QPushButton* m_toggleAllButton = nullptr;
+    QComboBox* m_passesCombo = nullptr;
+    QLabel* m_passesLabel = nullptr;
+    QPushButton* m_saveRoutineButton = nullptr;
+    QPushButton* m_backButton = nullptr;
 
 signals:
     void routineBuilt(const QString& text);
@@ -51,9 +51,9 @@ signals:
 private:
     PurgeChoices readChoices() const;
     void showTicks(const PurgeChoices& choices);
-    void pressPurgeAll();
+    void toggleAllItems();
 
-    std::array<QCheckBox*, kPurgeItemCount> m_items{};
+    std::array<QCheckBox*, kPurgeItemCount> m_itemChecks{};
     std::string m_product;
     PurgeSetup m_setup;
 };

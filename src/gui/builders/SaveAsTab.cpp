@@ -22,8 +22,8 @@ namespace qv {
 
 namespace {
 
-QButtonGroup* MakeOptions(QWidget* owner, QWidget* parent, const char* name, std::initializer_list<QString> captions,
-                          QBoxLayout* layout)
+QButtonGroup* makeRadioGroup(QWidget* owner, QWidget* parent, const char* name, std::initializer_list<QString> captions,
+                             QBoxLayout* layout)
 {
     auto* group = new QButtonGroup(owner);
     group->setObjectName(QString::fromLatin1(name));
@@ -43,202 +43,203 @@ SaveAsTab::SaveAsTab(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("SaveAsTab"));
     auto* layout = new QVBoxLayout(this);
-    fraSaveAs = new QGroupBox(QStringLiteral("Save As Drawing"), this);
-    fraSaveAs->setObjectName(QStringLiteral("fraSaveAs"));
-    auto* frame = new QVBoxLayout(fraSaveAs);
+    m_saveAsGroup = new QGroupBox(QStringLiteral("Save As Drawing"), this);
+    m_saveAsGroup->setObjectName(QStringLiteral("fraSaveAs"));
+    auto* frame = new QVBoxLayout(m_saveAsGroup);
 
     auto* top = new QHBoxLayout();
-    auto* type = new QGroupBox(QStringLiteral("Type"), fraSaveAs);
+    auto* type = new QGroupBox(QStringLiteral("Type"), m_saveAsGroup);
     auto* typeLayout = new QVBoxLayout(type);
-    OptSaveAsType =
-        MakeOptions(this, type, "OptSaveAsType", {QStringLiteral("Drawing"), QStringLiteral("Dxf")}, typeLayout);
+    m_fileKindButtons =
+        makeRadioGroup(this, type, "OptSaveAsType", {QStringLiteral("Drawing"), QStringLiteral("Dxf")}, typeLayout);
     top->addWidget(type);
     auto* release = new QVBoxLayout();
-    lblSaveType = MakeLabel(fraSaveAs, "lblSaveType", QStringLiteral("Save As Type:"));
-    cboSaveType = new QComboBox(fraSaveAs);
-    cboSaveType->setObjectName(QStringLiteral("cboSaveType"));
-    cboSaveType->setEditable(false);
-    lblSaveType->setBuddy(cboSaveType);
-    release->addWidget(lblSaveType);
-    release->addWidget(cboSaveType);
+    m_releaseLabel = makeLabel(m_saveAsGroup, "lblSaveType", QStringLiteral("Save As Type:"));
+    m_releaseCombo = new QComboBox(m_saveAsGroup);
+    m_releaseCombo->setObjectName(QStringLiteral("cboSaveType"));
+    m_releaseCombo->setEditable(false);
+    m_releaseLabel->setBuddy(m_releaseCombo);
+    release->addWidget(m_releaseLabel);
+    release->addWidget(m_releaseCombo);
     release->addStretch();
     top->addLayout(release, 1);
     frame->addLayout(top);
 
-    auto* folder = new QGroupBox(QStringLiteral("Select Folder to Save to"), fraSaveAs);
+    auto* folder = new QGroupBox(QStringLiteral("Select Folder to Save to"), m_saveAsGroup);
     auto* folderGrid = new QGridLayout(folder);
-    lblSaveInFolder = MakeLabel(folder, "lblSaveInFolder", QStringLiteral("Save in Folder:"));
-    txtSaveAs_Folder = new QLineEdit(ToQString(kDefaultFolder), folder);
-    txtSaveAs_Folder->setObjectName(QStringLiteral("txtSaveAs_Folder"));
-    lblSaveInFolder->setBuddy(txtSaveAs_Folder);
-    cmbSaveAsBrowse = MakeDialogButton(folder, "cmbSaveAsBrowse", QStringLiteral("Browse"),
-                                       QStringLiteral("Locate folder to save to"));
-    LblLispExplain16 =
-        MakeLabel(folder, "LblLispExplain16",
+    m_folderLabel = makeLabel(folder, "lblSaveInFolder", QStringLiteral("Save in Folder:"));
+    m_folderEdit = new QLineEdit(toQString(kDefaultFolder), folder);
+    m_folderEdit->setObjectName(QStringLiteral("txtSaveAs_Folder"));
+    m_folderLabel->setBuddy(m_folderEdit);
+    m_browseFolderButton = makeDialogButton(folder, "cmbSaveAsBrowse", QStringLiteral("Browse"),
+                                            QStringLiteral("Locate folder to save to"));
+    m_lispNoteLabel =
+        makeLabel(folder, "LblLispExplain16",
                   QStringLiteral("This option requires Lisp and is only available using AutoCAD full version. "));
-    folderGrid->addWidget(lblSaveInFolder, 0, 0);
-    folderGrid->addWidget(txtSaveAs_Folder, 0, 1);
-    folderGrid->addWidget(cmbSaveAsBrowse, 0, 2);
-    folderGrid->addWidget(LblLispExplain16, 1, 0, 1, 3);
+    folderGrid->addWidget(m_folderLabel, 0, 0);
+    folderGrid->addWidget(m_folderEdit, 0, 1);
+    folderGrid->addWidget(m_browseFolderButton, 0, 2);
+    folderGrid->addWidget(m_lispNoteLabel, 1, 0, 1, 3);
     folderGrid->setColumnStretch(1, 1);
     frame->addWidget(folder);
 
     auto* dxf = new QHBoxLayout();
-    FraDxfFormat = new QGroupBox(QStringLiteral("Format"), fraSaveAs);
-    FraDxfFormat->setObjectName(QStringLiteral("FraDxfFormat"));
-    auto* formatLayout = new QVBoxLayout(FraDxfFormat);
-    OptSaveAsFormat = MakeOptions(this, FraDxfFormat, "OptSaveAsFormat",
-                                  {QStringLiteral("ASCII"), QStringLiteral("Binary")}, formatLayout);
-    lblDxfAccuracy = MakeLabel(fraSaveAs, "lblDxfAccuracy", QStringLiteral("Accuracy"));
-    cboDxfAccuracy = new QComboBox(fraSaveAs);
-    cboDxfAccuracy->setObjectName(QStringLiteral("cboDxfAccuracy"));
-    cboDxfAccuracy->setEditable(false);
-    lblDxfAccuracy->setBuddy(cboDxfAccuracy);
-    chkSaveAsPreview = new QCheckBox(QStringLiteral("Thumbnail Preview"), fraSaveAs);
-    chkSaveAsPreview->setObjectName(QStringLiteral("chkSaveAsPreview"));
-    dxf->addWidget(FraDxfFormat);
-    dxf->addWidget(lblDxfAccuracy);
-    dxf->addWidget(cboDxfAccuracy);
-    dxf->addWidget(chkSaveAsPreview);
+    m_dxfFormatGroup = new QGroupBox(QStringLiteral("Format"), m_saveAsGroup);
+    m_dxfFormatGroup->setObjectName(QStringLiteral("FraDxfFormat"));
+    auto* formatLayout = new QVBoxLayout(m_dxfFormatGroup);
+    m_dxfFormatButtons = makeRadioGroup(this, m_dxfFormatGroup, "OptSaveAsFormat",
+                                        {QStringLiteral("ASCII"), QStringLiteral("Binary")}, formatLayout);
+    m_accuracyLabel = makeLabel(m_saveAsGroup, "lblDxfAccuracy", QStringLiteral("Accuracy"));
+    m_accuracyCombo = new QComboBox(m_saveAsGroup);
+    m_accuracyCombo->setObjectName(QStringLiteral("cboDxfAccuracy"));
+    m_accuracyCombo->setEditable(false);
+    m_accuracyLabel->setBuddy(m_accuracyCombo);
+    m_previewCheck = new QCheckBox(QStringLiteral("Thumbnail Preview"), m_saveAsGroup);
+    m_previewCheck->setObjectName(QStringLiteral("chkSaveAsPreview"));
+    dxf->addWidget(m_dxfFormatGroup);
+    dxf->addWidget(m_accuracyLabel);
+    dxf->addWidget(m_accuracyCombo);
+    dxf->addWidget(m_previewCheck);
     dxf->addStretch();
     frame->addLayout(dxf);
     frame->addStretch();
-    layout->addWidget(fraSaveAs, 1);
+    layout->addWidget(m_saveAsGroup, 1);
 
     auto* buttons = new QHBoxLayout();
-    cmdSaveAsSave = MakeDialogButton(this, "cmdSaveAsSave", QStringLiteral("Save Routine"),
-                                     QStringLiteral("Save Routine to Database"));
-    cmdSaveAsBack =
-        MakeDialogButton(this, "cmdSaveAsBack", QStringLiteral("<< Back to Main"), QStringLiteral("Back to Main Menu"));
+    m_saveRoutineButton = makeDialogButton(this, "cmdSaveAsSave", QStringLiteral("Save Routine"),
+                                           QStringLiteral("Save Routine to Database"));
+    m_backButton =
+        makeDialogButton(this, "cmdSaveAsBack", QStringLiteral("<< Back to Main"), QStringLiteral("Back to Main Menu"));
     buttons->addStretch();
-    buttons->addWidget(cmdSaveAsSave);
-    buttons->addWidget(cmdSaveAsBack);
+    buttons->addWidget(m_saveRoutineButton);
+    buttons->addWidget(m_backButton);
     layout->addLayout(buttons);
 
-    connect(OptSaveAsType, &QButtonGroup::idClicked, this, [this](int index) {
+    connect(m_fileKindButtons, &QButtonGroup::idClicked, this, [this](int index) {
         if (index == static_cast<int>(SaveAsType::Dxf))
-            FillDxfReleases();
+            showDxfReleases();
         else
-            FillDrawingReleases();
+            showDrawingReleases();
     });
-    connect(OptSaveAsFormat, &QButtonGroup::idClicked, this, &SaveAsTab::OptSaveAsFormat_Click);
-    connect(cmbSaveAsBrowse, &QPushButton::clicked, this, &SaveAsTab::cmbSaveAsBrowse_Click);
-    connect(cmdSaveAsSave, &QPushButton::clicked, this, &SaveAsTab::cmdSaveAsSave_Click);
-    connect(cmdSaveAsBack, &QPushButton::clicked, this, &SaveAsTab::backRequested);
+    connect(m_dxfFormatButtons, &QButtonGroup::idClicked, this, &SaveAsTab::chooseDxfFormat);
+    connect(m_browseFolderButton, &QPushButton::clicked, this, &SaveAsTab::browseForFolder);
+    connect(m_saveRoutineButton, &QPushButton::clicked, this, &SaveAsTab::buildRoutine);
+    connect(m_backButton, &QPushButton::clicked, this, &SaveAsTab::backRequested);
 }
 
-void SaveAsTab::SetupSaveAsTab()
+void SaveAsTab::setUp()
 {
-    m_product = GetAcadVer(Program().ini);
-    cboDxfAccuracy->clear();
+    m_product = readProductCode(programState().settings);
+    m_accuracyCombo->clear();
     for (int i = 1; i <= kMaxDxfAccuracy; ++i)
-        cboDxfAccuracy->addItem(QString::number(i));
-    cboDxfAccuracy->setCurrentText(ToQString(kDefaultDxfAccuracy));
-    OptSaveAsFormat->button(0)->setChecked(true);
-    OptSaveAsFormat_Click(0);
-    OptSaveAsType->button(static_cast<int>(SaveAsType::Drawing))->setChecked(true);
-    FillDrawingReleases();
-    lblSaveAs_d = QStringLiteral("yes");
+        m_accuracyCombo->addItem(QString::number(i));
+    m_accuracyCombo->setCurrentText(toQString(kDefaultDxfAccuracy));
+    m_dxfFormatButtons->button(0)->setChecked(true);
+    chooseDxfFormat(0);
+    m_fileKindButtons->button(static_cast<int>(SaveAsType::Drawing))->setChecked(true);
+    showDrawingReleases();
+    m_setUpFlag = QStringLiteral("yes");
 }
 
-void SaveAsTab::FillDrawingReleases()
+void SaveAsTab::showDrawingReleases()
 {
-    showReleases(qv::FillDrawingReleases(m_product));
+    showReleases(qv::fillDrawingReleases(m_product));
 }
 
-void SaveAsTab::FillDxfReleases()
+void SaveAsTab::showDxfReleases()
 {
-    showReleases(qv::FillDxfReleases(m_product));
+    showReleases(qv::fillDxfReleases(m_product));
 }
 
 void SaveAsTab::showReleases(const SaveAsReleases& releases)
 {
-    fraSaveAs->setTitle(ToQString(releases.frameCaption));
-    cboSaveType->clear();
+    m_saveAsGroup->setTitle(toQString(releases.frameCaption));
+    m_releaseCombo->clear();
     for (std::string_view item : releases.items)
-        cboSaveType->addItem(ToQString(item));
+        m_releaseCombo->addItem(toQString(item));
     // A text shown first that is not one of the entries (the 2007 products) stands until a choice.
-    const int shown = cboSaveType->findText(ToQString(releases.shown));
-    cboSaveType->setPlaceholderText(shown < 0 ? ToQString(releases.shown) : QString());
-    cboSaveType->setCurrentIndex(shown);
+    const int shown = m_releaseCombo->findText(toQString(releases.shown));
+    m_releaseCombo->setPlaceholderText(shown < 0 ? toQString(releases.shown) : QString());
+    m_releaseCombo->setCurrentIndex(shown);
 
-    for (QWidget* control : std::initializer_list<QWidget*>{cboSaveType, lblSaveType, cmdSaveAsSave})
+    for (QWidget* control : std::initializer_list<QWidget*>{m_releaseCombo, m_releaseLabel, m_saveRoutineButton})
         control->setEnabled(releases.usable);
-    for (QWidget* control : std::initializer_list<QWidget*>{txtSaveAs_Folder, cmbSaveAsBrowse, lblSaveInFolder})
+    for (QWidget* control : std::initializer_list<QWidget*>{m_folderEdit, m_browseFolderButton, m_folderLabel})
         control->setEnabled(releases.folderEnabled);
-    LblLispExplain16->setVisible(releases.lispNoteShown);
+    m_lispNoteLabel->setVisible(releases.lispNoteShown);
 
-    for (QWidget* control : std::initializer_list<QWidget*>{cboDxfAccuracy, lblDxfAccuracy, FraDxfFormat})
+    for (QWidget* control : std::initializer_list<QWidget*>{m_accuracyCombo, m_accuracyLabel, m_dxfFormatGroup})
         control->setVisible(releases.dxfControlsShown);
-    chkSaveAsPreview->setVisible(releases.dxfControlsShown && releases.previewShown);
+    m_previewCheck->setVisible(releases.dxfControlsShown && releases.previewShown);
     if (releases.accuracy)
-        cboDxfAccuracy->setCurrentText(ToQString(*releases.accuracy));
+        m_accuracyCombo->setCurrentText(toQString(*releases.accuracy));
 }
 
 QString SaveAsTab::shownRelease() const
 {
-    return cboSaveType->currentIndex() >= 0 ? cboSaveType->currentText() : cboSaveType->placeholderText();
+    return m_releaseCombo->currentIndex() >= 0 ? m_releaseCombo->currentText() : m_releaseCombo->placeholderText();
 }
 
-void SaveAsTab::OptSaveAsFormat_Click(int index)
+void SaveAsTab::chooseDxfFormat(int index)
 {
-    cboDxfAccuracy->setEnabled(index == 0);
+    m_accuracyCombo->setEnabled(index == 0);
 }
 
-void SaveAsTab::cmbSaveAsBrowse_Click()
+void SaveAsTab::browseForFolder()
 {
-    const QString typed = txtSaveAs_Folder->text().trimmed();
+    const QString typed = m_folderEdit->text().trimmed();
     const QString start = QFileInfo(typed).isDir() ? typed : QString();
-    if (const std::optional<QString> folder = Dialogs().browseFolder(QStringLiteral("Select Folder to Save to"), start))
-        txtSaveAs_Folder->setText(QDir::toNativeSeparators(*folder));
+    if (const std::optional<QString> folder =
+            userDialogs().browseFolder(QStringLiteral("Select Folder to Save to"), start))
+        m_folderEdit->setText(QDir::toNativeSeparators(*folder));
 }
 
 SaveAsChoices SaveAsTab::readChoices() const
 {
     SaveAsChoices choices;
-    choices.release = ToStd(shownRelease());
-    choices.folder = ToStd(txtSaveAs_Folder->text());
-    choices.binary = OptSaveAsFormat->checkedId() == 1;
-    choices.accuracy = ToStd(cboDxfAccuracy->currentText());
-    choices.preview = chkSaveAsPreview->isChecked();
+    choices.release = toStd(shownRelease());
+    choices.folder = toStd(m_folderEdit->text());
+    choices.binary = m_dxfFormatButtons->checkedId() == 1;
+    choices.accuracy = toStd(m_accuracyCombo->currentText());
+    choices.preview = m_previewCheck->isChecked();
     return choices;
 }
 
-void SaveAsTab::cmdSaveAsSave_Click()
+void SaveAsTab::buildRoutine()
 {
-    if (OptSaveAsType->checkedId() == static_cast<int>(SaveAsType::Dxf))
-        BuildDxfRoutine();
+    if (m_fileKindButtons->checkedId() == static_cast<int>(SaveAsType::Dxf))
+        buildDxfRoutine();
     else
-        BuildSaveAsRoutine();
+        buildDrawingRoutine();
 }
 
-void SaveAsTab::BuildSaveAsRoutine()
+void SaveAsTab::buildDrawingRoutine()
 {
-    finish(qv::BuildSaveAsRoutine(readChoices(), m_product));
+    finish(qv::buildSaveAsRoutine(readChoices(), m_product));
 }
 
-void SaveAsTab::BuildDxfRoutine()
+void SaveAsTab::buildDxfRoutine()
 {
-    finish(qv::BuildDxfRoutine(readChoices(), m_product));
+    finish(qv::buildDxfRoutine(readChoices(), m_product));
 }
 
 void SaveAsTab::finish(const SaveAsRoutineResult& result)
 {
     if (!result.ok()) {
-        Dialogs().message(*result.refusal);
+        userDialogs().message(*result.refusal);
         if (result.focus == SaveAsField::Folder) {
-            txtSaveAs_Folder->setFocus();
-            txtSaveAs_Folder->selectAll();
+            m_folderEdit->setFocus();
+            m_folderEdit->selectAll();
         } else if (result.focus == SaveAsField::Release) {
-            cboSaveType->setFocus();
+            m_releaseCombo->setFocus();
         } else if (result.focus == SaveAsField::Accuracy) {
-            cboDxfAccuracy->setFocus();
+            m_accuracyCombo->setFocus();
         }
         return;
     }
     if (result.notice)
-        Dialogs().message(*result.notice);
-    emit routineBuilt(ToQString(result.text));
+        userDialogs().message(*result.notice);
+    emit routineBuilt(toQString(result.text));
 }
 
 } // namespace qv

@@ -26,36 +26,36 @@ public:
     explicit SaveAsTab(QWidget* parent = nullptr);
 
     // Prepares the tab for the configured product; runs once per opening of the editor.
-    void SetupSaveAsTab();
+    void setUp();
     // Refill the release list for "Drawing" and "Dxf".
-    void FillDrawingReleases();
-    void FillDxfReleases();
+    void showDrawingReleases();
+    void showDxfReleases();
     // Build the routine of the chosen type; emit routineBuilt, or show why they cannot.
-    void BuildSaveAsRoutine();
-    void BuildDxfRoutine();
+    void buildDrawingRoutine();
+    void buildDxfRoutine();
 
-    bool isSetUp() const { return lblSaveAs_d == QLatin1String("yes"); }
+    bool isSetUp() const { return m_setUpFlag == QLatin1String("yes"); }
     // The release the list shows: its chosen entry, or the text it shows before a choice.
     QString shownRelease() const;
 
     // "yes" once the tab has been set up in this opening of the editor.
-    QString lblSaveAs_d;
+    QString m_setUpFlag;
 
-    QGroupBox* fraSaveAs = nullptr;
-    QButtonGroup* OptSaveAsType = nullptr;
-    QComboBox* cboSaveType = nullptr;
-    QLabel* lblSaveType = nullptr; // "Save As Type:"
-    QLineEdit* txtSaveAs_Folder = nullptr;
-    QLabel* lblSaveInFolder = nullptr; // "Save in Folder:"
-    QPushButton* cmbSaveAsBrowse = nullptr;
-    QLabel* LblLispExplain16 = nullptr;
-    QGroupBox* FraDxfFormat = nullptr;
-    QButtonGroup* OptSaveAsFormat = nullptr;
-    QComboBox* cboDxfAccuracy = nullptr;
-    QLabel* lblDxfAccuracy = nullptr;
-    QCheckBox* chkSaveAsPreview = nullptr;
-    QPushButton* cmdSaveAsSave = nullptr;
-    QPushButton* cmdSaveAsBack = nullptr;
+    QGroupBox* m_saveAsGroup = nullptr;
+    QButtonGroup* m_fileKindButtons = nullptr;
+    QComboBox* m_releaseCombo = nullptr;
+    QLabel* m_releaseLabel = nullptr; // "Save As Type:"
+    QLineEdit* m_folderEdit = nullptr;
+    QLabel* m_folderLabel = nullptr; // "Save in Folder:"
+    QPushButton* m_browseFolderButton = nullptr;
+    QLabel* m_lispNoteLabel = nullptr;
+    QGroupBox* m_dxfFormatGroup = nullptr;
+    QButtonGroup* m_dxfFormatButtons = nullptr;
+    QComboBox* m_accuracyCombo = nullptr;
+    QLabel* m_accuracyLabel = nullptr;
+    QCheckBox* m_previewCheck = nullptr;
+    QPushButton* m_saveRoutineButton = nullptr;
+    QPushButton* m_backButton = nullptr;
 
 signals:
     void routineBuilt(const QString& text);
@@ -63,9 +63,9 @@ signals:
 
 private:
     void showReleases(const SaveAsReleases& releases);
-    void OptSaveAsFormat_Click(int index);
-    void cmbSaveAsBrowse_Click();
-    void cmdSaveAsSave_Click();
+    void chooseDxfFormat(int index);
+    void browseForFolder();
+    void buildRoutine();
     SaveAsChoices readChoices() const;
     void finish(const SaveAsRoutineResult& result);
 

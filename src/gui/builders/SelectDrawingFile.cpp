@@ -7,7 +7,7 @@
 
 namespace qv {
 
-QString SelectDrawingFile(UserDialogs& dialogs)
+QString pickDrawingFile(UserDialogs& dialogs)
 {
     const QStringList chosen = dialogs.openFileNames(
         QStringLiteral("Select Drawing File"), QStringLiteral("Drawing Files(*.dwg)|*.dwg|Template Files(*.dwt)|*.dwt"),

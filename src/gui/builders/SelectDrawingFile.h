@@ -8,6 +8,6 @@ class UserDialogs;
 
 // The full path of a drawing (or template) chosen in the file-open dialog "Select Drawing File", or an
 // empty text when nothing was chosen.
-QString SelectDrawingFile(UserDialogs& dialogs);
+QString pickDrawingFile(UserDialogs& dialogs);
 
 } // namespace qv

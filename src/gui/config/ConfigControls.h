@@ -20,7 +20,7 @@ namespace qv {
 
 // The wizard windows' shape: the checklist, the explanation, then the buttons at the bottom right, with
 // `left` (when given) at the bottom left. The window grows with the texts its steps show.
-inline void LayOutWizardStep(QDialog* window, QLayout* checklist, QLabel* explanation, QPushButton* left,
+inline void layOutWizardStep(QDialog* window, QLayout* checklist, QLabel* explanation, QPushButton* left,
                              std::initializer_list<QPushButton*> right)
 {
     auto* buttons = new QHBoxLayout();
@@ -38,7 +38,7 @@ inline void LayOutWizardStep(QDialog* window, QLayout* checklist, QLabel* explan
 }
 
 // Text for a label: CR LF line breaks become the line breaks a label shows.
-inline QString LabelText(std::string_view text)
+inline QString labelText(std::string_view text)
 {
     QString out = QString::fromUtf8(text.data(), qsizetype(text.size()));
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -46,7 +46,7 @@ inline QString LabelText(std::string_view text)
 }
 
 // A check box of a checklist: ticked by the program as steps complete, never by a click.
-inline QCheckBox* MakeStatusCheck(QWidget* parent, const char* name)
+inline QCheckBox* makeStatusCheck(QWidget* parent, const char* name)
 {
     auto* check = new QCheckBox(parent);
     check->setObjectName(QString::fromLatin1(name));
@@ -56,7 +56,7 @@ inline QCheckBox* MakeStatusCheck(QWidget* parent, const char* name)
 }
 
 // One option button of a control array: named "array_index" and added to the group under its index.
-inline QRadioButton* MakeOption(QWidget* parent, QButtonGroup* group, const char* array, int index,
+inline QRadioButton* makeOption(QWidget* parent, QButtonGroup* group, const char* array, int index,
                                 const QString& caption)
 {
     auto* option = new QRadioButton(caption, parent);
@@ -66,7 +66,7 @@ inline QRadioButton* MakeOption(QWidget* parent, QButtonGroup* group, const char
 }
 
 // Places a window in the middle of its screen.
-inline void CentreOnScreen(QWidget* window)
+inline void centreOnScreen(QWidget* window)
 {
     const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)

@@ -1,73 +1,73 @@
 #include "RoutineStore.h"
 
 #include "app/Program.h"
-#include "routines/frmLocateData.h"
+#include "routines/LocateDatabaseDialog.h"
 
 namespace qv {
 
-clsRadomAccess RoutineDatabase()
+RoutineDatabase routineDatabase()
 {
-    return clsRadomAccess(Program().ini, Program().databaseFolder);
+    return RoutineDatabase(programState().settings, programState().databaseFolder);
 }
 
-RoutineList& Catalogue()
+RoutineList& makeCatalogue()
 {
     static RoutineList catalogue;
     return catalogue;
 }
 
-bool& DatabaseNoticeShown()
+bool& databaseNoticeShown()
 {
     static bool shown = false;
     return shown;
 }
 
-void ShowLocateDatabase(const QString& explanation)
+void showLocateDatabaseDialog(const QString& explanation)
 {
-    DatabaseNoticeShown() = true;
-    if (Program().headless) {
+    databaseNoticeShown() = true;
+    if (programState().headless) {
         // Nobody is there to browse for the file; say what is wrong and go on.
-        Dialogs().show(ToStd(explanation), frmLocateData::kCaption, MessageIcon::Exclamation);
+        userDialogs().show(toStd(explanation), LocateDatabaseDialog::kCaption, MessageIcon::Exclamation);
         return;
     }
-    frmLocateData dialog(DialogParent());
+    LocateDatabaseDialog dialog(dialogParent());
     dialog.setExplanation(explanation);
     dialog.exec();
 }
 
-bool LoadCatalogue()
+bool loadCatalogue()
 {
-    RoutineList& catalogue = Catalogue();
+    RoutineList& catalogue = makeCatalogue();
     catalogue.clear();
-    auto records = RoutineDatabase().GetAllRecords();
+    auto records = routineDatabase().readAll();
     if (!records) {
-        if (NeedsLocateDatabase(records.error()))
-            ShowLocateDatabase(QString::fromLatin1(kLocateDatabaseText));
+        if (needsLocateDatabase(records.error()))
+            showLocateDatabaseDialog(QString::fromLatin1(kLocateDatabaseText));
         else
-            ShowError(records.error(), kRoutineGetAllRecords);
+            showError(records.error(), kRoutineGetAllRecords);
         return false;
     }
     catalogue = std::move(records.value().routines);
     if (records.value().notice)
-        Dialogs().message(*records.value().notice);
+        userDialogs().message(*records.value().notice);
     return true;
 }
 
-std::optional<std::int16_t> AddRoutineToDatabase(const clsRoutine& routine)
+std::optional<std::int16_t> addRoutineToDatabase(const Routine& routine)
 {
-    auto added = RoutineDatabase().Add_to_Database(routine);
+    auto added = routineDatabase().add(routine);
     if (!added) {
-        ShowError(added.error(), kRoutineAddToDatabase);
+        showError(added.error(), kRoutineAddToDatabase);
         return std::nullopt;
     }
     return added.value();
 }
 
-bool UpdateRoutineInDatabase(const clsRoutine& routine, std::int16_t recordNumber)
+bool updateRoutineInDatabase(const Routine& routine, std::int16_t recordNumber)
 {
-    auto updated = RoutineDatabase().Update_Database(routine, recordNumber);
+    auto updated = routineDatabase().update(routine, recordNumber);
     if (!updated) {
-        ShowError(updated.error(), kRoutineUpdateDatabase);
+        showError(updated.error(), kRoutineUpdateDatabase);
         return false;
     }
     return true;

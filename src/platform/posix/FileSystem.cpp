@@ -17,7 +17,7 @@ namespace qv::platform {
 
 namespace {
 
-unsigned AttributesOf(const struct stat& info)
+unsigned attributesOf(const struct stat& info)
 {
     unsigned attributes = 0;
     if (S_ISDIR(info.st_mode))
@@ -35,12 +35,12 @@ constexpr int kFolderHandle = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
 
 } // namespace
 
-Result<unsigned> GetFileAttributes(const std::string& path)
+Result<unsigned> fileAttributes(const std::string& path)
 {
     struct stat info{};
     if (::stat(path.c_str(), &info) != 0)
-        return ErrorFor(std::error_code(errno, std::generic_category()), path);
-    return AttributesOf(info);
+        return errorFor(std::error_code(errno, std::generic_category()), path);
+    return attributesOf(info);
 }
 
 struct AttributeReader::Folders
@@ -100,17 +100,17 @@ Result<unsigned> AttributeReader::query(const std::string& path)
     }
     const std::size_t slash = path.rfind('/');
     if (folders.wholePaths || slash == std::string::npos || slash == 0 || slash + 1 == path.size())
-        return GetFileAttributes(path);
+        return fileAttributes(path);
     const int handle = folders.handleFor(std::string_view(path).substr(0, slash));
     if (handle < 0)
-        return GetFileAttributes(path); // the whole path gives the error the user should see
+        return fileAttributes(path); // the whole path gives the error the user should see
     struct stat info{};
     if (::fstatat(handle, path.c_str() + slash + 1, &info, 0) != 0)
-        return ErrorFor(std::error_code(errno, std::generic_category()), path);
-    return AttributesOf(info);
+        return errorFor(std::error_code(errno, std::generic_category()), path);
+    return attributesOf(info);
 }
 
-bool IsFolderWritable(const std::string& folder)
+bool isFolderWritable(const std::string& folder)
 {
     struct stat info{};
     if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
@@ -118,22 +118,22 @@ bool IsFolderWritable(const std::string& folder)
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string UserConfigFolder()
+std::string userConfigFolder()
 {
     std::string base;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
         base = xdg;
     else if (const char* home = std::getenv("HOME"); home && *home)
-        base = JoinPath(home, ".config");
+        base = joinPath(home, ".config");
     else
         return {};
-    const std::string folder = JoinPath(base, "Quorvel");
+    const std::string folder = joinPath(base, "Quorvel");
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
     return folder;
 }
 
-std::string ExecutableFolder()
+std::string executableFolder()
 {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);

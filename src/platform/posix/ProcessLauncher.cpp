@@ -30,7 +30,7 @@ constexpr int SeOutOfMemory = 8;
 constexpr int SeBadFormat = 11;
 constexpr int SeShare = 26;
 
-int CodeForErrno(int err)
+int codeForErrno(int err)
 {
     switch (err) {
     case ENOENT:
@@ -55,12 +55,12 @@ int CodeForErrno(int err)
     }
 }
 
-bool IsBlank(std::string_view text)
+bool isBlank(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
 }
 
-bool IsDirectory(const std::string& path)
+bool isDirectory(const std::string& path)
 {
     struct stat info
     {
@@ -68,7 +68,7 @@ bool IsDirectory(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool IsExecutableFile(const std::string& path)
+bool isExecutableFile(const std::string& path)
 {
     struct stat info
     {
@@ -78,7 +78,7 @@ bool IsExecutableFile(const std::string& path)
 
 // A name without a folder is looked for in the current folder, then along PATH, as the shell
 // service does.
-std::string ResolveExecutable(const std::string& file)
+std::string resolveExecutable(const std::string& file)
 {
     if (file.find('/') != std::string::npos)
         return file;
@@ -98,14 +98,14 @@ std::string ResolveExecutable(const std::string& file)
         std::string candidate(folder);
         candidate += '/';
         candidate += file;
-        if (IsExecutableFile(candidate))
+        if (isExecutableFile(candidate))
             return candidate;
     }
     return file;
 }
 
 // The checks the kernel would make, done first so each failure gets its own code.
-int CheckExecutable(const std::string& path)
+int checkExecutable(const std::string& path)
 {
     if (path.empty())
         return SeFileNotFound;
@@ -116,33 +116,33 @@ int CheckExecutable(const std::string& path)
         const int err = errno;
         if (err == ENOENT) {
             const std::string folder = std::filesystem::path(path).parent_path().string();
-            return folder.empty() || IsDirectory(folder) ? SeFileNotFound : SePathNotFound;
+            return folder.empty() || isDirectory(folder) ? SeFileNotFound : SePathNotFound;
         }
-        return CodeForErrno(err);
+        return codeForErrno(err);
     }
     if (!S_ISREG(info.st_mode))
         return SeBadFormat;
     if (::access(path.c_str(), X_OK) != 0) {
         if ((info.st_mode & (S_IXUSR | S_IXGRP | S_IXOTH)) == 0)
             return SeBadFormat; // a data file, not a program
-        return CodeForErrno(errno);
+        return codeForErrno(errno);
     }
     return 0;
 }
 
 } // namespace
 
-int ShellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+int shellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory,
                      int /*showCode*/)
 {
-    const std::string path = ResolveExecutable(file);
-    if (const int code = CheckExecutable(path))
+    const std::string path = resolveExecutable(file);
+    if (const int code = checkExecutable(path))
         return code;
-    const bool ownDirectory = !IsBlank(directory);
-    if (ownDirectory && !IsDirectory(directory))
+    const bool ownDirectory = !isBlank(directory);
+    if (ownDirectory && !isDirectory(directory))
         return SePathNotFound;
 
-    std::vector<std::string> arguments = SplitWindowsCommandLine(parameters);
+    std::vector<std::string> arguments = splitWindowsCommandLine(parameters);
     arguments.insert(arguments.begin(), file);
     std::vector<char*> argv;
     argv.reserve(arguments.size() + 1);
@@ -178,7 +178,7 @@ int ShellExecuteOpen(const std::string& file, const std::string& parameters, con
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     if (error != 0)
-        return CodeForErrno(error);
+        return codeForErrno(error);
     // Nobody waits for the host; this thread only collects its exit so it never lingers as a zombie.
     std::thread([child] {
         while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {

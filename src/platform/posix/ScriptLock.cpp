@@ -10,7 +10,7 @@
 namespace qv::platform {
 namespace {
 
-int ProbeErrorNumber(int err)
+int probeErrorNumber(int err)
 {
     switch (err) {
     case ENOENT:
@@ -35,7 +35,7 @@ int ProbeErrorNumber(int err)
 
 } // namespace
 
-int FileIsOpen(const std::string& path)
+int probeForWriting(const std::string& path)
 {
     // No O_TRUNC: a script that a running host holds must stay whole. O_NONBLOCK keeps a FIFO from
     // hanging the probe.
@@ -44,7 +44,7 @@ int FileIsOpen(const std::string& path)
         fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
-        return ProbeErrorNumber(errno);
+        return probeErrorNumber(errno);
 
     int result = 0;
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {

@@ -7,22 +7,22 @@
 namespace qv::platform {
 namespace {
 
-std::string Home()
+std::string homeFolder()
 {
     const char* home = std::getenv("HOME");
     return home && *home ? std::string(home) : std::string();
 }
 
 // drive_c of the Wine prefix in use: $WINEPREFIX, else ~/.wine.
-std::string WineDriveC()
+std::string wineDriveC()
 {
     if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
-        return JoinPath(prefix, "drive_c");
-    const std::string home = Home();
-    return home.empty() ? std::string() : JoinPath(JoinPath(home, ".wine"), "drive_c");
+        return joinPath(prefix, "drive_c");
+    const std::string home = homeFolder();
+    return home.empty() ? std::string() : joinPath(joinPath(home, ".wine"), "drive_c");
 }
 
-std::vector<std::string> WithoutEmpty(std::vector<std::string> roots)
+std::vector<std::string> withoutEmpty(std::vector<std::string> roots)
 {
     std::erase_if(roots, [](const std::string& root) { return root.empty(); });
     return roots;
@@ -30,18 +30,18 @@ std::vector<std::string> WithoutEmpty(std::vector<std::string> roots)
 
 } // namespace
 
-std::vector<std::string> ExecutableSearchRoots()
+std::vector<std::string> executableSearchRoots()
 {
-    return WithoutEmpty({WineDriveC(), "/opt", "/usr/local", "/usr/bin", Home()});
+    return withoutEmpty({wineDriveC(), "/opt", "/usr/local", "/usr/bin", homeFolder()});
 }
 
-std::vector<std::string> PlotFileSearchRoots()
+std::vector<std::string> plotFileSearchRoots()
 {
     // The hosts keep their plot files among the user's settings.
-    return WithoutEmpty({WineDriveC(), Home(), "/opt", "/usr/local"});
+    return withoutEmpty({wineDriveC(), homeFolder(), "/opt", "/usr/local"});
 }
 
-std::vector<std::string> FoldersNeverSearched()
+std::vector<std::string> foldersNeverSearched()
 {
     return {"/proc", "/sys", "/dev"};
 }

@@ -8,7 +8,7 @@ namespace {
 class WindowsClock final : public Clock
 {
 public:
-    LocalDateTime Now() const override
+    LocalDateTime now() const override
     {
         const std::time_t now = std::time(nullptr);
         std::tm local{};
@@ -20,7 +20,7 @@ public:
 
 } // namespace
 
-const Clock& SystemClock()
+const Clock& systemClock()
 {
     static const WindowsClock clock;
     return clock;

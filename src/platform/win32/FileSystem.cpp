@@ -9,16 +9,13 @@
 #include <vector>
 #include <windows.h>
 
-// windows.h makes the name a macro for its own GetFileAttributesA; here it is ours.
-#undef GetFileAttributes
-
 namespace qv::platform {
 
-Result<unsigned> GetFileAttributes(const std::string& path)
+Result<unsigned> fileAttributes(const std::string& path)
 {
-    const auto wide = win32::ToUtf16(path);
+    const auto wide = win32::toUtf16(path);
     if (!wide || wide->empty())
-        return MakeError(ErrBadFileNameOrNumber, path);
+        return makeError(ErrBadFileNameOrNumber, path);
     const DWORD attributes = ::GetFileAttributesW(wide->c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         switch (::GetLastError()) {
@@ -26,15 +23,15 @@ Result<unsigned> GetFileAttributes(const std::string& path)
         case ERROR_INVALID_DRIVE:
         case ERROR_BAD_NETPATH:
         case ERROR_BAD_NET_NAME:
-            return MakeError(ErrPathNotFound, path);
+            return makeError(ErrPathNotFound, path);
         case ERROR_INVALID_NAME:
         case ERROR_BAD_PATHNAME:
         case ERROR_FILENAME_EXCED_RANGE:
-            return MakeError(ErrBadFileNameOrNumber, path);
+            return makeError(ErrBadFileNameOrNumber, path);
         case ERROR_ACCESS_DENIED:
-            return MakeError(ErrPermissionDenied, path);
+            return makeError(ErrPermissionDenied, path);
         default:
-            return MakeError(ErrFileNotFound, path);
+            return makeError(ErrFileNotFound, path);
         }
     }
     return static_cast<unsigned>(attributes);
@@ -51,12 +48,12 @@ AttributeReader::~AttributeReader() = default;
 
 Result<unsigned> AttributeReader::query(const std::string& path)
 {
-    return GetFileAttributes(path);
+    return fileAttributes(path);
 }
 
-bool IsFolderWritable(const std::string& folder)
+bool isFolderWritable(const std::string& folder)
 {
-    const auto wide = win32::ToUtf16(JoinPath(folder, "quorvel.write-test"));
+    const auto wide = win32::toUtf16(joinPath(folder, "quorvel.write-test"));
     if (!wide)
         return false;
     const HANDLE file = ::CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -67,19 +64,19 @@ bool IsFolderWritable(const std::string& folder)
     return true;
 }
 
-std::string UserConfigFolder()
+std::string userConfigFolder()
 {
     // getenv would give the name in the ANSI code page, which cannot hold every user name.
     const wchar_t* appData = ::_wgetenv(L"APPDATA");
     if (!appData || !*appData)
         return {};
-    const std::string folder = JoinPath(StripTrailingSeparator(win32::ToUtf8(appData)), "Quorvel");
+    const std::string folder = joinPath(stripTrailingSeparator(win32::toUtf8(appData)), "Quorvel");
     std::error_code ec;
-    std::filesystem::create_directories(PathFromUtf8(folder), ec);
+    std::filesystem::create_directories(pathFromUtf8(folder), ec);
     return folder;
 }
 
-std::string ExecutableFolder()
+std::string executableFolder()
 {
     // Paths may be longer than MAX_PATH; the function says so by filling the whole buffer.
     std::vector<wchar_t> buffer(MAX_PATH);
@@ -88,7 +85,7 @@ std::string ExecutableFolder()
         if (length == 0)
             return {};
         if (length < buffer.size())
-            return SplitAtLastSeparator(win32::ToUtf8(std::wstring_view(buffer.data(), length))).first;
+            return splitAtLastSeparator(win32::toUtf8(std::wstring_view(buffer.data(), length))).first;
         buffer.resize(buffer.size() * 2);
     }
 }

@@ -17,11 +17,11 @@ constexpr int SePathNotFound = 3;
 
 } // namespace
 
-int ShellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory, int showCode)
+int shellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory, int showCode)
 {
     // UTF-16 throughout, so names outside the system's code page reach the program as they are.
-    const auto wideFile = win32::ToUtf16(file);
-    const auto wideParameters = win32::ToUtf16(parameters);
+    const auto wideFile = win32::toUtf16(file);
+    const auto wideParameters = win32::toUtf16(parameters);
     if (!wideFile || !wideParameters)
         return SeFileNotFound;
     // Nothing to start: the shell would look for a program without a name.
@@ -29,7 +29,7 @@ int ShellExecuteOpen(const std::string& file, const std::string& parameters, con
         return SeFileNotFound;
     // A single space, like an empty directory, means the current folder.
     const std::string folder = directory.find_first_not_of(' ') == std::string::npos ? std::string() : directory;
-    const auto wideDirectory = win32::ToUtf16(folder);
+    const auto wideDirectory = win32::toUtf16(folder);
     if (!wideDirectory)
         return SePathNotFound;
     // Some shells start the program in the current folder when the one given does not exist.

@@ -9,7 +9,7 @@
 namespace qv::platform {
 namespace {
 
-int ProbeErrorNumber(DWORD error)
+int probeErrorNumber(DWORD error)
 {
     switch (error) {
     case ERROR_SHARING_VIOLATION:
@@ -38,9 +38,9 @@ int ProbeErrorNumber(DWORD error)
 
 } // namespace
 
-int FileIsOpen(const std::string& path)
+int probeForWriting(const std::string& path)
 {
-    const auto wide = win32::ToUtf16(path);
+    const auto wide = win32::toUtf16(path);
     if (!wide || wide->empty())
         return ErrBadFileNameOrNumber;
 
@@ -59,7 +59,7 @@ int FileIsOpen(const std::string& path)
         if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
             (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             return ErrPathFileAccess;
-        return ProbeErrorNumber(error);
+        return probeErrorNumber(error);
     }
     ::CloseHandle(handle);
     return 0;

@@ -7,7 +7,7 @@ namespace qv::platform {
 namespace {
 
 // "C:" for a process whose current folder is on drive C.
-std::string CurrentDrive()
+std::string currentDrive()
 {
     std::error_code ec;
     const std::u8string drive = std::filesystem::current_path(ec).root_name().u8string();
@@ -18,17 +18,17 @@ std::string CurrentDrive()
 
 } // namespace
 
-std::vector<std::string> ExecutableSearchRoots()
+std::vector<std::string> executableSearchRoots()
 {
-    return {CurrentDrive() + "\\Program Files\\"};
+    return {currentDrive() + "\\Program Files\\"};
 }
 
-std::vector<std::string> PlotFileSearchRoots()
+std::vector<std::string> plotFileSearchRoots()
 {
-    return {CurrentDrive() + "\\"};
+    return {currentDrive() + "\\"};
 }
 
-std::vector<std::string> FoldersNeverSearched()
+std::vector<std::string> foldersNeverSearched()
 {
     return {};
 }

@@ -4,7 +4,7 @@
 
 namespace qv::platform::win32 {
 
-std::optional<std::wstring> ToUtf16(std::string_view utf8)
+std::optional<std::wstring> toUtf16(std::string_view utf8)
 {
     if (utf8.empty())
         return std::wstring();
@@ -20,7 +20,7 @@ std::optional<std::wstring> ToUtf16(std::string_view utf8)
     return wide;
 }
 
-std::string ToUtf8(std::wstring_view utf16)
+std::string toUtf8(std::wstring_view utf16)
 {
     if (utf16.empty())
         return {};

@@ -31,22 +31,22 @@ protected:
     {
         ScriptInputs inputs;
         for (const auto& [file, routine] : drawings) {
-            tmp_.write(file, "DWG");
-            inputs.rows.push_back({file, tmp_.path(), routine, {}});
+            m_tmp.write(file, "DWG");
+            inputs.rows.push_back({file, m_tmp.path(), routine, {}});
         }
-        inputs.scriptFolder = tmp_.path();
+        inputs.scriptFolder = m_tmp.path();
         inputs.openCommand = "_Open";
         inputs.sequenceText = sets;
         inputs.routineText = [](const std::string& description) { return kRoutines.at(description); };
         inputs.isReadOnly = [](const std::string&) -> Result<bool> { return false; };
-        Result<ScriptText> script = BuildScript(inputs, ScriptWriterKind::General);
+        Result<ScriptText> script = buildScript(inputs, ScriptWriterKind::General);
         EXPECT_TRUE(script.ok());
-        Result<BatchCheckReport> report = CheckBatchScript(script.value().bytes, inputs.rows, {product, {}, {}, {}});
+        Result<BatchCheckReport> report = checkBatchScript(script.value().bytes, inputs.rows, {product, {}, {}, {}});
         EXPECT_TRUE(report.ok());
         return report.value();
     }
 
-    TempDir tmp_;
+    TempDir m_tmp;
 };
 
 TEST_F(BatchCheckTest, EachDrawingGetsItsOwnVerdictAtItsOwnLine)
@@ -75,10 +75,10 @@ TEST_F(BatchCheckTest, EachDrawingGetsItsOwnVerdictAtItsOwnLine)
     for (std::size_t i = 0; i < report.drawings.size(); ++i) {
         const DrawingCheck& drawing = report.drawings[i];
         const auto& [verdict, first, line, entry] = expected[i];
-        SCOPED_TRACE(drawing.path + ": " + DescribeCheck(drawing));
+        SCOPED_TRACE(drawing.path + ": " + describeCheck(drawing));
         EXPECT_EQ(drawing.row, i);
         EXPECT_EQ(drawing.firstLine, first);
-        EXPECT_EQ(DescribeCheck(drawing).rfind(verdict, 0), 0u);
+        EXPECT_EQ(describeCheck(drawing).rfind(verdict, 0), 0u);
         if (drawing.problem) {
             EXPECT_EQ(drawing.problem->line, line);
             EXPECT_EQ(drawing.problem->entry, entry);
@@ -105,17 +105,17 @@ TEST_F(BatchCheckTest, AutoLispIsAnErrorOnLtAndSetsAreCheckedEachTime)
 
 TEST_F(BatchCheckTest, NothingIsWrittenAndUnknownProductsAreRefused)
 {
-    tmp_.write("A.dwg", "DWG");
-    const std::string script = ToWindows1252("_Open\r\n\"" + tmp_.file("A.dwg") + "\"\r\n_saveas\r\n\r\n\"" +
-                                             tmp_.file("B.dwg") + "\"\r\n_dxfout\r\n\r\n\r\n_Quit\r\n");
-    const DrawingRows rows = {{"A.dwg", tmp_.path(), "x", {}}};
-    const Result<BatchCheckReport> report = CheckBatchScript(script, rows, {"Cad2018", {}, {}, {}});
+    m_tmp.write("A.dwg", "DWG");
+    const std::string script = toWindows1252("_Open\r\n\"" + m_tmp.file("A.dwg") + "\"\r\n_saveas\r\n\r\n\"" +
+                                             m_tmp.file("B.dwg") + "\"\r\n_dxfout\r\n\r\n\r\n_Quit\r\n");
+    const DrawingRows rows = {{"A.dwg", m_tmp.path(), "x", {}}};
+    const Result<BatchCheckReport> report = checkBatchScript(script, rows, {"Cad2018", {}, {}, {}});
     ASSERT_TRUE(report.ok());
     EXPECT_EQ(report.value().errors, 0);
-    EXPECT_FALSE(std::filesystem::exists(tmp_.native("B.dwg")));
-    EXPECT_FALSE(std::filesystem::exists(tmp_.native("B.dxf")));
+    EXPECT_FALSE(std::filesystem::exists(m_tmp.native("B.dwg")));
+    EXPECT_FALSE(std::filesystem::exists(m_tmp.native("B.dxf")));
 
-    const Result<BatchCheckReport> unknown = CheckBatchScript(script, rows, {"Unknown", {}, {}, {}});
+    const Result<BatchCheckReport> unknown = checkBatchScript(script, rows, {"Unknown", {}, {}, {}});
     ASSERT_FALSE(unknown.ok());
     EXPECT_NE(unknown.error().description.find("\"Unknown\""), std::string::npos);
 }
@@ -136,7 +136,7 @@ TEST_F(BatchCheckTest, ARoutineOnItsOwn)
     };
     for (const auto& [text, product, count, line, warning] : cases) {
         SCOPED_TRACE(text);
-        const Result<std::vector<CheckProblem>> problems = CheckRoutineText(text, {product, {}, {}, {}});
+        const Result<std::vector<CheckProblem>> problems = checkRoutineText(text, {product, {}, {}, {}});
         ASSERT_TRUE(problems.ok());
         // A wrong answer count throws the rest out of step: the first problem is the one that matters.
         ASSERT_EQ(problems.value().empty(), count == 0);
@@ -156,27 +156,28 @@ TEST_F(BatchCheckTest, ARoutineForLayoutTabsIsJudgedOnALayout)
     for (const char* product : {"CadLT2018", "ZWCAD", "Cad2010"}) {
         layout.device = device;
         SCOPED_TRACE(product);
-        const DetailedPlotResult built = BuildDetailedPlotRoutine(layout, product);
+        const DetailedPlotResult built = buildDetailedPlotRoutine(layout, product);
         ASSERT_TRUE(built.ok());
-        const Result<std::vector<CheckProblem>> problems = CheckRoutineText(built.text, {product, {}, {}, {}});
+        const Result<std::vector<CheckProblem>> problems = checkRoutineText(built.text, {product, {}, {}, {}});
         ASSERT_TRUE(problems.ok());
         for (const CheckProblem& problem : problems.value()) {
             if (!problem.warning) // a device the check cannot see is only a warning
-                ADD_FAILURE() << DescribeProblem(problem);
+                ADD_FAILURE() << describeProblem(problem);
         }
     }
     // A routine that fails on both stays refused, with the model tab's problems.
-    const Result<std::vector<CheckProblem>> wrong = CheckRoutineText("_-plot\r\n_Yes\r\n\r\nNo Such", {"Cad2018", {}, {}, {}});
+    const Result<std::vector<CheckProblem>> wrong =
+        checkRoutineText("_-plot\r\n_Yes\r\n\r\nNo Such", {"Cad2018", {}, {}, {}});
     ASSERT_TRUE(wrong.ok());
     EXPECT_FALSE(wrong.value().empty());
 }
 
 TEST_F(BatchCheckTest, AStoppedCheckSaysSo)
 {
-    tmp_.write("A.dwg", "DWG");
-    const std::string script = "_Open\r\n\"" + tmp_.file("A.dwg") + "\"\r\n_Qsave\r\n_Quit\r\n";
+    m_tmp.write("A.dwg", "DWG");
+    const std::string script = "_Open\r\n\"" + m_tmp.file("A.dwg") + "\"\r\n_Qsave\r\n_Quit\r\n";
     BatchCheckOptions options{"Cad2018", {}, [](std::size_t line, std::size_t) { return line < 3; }, {}};
-    const Result<BatchCheckReport> report = CheckBatchScript(script, {{"A.dwg", tmp_.path(), "x", {}}}, options);
+    const Result<BatchCheckReport> report = checkBatchScript(script, {{"A.dwg", m_tmp.path(), "x", {}}}, options);
     ASSERT_TRUE(report.ok());
     EXPECT_TRUE(report.value().stopped);
 }

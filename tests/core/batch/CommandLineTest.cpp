@@ -35,7 +35,7 @@ TEST(CommandLine, ReadsTheArgumentsAsACommandLineToolDoes)
         {{"-x.qvl"}, A::Run, "-x.qvl", false, ""},
     };
     for (const auto& c : cases) {
-        const CommandLineRequest request = ParseCommandLine(c.arguments);
+        const CommandLineRequest request = parseCommandLine(c.arguments);
         const std::string shown = c.arguments.empty() ? "(none)" : c.arguments.front();
         EXPECT_EQ(request.action, c.action) << shown;
         if (c.action == A::Run) {
@@ -48,11 +48,11 @@ TEST(CommandLine, ReadsTheArgumentsAsACommandLineToolDoes)
 
 TEST(CommandLine, UsageNamesTheArgumentTheStatusesAndTheSettings)
 {
-    const std::string usage = UsageText();
+    const std::string usage = usageText();
     for (const char* part : {"quorvel [--unattended] [LIST.qvl]", "--version", "-h, --help", "Exit status: 0",
                              "; 1 it was not", "; 2 the command line", "QV_Locate.ini", "~/.config/Quorvel"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
-    EXPECT_EQ(VersionText("25.0"), "Quorvel 25.0\n");
+    EXPECT_EQ(versionText("25.0"), "Quorvel 25.0\n");
 }
 
 } // namespace

@@ -7,23 +7,23 @@
 namespace qv {
 namespace {
 
-DrawingRow Row(std::string file, std::string folder = "/d", std::string routine = "", std::string key = "")
+DrawingRow makeRow(std::string file, std::string folder = "/d", std::string routine = "", std::string key = "")
 {
     return DrawingRow{std::move(file), std::move(folder), std::move(routine), std::move(key)};
 }
 
 // One column's text of every row (0: file, 1: folder).
-std::vector<std::string> Column(const DrawingRows& rows, int column = 0)
+std::vector<std::string> columnTexts(const DrawingRows& rows, int column = 0)
 {
     std::vector<std::string> out;
     for (const auto& row : rows)
-        out.push_back(ColumnText(row, column));
+        out.push_back(columnText(row, column));
     return out;
 }
 
 TEST(DrawingList, PathsAreSplitAddedInOrderAndUnsafeOnesRefused)
 {
-    DrawingRows rows{Row("old.dwg")};
+    DrawingRows rows{makeRow("old.dwg")};
     const std::vector<std::string> bad = {"/a/li\nne.dwg",
                                           "/a/cr\r.dwg",
                                           "/a/q\"uote.dwg",
@@ -39,50 +39,51 @@ TEST(DrawingList, PathsAreSplitAddedInOrderAndUnsafeOnesRefused)
     paths.insert(paths.end(), bad.begin(), bad.end());
     // Drawings in a root folder keep the root as their folder.
     paths.insert(paths.end(), {"/jobs/b/x.dxf", "/root.dwg", "C:/drive.dwg", "//net.dwg", "CD:/x.dwg"});
-    const auto outcome = AddFromDialog(rows, paths);
+    const auto outcome = addFromDialog(rows, paths);
     EXPECT_EQ(outcome.added, 7u);
     EXPECT_EQ(outcome.refused, bad);
-    EXPECT_EQ(rows, (DrawingRows{Row("old.dwg"), Row("plan.dwg", "/jobs/a"), Row("plan.dwg", "/jobs/a"),
-                                 Row("x.dxf", "/jobs/b"), Row("root.dwg", "/"), Row("drive.dwg", "C:/"),
-                                 Row("net.dwg", "/"), Row("x.dwg", "CD:")}));
+    EXPECT_EQ(rows, (DrawingRows{makeRow("old.dwg"), makeRow("plan.dwg", "/jobs/a"), makeRow("plan.dwg", "/jobs/a"),
+                                 makeRow("x.dxf", "/jobs/b"), makeRow("root.dwg", "/"), makeRow("drive.dwg", "C:/"),
+                                 makeRow("net.dwg", "/"), makeRow("x.dwg", "CD:")}));
 
-    const UserMessage message = RefusedDrawingsMessage(outcome.refused);
+    const UserMessage message = refusedDrawingsMessage(outcome.refused);
     EXPECT_EQ(message.title, "Quorvel Error");
     EXPECT_NE(message.text.find("/a/li<LF>ne.dwg\r\n"), std::string::npos);
     EXPECT_NE(message.text.find("/fo\"lder/ok.dwg"), std::string::npos);
     EXPECT_NE(message.text.find("\r\n/a/cr<CR>.dwg\r\n"), std::string::npos);
     EXPECT_NE(message.text.find("\r\n/a/t<TAB>ab.dwg\r\n/t<TAB>ab/ok.dwg\r\n/a/<1>.dwg\r\n"), std::string::npos);
-    EXPECT_NE(RefusedDrawingsMessage(std::vector<std::string>(25, "/a/\"x.dwg")).text.find("... and 5 more."),
+    EXPECT_NE(refusedDrawingsMessage(std::vector<std::string>(25, "/a/\"x.dwg")).text.find("... and 5 more."),
               std::string::npos);
 
     // A drop adds nothing when its first path is a folder; only the first path is looked at.
     const auto isFolder = [](const std::string& p) { return p.ends_with("dir"); };
     DrawingRows dropped;
-    AddDropped(dropped, {"/x/dir", "/x/a.dwg"}, isFolder);
-    AddDropped(dropped, {"/x/a.dwg", "/x/dir"}, isFolder);
-    EXPECT_EQ(Column(dropped), (std::vector<std::string>{"a.dwg", "dir"}));
+    addDropped(dropped, {"/x/dir", "/x/a.dwg"}, isFolder);
+    addDropped(dropped, {"/x/a.dwg", "/x/dir"}, isFolder);
+    EXPECT_EQ(columnTexts(dropped), (std::vector<std::string>{"a.dwg", "dir"}));
 }
 
 TEST(DrawingList, AssignAndDeleteKeepOrderAndEmptyTheKeys)
 {
-    const DrawingRows start{Row("1", "/d", "R1", "k1"), Row("2", "/d", "R2", "k2"), Row("3", "/d", "R3", "k3")};
-    const RowSelection firstAndThird = SelectionFromIndexes({2, 0, 99}, 3);
+    const DrawingRows start{makeRow("1", "/d", "R1", "k1"), makeRow("2", "/d", "R2", "k2"),
+                            makeRow("3", "/d", "R3", "k3")};
+    const RowSelection firstAndThird = selectionFromIndexes({2, 0, 99}, 3);
     EXPECT_EQ(firstAndThird, (RowSelection{true, false, true}));
 
     // The routines after a change to the start rows; every change empties the keys.
     const auto after = [&start](const std::function<void(DrawingRows&)>& change) {
         DrawingRows rows = start;
         change(rows);
-        EXPECT_EQ(Column(rows, 3), std::vector<std::string>(rows.size(), ""));
-        return Column(rows, 2);
+        EXPECT_EQ(columnTexts(rows, 3), std::vector<std::string>(rows.size(), ""));
+        return columnTexts(rows, 2);
     };
     using Texts = std::vector<std::string>;
-    EXPECT_EQ(after([](auto& r) { RedoListItems(r, "New"); }), (Texts{"New", "New", "New"}));
-    EXPECT_EQ(after([&](auto& r) { ShowSubjectInSelected(r, firstAndThird, "New"); }), (Texts{"New", "R2", "New"}));
+    EXPECT_EQ(after([](auto& r) { assignToAll(r, "New"); }), (Texts{"New", "New", "New"}));
+    EXPECT_EQ(after([&](auto& r) { assignToSelected(r, firstAndThird, "New"); }), (Texts{"New", "R2", "New"}));
     // A shorter selection leaves the rest unselected.
-    EXPECT_EQ(after([](auto& r) { ShowSubjectInSelected(r, RowSelection{false, true}, ""); }), (Texts{"R1", "", "R3"}));
-    EXPECT_EQ(after([&](auto& r) { DeleteFromList(r, firstAndThird); }), Texts{"R2"});
-    EXPECT_EQ(after([](auto& r) { DeleteFromList(r, RowSelection{}); }), (Texts{"R1", "R2", "R3"}));
+    EXPECT_EQ(after([](auto& r) { assignToSelected(r, RowSelection{false, true}, ""); }), (Texts{"R1", "", "R3"}));
+    EXPECT_EQ(after([&](auto& r) { removeSelected(r, firstAndThird); }), Texts{"R2"});
+    EXPECT_EQ(after([](auto& r) { removeSelected(r, RowSelection{}); }), (Texts{"R1", "R2", "R3"}));
 }
 
 TEST(DrawingList, SortOrderLabelFlips)
@@ -90,25 +91,26 @@ TEST(DrawingList, SortOrderLabelFlips)
     const std::pair<std::string, SortOrderStep> steps[] = {
         {"", {true, "1"}}, {"0", {true, "1"}}, {"1", {false, "0"}}, {" 1", {false, "0"}}, {"2", {true, "1"}}};
     for (const auto& [label, step] : steps) {
-        const auto next = NextSortOrder(label);
-        EXPECT_EQ(std::pair(next.descending, next.lblSortOrder), std::pair(step.descending, step.lblSortOrder))
+        const auto next = nextSortOrder(label);
+        EXPECT_EQ(std::pair(next.descending, next.sortOrderFlag), std::pair(step.descending, step.sortOrderFlag))
             << label;
     }
 }
 
 TEST(DrawingList, TextComparisonIgnoresAsciiCaseOnly)
 {
-    EXPECT_EQ(CompareListText("abc", "ABC"), 0);
-    EXPECT_LT(CompareListText("a", "B"), 0);
-    EXPECT_LT(CompareListText("ab", "abc"), 0);
-    EXPECT_LT(CompareListText("10", "9"), 0);              // text, not numbers
-    EXPECT_LT(CompareListText("z", "\xC3\xA9"), 0);        // é after ASCII
-    EXPECT_GT(CompareListText("\xC3\xA9", "\xC3\x89"), 0); // É and é differ
+    EXPECT_EQ(compareListText("abc", "ABC"), 0);
+    EXPECT_LT(compareListText("a", "B"), 0);
+    EXPECT_LT(compareListText("ab", "abc"), 0);
+    EXPECT_LT(compareListText("10", "9"), 0);              // text, not numbers
+    EXPECT_LT(compareListText("z", "\xC3\xA9"), 0);        // é after ASCII
+    EXPECT_GT(compareListText("\xC3\xA9", "\xC3\x89"), 0); // É and é differ
 }
 
 TEST(DrawingList, ColumnSortIsStableInBothDirections)
 {
-    const DrawingRows start{Row("b", "/1"), Row("A", "/2"), Row("a", "/3"), Row("c", "/4"), Row("B", "/5")};
+    const DrawingRows start{makeRow("b", "/1"), makeRow("A", "/2"), makeRow("a", "/3"), makeRow("c", "/4"),
+                            makeRow("B", "/5")};
     const std::pair<ColumnSort, std::vector<std::string>> cases[] = {
         {{0, false}, {"/2", "/3", "/1", "/5", "/4"}}, {{0, true}, {"/4", "/1", "/5", "/2", "/3"}},
         {{1, true}, {"/5", "/4", "/3", "/2", "/1"}},  {{2, false}, {"/1", "/2", "/3", "/4", "/5"}},
@@ -116,16 +118,16 @@ TEST(DrawingList, ColumnSortIsStableInBothDirections)
     };
     for (const auto& [sort, folders] : cases) {
         DrawingRows rows = start;
-        SortByColumn(rows, sort);
-        EXPECT_EQ(Column(rows, 1), folders) << sort.column << sort.descending;
+        sortByColumn(rows, sort);
+        EXPECT_EQ(columnTexts(rows, 1), folders) << sort.column << sort.descending;
     }
 }
 
 TEST(DrawingList, RowsAddedWhileSortedGoAfterEqualOnes)
 {
-    DrawingRows unsorted{Row("b"), Row("a")};
-    AddRows(unsorted, {Row("0")}, std::nullopt);
-    EXPECT_EQ(Column(unsorted), (std::vector<std::string>{"b", "a", "0"}));
+    DrawingRows unsorted{makeRow("b"), makeRow("a")};
+    addRows(unsorted, {makeRow("0")}, std::nullopt);
+    EXPECT_EQ(columnTexts(unsorted), (std::vector<std::string>{"b", "a", "0"}));
 
     // Any batch into any sorted list: the same as sorting the whole list with the new rows behind.
     std::mt19937 random(7);
@@ -135,17 +137,17 @@ TEST(DrawingList, RowsAddedWhileSortedGoAfterEqualOnes)
             DrawingRows out;
             for (std::size_t i = 0; i < n; ++i) {
                 const std::string t(1, "aAbBc"[random() % 5]);
-                out.push_back(Row(t, t + std::to_string(round) + "-" + std::to_string(i), t, t));
+                out.push_back(makeRow(t, t + std::to_string(round) + "-" + std::to_string(i), t, t));
             }
             return out;
         };
         DrawingRows existing = randomRows(random() % 30);
-        SortByColumn(existing, sort);
+        sortByColumn(existing, sort);
         const DrawingRows added = randomRows(random() % 30);
         DrawingRows expected = existing;
         expected.insert(expected.end(), added.begin(), added.end());
-        SortByColumn(expected, sort);
-        AddRows(existing, added, sort);
+        sortByColumn(expected, sort);
+        addRows(existing, added, sort);
         EXPECT_EQ(existing, expected);
     }
 }

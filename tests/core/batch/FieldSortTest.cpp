@@ -35,15 +35,15 @@ TEST(FieldSort, FieldExtraction)
         {"\xC3\xA9-2-x.dwg", "-", 1, "\xC3\xA9"}, // UTF-8 passes whole
     };
     for (const auto& c : cases)
-        EXPECT_EQ(oDivideLineNum(c.name, c.delimiter, c.field), c.key) << c.name << " " << c.field;
+        EXPECT_EQ(fileNameField(c.name, c.delimiter, c.field), c.key) << c.name << " " << c.field;
 }
 
 TEST(FieldSort, FieldNumberText)
 {
     for (const char* text : {"Unknown", "", "0", "-1", "2a", "1234567890"})
-        EXPECT_FALSE(ParseFieldNumber(text).has_value()) << text;
-    EXPECT_EQ(ParseFieldNumber(" 3 "), 3);
-    EXPECT_EQ(ParseFieldNumber("10"), 10);
+        EXPECT_FALSE(parseFieldNumber(text).has_value()) << text;
+    EXPECT_EQ(parseFieldNumber(" 3 "), 3);
+    EXPECT_EQ(parseFieldNumber("10"), 10);
 }
 
 TEST(FieldSort, SortsStablyByTextKeyAndGivesShortNamesAnEmptyKey)
@@ -53,7 +53,7 @@ TEST(FieldSort, SortsStablyByTextKeyAndGivesShortNamesAnEmptyKey)
                      {"Short.dwg", "/f3", "", ""},
                      {"P-9-c.dwg", "/f4", "R4", "old"},
                      {"Q-10-d.dwg", "/f5", "", ""}};
-    SortByField(rows, "-", "2");
+    sortByField(rows, "-", "2");
     const DrawingRows expected{{"Short.dwg", "/f3", "", ""},
                                {"P-10-b.dwg", "/f2", "R2", "10"},
                                {"Q-10-d.dwg", "/f5", "", "10"},
@@ -66,7 +66,7 @@ TEST(FieldSort, SortsStablyByTextKeyAndGivesShortNamesAnEmptyKey)
     DrawingRows unchanged = rows;
     for (DrawingRow& row : unchanged)
         row.key.clear();
-    SortByField(rows, "-", "x");
+    sortByField(rows, "-", "x");
     EXPECT_EQ(rows, unchanged);
 }
 

@@ -11,9 +11,9 @@ namespace {
 
 TEST(LaunchCommand, EveryRowNeedsARoutine)
 {
-    EXPECT_FALSE(CheckFileAssigned({}).has_value());
-    EXPECT_FALSE(CheckFileAssigned({{"a.dwg", "F", "Plot", ""}, {"b.dwg", "F", " ", ""}}).has_value());
-    const auto message = CheckFileAssigned({{"a.dwg", "F", "Plot", ""}, {"b.dwg", "F", "", ""}});
+    EXPECT_FALSE(checkEveryDrawingAssigned({}).has_value());
+    EXPECT_FALSE(checkEveryDrawingAssigned({{"a.dwg", "F", "Plot", ""}, {"b.dwg", "F", " ", ""}}).has_value());
+    const auto message = checkEveryDrawingAssigned({{"a.dwg", "F", "Plot", ""}, {"b.dwg", "F", "", ""}});
     ASSERT_TRUE(message.has_value());
     EXPECT_EQ(*message, (UserMessage{"Please Assign a Routine To All Files", "Quorvel Error", MessageIcon::Critical,
                                      MessageButtons::Ok}));
@@ -30,18 +30,18 @@ TEST(LaunchCommand, RoutinesNoLongerInTheDatabaseAreFoundBeforeTheRun)
         {"f.dwg", "F", "Gone", ""},
         {"g.dwg", "F", "Renamed", ""},
     };
-    RoutineList catalogue = {MakeRoutineForAdd("Plot", "_-plot", false)};
-    catalogue.front().SetDescription("Plot" + std::string(140, ' ')); // padded, as read
+    RoutineList catalogue = {makeRoutineForAdd("Plot", "_-plot", false)};
+    catalogue.front().setDescription("Plot" + std::string(140, ' ')); // padded, as read
     const RoutineIndex index(catalogue);
     // Without a combination in this run, "Combined Routines..." would reach the script empty.
-    EXPECT_EQ(FindMissingRoutines(rows, index, false),
+    EXPECT_EQ(findMissingRoutines(rows, index, false),
               (std::vector<MissingRoutine>{
                   {"Gone", {"b.dwg", "f.dwg"}}, {"Combined Routines...", {"d.dwg"}}, {"Renamed", {"g.dwg"}}}));
-    EXPECT_EQ(FindMissingRoutines(rows, index, true),
+    EXPECT_EQ(findMissingRoutines(rows, index, true),
               (std::vector<MissingRoutine>{{"Gone", {"b.dwg", "f.dwg"}}, {"Renamed", {"g.dwg"}}}));
-    EXPECT_TRUE(FindMissingRoutines({{"a.dwg", "F", "Plot", ""}}, index, false).empty());
+    EXPECT_TRUE(findMissingRoutines({{"a.dwg", "F", "Plot", ""}}, index, false).empty());
 
-    const UserMessage message = MissingRoutinesBeforeRunMessage(FindMissingRoutines(rows, index, true));
+    const UserMessage message = missingRoutinesBeforeRunMessage(findMissingRoutines(rows, index, true));
     EXPECT_EQ(message,
               (UserMessage{"These routines are no longer in the routine database, so the batch has not been "
                            "started:\r\n\r\n\"Gone\", used by b.dwg, f.dwg\r\n\"Renamed\", used by g.dwg\r\n\r\n"
@@ -52,7 +52,7 @@ TEST(LaunchCommand, RoutinesNoLongerInTheDatabaseAreFoundBeforeTheRun)
     std::vector<MissingRoutine> many;
     for (int i = 0; i < 12; ++i)
         many.push_back({"R" + std::to_string(i), {"1.dwg", "2.dwg", "3.dwg", "4.dwg", "5.dwg", "6.dwg", "7.dwg"}});
-    const std::string text = MissingRoutinesBeforeRunMessage(many).text;
+    const std::string text = missingRoutinesBeforeRunMessage(many).text;
     EXPECT_NE(text.find("\"R0\", used by 1.dwg, 2.dwg, 3.dwg, 4.dwg, 5.dwg and 2 more drawings\r\n"),
               std::string::npos);
     EXPECT_EQ(text.find("\"R10\""), std::string::npos);
@@ -63,8 +63,8 @@ TEST(LaunchCommand, LongListsFindEveryMissingRoutineInOrder)
 {
     RoutineList catalogue;
     for (int i = 0; i < 40; i += 2) {
-        clsRoutine routine = MakeRoutineForAdd("R" + std::to_string(i), "_Zoom", false);
-        routine.SetDescription(" R" + std::to_string(i) + std::string(100, ' ')); // padded, as read
+        Routine routine = makeRoutineForAdd("R" + std::to_string(i), "_Zoom", false);
+        routine.setDescription(" R" + std::to_string(i) + std::string(100, ' ')); // padded, as read
         catalogue.push_back(routine);
     }
     const RoutineIndex index(catalogue);
@@ -95,7 +95,7 @@ TEST(LaunchCommand, LongListsFindEveryMissingRoutineInOrder)
                     entry = expected.insert(expected.end(), {r, {}});
                 entry->drawings.push_back(row.file);
             }
-            EXPECT_EQ(FindMissingRoutines(rows, index, combination), expected) << length;
+            EXPECT_EQ(findMissingRoutines(rows, index, combination), expected) << length;
             if (length == 300) {
                 EXPECT_EQ(expected.size(), combination ? 22u : 23u); // 20 odd R, 2 "Gone", the combination
             }
@@ -105,7 +105,7 @@ TEST(LaunchCommand, LongListsFindEveryMissingRoutineInOrder)
 
 TEST(LaunchCommand, ConfirmationLinesEndWithLineFeedsAlone)
 {
-    const UserMessage message = ConfirmStartMessage();
+    const UserMessage message = confirmStartMessage();
     EXPECT_EQ(message.title, "Confirm Starting Acad");
     EXPECT_EQ(message.buttons, MessageButtons::OkCancel);
     EXPECT_EQ(message.text, "WARNING\nThe operation is about to begin. You are responsible for the results \n"
@@ -124,7 +124,7 @@ TEST(LaunchCommand, WriterChoice)
         {false, "CadLT2018", ScriptWriterKind::General}, {false, "Unknown", ScriptWriterKind::General},
     };
     for (const auto& [confirm, code, kind] : cases)
-        EXPECT_EQ(ChooseScriptWriter(confirm, code), kind) << confirm << " " << code;
+        EXPECT_EQ(chooseScriptWriter(confirm, code), kind) << confirm << " " << code;
 }
 
 TEST(LaunchCommand, RequestFromTheSettings)
@@ -140,7 +140,7 @@ TEST(LaunchCommand, RequestFromTheSettings)
         {{"Unknown", "Unknown", "Unknown", ""}, {"Unknown", "/b \"C:\\Scripts\\Batch1.scr\"", " ", 1}},
     };
     for (const auto& [settings, expected] : cases)
-        EXPECT_EQ(BuildLaunchRequest(settings, script), expected) << settings.windowState;
+        EXPECT_EQ(buildLaunchRequest(settings, script), expected) << settings.windowState;
 }
 
 TEST(LaunchCommand, ParametersSplitBackIntoTheSwitchesBAndTheScriptPath)
@@ -150,10 +150,10 @@ TEST(LaunchCommand, ParametersSplitBackIntoTheSwitchesBAndTheScriptPath)
     const std::string switches[] = {"", "/nologo", R"( /p "My Profile" )", R"(/p "a\" b")", R"(/p C:\dir\ /t x)"};
     for (const std::string& path : paths) {
         for (const std::string& switchText : switches) {
-            ASSERT_FALSE(CheckSwitchText("YesSwitch", switchText)) << switchText;
-            std::vector<std::string> expected = SplitWindowsCommandLine(switchText);
+            ASSERT_FALSE(checkSwitchText("YesSwitch", switchText)) << switchText;
+            std::vector<std::string> expected = splitWindowsCommandLine(switchText);
             expected.insert(expected.end(), {"/b", path});
-            EXPECT_EQ(SplitWindowsCommandLine(BuildLaunchParameters("YesSwitch", switchText, path)), expected)
+            EXPECT_EQ(splitWindowsCommandLine(buildLaunchParameters("YesSwitch", switchText, path)), expected)
                 << switchText << " | " << path;
         }
     }
@@ -164,7 +164,7 @@ TEST(LaunchCommand, AnOpenQuoteInTheSwitchTextIsRefusedBeforeTheStart)
     for (const std::string switchText : {R"(/p "My Profile)", R"(/p "C:\dir\")", R"("a""b)", "\""}) {
         const LaunchSettings settings{"acad", "Normal", "YesSwitch", switchText};
         int calls = 0;
-        const auto message = StartAutoCAD(settings, "/s/Batch.scr", [&calls](const LaunchRequest&) {
+        const auto message = startHost(settings, "/s/Batch.scr", [&calls](const LaunchRequest&) {
             ++calls;
             return 42;
         });
@@ -174,8 +174,8 @@ TEST(LaunchCommand, AnOpenQuoteInTheSwitchTextIsRefusedBeforeTheStart)
         EXPECT_NE(message->text.find("\r\n" + switchText + "\r\n"), std::string::npos);
         EXPECT_EQ(std::tuple(message->title, message->icon), std::tuple("Quorvel Error", MessageIcon::Critical));
         // Unused switch text is never checked.
-        EXPECT_FALSE(StartAutoCAD({"acad", "Normal", "NoSwitch", switchText}, "/s/Batch.scr",
-                                  [](const LaunchRequest&) { return 42; }));
+        EXPECT_FALSE(startHost({"acad", "Normal", "NoSwitch", switchText}, "/s/Batch.scr",
+                               [](const LaunchRequest&) { return 42; }));
     }
 }
 
@@ -188,7 +188,7 @@ TEST(LaunchCommand, ResultsAndTheirMessages)
         {4, "Unknown error"},  {-1, "Unknown error"},
     };
     for (const auto& [result, text] : cases) {
-        EXPECT_EQ(LaunchFailureMessage(result),
+        EXPECT_EQ(launchFailureMessage(result),
                   (UserMessage{"Error Message " + text +
                                    " in routine StartAutoCAD \r\n\r\n"
                                    "If the problem persists please e-mail support@quorvel.example\r\n\r\n"
@@ -196,7 +196,7 @@ TEST(LaunchCommand, ResultsAndTheirMessages)
                                "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok}))
             << result;
     }
-    const std::string notFound = LaunchFailureMessage(2)->text;
+    const std::string notFound = launchFailureMessage(2)->text;
     EXPECT_TRUE(notFound.starts_with("Error message File Not Found\r\n\r\n"
                                      "It seems Quorvel has lost the location of the AutoCAD.exe file. To solve "
                                      "this:\r\n\r\n1.    Start Quorvel\r\n"));
@@ -207,7 +207,7 @@ TEST(LaunchCommand, ResultsAndTheirMessages)
     EXPECT_TRUE(notFound.ends_with("\r\n10.  Restart Quorvel and try again.\r\n"
                                    "11.  If the problem persists please e-mail support@quorvel.example"));
     for (const int success : {33, 42, 1000})
-        EXPECT_FALSE(LaunchFailureMessage(success).has_value());
+        EXPECT_FALSE(launchFailureMessage(success).has_value());
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 namespace qv {
 namespace {
 
-const std::string kSep(1, PathSeparator());
+const std::string kSep(1, pathSeparator());
 
 TEST(ReadOnlyCheck, CollectsReadOnlyDrawingsInListOrder)
 {
@@ -21,7 +21,7 @@ TEST(ReadOnlyCheck, CollectsReadOnlyDrawingsInListOrder)
                                                         {"F" + kSep + "c.dwg", 16 | 32},
                                                         {"F" + kSep + "d.dwg", 1}};
     std::vector<std::string> asked;
-    const ReadOnlyScan scan = FindReadOnlyDrawings(rows, [&](const std::string& path) -> Result<unsigned> {
+    const ReadOnlyScan scan = findReadOnlyDrawings(rows, [&](const std::string& path) -> Result<unsigned> {
         asked.push_back(path);
         return attributes.at(path);
     });
@@ -29,7 +29,7 @@ TEST(ReadOnlyCheck, CollectsReadOnlyDrawingsInListOrder)
     EXPECT_EQ(scan.readOnly, (std::vector<ReadOnlyDrawing>{{"b.dwg", "G" + kSep}, {"d.dwg", "F"}}));
     EXPECT_EQ(asked.size(), 4u);
 
-    const ReadOnlyScan none = FindReadOnlyDrawings({}, [](const std::string&) -> Result<unsigned> { return 1u; });
+    const ReadOnlyScan none = findReadOnlyDrawings({}, [](const std::string&) -> Result<unsigned> { return 1u; });
     EXPECT_TRUE(none.readOnly.empty());
     EXPECT_FALSE(none.error.has_value());
 }
@@ -44,7 +44,7 @@ TEST(ReadOnlyCheck, UnreadableDrawingsAreNamedInOneMessage)
     const std::string head = "Error Number 53 in routine CheckReadOnly \r\n\r\nFile not found\r\n\r\n";
     // One missing drawing keeps the familiar sentence.
     const DrawingRows one = {{"a.dwg", "F", "Plot", ""}, {"gone.dwg", "F" + kSep, "Plot", ""}, {"c.dwg", "F", "", ""}};
-    ReadOnlyScan scan = FindReadOnlyDrawings(one, missing);
+    ReadOnlyScan scan = findReadOnlyDrawings(one, missing);
     EXPECT_TRUE(scan.readOnly.empty());
     EXPECT_TRUE(scan.rowIsReadOnly.empty());
     ASSERT_TRUE(scan.error.has_value());
@@ -57,7 +57,7 @@ TEST(ReadOnlyCheck, UnreadableDrawingsAreNamedInOneMessage)
                                {"a.dwg", "F", "Plot", ""},
                                {"gone2.dwg", "G", "Plot", ""},
                                {"gone3.dwg", "H", "Plot", ""}};
-    scan = FindReadOnlyDrawings(three, missing);
+    scan = findReadOnlyDrawings(three, missing);
     ASSERT_TRUE(scan.error.has_value());
     EXPECT_EQ(scan.error->text, head + "Please remove these 3 drawings from the drawing list before proceeding:\r\nF" +
                                     kSep + "gone1.dwg\r\nG" + kSep + "gone2.dwg\r\nH" + kSep + "gone3.dwg");
@@ -65,9 +65,9 @@ TEST(ReadOnlyCheck, UnreadableDrawingsAreNamedInOneMessage)
 
 TEST(ReadOnlyCheck, OnlyAnExactNoStopsTheRun)
 {
-    EXPECT_FALSE(ReadOnlyDecisionAllowsRun("No"));
+    EXPECT_FALSE(readOnlyDecisionAllowsRun("No"));
     for (const char* decision : {"Yes", "", "no", "NO", "No "})
-        EXPECT_TRUE(ReadOnlyDecisionAllowsRun(decision)) << decision;
+        EXPECT_TRUE(readOnlyDecisionAllowsRun(decision)) << decision;
 }
 
 } // namespace

@@ -11,10 +11,10 @@
 namespace qv {
 namespace {
 
-const std::string kSep(1, PathSeparator());
+const std::string kSep(1, pathSeparator());
 
 // Each line followed by CR LF, as the script holds it.
-std::string Lines(std::initializer_list<std::string_view> lines)
+std::string joinLines(std::initializer_list<std::string_view> lines)
 {
     std::string out;
     for (const auto line : lines) {
@@ -25,13 +25,13 @@ std::string Lines(std::initializer_list<std::string_view> lines)
 }
 
 // The general writer's script around `body`: the start-up drawing closed first, the host quit at the end.
-std::string General(std::initializer_list<std::string_view> body)
+std::string general(std::initializer_list<std::string_view> body)
 {
-    return Lines({"_Zoom", "0.999x", "_Close", "_Y"}) + Lines(body) +
-           Lines({"_Zoom", "0.999x", "_Quit", "_Y", "_Quit"});
+    return joinLines({"_Zoom", "0.999x", "_Close", "_Y"}) + joinLines(body) +
+           joinLines({"_Zoom", "0.999x", "_Quit", "_Y", "_Quit"});
 }
 
-std::string Quoted(const std::string& folder, const std::string& file)
+std::string quoted(const std::string& folder, const std::string& file)
 {
     return "\"" + folder + kSep + file + "\"";
 }
@@ -47,7 +47,7 @@ const std::map<std::string, std::string> kCatalogue = {
     {"combined routines...", "_fromcatalogue"}, // not the combined text: the match is case-sensitive
 };
 
-ScriptInputs Inputs(std::vector<DrawingRow> rows, std::string sequence = "1", std::string open = "_Open")
+ScriptInputs inputs(std::vector<DrawingRow> rows, std::string sequence = "1", std::string open = "_Open")
 {
     ScriptInputs in;
     in.rows = std::move(rows);
@@ -63,9 +63,9 @@ ScriptInputs Inputs(std::vector<DrawingRow> rows, std::string sequence = "1", st
     return in;
 }
 
-std::string Build(const ScriptInputs& in, ScriptWriterKind kind = ScriptWriterKind::General)
+std::string build(const ScriptInputs& in, ScriptWriterKind kind = ScriptWriterKind::General)
 {
-    auto script = BuildScript(in, kind);
+    auto script = buildScript(in, kind);
     EXPECT_TRUE(script.ok()) << (script.ok() ? "" : script.error().description);
     return script.ok() ? script.value().bytes : std::string();
 }
@@ -74,76 +74,76 @@ TEST(ScriptWriter, LayoutOfTheGeneralWriter)
 {
     const std::string f = "F";
     const std::tuple<const char*, ScriptInputs, std::string> cases[] = {
-        {"empty list", Inputs({}), Lines({"_Quit"})},
-        {"one drawing", Inputs({{"A.dwg", f, "Purge", ""}}),
-         Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "_purge", "_Zoom", "0.999x", "_Quit",
-                "_Y", "_Quit"})},
-        {"two drawings", Inputs({{"A.dwg", f, "Purge", ""}, {"B.dwg", f, "Plot", ""}}),
-         General({"_Open", Quoted(f, "A.dwg"), "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "B.dwg"),
+        {"empty list", inputs({}), joinLines({"_Quit"})},
+        {"one drawing", inputs({{"A.dwg", f, "Purge", ""}}),
+         joinLines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", quoted(f, "A.dwg"), "_purge", "_Zoom", "0.999x",
+                    "_Quit", "_Y", "_Quit"})},
+        {"two drawings", inputs({{"A.dwg", f, "Purge", ""}, {"B.dwg", f, "Plot", ""}}),
+         general({"_Open", quoted(f, "A.dwg"), "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Open", quoted(f, "B.dwg"),
                   "_-plot", "_Y"})},
-        {"three sets, trimmed", Inputs({{"A.dwg", f, "Purge", ""}}, " 3 "),
-         General({"_Open", Quoted(f, "A.dwg"), "_purge", "_purge", "_purge"})},
-        {"trailing separator, empty routine, zero sets", Inputs({{"A.dwg", f + kSep, "Empty", ""}}, "0"),
-         General({"_Open", Quoted(f, "A.dwg"), ""})},
-        {"negative sets, combined text", Inputs({{"A.dwg", f, "Combined Routines...", ""}}, "-4"),
-         General({"_Open", Quoted(f, "A.dwg"), "_one", "_two"})},
-        {"combined match is case-sensitive", Inputs({{"A.dwg", f, "combined routines...", ""}}),
-         General({"_Open", Quoted(f, "A.dwg"), "_fromcatalogue"})},
-        {"DXF conversion, twice", Inputs({{"plan.dxf", "C:Jobs", "convert dxf to a drawing r14", ""}}, "2"),
-         General({"_Open", Quoted("C:Jobs", "plan.dxf"), "Saveas", "", Quoted("C:Jobs", "plan.dwg"), "Saveas", "",
-                  Quoted("C:Jobs", "plan.dwg")})},
+        {"three sets, trimmed", inputs({{"A.dwg", f, "Purge", ""}}, " 3 "),
+         general({"_Open", quoted(f, "A.dwg"), "_purge", "_purge", "_purge"})},
+        {"trailing separator, empty routine, zero sets", inputs({{"A.dwg", f + kSep, "Empty", ""}}, "0"),
+         general({"_Open", quoted(f, "A.dwg"), ""})},
+        {"negative sets, combined text", inputs({{"A.dwg", f, "Combined Routines...", ""}}, "-4"),
+         general({"_Open", quoted(f, "A.dwg"), "_one", "_two"})},
+        {"combined match is case-sensitive", inputs({{"A.dwg", f, "combined routines...", ""}}),
+         general({"_Open", quoted(f, "A.dwg"), "_fromcatalogue"})},
+        {"DXF conversion, twice", inputs({{"plan.dxf", "C:Jobs", "convert dxf to a drawing r14", ""}}, "2"),
+         general({"_Open", quoted("C:Jobs", "plan.dxf"), "Saveas", "", quoted("C:Jobs", "plan.dwg"), "Saveas", "",
+                  quoted("C:Jobs", "plan.dwg")})},
     };
     for (const auto& [name, inputs, expected] : cases)
-        EXPECT_EQ(Build(inputs), expected) << name;
+        EXPECT_EQ(build(inputs), expected) << name;
 }
 
 TEST(ScriptWriter, CollatedSetsWalkTheWholeListOncePerSet)
 {
     const std::string f = "F";
     const std::string close[] = {"_Zoom", "0.999x", "_Close", "_Y"};
-    ScriptInputs collated = Inputs({{"A.dwg", f, "Purge", ""}, {"B.dxf", f, "Convert DXF to a Drawing R14", ""}}, "2");
+    ScriptInputs collated = inputs({{"A.dwg", f, "Purge", ""}, {"B.dxf", f, "Convert DXF to a Drawing R14", ""}}, "2");
     collated.collate = true;
     collated.isReadOnly = [](const std::string& path) -> Result<bool> { return path.ends_with("B.dxf"); };
-    const std::string a = Lines({"_Open", Quoted(f, "A.dwg"), "_purge"});
-    const std::string b = Lines({"_Open", Quoted(f, "B.dxf"), "_Y", "Saveas", "", Quoted(f, "B.dwg")});
-    const std::string tail = Lines({close[0], close[1], close[2], close[3]});
+    const std::string a = joinLines({"_Open", quoted(f, "A.dwg"), "_purge"});
+    const std::string b = joinLines({"_Open", quoted(f, "B.dxf"), "_Y", "Saveas", "", quoted(f, "B.dwg")});
+    const std::string tail = joinLines({close[0], close[1], close[2], close[3]});
     // Drawing 1 to n for set 1, then again for set 2; only the very last drawing quits.
-    EXPECT_EQ(Build(collated), Lines({"_Zoom", "0.999x", "_Close", "_Y"}) + a + tail + b + tail + a + tail + b +
-                                   Lines({"_Zoom", "0.999x", "_Quit", "_Y", "_Quit"}));
+    EXPECT_EQ(build(collated), joinLines({"_Zoom", "0.999x", "_Close", "_Y"}) + a + tail + b + tail + a + tail + b +
+                                   joinLines({"_Zoom", "0.999x", "_Quit", "_Y", "_Quit"}));
 
     // Not collated: each drawing's sets stay together; one set reads the same either way.
     ScriptInputs together = collated;
     together.collate = false;
-    EXPECT_EQ(Build(together),
-              General({"_Open", Quoted(f, "A.dwg"), "_purge", "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Open",
-                       Quoted(f, "B.dxf"), "_Y", "Saveas", "", Quoted(f, "B.dwg"), "Saveas", "", Quoted(f, "B.dwg")}));
+    EXPECT_EQ(build(together),
+              general({"_Open", quoted(f, "A.dwg"), "_purge", "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Open",
+                       quoted(f, "B.dxf"), "_Y", "Saveas", "", quoted(f, "B.dwg"), "Saveas", "", quoted(f, "B.dwg")}));
     ScriptInputs oneSet = collated;
     oneSet.sequenceText = "1";
     together.sequenceText = "1";
-    EXPECT_EQ(Build(oneSet), Build(together));
+    EXPECT_EQ(build(oneSet), build(together));
 
     // The BricsCAD writer collates the same way with its own tokens.
-    ScriptInputs bricscad = Inputs({{"A.dwg", f, "Purge", ""}}, "3");
+    ScriptInputs bricscad = inputs({{"A.dwg", f, "Purge", ""}}, "3");
     bricscad.collate = true;
-    EXPECT_EQ(Build(bricscad, ScriptWriterKind::Bricscad),
-              Lines({"Zoom", "0.999x", "Close", "N", "Open", Quoted(f, "A.dwg"), "_purge",
-                     "Zoom", "0.999x", "Close", "Y", "Open", Quoted(f, "A.dwg"), "_purge",
-                     "Zoom", "0.999x", "Close", "Y", "Open", Quoted(f, "A.dwg"), "_purge",
-                     "Zoom", "0.999x", "Quit",  "Y", "Quit"}));
+    EXPECT_EQ(build(bricscad, ScriptWriterKind::Bricscad),
+              joinLines({"Zoom", "0.999x", "Close", "N", "Open", quoted(f, "A.dwg"), "_purge",
+                         "Zoom", "0.999x", "Close", "Y", "Open", quoted(f, "A.dwg"), "_purge",
+                         "Zoom", "0.999x", "Close", "Y", "Open", quoted(f, "A.dwg"), "_purge",
+                         "Zoom", "0.999x", "Quit",  "Y", "Quit"}));
 
     // A routine never built stops the script at that drawing in the first set.
-    ScriptInputs stopped = Inputs({{"A.dwg", f, "Purge", ""}, {"B.dwg", f, "Unbuilt", ""}}, "3");
+    ScriptInputs stopped = inputs({{"A.dwg", f, "Purge", ""}, {"B.dwg", f, "Unbuilt", ""}}, "3");
     stopped.collate = true;
-    EXPECT_EQ(Build(stopped), Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted(f, "A.dwg"), "_purge", "_Zoom",
-                                     "0.999x", "_Close", "_Y", "_Quit", "_Y"}));
+    EXPECT_EQ(build(stopped), joinLines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", quoted(f, "A.dwg"), "_purge",
+                                         "_Zoom", "0.999x", "_Close", "_Y", "_Quit", "_Y"}));
 
     // Written to disk, the streamed script is the same text.
     TempDir dir;
     collated.scriptFolder = dir.path();
-    const ScriptResult result = WriteBatchScript(
+    const ScriptResult result = writeBatchScript(
         collated, ScriptWriterKind::General, [](const std::string&) { return 0; }, nullptr);
     EXPECT_TRUE(result.launch);
-    EXPECT_EQ(dir.read("Batch.scr"), Build(collated));
+    EXPECT_EQ(dir.read("Batch.scr"), build(collated));
 }
 
 TEST(ScriptWriter, RecoverSwitchOnlyFromExactlyTheDefaultOpenCommand)
@@ -156,46 +156,47 @@ TEST(ScriptWriter, RecoverSwitchOnlyFromExactlyTheDefaultOpenCommand)
         {ScriptWriterKind::Bricscad, "_Recover", "Recover"}, {ScriptWriterKind::Bricscad, "_open", "open"},
     };
     for (const auto& [kind, open, expectedOpenLine] : cases) {
-        const std::string script = Build(Inputs({{"A.dwg", "F", "RECOVER drawings", ""}}, "1", open), kind);
-        const std::string expected = "\r\n" + expectedOpenLine + "\r\n" + Quoted("F", "A.dwg") + "\r\n";
+        const std::string script = build(inputs({{"A.dwg", "F", "RECOVER drawings", ""}}, "1", open), kind);
+        const std::string expected = "\r\n" + expectedOpenLine + "\r\n" + quoted("F", "A.dwg") + "\r\n";
         EXPECT_NE(script.find(expected), std::string::npos) << open << "\n" << script;
     }
     // Other drawings keep the configured command.
     const std::string mixed =
-        Build(Inputs({{"A.dwg", "F", "Recover Drawings", ""}, {"B.dwg", "F", "Purge", ""}}, "1", "Unknown"));
-    EXPECT_NE(mixed.find("_Recover\r\n" + Quoted("F", "A.dwg")), std::string::npos);
-    EXPECT_NE(mixed.find("_Open\r\n" + Quoted("F", "B.dwg")), std::string::npos);
+        build(inputs({{"A.dwg", "F", "Recover Drawings", ""}, {"B.dwg", "F", "Purge", ""}}, "1", "Unknown"));
+    EXPECT_NE(mixed.find("_Recover\r\n" + quoted("F", "A.dwg")), std::string::npos);
+    EXPECT_NE(mixed.find("_Open\r\n" + quoted("F", "B.dwg")), std::string::npos);
     // BricsCAD writes the configured command without its underscore for every drawing.
-    const std::string bricscad = Build(Inputs({{"B.dwg", "F", "Purge", ""}}, "1", "_Open"), ScriptWriterKind::Bricscad);
-    EXPECT_NE(bricscad.find("\r\nOpen\r\n" + Quoted("F", "B.dwg")), std::string::npos) << bricscad;
+    const std::string bricscad = build(inputs({{"B.dwg", "F", "Purge", ""}}, "1", "_Open"), ScriptWriterKind::Bricscad);
+    EXPECT_NE(bricscad.find("\r\nOpen\r\n" + quoted("F", "B.dwg")), std::string::npos) << bricscad;
 }
 
 TEST(ScriptWriter, ReadOnlyAnswerAfterThePathAndTheBricscadTokens)
 {
-    ScriptInputs in = Inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "G" + kSep, "Purge", ""}}, "1", "Unknown");
+    ScriptInputs in = inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "G" + kSep, "Purge", ""}}, "1", "Unknown");
     std::vector<std::string> asked;
     in.isReadOnly = [&](const std::string& path) -> Result<bool> {
         asked.push_back(path);
         return path.ends_with("B.dwg");
     };
-    EXPECT_EQ(Build(in), General({"_Open", Quoted("F", "A.dwg"), "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Open",
-                                  Quoted("G", "B.dwg"), "_Y", "_purge"}));
+    EXPECT_EQ(build(in), general({"_Open", quoted("F", "A.dwg"), "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Open",
+                                  quoted("G", "B.dwg"), "_Y", "_purge"}));
     EXPECT_EQ(asked, (std::vector<std::string>{"F" + kSep + "A.dwg", "G" + kSep + "B.dwg"}));
-    const std::string bricscad = Lines({"Zoom", "0.999x", "Close", "N", "Open", Quoted("F", "A.dwg"), "_purge"}) +
-                                 Lines({"Zoom", "0.999x", "Close", "Y", "Open", Quoted("G", "B.dwg"), "Y", "_purge"}) +
-                                 Lines({"Zoom", "0.999x", "Quit", "Y", "Quit"});
-    EXPECT_EQ(Build(in, ScriptWriterKind::Bricscad), bricscad);
-    EXPECT_EQ(Build(in, ScriptWriterKind::Zwcad), Build(in, ScriptWriterKind::General));
-    EXPECT_EQ(Build(Inputs({}), ScriptWriterKind::Bricscad), Lines({"Quit"}));
+    const std::string bricscad =
+        joinLines({"Zoom", "0.999x", "Close", "N", "Open", quoted("F", "A.dwg"), "_purge"}) +
+        joinLines({"Zoom", "0.999x", "Close", "Y", "Open", quoted("G", "B.dwg"), "Y", "_purge"}) +
+        joinLines({"Zoom", "0.999x", "Quit", "Y", "Quit"});
+    EXPECT_EQ(build(in, ScriptWriterKind::Bricscad), bricscad);
+    EXPECT_EQ(build(in, ScriptWriterKind::Zwcad), build(in, ScriptWriterKind::General));
+    EXPECT_EQ(build(inputs({}), ScriptWriterKind::Bricscad), joinLines({"Quit"}));
 }
 
 TEST(ScriptWriter, PlaceholderRoutineStopsTheScript)
 {
-    const auto in = Inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "F", "Unbuilt", ""}, {"C.dwg", "F", "Plot", ""}});
-    auto script = BuildScript(in, ScriptWriterKind::General);
+    const auto in = inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "F", "Unbuilt", ""}, {"C.dwg", "F", "Plot", ""}});
+    auto script = buildScript(in, ScriptWriterKind::General);
     ASSERT_TRUE(script.ok());
-    EXPECT_EQ(script.value().bytes, Lines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", Quoted("F", "A.dwg"), "_purge",
-                                           "_Zoom", "0.999x", "_Close", "_Y", "_Quit", "_Y"}));
+    EXPECT_EQ(script.value().bytes, joinLines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", quoted("F", "A.dwg"),
+                                               "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Quit", "_Y"}));
     ASSERT_TRUE(script.value().placeholderStop.has_value());
     const UserMessage& message = *script.value().placeholderStop;
     EXPECT_EQ(message.title, "Error in Routine Unbuilt");
@@ -209,27 +210,27 @@ TEST(ScriptWriter, PlaceholderRoutineStopsTheScript)
     EXPECT_TRUE(message.text.ends_with("\r\n    to any drawings you wish to process.\r\n"));
 
     // First drawing unbuilt: no start-up lines at all.
-    auto first = BuildScript(Inputs({{"B.dwg", "F", "Unbuilt", ""}}), ScriptWriterKind::Bricscad);
+    auto first = buildScript(inputs({{"B.dwg", "F", "Unbuilt", ""}}), ScriptWriterKind::Bricscad);
     ASSERT_TRUE(first.ok());
-    EXPECT_EQ(first.value().bytes, Lines({"Quit", "Y"}));
+    EXPECT_EQ(first.value().bytes, joinLines({"Quit", "Y"}));
 }
 
 TEST(ScriptWriter, ScriptIsWindows1252AndRefusesWhatItCannotHold)
 {
-    EXPECT_EQ(Build(Inputs({{"caf\xC3\xA9.dwg", "F", "Euro", ""}})),
-              General({"_Open", Quoted("F", "caf\xE9.dwg"), "_text \x80"}));
+    EXPECT_EQ(build(inputs({{"caf\xC3\xA9.dwg", "F", "Euro", ""}})),
+              general({"_Open", quoted("F", "caf\xE9.dwg"), "_text \x80"}));
 
-    auto readOnlyFails = Inputs({{"A.dwg", "F", "Purge", ""}});
-    readOnlyFails.isReadOnly = [](const std::string& path) -> Result<bool> { return MakeError(ErrFileNotFound, path); };
+    auto readOnlyFails = inputs({{"A.dwg", "F", "Purge", ""}});
+    readOnlyFails.isReadOnly = [](const std::string& path) -> Result<bool> { return makeError(ErrFileNotFound, path); };
     const std::tuple<ScriptInputs, int, std::string> cases[] = {
-        {Inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "F", "Polish", ""}}), ErrInvalidText, "routine Polish"},
-        {Inputs({{"\xC5\x82.dwg", "F", "Purge", ""}}), ErrInvalidText, "drawing F" + kSep + "\xC5\x82.dwg"},
-        {Inputs({{"A.dwg", "F", "Purge", ""}}, "two"), 13, "two"},
-        {Inputs({{"dx", "F", "Convert DXF to a Drawing R14", ""}}), ErrInvalidProcedureCall, "dx"},
+        {inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "F", "Polish", ""}}), ErrInvalidText, "routine Polish"},
+        {inputs({{"\xC5\x82.dwg", "F", "Purge", ""}}), ErrInvalidText, "drawing F" + kSep + "\xC5\x82.dwg"},
+        {inputs({{"A.dwg", "F", "Purge", ""}}, "two"), 13, "two"},
+        {inputs({{"dx", "F", "Convert DXF to a Drawing R14", ""}}), ErrInvalidProcedureCall, "dx"},
         {readOnlyFails, ErrFileNotFound, "F" + kSep + "A.dwg"},
     };
     for (const auto& [inputs, number, mentions] : cases) {
-        auto script = BuildScript(inputs, ScriptWriterKind::General);
+        auto script = buildScript(inputs, ScriptWriterKind::General);
         ASSERT_FALSE(script.ok()) << mentions;
         EXPECT_EQ(script.error().number, number) << mentions;
         EXPECT_NE(script.error().description.find(mentions), std::string::npos) << script.error().description;
@@ -257,7 +258,7 @@ TEST(ScriptWriter, ErrorTextsOfTheThreeWriters)
         {ScriptWriterKind::Bricscad, other, "Error Number 61 in routine LoopThroughListBricscad 16\r\n\r\nDisk full"},
     };
     for (const auto& [kind, error, text] : cases) {
-        EXPECT_EQ(ScriptWriterErrorMessage(kind, error, 16),
+        EXPECT_EQ(scriptWriterErrorMessage(kind, error, 16),
                   (UserMessage{text, "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok}));
     }
 }
@@ -283,7 +284,7 @@ struct FakeProbe
 };
 
 // A run that failed: nothing launched or written, and one message that holds `part`.
-void ExpectFailed(const ScriptResult& result, const std::string& part)
+void expectFailed(const ScriptResult& result, const std::string& part)
 {
     EXPECT_FALSE(result.launch);
     EXPECT_FALSE(result.written);
@@ -291,7 +292,7 @@ void ExpectFailed(const ScriptResult& result, const std::string& part)
     EXPECT_NE(result.messages[0].text.find(part), std::string::npos) << result.messages[0].text;
 }
 
-AskUser NoQuestions()
+AskUser noQuestions()
 {
     return [](const UserMessage& message) {
         ADD_FAILURE() << "unexpected question: " << message.text;
@@ -309,7 +310,7 @@ TEST(ScriptWriter, LockedScriptsMoveToTheNextNumber)
     };
     for (const auto& [answers, chosen] : cases) {
         FakeProbe fake{answers, 0, {}};
-        const ScriptPathChoice choice = ChooseScriptPath("/s" + kSep, fake.probe(), NoQuestions());
+        const ScriptPathChoice choice = chooseScriptPath("/s" + kSep, fake.probe(), noQuestions());
         EXPECT_EQ(choice.path, "/s" + kSep + chosen);
         EXPECT_FALSE(choice.error.has_value());
         EXPECT_FALSE(choice.folderInvalid);
@@ -317,8 +318,8 @@ TEST(ScriptWriter, LockedScriptsMoveToTheNextNumber)
 
     // Another error goes back to Batch.scr; it is retried until it works.
     int calls = 0;
-    const ScriptPathChoice retried = ChooseScriptPath(
-        "/s", [&](const std::string&) { return ++calls < 3 ? ErrBadFileNameOrNumber : 0; }, NoQuestions());
+    const ScriptPathChoice retried = chooseScriptPath(
+        "/s", [&](const std::string&) { return ++calls < 3 ? ErrBadFileNameOrNumber : 0; }, noQuestions());
     EXPECT_EQ(retried.path, "/s" + kSep + "Batch.scr");
     EXPECT_EQ(calls, 3);
 }
@@ -326,7 +327,7 @@ TEST(ScriptWriter, LockedScriptsMoveToTheNextNumber)
 TEST(ScriptWriter, EveryScriptLockedIsAnErrorAndNothingIsTruncated)
 {
     FakeProbe fake{{}, ErrPermissionDenied, {}};
-    const ScriptPathChoice choice = ChooseScriptPath("/s", fake.probe(), NoQuestions());
+    const ScriptPathChoice choice = chooseScriptPath("/s", fake.probe(), noQuestions());
     ASSERT_EQ(fake.calls.size(), 21u);
     EXPECT_EQ(fake.calls[20], "/s" + kSep + "Batch20.scr");
     ASSERT_TRUE(choice.error.has_value());
@@ -334,10 +335,10 @@ TEST(ScriptWriter, EveryScriptLockedIsAnErrorAndNothingIsTruncated)
 
     TempDir dir;
     dir.write("Batch.scr", "held by a host");
-    auto in = Inputs({{"A.dwg", "F", "Purge", ""}});
+    auto in = inputs({{"A.dwg", "F", "Purge", ""}});
     in.scriptFolder = dir.path();
     FakeProbe all{{}, ErrPermissionDenied, {}};
-    ExpectFailed(LoopThroughList(in, all.probe(), NoQuestions()), "in routine LoopThroughList Ver 11.0 1\r\n");
+    expectFailed(writeGeneralScript(in, all.probe(), noQuestions()), "in routine LoopThroughList Ver 11.0 1\r\n");
     EXPECT_EQ(dir.read("Batch.scr"), "held by a host");
     EXPECT_FALSE(std::filesystem::exists(dir.native("Batch1.scr")));
 }
@@ -347,10 +348,10 @@ TEST(ScriptWriter, MissingScriptFolderOffersTheStartupReset)
     for (const auto answer : {MessageAnswer::Ok, MessageAnswer::Cancel}) {
         std::vector<UserMessage> asked;
         FakeProbe fake{{}, ErrPathNotFound, {}};
-        auto in = Inputs({{"A.dwg", "F", "Purge", ""}});
+        auto in = inputs({{"A.dwg", "F", "Purge", ""}});
         in.scriptFolder = "/no/such/folder";
         const ScriptResult result =
-            WriteBatchScript(in, ScriptWriterKind::Zwcad, fake.probe(), [&](const UserMessage& message) {
+            writeBatchScript(in, ScriptWriterKind::Zwcad, fake.probe(), [&](const UserMessage& message) {
                 asked.push_back(message);
                 return answer;
             });
@@ -371,22 +372,22 @@ TEST(ScriptWriter, WritesTheScriptAndLaunches)
 {
     TempDir dir;
     dir.write("Batch.scr", "an older and much longer script than the new one");
-    auto in = Inputs({{"A.dwg", "F", "Purge", ""}});
+    auto in = inputs({{"A.dwg", "F", "Purge", ""}});
     in.scriptFolder = dir.path() + kSep;
     FakeProbe fake;
-    const ScriptResult result = LoopThroughListBricscad(in, fake.probe(), NoQuestions());
+    const ScriptResult result = writeBricscadScript(in, fake.probe(), noQuestions());
     EXPECT_TRUE(result.launch);
     EXPECT_TRUE(result.written);
     EXPECT_TRUE(result.messages.empty());
     EXPECT_EQ(result.path, dir.file("Batch.scr"));
-    EXPECT_EQ(dir.read("Batch.scr"), Build(in, ScriptWriterKind::Bricscad));
+    EXPECT_EQ(dir.read("Batch.scr"), build(in, ScriptWriterKind::Bricscad));
 
     // The placeholder stop writes its complete script, shows its message and still launches.
     in.rows.push_back({"B.dwg", "F", "Unbuilt", ""});
-    const ScriptResult stopped = LoopThroughList(in, fake.probe(), NoQuestions());
+    const ScriptResult stopped = writeGeneralScript(in, fake.probe(), noQuestions());
     EXPECT_TRUE(stopped.launch);
-    EXPECT_EQ(stopped.messages, std::vector<UserMessage>{PlaceholderRoutineMessage("Unbuilt")});
-    EXPECT_EQ(dir.read("Batch.scr"), Build(in));
+    EXPECT_EQ(stopped.messages, std::vector<UserMessage>{placeholderRoutineMessage("Unbuilt")});
+    EXPECT_EQ(dir.read("Batch.scr"), build(in));
 }
 
 TEST(ScriptWriter, EntriesThatWouldBreakTheLinesAreRefusedBeforeAnyWrite)
@@ -415,19 +416,19 @@ TEST(ScriptWriter, EntriesThatWouldBreakTheLinesAreRefusedBeforeAnyWrite)
     };
     for (const Case& c : cases) {
         dir.write("Batch.scr", stale);
-        auto in = Inputs({{"ok.dwg", "F", "Purge", ""}, c.row});
+        auto in = inputs({{"ok.dwg", "F", "Purge", ""}, c.row});
         in.scriptFolder = dir.path();
         in.routineText = [&c](const std::string& description) {
             return description == "R" ? c.routineText : std::string("_purge");
         };
         FakeProbe fake;
-        const ScriptResult result = LoopThroughList(in, fake.probe(), NoQuestions());
+        const ScriptResult result = writeGeneralScript(in, fake.probe(), noQuestions());
         if (c.message.empty()) {
             EXPECT_TRUE(result.launch);
             EXPECT_NE(dir.read("Batch.scr").find("\"\r\n" + c.routineText + "\r\n_Zoom"), std::string::npos);
             continue;
         }
-        ExpectFailed(result, c.message);
+        expectFailed(result, c.message);
         EXPECT_EQ(dir.read("Batch.scr"), stale) << c.message;
         EXPECT_TRUE(fake.calls.empty()); // refused before the script was even looked for
     }
@@ -437,14 +438,14 @@ TEST(ScriptWriter, FileErrorsNeverLaunchOnAStaleScript)
 {
     TempDir dir;
     const std::string stale = "_Open\r\n\"old.dwg\"\r\n";
-    auto in = Inputs({{"A.dwg", "F", "Purge", ""}});
+    auto in = inputs({{"A.dwg", "F", "Purge", ""}});
     in.scriptFolder = dir.path();
     FakeProbe fake;
 
     // A build failure leaves the old script untouched.
     dir.write("Batch.scr", stale);
-    in.isReadOnly = [](const std::string& path) -> Result<bool> { return MakeError(ErrFileNotFound, path); };
-    ExpectFailed(LoopThroughList(in, fake.probe(), NoQuestions()),
+    in.isReadOnly = [](const std::string& path) -> Result<bool> { return makeError(ErrFileNotFound, path); };
+    expectFailed(writeGeneralScript(in, fake.probe(), noQuestions()),
                  "Error Number 53 in routine LoopThroughList 10\r\n\r\n");
     EXPECT_EQ(dir.read("Batch.scr"), stale);
     in.isReadOnly = nullptr;
@@ -452,11 +453,12 @@ TEST(ScriptWriter, FileErrorsNeverLaunchOnAStaleScript)
     // The script cannot be created: its name is taken by a folder.
     std::filesystem::remove(dir.native("Batch.scr"));
     std::filesystem::create_directory(dir.native("Batch.scr"));
-    ExpectFailed(LoopThroughListZWCAD(in, fake.probe(), NoQuestions()), "in routine LoopThroughListZWCAD 15\r\n");
+    expectFailed(writeZwcadScript(in, fake.probe(), noQuestions()), "in routine LoopThroughListZWCAD 15\r\n");
 
     // The folder vanished after the probe.
     in.scriptFolder = dir.file("gone");
-    ExpectFailed(LoopThroughList(in, fake.probe(), NoQuestions()), "Error Number 76 in routine LoopThroughList 15\r\n");
+    expectFailed(writeGeneralScript(in, fake.probe(), noQuestions()),
+                 "Error Number 76 in routine LoopThroughList 15\r\n");
 
 #ifndef _WIN32
     // The write itself fails: the script is a device that is always full.
@@ -465,7 +467,7 @@ TEST(ScriptWriter, FileErrorsNeverLaunchOnAStaleScript)
         std::filesystem::create_directory(full);
         std::filesystem::create_symlink("/dev/full", full + kSep + "Batch.scr");
         in.scriptFolder = full;
-        ExpectFailed(LoopThroughList(in, fake.probe(), NoQuestions()),
+        expectFailed(writeGeneralScript(in, fake.probe(), noQuestions()),
                      "Error Number 61 in routine LoopThroughList 16\r\n");
     }
 #endif

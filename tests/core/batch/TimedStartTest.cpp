@@ -35,14 +35,14 @@ TEST(TimedStart, ParsesWhatTheStartTimeBoxAccepts)
         {"-1:00", std::nullopt},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ParseStartTime(c.typed), c.time) << '"' << c.typed << '"';
+        EXPECT_EQ(parseStartTime(c.typed), c.time) << '"' << c.typed << '"';
 }
 
 TEST(TimedStart, ClockAndCaptionTexts)
 {
-    EXPECT_EQ(ClockText({7, 5, 9}), "07:05:09");
-    EXPECT_EQ(ClockText({23, 59, 0}), "23:59:00");
-    EXPECT_EQ(MinimisedCaption({7, 5, 9}), "07:05");
+    EXPECT_EQ(clockText({7, 5, 9}), "07:05:09");
+    EXPECT_EQ(clockText({23, 59, 0}), "23:59:00");
+    EXPECT_EQ(minimisedCaption({7, 5, 9}), "07:05");
 }
 
 TEST(TimedStart, FiresWhenTheClockReachesTheStartSecond)
@@ -60,13 +60,13 @@ TEST(TimedStart, FiresWhenTheClockReachesTheStartSecond)
         {{14, 30, 0}, {14, 30, 0}, false},   {{23, 59, 59}, {0, 0, 0}, false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(StartTimeReached(start, c.lastShown, c.now), c.fires)
-            << ClockText(c.lastShown) << " -> " << ClockText(c.now);
+        EXPECT_EQ(startTimeReached(start, c.lastShown, c.now), c.fires)
+            << clockText(c.lastShown) << " -> " << clockText(c.now);
 
     // Midnight: a start at 00:00:00 fires as the day turns, and a skip across midnight still counts.
-    EXPECT_TRUE(StartTimeReached({0, 0, 0}, {23, 59, 59}, {0, 0, 0}));
-    EXPECT_TRUE(StartTimeReached({0, 0, 1}, {23, 59, 58}, {0, 0, 2}));
-    EXPECT_FALSE(StartTimeReached({23, 0, 0}, {23, 59, 59}, {0, 0, 0}));
+    EXPECT_TRUE(startTimeReached({0, 0, 0}, {23, 59, 59}, {0, 0, 0}));
+    EXPECT_TRUE(startTimeReached({0, 0, 1}, {23, 59, 58}, {0, 0, 2}));
+    EXPECT_FALSE(startTimeReached({23, 0, 0}, {23, 59, 59}, {0, 0, 0}));
 }
 
 TEST(TimedStart, TimePastTodayFiresOnlyWhenTheClockNextReachesIt)
@@ -78,25 +78,25 @@ TEST(TimedStart, TimePastTodayFiresOnlyWhenTheClockNextReachesIt)
     int fired = 0;
     int firedAt = -1;
     for (int step = 1; step <= kSecondsPerDay; ++step) {
-        const int seconds = (shown.SecondsOfDay() + 1) % kSecondsPerDay;
+        const int seconds = (shown.secondsOfDay() + 1) % kSecondsPerDay;
         const TimeOfDay now{seconds / 3600, seconds / 60 % 60, seconds % 60};
-        if (StartTimeReached(start, shown, now)) {
+        if (startTimeReached(start, shown, now)) {
             ++fired;
-            firedAt = now.SecondsOfDay();
+            firedAt = now.secondsOfDay();
         }
         shown = now;
     }
     EXPECT_EQ(fired, 1);
-    EXPECT_EQ(firedAt, start.SecondsOfDay());
+    EXPECT_EQ(firedAt, start.secondsOfDay());
 }
 
 TEST(TimedStart, Messages)
 {
-    EXPECT_EQ(InvalidStartTimeMessage(),
+    EXPECT_EQ(invalidStartTimeMessage(),
               (UserMessage{"The time you entered was not valid.", "Quorvel", MessageIcon::None, MessageButtons::Ok}));
-    EXPECT_EQ(NoDrawingsInListMessage(), (UserMessage{"There are no drawings in the list", "Quorvel Error",
+    EXPECT_EQ(noDrawingsInListMessage(), (UserMessage{"There are no drawings in the list", "Quorvel Error",
                                                       MessageIcon::Critical, MessageButtons::Ok}));
-    EXPECT_EQ(ConfirmExitTimerMessage(),
+    EXPECT_EQ(confirmExitTimerMessage(),
               (UserMessage{"WARNING\n\nYou are about to exit the timer function. By doing so any settings \n"
                            "you have made in the timer dialog will be lost. Therefore the\n"
                            "timer will be switched off.\nIf you wish you can minimize the timer.\n\n"

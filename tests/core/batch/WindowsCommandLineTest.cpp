@@ -31,7 +31,7 @@ TEST(WindowsCommandLine, SplitsAsTheWindowsRuntimeDoes)
         {R"(x"""y z")", {R"(x"y z)"}},
     };
     for (const auto& [line, expected] : cases)
-        EXPECT_EQ(SplitWindowsCommandLine(line), expected) << line;
+        EXPECT_EQ(splitWindowsCommandLine(line), expected) << line;
 }
 
 } // namespace

@@ -171,25 +171,25 @@ protected:
     }
 
     // The layouts the routine plots on one drawing.
-    std::vector<std::string> Run(const Family& family, const std::string& routine, const char* drawing,
+    std::vector<std::string> run(const Family& family, const std::string& routine, const char* drawing,
                                  const std::string& trace)
     {
         std::vector<std::string> plotted;
-        hostreplay::Replay(family, routine, m_dir.path(), drawing, kExtraDevices, trace, [&](const HostEvent& e) {
+        hostreplay::replay(family, routine, m_dir.path(), drawing, kExtraDevices, trace, [&](const HostEvent& e) {
             if (e.event == "plotted")
                 plotted.push_back(e.detail.substr(7, e.detail.find(' ') - 7)); // "layout=NAME ..."
         });
         return plotted;
     }
 
-    void RunVariants(const std::vector<Variant>& variants, bool automatic)
+    void runVariants(const std::vector<Variant>& variants, bool automatic)
     {
         int runs = 0;
         for (const Family& family : hostreplay::kFamiliesFrom2000) {
-            if (automatic && !OffersAutomaticPlot(family.product))
+            if (automatic && !offersAutomaticPlot(family.product))
                 continue;
             for (const Variant& variant : variants) {
-                const DetailedPlotResult routine = BuildDetailedPlotRoutine(variant.choices, family.product);
+                const DetailedPlotResult routine = buildDetailedPlotRoutine(variant.choices, family.product);
                 const std::string trace = std::string(family.product) + ", " + variant.name;
                 ASSERT_TRUE(routine.ok()) << trace << ": " << routine.message->text;
                 const std::pair<const char*, const std::vector<std::string>*> drawings[] = {
@@ -197,7 +197,7 @@ protected:
                 for (const auto& [drawing, layouts] : drawings) {
                     if (layouts->empty())
                         continue;
-                    EXPECT_EQ(Run(family, routine.text, drawing, trace + ", " + drawing), *layouts)
+                    EXPECT_EQ(run(family, routine.text, drawing, trace + ", " + drawing), *layouts)
                         << trace << ", " << drawing;
                     ++runs;
                 }
@@ -211,12 +211,12 @@ protected:
 
 TEST_F(DetailedPlotHost, PlainRoutinesPlotOnEveryProduct)
 {
-    RunVariants(kPlainVariants, false);
+    runVariants(kPlainVariants, false);
 }
 
 TEST_F(DetailedPlotHost, AutomaticRoutinesPlotEveryTabOnTheFullProducts)
 {
-    RunVariants(kAutomaticVariants, true);
+    runVariants(kAutomaticVariants, true);
 }
 
 } // namespace

@@ -10,7 +10,7 @@ namespace qv {
 namespace {
 
 // The plain Cad2010 example: model tab, DWF6, ISO A1, millimetres, extents, 1:100, centred, monochrome.ctb.
-DetailedPlotChoices ModelIsoA1()
+DetailedPlotChoices modelIsoA1()
 {
     DetailedPlotChoices c;
     c.mode = PlotTabMode::Model;
@@ -35,7 +35,7 @@ const std::vector<std::string> kModelIsoA1Lines = {
 // clang-format on
 
 // The automatic example: DWF6, default paper, inches, display, fit, centred, default style table.
-DetailedPlotChoices AutomaticDwf()
+DetailedPlotChoices automaticDwf()
 {
     DetailedPlotChoices c;
     c.device = "DWF6 ePlot.pc3";
@@ -43,7 +43,7 @@ DetailedPlotChoices AutomaticDwf()
     return c;
 }
 
-std::string Lisp(const std::vector<std::string>& answers)
+std::string lisp(const std::vector<std::string>& answers)
 {
     std::string text;
     for (const std::string& answer : answers)
@@ -52,17 +52,17 @@ std::string Lisp(const std::vector<std::string>& answers)
 }
 
 const std::string kAutomaticModelCall = "(if(=\"Model\" (getvar \"ctab\"))\r\n(command \"_-plot\"\r\n" +
-                                        Lisp({"_Yes", "", "DWF6 ePlot.pc3", "", "_Inches", "_Landscape", "_No",
+                                        lisp({"_Yes", "", "DWF6 ePlot.pc3", "", "_Inches", "_Landscape", "_No",
                                               "_Display", "_Fit", "_C", "_Yes", "", "_Yes", "_A", "", "_No"}) +
                                         "\"_Yes\")\r\n";
 const std::string kAutomaticLayoutCall =
     "(command \"_-plot\"\r\n" +
-    Lisp({"_Yes", "", "DWF6 ePlot.pc3", "", "_Inches", "_Landscape", "_No", "_Display", "_Fit", "_C", "_Yes", "",
+    lisp({"_Yes", "", "DWF6 ePlot.pc3", "", "_Inches", "_Landscape", "_No", "_Display", "_Fit", "_C", "_Yes", "",
           "_Yes", "_No", "_No", "_No", "", "_No"}) +
     "\"_Yes\"))";
 
 // Parentheses outside AutoLISP strings: never below zero, zero at the end.
-bool Balanced(const std::string& text)
+bool balanced(const std::string& text)
 {
     int depth = 0;
     bool inString = false;
@@ -83,7 +83,7 @@ bool Balanced(const std::string& text)
     return depth == 0 && !inString;
 }
 
-std::vector<std::string> Lines(const std::string& text)
+std::vector<std::string> linesOf(const std::string& text)
 {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -96,28 +96,28 @@ std::vector<std::string> Lines(const std::string& text)
     }
 }
 
-std::string Build(const DetailedPlotChoices& c, const char* product)
+std::string build(const DetailedPlotChoices& c, const char* product)
 {
-    const DetailedPlotResult result = BuildDetailedPlotRoutine(c, product);
+    const DetailedPlotResult result = buildDetailedPlotRoutine(c, product);
     EXPECT_TRUE(result.ok()) << (result.message ? result.message->text : "");
     return result.text;
 }
 
 TEST(DetailedPlot, ExamplesByteForByte)
 {
-    EXPECT_EQ(Build(ModelIsoA1(), "Cad2010"), JoinCrLf(kModelIsoA1Lines));
+    EXPECT_EQ(build(modelIsoA1(), "Cad2010"), joinCrLf(kModelIsoA1Lines));
 
-    EXPECT_EQ(Build(AutomaticDwf(), "Cad2018"), kAutomaticModelCall + kAutomaticLayoutCall);
+    EXPECT_EQ(build(automaticDwf(), "Cad2018"), kAutomaticModelCall + kAutomaticLayoutCall);
 
-    DetailedPlotChoices all = AutomaticDwf();
+    DetailedPlotChoices all = automaticDwf();
     all.allLayouts = true;
-    const std::string text = Build(all, "Cad2018");
+    const std::string text = build(all, "Cad2018");
     EXPECT_EQ(text, kAutomaticModelCall +
                         "(progn\r\n(foreach mb (vl-remove \"Model\"(layoutlist))\r\n"
                         "(setvar \"ctab\" mb)\r\n" +
                         kAutomaticLayoutCall + "\r\n))");
-    EXPECT_TRUE(Balanced(text));
-    EXPECT_TRUE(Balanced(Build(AutomaticDwf(), "Cad2000")));
+    EXPECT_TRUE(balanced(text));
+    EXPECT_TRUE(balanced(build(automaticDwf(), "Cad2000")));
 }
 
 // Each case changes the Cad2010 model example and names the lines that change (by index) or go.
@@ -214,15 +214,15 @@ TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
          [](DetailedPlotChoices& c) { c.plotArea = "Layout"; }, with({{8, ""}})},
     };
     for (const Case& c : cases) {
-        DetailedPlotChoices choices = ModelIsoA1();
+        DetailedPlotChoices choices = modelIsoA1();
         c.change(choices);
-        EXPECT_EQ(Lines(Build(choices, c.product)), c.lines) << c.name;
+        EXPECT_EQ(linesOf(build(choices, c.product)), c.lines) << c.name;
     }
 }
 
 TEST(DetailedPlot, LayoutTabAnswersTheLayoutQuestions)
 {
-    DetailedPlotChoices c = ModelIsoA1();
+    DetailedPlotChoices c = modelIsoA1();
     c.mode = PlotTabMode::Layout;
     c.layoutName = " A-1 ";
     c.plotArea = "Layout";
@@ -235,20 +235,20 @@ TEST(DetailedPlot, LayoutTabAnswersTheLayoutQuestions)
     };
     // clang-format on
     for (const char* product : {"Cad2000", "CadLT2010", "Cad2018", "ZWCAD"})
-        EXPECT_EQ(Lines(Build(c, product)), expected) << product;
+        EXPECT_EQ(linesOf(build(c, product)), expected) << product;
 
     c.paperLast = false; // "Plot paperspace last test" off: paper space goes first
     c.layoutName = "<DeFault>";
     std::vector<std::string> first = expected;
     first[2] = "";
     first[15] = "_Yes";
-    EXPECT_EQ(Lines(Build(c, "Cad2018")), first);
+    EXPECT_EQ(linesOf(build(c, "Cad2018")), first);
 }
 
 TEST(DetailedPlot, AutomaticFormDetails)
 {
     // Pixels: no units answer; the view is two answers; backslashes doubled; quotes escaped.
-    DetailedPlotChoices c = AutomaticDwf();
+    DetailedPlotChoices c = automaticDwf();
     c.device = R"(\\server\Plot A)";
     c.units = "_Pixels";
     c.plotArea = "_View";
@@ -257,26 +257,26 @@ TEST(DetailedPlot, AutomaticFormDetails)
     c.paperList = R"(Sheet 24")";
     c.shade = "Rendered";
     c.quality = "Draft";
-    const std::string text = Build(c, "Cad2013");
+    const std::string text = build(c, "Cad2013");
     EXPECT_EQ(text.substr(0, text.find("(command", 40)),
               "(if(=\"Model\" (getvar \"ctab\"))\r\n(command \"_-plot\"\r\n" +
-                  Lisp({"_Yes", "", R"(\\\\server\\Plot A)", R"(Sheet 24\")", "_Landscape", "_No", "_View", "Front",
+                  lisp({"_Yes", "", R"(\\\\server\\Plot A)", R"(Sheet 24\")", "_Landscape", "_No", "_View", "Front",
                         "_Fit", "_C", "_Yes", "", "_Yes", "_R", "", "_Q", "_D", "_No"}) +
                   "\"_Yes\")\r\n");
     // The layout call carries no shade or quality answers.
     EXPECT_EQ(text.find("\"_Q\"", text.find("(command", 40)), std::string::npos);
 
     // Cad2000 asks hidden-line removal on the model tab and has no quality question.
-    DetailedPlotChoices old = AutomaticDwf();
+    DetailedPlotChoices old = automaticDwf();
     old.hide = true;
-    const std::string cad2000 = Build(old, "Cad2000");
-    EXPECT_NE(cad2000.find(Lisp({"_Yes", "_Yes", "", "_No"}) + "\"_Yes\")"), std::string::npos);
+    const std::string cad2000 = build(old, "Cad2000");
+    EXPECT_NE(cad2000.find(lisp({"_Yes", "_Yes", "", "_No"}) + "\"_Yes\")"), std::string::npos);
 }
 
 TEST(DetailedPlot, AutomaticFormSendsEveryTypedAnswerAsTyped)
 {
     // A backslash or a quote in any typed text: the AutoLISP strings still close, and hold the text itself.
-    DetailedPlotChoices c = AutomaticDwf();
+    DetailedPlotChoices c = automaticDwf();
     c.device = R"(\\srv\Plot "A")";
     c.paperText = R"(Roll \ 36)";
     c.plotArea = "_View";
@@ -285,8 +285,8 @@ TEST(DetailedPlot, AutomaticFormSendsEveryTypedAnswerAsTyped)
     c.offsetX = R"(1\)";
     c.offsetY = R"(2")";
     c.styleTable = R"(my "pens".ctb)";
-    const std::string text = Build(c, "Cad2018");
-    EXPECT_TRUE(Balanced(text)) << text;
+    const std::string text = build(c, "Cad2018");
+    EXPECT_TRUE(balanced(text)) << text;
     for (const char* answer : {R"("\\\\srv\\Plot \"A\"")", R"("Roll \\ 36")", R"("Front\\")", R"("1\\,2\"")",
                                R"("my \"pens\".ctb")"})
         EXPECT_NE(text.find(std::string(answer) + "\r\n"), std::string::npos) << answer;
@@ -313,13 +313,13 @@ TEST(DetailedPlot, TypedTextWithALineBreakIsRefused)
     for (const char* lineBreak : {"\r\n", "\n", "\r"}) {
         for (const Case& c : cases) {
             for (const PlotTabMode mode : {PlotTabMode::Model, PlotTabMode::Automatic}) {
-                DetailedPlotChoices choices = ModelIsoA1();
+                DetailedPlotChoices choices = modelIsoA1();
                 choices.mode = mode;
                 choices.plotArea = "_View";
                 choices.viewName = "Front";
                 choices.centre = false;
                 choices.*c.text += std::string(lineBreak) + "more";
-                const DetailedPlotResult result = BuildDetailedPlotRoutine(choices, "Cad2018");
+                const DetailedPlotResult result = buildDetailedPlotRoutine(choices, "Cad2018");
                 ASSERT_TRUE(result.message.has_value()) << c.name;
                 EXPECT_EQ(result.message->text, "The " + std::string(c.name) + " cannot hold a line break.");
                 EXPECT_EQ(result.focus, c.focus) << c.name;
@@ -328,9 +328,9 @@ TEST(DetailedPlot, TypedTextWithALineBreakIsRefused)
         }
     }
     // The paper box that is not live is not part of the routine.
-    DetailedPlotChoices hidden = ModelIsoA1();
+    DetailedPlotChoices hidden = modelIsoA1();
     hidden.paperText = "two\r\nlines";
-    EXPECT_TRUE(BuildDetailedPlotRoutine(hidden, "Cad2018").ok());
+    EXPECT_TRUE(buildDetailedPlotRoutine(hidden, "Cad2018").ok());
 }
 
 TEST(DetailedPlot, ChecksRunInOrderAndRefuseWithTheirMessage)
@@ -369,7 +369,7 @@ TEST(DetailedPlot, ChecksRunInOrderAndRefuseWithTheirMessage)
         {"then offset Y", "1", "1", "Plotter", "V", "0", offset, PlotField::OffsetY},
     };
     for (const Case& c : cases) {
-        DetailedPlotChoices choices = ModelIsoA1();
+        DetailedPlotChoices choices = modelIsoA1();
         choices.scale1 = c.scale1;
         choices.scale2 = c.scale2;
         choices.device = c.device;
@@ -378,28 +378,28 @@ TEST(DetailedPlot, ChecksRunInOrderAndRefuseWithTheirMessage)
         choices.centre = false;
         choices.offsetX = c.offsetX;
         choices.offsetY = "";
-        const DetailedPlotResult result = BuildDetailedPlotRoutine(choices, "Cad2018");
+        const DetailedPlotResult result = buildDetailedPlotRoutine(choices, "Cad2018");
         EXPECT_EQ(result.message, c.message) << c.name;
         EXPECT_EQ(result.focus, c.focus) << c.name;
         EXPECT_TRUE(result.text.empty()) << c.name;
     }
     // Scaled to Fit does not need numbers in the boxes, only valid ones.
-    DetailedPlotChoices fit = ModelIsoA1();
+    DetailedPlotChoices fit = modelIsoA1();
     fit.scaleChoice = "Scaled to Fit";
     fit.scale1 = "";
-    EXPECT_TRUE(BuildDetailedPlotRoutine(fit, "Cad2018").ok());
+    EXPECT_TRUE(buildDetailedPlotRoutine(fit, "Cad2018").ok());
     fit.device = "Select Plotter";
-    EXPECT_EQ(BuildDetailedPlotRoutine(fit, "Cad2018").message, device);
+    EXPECT_EQ(buildDetailedPlotRoutine(fit, "Cad2018").message, device);
     // The automatic form needs AutoLISP.
-    DetailedPlotChoices lt = AutomaticDwf();
-    const DetailedPlotResult refused = BuildDetailedPlotRoutine(lt, "CadLT2010");
+    DetailedPlotChoices lt = automaticDwf();
+    const DetailedPlotResult refused = buildDetailedPlotRoutine(lt, "CadLT2010");
     EXPECT_FALSE(refused.ok());
     EXPECT_EQ(refused.focus, PlotField::Tilemode);
 }
 
 TEST(DetailedPlot, CopiesRepeatTheWholeCommand)
 {
-    const std::string once = JoinCrLf(kModelIsoA1Lines);
+    const std::string once = joinCrLf(kModelIsoA1Lines);
     struct Case
     {
         const char* copies;
@@ -413,9 +413,9 @@ TEST(DetailedPlot, CopiesRepeatTheWholeCommand)
         {"abc", 0}, {"3x", 0}, {"1000", 0},
     };
     for (const Case& c : cases) {
-        DetailedPlotChoices choices = ModelIsoA1();
+        DetailedPlotChoices choices = modelIsoA1();
         choices.copies = c.copies;
-        const DetailedPlotResult result = BuildDetailedPlotRoutine(choices, "Cad2010");
+        const DetailedPlotResult result = buildDetailedPlotRoutine(choices, "Cad2010");
         if (c.times == 0) {
             EXPECT_FALSE(result.ok()) << c.copies;
             EXPECT_EQ(result.focus, PlotField::Copies) << c.copies;
@@ -430,13 +430,13 @@ TEST(DetailedPlot, CopiesRepeatTheWholeCommand)
 
 TEST(DetailedPlot, Answers)
 {
-    EXPECT_EQ(EscapeQuotesForLisp(R"(a "b" \c \\srv\)"), R"(a \"b\" \\c \\\\srv\\)");
-    EXPECT_EQ(QuoteDeviceForLisp(R"(  \\srv\Plot "A"  )"), R"(\\\\srv\\Plot \"A\")");
+    EXPECT_EQ(escapeQuotesForLisp(R"(a "b" \c \\srv\)"), R"(a \"b\" \\c \\\\srv\\)");
+    EXPECT_EQ(quoteDeviceForLisp(R"(  \\srv\Plot "A"  )"), R"(\\\\srv\\Plot \"A\")");
 
     for (const char* valid : {"", "1", "100", "0.5", ".5", "1/4", "12/48"})
-        EXPECT_TRUE(IsValidScaleNumber(valid)) << valid;
+        EXPECT_TRUE(isValidScaleNumber(valid)) << valid;
     for (const char* invalid : {"1.5.2", "/4", "4/", "1/2/3", "1.2/3", " 1", "1,5", "-1", "a"})
-        EXPECT_FALSE(IsValidScaleNumber(invalid)) << invalid;
+        EXPECT_FALSE(isValidScaleNumber(invalid)) << invalid;
 
     struct PaperCase
     {
@@ -455,12 +455,12 @@ TEST(DetailedPlot, Answers)
         c.paperLabel = p.label;
         c.paperList = p.list;
         c.paperText = p.text;
-        EXPECT_EQ(GetPaperAnswer(c), p.answer) << p.label << "/" << p.list;
+        EXPECT_EQ(paperAnswer(c), p.answer) << p.label << "/" << p.list;
     }
 
-    EXPECT_EQ(GetLayoutNameAnswer("<Model>"), "");
-    EXPECT_EQ(GetLayoutNameAnswer(" <model> "), "<model>"); // only the exact "<Model>" is the model tab
-    EXPECT_EQ(GetLayoutNameAnswer(" <default> "), "");
+    EXPECT_EQ(layoutNameAnswer("<Model>"), "");
+    EXPECT_EQ(layoutNameAnswer(" <model> "), "<model>"); // only the exact "<Model>" is the model tab
+    EXPECT_EQ(layoutNameAnswer(" <default> "), "");
 }
 
 } // namespace

@@ -38,7 +38,7 @@ inline constexpr std::span<const Family> kFamiliesFrom2000(kAllFamilies, std::si
 // Runs the routine on one drawing of the folder through a script of the family's writer, passing every host
 // event on. Fails the calling test when the script cannot be written, when the host ends in error, or on any
 // error, unjudged entry or unknown command.
-inline void Replay(const Family& family, const std::string& routine, const std::string& folder, const char* drawing,
+inline void replay(const Family& family, const std::string& routine, const std::string& folder, const char* drawing,
                    const char* extraDevices, const std::string& trace,
                    const std::function<void(const hostmodel::HostEvent&)>& onEvent)
 {
@@ -49,7 +49,7 @@ inline void Replay(const Family& family, const std::string& routine, const std::
     inputs.sequenceText = "1";
     inputs.routineText = [&routine](const std::string&) { return routine; };
     inputs.isReadOnly = [](const std::string&) -> Result<bool> { return false; };
-    const Result<ScriptText> script = BuildScript(inputs, family.writer);
+    const Result<ScriptText> script = buildScript(inputs, family.writer);
     if (!script) {
         ADD_FAILURE() << trace << ": " << script.error().description;
         return;

@@ -13,7 +13,7 @@ const std::string kPlainA1 = "_-plot\r\n_No\r\n\r\nA1-Plot\r\n\r\n_No\r\n\r\n_Ye
 const std::string kImport =
     "_Expert\r\n2\r\n_-psetupin\r\n\"C:\\Standards\\Std.dwg\"\r\n\"A1-Plot\"\r\n_Expert\r\n0\r\n";
 
-PageSetupPlotChoices Plot(std::string name)
+PageSetupPlotChoices plot(std::string name)
 {
     PageSetupPlotChoices choices;
     choices.pageSetupName = std::move(name);
@@ -29,26 +29,26 @@ TEST(PageSetupRoutine, PlotTexts)
         const char* product;
         std::string text;
     };
-    PageSetupPlotChoices twoCopies = Plot(" A1-Plot ");
+    PageSetupPlotChoices twoCopies = plot(" A1-Plot ");
     twoCopies.copies = "2";
-    PageSetupPlotChoices manyCopies = Plot("A1-Plot");
+    PageSetupPlotChoices manyCopies = plot("A1-Plot");
     manyCopies.copies = "6666666";
-    PageSetupPlotChoices imported = Plot("A1-Plot");
+    PageSetupPlotChoices imported = plot("A1-Plot");
     imported.fromOtherDrawing = true;
     imported.drawing = " C:\\Standards\\Std.dwg ";
     imported.copies = "3";
-    PageSetupPlotChoices toFile = Plot("A1-Plot");
+    PageSetupPlotChoices toFile = plot("A1-Plot");
     toFile.plotToFile = true;
     toFile.device = " Office Printer ";
-    PageSetupPlotChoices fileOnly = Plot("A1-Plot");
+    PageSetupPlotChoices fileOnly = plot("A1-Plot");
     fileOnly.device = "DWF6 ePlot.pc3";
     PageSetupPlotChoices fileOnlyTicked = fileOnly;
     fileOnlyTicked.plotToFile = true;
-    PageSetupPlotChoices otherDrawingUnticked = Plot("A1-Plot");
+    PageSetupPlotChoices otherDrawingUnticked = plot("A1-Plot");
     otherDrawingUnticked.drawing = "C:\\Ignored.dwg"; // index 0: the box is disabled and not read
 
     const Case cases[] = {
-        {"page setup in the drawing, defaults", Plot("A1-Plot"), "Cad2018", kPlainA1},
+        {"page setup in the drawing, defaults", plot("A1-Plot"), "Cad2018", kPlainA1},
         {"two copies", twoCopies, "Cad2018", kPlainA1 + "\r\n" + kPlainA1},
         {"import before each of three copies", imported, "Cad2010",
          kImport + kPlainA1 + "\r\n" + kImport + kPlainA1 + "\r\n" + kImport + kPlainA1},
@@ -61,12 +61,12 @@ TEST(PageSetupRoutine, PlotTexts)
         {"the drawing box counts only when chosen", otherDrawingUnticked, "Cad2000", kPlainA1},
     };
     for (const Case& c : cases) {
-        const PageSetupRoutineResult result = BuildPageSetupPlotRoutine(c.choices, c.product);
+        const PageSetupRoutineResult result = buildPageSetupPlotRoutine(c.choices, c.product);
         ASSERT_TRUE(result.ok()) << c.name;
         EXPECT_EQ(result.text, c.text) << c.name;
     }
     // More copies than the list offers (a typed count) make the list's largest number.
-    const PageSetupRoutineResult many = BuildPageSetupPlotRoutine(manyCopies, "Cad2018");
+    const PageSetupRoutineResult many = buildPageSetupPlotRoutine(manyCopies, "Cad2018");
     ASSERT_TRUE(many.ok());
     EXPECT_EQ(many.text.size(), 10 * kPlainA1.size() + 9 * 2);
 }
@@ -74,14 +74,14 @@ TEST(PageSetupRoutine, PlotTexts)
 TEST(PageSetupRoutine, DeviceAnswer)
 {
     for (const char* pageSetupOwn : {"<Default>", "Select Plotter", "", "   ", " Select Plotter "})
-        EXPECT_EQ(PageSetupDeviceAnswer(pageSetupOwn), "") << pageSetupOwn;
-    EXPECT_EQ(PageSetupDeviceAnswer(" DWF6 ePlot.pc3 "), "DWF6 ePlot.pc3");
-    EXPECT_EQ(PageSetupDeviceAnswer("select plotter"), "select plotter"); // a device's own name is exact
+        EXPECT_EQ(pageSetupDeviceAnswer(pageSetupOwn), "") << pageSetupOwn;
+    EXPECT_EQ(pageSetupDeviceAnswer(" DWF6 ePlot.pc3 "), "DWF6 ePlot.pc3");
+    EXPECT_EQ(pageSetupDeviceAnswer("select plotter"), "select plotter"); // a device's own name is exact
 }
 
 TEST(PageSetupRoutine, AllLayoutsThroughAutoLisp)
 {
-    PageSetupPlotChoices choices = Plot("A1-Plot");
+    PageSetupPlotChoices choices = plot("A1-Plot");
     choices.allTabs = true;
     const std::vector<std::string> head = {"(if(= \"Model\" (getvar \"ctab\"))",
                                            "()",
@@ -95,21 +95,21 @@ TEST(PageSetupRoutine, AllLayoutsThroughAutoLisp)
     auto expected = [&](std::vector<std::string> rest) {
         std::vector<std::string> lines = head;
         lines.insert(lines.end(), rest.begin(), rest.end());
-        return JoinCrLf(lines);
+        return joinCrLf(lines);
     };
-    EXPECT_EQ(BuildPageSetupPlotRoutine(choices, "Cad2018").text,
+    EXPECT_EQ(buildPageSetupPlotRoutine(choices, "Cad2018").text,
               expected({"\"\"", "\"_No\"", "\"\"", "\"_Yes\"))))"}));
 
     choices.plotToFile = true;
     choices.device = "\\\\server\\Plotter \"A\"";
-    EXPECT_EQ(BuildPageSetupPlotRoutine(choices, "Cad2000").text,
+    EXPECT_EQ(buildPageSetupPlotRoutine(choices, "Cad2000").text,
               expected({"\"\\\\\\\\server\\\\Plotter \\\"A\\\"\"", "\"_Yes\"", "\"\"", "\"\"", "\"_Yes\"))))"}));
 
     // No AutoLISP on LT, BricsCAD or ZWCAD: the tab keeps the box disabled there, and the plain form is written.
-    choices = Plot("A1-Plot");
+    choices = plot("A1-Plot");
     choices.allTabs = true;
     for (const char* product : {"CadLT2013", "CadLT2018", "Bricscad", "ZWCAD", "Cad14"})
-        EXPECT_EQ(BuildPageSetupPlotRoutine(choices, product).text, kPlainA1) << product;
+        EXPECT_EQ(buildPageSetupPlotRoutine(choices, product).text, kPlainA1) << product;
 }
 
 TEST(PageSetupRoutine, TabSetUpPerProduct)
@@ -121,14 +121,14 @@ TEST(PageSetupRoutine, TabSetUpPerProduct)
                              "CadLT2004", "CadLT2005", "CadLT2007", "CadLT2010", "CadLT2013", "CadLT2018", "Cad13",
                              "Cad14", "CadLT98", "Bricscad", "ZWCAD"}) {
         const std::string spaced = " " + std::string(code) + " ";
-        const PageSetupPlotSetup setup = PageSetupPlotSetupFor(code);
+        const PageSetupPlotSetup setup = pageSetupPlotSetupFor(code);
         EXPECT_EQ(setup.allTabsOffered, fullWithLisp.find(spaced) != std::string::npos) << code;
         EXPECT_EQ(setup.frameCaption, rel2000To2018.find(spaced) != std::string::npos
                                           ? "Plot Using Page Setup"
                                           : "Plot Using Page Setup in Rel 2000 - 2002")
             << code;
     }
-    EXPECT_EQ(PlottingInformationMessage(),
+    EXPECT_EQ(plottingInformationMessage(),
               (UserMessage{"Remember you can't plot model space drawings with a paperspace page setup and vice versa",
                            "Plotting Information", MessageIcon::Information, MessageButtons::Ok}));
 }
@@ -136,7 +136,7 @@ TEST(PageSetupRoutine, TabSetUpPerProduct)
 // Each refusal builds nothing and names the control to focus; the plot checks its own name box first.
 TEST(PageSetupRoutine, Refusals)
 {
-    PageSetupPlotChoices noDrawing = Plot("A1-Plot");
+    PageSetupPlotChoices noDrawing = plot("A1-Plot");
     noDrawing.fromOtherDrawing = true;
     noDrawing.drawing = "  ";
     PageSetupPlotChoices neither = noDrawing;
@@ -144,7 +144,7 @@ TEST(PageSetupRoutine, Refusals)
     PageSetupPlotChoices quoted = noDrawing;
     quoted.drawing = "C:\\a\"b.dwg";
     const std::string breaks = "The drawing name cannot hold a double quote or a line break.";
-    PageSetupPlotChoices brokenDevice = Plot("A1-Plot");
+    PageSetupPlotChoices brokenDevice = plot("A1-Plot");
     brokenDevice.device = "Plotter\rB";
     const std::string nameBreaks = "The page setup name cannot hold a double quote or a line break.";
     const struct
@@ -154,29 +154,29 @@ TEST(PageSetupRoutine, Refusals)
         std::string text;
         PageSetupField focus;
     } cases[] = {
-        {"no name", BuildPageSetupPlotRoutine(Plot("   "), "Cad2018"), "Please enter a PageSetup Name",
+        {"no name", buildPageSetupPlotRoutine(plot("   "), "Cad2018"), "Please enter a PageSetup Name",
          PageSetupField::PageSetupName},
-        {"no name comes first", BuildPageSetupPlotRoutine(neither, "Cad2018"), "Please enter a PageSetup Name",
+        {"no name comes first", buildPageSetupPlotRoutine(neither, "Cad2018"), "Please enter a PageSetup Name",
          PageSetupField::PageSetupName},
-        {"nothing to import from", BuildPageSetupPlotRoutine(noDrawing, "Cad2018"), "Please select a drawing",
+        {"nothing to import from", buildPageSetupPlotRoutine(noDrawing, "Cad2018"), "Please select a drawing",
          PageSetupField::PlotDrawing},
-        {"a quote in the drawing", BuildPageSetupPlotRoutine(quoted, "Cad2018"), breaks, PageSetupField::PlotDrawing},
-        {"import, no drawing", BuildPageSetupImportRoutine({false, "", ""}), "Please select a drawing",
+        {"a quote in the drawing", buildPageSetupPlotRoutine(quoted, "Cad2018"), breaks, PageSetupField::PlotDrawing},
+        {"import, no drawing", buildPageSetupImportRoutine({false, "", ""}), "Please select a drawing",
          PageSetupField::ImportDrawing},
-        {"import, no name", BuildPageSetupImportRoutine({false, "  ", "C:\\Std.dwg"}),
+        {"import, no name", buildPageSetupImportRoutine({false, "  ", "C:\\Std.dwg"}),
          "Please select a Page Setup name", PageSetupField::ImportNames},
-        {"import, only commas", BuildPageSetupImportRoutine({false, " , ,", "C:\\Std.dwg"}),
+        {"import, only commas", buildPageSetupImportRoutine({false, " , ,", "C:\\Std.dwg"}),
          "Please select a Page Setup name", PageSetupField::ImportNames},
-        {"import, a line break in the drawing", BuildPageSetupImportRoutine({true, "*", "C:\\Std\r\n.dwg"}), breaks,
+        {"import, a line break in the drawing", buildPageSetupImportRoutine({true, "*", "C:\\Std\r\n.dwg"}), breaks,
          PageSetupField::ImportDrawing},
         // A line break would make two answers of one.
-        {"a line break in the name", BuildPageSetupPlotRoutine(Plot("A3 Pl\rot"), "Cad2018"), nameBreaks,
+        {"a line break in the name", buildPageSetupPlotRoutine(plot("A3 Pl\rot"), "Cad2018"), nameBreaks,
          PageSetupField::PageSetupName},
-        {"a line break in the device", BuildPageSetupPlotRoutine(brokenDevice, "Cad2018"),
+        {"a line break in the device", buildPageSetupPlotRoutine(brokenDevice, "Cad2018"),
          "The plot device cannot hold a line break.", PageSetupField::Device},
-        {"a quote in the name", BuildPageSetupPlotRoutine(Plot("A3 \"big\""), "Cad2018"), nameBreaks,
+        {"a quote in the name", buildPageSetupPlotRoutine(plot("A3 \"big\""), "Cad2018"), nameBreaks,
          PageSetupField::PageSetupName},
-        {"import, a line break in a name", BuildPageSetupImportRoutine({false, "A1,\nA3", "C:\\Std.dwg"}), nameBreaks,
+        {"import, a line break in a name", buildPageSetupImportRoutine({false, "A1,\nA3", "C:\\Std.dwg"}), nameBreaks,
          PageSetupField::ImportNames},
     };
     for (const auto& c : cases) {
@@ -187,9 +187,9 @@ TEST(PageSetupRoutine, Refusals)
             << c.name;
         EXPECT_EQ(c.result.refusal->focus, c.focus) << c.name;
     }
-    PageSetupPlotChoices drawingOnly = Plot(" ");
+    PageSetupPlotChoices drawingOnly = plot(" ");
     drawingOnly.drawing = "C:\\Std.dwg";
-    EXPECT_EQ(CheckPageSetupPlot(drawingOnly)->focus, PageSetupField::PageSetupName);
+    EXPECT_EQ(checkPageSetupPlot(drawingOnly)->focus, PageSetupField::PageSetupName);
 }
 
 TEST(PageSetupRoutine, ImportTexts)
@@ -208,7 +208,7 @@ TEST(PageSetupRoutine, ImportTexts)
         {"several names, each quoted", {false, "A1-Plot, A3 Check,,", "C:\\Std.dwg"}, "\"A1-Plot\",\"A3 Check\""},
     };
     for (const Case& c : cases) {
-        const PageSetupRoutineResult result = BuildPageSetupImportRoutine(c.choices);
+        const PageSetupRoutineResult result = buildPageSetupImportRoutine(c.choices);
         ASSERT_TRUE(result.ok()) << c.name;
         EXPECT_EQ(result.text, head + c.namesLine + tail) << c.name;
     }

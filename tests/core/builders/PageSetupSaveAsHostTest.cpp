@@ -27,7 +27,7 @@ constexpr const char* kExtraDevices = "Office Printer=A4|Letter";
 // What one run did: the details of each telling event, in order, by event name.
 using Events = std::map<std::string, std::vector<std::string>>;
 
-int Count(const Events& events, const std::string& name, const std::string& detail = {})
+int count(const Events& events, const std::string& name, const std::string& detail = {})
 {
     const auto found = events.find(name);
     if (found == events.end())
@@ -53,24 +53,24 @@ protected:
     }
 
     // What the routine did to one drawing, by event.
-    Events Run(const Family& family, const std::string& routine, const char* drawing, const std::string& trace)
+    Events runRoutine(const Family& family, const std::string& routine, const char* drawing, const std::string& trace)
     {
         Events events;
-        hostreplay::Replay(family, routine, m_dir.path(), drawing, kExtraDevices, trace, [&](const HostEvent& e) {
+        hostreplay::replay(family, routine, m_dir.path(), drawing, kExtraDevices, trace, [&](const HostEvent& e) {
             if (e.event != "prompt" && e.event != "answer" && e.event != "lisp")
                 events[e.event].push_back(e.detail);
         });
         return events;
     }
 
-    std::string Path(const std::string& name) const { return m_dir.file(name); }
-    bool Exists(const std::string& name) const { return std::filesystem::exists(m_dir.native(name)); }
-    void Remove(const std::string& name) const { std::filesystem::remove(m_dir.native(name)); }
+    std::string path(const std::string& name) const { return m_dir.file(name); }
+    bool exists(const std::string& name) const { return std::filesystem::exists(m_dir.native(name)); }
+    void remove(const std::string& name) const { std::filesystem::remove(m_dir.native(name)); }
 
     TempDir m_dir;
 };
 
-PageSetupPlotChoices Plot(const char* name)
+PageSetupPlotChoices plot(const char* name)
 {
     PageSetupPlotChoices choices;
     choices.pageSetupName = name;
@@ -82,38 +82,38 @@ TEST_F(PageSetupSaveAsHost, PageSetupPlotsOnEveryProduct)
     for (const Family& family : hostreplay::kFamiliesFrom2000) {
         const std::string product = family.product;
         auto run = [&](const PageSetupPlotChoices& choices, const char* drawing) {
-            return Run(family, BuildPageSetupPlotRoutine(choices, product).text, drawing, product);
+            return runRoutine(family, buildPageSetupPlotRoutine(choices, product).text, drawing, product);
         };
         // From the drawing, with the page setup's own device.
-        EXPECT_EQ(run(Plot("A1-Plot"), kModelDrawing)["plotted"],
+        EXPECT_EQ(run(plot("A1-Plot"), kModelDrawing)["plotted"],
                   std::vector<std::string>{"layout=Model pagesetup=A1-Plot device=Office Printer"})
             << product;
 
         // Another device, to a file, two copies; and a device that only writes files.
-        PageSetupPlotChoices toFile = Plot("A1-Plot");
+        PageSetupPlotChoices toFile = plot("A1-Plot");
         toFile.device = "Default Windows System Printer.pc3";
         toFile.plotToFile = true;
         toFile.copies = "2";
-        PageSetupPlotChoices dwf = Plot("A1-Plot");
+        PageSetupPlotChoices dwf = plot("A1-Plot");
         dwf.device = "DWF6 ePlot.pc3";
-        Remove("Layout-Layout1.plt");
-        Remove("Model-Model.dwf");
-        EXPECT_EQ(Count(run(toFile, kLayoutDrawing), "plotted", "layout=Layout1 pagesetup=A1-Plot"), 2) << product;
-        EXPECT_EQ(Count(run(dwf, kModelDrawing), "plotted", "layout=Model pagesetup=A1-Plot device=DWF6"), 1)
+        remove("Layout-Layout1.plt");
+        remove("Model-Model.dwf");
+        EXPECT_EQ(count(run(toFile, kLayoutDrawing), "plotted", "layout=Layout1 pagesetup=A1-Plot"), 2) << product;
+        EXPECT_EQ(count(run(dwf, kModelDrawing), "plotted", "layout=Model pagesetup=A1-Plot device=DWF6"), 1)
             << product;
-        EXPECT_TRUE(Exists("Layout-Layout1.plt") && Exists("Model-Model.dwf")) << product;
+        EXPECT_TRUE(exists("Layout-Layout1.plt") && exists("Model-Model.dwf")) << product;
 
         // Imported first from the standard drawing (redefined where the drawing has it), three copies.
-        PageSetupPlotChoices imported = Plot("Std-A1");
+        PageSetupPlotChoices imported = plot("Std-A1");
         imported.fromOtherDrawing = true;
-        imported.drawing = Path(kStandard);
+        imported.drawing = path(kStandard);
         imported.copies = "3";
         Events events = run(imported, kModelDrawing);
         EXPECT_EQ(events["pagesetups-imported"], std::vector<std::string>(3, "Std-A1")) << product;
-        EXPECT_EQ(Count(events, "plotted", "layout=Model pagesetup=Std-A1 device=Office Printer"), 3) << product;
+        EXPECT_EQ(count(events, "plotted", "layout=Model pagesetup=Std-A1 device=Office Printer"), 3) << product;
         imported.pageSetupName = "Std A3";
         imported.copies = "1";
-        EXPECT_EQ(Count(run(imported, kLayoutDrawing), "plotted", "layout=Layout1 pagesetup=Std A3 device=Default"), 1)
+        EXPECT_EQ(count(run(imported, kLayoutDrawing), "plotted", "layout=Layout1 pagesetup=Std A3 device=Default"), 1)
             << product;
     }
 }
@@ -122,17 +122,17 @@ TEST_F(PageSetupSaveAsHost, AllLayoutsOnTheFullProducts)
 {
     int runs = 0;
     for (const Family& family : hostreplay::kFamiliesFrom2000) {
-        if (!PageSetupPlotSetupFor(family.product).allTabsOffered)
+        if (!pageSetupPlotSetupFor(family.product).allTabsOffered)
             continue;
-        PageSetupPlotChoices choices = Plot("A1-Plot");
+        PageSetupPlotChoices choices = plot("A1-Plot");
         choices.allTabs = true;
         choices.copies = "2";
-        const std::string routine = BuildPageSetupPlotRoutine(choices, family.product).text;
-        Events layouts = Run(family, routine, kLayoutDrawing, family.product);
-        EXPECT_EQ(Count(layouts, "plotted"), 4) << family.product;
-        EXPECT_EQ(Count(layouts, "plotted", "layout=Layout2"), 2) << family.product;
+        const std::string routine = buildPageSetupPlotRoutine(choices, family.product).text;
+        Events layouts = runRoutine(family, routine, kLayoutDrawing, family.product);
+        EXPECT_EQ(count(layouts, "plotted"), 4) << family.product;
+        EXPECT_EQ(count(layouts, "plotted", "layout=Layout2"), 2) << family.product;
         // A drawing on the model tab plots nothing.
-        EXPECT_EQ(Count(Run(family, routine, kModelDrawing, family.product), "plotted"), 0) << family.product;
+        EXPECT_EQ(count(runRoutine(family, routine, kModelDrawing, family.product), "plotted"), 0) << family.product;
         ++runs;
     }
     EXPECT_EQ(runs, 7);
@@ -141,15 +141,16 @@ TEST_F(PageSetupSaveAsHost, AllLayoutsOnTheFullProducts)
 TEST_F(PageSetupSaveAsHost, ImportsOnEveryProduct)
 {
     const std::pair<PageSetupImportChoices, std::string> variants[] = {
-        {{true, "*", Path(kStandard)}, "Std-A1,Std A3,Unused"},
-        {{false, " Std A3 ", Path(kStandard)}, "Std A3"},
-        {{false, "Std-A1, Std A3", Path(kStandard)}, "Std-A1,Std A3"},
+        {{true, "*", path(kStandard)}, "Std-A1,Std A3,Unused"},
+        {{false, " Std A3 ", path(kStandard)}, "Std A3"},
+        {{false, "Std-A1, Std A3", path(kStandard)}, "Std-A1,Std A3"},
     };
     for (const Family& family : hostreplay::kFamiliesFrom2000) {
         for (const auto& [choices, imported] : variants) {
-            Events events = Run(family, BuildPageSetupImportRoutine(choices).text, kModelDrawing, family.product);
+            Events events =
+                runRoutine(family, buildPageSetupImportRoutine(choices).text, kModelDrawing, family.product);
             EXPECT_EQ(events["pagesetups-imported"], std::vector<std::string>{imported}) << family.product;
-            EXPECT_EQ(Count(events, "qsave"), 1) << family.product;
+            EXPECT_EQ(count(events, "qsave"), 1) << family.product;
         }
     }
 }
@@ -161,7 +162,7 @@ TEST_F(PageSetupSaveAsHost, EveryReleaseSavesAndExports)
     int runs = 0;
     for (const Family& family : hostreplay::kAllFamilies) {
         for (const bool dxf : {false, true}) {
-            const SaveAsReleases releases = dxf ? FillDxfReleases(family.product) : FillDrawingReleases(family.product);
+            const SaveAsReleases releases = dxf ? fillDxfReleases(family.product) : fillDrawingReleases(family.product);
             for (std::string_view entry : releases.items) {
                 const std::string trace = std::string(family.product) + ", " + std::string(entry);
                 SaveAsChoices choices;
@@ -172,32 +173,32 @@ TEST_F(PageSetupSaveAsHost, EveryReleaseSavesAndExports)
                 for (const bool folder : {false, true}) {
                     if (folder && !releases.folderEnabled)
                         continue;
-                    choices.folder = folder ? Path("Out") : "<Default>";
+                    choices.folder = folder ? path("Out") : "<Default>";
                     const std::string target = folder ? "Out/Model" : "Model";
-                    Remove(target + ".dxf");
-                    Remove("Out/Model.dwg");
+                    remove(target + ".dxf");
+                    remove("Out/Model.dwg");
                     const SaveAsRoutineResult routine =
-                        dxf ? BuildDxfRoutine(choices, family.product) : BuildSaveAsRoutine(choices, family.product);
+                        dxf ? buildDxfRoutine(choices, family.product) : buildSaveAsRoutine(choices, family.product);
                     if (entry.starts_with("AutoCAD R13") || (!dxf && entry.starts_with("AutoCAD R12"))) {
                         EXPECT_EQ(routine.focus, SaveAsField::Release) << trace;
                         continue;
                     }
                     ASSERT_TRUE(routine.ok()) << trace << ": " << routine.refusal->text;
-                    const Events events = Run(family, routine.text, kModelDrawing, trace);
+                    const Events events = runRoutine(family, routine.text, kModelDrawing, trace);
                     if (dxf) {
                         // The file's name goes through AutoLISP with forward slashes: the version is what to compare.
-                        std::string version = DxfVersionAnswer(entry).value();
+                        std::string version = dxfVersionAnswer(entry).value();
                         version.erase(0, version.starts_with('_') ? 1 : 0);
                         const std::vector<std::string>& written = events.at("dxf-written");
                         ASSERT_EQ(written.size(), 1u) << trace;
                         EXPECT_NE(written[0].find(" version=" + version + " "), std::string::npos) << written[0];
                     } else if (folder) {
-                        EXPECT_EQ(Count(events, "saved", "written as a copy of " + Path(kModelDrawing)), 1) << trace;
+                        EXPECT_EQ(count(events, "saved", "written as a copy of " + path(kModelDrawing)), 1) << trace;
                     } else {
                         // Saved by the routine, then once more as the script closes the drawing.
-                        EXPECT_EQ(Count(events, "saved", "modification time set"), 2) << trace;
+                        EXPECT_EQ(count(events, "saved", "modification time set"), 2) << trace;
                     }
-                    EXPECT_TRUE(Exists(target + (dxf ? ".dxf" : ".dwg"))) << trace;
+                    EXPECT_TRUE(exists(target + (dxf ? ".dxf" : ".dwg"))) << trace;
                     ++runs;
                 }
             }

@@ -23,7 +23,7 @@ TEST(PaperSizes, StandardsAndTheirLists)
         {"Pixels", 8},
     };
     std::vector<std::pair<std::string, int>> standards;
-    for (const PaperStandard& s : PaperStandards())
+    for (const PaperStandard& s : paperStandards())
         standards.emplace_back(std::string(s.entry), s.code);
     EXPECT_EQ(standards, expected);
 
@@ -51,17 +51,17 @@ TEST(PaperSizes, StandardsAndTheirLists)
         {9, 37, "ANSI A (11.00 x 8.50 Inches)", "E+ 36x48 in", "Select ANSI Size", "C 17x22 in", 31},
     };
     for (const Case& c : cases) {
-        const PaperStandardView view = ShowPaperStandard(c.code, std::nullopt);
+        const PaperStandardView view = paperStandardView(c.code, std::nullopt);
         ASSERT_EQ(view.names.size(), c.count) << c.code;
         EXPECT_TRUE(view.showList);
         EXPECT_EQ(view.names.front(), c.first) << c.code;
         EXPECT_EQ(view.names.back(), c.last) << c.code;
         EXPECT_EQ(view.names[c.at], c.somewhere) << c.code;
         EXPECT_EQ(view.listText, c.prompt) << c.code;
-        EXPECT_FALSE(view.label8.has_value());
-        EXPECT_EQ(StandardPaperPrompt(c.code), c.prompt);
+        EXPECT_FALSE(view.paperLabel.has_value());
+        EXPECT_EQ(standardPaperPrompt(c.code), c.prompt);
     }
-    EXPECT_EQ(ShowPaperStandard(2, std::nullopt).names[3], "A4 210 x 297 mm");
+    EXPECT_EQ(paperStandardView(2, std::nullopt).names[3], "A4 210 x 297 mm");
 }
 
 TEST(PaperSizes, CustomAndManualStandards)
@@ -80,14 +80,14 @@ TEST(PaperSizes, CustomAndManualStandards)
         {"a blank last entry", std::vector<std::string>{"Roll 36", ""}, {"Roll 36", ""}, "No Custom Sizes"},
     };
     for (const Case& c : cases) {
-        const PaperStandardView view = ShowPaperStandard(kCustomPaperCode, c.custom);
+        const PaperStandardView view = paperStandardView(kCustomPaperCode, c.custom);
         EXPECT_TRUE(view.showList) << c.name;
         EXPECT_EQ(view.names, c.names) << c.name;
         EXPECT_EQ(view.listText, c.text) << c.name;
     }
-    const PaperStandardView manual = ShowPaperStandard(kManualPaperCode, std::nullopt);
+    const PaperStandardView manual = paperStandardView(kManualPaperCode, std::nullopt);
     EXPECT_FALSE(manual.showList);
-    EXPECT_EQ(manual.label8, "Enter paper size");
+    EXPECT_EQ(manual.paperLabel, "Enter paper size");
 }
 
 TEST(PaperSizes, ReadsEntriesAsTheSequentialReaderDoes)
@@ -114,31 +114,31 @@ TEST(PaperSizes, ReadsEntriesAsTheSequentialReaderDoes)
         {"empty file", "", {}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ParseCustomPaperEntries(c.bytes), c.entries) << c.name;
+        EXPECT_EQ(parseCustomPaperEntries(c.bytes), c.entries) << c.name;
 }
 
 TEST(PaperSizes, WritesQuotedLinesAtomically)
 {
     TempDir dir;
-    EXPECT_FALSE(ReadCustomPaperEntries(dir.path()).has_value());
+    EXPECT_FALSE(readCustomPaperEntries(dir.path()).has_value());
 
-    ASSERT_TRUE(WriteCustomPapers(dir.path(), {"Roll 36", "Format \xC3\xA9tendu"}));
+    ASSERT_TRUE(writeCustomPapers(dir.path(), {"Roll 36", "Format \xC3\xA9tendu"}));
     EXPECT_EQ(dir.read("NewPaper.txt"), "\"Roll 36\"\r\n\"Format \xE9tendu\"\r\n");
-    EXPECT_EQ(ReadCustomPaperEntries(dir.path()), (std::vector<std::string>{"Roll 36", "Format \xC3\xA9tendu"}));
+    EXPECT_EQ(readCustomPaperEntries(dir.path()), (std::vector<std::string>{"Roll 36", "Format \xC3\xA9tendu"}));
 
     // Names that could not be read back, or stored, write nothing and keep the old file.
     for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
              {"ok", "24\" roll"}, {"two\r\nlines"}, {"\xE2\x82\xAC ok", "\xE6\x97\xA5"}}) {
-        const Status status = WriteCustomPapers(dir.path(), bad);
+        const Status status = writeCustomPapers(dir.path(), bad);
         EXPECT_FALSE(status);
         EXPECT_EQ(status.error().number, ErrInvalidText);
         EXPECT_EQ(dir.read("NewPaper.txt"), "\"Roll 36\"\r\n\"Format \xE9tendu\"\r\n");
     }
-    EXPECT_FALSE(WriteCustomPapers(dir.file("missing"), {"A"}));
+    EXPECT_FALSE(writeCustomPapers(dir.file("missing"), {"A"}));
 
-    ASSERT_TRUE(WriteCustomPapers(dir.path(), {}));
+    ASSERT_TRUE(writeCustomPapers(dir.path(), {}));
     EXPECT_EQ(dir.read("NewPaper.txt"), "");
-    EXPECT_EQ(ShowPaperStandard(kCustomPaperCode, ReadCustomPaperEntries(dir.path())).listText, "No Custom Sizes");
+    EXPECT_EQ(paperStandardView(kCustomPaperCode, readCustomPaperEntries(dir.path())).listText, "No Custom Sizes");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.native("")), {}), 1); // no temporary left
 }
 
@@ -146,11 +146,11 @@ TEST(PaperSizes, CustomPaperDialog)
 {
     TempDir dir;
     dir.write("NewPaper.txt", "\"Roll 36\"\r\n\"\"\r\n\"roll 36\"\r\n\"Sheet\"\r\n");
-    CustomPaperList list = LoadCustomPapers(dir.path());
+    CustomPaperList list = loadCustomPapers(dir.path());
     EXPECT_TRUE(list.loaded);
     // A repeated name is kept once and the names after it are not lost.
     EXPECT_EQ(list.names, (std::vector<std::string>{"Roll 36", "", "Sheet"}));
-    EXPECT_EQ(ListedCustomPapers(list), (std::vector<std::string>{"Roll 36", "Sheet"}));
+    EXPECT_EQ(listedCustomPapers(list), (std::vector<std::string>{"Roll 36", "Sheet"}));
 
     const UserMessage empty{"Please Enter a Paper Size", "Quorvel Error", MessageIcon::Information, MessageButtons::Ok};
     const UserMessage duplicate{"This name already exists in the custom paper size list", "Quorvel Information",
@@ -170,7 +170,7 @@ TEST(PaperSizes, CustomPaperDialog)
         {" sheet", false, duplicate, true, false},
     };
     for (const Case& c : cases) {
-        const AddPaperOutcome outcome = AddCustomPaper(list, c.typed);
+        const AddPaperOutcome outcome = addCustomPaper(list, c.typed);
         EXPECT_EQ(outcome.added, c.added) << c.typed;
         EXPECT_EQ(outcome.message, c.message) << c.typed;
         EXPECT_EQ(outcome.clearText, c.clear) << c.typed;
@@ -178,33 +178,33 @@ TEST(PaperSizes, CustomPaperDialog)
     }
     // Names the file cannot hold are refused where they are typed: once listed, no save of the list could succeed.
     for (const char* unstorable : {"24\" roll", "two\r\nlines", "lone\rbreak", "\xE6\x97\xA5"}) {
-        const AddPaperOutcome refused = AddCustomPaper(list, unstorable);
+        const AddPaperOutcome refused = addCustomPaper(list, unstorable);
         EXPECT_FALSE(refused.added) << unstorable;
         EXPECT_TRUE(refused.focusNewPaper) << unstorable;
         EXPECT_EQ(refused.message->text, "A paper size name cannot hold a double quote, a line break or a character "
                                          "outside the Windows-1252 code page.");
     }
-    EXPECT_EQ(ListedCustomPapers(list), (std::vector<std::string>{"Roll 36", "Sheet", "Plan B"}));
+    EXPECT_EQ(listedCustomPapers(list), (std::vector<std::string>{"Roll 36", "Sheet", "Plan B"}));
     EXPECT_TRUE(list.changed);
 
-    RemoveCustomPaper(list, "ROLL 36");
-    ASSERT_TRUE(SaveCustomPapersIfChanged(dir.path(), list));
+    removeCustomPaper(list, "ROLL 36");
+    ASSERT_TRUE(saveCustomPapersIfChanged(dir.path(), list));
     EXPECT_EQ(dir.read("NewPaper.txt"), "\"Sheet\"\r\n\"Plan B\"\r\n");
 
     // Opened again without a change, OK leaves the file alone.
     dir.write("NewPaper.txt", "Sheet\r\n");
-    CustomPaperList unchanged = LoadCustomPapers(dir.path());
-    RemoveCustomPaper(unchanged, "not there");
+    CustomPaperList unchanged = loadCustomPapers(dir.path());
+    removeCustomPaper(unchanged, "not there");
     EXPECT_FALSE(unchanged.changed);
-    ASSERT_TRUE(SaveCustomPapersIfChanged(dir.path(), unchanged));
+    ASSERT_TRUE(saveCustomPapersIfChanged(dir.path(), unchanged));
     EXPECT_EQ(dir.read("NewPaper.txt"), "Sheet\r\n");
 
     // Without a file the dialog starts empty; its first name creates the file.
     TempDir none;
-    CustomPaperList fresh = LoadCustomPapers(none.path());
+    CustomPaperList fresh = loadCustomPapers(none.path());
     EXPECT_FALSE(fresh.loaded);
-    EXPECT_TRUE(AddCustomPaper(fresh, "Roll").added);
-    ASSERT_TRUE(SaveCustomPapersIfChanged(none.path(), fresh));
+    EXPECT_TRUE(addCustomPaper(fresh, "Roll").added);
+    ASSERT_TRUE(saveCustomPapersIfChanged(none.path(), fresh));
     EXPECT_EQ(none.read("NewPaper.txt"), "\"Roll\"\r\n");
 }
 

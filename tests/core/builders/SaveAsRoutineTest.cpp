@@ -16,7 +16,7 @@ const Items kDxfs = {"AutoCAD 2018/LT2018 Dxf", "AutoCAD 2013/LT2013 Dxf", "Auto
                      "AutoCAD 2007/LT2007 Dxf", "AutoCAD 2004/LT2004 Dxf", "AutoCAD 2000/LT2000 Dxf",
                      "AutoCAD R12/LT2 Dxf"};
 
-Items From(const Items& all, std::size_t first)
+Items from(const Items& all, std::size_t first)
 {
     return Items(all.begin() + static_cast<std::ptrdiff_t>(first), all.end());
 }
@@ -39,22 +39,22 @@ TEST(SaveAsReleases, DrawingListPerProduct)
     const Items r14 = {"AutoCAD R14/LT98/LT97 Drawing", "AutoCAD R13/LT95 Drawing", "AutoCAD R12/LT2 Drawing"};
     const Row rows[] = {
         {{"Cad2018", "CadLT2018"}, kDrawings, kDrawings[0]},
-        {{"Cad2013", "CadLT2013"}, From(kDrawings, 1), kDrawings[1]},
-        {{"Cad2010", "CadLT2010"}, From(kDrawings, 2), kDrawings[2]},
-        {{"Cad2007"}, From(kDrawings, 3), "AutoCAD 2007/2008/2009 LT2007/2008/2009 Drawing"},
-        {{"CadLT2007"}, From(kDrawings, 3), "AutoCAD 2007/2008 LT2007/2008 Drawing"},
+        {{"Cad2013", "CadLT2013"}, from(kDrawings, 1), kDrawings[1]},
+        {{"Cad2010", "CadLT2010"}, from(kDrawings, 2), kDrawings[2]},
+        {{"Cad2007"}, from(kDrawings, 3), "AutoCAD 2007/2008/2009 LT2007/2008/2009 Drawing"},
+        {{"CadLT2007"}, from(kDrawings, 3), "AutoCAD 2007/2008 LT2007/2008 Drawing"},
         {{"Cad2005", "CadLT2005"}, r2005, r2005[0]},
         {{"Cad2004", "CadLT2004"}, r2004, r2004[0]},
         {{"Cad2000"}, r2000, r2000[0]},
         {{"CadLT2000"}, lt2000, lt2000[0]},
         {{"Cad14"}, r14, r14[0]},
-        {{"CadLT98"}, From(r14, 1), r14[1]},
+        {{"CadLT98"}, from(r14, 1), r14[1]},
         {{"Cad13"}, {}, ""},
         {{"Bricscad", "ZWCAD", "Cad2019"}, {r14[0], r14[1]}, r14[0]},
     };
     for (const Row& row : rows) {
         for (const std::string_view code : row.codes) {
-            const SaveAsReleases releases = FillDrawingReleases(code);
+            const SaveAsReleases releases = fillDrawingReleases(code);
             EXPECT_EQ(releases.items, row.items) << code;
             EXPECT_EQ(releases.shown, row.shown) << code;
             EXPECT_FALSE(releases.dxfControlsShown) << code;
@@ -77,18 +77,18 @@ TEST(SaveAsReleases, DxfListPerProduct)
                          "AutoCAD R12/LT2 Dxf"};
     const Row rows[] = {
         {{"Cad2018", "CadLT2018"}, kDxfs, kDxfs[0]},
-        {{"Cad2013", "CadLT2013"}, From(kDxfs, 1), kDxfs[1]},
-        {{"Cad2010", "CadLT2010"}, From(kDxfs, 2), kDxfs[2]},
-        {{"Cad2007", "CadLT2007"}, From(kDxfs, 3), "AutoCAD 2007/2008 LT2007/2008/2009 Dxf"},
+        {{"Cad2013", "CadLT2013"}, from(kDxfs, 1), kDxfs[1]},
+        {{"Cad2010", "CadLT2010"}, from(kDxfs, 2), kDxfs[2]},
+        {{"Cad2007", "CadLT2007"}, from(kDxfs, 3), "AutoCAD 2007/2008 LT2007/2008/2009 Dxf"},
         {{"Cad2005", "CadLT2005"}, r2005, r2005[0]},
         {{"Cad2004", "CadLT2004"}, r2004, r2004[0]},
         {{"Cad2000", "CadLT2000", "Bricscad", "ZWCAD"}, r2000, r2000[0]},
-        {{"Cad14", "CadLT98"}, From(r2000, 1), r2000[1]},
+        {{"Cad14", "CadLT98"}, from(r2000, 1), r2000[1]},
         {{"Cad13"}, {}, ""},
     };
     for (const Row& row : rows) {
         for (const std::string_view code : row.codes) {
-            const SaveAsReleases releases = FillDxfReleases(code);
+            const SaveAsReleases releases = fillDxfReleases(code);
             EXPECT_EQ(releases.items, row.items) << code;
             EXPECT_EQ(releases.shown, row.shown) << code;
             const bool r13 = code == "Cad13";
@@ -124,34 +124,34 @@ TEST(SaveAsReleases, AnswersOfEveryEntry)
         {"AutoCAD R12/LT2 Drawing", "_r12", "_R12"},
     };
     for (const Answer& a : answers) {
-        EXPECT_EQ(DrawingFormatAnswer(a.entry), a.drawing) << a.entry;
-        EXPECT_EQ(DxfVersionAnswer(a.entry), a.dxf) << a.entry;
+        EXPECT_EQ(drawingFormatAnswer(a.entry), a.drawing) << a.entry;
+        EXPECT_EQ(dxfVersionAnswer(a.entry), a.dxf) << a.entry;
     }
-    EXPECT_EQ(DrawingFormatAnswer(""), std::nullopt);
-    EXPECT_EQ(DxfVersionAnswer("AutoCAD 2002"), std::nullopt);
+    EXPECT_EQ(drawingFormatAnswer(""), std::nullopt);
+    EXPECT_EQ(dxfVersionAnswer("AutoCAD 2002"), std::nullopt);
 
-    EXPECT_TRUE(IsOwnRelease("AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing", "Cad2005"));
-    EXPECT_TRUE(IsOwnRelease("AutoCAD 2004/LT2004 Drawing", "CadLT2004"));
-    EXPECT_FALSE(IsOwnRelease("AutoCAD R14/LT98/LT97 Drawing", "Cad14"));
-    EXPECT_FALSE(IsOwnRelease("AutoCAD 2018/LT2018 Drawing", "Bricscad"));
+    EXPECT_TRUE(isOwnRelease("AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing", "Cad2005"));
+    EXPECT_TRUE(isOwnRelease("AutoCAD 2004/LT2004 Drawing", "CadLT2004"));
+    EXPECT_FALSE(isOwnRelease("AutoCAD R14/LT98/LT97 Drawing", "Cad14"));
+    EXPECT_FALSE(isOwnRelease("AutoCAD 2018/LT2018 Drawing", "Bricscad"));
 }
 
 TEST(SaveAsFolder, LispForm)
 {
-    EXPECT_EQ(LispFolder("C:\\Out\\Old"), "C:/Out/Old/");
-    EXPECT_EQ(LispFolder("  C:\\Out\\Old\\  "), "C:/Out/Old/");
-    EXPECT_EQ(LispFolder("/home/me/out"), "/home/me/out/");
-    EXPECT_EQ(LispFolder("/home/me/out/"), "/home/me/out/");
-    EXPECT_EQ(LispFolder("\\\\server\\share"), "//server/share/");
+    EXPECT_EQ(lispFolder("C:\\Out\\Old"), "C:/Out/Old/");
+    EXPECT_EQ(lispFolder("  C:\\Out\\Old\\  "), "C:/Out/Old/");
+    EXPECT_EQ(lispFolder("/home/me/out"), "/home/me/out/");
+    EXPECT_EQ(lispFolder("/home/me/out/"), "/home/me/out/");
+    EXPECT_EQ(lispFolder("\\\\server\\share"), "//server/share/");
     for (const char* none : {"<Default>", "", "    ", " <Default> "})
-        EXPECT_EQ(LispFolder(none), std::nullopt) << none;
+        EXPECT_EQ(lispFolder(none), std::nullopt) << none;
 }
 
 const std::string kLongNotice =
     "Save As will save over the existing drawing.\r\nIf you wish you can save in a different "
     "folder by \r\nspecifing a folder in the Save in Folder box\r\n";
 
-SaveAsChoices Release(std::string entry, std::string folder = "<Default>")
+SaveAsChoices releaseChoices(std::string entry, std::string folder = "<Default>")
 {
     SaveAsChoices choices;
     choices.release = std::move(entry);
@@ -172,23 +172,23 @@ TEST(SaveAsRoutine, DrawingTexts)
                                    "(setq draw_name (strcat \"C:/Old Releases/\"draw_name ))\r\n";
     const Case cases[] = {
         // Another release over the drawing's own file: EXPERT 2 replaces it without a question.
-        {"Cad2010", Release("AutoCAD 2000/LT2000 Drawing"), "_Expert\r\n2\r\n_saveas\r\n2000\r\n\r\n_Expert\r\n0",
+        {"Cad2010", releaseChoices("AutoCAD 2000/LT2000 Drawing"),
+         "_Expert\r\n2\r\n_saveas\r\n2000\r\n\r\n_Expert\r\n0", kLongNotice},
+        {"Cad2010", releaseChoices("AutoCAD 2010/LT2010 Drawing"), "_saveas\r\n2010\r\n", kLongNotice},
+        {"Cad2005", releaseChoices("AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing", "  "), "_saveas\r\n2004\r\n",
          kLongNotice},
-        {"Cad2010", Release("AutoCAD 2010/LT2010 Drawing"), "_saveas\r\n2010\r\n", kLongNotice},
-        {"Cad2005", Release("AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing", "  "), "_saveas\r\n2004\r\n",
-         kLongNotice},
-        {"Cad14", Release("AutoCAD R14/LT98/LT97 Drawing"), "_Expert\r\n2\r\n_saveas\r\n_r14\r\n\r\n_Expert\r\n0",
-         kLongNotice},
-        {"CadLT2013", Release("AutoCAD 2013/LT2013 Drawing"), "_saveas\r\n2013\r\n",
+        {"Cad14", releaseChoices("AutoCAD R14/LT98/LT97 Drawing"),
+         "_Expert\r\n2\r\n_saveas\r\n_r14\r\n\r\n_Expert\r\n0", kLongNotice},
+        {"CadLT2013", releaseChoices("AutoCAD 2013/LT2013 Drawing"), "_saveas\r\n2013\r\n",
          "Save As will save over the existing drawing.\r\n"},
-        {"Cad2018", Release("AutoCAD 2004/LT2004 Drawing", " C:\\Old Releases "),
+        {"Cad2018", releaseChoices("AutoCAD 2004/LT2004 Drawing", " C:\\Old Releases "),
          folderHead + "_saveas\r\n2004\r\n!draw_name", ""},
-        {"Bricscad", Release("AutoCAD R14/LT98/LT97 Drawing", "C:\\Old Releases\\"),
+        {"Bricscad", releaseChoices("AutoCAD R14/LT98/LT97 Drawing", "C:\\Old Releases\\"),
          folderHead + "_saveas\r\n_r14\r\n!draw_name", ""},
     };
     for (const Case& c : cases) {
         const std::string trace = std::string(c.product) + " " + c.choices.release;
-        const SaveAsRoutineResult result = BuildSaveAsRoutine(c.choices, c.product);
+        const SaveAsRoutineResult result = buildSaveAsRoutine(c.choices, c.product);
         ASSERT_TRUE(result.ok()) << trace;
         EXPECT_EQ(result.text, c.text) << trace;
         if (c.notice.empty()) {
@@ -201,9 +201,9 @@ TEST(SaveAsRoutine, DrawingTexts)
     }
 }
 
-SaveAsChoices Dxf(std::string entry, bool binary, std::string accuracy, bool preview, std::string folder = "<Default>")
+SaveAsChoices dxf(std::string entry, bool binary, std::string accuracy, bool preview, std::string folder = "<Default>")
 {
-    SaveAsChoices choices = Release(std::move(entry), std::move(folder));
+    SaveAsChoices choices = releaseChoices(std::move(entry), std::move(folder));
     choices.binary = binary;
     choices.accuracy = std::move(accuracy);
     choices.preview = preview;
@@ -225,21 +225,21 @@ TEST(SaveAsRoutine, DxfTexts)
                                    "(setq draw_name (strcat \"D:/Exchange/\"draw_name ))\r\n"
                                    "_dxfout\r\n!draw_name\r\n";
     const Case cases[] = {
-        {"Cad2013", Dxf("AutoCAD 2007/LT2007 Dxf", false, "16", true), "_dxfout \r\n_P\r\n_Yes\r\n_V\r\n2007\r\n16",
+        {"Cad2013", dxf("AutoCAD 2007/LT2007 Dxf", false, "16", true), "_dxfout \r\n_P\r\n_Yes\r\n_V\r\n2007\r\n16",
          false},
-        {"Cad14", Dxf("AutoCAD R14/LT98/LT97 Dxf", false, "6", true), "_dxfout \r\n_V\r\n_R14\r\n", false},
-        {"Cad2018", Dxf("AutoCAD 2018/LT2018 Dxf", true, "16", false), "_dxfout \r\n_P\r\n_No\r\n_V\r\n2018\r\n_B",
+        {"Cad14", dxf("AutoCAD R14/LT98/LT97 Dxf", false, "6", true), "_dxfout \r\n_V\r\n_R14\r\n", false},
+        {"Cad2018", dxf("AutoCAD 2018/LT2018 Dxf", true, "16", false), "_dxfout \r\n_P\r\n_No\r\n_V\r\n2018\r\n_B",
          false},
-        {"CadLT2000", Dxf("AutoCAD R12/LT2 Dxf", false, "8", false), "_dxfout \r\n_P\r\n_No\r\n_V\r\n_R12\r\n8", true},
-        {"ZWCAD", Dxf("AutoCAD 2000/2002 LT2000/2002 Dxf", true, "16", true), "_dxfout \r\n_V\r\n2000\r\n_B", false},
-        {"Cad2010", Dxf("AutoCAD 2010/LT2010 Dxf", false, "16", false, "D:\\Exchange"),
+        {"CadLT2000", dxf("AutoCAD R12/LT2 Dxf", false, "8", false), "_dxfout \r\n_P\r\n_No\r\n_V\r\n_R12\r\n8", true},
+        {"ZWCAD", dxf("AutoCAD 2000/2002 LT2000/2002 Dxf", true, "16", true), "_dxfout \r\n_V\r\n2000\r\n_B", false},
+        {"Cad2010", dxf("AutoCAD 2010/LT2010 Dxf", false, "16", false, "D:\\Exchange"),
          folderHead + "_P\r\n_No\r\n_V\r\n2010\r\n16", false},
-        {"Bricscad", Dxf("AutoCAD R12/LT2 Dxf", false, "3", false, "D:\\Exchange\\"), folderHead + "_V\r\n_R12\r\n",
+        {"Bricscad", dxf("AutoCAD R12/LT2 Dxf", false, "3", false, "D:\\Exchange\\"), folderHead + "_V\r\n_R12\r\n",
          false},
     };
     for (const Case& c : cases) {
         const std::string trace = std::string(c.product) + " " + c.choices.release;
-        const SaveAsRoutineResult result = BuildDxfRoutine(c.choices, c.product);
+        const SaveAsRoutineResult result = buildDxfRoutine(c.choices, c.product);
         ASSERT_TRUE(result.ok()) << trace;
         EXPECT_EQ(result.text, c.text) << trace;
         if (c.warns) {
@@ -253,7 +253,7 @@ TEST(SaveAsRoutine, DxfTexts)
     }
 }
 
-std::string CannotWrite(const std::string& release)
+std::string cannotWrite(const std::string& release)
 {
     return "The CAD program cannot write AutoCAD " + release +
            " files from its command line.\r\nPlease select another "
@@ -272,29 +272,29 @@ TEST(SaveAsRoutine, Refusals)
         SaveAsField focus;
     };
     const Case cases[] = {
-        {"a quote in the folder", "Cad2018", false, Release("AutoCAD 2018/LT2018 Drawing", "C:\\a\\\"b"),
+        {"a quote in the folder", "Cad2018", false, releaseChoices("AutoCAD 2018/LT2018 Drawing", "C:\\a\\\"b"),
          "The folder name cannot hold a double quote or a line break:\r\nC:\\a\\\"b", SaveAsField::Folder},
-        {"a quote in the DXF folder", "Cad2018", true, Dxf("AutoCAD 2018/LT2018 Dxf", false, "16", false, "C:\\\"x\""),
+        {"a quote in the DXF folder", "Cad2018", true, dxf("AutoCAD 2018/LT2018 Dxf", false, "16", false, "C:\\\"x\""),
          "The folder name cannot hold a double quote or a line break:\r\nC:\\\"x\"", SaveAsField::Folder},
-        {"a folder on LT", "CadLT2018", false, Release("AutoCAD 2018/LT2018 Drawing", "C:\\Out"),
+        {"a folder on LT", "CadLT2018", false, releaseChoices("AutoCAD 2018/LT2018 Drawing", "C:\\Out"),
          "This option requires Lisp and is only available using AutoCAD full version.", SaveAsField::Folder},
-        {"release 13", "Cad13", false, Release(""), "This option is unavailable in R13", SaveAsField::None},
-        {"an R13 drawing", "Cad2000", false, Release("AutoCAD R13/LT95 Drawing"), CannotWrite("R13/LT95 Drawing"),
+        {"release 13", "Cad13", false, releaseChoices(""), "This option is unavailable in R13", SaveAsField::None},
+        {"an R13 drawing", "Cad2000", false, releaseChoices("AutoCAD R13/LT95 Drawing"),
+         cannotWrite("R13/LT95 Drawing"), SaveAsField::Release},
+        {"an R12 drawing", "Cad14", false, releaseChoices("AutoCAD R12/LT2 Drawing", "C:\\Out"),
+         cannotWrite("R12/LT2 Drawing"), SaveAsField::Release},
+        {"an R13 DXF", "ZWCAD", true, dxf("AutoCAD R13/LT95 Dxf", false, "16", false), cannotWrite("R13/LT95 Dxf"),
          SaveAsField::Release},
-        {"an R12 drawing", "Cad14", false, Release("AutoCAD R12/LT2 Drawing", "C:\\Out"),
-         CannotWrite("R12/LT2 Drawing"), SaveAsField::Release},
-        {"an R13 DXF", "ZWCAD", true, Dxf("AutoCAD R13/LT95 Dxf", false, "16", false), CannotWrite("R13/LT95 Dxf"),
+        {"no release", "Cad2018", true, dxf("", false, "16", false), "Please select the release to save to.",
          SaveAsField::Release},
-        {"no release", "Cad2018", true, Dxf("", false, "16", false), "Please select the release to save to.",
-         SaveAsField::Release},
-        {"accuracy out of range", "Cad2018", true, Dxf("AutoCAD 2018/LT2018 Dxf", false, "17", false),
+        {"accuracy out of range", "Cad2018", true, dxf("AutoCAD 2018/LT2018 Dxf", false, "17", false),
          "Select the DXF accuracy, from 1 to 16 decimal places.", SaveAsField::Accuracy},
-        {"accuracy not a number", "Cad2004", true, Dxf("AutoCAD 2004/LT2004 Dxf", false, "6x", false),
+        {"accuracy not a number", "Cad2004", true, dxf("AutoCAD 2004/LT2004 Dxf", false, "6x", false),
          "Select the DXF accuracy, from 1 to 16 decimal places.", SaveAsField::Accuracy},
     };
     for (const Case& c : cases) {
         const SaveAsRoutineResult result =
-            c.dxf ? BuildDxfRoutine(c.choices, c.product) : BuildSaveAsRoutine(c.choices, c.product);
+            c.dxf ? buildDxfRoutine(c.choices, c.product) : buildSaveAsRoutine(c.choices, c.product);
         ASSERT_FALSE(result.ok()) << c.name;
         EXPECT_EQ(result.text, "") << c.name;
         EXPECT_EQ(result.refusal, (UserMessage{c.text, c.dxf ? "Save As DXF" : "Save As Drawing",

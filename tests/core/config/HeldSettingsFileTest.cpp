@@ -2,7 +2,7 @@
 // writes. Windows refuses to replace a file held open that way; the write must still go through, whole.
 
 #include "config/Settings.h"
-#include "config/clsIniControl.h"
+#include "config/SettingsFile.h"
 #include "io/FileIo.h"
 #include "support/TempDir.h"
 
@@ -16,9 +16,9 @@ namespace {
 TEST(HeldSettingsFile, WritesGoThroughWhileAnotherHandleHoldsTheFile)
 {
     TempDir dir;
-    const clsIniControl ini(dir.path());
-    ASSERT_TRUE(ini.WriteValue("Acad_Address", "AcadAddress", "C:\\CAD\\acad.exe").ok());
-    ASSERT_TRUE(ini.WriteValue("Cad_Ver", "CadVer", "Cad2018").ok());
+    const SettingsFile ini(dir.path());
+    ASSERT_TRUE(ini.writeValue("Acad_Address", "AcadAddress", "C:\\CAD\\acad.exe").ok());
+    ASSERT_TRUE(ini.writeValue("Cad_Ver", "CadVer", "Cad2018").ok());
 
     // Open for reading and writing, as another installation or an editor holds it.
     std::fstream other(dir.native("Quorvel.ini"), std::ios::in | std::ios::out | std::ios::binary);
@@ -34,10 +34,10 @@ TEST(HeldSettingsFile, WritesGoThroughWhileAnotherHandleHoldsTheFile)
     };
     for (const auto& [value, file] : steps) {
         SCOPED_TRACE(value);
-        const Status written = ini.WriteValue("Acad_Address", "AcadAddress", value);
+        const Status written = ini.writeValue("Acad_Address", "AcadAddress", value);
         ASSERT_TRUE(written.ok()) << written.error().number << " " << written.error().description;
         EXPECT_EQ(dir.read("Quorvel.ini"), file);
-        EXPECT_EQ(GetAcadAddress(ini), value);
+        EXPECT_EQ(readCadExecutable(ini), value);
     }
     other.close();
     // No temporary file is left beside the settings.

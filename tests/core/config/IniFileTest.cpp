@@ -46,15 +46,15 @@ TEST(IniRead, FollowsThePrivateProfileRules)
         {"garbage lines", "\x01\x02\xFF\r\n[S]\r\n===\r\nk=v\r\n\x00\r\n", "S", "k", "v"},
     };
     for (const ReadCase& c : cases)
-        EXPECT_EQ(Read(c.file, c.section, c.key, "Unknown"), c.expected) << c.name;
+        EXPECT_EQ(readValue(c.file, c.section, c.key, "Unknown"), c.expected) << c.name;
 }
 
 TEST(IniRead, CutsLongValuesAt199Characters)
 {
     const std::string value(250, 'x');
-    EXPECT_EQ(Read("[S]\r\nk=" + value + "\r\n", "S", "k", "Unknown"), std::string(199, 'x'));
+    EXPECT_EQ(readValue("[S]\r\nk=" + value + "\r\n", "S", "k", "Unknown"), std::string(199, 'x'));
     const std::string longLine(100000, 'y');
-    EXPECT_EQ(Read("[S]\r\nk=" + longLine, "S", "k", "U").size(), 199u);
+    EXPECT_EQ(readValue("[S]\r\nk=" + longLine, "S", "k", "U").size(), 199u);
 }
 
 struct WriteCase
@@ -87,7 +87,7 @@ TEST(IniWrite, KeepsEveryOtherLineByteForByte)
          "\xEF\xBB\xBF[S]\r\nk=1\r\n[S]\r\nk=2\r\n"},
     };
     for (const WriteCase& c : cases) {
-        const auto result = Write(c.before, c.section, c.key, c.value);
+        const auto result = writeValue(c.before, c.section, c.key, c.value);
         ASSERT_TRUE(result.ok()) << c.name;
         EXPECT_EQ(result.value(), c.after) << c.name;
     }
@@ -96,13 +96,13 @@ TEST(IniWrite, KeepsEveryOtherLineByteForByte)
 TEST(IniWrite, RefusesLineBreaksThatWouldForgeKeys)
 {
     for (const char* value : {"a\r\n[X]", "a\nb=c", "a\r"}) {
-        const auto result = Write("[S]\r\n", "S", "k", value);
+        const auto result = writeValue("[S]\r\n", "S", "k", value);
         ASSERT_FALSE(result.ok());
         EXPECT_NE(result.error().description.find("line break"), std::string::npos);
     }
-    EXPECT_FALSE(Write("", "S\n", "k", "v").ok());
-    EXPECT_FALSE(Write("", "S", "k\r", "v").ok());
-    EXPECT_FALSE(Write("", "", "k", "v").ok());
+    EXPECT_FALSE(writeValue("", "S\n", "k", "v").ok());
+    EXPECT_FALSE(writeValue("", "S", "k\r", "v").ok());
+    EXPECT_FALSE(writeValue("", "", "k", "v").ok());
 }
 
 TEST(IniWrite, AcceptsExactlyTheNamesThatReadBack)
@@ -121,10 +121,11 @@ TEST(IniWrite, AcceptsExactlyTheNamesThatReadBack)
     };
     for (const NameCase& c : cases) {
         for (const std::string before : {"", "[S]\r\nk=old\r\n"}) {
-            const auto written = Write(before, c.section, c.key, "value");
+            const auto written = writeValue(before, c.section, c.key, "value");
             ASSERT_EQ(written.ok(), c.accepted) << c.section << "|" << c.key;
             if (written.ok())
-                EXPECT_EQ(Read(written.value(), c.section, c.key, "Unknown"), "value") << c.section << "|" << c.key;
+                EXPECT_EQ(readValue(written.value(), c.section, c.key, "Unknown"), "value")
+                    << c.section << "|" << c.key;
             else
                 EXPECT_EQ(written.error().number, 93) << written.error().description;
         }
@@ -136,11 +137,11 @@ TEST(IniWrite, WhatIsWrittenReadsBack)
     std::string file = "garbage\r\n[A]\r\nx=1\r\n";
     for (int i = 0; i < 20; ++i) {
         const std::string section = i % 2 ? "A" : "B";
-        file = Write(file, section, "key" + std::to_string(i % 5), std::to_string(i)).value();
+        file = writeValue(file, section, "key" + std::to_string(i % 5), std::to_string(i)).value();
     }
-    EXPECT_EQ(Read(file, "a", "KEY4", "U"), "19");
-    EXPECT_EQ(Read(file, "b", "key3", "U"), "18");
-    EXPECT_EQ(Read(file, "A", "x", "U"), "1");
+    EXPECT_EQ(readValue(file, "a", "KEY4", "U"), "19");
+    EXPECT_EQ(readValue(file, "b", "key3", "U"), "18");
+    EXPECT_EQ(readValue(file, "A", "x", "U"), "1");
     EXPECT_EQ(file.rfind("garbage\r\n", 0), 0u);
 }
 

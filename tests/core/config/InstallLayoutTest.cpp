@@ -32,7 +32,7 @@ TEST(InstallLayout, FindsTheShippedFilesBesideTheProgramOrInTheInstalledTree)
             root.write(name, "");
         }
         for (const std::string& program : {root.file("bin"), root.file("bin") + "/"}) {
-            const InstallLayout layout = FindInstallLayout(program);
+            const InstallLayout layout = findInstallLayout(program);
             EXPECT_EQ(layout.shippedFolder, root.file(c.expectedFolder)) << c.name << " from " << program;
             EXPECT_EQ(layout.installed, c.installed) << c.name << " from " << program;
         }

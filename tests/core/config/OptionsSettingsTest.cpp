@@ -17,20 +17,20 @@ const std::string kOneCharacter =
 const std::string kNotNumber =
     "The Field Number under Sort by Field is incorrect this must be\r\na valid number. Please revise.\r\n";
 
-OptionsValues Valid()
+OptionsValues valid()
 {
     OptionsValues values;
-    values.acadAddress = "/cad/acad.exe";
-    values.dbAddress = "/data/Batch_Cad.dat";
-    values.batchAddress = " /scripts ";
-    values.cadVer = "Cad2018";
+    values.cadExecutable = "/cad/acad.exe";
+    values.databasePath = "/data/Batch_Cad.dat";
+    values.scriptFolder = " /scripts ";
+    values.productCode = "Cad2018";
     values.startOption = "_Recover";
     values.windowState = "Maximised";
     values.startSwitch = "YesSwitch";
     values.switchText = "  /p profile  ";
     values.sortOn = true;
-    values.fieldDelim = "-";
-    values.fieldNum = "2";
+    values.fieldDelimiter = "-";
+    values.fieldNumber = "2";
     return values;
 }
 
@@ -46,19 +46,19 @@ TEST(OptionsSettings, CheckFieldDelimNamesTheFaultAndTheField)
         {"-", "4", nullptr, OptionsField::None},
         {" ", " 12 ", nullptr, OptionsField::None},
         {"\xE2\x82\xAC", "1", nullptr, OptionsField::None}, // one character of three bytes
-        {"", "4", &kMissing, OptionsField::txtFieldDelim},
-        {"-", "", &kMissing, OptionsField::txtFieldNum},
-        {"", "", &kMissing, OptionsField::txtFieldDelim},
-        {"--", "4", &kOneCharacter, OptionsField::txtFieldDelim},
-        {"--", "x", &kOneCharacter, OptionsField::txtFieldDelim},
-        {"-", "x", &kNotNumber, OptionsField::txtFieldNum},
-        {"-", "2a", &kNotNumber, OptionsField::txtFieldNum},
-        {"-", "0", &kNotNumber, OptionsField::txtFieldNum},
-        {"-", "2.5", &kNotNumber, OptionsField::txtFieldNum},
-        {"-", "-1", &kNotNumber, OptionsField::txtFieldNum},
+        {"", "4", &kMissing, OptionsField::FieldDelimiter},
+        {"-", "", &kMissing, OptionsField::FieldNumber},
+        {"", "", &kMissing, OptionsField::FieldDelimiter},
+        {"--", "4", &kOneCharacter, OptionsField::FieldDelimiter},
+        {"--", "x", &kOneCharacter, OptionsField::FieldDelimiter},
+        {"-", "x", &kNotNumber, OptionsField::FieldNumber},
+        {"-", "2a", &kNotNumber, OptionsField::FieldNumber},
+        {"-", "0", &kNotNumber, OptionsField::FieldNumber},
+        {"-", "2.5", &kNotNumber, OptionsField::FieldNumber},
+        {"-", "-1", &kNotNumber, OptionsField::FieldNumber},
     };
     for (const auto& c : cases) {
-        const auto failure = CheckFieldDelim(c.delimiter, c.number);
+        const auto failure = checkFieldSort(c.delimiter, c.number);
         const std::string label = std::string(c.delimiter) + "|" + c.number;
         if (!c.text) {
             EXPECT_FALSE(failure.has_value()) << label;
@@ -74,11 +74,11 @@ TEST(OptionsSettings, CheckFieldDelimNamesTheFaultAndTheField)
 TEST(OptionsSettings, UpdateWritesEveryKeyInItsOrder)
 {
     TempDir dir;
-    const clsIniControl ini(dir.path());
+    const SettingsFile ini(dir.path());
     std::string seenByPlotStep;
-    const UpdateOutcome outcome = UpdateQVSettings(ini, Valid(), [&] {
+    const UpdateOutcome outcome = writeOptions(ini, valid(), [&] {
         seenByPlotStep = dir.read("Quorvel.ini");
-        return ini.WriteValue("PlotWizard_Set", "PC3_Loc", "/plot/");
+        return ini.writeValue("PlotWizard_Set", "PC3_Loc", "/plot/");
     });
     EXPECT_TRUE(outcome.saved);
     EXPECT_FALSE(outcome.message.has_value());
@@ -96,19 +96,19 @@ TEST(OptionsSettings, UpdateWritesEveryKeyInItsOrder)
                                        "[FieldOption]\r\nSortOnOff=ON\r\nFieldDelim=-\r\nFieldNum=2\r\n");
 
     // Switched off: only the switch of the sort is written, and the old delimiter stays.
-    OptionsValues off = Valid();
+    OptionsValues off = valid();
     off.sortOn = false;
-    off.fieldDelim = "--";
+    off.fieldDelimiter = "--";
     off.startSwitch = "NoSwitch";
     off.switchText.clear();
-    off.cadVer = "Cad2000";
-    const UpdateOutcome second = UpdateQVSettings(ini, off, {});
+    off.productCode = "Cad2000";
+    const UpdateOutcome second = writeOptions(ini, off, {});
     EXPECT_TRUE(second.saved);
     EXPECT_EQ(second.release2004OrLater, std::optional<bool>(false));
-    EXPECT_EQ(ini.ReadValue("FieldOption", "SortOnOff"), "OFF");
-    EXPECT_EQ(ini.ReadValue("FieldOption", "FieldDelim"), "-");
-    EXPECT_EQ(ini.ReadValue("StartSwitch", "StartOption"), "NoSwitch");
-    EXPECT_EQ(ini.ReadValue("StartSwitch", "Switch"), "/p profile");
+    EXPECT_EQ(ini.readValue("FieldOption", "SortOnOff"), "OFF");
+    EXPECT_EQ(ini.readValue("FieldOption", "FieldDelim"), "-");
+    EXPECT_EQ(ini.readValue("StartSwitch", "StartOption"), "NoSwitch");
+    EXPECT_EQ(ini.readValue("StartSwitch", "Switch"), "/p profile");
 }
 
 TEST(OptionsSettings, AFailedCheckKeepsWhatWasWrittenBeforeIt)
@@ -116,34 +116,34 @@ TEST(OptionsSettings, AFailedCheckKeepsWhatWasWrittenBeforeIt)
     // Extra switches chosen but none typed: everything up to StartOption is written, nothing after.
     {
         TempDir dir;
-        const clsIniControl ini(dir.path());
-        OptionsValues values = Valid();
+        const SettingsFile ini(dir.path());
+        OptionsValues values = valid();
         values.switchText = "   ";
-        values.cadVer = "Cad14";
-        const UpdateOutcome outcome = UpdateQVSettings(ini, values, {});
+        values.productCode = "Cad14";
+        const UpdateOutcome outcome = writeOptions(ini, values, {});
         EXPECT_FALSE(outcome.saved);
         EXPECT_EQ(outcome.message, (UserMessage{"Please Enter The Startup Switches or Select No Extra Startup Switches",
                                                 "Error", MessageIcon::Exclamation}));
-        EXPECT_EQ(outcome.focus, OptionsField::txtStartupSwitch);
+        EXPECT_EQ(outcome.focus, OptionsField::StartupSwitch);
         EXPECT_EQ(outcome.release2004OrLater, std::optional<bool>(false));
-        EXPECT_EQ(ini.ReadValue("Cad_Ver", "CadVer"), "Cad14");
-        EXPECT_EQ(ini.ReadValue("StartSwitch", "StartOption"), "YesSwitch");
-        EXPECT_EQ(ini.ReadValue("StartSwitch", "Switch"), "Unknown");
-        EXPECT_EQ(ini.ReadValue("FieldOption", "SortOnOff"), "Unknown");
+        EXPECT_EQ(ini.readValue("Cad_Ver", "CadVer"), "Cad14");
+        EXPECT_EQ(ini.readValue("StartSwitch", "StartOption"), "YesSwitch");
+        EXPECT_EQ(ini.readValue("StartSwitch", "Switch"), "Unknown");
+        EXPECT_EQ(ini.readValue("FieldOption", "SortOnOff"), "Unknown");
     }
     // A delimiter of two characters: the switches are written, nothing of the field sort.
     {
         TempDir dir;
-        const clsIniControl ini(dir.path());
-        OptionsValues values = Valid();
-        values.fieldDelim = "--";
-        const UpdateOutcome outcome = UpdateQVSettings(ini, values, {});
+        const SettingsFile ini(dir.path());
+        OptionsValues values = valid();
+        values.fieldDelimiter = "--";
+        const UpdateOutcome outcome = writeOptions(ini, values, {});
         EXPECT_FALSE(outcome.saved);
         EXPECT_EQ(outcome.message->text, kOneCharacter);
-        EXPECT_EQ(outcome.focus, OptionsField::txtFieldDelim);
-        EXPECT_EQ(ini.ReadValue("StartSwitch", "Switch"), "/p profile");
+        EXPECT_EQ(outcome.focus, OptionsField::FieldDelimiter);
+        EXPECT_EQ(ini.readValue("StartSwitch", "Switch"), "/p profile");
         for (const char* key : {"SortOnOff", "FieldDelim", "FieldNum"})
-            EXPECT_EQ(ini.ReadValue("FieldOption", key), "Unknown") << key;
+            EXPECT_EQ(ini.readValue("FieldOption", key), "Unknown") << key;
     }
 }
 
@@ -152,7 +152,7 @@ TEST(OptionsSettings, AFailedWriteStopsTheSequenceAndIsReported)
     TempDir dir;
     std::filesystem::create_directory(dir.native("Quorvel.ini"));
     bool plotStepRan = false;
-    const UpdateOutcome outcome = UpdateQVSettings(clsIniControl(dir.path()), Valid(), [&] {
+    const UpdateOutcome outcome = writeOptions(SettingsFile(dir.path()), valid(), [&] {
         plotStepRan = true;
         return Status{};
     });
@@ -165,29 +165,28 @@ TEST(OptionsSettings, AFailedWriteStopsTheSequenceAndIsReported)
 
     // The plot step's own failure stops the sequence the same way.
     TempDir second;
-    const clsIniControl ini(second.path());
-    const UpdateOutcome plotFailed =
-        UpdateQVSettings(ini, Valid(), [] { return Status{Error{70, "Permission denied"}}; });
+    const SettingsFile ini(second.path());
+    const UpdateOutcome plotFailed = writeOptions(ini, valid(), [] { return Status{Error{70, "Permission denied"}}; });
     EXPECT_FALSE(plotFailed.saved);
     EXPECT_EQ(plotFailed.message->text, "Error Number 70 in routine UpdateQVSettings \r\n\r\nPermission denied");
-    EXPECT_EQ(ini.ReadValue("StartSwitch", "StartOption"), "Unknown");
+    EXPECT_EQ(ini.readValue("StartSwitch", "StartOption"), "Unknown");
 }
 
 TEST(OptionsSettings, EveryVersionButtonStoresAKnownCode)
 {
     std::set<int> locked;
     std::set<std::string_view> codes;
-    for (const OptionsProduct& product : OptionsProducts()) {
-        EXPECT_NE(FindProduct(product.code), nullptr) << product.code;
-        EXPECT_EQ(FindOptionsProduct(product.code), &product);
+    for (const OptionsProduct& product : optionsProducts()) {
+        EXPECT_NE(findProduct(product.code), nullptr) << product.code;
+        EXPECT_EQ(findOptionsProduct(product.code), &product);
         codes.insert(product.code);
         if (!product.userSelectable)
             locked.insert(product.index);
     }
     EXPECT_EQ(codes.size(), 19u);
     EXPECT_EQ(locked, (std::set<int>{1, 2, 4, 5, 18}));
-    EXPECT_EQ(FindOptionsProduct("cad2010")->index, 12);
-    EXPECT_EQ(FindOptionsProduct("Cad2019"), nullptr);
+    EXPECT_EQ(findOptionsProduct("cad2010")->index, 12);
+    EXPECT_EQ(findOptionsProduct("Cad2019"), nullptr);
 }
 
 } // namespace

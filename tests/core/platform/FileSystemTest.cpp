@@ -24,7 +24,7 @@ using platform::AttrReadOnly;
 
 const std::string kFolder = "Pl\xC3\xA4ne \xE2\x82\xAC"; // "Pläne €"
 
-void MakeReadOnly(const TempDir& dir, const std::string& name)
+void makeReadOnly(const TempDir& dir, const std::string& name)
 {
     fs::permissions(dir.native(name), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
@@ -38,21 +38,21 @@ TEST(FileSystem, AttributesOfAccentedPaths)
                         "ade.dwg",
               "DWG");
     dir.write(kFolder + "/Sch\xC3\xB6n.dwg", "DWG");
-    MakeReadOnly(dir, kFolder + "/Sch\xC3\xB6n.dwg");
-    const std::string folder = JoinPath(dir.path(), kFolder);
+    makeReadOnly(dir, kFolder + "/Sch\xC3\xB6n.dwg");
+    const std::string folder = joinPath(dir.path(), kFolder);
 
     // path, attribute bits that must be set, bits that must be clear, or the error number
     const std::tuple<std::string, unsigned, unsigned, int> cases[] = {
         {folder, AttrDirectory, 0, 0},
-        {JoinPath(folder, "Fa\xC3\xA7"
+        {joinPath(folder, "Fa\xC3\xA7"
                           "ade.dwg"),
          0, AttrDirectory | AttrReadOnly, 0},
-        {JoinPath(folder, "Sch\xC3\xB6n.dwg"), AttrReadOnly, AttrDirectory, 0},
-        {JoinPath(folder, "Fehlt \xC3\xBC.dwg"), 0, 0, ErrFileNotFound},
+        {joinPath(folder, "Sch\xC3\xB6n.dwg"), AttrReadOnly, AttrDirectory, 0},
+        {joinPath(folder, "Fehlt \xC3\xBC.dwg"), 0, 0, ErrFileNotFound},
     };
     for (const auto& [path, set, clear, error] : cases) {
         SCOPED_TRACE(path);
-        const Result<unsigned> attributes = platform::GetFileAttributes(path);
+        const Result<unsigned> attributes = platform::fileAttributes(path);
         ASSERT_EQ(attributes.ok(), error == 0);
         if (!attributes) {
             EXPECT_EQ(attributes.error().number, error);
@@ -62,9 +62,9 @@ TEST(FileSystem, AttributesOfAccentedPaths)
         EXPECT_EQ(attributes.value() & clear, 0u);
     }
 
-    EXPECT_TRUE(platform::IsFolderWritable(folder));
-    EXPECT_FALSE(platform::IsFolderWritable(JoinPath(folder, "Fehlt")));
-    EXPECT_FALSE(platform::IsFolderWritable(JoinPath(folder, "Fa\xC3\xA7"
+    EXPECT_TRUE(platform::isFolderWritable(folder));
+    EXPECT_FALSE(platform::isFolderWritable(joinPath(folder, "Fehlt")));
+    EXPECT_FALSE(platform::isFolderWritable(joinPath(folder, "Fa\xC3\xA7"
                                                              "ade.dwg")));
     EXPECT_FALSE(fs::exists(dir.native(kFolder + "/quorvel.write-test")));
 }
@@ -83,21 +83,21 @@ TEST(FileSystem, AttributeReaderAnswersAsTheWholePath)
         if (i % 3 != 2)
             dir.write(name + "/Sheet.dwg", "DWG");
         if (i % 3 == 0)
-            MakeReadOnly(dir, name + "/Sheet.dwg");
-        paths.push_back(JoinPath(JoinPath(dir.path(), name), "Sheet.dwg"));
+            makeReadOnly(dir, name + "/Sheet.dwg");
+        paths.push_back(joinPath(joinPath(dir.path(), name), "Sheet.dwg"));
     }
-    const std::string folder = JoinPath(dir.path(), kFolder + " 1");
+    const std::string folder = joinPath(dir.path(), kFolder + " 1");
     const std::string special[] = {folder,
-                                   folder + PathSeparator(),
-                                   JoinPath(folder, "Fehlt.dwg"),
-                                   JoinPath(JoinPath(dir.path(), "Fehlt"), "Sheet.dwg"),
-                                   JoinPath(JoinPath(folder, "Sheet.dwg"), "x.dwg"),
+                                   folder + pathSeparator(),
+                                   joinPath(folder, "Fehlt.dwg"),
+                                   joinPath(joinPath(dir.path(), "Fehlt"), "Sheet.dwg"),
+                                   joinPath(joinPath(folder, "Sheet.dwg"), "x.dwg"),
                                    "Sheet.dwg",
                                    ""};
 
     const auto expectSame = [](platform::AttributeReader& reader, const std::string& path) {
         SCOPED_TRACE(path);
-        const Result<unsigned> expected = platform::GetFileAttributes(path);
+        const Result<unsigned> expected = platform::fileAttributes(path);
         const Result<unsigned> got = reader.query(path);
         ASSERT_EQ(got.ok(), expected.ok());
         if (expected) {
@@ -133,19 +133,19 @@ TEST(FileSystem, ReadOnlyCheckAndScriptWithAccentedDrawingPaths)
     dir.write(kFolder + "/\xC3\x9C"
                         "bersicht.dwg",
               "DWG");
-    MakeReadOnly(dir, kFolder + "/\xC3\x9C"
+    makeReadOnly(dir, kFolder + "/\xC3\x9C"
                                 "bersicht.dwg");
-    const std::string folder = JoinPath(dir.path(), kFolder);
+    const std::string folder = joinPath(dir.path(), kFolder);
 
     const DrawingRows rows = {{"Caf\xC3\xA9.dwg", folder, "Purge", ""},
                               {"\xC3\x9C"
                                "bersicht.dwg",
-                               folder + PathSeparator(), "Purge", ""}};
-    const ReadOnlyScan scan = FindReadOnlyDrawings(rows, platform::GetFileAttributes);
+                               folder + pathSeparator(), "Purge", ""}};
+    const ReadOnlyScan scan = findReadOnlyDrawings(rows, platform::fileAttributes);
     ASSERT_FALSE(scan.error.has_value()) << scan.error->text;
     EXPECT_EQ(scan.readOnly, (std::vector<ReadOnlyDrawing>{{"\xC3\x9C"
                                                             "bersicht.dwg",
-                                                            folder + PathSeparator()}}));
+                                                            folder + pathSeparator()}}));
     EXPECT_EQ(scan.rowIsReadOnly, (std::vector<bool>{false, true}));
 
     // The script lands in the accented folder and names the drawings in Windows-1252.
@@ -156,15 +156,15 @@ TEST(FileSystem, ReadOnlyCheckAndScriptWithAccentedDrawingPaths)
     in.sequenceText = "1";
     in.routineText = [](const std::string&) { return std::string("_purge"); };
     in.readOnlyRows = scan.rowIsReadOnly;
-    const ScriptResult result = LoopThroughList(in, platform::FileIsOpen, [](const UserMessage& m) {
+    const ScriptResult result = writeGeneralScript(in, platform::probeForWriting, [](const UserMessage& m) {
         ADD_FAILURE() << "no question expected: " << m.text;
         return MessageAnswer::Cancel;
     });
     ASSERT_TRUE(result.launch);
-    EXPECT_EQ(result.path, JoinPath(folder, "Batch.scr"));
+    EXPECT_EQ(result.path, joinPath(folder, "Batch.scr"));
     const std::string script = dir.read(kFolder + "/Batch.scr");
-    EXPECT_EQ(script, BuildScript(in, ScriptWriterKind::General).value().bytes);
-    const std::string cafe = Utf8ToCp1252(JoinPath(folder, "Caf\xC3\xA9.dwg")).value();
+    EXPECT_EQ(script, buildScript(in, ScriptWriterKind::General).value().bytes);
+    const std::string cafe = utf8ToCp1252(joinPath(folder, "Caf\xC3\xA9.dwg")).value();
     EXPECT_NE(script.find(cafe), std::string::npos) << script;
     EXPECT_EQ(script.find("Caf\xC3\xA9"), std::string::npos) << "UTF-8 in the script";
 }

@@ -23,14 +23,14 @@ TEST(DrawingListFile, WritesExactBytesAndReadsThemBack)
     const DrawingRows rows{{"a,1.dwg", "/jobs/x, y", "Purge, all", "key"},
                            {"b.dwg", "/jobs", "", ""},
                            {"\xC3\xA9t\xC3\xA9.dwg", "/jobs/\xE2\x82\xAC", "Caf\xC3\xA9 \xE2\x82\xAC", ""}};
-    const auto outcome = WriteList(dir.file("l.qvl"), rows);
+    const auto outcome = writeList(dir.file("l.qvl"), rows);
     ASSERT_TRUE(outcome.saved);
     EXPECT_TRUE(outcome.messages.empty());
     EXPECT_EQ(dir.read("l.qvl"), "\"a,1.dwg\",\"/jobs/x, y\",\"Purge, all\"\r\n"
                                  "\"b.dwg\",\"/jobs\",\"\"\r\n"
                                  "\"\xE9t\xE9.dwg\",\"/jobs/\x80\",\"Caf\xE9 \x80\"\r\n");
 
-    const RetrievedList back = RetrieveList(dir.file("l.qvl"), kExists);
+    const RetrievedList back = retrieveList(dir.file("l.qvl"), kExists);
     DrawingRows expected = rows;
     expected[0].key.clear();
     EXPECT_EQ(back.rows, expected);
@@ -46,12 +46,12 @@ TEST(DrawingListFile, AListLargerThanOneReadBlockReadsAsWritten)
     for (int i = 0; i < 30000; ++i)
         rows.push_back({"Sheet-" + std::to_string(i) + (i % 7 ? ".dwg" : "-\xC3\xA9.dwg"),
                         "/jobs/site " + std::string(static_cast<std::size_t>(i % 13), 'x'), "R1", ""});
-    ASSERT_TRUE(WriteList(dir.file("big.qvl"), rows).saved);
+    ASSERT_TRUE(writeList(dir.file("big.qvl"), rows).saved);
     ASSERT_GT(dir.read("big.qvl").size(), std::size_t(1) << 20);
-    const RetrievedList back = RetrieveList(dir.file("big.qvl"), kExists);
+    const RetrievedList back = retrieveList(dir.file("big.qvl"), kExists);
     EXPECT_FALSE(back.lineError || back.error);
     EXPECT_EQ(back.rows, rows);
-    EXPECT_EQ(ParseList(dir.read("big.qvl")).rows, rows);
+    EXPECT_EQ(parseList(dir.read("big.qvl")).rows, rows);
 }
 
 TEST(DrawingListFile, RefusedListsLeaveTheFileAsItWas)
@@ -70,15 +70,15 @@ TEST(DrawingListFile, RefusedListsLeaveTheFileAsItWas)
     };
     for (const auto& [bad, named] : cases) {
         dir.write("old.qvl", "old bytes");
-        const auto outcome = WriteList(dir.file("old.qvl"), {{"a.dwg", "/j", "R1", ""}, bad});
+        const auto outcome = writeList(dir.file("old.qvl"), {{"a.dwg", "/j", "R1", ""}, bad});
         EXPECT_FALSE(outcome.saved);
         ASSERT_EQ(outcome.messages.size(), 2u);
         const UserMessage& first = outcome.messages[0];
         EXPECT_TRUE(named.empty() ? first == quote : first.text.find(named) != std::string::npos) << first.text;
         EXPECT_EQ(outcome.messages[1], kNotSaved);
         EXPECT_EQ(dir.read("old.qvl"), "old bytes");
-        EXPECT_FALSE(WriteList(dir.file("new.qvl"), {bad}).saved);
-        EXPECT_FALSE(FileExists(dir.file("new.qvl")));
+        EXPECT_FALSE(writeList(dir.file("new.qvl"), {bad}).saved);
+        EXPECT_FALSE(fileExists(dir.file("new.qvl")));
     }
 }
 
@@ -87,12 +87,12 @@ TEST(DrawingListFile, WhatIsListedIsWhatReadsBack)
     // Every drawing the list takes must survive a save and a retrieve; what it refuses never gets in.
     TempDir dir;
     DrawingRows rows;
-    const auto outcome = AddFromDialog(rows, {"/root.dwg", "C:/drive.dwg", "/jobs/a.dwg", "/jobs/t\tab.dwg",
+    const auto outcome = addFromDialog(rows, {"/root.dwg", "C:/drive.dwg", "/jobs/a.dwg", "/jobs/t\tab.dwg",
                                               "/jobs/\x1F.dwg", "/t\tab/b.dwg", "bare.dwg"});
     EXPECT_EQ(outcome.added, 3u);
-    RedoListItems(rows, "R1");
-    ASSERT_TRUE(WriteList(dir.file("l.qvl"), rows).saved);
-    const RetrievedList back = RetrieveList(dir.file("l.qvl"), kExists);
+    assignToAll(rows, "R1");
+    ASSERT_TRUE(writeList(dir.file("l.qvl"), rows).saved);
+    const RetrievedList back = retrieveList(dir.file("l.qvl"), kExists);
     EXPECT_FALSE(back.lineError || back.error) << (back.lineError ? back.lineError->reason : "");
     EXPECT_EQ(back.rows, rows);
 
@@ -103,9 +103,9 @@ TEST(DrawingListFile, WhatIsListedIsWhatReadsBack)
         {"", "/j", "R1", ""},
     };
     for (const DrawingRow& row : refused) {
-        const auto saved = WriteList(dir.file("r.qvl"), {row});
+        const auto saved = writeList(dir.file("r.qvl"), {row});
         EXPECT_FALSE(saved.saved) << row.file << row.folder << row.routine;
-        EXPECT_FALSE(FileExists(dir.file("r.qvl")));
+        EXPECT_FALSE(fileExists(dir.file("r.qvl")));
         ASSERT_EQ(saved.messages.size(), 2u);
         EXPECT_EQ(saved.messages[1], kNotSaved);
     }
@@ -123,13 +123,13 @@ TEST(DrawingListFile, NameWithoutExtensionGetsQvl)
         {"list", "list.qvl"},
     };
     for (const auto& [typed, saved] : cases)
-        EXPECT_EQ(WithListExtension(typed), saved) << typed;
+        EXPECT_EQ(withListExtension(typed), saved) << typed;
 }
 
 TEST(DrawingListFile, WriteFailureIsReportedWithTheWriteListMessage)
 {
     TempDir dir;
-    const auto outcome = WriteList(dir.file("missing/l.qvl"), {{"a.dwg", "/j", "R1", ""}});
+    const auto outcome = writeList(dir.file("missing/l.qvl"), {{"a.dwg", "/j", "R1", ""}});
     EXPECT_FALSE(outcome.saved);
     ASSERT_EQ(outcome.messages.size(), 1u);
     EXPECT_EQ(outcome.messages[0].text.rfind("Error Number 76 in routine WriteList \r\n\r\nPath not found", 0), 0u);
@@ -150,7 +150,7 @@ TEST(DrawingListFile, ReaderShapes)
         {"\xE9,\x80\xFF,c", {{"\xC3\xA9", "\xE2\x82\xAC\xC3\xBF", "c", ""}}},
     };
     for (const auto& [bytes, rows] : cases) {
-        const ParsedList parsed = ParseList(bytes);
+        const ParsedList parsed = parseList(bytes);
         EXPECT_EQ(parsed.rows, rows) << bytes;
         EXPECT_FALSE(parsed.lineError) << bytes << " " << parsed.lineError->reason;
     }
@@ -176,7 +176,7 @@ TEST(DrawingListFile, MalformedLineKeepsTheRowsBeforeItAndNamesIt)
     for (const auto& [line, reason] : faults) {
         std::string goodLines;
         for (std::size_t before = 0; before < 3; ++before, goodLines += good) {
-            const ParsedList parsed = ParseList(goodLines + line + "\r\n" + good);
+            const ParsedList parsed = parseList(goodLines + line + "\r\n" + good);
             EXPECT_EQ(parsed.rows.size(), before) << line;
             ASSERT_TRUE(parsed.lineError) << line;
             EXPECT_EQ(parsed.lineError->line, before + 1) << line;
@@ -199,16 +199,16 @@ TEST(DrawingListFile, DamagedListsNeverBreakTheReader)
             const char c = random() % 4 == 0 ? static_cast<char>(random() % 256) : alphabet[random() % alphabet.size()];
             bytes[random() % bytes.size()] = c;
         }
-        const ParsedList parsed = ParseList(bytes);
+        const ParsedList parsed = parseList(bytes);
         std::size_t keep = 0;
         for (std::size_t line = 1; parsed.lineError && line < parsed.lineError->line; ++line)
             keep = bytes.find('\n', keep) + 1;
-        const ParsedList before = ParseList(parsed.lineError ? bytes.substr(0, keep) : bytes);
+        const ParsedList before = parseList(parsed.lineError ? bytes.substr(0, keep) : bytes);
         EXPECT_FALSE(before.lineError);
         EXPECT_EQ(before.rows, parsed.rows);
-        const EncodedList encoded = EncodeList(parsed.rows);
+        const EncodedList encoded = encodeList(parsed.rows);
         ASSERT_TRUE(encoded.ok());
-        EXPECT_EQ(ParseList(encoded.bytes).rows, parsed.rows);
+        EXPECT_EQ(parseList(encoded.bytes).rows, parsed.rows);
     }
 }
 
@@ -218,14 +218,14 @@ TEST(DrawingListFile, RetrieveRulesAndMessages)
     dir.write(
         "l.qvl",
         "\"a\",\"/f\",\"  R1 \"\r\n\"b\",\"/f\",\"Gone\"\r\n\"c\",\"/f\",\"Gone too\"\r\nbad\r\n\"d\",\"/f\",\"R1\"");
-    const RetrievedList list = RetrieveList(dir.file("l.qvl"), kExists);
+    const RetrievedList list = retrieveList(dir.file("l.qvl"), kExists);
     EXPECT_EQ(list.rows, (DrawingRows{{"a", "/f", "  R1 ", ""}, {"b", "/f", "", ""}, {"c", "/f", "", ""}}));
     EXPECT_TRUE(list.missing);
     ASSERT_TRUE(list.lineError);
     EXPECT_EQ(list.lineError->line, 4u);
-    EXPECT_TRUE(StopsCommandLineRun(list));
-    EXPECT_FALSE(ReplacesDrawingList(list));
-    const auto messages = RetrieveMessages(list, "l.qvl");
+    EXPECT_TRUE(stopsCommandLineRun(list));
+    EXPECT_FALSE(replacesDrawingList(list));
+    const auto messages = retrieveMessages(list, "l.qvl");
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].text, "Line 4 of the drawing list file\r\nl.qvl\r\ncannot be read: fewer than three "
                                 "fields.\r\n\r\nThe drawing list has not been changed.\r\n");
@@ -235,26 +235,26 @@ TEST(DrawingListFile, RetrieveRulesAndMessages)
                            "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok}));
 
     dir.write("empty.qvl", "");
-    const RetrievedList empty = RetrieveList(dir.file("empty.qvl"), kExists);
-    EXPECT_TRUE(empty.rows.empty() && RetrieveMessages(empty, "empty.qvl").empty() && !StopsCommandLineRun(empty));
-    EXPECT_TRUE(ReplacesDrawingList(empty));
+    const RetrievedList empty = retrieveList(dir.file("empty.qvl"), kExists);
+    EXPECT_TRUE(empty.rows.empty() && retrieveMessages(empty, "empty.qvl").empty() && !stopsCommandLineRun(empty));
+    EXPECT_TRUE(replacesDrawingList(empty));
     // A complete read replaces the list even when routines are missing (their rows come without one).
     dir.write("gone.qvl", "\"b\",\"/f\",\"Gone\"\r\n");
-    const RetrievedList gone = RetrieveList(dir.file("gone.qvl"), kExists);
-    EXPECT_TRUE(gone.missing && ReplacesDrawingList(gone) && !StopsCommandLineRun(gone));
+    const RetrievedList gone = retrieveList(dir.file("gone.qvl"), kExists);
+    EXPECT_TRUE(gone.missing && replacesDrawingList(gone) && !stopsCommandLineRun(gone));
 
     const std::string badName = "Please make sure that the correct filename and path\r\nhas been passed to Quorvel "
                                 "for processing.\r\n";
     for (const auto& [name, number] : {std::pair{dir.file("none.qvl"), 53}, std::pair{std::string(), 52}}) {
-        const RetrievedList missing = RetrieveList(name, kExists);
+        const RetrievedList missing = retrieveList(name, kExists);
         ASSERT_TRUE(missing.error);
         EXPECT_EQ(missing.error->number, number);
-        EXPECT_TRUE(StopsCommandLineRun(missing));
-        EXPECT_FALSE(ReplacesDrawingList(missing));
-        EXPECT_EQ(RetrieveMessages(missing, name)[0].text,
+        EXPECT_TRUE(stopsCommandLineRun(missing));
+        EXPECT_FALSE(replacesDrawingList(missing));
+        EXPECT_EQ(retrieveMessages(missing, name)[0].text,
                   "Error Number " + std::to_string(number) + " in routine RetrieveList \r\n\r\n" + badName);
     }
-    EXPECT_EQ(RetrieveListErrorMessage(Error{70, "Permission denied"}).text,
+    EXPECT_EQ(retrieveListErrorMessage(Error{70, "Permission denied"}).text,
               "Error Number 70 in routine RetrieveList \r\n\r\nPermission denied");
 }
 

@@ -8,15 +8,15 @@
 namespace qv {
 namespace {
 
-clsRoutine Stored(std::int16_t number, const std::string& description, const std::string& text,
-                  const std::string& favourite = "Fav")
+Routine stored(std::int16_t number, const std::string& description, const std::string& text,
+               const std::string& favourite = "Fav")
 {
-    clsRoutine r = MakeRoutineForAdd(description, text, false);
-    r.SetRecordNumber(number);
-    r.SetFavourite(favourite);
+    Routine r = makeRoutineForAdd(description, text, false);
+    r.setRecordNumber(number);
+    r.setFavourite(favourite);
     // As read from the file: padded fields.
-    r.SetDescription(description + std::string(150 - description.size(), ' '));
-    r.SetScriptText(r.ScriptText() + std::string(20, ' '));
+    r.setDescription(description + std::string(150 - description.size(), ' '));
+    r.setScriptText(r.scriptText() + std::string(20, ' '));
     return r;
 }
 
@@ -32,22 +32,22 @@ TEST(RoutineCatalogue, StripEndMarkerRemovesPaddingThenFiveCharacters)
         {"x\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", "x"},
     };
     for (const auto& [stored, text] : cases)
-        EXPECT_EQ(StripEndMarker(stored), text) << stored;
+        EXPECT_EQ(stripEndMarker(stored), text) << stored;
 }
 
 TEST(RoutineCatalogue, LookupByTrimmedDescriptionTakesTheFirstMatch)
 {
-    const RoutineList catalogue = {Stored(1, "  Plot A", "first"), Stored(2, "Plot A", "second"),
-                                   Stored(3, "plot a", "lower")};
+    const RoutineList catalogue = {stored(1, "  Plot A", "first"), stored(2, "Plot A", "second"),
+                                   stored(3, "plot a", "lower")};
     // The index built once for a whole list answers as the scan does.
     const RoutineIndex index(catalogue);
     const auto lookup = [&](const char* name) {
-        const RoutineLookup r = GetRoutineByDescription(catalogue, name);
+        const RoutineLookup r = findByDescription(catalogue, name);
         const RoutineLookup indexed = index.lookup(name);
         EXPECT_EQ(std::tuple(indexed.found, indexed.text, indexed.recordWritten, index.contains(name)),
                   std::tuple(r.found, r.text, r.recordWritten, r.found))
             << name;
-        return std::tuple(r.found, r.text, DescriptionExists(catalogue, name));
+        return std::tuple(r.found, r.text, descriptionExists(catalogue, name));
     };
     EXPECT_EQ(lookup("Plot A"), std::tuple(true, "first", true));
     EXPECT_EQ(lookup("plot a"), std::tuple(true, "lower", true));
@@ -62,14 +62,16 @@ TEST(RoutineCatalogue, IndexOfALargeCatalogueFindsEveryDescriptionOnce)
     // with another text, which must never win.
     RoutineList catalogue;
     for (int i = 0; i < 3000; ++i)
-        catalogue.push_back(Stored(static_cast<std::int16_t>(i + 1), "Routine " + std::to_string(i), "text " + std::to_string(i)));
+        catalogue.push_back(
+            stored(static_cast<std::int16_t>(i + 1), "Routine " + std::to_string(i), "text " + std::to_string(i)));
     for (int i = 0; i < 3000; i += 2)
-        catalogue.push_back(Stored(static_cast<std::int16_t>(5000 + i), " Routine " + std::to_string(i) + " ", "later"));
+        catalogue.push_back(
+            stored(static_cast<std::int16_t>(5000 + i), " Routine " + std::to_string(i) + " ", "later"));
     const RoutineIndex index(catalogue);
     for (int i = 0; i < 3000; ++i) {
-        const clsRoutine* found = index.find("Routine " + std::to_string(i));
+        const Routine* found = index.find("Routine " + std::to_string(i));
         ASSERT_NE(found, nullptr) << i;
-        EXPECT_EQ(found->RecordNumber(), i + 1);
+        EXPECT_EQ(found->recordNumber(), i + 1);
         EXPECT_FALSE(index.contains("Routine " + std::to_string(i + 3000)));
     }
     EXPECT_FALSE(index.contains("Routine"));
@@ -78,18 +80,18 @@ TEST(RoutineCatalogue, IndexOfALargeCatalogueFindsEveryDescriptionOnce)
 
 TEST(RoutineCatalogue, FavouriteSplitKeepsFileOrder)
 {
-    const RoutineList catalogue = {Stored(1, "a", "t", "Fav"),   Stored(2, "b", "t", "Non"),
-                                   Stored(3, "c", "t", " Fav "), Stored(4, "d", "t", "fav"),
-                                   Stored(5, "e", "t", "Avail"), Stored(6, "f", "t", "Fav" + std::string(47, ' '))};
-    const FavouriteSplit split = SplitFavourites(catalogue);
+    const RoutineList catalogue = {stored(1, "a", "t", "Fav"),   stored(2, "b", "t", "Non"),
+                                   stored(3, "c", "t", " Fav "), stored(4, "d", "t", "fav"),
+                                   stored(5, "e", "t", "Avail"), stored(6, "f", "t", "Fav" + std::string(47, ' '))};
+    const FavouriteSplit split = splitFavourites(catalogue);
     EXPECT_EQ(split.favourites, (RoutineList{catalogue[0], catalogue[2], catalogue[5]}));
     EXPECT_EQ(split.nonFavourites, (RoutineList{catalogue[1], catalogue[3], catalogue[4]}));
 }
 
 TEST(RoutineCatalogue, AddAndUpdateValidation)
 {
-    const RoutineList catalogue = {Stored(1, " Existing ", "t"), Stored(2, "Purge", "t"), Stored(3, "Dup", "t"),
-                                   Stored(4, "Dup", "t")};
+    const RoutineList catalogue = {stored(1, " Existing ", "t"), stored(2, "Purge", "t"), stored(3, "Dup", "t"),
+                                   stored(4, "Dup", "t")};
     const std::string kLong =
         "Your Description is to long. You can't have \r\nmore than 75 characters in the Description";
     const std::string kDuplicate = "You Can't Have Duplicate Descriptions in the DataBase";
@@ -132,8 +134,8 @@ TEST(RoutineCatalogue, AddAndUpdateValidation)
     };
     for (const Case& c : cases) {
         const std::string name = c.description + "|" + c.text.substr(0, 20) + "|" + std::to_string(c.record);
-        const auto refusal = c.record == 0 ? ValidateAdd(catalogue, c.description, c.text)
-                                           : ValidateUpdate(catalogue, c.description, c.text, c.record);
+        const auto refusal = c.record == 0 ? validateAdd(catalogue, c.description, c.text)
+                                           : validateUpdate(catalogue, c.description, c.text, c.record);
         ASSERT_EQ(refusal.has_value(), !c.message.empty()) << name << ": " << (refusal ? refusal->message.text : "");
         if (refusal) {
             EXPECT_TRUE(refusal->message.text.starts_with(c.message)) << name << ": " << refusal->message.text;
@@ -154,21 +156,21 @@ TEST(RoutineCatalogue, AnAcceptedDescriptionReadsBackAsChecked)
         std::string(40, ' ') + std::string(75, 'x') + std::string(40, ' '),
     };
     for (const std::string& typed : cases) {
-        ASSERT_FALSE(ValidateAdd({}, typed, "_Regen")) << typed;
-        auto bytes = EncodeRoutineRecord(MakeRoutineForAdd(typed, "_Regen", false));
+        ASSERT_FALSE(validateAdd({}, typed, "_Regen")) << typed;
+        auto bytes = encodeRoutineRecord(makeRoutineForAdd(typed, "_Regen", false));
         ASSERT_TRUE(bytes.ok()) << typed;
-        const clsRoutine back = DecodeRoutineRecord(bytes.value(), 1);
-        EXPECT_EQ(TrimSpaces(back.Description()), TrimSpaces(typed));
-        EXPECT_EQ(back.InUse(), 1);
-        EXPECT_TRUE(DescriptionExists({back}, TrimSpaces(typed))) << typed;
+        const Routine back = decodeRoutineRecord(bytes.value(), 1);
+        EXPECT_EQ(trimSpaces(back.description()), trimSpaces(typed));
+        EXPECT_EQ(back.inUse(), 1);
+        EXPECT_TRUE(descriptionExists({back}, trimSpaces(typed))) << typed;
     }
 }
 
 TEST(RoutineCatalogue, SaveDialogDecision)
 {
-    const RoutineList catalogue = {Stored(3, "Plot A1", "t"), Stored(5, "Plot A1", "t")};
+    const RoutineList catalogue = {stored(3, "Plot A1", "t"), stored(5, "Plot A1", "t")};
 
-    const SaveDecision replace = DecideSaveRoutine(catalogue, "  Plot A1 ");
+    const SaveDecision replace = decideSaveRoutine(catalogue, "  Plot A1 ");
     EXPECT_EQ(replace.choice, SaveChoice::AskReplace);
     EXPECT_EQ(replace.recordNumber, 3);
     EXPECT_EQ(replace.question,
@@ -176,10 +178,10 @@ TEST(RoutineCatalogue, SaveDialogDecision)
                            "Routine?\r\n\r\n",
                            "Save Routine As:", MessageIcon::None, MessageButtons::YesNo}));
 
-    const SaveDecision add = DecideSaveRoutine(catalogue, " Plot A2");
+    const SaveDecision add = decideSaveRoutine(catalogue, " Plot A2");
     EXPECT_EQ(std::pair(add.choice, add.name), std::pair(SaveChoice::Add, std::string("Plot A2")));
 
-    const SaveDecision refused = DecideSaveRoutine(catalogue, "   ");
+    const SaveDecision refused = decideSaveRoutine(catalogue, "   ");
     EXPECT_EQ(refused.choice, SaveChoice::Refused);
     EXPECT_EQ(refused.refusal.value().message,
               (UserMessage{"Enter a routine name", "Routine Name", MessageIcon::Exclamation, MessageButtons::Ok}));

@@ -5,15 +5,15 @@
 namespace qv {
 namespace {
 
-RoutineList Catalogue()
+RoutineList makeCatalogue()
 {
     RoutineList list;
     const std::pair<const char*, const char*> routines[] = {
         {"A", "_zoom\r\n_e"}, {"B", "_purge\r\n_all"}, {"C", "_audit"}, {"A", "_second A, never used"}};
     std::int16_t number = 1;
     for (const auto& [description, text] : routines) {
-        clsRoutine routine = MakeRoutineForAdd(description, text, false);
-        routine.SetRecordNumber(number++);
+        Routine routine = makeRoutineForAdd(description, text, false);
+        routine.setRecordNumber(number++);
         list.push_back(routine);
     }
     return list;
@@ -24,42 +24,42 @@ const RoutineChain kFavourites = {{"A", 1}, {"B", 2}, {"C", 3}};
 TEST(RoutineCombination, SelectedRoutinesArriveInReverseListOrder)
 {
     RoutineChain chain;
-    AddToChain(chain, kFavourites, {true, true, false});
+    addToChain(chain, kFavourites, {true, true, false});
     EXPECT_EQ(chain, (RoutineChain{{"B", 2}, {"A", 1}}));
     // The same routine may be added again; a selection shorter than the list counts the rest unselected.
-    AddToChain(chain, kFavourites, {true});
+    addToChain(chain, kFavourites, {true});
     EXPECT_EQ(chain, (RoutineChain{{"B", 2}, {"A", 1}, {"A", 1}}));
-    AddToChain(chain, kFavourites, {});
+    addToChain(chain, kFavourites, {});
     EXPECT_EQ(chain.size(), 3u);
 
-    RemoveFromChain(chain, {false, true, true});
+    removeFromChain(chain, {false, true, true});
     EXPECT_EQ(chain, (RoutineChain{{"B", 2}}));
-    RemoveFromChain(chain, {true});
+    removeFromChain(chain, {true});
     EXPECT_TRUE(chain.empty());
 }
 
 TEST(RoutineCombination, MovesExchangeTextsOnly)
 {
     RoutineChain chain = kFavourites;
-    EXPECT_EQ(MoveUpInChain(chain, 2), std::optional<std::size_t>(1));
+    EXPECT_EQ(moveUpInChain(chain, 2), std::optional<std::size_t>(1));
     EXPECT_EQ(chain, (RoutineChain{{"A", 1}, {"C", 2}, {"B", 3}}));
-    EXPECT_EQ(MoveDownInChain(chain, 0), std::optional<std::size_t>(1));
+    EXPECT_EQ(moveDownInChain(chain, 0), std::optional<std::size_t>(1));
     EXPECT_EQ(chain, (RoutineChain{{"C", 1}, {"A", 2}, {"B", 3}}));
 
     // First up, last down, and positions past the end change nothing.
     const RoutineChain before = chain;
-    EXPECT_EQ(MoveUpInChain(chain, 0), std::nullopt);
-    EXPECT_EQ(MoveDownInChain(chain, 2), std::nullopt);
-    EXPECT_EQ(MoveUpInChain(chain, 3), std::nullopt);
-    EXPECT_EQ(MoveDownInChain(chain, 7), std::nullopt);
+    EXPECT_EQ(moveUpInChain(chain, 0), std::nullopt);
+    EXPECT_EQ(moveDownInChain(chain, 2), std::nullopt);
+    EXPECT_EQ(moveUpInChain(chain, 3), std::nullopt);
+    EXPECT_EQ(moveDownInChain(chain, 7), std::nullopt);
     EXPECT_EQ(chain, before);
     RoutineChain empty;
-    EXPECT_EQ(MoveDownInChain(empty, 0), std::nullopt);
+    EXPECT_EQ(moveDownInChain(empty, 0), std::nullopt);
 }
 
 TEST(RoutineCombination, CombinedTextJoinsTheTextsByLineBreaks)
 {
-    const RoutineList catalogue = Catalogue();
+    const RoutineList catalogue = makeCatalogue();
     const struct
     {
         RoutineChain chain;
@@ -73,7 +73,7 @@ TEST(RoutineCombination, CombinedTextJoinsTheTextsByLineBreaks)
         {{}, ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CombineRoutines(c.chain, catalogue), c.text);
+        EXPECT_EQ(combineRoutines(c.chain, catalogue), c.text);
 }
 
 } // namespace

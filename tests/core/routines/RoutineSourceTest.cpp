@@ -16,11 +16,11 @@ TEST(RoutineSource, ReadsRoutinesAsWritten)
     const std::string source = "# comment\n\nDescription:  Zoom and Save \r\nFavourite: Fav\r\n\n"
                                "_Zoom\n_E\n\n_Qsave  \n\n---\n"
                                "# another\nDescription: Layer\nFavourite: Non\n_-Layer\n#not a comment here\n";
-    const auto parsed = ParseRoutineSource(source);
+    const auto parsed = parseRoutineSource(source);
     ASSERT_TRUE(parsed.ok()) << parsed.error().description;
     EXPECT_EQ(parsed.value(),
-              (std::vector<clsRoutine>{MakeRoutineForAdd("Zoom and Save", "_Zoom\r\n_E\r\n\r\n_Qsave  ", false),
-                                       MakeRoutineForAdd("Layer", "_-Layer\r\n#not a comment here", true)}));
+              (std::vector<Routine>{makeRoutineForAdd("Zoom and Save", "_Zoom\r\n_E\r\n\r\n_Qsave  ", false),
+                                    makeRoutineForAdd("Layer", "_-Layer\r\n#not a comment here", true)}));
 }
 
 TEST(RoutineSource, NamesTheLineAtFault)
@@ -38,7 +38,7 @@ TEST(RoutineSource, NamesTheLineAtFault)
          "Line 1: routine \"A\": Your Script is too"},
     };
     for (const auto& [source, message] : cases) {
-        const auto parsed = ParseRoutineSource(source);
+        const auto parsed = parseRoutineSource(source);
         ASSERT_FALSE(parsed.ok()) << message;
         EXPECT_EQ(parsed.error().description.substr(0, message.size()), message);
     }
@@ -51,28 +51,28 @@ TEST(RoutineSource, DefaultRoutineSetIsSoundHostInput)
     const std::filesystem::path file =
         std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path() / "data" /
         "routines.txt";
-    const auto text = ReadFileBytes(file.string());
+    const auto text = readFileBytes(file.string());
     ASSERT_TRUE(text.ok()) << text.error().description;
-    const auto parsed = ParseRoutineSource(text.value());
+    const auto parsed = parseRoutineSource(text.value());
     ASSERT_TRUE(parsed.ok()) << parsed.error().description;
-    const std::vector<clsRoutine>& routines = parsed.value();
+    const std::vector<Routine>& routines = parsed.value();
     ASSERT_GE(routines.size(), 8u);
 
     int favourites = 0;
-    for (const clsRoutine& r : routines) {
-        favourites += r.Favourite() == "Fav";
-        const std::string body = StripEndMarker(r.ScriptText());
+    for (const Routine& r : routines) {
+        favourites += r.favourite() == "Fav";
+        const std::string body = stripEndMarker(r.scriptText());
         // Commands carry the language-independent underscore; nothing hides in trailing spaces.
-        EXPECT_TRUE(body.starts_with("_")) << r.Description();
-        for (const std::string_view line : SplitLines(body))
-            EXPECT_EQ(TrimTrailingSpaces(line), line) << r.Description();
+        EXPECT_TRUE(body.starts_with("_")) << r.description();
+        for (const std::string_view line : splitLines(body))
+            EXPECT_EQ(trimTrailingSpaces(line), line) << r.description();
         // The script writer stops at the placeholder sentence.
         EXPECT_FALSE(
-            EqualsIgnoreCaseAscii(body, "First set up this routine by using the Automatic Routine Creation Wizards"));
+            equalsIgnoreCaseAscii(body, "First set up this routine by using the Automatic Routine Creation Wizards"));
     }
     EXPECT_GE(favourites, 3);
-    EXPECT_TRUE(DescriptionExists(routines, "Recover Drawings"));
-    EXPECT_TRUE(DescriptionExists(routines, "Convert DXF to a Drawing R14"));
+    EXPECT_TRUE(descriptionExists(routines, "Recover Drawings"));
+    EXPECT_TRUE(descriptionExists(routines, "Convert DXF to a Drawing R14"));
 }
 
 } // namespace

@@ -4,26 +4,26 @@ namespace qv::test {
 
 GuiEnvironment::GuiEnvironment()
 {
-    InitialiseProgram(m_dir.path().toStdString());
+    initialiseProgram(m_dir.path().toStdString());
     auto dialogs = std::make_unique<ScriptedUserDialogs>();
     m_dialogs = dialogs.get();
-    Program().dialogs = std::move(dialogs);
-    Program().headless = false;
-    Program().exitCode = 0;
-    Program().CombinedScript.clear();
-    Program().combinationMade = false;
-    Program().NonFavourite = false;
-    Program().Release2004OrLater = false;
+    programState().dialogs = std::move(dialogs);
+    programState().headless = false;
+    programState().exitCode = 0;
+    programState().combinedScript.clear();
+    programState().combinationMade = false;
+    programState().routineIsNonFavourite = false;
+    programState().release2004OrLater = false;
 }
 
 GuiEnvironment::~GuiEnvironment()
 {
-    Program().dialogs.reset();
+    programState().dialogs.reset();
 }
 
 std::string GuiEnvironment::settingsValue(const char* section, const char* key) const
 {
-    return Program().ini.ReadValue(section, key);
+    return programState().settings.readValue(section, key);
 }
 
 } // namespace qv::test

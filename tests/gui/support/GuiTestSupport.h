@@ -29,8 +29,7 @@ private:
 };
 
 // A child control by its name; fails the test when it is missing.
-template <typename T>
-T* Control(QObject* parent, const char* name)
+template <typename T> T* control(QObject* parent, const char* name)
 {
     T* child = parent->findChild<T*>(QString::fromLatin1(name));
     if (!child)

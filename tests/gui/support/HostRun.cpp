@@ -10,7 +10,7 @@ namespace qv::test {
 
 namespace {
 
-QString Fail(const QString& why)
+QString fail(const QString& why)
 {
     QTest::qFail(qPrintable(why), __FILE__, __LINE__);
     return {};
@@ -18,24 +18,25 @@ QString Fail(const QString& why)
 
 } // namespace
 
-QString JournalPath(const GuiEnvironment& env)
+QString journalPath(const GuiEnvironment& env)
 {
     return env.file(QStringLiteral("journal.txt"));
 }
 
-void UseStandInHost(const GuiEnvironment& env, const QString& product)
+void useStandInHost(const GuiEnvironment& env, const QString& product)
 {
     const QString bin = QStringLiteral(QUORVEL_BIN_DIR);
-    const ProgramState& program = Program();
-    QVERIFY(program.ini.WriteValue("Cad_Ver", "CadVer", product.toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("Acad_Address", "AcadAddress", (bin + QStringLiteral("/cadhost")).toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
-    QVERIFY(program.ini.WriteValue("StartSwitch", "StartOption", "YesSwitch").ok());
-    const QString switches = QStringLiteral("--product=") + product + QStringLiteral(" --journal=") + JournalPath(env);
-    QVERIFY(program.ini.WriteValue("StartSwitch", "Switch", switches.toStdString()).ok());
+    const ProgramState& program = programState();
+    QVERIFY(program.settings.writeValue("Cad_Ver", "CadVer", product.toStdString()).ok());
+    QVERIFY(program.settings.writeValue("Acad_Address", "AcadAddress", (bin + QStringLiteral("/cadhost")).toStdString())
+                .ok());
+    QVERIFY(program.settings.writeValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
+    QVERIFY(program.settings.writeValue("StartSwitch", "StartOption", "YesSwitch").ok());
+    const QString switches = QStringLiteral("--product=") + product + QStringLiteral(" --journal=") + journalPath(env);
+    QVERIFY(program.settings.writeValue("StartSwitch", "Switch", switches.toStdString()).ok());
 }
 
-QString RunListThroughHost(const GuiEnvironment& env, const std::vector<std::pair<QString, QString>>& rows,
+QString runListThroughHost(const GuiEnvironment& env, const std::vector<std::pair<QString, QString>>& rows,
                            const QProcessEnvironment& extra)
 {
     QByteArray list;
@@ -43,13 +44,13 @@ QString RunListThroughHost(const GuiEnvironment& env, const std::vector<std::pai
         list += "\"" + drawing.toLocal8Bit() + "\",\"" + env.folder().toLocal8Bit() + "\",\"" + routine.toLocal8Bit() + "\"\r\n";
     QFile listFile(env.file(QStringLiteral("list.qvl")));
     if (!listFile.open(QIODevice::WriteOnly) || listFile.write(list) != list.size())
-        return Fail(QStringLiteral("cannot write the list file"));
+        return fail(QStringLiteral("cannot write the list file"));
     listFile.close();
 
     // A copy beside the test's settings file, so that it reads them.
     const QString program = env.file(QStringLiteral("quorvel"));
     if (!QFile::exists(program) && !QFile::copy(QStringLiteral(QUORVEL_BIN_DIR "/quorvel"), program))
-        return Fail(QStringLiteral("cannot copy the program"));
+        return fail(QStringLiteral("cannot copy the program"));
 
     QProcess run;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -59,14 +60,14 @@ QString RunListThroughHost(const GuiEnvironment& env, const std::vector<std::pai
     run.setProcessEnvironment(environment);
     run.start(program, {listFile.fileName()});
     if (!run.waitForFinished(30000))
-        return Fail(QStringLiteral("the program did not end"));
+        return fail(QStringLiteral("the program did not end"));
     if (run.exitCode() != 0)
-        return Fail(QStringLiteral("the program failed: ") + QString::fromLocal8Bit(run.readAllStandardError()));
+        return fail(QStringLiteral("the program failed: ") + QString::fromLocal8Bit(run.readAllStandardError()));
 
     // The host runs on after the program has ended; its journal ends with its exit.
     QDeadlineTimer deadline(30000);
     while (!deadline.hasExpired()) {
-        QFile file(JournalPath(env));
+        QFile file(journalPath(env));
         if (file.open(QIODevice::ReadOnly)) {
             const QString text = QString::fromUtf8(file.readAll());
             if (text.contains(QStringLiteral("\texit\t")))
@@ -74,7 +75,7 @@ QString RunListThroughHost(const GuiEnvironment& env, const std::vector<std::pai
         }
         QThread::msleep(20);
     }
-    return Fail(QStringLiteral("the host did not finish its journal"));
+    return fail(QStringLiteral("the host did not finish its journal"));
 }
 
 } // namespace qv::test

@@ -10,14 +10,14 @@
 namespace qv::test {
 
 // The settings that make the real program start the stand-in CAD host for a product, with its journal in
-// the test's folder (JournalPath).
-void UseStandInHost(const GuiEnvironment& env, const QString& product);
-QString JournalPath(const GuiEnvironment& env);
+// the test's folder (journalPath).
+void useStandInHost(const GuiEnvironment& env, const QString& product);
+QString journalPath(const GuiEnvironment& env);
 
 // Writes a list file of the drawings (name in the test's folder, routine), runs a copy of the real program
 // on it with no display, as an unattended run would, and returns the host's journal once it has quit.
 // On any failure the test is failed and the text is empty: check QTest::currentTestFailed().
-QString RunListThroughHost(const GuiEnvironment& env, const std::vector<std::pair<QString, QString>>& rows,
+QString runListThroughHost(const GuiEnvironment& env, const std::vector<std::pair<QString, QString>>& rows,
                            const QProcessEnvironment& extra = {});
 
 } // namespace qv::test

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/mdiStart.h"
+#include "app/MainWindow.h"
 #include "batch/BatchRunner.h"
 #include "batch/DrawingListModel.h"
 #include "routines/RoutineCatalogue.h"
@@ -17,7 +17,7 @@ namespace qv::test {
 struct RunFixture
 {
     GuiEnvironment env;
-    mdiStart window;
+    MainWindow window;
     std::vector<LaunchRequest> launches;
     int launchResult = 42;
 
@@ -28,16 +28,16 @@ struct RunFixture
             QFile file(env.file(QStringLiteral("dwg/") + QString::fromLatin1(name)));
             file.open(QIODevice::WriteOnly);
         }
-        const ProgramState& program = Program();
-        QVERIFY(program.ini.WriteValue("Acad_Address", "AcadAddress", "/opt/cad/acad").ok());
-        QVERIFY(program.ini.WriteValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
-        QVERIFY(AddRoutineToDatabase(MakeRoutineForAdd("Zoom", "_Zoom\r\n_E", false)).has_value());
+        const ProgramState& program = programState();
+        QVERIFY(program.settings.writeValue("Acad_Address", "AcadAddress", "/opt/cad/acad").ok());
+        QVERIFY(program.settings.writeValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
+        QVERIFY(addRoutineToDatabase(makeRoutineForAdd("Zoom", "_Zoom\r\n_E", false)).has_value());
         window.drawingList()->setRows({{"A.dwg", drawingFolder(), "Zoom", ""}, {"B.dwg", drawingFolder(), "Zoom", ""}});
-        BatchRunner::SetShellExecute([this](const LaunchRequest& request) {
+        BatchRunner::setShellExecute([this](const LaunchRequest& request) {
             launches.push_back(request);
             return launchResult;
         });
-        BatchRunner::SetScriptProbe([](const std::string&) { return 0; });
+        BatchRunner::setScriptProbe([](const std::string&) { return 0; });
     }
 
     std::string drawingFolder() const { return env.file(QStringLiteral("dwg")).toStdString(); }

@@ -25,13 +25,13 @@ TEST(FileSearchPosix, LinksToFoldersAreNotFollowedSoLoopsEnd)
     std::multiset<std::string> entered;
     FileSearchOptions options;
     options.onFolder = [&](const std::string& folder) { entered.insert(folder); };
-    EXPECT_EQ(FindFileInTree(dir.file("tree"), "Acad.exe", options), "");
+    EXPECT_EQ(findFileInTree(dir.file("tree"), "Acad.exe", options), "");
     EXPECT_EQ(entered, (std::multiset<std::string>{dir.file("tree"), dir.file("tree/a"), dir.file("tree/a/b")}));
 
     // A link to a file is the file; a start given as a link is followed.
     fs::create_symlink(dir.native("elsewhere/Acad.exe"), dir.native("tree/a/acad.exe"));
-    EXPECT_EQ(FindFileInTree(dir.file("tree"), "Acad.exe"), dir.file("tree/a/acad.exe"));
-    EXPECT_EQ(FindFileInTree(dir.file("tree/out"), "Acad.exe"), dir.file("tree/out/Acad.exe"));
+    EXPECT_EQ(findFileInTree(dir.file("tree"), "Acad.exe"), dir.file("tree/a/acad.exe"));
+    EXPECT_EQ(findFileInTree(dir.file("tree/out"), "Acad.exe"), dir.file("tree/out/Acad.exe"));
 }
 
 TEST(FileSearchPosix, UnreadableFoldersAreSkipped)
@@ -44,7 +44,7 @@ TEST(FileSearchPosix, UnreadableFoldersAreSkipped)
     fs::create_directories(dir.native("b"));
     dir.write("b/Acad.exe", "");
     fs::permissions(dir.native("a/locked"), fs::perms::none);
-    EXPECT_EQ(FindFileInTree(dir.path(), "Acad.exe"), dir.file("b/Acad.exe"));
+    EXPECT_EQ(findFileInTree(dir.path(), "Acad.exe"), dir.file("b/Acad.exe"));
     fs::permissions(dir.native("a/locked"), fs::perms::owner_all);
 }
 

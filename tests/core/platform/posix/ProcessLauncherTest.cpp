@@ -16,14 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void WriteExecutable(const TempDir& dir, const std::string& name, const std::string& text, fs::perms perms)
+void writeExecutable(const TempDir& dir, const std::string& name, const std::string& text, fs::perms perms)
 {
     dir.write(name, text);
     fs::permissions(dir.file(name), perms);
 }
 
 // Waits for a file that the started program renames into place when it is done.
-std::string WaitForFile(const std::string& path)
+std::string waitForFile(const std::string& path)
 {
     for (int i = 0; i < 200 && !fs::exists(path); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -34,9 +34,9 @@ std::string WaitForFile(const std::string& path)
 TEST(ProcessLauncher, FailuresGetShellExecuteCodes)
 {
     TempDir dir;
-    WriteExecutable(dir, "data.txt", "not a program\n", fs::perms::owner_read | fs::perms::owner_write);
-    WriteExecutable(dir, "garbage", "\x7f\x01\x02garbage", fs::perms::owner_all);
-    WriteExecutable(dir, "ok.sh", "#!/bin/sh\nexit 0\n", fs::perms::owner_all);
+    writeExecutable(dir, "data.txt", "not a program\n", fs::perms::owner_read | fs::perms::owner_write);
+    writeExecutable(dir, "garbage", "\x7f\x01\x02garbage", fs::perms::owner_all);
+    writeExecutable(dir, "ok.sh", "#!/bin/sh\nexit 0\n", fs::perms::owner_all);
     // file, directory, ShellExecute code
     const std::tuple<std::string, std::string, int> cases[] = {
         {dir.file("missing"), " ", 2},
@@ -49,7 +49,7 @@ TEST(ProcessLauncher, FailuresGetShellExecuteCodes)
         {dir.file("ok.sh"), dir.file("nofolder"), 3},
     };
     for (const auto& [file, directory, code] : cases)
-        EXPECT_EQ(platform::ShellExecuteOpen(file, "/b \"x.scr\"", directory, 1), code) << file;
+        EXPECT_EQ(platform::shellExecuteOpen(file, "/b \"x.scr\"", directory, 1), code) << file;
 }
 
 TEST(ProcessLauncher, StartsTheProgramDetachedWithWindowsStyleArguments)
@@ -57,7 +57,7 @@ TEST(ProcessLauncher, StartsTheProgramDetachedWithWindowsStyleArguments)
     TempDir dir;
     const std::string out = dir.file("out.txt");
     // Reports its arguments, working folder, parent and session, then renames the report into place.
-    WriteExecutable(dir, "host.sh",
+    writeExecutable(dir, "host.sh",
                     "#!/bin/sh\nsleep 0.2\nout=$(dirname \"$0\")/out.txt\n"
                     "{ for a in \"$@\"; do echo \"[$a]\"; done; pwd; cut -d' ' -f4,6 /proc/$$/stat; } > \"$out.tmp\"\n"
                     "mv \"$out.tmp\" \"$out\"\n",
@@ -65,12 +65,12 @@ TEST(ProcessLauncher, StartsTheProgramDetachedWithWindowsStyleArguments)
 
     const std::string script = dir.file("a b/Batch.scr");
     const int result =
-        platform::ShellExecuteOpen(dir.file("host.sh"), "/nologo \"My Profile\" /b \"" + script + "\"", " ", 1);
+        platform::shellExecuteOpen(dir.file("host.sh"), "/nologo \"My Profile\" /b \"" + script + "\"", " ", 1);
     EXPECT_GE(result, 33);
     // The launcher does not wait: the program is still sleeping when it returns.
     EXPECT_FALSE(fs::exists(out));
 
-    const std::string report = WaitForFile(out);
+    const std::string report = waitForFile(out);
     const std::string arguments = "[/nologo]\n[My Profile]\n[/b]\n[" + script + "]\n";
     ASSERT_TRUE(report.starts_with(arguments)) << report;
     std::istringstream rest(report.substr(arguments.size()));
@@ -102,9 +102,9 @@ TEST(ProcessLauncher, BareNameIsFoundOnThePathAndDirectoryIsUsed)
 {
     TempDir dir;
     const std::string out = dir.file("pwd.txt");
-    const int result = platform::ShellExecuteOpen("sh", "-c \"pwd > pwd.tmp && mv pwd.tmp pwd.txt\"", dir.path(), 1);
+    const int result = platform::shellExecuteOpen("sh", "-c \"pwd > pwd.tmp && mv pwd.tmp pwd.txt\"", dir.path(), 1);
     EXPECT_GE(result, 33);
-    std::string text = WaitForFile(out);
+    std::string text = waitForFile(out);
     ASSERT_FALSE(text.empty());
     text.pop_back();
     EXPECT_EQ(fs::canonical(text), fs::canonical(dir.path()));

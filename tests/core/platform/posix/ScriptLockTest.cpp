@@ -19,7 +19,7 @@ TEST(ScriptLockPosix, WriterMovesToBatch1WhileAHostRunsBatch)
     // probe's own open meets this lock just as it meets one held by another process.
     const int host = ::open(dir.file("Batch.scr").c_str(), O_RDONLY);
     ASSERT_EQ(::flock(host, LOCK_SH), 0);
-    EXPECT_EQ(platform::FileIsOpen(dir.file("Batch.scr")), ErrPermissionDenied);
+    EXPECT_EQ(platform::probeForWriting(dir.file("Batch.scr")), ErrPermissionDenied);
 
     ScriptInputs in;
     in.rows = {{"A.dwg", "F", "Purge", ""}};
@@ -27,16 +27,16 @@ TEST(ScriptLockPosix, WriterMovesToBatch1WhileAHostRunsBatch)
     in.openCommand = "Unknown";
     in.sequenceText = "1";
     in.routineText = [](const std::string&) { return std::string("_purge"); };
-    const ScriptResult result = LoopThroughList(in, platform::FileIsOpen, [](const UserMessage&) {
+    const ScriptResult result = writeGeneralScript(in, platform::probeForWriting, [](const UserMessage&) {
         ADD_FAILURE() << "no question expected";
         return MessageAnswer::Cancel;
     });
     EXPECT_TRUE(result.launch);
     EXPECT_EQ(result.path, dir.file("Batch1.scr"));
-    EXPECT_EQ(dir.read("Batch1.scr"), BuildScript(in, ScriptWriterKind::General).value().bytes);
+    EXPECT_EQ(dir.read("Batch1.scr"), buildScript(in, ScriptWriterKind::General).value().bytes);
     EXPECT_EQ(dir.read("Batch.scr"), "the running host's script");
     ::close(host);
-    EXPECT_EQ(platform::FileIsOpen(dir.file("Batch.scr")), 0);
+    EXPECT_EQ(platform::probeForWriting(dir.file("Batch.scr")), 0);
 }
 
 } // namespace

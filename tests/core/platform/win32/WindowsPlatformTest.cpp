@@ -8,7 +8,7 @@
 #include "batch/ScriptWriter.h"
 #include "config/InstallLayout.h"
 #include "config/Settings.h"
-#include "config/clsIniControl.h"
+#include "config/SettingsFile.h"
 #include "support/TempDir.h"
 #include "text/Paths.h"
 
@@ -23,32 +23,30 @@
 #include <vector>
 #include <windows.h>
 
-#undef GetFileAttributes
-
 namespace qv {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::wstring Wide(const std::string& utf8)
+std::wstring toWide(const std::string& utf8)
 {
     return TempDir::toPath(utf8).wstring();
 }
 
-std::string Utf8(const std::wstring& wide)
+std::string toUtf8(const std::wstring& wide)
 {
     return TempDir::toUtf8(fs::path(wide));
 }
 
-std::string Environment(const wchar_t* name)
+std::string environmentValue(const wchar_t* name)
 {
     const wchar_t* value = ::_wgetenv(name);
-    return value ? Utf8(value) : std::string();
+    return value ? toUtf8(value) : std::string();
 }
 
-void SetEnvironment(const std::wstring& name, const std::string& value)
+void setEnvironment(const std::wstring& name, const std::string& value)
 {
-    ::_wputenv((name + L"=" + Wide(value)).c_str());
+    ::_wputenv((name + L"=" + toWide(value)).c_str());
 }
 
 // When QUORVEL_TEST_CHILD is set this executable is a helper process started by a test below, not a
@@ -57,7 +55,7 @@ void SetEnvironment(const std::wstring& name, const std::string& value)
 //           its current folder and its arguments, one per line;
 //   hold:   opens QUORVEL_TEST_FILE as a CAD host opens its script, creates QUORVEL_TEST_OUT, and keeps
 //           the file open until that file is removed.
-void WriteWhole(const std::string& path, const std::string& text)
+void writeWhole(const std::string& path, const std::string& text)
 {
     {
         std::ofstream out(TempDir::toPath(path + ".tmp"), std::ios::binary);
@@ -66,32 +64,32 @@ void WriteWhole(const std::string& path, const std::string& text)
     fs::rename(TempDir::toPath(path + ".tmp"), TempDir::toPath(path));
 }
 
-int RunChildJob(const std::string& job)
+int runChildJob(const std::string& job)
 {
-    const std::string out = Environment(L"QUORVEL_TEST_OUT");
+    const std::string out = environmentValue(L"QUORVEL_TEST_OUT");
     if (job == "report") {
-        const std::string program = platform::ExecutableFolder();
-        const InstallLayout layout = FindInstallLayout(program);
-        const bool ownFolder = !layout.installed && platform::IsFolderWritable(program);
-        const std::string user = ownFolder ? std::string() : platform::UserConfigFolder();
+        const std::string program = platform::executableFolder();
+        const InstallLayout layout = findInstallLayout(program);
+        const bool ownFolder = !layout.installed && platform::isFolderWritable(program);
+        const std::string user = ownFolder ? std::string() : platform::userConfigFolder();
         wchar_t current[MAX_PATH] = {};
         ::GetCurrentDirectoryW(MAX_PATH, current);
         std::string report =
-            program + "\n" + ResolveSettingsFolder(program, ownFolder, user) + "\n" + Utf8(current) + "\n";
+            program + "\n" + resolveSettingsFolder(program, ownFolder, user) + "\n" + toUtf8(current) + "\n";
         int count = 0;
         wchar_t** args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
         for (int i = 1; i < count; ++i)
-            report += "[" + Utf8(args[i]) + "]\n";
+            report += "[" + toUtf8(args[i]) + "]\n";
         ::LocalFree(args);
-        WriteWhole(out, report);
+        writeWhole(out, report);
         return 0;
     }
     if (job == "hold") {
-        const HANDLE file = ::CreateFileW(Wide(Environment(L"QUORVEL_TEST_FILE")).c_str(), GENERIC_READ,
+        const HANDLE file = ::CreateFileW(toWide(environmentValue(L"QUORVEL_TEST_FILE")).c_str(), GENERIC_READ,
                                           FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return 3;
-        WriteWhole(out, "held");
+        writeWhole(out, "held");
         for (int i = 0; i < 600 && fs::exists(TempDir::toPath(out)); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         ::CloseHandle(file);
@@ -101,21 +99,21 @@ int RunChildJob(const std::string& job)
 }
 
 [[maybe_unused]] const bool kChildJobDone = [] {
-    const std::string job = Environment(L"QUORVEL_TEST_CHILD");
+    const std::string job = environmentValue(L"QUORVEL_TEST_CHILD");
     if (!job.empty())
-        std::exit(RunChildJob(job));
+        std::exit(runChildJob(job));
     return false;
 }();
 
-std::string SelfPath()
+std::string selfPath()
 {
     wchar_t buffer[32768];
     const DWORD length = ::GetModuleFileNameW(nullptr, buffer, 32768);
-    return Utf8(std::wstring(buffer, length));
+    return toUtf8(std::wstring(buffer, length));
 }
 
 // Waits for a file that a helper process renames into place.
-std::string WaitForFile(const std::string& path)
+std::string waitForFile(const std::string& path)
 {
     for (int i = 0; i < 400 && !fs::exists(TempDir::toPath(path)); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -123,7 +121,7 @@ std::string WaitForFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::vector<std::string> Lines(const std::string& text)
+std::vector<std::string> linesOf(const std::string& text)
 {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -138,20 +136,20 @@ class HeldByAnotherProcess
 public:
     HeldByAnotherProcess(const TempDir& dir, const std::string& path) : m_marker(dir.file("held.marker"))
     {
-        SetEnvironment(L"QUORVEL_TEST_CHILD", "hold");
-        SetEnvironment(L"QUORVEL_TEST_FILE", path);
-        SetEnvironment(L"QUORVEL_TEST_OUT", m_marker);
+        setEnvironment(L"QUORVEL_TEST_CHILD", "hold");
+        setEnvironment(L"QUORVEL_TEST_FILE", path);
+        setEnvironment(L"QUORVEL_TEST_OUT", m_marker);
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        std::wstring commandLine = L"\"" + Wide(SelfPath()) + L"\"";
+        std::wstring commandLine = L"\"" + toWide(selfPath()) + L"\"";
         if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                              &process)) {
             ::CloseHandle(process.hThread);
             m_process = process.hProcess;
         }
-        SetEnvironment(L"QUORVEL_TEST_CHILD", "");
-        m_held = WaitForFile(m_marker) == "held";
+        setEnvironment(L"QUORVEL_TEST_CHILD", "");
+        m_held = waitForFile(m_marker) == "held";
     }
     ~HeldByAnotherProcess() { release(); }
 
@@ -179,7 +177,7 @@ TEST(WindowsScriptLock, AScriptHeldByAnotherProcessIsLeftAloneAndTheWriterMovesO
     dir.write("Batch.scr", "the running host's script");
     HeldByAnotherProcess host(dir, dir.file("Batch.scr"));
     ASSERT_TRUE(host.held());
-    EXPECT_EQ(platform::FileIsOpen(dir.file("Batch.scr")), ErrPermissionDenied);
+    EXPECT_EQ(platform::probeForWriting(dir.file("Batch.scr")), ErrPermissionDenied);
 
     ScriptInputs in;
     in.rows = {{"Caf\xC3\xA9.dwg", dir.path(), "Purge", ""}};
@@ -187,17 +185,17 @@ TEST(WindowsScriptLock, AScriptHeldByAnotherProcessIsLeftAloneAndTheWriterMovesO
     in.openCommand = "Unknown";
     in.sequenceText = "1";
     in.routineText = [](const std::string&) { return std::string("_purge"); };
-    const ScriptResult result = LoopThroughList(in, platform::FileIsOpen, [](const UserMessage& m) {
+    const ScriptResult result = writeGeneralScript(in, platform::probeForWriting, [](const UserMessage& m) {
         ADD_FAILURE() << "no question expected: " << m.text;
         return MessageAnswer::Cancel;
     });
     EXPECT_TRUE(result.launch);
     EXPECT_EQ(result.path, dir.file("Batch1.scr"));
-    EXPECT_EQ(dir.read("Batch1.scr"), BuildScript(in, ScriptWriterKind::General).value().bytes);
+    EXPECT_EQ(dir.read("Batch1.scr"), buildScript(in, ScriptWriterKind::General).value().bytes);
     EXPECT_EQ(dir.read("Batch.scr"), "the running host's script");
 
     host.release();
-    EXPECT_EQ(platform::FileIsOpen(dir.file("Batch.scr")), 0);
+    EXPECT_EQ(platform::probeForWriting(dir.file("Batch.scr")), 0);
     EXPECT_EQ(dir.read("Batch.scr"), "the running host's script");
 }
 
@@ -206,11 +204,11 @@ TEST(WindowsScriptLock, ReadOnlyScriptIsPermissionDenied)
     TempDir dir;
     dir.write("Batch.scr", "old");
     ASSERT_TRUE(::SetFileAttributesW(dir.native("Batch.scr").c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(platform::FileIsOpen(dir.file("Batch.scr")), ErrPermissionDenied);
-    const Result<unsigned> attributes = platform::GetFileAttributes(dir.file("Batch.scr"));
+    EXPECT_EQ(platform::probeForWriting(dir.file("Batch.scr")), ErrPermissionDenied);
+    const Result<unsigned> attributes = platform::fileAttributes(dir.file("Batch.scr"));
     ASSERT_TRUE(attributes.ok());
     EXPECT_EQ(attributes.value() & FILE_ATTRIBUTE_READONLY, static_cast<unsigned>(FILE_ATTRIBUTE_READONLY));
-    EXPECT_EQ(platform::GetFileAttributes(dir.file("no folder\\x.dwg")).error().number, ErrPathNotFound);
+    EXPECT_EQ(platform::fileAttributes(dir.file("no folder\\x.dwg")).error().number, ErrPathNotFound);
 }
 
 TEST(WindowsProcessLauncher, FailuresGetShellExecuteCodes)
@@ -224,13 +222,13 @@ TEST(WindowsProcessLauncher, FailuresGetShellExecuteCodes)
         {dir.file("missing.exe"), "", 2},         {"", "", 2},
         {dir.file("no folder\\acad.exe"), "", 2}, {dir.file("garbage.exe"), "", 11},
         {dir.file("data.qvzz"), "", 31},          {std::string("bad \xFF utf-8.exe"), "", 2},
-        {SelfPath(), dir.file("no folder"), 3},
+        {selfPath(), dir.file("no folder"), 3},
     };
     // A copy of this program that did start ends at once instead of running the tests.
-    SetEnvironment(L"QUORVEL_TEST_CHILD", "none");
+    setEnvironment(L"QUORVEL_TEST_CHILD", "none");
     for (const auto& [file, directory, code] : cases)
-        EXPECT_EQ(platform::ShellExecuteOpen(file, "/b \"x.scr\"", directory, 1), code) << file << " in " << directory;
-    SetEnvironment(L"QUORVEL_TEST_CHILD", "");
+        EXPECT_EQ(platform::shellExecuteOpen(file, "/b \"x.scr\"", directory, 1), code) << file << " in " << directory;
+    setEnvironment(L"QUORVEL_TEST_CHILD", "");
 }
 
 TEST(WindowsProcessLauncher, StartsAProgramInAnAccentedFolderWithUtf16Arguments)
@@ -240,17 +238,17 @@ TEST(WindowsProcessLauncher, StartsAProgramInAnAccentedFolderWithUtf16Arguments)
     const std::string drawings = dir.file("Zeichnungen \xC3\xBC \xE2\x82\xAC");
     fs::create_directories(TempDir::toPath(programFolder));
     fs::create_directories(TempDir::toPath(drawings));
-    const std::string program = JoinPath(programFolder, "acad.exe");
-    fs::copy_file(TempDir::toPath(SelfPath()), TempDir::toPath(program));
+    const std::string program = joinPath(programFolder, "acad.exe");
+    fs::copy_file(TempDir::toPath(selfPath()), TempDir::toPath(program));
 
     const std::string out = dir.file("report.txt");
-    SetEnvironment(L"QUORVEL_TEST_CHILD", "report");
-    SetEnvironment(L"QUORVEL_TEST_OUT", out);
-    const std::string script = JoinPath(drawings, "Batch.scr");
-    const int result = platform::ShellExecuteOpen(program, "/nologo \"My Profile\" /b \"" + script + "\"", drawings, 1);
-    SetEnvironment(L"QUORVEL_TEST_CHILD", "");
+    setEnvironment(L"QUORVEL_TEST_CHILD", "report");
+    setEnvironment(L"QUORVEL_TEST_OUT", out);
+    const std::string script = joinPath(drawings, "Batch.scr");
+    const int result = platform::shellExecuteOpen(program, "/nologo \"My Profile\" /b \"" + script + "\"", drawings, 1);
+    setEnvironment(L"QUORVEL_TEST_CHILD", "");
     EXPECT_GE(result, 33);
-    const std::vector<std::string> report = Lines(WaitForFile(out));
+    const std::vector<std::string> report = linesOf(waitForFile(out));
     ASSERT_EQ(report.size(), 7u);
     EXPECT_EQ(report[0], programFolder);
     EXPECT_EQ(report[1], programFolder); // a writable program folder keeps its own settings
@@ -270,25 +268,25 @@ TEST(WindowsStartup, InstalledProgramKeepsSettingsInTheAccentedUserFolder)
     fs::create_directories(TempDir::toPath(prefix + "\\share\\quorvel\\help"));
     dir.write("Programme \xC3\xA9t\xC3\xA9\\share\\quorvel\\help\\Quorvel.html", "<html></html>");
     const std::string program = prefix + "\\bin\\quorvel.exe";
-    fs::copy_file(TempDir::toPath(SelfPath()), TempDir::toPath(program));
+    fs::copy_file(TempDir::toPath(selfPath()), TempDir::toPath(program));
     // A user whose name the ANSI code page cannot hold.
     const std::string appData = dir.file("Users\\J\xC3\xBCrgen \xC5\x81\xC3\xB3"
                                          "d\xC5\xBA\\AppData\\Roaming");
     fs::create_directories(TempDir::toPath(appData));
 
-    const std::string savedAppData = Environment(L"APPDATA");
-    SetEnvironment(L"APPDATA", appData);
-    EXPECT_EQ(platform::UserConfigFolder(), appData + "\\Quorvel");
+    const std::string savedAppData = environmentValue(L"APPDATA");
+    setEnvironment(L"APPDATA", appData);
+    EXPECT_EQ(platform::userConfigFolder(), appData + "\\Quorvel");
     EXPECT_TRUE(fs::is_directory(TempDir::toPath(appData + "\\Quorvel")));
 
     const std::string out = dir.file("report.txt");
-    SetEnvironment(L"QUORVEL_TEST_CHILD", "report");
-    SetEnvironment(L"QUORVEL_TEST_OUT", out);
-    const int result = platform::ShellExecuteOpen(program, "", "", 1);
-    SetEnvironment(L"QUORVEL_TEST_CHILD", "");
-    SetEnvironment(L"APPDATA", savedAppData);
+    setEnvironment(L"QUORVEL_TEST_CHILD", "report");
+    setEnvironment(L"QUORVEL_TEST_OUT", out);
+    const int result = platform::shellExecuteOpen(program, "", "", 1);
+    setEnvironment(L"QUORVEL_TEST_CHILD", "");
+    setEnvironment(L"APPDATA", savedAppData);
     EXPECT_GE(result, 33);
-    const std::vector<std::string> report = Lines(WaitForFile(out));
+    const std::vector<std::string> report = linesOf(waitForFile(out));
     ASSERT_GE(report.size(), 2u);
     EXPECT_EQ(report[0], prefix + "\\bin");
     EXPECT_EQ(report[1], appData + "\\Quorvel");
@@ -297,13 +295,13 @@ TEST(WindowsStartup, InstalledProgramKeepsSettingsInTheAccentedUserFolder)
 TEST(WindowsSettingsFile, AHandleThatSharesNothingStopsTheWriteAndTheFileStaysWhole)
 {
     TempDir dir;
-    const clsIniControl ini(dir.path());
-    ASSERT_TRUE(ini.WriteValue("Cad_Ver", "CadVer", "Cad2018").ok());
+    const SettingsFile ini(dir.path());
+    ASSERT_TRUE(ini.writeValue("Cad_Ver", "CadVer", "Cad2018").ok());
     const std::string before = dir.read("Quorvel.ini");
     const HANDLE other = ::CreateFileW(dir.native("Quorvel.ini").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    const Status refused = ini.WriteValue("Cad_Ver", "CadVer", "CadLT2013");
+    const Status refused = ini.writeValue("Cad_Ver", "CadVer", "CadLT2013");
     ::CloseHandle(other);
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(refused.error().number, ErrPermissionDenied);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+class QButtonGroup;
+class QLabel;
+class QPushButton;
+
+namespace qv {
+
+class SetupWizardDialog;
+
+// The version step of the first-run setup: one option button per CAD product. A choice is written to the
+// settings at once and ticked on the setup window's checklist; "Next" closes the window.
+// objectName "FrmAcadVer" (its controls keep theirs).
+class ProductChoiceDialog final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char* kCaption = "AutoCAD Version Selection";
+
+    // `setup` receives the checklist tick and the executable name of the chosen product (may be null).
+    explicit ProductChoiceDialog(SetupWizardDialog* setup, QWidget* parent = nullptr);
+
+    // A click on the option of that index.
+    void chooseProduct(int index);
+
+    QLabel* m_headingLabel = nullptr;
+    QButtonGroup* m_productButtons = nullptr;
+    QPushButton* m_nextButton = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    SetupWizardDialog* m_wizard;
+};
+
+} // namespace qv
