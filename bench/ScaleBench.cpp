@@ -4,10 +4,10 @@
 // spread; prints figures, never fails on time.
 #include "FileSystem.h"
 #include "Timing.h"
+#include "batch/DrawingListFile.h"
 #include "batch/LaunchCommand.h"
 #include "batch/ReadOnlyCheck.h"
 #include "batch/ScriptWriter.h"
-#include "routines/DrawingListFile.h"
 #include "routines/RoutineCatalogue.h"
 #include "routines/RoutineDatabase.h"
 #include "routines/RoutineRecord.h"

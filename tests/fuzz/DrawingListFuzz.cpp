@@ -7,7 +7,7 @@
 
 #include "FuzzSupport.h"
 #include "batch/DrawingList.h"
-#include "routines/DrawingListFile.h"
+#include "batch/DrawingListFile.h"
 #include "text/CodePage.h"
 #include "text/Paths.h"
 #include "text/TextUtil.h"

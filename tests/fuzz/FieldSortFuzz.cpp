@@ -6,6 +6,7 @@
 #include "FuzzSupport.h"
 #include "batch/DrawingList.h"
 #include "batch/FieldSort.h"
+#include "config/Settings.h"
 #include "text/TextUtil.h"
 
 #include <algorithm>

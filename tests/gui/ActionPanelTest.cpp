@@ -1,10 +1,10 @@
 #include "routines/ActionPanel.h"
 
 #include "app/MainWindow.h"
+#include "batch/DrawingListFile.h"
 #include "batch/DrawingListModel.h"
 #include "batch/DrawingListView.h"
 #include "config/SettingsKeys.h"
-#include "routines/DrawingListFile.h"
 #include "routines/LocateDatabaseDialog.h"
 #include "routines/RoutineEditor.h"
 #include "routines/RoutineStore.h"

@@ -4,6 +4,7 @@
 #include "config/LocateFileDialog.h"
 #include "config/PlotFilesSetupDialog.h"
 #include "config/ProductChoiceDialog.h"
+#include "config/Settings.h"
 #include "config/SettingsKeys.h"
 #include "config/SetupWizardDialog.h"
 #include "support/GuiTestSupport.h"
@@ -271,7 +272,7 @@ void SetupWizardTest::cancelAsksAndYesQuits()
     QVERIFY(!setup.isVisible());
     QCOMPARE(setup.m_setupStatus, QStringLiteral("FALSE"));
     QCOMPARE(env.settingsValue("Startup_Set", "Setup"), std::string("Unknown"));
-    QVERIFY(!isSetupDone(programState().settings));
+    QVERIFY(!readSetupDone(programState().settings));
 }
 
 void SetupWizardTest::heldScriptForcesAnotherFolder()

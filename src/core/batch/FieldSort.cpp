@@ -1,25 +1,10 @@
 #include "FieldSort.h"
 
 #include "batch/DrawingList.h"
+#include "config/Settings.h"
 #include "text/TextUtil.h"
 
 namespace qv {
-
-std::optional<int> parseFieldNumber(std::string_view text)
-{
-    text = trimSpaces(text);
-    if (text.empty() || text.size() > 9)
-        return std::nullopt;
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    if (value < 1)
-        return std::nullopt;
-    return value;
-}
 
 std::string fileNameField(std::string_view fileName, std::string_view delimiter, int fieldNumber)
 {

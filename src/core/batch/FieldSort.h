@@ -2,7 +2,6 @@
 
 #include "batch/DrawingRow.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,10 +9,6 @@ namespace qv {
 
 // Sort by field: drawings named by a numbering scheme (A-12-rev.dwg) are ordered by one
 // delimiter-separated field of their file name.
-
-// The field number as typed in the settings: a whole number of at least 1, spaces around it allowed.
-// Anything else ("Unknown", "", "2a", "0") selects no field.
-std::optional<int> parseFieldNumber(std::string_view text);
 
 // The key of a file name: when its upper-cased form holds ".DWG", every ".dwg" (lower case, exactly)
 // is removed first; then the fieldNumber-th field (from 1) between delimiters is the key, the last

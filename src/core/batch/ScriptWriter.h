@@ -3,6 +3,7 @@
 #include "Message.h"
 #include "Result.h"
 #include "batch/DrawingRow.h"
+#include "config/DataFiles.h"
 
 #include <functional>
 #include <optional>
@@ -28,7 +29,6 @@ inline constexpr std::string_view kConvertDxfR14 = "Convert DXF to a Drawing R14
 inline constexpr std::string_view kPlaceholderRoutine =
     "First set up this routine by using the Automatic Routine Creation Wizards";
 
-inline constexpr std::string_view kScriptFileName = "Batch.scr";
 // Numbered scripts tried after a locked Batch.scr: Batch1.scr .. Batch20.scr.
 inline constexpr int kMaxNumberedScripts = 20;
 

@@ -1,5 +1,6 @@
 #include "InstallLayout.h"
 
+#include "config/DataFiles.h"
 #include "io/FileIo.h"
 #include "text/Paths.h"
 
@@ -10,7 +11,7 @@ namespace {
 // A folder holds the shipped files when it has the default routine database or the help page.
 bool holdsShippedFiles(const std::string& folder)
 {
-    return fileExists(joinPath(joinPath(folder, "defaults"), "Batch_Cad.dat")) ||
+    return fileExists(joinPath(joinPath(folder, "defaults"), kDatabaseFileName)) ||
            fileExists(joinPath(joinPath(folder, "help"), "Quorvel.html"));
 }
 

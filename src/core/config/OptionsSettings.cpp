@@ -1,7 +1,7 @@
 #include "OptionsSettings.h"
 
-#include "batch/FieldSort.h"
 #include "config/CadProducts.h"
+#include "config/Settings.h"
 #include "config/SettingsKeys.h"
 #include "text/CodePage.h"
 #include "text/LineBreaks.h"

@@ -65,6 +65,22 @@ std::string readStartupSwitchText(const SettingsFile& ini)
     return value == kUnknown ? std::string() : value;
 }
 
+std::optional<int> parseFieldNumber(std::string_view text)
+{
+    text = trimSpaces(text);
+    if (text.empty() || text.size() > 9)
+        return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value < 1)
+        return std::nullopt;
+    return value;
+}
+
 std::string readFieldSortOption(const SettingsFile& ini, std::string& delimiter, std::string& fieldNumber)
 {
     delimiter = ini.readValue(keys::kFieldSection, keys::kDelimKey);

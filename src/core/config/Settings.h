@@ -2,7 +2,9 @@
 
 #include "config/SettingsFile.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace qv {
 
@@ -29,6 +31,10 @@ std::string readHostWindowState(const SettingsFile& ini);
 std::string readStartupSwitchOption(const SettingsFile& ini);
 // Extra start switches; "" when missing.
 std::string readStartupSwitchText(const SettingsFile& ini);
+// The field number as typed in the settings: a whole number of at least 1, spaces around it allowed.
+// Anything else ("Unknown", "", "2a", "0") selects no field.
+std::optional<int> parseFieldNumber(std::string_view text);
+
 // Sort switch ("ON"/"OFF"/"Unknown"); hands back the delimiter and field number.
 std::string readFieldSortOption(const SettingsFile& ini, std::string& delimiter, std::string& fieldNumber);
 // True only when "Setup" reads "YES" in any letter case.

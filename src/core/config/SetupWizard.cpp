@@ -1,10 +1,9 @@
 #include "SetupWizard.h"
 
-#include "batch/ScriptWriter.h"
+#include "config/DataFiles.h"
 #include "config/Settings.h"
 #include "config/SettingsKeys.h"
 #include "io/FileIo.h"
-#include "routines/RoutineDatabase.h"
 #include "text/CodePage.h"
 #include "text/LineBreaks.h"
 #include "text/Paths.h"
@@ -32,11 +31,6 @@ std::size_t characterOffset(std::string_view text, std::size_t index)
 
 } // namespace
 
-bool isSetupDone(const SettingsFile& ini)
-{
-    return readSetupDone(ini);
-}
-
 Status markSetupDone(const SettingsFile& ini)
 {
     return ini.writeValue(keys::kStartupSection, keys::kSetupKey, "YES");
@@ -59,7 +53,7 @@ DatabaseLocation locateRoutineDatabase(const SettingsFile& ini, const std::strin
     // The database itself takes an empty value for the default as well; record what it then uses.
     if (stored != kUnknown && !stored.empty())
         return {stored, {}};
-    std::string path = joinPath(defaultFolder, RoutineDatabase::fileName());
+    std::string path = joinPath(defaultFolder, kDatabaseFileName);
     Status written = ini.writeValue(keys::kDatabaseSection, keys::kDatabaseKey, path);
     return {std::move(path), std::move(written)};
 }

@@ -27,9 +27,7 @@ enum class LocateMode
 inline constexpr std::string_view kPc3SearchFile = "PublishToWeb JPG.pc3";
 inline constexpr std::string_view kCtbSearchFile = "DWF Virtual Pens.ctb";
 
-// True when "Setup" of "Startup_Set" reads "YES" in any letter case.
-bool isSetupDone(const SettingsFile& ini);
-// Writes "YES" there: the wizard does not run again.
+// Writes "YES" to "Setup" of "Startup_Set" (readSetupDone then answers true): the wizard does not run again.
 Status markSetupDone(const SettingsFile& ini);
 
 // Text for a label: a text of 60 characters or more becomes its first 30 characters, nine dots and its

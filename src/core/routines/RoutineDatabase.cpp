@@ -1,5 +1,6 @@
 #include "RoutineDatabase.h"
 
+#include "config/DataFiles.h"
 #include "config/Settings.h"
 #include "io/FileIo.h"
 #include "routines/RoutineRecord.h"
@@ -212,17 +213,11 @@ RoutineDatabase RoutineDatabase::forFile(std::string path)
     return access;
 }
 
-const std::string& RoutineDatabase::fileName()
-{
-    static const std::string name = "Batch_Cad.dat";
-    return name;
-}
-
 std::string RoutineDatabase::filePath()
 {
     if (m_ini) {
         const std::string value = readDatabasePath(*m_ini);
-        m_lastPath = value == kUnknown || value.empty() ? joinPath(m_defaultFolder, fileName()) : value;
+        m_lastPath = value == kUnknown || value.empty() ? joinPath(m_defaultFolder, kDatabaseFileName) : value;
     } else {
         m_lastPath = m_fixedPath;
     }

@@ -56,8 +56,6 @@ public:
     // Works on one file whatever the settings say (build tools, tests).
     static RoutineDatabase forFile(std::string path);
 
-    static const std::string& fileName();
-
     // Full path of the database file. Never fails.
     std::string filePath();
     // The path the last operation used.

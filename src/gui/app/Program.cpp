@@ -3,6 +3,7 @@
 #include "FileSystem.h"
 #include "Result.h"
 #include "app/QtUserDialogs.h"
+#include "config/DataFiles.h"
 #include "config/InstallLayout.h"
 #include "config/Settings.h"
 #include "routines/RoutineDatabase.h"
@@ -55,7 +56,7 @@ void installDefaultRoutines()
     const ProgramState& state = programState();
     // The database path in use is the default one only when no path is configured.
     const std::string target = RoutineDatabase(state.settings, state.databaseFolder).filePath();
-    const std::string name = RoutineDatabase::fileName();
+    const std::string name(kDatabaseFileName);
     if (target != joinPath(state.databaseFolder, name))
         return;
     namespace fs = std::filesystem;

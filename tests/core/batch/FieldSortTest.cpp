@@ -38,14 +38,6 @@ TEST(FieldSort, FieldExtraction)
         EXPECT_EQ(fileNameField(c.name, c.delimiter, c.field), c.key) << c.name << " " << c.field;
 }
 
-TEST(FieldSort, FieldNumberText)
-{
-    for (const char* text : {"Unknown", "", "0", "-1", "2a", "1234567890"})
-        EXPECT_FALSE(parseFieldNumber(text).has_value()) << text;
-    EXPECT_EQ(parseFieldNumber(" 3 "), 3);
-    EXPECT_EQ(parseFieldNumber("10"), 10);
-}
-
 TEST(FieldSort, SortsStablyByTextKeyAndGivesShortNamesAnEmptyKey)
 {
     DrawingRows rows{{"P-9-a.dwg", "/f1", "R1", ""},

@@ -95,6 +95,14 @@ TEST(Settings, AFailedWriteIsReportedAndLeavesTheFileWhole)
     EXPECT_FALSE(folderIni.writeValue("S", "k", "v").ok());
 }
 
+TEST(Settings, FieldNumberText)
+{
+    for (const char* text : {"Unknown", "", "0", "-1", "2a", "1234567890"})
+        EXPECT_FALSE(parseFieldNumber(text).has_value()) << text;
+    EXPECT_EQ(parseFieldNumber(" 3 "), 3);
+    EXPECT_EQ(parseFieldNumber("10"), 10);
+}
+
 TEST(Settings, RedirectFileChoosesTheSettingsFolder)
 {
     TempDir program;

@@ -1,4 +1,4 @@
-#include "routines/DrawingListFile.h"
+#include "batch/DrawingListFile.h"
 
 #include "batch/DrawingList.h"
 #include "io/FileIo.h"
