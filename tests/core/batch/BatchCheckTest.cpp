@@ -1,7 +1,8 @@
 #include "batch/BatchCheck.h"
-#include "builders/DetailedPlot.h"
-#include "batch/ScriptWriter.h"
 
+#include "batch/ScriptWriter.h"
+#include "builders/DetailedPlot.h"
+#include "support/PlainScriptInputs.h"
 #include "support/TempDir.h"
 #include "support/Windows1252.h"
 
@@ -29,16 +30,13 @@ protected:
     BatchCheckReport check(const std::vector<std::pair<std::string, std::string>>& drawings, const std::string& product,
                            const std::string& sets = "1")
     {
-        ScriptInputs inputs;
+        ScriptInputs inputs = plainScriptInputs(
+            {}, m_tmp.path(), [](const std::string& description) { return kRoutines.at(description); });
         for (const auto& [file, routine] : drawings) {
             m_tmp.write(file, "DWG");
             inputs.rows.push_back({file, m_tmp.path(), routine, {}});
         }
-        inputs.scriptFolder = m_tmp.path();
-        inputs.openCommand = "_Open";
         inputs.sequenceText = sets;
-        inputs.routineText = [](const std::string& description) { return kRoutines.at(description); };
-        inputs.isReadOnly = [](const std::string&) -> Result<bool> { return false; };
         Result<ScriptText> script = buildScript(inputs, ScriptWriterKind::General);
         EXPECT_TRUE(script.ok());
         Result<BatchCheckReport> report = checkBatchScript(script.value().bytes, inputs.rows, {product, {}, {}, {}});
