@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -61,41 +62,6 @@ const std::string kAutomaticLayoutCall =
           "_Yes", "_No", "_No", "_No", "", "_No"}) +
     "\"_Yes\"))";
 
-// Parentheses outside AutoLISP strings: never below zero, zero at the end.
-bool balanced(const std::string& text)
-{
-    int depth = 0;
-    bool inString = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (inString) {
-            if (text[i] == '\\')
-                ++i;
-            else if (text[i] == '"')
-                inString = false;
-        } else if (text[i] == '"') {
-            inString = true;
-        } else if (text[i] == '(') {
-            ++depth;
-        } else if (text[i] == ')' && --depth < 0) {
-            return false;
-        }
-    }
-    return depth == 0 && !inString;
-}
-
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find("\r\n", start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos)
-            return lines;
-        start = end + 2;
-    }
-}
-
 std::string build(const DetailedPlotChoices& c, const char* product)
 {
     const DetailedPlotResult result = buildDetailedPlotRoutine(c, product);
@@ -111,13 +77,10 @@ TEST(DetailedPlot, ExamplesByteForByte)
 
     DetailedPlotChoices all = automaticDwf();
     all.allLayouts = true;
-    const std::string text = build(all, "Cad2018");
-    EXPECT_EQ(text, kAutomaticModelCall +
-                        "(progn\r\n(foreach mb (vl-remove \"Model\"(layoutlist))\r\n"
-                        "(setvar \"ctab\" mb)\r\n" +
-                        kAutomaticLayoutCall + "\r\n))");
-    EXPECT_TRUE(balanced(text));
-    EXPECT_TRUE(balanced(build(automaticDwf(), "Cad2000")));
+    EXPECT_EQ(build(all, "Cad2018"), kAutomaticModelCall +
+                                         "(progn\r\n(foreach mb (vl-remove \"Model\"(layoutlist))\r\n"
+                                         "(setvar \"ctab\" mb)\r\n" +
+                                         kAutomaticLayoutCall + "\r\n))");
 }
 
 // Each case changes the Cad2010 model example and names the lines that change (by index) or go.
@@ -146,50 +109,28 @@ TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
          with({{14, "_Yes"}})},
         {"BricsCAD asks the shade setting on the model tab", "Bricscad", [](DetailedPlotChoices&) {}, kModelIsoA1Lines},
         {"rendered, presentation quality on 2013", "Cad2013",
-         [](DetailedPlotChoices& c) {
-             c.shade = "Rendered";
-             c.quality = "Presentation";
-         },
+         [](auto& c) { std::tie(c.shade, c.quality) = std::tuple("Rendered", "Presentation"); },
          with({{14, "_R"}}, {}, {{16, "_Q"}, {17, "_R"}})},
         {"rendered, normal quality adds nothing", "Cad2018",
-         [](DetailedPlotChoices& c) {
-             c.shade = "Rendered";
-             c.quality = "Normal";
-         },
-         with({{14, "_R"}})},
+         [](auto& c) { std::tie(c.shade, c.quality) = std::tuple("Rendered", "Normal"); }, with({{14, "_R"}})},
         {"2010's save question has no quality", "Cad2010",
-         [](DetailedPlotChoices& c) {
-             c.shade = "Rendered";
-             c.quality = "Draft";
-         },
-         with({{14, "_R"}})},
+         [](auto& c) { std::tie(c.shade, c.quality) = std::tuple("Rendered", "Draft"); }, with({{14, "_R"}})},
         {"quality only for rendered", "Cad2018",
-         [](DetailedPlotChoices& c) {
-             c.shade = " Hidden ";
-             c.quality = "Maximum";
-         },
-         with({{14, "_H"}})},
+         [](auto& c) { std::tie(c.shade, c.quality) = std::tuple(" Hidden ", "Maximum"); }, with({{14, "_H"}})},
         {"plot styles off: no table question", "Cad2010", [](DetailedPlotChoices& c) { c.plotStyles = false; },
          with({{11, "_No"}}, {12})},
         {"default style table is an empty answer", "Cad2010",
          [](DetailedPlotChoices& c) { c.styleTable = " <default> "; }, with({{12, ""}})},
         {"plot to file on a printer", "Cad2010",
-         [](DetailedPlotChoices& c) {
-             c.device = "Office Printer";
-             c.plotToFile = true;
-         },
+         [](auto& c) { std::tie(c.device, c.plotToFile) = std::tuple("Office Printer", true); },
          with({{3, "Office Printer"}}, {}, {{15, "_Yes"}})},
         {"a PDF configuration asks only the file name", "Cad2010",
-         [](DetailedPlotChoices& c) {
-             c.device = "DWG To PDF.pc3";
-             c.plotToFile = true;
-         },
+         [](auto& c) { std::tie(c.device, c.plotToFile) = std::tuple("DWG To PDF.pc3", true); },
          with({{3, "DWG To PDF.pc3"}})},
         {"raster device: no units question", "Cad2010",
-         [](DetailedPlotChoices& c) {
-             c.device = "PublishToWeb PNG.pc3";
-             c.units = "_Pixels";
-             c.paperList = "VGA (640.00 x 480.00 Pixels)";
+         [](auto& c) {
+             std::tie(c.device, c.units, c.paperList) =
+                 std::tuple("PublishToWeb PNG.pc3", "_Pixels", "VGA (640.00 x 480.00 Pixels)");
          },
          with({{3, "PublishToWeb PNG.pc3"}, {4, "VGA (640.00 x 480.00 Pixels)"}}, {5})},
         {"offset, view, upside down, portrait", "Cad2010",
@@ -204,10 +145,8 @@ TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
          },
          with({{6, "_Portrait"}, {7, "_Yes"}, {8, "_View"}, {10, "1.5, 2"}}, {}, {{9, "Front"}})},
         {"typed paper, save changes", "Cad2010",
-         [](DetailedPlotChoices& c) {
-             c.paperLabel = "Enter paper size";
-             c.paperText = " My Sheet ";
-             c.saveChanges = true;
+         [](auto& c) {
+             std::tie(c.paperLabel, c.paperText, c.saveChanges) = std::tuple("Enter paper size", " My Sheet ", true);
          },
          with({{4, "My Sheet"}, {16, "_Yes"}})},
         {"a layout left over from the layout mode is the default area", "Cad2010",
@@ -216,7 +155,7 @@ TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
     for (const Case& c : cases) {
         DetailedPlotChoices choices = modelIsoA1();
         c.change(choices);
-        EXPECT_EQ(linesOf(build(choices, c.product)), c.lines) << c.name;
+        EXPECT_EQ(build(choices, c.product), joinCrLf(c.lines)) << c.name;
     }
 }
 
@@ -235,14 +174,14 @@ TEST(DetailedPlot, LayoutTabAnswersTheLayoutQuestions)
     };
     // clang-format on
     for (const char* product : {"Cad2000", "CadLT2010", "Cad2018", "ZWCAD"})
-        EXPECT_EQ(linesOf(build(c, product)), expected) << product;
+        EXPECT_EQ(build(c, product), joinCrLf(expected)) << product;
 
     c.paperLast = false; // "Plot paperspace last test" off: paper space goes first
     c.layoutName = "<DeFault>";
     std::vector<std::string> first = expected;
     first[2] = "";
     first[15] = "_Yes";
-    EXPECT_EQ(linesOf(build(c, "Cad2018")), first);
+    EXPECT_EQ(build(c, "Cad2018"), joinCrLf(first));
 }
 
 TEST(DetailedPlot, AutomaticFormDetails)
@@ -275,7 +214,8 @@ TEST(DetailedPlot, AutomaticFormDetails)
 
 TEST(DetailedPlot, AutomaticFormSendsEveryTypedAnswerAsTyped)
 {
-    // A backslash or a quote in any typed text: the AutoLISP strings still close, and hold the text itself.
+    // A backslash or a quote in any typed text: each AutoLISP string still closes on its own line, and holds the
+    // text itself.
     DetailedPlotChoices c = automaticDwf();
     c.device = R"(\\srv\Plot "A")";
     c.paperText = R"(Roll \ 36)";
@@ -286,10 +226,9 @@ TEST(DetailedPlot, AutomaticFormSendsEveryTypedAnswerAsTyped)
     c.offsetY = R"(2")";
     c.styleTable = R"(my "pens".ctb)";
     const std::string text = build(c, "Cad2018");
-    EXPECT_TRUE(balanced(text)) << text;
-    for (const char* answer : {R"("\\\\srv\\Plot \"A\"")", R"("Roll \\ 36")", R"("Front\\")", R"("1\\,2\"")",
-                               R"("my \"pens\".ctb")"})
-        EXPECT_NE(text.find(std::string(answer) + "\r\n"), std::string::npos) << answer;
+    for (const char* answer :
+         {R"("\\\\srv\\Plot \"A\"")", R"("Roll \\ 36")", R"("Front\\")", R"("1\\,2\"")", R"("my \"pens\".ctb")"})
+        EXPECT_NE(text.find("\r\n" + std::string(answer) + "\r\n"), std::string::npos) << answer;
 }
 
 TEST(DetailedPlot, TypedTextWithALineBreakIsRefused)
