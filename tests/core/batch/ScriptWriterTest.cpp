@@ -231,25 +231,20 @@ void expectFailed(const ScriptResult& result, const std::string& part)
 
 TEST(ScriptWriter, LockedScriptsMoveToTheNextNumber)
 {
-    const struct
-    {
-        std::map<std::string, int> answers;
-        int others;
-        const char* lastProbed;
-        int error; // 0: the last script probed is chosen
-    } cases[] = {
+    // probe answers by script, answer for the others, last script probed, error (0: that script is chosen)
+    const std::tuple<std::map<std::string, int>, int, const char*, int> cases[] = {
         {{}, 0, "Batch.scr", 0},
         {{{"Batch.scr", ErrFileNotFound}}, 0, "Batch.scr", 0},
         {{{"Batch.scr", ErrPermissionDenied}}, 0, "Batch1.scr", 0},
         {{{"Batch.scr", 70}, {"Batch1.scr", ErrPathFileAccess}, {"Batch2.scr", 70}}, 0, "Batch3.scr", 0},
         {{}, ErrPermissionDenied, "Batch20.scr", ErrPermissionDenied}, // every script locked is an error
     };
-    for (const auto& c : cases) {
-        FakeProbe fake{c.answers, c.others, {}};
+    for (const auto& [answers, others, lastProbed, error] : cases) {
+        FakeProbe fake{answers, others, {}};
         const ScriptPathChoice choice = chooseScriptPath("/s" + kSep, fake.probe(), noQuestions());
-        EXPECT_EQ(fake.calls.back(), "/s" + kSep + c.lastProbed);
-        EXPECT_EQ(choice.error.has_value() ? choice.error->number : 0, c.error) << c.lastProbed;
-        if (c.error == 0) {
+        EXPECT_EQ(fake.calls.back(), "/s" + kSep + lastProbed);
+        EXPECT_EQ(choice.error.has_value() ? choice.error->number : 0, error) << lastProbed;
+        if (error == 0) {
             EXPECT_EQ(choice.path, fake.calls.back());
         }
         EXPECT_FALSE(choice.folderInvalid);
@@ -323,15 +318,10 @@ TEST(ScriptWriter, EntriesThatWouldBreakTheLinesAreRefusedBeforeAnyWrite)
 {
     TempDir dir;
     const std::string stale = "_Open\r\n\"old.dwg\"\r\n";
-    struct Case
-    {
-        DrawingRow row;
-        std::string routineText;
-        std::string message; // empty: written
-    };
     const std::string drawing = "in routine LoopThroughList 9\r\n\r\nThe drawing ";
     const std::string routine = "in routine LoopThroughList 3\r\n\r\nThe routine R cannot be written";
-    const Case cases[] = {
+    // row, text of its routine R, message (empty: written)
+    const std::tuple<DrawingRow, std::string, std::string> cases[] = {
         {{"A.dwg", "F", "R", ""}, "_a\r\n_b\r\n", ""},
         {{"A.dwg", "F", "R", ""}, "_a\n_b", routine},
         {{"A.dwg", "F", "R", ""}, "_a\r_b", routine},
@@ -343,22 +333,22 @@ TEST(ScriptWriter, EntriesThatWouldBreakTheLinesAreRefusedBeforeAnyWrite)
         {{"A\r\n.dwg", "F", "R", ""}, "_a", drawing},
         {{"A.dwg", "F\n", "R", ""}, "_a", drawing},
     };
-    for (const Case& c : cases) {
+    for (const auto& [row, routineText, message] : cases) {
         dir.write("Batch.scr", stale);
-        auto in = inputs({{"ok.dwg", "F", "Purge", ""}, c.row});
+        auto in = inputs({{"ok.dwg", "F", "Purge", ""}, row});
         in.scriptFolder = dir.path();
-        in.routineText = [&c](const std::string& description) {
-            return description == "R" ? c.routineText : std::string("_purge");
+        in.routineText = [text = routineText](const std::string& description) {
+            return description == "R" ? text : std::string("_purge");
         };
         FakeProbe fake;
         const ScriptResult result = writeGeneralScript(in, fake.probe(), noQuestions());
-        if (c.message.empty()) {
+        if (message.empty()) {
             EXPECT_TRUE(result.launch);
-            EXPECT_NE(dir.read("Batch.scr").find("\"\r\n" + c.routineText + "\r\n_Zoom"), std::string::npos);
+            EXPECT_NE(dir.read("Batch.scr").find("\"\r\n" + routineText + "\r\n_Zoom"), std::string::npos);
             continue;
         }
-        expectFailed(result, c.message);
-        EXPECT_EQ(dir.read("Batch.scr"), stale) << c.message;
+        expectFailed(result, message);
+        EXPECT_EQ(dir.read("Batch.scr"), stale) << message;
         EXPECT_TRUE(fake.calls.empty()); // refused before the script was even looked for
     }
 }

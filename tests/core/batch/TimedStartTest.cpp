@@ -1,17 +1,15 @@
 #include "batch/TimedStart.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace qv {
 namespace {
 
 TEST(TimedStart, ParsesWhatTheStartTimeBoxAccepts)
 {
-    const struct
-    {
-        const char* typed;
-        std::optional<TimeOfDay> time;
-    } cases[] = {
+    // typed, time
+    const std::pair<const char*, std::optional<TimeOfDay>> cases[] = {
         {"14:30", TimeOfDay{14, 30, 0}},
         {"  14:30:15 ", TimeOfDay{14, 30, 15}},
         {"0:00:00", TimeOfDay{0, 0, 0}},
@@ -34,8 +32,8 @@ TEST(TimedStart, ParsesWhatTheStartTimeBoxAccepts)
         {"2025-03-0110:00", std::nullopt},
         {"-1:00", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(parseStartTime(c.typed), c.time) << '"' << c.typed << '"';
+    for (const auto& [typed, time] : cases)
+        EXPECT_EQ(parseStartTime(typed), time) << '"' << typed << '"';
 }
 
 TEST(TimedStart, ClockAndCaptionTexts)
@@ -48,20 +46,15 @@ TEST(TimedStart, ClockAndCaptionTexts)
 TEST(TimedStart, FiresWhenTheClockReachesTheStartSecond)
 {
     const TimeOfDay start{14, 30, 0};
-    const struct
-    {
-        TimeOfDay lastShown;
-        TimeOfDay now;
-        bool fires;
-    } cases[] = {
+    // lastShown, now, fires
+    const std::tuple<TimeOfDay, TimeOfDay, bool> cases[] = {
         {{14, 29, 58}, {14, 29, 59}, false}, {{14, 29, 59}, {14, 30, 0}, true},
         {{14, 30, 0}, {14, 30, 1}, false}, // already shown: fires again only tomorrow
         {{14, 29, 57}, {14, 30, 2}, true}, // a busy machine skipped the start second
         {{14, 30, 0}, {14, 30, 0}, false},   {{23, 59, 59}, {0, 0, 0}, false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(startTimeReached(start, c.lastShown, c.now), c.fires)
-            << clockText(c.lastShown) << " -> " << clockText(c.now);
+    for (const auto& [lastShown, now, fires] : cases)
+        EXPECT_EQ(startTimeReached(start, lastShown, now), fires) << clockText(lastShown) << " -> " << clockText(now);
 
     // Midnight: a start at 00:00:00 fires as the day turns, and a skip across midnight still counts.
     EXPECT_TRUE(startTimeReached({0, 0, 0}, {23, 59, 59}, {0, 0, 0}));

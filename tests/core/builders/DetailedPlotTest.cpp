@@ -234,13 +234,8 @@ TEST(DetailedPlot, AutomaticFormSendsEveryTypedAnswerAsTyped)
 TEST(DetailedPlot, TypedTextWithALineBreakIsRefused)
 {
     // One answer per line: a line break would split an answer in two and shift the rest.
-    struct Case
-    {
-        std::string DetailedPlotChoices::*text;
-        const char* name;
-        PlotField focus;
-    };
-    const Case cases[] = {
+    // the typed text, its name in the message, the field focused
+    const std::tuple<std::string DetailedPlotChoices::*, const char*, PlotField> cases[] = {
         {&DetailedPlotChoices::layoutName, "layout name", PlotField::LayoutName},
         {&DetailedPlotChoices::device, "plot device", PlotField::Printer},
         {&DetailedPlotChoices::paperList, "paper size", PlotField::Paper},
@@ -250,19 +245,19 @@ TEST(DetailedPlot, TypedTextWithALineBreakIsRefused)
         {&DetailedPlotChoices::styleTable, "plot style table", PlotField::StyleTable},
     };
     for (const char* lineBreak : {"\r\n", "\n", "\r"}) {
-        for (const Case& c : cases) {
+        for (const auto& [text, name, focus] : cases) {
             for (const PlotTabMode mode : {PlotTabMode::Model, PlotTabMode::Automatic}) {
                 DetailedPlotChoices choices = modelIsoA1();
                 choices.mode = mode;
                 choices.plotArea = "_View";
                 choices.viewName = "Front";
                 choices.centre = false;
-                choices.*c.text += std::string(lineBreak) + "more";
+                choices.*text += std::string(lineBreak) + "more";
                 const DetailedPlotResult result = buildDetailedPlotRoutine(choices, "Cad2018");
-                ASSERT_TRUE(result.message.has_value()) << c.name;
-                EXPECT_EQ(result.message->text, "The " + std::string(c.name) + " cannot hold a line break.");
-                EXPECT_EQ(result.focus, c.focus) << c.name;
-                EXPECT_TRUE(result.text.empty()) << c.name;
+                ASSERT_TRUE(result.message.has_value()) << name;
+                EXPECT_EQ(result.message->text, "The " + std::string(name) + " cannot hold a line break.");
+                EXPECT_EQ(result.focus, focus) << name;
+                EXPECT_TRUE(result.text.empty()) << name;
             }
         }
     }
@@ -339,31 +334,27 @@ TEST(DetailedPlot, ChecksRunInOrderAndRefuseWithTheirMessage)
 TEST(DetailedPlot, CopiesRepeatTheWholeCommand)
 {
     const std::string once = joinCrLf(kModelIsoA1Lines);
-    struct Case
-    {
-        const char* copies;
-        int times; // 0: refused
-    };
-    const Case cases[] = {
+    // copies typed, times the command is written (0: refused)
+    const std::pair<const char*, int> cases[] = {
         {"1", 1},   {"3", 3},  {" 10 ", 10}, {"", 1},
         {"0", 1},   {"-4", 1}, {"1.5", 1}, // one extra copy and a half: halves go to the even number, 0
         {"2.5", 3},                        // 1.5 extra rounds to 2
         {"3.5", 3},                        // 2.5 extra rounds to 2
         {"abc", 0}, {"3x", 0}, {"1000", 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& [copies, times] : cases) {
         DetailedPlotChoices choices = modelIsoA1();
-        choices.copies = c.copies;
+        choices.copies = copies;
         const DetailedPlotResult result = buildDetailedPlotRoutine(choices, "Cad2010");
-        if (c.times == 0) {
-            EXPECT_FALSE(result.ok()) << c.copies;
-            EXPECT_EQ(result.focus, PlotField::Copies) << c.copies;
+        if (times == 0) {
+            EXPECT_FALSE(result.ok()) << copies;
+            EXPECT_EQ(result.focus, PlotField::Copies) << copies;
             continue;
         }
         std::string expected = once;
-        for (int i = 1; i < c.times; ++i)
+        for (int i = 1; i < times; ++i)
             expected += "\r\n" + once;
-        EXPECT_EQ(result.text, expected) << c.copies;
+        EXPECT_EQ(result.text, expected) << copies;
     }
 }
 
@@ -377,24 +368,18 @@ TEST(DetailedPlot, Answers)
     for (const char* invalid : {"1.5.2", "/4", "4/", "1/2/3", "1.2/3", " 1", "1,5", "-1", "a"})
         EXPECT_FALSE(isValidScaleNumber(invalid)) << invalid;
 
-    struct PaperCase
-    {
-        const char* label;
-        const char* list;
-        const char* text;
-        const char* answer;
-    };
-    const PaperCase papers[] = {
+    // paper label, list entry, typed text, the answer
+    const std::tuple<const char*, const char*, const char*, const char*> papers[] = {
         {"Select paper size", " A4 ", "typed", "A4"},     {"select pixel size", "select iso size", "typed", ""},
         {"Select paper size", "No Custom Sizes", "", ""}, {"Select paper size", "  ", "typed", ""},
         {"ENTER PAPER SIZE", "A4", " typed ", "typed"},   {"Enter paper size", "A4", "<DEFAULT>", ""},
     };
-    for (const PaperCase& p : papers) {
+    for (const auto& [label, list, text, answer] : papers) {
         DetailedPlotChoices c;
-        c.paperLabel = p.label;
-        c.paperList = p.list;
-        c.paperText = p.text;
-        EXPECT_EQ(paperAnswer(c), p.answer) << p.label << "/" << p.list;
+        c.paperLabel = label;
+        c.paperList = list;
+        c.paperText = text;
+        EXPECT_EQ(paperAnswer(c), answer) << label << "/" << list;
     }
 
     EXPECT_EQ(layoutNameAnswer("<Model>"), "");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -35,15 +36,9 @@ PageSetupPlotChoices fromDrawing(std::string drawing, std::string name, std::str
 
 TEST(PageSetupRoutine, PlotTexts)
 {
-    struct Case
-    {
-        const char* name;
-        PageSetupPlotChoices choices;
-        const char* product;
-        std::string text;
-    };
     const std::string fileOnly = "_-plot\r\n_No\r\n\r\nA1-Plot\r\nDWF6 ePlot.pc3\r\n\r\n\r\n_Yes";
-    const Case cases[] = {
+    // name, choices, product, text
+    const std::tuple<const char*, PageSetupPlotChoices, const char*, std::string> cases[] = {
         {"page setup in the drawing, defaults", plot("A1-Plot"), "Cad2018", kPlainA1},
         {"two copies", plot(" A1-Plot ", "Select Plotter", false, "2"), "Cad2018", kPlainA1 + "\r\n" + kPlainA1},
         {"import before each of three copies", fromDrawing(" C:\\Standards\\Std.dwg ", "A1-Plot", "3"), "Cad2010",
@@ -56,10 +51,10 @@ TEST(PageSetupRoutine, PlotTexts)
         {"the drawing box counts only when chosen", fromDrawing("C:\\Ignored.dwg", "A1-Plot", "1", false), "Cad2000",
          kPlainA1},
     };
-    for (const Case& c : cases) {
-        const PageSetupRoutineResult result = buildPageSetupPlotRoutine(c.choices, c.product);
-        ASSERT_TRUE(result.ok()) << c.name;
-        EXPECT_EQ(result.text, c.text) << c.name;
+    for (const auto& [name, choices, product, text] : cases) {
+        const PageSetupRoutineResult result = buildPageSetupPlotRoutine(choices, product);
+        ASSERT_TRUE(result.ok()) << name;
+        EXPECT_EQ(result.text, text) << name;
     }
     // More copies than the list offers (a typed count) make the list's largest number.
     const PageSetupRoutineResult many =
@@ -135,13 +130,8 @@ TEST(PageSetupRoutine, Refusals)
 {
     const std::string breaks = "The drawing name cannot hold a double quote or a line break.";
     const std::string nameBreaks = "The page setup name cannot hold a double quote or a line break.";
-    const struct
-    {
-        const char* name;
-        PageSetupRoutineResult result;
-        std::string text;
-        PageSetupField focus;
-    } cases[] = {
+    // name, result, text, focus
+    const std::tuple<const char*, PageSetupRoutineResult, std::string, PageSetupField> cases[] = {
         {"no name", buildPageSetupPlotRoutine(plot("   "), "Cad2018"), "Please enter a PageSetup Name",
          PageSetupField::PageSetupName},
         {"no name comes first", buildPageSetupPlotRoutine(fromDrawing("  ", " "), "Cad2018"),
@@ -168,13 +158,13 @@ TEST(PageSetupRoutine, Refusals)
         {"import, a line break in a name", buildPageSetupImportRoutine({false, "A1,\nA3", "C:\\Std.dwg"}), nameBreaks,
          PageSetupField::ImportNames},
     };
-    for (const auto& c : cases) {
-        ASSERT_FALSE(c.result.ok()) << c.name;
-        EXPECT_EQ(c.result.text, "") << c.name;
-        const std::string title = c.text == "Please enter a PageSetup Name" ? "Page Setup" : "Page Setup Error";
-        EXPECT_EQ(c.result.refusal->message, (UserMessage{c.text, title, MessageIcon::Exclamation, MessageButtons::Ok}))
-            << c.name;
-        EXPECT_EQ(c.result.refusal->focus, c.focus) << c.name;
+    for (const auto& [name, result, text, focus] : cases) {
+        ASSERT_FALSE(result.ok()) << name;
+        EXPECT_EQ(result.text, "") << name;
+        const std::string title = text == "Please enter a PageSetup Name" ? "Page Setup" : "Page Setup Error";
+        EXPECT_EQ(result.refusal->message, (UserMessage{text, title, MessageIcon::Exclamation, MessageButtons::Ok}))
+            << name;
+        EXPECT_EQ(result.refusal->focus, focus) << name;
     }
     EXPECT_EQ(checkPageSetupPlot(fromDrawing("C:\\Std.dwg", " ", "1", false))->focus, PageSetupField::PageSetupName);
 }
@@ -183,21 +173,16 @@ TEST(PageSetupRoutine, ImportTexts)
 {
     const std::string head = "_Expert\r\n2\r\n_-psetupin\r\n\"C:\\Std.dwg\"\r\n";
     const std::string tail = "\r\n_Qsave\r\n_Expert\r\n0";
-    struct Case
-    {
-        const char* name;
-        PageSetupImportChoices choices;
-        std::string namesLine;
-    };
-    const Case cases[] = {
+    // name, choices, namesLine
+    const std::tuple<const char*, PageSetupImportChoices, std::string> cases[] = {
         {"load all", {true, "*", " C:\\Std.dwg "}, "\"*\""},
         {"one name", {false, " A1-Plot ", "C:\\Std.dwg"}, "\"A1-Plot\""},
         {"several names, each quoted", {false, "A1-Plot, A3 Check,,", "C:\\Std.dwg"}, "\"A1-Plot\",\"A3 Check\""},
     };
-    for (const Case& c : cases) {
-        const PageSetupRoutineResult result = buildPageSetupImportRoutine(c.choices);
-        ASSERT_TRUE(result.ok()) << c.name;
-        EXPECT_EQ(result.text, head + c.namesLine + tail) << c.name;
+    for (const auto& [name, choices, namesLine] : cases) {
+        const PageSetupRoutineResult result = buildPageSetupImportRoutine(choices);
+        ASSERT_TRUE(result.ok()) << name;
+        EXPECT_EQ(result.text, head + namesLine + tail) << name;
     }
 }
 

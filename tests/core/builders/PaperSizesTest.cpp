@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -66,24 +67,18 @@ TEST(PaperSizes, StandardsAndTheirLists)
 
 TEST(PaperSizes, CustomAndManualStandards)
 {
-    struct Case
-    {
-        const char* name;
-        CustomPaperEntries custom;
-        std::vector<std::string> names;
-        const char* text;
-    };
-    const Case cases[] = {
+    // name, custom, names, text
+    const std::tuple<const char*, CustomPaperEntries, std::vector<std::string>, const char*> cases[] = {
         {"no file", std::nullopt, {}, "No Custom Sizes"},
         {"an empty file", std::vector<std::string>{}, {}, "No Custom Sizes"},
         {"names", std::vector<std::string>{"Roll 36", "", "Sheet"}, {"Roll 36", "", "Sheet"}, "Select Custom Size"},
         {"a blank last entry", std::vector<std::string>{"Roll 36", ""}, {"Roll 36", ""}, "No Custom Sizes"},
     };
-    for (const Case& c : cases) {
-        const PaperStandardView view = paperStandardView(kCustomPaperCode, c.custom);
-        EXPECT_TRUE(view.showList) << c.name;
-        EXPECT_EQ(view.names, c.names) << c.name;
-        EXPECT_EQ(view.listText, c.text) << c.name;
+    for (const auto& [name, custom, names, text] : cases) {
+        const PaperStandardView view = paperStandardView(kCustomPaperCode, custom);
+        EXPECT_TRUE(view.showList) << name;
+        EXPECT_EQ(view.names, names) << name;
+        EXPECT_EQ(view.listText, text) << name;
     }
     const PaperStandardView manual = paperStandardView(kManualPaperCode, std::nullopt);
     EXPECT_FALSE(manual.showList);
@@ -92,13 +87,8 @@ TEST(PaperSizes, CustomAndManualStandards)
 
 TEST(PaperSizes, ReadsEntriesAsTheSequentialReaderDoes)
 {
-    struct Case
-    {
-        const char* name;
-        std::string bytes;
-        std::vector<std::string> entries;
-    };
-    const Case cases[] = {
+    // name, bytes, entries
+    const std::tuple<const char*, std::string, std::vector<std::string>> cases[] = {
         {"quoted lines", "\"Roll 36\"\r\n\"A4, long\"\r\n", {"Roll 36", "A4, long"}},
         {"no line break at the end", "\"One\"\r\n\"Two\"", {"One", "Two"}},
         {"an empty line is an empty entry", "\"One\"\r\n\r\n", {"One", ""}},
@@ -113,8 +103,8 @@ TEST(PaperSizes, ReadsEntriesAsTheSequentialReaderDoes)
         {"an unclosed quote before a lone CR", "\"Open\r\"B\"", {"Open", "B"}},
         {"empty file", "", {}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(parseCustomPaperEntries(c.bytes), c.entries) << c.name;
+    for (const auto& [name, bytes, entries] : cases)
+        EXPECT_EQ(parseCustomPaperEntries(bytes), entries) << name;
 }
 
 TEST(PaperSizes, WritesQuotedLinesAtomically)
@@ -155,26 +145,19 @@ TEST(PaperSizes, CustomPaperDialog)
     const UserMessage empty{"Please Enter a Paper Size", "Quorvel Error", MessageIcon::Information, MessageButtons::Ok};
     const UserMessage duplicate{"This name already exists in the custom paper size list", "Quorvel Information",
                                 MessageIcon::Information, MessageButtons::Ok};
-    struct Case
-    {
-        const char* typed;
-        bool added;
-        std::optional<UserMessage> message;
-        bool clear;
-        bool focus;
-    };
-    const Case cases[] = {
+    // typed, added, message, clear, focus
+    const std::tuple<const char*, bool, std::optional<UserMessage>, bool, bool> cases[] = {
         {"   ", false, empty, false, true},
         {"  Plan B  ", true, std::nullopt, true, false},
         {"PLAN b", false, duplicate, true, false},
         {" sheet", false, duplicate, true, false},
     };
-    for (const Case& c : cases) {
-        const AddPaperOutcome outcome = addCustomPaper(list, c.typed);
-        EXPECT_EQ(outcome.added, c.added) << c.typed;
-        EXPECT_EQ(outcome.message, c.message) << c.typed;
-        EXPECT_EQ(outcome.clearText, c.clear) << c.typed;
-        EXPECT_EQ(outcome.focusNewPaper, c.focus) << c.typed;
+    for (const auto& [typed, added, message, clear, focus] : cases) {
+        const AddPaperOutcome outcome = addCustomPaper(list, typed);
+        EXPECT_EQ(outcome.added, added) << typed;
+        EXPECT_EQ(outcome.message, message) << typed;
+        EXPECT_EQ(outcome.clearText, clear) << typed;
+        EXPECT_EQ(outcome.focusNewPaper, focus) << typed;
     }
     // Names the file cannot hold are refused where they are typed: once listed, no save of the list could succeed.
     for (const char* unstorable : {"24\" roll", "two\r\nlines", "lone\rbreak", "\xE6\x97\xA5"}) {

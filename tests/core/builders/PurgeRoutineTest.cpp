@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -45,14 +46,8 @@ TEST(PurgeRoutine, BuildsTheExpectedText)
     PurgeChoices r14 = ticked({}, "1");
     EXPECT_EQ(togglePurgeAll(r14, purgeSetupFor("Cad14"), "Select All"), "Clear All");
     setPurgeItem(r14, 0, false);
-    struct Case
-    {
-        const char* name;
-        PurgeChoices choices;
-        const char* product;
-        std::string text;
-    };
-    const Case cases[] = {
+    // name, choices, product, text
+    const std::tuple<const char*, PurgeChoices, const char*, std::string> cases[] = {
         {"selected items, each pass", ticked({2, 3}, "2"), "Cad2010", repeated(perKind({"_LA", "_LT"}), 2)},
         {"empty text takes no name answers", ticked({12}, "1"), "Cad2013", "_purge\r\n_E\r\n_Qsave"},
         {"nor does zero length", ticked({11, 13, 14}, " 1 "), "Cad2018",
@@ -64,10 +59,10 @@ TEST(PurgeRoutine, BuildsTheExpectedText)
         {"Bricscad without plot styles", ticked({0, 1, 2, 3, 4, 5, 6}, "1"), "Bricscad",
          repeated(perKind({"_B", "_D", "_LA", "_LT", "_SH", "_ST", "_M"}), 1)},
     };
-    for (const Case& c : cases) {
-        const auto result = buildPurgeRoutine(c.choices, c.product);
-        EXPECT_TRUE(result.ok()) << c.name;
-        EXPECT_EQ(result.text, c.text) << c.name;
+    for (const auto& [name, choices, product, text] : cases) {
+        const auto result = buildPurgeRoutine(choices, product);
+        EXPECT_TRUE(result.ok()) << name;
+        EXPECT_EQ(result.text, text) << name;
     }
 }
 

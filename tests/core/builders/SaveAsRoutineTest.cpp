@@ -93,13 +93,8 @@ TEST(SaveAsReleases, ListsAndControlsPerProduct)
 
 TEST(SaveAsReleases, AnswersOfEveryEntry)
 {
-    struct Answer
-    {
-        const char* entry;
-        const char* drawing;
-        const char* dxf;
-    };
-    const Answer answers[] = {
+    // entry, drawing, dxf
+    const std::tuple<const char*, const char*, const char*> answers[] = {
         {"AutoCAD 2018/LT2018 Drawing", "2018", "2018"},
         {"AutoCAD 2013/LT2013 Dxf", "2013", "2013"},
         {"AutoCAD 2010/LT2010 Drawing", "2010", "2010"},
@@ -111,9 +106,9 @@ TEST(SaveAsReleases, AnswersOfEveryEntry)
         {"AutoCAD R13/LT95 Dxf", "_r13", "_R13"},
         {"AutoCAD R12/LT2 Drawing", "_r12", "_R12"},
     };
-    for (const Answer& a : answers) {
-        EXPECT_EQ(drawingFormatAnswer(a.entry), a.drawing) << a.entry;
-        EXPECT_EQ(dxfVersionAnswer(a.entry), a.dxf) << a.entry;
+    for (const auto& [entry, drawing, dxf] : answers) {
+        EXPECT_EQ(drawingFormatAnswer(entry), drawing) << entry;
+        EXPECT_EQ(dxfVersionAnswer(entry), dxf) << entry;
     }
     EXPECT_EQ(drawingFormatAnswer(""), std::nullopt);
     EXPECT_EQ(dxfVersionAnswer("AutoCAD 2002"), std::nullopt);
@@ -163,14 +158,6 @@ TEST(SaveAsRoutine, TextsAndNotices)
     const UserMessage lowPrecision{"Warning:  You have specified a lower precision for the DXF file,\r\n"
                                    "which may result in loss of drawing accuracy.",
                                    "Dxf Message", MessageIcon::Exclamation, MessageButtons::Ok};
-    struct Case
-    {
-        const char* product;
-        bool dxf;
-        SaveAsChoices choices;
-        std::string text;
-        std::optional<UserMessage> notice;
-    };
     const std::string folderHead = "(setq draw_name(getvar \"dwgname\"))\r\n"
                                    "(setq draw_name (strcat \"C:/Old Releases/\"draw_name ))\r\n";
     const std::string dxfFolderHead = "(setq draw_name(getvar \"dwgname\"))\r\n"
@@ -178,7 +165,8 @@ TEST(SaveAsRoutine, TextsAndNotices)
                                       "(setq draw_name (strcat (substr draw_name 1 (- draw_len 4))\".dxf\"))\r\n"
                                       "(setq draw_name (strcat \"D:/Exchange/\"draw_name ))\r\n"
                                       "_dxfout\r\n!draw_name\r\n";
-    const Case cases[] = {
+    // product, dxf, choices, text, notice
+    const std::tuple<const char*, bool, SaveAsChoices, std::string, std::optional<UserMessage>> cases[] = {
         // Another release over the drawing's own file: EXPERT 2 replaces it without a question.
         {"Cad2010", false, releaseChoices("AutoCAD 2000/LT2000 Drawing"),
          "_Expert\r\n2\r\n_saveas\r\n2000\r\n\r\n_Expert\r\n0", overwrites},
@@ -207,13 +195,13 @@ TEST(SaveAsRoutine, TextsAndNotices)
         {"Bricscad", true, dxf("AutoCAD R12/LT2 Dxf", false, "3", false, "D:\\Exchange\\"),
          dxfFolderHead + "_V\r\n_R12\r\n", std::nullopt},
     };
-    for (const Case& c : cases) {
-        const std::string trace = std::string(c.product) + " " + c.choices.release;
+    for (const auto& [product, dxf, choices, text, notice] : cases) {
+        const std::string trace = std::string(product) + " " + choices.release;
         const SaveAsRoutineResult result =
-            c.dxf ? buildDxfRoutine(c.choices, c.product) : buildSaveAsRoutine(c.choices, c.product);
+            dxf ? buildDxfRoutine(choices, product) : buildSaveAsRoutine(choices, product);
         ASSERT_TRUE(result.ok()) << trace;
-        EXPECT_EQ(result.text, c.text) << trace;
-        EXPECT_EQ(result.notice, c.notice) << trace;
+        EXPECT_EQ(result.text, text) << trace;
+        EXPECT_EQ(result.notice, notice) << trace;
     }
 }
 
@@ -226,16 +214,8 @@ std::string cannotWrite(const std::string& release)
 
 TEST(SaveAsRoutine, Refusals)
 {
-    struct Case
-    {
-        const char* name;
-        const char* product;
-        bool dxf;
-        SaveAsChoices choices;
-        std::string text;
-        SaveAsField focus;
-    };
-    const Case cases[] = {
+    // name, product, dxf, choices, text, focus
+    const std::tuple<const char*, const char*, bool, SaveAsChoices, std::string, SaveAsField> cases[] = {
         {"a quote in the folder", "Cad2018", false, releaseChoices("AutoCAD 2018/LT2018 Drawing", "C:\\a\\\"b"),
          "The folder name cannot hold a double quote or a line break:\r\nC:\\a\\\"b", SaveAsField::Folder},
         {"a quote in the DXF folder", "Cad2018", true, dxf("AutoCAD 2018/LT2018 Dxf", false, "16", false, "C:\\\"x\""),
@@ -256,15 +236,15 @@ TEST(SaveAsRoutine, Refusals)
         {"accuracy not a number", "Cad2004", true, dxf("AutoCAD 2004/LT2004 Dxf", false, "6x", false),
          "Select the DXF accuracy, from 1 to 16 decimal places.", SaveAsField::Accuracy},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, product, dxf, choices, text, focus] : cases) {
         const SaveAsRoutineResult result =
-            c.dxf ? buildDxfRoutine(c.choices, c.product) : buildSaveAsRoutine(c.choices, c.product);
-        ASSERT_FALSE(result.ok()) << c.name;
-        EXPECT_EQ(result.text, "") << c.name;
-        EXPECT_EQ(result.refusal, (UserMessage{c.text, c.dxf ? "Save As DXF" : "Save As Drawing",
-                                               MessageIcon::Exclamation, MessageButtons::Ok}))
-            << c.name;
-        EXPECT_EQ(result.focus, c.focus) << c.name;
+            dxf ? buildDxfRoutine(choices, product) : buildSaveAsRoutine(choices, product);
+        ASSERT_FALSE(result.ok()) << name;
+        EXPECT_EQ(result.text, "") << name;
+        EXPECT_EQ(result.refusal, (UserMessage{text, dxf ? "Save As DXF" : "Save As Drawing", MessageIcon::Exclamation,
+                                               MessageButtons::Ok}))
+            << name;
+        EXPECT_EQ(result.focus, focus) << name;
     }
 }
 

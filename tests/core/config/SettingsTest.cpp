@@ -125,17 +125,14 @@ TEST(CadProducts, GetAcadVerComparesInUpperCase)
 {
     TempDir dir;
     const SettingsFile ini(dir.path());
-    const struct
-    {
-        const char* stored;
-        const char* expected;
-    } cases[] = {
+    // stored, read
+    const std::pair<const char*, const char*> cases[] = {
         {"cad2010", "cad2010"}, {"Cad2019", "Cad2005"}, {"BRICSCAD", "BRICSCAD"}, {"ZWCAD", "ZWCAD"},
         {"CadLT98", "CadLT98"}, {"False", "Cad2005"},   {"", "Cad2005"},          {"Cad2018", "Cad2018"},
     };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(ini.writeValue("Cad_Ver", "CadVer", c.stored).ok());
-        EXPECT_EQ(readProductCode(ini), c.expected) << c.stored;
+    for (const auto& [stored, expected] : cases) {
+        ASSERT_TRUE(ini.writeValue("Cad_Ver", "CadVer", stored).ok());
+        EXPECT_EQ(readProductCode(ini), expected) << stored;
     }
 }
 

@@ -105,11 +105,8 @@ TEST(SetupWizard, TestWriteFolderWritesTestAndNeverTouchesAHeldScript)
 
 TEST(SetupWizard, ProductChoiceWritesTheCodeAndOffForOldReleases)
 {
-    const struct
-    {
-        int index;
-        const char* file; // the whole settings file after the choice
-    } cases[] = {
+    // the product's place in the list, the whole settings file after the choice
+    const std::pair<std::size_t, const char*> cases[] = {
         {17, "[Cad_Ver]\r\nCadVer=Cad2018\r\n"},
         {2, "[Cad_Ver]\r\nCadVer=Cad13\r\n[Acad_StartEnd]\r\nCadVer=Off\r\n"},
         {1, "[Cad_Ver]\r\nCadVer=Cad14\r\n[Acad_StartEnd]\r\nCadVer=Off\r\n"},
@@ -117,12 +114,11 @@ TEST(SetupWizard, ProductChoiceWritesTheCodeAndOffForOldReleases)
         {5, "[Cad_Ver]\r\nCadVer=Bricscad\r\n"},
         {12, ""}, // the placeholder records nothing
     };
-    for (const auto& c : cases) {
+    for (const auto& [index, file] : cases) {
         TempDir dir;
         SettingsFile ini(dir.path());
-        const CadProduct& product = cadProducts()[std::size_t(c.index)];
-        EXPECT_TRUE(recordProductChoice(ini, product).ok()) << c.index;
-        EXPECT_EQ(dir.read("Quorvel.ini"), c.file) << c.index;
+        EXPECT_TRUE(recordProductChoice(ini, cadProducts()[index]).ok()) << index;
+        EXPECT_EQ(dir.read("Quorvel.ini"), file) << index;
     }
     EXPECT_EQ(productSelectedText(cadProducts()[10]), "AutoCAD Version Acad 2007 - 2009 Selected");
 }
