@@ -1,5 +1,6 @@
 #include "builders/PageSetupRoutine.h"
 
+#include "core/builders/PageSetupChoices.h"
 #include "text/LineBreaks.h"
 
 #include <gtest/gtest.h>
@@ -13,26 +14,6 @@ namespace {
 const std::string kPlainA1 = "_-plot\r\n_No\r\n\r\nA1-Plot\r\n\r\n_No\r\n\r\n_Yes";
 const std::string kImport =
     "_Expert\r\n2\r\n_-psetupin\r\n\"C:\\Standards\\Std.dwg\"\r\n\"A1-Plot\"\r\n_Expert\r\n0\r\n";
-
-PageSetupPlotChoices plot(std::string name, std::string device = "Select Plotter", bool toFile = false,
-                          std::string copies = "1")
-{
-    PageSetupPlotChoices choices;
-    choices.pageSetupName = std::move(name);
-    choices.device = std::move(device);
-    choices.plotToFile = toFile;
-    choices.copies = std::move(copies);
-    return choices;
-}
-
-// A page setup imported from another drawing first (when that option is chosen).
-PageSetupPlotChoices fromDrawing(std::string drawing, std::string name, std::string copies = "1", bool chosen = true)
-{
-    PageSetupPlotChoices choices = plot(std::move(name), "Select Plotter", false, std::move(copies));
-    choices.fromOtherDrawing = chosen;
-    choices.drawing = std::move(drawing);
-    return choices;
-}
 
 TEST(PageSetupRoutine, PlotTexts)
 {
