@@ -36,13 +36,6 @@ TEST(TimedStart, ParsesWhatTheStartTimeBoxAccepts)
         EXPECT_EQ(parseStartTime(typed), time) << '"' << typed << '"';
 }
 
-TEST(TimedStart, ClockAndCaptionTexts)
-{
-    EXPECT_EQ(clockText({7, 5, 9}), "07:05:09");
-    EXPECT_EQ(clockText({23, 59, 0}), "23:59:00");
-    EXPECT_EQ(minimisedCaption({7, 5, 9}), "07:05");
-}
-
 TEST(TimedStart, FiresWhenTheClockReachesTheStartSecond)
 {
     const TimeOfDay start{14, 30, 0};
@@ -83,8 +76,11 @@ TEST(TimedStart, TimePastTodayFiresOnlyWhenTheClockNextReachesIt)
     EXPECT_EQ(firedAt, start.secondsOfDay());
 }
 
-TEST(TimedStart, Messages)
+TEST(TimedStart, TextsAndMessages)
 {
+    EXPECT_EQ(clockText({7, 5, 9}), "07:05:09");
+    EXPECT_EQ(clockText({23, 59, 0}), "23:59:00");
+    EXPECT_EQ(minimisedCaption({7, 5, 9}), "07:05");
     EXPECT_EQ(invalidStartTimeMessage(),
               (UserMessage{"The time you entered was not valid.", "Quorvel", MessageIcon::None, MessageButtons::Ok}));
     EXPECT_EQ(noDrawingsInListMessage(), (UserMessage{"There are no drawings in the list", "Quorvel Error",

@@ -19,6 +19,12 @@ TEST(SetupWizard, ShortenPathKeepsFiftyNineCharactersAndCutsSixty)
     const std::string fiftyNine(59, 'a');
     EXPECT_EQ(shortenPath(fiftyNine), fiftyNine);
     EXPECT_EQ(shortenPath(""), "");
+    const auto e = [](int count) { // "é" `count` times
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += "\xC3\xA9";
+        return text;
+    };
 
     std::string sixty;
     for (int i = 0; i < 60; ++i)
@@ -28,18 +34,8 @@ TEST(SetupWizard, ShortenPathKeepsFiftyNineCharactersAndCutsSixty)
     EXPECT_EQ(shortened.size(), 30u + 9u + 46u);
 
     // Characters are counted, not bytes: 59 two-byte letters stay whole, 60 are cut between letters.
-    std::string wide;
-    for (int i = 0; i < 59; ++i)
-        wide += "\xC3\xA9";
-    EXPECT_EQ(shortenPath(wide), wide);
-    wide += "x";
-    std::string expected;
-    for (int i = 0; i < 30; ++i)
-        expected += "\xC3\xA9";
-    expected += ".........";
-    for (int i = 0; i < 45; ++i)
-        expected += "\xC3\xA9";
-    EXPECT_EQ(shortenPath(wide), expected + "x");
+    EXPECT_EQ(shortenPath(e(59)), e(59));
+    EXPECT_EQ(shortenPath(e(59) + "x"), e(30) + "........." + e(45) + "x");
 }
 
 TEST(SetupWizard, RoutineDatabaseStepRecordsTheDefaultOnlyWhenNothingIsStored)

@@ -106,15 +106,12 @@ TEST(RoutineDatabase, DeletedRecordsAreReusedAndNumbersStayPositions)
     EXPECT_EQ(listed(db), (Rows{{"A", 1}, {"D", 2}, {"C", 3}}));
     EXPECT_EQ(db.add(routine("E", "e")).value(), 4);
     EXPECT_EQ(fs::file_size(dir.native("db.dat")), 4u * 5236u);
-}
 
-TEST(RoutineDatabase, BlankDescriptionIsNeverListedNorReused)
-{
-    TempDir dir;
-    dir.write("db.dat", handRecord("", "ghost.....", "Fav", 1, 0, 1) + handRecord("Real", "r.....", "Fav", 1, 0, 1));
-    auto db = RoutineDatabase::forFile(dir.file("db.dat"));
-    EXPECT_EQ(listed(db), (Rows{{"Real", 2}}));
-    EXPECT_EQ(db.nextFreeRecord().value(), 3);
+    // A record in use with a blank description is neither listed nor free.
+    dir.write("blank.dat", handRecord("", "ghost.....", "Fav", 1, 0, 1) + handRecord("Real", "r.....", "Fav", 1, 0, 1));
+    auto blank = RoutineDatabase::forFile(dir.file("blank.dat"));
+    EXPECT_EQ(listed(blank), (Rows{{"Real", 2}}));
+    EXPECT_EQ(blank.nextFreeRecord().value(), 3);
 }
 
 TEST(RoutineDatabase, PathComesFromTheSettingEachTime)

@@ -54,10 +54,8 @@ TEST(Text, SplitsLinesAtEveryKindOfBreak)
     EXPECT_EQ(lines, expected);
     EXPECT_TRUE(splitLines("").empty());
     EXPECT_EQ(splitLines("x\r\n").size(), 1u);
-}
 
-TEST(Text, TrimsSpacesOnly)
-{
+    // Trimming takes spaces only.
     EXPECT_EQ(trimSpaces("  a b  "), "a b");
     EXPECT_EQ(trimSpaces("\ta\r\n"), "\ta\r\n");
     EXPECT_EQ(trimSpaces("    "), "");
