@@ -63,19 +63,17 @@ TEST(PaperSizes, StandardsAndTheirLists)
         EXPECT_EQ(standardPaperPrompt(c.code), c.prompt);
     }
     EXPECT_EQ(paperStandardView(2, std::nullopt).names[3], "A4 210 x 297 mm");
-}
 
-TEST(PaperSizes, CustomAndManualStandards)
-{
-    // name, custom, names, text
-    const std::tuple<const char*, CustomPaperEntries, std::vector<std::string>, const char*> cases[] = {
+    // The custom list is the file's; the manual standard offers no list.
+    // name, entries of the file, names listed, text shown
+    const std::tuple<const char*, CustomPaperEntries, std::vector<std::string>, const char*> custom[] = {
         {"no file", std::nullopt, {}, "No Custom Sizes"},
         {"an empty file", std::vector<std::string>{}, {}, "No Custom Sizes"},
         {"names", std::vector<std::string>{"Roll 36", "", "Sheet"}, {"Roll 36", "", "Sheet"}, "Select Custom Size"},
         {"a blank last entry", std::vector<std::string>{"Roll 36", ""}, {"Roll 36", ""}, "No Custom Sizes"},
     };
-    for (const auto& [name, custom, names, text] : cases) {
-        const PaperStandardView view = paperStandardView(kCustomPaperCode, custom);
+    for (const auto& [name, entries, names, text] : custom) {
+        const PaperStandardView view = paperStandardView(kCustomPaperCode, entries);
         EXPECT_TRUE(view.showList) << name;
         EXPECT_EQ(view.names, names) << name;
         EXPECT_EQ(view.listText, text) << name;

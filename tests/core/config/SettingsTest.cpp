@@ -99,7 +99,7 @@ TEST(Settings, FieldNumberText)
     EXPECT_EQ(parseFieldNumber("10"), 10);
 }
 
-TEST(Settings, RedirectFileChoosesTheSettingsFolder)
+TEST(Settings, RedirectFileOrThePerUserFolderChoosesTheSettingsFolder)
 {
     TempDir program;
     TempDir shared;
@@ -110,15 +110,12 @@ TEST(Settings, RedirectFileChoosesTheSettingsFolder)
     const std::string folder = locateSettingsFolder(program.path());
     EXPECT_EQ(folder, shared.path());
     EXPECT_EQ(readProductCode(SettingsFile(folder)), "Cad2010");
-}
 
-TEST(Settings, ReadOnlyProgramFolderFallsBackToThePerUserFolder)
-{
-    TempDir program;
-    EXPECT_EQ(resolveSettingsFolder(program.path(), true, "/home/u/.config/Quorvel"), program.path());
-    EXPECT_EQ(resolveSettingsFolder(program.path(), false, "/home/u/.config/Quorvel"), "/home/u/.config/Quorvel");
-    program.write("QV_Locate.ini", "[QV_Address]\r\nQVAddress=/net/share\r\n");
-    EXPECT_EQ(resolveSettingsFolder(program.path(), false, "/home/u/.config/Quorvel"), "/net/share");
+    // A read-only program folder falls back to the per-user folder, unless the redirect file names another.
+    TempDir other;
+    EXPECT_EQ(resolveSettingsFolder(other.path(), true, "/home/u/.config/Quorvel"), other.path());
+    EXPECT_EQ(resolveSettingsFolder(other.path(), false, "/home/u/.config/Quorvel"), "/home/u/.config/Quorvel");
+    EXPECT_EQ(resolveSettingsFolder(program.path(), false, "/home/u/.config/Quorvel"), shared.path());
 }
 
 TEST(CadProducts, GetAcadVerComparesInUpperCase)

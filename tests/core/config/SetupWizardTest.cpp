@@ -99,7 +99,7 @@ TEST(SetupWizard, TestWriteFolderWritesTestAndNeverTouchesAHeldScript)
     EXPECT_EQ(testWriteFolder(other.path(), kFree), expected);
 }
 
-TEST(SetupWizard, ProductChoiceWritesTheCodeAndOffForOldReleases)
+TEST(SetupWizard, ProductChoiceAndTheLastStepWriteTheirSettings)
 {
     // the product's place in the list, the whole settings file after the choice
     const std::pair<std::size_t, const char*> cases[] = {
@@ -117,10 +117,8 @@ TEST(SetupWizard, ProductChoiceWritesTheCodeAndOffForOldReleases)
         EXPECT_EQ(dir.read("Quorvel.ini"), file) << index;
     }
     EXPECT_EQ(productSelectedText(cadProducts()[10]), "AutoCAD Version Acad 2007 - 2009 Selected");
-}
 
-TEST(SetupWizard, MarkingTheSetupDoneWritesYes)
-{
+    // The last step marks the setup done.
     TempDir dir;
     const SettingsFile ini(dir.path());
     ASSERT_TRUE(markSetupDone(ini).ok());
