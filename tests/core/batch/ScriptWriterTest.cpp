@@ -155,7 +155,7 @@ TEST(ScriptWriter, RecoverSwitchOnlyFromExactlyTheDefaultOpenCommand)
     }
 }
 
-TEST(ScriptWriter, ScriptIsWindows1252AndRefusesWhatItCannotHold)
+TEST(ScriptWriter, RefusesWhatTheScriptCannotHold)
 {
     auto readOnlyFails = inputs({{"A.dwg", "F", "Purge", ""}});
     readOnlyFails.isReadOnly = [](const std::string& path) -> Result<bool> { return makeError(ErrFileNotFound, path); };

@@ -184,7 +184,7 @@ TEST(DetailedPlot, LayoutTabAnswersTheLayoutQuestions)
     EXPECT_EQ(build(c, "Cad2018"), joinCrLf(first));
 }
 
-TEST(DetailedPlot, AutomaticFormDetails)
+TEST(DetailedPlot, AutomaticFormDetailsAndTypedAnswers)
 {
     // Pixels: no units answer; the view is two answers; backslashes doubled; quotes escaped.
     DetailedPlotChoices c = automaticDwf();
@@ -210,13 +210,10 @@ TEST(DetailedPlot, AutomaticFormDetails)
     old.hide = true;
     const std::string cad2000 = build(old, "Cad2000");
     EXPECT_NE(cad2000.find(lisp({"_Yes", "_Yes", "", "_No"}) + "\"_Yes\")"), std::string::npos);
-}
 
-TEST(DetailedPlot, AutomaticFormSendsEveryTypedAnswerAsTyped)
-{
     // A backslash or a quote in any typed text: each AutoLISP string still closes on its own line, and holds the
     // text itself.
-    DetailedPlotChoices c = automaticDwf();
+    c = automaticDwf();
     c.device = R"(\\srv\Plot "A")";
     c.paperText = R"(Roll \ 36)";
     c.plotArea = "_View";
@@ -225,10 +222,10 @@ TEST(DetailedPlot, AutomaticFormSendsEveryTypedAnswerAsTyped)
     c.offsetX = R"(1\)";
     c.offsetY = R"(2")";
     c.styleTable = R"(my "pens".ctb)";
-    const std::string text = build(c, "Cad2018");
+    const std::string typed = build(c, "Cad2018");
     for (const char* answer :
          {R"("\\\\srv\\Plot \"A\"")", R"("Roll \\ 36")", R"("Front\\")", R"("1\\,2\"")", R"("my \"pens\".ctb")"})
-        EXPECT_NE(text.find("\r\n" + std::string(answer) + "\r\n"), std::string::npos) << answer;
+        EXPECT_NE(typed.find("\r\n" + std::string(answer) + "\r\n"), std::string::npos) << answer;
 }
 
 TEST(DetailedPlot, TypedTextWithALineBreakIsRefused)
