@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -21,22 +22,15 @@ constexpr const char* kLayoutDrawing = "LayoutTab.dwg";
 // The devices a test machine's host knows besides the standard configurations.
 constexpr const char* kExtraDevices = "Office Printer=A4|Letter;DWG To PDF.pc3";
 
-struct Variant
-{
-    const char* name;
-    DetailedPlotChoices choices;
-    // The layouts plotted for the model-tab drawing and the layout-tab drawing, in order; a drawing with
-    // no layouts listed is not run (a plain routine is made for one kind of tab).
-    std::vector<std::string> onModelDrawing;
-    std::vector<std::string> onLayoutDrawing;
-};
-
 using Mode = PlotTabMode;
 constexpr const char* kDwf = "DWF6 ePlot.pc3";
 constexpr const char* kList = "Select paper size";
 
-// Plain routines, for one kind of tab, on every product; automatic ones where the product runs AutoLISP.
-const Variant kVariants[] = {
+// Plain routines, for one kind of tab, on every product; automatic ones where the product runs AutoLISP. Each with
+// the layouts plotted for the model-tab drawing and the layout-tab drawing, in order; a drawing with no layouts
+// listed is not run (a plain routine is made for one kind of tab).
+using Layouts = std::vector<std::string>;
+const std::tuple<const char*, DetailedPlotChoices, Layouts, Layouts> kVariants[] = {
     {"model, ISO A1, extents 1:100, style table",
      {.mode = Mode::Model,
       .layoutName = "<Model>",
@@ -176,15 +170,15 @@ TEST(DetailedPlotHost, RoutinesPlotEveryTabTheyAreMadeForOnEveryProduct)
     };
     int automaticRuns = 0;
     for (const Family& family : hostreplay::kFamiliesFrom2000) {
-        for (const Variant& variant : kVariants) {
-            const bool automatic = variant.choices.mode == Mode::Automatic;
+        for (const auto& [name, choices, onModelDrawing, onLayoutDrawing] : kVariants) {
+            const bool automatic = choices.mode == Mode::Automatic;
             if (automatic && !offersAutomaticPlot(family.product))
                 continue;
-            const DetailedPlotResult routine = buildDetailedPlotRoutine(variant.choices, family.product);
-            const std::string trace = std::string(family.product) + ", " + variant.name;
+            const DetailedPlotResult routine = buildDetailedPlotRoutine(choices, family.product);
+            const std::string trace = std::string(family.product) + ", " + name;
             ASSERT_TRUE(routine.ok()) << trace << ": " << routine.message->text;
             const std::pair<const char*, const std::vector<std::string>*> drawings[] = {
-                {kModelDrawing, &variant.onModelDrawing}, {kLayoutDrawing, &variant.onLayoutDrawing}};
+                {kModelDrawing, &onModelDrawing}, {kLayoutDrawing, &onLayoutDrawing}};
             for (const auto& [drawing, layouts] : drawings) {
                 if (layouts->empty())
                     continue;

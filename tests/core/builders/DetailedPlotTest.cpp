@@ -86,13 +86,6 @@ TEST(DetailedPlot, ExamplesByteForByte)
 // Each case changes the Cad2010 model example and names the lines that change (by index) or go.
 TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
 {
-    struct Case
-    {
-        const char* name;
-        const char* product;
-        void (*change)(DetailedPlotChoices&);
-        std::vector<std::string> lines;
-    };
     auto with = [](std::vector<std::pair<std::size_t, std::string>> replaced, std::vector<std::size_t> removed = {},
                    std::vector<std::pair<std::size_t, std::string>> inserted = {}) {
         std::vector<std::string> lines = kModelIsoA1Lines;
@@ -104,7 +97,8 @@ TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
             lines.insert(lines.begin() + static_cast<long>(i), line);
         return lines;
     };
-    const Case cases[] = {
+    // name, product, change, the lines written
+    const std::tuple<const char*, const char*, void (*)(DetailedPlotChoices&), std::vector<std::string>> cases[] = {
         {"2000 removes hidden lines instead of shading", "Cad2000", [](DetailedPlotChoices& c) { c.hide = true; },
          with({{14, "_Yes"}})},
         {"BricsCAD asks the shade setting on the model tab", "Bricscad", [](DetailedPlotChoices&) {}, kModelIsoA1Lines},
@@ -152,10 +146,10 @@ TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
         {"a layout left over from the layout mode is the default area", "Cad2010",
          [](DetailedPlotChoices& c) { c.plotArea = "Layout"; }, with({{8, ""}})},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, product, change, lines] : cases) {
         DetailedPlotChoices choices = modelIsoA1();
-        c.change(choices);
-        EXPECT_EQ(build(choices, c.product), joinCrLf(c.lines)) << c.name;
+        change(choices);
+        EXPECT_EQ(build(choices, product), joinCrLf(lines)) << name;
     }
 }
 

@@ -22,15 +22,6 @@ Items from(const Items& all, std::size_t first)
     return Items(all.begin() + static_cast<std::ptrdiff_t>(first), all.end());
 }
 
-// Products that share a row of a release table, the entries in order and the text shown first.
-struct Row
-{
-    bool dxf;
-    std::vector<std::string_view> codes;
-    Items items;
-    std::string_view shown;
-};
-
 TEST(SaveAsReleases, ListsAndControlsPerProduct)
 {
     const Items d2005 = {"AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing", "AutoCAD 2000/2002 LT2000/2002 Drawing"};
@@ -44,7 +35,9 @@ TEST(SaveAsReleases, ListsAndControlsPerProduct)
     const Items x2004 = {"AutoCAD 2004/LT2004 Dxf", "AutoCAD 2000/2002 LT2000/2002 Dxf", "AutoCAD R12/LT2 Dxf"};
     const Items x2000 = {"AutoCAD 2000/2002 LT2000/2002 Dxf", "AutoCAD R14/LT98/LT97 Dxf", "AutoCAD R13/LT95 Dxf",
                          "AutoCAD R12/LT2 Dxf"};
-    const Row rows[] = {
+    // DXF or drawing list, products that share a row of the release table, the entries in order and the text shown
+    // first
+    const std::tuple<bool, std::vector<std::string_view>, Items, std::string_view> rows[] = {
         {false, {"Cad2018", "CadLT2018"}, kDrawings, kDrawings[0]},
         {false, {"Cad2013", "CadLT2013"}, from(kDrawings, 1), kDrawings[1]},
         {false, {"Cad2010", "CadLT2010"}, from(kDrawings, 2), kDrawings[2]},
@@ -68,19 +61,19 @@ TEST(SaveAsReleases, ListsAndControlsPerProduct)
         {true, {"Cad14", "CadLT98"}, from(x2000, 1), x2000[1]},
         {true, {"Cad13"}, {}, ""},
     };
-    for (const Row& row : rows) {
-        for (const std::string_view code : row.codes) {
-            const std::string trace = std::string(code) + (row.dxf ? " DXF" : " drawing");
-            const SaveAsReleases releases = row.dxf ? fillDxfReleases(code) : fillDrawingReleases(code);
+    for (const auto& [dxf, codes, items, shown] : rows) {
+        for (const std::string_view code : codes) {
+            const std::string trace = std::string(code) + (dxf ? " DXF" : " drawing");
+            const SaveAsReleases releases = dxf ? fillDxfReleases(code) : fillDrawingReleases(code);
             const bool r13 = code == "Cad13";
             const bool lt = code.find("LT") != std::string_view::npos;
-            const bool dxfControls = row.dxf && !r13;
+            const bool dxfControls = dxf && !r13;
             const bool preview = dxfControls && code != "Cad14" && code != "CadLT98";
-            EXPECT_EQ(releases.items, row.items) << trace;
-            EXPECT_EQ(releases.shown, row.shown) << trace;
-            EXPECT_EQ(releases.frameCaption, r13       ? "This option is unavailable in R13"
-                                             : row.dxf ? "Save As DXF"
-                                                       : "Save As Drawing")
+            EXPECT_EQ(releases.items, items) << trace;
+            EXPECT_EQ(releases.shown, shown) << trace;
+            EXPECT_EQ(releases.frameCaption, r13   ? "This option is unavailable in R13"
+                                             : dxf ? "Save As DXF"
+                                                   : "Save As Drawing")
                 << trace;
             EXPECT_EQ(std::tuple(releases.usable, releases.folderEnabled, releases.lispNoteShown,
                                  releases.dxfControlsShown, releases.previewShown),
