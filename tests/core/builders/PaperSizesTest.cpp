@@ -28,17 +28,8 @@ TEST(PaperSizes, StandardsAndTheirLists)
         standards.emplace_back(std::string(s.entry), s.code);
     EXPECT_EQ(standards, expected);
 
-    struct Case
-    {
-        int code;
-        std::size_t count;
-        const char* first;
-        const char* last;
-        const char* prompt;
-        const char* somewhere; // a name at a known place
-        std::size_t at;
-    };
-    const Case cases[] = {
+    // standard, number of names, first and last name, prompt, a name at a known place and that place
+    const std::tuple<int, std::size_t, const char*, const char*, const char*, const char*, std::size_t> cases[] = {
         {1, 37, "ANSI A (11.00 x 8.50 Inches)", "E+ 36x48 in", "Select ANSI Size", "A+ 9x12 in", 28},
         {2, 47, "A4", "Expand 700 mm (1000.00 x 700.00 MM)", "Select ISO Size", "ISO A1 (841.00 x 594.00 MM)", 6},
         {3, 32, "ARCH A (9.00 x 12.00 Inches)", "ARCH expand E3 (39.00 x 27.00 Inches)", "Select ARCH Size",
@@ -51,16 +42,16 @@ TEST(PaperSizes, StandardsAndTheirLists)
         {0, 37, "ANSI A (11.00 x 8.50 Inches)", "E+ 36x48 in", "Select ANSI Size", "B 11x17 in", 29},
         {9, 37, "ANSI A (11.00 x 8.50 Inches)", "E+ 36x48 in", "Select ANSI Size", "C 17x22 in", 31},
     };
-    for (const Case& c : cases) {
-        const PaperStandardView view = paperStandardView(c.code, std::nullopt);
-        ASSERT_EQ(view.names.size(), c.count) << c.code;
+    for (const auto& [code, count, first, last, prompt, somewhere, at] : cases) {
+        const PaperStandardView view = paperStandardView(code, std::nullopt);
+        ASSERT_EQ(view.names.size(), count) << code;
         EXPECT_TRUE(view.showList);
-        EXPECT_EQ(view.names.front(), c.first) << c.code;
-        EXPECT_EQ(view.names.back(), c.last) << c.code;
-        EXPECT_EQ(view.names[c.at], c.somewhere) << c.code;
-        EXPECT_EQ(view.listText, c.prompt) << c.code;
+        EXPECT_EQ(view.names.front(), first) << code;
+        EXPECT_EQ(view.names.back(), last) << code;
+        EXPECT_EQ(view.names[at], somewhere) << code;
+        EXPECT_EQ(view.listText, prompt) << code;
         EXPECT_FALSE(view.paperLabel.has_value());
-        EXPECT_EQ(standardPaperPrompt(c.code), c.prompt);
+        EXPECT_EQ(standardPaperPrompt(code), prompt);
     }
     EXPECT_EQ(paperStandardView(2, std::nullopt).names[3], "A4 210 x 297 mm");
 
