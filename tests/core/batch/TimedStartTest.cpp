@@ -9,31 +9,18 @@ namespace {
 TEST(TimedStart, ParsesWhatTheStartTimeBoxAccepts)
 {
     // typed, time
-    const std::pair<const char*, std::optional<TimeOfDay>> cases[] = {
-        {"14:30", TimeOfDay{14, 30, 0}},
-        {"  14:30:15 ", TimeOfDay{14, 30, 15}},
-        {"0:00:00", TimeOfDay{0, 0, 0}},
-        {"23:59:59", TimeOfDay{23, 59, 59}},
-        {"2:30 pm", TimeOfDay{14, 30, 0}},
-        {"12:05 AM", TimeOfDay{0, 5, 0}},
-        {"12 PM", TimeOfDay{12, 0, 0}},
-        {"2025-03-01 06:15", TimeOfDay{6, 15, 0}},
+    const std::pair<const char*, TimeOfDay> cases[] = {
+        {"14:30", TimeOfDay{14, 30, 0}},    {"  14:30:15 ", TimeOfDay{14, 30, 15}},
+        {"0:00:00", TimeOfDay{0, 0, 0}},    {"23:59:59", TimeOfDay{23, 59, 59}},
+        {"2:30 pm", TimeOfDay{14, 30, 0}},  {"12:05 AM", TimeOfDay{0, 5, 0}},
+        {"12 PM", TimeOfDay{12, 0, 0}},     {"2025-03-01 06:15", TimeOfDay{6, 15, 0}},
         {"2024-02-29", TimeOfDay{0, 0, 0}}, // a date alone is midnight
-        {"abc", std::nullopt},
-        {"", std::nullopt},
-        {"14", std::nullopt},
-        {"24:00", std::nullopt},
-        {"14:60", std::nullopt},
-        {"14:30:60", std::nullopt},
-        {"14:3", std::nullopt},
-        {"13:00 PM", std::nullopt},
-        {"14:30 tomorrow", std::nullopt},
-        {"2025-02-29 10:00", std::nullopt},
-        {"2025-03-0110:00", std::nullopt},
-        {"-1:00", std::nullopt},
     };
     for (const auto& [typed, time] : cases)
         EXPECT_EQ(parseStartTime(typed), time) << '"' << typed << '"';
+    for (const char* refused : {"abc", "", "14", "24:00", "14:60", "14:30:60", "14:3", "13:00 PM", "14:30 tomorrow",
+                                "2025-02-29 10:00", "2025-03-0110:00", "-1:00"})
+        EXPECT_EQ(parseStartTime(refused), std::nullopt) << '"' << refused << '"';
 }
 
 TEST(TimedStart, FiresWhenTheClockReachesTheStartSecond)
