@@ -160,11 +160,8 @@ template <typename R> Error errorOf(const R& result)
 
 TEST(RoutineDatabase, RefusalsChangeNoByte)
 {
-    struct Op
-    {
-        const char* routine;
-        std::function<Error(RoutineDatabase&, const Routine&, std::int16_t)> run;
-    };
+    // The routine named in the messages, and the operation.
+    using Op = std::pair<const char*, std::function<Error(RoutineDatabase&, const Routine&, std::int16_t)>>;
     const Op read{kRoutineGetAllRecords, [](auto& db, auto&, auto) { return errorOf(db.readAll()); }};
     const Op add{kRoutineAddToDatabase, [](auto& db, auto& r, auto) { return errorOf(db.add(r)); }};
     const Op update{kRoutineUpdateDatabase, [](auto& db, auto& r, auto n) { return errorOf(db.update(r, n)); }};
@@ -223,7 +220,8 @@ TEST(RoutineDatabase, RefusalsChangeNoByte)
         };
         const std::string before = state();
         auto db = RoutineDatabase::forFile(path);
-        const Error error = c.op.run(db, c.routine, c.record);
+        const auto& [routineName, run] = c.op;
+        const Error error = run(db, c.routine, c.record);
         EXPECT_EQ(error.number, c.expected) << c.name << ": " << error.description;
         EXPECT_EQ(needsLocateDatabase(error), c.expected == ErrBadFileNameOrNumber) << c.name;
         if (c.expected == 0)
@@ -231,8 +229,8 @@ TEST(RoutineDatabase, RefusalsChangeNoByte)
         EXPECT_EQ(state(), before) << c.name;
         EXPECT_FALSE(fs::exists(dir.native("no-such-folder"))) << c.name;
         const std::string heading =
-            "Error Number " + std::to_string(c.expected) + " in routine " + c.op.routine + " \r\n\r\n";
-        EXPECT_EQ(errorMessage(error, c.op.routine).text.rfind(heading, 0), 0u) << c.name;
+            "Error Number " + std::to_string(c.expected) + " in routine " + routineName + " \r\n\r\n";
+        EXPECT_EQ(errorMessage(error, routineName).text.rfind(heading, 0), 0u) << c.name;
     }
 }
 
