@@ -130,7 +130,7 @@ TEST(DrawingListFile, WriteFailureIsReportedWithTheWriteListMessage)
     EXPECT_EQ(outcome.messages[0].icon, MessageIcon::Critical);
 }
 
-TEST(DrawingListFile, ReaderShapes)
+TEST(DrawingListFile, ReaderShapesAndMalformedLines)
 {
     const std::pair<std::string, DrawingRows> cases[] = {
         {"", {}},
@@ -147,10 +147,8 @@ TEST(DrawingListFile, ReaderShapes)
         EXPECT_EQ(parsed.rows, rows) << bytes;
         EXPECT_FALSE(parsed.lineError) << bytes << " " << parsed.lineError->reason;
     }
-}
 
-TEST(DrawingListFile, MalformedLineKeepsTheRowsBeforeItAndNamesIt)
-{
+    // A malformed line keeps the rows before it and is named.
     const std::string good = "\"a.dwg\",\"/f\",\"R1\"\r\n";
     const std::pair<std::string, std::string> faults[] = {
         {"\"a\",\"b\"", "fewer than three fields"},
