@@ -1,7 +1,8 @@
 #include "batch/BatchCheck.h"
-#include "builders/DetailedPlot.h"
-#include "batch/ScriptWriter.h"
 
+#include "batch/ScriptWriter.h"
+#include "builders/DetailedPlot.h"
+#include "support/PlainScriptInputs.h"
 #include "support/TempDir.h"
 #include "support/Windows1252.h"
 
@@ -29,16 +30,13 @@ protected:
     BatchCheckReport check(const std::vector<std::pair<std::string, std::string>>& drawings, const std::string& product,
                            const std::string& sets = "1")
     {
-        ScriptInputs inputs;
+        ScriptInputs inputs = plainScriptInputs(
+            {}, m_tmp.path(), [](const std::string& description) { return kRoutines.at(description); });
         for (const auto& [file, routine] : drawings) {
             m_tmp.write(file, "DWG");
             inputs.rows.push_back({file, m_tmp.path(), routine, {}});
         }
-        inputs.scriptFolder = m_tmp.path();
-        inputs.openCommand = "_Open";
         inputs.sequenceText = sets;
-        inputs.routineText = [](const std::string& description) { return kRoutines.at(description); };
-        inputs.isReadOnly = [](const std::string&) -> Result<bool> { return false; };
         Result<ScriptText> script = buildScript(inputs, ScriptWriterKind::General);
         EXPECT_TRUE(script.ok());
         Result<BatchCheckReport> report = checkBatchScript(script.value().bytes, inputs.rows, {product, {}, {}, {}});
@@ -103,7 +101,7 @@ TEST_F(BatchCheckTest, AutoLispIsAnErrorOnLtAndSetsAreCheckedEachTime)
     EXPECT_EQ(sets.drawings[0].errors, 3);
 }
 
-TEST_F(BatchCheckTest, NothingIsWrittenAndUnknownProductsAreRefused)
+TEST_F(BatchCheckTest, NothingIsWrittenUnknownProductsAreRefusedAndAStopIsReported)
 {
     m_tmp.write("A.dwg", "DWG");
     const std::string script = toWindows1252("_Open\r\n\"" + m_tmp.file("A.dwg") + "\"\r\n_saveas\r\n\r\n\"" +
@@ -118,6 +116,12 @@ TEST_F(BatchCheckTest, NothingIsWrittenAndUnknownProductsAreRefused)
     const Result<BatchCheckReport> unknown = checkBatchScript(script, rows, {"Unknown", {}, {}, {}});
     ASSERT_FALSE(unknown.ok());
     EXPECT_NE(unknown.error().description.find("\"Unknown\""), std::string::npos);
+
+    // A check asked to stop says so.
+    BatchCheckOptions options{"Cad2018", {}, [](std::size_t line, std::size_t) { return line < 3; }, {}};
+    const Result<BatchCheckReport> stopped = checkBatchScript(script, rows, options);
+    ASSERT_TRUE(stopped.ok());
+    EXPECT_TRUE(stopped.value().stopped);
 }
 
 TEST_F(BatchCheckTest, ARoutineOnItsOwn)
@@ -170,16 +174,6 @@ TEST_F(BatchCheckTest, ARoutineForLayoutTabsIsJudgedOnALayout)
         checkRoutineText("_-plot\r\n_Yes\r\n\r\nNo Such", {"Cad2018", {}, {}, {}});
     ASSERT_TRUE(wrong.ok());
     EXPECT_FALSE(wrong.value().empty());
-}
-
-TEST_F(BatchCheckTest, AStoppedCheckSaysSo)
-{
-    m_tmp.write("A.dwg", "DWG");
-    const std::string script = "_Open\r\n\"" + m_tmp.file("A.dwg") + "\"\r\n_Qsave\r\n_Quit\r\n";
-    BatchCheckOptions options{"Cad2018", {}, [](std::size_t line, std::size_t) { return line < 3; }, {}};
-    const Result<BatchCheckReport> report = checkBatchScript(script, {{"A.dwg", m_tmp.path(), "x", {}}}, options);
-    ASSERT_TRUE(report.ok());
-    EXPECT_TRUE(report.value().stopped);
 }
 
 } // namespace

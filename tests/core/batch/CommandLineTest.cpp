@@ -1,6 +1,7 @@
 #include "batch/CommandLine.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace qv {
 namespace {
@@ -8,14 +9,8 @@ namespace {
 TEST(CommandLine, ReadsTheArgumentsAsACommandLineToolDoes)
 {
     using A = CommandLineAction;
-    const struct
-    {
-        std::vector<std::string> arguments;
-        A action;
-        std::string listFile;
-        bool unattended;
-        std::string problem;
-    } cases[] = {
+    // arguments, action, listFile, unattended, problem
+    const std::tuple<std::vector<std::string>, A, std::string, bool, std::string> cases[] = {
         {{}, A::Run, "", false, ""},
         {{"   "}, A::Run, "", false, ""},
         {{"/jobs/list.qvl"}, A::Run, "/jobs/list.qvl", false, ""},
@@ -34,15 +29,15 @@ TEST(CommandLine, ReadsTheArgumentsAsACommandLineToolDoes)
         {{"--", "--odd name.qvl"}, A::Run, "--odd name.qvl", false, ""},
         {{"-x.qvl"}, A::Run, "-x.qvl", false, ""},
     };
-    for (const auto& c : cases) {
-        const CommandLineRequest request = parseCommandLine(c.arguments);
-        const std::string shown = c.arguments.empty() ? "(none)" : c.arguments.front();
-        EXPECT_EQ(request.action, c.action) << shown;
-        if (c.action == A::Run) {
-            EXPECT_EQ(request.listFile, c.listFile) << shown;
+    for (const auto& [arguments, action, listFile, unattended, problem] : cases) {
+        const CommandLineRequest request = parseCommandLine(arguments);
+        const std::string shown = arguments.empty() ? "(none)" : arguments.front();
+        EXPECT_EQ(request.action, action) << shown;
+        if (action == A::Run) {
+            EXPECT_EQ(request.listFile, listFile) << shown;
         }
-        EXPECT_EQ(request.unattended, c.unattended) << shown;
-        EXPECT_EQ(request.problem, c.problem) << shown;
+        EXPECT_EQ(request.unattended, unattended) << shown;
+        EXPECT_EQ(request.problem, problem) << shown;
     }
 }
 

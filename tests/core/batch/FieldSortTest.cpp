@@ -1,20 +1,15 @@
 #include "batch/FieldSort.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace qv {
 namespace {
 
 TEST(FieldSort, FieldExtraction)
 {
-    struct Case
-    {
-        const char* name;
-        const char* delimiter;
-        int field;
-        const char* key;
-    };
-    const Case cases[] = {
+    // file name, delimiter, field number, key
+    const std::tuple<const char*, const char*, int, const char*> cases[] = {
         {"A-12-rev.dwg", "-", 1, "A"},
         {"A-12-rev.dwg", "-", 2, "12"},
         {"A-12-rev.dwg", "-", 3, "rev"},
@@ -34,8 +29,8 @@ TEST(FieldSort, FieldExtraction)
         {"", "-", 1, ""},
         {"\xC3\xA9-2-x.dwg", "-", 1, "\xC3\xA9"}, // UTF-8 passes whole
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(fileNameField(c.name, c.delimiter, c.field), c.key) << c.name << " " << c.field;
+    for (const auto& [name, delimiter, field, key] : cases)
+        EXPECT_EQ(fileNameField(name, delimiter, field), key) << name << " " << field;
 }
 
 TEST(FieldSort, SortsStablyByTextKeyAndGivesShortNamesAnEmptyKey)

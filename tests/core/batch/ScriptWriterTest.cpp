@@ -1,11 +1,13 @@
 #include "batch/ScriptWriter.h"
 
+#include "support/PlainScriptInputs.h"
 #include "support/TempDir.h"
 #include "text/Paths.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace qv {
@@ -24,11 +26,18 @@ std::string joinLines(std::initializer_list<std::string_view> lines)
     return out;
 }
 
-// The general writer's script around `body`: the start-up drawing closed first, the host quit at the end.
-std::string general(std::initializer_list<std::string_view> body)
+// The script around the lines of each drawing: the start-up drawing closed first, each drawing closed
+// before the next one, the host quit after the last.
+std::string script(const std::vector<std::vector<std::string>>& drawings, bool bricscad = false)
 {
-    return joinLines({"_Zoom", "0.999x", "_Close", "_Y"}) + joinLines(body) +
-           joinLines({"_Zoom", "0.999x", "_Quit", "_Y", "_Quit"});
+    const std::string u = bricscad ? "" : "_";
+    std::string out = joinLines({u + "Zoom", "0.999x", u + "Close", bricscad ? "N" : "_Y"});
+    for (std::size_t i = 0; i < drawings.size(); ++i) {
+        for (const std::string& line : drawings[i])
+            out += line + "\r\n";
+        out += joinLines({u + "Zoom", "0.999x", u + (i + 1 < drawings.size() ? "Close" : "Quit"), u + "Y"});
+    }
+    return out + u + "Quit\r\n";
 }
 
 std::string quoted(const std::string& folder, const std::string& file)
@@ -47,19 +56,20 @@ const std::map<std::string, std::string> kCatalogue = {
     {"combined routines...", "_fromcatalogue"}, // not the combined text: the match is case-sensitive
 };
 
-ScriptInputs inputs(std::vector<DrawingRow> rows, std::string sequence = "1", std::string open = "_Open")
+// The drawings that carry the read-only attribute, by the exact path the writer must ask for.
+const std::set<std::string> kReadOnly = {"G" + kSep + "B.dwg", "F" + kSep + "B.dxf"};
+
+ScriptInputs inputs(DrawingRows rows, std::string sequence = "1", std::string open = "_Open", bool collate = false)
 {
-    ScriptInputs in;
-    in.rows = std::move(rows);
-    in.scriptFolder = "/scripts";
-    in.openCommand = std::move(open);
-    in.sequenceText = std::move(sequence);
-    in.combinedScript = "_one\r\n_two";
-    in.routineText = [](const std::string& description) {
+    ScriptInputs in = plainScriptInputs(std::move(rows), "/scripts", [](const std::string& description) {
         const auto found = kCatalogue.find(description);
         return found == kCatalogue.end() ? std::string("_unknown") : found->second;
-    };
-    in.isReadOnly = [](const std::string&) -> Result<bool> { return false; };
+    });
+    in.openCommand = std::move(open);
+    in.sequenceText = std::move(sequence);
+    in.collate = collate;
+    in.combinedScript = "_one\r\n_two";
+    in.isReadOnly = [](const std::string& path) -> Result<bool> { return kReadOnly.contains(path); };
     return in;
 }
 
@@ -70,80 +80,63 @@ std::string build(const ScriptInputs& in, ScriptWriterKind kind = ScriptWriterKi
     return script.ok() ? script.value().bytes : std::string();
 }
 
-TEST(ScriptWriter, LayoutOfTheGeneralWriter)
+TEST(ScriptWriter, LayoutOfTheWriters)
 {
+    using K = ScriptWriterKind;
     const std::string f = "F";
-    const std::tuple<const char*, ScriptInputs, std::string> cases[] = {
-        {"empty list", inputs({}), joinLines({"_Quit"})},
-        {"one drawing", inputs({{"A.dwg", f, "Purge", ""}}),
-         joinLines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", quoted(f, "A.dwg"), "_purge", "_Zoom", "0.999x",
-                    "_Quit", "_Y", "_Quit"})},
-        {"two drawings", inputs({{"A.dwg", f, "Purge", ""}, {"B.dwg", f, "Plot", ""}}),
-         general({"_Open", quoted(f, "A.dwg"), "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Open", quoted(f, "B.dwg"),
-                  "_-plot", "_Y"})},
-        {"three sets, trimmed", inputs({{"A.dwg", f, "Purge", ""}}, " 3 "),
-         general({"_Open", quoted(f, "A.dwg"), "_purge", "_purge", "_purge"})},
-        {"trailing separator, empty routine, zero sets", inputs({{"A.dwg", f + kSep, "Empty", ""}}, "0"),
-         general({"_Open", quoted(f, "A.dwg"), ""})},
-        {"negative sets, combined text", inputs({{"A.dwg", f, "Combined Routines...", ""}}, "-4"),
-         general({"_Open", quoted(f, "A.dwg"), "_one", "_two"})},
-        {"combined match is case-sensitive", inputs({{"A.dwg", f, "combined routines...", ""}}),
-         general({"_Open", quoted(f, "A.dwg"), "_fromcatalogue"})},
-        {"DXF conversion, twice", inputs({{"plan.dxf", "C:Jobs", "convert dxf to a drawing r14", ""}}, "2"),
-         general({"_Open", quoted("C:Jobs", "plan.dxf"), "Saveas", "", quoted("C:Jobs", "plan.dwg"), "Saveas", "",
-                  quoted("C:Jobs", "plan.dwg")})},
+    const std::string a = quoted(f, "A.dwg");
+    const DrawingRow purgeA{"A.dwg", f, "Purge", ""};
+    const DrawingRows withDxf = {purgeA, {"B.dxf", f, "Convert DXF to a Drawing R14", ""}};
+    const std::vector<std::string> dxfOnce = {"_Open", quoted(f, "B.dxf"), "_Y", "Saveas", "", quoted(f, "B.dwg")};
+    const DrawingRows readOnly = {purgeA, {"B.dwg", "G" + kSep, "Purge", ""}};
+    const std::tuple<const char*, ScriptInputs, K, std::string> cases[] = {
+        {"empty list", inputs({}), K::General, "_Quit\r\n"},
+        {"empty list, BricsCAD", inputs({}), K::Bricscad, "Quit\r\n"},
+        {"two drawings", inputs({purgeA, {"B.dwg", f, "Plot", ""}}), K::General,
+         script({{"_Open", a, "_purge"}, {"_Open", quoted(f, "B.dwg"), "_-plot", "_Y"}})},
+        {"three sets, trimmed", inputs({purgeA}, " 3 "), K::General,
+         script({{"_Open", a, "_purge", "_purge", "_purge"}})},
+        {"trailing separator, empty routine, zero sets", inputs({{"A.dwg", f + kSep, "Empty", ""}}, "0"), K::General,
+         script({{"_Open", a, ""}})},
+        {"negative sets, combined text", inputs({{"A.dwg", f, "Combined Routines...", ""}}, "-4"), K::General,
+         script({{"_Open", a, "_one", "_two"}})},
+        {"combined match is case-sensitive", inputs({{"A.dwg", f, "combined routines...", ""}}), K::General,
+         script({{"_Open", a, "_fromcatalogue"}})},
+        {"DXF conversion, twice", inputs({{"plan.dxf", "C:Jobs", "convert dxf to a drawing r14", ""}}, "2"), K::General,
+         script({{"_Open", quoted("C:Jobs", "plan.dxf"), "Saveas", "", quoted("C:Jobs", "plan.dwg"), "Saveas", "",
+                  quoted("C:Jobs", "plan.dwg")}})},
+        // Only the drawing whose routine recovers takes the recover switch.
+        {"recover for one drawing", inputs({{"A.dwg", f, "Recover Drawings", ""}, purgeA}, "1", "Unknown"), K::General,
+         script({{"_Recover", a, "_Audit", "_Y"}, {"_Open", a, "_purge"}})},
+        {"read-only answer after the path", inputs(readOnly, "1", "Unknown"), K::General,
+         script({{"_Open", a, "_purge"}, {"_Open", quoted("G", "B.dwg"), "_Y", "_purge"}})},
+        {"read-only answer, BricsCAD", inputs(readOnly, "1", "Unknown"), K::Bricscad,
+         script({{"Open", a, "_purge"}, {"Open", quoted("G", "B.dwg"), "Y", "_purge"}}, true)},
+        // Collated: drawing 1 to n for set 1, then again for set 2; only the very last drawing quits.
+        {"collated sets", inputs(withDxf, "2", "_Open", true), K::General,
+         script({{"_Open", a, "_purge"}, dxfOnce, {"_Open", a, "_purge"}, dxfOnce})},
+        {"not collated: each drawing's sets together", inputs(withDxf, "2"), K::General,
+         script({{"_Open", a, "_purge", "_purge"},
+                 {"_Open", quoted(f, "B.dxf"), "_Y", "Saveas", "", quoted(f, "B.dwg"), "Saveas", "",
+                  quoted(f, "B.dwg")}})},
+        {"collated, BricsCAD, its open command without the underscore", inputs({purgeA}, "3", "_Open", true),
+         K::Bricscad, script({{"Open", a, "_purge"}, {"Open", a, "_purge"}, {"Open", a, "_purge"}}, true)},
+        // A routine never built stops the script at that drawing in the first set.
+        {"stopped by an unbuilt routine", inputs({purgeA, {"B.dwg", f, "Unbuilt", ""}, purgeA}, "3", "_Open", true),
+         K::General,
+         joinLines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", a, "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Quit",
+                    "_Y"})},
+        {"stopped at the first drawing: no start-up lines", inputs({{"B.dwg", f, "Unbuilt", ""}, purgeA}), K::Bricscad,
+         joinLines({"Quit", "Y"})},
+        {"Windows-1252", inputs({{"caf\xC3\xA9.dwg", f, "Euro", ""}}), K::General,
+         script({{"_Open", quoted(f, "caf\xE9.dwg"), "_text \x80"}})},
     };
-    for (const auto& [name, inputs, expected] : cases)
-        EXPECT_EQ(build(inputs), expected) << name;
-}
+    for (const auto& [name, in, kind, expected] : cases)
+        EXPECT_EQ(build(in, kind), expected) << name;
 
-TEST(ScriptWriter, CollatedSetsWalkTheWholeListOncePerSet)
-{
-    const std::string f = "F";
-    const std::string close[] = {"_Zoom", "0.999x", "_Close", "_Y"};
-    ScriptInputs collated = inputs({{"A.dwg", f, "Purge", ""}, {"B.dxf", f, "Convert DXF to a Drawing R14", ""}}, "2");
-    collated.collate = true;
-    collated.isReadOnly = [](const std::string& path) -> Result<bool> { return path.ends_with("B.dxf"); };
-    const std::string a = joinLines({"_Open", quoted(f, "A.dwg"), "_purge"});
-    const std::string b = joinLines({"_Open", quoted(f, "B.dxf"), "_Y", "Saveas", "", quoted(f, "B.dwg")});
-    const std::string tail = joinLines({close[0], close[1], close[2], close[3]});
-    // Drawing 1 to n for set 1, then again for set 2; only the very last drawing quits.
-    EXPECT_EQ(build(collated), joinLines({"_Zoom", "0.999x", "_Close", "_Y"}) + a + tail + b + tail + a + tail + b +
-                                   joinLines({"_Zoom", "0.999x", "_Quit", "_Y", "_Quit"}));
-
-    // Not collated: each drawing's sets stay together; one set reads the same either way.
-    ScriptInputs together = collated;
-    together.collate = false;
-    EXPECT_EQ(build(together),
-              general({"_Open", quoted(f, "A.dwg"), "_purge", "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Open",
-                       quoted(f, "B.dxf"), "_Y", "Saveas", "", quoted(f, "B.dwg"), "Saveas", "", quoted(f, "B.dwg")}));
-    ScriptInputs oneSet = collated;
-    oneSet.sequenceText = "1";
-    together.sequenceText = "1";
-    EXPECT_EQ(build(oneSet), build(together));
-
-    // The BricsCAD writer collates the same way with its own tokens.
-    ScriptInputs bricscad = inputs({{"A.dwg", f, "Purge", ""}}, "3");
-    bricscad.collate = true;
-    EXPECT_EQ(build(bricscad, ScriptWriterKind::Bricscad),
-              joinLines({"Zoom", "0.999x", "Close", "N", "Open", quoted(f, "A.dwg"), "_purge",
-                         "Zoom", "0.999x", "Close", "Y", "Open", quoted(f, "A.dwg"), "_purge",
-                         "Zoom", "0.999x", "Close", "Y", "Open", quoted(f, "A.dwg"), "_purge",
-                         "Zoom", "0.999x", "Quit",  "Y", "Quit"}));
-
-    // A routine never built stops the script at that drawing in the first set.
-    ScriptInputs stopped = inputs({{"A.dwg", f, "Purge", ""}, {"B.dwg", f, "Unbuilt", ""}}, "3");
-    stopped.collate = true;
-    EXPECT_EQ(build(stopped), joinLines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", quoted(f, "A.dwg"), "_purge",
-                                         "_Zoom", "0.999x", "_Close", "_Y", "_Quit", "_Y"}));
-
-    // Written to disk, the streamed script is the same text.
-    TempDir dir;
-    collated.scriptFolder = dir.path();
-    const ScriptResult result = writeBatchScript(
-        collated, ScriptWriterKind::General, [](const std::string&) { return 0; }, nullptr);
-    EXPECT_TRUE(result.launch);
-    EXPECT_EQ(dir.read("Batch.scr"), build(collated));
+    // ZWCAD's script is the general one; one set reads the same collated or not.
+    EXPECT_EQ(build(inputs(readOnly), K::Zwcad), build(inputs(readOnly)));
+    EXPECT_EQ(build(inputs(withDxf, "1", "_Open", true)), build(inputs(withDxf)));
 }
 
 TEST(ScriptWriter, RecoverSwitchOnlyFromExactlyTheDefaultOpenCommand)
@@ -160,66 +153,10 @@ TEST(ScriptWriter, RecoverSwitchOnlyFromExactlyTheDefaultOpenCommand)
         const std::string expected = "\r\n" + expectedOpenLine + "\r\n" + quoted("F", "A.dwg") + "\r\n";
         EXPECT_NE(script.find(expected), std::string::npos) << open << "\n" << script;
     }
-    // Other drawings keep the configured command.
-    const std::string mixed =
-        build(inputs({{"A.dwg", "F", "Recover Drawings", ""}, {"B.dwg", "F", "Purge", ""}}, "1", "Unknown"));
-    EXPECT_NE(mixed.find("_Recover\r\n" + quoted("F", "A.dwg")), std::string::npos);
-    EXPECT_NE(mixed.find("_Open\r\n" + quoted("F", "B.dwg")), std::string::npos);
-    // BricsCAD writes the configured command without its underscore for every drawing.
-    const std::string bricscad = build(inputs({{"B.dwg", "F", "Purge", ""}}, "1", "_Open"), ScriptWriterKind::Bricscad);
-    EXPECT_NE(bricscad.find("\r\nOpen\r\n" + quoted("F", "B.dwg")), std::string::npos) << bricscad;
 }
 
-TEST(ScriptWriter, ReadOnlyAnswerAfterThePathAndTheBricscadTokens)
+TEST(ScriptWriter, RefusesWhatTheScriptCannotHold)
 {
-    ScriptInputs in = inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "G" + kSep, "Purge", ""}}, "1", "Unknown");
-    std::vector<std::string> asked;
-    in.isReadOnly = [&](const std::string& path) -> Result<bool> {
-        asked.push_back(path);
-        return path.ends_with("B.dwg");
-    };
-    EXPECT_EQ(build(in), general({"_Open", quoted("F", "A.dwg"), "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Open",
-                                  quoted("G", "B.dwg"), "_Y", "_purge"}));
-    EXPECT_EQ(asked, (std::vector<std::string>{"F" + kSep + "A.dwg", "G" + kSep + "B.dwg"}));
-    const std::string bricscad =
-        joinLines({"Zoom", "0.999x", "Close", "N", "Open", quoted("F", "A.dwg"), "_purge"}) +
-        joinLines({"Zoom", "0.999x", "Close", "Y", "Open", quoted("G", "B.dwg"), "Y", "_purge"}) +
-        joinLines({"Zoom", "0.999x", "Quit", "Y", "Quit"});
-    EXPECT_EQ(build(in, ScriptWriterKind::Bricscad), bricscad);
-    EXPECT_EQ(build(in, ScriptWriterKind::Zwcad), build(in, ScriptWriterKind::General));
-    EXPECT_EQ(build(inputs({}), ScriptWriterKind::Bricscad), joinLines({"Quit"}));
-}
-
-TEST(ScriptWriter, PlaceholderRoutineStopsTheScript)
-{
-    const auto in = inputs({{"A.dwg", "F", "Purge", ""}, {"B.dwg", "F", "Unbuilt", ""}, {"C.dwg", "F", "Plot", ""}});
-    auto script = buildScript(in, ScriptWriterKind::General);
-    ASSERT_TRUE(script.ok());
-    EXPECT_EQ(script.value().bytes, joinLines({"_Zoom", "0.999x", "_Close", "_Y", "_Open", quoted("F", "A.dwg"),
-                                               "_purge", "_Zoom", "0.999x", "_Close", "_Y", "_Quit", "_Y"}));
-    ASSERT_TRUE(script.value().placeholderStop.has_value());
-    const UserMessage& message = *script.value().placeholderStop;
-    EXPECT_EQ(message.title, "Error in Routine Unbuilt");
-    EXPECT_EQ(message.icon, MessageIcon::Information);
-    EXPECT_TRUE(message.text.starts_with("Firstly you have to set up this routine by using the Automatic\r\n"
-                                         "Routine Creation Wizards. These wizards make routine writing easy\r\n\r\n"
-                                         "1.  Start Quorvel\r\n"));
-    EXPECT_NE(message.text.find("\r\n7.  In the Save Routine box add a unique description, \r\n"
-                                "     or select one from the list to update.\r\n"),
-              std::string::npos);
-    EXPECT_TRUE(message.text.ends_with("\r\n    to any drawings you wish to process.\r\n"));
-
-    // First drawing unbuilt: no start-up lines at all.
-    auto first = buildScript(inputs({{"B.dwg", "F", "Unbuilt", ""}}), ScriptWriterKind::Bricscad);
-    ASSERT_TRUE(first.ok());
-    EXPECT_EQ(first.value().bytes, joinLines({"Quit", "Y"}));
-}
-
-TEST(ScriptWriter, ScriptIsWindows1252AndRefusesWhatItCannotHold)
-{
-    EXPECT_EQ(build(inputs({{"caf\xC3\xA9.dwg", "F", "Euro", ""}})),
-              general({"_Open", quoted("F", "caf\xE9.dwg"), "_text \x80"}));
-
     auto readOnlyFails = inputs({{"A.dwg", "F", "Purge", ""}});
     readOnlyFails.isReadOnly = [](const std::string& path) -> Result<bool> { return makeError(ErrFileNotFound, path); };
     const std::tuple<ScriptInputs, int, std::string> cases[] = {
@@ -263,11 +200,11 @@ TEST(ScriptWriter, ErrorTextsOfTheThreeWriters)
     }
 }
 
-// A probe that answers from a table of path suffixes (0 for the others) and records its calls.
+// A probe that answers from a table of path suffixes (`others` for the rest) and records its calls.
 struct FakeProbe
 {
     std::map<std::string, int> answers;
-    int fallback = 0;
+    int others = 0;
     std::vector<std::string> calls;
 
     ScriptProbe probe()
@@ -278,7 +215,7 @@ struct FakeProbe
                 if (path.ends_with(kSep + suffix))
                     return number;
             }
-            return fallback;
+            return others;
         };
     }
 };
@@ -292,27 +229,24 @@ void expectFailed(const ScriptResult& result, const std::string& part)
     EXPECT_NE(result.messages[0].text.find(part), std::string::npos) << result.messages[0].text;
 }
 
-AskUser noQuestions()
-{
-    return [](const UserMessage& message) {
-        ADD_FAILURE() << "unexpected question: " << message.text;
-        return MessageAnswer::Cancel;
-    };
-}
-
 TEST(ScriptWriter, LockedScriptsMoveToTheNextNumber)
 {
-    const std::pair<std::map<std::string, int>, std::string> cases[] = {
-        {{}, "Batch.scr"},
-        {{{"Batch.scr", ErrFileNotFound}}, "Batch.scr"},
-        {{{"Batch.scr", ErrPermissionDenied}}, "Batch1.scr"},
-        {{{"Batch.scr", ErrPermissionDenied}, {"Batch1.scr", ErrPathFileAccess}, {"Batch2.scr", 70}}, "Batch3.scr"},
+    // probe answers by script, answer for the others, last script probed, error (0: that script is chosen)
+    const std::tuple<std::map<std::string, int>, int, const char*, int> cases[] = {
+        {{}, 0, "Batch.scr", 0},
+        {{{"Batch.scr", ErrFileNotFound}}, 0, "Batch.scr", 0},
+        {{{"Batch.scr", ErrPermissionDenied}}, 0, "Batch1.scr", 0},
+        {{{"Batch.scr", 70}, {"Batch1.scr", ErrPathFileAccess}, {"Batch2.scr", 70}}, 0, "Batch3.scr", 0},
+        {{}, ErrPermissionDenied, "Batch20.scr", ErrPermissionDenied}, // every script locked is an error
     };
-    for (const auto& [answers, chosen] : cases) {
-        FakeProbe fake{answers, 0, {}};
+    for (const auto& [answers, others, lastProbed, error] : cases) {
+        FakeProbe fake{answers, others, {}};
         const ScriptPathChoice choice = chooseScriptPath("/s" + kSep, fake.probe(), noQuestions());
-        EXPECT_EQ(choice.path, "/s" + kSep + chosen);
-        EXPECT_FALSE(choice.error.has_value());
+        EXPECT_EQ(fake.calls.back(), "/s" + kSep + lastProbed);
+        EXPECT_EQ(choice.error.has_value() ? choice.error->number : 0, error) << lastProbed;
+        if (error == 0) {
+            EXPECT_EQ(choice.path, fake.calls.back());
+        }
         EXPECT_FALSE(choice.folderInvalid);
     }
 
@@ -322,25 +256,6 @@ TEST(ScriptWriter, LockedScriptsMoveToTheNextNumber)
         "/s", [&](const std::string&) { return ++calls < 3 ? ErrBadFileNameOrNumber : 0; }, noQuestions());
     EXPECT_EQ(retried.path, "/s" + kSep + "Batch.scr");
     EXPECT_EQ(calls, 3);
-}
-
-TEST(ScriptWriter, EveryScriptLockedIsAnErrorAndNothingIsTruncated)
-{
-    FakeProbe fake{{}, ErrPermissionDenied, {}};
-    const ScriptPathChoice choice = chooseScriptPath("/s", fake.probe(), noQuestions());
-    ASSERT_EQ(fake.calls.size(), 21u);
-    EXPECT_EQ(fake.calls[20], "/s" + kSep + "Batch20.scr");
-    ASSERT_TRUE(choice.error.has_value());
-    EXPECT_EQ(choice.error->number, ErrPermissionDenied);
-
-    TempDir dir;
-    dir.write("Batch.scr", "held by a host");
-    auto in = inputs({{"A.dwg", "F", "Purge", ""}});
-    in.scriptFolder = dir.path();
-    FakeProbe all{{}, ErrPermissionDenied, {}};
-    expectFailed(writeGeneralScript(in, all.probe(), noQuestions()), "in routine LoopThroughList Ver 11.0 1\r\n");
-    EXPECT_EQ(dir.read("Batch.scr"), "held by a host");
-    EXPECT_FALSE(std::filesystem::exists(dir.native("Batch1.scr")));
 }
 
 TEST(ScriptWriter, MissingScriptFolderOffersTheStartupReset)
@@ -360,8 +275,7 @@ TEST(ScriptWriter, MissingScriptFolderOffersTheStartupReset)
                                          "redoing the startup sequence Press OK.",
                                          "Reset Startup Sequence", MessageIcon::None, MessageButtons::OkCancel}));
         EXPECT_EQ(result.resetStartup, answer == MessageAnswer::Ok);
-        EXPECT_FALSE(result.launch);
-        EXPECT_FALSE(result.written);
+        EXPECT_FALSE(result.launch || result.written);
         EXPECT_TRUE(result.messages.empty());
         EXPECT_EQ(result.path, "/no/such/folder" + kSep + "Batch.scr");
         EXPECT_EQ(fake.calls.size(), 1u);
@@ -376,8 +290,7 @@ TEST(ScriptWriter, WritesTheScriptAndLaunches)
     in.scriptFolder = dir.path() + kSep;
     FakeProbe fake;
     const ScriptResult result = writeBricscadScript(in, fake.probe(), noQuestions());
-    EXPECT_TRUE(result.launch);
-    EXPECT_TRUE(result.written);
+    EXPECT_TRUE(result.launch && result.written);
     EXPECT_TRUE(result.messages.empty());
     EXPECT_EQ(result.path, dir.file("Batch.scr"));
     EXPECT_EQ(dir.read("Batch.scr"), build(in, ScriptWriterKind::Bricscad));
@@ -386,23 +299,29 @@ TEST(ScriptWriter, WritesTheScriptAndLaunches)
     in.rows.push_back({"B.dwg", "F", "Unbuilt", ""});
     const ScriptResult stopped = writeGeneralScript(in, fake.probe(), noQuestions());
     EXPECT_TRUE(stopped.launch);
-    EXPECT_EQ(stopped.messages, std::vector<UserMessage>{placeholderRoutineMessage("Unbuilt")});
     EXPECT_EQ(dir.read("Batch.scr"), build(in));
+    ASSERT_EQ(stopped.messages.size(), 1u);
+    EXPECT_EQ(buildScript(in, ScriptWriterKind::General).value().placeholderStop, stopped.messages[0]);
+    const UserMessage& message = stopped.messages[0];
+    EXPECT_EQ(message.title, "Error in Routine Unbuilt");
+    EXPECT_EQ(message.icon, MessageIcon::Information);
+    EXPECT_TRUE(message.text.starts_with("Firstly you have to set up this routine by using the Automatic\r\n"
+                                         "Routine Creation Wizards. These wizards make routine writing easy\r\n\r\n"
+                                         "1.  Start Quorvel\r\n"));
+    EXPECT_NE(message.text.find("\r\n7.  In the Save Routine box add a unique description, \r\n"
+                                "     or select one from the list to update.\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(message.text.ends_with("\r\n    to any drawings you wish to process.\r\n"));
 }
 
 TEST(ScriptWriter, EntriesThatWouldBreakTheLinesAreRefusedBeforeAnyWrite)
 {
     TempDir dir;
     const std::string stale = "_Open\r\n\"old.dwg\"\r\n";
-    struct Case
-    {
-        DrawingRow row;
-        std::string routineText;
-        std::string message; // empty: written
-    };
     const std::string drawing = "in routine LoopThroughList 9\r\n\r\nThe drawing ";
     const std::string routine = "in routine LoopThroughList 3\r\n\r\nThe routine R cannot be written";
-    const Case cases[] = {
+    // row, text of its routine R, message (empty: written)
+    const std::tuple<DrawingRow, std::string, std::string> cases[] = {
         {{"A.dwg", "F", "R", ""}, "_a\r\n_b\r\n", ""},
         {{"A.dwg", "F", "R", ""}, "_a\n_b", routine},
         {{"A.dwg", "F", "R", ""}, "_a\r_b", routine},
@@ -414,22 +333,22 @@ TEST(ScriptWriter, EntriesThatWouldBreakTheLinesAreRefusedBeforeAnyWrite)
         {{"A\r\n.dwg", "F", "R", ""}, "_a", drawing},
         {{"A.dwg", "F\n", "R", ""}, "_a", drawing},
     };
-    for (const Case& c : cases) {
+    for (const auto& [row, routineText, message] : cases) {
         dir.write("Batch.scr", stale);
-        auto in = inputs({{"ok.dwg", "F", "Purge", ""}, c.row});
+        auto in = inputs({{"ok.dwg", "F", "Purge", ""}, row});
         in.scriptFolder = dir.path();
-        in.routineText = [&c](const std::string& description) {
-            return description == "R" ? c.routineText : std::string("_purge");
+        in.routineText = [text = routineText](const std::string& description) {
+            return description == "R" ? text : std::string("_purge");
         };
         FakeProbe fake;
         const ScriptResult result = writeGeneralScript(in, fake.probe(), noQuestions());
-        if (c.message.empty()) {
+        if (message.empty()) {
             EXPECT_TRUE(result.launch);
-            EXPECT_NE(dir.read("Batch.scr").find("\"\r\n" + c.routineText + "\r\n_Zoom"), std::string::npos);
+            EXPECT_NE(dir.read("Batch.scr").find("\"\r\n" + routineText + "\r\n_Zoom"), std::string::npos);
             continue;
         }
-        expectFailed(result, c.message);
-        EXPECT_EQ(dir.read("Batch.scr"), stale) << c.message;
+        expectFailed(result, message);
+        EXPECT_EQ(dir.read("Batch.scr"), stale) << message;
         EXPECT_TRUE(fake.calls.empty()); // refused before the script was even looked for
     }
 }
@@ -449,6 +368,12 @@ TEST(ScriptWriter, FileErrorsNeverLaunchOnAStaleScript)
                  "Error Number 53 in routine LoopThroughList 10\r\n\r\n");
     EXPECT_EQ(dir.read("Batch.scr"), stale);
     in.isReadOnly = nullptr;
+
+    // Every script held by a host: none is truncated, and no numbered one is made.
+    FakeProbe allLocked{{}, ErrPermissionDenied, {}};
+    expectFailed(writeGeneralScript(in, allLocked.probe(), noQuestions()), "in routine LoopThroughList Ver 11.0 1\r\n");
+    EXPECT_EQ(dir.read("Batch.scr"), stale);
+    EXPECT_FALSE(std::filesystem::exists(dir.native("Batch1.scr")));
 
     // The script cannot be created: its name is taken by a folder.
     std::filesystem::remove(dir.native("Batch.scr"));

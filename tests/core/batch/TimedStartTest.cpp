@@ -1,67 +1,40 @@
 #include "batch/TimedStart.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace qv {
 namespace {
 
 TEST(TimedStart, ParsesWhatTheStartTimeBoxAccepts)
 {
-    const struct
-    {
-        const char* typed;
-        std::optional<TimeOfDay> time;
-    } cases[] = {
-        {"14:30", TimeOfDay{14, 30, 0}},
-        {"  14:30:15 ", TimeOfDay{14, 30, 15}},
-        {"0:00:00", TimeOfDay{0, 0, 0}},
-        {"23:59:59", TimeOfDay{23, 59, 59}},
-        {"2:30 pm", TimeOfDay{14, 30, 0}},
-        {"12:05 AM", TimeOfDay{0, 5, 0}},
-        {"12 PM", TimeOfDay{12, 0, 0}},
-        {"2025-03-01 06:15", TimeOfDay{6, 15, 0}},
+    // typed, time
+    const std::pair<const char*, TimeOfDay> cases[] = {
+        {"14:30", TimeOfDay{14, 30, 0}},    {"  14:30:15 ", TimeOfDay{14, 30, 15}},
+        {"0:00:00", TimeOfDay{0, 0, 0}},    {"23:59:59", TimeOfDay{23, 59, 59}},
+        {"2:30 pm", TimeOfDay{14, 30, 0}},  {"12:05 AM", TimeOfDay{0, 5, 0}},
+        {"12 PM", TimeOfDay{12, 0, 0}},     {"2025-03-01 06:15", TimeOfDay{6, 15, 0}},
         {"2024-02-29", TimeOfDay{0, 0, 0}}, // a date alone is midnight
-        {"abc", std::nullopt},
-        {"", std::nullopt},
-        {"14", std::nullopt},
-        {"24:00", std::nullopt},
-        {"14:60", std::nullopt},
-        {"14:30:60", std::nullopt},
-        {"14:3", std::nullopt},
-        {"13:00 PM", std::nullopt},
-        {"14:30 tomorrow", std::nullopt},
-        {"2025-02-29 10:00", std::nullopt},
-        {"2025-03-0110:00", std::nullopt},
-        {"-1:00", std::nullopt},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(parseStartTime(c.typed), c.time) << '"' << c.typed << '"';
-}
-
-TEST(TimedStart, ClockAndCaptionTexts)
-{
-    EXPECT_EQ(clockText({7, 5, 9}), "07:05:09");
-    EXPECT_EQ(clockText({23, 59, 0}), "23:59:00");
-    EXPECT_EQ(minimisedCaption({7, 5, 9}), "07:05");
+    for (const auto& [typed, time] : cases)
+        EXPECT_EQ(parseStartTime(typed), time) << '"' << typed << '"';
+    for (const char* refused : {"abc", "", "14", "24:00", "14:60", "14:30:60", "14:3", "13:00 PM", "14:30 tomorrow",
+                                "2025-02-29 10:00", "2025-03-0110:00", "-1:00"})
+        EXPECT_EQ(parseStartTime(refused), std::nullopt) << '"' << refused << '"';
 }
 
 TEST(TimedStart, FiresWhenTheClockReachesTheStartSecond)
 {
     const TimeOfDay start{14, 30, 0};
-    const struct
-    {
-        TimeOfDay lastShown;
-        TimeOfDay now;
-        bool fires;
-    } cases[] = {
+    // lastShown, now, fires
+    const std::tuple<TimeOfDay, TimeOfDay, bool> cases[] = {
         {{14, 29, 58}, {14, 29, 59}, false}, {{14, 29, 59}, {14, 30, 0}, true},
         {{14, 30, 0}, {14, 30, 1}, false}, // already shown: fires again only tomorrow
         {{14, 29, 57}, {14, 30, 2}, true}, // a busy machine skipped the start second
         {{14, 30, 0}, {14, 30, 0}, false},   {{23, 59, 59}, {0, 0, 0}, false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(startTimeReached(start, c.lastShown, c.now), c.fires)
-            << clockText(c.lastShown) << " -> " << clockText(c.now);
+    for (const auto& [lastShown, now, fires] : cases)
+        EXPECT_EQ(startTimeReached(start, lastShown, now), fires) << clockText(lastShown) << " -> " << clockText(now);
 
     // Midnight: a start at 00:00:00 fires as the day turns, and a skip across midnight still counts.
     EXPECT_TRUE(startTimeReached({0, 0, 0}, {23, 59, 59}, {0, 0, 0}));
@@ -90,8 +63,11 @@ TEST(TimedStart, TimePastTodayFiresOnlyWhenTheClockNextReachesIt)
     EXPECT_EQ(firedAt, start.secondsOfDay());
 }
 
-TEST(TimedStart, Messages)
+TEST(TimedStart, TextsAndMessages)
 {
+    EXPECT_EQ(clockText({7, 5, 9}), "07:05:09");
+    EXPECT_EQ(clockText({23, 59, 0}), "23:59:00");
+    EXPECT_EQ(minimisedCaption({7, 5, 9}), "07:05");
     EXPECT_EQ(invalidStartTimeMessage(),
               (UserMessage{"The time you entered was not valid.", "Quorvel", MessageIcon::None, MessageButtons::Ok}));
     EXPECT_EQ(noDrawingsInListMessage(), (UserMessage{"There are no drawings in the list", "Quorvel Error",

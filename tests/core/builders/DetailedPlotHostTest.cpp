@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -21,21 +22,15 @@ constexpr const char* kLayoutDrawing = "LayoutTab.dwg";
 // The devices a test machine's host knows besides the standard configurations.
 constexpr const char* kExtraDevices = "Office Printer=A4|Letter;DWG To PDF.pc3";
 
-struct Variant
-{
-    const char* name;
-    DetailedPlotChoices choices;
-    // The layouts plotted for the model-tab drawing and the layout-tab drawing, in order; a drawing with
-    // no layouts listed is not run (a plain routine is made for one kind of tab).
-    std::vector<std::string> onModelDrawing;
-    std::vector<std::string> onLayoutDrawing;
-};
-
 using Mode = PlotTabMode;
 constexpr const char* kDwf = "DWF6 ePlot.pc3";
 constexpr const char* kList = "Select paper size";
 
-const std::vector<Variant> kPlainVariants = {
+// Plain routines, for one kind of tab, on every product; automatic ones where the product runs AutoLISP. Each with
+// the layouts plotted for the model-tab drawing and the layout-tab drawing, in order; a drawing with no layouts
+// listed is not run (a plain routine is made for one kind of tab).
+using Layouts = std::vector<std::string>;
+const std::tuple<const char*, DetailedPlotChoices, Layouts, Layouts> kVariants[] = {
     {"model, ISO A1, extents 1:100, style table",
      {.mode = Mode::Model,
       .layoutName = "<Model>",
@@ -121,9 +116,6 @@ const std::vector<Variant> kPlainVariants = {
       .saveChanges = true},
      {"Layout2", "Layout2", "Layout2"},
      {"Layout2", "Layout2", "Layout2"}},
-};
-
-const std::vector<Variant> kAutomaticVariants = {
     {"automatic, defaults, centred", {.device = kDwf, .centre = true}, {"Model"}, {"Layout1"}},
     {"automatic, all layouts, printer to file, millimetres, extents, custom scale, wireframe",
      {.allLayouts = true,
@@ -161,62 +153,42 @@ const std::vector<Variant> kAutomaticVariants = {
 
 using hostreplay::Family;
 
-class DetailedPlotHost : public ::testing::Test
+TEST(DetailedPlotHost, RoutinesPlotEveryTabTheyAreMadeForOnEveryProduct)
 {
-protected:
-    void SetUp() override
-    {
-        m_dir.write(kModelDrawing, "CADHOST tab=Model layouts=Layout1,Layout2 views=Front\r\nDWG");
-        m_dir.write(kLayoutDrawing, "CADHOST tab=Layout1 layouts=Layout1,Layout2 views=Front\r\nDWG");
-    }
-
+    TempDir dir;
+    dir.write(kModelDrawing, "CADHOST tab=Model layouts=Layout1,Layout2 views=Front\r\nDWG");
+    dir.write(kLayoutDrawing, "CADHOST tab=Layout1 layouts=Layout1,Layout2 views=Front\r\nDWG");
     // The layouts the routine plots on one drawing.
-    std::vector<std::string> run(const Family& family, const std::string& routine, const char* drawing,
-                                 const std::string& trace)
-    {
+    const auto run = [&dir](const Family& family, const std::string& routine, const char* drawing,
+                            const std::string& trace) {
         std::vector<std::string> plotted;
-        hostreplay::replay(family, routine, m_dir.path(), drawing, kExtraDevices, trace, [&](const HostEvent& e) {
+        hostreplay::replay(family, routine, dir.path(), drawing, kExtraDevices, trace, [&](const HostEvent& e) {
             if (e.event == "plotted")
                 plotted.push_back(e.detail.substr(7, e.detail.find(' ') - 7)); // "layout=NAME ..."
         });
         return plotted;
-    }
-
-    void runVariants(const std::vector<Variant>& variants, bool automatic)
-    {
-        int runs = 0;
-        for (const Family& family : hostreplay::kFamiliesFrom2000) {
+    };
+    int automaticRuns = 0;
+    for (const Family& family : hostreplay::kFamiliesFrom2000) {
+        for (const auto& [name, choices, onModelDrawing, onLayoutDrawing] : kVariants) {
+            const bool automatic = choices.mode == Mode::Automatic;
             if (automatic && !offersAutomaticPlot(family.product))
                 continue;
-            for (const Variant& variant : variants) {
-                const DetailedPlotResult routine = buildDetailedPlotRoutine(variant.choices, family.product);
-                const std::string trace = std::string(family.product) + ", " + variant.name;
-                ASSERT_TRUE(routine.ok()) << trace << ": " << routine.message->text;
-                const std::pair<const char*, const std::vector<std::string>*> drawings[] = {
-                    {kModelDrawing, &variant.onModelDrawing}, {kLayoutDrawing, &variant.onLayoutDrawing}};
-                for (const auto& [drawing, layouts] : drawings) {
-                    if (layouts->empty())
-                        continue;
-                    EXPECT_EQ(run(family, routine.text, drawing, trace + ", " + drawing), *layouts)
-                        << trace << ", " << drawing;
-                    ++runs;
-                }
+            const DetailedPlotResult routine = buildDetailedPlotRoutine(choices, family.product);
+            const std::string trace = std::string(family.product) + ", " + name;
+            ASSERT_TRUE(routine.ok()) << trace << ": " << routine.message->text;
+            const std::pair<const char*, const std::vector<std::string>*> drawings[] = {
+                {kModelDrawing, &onModelDrawing}, {kLayoutDrawing, &onLayoutDrawing}};
+            for (const auto& [drawing, layouts] : drawings) {
+                if (layouts->empty())
+                    continue;
+                EXPECT_EQ(run(family, routine.text, drawing, trace + ", " + drawing), *layouts)
+                    << trace << ", " << drawing;
+                automaticRuns += automatic;
             }
         }
-        EXPECT_GT(runs, 0);
     }
-
-    TempDir m_dir;
-};
-
-TEST_F(DetailedPlotHost, PlainRoutinesPlotOnEveryProduct)
-{
-    runVariants(kPlainVariants, false);
-}
-
-TEST_F(DetailedPlotHost, AutomaticRoutinesPlotEveryTabOnTheFullProducts)
-{
-    runVariants(kAutomaticVariants, true);
+    EXPECT_GT(automaticRuns, 0);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -61,41 +62,6 @@ const std::string kAutomaticLayoutCall =
           "_Yes", "_No", "_No", "_No", "", "_No"}) +
     "\"_Yes\"))";
 
-// Parentheses outside AutoLISP strings: never below zero, zero at the end.
-bool balanced(const std::string& text)
-{
-    int depth = 0;
-    bool inString = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (inString) {
-            if (text[i] == '\\')
-                ++i;
-            else if (text[i] == '"')
-                inString = false;
-        } else if (text[i] == '"') {
-            inString = true;
-        } else if (text[i] == '(') {
-            ++depth;
-        } else if (text[i] == ')' && --depth < 0) {
-            return false;
-        }
-    }
-    return depth == 0 && !inString;
-}
-
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find("\r\n", start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos)
-            return lines;
-        start = end + 2;
-    }
-}
-
 std::string build(const DetailedPlotChoices& c, const char* product)
 {
     const DetailedPlotResult result = buildDetailedPlotRoutine(c, product);
@@ -111,25 +77,15 @@ TEST(DetailedPlot, ExamplesByteForByte)
 
     DetailedPlotChoices all = automaticDwf();
     all.allLayouts = true;
-    const std::string text = build(all, "Cad2018");
-    EXPECT_EQ(text, kAutomaticModelCall +
-                        "(progn\r\n(foreach mb (vl-remove \"Model\"(layoutlist))\r\n"
-                        "(setvar \"ctab\" mb)\r\n" +
-                        kAutomaticLayoutCall + "\r\n))");
-    EXPECT_TRUE(balanced(text));
-    EXPECT_TRUE(balanced(build(automaticDwf(), "Cad2000")));
+    EXPECT_EQ(build(all, "Cad2018"), kAutomaticModelCall +
+                                         "(progn\r\n(foreach mb (vl-remove \"Model\"(layoutlist))\r\n"
+                                         "(setvar \"ctab\" mb)\r\n" +
+                                         kAutomaticLayoutCall + "\r\n))");
 }
 
 // Each case changes the Cad2010 model example and names the lines that change (by index) or go.
 TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
 {
-    struct Case
-    {
-        const char* name;
-        const char* product;
-        void (*change)(DetailedPlotChoices&);
-        std::vector<std::string> lines;
-    };
     auto with = [](std::vector<std::pair<std::size_t, std::string>> replaced, std::vector<std::size_t> removed = {},
                    std::vector<std::pair<std::size_t, std::string>> inserted = {}) {
         std::vector<std::string> lines = kModelIsoA1Lines;
@@ -141,55 +97,34 @@ TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
             lines.insert(lines.begin() + static_cast<long>(i), line);
         return lines;
     };
-    const Case cases[] = {
+    // name, product, change, the lines written
+    const std::tuple<const char*, const char*, void (*)(DetailedPlotChoices&), std::vector<std::string>> cases[] = {
         {"2000 removes hidden lines instead of shading", "Cad2000", [](DetailedPlotChoices& c) { c.hide = true; },
          with({{14, "_Yes"}})},
         {"BricsCAD asks the shade setting on the model tab", "Bricscad", [](DetailedPlotChoices&) {}, kModelIsoA1Lines},
         {"rendered, presentation quality on 2013", "Cad2013",
-         [](DetailedPlotChoices& c) {
-             c.shade = "Rendered";
-             c.quality = "Presentation";
-         },
+         [](auto& c) { std::tie(c.shade, c.quality) = std::tuple("Rendered", "Presentation"); },
          with({{14, "_R"}}, {}, {{16, "_Q"}, {17, "_R"}})},
         {"rendered, normal quality adds nothing", "Cad2018",
-         [](DetailedPlotChoices& c) {
-             c.shade = "Rendered";
-             c.quality = "Normal";
-         },
-         with({{14, "_R"}})},
+         [](auto& c) { std::tie(c.shade, c.quality) = std::tuple("Rendered", "Normal"); }, with({{14, "_R"}})},
         {"2010's save question has no quality", "Cad2010",
-         [](DetailedPlotChoices& c) {
-             c.shade = "Rendered";
-             c.quality = "Draft";
-         },
-         with({{14, "_R"}})},
+         [](auto& c) { std::tie(c.shade, c.quality) = std::tuple("Rendered", "Draft"); }, with({{14, "_R"}})},
         {"quality only for rendered", "Cad2018",
-         [](DetailedPlotChoices& c) {
-             c.shade = " Hidden ";
-             c.quality = "Maximum";
-         },
-         with({{14, "_H"}})},
+         [](auto& c) { std::tie(c.shade, c.quality) = std::tuple(" Hidden ", "Maximum"); }, with({{14, "_H"}})},
         {"plot styles off: no table question", "Cad2010", [](DetailedPlotChoices& c) { c.plotStyles = false; },
          with({{11, "_No"}}, {12})},
         {"default style table is an empty answer", "Cad2010",
          [](DetailedPlotChoices& c) { c.styleTable = " <default> "; }, with({{12, ""}})},
         {"plot to file on a printer", "Cad2010",
-         [](DetailedPlotChoices& c) {
-             c.device = "Office Printer";
-             c.plotToFile = true;
-         },
+         [](auto& c) { std::tie(c.device, c.plotToFile) = std::tuple("Office Printer", true); },
          with({{3, "Office Printer"}}, {}, {{15, "_Yes"}})},
         {"a PDF configuration asks only the file name", "Cad2010",
-         [](DetailedPlotChoices& c) {
-             c.device = "DWG To PDF.pc3";
-             c.plotToFile = true;
-         },
+         [](auto& c) { std::tie(c.device, c.plotToFile) = std::tuple("DWG To PDF.pc3", true); },
          with({{3, "DWG To PDF.pc3"}})},
         {"raster device: no units question", "Cad2010",
-         [](DetailedPlotChoices& c) {
-             c.device = "PublishToWeb PNG.pc3";
-             c.units = "_Pixels";
-             c.paperList = "VGA (640.00 x 480.00 Pixels)";
+         [](auto& c) {
+             std::tie(c.device, c.units, c.paperList) =
+                 std::tuple("PublishToWeb PNG.pc3", "_Pixels", "VGA (640.00 x 480.00 Pixels)");
          },
          with({{3, "PublishToWeb PNG.pc3"}, {4, "VGA (640.00 x 480.00 Pixels)"}}, {5})},
         {"offset, view, upside down, portrait", "Cad2010",
@@ -204,19 +139,17 @@ TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
          },
          with({{6, "_Portrait"}, {7, "_Yes"}, {8, "_View"}, {10, "1.5, 2"}}, {}, {{9, "Front"}})},
         {"typed paper, save changes", "Cad2010",
-         [](DetailedPlotChoices& c) {
-             c.paperLabel = "Enter paper size";
-             c.paperText = " My Sheet ";
-             c.saveChanges = true;
+         [](auto& c) {
+             std::tie(c.paperLabel, c.paperText, c.saveChanges) = std::tuple("Enter paper size", " My Sheet ", true);
          },
          with({{4, "My Sheet"}, {16, "_Yes"}})},
         {"a layout left over from the layout mode is the default area", "Cad2010",
          [](DetailedPlotChoices& c) { c.plotArea = "Layout"; }, with({{8, ""}})},
     };
-    for (const Case& c : cases) {
+    for (const auto& [name, product, change, lines] : cases) {
         DetailedPlotChoices choices = modelIsoA1();
-        c.change(choices);
-        EXPECT_EQ(linesOf(build(choices, c.product)), c.lines) << c.name;
+        change(choices);
+        EXPECT_EQ(build(choices, product), joinCrLf(lines)) << name;
     }
 }
 
@@ -235,17 +168,17 @@ TEST(DetailedPlot, LayoutTabAnswersTheLayoutQuestions)
     };
     // clang-format on
     for (const char* product : {"Cad2000", "CadLT2010", "Cad2018", "ZWCAD"})
-        EXPECT_EQ(linesOf(build(c, product)), expected) << product;
+        EXPECT_EQ(build(c, product), joinCrLf(expected)) << product;
 
     c.paperLast = false; // "Plot paperspace last test" off: paper space goes first
     c.layoutName = "<DeFault>";
     std::vector<std::string> first = expected;
     first[2] = "";
     first[15] = "_Yes";
-    EXPECT_EQ(linesOf(build(c, "Cad2018")), first);
+    EXPECT_EQ(build(c, "Cad2018"), joinCrLf(first));
 }
 
-TEST(DetailedPlot, AutomaticFormDetails)
+TEST(DetailedPlot, AutomaticFormDetailsAndTypedAnswers)
 {
     // Pixels: no units answer; the view is two answers; backslashes doubled; quotes escaped.
     DetailedPlotChoices c = automaticDwf();
@@ -271,12 +204,10 @@ TEST(DetailedPlot, AutomaticFormDetails)
     old.hide = true;
     const std::string cad2000 = build(old, "Cad2000");
     EXPECT_NE(cad2000.find(lisp({"_Yes", "_Yes", "", "_No"}) + "\"_Yes\")"), std::string::npos);
-}
 
-TEST(DetailedPlot, AutomaticFormSendsEveryTypedAnswerAsTyped)
-{
-    // A backslash or a quote in any typed text: the AutoLISP strings still close, and hold the text itself.
-    DetailedPlotChoices c = automaticDwf();
+    // A backslash or a quote in any typed text: each AutoLISP string still closes on its own line, and holds the
+    // text itself.
+    c = automaticDwf();
     c.device = R"(\\srv\Plot "A")";
     c.paperText = R"(Roll \ 36)";
     c.plotArea = "_View";
@@ -285,23 +216,17 @@ TEST(DetailedPlot, AutomaticFormSendsEveryTypedAnswerAsTyped)
     c.offsetX = R"(1\)";
     c.offsetY = R"(2")";
     c.styleTable = R"(my "pens".ctb)";
-    const std::string text = build(c, "Cad2018");
-    EXPECT_TRUE(balanced(text)) << text;
-    for (const char* answer : {R"("\\\\srv\\Plot \"A\"")", R"("Roll \\ 36")", R"("Front\\")", R"("1\\,2\"")",
-                               R"("my \"pens\".ctb")"})
-        EXPECT_NE(text.find(std::string(answer) + "\r\n"), std::string::npos) << answer;
+    const std::string typed = build(c, "Cad2018");
+    for (const char* answer :
+         {R"("\\\\srv\\Plot \"A\"")", R"("Roll \\ 36")", R"("Front\\")", R"("1\\,2\"")", R"("my \"pens\".ctb")"})
+        EXPECT_NE(typed.find("\r\n" + std::string(answer) + "\r\n"), std::string::npos) << answer;
 }
 
 TEST(DetailedPlot, TypedTextWithALineBreakIsRefused)
 {
     // One answer per line: a line break would split an answer in two and shift the rest.
-    struct Case
-    {
-        std::string DetailedPlotChoices::*text;
-        const char* name;
-        PlotField focus;
-    };
-    const Case cases[] = {
+    // the typed text, its name in the message, the field focused
+    const std::tuple<std::string DetailedPlotChoices::*, const char*, PlotField> cases[] = {
         {&DetailedPlotChoices::layoutName, "layout name", PlotField::LayoutName},
         {&DetailedPlotChoices::device, "plot device", PlotField::Printer},
         {&DetailedPlotChoices::paperList, "paper size", PlotField::Paper},
@@ -311,19 +236,19 @@ TEST(DetailedPlot, TypedTextWithALineBreakIsRefused)
         {&DetailedPlotChoices::styleTable, "plot style table", PlotField::StyleTable},
     };
     for (const char* lineBreak : {"\r\n", "\n", "\r"}) {
-        for (const Case& c : cases) {
+        for (const auto& [text, name, focus] : cases) {
             for (const PlotTabMode mode : {PlotTabMode::Model, PlotTabMode::Automatic}) {
                 DetailedPlotChoices choices = modelIsoA1();
                 choices.mode = mode;
                 choices.plotArea = "_View";
                 choices.viewName = "Front";
                 choices.centre = false;
-                choices.*c.text += std::string(lineBreak) + "more";
+                choices.*text += std::string(lineBreak) + "more";
                 const DetailedPlotResult result = buildDetailedPlotRoutine(choices, "Cad2018");
-                ASSERT_TRUE(result.message.has_value()) << c.name;
-                EXPECT_EQ(result.message->text, "The " + std::string(c.name) + " cannot hold a line break.");
-                EXPECT_EQ(result.focus, c.focus) << c.name;
-                EXPECT_TRUE(result.text.empty()) << c.name;
+                ASSERT_TRUE(result.message.has_value()) << name;
+                EXPECT_EQ(result.message->text, "The " + std::string(name) + " cannot hold a line break.");
+                EXPECT_EQ(result.focus, focus) << name;
+                EXPECT_TRUE(result.text.empty()) << name;
             }
         }
     }
@@ -345,43 +270,34 @@ TEST(DetailedPlot, ChecksRunInOrderAndRefuseWithTheirMessage)
     const UserMessage offset{"Please enter a Plot Offset", "Plot using detailed information", MessageIcon::Exclamation,
                              MessageButtons::Ok};
     // Every later box is wrong too (no device, no view name, no offsets): the first check that fails wins.
-    struct Case
-    {
-        const char* name;
-        const char* scale1;
-        const char* scale2;
-        const char* device;
-        const char* view;
-        const char* offsetX;
-        UserMessage message;
-        PlotField focus;
-    };
-    const Case cases[] = {
-        {"scale box 1 first", "1.5.2", "/4", " ", " ", " ", scale, PlotField::Scale1},
-        {"then box 2", "1", "/4", " ", " ", " ", scale, PlotField::Scale2},
-        {"a slash at the end", "1", "4/", " ", " ", " ", scale, PlotField::Scale2},
-        {"an empty box cannot be a scale", "", "100", " ", " ", " ", scale, PlotField::Scale1},
-        {"nor a zero", "1", "0/4", " ", " ", " ", scale, PlotField::Scale2},
-        {"then the device", "1", "1/4", " ", " ", " ", device, PlotField::Printer},
-        {"typed in any case", "1", "1", "select plotter", " ", " ", device, PlotField::Printer},
-        {"then the view", "1", "1", "Plotter", " ", " ", view, PlotField::View},
-        {"then offset X", "1", "1", "Plotter", "V", " ", offset, PlotField::OffsetX},
-        {"then offset Y", "1", "1", "Plotter", "V", "0", offset, PlotField::OffsetY},
-    };
-    for (const Case& c : cases) {
+    // name, scale boxes 1 and 2, device, view name, offset X (offset Y is empty), message, field focused
+    const std::tuple<const char*, const char*, const char*, const char*, const char*, const char*, UserMessage,
+                     PlotField>
+        cases[] = {
+            {"scale box 1 first", "1.5.2", "/4", " ", " ", " ", scale, PlotField::Scale1},
+            {"then box 2", "1", "/4", " ", " ", " ", scale, PlotField::Scale2},
+            {"an empty box cannot be a scale", "", "100", " ", " ", " ", scale, PlotField::Scale1},
+            {"nor a zero", "1", "0/4", " ", " ", " ", scale, PlotField::Scale2},
+            {"then the device", "1", "1/4", " ", " ", " ", device, PlotField::Printer},
+            {"typed in any case", "1", "1", "select plotter", " ", " ", device, PlotField::Printer},
+            {"then the view", "1", "1", "Plotter", " ", " ", view, PlotField::View},
+            {"then offset X", "1", "1", "Plotter", "V", " ", offset, PlotField::OffsetX},
+            {"then offset Y", "1", "1", "Plotter", "V", "0", offset, PlotField::OffsetY},
+        };
+    for (const auto& [name, scale1, scale2, printer, viewName, offsetX, message, focus] : cases) {
         DetailedPlotChoices choices = modelIsoA1();
-        choices.scale1 = c.scale1;
-        choices.scale2 = c.scale2;
-        choices.device = c.device;
+        choices.scale1 = scale1;
+        choices.scale2 = scale2;
+        choices.device = printer;
         choices.plotArea = "_View";
-        choices.viewName = c.view;
+        choices.viewName = viewName;
         choices.centre = false;
-        choices.offsetX = c.offsetX;
+        choices.offsetX = offsetX;
         choices.offsetY = "";
         const DetailedPlotResult result = buildDetailedPlotRoutine(choices, "Cad2018");
-        EXPECT_EQ(result.message, c.message) << c.name;
-        EXPECT_EQ(result.focus, c.focus) << c.name;
-        EXPECT_TRUE(result.text.empty()) << c.name;
+        EXPECT_EQ(result.message, message) << name;
+        EXPECT_EQ(result.focus, focus) << name;
+        EXPECT_TRUE(result.text.empty()) << name;
     }
     // Scaled to Fit does not need numbers in the boxes, only valid ones.
     DetailedPlotChoices fit = modelIsoA1();
@@ -400,31 +316,27 @@ TEST(DetailedPlot, ChecksRunInOrderAndRefuseWithTheirMessage)
 TEST(DetailedPlot, CopiesRepeatTheWholeCommand)
 {
     const std::string once = joinCrLf(kModelIsoA1Lines);
-    struct Case
-    {
-        const char* copies;
-        int times; // 0: refused
-    };
-    const Case cases[] = {
+    // copies typed, times the command is written (0: refused)
+    const std::pair<const char*, int> cases[] = {
         {"1", 1},   {"3", 3},  {" 10 ", 10}, {"", 1},
         {"0", 1},   {"-4", 1}, {"1.5", 1}, // one extra copy and a half: halves go to the even number, 0
         {"2.5", 3},                        // 1.5 extra rounds to 2
         {"3.5", 3},                        // 2.5 extra rounds to 2
         {"abc", 0}, {"3x", 0}, {"1000", 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& [copies, times] : cases) {
         DetailedPlotChoices choices = modelIsoA1();
-        choices.copies = c.copies;
+        choices.copies = copies;
         const DetailedPlotResult result = buildDetailedPlotRoutine(choices, "Cad2010");
-        if (c.times == 0) {
-            EXPECT_FALSE(result.ok()) << c.copies;
-            EXPECT_EQ(result.focus, PlotField::Copies) << c.copies;
+        if (times == 0) {
+            EXPECT_FALSE(result.ok()) << copies;
+            EXPECT_EQ(result.focus, PlotField::Copies) << copies;
             continue;
         }
         std::string expected = once;
-        for (int i = 1; i < c.times; ++i)
+        for (int i = 1; i < times; ++i)
             expected += "\r\n" + once;
-        EXPECT_EQ(result.text, expected) << c.copies;
+        EXPECT_EQ(result.text, expected) << copies;
     }
 }
 
@@ -438,24 +350,18 @@ TEST(DetailedPlot, Answers)
     for (const char* invalid : {"1.5.2", "/4", "4/", "1/2/3", "1.2/3", " 1", "1,5", "-1", "a"})
         EXPECT_FALSE(isValidScaleNumber(invalid)) << invalid;
 
-    struct PaperCase
-    {
-        const char* label;
-        const char* list;
-        const char* text;
-        const char* answer;
-    };
-    const PaperCase papers[] = {
+    // paper label, list entry, typed text, the answer
+    const std::tuple<const char*, const char*, const char*, const char*> papers[] = {
         {"Select paper size", " A4 ", "typed", "A4"},     {"select pixel size", "select iso size", "typed", ""},
         {"Select paper size", "No Custom Sizes", "", ""}, {"Select paper size", "  ", "typed", ""},
         {"ENTER PAPER SIZE", "A4", " typed ", "typed"},   {"Enter paper size", "A4", "<DEFAULT>", ""},
     };
-    for (const PaperCase& p : papers) {
+    for (const auto& [label, list, text, answer] : papers) {
         DetailedPlotChoices c;
-        c.paperLabel = p.label;
-        c.paperList = p.list;
-        c.paperText = p.text;
-        EXPECT_EQ(paperAnswer(c), p.answer) << p.label << "/" << p.list;
+        c.paperLabel = label;
+        c.paperList = list;
+        c.paperText = text;
+        EXPECT_EQ(paperAnswer(c), answer) << label << "/" << list;
     }
 
     EXPECT_EQ(layoutNameAnswer("<Model>"), "");

@@ -5,6 +5,7 @@
 
 #include "HostModel.h"
 #include "batch/ScriptWriter.h"
+#include "support/PlainScriptInputs.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -42,13 +43,8 @@ inline void replay(const Family& family, const std::string& routine, const std::
                    const char* extraDevices, const std::string& trace,
                    const std::function<void(const hostmodel::HostEvent&)>& onEvent)
 {
-    ScriptInputs inputs;
-    inputs.rows = {{drawing, folder, "Routine", ""}};
-    inputs.scriptFolder = folder;
-    inputs.openCommand = "Unknown";
-    inputs.sequenceText = "1";
-    inputs.routineText = [&routine](const std::string&) { return routine; };
-    inputs.isReadOnly = [](const std::string&) -> Result<bool> { return false; };
+    const ScriptInputs inputs = plainScriptInputs({{drawing, folder, "Routine", ""}}, folder,
+                                                  [&routine](const std::string&) { return routine; });
     const Result<ScriptText> script = buildScript(inputs, family.writer);
     if (!script) {
         ADD_FAILURE() << trace << ": " << script.error().description;

@@ -1,9 +1,11 @@
 #include "builders/PageSetupRoutine.h"
 
+#include "core/builders/PageSetupChoices.h"
 #include "text/LineBreaks.h"
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -13,60 +15,31 @@ const std::string kPlainA1 = "_-plot\r\n_No\r\n\r\nA1-Plot\r\n\r\n_No\r\n\r\n_Ye
 const std::string kImport =
     "_Expert\r\n2\r\n_-psetupin\r\n\"C:\\Standards\\Std.dwg\"\r\n\"A1-Plot\"\r\n_Expert\r\n0\r\n";
 
-PageSetupPlotChoices plot(std::string name)
-{
-    PageSetupPlotChoices choices;
-    choices.pageSetupName = std::move(name);
-    return choices;
-}
-
 TEST(PageSetupRoutine, PlotTexts)
 {
-    struct Case
-    {
-        const char* name;
-        PageSetupPlotChoices choices;
-        const char* product;
-        std::string text;
-    };
-    PageSetupPlotChoices twoCopies = plot(" A1-Plot ");
-    twoCopies.copies = "2";
-    PageSetupPlotChoices manyCopies = plot("A1-Plot");
-    manyCopies.copies = "6666666";
-    PageSetupPlotChoices imported = plot("A1-Plot");
-    imported.fromOtherDrawing = true;
-    imported.drawing = " C:\\Standards\\Std.dwg ";
-    imported.copies = "3";
-    PageSetupPlotChoices toFile = plot("A1-Plot");
-    toFile.plotToFile = true;
-    toFile.device = " Office Printer ";
-    PageSetupPlotChoices fileOnly = plot("A1-Plot");
-    fileOnly.device = "DWF6 ePlot.pc3";
-    PageSetupPlotChoices fileOnlyTicked = fileOnly;
-    fileOnlyTicked.plotToFile = true;
-    PageSetupPlotChoices otherDrawingUnticked = plot("A1-Plot");
-    otherDrawingUnticked.drawing = "C:\\Ignored.dwg"; // index 0: the box is disabled and not read
-
-    const Case cases[] = {
+    const std::string fileOnly = "_-plot\r\n_No\r\n\r\nA1-Plot\r\nDWF6 ePlot.pc3\r\n\r\n\r\n_Yes";
+    // name, choices, product, text
+    const std::tuple<const char*, PageSetupPlotChoices, const char*, std::string> cases[] = {
         {"page setup in the drawing, defaults", plot("A1-Plot"), "Cad2018", kPlainA1},
-        {"two copies", twoCopies, "Cad2018", kPlainA1 + "\r\n" + kPlainA1},
-        {"import before each of three copies", imported, "Cad2010",
+        {"two copies", plot(" A1-Plot ", "Select Plotter", false, "2"), "Cad2018", kPlainA1 + "\r\n" + kPlainA1},
+        {"import before each of three copies", fromDrawing(" C:\\Standards\\Std.dwg ", "A1-Plot", "3"), "Cad2010",
          kImport + kPlainA1 + "\r\n" + kImport + kPlainA1 + "\r\n" + kImport + kPlainA1},
-        {"a printer, to a file", toFile, "CadLT2013",
+        {"a printer, to a file", plot("A1-Plot", " Office Printer ", true), "CadLT2013",
          "_-plot\r\n_No\r\n\r\nA1-Plot\r\nOffice Printer\r\n_Yes\r\n\r\n\r\n_Yes"},
-        {"a file-only device asks the file name at once", fileOnly, "Cad2004",
-         "_-plot\r\n_No\r\n\r\nA1-Plot\r\nDWF6 ePlot.pc3\r\n\r\n\r\n_Yes"},
-        {"and plot to file changes nothing there", fileOnlyTicked, "Cad2004",
-         "_-plot\r\n_No\r\n\r\nA1-Plot\r\nDWF6 ePlot.pc3\r\n\r\n\r\n_Yes"},
-        {"the drawing box counts only when chosen", otherDrawingUnticked, "Cad2000", kPlainA1},
+        {"a file-only device asks the file name at once", plot("A1-Plot", "DWF6 ePlot.pc3"), "Cad2004", fileOnly},
+        {"and plot to file changes nothing there", plot("A1-Plot", "DWF6 ePlot.pc3", true), "Cad2004", fileOnly},
+        // Not chosen, the drawing box is disabled and not read.
+        {"the drawing box counts only when chosen", fromDrawing("C:\\Ignored.dwg", "A1-Plot", "1", false), "Cad2000",
+         kPlainA1},
     };
-    for (const Case& c : cases) {
-        const PageSetupRoutineResult result = buildPageSetupPlotRoutine(c.choices, c.product);
-        ASSERT_TRUE(result.ok()) << c.name;
-        EXPECT_EQ(result.text, c.text) << c.name;
+    for (const auto& [name, choices, product, text] : cases) {
+        const PageSetupRoutineResult result = buildPageSetupPlotRoutine(choices, product);
+        ASSERT_TRUE(result.ok()) << name;
+        EXPECT_EQ(result.text, text) << name;
     }
     // More copies than the list offers (a typed count) make the list's largest number.
-    const PageSetupRoutineResult many = buildPageSetupPlotRoutine(manyCopies, "Cad2018");
+    const PageSetupRoutineResult many =
+        buildPageSetupPlotRoutine(plot("A1-Plot", "Select Plotter", false, "6666666"), "Cad2018");
     ASSERT_TRUE(many.ok());
     EXPECT_EQ(many.text.size(), 10 * kPlainA1.size() + 9 * 2);
 }
@@ -136,31 +109,18 @@ TEST(PageSetupRoutine, TabSetUpPerProduct)
 // Each refusal builds nothing and names the control to focus; the plot checks its own name box first.
 TEST(PageSetupRoutine, Refusals)
 {
-    PageSetupPlotChoices noDrawing = plot("A1-Plot");
-    noDrawing.fromOtherDrawing = true;
-    noDrawing.drawing = "  ";
-    PageSetupPlotChoices neither = noDrawing;
-    neither.pageSetupName = " ";
-    PageSetupPlotChoices quoted = noDrawing;
-    quoted.drawing = "C:\\a\"b.dwg";
     const std::string breaks = "The drawing name cannot hold a double quote or a line break.";
-    PageSetupPlotChoices brokenDevice = plot("A1-Plot");
-    brokenDevice.device = "Plotter\rB";
     const std::string nameBreaks = "The page setup name cannot hold a double quote or a line break.";
-    const struct
-    {
-        const char* name;
-        PageSetupRoutineResult result;
-        std::string text;
-        PageSetupField focus;
-    } cases[] = {
+    // name, result, text, focus
+    const std::tuple<const char*, PageSetupRoutineResult, std::string, PageSetupField> cases[] = {
         {"no name", buildPageSetupPlotRoutine(plot("   "), "Cad2018"), "Please enter a PageSetup Name",
          PageSetupField::PageSetupName},
-        {"no name comes first", buildPageSetupPlotRoutine(neither, "Cad2018"), "Please enter a PageSetup Name",
-         PageSetupField::PageSetupName},
-        {"nothing to import from", buildPageSetupPlotRoutine(noDrawing, "Cad2018"), "Please select a drawing",
+        {"no name comes first", buildPageSetupPlotRoutine(fromDrawing("  ", " "), "Cad2018"),
+         "Please enter a PageSetup Name", PageSetupField::PageSetupName},
+        {"nothing to import from", buildPageSetupPlotRoutine(fromDrawing("  ", "A1-Plot"), "Cad2018"),
+         "Please select a drawing", PageSetupField::PlotDrawing},
+        {"a quote in the drawing", buildPageSetupPlotRoutine(fromDrawing("C:\\a\"b.dwg", "A1-Plot"), "Cad2018"), breaks,
          PageSetupField::PlotDrawing},
-        {"a quote in the drawing", buildPageSetupPlotRoutine(quoted, "Cad2018"), breaks, PageSetupField::PlotDrawing},
         {"import, no drawing", buildPageSetupImportRoutine({false, "", ""}), "Please select a drawing",
          PageSetupField::ImportDrawing},
         {"import, no name", buildPageSetupImportRoutine({false, "  ", "C:\\Std.dwg"}),
@@ -172,45 +132,38 @@ TEST(PageSetupRoutine, Refusals)
         // A line break would make two answers of one.
         {"a line break in the name", buildPageSetupPlotRoutine(plot("A3 Pl\rot"), "Cad2018"), nameBreaks,
          PageSetupField::PageSetupName},
-        {"a line break in the device", buildPageSetupPlotRoutine(brokenDevice, "Cad2018"),
+        {"a line break in the device", buildPageSetupPlotRoutine(plot("A1-Plot", "Plotter\rB"), "Cad2018"),
          "The plot device cannot hold a line break.", PageSetupField::Device},
         {"a quote in the name", buildPageSetupPlotRoutine(plot("A3 \"big\""), "Cad2018"), nameBreaks,
          PageSetupField::PageSetupName},
         {"import, a line break in a name", buildPageSetupImportRoutine({false, "A1,\nA3", "C:\\Std.dwg"}), nameBreaks,
          PageSetupField::ImportNames},
     };
-    for (const auto& c : cases) {
-        ASSERT_FALSE(c.result.ok()) << c.name;
-        EXPECT_EQ(c.result.text, "") << c.name;
-        const std::string title = c.text == "Please enter a PageSetup Name" ? "Page Setup" : "Page Setup Error";
-        EXPECT_EQ(c.result.refusal->message, (UserMessage{c.text, title, MessageIcon::Exclamation, MessageButtons::Ok}))
-            << c.name;
-        EXPECT_EQ(c.result.refusal->focus, c.focus) << c.name;
+    for (const auto& [name, result, text, focus] : cases) {
+        ASSERT_FALSE(result.ok()) << name;
+        EXPECT_EQ(result.text, "") << name;
+        const std::string title = text == "Please enter a PageSetup Name" ? "Page Setup" : "Page Setup Error";
+        EXPECT_EQ(result.refusal->message, (UserMessage{text, title, MessageIcon::Exclamation, MessageButtons::Ok}))
+            << name;
+        EXPECT_EQ(result.refusal->focus, focus) << name;
     }
-    PageSetupPlotChoices drawingOnly = plot(" ");
-    drawingOnly.drawing = "C:\\Std.dwg";
-    EXPECT_EQ(checkPageSetupPlot(drawingOnly)->focus, PageSetupField::PageSetupName);
+    EXPECT_EQ(checkPageSetupPlot(fromDrawing("C:\\Std.dwg", " ", "1", false))->focus, PageSetupField::PageSetupName);
 }
 
 TEST(PageSetupRoutine, ImportTexts)
 {
     const std::string head = "_Expert\r\n2\r\n_-psetupin\r\n\"C:\\Std.dwg\"\r\n";
     const std::string tail = "\r\n_Qsave\r\n_Expert\r\n0";
-    struct Case
-    {
-        const char* name;
-        PageSetupImportChoices choices;
-        std::string namesLine;
-    };
-    const Case cases[] = {
+    // name, choices, namesLine
+    const std::tuple<const char*, PageSetupImportChoices, std::string> cases[] = {
         {"load all", {true, "*", " C:\\Std.dwg "}, "\"*\""},
         {"one name", {false, " A1-Plot ", "C:\\Std.dwg"}, "\"A1-Plot\""},
         {"several names, each quoted", {false, "A1-Plot, A3 Check,,", "C:\\Std.dwg"}, "\"A1-Plot\",\"A3 Check\""},
     };
-    for (const Case& c : cases) {
-        const PageSetupRoutineResult result = buildPageSetupImportRoutine(c.choices);
-        ASSERT_TRUE(result.ok()) << c.name;
-        EXPECT_EQ(result.text, head + c.namesLine + tail) << c.name;
+    for (const auto& [name, choices, namesLine] : cases) {
+        const PageSetupRoutineResult result = buildPageSetupImportRoutine(choices);
+        ASSERT_TRUE(result.ok()) << name;
+        EXPECT_EQ(result.text, head + namesLine + tail) << name;
     }
 }
 

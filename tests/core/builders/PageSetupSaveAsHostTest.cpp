@@ -5,6 +5,7 @@
 #include "builders/PageSetupRoutine.h"
 #include "builders/SaveAsRoutine.h"
 #include "core/builders/HostReplay.h"
+#include "core/builders/PageSetupChoices.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
@@ -70,15 +71,9 @@ protected:
     TempDir m_dir;
 };
 
-PageSetupPlotChoices plot(const char* name)
-{
-    PageSetupPlotChoices choices;
-    choices.pageSetupName = name;
-    return choices;
-}
-
 TEST_F(PageSetupSaveAsHost, PageSetupPlotsOnEveryProduct)
 {
+    int allTabsRuns = 0;
     for (const Family& family : hostreplay::kFamiliesFrom2000) {
         const std::string product = family.product;
         auto run = [&](const PageSetupPlotChoices& choices, const char* drawing) {
@@ -90,52 +85,37 @@ TEST_F(PageSetupSaveAsHost, PageSetupPlotsOnEveryProduct)
             << product;
 
         // Another device, to a file, two copies; and a device that only writes files.
-        PageSetupPlotChoices toFile = plot("A1-Plot");
-        toFile.device = "Default Windows System Printer.pc3";
-        toFile.plotToFile = true;
-        toFile.copies = "2";
-        PageSetupPlotChoices dwf = plot("A1-Plot");
-        dwf.device = "DWF6 ePlot.pc3";
+        const auto toFile = plot("A1-Plot", "Default Windows System Printer.pc3", true, "2");
         remove("Layout-Layout1.plt");
         remove("Model-Model.dwf");
         EXPECT_EQ(count(run(toFile, kLayoutDrawing), "plotted", "layout=Layout1 pagesetup=A1-Plot"), 2) << product;
-        EXPECT_EQ(count(run(dwf, kModelDrawing), "plotted", "layout=Model pagesetup=A1-Plot device=DWF6"), 1)
+        EXPECT_EQ(count(run(plot("A1-Plot", "DWF6 ePlot.pc3"), kModelDrawing), "plotted",
+                        "layout=Model pagesetup=A1-Plot device=DWF6"),
+                  1)
             << product;
         EXPECT_TRUE(exists("Layout-Layout1.plt") && exists("Model-Model.dwf")) << product;
 
         // Imported first from the standard drawing (redefined where the drawing has it), three copies.
-        PageSetupPlotChoices imported = plot("Std-A1");
-        imported.fromOtherDrawing = true;
-        imported.drawing = path(kStandard);
-        imported.copies = "3";
-        Events events = run(imported, kModelDrawing);
+        Events events = run(fromDrawing(path(kStandard), "Std-A1", "3"), kModelDrawing);
         EXPECT_EQ(events["pagesetups-imported"], std::vector<std::string>(3, "Std-A1")) << product;
         EXPECT_EQ(count(events, "plotted", "layout=Model pagesetup=Std-A1 device=Office Printer"), 3) << product;
-        imported.pageSetupName = "Std A3";
-        imported.copies = "1";
-        EXPECT_EQ(count(run(imported, kLayoutDrawing), "plotted", "layout=Layout1 pagesetup=Std A3 device=Default"), 1)
+        EXPECT_EQ(count(run(fromDrawing(path(kStandard), "Std A3"), kLayoutDrawing), "plotted",
+                        "layout=Layout1 pagesetup=Std A3 device=Default"),
+                  1)
             << product;
-    }
-}
 
-TEST_F(PageSetupSaveAsHost, AllLayoutsOnTheFullProducts)
-{
-    int runs = 0;
-    for (const Family& family : hostreplay::kFamiliesFrom2000) {
-        if (!pageSetupPlotSetupFor(family.product).allTabsOffered)
+        // Every layout, where the product runs AutoLISP; a drawing on the model tab plots nothing.
+        if (!pageSetupPlotSetupFor(product).allTabsOffered)
             continue;
-        PageSetupPlotChoices choices = plot("A1-Plot");
-        choices.allTabs = true;
-        choices.copies = "2";
-        const std::string routine = buildPageSetupPlotRoutine(choices, family.product).text;
-        Events layouts = runRoutine(family, routine, kLayoutDrawing, family.product);
-        EXPECT_EQ(count(layouts, "plotted"), 4) << family.product;
-        EXPECT_EQ(count(layouts, "plotted", "layout=Layout2"), 2) << family.product;
-        // A drawing on the model tab plots nothing.
-        EXPECT_EQ(count(runRoutine(family, routine, kModelDrawing, family.product), "plotted"), 0) << family.product;
-        ++runs;
+        PageSetupPlotChoices allTabs = plot("A1-Plot", "Select Plotter", false, "2");
+        allTabs.allTabs = true;
+        Events layouts = run(allTabs, kLayoutDrawing);
+        EXPECT_EQ(count(layouts, "plotted"), 4) << product;
+        EXPECT_EQ(count(layouts, "plotted", "layout=Layout2"), 2) << product;
+        EXPECT_EQ(count(run(allTabs, kModelDrawing), "plotted"), 0) << product;
+        ++allTabsRuns;
     }
-    EXPECT_EQ(runs, 7);
+    EXPECT_EQ(allTabsRuns, 7);
 }
 
 TEST_F(PageSetupSaveAsHost, ImportsOnEveryProduct)

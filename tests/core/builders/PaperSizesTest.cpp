@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -27,17 +28,8 @@ TEST(PaperSizes, StandardsAndTheirLists)
         standards.emplace_back(std::string(s.entry), s.code);
     EXPECT_EQ(standards, expected);
 
-    struct Case
-    {
-        int code;
-        std::size_t count;
-        const char* first;
-        const char* last;
-        const char* prompt;
-        const char* somewhere; // a name at a known place
-        std::size_t at;
-    };
-    const Case cases[] = {
+    // standard, number of names, first and last name, prompt, a name at a known place and that place
+    const std::tuple<int, std::size_t, const char*, const char*, const char*, const char*, std::size_t> cases[] = {
         {1, 37, "ANSI A (11.00 x 8.50 Inches)", "E+ 36x48 in", "Select ANSI Size", "A+ 9x12 in", 28},
         {2, 47, "A4", "Expand 700 mm (1000.00 x 700.00 MM)", "Select ISO Size", "ISO A1 (841.00 x 594.00 MM)", 6},
         {3, 32, "ARCH A (9.00 x 12.00 Inches)", "ARCH expand E3 (39.00 x 27.00 Inches)", "Select ARCH Size",
@@ -50,40 +42,32 @@ TEST(PaperSizes, StandardsAndTheirLists)
         {0, 37, "ANSI A (11.00 x 8.50 Inches)", "E+ 36x48 in", "Select ANSI Size", "B 11x17 in", 29},
         {9, 37, "ANSI A (11.00 x 8.50 Inches)", "E+ 36x48 in", "Select ANSI Size", "C 17x22 in", 31},
     };
-    for (const Case& c : cases) {
-        const PaperStandardView view = paperStandardView(c.code, std::nullopt);
-        ASSERT_EQ(view.names.size(), c.count) << c.code;
+    for (const auto& [code, count, first, last, prompt, somewhere, at] : cases) {
+        const PaperStandardView view = paperStandardView(code, std::nullopt);
+        ASSERT_EQ(view.names.size(), count) << code;
         EXPECT_TRUE(view.showList);
-        EXPECT_EQ(view.names.front(), c.first) << c.code;
-        EXPECT_EQ(view.names.back(), c.last) << c.code;
-        EXPECT_EQ(view.names[c.at], c.somewhere) << c.code;
-        EXPECT_EQ(view.listText, c.prompt) << c.code;
+        EXPECT_EQ(view.names.front(), first) << code;
+        EXPECT_EQ(view.names.back(), last) << code;
+        EXPECT_EQ(view.names[at], somewhere) << code;
+        EXPECT_EQ(view.listText, prompt) << code;
         EXPECT_FALSE(view.paperLabel.has_value());
-        EXPECT_EQ(standardPaperPrompt(c.code), c.prompt);
+        EXPECT_EQ(standardPaperPrompt(code), prompt);
     }
     EXPECT_EQ(paperStandardView(2, std::nullopt).names[3], "A4 210 x 297 mm");
-}
 
-TEST(PaperSizes, CustomAndManualStandards)
-{
-    struct Case
-    {
-        const char* name;
-        CustomPaperEntries custom;
-        std::vector<std::string> names;
-        const char* text;
-    };
-    const Case cases[] = {
+    // The custom list is the file's; the manual standard offers no list.
+    // name, entries of the file, names listed, text shown
+    const std::tuple<const char*, CustomPaperEntries, std::vector<std::string>, const char*> custom[] = {
         {"no file", std::nullopt, {}, "No Custom Sizes"},
         {"an empty file", std::vector<std::string>{}, {}, "No Custom Sizes"},
         {"names", std::vector<std::string>{"Roll 36", "", "Sheet"}, {"Roll 36", "", "Sheet"}, "Select Custom Size"},
         {"a blank last entry", std::vector<std::string>{"Roll 36", ""}, {"Roll 36", ""}, "No Custom Sizes"},
     };
-    for (const Case& c : cases) {
-        const PaperStandardView view = paperStandardView(kCustomPaperCode, c.custom);
-        EXPECT_TRUE(view.showList) << c.name;
-        EXPECT_EQ(view.names, c.names) << c.name;
-        EXPECT_EQ(view.listText, c.text) << c.name;
+    for (const auto& [name, entries, names, text] : custom) {
+        const PaperStandardView view = paperStandardView(kCustomPaperCode, entries);
+        EXPECT_TRUE(view.showList) << name;
+        EXPECT_EQ(view.names, names) << name;
+        EXPECT_EQ(view.listText, text) << name;
     }
     const PaperStandardView manual = paperStandardView(kManualPaperCode, std::nullopt);
     EXPECT_FALSE(manual.showList);
@@ -92,13 +76,8 @@ TEST(PaperSizes, CustomAndManualStandards)
 
 TEST(PaperSizes, ReadsEntriesAsTheSequentialReaderDoes)
 {
-    struct Case
-    {
-        const char* name;
-        std::string bytes;
-        std::vector<std::string> entries;
-    };
-    const Case cases[] = {
+    // name, bytes, entries
+    const std::tuple<const char*, std::string, std::vector<std::string>> cases[] = {
         {"quoted lines", "\"Roll 36\"\r\n\"A4, long\"\r\n", {"Roll 36", "A4, long"}},
         {"no line break at the end", "\"One\"\r\n\"Two\"", {"One", "Two"}},
         {"an empty line is an empty entry", "\"One\"\r\n\r\n", {"One", ""}},
@@ -113,8 +92,8 @@ TEST(PaperSizes, ReadsEntriesAsTheSequentialReaderDoes)
         {"an unclosed quote before a lone CR", "\"Open\r\"B\"", {"Open", "B"}},
         {"empty file", "", {}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(parseCustomPaperEntries(c.bytes), c.entries) << c.name;
+    for (const auto& [name, bytes, entries] : cases)
+        EXPECT_EQ(parseCustomPaperEntries(bytes), entries) << name;
 }
 
 TEST(PaperSizes, WritesQuotedLinesAtomically)
@@ -155,26 +134,19 @@ TEST(PaperSizes, CustomPaperDialog)
     const UserMessage empty{"Please Enter a Paper Size", "Quorvel Error", MessageIcon::Information, MessageButtons::Ok};
     const UserMessage duplicate{"This name already exists in the custom paper size list", "Quorvel Information",
                                 MessageIcon::Information, MessageButtons::Ok};
-    struct Case
-    {
-        const char* typed;
-        bool added;
-        std::optional<UserMessage> message;
-        bool clear;
-        bool focus;
-    };
-    const Case cases[] = {
+    // typed, added, message, clear, focus
+    const std::tuple<const char*, bool, std::optional<UserMessage>, bool, bool> cases[] = {
         {"   ", false, empty, false, true},
         {"  Plan B  ", true, std::nullopt, true, false},
         {"PLAN b", false, duplicate, true, false},
         {" sheet", false, duplicate, true, false},
     };
-    for (const Case& c : cases) {
-        const AddPaperOutcome outcome = addCustomPaper(list, c.typed);
-        EXPECT_EQ(outcome.added, c.added) << c.typed;
-        EXPECT_EQ(outcome.message, c.message) << c.typed;
-        EXPECT_EQ(outcome.clearText, c.clear) << c.typed;
-        EXPECT_EQ(outcome.focusNewPaper, c.focus) << c.typed;
+    for (const auto& [typed, added, message, clear, focus] : cases) {
+        const AddPaperOutcome outcome = addCustomPaper(list, typed);
+        EXPECT_EQ(outcome.added, added) << typed;
+        EXPECT_EQ(outcome.message, message) << typed;
+        EXPECT_EQ(outcome.clearText, clear) << typed;
+        EXPECT_EQ(outcome.focusNewPaper, focus) << typed;
     }
     // Names the file cannot hold are refused where they are typed: once listed, no save of the list could succeed.
     for (const char* unstorable : {"24\" roll", "two\r\nlines", "lone\rbreak", "\xE6\x97\xA5"}) {

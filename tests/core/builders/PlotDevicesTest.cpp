@@ -14,7 +14,6 @@ namespace {
 
 TEST(PlotDevices, CadFolderIsCutAtTheLastSeparatorWhateverTheExecutableName)
 {
-    const std::string s(1, pathSeparator());
     EXPECT_EQ(cadFolder("C:/CAD/Acad.exe"), "C:/CAD/");
     EXPECT_EQ(cadFolder("C:/Program Files/ZWSOFT/ZWCAD.exe"), "C:/Program Files/ZWSOFT/");
     EXPECT_EQ(cadFolder("/opt/bricscad/bricscad"), "/opt/bricscad/");

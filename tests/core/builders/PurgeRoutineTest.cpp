@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace qv {
@@ -45,14 +46,8 @@ TEST(PurgeRoutine, BuildsTheExpectedText)
     PurgeChoices r14 = ticked({}, "1");
     EXPECT_EQ(togglePurgeAll(r14, purgeSetupFor("Cad14"), "Select All"), "Clear All");
     setPurgeItem(r14, 0, false);
-    struct Case
-    {
-        const char* name;
-        PurgeChoices choices;
-        const char* product;
-        std::string text;
-    };
-    const Case cases[] = {
+    // name, choices, product, text
+    const std::tuple<const char*, PurgeChoices, const char*, std::string> cases[] = {
         {"selected items, each pass", ticked({2, 3}, "2"), "Cad2010", repeated(perKind({"_LA", "_LT"}), 2)},
         {"empty text takes no name answers", ticked({12}, "1"), "Cad2013", "_purge\r\n_E\r\n_Qsave"},
         {"nor does zero length", ticked({11, 13, 14}, " 1 "), "Cad2018",
@@ -64,10 +59,10 @@ TEST(PurgeRoutine, BuildsTheExpectedText)
         {"Bricscad without plot styles", ticked({0, 1, 2, 3, 4, 5, 6}, "1"), "Bricscad",
          repeated(perKind({"_B", "_D", "_LA", "_LT", "_SH", "_ST", "_M"}), 1)},
     };
-    for (const Case& c : cases) {
-        const auto result = buildPurgeRoutine(c.choices, c.product);
-        EXPECT_TRUE(result.ok()) << c.name;
-        EXPECT_EQ(result.text, c.text) << c.name;
+    for (const auto& [name, choices, product, text] : cases) {
+        const auto result = buildPurgeRoutine(choices, product);
+        EXPECT_TRUE(result.ok()) << name;
+        EXPECT_EQ(result.text, text) << name;
     }
 }
 
@@ -90,52 +85,41 @@ TEST(PurgeRoutine, RefusalsBuildNoText)
 
 TEST(PurgeRoutine, EveryProductRow)
 {
-    // Product code, items offered, frame caption.
-    const std::tuple<const char*, int, const char*> rows[] = {
-        {"Cad2018", 18, "Purge"},
-        {"CadLT2018", 18, "Purge"},
-        {"Cad2013", 18, "Purge"},
-        {"CadLT2013", 18, "Purge in AutoCAD LT 2013 - 2017"},
-        {"Cad2010", 11, "Purge"},
-        {"CadLT2010", 11, "Purge"},
-        {"Cad2007", 11, "Purge"},
-        {"CadLT2007", 11, "Purge in AutoCAD LT2007 - LT2009"},
-        {"Cad2005", 9, "Purge"},
-        {"CadLT2005", 9, "Purge"},
-        {"Cad2004", 8, "Purge"},
-        {"CadLT2004", 8, "Purge"},
-        {"Cad2000", 8, "Purge"},
-        {"CadLT2000", 8, "Purge"},
-        {"Cad14", 7, "Purge"},
-        {"CadLT98", 7, "Purge in LT 97/98"},
-        {"Cad13", 0, "Not available in AutoCAD 13"},
-        {"Bricscad", 8, "Purge"},
-        {"ZWCAD", 8, "Purge"},
-        {"cad2010", 8, "Purge"},
-        {"", 8, "Purge"},
+    // Product codes that share a row, items offered, frame caption.
+    const std::tuple<std::vector<const char*>, int, const char*> rows[] = {
+        {{"Cad2018", "CadLT2018", "Cad2013"}, 18, "Purge"},
+        {{"CadLT2013"}, 18, "Purge in AutoCAD LT 2013 - 2017"},
+        {{"Cad2010", "CadLT2010", "Cad2007"}, 11, "Purge"},
+        {{"CadLT2007"}, 11, "Purge in AutoCAD LT2007 - LT2009"},
+        {{"Cad2005", "CadLT2005"}, 9, "Purge"},
+        {{"Cad2004", "CadLT2004", "Cad2000", "CadLT2000", "Bricscad", "ZWCAD", "cad2010", ""}, 8, "Purge"},
+        {{"Cad14"}, 7, "Purge"},
+        {{"CadLT98"}, 7, "Purge in LT 97/98"},
+        {{"Cad13"}, 0, "Not available in AutoCAD 13"},
     };
-    for (const auto& [code, offered, caption] : rows) {
-        SCOPED_TRACE(code);
-        const PurgeSetup setup = purgeSetupFor(code);
-        EXPECT_EQ(std::tuple(setup.offeredCount, setup.frameCaption, setup.usable),
-                  std::tuple(offered, caption, offered > 0));
+    for (const auto& [codes, offered, caption] : rows)
+        for (const char* code : codes) {
+            SCOPED_TRACE(code);
+            const PurgeSetup setup = purgeSetupFor(code);
+            EXPECT_EQ(std::tuple(setup.offeredCount, setup.frameCaption, setup.usable),
+                      std::tuple(offered, caption, offered > 0));
 
-        const PurgeChoices defaults = defaultPurgeChoices(setup);
-        EXPECT_EQ(defaults.passesText, "3");
-        for (int i = 0; i < kPurgeItemCount; ++i)
-            EXPECT_EQ(defaults.ticked[i], i < offered);
-        const auto result = buildPurgeRoutine(defaults, code);
-        EXPECT_EQ(result.ok(), setup.usable);
-        EXPECT_EQ(result.text, setup.usable ? repeated(kAllBlock, 3) : "");
+            const PurgeChoices defaults = defaultPurgeChoices(setup);
+            EXPECT_EQ(defaults.passesText, "3");
+            for (int i = 0; i < kPurgeItemCount; ++i)
+                EXPECT_EQ(defaults.ticked[i], i < offered);
+            const auto result = buildPurgeRoutine(defaults, code);
+            EXPECT_EQ(result.ok(), setup.usable);
+            EXPECT_EQ(result.text, setup.usable ? repeated(kAllBlock, 3) : "");
 
-        // Stray ticks on items the product lacks never reach the text: one purge per offered item but one.
-        PurgeChoices most = ticked({}, "1");
-        most.ticked.fill(true);
-        most.ticked[1] = false; // keeps the per-kind form
-        const std::string text = buildPurgeRoutine(most, code).text;
-        const auto lines = splitLines(text);
-        EXPECT_EQ(std::count(lines.begin(), lines.end(), "_purge"), std::max(0, offered - 1));
-    }
+            // Stray ticks on items the product lacks never reach the text: one purge per offered item but one.
+            PurgeChoices most = ticked({}, "1");
+            most.ticked.fill(true);
+            most.ticked[1] = false; // keeps the per-kind form
+            const std::string text = buildPurgeRoutine(most, code).text;
+            const auto lines = splitLines(text);
+            EXPECT_EQ(std::count(lines.begin(), lines.end(), "_purge"), std::max(0, offered - 1));
+        }
 }
 
 } // namespace

@@ -32,11 +32,8 @@ TEST(FileSearch, FirstHitInTheFolderThenDepthFirstByName)
     fs::create_directories(dir.native("c/Plotters/PublishToWeb JPG.pc3"));
     EXPECT_EQ(findFileInTree(dir.file("c"), "PublishToWeb JPG.pc3"), "");
     EXPECT_EQ(findFileInTree(dir.path(), ""), "");
-}
 
-TEST(FileSearch, HiddenFoldersAndFilesAreSearched)
-{
-    TempDir dir;
+    // Hidden folders and files are searched.
     touch(dir, ".wine/drive_c/Program Files/Autodesk/.acad.exe");
     touch(dir, ".wine/drive_c/users/me/AppData/Plotters/PublishToWeb JPG.pc3");
     EXPECT_EQ(findFileInTree(dir.path(), "PublishToWeb JPG.pc3"),

@@ -1,23 +1,16 @@
 #include "config/IniFile.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace qv::ini {
 namespace {
 
-struct ReadCase
-{
-    const char* name;
-    std::string file;
-    const char* section;
-    const char* key;
-    std::string expected;
-};
-
 TEST(IniRead, FollowsThePrivateProfileRules)
 {
     const std::string u = "Unknown";
-    const ReadCase cases[] = {
+    // name, file, section, key, value read
+    const std::tuple<const char*, std::string, const char*, const char*, std::string> cases[] = {
         {"simple", "[S]\r\nk=v\r\n", "S", "k", "v"},
         {"lone LF and CR", "[S]\nk=v\rj=w", "S", "j", "w"},
         {"no final break", "[S]\r\nk=v", "S", "k", "v"},
@@ -44,32 +37,17 @@ TEST(IniRead, FollowsThePrivateProfileRules)
         {"code page letters fold", "[\xC9T\xC9]\r\nk=v\r\n", "\xE9t\xE9", "K", "v"},
         {"caller names trimmed", "[S]\r\nk=v\r\n", " S ", " k ", "v"},
         {"garbage lines", "\x01\x02\xFF\r\n[S]\r\n===\r\nk=v\r\n\x00\r\n", "S", "k", "v"},
+        {"long value cut at 199", "[S]\r\nk=" + std::string(250, 'x') + "\r\n", "S", "k", std::string(199, 'x')},
+        {"very long last line", "[S]\r\nk=" + std::string(100000, 'y'), "S", "k", std::string(199, 'y')},
     };
-    for (const ReadCase& c : cases)
-        EXPECT_EQ(readValue(c.file, c.section, c.key, "Unknown"), c.expected) << c.name;
+    for (const auto& [name, file, section, key, expected] : cases)
+        EXPECT_EQ(readValue(file, section, key, "Unknown"), expected) << name;
 }
-
-TEST(IniRead, CutsLongValuesAt199Characters)
-{
-    const std::string value(250, 'x');
-    EXPECT_EQ(readValue("[S]\r\nk=" + value + "\r\n", "S", "k", "Unknown"), std::string(199, 'x'));
-    const std::string longLine(100000, 'y');
-    EXPECT_EQ(readValue("[S]\r\nk=" + longLine, "S", "k", "U").size(), 199u);
-}
-
-struct WriteCase
-{
-    const char* name;
-    std::string before;
-    const char* section;
-    const char* key;
-    const char* value;
-    std::string after;
-};
 
 TEST(IniWrite, KeepsEveryOtherLineByteForByte)
 {
-    const WriteCase cases[] = {
+    // name, file before, section, key, value, file after
+    const std::tuple<const char*, std::string, const char*, const char*, const char*, std::string> cases[] = {
         {"new file", "", "S", "k", "v", "[S]\r\nk=v\r\n"},
         {"replace keeps key spelling", "[db_Address]\r\ndbAddress=old\r\n", "db_address", "DBADDRESS", "new",
          "[db_Address]\r\ndbAddress=new\r\n"},
@@ -86,10 +64,10 @@ TEST(IniWrite, KeepsEveryOtherLineByteForByte)
         {"bom file gets new section", "\xEF\xBB\xBF[S]\r\nk=1\r\n", "S", "k", "2",
          "\xEF\xBB\xBF[S]\r\nk=1\r\n[S]\r\nk=2\r\n"},
     };
-    for (const WriteCase& c : cases) {
-        const auto result = writeValue(c.before, c.section, c.key, c.value);
-        ASSERT_TRUE(result.ok()) << c.name;
-        EXPECT_EQ(result.value(), c.after) << c.name;
+    for (const auto& [name, before, section, key, value, after] : cases) {
+        const auto result = writeValue(before, section, key, value);
+        ASSERT_TRUE(result.ok()) << name;
+        EXPECT_EQ(result.value(), after) << name;
     }
 }
 
@@ -107,25 +85,19 @@ TEST(IniWrite, RefusesLineBreaksThatWouldForgeKeys)
 
 TEST(IniWrite, AcceptsExactlyTheNamesThatReadBack)
 {
-    struct NameCase
-    {
-        std::string section;
-        std::string key;
-        bool accepted;
-    };
-    const NameCase cases[] = {
+    // section, key, accepted
+    const std::tuple<std::string, std::string, bool> cases[] = {
         {"S", "a=b", false},  {"S", "[k", false},  {"S", ";k", false},  {"S", "\tk", false},  {"S", "k\v", false},
         {"S", " \tk", false}, {"a]b", "k", false}, {"S]", "k", false},  {"\tS", "k", false},  {"S\v", "k", false},
         {"S", "k[", true},    {"S", "k;x", true},  {"S", "k\tx", true}, {"S", "#k", true},    {"S", "  k  ", true},
         {"[S", "k", true},    {"S=1", "k", true},  {";S", "k", true},   {"S[x", "k=", false}, {"S\tx", "k", true},
     };
-    for (const NameCase& c : cases) {
+    for (const auto& [section, key, accepted] : cases) {
         for (const std::string before : {"", "[S]\r\nk=old\r\n"}) {
-            const auto written = writeValue(before, c.section, c.key, "value");
-            ASSERT_EQ(written.ok(), c.accepted) << c.section << "|" << c.key;
+            const auto written = writeValue(before, section, key, "value");
+            ASSERT_EQ(written.ok(), accepted) << section << "|" << key;
             if (written.ok())
-                EXPECT_EQ(readValue(written.value(), c.section, c.key, "Unknown"), "value")
-                    << c.section << "|" << c.key;
+                EXPECT_EQ(readValue(written.value(), section, key, "Unknown"), "value") << section << "|" << key;
             else
                 EXPECT_EQ(written.error().number, 93) << written.error().description;
         }

@@ -55,18 +55,14 @@ TEST(Settings, ValuesTravelAsWindows1252)
 {
     TempDir dir;
     const SettingsFile ini(dir.path());
-    ASSERT_TRUE(ini.writeValue("Acad_Address", "AcadAddress",
-                               "C:\\Programme\\Stra\xC3\x9F"
-                               "e\\acad.exe")
-                    .ok());
-    EXPECT_EQ(dir.read("Quorvel.ini"), "[Acad_Address]\r\nAcadAddress=C:\\Programme\\Stra\xDF" "e\\acad.exe\r\n");
-    EXPECT_EQ(readCadExecutable(ini), "C:\\Programme\\Stra\xC3\x9F"
-                                      "e\\acad.exe");
+    const std::string path = "C:\\Programme\\Gro\xC3\x9F\\acad.exe";
+    ASSERT_TRUE(ini.writeValue("Acad_Address", "AcadAddress", path).ok());
+    EXPECT_EQ(dir.read("Quorvel.ini"), "[Acad_Address]\r\nAcadAddress=C:\\Programme\\Gro\xDF\\acad.exe\r\n");
+    EXPECT_EQ(readCadExecutable(ini), path);
     const auto refused = ini.writeValue("Acad_Address", "AcadAddress", "\xE4\xB8\xAD");
     ASSERT_FALSE(refused.ok());
     EXPECT_NE(refused.error().description.find(ini.filePath()), std::string::npos);
-    EXPECT_EQ(readCadExecutable(ini), "C:\\Programme\\Stra\xC3\x9F"
-                                      "e\\acad.exe");
+    EXPECT_EQ(readCadExecutable(ini), path);
 }
 
 TEST(Settings, AFailedWriteIsReportedAndLeavesTheFileWhole)
@@ -103,7 +99,7 @@ TEST(Settings, FieldNumberText)
     EXPECT_EQ(parseFieldNumber("10"), 10);
 }
 
-TEST(Settings, RedirectFileChoosesTheSettingsFolder)
+TEST(Settings, RedirectFileOrThePerUserFolderChoosesTheSettingsFolder)
 {
     TempDir program;
     TempDir shared;
@@ -114,32 +110,26 @@ TEST(Settings, RedirectFileChoosesTheSettingsFolder)
     const std::string folder = locateSettingsFolder(program.path());
     EXPECT_EQ(folder, shared.path());
     EXPECT_EQ(readProductCode(SettingsFile(folder)), "Cad2010");
-}
 
-TEST(Settings, ReadOnlyProgramFolderFallsBackToThePerUserFolder)
-{
-    TempDir program;
-    EXPECT_EQ(resolveSettingsFolder(program.path(), true, "/home/u/.config/Quorvel"), program.path());
-    EXPECT_EQ(resolveSettingsFolder(program.path(), false, "/home/u/.config/Quorvel"), "/home/u/.config/Quorvel");
-    program.write("QV_Locate.ini", "[QV_Address]\r\nQVAddress=/net/share\r\n");
-    EXPECT_EQ(resolveSettingsFolder(program.path(), false, "/home/u/.config/Quorvel"), "/net/share");
+    // A read-only program folder falls back to the per-user folder, unless the redirect file names another.
+    TempDir other;
+    EXPECT_EQ(resolveSettingsFolder(other.path(), true, "/home/u/.config/Quorvel"), other.path());
+    EXPECT_EQ(resolveSettingsFolder(other.path(), false, "/home/u/.config/Quorvel"), "/home/u/.config/Quorvel");
+    EXPECT_EQ(resolveSettingsFolder(program.path(), false, "/home/u/.config/Quorvel"), shared.path());
 }
 
 TEST(CadProducts, GetAcadVerComparesInUpperCase)
 {
     TempDir dir;
     const SettingsFile ini(dir.path());
-    const struct
-    {
-        const char* stored;
-        const char* expected;
-    } cases[] = {
+    // stored, read
+    const std::pair<const char*, const char*> cases[] = {
         {"cad2010", "cad2010"}, {"Cad2019", "Cad2005"}, {"BRICSCAD", "BRICSCAD"}, {"ZWCAD", "ZWCAD"},
         {"CadLT98", "CadLT98"}, {"False", "Cad2005"},   {"", "Cad2005"},          {"Cad2018", "Cad2018"},
     };
-    for (const auto& c : cases) {
-        ASSERT_TRUE(ini.writeValue("Cad_Ver", "CadVer", c.stored).ok());
-        EXPECT_EQ(readProductCode(ini), c.expected) << c.stored;
+    for (const auto& [stored, expected] : cases) {
+        ASSERT_TRUE(ini.writeValue("Cad_Ver", "CadVer", stored).ok());
+        EXPECT_EQ(readProductCode(ini), expected) << stored;
     }
 }
 

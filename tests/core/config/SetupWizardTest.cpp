@@ -19,6 +19,12 @@ TEST(SetupWizard, ShortenPathKeepsFiftyNineCharactersAndCutsSixty)
     const std::string fiftyNine(59, 'a');
     EXPECT_EQ(shortenPath(fiftyNine), fiftyNine);
     EXPECT_EQ(shortenPath(""), "");
+    const auto e = [](int count) { // "é" `count` times
+        std::string text;
+        for (int i = 0; i < count; ++i)
+            text += "\xC3\xA9";
+        return text;
+    };
 
     std::string sixty;
     for (int i = 0; i < 60; ++i)
@@ -28,18 +34,8 @@ TEST(SetupWizard, ShortenPathKeepsFiftyNineCharactersAndCutsSixty)
     EXPECT_EQ(shortened.size(), 30u + 9u + 46u);
 
     // Characters are counted, not bytes: 59 two-byte letters stay whole, 60 are cut between letters.
-    std::string wide;
-    for (int i = 0; i < 59; ++i)
-        wide += "\xC3\xA9";
-    EXPECT_EQ(shortenPath(wide), wide);
-    wide += "x";
-    std::string expected;
-    for (int i = 0; i < 30; ++i)
-        expected += "\xC3\xA9";
-    expected += ".........";
-    for (int i = 0; i < 45; ++i)
-        expected += "\xC3\xA9";
-    EXPECT_EQ(shortenPath(wide), expected + "x");
+    EXPECT_EQ(shortenPath(e(59)), e(59));
+    EXPECT_EQ(shortenPath(e(59) + "x"), e(30) + "........." + e(45) + "x");
 }
 
 TEST(SetupWizard, RoutineDatabaseStepRecordsTheDefaultOnlyWhenNothingIsStored)
@@ -103,13 +99,10 @@ TEST(SetupWizard, TestWriteFolderWritesTestAndNeverTouchesAHeldScript)
     EXPECT_EQ(testWriteFolder(other.path(), kFree), expected);
 }
 
-TEST(SetupWizard, ProductChoiceWritesTheCodeAndOffForOldReleases)
+TEST(SetupWizard, ProductChoiceAndTheLastStepWriteTheirSettings)
 {
-    const struct
-    {
-        int index;
-        const char* file; // the whole settings file after the choice
-    } cases[] = {
+    // the product's place in the list, the whole settings file after the choice
+    const std::pair<std::size_t, const char*> cases[] = {
         {17, "[Cad_Ver]\r\nCadVer=Cad2018\r\n"},
         {2, "[Cad_Ver]\r\nCadVer=Cad13\r\n[Acad_StartEnd]\r\nCadVer=Off\r\n"},
         {1, "[Cad_Ver]\r\nCadVer=Cad14\r\n[Acad_StartEnd]\r\nCadVer=Off\r\n"},
@@ -117,18 +110,15 @@ TEST(SetupWizard, ProductChoiceWritesTheCodeAndOffForOldReleases)
         {5, "[Cad_Ver]\r\nCadVer=Bricscad\r\n"},
         {12, ""}, // the placeholder records nothing
     };
-    for (const auto& c : cases) {
+    for (const auto& [index, file] : cases) {
         TempDir dir;
         SettingsFile ini(dir.path());
-        const CadProduct& product = cadProducts()[std::size_t(c.index)];
-        EXPECT_TRUE(recordProductChoice(ini, product).ok()) << c.index;
-        EXPECT_EQ(dir.read("Quorvel.ini"), c.file) << c.index;
+        EXPECT_TRUE(recordProductChoice(ini, cadProducts()[index]).ok()) << index;
+        EXPECT_EQ(dir.read("Quorvel.ini"), file) << index;
     }
     EXPECT_EQ(productSelectedText(cadProducts()[10]), "AutoCAD Version Acad 2007 - 2009 Selected");
-}
 
-TEST(SetupWizard, MarkingTheSetupDoneWritesYes)
-{
+    // The last step marks the setup done.
     TempDir dir;
     const SettingsFile ini(dir.path());
     ASSERT_TRUE(markSetupDone(ini).ok());

@@ -6,14 +6,15 @@
 #include "ScriptLock.h"
 #include "batch/ReadOnlyCheck.h"
 #include "batch/ScriptWriter.h"
+#include "support/PlainScriptInputs.h"
 #include "support/TempDir.h"
 #include "text/CodePage.h"
 #include "text/Paths.h"
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include <gtest/gtest.h>
 
 namespace qv {
 namespace {
@@ -34,9 +35,7 @@ TEST(FileSystem, AttributesOfAccentedPaths)
 {
     TempDir dir;
     fs::create_directory(dir.native(kFolder));
-    dir.write(kFolder + "/Fa\xC3\xA7"
-                        "ade.dwg",
-              "DWG");
+    dir.write(kFolder + "/Gar\xC3\xA7on.dwg", "DWG");
     dir.write(kFolder + "/Sch\xC3\xB6n.dwg", "DWG");
     makeReadOnly(dir, kFolder + "/Sch\xC3\xB6n.dwg");
     const std::string folder = joinPath(dir.path(), kFolder);
@@ -44,9 +43,7 @@ TEST(FileSystem, AttributesOfAccentedPaths)
     // path, attribute bits that must be set, bits that must be clear, or the error number
     const std::tuple<std::string, unsigned, unsigned, int> cases[] = {
         {folder, AttrDirectory, 0, 0},
-        {joinPath(folder, "Fa\xC3\xA7"
-                          "ade.dwg"),
-         0, AttrDirectory | AttrReadOnly, 0},
+        {joinPath(folder, "Gar\xC3\xA7on.dwg"), 0, AttrDirectory | AttrReadOnly, 0},
         {joinPath(folder, "Sch\xC3\xB6n.dwg"), AttrReadOnly, AttrDirectory, 0},
         {joinPath(folder, "Fehlt \xC3\xBC.dwg"), 0, 0, ErrFileNotFound},
     };
@@ -64,8 +61,7 @@ TEST(FileSystem, AttributesOfAccentedPaths)
 
     EXPECT_TRUE(platform::isFolderWritable(folder));
     EXPECT_FALSE(platform::isFolderWritable(joinPath(folder, "Fehlt")));
-    EXPECT_FALSE(platform::isFolderWritable(joinPath(folder, "Fa\xC3\xA7"
-                                                             "ade.dwg")));
+    EXPECT_FALSE(platform::isFolderWritable(joinPath(folder, "Gar\xC3\xA7on.dwg")));
     EXPECT_FALSE(fs::exists(dir.native(kFolder + "/quorvel.write-test")));
 }
 
@@ -130,36 +126,21 @@ TEST(FileSystem, ReadOnlyCheckAndScriptWithAccentedDrawingPaths)
     TempDir dir;
     fs::create_directory(dir.native(kFolder));
     dir.write(kFolder + "/Caf\xC3\xA9.dwg", "DWG");
-    dir.write(kFolder + "/\xC3\x9C"
-                        "bersicht.dwg",
-              "DWG");
-    makeReadOnly(dir, kFolder + "/\xC3\x9C"
-                                "bersicht.dwg");
+    dir.write(kFolder + "/\xC3\x96lplan.dwg", "DWG");
+    makeReadOnly(dir, kFolder + "/\xC3\x96lplan.dwg");
     const std::string folder = joinPath(dir.path(), kFolder);
 
     const DrawingRows rows = {{"Caf\xC3\xA9.dwg", folder, "Purge", ""},
-                              {"\xC3\x9C"
-                               "bersicht.dwg",
-                               folder + pathSeparator(), "Purge", ""}};
+                              {"\xC3\x96lplan.dwg", folder + pathSeparator(), "Purge", ""}};
     const ReadOnlyScan scan = findReadOnlyDrawings(rows, platform::fileAttributes);
     ASSERT_FALSE(scan.error.has_value()) << scan.error->text;
-    EXPECT_EQ(scan.readOnly, (std::vector<ReadOnlyDrawing>{{"\xC3\x9C"
-                                                            "bersicht.dwg",
-                                                            folder + pathSeparator()}}));
+    EXPECT_EQ(scan.readOnly, (std::vector<ReadOnlyDrawing>{{"\xC3\x96lplan.dwg", folder + pathSeparator()}}));
     EXPECT_EQ(scan.rowIsReadOnly, (std::vector<bool>{false, true}));
 
     // The script lands in the accented folder and names the drawings in Windows-1252.
-    ScriptInputs in;
-    in.rows = rows;
-    in.scriptFolder = folder;
-    in.openCommand = "Unknown";
-    in.sequenceText = "1";
-    in.routineText = [](const std::string&) { return std::string("_purge"); };
+    ScriptInputs in = plainScriptInputs(rows, folder, [](const std::string&) { return std::string("_purge"); });
     in.readOnlyRows = scan.rowIsReadOnly;
-    const ScriptResult result = writeGeneralScript(in, platform::probeForWriting, [](const UserMessage& m) {
-        ADD_FAILURE() << "no question expected: " << m.text;
-        return MessageAnswer::Cancel;
-    });
+    const ScriptResult result = writeGeneralScript(in, platform::probeForWriting, noQuestions());
     ASSERT_TRUE(result.launch);
     EXPECT_EQ(result.path, joinPath(folder, "Batch.scr"));
     const std::string script = dir.read(kFolder + "/Batch.scr");

@@ -60,11 +60,7 @@ TEST(RoutineCombination, MovesExchangeTextsOnly)
 TEST(RoutineCombination, CombinedTextJoinsTheTextsByLineBreaks)
 {
     const RoutineList catalogue = makeCatalogue();
-    const struct
-    {
-        RoutineChain chain;
-        std::string text;
-    } cases[] = {
+    const std::pair<RoutineChain, std::string> cases[] = {
         {{{"A", 1}, {"B", 2}}, "_zoom\r\n_e\r\n_purge\r\n_all"},
         {{{"C", 3}}, "_audit"},
         {{{"C", 3}, {"C", 3}}, "_audit\r\n_audit"},
@@ -72,8 +68,8 @@ TEST(RoutineCombination, CombinedTextJoinsTheTextsByLineBreaks)
         {{{"A", 3}, {"C", 1}}, "_zoom\r\n_e\r\n_audit"},
         {{}, ""},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(combineRoutines(c.chain, catalogue), c.text);
+    for (const auto& [chain, text] : cases)
+        EXPECT_EQ(combineRoutines(chain, catalogue), text);
 }
 
 } // namespace

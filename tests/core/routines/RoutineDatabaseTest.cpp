@@ -106,15 +106,12 @@ TEST(RoutineDatabase, DeletedRecordsAreReusedAndNumbersStayPositions)
     EXPECT_EQ(listed(db), (Rows{{"A", 1}, {"D", 2}, {"C", 3}}));
     EXPECT_EQ(db.add(routine("E", "e")).value(), 4);
     EXPECT_EQ(fs::file_size(dir.native("db.dat")), 4u * 5236u);
-}
 
-TEST(RoutineDatabase, BlankDescriptionIsNeverListedNorReused)
-{
-    TempDir dir;
-    dir.write("db.dat", handRecord("", "ghost.....", "Fav", 1, 0, 1) + handRecord("Real", "r.....", "Fav", 1, 0, 1));
-    auto db = RoutineDatabase::forFile(dir.file("db.dat"));
-    EXPECT_EQ(listed(db), (Rows{{"Real", 2}}));
-    EXPECT_EQ(db.nextFreeRecord().value(), 3);
+    // A record in use with a blank description is neither listed nor free.
+    dir.write("blank.dat", handRecord("", "ghost.....", "Fav", 1, 0, 1) + handRecord("Real", "r.....", "Fav", 1, 0, 1));
+    auto blank = RoutineDatabase::forFile(dir.file("blank.dat"));
+    EXPECT_EQ(listed(blank), (Rows{{"Real", 2}}));
+    EXPECT_EQ(blank.nextFreeRecord().value(), 3);
 }
 
 TEST(RoutineDatabase, PathComesFromTheSettingEachTime)
@@ -163,11 +160,8 @@ template <typename R> Error errorOf(const R& result)
 
 TEST(RoutineDatabase, RefusalsChangeNoByte)
 {
-    struct Op
-    {
-        const char* routine;
-        std::function<Error(RoutineDatabase&, const Routine&, std::int16_t)> run;
-    };
+    // The routine named in the messages, and the operation.
+    using Op = std::pair<const char*, std::function<Error(RoutineDatabase&, const Routine&, std::int16_t)>>;
     const Op read{kRoutineGetAllRecords, [](auto& db, auto&, auto) { return errorOf(db.readAll()); }};
     const Op add{kRoutineAddToDatabase, [](auto& db, auto& r, auto) { return errorOf(db.add(r)); }};
     const Op update{kRoutineUpdateDatabase, [](auto& db, auto& r, auto n) { return errorOf(db.update(r, n)); }};
@@ -226,7 +220,8 @@ TEST(RoutineDatabase, RefusalsChangeNoByte)
         };
         const std::string before = state();
         auto db = RoutineDatabase::forFile(path);
-        const Error error = c.op.run(db, c.routine, c.record);
+        const auto& [routineName, run] = c.op;
+        const Error error = run(db, c.routine, c.record);
         EXPECT_EQ(error.number, c.expected) << c.name << ": " << error.description;
         EXPECT_EQ(needsLocateDatabase(error), c.expected == ErrBadFileNameOrNumber) << c.name;
         if (c.expected == 0)
@@ -234,8 +229,8 @@ TEST(RoutineDatabase, RefusalsChangeNoByte)
         EXPECT_EQ(state(), before) << c.name;
         EXPECT_FALSE(fs::exists(dir.native("no-such-folder"))) << c.name;
         const std::string heading =
-            "Error Number " + std::to_string(c.expected) + " in routine " + c.op.routine + " \r\n\r\n";
-        EXPECT_EQ(errorMessage(error, c.op.routine).text.rfind(heading, 0), 0u) << c.name;
+            "Error Number " + std::to_string(c.expected) + " in routine " + routineName + " \r\n\r\n";
+        EXPECT_EQ(errorMessage(error, routineName).text.rfind(heading, 0), 0u) << c.name;
     }
 }
 

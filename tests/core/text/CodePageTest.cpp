@@ -20,21 +20,17 @@ TEST(CodePage, EveryByteSurvivesARoundTrip)
 
 TEST(CodePage, MapsTheHighCharactersOfWindows1252)
 {
-    struct Case
-    {
-        const char* utf8;
-        const char* bytes;
-    };
-    const Case cases[] = {
+    // UTF-8, Windows-1252
+    const std::pair<const char*, const char*> cases[] = {
         {"\xE2\x82\xAC", "\x80"}, // euro sign
         {"\xC3\xA9", "\xE9"},     // e acute
         {"\xC5\xA0", "\x8A"},     // S caron
         {"\xE2\x80\x9C", "\x93"}, // left double quotation mark
         {"plain", "plain"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(utf8ToCp1252(c.utf8).value(), c.bytes) << c.utf8;
-        EXPECT_EQ(cp1252ToUtf8(c.bytes), c.utf8) << c.utf8;
+    for (const auto& [utf8, bytes] : cases) {
+        EXPECT_EQ(utf8ToCp1252(utf8).value(), bytes) << utf8;
+        EXPECT_EQ(cp1252ToUtf8(bytes), utf8) << utf8;
     }
 }
 
@@ -58,10 +54,8 @@ TEST(Text, SplitsLinesAtEveryKindOfBreak)
     EXPECT_EQ(lines, expected);
     EXPECT_TRUE(splitLines("").empty());
     EXPECT_EQ(splitLines("x\r\n").size(), 1u);
-}
 
-TEST(Text, TrimsSpacesOnly)
-{
+    // Trimming takes spaces only.
     EXPECT_EQ(trimSpaces("  a b  "), "a b");
     EXPECT_EQ(trimSpaces("\ta\r\n"), "\ta\r\n");
     EXPECT_EQ(trimSpaces("    "), "");

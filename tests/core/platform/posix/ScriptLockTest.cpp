@@ -1,6 +1,7 @@
 #include "ScriptLock.h"
 
 #include "batch/ScriptWriter.h"
+#include "support/PlainScriptInputs.h"
 #include "support/TempDir.h"
 
 #include <fcntl.h>
@@ -21,16 +22,9 @@ TEST(ScriptLockPosix, WriterMovesToBatch1WhileAHostRunsBatch)
     ASSERT_EQ(::flock(host, LOCK_SH), 0);
     EXPECT_EQ(platform::probeForWriting(dir.file("Batch.scr")), ErrPermissionDenied);
 
-    ScriptInputs in;
-    in.rows = {{"A.dwg", "F", "Purge", ""}};
-    in.scriptFolder = dir.path();
-    in.openCommand = "Unknown";
-    in.sequenceText = "1";
-    in.routineText = [](const std::string&) { return std::string("_purge"); };
-    const ScriptResult result = writeGeneralScript(in, platform::probeForWriting, [](const UserMessage&) {
-        ADD_FAILURE() << "no question expected";
-        return MessageAnswer::Cancel;
-    });
+    const ScriptInputs in =
+        plainScriptInputs({{"A.dwg", "F", "Purge", ""}}, dir.path(), [](const std::string&) { return "_purge"; });
+    const ScriptResult result = writeGeneralScript(in, platform::probeForWriting, noQuestions());
     EXPECT_TRUE(result.launch);
     EXPECT_EQ(result.path, dir.file("Batch1.scr"));
     EXPECT_EQ(dir.read("Batch1.scr"), buildScript(in, ScriptWriterKind::General).value().bytes);
