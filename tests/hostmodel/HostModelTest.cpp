@@ -122,14 +122,14 @@ struct PlotCase
 {
     std::string product;
     std::string layout;
-    std::vector<std::string> answers; // after "_-plot"
+    std::vector<std::string> lines; // "_-plot" and its answers
     std::string plotted;
 };
 
 std::vector<PlotCase> detailedPlots()
 {
-    const std::vector<std::string> start = {"_Yes", "", "DWF6 ePlot.pc3", "ISO A1 (841.00 x 594.00 MM)", "_M",
-                                            "_Landscape", "_No"};
+    const std::vector<std::string> start = {
+        "_-plot", "_Yes", "", "DWF6 ePlot.pc3", "ISO A1 (841.00 x 594.00 MM)", "_M", "_Landscape", "_No"};
     const std::vector<std::string> modelMiddle = {"_Extents", "1:100", "_Center", "_Yes", "monochrome.ctb", "_Yes"};
     const std::vector<std::string> layoutMiddle = {"_Layout", "1=1", "0,0", "_No", "_Yes", "_No", "_No", "_No"};
     auto join = [](std::vector<std::vector<std::string>> parts) {
@@ -165,12 +165,7 @@ TEST_F(HostModelTest, DetailedPlotIsAcceptedOnEveryReleaseAndWritesItsFile)
     for (const PlotCase& plot : detailedPlots()) {
         SCOPED_TRACE(plot.product + " " + plot.layout);
         const std::string path = drawing("A.dwg", "CADHOST tab=" + plot.layout);
-        const HostRun result = run(routine(path, [&] {
-                                   std::vector<std::string> lines = {"_-plot"};
-                                   lines.insert(lines.end(), plot.answers.begin(), plot.answers.end());
-                                   return lines;
-                               }()),
-                               plot.product);
+        const HostRun result = run(routine(path, plot.lines), plot.product);
         EXPECT_EQ(result.outcome.status, 0) << result.errors();
         EXPECT_EQ(result.outcome.unmodelled, 0);
         const std::string file = m_tmp.file("A-" + plot.layout + ".dwf");
@@ -188,17 +183,16 @@ TEST_F(HostModelTest, AnAnswerTooFewOrTooManyIsCaughtAtItsLine)
             continue;
         }
         const std::string path = drawing("A.dwg", "CADHOST tab=" + plot.layout);
-        for (std::size_t i = 0; i < plot.answers.size(); ++i) {
+        for (std::size_t i = 1; i < plot.lines.size(); ++i) {
             for (const bool drop : {true, false}) {
-                std::vector<std::string> lines = {"_-plot"};
-                lines.insert(lines.end(), plot.answers.begin(), plot.answers.end());
+                std::vector<std::string> lines = plot.lines;
                 if (drop) {
-                    lines.erase(lines.begin() + static_cast<long>(i) + 1);
+                    lines.erase(lines.begin() + static_cast<long>(i));
                 } else {
-                    lines.insert(lines.begin() + static_cast<long>(i) + 1, plot.answers[i]);
+                    lines.insert(lines.begin() + static_cast<long>(i), plot.lines[i]);
                 }
                 SCOPED_TRACE(plot.product + " " + plot.layout + (drop ? " drop " : " double ") + std::to_string(i) +
-                             " \"" + plot.answers[i] + "\"");
+                             " \"" + plot.lines[i] + "\"");
                 const HostRun result = run(routine(path, lines), plot.product);
                 // A doubled empty entry (the proposed file name) is taken by the save question's default; the
                 // next answer then declines the plot and the one after reaches the command prompt.
