@@ -263,30 +263,24 @@ TEST_F(HostModelTest, PlotByPageSetup)
     EXPECT_NE(none.errors().find("No plotter is assigned"), std::string::npos) << none.errors();
 }
 
-TEST_F(HostModelTest, PageSetupImport)
+// Commands and system variables on one drawing, each routine on its own: the drawing's page setups are
+// read again and what a routine saved or exported is removed before the next.
+TEST_F(HostModelTest, CommandsAndVariablesOnADrawing)
 {
+    const std::string path = drawing("A.dwg", "CADHOST pagesetups=A1-Plot layers=0,Walls");
     const std::string standard =
         "\"" + drawing("Standard.dwg", "CADHOST pagesetups=A1-Plot,A3-Check,Site%20Plan") + "\"";
-    const auto imported = [](const std::string& names) {
-        return std::vector<std::string>{"pagesetups-imported:" + names};
-    };
+    const std::string copy = m_tmp.file("Old.dwg");
+    const std::string dxf = m_tmp.file("A.dxf");
+    // Inside an AutoLISP string a backslash starts an escape, so a Windows path doubles its separators.
+    std::string lispCopy;
+    for (const char ch : copy) {
+        lispCopy += ch == '\\' ? std::string("\\\\") : std::string(1, ch);
+    }
+    const std::string imported = "pagesetups-imported:";
+    const std::string saved = "saved:modification time set"; // by the closing "_Quit _Y" or a save
     const std::vector<RoutineCase> cases = {
-        // An existing setup brings the redefine question, unless EXPERT is 2 or more.
-        {{"_-psetupin", standard, "*", "_Y"}, 0, imported("A1-Plot,A3-Check,Site Plan")},
-        {{"_-psetupin", standard, "*", "_N"}, 0, imported("A3-Check,Site Plan")},
-        {{"_Expert", "2", "_-psetupin", standard, "*"}, 0, imported("A1-Plot,A3-Check,Site Plan")},
-        {{"(setvar \"EXPERT\" 5)", "_-psetupin", standard, "Site Plan,A3-Check"}, 0, imported("Site Plan,A3-Check")},
-        {{"_-psetupin", standard, "A4", "A3-Check"}, 1, imported("A3-Check")},
-        {{"_-psetupin", "\"" + m_tmp.file("Missing.dwg") + "\"", "*"}, 2, {}},
-        // The redefine question meets "_Quit", which it refuses, and takes the "_Y" after it.
-        {{"_-psetupin", standard, "*"}, 1, imported("A1-Plot,A3-Check,Site Plan")},
-    };
-    expectRoutines(drawing("A.dwg", "CADHOST pagesetups=A1-Plot"), {"pagesetups-imported"}, cases);
-}
-
-TEST_F(HostModelTest, SystemVariablesAsCommands)
-{
-    const std::vector<RoutineCase> cases = {
+        // System variables typed as commands, and through SETVAR.
         {{"_Expert", "5", "FILEDIA", "0", "_Setvar", "CMDDIA", "0"},
          0,
          {"variable:EXPERT = 5", "variable:FILEDIA = 0", "variable:CMDDIA = 0"}},
@@ -295,21 +289,20 @@ TEST_F(HostModelTest, SystemVariablesAsCommands)
         {{"CTAB", "Sheet9", "Layout1"}, 1, {"variable:CTAB = \"Layout1\""}},
         // A variable the model does not know is taken on trust.
         {{"_Setvar", "PICKFIRST", "0", "DWGNAME"}, 0, {"variable:DWGNAME = \"A.dwg\" (read only)"}, "Cad2018", 1},
-    };
-    expectRoutines(drawing("A.dwg"), {"variable"}, cases);
-}
-
-TEST_F(HostModelTest, SaveAsAndDxfOut)
-{
-    const std::string path = drawing("A.dwg");
-    const std::string copy = m_tmp.file("Old.dwg");
-    const std::string dxf = m_tmp.file("A.dxf");
-    // Inside an AutoLISP string a backslash starts an escape, so a Windows path doubles its separators.
-    std::string lispCopy;
-    for (const char ch : copy) {
-        lispCopy += ch == '\\' ? std::string("\\\\") : std::string(1, ch);
-    }
-    const std::vector<RoutineCase> cases = {
+        // Page setups imported: an existing one brings the redefine question, unless EXPERT is 2 or more.
+        {{"_-psetupin", standard, "*", "_Y"}, 0, {imported + "A1-Plot,A3-Check,Site Plan", saved}},
+        {{"_-psetupin", standard, "*", "_N"}, 0, {imported + "A3-Check,Site Plan", saved}},
+        {{"_Expert", "2", "_-psetupin", standard, "*"},
+         0,
+         {"variable:EXPERT = 2", imported + "A1-Plot,A3-Check,Site Plan", saved}},
+        {{"(setvar \"EXPERT\" 5)", "_-psetupin", standard, "Site Plan,A3-Check"},
+         0,
+         {imported + "Site Plan,A3-Check", saved}},
+        {{"_-psetupin", standard, "A4", "A3-Check"}, 1, {imported + "A3-Check", saved}},
+        {{"_-psetupin", "\"" + m_tmp.file("Missing.dwg") + "\"", "*"}, 2, {}},
+        // The redefine question meets "_Quit", which it refuses, and takes the "_Y" after it: no quit, no save.
+        {{"_-psetupin", standard, "*"}, 1, {imported + "A1-Plot,A3-Check,Site Plan"}},
+        // Save As and DXF out.
         {{"(setq draw_name \"" + lispCopy + "\")", "_saveas", "_2004", "!draw_name"},
          0,
          {"saved:written as a copy of " + path}},
@@ -321,8 +314,19 @@ TEST_F(HostModelTest, SaveAsAndDxfOut)
          0,
          {"dxf-written:" + dxf + " version=2018 binary selected objects"}},
         {{"_dxfout", "", "17", "_V", "2013", ""}, 1, {"dxf-written:" + dxf + " version=2013 ASCII accuracy=16"}},
+        // Layers, audit and regeneration.
+        {{"_Audit", "_Y", "_-Layer", "_Set", "0", ""}, 0, {saved}},
+        {{"_-Layer", "_Make", "Doors", "_New", "A,B", "_ON", "*", "_Freeze", "Walls", "_T", "*", "", "_Regen",
+          "_Regenall", "_Qsave"},
+         0,
+         {saved}},
+        {{"_-Layer", "_OFF", "0", "_Y", "", "_Audit", "_N"}, 0, {saved}},
+        {{"_-Layer", "_Set", "Roof", "", "_Audit", "Maybe", "_N"}, 2, {}},
+        // Options the model does not follow end the command; what follows reaches the command prompt.
+        {{"_-Layer", "_Color", "1", "Walls", ""}, 1, {}, "Cad2018", 2},
+        {{"_Line", "0,0", "1,1", ""}, 2, {}, "Cad2018", 1},
     };
-    expectRoutines(path, {"saved", "dxf-written"}, cases, {}, [&] {
+    expectRoutines(path, {"variable", "pagesetups-imported", "saved", "dxf-written"}, cases, {}, [&] {
         std::filesystem::remove(TempDir::toPath(copy));
         std::filesystem::remove(TempDir::toPath(dxf));
     });
@@ -333,23 +337,6 @@ TEST_F(HostModelTest, SaveAsAndDxfOut)
     const HostRun expert = run(routine(path, {"_Expert", "2", "_dxfout", "", ""}));
     EXPECT_EQ(expert.outcome.errors, 0) << expert.errors();
     EXPECT_EQ(run(routine(path, {"_dxfout", "", "8"})).firstErrorLine(), 5);
-}
-
-TEST_F(HostModelTest, LayerAuditAndRegen)
-{
-    const std::vector<RoutineCase> cases = {
-        {{"_Audit", "_Y", "_-Layer", "_Set", "0", ""}, 0, {}},
-        {{"_-Layer", "_Make", "Doors", "_New", "A,B", "_ON", "*", "_Freeze", "Walls", "_T", "*", "", "_Regen",
-          "_Regenall", "_Qsave"},
-         0,
-         {}},
-        {{"_-Layer", "_OFF", "0", "_Y", "", "_Audit", "_N"}, 0, {}},
-        {{"_-Layer", "_Set", "Roof", "", "_Audit", "Maybe", "_N"}, 2, {}},
-        // Options the model does not follow end the command; what follows reaches the command prompt.
-        {{"_-Layer", "_Color", "1", "Walls", ""}, 1, {}, "Cad2018", 2},
-        {{"_Line", "0,0", "1,1", ""}, 2, {}, "Cad2018", 1},
-    };
-    expectRoutines(drawing("A.dwg", "CADHOST layers=0,Walls"), {}, cases);
 }
 
 TEST_F(HostModelTest, AutoLispDrivesCommandsAndAnswersPrompts)
