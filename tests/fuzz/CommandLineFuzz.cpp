@@ -11,16 +11,7 @@
 
 namespace {
 
-using qv::fuzz::Fields;
-using qv::fuzz::visible;
-
-std::string show(const std::vector<std::string>& arguments)
-{
-    std::string out;
-    for (const std::string& argument : arguments)
-        out += "[" + visible(argument) + "]";
-    return out;
-}
+using namespace qv::fuzz;
 
 std::string quotedLine(const std::vector<std::string>& arguments)
 {
@@ -43,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view line = fields[0];
     const std::vector<std::string> arguments = qv::splitWindowsCommandLine(line);
     FUZZ_REQUIRE(qv::splitWindowsCommandLine(quotedLine(arguments)) == arguments,
-                 visible(line) + " -> " + show(arguments));
+                 visible(line) + " -> " + visibleList(arguments));
     // A line that leaves no quote open takes one more argument after a space as an argument of its own.
     if (!qv::endsInsideQuotes(line)) {
         std::vector<std::string> more = arguments;
@@ -57,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         given.push_back(fields.text(i));
     for (const std::string& argument : given) {
         const auto split = qv::splitWindowsCommandLine(qv::quoteWindowsArgument(argument));
-        FUZZ_REQUIRE(split == std::vector<std::string>{argument}, visible(argument) + " -> " + show(split));
+        FUZZ_REQUIRE(split == std::vector<std::string>{argument}, visible(argument) + " -> " + visibleList(split));
     }
-    FUZZ_REQUIRE(qv::splitWindowsCommandLine(quotedLine(given)) == given, show(given));
+    FUZZ_REQUIRE(qv::splitWindowsCommandLine(quotedLine(given)) == given, visibleList(given));
 
     // The host's parameters.
     static constexpr std::string_view kOptions[] = {"YesSwitch", "NoSwitch", "Unknown", "yesswitch"};
@@ -76,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         expected.push_back(path);
         const std::string parameters = qv::buildLaunchParameters(option, switchText, path);
         const auto split = qv::splitWindowsCommandLine(parameters);
-        FUZZ_REQUIRE(split == expected, visible(parameters) + " -> " + show(split) + ", expected " + show(expected));
+        FUZZ_REQUIRE(split == expected,
+                     visible(parameters) + " -> " + visibleList(split) + ", expected " + visibleList(expected));
 
         const qv::LaunchSettings settings{"acad.exe", "Normal", std::string(option), std::string(switchText)};
         FUZZ_REQUIRE(qv::buildLaunchRequest(settings, path).parameters == parameters);

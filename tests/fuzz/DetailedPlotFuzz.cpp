@@ -21,8 +21,7 @@
 
 namespace {
 
-using qv::fuzz::Fields;
-using qv::fuzz::visible;
+using namespace qv::fuzz;
 
 // ---- AutoLISP as the host reads it ----
 
@@ -52,14 +51,6 @@ std::vector<std::string> commandAnswers(const LispValue& call)
         answers.push_back(call.items[i].text);
     }
     return answers;
-}
-
-std::string show(const std::vector<std::string>& answers)
-{
-    std::string out;
-    for (const std::string& answer : answers)
-        out += "[" + visible(answer) + "]";
-    return out;
 }
 
 // ---- The host ----
@@ -138,20 +129,6 @@ void checkOnHost(const std::string& routine, const std::string& code, qv::PlotTa
 
 // ---- The choices ----
 
-const std::vector<std::string>& productCodes()
-{
-    static const std::vector<std::string> codes = [] {
-        std::vector<std::string> c;
-        for (const qv::CadProduct& product : qv::cadProducts()) {
-            if (!product.code.empty())
-                c.emplace_back(product.code);
-        }
-        c.push_back("Unknown");
-        return c;
-    }();
-    return codes;
-}
-
 template <std::size_t N> std::string pick(const char* const (&options)[N], std::uint8_t selector)
 {
     return options[selector % N];
@@ -174,22 +151,25 @@ constexpr const char* kOffsets[] = {"0", "0.00", "1.25", "-2", "10"};
 constexpr const char* kTables[] = {"<Default>", "monochrome.ctb", "acad.ctb", ""};
 constexpr const char* kCopies[] = {"1", "2", "3", "", "0", "2.5"};
 
-qv::DetailedPlotChoices choicesFrom(const Fields& fields, bool sensible)
+using Choices = qv::DetailedPlotChoices;
+// The switches, bit by bit from the third switch byte on.
+constexpr bool Choices::*kFlags[] = {&Choices::allLayouts, &Choices::upsideDown, &Choices::scaleLineweights,
+                                     &Choices::centre,     &Choices::plotStyles, &Choices::lineweights,
+                                     &Choices::paperLast,  &Choices::hide,       &Choices::plotToFile,
+                                     &Choices::saveChanges};
+// The texts of fields 1 to 12, as typed.
+constexpr std::string Choices::*kTexts[] = {&Choices::layoutName,  &Choices::copies,    &Choices::device,
+                                            &Choices::paperList,   &Choices::paperText, &Choices::viewName,
+                                            &Choices::scaleChoice, &Choices::scale1,    &Choices::scale2,
+                                            &Choices::offsetX,     &Choices::offsetY,   &Choices::styleTable};
+
+Choices choicesFrom(const Fields& fields, bool sensible)
 {
-    const auto flag = [&](int bit) { return ((fields.byte(0, 2 + bit / 8) >> (bit % 8)) & 1) != 0; };
     const auto selector = [&](std::size_t at) { return fields.byte(0, at); };
-    qv::DetailedPlotChoices c;
+    Choices c;
     c.mode = static_cast<qv::PlotTabMode>(selector(0) % 3);
-    c.allLayouts = flag(0);
-    c.upsideDown = flag(1);
-    c.scaleLineweights = flag(2);
-    c.centre = flag(3);
-    c.plotStyles = flag(4);
-    c.lineweights = flag(5);
-    c.paperLast = flag(6);
-    c.hide = flag(7);
-    c.plotToFile = flag(8);
-    c.saveChanges = flag(9);
+    for (std::size_t bit = 0; bit < std::size(kFlags); ++bit)
+        c.*kFlags[bit] = ((fields.byte(0, 2 + bit / 8) >> (bit % 8)) & 1) != 0;
     c.units = pick(kUnits, selector(4));
     c.orientation = pick(kOrientations, selector(5));
     c.plotArea = pick(kAreas, selector(6));
@@ -229,18 +209,10 @@ qv::DetailedPlotChoices choicesFrom(const Fields& fields, bool sensible)
         }
         return c;
     }
-    c.layoutName = fields.text(1);
-    c.copies = fields.text(2);
-    c.device = fields.text(3);
-    c.paperList = fields.text(4);
-    c.paperText = fields.text(5);
-    c.viewName = fields.text(6);
-    c.scaleChoice = fields[7].empty() ? std::string(qv::kScaledToFit) : fields.text(7);
-    c.scale1 = fields.text(8);
-    c.scale2 = fields.text(9);
-    c.offsetX = fields.text(10);
-    c.offsetY = fields.text(11);
-    c.styleTable = fields.text(12);
+    for (std::size_t i = 0; i < std::size(kTexts); ++i)
+        c.*kTexts[i] = fields.text(i + 1);
+    if (c.scaleChoice.empty())
+        c.scaleChoice = qv::kScaledToFit;
     if (!fields[13].empty())
         c.shade = fields.text(13);
     if (!fields[14].empty())
@@ -260,9 +232,14 @@ void checkLines(const std::string& text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const Fields fields(qv::fuzz::asText(data, size));
-    const std::string& code = productCodes()[fields.byte(0, 1) % productCodes().size()];
+    static const std::vector<std::string> kCodes = [] {
+        std::vector<std::string> codes = productCodes({"Unknown"});
+        std::erase(codes, ""); // the placeholder's
+        return codes;
+    }();
+    const std::string& code = kCodes[fields.byte(0, 1) % kCodes.size()];
     const bool sensible = fields.byte(0, 4) & 0x80;
-    const qv::DetailedPlotChoices choices = choicesFrom(fields, sensible);
+    const Choices choices = choicesFrom(fields, sensible);
 
     const qv::DetailedPlotResult result = qv::buildDetailedPlotRoutine(choices, code);
     if (!result.ok()) {
@@ -272,7 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkLines(result.text);
 
     // Copies repeat the routine of one copy.
-    qv::DetailedPlotChoices one = choices;
+    Choices one = choices;
     one.copies = "1";
     const qv::DetailedPlotResult single = qv::buildDetailedPlotRoutine(one, code);
     FUZZ_REQUIRE(single.ok(), single.message->text);
@@ -291,7 +268,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_REQUIRE(calls.size() == 2, std::to_string(calls.size()) + " command calls");
         const qv::PlotTabMode modes[] = {qv::PlotTabMode::Model, qv::PlotTabMode::Layout};
         for (int i = 0; i < 2; ++i) {
-            qv::DetailedPlotChoices plainChoices = one;
+            Choices plainChoices = one;
             plainChoices.mode = modes[i];
             const qv::DetailedPlotResult plain = qv::buildDetailedPlotRoutine(plainChoices, code);
             FUZZ_REQUIRE(plain.ok(), plain.message->text);
@@ -299,8 +276,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const std::string_view line : qv::fuzz::splitCrLf(plain.text).lines)
                 lines.emplace_back(line);
             const std::vector<std::string> answers = commandAnswers(*calls[i]);
-            FUZZ_REQUIRE(answers == lines, (i == 0 ? "model" : "layout") + std::string(" call ") + show(answers) +
-                                               ", plain form " + show(lines));
+            FUZZ_REQUIRE(answers == lines, (i == 0 ? "model" : "layout") + std::string(" call ") +
+                                               visibleList(answers) + ", plain form " + visibleList(lines));
         }
     }
 

@@ -16,8 +16,7 @@
 
 namespace {
 
-using qv::fuzz::Fields;
-using qv::fuzz::visible;
+using namespace qv::fuzz;
 
 std::string show(const qv::DrawingRow& row)
 {

@@ -14,8 +14,7 @@
 
 namespace {
 
-using qv::fuzz::Fields;
-using qv::fuzz::visible;
+using namespace qv::fuzz;
 
 void checkFields(std::string_view name, std::string_view delimiter)
 {

@@ -1,11 +1,15 @@
 #pragma once
 
-// What the fuzz targets share: the input split into fields, and the report of a property that does not hold.
+// What the fuzz targets share: the input split into fields, the report of a property that does not hold, and
+// the product codes the tabs are built for.
+
+#include "config/CadProducts.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +33,26 @@ inline std::string visible(std::string_view text)
         }
     }
     return out;
+}
+
+// The texts one after another, each in brackets.
+inline std::string visibleList(const std::vector<std::string>& texts)
+{
+    std::string out;
+    for (const std::string& text : texts)
+        out += "[" + visible(text) + "]";
+    return out;
+}
+
+// Every product code of the settings, the placeholder's empty code among them, then `extra` codes: ones
+// spelt otherwise or unknown.
+inline std::vector<std::string> productCodes(std::initializer_list<const char*> extra)
+{
+    std::vector<std::string> codes;
+    for (const qv::CadProduct& product : qv::cadProducts())
+        codes.emplace_back(product.code);
+    codes.insert(codes.end(), extra.begin(), extra.end());
+    return codes;
 }
 
 // Ends the run: libFuzzer keeps the input that broke the property, the replay test fails.

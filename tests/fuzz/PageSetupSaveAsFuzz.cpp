@@ -15,16 +15,7 @@
 
 namespace {
 
-using qv::fuzz::visible;
-
-std::vector<std::string> productCodes()
-{
-    std::vector<std::string> codes;
-    for (const qv::CadProduct& product : qv::cadProducts())
-        codes.emplace_back(product.code);
-    codes.insert(codes.end(), {"Unknown", "cad2018"});
-    return codes;
-}
+using namespace qv::fuzz;
 
 // The AutoLISP expression starting at `from` ends a line: the host reads lines until its parentheses balance,
 // and what it read is one expression (every string closed, nothing after it).
@@ -63,7 +54,7 @@ void requireWholeText(const std::string& text, const std::string& context, const
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::vector<std::string> kCodes = productCodes();
+    static const std::vector<std::string> kCodes = productCodes({"Unknown", "cad2018"});
     if (size < 4)
         return 0;
     const std::string& code = kCodes[data[0] % kCodes.size()];

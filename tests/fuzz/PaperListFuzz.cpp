@@ -9,15 +9,7 @@
 
 namespace {
 
-using qv::fuzz::visible;
-
-std::string show(const std::vector<std::string>& names)
-{
-    std::string out;
-    for (const std::string& name : names)
-        out += "[" + visible(name) + "]";
-    return out;
-}
+using namespace qv::fuzz;
 
 // The listed names are saved and read back: the same names come back, in the same order. A name holding a
 // double quote (only a hand-edited file has one) cannot be written: the save names it and the user can
@@ -26,22 +18,23 @@ void checkSavesAndReadsBack(const qv::CustomPaperList& list)
 {
     std::vector<std::string> listed = qv::listedCustomPapers(list);
     for (const std::string& name : listed)
-        FUZZ_REQUIRE(name.find_first_of("\r\n") == std::string::npos, "a name with a line break: " + show(listed));
+        FUZZ_REQUIRE(name.find_first_of("\r\n") == std::string::npos,
+                     "a name with a line break: " + visibleList(listed));
     if (!qv::encodeCustomPapers(listed).ok())
         std::erase_if(listed, [](const std::string& name) { return name.find('"') != std::string::npos; });
     const auto bytes = qv::encodeCustomPapers(listed);
-    FUZZ_REQUIRE(bytes.ok(), "listed " + show(listed) + " cannot be saved: " + bytes.error().description);
+    FUZZ_REQUIRE(bytes.ok(), "listed " + visibleList(listed) + " cannot be saved: " + bytes.error().description);
     const qv::CustomPaperList reread = qv::customPapersFromEntries(qv::parseCustomPaperEntries(bytes.value()));
     FUZZ_REQUIRE(reread.loaded);
     FUZZ_REQUIRE(qv::listedCustomPapers(reread) == listed,
-                 show(listed) + " read back as " + show(qv::listedCustomPapers(reread)));
+                 visibleList(listed) + " read back as " + visibleList(qv::listedCustomPapers(reread)));
 }
 
 void checkNoRepeats(const qv::CustomPaperList& list)
 {
     for (std::size_t i = 0; i < list.names.size(); ++i) {
         for (std::size_t j = 0; j < i; ++j)
-            FUZZ_REQUIRE(!qv::equalsIgnoreCaseAscii(list.names[i], list.names[j]), show(list.names));
+            FUZZ_REQUIRE(!qv::equalsIgnoreCaseAscii(list.names[i], list.names[j]), visibleList(list.names));
     }
 }
 

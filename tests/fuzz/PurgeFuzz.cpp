@@ -14,17 +14,7 @@
 
 namespace {
 
-using qv::fuzz::visible;
-
-// The product codes the settings can hold, and a few they should not.
-std::vector<std::string> productCodes()
-{
-    std::vector<std::string> codes;
-    for (const qv::CadProduct& product : qv::cadProducts())
-        codes.emplace_back(product.code);
-    codes.insert(codes.end(), {"cad2010", "Unknown", "Cad2019"});
-    return codes;
-}
+using namespace qv::fuzz;
 
 // The digits of the passes text without spaces and zeros in front; empty when it is not all digits.
 std::string_view digitsOf(std::string_view text)
@@ -52,7 +42,7 @@ std::size_t passesOf(std::string_view text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::vector<std::string> kCodes = productCodes();
+    static const std::vector<std::string> kCodes = productCodes({"cad2010", "Unknown", "Cad2019"});
     if (size < 5)
         return 0;
     const std::string& code = kCodes[data[0] % kCodes.size()];

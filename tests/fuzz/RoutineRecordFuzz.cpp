@@ -14,8 +14,7 @@
 
 namespace {
 
-using qv::fuzz::Fields;
-using qv::fuzz::visible;
+using namespace qv::fuzz;
 namespace record = qv::record;
 
 void checkRecordBytes(std::string_view bytes)

@@ -9,26 +9,16 @@
 #include "FuzzSupport.h"
 #include "batch/ScriptWriter.h"
 #include "text/CodePage.h"
+#include "text/LineBreaks.h"
 #include "text/Paths.h"
 #include "text/TextUtil.h"
 
 namespace {
 
-using qv::fuzz::Fields;
-using qv::fuzz::visible;
+using namespace qv::fuzz;
 
 constexpr const char* kRoutines[] = {"A", "B", "Recover Drawings", "Convert DXF to a Drawing R14",
                                      "Combined Routines...", "Placeholder", "", "recover drawings"};
-
-bool holdsLoneLineBreak(std::string_view text)
-{
-    return !qv::fuzz::splitCrLf(text).ok;
-}
-
-bool breaksEntry(std::string_view name)
-{
-    return name.find_first_of("\"\r\n") != std::string_view::npos;
-}
 
 std::string showRows(const qv::DrawingRows& rows)
 {
@@ -50,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     inputs.sequenceText = fields.text(1);
     inputs.openCommand = fields[2].empty() ? "Unknown" : fields.text(2);
     // The open command comes from the settings file, whose values never hold a line break.
-    if (qv::fuzz::splitCrLf(inputs.openCommand).lines.size() > 1 || holdsLoneLineBreak(inputs.openCommand))
+    if (qv::fuzz::splitCrLf(inputs.openCommand).lines.size() > 1 || !splitCrLf(inputs.openCommand).ok)
         return 0;
     // Thousands of sets are the user's to ask for, but make scripts too large to check quickly.
     const auto sets = qv::parseInt16(inputs.sequenceText);
@@ -99,10 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             stopped = true;
             break;
         }
-        if (!dxf && (holdsLoneLineBreak(text) || !qv::fitsCp1252(text)))
+        if (!dxf && (!splitCrLf(text).ok || !qv::fitsCp1252(text)))
             unwritable = true;
         const std::string_view folder = qv::stripTrailingSeparator(row.folder);
-        if (breaksEntry(folder) || breaksEntry(row.file) || !qv::fitsCp1252(folder) || !qv::fitsCp1252(row.file))
+        if (qv::breaksQuotedLine(folder) || qv::breaksQuotedLine(row.file) || !qv::fitsCp1252(folder) ||
+            !qv::fitsCp1252(row.file))
             unwritable = true;
         else if (dxf && qv::utf8ToCp1252(row.file).value().size() < 3)
             unwritable = true;

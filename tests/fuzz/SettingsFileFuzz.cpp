@@ -10,8 +10,7 @@
 
 namespace {
 
-using qv::fuzz::Fields;
-using qv::fuzz::visible;
+using namespace qv::fuzz;
 
 constexpr std::string_view kMissing = "\x01missing";
 // Each probe reads the whole file again: enough of them to cover a file, few enough to keep runs quick.
@@ -55,6 +54,7 @@ std::vector<std::pair<std::string, std::string>> namesIn(std::string_view file)
     return names;
 }
 
+// The oracle's own trim and line-break test: the ones of the core are what the settings file itself uses.
 std::string_view trimSpaces(std::string_view s)
 {
     while (!s.empty() && s.front() == ' ')

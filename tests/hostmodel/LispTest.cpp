@@ -43,19 +43,25 @@ public:
 
 struct Case
 {
-    const char* text;
+    std::string text;
     const char* expected; // the printed value, or the error message
 };
 
 // Evaluates and gives the printed value, or the error when there is one.
-std::string run(FakeHost& host, const char* text)
+std::string run(FakeHost& host, const std::string& text)
 {
     const LispOutcome outcome = evaluateLisp(text, host);
-    return outcome.error.empty() ? printLisp(outcome.value) : outcome.error;
+    if (outcome.error.empty())
+        return printLisp(outcome.value);
+    EXPECT_TRUE(outcome.value.isNil()) << text; // an error leaves no value behind
+    return outcome.error;
 }
 
-TEST(Lisp, EvaluatesExpressionsToTheValuesTheHostPrints)
+TEST(Lisp, EvaluatesExpressionsToTheValuesAndErrorsTheHostPrints)
 {
+    std::string nested = "7";
+    for (int i = 0; i < 900; ++i)
+        nested = "(progn " + nested + ")";
     const Case cases[] = {
         // reader: numbers, strings, symbols, quote, comments
         {"42", "42"},
@@ -199,26 +205,15 @@ TEST(Lisp, EvaluatesExpressionsToTheValuesTheHostPrints)
         {"(eval '(+ 1 2))", "3"},
         {"(set 'q 7) q", "7"},
         // the host
-        {"(getvar \"dwgname\")", "\"Plan A.dwg\""},
         {"(strcat (getvar \"DWGPREFIX\") (vl-filename-base (getvar \"dwgname\")) \".dxf\")",
          "\"C:\\\\Jobs\\\\Plan A.dxf\""},
         {"(getvar \"nosuchvar\")", "nil"},
-        {"(layoutlist)", "(\"Layout1\" \"Layout2\")"},
         {"(setvar \"expert\" 5)", "5"},
         {"(princ \"hello\")", "\"hello\""},
         {"(princ)", ""},
         {"(terpri)", "nil"},
         {"(vl-load-com)", "nil"},
-    };
-    for (const Case& c : cases) {
-        FakeHost host;
-        EXPECT_EQ(run(host, c.text), c.expected) << c.text;
-    }
-}
-
-TEST(Lisp, ReportsErrorsAsTheHostPrintsThem)
-{
-    const Case cases[] = {
+        // errors, as the host prints them
         {"(setq a 1", "; error: malformed list on input"},
         {"(progn (+ 1 2)", "; error: malformed list on input"},
         {"(setq a 1))", "; error: extra right paren on input"},
@@ -262,6 +257,21 @@ TEST(Lisp, ReportsErrorsAsTheHostPrintsThem)
         {"(command \"_line\" t)", "; error: invalid AutoCAD command: T"},
         {"(command '(1 2 3 4))", "; error: invalid AutoCAD command: (1 2 3 4)"},
         {"(setvar \"ctab\" \"Layout9\")", "; error: AutoCAD variable setting rejected: \"CTAB\" \"Layout9\""},
+        // runaway scripts end with an error instead of hanging the host
+        {"(while t)", "; error: loop limit reached: more than 1000000 iterations"},
+        {"(repeat 2000000 1)", "; error: loop limit reached: more than 1000000 iterations"},
+        {"(defun down (n) (down (1+ n))) (down 0)",
+         "; error: Hard error occurred *** internal stack limit reached (simulated)"},
+        {"(setq s \"xxxxxxxxxxxxxxxx\") (while t (setq s (strcat s s)))", "; error: insufficient string space"},
+        {"(setq l '(1)) (while t (setq l (append l l)))", "; error: insufficient node space"},
+        {"(setq l '(1)) (while t (setq l (list l)))",
+         "; error: Hard error occurred *** internal stack limit reached (simulated)"},
+        {"(setq s \"xxxxxxxxxxxxxxxx\") (repeat 16 (setq s (strcat s s))) (while t (setq x s))",
+         "; error: evaluation limit reached: the expression runs too long for the host to wait"},
+        // deep nesting in the text itself is refused by the reader, not by the machine's stack
+        {std::string(100000, '(') + std::string(100000, ')'),
+         "; error: Hard error occurred *** internal stack limit reached (simulated)"},
+        {nested, "7"},
     };
     for (const Case& c : cases) {
         FakeHost host;
@@ -269,20 +279,18 @@ TEST(Lisp, ReportsErrorsAsTheHostPrintsThem)
     }
 }
 
+// Scripts as a host evaluates them: each text is what it read line by line until the parentheses balanced (the
+// depth cases below count them). What it types, the error it ends with, the tab it leaves current.
 TEST(Lisp, CommandTypesItsArgumentsAsPromptAnswers)
 {
     struct CommandCase
     {
         const char* text;
         std::vector<std::string> entries;
+        const char* error = "";
+        const char* ctab = "Model";
     };
     const CommandCase cases[] = {
-        {"(command \"_-plot\" \"_N\" \"\" \"\" \"\" \"_N\" \"_N\" \"_Y\")",
-         {"_-plot", "_N", "", "", "", "_N", "_N", "_Y"}},
-        {"(foreach lay (layoutlist) (setvar \"ctab\" lay) (command \"_-plot\" \"_N\" lay \"\" \"\"))",
-         {"_-plot", "_N", "Layout1", "", "", "_-plot", "_N", "Layout2", "", ""}},
-        {"(foreach lay (vl-remove \"Layout1\" (layoutlist)) (command \"_-plot\" \"_N\" lay))",
-         {"_-plot", "_N", "Layout2"}},
         {"(if (= (getvar \"ctab\") \"Model\") (progn (command \"_zoom\" \"_e\") (command \"_qsave\")) (command \"x\"))",
          {"_zoom", "_e", "_qsave"}},
         {"(command \"_offset\" 2 2.5 0.1 -3.0 1e20)", {"_offset", "2", "2.5", "0.1", "-3", "100000000000000000000"}},
@@ -291,76 +299,41 @@ TEST(Lisp, CommandTypesItsArgumentsAsPromptAnswers)
         {"(command)", {"<cancel>"}},
         {"(command \"_saveas\" \"2018\" (strcat (getvar \"dwgprefix\") \"out\"))",
          {"_saveas", "2018", "C:\\Jobs\\out"}},
+        {"(foreach lay (layoutlist)\n"
+         "  (if (/= lay \"Layout1\") ; skip the first tab (\n"
+         "    (progn\n"
+         "      (setvar \"CTAB\" lay)\n"
+         "      (command \"_-plot\" \"_N\" (getvar \"ctab\") \"\" \"\"))))\n",
+         {"_-plot", "_N", "Layout2", "", ""},
+         "",
+         "Layout2"},
+        {"(defun c:plotall (/ lay)\n"
+         "  (foreach lay (layoutlist) (setvar \"ctab\" lay)\n"
+         "    (command \"_-plot\" \"_N\" lay \"\" \"\"))\n"
+         "  (princ))\n"
+         "(c:plotall)\n",
+         {"_-plot", "_N", "Layout1", "", "", "_-plot", "_N", "Layout2", "", ""},
+         "",
+         "Layout2"},
+        {"(setq name \"a)b\\\"c(\") ;| ( \n|; (command \"_text\" name\n'(1.5 2))\n", {"_text", "a)b\"c(", "1.5,2"}},
         // an error in one argument types nothing of that call, but what came before stays typed
-        {"(command \"_audit\" \"_y\") (command \"_regen\" (/ 1 0))", {"_audit", "_y"}},
-        {"(command \"_audit\" \"_y\") (command \"_regen\" t)", {"_audit", "_y"}},
+        {"(command \"_audit\" \"_y\") (command \"_regen\" (/ 1 0))", {"_audit", "_y"}, "; error: divide by zero"},
+        {"(command \"_audit\" \"_y\") (command \"_regen\" t)", {"_audit", "_y"}, "; error: invalid AutoCAD command: T"},
+        // a rejected setvar stops the evaluation
+        {"(foreach lay '(\"Layout1\" \"Nope\" \"Layout2\") (setvar \"CTAB\" lay) (command \"_-plot\" lay))",
+         {"_-plot", "Layout1"},
+         "; error: AutoCAD variable setting rejected: \"CTAB\" \"Nope\"",
+         "Layout1"},
         // an unbalanced text is not evaluated at all
-        {"(command \"_audit\" \"_y\") (command \"_regen\"", {}},
+        {"(command \"_audit\" \"_y\") (command \"_regen\"", {}, "; error: malformed list on input"},
     };
     for (const CommandCase& c : cases) {
         FakeHost host;
-        evaluateLisp(c.text, host);
+        const LispOutcome outcome = evaluateLisp(c.text, host);
+        EXPECT_EQ(outcome.error, c.error) << c.text;
         EXPECT_EQ(host.m_entries, c.entries) << c.text;
+        EXPECT_EQ(host.m_variables["CTAB"].text, c.ctab) << c.text;
     }
-}
-
-// Scripts as a host reads them: line by line until the parentheses balance, then evaluated as one text.
-TEST(Lisp, MultiLineScriptsBalanceWhereTheyEndAndRunTheirCommands)
-{
-    struct Line
-    {
-        const char* text;
-        int depthAfter;
-    };
-    struct ScriptCase
-    {
-        std::vector<Line> lines;
-        std::vector<std::string> entries;
-        const char* ctab;
-    };
-    const ScriptCase cases[] = {
-        {{{"(foreach lay (layoutlist)", 1},
-          {"  (if (/= lay \"Layout1\") ; skip the first tab (", 2},
-          {"    (progn", 3},
-          {"      (setvar \"CTAB\" lay)", 3},
-          {"      (command \"_-plot\" \"_N\" (getvar \"ctab\") \"\" \"\"))))", 0}},
-         {"_-plot", "_N", "Layout2", "", ""},
-         "Layout2"},
-        {{{"(defun c:plotall (/ lay)", 1},
-          {"  (foreach lay (layoutlist) (setvar \"ctab\" lay)", 2},
-          {"    (command \"_-plot\" \"_N\" lay \"\" \"\"))", 1},
-          {"  (princ))", 0},
-          {"(c:plotall)", 0}},
-         {"_-plot", "_N", "Layout1", "", "", "_-plot", "_N", "Layout2", "", ""},
-         "Layout2"},
-        {{{"(setq name \"a)b\\\"c(\") ;| ( ", 0}, {"|; (command \"_text\" name", 1}, {"'(1.5 2))", 0}},
-         {"_text", "a)b\"c(", "1.5,2"},
-         "Model"},
-    };
-    for (const ScriptCase& c : cases) {
-        std::string text;
-        for (const Line& line : c.lines) {
-            text += line.text;
-            text += '\n';
-            EXPECT_EQ(lispDepth(text), line.depthAfter) << text;
-        }
-        FakeHost host;
-        const LispOutcome outcome = evaluateLisp(text, host);
-        EXPECT_EQ(outcome.error, "") << text;
-        EXPECT_EQ(host.m_entries, c.entries) << text;
-        EXPECT_EQ(host.m_variables["CTAB"].text, c.ctab) << text;
-    }
-}
-
-TEST(Lisp, SetvarRejectionStopsTheEvaluation)
-{
-    FakeHost host;
-    const LispOutcome outcome = evaluateLisp(
-        "(foreach lay '(\"Layout1\" \"Nope\" \"Layout2\") (setvar \"CTAB\" lay) (command \"_-plot\" lay))", host);
-    EXPECT_EQ(outcome.error, "; error: AutoCAD variable setting rejected: \"CTAB\" \"Nope\"");
-    EXPECT_TRUE(outcome.value.isNil());
-    EXPECT_EQ(host.m_entries, (std::vector<std::string>{"_-plot", "Layout1"}));
-    EXPECT_EQ(host.m_variables["CTAB"].text, "Layout1");
 }
 
 TEST(Lisp, SymbolsLiveInTheDrawingAndLocalsAreRestored)
@@ -380,38 +353,6 @@ TEST(Lisp, SymbolsLiveInTheDrawingAndLocalsAreRestored)
     EXPECT_EQ(host.m_lisp.count("LAY"), 0u);
 }
 
-TEST(Lisp, RunawayScriptsEndWithAnErrorInsteadOfHangingTheHost)
-{
-    const Case cases[] = {
-        {"(while t)", "; error: loop limit reached: more than 1000000 iterations"},
-        {"(repeat 2000000 1)", "; error: loop limit reached: more than 1000000 iterations"},
-        {"(defun down (n) (down (1+ n))) (down 0)",
-         "; error: Hard error occurred *** internal stack limit reached (simulated)"},
-        {"(setq s \"xxxxxxxxxxxxxxxx\") (while t (setq s (strcat s s)))", "; error: insufficient string space"},
-        {"(setq l '(1)) (while t (setq l (append l l)))", "; error: insufficient node space"},
-        {"(setq l '(1)) (while t (setq l (list l)))",
-         "; error: Hard error occurred *** internal stack limit reached (simulated)"},
-        {"(setq s \"xxxxxxxxxxxxxxxx\") (repeat 16 (setq s (strcat s s))) (while t (setq x s))",
-         "; error: evaluation limit reached: the expression runs too long for the host to wait"},
-    };
-    for (const Case& c : cases) {
-        FakeHost host;
-        EXPECT_EQ(run(host, c.text), c.expected) << c.text;
-    }
-
-    // Deep nesting in the text itself: refused by the reader, not by the machine's stack.
-    FakeHost host;
-    const std::string deep = std::string(100000, '(') + std::string(100000, ')');
-    EXPECT_EQ(evaluateLisp(deep, host).error,
-              "; error: Hard error occurred *** internal stack limit reached (simulated)");
-    std::string nested = "7";
-    for (int i = 0; i < 900; ++i)
-        nested = "(progn " + nested + ")";
-    const LispOutcome outcome = evaluateLisp(nested, host);
-    EXPECT_EQ(outcome.error, "");
-    EXPECT_EQ(printLisp(outcome.value), "7");
-}
-
 TEST(Lisp, DepthCountsParenthesesOutsideStringsAndComments)
 {
     struct DepthCase
@@ -422,12 +363,12 @@ TEST(Lisp, DepthCountsParenthesesOutsideStringsAndComments)
     const DepthCase cases[] = {
         {"", 0},
         {"(command \"_-plot\"", 1},
-        {"(foreach lay (layoutlist)\n(command lay", 2},
+        {"(foreach lay (layoutlist) ; (\n(command lay", 2},
         {"(princ \"(\")", 0},
         {"(princ \"\\\")\"", 1},
         {"(princ \"a\\\\\")", 0},
         {"(setq a 1) ; (not counted", 0},
-        {"(setq a ;| ( |; 1", 1},
+        {"(setq a ;| (\n |; 1", 1},
         {"(setq a ;| ( ", 1},
         {"(a))(", -1},
         {"(princ \"", 1},
@@ -446,23 +387,15 @@ TEST(Lisp, ValuesAsPrintedAndAsPromptAnswers)
         std::optional<std::string> answer;
     };
     const ValueCase cases[] = {
-        {V::nil(), "nil", std::nullopt},
-        {V::t(), "T", std::nullopt},
         {V::fromInteger(-12), "-12", "-12"},
-        {V::fromReal(2.0), "2.0", "2"},
-        {V::fromReal(0.1), "0.1", "0.1"},
         {V::fromReal(-0.0), "-0.0", "0"},
         {V::fromReal(12.3456789), "12.3457", "12.3456789"},
         {V::fromReal(1e-7), "1.0e-007", "0.0000001"},
         {V::fromString("a\"b\\c"), "\"a\\\"b\\\\c\"", "a\"b\\c"},
-        {V::fromString(""), "\"\"", ""},
         {V::symbol("layout"), "LAYOUT", std::nullopt},
-        {V::list({}), "nil", std::nullopt},
         {V::list({V::fromInteger(1), V::fromReal(2.5)}), "(1 2.5)", "1,2.5"},
-        {V::list({V::fromInteger(1), V::fromInteger(2), V::fromInteger(3)}), "(1 2 3)", "1,2,3"},
         {V::list({V::fromInteger(1)}), "(1)", std::nullopt},
         {V::list({V::fromInteger(1), V::fromString("2")}), "(1 \"2\")", std::nullopt},
-        {V::list({V::symbol("a"), V::list({V::fromString("b")})}), "(A (\"b\"))", std::nullopt},
     };
     for (const ValueCase& c : cases) {
         EXPECT_EQ(printLisp(c.value), c.printed);
