@@ -36,29 +36,6 @@ void addRoutine(const char* description, bool favourite)
     QVERIFY(addRoutineToDatabase(makeRoutineForAdd(description, "_zoom\r\n_e", !favourite)).has_value());
 }
 
-QStringList comboItems(const QComboBox* box)
-{
-    QStringList out;
-    for (int i = 0; i < box->count(); ++i)
-        out << box->itemText(i);
-    return out;
-}
-
-QStringList routines(const MainWindow& window)
-{
-    QStringList out;
-    for (const DrawingRow& row : window.drawingList()->rows())
-        out << QString::fromStdString(row.routine);
-    return out;
-}
-
-void select(MainWindow& window, std::initializer_list<int> rows)
-{
-    for (const int row : rows)
-        window.m_drawingView->selectionModel()->select(window.drawingList()->index(row, 0),
-                                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 // A window with a loaded panel over a database of three routines, two of them favourites.
 struct Fixture
 {
@@ -94,13 +71,13 @@ void ActionPanelTest::fillsFavouritesAndRefillsAfterModalWindows()
     Fixture f;
     QVERIFY(env.dialogs().messages().isEmpty());
     QVERIFY(!f.panel->m_assignButton->isEnabled() && !f.panel->m_combineButton->isEnabled());
-    QCOMPARE(comboItems(f.panel->m_routineCombo), QStringList({q("Plot A"), q("Plot, A3")}));
+    QCOMPARE(itemTexts(f.panel->m_routineCombo), QStringList({q("Plot A"), q("Plot, A3")}));
     QCOMPARE(f.panel->m_routineCombo->itemData(1).toInt(), 3);
 
     f.panel->m_favouritesButton->click();
     QCOMPARE(f.panel->m_favouritesButton->text(), q("Show Favourites"));
     QCOMPARE(f.panel->m_routineListLabel->text(), q("Select From Non Favourites"));
-    QCOMPARE(comboItems(f.panel->m_routineCombo), QStringList({q("Purge")}));
+    QCOMPARE(itemTexts(f.panel->m_routineCombo), QStringList({q("Purge")}));
     f.panel->m_favouritesButton->click();
 
     // Another window changes the database while a modal window is over the panel.
@@ -110,16 +87,14 @@ void ActionPanelTest::fillsFavouritesAndRefillsAfterModalWindows()
         other.reject();
     });
     other.exec();
-    QTRY_COMPARE(comboItems(f.panel->m_routineCombo), QStringList({q("Plot A"), q("Plot, A3"), q("Saved later")}));
+    QTRY_COMPARE(itemTexts(f.panel->m_routineCombo), QStringList({q("Plot A"), q("Plot, A3"), q("Saved later")}));
 
     // The routine editor keeps Start off while it is open.
     f.window.addDrawings({q("/d/a.dwg")});
     f.panel->m_assignButton->click();
     QVERIFY(f.panel->m_startButton->isEnabled());
     bool disabledWhileOpen = false;
-    QTimer::singleShot(0, [&] {
-        auto* editor = qobject_cast<RoutineEditor*>(QApplication::activeModalWidget());
-        QVERIFY(editor);
+    whenModalOpens<RoutineEditor>(&f.window, [&](RoutineEditor* editor) {
         disabledWhileOpen = !f.panel->m_startButton->isEnabled() && !f.window.m_sortByFieldButton->isEnabled();
         addRoutine("Made in the editor", true);
         editor->m_backButton->click();
@@ -127,16 +102,14 @@ void ActionPanelTest::fillsFavouritesAndRefillsAfterModalWindows()
     control<QAction>(&f.window, "mnuFileUpdate")->trigger();
     QVERIFY(disabledWhileOpen);
     QVERIFY(f.panel->m_startButton->isEnabled() && f.window.m_sortByFieldButton->isEnabled());
-    QCOMPARE(comboItems(f.panel->m_routineCombo).last(), q("Made in the editor"));
+    QCOMPARE(itemTexts(f.panel->m_routineCombo).last(), q("Made in the editor"));
 }
 
 void ActionPanelTest::showsTheMissingRoutinesNoticeOnce()
 {
     GuiEnvironment env;
     QString explanation;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<LocateDatabaseDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+    whenModalOpens<LocateDatabaseDialog>(qApp, [&](LocateDatabaseDialog* dialog) {
         explanation = dialog->m_explanationLabel->text();
         dialog->reject();
     });
@@ -177,27 +150,27 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
     QVERIFY(!f.panel->m_startButton->isEnabled());
     f.panel->m_routineCombo->setCurrentIndex(0);
     f.panel->m_assignButton->click();
-    QCOMPARE(routines(f.window), QStringList({q("Plot A"), q("Plot A"), q("Plot A")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot A"), q("Plot A"), q("Plot A")}));
     QVERIFY(f.panel->m_startButton->isEnabled());
     QVERIFY(f.window.m_sortByFieldButton->isEnabled());
 
-    select(f.window, {0, 2});
+    selectRows(f.window, {0, 2});
     f.panel->m_routineCombo->setCurrentIndex(1);
     f.panel->m_assignButton->click();
-    QCOMPARE(routines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot, A3")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot, A3")}));
     QVERIFY(!f.window.m_removeButton->isEnabled());
 
     // Enter on the routine list assigns too, to all rows again.
     f.panel->m_routineCombo->setCurrentIndex(0);
     QTest::keyClick(f.panel->m_routineCombo, Qt::Key_Return);
-    QCOMPARE(routines(f.window), QStringList({q("Plot A"), q("Plot A"), q("Plot A")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot A"), q("Plot A"), q("Plot A")}));
 
     // With the list sorted by the routine column, an assignment keeps it sorted: b moves first.
     emit f.window.m_drawingView->header()->sectionClicked(2); // descending
-    select(f.window, {1});
+    selectRows(f.window, {1});
     f.panel->m_routineCombo->setCurrentIndex(1);
     f.panel->m_assignButton->click();
-    QCOMPARE(routines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot A")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot A")}));
 
     // The list is saved in the order shown.
     const QString path = env.file(q("list.qvl"));
@@ -218,7 +191,7 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
     control<QAction>(&f.window, "mnuRetrieveList1")->trigger();
     QCOMPARE(env.dialogs().calls().value(0).title, q("Open Quorvel drawing List File"));
     QCOMPARE(env.dialogs().messages().size(), 0);
-    QCOMPARE(routines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot A")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot A")}));
     QCOMPARE(f.window.m_drawingCountLabel->text(), q("3 Drawings To Be Processed"));
     for (QPushButton* button :
          {f.panel->m_startButton, f.panel->m_assignButton, f.window.m_sortByFieldButton, f.window.m_clearButton})
@@ -230,14 +203,14 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
     f.window.m_commandLineRun = true;
     env.dialogs().clear();
     QVERIFY(f.panel->retrieveListFile(path));
-    QCOMPARE(routines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot A"), q("")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot A"), q("")}));
     QCOMPARE(env.dialogs().messages(), QList{missingRoutinesMessage()});
     QVERIFY(!f.panel->m_startButton->isEnabled() && !f.window.m_sortByFieldButton->isEnabled() &&
             f.panel->m_assignButton->isEnabled());
 
     // A file that cannot be read, or is damaged part-way, stops a command-line run and leaves the list in
     // hand exactly as it was.
-    const QStringList before = routines(f.window);
+    const QStringList before = assignedRoutines(f.window);
     QFile damaged(env.file(q("damaged.qvl")));
     QVERIFY(damaged.open(QIODevice::WriteOnly));
     damaged.write("\"e.dwg\",\"/d\",\"Plot A\"\r\nnot a list line\r\n");
@@ -247,7 +220,7 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
         env.dialogs().clear();
         QVERIFY(!f.panel->retrieveListFile(bad));
         QVERIFY(!f.window.m_commandLineRun);
-        QCOMPARE(routines(f.window), before);
+        QCOMPARE(assignedRoutines(f.window), before);
         QCOMPARE(f.window.m_drawingCountLabel->text(), q("4 Drawings To Be Processed"));
         QCOMPARE(env.dialogs().messages().size(), 1);
         QVERIFY(!f.panel->m_startButton->isEnabled() && f.panel->m_assignButton->isEnabled() &&
@@ -286,14 +259,14 @@ void ActionPanelTest::runControls()
     // A code no product has keeps the previous text; a product changed while the program runs shows once
     // a window over the panel closes.
     QCOMPARE(f.panel->m_productLabel->text(), q("Acad 2005/2006"));
-    QVERIFY(programState().settings.writeValue(keys::kCadVerSection, keys::kCadVerKey, "ZWCAD").ok());
+    useProduct("ZWCAD");
     f.panel->showProductName();
-    QVERIFY(programState().settings.writeValue(keys::kCadVerSection, keys::kCadVerKey, "cad2010").ok());
+    useProduct("cad2010");
     f.panel->showProductName();
     QCOMPARE(f.panel->m_productLabel->text(), q("ZWCAD"));
     QDialog options(&f.window);
     QTimer::singleShot(0, &options, [&] {
-        QVERIFY(programState().settings.writeValue(keys::kCadVerSection, keys::kCadVerKey, "CadLT2018").ok());
+        useProduct("CadLT2018");
         options.accept();
     });
     options.exec();

@@ -23,9 +23,7 @@ using BatchFixture = RunFixture;
 // Answers the read-only window when it opens: clicks the option (or none, -1) and OK.
 void answerReadOnlyWindow(QObject* context, int option, int* shownRows)
 {
-    QTimer::singleShot(0, context, [option, shownRows] {
-        auto* window = qobject_cast<ReadOnlyDrawingsDialog*>(QApplication::activeModalWidget());
-        QVERIFY(window);
+    whenModalOpens<ReadOnlyDrawingsDialog>(context, [option, shownRows](ReadOnlyDrawingsDialog* window) {
         *shownRows = window->m_drawingsView->topLevelItemCount();
         if (option >= 0)
             window->m_decisionButtons->button(option)->click();
@@ -61,12 +59,13 @@ void BatchRunTest::startWritesTheScriptAndStartsTheHost()
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0].title, std::string("Confirm Starting Acad"));
     const QString folder = f.env.file(QStringLiteral("dwg"));
-    QCOMPARE(f.script(), QStringLiteral("_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n_Open\r\n\"") + folder +
-                             QStringLiteral("/A.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n"
-                                            "_Open\r\n\"") +
-                             folder +
-                             QStringLiteral("/B.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n_Quit\r\n_Y\r\n"
-                                            "_Quit\r\n"));
+    QCOMPARE(f.script(),
+             QStringLiteral("_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n_Open\r\n\"") + folder +
+                 QStringLiteral("/A.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n"
+                                "_Open\r\n\"") +
+                 folder +
+                 QStringLiteral("/B.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n_Quit\r\n_Y\r\n"
+                                "_Quit\r\n"));
     QCOMPARE(f.launches.size(), std::size_t(1));
     QCOMPARE(f.launches[0].file, std::string("/opt/cad/acad"));
     QCOMPARE(f.launches[0].parameters, "/b \"" + f.window.m_scriptPath + "\"");
@@ -184,7 +183,7 @@ void BatchRunTest::everyMissingDrawingIsNamed()
 void BatchRunTest::commandLineRunNeverResetsTheSettings()
 {
     BatchFixture f;
-    QVERIFY(programState().settings.writeValue(keys::kStartupSection, keys::kSetupKey, "YES").ok());
+    storeSetting(keys::kStartupSection, keys::kSetupKey, "YES");
     BatchRunner::setScriptProbe([](const std::string&) { return 76; }); // the script folder is gone
     BatchRunner runner(f.window);
 

@@ -32,9 +32,7 @@ namespace {
 // Runs `inspect` on the check window once it is open, then closes it.
 void whenCheckWindowOpens(QObject* context, std::function<void(CheckResultWindow*)> inspect)
 {
-    QTimer::singleShot(0, context, [inspect = std::move(inspect)] {
-        auto* window = qobject_cast<CheckResultWindow*>(QApplication::activeModalWidget());
-        QVERIFY(window);
+    whenModalOpens<CheckResultWindow>(context, [inspect = std::move(inspect)](CheckResultWindow* window) {
         inspect(window);
         if (QApplication::activeModalWidget() == window)
             window->m_closeButton->click();
@@ -46,7 +44,7 @@ void whenCheckWindowOpens(QObject* context, std::function<void(CheckResultWindow
 void CheckBatchTest::checkShowsEachDrawingAndWritesNothing()
 {
     RunFixture f;
-    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", "Cad2018").ok());
+    useProduct("Cad2018");
     QVERIFY(addRoutineToDatabase(makeRoutineForAdd("Purge short", "_-Purge\r\n_All\r\n_N\r\n_Qsave", false)));
     f.window.drawingList()->setRows(
         {{"A.dwg", f.drawingFolder(), "Zoom", ""}, {"B.dwg", f.drawingFolder(), "Purge short", ""}});
@@ -84,16 +82,14 @@ void CheckBatchTest::checkShowsEachDrawingAndWritesNothing()
 void CheckBatchTest::aProblemOpensItsRoutineInTheEditor()
 {
     RunFixture f;
-    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", "CadLT2018").ok());
+    useProduct("CadLT2018");
     QVERIFY(addRoutineToDatabase(makeRoutineForAdd("Lisp", "(command \"_Zoom\" \"_E\")", false)));
     f.window.drawingList()->setRows({{"A.dwg", f.drawingFolder(), "Lisp", ""}});
     f.window.findChild<ActionPanel*>()->m_setsCombo->addItem(QStringLiteral("1"));
     QString shownDescription;
     QString shownText;
     whenCheckWindowOpens(&f.window, [&](CheckResultWindow* window) {
-        QTimer::singleShot(0, window, [&] {
-            auto* editor = qobject_cast<RoutineEditor*>(QApplication::activeModalWidget());
-            QVERIFY(editor);
+        whenModalOpens<RoutineEditor>(window, [&](RoutineEditor* editor) {
             shownDescription = editor->m_descriptionEdit->text();
             shownText = editor->m_scriptEdit->toPlainText();
             editor->m_backButton->click();
@@ -108,7 +104,7 @@ void CheckBatchTest::aProblemOpensItsRoutineInTheEditor()
 void CheckBatchTest::savingARoutineTheHostWouldRejectAsksFirst()
 {
     GuiEnvironment env;
-    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", "Cad2018").ok());
+    useProduct("Cad2018");
     RoutineEditor editor;
     editor.load();
     // answer to the question, stored

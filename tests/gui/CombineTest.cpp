@@ -28,14 +28,6 @@ struct CombineFixture : RunFixture
     ActionPanel* panel = nullptr;
 };
 
-QStringList texts(const QListWidget* list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
 QList<int> recordNumbers(const QListWidget* list)
 {
     QList<int> out;
@@ -49,14 +41,6 @@ void select(QListWidget* list, std::initializer_list<int> rows)
     list->clearSelection();
     for (const int row : rows)
         list->item(row)->setSelected(true);
-}
-
-QStringList routines(const MainWindow& window)
-{
-    QStringList out;
-    for (const DrawingRow& row : window.drawingList()->rows())
-        out << QString::fromStdString(row.routine);
-    return out;
 }
 
 } // namespace
@@ -106,10 +90,10 @@ void CombineTest::opensWithItsControls()
              QStringLiteral("Current List of Non Favourite Routines"));
     QCOMPARE(control<QListWidget>(&combine, "lstRoutineToCombine")->toolTip(),
              QStringLiteral("List of Routines to Combine"));
-    QCOMPARE(texts(combine.m_favouritesList),
+    QCOMPARE(itemTexts(combine.m_favouritesList),
              QStringList({QStringLiteral("Zoom"), QStringLiteral("A"), QStringLiteral("B")}));
     QCOMPARE(recordNumbers(combine.m_favouritesList), QList<int>({1, 2, 3}));
-    QCOMPARE(texts(combine.m_nonFavouritesList), QStringList({QStringLiteral("N")}));
+    QCOMPARE(itemTexts(combine.m_nonFavouritesList), QStringList({QStringLiteral("N")}));
     QCOMPARE(recordNumbers(combine.m_nonFavouritesList), QList<int>({4}));
     QVERIFY(combine.m_chainList->count() == 0);
 }
@@ -125,7 +109,7 @@ void CombineTest::chainRules()
     QCOMPARE(combine.m_pickedListKind, QStringLiteral("Fav"));
     QVERIFY(combine.m_addToChainButton->isEnabled() && !combine.m_removeFromChainButton->isEnabled());
     combine.m_addToChainButton->click();
-    QCOMPARE(texts(combine.m_chainList), QStringList({QStringLiteral("B"), QStringLiteral("A")}));
+    QCOMPARE(itemTexts(combine.m_chainList), QStringList({QStringLiteral("B"), QStringLiteral("A")}));
     QVERIFY(combine.m_assignButton->isEnabled());
 
     // A click in the other list clears this one's selection; a double click adds; one routine may come twice.
@@ -135,7 +119,7 @@ void CombineTest::chainRules()
     emit combine.m_nonFavouritesList->itemDoubleClicked(combine.m_nonFavouritesList->item(0));
     select(combine.m_favouritesList, {1});
     combine.m_addToChainButton->click();
-    QCOMPARE(texts(combine.m_chainList),
+    QCOMPARE(itemTexts(combine.m_chainList),
              QStringList({QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("N"), QStringLiteral("A")}));
     QCOMPARE(recordNumbers(combine.m_chainList), QList<int>({3, 2, 4, 2}));
 
@@ -148,7 +132,7 @@ void CombineTest::chainRules()
 
     // A move takes the text, not the record number, and the selection follows it.
     combine.m_moveDownButton->click();
-    QCOMPARE(texts(combine.m_chainList),
+    QCOMPARE(itemTexts(combine.m_chainList),
              QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("N"), QStringLiteral("A")}));
     QCOMPARE(recordNumbers(combine.m_chainList), QList<int>({3, 2, 4, 2}));
     QCOMPARE(combine.m_chainList->currentRow(), 1);
@@ -156,7 +140,7 @@ void CombineTest::chainRules()
     // Removing some keeps Assign; removing every entry switches Assign and both moves off.
     select(combine.m_chainList, {1, 3});
     combine.m_removeFromChainButton->click();
-    QCOMPARE(texts(combine.m_chainList), QStringList({QStringLiteral("A"), QStringLiteral("N")}));
+    QCOMPARE(itemTexts(combine.m_chainList), QStringList({QStringLiteral("A"), QStringLiteral("N")}));
     QVERIFY(combine.m_assignButton->isEnabled());
     select(combine.m_chainList, {0, 1});
     combine.m_removeFromChainButton->click();
@@ -169,8 +153,7 @@ void CombineTest::assignsTheCombinationToEveryDrawing()
 {
     CombineFixture f;
     f.window.drawingList()->setRows({{"A.dwg", "/d", "Zoom", "7"}, {"B.dwg", "/d", "", ""}, {"C.dwg", "/d", "N", "2"}});
-    f.window.m_drawingView->selectionModel()->select(f.window.drawingList()->index(1, 0),
-                                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selectRows(f.window, {1});
     CombineRoutinesDialog combine(*f.panel, &f.window);
     combine.load();
     combine.show();
@@ -183,7 +166,7 @@ void CombineTest::assignsTheCombinationToEveryDrawing()
     QCOMPARE(programState().combinedScript, std::string("_a\r\n_b\r\n_b2\r\n_a"));
     QVERIFY(programState().combinationMade);
     // Every row, not only the selected one, and the sort keys are emptied.
-    QCOMPARE(routines(f.window), QStringList(3, QStringLiteral("Combined Routines...")));
+    QCOMPARE(assignedRoutines(f.window), QStringList(3, QStringLiteral("Combined Routines...")));
     for (const DrawingRow& row : f.window.drawingList()->rows())
         QVERIFY(row.key.empty());
     QVERIFY(f.panel->m_startButton->isEnabled());
@@ -207,9 +190,7 @@ void CombineTest::fromThePanelToTheScript()
     f.window.addDrawings({f.env.file(QStringLiteral("dwg/A.dwg"))});
     QVERIFY(f.panel->m_combineButton->isEnabled());
     bool startOffWhileOpen = false;
-    QTimer::singleShot(0, &f.window, [&] {
-        auto* combine = qobject_cast<CombineRoutinesDialog*>(QApplication::activeModalWidget());
-        QVERIFY(combine);
+    whenModalOpens<CombineRoutinesDialog>(&f.window, [&](CombineRoutinesDialog* combine) {
         startOffWhileOpen = !f.panel->m_startButton->isEnabled();
         select(combine->m_favouritesList, {2, 1}); // B and A: the chain is A after B reversed, so B, A
         combine->m_addToChainButton->click();
@@ -219,7 +200,7 @@ void CombineTest::fromThePanelToTheScript()
     f.panel->m_combineButton->click();
     QVERIFY(startOffWhileOpen);
     QVERIFY(f.panel->m_startButton->isEnabled());
-    QCOMPARE(routines(f.window), QStringList({QStringLiteral("Combined Routines...")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({QStringLiteral("Combined Routines...")}));
 
     QVERIFY(f.window.startBatch(false));
     QVERIFY(f.script().contains(QStringLiteral("/A.dwg\"\r\n_b\r\n_b2\r\n_a\r\n_Zoom\r\n0.999x\r\n_Quit\r\n")));

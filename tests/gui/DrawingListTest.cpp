@@ -54,13 +54,6 @@ void dropUrls(MainWindow& window, const QList<QUrl>& urls)
     QCoreApplication::sendEvent(window.m_drawingView->viewport(), &drop);
 }
 
-void selectRows(MainWindow& window, std::initializer_list<int> rows)
-{
-    auto* selection = window.m_drawingView->selectionModel();
-    for (const int row : rows)
-        selection->select(window.drawingList()->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 } // namespace
 
 class DrawingListTest final : public QObject
@@ -163,9 +156,9 @@ void DrawingListTest::dropsAndColumnClicksPlaceLaterAdds()
 void DrawingListTest::sortByFieldOrdersByKey()
 {
     GuiEnvironment env;
-    QVERIFY(programState().settings.writeValue(keys::kFieldSection, keys::kSortKey, "ON").ok());
-    QVERIFY(programState().settings.writeValue(keys::kFieldSection, keys::kDelimKey, "-").ok());
-    QVERIFY(programState().settings.writeValue(keys::kFieldSection, keys::kFieldNumKey, "2").ok());
+    storeSetting(keys::kFieldSection, keys::kSortKey, "ON");
+    storeSetting(keys::kFieldSection, keys::kDelimKey, "-");
+    storeSetting(keys::kFieldSection, keys::kFieldNumKey, "2");
     databaseNoticeShown() = true;
     MainWindow window;
     window.load();

@@ -102,14 +102,12 @@ void LocateDatabaseDialogTest::loadReportsDatabaseProblems()
     GuiEnvironment env;
     // A recorded path in a missing folder: the locate dialog explains, and the user can point elsewhere.
     const std::string missing = env.file(QStringLiteral("missing/Batch_Cad.dat")).toStdString();
-    QVERIFY(programState().settings.writeValue(keys::kDatabaseSection, keys::kDatabaseKey, missing).ok());
+    storeSetting(keys::kDatabaseSection, keys::kDatabaseKey, missing);
     databaseNoticeShown() = false;
     makeCatalogue().resize(1);
     QString shownText;
     const QString fixed = env.file(QStringLiteral("Batch_Cad.dat"));
-    QTimer::singleShot(0, qApp, [&] {
-        auto* dialog = qobject_cast<LocateDatabaseDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+    whenModalOpens<LocateDatabaseDialog>(qApp, [&](LocateDatabaseDialog* dialog) {
         shownText = dialog->m_explanationLabel->text();
         dialog->m_databasePathEdit->setText(fixed);
         dialog->m_okButton->click();

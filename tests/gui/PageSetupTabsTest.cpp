@@ -29,11 +29,6 @@ private slots:
     void importChecksAndLoadAll();
 };
 
-static void useProduct(const char* code)
-{
-    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", code).ok());
-}
-
 static UserMessage exclamation(const char* text, const char* title)
 {
     return {text, title, MessageIcon::Exclamation, MessageButtons::Ok};
@@ -65,9 +60,7 @@ void PageSetupTabsTest::setUpFollowsTheProduct()
         QFile file(env.file(QStringLiteral("CAD/Plotters/") + QString::fromLatin1(name)));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    QVERIFY(programState()
-                .settings.writeValue("Acad_Address", "AcadAddress", toStd(env.file(QStringLiteral("CAD/acad.exe"))))
-                .ok());
+    storeSetting("Acad_Address", "AcadAddress", toStd(env.file(QStringLiteral("CAD/acad.exe"))));
     PlotDeviceList::instance().build(programState().settings);
 
     PageSetupPlotTab tab;
@@ -98,9 +91,7 @@ void PageSetupTabsTest::drawingChoiceAndBrowses()
 {
     GuiEnvironment env;
     useProduct("Cad2010");
-    QVERIFY(programState()
-                .settings.writeValue("Acad_Address", "AcadAddress", toStd(env.file(QStringLiteral("acad.exe"))))
-                .ok());
+    storeSetting("Acad_Address", "AcadAddress", toStd(env.file(QStringLiteral("acad.exe"))));
     PageSetupPlotTab tab;
     tab.setUp();
     tab.m_pageSetupSourceButtons->button(1)->click();

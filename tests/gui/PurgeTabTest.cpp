@@ -1,4 +1,5 @@
 #include "builders/PurgeTab.h"
+
 #include "support/GuiTestSupport.h"
 
 #include <QButtonGroup>
@@ -23,11 +24,6 @@ private slots:
     void nothingTickedIsRefused();
     void untickingSwitchesToSingleItemPurges();
 };
-
-static void useProduct(const char* code)
-{
-    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", code).ok());
-}
 
 void PurgeTabTest::setUpFollowsTheProduct_data()
 {
@@ -123,8 +119,8 @@ void PurgeTabTest::untickingSwitchesToSingleItemPurges()
     tab.m_saveRoutineButton->click();
     QCOMPARE(built.count(), 1);
     const QString all = QStringLiteral("_purge\r\n_A\r\n*\r\n_N");
-    QCOMPARE(built[0][0].toString(), all + QStringLiteral("\r\n") + all + QStringLiteral("\r\n") + all +
-                                         QStringLiteral("\r\n_Qsave"));
+    QCOMPARE(built[0][0].toString(),
+             all + QStringLiteral("\r\n") + all + QStringLiteral("\r\n") + all + QStringLiteral("\r\n_Qsave"));
 
     // Clear everything, then tick only "Empty Text Objects" by hand, one pass.
     tab.m_toggleAllButton->click();

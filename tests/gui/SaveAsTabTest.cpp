@@ -28,19 +28,6 @@ private slots:
     void folderBrowseAndRefusal();
 };
 
-static void useProduct(const char* code)
-{
-    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", code).ok());
-}
-
-static QStringList comboItems(const QComboBox* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->itemText(i);
-    return items;
-}
-
 void SaveAsTabTest::setUpFollowsTheProduct_data()
 {
     QTest::addColumn<QString>("code");
@@ -68,7 +55,7 @@ void SaveAsTabTest::setUpFollowsTheProduct()
     QCOMPARE(tab.m_releaseCombo->count(), count);
     QCOMPARE(tab.shownRelease(), shown);
     QVERIFY(!tab.m_releaseCombo->isEditable());
-    QCOMPARE(comboItems(tab.m_accuracyCombo).size(), 16);
+    QCOMPARE(itemTexts(tab.m_accuracyCombo).size(), 16);
     QCOMPARE(tab.m_accuracyCombo->currentText(), QStringLiteral("6"));
     QVERIFY(!tab.m_accuracyCombo->isEditable());
     QVERIFY(!tab.m_dxfFormatGroup->isVisibleTo(&tab));
@@ -105,7 +92,7 @@ void SaveAsTabTest::dxfControlsFollowTheType()
     tab.setUp();
     tab.m_fileKindButtons->button(1)->click();
     QCOMPARE(tab.m_saveAsGroup->title(), QStringLiteral("Save As DXF"));
-    QCOMPARE(comboItems(tab.m_releaseCombo).first(), QStringLiteral("AutoCAD 2013/LT2013 Dxf"));
+    QCOMPARE(itemTexts(tab.m_releaseCombo).first(), QStringLiteral("AutoCAD 2013/LT2013 Dxf"));
     QCOMPARE(tab.m_accuracyCombo->currentText(), QStringLiteral("16"));
     QVERIFY(tab.m_dxfFormatGroup->isVisibleTo(&tab));
     QVERIFY(tab.m_previewCheck->isVisibleTo(&tab));
