@@ -27,20 +27,17 @@ class MainWindowTest final : public QObject
     Q_OBJECT
 
 private slots:
-    void showsEveryCaptionAndTooltip();
-    void menusHoldTheirItemsInOrder();
+    void showsItsControlsAndMenus();
     void exitAsksAndCancelKeepsRunning();
-    void resetWritesNoAfterOk();
-    void resetReportsAFailedWrite();
-    void listButtonsStartOffAndSortIsHidden();
+    void resetWritesNoAfterOkAndReportsAFailedWrite();
     void splashTimerLoadsTheMainWindow();
-    void firstStartRunsTheSetupBeforeTheMainWindow();
-    void commandLineStartNeverShowsTheSetup();
+    void setupRunsFirstUnlessStartedFromTheCommandLine_data();
+    void setupRunsFirstUnlessStartedFromTheCommandLine();
     void commandLineIsTrimmedAndQuotesRemoved();
     void helpOpensTheShippedPage();
 };
 
-void MainWindowTest::showsEveryCaptionAndTooltip()
+void MainWindowTest::showsItsControlsAndMenus()
 {
     GuiEnvironment env;
     MainWindow window;
@@ -63,6 +60,7 @@ void MainWindowTest::showsEveryCaptionAndTooltip()
         QVERIFY2(button, b.name);
         QCOMPARE(button->text(), QString::fromLatin1(b.caption));
         QCOMPARE(button->toolTip(), QString::fromLatin1(b.tip));
+        QCOMPARE(button->isEnabled(), button == window.m_addFilesButton); // the others wait for drawings
     }
     auto* list = control<QTreeView>(&window, "lstvDrawings");
     QVERIFY(list);
@@ -70,29 +68,23 @@ void MainWindowTest::showsEveryCaptionAndTooltip()
     QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Drawing File"));
     QCOMPARE(list->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Folder"));
     QCOMPARE(list->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Routine"));
-}
 
-void MainWindowTest::menusHoldTheirItemsInOrder()
-{
-    GuiEnvironment env;
-    MainWindow window;
+    // The menus and their items in order; "&Timer" is an item of the bar itself, after "&Options".
     const struct
     {
         const char* menu;
         const char* title;
-        std::vector<const char*> items;
+        const char* items; // separated by "|"
     } menus[] = {
-        {"mnuFile",
-         "&File",
-         {"Add Drawings", "Add New Routines", "Update Routines", "Save Drawing List", "Retrieve Drawing List",
-          "&Check Batch Before Running", "Reset Quorvel Startup", "E&xit"}},
-        {"mnuOptions", "&Options", {"Properties"}},
-        {"mnuSave_Retrieve", "&Save/Retrieve List", {"Save Drawing List", "Retrieve Drawing List"}},
-        {"mnuWizards",
-         "&Routine Wizards",
-         {"Edit and Create Your Own Routines", "Plot - Detailed Setup", "Plot - Page Setup",
-          "Save As Drawing  / Export DXF", "Purge Objects", "Import Page Setups"}},
-        {"mnuHelp", "&Help", {"Contents and Index", "About Quorvel"}},
+        {"mnuFile", "&File",
+         "Add Drawings|Add New Routines|Update Routines|Save Drawing List|Retrieve Drawing List|"
+         "&Check Batch Before Running|Reset Quorvel Startup|E&xit"},
+        {"mnuOptions", "&Options", "Properties"},
+        {"mnuSave_Retrieve", "&Save/Retrieve List", "Save Drawing List|Retrieve Drawing List"},
+        {"mnuWizards", "&Routine Wizards",
+         "Edit and Create Your Own Routines|Plot - Detailed Setup|Plot - Page Setup|Save As Drawing  / Export DXF|"
+         "Purge Objects|Import Page Setups"},
+        {"mnuHelp", "&Help", "Contents and Index|About Quorvel"},
     };
     QStringList barTitles;
     for (QAction* action : window.menuBar()->actions())
@@ -100,7 +92,6 @@ void MainWindowTest::menusHoldTheirItemsInOrder()
     QStringList expectedTitles;
     for (const auto& m : menus) {
         expectedTitles << QString::fromLatin1(m.title);
-        // "&Timer" is an item of the bar itself, after "&Options".
         if (expectedTitles.size() == 2)
             expectedTitles << QStringLiteral("&Timer");
         auto* menu = control<QMenu>(&window, m.menu);
@@ -111,10 +102,7 @@ void MainWindowTest::menusHoldTheirItemsInOrder()
             if (!action->isSeparator())
                 items << action->text();
         }
-        QStringList expected;
-        for (const char* item : m.items)
-            expected << QString::fromLatin1(item);
-        QCOMPARE(items, expected);
+        QCOMPARE(items, QString::fromLatin1(m.items).split(QLatin1Char('|')));
     }
     QCOMPARE(barTitles, expectedTitles);
 }
@@ -137,10 +125,10 @@ void MainWindowTest::exitAsksAndCancelKeepsRunning()
     QVERIFY(!window.isVisible());
 }
 
-void MainWindowTest::resetWritesNoAfterOk()
+void MainWindowTest::resetWritesNoAfterOkAndReportsAFailedWrite()
 {
     GuiEnvironment env;
-    QVERIFY(programState().settings.writeValue("Startup_Set", "Setup", "YES").ok());
+    storeSetting("Startup_Set", "Setup", "YES");
     MainWindow window;
     env.dialogs().queueAnswer(MessageAnswer::Cancel);
     control<QAction>(&window, "MnuStartupReset")->trigger();
@@ -158,39 +146,25 @@ void MainWindowTest::resetWritesNoAfterOk()
     QCOMPARE(messages[2].text, std::string("You have now reset the Quorvel startup sequence. The next time you start "
                                            "Quorvel the \r\nstartup sequence will relocate your setup files."));
     QVERIFY(messages[2].icon == MessageIcon::Information);
-}
 
-void MainWindowTest::resetReportsAFailedWrite()
-{
-    GuiEnvironment env;
     // A folder where the settings file should be makes every write fail.
+    QVERIFY(QFile::remove(env.file(QStringLiteral("Quorvel.ini"))));
     QVERIFY(QDir(env.folder()).mkdir(QStringLiteral("Quorvel.ini")));
-    MainWindow window;
+    env.dialogs().clear();
     env.dialogs().queueAnswer(MessageAnswer::Ok);
     control<QAction>(&window, "MnuStartupReset")->trigger();
-    const auto messages = env.dialogs().messages();
-    QCOMPARE(messages.size(), 2);
-    QCOMPARE(messages[1].title, std::string("Quorvel Error"));
-    QVERIFY(messages[1].text.find("in routine MnuStartupReset_Click") != std::string::npos);
-    QVERIFY(messages[1].text.find("Quorvel.ini") != std::string::npos);
-}
-
-void MainWindowTest::listButtonsStartOffAndSortIsHidden()
-{
-    GuiEnvironment env;
-    databaseNoticeShown() = true; // the empty routine database's notice is the action panel's test
-    MainWindow window;
-    for (const char* name : {"cmdSortIso", "cmdDelete", "cmdClear"})
-        QVERIFY2(!control<QPushButton>(&window, name)->isEnabled(), name);
-    window.load();
-    QVERIFY(!window.m_sortByFieldButton->isVisibleTo(&window)); // shown when sorting by field: the drawing list's test
+    const auto failed = env.dialogs().messages();
+    QCOMPARE(failed.size(), 2);
+    QCOMPARE(failed[1].title, std::string("Quorvel Error"));
+    QVERIFY(failed[1].text.find("in routine MnuStartupReset_Click") != std::string::npos);
+    QVERIFY(failed[1].text.find("Quorvel.ini") != std::string::npos);
 }
 
 void MainWindowTest::splashTimerLoadsTheMainWindow()
 {
     GuiEnvironment env;
     databaseNoticeShown() = true;
-    QVERIFY(programState().settings.writeValue("Startup_Set", "Setup", "YES").ok());
+    storeSetting("Startup_Set", "Setup", "YES");
     AppStartup startup(QString{});
     QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
     QElapsedTimer clock;
@@ -222,12 +196,20 @@ void MainWindowTest::splashTimerLoadsTheMainWindow()
     programState().headless = false;
 }
 
-void MainWindowTest::firstStartRunsTheSetupBeforeTheMainWindow()
+void MainWindowTest::setupRunsFirstUnlessStartedFromTheCommandLine_data()
 {
+    QTest::addColumn<bool>("commandLine");
+    QTest::newRow("first start") << false;
+    QTest::newRow("command line") << true;
+}
+
+void MainWindowTest::setupRunsFirstUnlessStartedFromTheCommandLine()
+{
+    QFETCH(bool, commandLine);
     GuiEnvironment env;
     databaseNoticeShown() = true;
     // As "Reset Quorvel Startup" leaves it.
-    QVERIFY(programState().settings.writeValue("Startup_Set", "Setup", "NO").ok());
+    storeSetting("Startup_Set", "Setup", "NO");
     bool mainWindowShownFirst = true;
     ModalDriver driver;
     driver.on<SetupWizardDialog>([&](SetupWizardDialog* setup) {
@@ -236,34 +218,24 @@ void MainWindowTest::firstStartRunsTheSetupBeforeTheMainWindow()
         setup->m_cancelButton->click();
         return true;
     });
-    AppStartup startup(QString{});
+    AppStartup startup(commandLine ? env.file(QStringLiteral("missing.qvl")) : QString());
     QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
     startup.start();
-    QTRY_COMPARE_WITH_TIMEOUT(driver.handled(), QStringList{QStringLiteral("qv::SetupWizardDialog")}, 5000);
-    QVERIFY(!mainWindowShownFirst);
-    // Quitting the setup ends the start: the main window closes without being shown.
+    if (commandLine)
+        QVERIFY(loaded.wait(5000));
+    else
+        QTRY_COMPARE_WITH_TIMEOUT(driver.handled(), QStringList{QStringLiteral("qv::SetupWizardDialog")}, 5000);
+    // Quitting the setup ends the start: the main window closes without being shown. A command-line run never
+    // shows the setup; it ends on its missing list.
     QTRY_VERIFY(!startup.mainWindow());
-    QCOMPARE(loaded.size(), 0);
+    if (commandLine) {
+        QVERIFY(driver.handled().isEmpty());
+        QCOMPARE(programState().exitCode, 1);
+    } else {
+        QVERIFY(!mainWindowShownFirst);
+        QCOMPARE(loaded.size(), 0);
+    }
     QCOMPARE(env.settingsValue("Startup_Set", "Setup"), std::string("NO"));
-}
-
-void MainWindowTest::commandLineStartNeverShowsTheSetup()
-{
-    GuiEnvironment env;
-    databaseNoticeShown() = true;
-    QVERIFY(programState().settings.writeValue("Startup_Set", "Setup", "NO").ok());
-    ModalDriver driver;
-    driver.on<SetupWizardDialog>([](SetupWizardDialog* setup) {
-        setup->reject();
-        return true;
-    });
-    AppStartup startup(env.file(QStringLiteral("missing.qvl")));
-    QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
-    startup.start();
-    QVERIFY(loaded.wait(5000));
-    QVERIFY(driver.handled().isEmpty());
-    QTRY_VERIFY(!startup.mainWindow());
-    QCOMPARE(programState().exitCode, 1);
 }
 
 void MainWindowTest::commandLineIsTrimmedAndQuotesRemoved()
