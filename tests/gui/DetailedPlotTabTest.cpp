@@ -90,7 +90,7 @@ void DetailedPlotTabTest::preparationFollowsTheProduct()
     QFETCH(QString, hideCaption);
     QFETCH(QString, modelLayoutHint);
     GuiEnvironment env;
-    useProduct(code.toLatin1().constData());
+    useProduct(code.toStdString());
     DetailedPlotTab tab;
     tab.setUp();
 

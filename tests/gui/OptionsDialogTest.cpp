@@ -2,15 +2,19 @@
 
 #include "app/MainWindow.h"
 #include "config/OptionsSettings.h"
+#include "config/SettingsKeys.h"
 #include "routines/ActionPanel.h"
+#include "routines/LocateDatabaseDialog.h"
 #include "routines/RoutineStore.h"
 #include "support/GuiTestSupport.h"
 #include "support/ModalDriver.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -18,9 +22,19 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QTimer>
 
 using namespace qv;
 using namespace qv::test;
+
+namespace {
+
+std::string databaseSetting(const GuiEnvironment& env)
+{
+    return env.settingsValue(keys::kDatabaseSection, keys::kDatabaseKey);
+}
+
+} // namespace
 
 class OptionsDialogTest final : public QObject
 {
@@ -35,6 +49,9 @@ private slots:
     void plotLocationsLoadBrowseAndSave();
     void databaseBrowseWritesAtOnceAndRefreshesThePanel();
     void productChangeShowsAtOnce();
+    void locateDatabaseWritesTheAddressByApplyOrOk();
+    void locateDatabaseReportsAFailedWriteAndStays();
+    void loadReportsDatabaseProblems();
 };
 
 void OptionsDialogTest::tabsAndFreshValues()
@@ -135,29 +152,25 @@ void OptionsDialogTest::loaderShowsWhatIsStoredAndOkWritesItBack()
 void OptionsDialogTest::fieldSortChecksStopTheSave()
 {
     // Every refusal of the check is the core's; one shows how the dialog stops, tells and focuses.
-    const QString delimiter = QStringLiteral("-");
-    const QString number = QStringLiteral("x");
-    const QString message = QStringLiteral("The Field Number under Sort by Field is incorrect this must be\r\n"
-                                           "a valid number. Please revise.\r\n");
-    const QString focus = QStringLiteral("txtFieldNum");
     GuiEnvironment env;
     OptionsDialog dialog;
     dialog.show();
     dialog.m_locationEdits[0]->setText(QStringLiteral("/opt/cad/acad.exe"));
     dialog.m_fieldSortCheck->click();
-    dialog.m_fieldDelimiterEdit->setText(delimiter);
-    dialog.m_fieldNumberEdit->setText(number);
+    dialog.m_fieldDelimiterEdit->setText(QStringLiteral("-"));
+    dialog.m_fieldNumberEdit->setText(QStringLiteral("x"));
+    const UserMessage message{"The Field Number under Sort by Field is incorrect this must be\r\n"
+                              "a valid number. Please revise.\r\n",
+                              "Quorvel Error", MessageIcon::Information};
     for (QPushButton* button : {dialog.m_applyButton, dialog.m_okButton}) {
         env.dialogs().clear();
         button->click();
         QVERIFY(dialog.isVisible());
         QVERIFY(dialog.m_cancelButton->isEnabled());
-        QCOMPARE(env.dialogs().messages(),
-                 (QList<UserMessage>{{message.toStdString(), "Quorvel Error", MessageIcon::Information}}));
+        QCOMPARE(env.dialogs().messages(), QList{message});
         QCOMPARE(dialog.m_tabs->currentIndex(), int(OptionsDialog::TabAdvanced));
-        QCOMPARE(dialog.focusWidget()->objectName(), focus);
-        auto* box = qobject_cast<QLineEdit*>(dialog.focusWidget());
-        QCOMPARE(box->selectedText(), box->text());
+        QCOMPARE(dialog.focusWidget()->objectName(), QStringLiteral("txtFieldNum"));
+        QCOMPARE(dialog.m_fieldNumberEdit->selectedText(), QStringLiteral("x"));
     }
     // Written before the check: kept. The field sort: nothing.
     QCOMPARE(env.settingsValue("Acad_Address", "AcadAddress"), std::string("/opt/cad/acad.exe"));
@@ -356,6 +369,105 @@ void OptionsDialogTest::productChangeShowsAtOnce()
     QCOMPARE(panel->m_productLabel->text(), QStringLiteral("Acad LT 2000/2002"));
     QCOMPARE(window.m_productCode, std::string("CadLT2000"));
     QVERIFY(!window.m_sortByFieldButton->isHidden());
+}
+
+void OptionsDialogTest::locateDatabaseWritesTheAddressByApplyOrOk()
+{
+    GuiEnvironment env;
+    LocateDatabaseDialog dialog;
+    dialog.show();
+    dialog.m_browseButton->click(); // cancelled: nothing queued
+    QVERIFY(dialog.m_databasePathEdit->text().isEmpty() && !dialog.m_applyButton->isEnabled());
+    QCOMPARE(env.dialogs().calls().value(0).filter,
+             QStringLiteral("Routine Database File (Batch_CAD.dat)|Batch_CAD.dat|All Database File (*.dat)|*.dat|"
+                            "All Files (*.*)|*.*"));
+    dialog.m_databasePathEdit->setText(QStringLiteral("   "));
+    dialog.m_okButton->click();
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(databaseSetting(env), std::string("Unknown"));
+    QCOMPARE(env.dialogs().messages().value(0), (UserMessage{"Please Enter The Address for the Routine Database file.",
+                                                             "Error", MessageIcon::Exclamation}));
+
+    // Browse fills the address and enables Apply, which writes it and keeps the dialog open.
+    env.dialogs().clear();
+    const QString chosen = env.file(QStringLiteral("Batch_CAD.dat"));
+    env.dialogs().queueFiles({chosen});
+    dialog.m_browseButton->click();
+    QCOMPARE(dialog.m_databasePathEdit->text(), chosen);
+    dialog.m_applyButton->click();
+    QCOMPARE(databaseSetting(env), chosen.toStdString());
+    QVERIFY(dialog.isVisible());
+    QVERIFY(env.dialogs().messages().isEmpty());
+
+    // A typed path is taken as it stands, whether or not the file exists yet; OK closes.
+    const QString typed = env.file(QStringLiteral("elsewhere/Routines.dat"));
+    dialog.m_databasePathEdit->setText(typed);
+    dialog.m_okButton->click();
+    QCOMPARE(databaseSetting(env), typed.toStdString());
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(env.dialogs().messages().value(0),
+             (UserMessage{"You will have to restart Quorvel for the changes to take affect.", "Quorvel Explanation",
+                          MessageIcon::Information}));
+    dialog.show();
+    dialog.m_cancelButton->click();
+    QVERIFY(!dialog.isVisible());
+}
+
+void OptionsDialogTest::locateDatabaseReportsAFailedWriteAndStays()
+{
+    GuiEnvironment env;
+    // A folder where the settings file should be makes every write fail.
+    QVERIFY(QDir(env.folder()).mkdir(QStringLiteral("Quorvel.ini")));
+    LocateDatabaseDialog dialog;
+    dialog.show();
+    dialog.m_databasePathEdit->setText(env.file(QStringLiteral("Batch_Cad.dat")));
+    for (auto [button, routine] : {std::pair{dialog.m_applyButton, "in routine cmdApply_Click"},
+                                   std::pair{dialog.m_okButton, "in routine cmdOK_Click"}}) {
+        env.dialogs().clear();
+        button->setEnabled(true);
+        button->click();
+        QVERIFY(dialog.isVisible());
+        const auto messages = env.dialogs().messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].title == "Quorvel Error" && messages[0].text.find(routine) != std::string::npos,
+                 messages[0].text.c_str());
+    }
+}
+
+void OptionsDialogTest::loadReportsDatabaseProblems()
+{
+    GuiEnvironment env;
+    // A recorded path in a missing folder: the locate dialog explains, and the user can point elsewhere.
+    const std::string missing = env.file(QStringLiteral("missing/Batch_Cad.dat")).toStdString();
+    storeSetting(keys::kDatabaseSection, keys::kDatabaseKey, missing);
+    databaseNoticeShown() = false;
+    makeCatalogue().resize(1);
+    QString shownText;
+    const QString fixed = env.file(QStringLiteral("Batch_Cad.dat"));
+    whenModalOpens<LocateDatabaseDialog>(qApp, [&](LocateDatabaseDialog* dialog) {
+        shownText = dialog->m_explanationLabel->text();
+        dialog->m_databasePathEdit->setText(fixed);
+        dialog->m_okButton->click();
+    });
+    QVERIFY(!loadCatalogue());
+    QCOMPARE(shownText, QString::fromLatin1(kLocateDatabaseText));
+    QVERIFY(databaseNoticeShown());
+    QVERIFY(makeCatalogue().empty());
+    QCOMPARE(databaseSetting(env), fixed.toStdString());
+
+    // The new path works; a file ending in part of a record is read with a warning, and not written to.
+    QVERIFY(routineDatabase().add(makeRoutineForAdd("Zoom", "_Zoom\r\n_E", false)).ok());
+    QFile file(fixed);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write("partial");
+    file.close();
+    env.dialogs().clear();
+    QVERIFY(loadCatalogue());
+    QCOMPARE(makeCatalogue().size(), std::size_t{1});
+    QCOMPARE(env.dialogs().messages().size(), 1);
+    QCOMPARE(env.dialogs().messages()[0].title, std::string("Quorvel Warning"));
+    QVERIFY(addRoutineToDatabase(makeRoutineForAdd("Regen", "_Regen", false)) == std::nullopt);
+    QVERIFY(env.dialogs().messages().value(1).text.find("in routine Add_to_Database") != std::string::npos);
 }
 
 QTEST_MAIN(OptionsDialogTest)
