@@ -97,8 +97,7 @@ private slots:
     void showsTheMissingRoutinesNoticeOnce();
     void assignsThenSavesAndRetrievesTheList();
     void runControls();
-    void combineWindowOpensWithItsControls();
-    void combineChainRules();
+    void combineWindowControlsAndChainRules();
     void combinationIsAssignedToEveryDrawing();
     void combinationFromThePanelToTheScript();
 };
@@ -249,11 +248,8 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
     // A file that cannot be read, or is damaged part-way, stops a command-line run and leaves the list in
     // hand exactly as it was.
     const QStringList before = assignedRoutines(f.window);
-    QFile damaged(env.file(q("damaged.qvl")));
-    QVERIFY(damaged.open(QIODevice::WriteOnly));
-    damaged.write("\"e.dwg\",\"/d\",\"Plot A\"\r\nnot a list line\r\n");
-    damaged.close();
-    for (const QString& bad : {env.file(q("missing.qvl")), damaged.fileName()}) {
+    writeFile(env.file(q("damaged.qvl")), "\"e.dwg\",\"/d\",\"Plot A\"\r\nnot a list line\r\n");
+    for (const QString& bad : {env.file(q("missing.qvl")), env.file(q("damaged.qvl"))}) {
         f.window.m_commandLineRun = true;
         env.dialogs().clear();
         QVERIFY(!f.panel->retrieveListFile(bad));
@@ -327,7 +323,7 @@ void ActionPanelTest::runControls()
     QVERIFY(!f.window.isVisible());
 }
 
-void ActionPanelTest::combineWindowOpensWithItsControls()
+void ActionPanelTest::combineWindowControlsAndChainRules()
 {
     CombineFixture f;
     CombineRoutinesDialog combine(*f.panel, &f.window);
@@ -367,13 +363,6 @@ void ActionPanelTest::combineWindowOpensWithItsControls()
     QCOMPARE(itemTexts(combine.m_nonFavouritesList), QStringList({QStringLiteral("N")}));
     QCOMPARE(recordNumbers(combine.m_nonFavouritesList), QList<int>({4}));
     QVERIFY(combine.m_chainList->count() == 0);
-}
-
-void ActionPanelTest::combineChainRules()
-{
-    CombineFixture f;
-    CombineRoutinesDialog combine(*f.panel, &f.window);
-    combine.load();
 
     // A and B (A above B) selected in the favourites arrive as B, A.
     select(combine.m_favouritesList, {1, 2});

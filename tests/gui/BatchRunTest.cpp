@@ -113,10 +113,8 @@ void BatchRunTest::aRowWithoutRoutineStopsTheRun()
     f.window.drawingList()->setRows(rows);
     BatchRunner runner(f.window);
     QVERIFY(!runner.startBatch(true, QStringLiteral("1")));
-    const auto messages = f.env.dialogs().messages();
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0].text, std::string("Please Assign a Routine To All Files"));
-    QCOMPARE(messages[0].title, std::string("Quorvel Error"));
+    QCOMPARE(f.env.dialogs().messages(),
+             (QList{UserMessage{"Please Assign a Routine To All Files", "Quorvel Error", MessageIcon::Critical}}));
     QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
 }
 

@@ -73,11 +73,8 @@ void BuilderTabsTest::pageSetupFollowsTheProduct()
     GuiEnvironment env;
     useProduct(code.toStdString());
     // Two plotter configurations in the CAD folder's "Plotters" folder make the device list.
-    QVERIFY(QDir(env.folder()).mkpath(QStringLiteral("CAD/Plotters")));
-    for (const char* name : {"A1 Plotter.pc3", "DWF6 ePlot.pc3"}) {
-        QFile file(env.file(QStringLiteral("CAD/Plotters/") + QString::fromLatin1(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    for (const char* name : {"A1 Plotter.pc3", "DWF6 ePlot.pc3"})
+        writeFile(env.file(QStringLiteral("CAD/Plotters/") + QString::fromLatin1(name)));
     storeSetting("Acad_Address", "AcadAddress", toStd(env.file(QStringLiteral("CAD/acad.exe"))));
     PlotDeviceList::instance().build(programState().settings);
 

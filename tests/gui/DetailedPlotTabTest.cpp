@@ -34,8 +34,7 @@ private slots:
     void initTestCase();
     void preparationFollowsTheProduct_data();
     void preparationFollowsTheProduct();
-    void modeAreaOrientationAndScaleRules();
-    void unitsShadingAndFileOutputDevices();
+    void fieldRulesBetweenTheControls();
     void checksShowTheirMessageAndFocusTheField();
     void savedRoutineIsTheTabsChoices();
     void browsesAndStyleLists();
@@ -134,7 +133,7 @@ void DetailedPlotTabTest::preparationFollowsTheProduct()
     QCOMPARE(tab.m_offsetLabels[0]->text(), QStringLiteral("Inches"));
 }
 
-void DetailedPlotTabTest::modeAreaOrientationAndScaleRules()
+void DetailedPlotTabTest::fieldRulesBetweenTheControls()
 {
     GuiEnvironment env;
     useProduct("Cad2018");
@@ -204,15 +203,8 @@ void DetailedPlotTabTest::modeAreaOrientationAndScaleRules()
     QVERIFY(!tab.m_offsetXEdit->isEnabled() && !tab.m_offsetYEdit->isEnabled() && !tab.m_offsetLabels[3]->isEnabled());
     tab.m_centrePlotCheck->click();
     QVERIFY(tab.m_offsetXEdit->isEnabled());
-}
 
-void DetailedPlotTabTest::unitsShadingAndFileOutputDevices()
-{
-    GuiEnvironment env;
-    useProduct("Cad2018");
-    DetailedPlotTab tab;
-    tab.setUp();
-
+    // Shading, units and the devices that only write files.
     tab.m_shadeCombo->setCurrentText(QStringLiteral("Rendered"));
     QVERIFY(tab.m_qualityCombo->isEnabled());
     tab.m_qualityCombo->setCurrentText(QStringLiteral("Maximum"));

@@ -313,11 +313,8 @@ void MainWindowTest::helpOpensTheShippedPage()
     QVERIFY(!window.findChild<QDialog*>(QStringLiteral("frmHelp")));
 
     // Without a viewer on the desktop the page opens in a window of our own, once however often asked.
-    QDir(env.folder()).mkdir(QStringLiteral("help"));
-    QFile page(env.file(QStringLiteral("help/Quorvel.html")));
-    QVERIFY(page.open(QIODevice::WriteOnly));
-    page.write("<html><body><h1>Quorvel help</h1></body></html>");
-    page.close();
+    const QString page = env.file(QStringLiteral("help/Quorvel.html"));
+    writeFile(page, "<html><body><h1>Quorvel help</h1></body></html>");
     env.dialogs().setOpensDocuments(false);
     control<QAction>(&window, "mnuHelpHelp")->trigger();
     control<QAction>(&window, "mnuHelpHelp")->trigger();
@@ -328,7 +325,7 @@ void MainWindowTest::helpOpensTheShippedPage()
     QVERIFY(env.dialogs().messages().isEmpty());
 
     // No page at all: said so.
-    QFile::remove(page.fileName());
+    QFile::remove(page);
     windows[0]->close();
     control<QAction>(&window, "mnuHelpHelp")->trigger();
     QCOMPARE(env.dialogs().messages().value(0).title, std::string("Quorvel Help"));
@@ -356,11 +353,9 @@ void MainWindowTest::installedProgramKeepsItsSettingsOutsideItsTree()
             dir.mkpath(QStringLiteral("share/quorvel/help")));
     QVERIFY(QFile::copy(QStringLiteral(QUORVEL_BIN_DIR "/help/Quorvel.html"),
                         dir.filePath(QStringLiteral("share/quorvel/help/Quorvel.html"))));
-    if (redirect) {
-        QFile file(dir.filePath(QStringLiteral("bin/QV_Locate.ini")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[QV_Address]\r\nQVAddress=" + dir.filePath(QStringLiteral("net")).toUtf8() + "\r\n");
-    }
+    if (redirect)
+        writeFile(dir.filePath(QStringLiteral("bin/QV_Locate.ini")),
+                  "[QV_Address]\r\nQVAddress=" + dir.filePath(QStringLiteral("net")).toUtf8() + "\r\n");
 
     GuiEnvironment env; // replaced below by the installed program
     const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
@@ -371,9 +366,7 @@ void MainWindowTest::installedProgramKeepsItsSettingsOutsideItsTree()
     MainWindow window;
     env.dialogs().queueAnswer(MessageAnswer::Ok);
     control<QAction>(&window, "MnuStartupReset")->trigger();
-    QFile written(dir.filePath(settings + QStringLiteral("/Quorvel.ini")));
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QVERIFY(written.readAll().contains("Setup=NO\r\n"));
+    QVERIFY(readFile(dir.filePath(settings + QStringLiteral("/Quorvel.ini"))).contains("Setup=NO\r\n"));
     if (redirect)
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("config/Quorvel/Quorvel.ini"))));
     QCOMPARE(QDir(dir.filePath(QStringLiteral("bin"))).entryList(QDir::Files),

@@ -251,9 +251,7 @@ void OptionsDialogTest::plotLocationsLoadBrowseAndSave()
         dialog.m_okButton->click();
         QVERIFY(!dialog.isVisible());
         QCOMPARE(env.settingsValue("PlotWizard_Set", "PC3_Loc"), std::string("Unknown"));
-        QFile file(env.file(QStringLiteral("Quorvel.ini")));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = readFile(env.file(QStringLiteral("Quorvel.ini")));
         const qsizetype window = bytes.indexOf("AcadWindow=Normal");
         const qsizetype plot = bytes.indexOf("[PlotWizard_Set]\r\nStyle_Loc=/styles/\r\n");
         const qsizetype switches = bytes.indexOf("[StartSwitch]");
@@ -457,10 +455,7 @@ void OptionsDialogTest::loadReportsDatabaseProblems()
 
     // The new path works; a file ending in part of a record is read with a warning, and not written to.
     QVERIFY(routineDatabase().add(makeRoutineForAdd("Zoom", "_Zoom\r\n_E", false)).ok());
-    QFile file(fixed);
-    QVERIFY(file.open(QIODevice::Append));
-    file.write("partial");
-    file.close();
+    writeFile(fixed, readFile(fixed) + "partial");
     env.dialogs().clear();
     QVERIFY(loadCatalogue());
     QCOMPARE(makeCatalogue().size(), std::size_t{1});

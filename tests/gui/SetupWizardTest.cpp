@@ -169,9 +169,7 @@ void SetupWizardTest::wizardRunsEndToEnd()
                           QStringLiteral("qv::LocateFileDialog"), QStringLiteral("qv::LocateFileDialog"),
                           QStringLiteral("qv::PlotFilesSetupDialog")}));
     QCOMPARE(searchingShown, QStringLiteral("Searching for Acadlt.exe..............."));
-    const auto messages = env.dialogs().messages();
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0], setup_text::plotFilesQuestion());
+    QCOMPARE(env.dialogs().messages(), QList{setup_text::plotFilesQuestion()});
 
     const QString database = env.file(QStringLiteral("Batch_Cad.dat"));
     const QString sep = QDir::separator();
