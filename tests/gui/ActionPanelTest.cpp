@@ -5,18 +5,23 @@
 #include "batch/DrawingListModel.h"
 #include "batch/DrawingListView.h"
 #include "config/SettingsKeys.h"
+#include "routines/CombineRoutinesDialog.h"
 #include "routines/LocateDatabaseDialog.h"
 #include "routines/RoutineEditor.h"
 #include "routines/RoutineStore.h"
 #include "support/GuiTestSupport.h"
+#include "support/RunFixture.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
@@ -36,29 +41,6 @@ void addRoutine(const char* description, bool favourite)
     QVERIFY(addRoutineToDatabase(makeRoutineForAdd(description, "_zoom\r\n_e", !favourite)).has_value());
 }
 
-QStringList comboItems(const QComboBox* box)
-{
-    QStringList out;
-    for (int i = 0; i < box->count(); ++i)
-        out << box->itemText(i);
-    return out;
-}
-
-QStringList routines(const MainWindow& window)
-{
-    QStringList out;
-    for (const DrawingRow& row : window.drawingList()->rows())
-        out << QString::fromStdString(row.routine);
-    return out;
-}
-
-void select(MainWindow& window, std::initializer_list<int> rows)
-{
-    for (const int row : rows)
-        window.m_drawingView->selectionModel()->select(window.drawingList()->index(row, 0),
-                                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 // A window with a loaded panel over a database of three routines, two of them favourites.
 struct Fixture
 {
@@ -74,6 +56,35 @@ struct Fixture
     ActionPanel* panel = nullptr;
 };
 
+// The run fixture's two drawings (routine "Zoom", a favourite) and three more routines.
+struct CombineFixture : RunFixture
+{
+    CombineFixture()
+    {
+        for (const auto& [description, text, favourite] :
+             {std::tuple{"A", "_a", true}, {"B", "_b\r\n_b2", true}, {"N", "_n", false}})
+            QVERIFY(addRoutineToDatabase(makeRoutineForAdd(description, text, !favourite)).has_value());
+        window.load();
+        panel = window.actionPanel();
+    }
+    ActionPanel* panel = nullptr;
+};
+
+QList<int> recordNumbers(const QListWidget* list)
+{
+    QList<int> out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->data(Qt::UserRole).toInt();
+    return out;
+}
+
+void select(QListWidget* list, std::initializer_list<int> rows)
+{
+    list->clearSelection();
+    for (const int row : rows)
+        list->item(row)->setSelected(true);
+}
+
 } // namespace
 
 class ActionPanelTest final : public QObject
@@ -86,6 +97,9 @@ private slots:
     void showsTheMissingRoutinesNoticeOnce();
     void assignsThenSavesAndRetrievesTheList();
     void runControls();
+    void combineWindowControlsAndChainRules();
+    void combinationIsAssignedToEveryDrawing();
+    void combinationFromThePanelToTheScript();
 };
 
 void ActionPanelTest::fillsFavouritesAndRefillsAfterModalWindows()
@@ -94,13 +108,13 @@ void ActionPanelTest::fillsFavouritesAndRefillsAfterModalWindows()
     Fixture f;
     QVERIFY(env.dialogs().messages().isEmpty());
     QVERIFY(!f.panel->m_assignButton->isEnabled() && !f.panel->m_combineButton->isEnabled());
-    QCOMPARE(comboItems(f.panel->m_routineCombo), QStringList({q("Plot A"), q("Plot, A3")}));
+    QCOMPARE(itemTexts(f.panel->m_routineCombo), QStringList({q("Plot A"), q("Plot, A3")}));
     QCOMPARE(f.panel->m_routineCombo->itemData(1).toInt(), 3);
 
     f.panel->m_favouritesButton->click();
     QCOMPARE(f.panel->m_favouritesButton->text(), q("Show Favourites"));
     QCOMPARE(f.panel->m_routineListLabel->text(), q("Select From Non Favourites"));
-    QCOMPARE(comboItems(f.panel->m_routineCombo), QStringList({q("Purge")}));
+    QCOMPARE(itemTexts(f.panel->m_routineCombo), QStringList({q("Purge")}));
     f.panel->m_favouritesButton->click();
 
     // Another window changes the database while a modal window is over the panel.
@@ -110,16 +124,14 @@ void ActionPanelTest::fillsFavouritesAndRefillsAfterModalWindows()
         other.reject();
     });
     other.exec();
-    QTRY_COMPARE(comboItems(f.panel->m_routineCombo), QStringList({q("Plot A"), q("Plot, A3"), q("Saved later")}));
+    QTRY_COMPARE(itemTexts(f.panel->m_routineCombo), QStringList({q("Plot A"), q("Plot, A3"), q("Saved later")}));
 
     // The routine editor keeps Start off while it is open.
     f.window.addDrawings({q("/d/a.dwg")});
     f.panel->m_assignButton->click();
     QVERIFY(f.panel->m_startButton->isEnabled());
     bool disabledWhileOpen = false;
-    QTimer::singleShot(0, [&] {
-        auto* editor = qobject_cast<RoutineEditor*>(QApplication::activeModalWidget());
-        QVERIFY(editor);
+    whenModalOpens<RoutineEditor>(&f.window, [&](RoutineEditor* editor) {
         disabledWhileOpen = !f.panel->m_startButton->isEnabled() && !f.window.m_sortByFieldButton->isEnabled();
         addRoutine("Made in the editor", true);
         editor->m_backButton->click();
@@ -127,16 +139,14 @@ void ActionPanelTest::fillsFavouritesAndRefillsAfterModalWindows()
     control<QAction>(&f.window, "mnuFileUpdate")->trigger();
     QVERIFY(disabledWhileOpen);
     QVERIFY(f.panel->m_startButton->isEnabled() && f.window.m_sortByFieldButton->isEnabled());
-    QCOMPARE(comboItems(f.panel->m_routineCombo).last(), q("Made in the editor"));
+    QCOMPARE(itemTexts(f.panel->m_routineCombo).last(), q("Made in the editor"));
 }
 
 void ActionPanelTest::showsTheMissingRoutinesNoticeOnce()
 {
     GuiEnvironment env;
     QString explanation;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<LocateDatabaseDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+    whenModalOpens<LocateDatabaseDialog>(qApp, [&](LocateDatabaseDialog* dialog) {
         explanation = dialog->m_explanationLabel->text();
         dialog->reject();
     });
@@ -177,27 +187,27 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
     QVERIFY(!f.panel->m_startButton->isEnabled());
     f.panel->m_routineCombo->setCurrentIndex(0);
     f.panel->m_assignButton->click();
-    QCOMPARE(routines(f.window), QStringList({q("Plot A"), q("Plot A"), q("Plot A")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot A"), q("Plot A"), q("Plot A")}));
     QVERIFY(f.panel->m_startButton->isEnabled());
     QVERIFY(f.window.m_sortByFieldButton->isEnabled());
 
-    select(f.window, {0, 2});
+    selectRows(f.window, {0, 2});
     f.panel->m_routineCombo->setCurrentIndex(1);
     f.panel->m_assignButton->click();
-    QCOMPARE(routines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot, A3")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot, A3")}));
     QVERIFY(!f.window.m_removeButton->isEnabled());
 
     // Enter on the routine list assigns too, to all rows again.
     f.panel->m_routineCombo->setCurrentIndex(0);
     QTest::keyClick(f.panel->m_routineCombo, Qt::Key_Return);
-    QCOMPARE(routines(f.window), QStringList({q("Plot A"), q("Plot A"), q("Plot A")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot A"), q("Plot A"), q("Plot A")}));
 
     // With the list sorted by the routine column, an assignment keeps it sorted: b moves first.
     emit f.window.m_drawingView->header()->sectionClicked(2); // descending
-    select(f.window, {1});
+    selectRows(f.window, {1});
     f.panel->m_routineCombo->setCurrentIndex(1);
     f.panel->m_assignButton->click();
-    QCOMPARE(routines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot A")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot A")}));
 
     // The list is saved in the order shown.
     const QString path = env.file(q("list.qvl"));
@@ -218,7 +228,7 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
     control<QAction>(&f.window, "mnuRetrieveList1")->trigger();
     QCOMPARE(env.dialogs().calls().value(0).title, q("Open Quorvel drawing List File"));
     QCOMPARE(env.dialogs().messages().size(), 0);
-    QCOMPARE(routines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot A")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot A")}));
     QCOMPARE(f.window.m_drawingCountLabel->text(), q("3 Drawings To Be Processed"));
     for (QPushButton* button :
          {f.panel->m_startButton, f.panel->m_assignButton, f.window.m_sortByFieldButton, f.window.m_clearButton})
@@ -230,24 +240,21 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
     f.window.m_commandLineRun = true;
     env.dialogs().clear();
     QVERIFY(f.panel->retrieveListFile(path));
-    QCOMPARE(routines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot A"), q("")}));
+    QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot A"), q("")}));
     QCOMPARE(env.dialogs().messages(), QList{missingRoutinesMessage()});
     QVERIFY(!f.panel->m_startButton->isEnabled() && !f.window.m_sortByFieldButton->isEnabled() &&
             f.panel->m_assignButton->isEnabled());
 
     // A file that cannot be read, or is damaged part-way, stops a command-line run and leaves the list in
     // hand exactly as it was.
-    const QStringList before = routines(f.window);
-    QFile damaged(env.file(q("damaged.qvl")));
-    QVERIFY(damaged.open(QIODevice::WriteOnly));
-    damaged.write("\"e.dwg\",\"/d\",\"Plot A\"\r\nnot a list line\r\n");
-    damaged.close();
-    for (const QString& bad : {env.file(q("missing.qvl")), damaged.fileName()}) {
+    const QStringList before = assignedRoutines(f.window);
+    writeFile(env.file(q("damaged.qvl")), "\"e.dwg\",\"/d\",\"Plot A\"\r\nnot a list line\r\n");
+    for (const QString& bad : {env.file(q("missing.qvl")), env.file(q("damaged.qvl"))}) {
         f.window.m_commandLineRun = true;
         env.dialogs().clear();
         QVERIFY(!f.panel->retrieveListFile(bad));
         QVERIFY(!f.window.m_commandLineRun);
-        QCOMPARE(routines(f.window), before);
+        QCOMPARE(assignedRoutines(f.window), before);
         QCOMPARE(f.window.m_drawingCountLabel->text(), q("4 Drawings To Be Processed"));
         QCOMPARE(env.dialogs().messages().size(), 1);
         QVERIFY(!f.panel->m_startButton->isEnabled() && f.panel->m_assignButton->isEnabled() &&
@@ -286,14 +293,14 @@ void ActionPanelTest::runControls()
     // A code no product has keeps the previous text; a product changed while the program runs shows once
     // a window over the panel closes.
     QCOMPARE(f.panel->m_productLabel->text(), q("Acad 2005/2006"));
-    QVERIFY(programState().settings.writeValue(keys::kCadVerSection, keys::kCadVerKey, "ZWCAD").ok());
+    useProduct("ZWCAD");
     f.panel->showProductName();
-    QVERIFY(programState().settings.writeValue(keys::kCadVerSection, keys::kCadVerKey, "cad2010").ok());
+    useProduct("cad2010");
     f.panel->showProductName();
     QCOMPARE(f.panel->m_productLabel->text(), q("ZWCAD"));
     QDialog options(&f.window);
     QTimer::singleShot(0, &options, [&] {
-        QVERIFY(programState().settings.writeValue(keys::kCadVerSection, keys::kCadVerKey, "CadLT2018").ok());
+        useProduct("CadLT2018");
         options.accept();
     });
     options.exec();
@@ -314,6 +321,150 @@ void ActionPanelTest::runControls()
     f.panel->m_exitButton->click();
     QCOMPARE(env.dialogs().messages().value(1).title, std::string("Exit Quorvel"));
     QVERIFY(!f.window.isVisible());
+}
+
+void ActionPanelTest::combineWindowControlsAndChainRules()
+{
+    CombineFixture f;
+    CombineRoutinesDialog combine(*f.panel, &f.window);
+    combine.load();
+    QCOMPARE(combine.windowTitle(), QStringLiteral("Routine Combination"));
+    QCOMPARE(control<QGroupBox>(&combine, "fraList")->title(), QStringLiteral("Combine Script Routines"));
+    const struct
+    {
+        const char* name;
+        const char* caption; // nullptr: not checked
+        const char* tip;
+    } buttons[] = {
+        {"cmdToCombine", nullptr, "Add to Combine List"},
+        {"cmdFromCombine", nullptr, "Subtract from Combine List"},
+        {"cmdMoveUp", nullptr, "Move Selected Routine Up"},
+        {"cmdMoveDown", "Down", "Move Selected Routine Down"},
+        {"cmdCombineRoutines", "Assign Combination", "Assigns Combined Routines To Drawings"},
+        {"CmdReturn", "<< Back to Main", "Return to Main"},
+    };
+    for (const auto& b : buttons) {
+        auto* button = control<QPushButton>(&combine, b.name);
+        QVERIFY2(button, b.name);
+        if (b.caption)
+            QCOMPARE(button->text(), QString::fromLatin1(b.caption));
+        QCOMPARE(button->toolTip(), QString::fromLatin1(b.tip));
+        QCOMPARE(button->isEnabled(), button == combine.m_backButton);
+    }
+    QCOMPARE(control<QListWidget>(&combine, "lstActionDes")->toolTip(),
+             QStringLiteral("Current List of Favourite Routines"));
+    QCOMPARE(control<QListWidget>(&combine, "lstActionDesNon")->toolTip(),
+             QStringLiteral("Current List of Non Favourite Routines"));
+    QCOMPARE(control<QListWidget>(&combine, "lstRoutineToCombine")->toolTip(),
+             QStringLiteral("List of Routines to Combine"));
+    QCOMPARE(itemTexts(combine.m_favouritesList),
+             QStringList({QStringLiteral("Zoom"), QStringLiteral("A"), QStringLiteral("B")}));
+    QCOMPARE(recordNumbers(combine.m_favouritesList), QList<int>({1, 2, 3}));
+    QCOMPARE(itemTexts(combine.m_nonFavouritesList), QStringList({QStringLiteral("N")}));
+    QCOMPARE(recordNumbers(combine.m_nonFavouritesList), QList<int>({4}));
+    QVERIFY(combine.m_chainList->count() == 0);
+
+    // A and B (A above B) selected in the favourites arrive as B, A.
+    select(combine.m_favouritesList, {1, 2});
+    QCOMPARE(combine.m_pickedListKind, QStringLiteral("Fav"));
+    QVERIFY(combine.m_addToChainButton->isEnabled() && !combine.m_removeFromChainButton->isEnabled());
+    combine.m_addToChainButton->click();
+    QCOMPARE(itemTexts(combine.m_chainList), QStringList({QStringLiteral("B"), QStringLiteral("A")}));
+    QVERIFY(combine.m_assignButton->isEnabled());
+
+    // A click in the other list clears this one's selection; a double click adds; one routine may come twice.
+    select(combine.m_nonFavouritesList, {0});
+    QCOMPARE(combine.m_pickedListKind, QStringLiteral("Non"));
+    QVERIFY(combine.m_favouritesList->selectedItems().isEmpty());
+    emit combine.m_nonFavouritesList->itemDoubleClicked(combine.m_nonFavouritesList->item(0));
+    select(combine.m_favouritesList, {1});
+    combine.m_addToChainButton->click();
+    QCOMPARE(itemTexts(combine.m_chainList),
+             QStringList({QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("N"), QStringLiteral("A")}));
+    QCOMPARE(recordNumbers(combine.m_chainList), QList<int>({3, 2, 4, 2}));
+
+    // Clicking the chain: the routine list is cleared, removing and moving are offered, adding is not.
+    combine.m_chainList->setCurrentRow(0);
+    QCOMPARE(combine.m_pickedListKind, QStringLiteral("Com"));
+    QVERIFY(combine.m_favouritesList->selectedItems().isEmpty());
+    QVERIFY(combine.m_removeFromChainButton->isEnabled() && !combine.m_addToChainButton->isEnabled());
+    QVERIFY(combine.m_moveUpButton->isEnabled() && combine.m_moveDownButton->isEnabled());
+
+    // A move takes the text, not the record number, and the selection follows it.
+    combine.m_moveDownButton->click();
+    QCOMPARE(itemTexts(combine.m_chainList),
+             QStringList({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("N"), QStringLiteral("A")}));
+    QCOMPARE(recordNumbers(combine.m_chainList), QList<int>({3, 2, 4, 2}));
+    QCOMPARE(combine.m_chainList->currentRow(), 1);
+
+    // Removing some keeps Assign; removing every entry switches Assign and both moves off.
+    select(combine.m_chainList, {1, 3});
+    combine.m_removeFromChainButton->click();
+    QCOMPARE(itemTexts(combine.m_chainList), QStringList({QStringLiteral("A"), QStringLiteral("N")}));
+    QVERIFY(combine.m_assignButton->isEnabled());
+    select(combine.m_chainList, {0, 1});
+    combine.m_removeFromChainButton->click();
+    QCOMPARE(combine.m_chainList->count(), 0);
+    QVERIFY(!combine.m_assignButton->isEnabled() && !combine.m_moveUpButton->isEnabled() &&
+            !combine.m_moveDownButton->isEnabled());
+}
+
+void ActionPanelTest::combinationIsAssignedToEveryDrawing()
+{
+    CombineFixture f;
+    f.window.drawingList()->setRows({{"A.dwg", "/d", "Zoom", "7"}, {"B.dwg", "/d", "", ""}, {"C.dwg", "/d", "N", "2"}});
+    selectRows(f.window, {1});
+    CombineRoutinesDialog combine(*f.panel, &f.window);
+    combine.load();
+    combine.show();
+    for (const int row : {1, 2, 1}) { // A, B, then A again
+        select(combine.m_favouritesList, {row});
+        combine.m_addToChainButton->click();
+    }
+    combine.m_assignButton->click();
+
+    QCOMPARE(programState().combinedScript, std::string("_a\r\n_b\r\n_b2\r\n_a"));
+    QVERIFY(programState().combinationMade);
+    // Every row, not only the selected one, and the sort keys are emptied.
+    QCOMPARE(assignedRoutines(f.window), QStringList(3, QStringLiteral("Combined Routines...")));
+    for (const DrawingRow& row : f.window.drawingList()->rows())
+        QVERIFY(row.key.empty());
+    QVERIFY(f.panel->m_startButton->isEnabled());
+    QVERIFY(!combine.m_assignButton->isEnabled());
+    QVERIFY(combine.isVisible());
+
+    // A new combination replaces the text.
+    select(combine.m_chainList, {0, 1, 2});
+    combine.m_removeFromChainButton->click();
+    select(combine.m_nonFavouritesList, {0});
+    combine.m_addToChainButton->click();
+    combine.m_assignButton->click();
+    QCOMPARE(programState().combinedScript, std::string("_n"));
+}
+
+void ActionPanelTest::combinationFromThePanelToTheScript()
+{
+    CombineFixture f;
+    // Adding drawings offers Combine; Start stays off while the window is open.
+    f.window.drawingList()->setRows({});
+    f.window.addDrawings({f.env.file(QStringLiteral("dwg/A.dwg"))});
+    QVERIFY(f.panel->m_combineButton->isEnabled());
+    bool startOffWhileOpen = false;
+    whenModalOpens<CombineRoutinesDialog>(&f.window, [&](CombineRoutinesDialog* combine) {
+        startOffWhileOpen = !f.panel->m_startButton->isEnabled();
+        select(combine->m_favouritesList, {2, 1}); // B and A: the chain is A after B reversed, so B, A
+        combine->m_addToChainButton->click();
+        combine->m_assignButton->click();
+        combine->m_backButton->click();
+    });
+    f.panel->m_combineButton->click();
+    QVERIFY(startOffWhileOpen);
+    QVERIFY(f.panel->m_startButton->isEnabled());
+    QCOMPARE(assignedRoutines(f.window), QStringList({QStringLiteral("Combined Routines...")}));
+
+    QVERIFY(f.window.startBatch(false));
+    QVERIFY(f.script().contains(QStringLiteral("/A.dwg\"\r\n_b\r\n_b2\r\n_a\r\n_Zoom\r\n0.999x\r\n_Quit\r\n")));
+    QCOMPARE(f.launches.size(), std::size_t(1));
 }
 
 QTEST_MAIN(ActionPanelTest)

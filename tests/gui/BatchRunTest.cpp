@@ -1,7 +1,11 @@
+// Starting a batch run from the main window (the script written, the host started, every refusal), and the check
+// of a batch before it runs.
+#include "batch/CheckResultWindow.h"
 #include "batch/LaunchCommand.h"
 #include "batch/ReadOnlyDrawingsDialog.h"
 #include "config/SettingsKeys.h"
 #include "routines/ActionPanel.h"
+#include "routines/RoutineEditor.h"
 #include "support/RunFixture.h"
 
 #include <QApplication>
@@ -9,8 +13,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
 using namespace qv;
@@ -23,13 +32,21 @@ using BatchFixture = RunFixture;
 // Answers the read-only window when it opens: clicks the option (or none, -1) and OK.
 void answerReadOnlyWindow(QObject* context, int option, int* shownRows)
 {
-    QTimer::singleShot(0, context, [option, shownRows] {
-        auto* window = qobject_cast<ReadOnlyDrawingsDialog*>(QApplication::activeModalWidget());
-        QVERIFY(window);
+    whenModalOpens<ReadOnlyDrawingsDialog>(context, [option, shownRows](ReadOnlyDrawingsDialog* window) {
         *shownRows = window->m_drawingsView->topLevelItemCount();
         if (option >= 0)
             window->m_decisionButtons->button(option)->click();
         window->m_okButton->click();
+    });
+}
+
+// Runs `inspect` on the check window once it is open, then closes it.
+void whenCheckWindowOpens(QObject* context, std::function<void(CheckResultWindow*)> inspect)
+{
+    whenModalOpens<CheckResultWindow>(context, [inspect = std::move(inspect)](CheckResultWindow* window) {
+        inspect(window);
+        if (QApplication::activeModalWidget() == window)
+            window->m_closeButton->click();
     });
 }
 
@@ -49,6 +66,9 @@ private slots:
     void everyMissingDrawingIsNamed();
     void commandLineRunNeverResetsTheSettings();
     void collatedSetsFromThePanel();
+    void checkShowsEachDrawingAndWritesNothing();
+    void aProblemOpensItsRoutineInTheEditor();
+    void savingARoutineTheHostWouldRejectAsksFirst();
 };
 
 void BatchRunTest::startWritesTheScriptAndStartsTheHost()
@@ -61,12 +81,13 @@ void BatchRunTest::startWritesTheScriptAndStartsTheHost()
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0].title, std::string("Confirm Starting Acad"));
     const QString folder = f.env.file(QStringLiteral("dwg"));
-    QCOMPARE(f.script(), QStringLiteral("_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n_Open\r\n\"") + folder +
-                             QStringLiteral("/A.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n"
-                                            "_Open\r\n\"") +
-                             folder +
-                             QStringLiteral("/B.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n_Quit\r\n_Y\r\n"
-                                            "_Quit\r\n"));
+    QCOMPARE(f.script(),
+             QStringLiteral("_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n_Open\r\n\"") + folder +
+                 QStringLiteral("/A.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n"
+                                "_Open\r\n\"") +
+                 folder +
+                 QStringLiteral("/B.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n_Quit\r\n_Y\r\n"
+                                "_Quit\r\n"));
     QCOMPARE(f.launches.size(), std::size_t(1));
     QCOMPARE(f.launches[0].file, std::string("/opt/cad/acad"));
     QCOMPARE(f.launches[0].parameters, "/b \"" + f.window.m_scriptPath + "\"");
@@ -92,10 +113,8 @@ void BatchRunTest::aRowWithoutRoutineStopsTheRun()
     f.window.drawingList()->setRows(rows);
     BatchRunner runner(f.window);
     QVERIFY(!runner.startBatch(true, QStringLiteral("1")));
-    const auto messages = f.env.dialogs().messages();
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0].text, std::string("Please Assign a Routine To All Files"));
-    QCOMPARE(messages[0].title, std::string("Quorvel Error"));
+    QCOMPARE(f.env.dialogs().messages(),
+             (QList{UserMessage{"Please Assign a Routine To All Files", "Quorvel Error", MessageIcon::Critical}}));
     QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
 }
 
@@ -184,7 +203,7 @@ void BatchRunTest::everyMissingDrawingIsNamed()
 void BatchRunTest::commandLineRunNeverResetsTheSettings()
 {
     BatchFixture f;
-    QVERIFY(programState().settings.writeValue(keys::kStartupSection, keys::kSetupKey, "YES").ok());
+    storeSetting(keys::kStartupSection, keys::kSetupKey, "YES");
     BatchRunner::setScriptProbe([](const std::string&) { return 76; }); // the script folder is gone
     BatchRunner runner(f.window);
 
@@ -216,6 +235,100 @@ void BatchRunTest::collatedSetsFromThePanel()
     QCOMPARE(script.count(a), 2);
     QCOMPARE(script.count(b), 2);
     QVERIFY(script.indexOf(b) < script.lastIndexOf(a)); // A, B, then A, B again
+}
+
+void BatchRunTest::checkShowsEachDrawingAndWritesNothing()
+{
+    RunFixture f;
+    useProduct("Cad2018");
+    QVERIFY(addRoutineToDatabase(makeRoutineForAdd("Purge short", "_-Purge\r\n_All\r\n_N\r\n_Qsave", false)));
+    f.window.drawingList()->setRows(
+        {{"A.dwg", f.drawingFolder(), "Zoom", ""}, {"B.dwg", f.drawingFolder(), "Purge short", ""}});
+    auto* panel = f.window.findChild<ActionPanel*>();
+    QVERIFY(panel);
+    panel->m_setsCombo->addItem(QStringLiteral("1"));
+    panel->m_startButton->setEnabled(true);
+    QVERIFY(panel->m_checkButton->isEnabled()); // offered whenever Start is
+
+    QString summary;
+    int shownRows = -1;
+    int allRows = -1;
+    QString problem;
+    whenCheckWindowOpens(&f.window, [&](CheckResultWindow* window) {
+        summary = window->m_summaryLabel->text();
+        // Opened on the problems; the box shows everything.
+        shownRows = window->m_resultView->model()->rowCount();
+        problem =
+            window->m_resultView->model()->index(0, CheckResultModel::ColResult).data().toString() + QLatin1Char('|') +
+            window->m_resultView->model()->index(0, CheckResultModel::ColLine).data().toString() + QLatin1Char('|') +
+            window->m_resultView->model()->index(0, CheckResultModel::ColEntry).data().toString() + QLatin1Char('|') +
+            window->m_resultView->model()->index(0, CheckResultModel::ColRoutine).data().toString();
+        window->m_problemsOnlyCheck->setChecked(false);
+        allRows = window->m_resultView->model()->rowCount();
+    });
+    QTest::mouseClick(panel->m_checkButton, Qt::LeftButton);
+    QCOMPARE(summary, QStringLiteral("Checked 2 drawing(s) for Cad2018: 1 OK, 1 with errors, 0 with warnings."));
+    QCOMPARE(shownRows, 1);
+    QCOMPARE(allRows, 2);
+    QCOMPARE(problem, QStringLiteral("Error: Invalid option keyword.|18|_Qsave|Purge short"));
+    QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
+    QVERIFY(f.launches.empty());
+}
+
+void BatchRunTest::aProblemOpensItsRoutineInTheEditor()
+{
+    RunFixture f;
+    useProduct("CadLT2018");
+    QVERIFY(addRoutineToDatabase(makeRoutineForAdd("Lisp", "(command \"_Zoom\" \"_E\")", false)));
+    f.window.drawingList()->setRows({{"A.dwg", f.drawingFolder(), "Lisp", ""}});
+    f.window.findChild<ActionPanel*>()->m_setsCombo->addItem(QStringLiteral("1"));
+    QString shownDescription;
+    QString shownText;
+    whenCheckWindowOpens(&f.window, [&](CheckResultWindow* window) {
+        whenModalOpens<RoutineEditor>(window, [&](RoutineEditor* editor) {
+            shownDescription = editor->m_descriptionEdit->text();
+            shownText = editor->m_scriptEdit->toPlainText();
+            editor->m_backButton->click();
+        });
+        window->m_resultView->doubleClicked(window->m_resultView->model()->index(0, 0));
+    });
+    f.window.checkBatch();
+    QCOMPARE(shownDescription, QStringLiteral("Lisp"));
+    QCOMPARE(shownText, QStringLiteral("(command \"_Zoom\" \"_E\")"));
+}
+
+void BatchRunTest::savingARoutineTheHostWouldRejectAsksFirst()
+{
+    GuiEnvironment env;
+    useProduct("Cad2018");
+    RoutineEditor editor;
+    editor.load();
+    // answer to the question, stored
+    const std::tuple<QString, QString, std::optional<MessageAnswer>, bool> cases[] = {
+        {QStringLiteral("Good"), QStringLiteral("_-Purge\n_All\n*\n_N"), std::nullopt, true},
+        {QStringLiteral("Short"), QStringLiteral("_-Purge\n_All\n_N"), MessageAnswer::No, false},
+        {QStringLiteral("Short anyway"), QStringLiteral("_-Purge\n_All\n_N"), MessageAnswer::Yes, true},
+    };
+    for (const auto& [description, text, answer, stored] : cases) {
+        env.dialogs().clear();
+        if (answer)
+            env.dialogs().queueAnswer(*answer);
+        editor.m_descriptionEdit->setText(description);
+        editor.m_scriptEdit->setPlainText(text);
+        QCOMPARE(editor.addRoutine() == RoutineEditor::StoreResult::Stored, stored);
+        const auto messages = env.dialogs().messages();
+        QCOMPARE(messages.size(), answer ? 1 : 0);
+        if (answer) {
+            QCOMPARE(messages[0].title, std::string("Check Routine"));
+            // The routine leaves the purge waiting for its last answer: the script's own next line meets it.
+            QVERIFY2(messages[0].text.find("error at line 4: \"_Zoom\" at \"Verify each name to be purged? "
+                                           "[Yes/No] <Y>:\": Invalid option keyword.") != std::string::npos,
+                     messages[0].text.c_str());
+        }
+        QCOMPARE(!editor.m_favouritesList->findItems(description, Qt::MatchExactly).isEmpty() ||
+                     !editor.m_nonFavouritesList->findItems(description, Qt::MatchExactly).isEmpty(),
+                 stored);
+    }
 }
 
 QTEST_MAIN(BatchRunTest)

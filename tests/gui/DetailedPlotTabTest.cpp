@@ -21,9 +21,7 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTimer>
-#include <functional>
 #include <memory>
-#include <vector>
 
 using namespace qv;
 using namespace qv::test;
@@ -36,8 +34,7 @@ private slots:
     void initTestCase();
     void preparationFollowsTheProduct_data();
     void preparationFollowsTheProduct();
-    void modeAreaOrientationAndScaleRules();
-    void unitsShadingAndFileOutputDevices();
+    void fieldRulesBetweenTheControls();
     void checksShowTheirMessageAndFocusTheField();
     void savedRoutineIsTheTabsChoices();
     void browsesAndStyleLists();
@@ -47,19 +44,6 @@ private slots:
 };
 
 namespace {
-
-void useProduct(const char* code)
-{
-    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", code).ok());
-}
-
-QStringList comboItems(const QComboBox* list)
-{
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items << list->itemText(i);
-    return items;
-}
 
 void click(QButtonGroup* group, int id)
 {
@@ -83,11 +67,14 @@ void DetailedPlotTabTest::preparationFollowsTheProduct_data()
     QTest::addColumn<QStringList>("shades");
     QTest::addColumn<QString>("hideCaption");
     QTest::addColumn<QString>("modelLayoutHint");
-    const QString recommended = QStringLiteral("This option automatically detects Model and Layout tabs when plotting. Recommended");
-    const QString ltHint = QStringLiteral("The Model/Layout option requires Lisp and is only available using AutoCAD full version.");
+    const QString recommended =
+        QStringLiteral("This option automatically detects Model and Layout tabs when plotting. Recommended");
+    const QString ltHint =
+        QStringLiteral("The Model/Layout option requires Lisp and is only available using AutoCAD full version.");
     const QStringList full = {QStringLiteral("As Displayed"), QStringLiteral("Wireframe"), QStringLiteral("Hidden"),
                               QStringLiteral("Rendered")};
-    QTest::newRow("CadLT2010") << "CadLT2010" << 0 << true << false << full.mid(0, 3) << "Hide paperspace objects" << ltHint;
+    QTest::newRow("CadLT2010") << "CadLT2010" << 0 << true << false << full.mid(0, 3) << "Hide paperspace objects"
+                               << ltHint;
     QTest::newRow("Cad2018") << "Cad2018" << 2 << true << true << full << "Hide paperspace objects" << recommended;
     QTest::newRow("Bricscad") << "Bricscad" << 0 << false << false << QStringList{} << "Hide objects" << recommended;
 }
@@ -102,7 +89,7 @@ void DetailedPlotTabTest::preparationFollowsTheProduct()
     QFETCH(QString, hideCaption);
     QFETCH(QString, modelLayoutHint);
     GuiEnvironment env;
-    useProduct(code.toLatin1().constData());
+    useProduct(code.toStdString());
     DetailedPlotTab tab;
     tab.setUp();
 
@@ -119,7 +106,7 @@ void DetailedPlotTabTest::preparationFollowsTheProduct()
     QCOMPARE(!tab.m_unitRadios[2]->isHidden(), shadeFrame);
     if (shadeFrame)
         QCOMPARE(tab.m_shadeCombo->isEnabled(), shadeEnabled);
-    QCOMPARE(comboItems(tab.m_shadeCombo), shades);
+    QCOMPARE(itemTexts(tab.m_shadeCombo), shades);
     QCOMPARE(tab.m_hideObjectsCheck->text(), hideCaption);
     QCOMPARE(tab.m_automaticHintLabel->text(), modelLayoutHint);
 
@@ -135,7 +122,7 @@ void DetailedPlotTabTest::preparationFollowsTheProduct()
     QCOMPARE(tab.m_paperLabel->text(), QStringLiteral("Enter paper size"));
     QCOMPARE(tab.m_scaleCombo->currentText(), QStringLiteral("Scaled to Fit"));
     QCOMPARE(tab.m_scaleCombo->itemData(33).toInt(), 48); // the architectural entries carry their factor
-    QCOMPARE(comboItems(tab.m_copiesCombo).size(), 10);
+    QCOMPARE(itemTexts(tab.m_copiesCombo).size(), 10);
     QCOMPARE(tab.m_copiesCombo->currentText(), QStringLiteral("1"));
     QCOMPARE(tab.m_styleKindButtons->checkedId(), 0);
     QCOMPARE(tab.m_styleTableCombo->currentText(), QStringLiteral("<Default>"));
@@ -146,7 +133,7 @@ void DetailedPlotTabTest::preparationFollowsTheProduct()
     QCOMPARE(tab.m_offsetLabels[0]->text(), QStringLiteral("Inches"));
 }
 
-void DetailedPlotTabTest::modeAreaOrientationAndScaleRules()
+void DetailedPlotTabTest::fieldRulesBetweenTheControls()
 {
     GuiEnvironment env;
     useProduct("Cad2018");
@@ -200,18 +187,12 @@ void DetailedPlotTabTest::modeAreaOrientationAndScaleRules()
     QCOMPARE(tab.m_orientationCode, 2);
 
     // Scale entries fill the boxes; typing makes the scale custom.
-    const auto pick = [&tab](const QString& entry) {
-        const int index = tab.m_scaleCombo->findText(entry);
-        QVERIFY(index >= 0);
-        tab.m_scaleCombo->setCurrentIndex(index);
-        emit tab.m_scaleCombo->activated(index);
-    };
-    pick(QStringLiteral("2:1"));
+    chooseText(tab.m_scaleCombo, QStringLiteral("2:1"));
     QCOMPARE(tab.m_plottedUnitsEdit->text() + QLatin1Char('=') + tab.m_drawingUnitsEdit->text(),
              QStringLiteral("1=0.5"));
-    pick(QStringLiteral("1:50"));
+    chooseText(tab.m_scaleCombo, QStringLiteral("1:50"));
     QCOMPARE(tab.m_drawingUnitsEdit->text(), QStringLiteral("50"));
-    pick(QStringLiteral("Scaled to Fit"));
+    chooseText(tab.m_scaleCombo, QStringLiteral("Scaled to Fit"));
     QCOMPARE(tab.m_drawingUnitsEdit->text(), QStringLiteral("1"));
     QCOMPARE(tab.m_scaleCombo->currentText(), QStringLiteral("Scaled to Fit"));
     QTest::keyClick(tab.m_drawingUnitsEdit, Qt::Key_4);
@@ -222,15 +203,8 @@ void DetailedPlotTabTest::modeAreaOrientationAndScaleRules()
     QVERIFY(!tab.m_offsetXEdit->isEnabled() && !tab.m_offsetYEdit->isEnabled() && !tab.m_offsetLabels[3]->isEnabled());
     tab.m_centrePlotCheck->click();
     QVERIFY(tab.m_offsetXEdit->isEnabled());
-}
 
-void DetailedPlotTabTest::unitsShadingAndFileOutputDevices()
-{
-    GuiEnvironment env;
-    useProduct("Cad2018");
-    DetailedPlotTab tab;
-    tab.setUp();
-
+    // Shading, units and the devices that only write files.
     tab.m_shadeCombo->setCurrentText(QStringLiteral("Rendered"));
     QVERIFY(tab.m_qualityCombo->isEnabled());
     tab.m_qualityCombo->setCurrentText(QStringLiteral("Maximum"));
@@ -308,38 +282,24 @@ void DetailedPlotTabTest::checksShowTheirMessageAndFocusTheField()
     tab.m_deviceCombo->setEditText(QStringLiteral("DWG To PDF.pc3"));
     tab.m_offsetYEdit->clear();
     tab.m_saveRoutineButton->click();
-    QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text), QStringLiteral("Please enter a Plot Offset"));
+    QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text),
+             QStringLiteral("Please enter a Plot Offset"));
     QCOMPARE(QApplication::focusWidget(), tab.m_offsetYEdit);
 
     // A text holding a line break (pasted, or set by a caller) is refused at its own box, on its own page.
     tab.m_offsetXEdit->setText(QStringLiteral("0.00"));
     tab.m_offsetYEdit->setText(QStringLiteral("0.00"));
-    struct Broken
-    {
-        QWidget* box;
-        QString message;
-        std::function<void(const QString&)> set;
-    };
-    const bool paperList = tab.m_paperLabel->text() != QStringLiteral("Enter paper size");
-    const std::vector<Broken> broken = {
-        {paperList ? static_cast<QWidget*>(tab.m_paperCombo) : tab.m_paperEdit,
-         QStringLiteral("The paper size cannot hold a line break."),
-         [&](const QString& text) {
-             if (paperList)
-                 tab.m_paperCombo->setEditText(text);
-             else
-                 tab.m_paperEdit->setText(text);
-         }},
-        {tab.m_styleTableCombo, QStringLiteral("The plot style table cannot hold a line break."),
-         [&](const QString& text) { tab.m_styleTableCombo->setEditText(text); }},
-    };
-    for (const Broken& b : broken) {
-        b.set(QStringLiteral("two\nlines"));
-        tab.m_saveRoutineButton->click();
-        QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text), b.message);
-        QCOMPARE(QApplication::focusWidget(), b.box);
-        b.set(QStringLiteral("<Default>"));
-    }
+    tab.m_paperEdit->setText(QStringLiteral("two\nlines"));
+    tab.m_saveRoutineButton->click();
+    QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text),
+             QStringLiteral("The paper size cannot hold a line break."));
+    QCOMPARE(QApplication::focusWidget(), tab.m_paperEdit);
+    tab.m_paperEdit->setText(QStringLiteral("<Default>"));
+    tab.m_styleTableCombo->setEditText(QStringLiteral("two\nlines"));
+    tab.m_saveRoutineButton->click();
+    QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text),
+             QStringLiteral("The plot style table cannot hold a line break."));
+    QCOMPARE(QApplication::focusWidget(), tab.m_styleTableCombo);
     QCOMPARE(built.size(), 0);
 }
 
@@ -372,20 +332,16 @@ void DetailedPlotTabTest::browsesAndStyleLists()
 {
     GuiEnvironment env;
     useProduct("Cad2018");
-    QDir(env.folder()).mkpath(QStringLiteral("cad/Plot Styles"));
     for (const char* name : {"b.ctb", "a.CTB", "named.stb"})
-        QFile(env.file(QStringLiteral("cad/Plot Styles/") + QString::fromLatin1(name))).open(QIODevice::WriteOnly);
-    QVERIFY(
-        programState()
-            .settings.writeValue("Acad_Address", "AcadAddress", env.file(QStringLiteral("cad/acad.exe")).toStdString())
-            .ok());
+        writeFile(env.file(QStringLiteral("cad/Plot Styles/") + QString::fromLatin1(name)));
+    storeSetting("Acad_Address", "AcadAddress", env.file(QStringLiteral("cad/acad.exe")).toStdString());
     DetailedPlotTab tab;
     tab.setUp();
 
-    QCOMPARE(comboItems(tab.m_styleTableCombo), (QStringList{QStringLiteral("a.CTB"), QStringLiteral("b.ctb")}));
+    QCOMPARE(itemTexts(tab.m_styleTableCombo), (QStringList{QStringLiteral("a.CTB"), QStringLiteral("b.ctb")}));
     QCOMPARE(tab.m_styleTableCombo->currentText(), QStringLiteral("<Default>"));
     click(tab.m_styleKindButtons, 1);
-    QCOMPARE(comboItems(tab.m_styleTableCombo), QStringList{QStringLiteral("named.stb")});
+    QCOMPARE(itemTexts(tab.m_styleTableCombo), QStringList{QStringLiteral("named.stb")});
 
     env.dialogs().queueFiles({env.file(QStringLiteral("elsewhere/Big Plotter.pc3"))});
     tab.m_browsePlotterButton->click();
@@ -402,14 +358,11 @@ void DetailedPlotTabTest::browsesAndStyleLists()
 
     // A standard fills the paper list; "Manually Enter Size" keeps the typed paper.
     tab.m_paperEdit->setText(QStringLiteral("My Sheet"));
-    const int iso = tab.m_paperStandardCombo->findText(QStringLiteral("ISO"));
-    tab.m_paperStandardCombo->setCurrentIndex(iso);
-    emit tab.m_paperStandardCombo->activated(iso);
+    chooseText(tab.m_paperStandardCombo, QStringLiteral("ISO"));
     QCOMPARE(tab.m_paperCombo->count(), 47);
     QCOMPARE(tab.m_paperCombo->currentText(), QStringLiteral("Select ISO Size"));
     QCOMPARE(tab.m_paperLabel->text(), QStringLiteral("Select paper size"));
-    tab.m_paperStandardCombo->setCurrentIndex(0);
-    emit tab.m_paperStandardCombo->activated(0);
+    chooseText(tab.m_paperStandardCombo, QStringLiteral("Manually Enter Size"));
     QVERIFY(!tab.m_paperEdit->isHidden());
     QCOMPARE(tab.m_paperEdit->text(), QStringLiteral("My Sheet"));
     QCOMPARE(tab.m_paperLabel->text(), QStringLiteral("Enter paper size"));
@@ -428,17 +381,14 @@ void DetailedPlotTabTest::customPaperDialog()
     DetailedPlotTab tab;
     tab.setUp();
     tab.enablePaperStandards();
-    const int custom = tab.m_paperStandardCombo->findText(QStringLiteral("Custom List"));
-    tab.m_paperStandardCombo->setCurrentIndex(custom);
-    emit tab.m_paperStandardCombo->activated(custom);
+    chooseText(tab.m_paperStandardCombo, QStringLiteral("Custom List"));
     QCOMPARE(tab.m_paperCombo->currentText(), QStringLiteral("No Custom Sizes"));
 
-    QTimer::singleShot(0, &tab, [&env] {
-        auto* dialog = qobject_cast<AddPaperDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+    whenModalOpens<AddPaperDialog>(&tab, [&env](AddPaperDialog* dialog) {
         QVERIFY(!dialog->m_removeButton->isEnabled());
         dialog->m_addPaperButton->click(); // nothing typed
-        QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text), QStringLiteral("Please Enter a Paper Size"));
+        QCOMPARE(QString::fromStdString(env.dialogs().messages().last().text),
+                 QStringLiteral("Please Enter a Paper Size"));
         dialog->m_newPaperEdit->setText(QStringLiteral("  Roll 914 "));
         dialog->m_addPaperButton->click();
         QVERIFY(dialog->m_newPaperEdit->text().isEmpty());
@@ -456,35 +406,26 @@ void DetailedPlotTabTest::customPaperDialog()
     });
     tab.m_addCustomPaperButton->click();
 
-    QFile file(env.file(QStringLiteral("NewPaper.txt")));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("\"Roll 914\"\r\n"));
+    QCOMPARE(readFile(env.file(QStringLiteral("NewPaper.txt"))), QByteArray("\"Roll 914\"\r\n"));
     QCOMPARE(tab.m_customPaperAddedFlag, QStringLiteral("Yes"));
-    QCOMPARE(comboItems(tab.m_paperCombo), QStringList{QStringLiteral("Roll 914")});
+    QCOMPARE(itemTexts(tab.m_paperCombo), QStringList{QStringLiteral("Roll 914")});
     QCOMPARE(tab.m_paperCombo->currentText(), QStringLiteral("Select Custom Size"));
 
     // Cancel leaves the file as it was.
-    QTimer::singleShot(0, &tab, [] {
-        auto* dialog = qobject_cast<AddPaperDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+    whenModalOpens<AddPaperDialog>(&tab, [](AddPaperDialog* dialog) {
         dialog->m_newPaperEdit->setText(QStringLiteral("Lost"));
         dialog->m_addPaperButton->click();
         dialog->m_cancelButton->click();
     });
     tab.m_addCustomPaperButton->click();
-    file.seek(0);
-    QCOMPARE(file.readAll(), QByteArray("\"Roll 914\"\r\n"));
+    QCOMPARE(readFile(env.file(QStringLiteral("NewPaper.txt"))), QByteArray("\"Roll 914\"\r\n"));
 }
 
 void DetailedPlotTabTest::aPrintSystemThatIsDownNeverHoldsTheEditor()
 {
     GuiEnvironment env;
-    QDir(env.folder()).mkpath(QStringLiteral("cad/Plotters"));
-    QFile(env.file(QStringLiteral("cad/Plotters/DWG To PDF.pc3"))).open(QIODevice::WriteOnly);
-    QVERIFY(
-        programState()
-            .settings.writeValue("Acad_Address", "AcadAddress", env.file(QStringLiteral("cad/acad.exe")).toStdString())
-            .ok());
+    writeFile(env.file(QStringLiteral("cad/Plotters/DWG To PDF.pc3")));
+    storeSetting("Acad_Address", "AcadAddress", env.file(QStringLiteral("cad/acad.exe")).toStdString());
     PlotDeviceList& list = PlotDeviceList::instance();
     QElapsedTimer timer;
     timer.start();

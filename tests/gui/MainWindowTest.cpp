@@ -2,45 +2,95 @@
 
 #include "app/AppStartup.h"
 #include "app/SplashWindow.h"
+#include "batch/DrawingListModel.h"
+#include "batch/DrawingListView.h"
 #include "config/SettingsKeys.h"
 #include "config/SetupWizardDialog.h"
+#include "routines/ActionPanel.h"
 #include "routines/RoutineStore.h"
 #include "support/GuiTestSupport.h"
 #include "support/ModalDriver.h"
+#include "text/Paths.h"
 
 #include <QDialog>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTextBrowser>
 #include <QTreeView>
+#include <QUrl>
 
 using namespace qv;
 using namespace qv::test;
+
+namespace {
+
+QStringList strings(std::initializer_list<const char*> texts)
+{
+    QStringList out;
+    for (const char* text : texts)
+        out << QString::fromUtf8(text);
+    return out;
+}
+
+// "file|folder|routine|key" per row, or only the file names, for compact comparisons.
+QStringList listedRows(const MainWindow& window, bool filesOnly = false)
+{
+    QStringList out;
+    for (const DrawingRow& row : window.drawingList()->rows())
+        out << QString::fromStdString(filesOnly ? row.file
+                                                : row.file + "|" + row.folder + "|" + row.routine + "|" + row.key);
+    return out;
+}
+
+QStringList files(const MainWindow& window)
+{
+    return listedRows(window, true);
+}
+
+void dropUrls(MainWindow& window, const QList<QUrl>& urls)
+{
+    QMimeData mime;
+    mime.setUrls(urls);
+    // A drop arrives after the drag has entered the list.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.m_drawingView->viewport(), &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.m_drawingView->viewport(), &drop);
+}
+
+} // namespace
 
 class MainWindowTest final : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void showsEveryCaptionAndTooltip();
-    void menusHoldTheirItemsInOrder();
+    void showsItsControlsAndMenus();
     void exitAsksAndCancelKeepsRunning();
-    void resetWritesNoAfterOk();
-    void resetReportsAFailedWrite();
-    void listButtonsStartOffAndSortIsHidden();
+    void resetWritesNoAfterOkAndReportsAFailedWrite();
     void splashTimerLoadsTheMainWindow();
-    void firstStartRunsTheSetupBeforeTheMainWindow();
-    void commandLineStartNeverShowsTheSetup();
+    void setupRunsFirstUnlessStartedFromTheCommandLine_data();
+    void setupRunsFirstUnlessStartedFromTheCommandLine();
     void commandLineIsTrimmedAndQuotesRemoved();
     void helpOpensTheShippedPage();
+    void installedProgramKeepsItsSettingsOutsideItsTree_data();
+    void installedProgramKeepsItsSettingsOutsideItsTree();
+    void addsFromTheFileDialog();
+    void selectionEnablesDeleteAndDeleteKeepsTheRest();
+    void dropsAndColumnClicksPlaceLaterAdds();
+    void sortByFieldOrdersByKey();
 };
 
-void MainWindowTest::showsEveryCaptionAndTooltip()
+void MainWindowTest::showsItsControlsAndMenus()
 {
     GuiEnvironment env;
     MainWindow window;
@@ -63,6 +113,7 @@ void MainWindowTest::showsEveryCaptionAndTooltip()
         QVERIFY2(button, b.name);
         QCOMPARE(button->text(), QString::fromLatin1(b.caption));
         QCOMPARE(button->toolTip(), QString::fromLatin1(b.tip));
+        QCOMPARE(button->isEnabled(), button == window.m_addFilesButton); // the others wait for drawings
     }
     auto* list = control<QTreeView>(&window, "lstvDrawings");
     QVERIFY(list);
@@ -70,29 +121,23 @@ void MainWindowTest::showsEveryCaptionAndTooltip()
     QCOMPARE(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Drawing File"));
     QCOMPARE(list->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Folder"));
     QCOMPARE(list->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Routine"));
-}
 
-void MainWindowTest::menusHoldTheirItemsInOrder()
-{
-    GuiEnvironment env;
-    MainWindow window;
+    // The menus and their items in order; "&Timer" is an item of the bar itself, after "&Options".
     const struct
     {
         const char* menu;
         const char* title;
-        std::vector<const char*> items;
+        const char* items; // separated by "|"
     } menus[] = {
-        {"mnuFile",
-         "&File",
-         {"Add Drawings", "Add New Routines", "Update Routines", "Save Drawing List", "Retrieve Drawing List",
-          "&Check Batch Before Running", "Reset Quorvel Startup", "E&xit"}},
-        {"mnuOptions", "&Options", {"Properties"}},
-        {"mnuSave_Retrieve", "&Save/Retrieve List", {"Save Drawing List", "Retrieve Drawing List"}},
-        {"mnuWizards",
-         "&Routine Wizards",
-         {"Edit and Create Your Own Routines", "Plot - Detailed Setup", "Plot - Page Setup",
-          "Save As Drawing  / Export DXF", "Purge Objects", "Import Page Setups"}},
-        {"mnuHelp", "&Help", {"Contents and Index", "About Quorvel"}},
+        {"mnuFile", "&File",
+         "Add Drawings|Add New Routines|Update Routines|Save Drawing List|Retrieve Drawing List|"
+         "&Check Batch Before Running|Reset Quorvel Startup|E&xit"},
+        {"mnuOptions", "&Options", "Properties"},
+        {"mnuSave_Retrieve", "&Save/Retrieve List", "Save Drawing List|Retrieve Drawing List"},
+        {"mnuWizards", "&Routine Wizards",
+         "Edit and Create Your Own Routines|Plot - Detailed Setup|Plot - Page Setup|Save As Drawing  / Export DXF|"
+         "Purge Objects|Import Page Setups"},
+        {"mnuHelp", "&Help", "Contents and Index|About Quorvel"},
     };
     QStringList barTitles;
     for (QAction* action : window.menuBar()->actions())
@@ -100,7 +145,6 @@ void MainWindowTest::menusHoldTheirItemsInOrder()
     QStringList expectedTitles;
     for (const auto& m : menus) {
         expectedTitles << QString::fromLatin1(m.title);
-        // "&Timer" is an item of the bar itself, after "&Options".
         if (expectedTitles.size() == 2)
             expectedTitles << QStringLiteral("&Timer");
         auto* menu = control<QMenu>(&window, m.menu);
@@ -111,10 +155,7 @@ void MainWindowTest::menusHoldTheirItemsInOrder()
             if (!action->isSeparator())
                 items << action->text();
         }
-        QStringList expected;
-        for (const char* item : m.items)
-            expected << QString::fromLatin1(item);
-        QCOMPARE(items, expected);
+        QCOMPARE(items, QString::fromLatin1(m.items).split(QLatin1Char('|')));
     }
     QCOMPARE(barTitles, expectedTitles);
 }
@@ -137,10 +178,10 @@ void MainWindowTest::exitAsksAndCancelKeepsRunning()
     QVERIFY(!window.isVisible());
 }
 
-void MainWindowTest::resetWritesNoAfterOk()
+void MainWindowTest::resetWritesNoAfterOkAndReportsAFailedWrite()
 {
     GuiEnvironment env;
-    QVERIFY(programState().settings.writeValue("Startup_Set", "Setup", "YES").ok());
+    storeSetting("Startup_Set", "Setup", "YES");
     MainWindow window;
     env.dialogs().queueAnswer(MessageAnswer::Cancel);
     control<QAction>(&window, "MnuStartupReset")->trigger();
@@ -158,39 +199,25 @@ void MainWindowTest::resetWritesNoAfterOk()
     QCOMPARE(messages[2].text, std::string("You have now reset the Quorvel startup sequence. The next time you start "
                                            "Quorvel the \r\nstartup sequence will relocate your setup files."));
     QVERIFY(messages[2].icon == MessageIcon::Information);
-}
 
-void MainWindowTest::resetReportsAFailedWrite()
-{
-    GuiEnvironment env;
     // A folder where the settings file should be makes every write fail.
+    QVERIFY(QFile::remove(env.file(QStringLiteral("Quorvel.ini"))));
     QVERIFY(QDir(env.folder()).mkdir(QStringLiteral("Quorvel.ini")));
-    MainWindow window;
+    env.dialogs().clear();
     env.dialogs().queueAnswer(MessageAnswer::Ok);
     control<QAction>(&window, "MnuStartupReset")->trigger();
-    const auto messages = env.dialogs().messages();
-    QCOMPARE(messages.size(), 2);
-    QCOMPARE(messages[1].title, std::string("Quorvel Error"));
-    QVERIFY(messages[1].text.find("in routine MnuStartupReset_Click") != std::string::npos);
-    QVERIFY(messages[1].text.find("Quorvel.ini") != std::string::npos);
-}
-
-void MainWindowTest::listButtonsStartOffAndSortIsHidden()
-{
-    GuiEnvironment env;
-    databaseNoticeShown() = true; // the empty routine database's notice is the action panel's test
-    MainWindow window;
-    for (const char* name : {"cmdSortIso", "cmdDelete", "cmdClear"})
-        QVERIFY2(!control<QPushButton>(&window, name)->isEnabled(), name);
-    window.load();
-    QVERIFY(!window.m_sortByFieldButton->isVisibleTo(&window)); // shown when sorting by field: the drawing list's test
+    const auto failed = env.dialogs().messages();
+    QCOMPARE(failed.size(), 2);
+    QCOMPARE(failed[1].title, std::string("Quorvel Error"));
+    QVERIFY(failed[1].text.find("in routine MnuStartupReset_Click") != std::string::npos);
+    QVERIFY(failed[1].text.find("Quorvel.ini") != std::string::npos);
 }
 
 void MainWindowTest::splashTimerLoadsTheMainWindow()
 {
     GuiEnvironment env;
     databaseNoticeShown() = true;
-    QVERIFY(programState().settings.writeValue("Startup_Set", "Setup", "YES").ok());
+    storeSetting("Startup_Set", "Setup", "YES");
     AppStartup startup(QString{});
     QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
     QElapsedTimer clock;
@@ -222,12 +249,20 @@ void MainWindowTest::splashTimerLoadsTheMainWindow()
     programState().headless = false;
 }
 
-void MainWindowTest::firstStartRunsTheSetupBeforeTheMainWindow()
+void MainWindowTest::setupRunsFirstUnlessStartedFromTheCommandLine_data()
 {
+    QTest::addColumn<bool>("commandLine");
+    QTest::newRow("first start") << false;
+    QTest::newRow("command line") << true;
+}
+
+void MainWindowTest::setupRunsFirstUnlessStartedFromTheCommandLine()
+{
+    QFETCH(bool, commandLine);
     GuiEnvironment env;
     databaseNoticeShown() = true;
     // As "Reset Quorvel Startup" leaves it.
-    QVERIFY(programState().settings.writeValue("Startup_Set", "Setup", "NO").ok());
+    storeSetting("Startup_Set", "Setup", "NO");
     bool mainWindowShownFirst = true;
     ModalDriver driver;
     driver.on<SetupWizardDialog>([&](SetupWizardDialog* setup) {
@@ -236,34 +271,24 @@ void MainWindowTest::firstStartRunsTheSetupBeforeTheMainWindow()
         setup->m_cancelButton->click();
         return true;
     });
-    AppStartup startup(QString{});
+    AppStartup startup(commandLine ? env.file(QStringLiteral("missing.qvl")) : QString());
     QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
     startup.start();
-    QTRY_COMPARE_WITH_TIMEOUT(driver.handled(), QStringList{QStringLiteral("qv::SetupWizardDialog")}, 5000);
-    QVERIFY(!mainWindowShownFirst);
-    // Quitting the setup ends the start: the main window closes without being shown.
+    if (commandLine)
+        QVERIFY(loaded.wait(5000));
+    else
+        QTRY_COMPARE_WITH_TIMEOUT(driver.handled(), QStringList{QStringLiteral("qv::SetupWizardDialog")}, 5000);
+    // Quitting the setup ends the start: the main window closes without being shown. A command-line run never
+    // shows the setup; it ends on its missing list.
     QTRY_VERIFY(!startup.mainWindow());
-    QCOMPARE(loaded.size(), 0);
+    if (commandLine) {
+        QVERIFY(driver.handled().isEmpty());
+        QCOMPARE(programState().exitCode, 1);
+    } else {
+        QVERIFY(!mainWindowShownFirst);
+        QCOMPARE(loaded.size(), 0);
+    }
     QCOMPARE(env.settingsValue("Startup_Set", "Setup"), std::string("NO"));
-}
-
-void MainWindowTest::commandLineStartNeverShowsTheSetup()
-{
-    GuiEnvironment env;
-    databaseNoticeShown() = true;
-    QVERIFY(programState().settings.writeValue("Startup_Set", "Setup", "NO").ok());
-    ModalDriver driver;
-    driver.on<SetupWizardDialog>([](SetupWizardDialog* setup) {
-        setup->reject();
-        return true;
-    });
-    AppStartup startup(env.file(QStringLiteral("missing.qvl")));
-    QSignalSpy loaded(&startup, &AppStartup::mainWindowLoaded);
-    startup.start();
-    QVERIFY(loaded.wait(5000));
-    QVERIFY(driver.handled().isEmpty());
-    QTRY_VERIFY(!startup.mainWindow());
-    QCOMPARE(programState().exitCode, 1);
 }
 
 void MainWindowTest::commandLineIsTrimmedAndQuotesRemoved()
@@ -288,11 +313,8 @@ void MainWindowTest::helpOpensTheShippedPage()
     QVERIFY(!window.findChild<QDialog*>(QStringLiteral("frmHelp")));
 
     // Without a viewer on the desktop the page opens in a window of our own, once however often asked.
-    QDir(env.folder()).mkdir(QStringLiteral("help"));
-    QFile page(env.file(QStringLiteral("help/Quorvel.html")));
-    QVERIFY(page.open(QIODevice::WriteOnly));
-    page.write("<html><body><h1>Quorvel help</h1></body></html>");
-    page.close();
+    const QString page = env.file(QStringLiteral("help/Quorvel.html"));
+    writeFile(page, "<html><body><h1>Quorvel help</h1></body></html>");
     env.dialogs().setOpensDocuments(false);
     control<QAction>(&window, "mnuHelpHelp")->trigger();
     control<QAction>(&window, "mnuHelpHelp")->trigger();
@@ -303,10 +325,179 @@ void MainWindowTest::helpOpensTheShippedPage()
     QVERIFY(env.dialogs().messages().isEmpty());
 
     // No page at all: said so.
-    QFile::remove(page.fileName());
+    QFile::remove(page);
     windows[0]->close();
     control<QAction>(&window, "mnuHelpHelp")->trigger();
     QCOMPARE(env.dialogs().messages().value(0).title, std::string("Quorvel Help"));
+}
+
+void MainWindowTest::installedProgramKeepsItsSettingsOutsideItsTree_data()
+{
+    QTest::addColumn<bool>("redirect");    // a QV_Locate.ini in bin/ naming net/
+    QTest::addColumn<QString>("settings"); // where Quorvel.ini must be written (XDG_CONFIG_HOME=config)
+    QTest::newRow("per-user") << false << QStringLiteral("config/Quorvel");
+    QTest::newRow("redirected") << true << QStringLiteral("net");
+}
+
+// An installed program (bin/ + share/quorvel/) writes its settings in the per-user folder, unless a redirect
+// file beside it names a folder, and never into its own tree. (A portable folder keeping its own settings is what
+// every other window test does.)
+void MainWindowTest::installedProgramKeepsItsSettingsOutsideItsTree()
+{
+    QFETCH(bool, redirect);
+    QFETCH(QString, settings);
+
+    QTemporaryDir root;
+    const QDir dir(root.path());
+    QVERIFY(dir.mkpath(QStringLiteral("bin")) && dir.mkpath(QStringLiteral("net")) &&
+            dir.mkpath(QStringLiteral("share/quorvel/help")));
+    QVERIFY(QFile::copy(QStringLiteral(QUORVEL_BIN_DIR "/help/Quorvel.html"),
+                        dir.filePath(QStringLiteral("share/quorvel/help/Quorvel.html"))));
+    if (redirect)
+        writeFile(dir.filePath(QStringLiteral("bin/QV_Locate.ini")),
+                  "[QV_Address]\r\nQVAddress=" + dir.filePath(QStringLiteral("net")).toUtf8() + "\r\n");
+
+    GuiEnvironment env; // replaced below by the installed program
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
+    initialiseProgram(dir.filePath(QStringLiteral("bin")).toStdString());
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+
+    MainWindow window;
+    env.dialogs().queueAnswer(MessageAnswer::Ok);
+    control<QAction>(&window, "MnuStartupReset")->trigger();
+    QVERIFY(readFile(dir.filePath(settings + QStringLiteral("/Quorvel.ini"))).contains("Setup=NO\r\n"));
+    if (redirect)
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("config/Quorvel/Quorvel.ini"))));
+    QCOMPARE(QDir(dir.filePath(QStringLiteral("bin"))).entryList(QDir::Files),
+             redirect ? QStringList{QStringLiteral("QV_Locate.ini")} : QStringList{});
+
+    // The help page is the installed one.
+    control<QAction>(&window, "mnuHelpHelp")->trigger();
+    QCOMPARE(env.dialogs().calls().back().kind, ScriptedUserDialogs::Call::OpenDocument);
+    QCOMPARE(env.dialogs().calls().back().text, dir.filePath(QStringLiteral("share/quorvel/help/Quorvel.html")));
+}
+
+void MainWindowTest::addsFromTheFileDialog()
+{
+    GuiEnvironment env;
+    MainWindow window;
+    auto* add = control<QPushButton>(&window, "CmdAdd");
+    env.dialogs().queueFiles({QStringLiteral("/d/c.dwg"), QStringLiteral("/d/a.dwg"), QStringLiteral("/d/b.dxf")});
+    add->click();
+    const auto call = env.dialogs().calls().value(0);
+    QCOMPARE(call.kind, ScriptedUserDialogs::Call::OpenFiles);
+    QCOMPARE(call.title, QStringLiteral("Select File(s)..."));
+    QCOMPARE(call.filter, QStringLiteral("Dwg Files (*.dwg)|*.dwg|Dxf Files (*.dxf)|*.dxf|Dwt Files (*.dwt)|*.dwt|"
+                                         "All Files (*.*)|*.*"));
+    QCOMPARE(listedRows(window), strings({"c.dwg|/d||", "a.dwg|/d||", "b.dxf|/d||"}));
+    QCOMPARE(window.m_drawingCountLabel->text(), QStringLiteral("3 Drawings To Be Processed"));
+    QVERIFY(window.m_clearButton->isEnabled());
+    QVERIFY(window.actionPanel()->m_assignButton->isEnabled());
+    QVERIFY(window.actionPanel()->m_combineButton->isEnabled());
+    // Long folders are cut in the middle so their end stays visible; the tip has the whole path.
+    QCOMPARE(window.m_drawingView->textElideMode(), Qt::ElideMiddle);
+    const QString path = QString::fromStdString(joinPath("/d", "a.dwg"));
+    for (const int column : {0, 1})
+        QCOMPARE(window.drawingList()->index(1, column).data(Qt::ToolTipRole).toString(), path);
+
+    add->click(); // cancelled
+    QCOMPARE(window.drawingList()->rowCount(), 3);
+
+    // The menu item does the same; names the script cannot carry are refused and named.
+    env.dialogs().queueFiles(
+        {QStringLiteral("/d/bad\"name.dwg"), QStringLiteral("/e/ok.dwg"), QStringLiteral("/d/line\nbreak.dwg")});
+    control<QAction>(&window, "mnuFileAdd")->trigger();
+    QCOMPARE(listedRows(window).mid(3), strings({"ok.dwg|/e||"}));
+    QCOMPARE(env.dialogs().messages(), QList{refusedDrawingsMessage({"/d/bad\"name.dwg", "/d/line\nbreak.dwg"})});
+}
+
+void MainWindowTest::selectionEnablesDeleteAndDeleteKeepsTheRest()
+{
+    GuiEnvironment env;
+    MainWindow window;
+    ActionPanel* panel = window.actionPanel();
+    window.addDrawings({QStringLiteral("/d/a.dwg"), QStringLiteral("/d/b.dwg"), QStringLiteral("/d/c.dwg")});
+    QVERIFY(!window.m_removeButton->isEnabled());
+    selectRows(window, {0, 2});
+    QVERIFY(window.m_removeButton->isEnabled());
+    window.m_removeButton->click();
+    QCOMPARE(files(window), strings({"b.dwg"}));
+    QVERIFY(!window.m_removeButton->isEnabled());
+
+    panel->m_startButton->setEnabled(true);
+    selectRows(window, {0});
+    window.m_removeButton->click();
+    QCOMPARE(window.drawingList()->rowCount(), 0);
+    QCOMPARE(window.m_drawingCountLabel->text(), QStringLiteral("Drawings To Be Processed"));
+    for (QPushButton* button : {window.m_clearButton, window.m_sortByFieldButton, panel->m_assignButton,
+                                panel->m_combineButton, panel->m_startButton})
+        QVERIFY2(!button->isEnabled(), qPrintable(button->objectName()));
+}
+
+void MainWindowTest::dropsAndColumnClicksPlaceLaterAdds()
+{
+    GuiEnvironment env;
+    MainWindow window;
+    const QString folder = env.folder();
+    QVERIFY(QDir(folder).mkdir(QStringLiteral("sub")));
+    // A drop that starts with a folder adds nothing; otherwise local files are added in drop order.
+    dropUrls(window, {QUrl::fromLocalFile(folder + QStringLiteral("/sub")),
+                      QUrl::fromLocalFile(folder + QStringLiteral("/x.dwg"))});
+    QCOMPARE(window.drawingList()->rowCount(), 0);
+    window.addDrawings({QStringLiteral("/d/a.dwg")});
+    dropUrls(window,
+             {QUrl::fromLocalFile(folder + QStringLiteral("/C.dwg")), QUrl(QStringLiteral("https://example.com/w.dwg")),
+              QUrl::fromLocalFile(folder + QStringLiteral("/b.dwg"))});
+    QCOMPARE(files(window), strings({"a.dwg", "C.dwg", "b.dwg"}));
+    QCOMPARE(QString::fromStdString(window.drawingList()->rows()[1].folder), QDir::toNativeSeparators(folder));
+
+    emit window.m_drawingView->header()->sectionClicked(0);
+    QCOMPARE(files(window), strings({"C.dwg", "b.dwg", "a.dwg"}));
+    emit window.m_drawingView->header()->sectionClicked(0);
+    QCOMPARE(files(window), strings({"a.dwg", "b.dwg", "C.dwg"}));
+
+    // Sorting stays on: new drawings are placed by the same column and order, dialog and drop alike.
+    window.addDrawings({QStringLiteral("/d/bb.dwg"), QStringLiteral("/d/0.dwg")});
+    QCOMPARE(files(window), strings({"0.dwg", "a.dwg", "b.dwg", "bb.dwg", "C.dwg"}));
+    dropUrls(window, {QUrl::fromLocalFile(QStringLiteral("/nowhere/ab.dwg"))});
+    QCOMPARE(files(window), strings({"0.dwg", "a.dwg", "ab.dwg", "b.dwg", "bb.dwg", "C.dwg"}));
+}
+
+void MainWindowTest::sortByFieldOrdersByKey()
+{
+    GuiEnvironment env;
+    storeSetting(keys::kFieldSection, keys::kSortKey, "ON");
+    storeSetting(keys::kFieldSection, keys::kDelimKey, "-");
+    storeSetting(keys::kFieldSection, keys::kFieldNumKey, "2");
+    databaseNoticeShown() = true;
+    MainWindow window;
+    window.load();
+    QVERIFY(window.m_sortByFieldButton->isVisibleTo(&window));
+    QVERIFY(!window.m_sortByFieldButton->isEnabled());
+    window.addDrawings({QStringLiteral("/d/A-12-rev.dwg"), QStringLiteral("/d/A-3-x.dwg"), QStringLiteral("/d/B.dwg"),
+                        QStringLiteral("/d/B-07.dwg")});
+    QVERIFY(window.m_sortByFieldButton->isEnabled());
+    emit window.m_drawingView->header()->sectionClicked(0); // column sorting on: descending by name
+    selectRows(window, {1});
+    QVERIFY(window.m_removeButton->isEnabled());
+
+    window.m_sortByFieldButton->click();
+    QCOMPARE(listedRows(window), strings({"B.dwg|/d||", "B-07.dwg|/d||07", "A-12-rev.dwg|/d||12", "A-3-x.dwg|/d||3"}));
+    QCOMPARE(window.drawingList()->columnCount(), 4);
+    QCOMPARE(window.drawingList()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Num"));
+    QVERIFY(!window.m_removeButton->isEnabled());
+
+    // The key order holds: later drawings are appended, not placed by the earlier column sort.
+    window.addDrawings({QStringLiteral("/d/0-1.dwg")});
+    QCOMPARE(files(window).last(), QStringLiteral("0-1.dwg"));
+
+    window.actionPanel()->clearDrawingList();
+    window.m_sortByFieldButton->setEnabled(true);
+    window.actionPanel()->m_startButton->setEnabled(true);
+    window.m_sortByFieldButton->click();
+    QVERIFY(!window.m_sortByFieldButton->isEnabled());
+    QVERIFY(!window.actionPanel()->m_startButton->isEnabled());
 }
 
 QTEST_MAIN(MainWindowTest)

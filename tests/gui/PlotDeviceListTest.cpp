@@ -34,14 +34,10 @@ const char* kPlans = "Quorvel_Plans";
 void buildDevices(const GuiEnvironment& env)
 {
     QVERIFY2(qEnvironmentVariableIsSet("CUPS_SERVER"), "the cups fixture sets CUPS_SERVER");
-    QDir(env.folder()).mkpath(QStringLiteral("cad/Plotters"));
     for (const char* name : {"DWG To PDF.pc3", "A Plotter.pc3"})
-        QFile(env.file(QStringLiteral("cad/Plotters/") + QString::fromLatin1(name))).open(QIODevice::WriteOnly);
-    QVERIFY(
-        programState()
-            .settings.writeValue("Acad_Address", "AcadAddress", env.file(QStringLiteral("cad/acad.exe")).toStdString())
-            .ok());
-    QVERIFY(programState().settings.writeValue("Cad_Ver", "CadVer", "Cad2018").ok());
+        writeFile(env.file(QStringLiteral("cad/Plotters/") + QString::fromLatin1(name)));
+    storeSetting("Acad_Address", "AcadAddress", env.file(QStringLiteral("cad/acad.exe")).toStdString());
+    useProduct("Cad2018");
     PlotDeviceList::instance().build(programState().settings);
     QVERIFY(PlotDeviceList::instance().waitForPrinters(30000));
 }

@@ -16,7 +16,6 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTimer>
-#include <functional>
 
 using namespace qv;
 using namespace qv::test;
@@ -39,14 +38,6 @@ std::optional<Routine> stored(std::int16_t recordNumber)
     return routine ? std::optional<Routine>(*routine) : std::nullopt;
 }
 
-QStringList entries(const QListWidget* list)
-{
-    QStringList texts;
-    for (int row = 0; row < list->count(); ++row)
-        texts << list->item(row)->text();
-    return texts;
-}
-
 void pick(QListWidget* list, const QString& text)
 {
     const auto found = list->findItems(text, Qt::MatchExactly);
@@ -58,16 +49,6 @@ UserMessage lastMessage(GuiEnvironment& env)
 {
     const auto messages = env.dialogs().messages();
     return messages.isEmpty() ? UserMessage{} : messages.last();
-}
-
-// Runs with the save dialog once it is open over the editor.
-void onSaveDialog(RoutineEditor& editor, std::function<void(SaveRoutineDialog*)> act)
-{
-    QTimer::singleShot(0, &editor, [act] {
-        auto* dialog = qobject_cast<SaveRoutineDialog*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        act(dialog);
-    });
 }
 
 } // namespace
@@ -125,7 +106,7 @@ void RoutineEditorTest::addRefusesBadInputThenStoresTheScriptByteExact()
     QVERIFY(routine);
     QCOMPARE(stripEndMarker(routine->scriptText()), script);
     QVERIFY(editor.m_descriptionEdit->text().isEmpty());
-    QCOMPARE(entries(editor.m_nonFavouritesList), QStringList{QStringLiteral("Plot A3")});
+    QCOMPARE(itemTexts(editor.m_nonFavouritesList), QStringList{QStringLiteral("Plot A3")});
     pick(editor.m_nonFavouritesList, QStringLiteral("Plot A3"));
     QCOMPARE(editor.scriptText(), script);
 }
@@ -163,11 +144,11 @@ void RoutineEditorTest::updateTransferAndDelete()
     pick(editor.m_favouritesList, QStringLiteral("A2"));
     editor.m_toNonFavouritesButton->click();
     QVERIFY(!isFavourite(*stored(a)));
-    QCOMPARE(entries(editor.m_nonFavouritesList), (QStringList{QStringLiteral("A2"), QStringLiteral("C")}));
+    QCOMPARE(itemTexts(editor.m_nonFavouritesList), (QStringList{QStringLiteral("A2"), QStringLiteral("C")}));
     pick(editor.m_nonFavouritesList, QStringLiteral("C"));
     editor.m_toFavouritesButton->click();
     QVERIFY(isFavourite(*stored(c)));
-    QCOMPARE(entries(editor.m_favouritesList), (QStringList{QStringLiteral("B"), QStringLiteral("C")}));
+    QCOMPARE(itemTexts(editor.m_favouritesList), (QStringList{QStringLiteral("B"), QStringLiteral("C")}));
 
     // Delete asks first; Cancel keeps the routine. A pick in one list drops the other list's pick.
     pick(editor.m_favouritesList, QStringLiteral("C"));
@@ -200,11 +181,11 @@ void RoutineEditorTest::saveDialogReplacesTheRecordChosenInIt()
     editor.setScriptText("_Purge\r\n_All");
 
     bool ran = false;
-    onSaveDialog(editor, [&](SaveRoutineDialog* dialog) {
+    whenModalOpens<SaveRoutineDialog>(&editor, [&](SaveRoutineDialog* dialog) {
         ran = true;
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Save Routine As:"));
         QVERIFY(dialog->m_favouriteCheck->isChecked());
-        QCOMPARE(entries(dialog->m_routineList), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+        QCOMPARE(itemTexts(dialog->m_routineList), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
 
         dialog->m_nameEdit->setText(QStringLiteral("  "));
         dialog->m_saveButton->click();
@@ -229,10 +210,10 @@ void RoutineEditorTest::saveDialogReplacesTheRecordChosenInIt()
     QVERIFY(!isFavourite(*stored(b)));
     QCOMPARE(stripEndMarker(stored(a)->scriptText()), std::string("_Zoom"));
 
-    // Cancel stores nothing and gives the lists back. (A new name is added: the purge end-to-end test.)
-    onSaveDialog(editor, [](SaveRoutineDialog* dialog) { dialog->m_cancelButton->click(); });
+    // Cancel stores nothing and gives the lists back. (A new name is added: the builder end-to-end test.)
+    whenModalOpens<SaveRoutineDialog>(&editor, [](SaveRoutineDialog* dialog) { dialog->m_cancelButton->click(); });
     editor.openSaveDialog();
-    QCOMPARE(entries(editor.m_favouritesList), QStringList{QStringLiteral("A")});
+    QCOMPARE(itemTexts(editor.m_favouritesList), QStringList{QStringLiteral("A")});
     QVERIFY(!stored(3));
 }
 
@@ -245,7 +226,7 @@ void RoutineEditorTest::opensOnTheRequestedTabAndClosesToMain()
         QVERIFY(editor.m_tabs->isTabEnabled(i));
 
     // Once a builder is in, its tab opens when requested; tabs 2, 3 and 6 check the release first.
-    QVERIFY(programState().settings.writeValue(keys::kCadVerSection, keys::kCadVerKey, "Cad2018").ok());
+    useProduct("Cad2018");
     editor.setTabPage(RoutineEditor::TabPlotPage, new QWidget);
     QSignalSpy selected(&editor, &RoutineEditor::tabSelected);
     programState().editorTab = 5;
@@ -258,14 +239,14 @@ void RoutineEditorTest::opensOnTheRequestedTabAndClosesToMain()
     editor.load();
     editor.m_tabs->setTabEnabled(3, true);
     QCOMPARE(editor.m_tabs->currentIndex(), 0);
-    QVERIFY(programState().settings.writeValue(keys::kCadVerSection, keys::kCadVerKey, "Bricscad").ok());
+    useProduct("Bricscad");
     editor.selectTab(RoutineEditor::TabPlotPage);
     QCOMPARE(env.dialogs().messages().size(), 1);
     QCOMPARE(lastMessage(env),
              (UserMessage{"This wizard creates a routine only used in Rel 2000 to 2014 and LT2000 to LT2014",
                           "Wizard Information", MessageIcon::Exclamation}));
     QVERIFY(programState().release2004OrLater);
-    QVERIFY(programState().settings.writeValue(keys::kCadVerSection, keys::kCadVerKey, "CadLT2000").ok());
+    useProduct("CadLT2000");
     editor.selectTab(RoutineEditor::TabPurge);
     editor.selectTab(RoutineEditor::TabPlotPage);
     QVERIFY(!programState().release2004OrLater);

@@ -39,19 +39,6 @@ QString asQString(std::string_view text)
     return out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-void makeFile(const QString& path)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A machine with a CAD program and its plot files under a folder of the test's own.
 struct FakeMachine
 {
@@ -62,9 +49,9 @@ struct FakeMachine
 
     FakeMachine()
     {
-        makeFile(exe());
-        makeFile(plotters() + QStringLiteral("/PublishToWeb JPG.pc3"));
-        makeFile(styles() + QStringLiteral("/DWF Virtual Pens.ctb"));
+        writeFile(exe());
+        writeFile(plotters() + QStringLiteral("/PublishToWeb JPG.pc3"));
+        writeFile(styles() + QStringLiteral("/DWF Virtual Pens.ctb"));
         const std::string top = root.path().toStdString();
         LocateFileDialog::setSearchRoots([top](LocateMode) { return std::vector<std::string>{top}; });
     }
@@ -182,15 +169,13 @@ void SetupWizardTest::wizardRunsEndToEnd()
                           QStringLiteral("qv::LocateFileDialog"), QStringLiteral("qv::LocateFileDialog"),
                           QStringLiteral("qv::PlotFilesSetupDialog")}));
     QCOMPARE(searchingShown, QStringLiteral("Searching for Acadlt.exe..............."));
-    const auto messages = env.dialogs().messages();
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0], setup_text::plotFilesQuestion());
+    QCOMPARE(env.dialogs().messages(), QList{setup_text::plotFilesQuestion()});
 
     const QString database = env.file(QStringLiteral("Batch_Cad.dat"));
     const QString sep = QDir::separator();
     QCOMPARE(env.settingsValue("db_Address", "dbAddress"), database.toStdString());
     QCOMPARE(env.settingsValue("Batch_Address", "BatchAddress"), env.folder().toStdString());
-    QCOMPARE(readAll(env.file(QStringLiteral("Batch.scr"))), QByteArray("Test\r\n"));
+    QCOMPARE(readFile(env.file(QStringLiteral("Batch.scr"))), QByteArray("Test\r\n"));
     QCOMPARE(env.settingsValue("Cad_Ver", "CadVer"), std::string("CadLT2018"));
     QCOMPARE(env.settingsValue("Acad_Address", "AcadAddress"), machine.exe().toStdString());
     QCOMPARE(env.settingsValue("PlotWizard_Set", "PC3_Loc"), (machine.plotters() + sep).toStdString());
@@ -220,9 +205,9 @@ void SetupWizardTest::plotFilesNoLeavesTheLocationsAlone()
 {
     GuiEnvironment env;
     FakeMachine machine;
-    QVERIFY(programState().settings.writeValue("PlotWizard_Set", "PC3_Loc", "/kept/").ok());
+    storeSetting("PlotWizard_Set", "PC3_Loc", "/kept/");
     // A database recorded before is kept.
-    QVERIFY(programState().settings.writeValue("db_Address", "dbAddress", "/shared/Batch_Cad.dat").ok());
+    storeSetting("db_Address", "dbAddress", "/shared/Batch_Cad.dat");
     SetupWizardDialog setup;
     ModalDriver driver;
     driver.on<ProductChoiceDialog>([](ProductChoiceDialog* window) {
@@ -280,11 +265,7 @@ void SetupWizardTest::heldScriptForcesAnotherFolder()
     GuiEnvironment env;
     // A CAD host is running the script in the settings folder.
     const QString held = env.file(QStringLiteral("Batch.scr"));
-    {
-        QFile script(held);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("_Open\r\nA.dwg\r\n");
-    }
+    writeFile(held, "_Open\r\nA.dwg\r\n");
     const int host = ::open(held.toLocal8Bit().constData(), O_RDONLY);
     QVERIFY(host >= 0);
     QCOMPARE(::flock(host, LOCK_SH), 0);
@@ -302,8 +283,8 @@ void SetupWizardTest::heldScriptForcesAnotherFolder()
     setup.locateScriptFolder();
     ::close(host);
 
-    QCOMPARE(readAll(held), QByteArray("_Open\r\nA.dwg\r\n"));
-    QCOMPARE(readAll(chosen + QStringLiteral("/Batch.scr")), QByteArray("Test\r\n"));
+    QCOMPARE(readFile(held), QByteArray("_Open\r\nA.dwg\r\n"));
+    QCOMPARE(readFile(chosen + QStringLiteral("/Batch.scr")), QByteArray("Test\r\n"));
     QCOMPARE(env.settingsValue("batch_address", "batchaddress"), chosen.toStdString());
     QCOMPARE(setup.m_setupStatus, chosen);
     QVERIFY(setup.m_scriptFolderCheck->isChecked());

@@ -55,17 +55,15 @@ class TimerTest final : public QObject
     Q_OBJECT
 
 private slots:
-    void showsItsControlsAndTheClock();
+    void showsItsControlsTheClockAndTheMinimisedCaption();
     void armingRules();
-    void firesAtTheStartSecondWithoutConfirmation();
-    void aTimeAlreadyPastFiresTheNextDay();
+    void firesWithoutConfirmationOnceTheStartSecondIsReached();
     void anEmptiedListAtTheStartTimeRunsNothing();
     void exitAsksOnlyWhenArmed();
-    void minimisedCaptionShowsTheTime();
     void openedFromTheMenu();
 };
 
-void TimerTest::showsItsControlsAndTheClock()
+void TimerTest::showsItsControlsTheClockAndTheMinimisedCaption()
 {
     TimerFixture f;
     QCOMPARE(f.timer.windowTitle(), QStringLiteral("Set Timer"));
@@ -83,6 +81,16 @@ void TimerTest::showsItsControlsAndTheClock()
     // The clock moves on the ticks only when its second changes.
     f.tickAt(14, 29, 59);
     QCOMPARE(f.timer.m_currentTimeLabel->text(), QStringLiteral("14:29:59"));
+
+    // Minimised, the caption shows the time to the minute and the label waits for the window to come back.
+    f.timer.setWindowState(Qt::WindowMinimized);
+    QCOMPARE(f.timer.windowTitle(), QStringLiteral("14:29"));
+    f.tickAt(14, 31, 5);
+    QCOMPARE(f.timer.windowTitle(), QStringLiteral("14:31"));
+    QCOMPARE(f.timer.m_currentTimeLabel->text(), QStringLiteral("14:29:59"));
+    f.timer.setWindowState(Qt::WindowNoState);
+    QCOMPARE(f.timer.windowTitle(), QStringLiteral("Set Timer"));
+    QCOMPARE(f.timer.m_currentTimeLabel->text(), QStringLiteral("14:31:05"));
 }
 
 void TimerTest::armingRules()
@@ -137,42 +145,44 @@ void TimerTest::armingRules()
     QVERIFY(f.launches.empty());
 }
 
-void TimerTest::firesAtTheStartSecondWithoutConfirmation()
+void TimerTest::firesWithoutConfirmationOnceTheStartSecondIsReached()
 {
-    TimerFixture f;
-    // A run without confirmation picks the writer by product: BricsCAD's tokens show it is that run.
-    QVERIFY(programState().settings.writeValue(keys::kCadVerSection, keys::kCadVerKey, "Bricscad").ok());
-    f.enter(QStringLiteral("14:30:00"));
-    f.tickAt(14, 29, 58);
-    f.tickAt(14, 29, 59);
-    QVERIFY(f.launches.empty());
-    QVERIFY(f.timer.isVisible());
+    struct Tick
+    {
+        int hour, minute, second, day = 1;
+    };
+    const struct
+    {
+        Tick armedAt;
+        const char* start;
+        std::vector<Tick> quiet; // ticks before the start: nothing runs
+        Tick fires;
+    } cases[] = {
+        {{14, 29, 58}, "14:30:00", {{14, 29, 58}, {14, 29, 59}}, {14, 30, 0}},
+        // A time already past fires the next day; a busy machine that skips the start second still starts the run.
+        {{15, 0, 0}, "14:30", {{15, 0, 1}, {23, 59, 59}, {0, 0, 0, 2}, {14, 29, 59, 2}}, {14, 30, 1, 2}},
+    };
+    for (const auto& c : cases) {
+        TimerFixture f;
+        // A run without confirmation picks the writer by product: BricsCAD's tokens show it is that run.
+        useProduct("Bricscad");
+        f.tickAt(c.armedAt.hour, c.armedAt.minute, c.armedAt.second);
+        f.enter(QString::fromLatin1(c.start));
+        QCOMPARE(f.timer.armed(), std::int16_t(1));
+        for (const Tick& t : c.quiet)
+            f.tickAt(t.hour, t.minute, t.second, t.day);
+        QVERIFY(f.launches.empty());
+        QVERIFY(f.timer.isVisible());
 
-    f.tickAt(14, 30, 0);
-    QCOMPARE(f.launches.size(), std::size_t(1));
-    QVERIFY(f.env.dialogs().messages().isEmpty());
-    QVERIFY(f.script().startsWith(QStringLiteral("Zoom\r\n0.999x\r\nClose\r\nN\r\nOpen\r\n")));
-    QVERIFY(f.timer.fired());
-    QCOMPARE(f.timer.armed(), std::int16_t(0));
-    QVERIFY(!f.timer.isVisible());
-    QVERIFY(!f.timer.m_tickTimer->isActive());
-}
-
-void TimerTest::aTimeAlreadyPastFiresTheNextDay()
-{
-    TimerFixture f;
-    f.tickAt(15, 0, 0);
-    f.enter(QStringLiteral("14:30"));
-    QCOMPARE(f.timer.armed(), std::int16_t(1));
-    for (const auto& [h, m, s, day] : {std::tuple{15, 0, 1, 1}, {23, 59, 59, 1}, {0, 0, 0, 2}, {14, 29, 59, 2}})
-        f.tickAt(h, m, s, day);
-    QVERIFY(f.launches.empty());
-    QVERIFY(f.timer.isVisible());
-
-    // A busy machine that skips the start second still starts the run.
-    f.tickAt(14, 30, 1, 2);
-    QCOMPARE(f.launches.size(), std::size_t(1));
-    QVERIFY(!f.timer.isVisible());
+        f.tickAt(c.fires.hour, c.fires.minute, c.fires.second, c.fires.day);
+        QCOMPARE(f.launches.size(), std::size_t(1));
+        QVERIFY(f.env.dialogs().messages().isEmpty());
+        QVERIFY(f.script().startsWith(QStringLiteral("Zoom\r\n0.999x\r\nClose\r\nN\r\nOpen\r\n")));
+        QVERIFY(f.timer.fired());
+        QCOMPARE(f.timer.armed(), std::int16_t(0));
+        QVERIFY(!f.timer.isVisible());
+        QVERIFY(!f.timer.m_tickTimer->isActive());
+    }
 }
 
 void TimerTest::anEmptiedListAtTheStartTimeRunsNothing()
@@ -214,31 +224,13 @@ void TimerTest::exitAsksOnlyWhenArmed()
     QVERIFY(f.launches.empty());
 }
 
-void TimerTest::minimisedCaptionShowsTheTime()
-{
-    TimerFixture f;
-    f.timer.setWindowState(Qt::WindowMinimized);
-    QCOMPARE(f.timer.windowTitle(), QStringLiteral("14:29"));
-    f.tickAt(14, 29, 59);
-    QCOMPARE(f.timer.windowTitle(), QStringLiteral("14:29"));
-    QCOMPARE(f.timer.m_currentTimeLabel->text(), QStringLiteral("14:29:58"));
-    f.tickAt(14, 31, 5);
-    QCOMPARE(f.timer.windowTitle(), QStringLiteral("14:31"));
-
-    f.timer.setWindowState(Qt::WindowNoState);
-    QCOMPARE(f.timer.windowTitle(), QStringLiteral("Set Timer"));
-    QCOMPARE(f.timer.m_currentTimeLabel->text(), QStringLiteral("14:31:05"));
-}
-
 void TimerTest::openedFromTheMenu()
 {
     RunFixture f;
     ManualClock clock;
     TimerWindow::setClock(&clock);
     QString shown;
-    QTimer::singleShot(0, &f.window, [&] {
-        auto* timer = qobject_cast<TimerWindow*>(QApplication::activeModalWidget());
-        QVERIFY(timer);
+    whenModalOpens<TimerWindow>(&f.window, [&](TimerWindow* timer) {
         shown = timer->m_currentTimeLabel->text();
         timer->m_exitButton->click();
     });

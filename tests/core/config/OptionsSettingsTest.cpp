@@ -1,5 +1,7 @@
-#include "config/CadProducts.h"
 #include "config/OptionsSettings.h"
+
+#include "config/CadProducts.h"
+#include "config/Settings.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -65,8 +67,7 @@ TEST(OptionsSettings, CheckFieldDelimNamesTheFaultAndTheField)
             continue;
         }
         ASSERT_TRUE(failure.has_value()) << label;
-        EXPECT_EQ(failure->message, (UserMessage{*c.text, "Quorvel Error", MessageIcon::Information}))
-            << label;
+        EXPECT_EQ(failure->message, (UserMessage{*c.text, "Quorvel Error", MessageIcon::Information})) << label;
         EXPECT_EQ(failure->focus, c.focus) << label;
     }
 }
@@ -170,6 +171,60 @@ TEST(OptionsSettings, AFailedWriteStopsTheSequenceAndIsReported)
     EXPECT_FALSE(plotFailed.saved);
     EXPECT_EQ(plotFailed.message->text, "Error Number 70 in routine UpdateQVSettings \r\n\r\nPermission denied");
     EXPECT_EQ(ini.readValue("StartSwitch", "StartOption"), "Unknown");
+}
+
+TEST(OptionsSettings, StoredValuesComeBackThroughTheButtonsTheLoaderChooses)
+{
+    // The options window's round trip without the window: the loader turns each stored value into a button
+    // of its group, and OK writes back what that button stands for.
+    enum Group
+    {
+        Product,
+        StartEnd,
+        WindowStyle,
+        StartSwitch
+    };
+    const struct
+    {
+        const char* section;
+        const char* key;
+        const char* stored; // nullptr: the key is missing
+        Group group;
+        int button;
+        const char* written;
+    } cases[] = {
+        {"Acad_StartEnd", "AcadWindow", "Maximised", WindowStyle, 2, "Maximised"},
+        {"Acad_StartEnd", "AcadWindow", "Minimized", WindowStyle, 1, "Minimized"},
+        {"Acad_StartEnd", "AcadWindow", "Maximized", WindowStyle, 0, "Normal"},
+        {"Acad_StartEnd", "AcadStart", nullptr, StartEnd, 0, "_Open"},
+        {"Acad_StartEnd", "AcadStart", "_Recover", StartEnd, 1, "_Recover"},
+        {"Cad_Ver", "CadVer", "Cad14", Product, 1, "Cad14"},
+        {"Cad_Ver", "CadVer", "cad2010", Product, 12, "Cad2010"},
+        {"Cad_Ver", "CadVer", "ZWCAD", Product, 18, "ZWCAD"},
+        {"Cad_Ver", "CadVer", "Cad2019", Product, 8, "Cad2005"},
+        {"StartSwitch", "StartOption", nullptr, StartSwitch, 0, "NoSwitch"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + (c.stored ? c.stored : "(missing)"));
+        TempDir dir;
+        const SettingsFile ini(dir.path());
+        if (c.stored) {
+            ASSERT_TRUE(ini.writeValue(c.section, c.key, c.stored).ok());
+        }
+        const OptionsProduct* product = findOptionsProduct(readProductCode(ini));
+        ASSERT_NE(product, nullptr);
+        const int chosen[] = {product->index, startEndIndex(readOpenCommand(ini)),
+                              windowStyleIndex(readHostWindowState(ini)),
+                              startSwitchIndex(readStartupSwitchOption(ini))};
+        EXPECT_EQ(chosen[c.group], c.button);
+        OptionsValues values = valid();
+        values.productCode = product->code;
+        values.startOption = startOptionFor(chosen[StartEnd]);
+        values.windowState = windowStateFor(chosen[WindowStyle]);
+        values.startSwitch = startSwitchFor(chosen[StartSwitch]);
+        ASSERT_TRUE(writeOptions(ini, values, {}).saved);
+        EXPECT_EQ(ini.readValue(c.section, c.key), c.written);
+    }
 }
 
 TEST(OptionsSettings, EveryVersionButtonStoresAKnownCode)

@@ -4,9 +4,19 @@
 #include "app/ScriptedUserDialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <initializer_list>
+
+class QComboBox;
+class QListWidget;
+
+namespace qv {
+class MainWindow;
+}
 
 namespace qv::test {
 
@@ -35,6 +45,36 @@ template <typename T> T* control(QObject* parent, const char* name)
     if (!child)
         qWarning("control %s not found", name);
     return child;
+}
+
+// Writes a value into the program's settings file; fails the test when it cannot.
+void storeSetting(const char* section, const char* key, const std::string& value);
+// The CAD product the settings name.
+void useProduct(const std::string& code);
+
+// Writes a file, making its folder first; fails the test when it cannot. readFile is empty when there is none.
+void writeFile(const QString& path, const QByteArray& bytes = {});
+QByteArray readFile(const QString& path);
+
+// The entries of a list, in order.
+QStringList itemTexts(const QComboBox* list);
+QStringList itemTexts(const QListWidget* list);
+// Picks an entry by its text as the user does, so that the list's activation handlers run.
+void chooseText(QComboBox* list, const QString& text);
+
+// The routine of each row of the main window's drawing list, and a selection of its rows.
+QStringList assignedRoutines(const MainWindow& window);
+void selectRows(MainWindow& window, std::initializer_list<int> rows);
+
+// Runs `act` on the modal window of class Window once the next call opens it (its event loop runs the timer);
+// fails the test when another window is on top.
+template <typename Window, typename Act> void whenModalOpens(QObject* context, Act act)
+{
+    QTimer::singleShot(0, context, [act = std::move(act)] {
+        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+        QVERIFY(window);
+        act(window);
+    });
 }
 
 } // namespace qv::test

@@ -26,14 +26,12 @@ QString journalPath(const GuiEnvironment& env)
 void useStandInHost(const GuiEnvironment& env, const QString& product)
 {
     const QString bin = QStringLiteral(QUORVEL_BIN_DIR);
-    const ProgramState& program = programState();
-    QVERIFY(program.settings.writeValue("Cad_Ver", "CadVer", product.toStdString()).ok());
-    QVERIFY(program.settings.writeValue("Acad_Address", "AcadAddress", (bin + QStringLiteral("/cadhost")).toStdString())
-                .ok());
-    QVERIFY(program.settings.writeValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
-    QVERIFY(program.settings.writeValue("StartSwitch", "StartOption", "YesSwitch").ok());
+    useProduct(product.toStdString());
+    storeSetting("Acad_Address", "AcadAddress", (bin + QStringLiteral("/cadhost")).toStdString());
+    storeSetting("Batch_Address", "BatchAddress", env.folder().toStdString());
+    storeSetting("StartSwitch", "StartOption", "YesSwitch");
     const QString switches = QStringLiteral("--product=") + product + QStringLiteral(" --journal=") + journalPath(env);
-    QVERIFY(program.settings.writeValue("StartSwitch", "Switch", switches.toStdString()).ok());
+    storeSetting("StartSwitch", "Switch", switches.toStdString());
 }
 
 QString runListThroughHost(const GuiEnvironment& env, const std::vector<std::pair<QString, QString>>& rows,
@@ -41,7 +39,8 @@ QString runListThroughHost(const GuiEnvironment& env, const std::vector<std::pai
 {
     QByteArray list;
     for (const auto& [drawing, routine] : rows)
-        list += "\"" + drawing.toLocal8Bit() + "\",\"" + env.folder().toLocal8Bit() + "\",\"" + routine.toLocal8Bit() + "\"\r\n";
+        list += "\"" + drawing.toLocal8Bit() + "\",\"" + env.folder().toLocal8Bit() + "\",\"" + routine.toLocal8Bit() +
+                "\"\r\n";
     QFile listFile(env.file(QStringLiteral("list.qvl")));
     if (!listFile.open(QIODevice::WriteOnly) || listFile.write(list) != list.size())
         return fail(QStringLiteral("cannot write the list file"));
@@ -67,11 +66,13 @@ QString runListThroughHost(const GuiEnvironment& env, const std::vector<std::pai
     // The host runs on after the program has ended; its journal ends with its exit.
     QDeadlineTimer deadline(30000);
     while (!deadline.hasExpired()) {
-        QFile file(journalPath(env));
-        if (file.open(QIODevice::ReadOnly)) {
-            const QString text = QString::fromUtf8(file.readAll());
-            if (text.contains(QStringLiteral("\texit\t")))
-                return text;
+        const QString text = QString::fromUtf8(readFile(journalPath(env)));
+        if (text.contains(QStringLiteral("\texit\t"))) {
+            // Every line accepted, every command modelled, a clean exit.
+            if (text.contains(QStringLiteral("\terror\t")) || text.contains(QStringLiteral("\tunmodelled\t")) ||
+                !text.contains(QStringLiteral("0\texit\t-\t0 unmodelled=0")))
+                return fail(QStringLiteral("the host did not run every line cleanly:\n") + text);
+            return text;
         }
         QThread::msleep(20);
     }

@@ -15,8 +15,9 @@ void useStandInHost(const GuiEnvironment& env, const QString& product);
 QString journalPath(const GuiEnvironment& env);
 
 // Writes a list file of the drawings (name in the test's folder, routine), runs a copy of the real program
-// on it with no display, as an unattended run would, and returns the host's journal once it has quit.
-// On any failure the test is failed and the text is empty: check QTest::currentTestFailed().
+// on it with no display, as an unattended run would, and returns the host's journal once it has quit having
+// accepted every line and modelled every command. On any failure the test is failed and the text is empty:
+// check QTest::currentTestFailed().
 QString runListThroughHost(const GuiEnvironment& env, const std::vector<std::pair<QString, QString>>& rows,
                            const QProcessEnvironment& extra = {});
 

@@ -23,14 +23,10 @@ struct RunFixture
 
     RunFixture()
     {
-        QDir(env.folder()).mkdir(QStringLiteral("dwg"));
-        for (const char* name : {"A.dwg", "B.dwg"}) {
-            QFile file(env.file(QStringLiteral("dwg/") + QString::fromLatin1(name)));
-            file.open(QIODevice::WriteOnly);
-        }
-        const ProgramState& program = programState();
-        QVERIFY(program.settings.writeValue("Acad_Address", "AcadAddress", "/opt/cad/acad").ok());
-        QVERIFY(program.settings.writeValue("Batch_Address", "BatchAddress", env.folder().toStdString()).ok());
+        for (const char* name : {"A.dwg", "B.dwg"})
+            writeFile(env.file(QStringLiteral("dwg/") + QString::fromLatin1(name)));
+        storeSetting("Acad_Address", "AcadAddress", "/opt/cad/acad");
+        storeSetting("Batch_Address", "BatchAddress", env.folder().toStdString());
         QVERIFY(addRoutineToDatabase(makeRoutineForAdd("Zoom", "_Zoom\r\n_E", false)).has_value());
         window.drawingList()->setRows({{"A.dwg", drawingFolder(), "Zoom", ""}, {"B.dwg", drawingFolder(), "Zoom", ""}});
         BatchRunner::setShellExecute([this](const LaunchRequest& request) {
@@ -42,11 +38,7 @@ struct RunFixture
 
     std::string drawingFolder() const { return env.file(QStringLiteral("dwg")).toStdString(); }
 
-    QString script() const
-    {
-        QFile file(env.file(QStringLiteral("Batch.scr")));
-        return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
-    }
+    QString script() const { return QString::fromLatin1(readFile(env.file(QStringLiteral("Batch.scr")))); }
 };
 
 } // namespace qv::test
