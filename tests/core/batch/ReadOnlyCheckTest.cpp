@@ -27,6 +27,7 @@ TEST(ReadOnlyCheck, CollectsReadOnlyDrawingsInListOrder)
     });
     EXPECT_FALSE(scan.error.has_value());
     EXPECT_EQ(scan.readOnly, (std::vector<ReadOnlyDrawing>{{"b.dwg", "G" + kSep}, {"d.dwg", "F"}}));
+    EXPECT_EQ(scan.rowIsReadOnly, (std::vector<bool>{false, true, false, true}));
     EXPECT_EQ(asked.size(), 4u);
 
     const ReadOnlyScan none = findReadOnlyDrawings({}, [](const std::string&) -> Result<unsigned> { return 1u; });

@@ -3,12 +3,7 @@
 
 #include "FileSystem.h"
 
-#include "ScriptLock.h"
-#include "batch/ReadOnlyCheck.h"
-#include "batch/ScriptWriter.h"
-#include "support/PlainScriptInputs.h"
 #include "support/TempDir.h"
-#include "text/CodePage.h"
 #include "text/Paths.h"
 
 #include <filesystem>
@@ -119,35 +114,6 @@ TEST(FileSystem, AttributeReaderAnswersAsTheWholePath)
     }
     for (const std::string& path : special)
         expectSame(scattered, path);
-}
-
-TEST(FileSystem, ReadOnlyCheckAndScriptWithAccentedDrawingPaths)
-{
-    TempDir dir;
-    fs::create_directory(dir.native(kFolder));
-    dir.write(kFolder + "/Caf\xC3\xA9.dwg", "DWG");
-    dir.write(kFolder + "/\xC3\x96lplan.dwg", "DWG");
-    makeReadOnly(dir, kFolder + "/\xC3\x96lplan.dwg");
-    const std::string folder = joinPath(dir.path(), kFolder);
-
-    const DrawingRows rows = {{"Caf\xC3\xA9.dwg", folder, "Purge", ""},
-                              {"\xC3\x96lplan.dwg", folder + pathSeparator(), "Purge", ""}};
-    const ReadOnlyScan scan = findReadOnlyDrawings(rows, platform::fileAttributes);
-    ASSERT_FALSE(scan.error.has_value()) << scan.error->text;
-    EXPECT_EQ(scan.readOnly, (std::vector<ReadOnlyDrawing>{{"\xC3\x96lplan.dwg", folder + pathSeparator()}}));
-    EXPECT_EQ(scan.rowIsReadOnly, (std::vector<bool>{false, true}));
-
-    // The script lands in the accented folder and names the drawings in Windows-1252.
-    ScriptInputs in = plainScriptInputs(rows, folder, [](const std::string&) { return std::string("_purge"); });
-    in.readOnlyRows = scan.rowIsReadOnly;
-    const ScriptResult result = writeGeneralScript(in, platform::probeForWriting, noQuestions());
-    ASSERT_TRUE(result.launch);
-    EXPECT_EQ(result.path, joinPath(folder, "Batch.scr"));
-    const std::string script = dir.read(kFolder + "/Batch.scr");
-    EXPECT_EQ(script, buildScript(in, ScriptWriterKind::General).value().bytes);
-    const std::string cafe = utf8ToCp1252(joinPath(folder, "Caf\xC3\xA9.dwg")).value();
-    EXPECT_NE(script.find(cafe), std::string::npos) << script;
-    EXPECT_EQ(script.find("Caf\xC3\xA9"), std::string::npos) << "UTF-8 in the script";
 }
 
 } // namespace
