@@ -29,9 +29,7 @@ TEST(SetupWizard, ShortenPathKeepsFiftyNineCharactersAndCutsSixty)
     std::string sixty;
     for (int i = 0; i < 60; ++i)
         sixty += char('A' + i % 26);
-    const std::string shortened = shortenPath(sixty);
-    EXPECT_EQ(shortened, sixty.substr(0, 30) + "........." + sixty.substr(14));
-    EXPECT_EQ(shortened.size(), 30u + 9u + 46u);
+    EXPECT_EQ(shortenPath(sixty), sixty.substr(0, 30) + "........." + sixty.substr(14));
 
     // Characters are counted, not bytes: 59 two-byte letters stay whole, 60 are cut between letters.
     EXPECT_EQ(shortenPath(e(59)), e(59));
