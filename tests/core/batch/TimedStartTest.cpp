@@ -42,27 +42,6 @@ TEST(TimedStart, FiresWhenTheClockReachesTheStartSecond)
     EXPECT_FALSE(startTimeReached({23, 0, 0}, {23, 59, 59}, {0, 0, 0}));
 }
 
-TEST(TimedStart, TimePastTodayFiresOnlyWhenTheClockNextReachesIt)
-{
-    // Armed at 15:00 for 14:30: every second of the rest of the day and the night passes without a fire,
-    // until 14:30:00 the next day.
-    const TimeOfDay start{14, 30, 0};
-    TimeOfDay shown{15, 0, 0};
-    int fired = 0;
-    int firedAt = -1;
-    for (int step = 1; step <= kSecondsPerDay; ++step) {
-        const int seconds = (shown.secondsOfDay() + 1) % kSecondsPerDay;
-        const TimeOfDay now{seconds / 3600, seconds / 60 % 60, seconds % 60};
-        if (startTimeReached(start, shown, now)) {
-            ++fired;
-            firedAt = now.secondsOfDay();
-        }
-        shown = now;
-    }
-    EXPECT_EQ(fired, 1);
-    EXPECT_EQ(firedAt, start.secondsOfDay());
-}
-
 TEST(TimedStart, TextsAndMessages)
 {
     EXPECT_EQ(clockText({7, 5, 9}), "07:05:09");

@@ -76,6 +76,19 @@ TEST(RoutineCatalogue, IndexOfALargeCatalogueFindsEveryDescriptionOnce)
     }
     EXPECT_FALSE(index.contains("Routine"));
     EXPECT_FALSE(RoutineIndex(RoutineList{}).contains(""));
+
+    // A whole list at once, shorter and longer than the look-ahead, is answered as one by one.
+    std::vector<std::string> names;
+    for (int i = 0; i < 300; ++i)
+        names.push_back("Routine " + std::to_string(i * 37 % 6000));
+    for (const std::size_t count : {std::size_t(0), std::size_t(3), std::size_t(17), names.size()}) {
+        std::vector<int> answers(count, -1);
+        index.containsEach(
+            count, [&names](std::size_t i) { return std::string_view(names[i]); },
+            [&answers](std::size_t i, bool present) { answers[i] = present; });
+        for (std::size_t i = 0; i < count; ++i)
+            EXPECT_EQ(answers[i], index.contains(names[i]) ? 1 : 0) << count << " " << names[i];
+    }
 }
 
 TEST(RoutineCatalogue, FavouriteSplitKeepsFileOrder)
@@ -152,7 +165,6 @@ TEST(RoutineCatalogue, AnAcceptedDescriptionReadsBackAsChecked)
     const std::string cases[] = {
         std::string(100, ' ') + std::string(75, 'a'),
         std::string(160, ' ') + "Plot",
-        "  Plot A1  ",
         std::string(40, ' ') + std::string(75, 'x') + std::string(40, ' '),
     };
     for (const std::string& typed : cases) {

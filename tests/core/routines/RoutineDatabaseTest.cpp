@@ -46,8 +46,6 @@ TEST(RoutineDatabase, WritesRecordsByteForByte)
     flags.setDeleted(0x7F01);
     flags.setInUse(0x0102);
     const std::tuple<const char*, Routine, std::string> cases[] = {
-        {"plain", routine("Purge All", "_-Purge\r\n_All\r\n*\r\n_N"),
-         handRecord("Purge All", "_-Purge\r\n_All\r\n*\r\n_N.....", "Fav", 1, 0, 1)},
         {"non favourite, description trimmed, text's trailing spaces kept",
          routine("  Zoom ", "_Zoom\r\n_E  \r\n", true), handRecord("Zoom", "_Zoom\r\n_E  \r\n.....", "Non", 1, 0, 1)},
         {"deleted", makeDeletedRoutine(true), handRecord("", "", "Non", 1, 1, 0)},
@@ -165,7 +163,6 @@ TEST(RoutineDatabase, RefusalsChangeNoByte)
     const Op read{kRoutineGetAllRecords, [](auto& db, auto&, auto) { return errorOf(db.readAll()); }};
     const Op add{kRoutineAddToDatabase, [](auto& db, auto& r, auto) { return errorOf(db.add(r)); }};
     const Op update{kRoutineUpdateDatabase, [](auto& db, auto& r, auto n) { return errorOf(db.update(r, n)); }};
-    const Op last{kRoutineGetFileLast, [](auto& db, auto&, auto) { return errorOf(db.nextFreeRecord()); }};
     struct Case
     {
         const char* name;
@@ -193,7 +190,6 @@ TEST(RoutineDatabase, RefusalsChangeNoByte)
         {"folder: read", "db.dat", folder, read, ok, ErrBadFileNameOrNumber},
         {"folder: add", "db.dat", folder, add, ok, ErrPathFileAccess},
         {"folder: update", "db.dat", folder, update, ok, ErrPathFileAccess},
-        {"folder: last", "db.dat", folder, last, ok, ErrPathFileAccess},
         {"missing folder: read", missing, nothing, read, ok, ErrBadFileNameOrNumber},
         {"missing folder: add", missing, nothing, add, ok, ErrPathNotFound},
         {"missing folder: update", missing, nothing, update, ok, ErrPathNotFound},
