@@ -18,7 +18,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -57,29 +56,30 @@ class BatchRunTest final : public QObject
     Q_OBJECT
 
 private slots:
-    void startWritesTheScriptAndStartsTheHost();
-    void cancelInTheConfirmationWritesNothing();
-    void aRowWithoutRoutineStopsTheRun();
+    void startWritesTheScriptAndStartsTheHostOnceConfirmed();
+    void eachRefusalStopsTheRunWithItsMessage();
     void readOnlyDecisionIsRememberedBetweenRuns();
-    void aHostThatCannotStartIsReported();
-    void routinesGoneFromTheDatabaseStopTheRun();
-    void everyMissingDrawingIsNamed();
     void commandLineRunNeverResetsTheSettings();
-    void collatedSetsFromThePanel();
     void checkShowsEachDrawingAndWritesNothing();
     void aProblemOpensItsRoutineInTheEditor();
     void savingARoutineTheHostWouldRejectAsksFirst();
 };
 
-void BatchRunTest::startWritesTheScriptAndStartsTheHost()
+void BatchRunTest::startWritesTheScriptAndStartsTheHostOnceConfirmed()
 {
     BatchFixture f;
     BatchRunner runner(f.window);
+    // Cancel in the confirmation writes nothing.
+    f.env.dialogs().queueAnswer(MessageAnswer::Cancel);
+    QVERIFY(!runner.startBatch(true, QStringLiteral("1")));
+    QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
+    QVERIFY(f.launches.empty());
+
     f.env.dialogs().queueAnswer(MessageAnswer::Ok);
     QVERIFY(runner.startBatch(true, QStringLiteral("2")));
     const auto messages = f.env.dialogs().messages();
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0].title, std::string("Confirm Starting Acad"));
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages[1].title, std::string("Confirm Starting Acad"));
     const QString folder = f.env.file(QStringLiteral("dwg"));
     QCOMPARE(f.script(),
              QStringLiteral("_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n_Open\r\n\"") + folder +
@@ -95,27 +95,45 @@ void BatchRunTest::startWritesTheScriptAndStartsTheHost()
     QCOMPARE(QString::fromStdString(f.window.m_scriptPath), f.env.file(QStringLiteral("Batch.scr")));
 }
 
-void BatchRunTest::cancelInTheConfirmationWritesNothing()
+void BatchRunTest::eachRefusalStopsTheRunWithItsMessage()
 {
-    BatchFixture f;
-    BatchRunner runner(f.window);
-    f.env.dialogs().queueAnswer(MessageAnswer::Cancel);
-    QVERIFY(!runner.startBatch(true, QStringLiteral("1")));
-    QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
-    QVERIFY(f.launches.empty());
-}
-
-void BatchRunTest::aRowWithoutRoutineStopsTheRun()
-{
-    BatchFixture f;
-    DrawingRows rows = f.window.drawingList()->rows();
-    rows[1].routine.clear();
-    f.window.drawingList()->setRows(rows);
-    BatchRunner runner(f.window);
-    QVERIFY(!runner.startBatch(true, QStringLiteral("1")));
-    QCOMPARE(f.env.dialogs().messages(),
-             (QList{UserMessage{"Please Assign a Routine To All Files", "Quorvel Error", MessageIcon::Critical}}));
-    QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
+    // How each refusal is decided and worded is the core's (the launch command and read-only check tests); here
+    // each is shown and stops Start, before the script is written or, when the host does not start, after it.
+    const struct
+    {
+        const char* prefix; // of the two drawings' names: none for A.dwg and B.dwg, which are there
+        const char* routine;
+        int launchResult;
+        std::string firstLine;
+        const char* part = ""; // later in the message
+    } cases[] = {
+        {"", "", 42, "Please Assign a Routine To All Files"},
+        {"gone ", "Zoom", 42, "Error Number 53 in routine CheckReadOnly \r\n\r\nFile not found",
+         "\r\n\r\nPlease remove these 2 drawings"},
+        // A combination from an earlier run may not reach the script empty (one made in this run does: the action
+        // panel's test).
+        {"", "Combined Routines...", 42,
+         "These routines are no longer in the routine database, so the batch has not been started:\r\n\r\n"
+         "\"Combined Routines...\", used by A.dwg, B.dwg\r\n"},
+        {"", "Zoom", 2, "Error message File Not Found"},
+    };
+    for (const auto& c : cases) {
+        BatchFixture f;
+        f.launchResult = c.launchResult;
+        const std::string prefix = c.prefix;
+        f.window.drawingList()->setRows({{prefix + "A.dwg", f.drawingFolder(), c.routine, ""},
+                                         {prefix + "B.dwg", f.drawingFolder(), c.routine, ""}});
+        BatchRunner runner(f.window);
+        QVERIFY(!runner.startBatch(false, QStringLiteral("1")));
+        const auto messages = f.env.dialogs().messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].text.starts_with(c.firstLine) && messages[0].text.find(c.part) != std::string::npos,
+                 messages[0].text.c_str());
+        QCOMPARE(messages[0].title, std::string("Quorvel Error"));
+        const bool started = c.launchResult != 42;
+        QCOMPARE(QFile::exists(f.env.file(QStringLiteral("Batch.scr"))), started);
+        QCOMPARE(f.launches.size(), std::size_t(started ? 1 : 0));
+    }
 }
 
 void BatchRunTest::readOnlyDecisionIsRememberedBetweenRuns()
@@ -144,62 +162,6 @@ void BatchRunTest::readOnlyDecisionIsRememberedBetweenRuns()
     QCOMPARE(f.launches.size(), std::size_t(1));
 }
 
-void BatchRunTest::aHostThatCannotStartIsReported()
-{
-    BatchFixture f;
-    f.launchResult = 2;
-    BatchRunner runner(f.window);
-    QVERIFY(!runner.startBatch(false, QStringLiteral("1")));
-    const auto messages = f.env.dialogs().messages();
-    QCOMPARE(messages.size(), 1);
-    QVERIFY(messages[0].text.rfind("Error message File Not Found", 0) == 0);
-    QCOMPARE(messages[0].title, std::string("Quorvel Error"));
-}
-
-void BatchRunTest::routinesGoneFromTheDatabaseStopTheRun()
-{
-    BatchFixture f;
-    const std::string folder = f.drawingFolder();
-    f.window.drawingList()->setRows({{"A.dwg", folder, "Zoom", ""},
-                                     {"B.dwg", folder, "Renamed since", ""},
-                                     {"A.dwg", folder, "Combined Routines...", ""}});
-    BatchRunner runner(f.window);
-    // Neither a renamed routine nor a combination from an earlier run may reach the script empty.
-    QVERIFY(!runner.startBatch(false, QStringLiteral("1")));
-    const auto messages = f.env.dialogs().messages();
-    QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0].title, std::string("Quorvel Error"));
-    QVERIFY(messages[0].text.find("\"Renamed since\", used by B.dwg\r\n\"Combined Routines...\", used by A.dwg\r\n") !=
-            std::string::npos);
-    QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
-    QVERIFY(f.launches.empty());
-
-    // A combination made in this run is present; the run goes on with its text.
-    programState().combinedScript = "_one\r\n_two";
-    programState().combinationMade = true;
-    f.window.drawingList()->setRows({{"A.dwg", folder, "Combined Routines...", ""}});
-    f.env.dialogs().clear();
-    QVERIFY(runner.startBatch(false, QStringLiteral("1")));
-    QVERIFY(f.env.dialogs().messages().isEmpty());
-    QVERIFY(f.script().contains(QStringLiteral("/A.dwg\"\r\n_one\r\n_two\r\n_Zoom")));
-}
-
-void BatchRunTest::everyMissingDrawingIsNamed()
-{
-    BatchFixture f;
-    QFile::remove(f.env.file(QStringLiteral("dwg/A.dwg")));
-    QFile::remove(f.env.file(QStringLiteral("dwg/B.dwg")));
-    BatchRunner runner(f.window);
-    QVERIFY(!runner.startBatch(true, QStringLiteral("1")));
-    const auto messages = f.env.dialogs().messages();
-    QCOMPARE(messages.size(), 1);
-    const QString text = QString::fromStdString(messages[0].text);
-    QVERIFY2(text.contains(QStringLiteral("Please remove these 2 drawings")), qPrintable(text));
-    QVERIFY(text.contains(f.env.file(QStringLiteral("dwg/A.dwg"))) &&
-            text.contains(f.env.file(QStringLiteral("dwg/B.dwg"))));
-    QVERIFY(f.launches.empty());
-}
-
 void BatchRunTest::commandLineRunNeverResetsTheSettings()
 {
     BatchFixture f;
@@ -219,22 +181,6 @@ void BatchRunTest::commandLineRunNeverResetsTheSettings()
     QVERIFY(!runner.startBatch(false, QStringLiteral("1")));
     QCOMPARE(f.env.dialogs().messages().value(0).title, std::string("Reset Startup Sequence"));
     QCOMPARE(f.env.settingsValue(keys::kStartupSection, keys::kSetupKey), std::string("YES"));
-}
-
-void BatchRunTest::collatedSetsFromThePanel()
-{
-    BatchFixture f;
-    f.window.load();
-    ActionPanel* panel = f.window.actionPanel();
-    panel->m_setsCombo->setCurrentIndex(1);
-    panel->m_collateCheck->setChecked(true);
-    QVERIFY(f.window.startBatch(false));
-    const QString script = f.script();
-    const QString a = QStringLiteral("/A.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n");
-    const QString b = QStringLiteral("/B.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n");
-    QCOMPARE(script.count(a), 2);
-    QCOMPARE(script.count(b), 2);
-    QVERIFY(script.indexOf(b) < script.lastIndexOf(a)); // A, B, then A, B again
 }
 
 void BatchRunTest::checkShowsEachDrawingAndWritesNothing()

@@ -15,26 +15,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTabWidget>
-#include <QTimer>
 
 using namespace qv;
 using namespace qv::test;
-
-namespace {
-
-std::string databaseSetting(const GuiEnvironment& env)
-{
-    return env.settingsValue(keys::kDatabaseSection, keys::kDatabaseKey);
-}
-
-} // namespace
 
 class OptionsDialogTest final : public QObject
 {
@@ -43,14 +30,11 @@ class OptionsDialogTest final : public QObject
 private slots:
     void tabsAndFreshValues();
     void loaderShowsWhatIsStoredAndOkWritesItBack();
-    void fieldSortChecksStopTheSave();
-    void blankSwitchesAreRefused();
-    void applyThenOk();
+    void aFailedCheckStopsTheSaveAtItsField();
+    void applyWritesAndStaysOpenCancelWritesNothing();
     void plotLocationsLoadBrowseAndSave();
-    void databaseBrowseWritesAtOnceAndRefreshesThePanel();
-    void productChangeShowsAtOnce();
-    void locateDatabaseWritesTheAddressByApplyOrOk();
-    void locateDatabaseReportsAFailedWriteAndStays();
+    void changesShowInTheMainWindowAtOnce();
+    void locateDatabaseWritesTheAddressByApplyOrOkAndReportsAFailedWrite();
     void loadReportsDatabaseProblems();
 };
 
@@ -77,13 +61,9 @@ void OptionsDialogTest::tabsAndFreshValues()
     for (const OptionsProduct& product : optionsProducts())
         QCOMPARE(dialog.m_productButtons->button(product.index)->isEnabled(), product.userSelectable);
 
-    // A fresh settings file: what the readers give for missing keys.
-    QCOMPARE(dialog.m_locationEdits[0]->text(), QStringLiteral("Unknown"));
-    QCOMPARE(dialog.m_locationEdits[1]->text(), QStringLiteral("Unknown"));
+    // A fresh settings file (what the readers give for missing keys is the core's): the script folder is the
+    // program's, and the sort is off with its fields.
     QCOMPARE(dialog.m_locationEdits[2]->text(), env.folder());
-    QVERIFY(dialog.m_productButtons->button(8)->isChecked()); // Cad2005
-    QCOMPARE(dialog.m_productCode, QStringLiteral("Cad2005"));
-    QCOMPARE(dialog.m_startupSwitchLabel->text(), QStringLiteral("Acad 2005"));
     QVERIFY(!dialog.m_fieldSortCheck->isChecked());
     for (QWidget* field : std::initializer_list<QWidget*>{dialog.m_fieldDelimiterEdit, dialog.m_fieldNumberEdit,
                                                           dialog.m_fieldDelimiterLabel, dialog.m_fieldNumberLabel})
@@ -91,13 +71,10 @@ void OptionsDialogTest::tabsAndFreshValues()
     QVERIFY(!dialog.m_startupSwitchEdit->isEnabled());
     QVERIFY(!dialog.m_applyButton->isEnabled());
 
-    // Any change offers Apply; ticking the sort offers its fields.
+    // Any change offers Apply; ticking the sort offers its fields. (The extra switches' button: the failed check test.)
     dialog.m_fieldSortCheck->click();
     QVERIFY(dialog.m_applyButton->isEnabled() && dialog.m_fieldDelimiterEdit->isEnabled() &&
             dialog.m_fieldNumberLabel->isEnabled());
-    dialog.m_startupSwitchButtons->button(1)->click();
-    QVERIFY(dialog.m_startupSwitchEdit->isEnabled());
-    QCOMPARE(dialog.m_startupSwitchOption, QStringLiteral("YesSwitch"));
 }
 
 void OptionsDialogTest::loaderShowsWhatIsStoredAndOkWritesItBack()
@@ -149,69 +126,52 @@ void OptionsDialogTest::loaderShowsWhatIsStoredAndOkWritesItBack()
     QCOMPARE(dialog.m_startupSwitchLabel->text(), QStringLiteral("Acad 2000/2002"));
 }
 
-void OptionsDialogTest::fieldSortChecksStopTheSave()
+void OptionsDialogTest::aFailedCheckStopsTheSaveAtItsField()
 {
-    // Every refusal of the check is the core's; one shows how the dialog stops, tells and focuses.
-    GuiEnvironment env;
-    OptionsDialog dialog;
-    dialog.show();
-    dialog.m_locationEdits[0]->setText(QStringLiteral("/opt/cad/acad.exe"));
-    dialog.m_fieldSortCheck->click();
-    dialog.m_fieldDelimiterEdit->setText(QStringLiteral("-"));
-    dialog.m_fieldNumberEdit->setText(QStringLiteral("x"));
-    const UserMessage message{"The Field Number under Sort by Field is incorrect this must be\r\n"
-                              "a valid number. Please revise.\r\n",
-                              "Quorvel Error", MessageIcon::Information};
-    for (QPushButton* button : {dialog.m_applyButton, dialog.m_okButton}) {
-        env.dialogs().clear();
-        button->click();
-        QVERIFY(dialog.isVisible());
-        QVERIFY(dialog.m_cancelButton->isEnabled());
-        QCOMPARE(env.dialogs().messages(), QList{message});
-        QCOMPARE(dialog.m_tabs->currentIndex(), int(OptionsDialog::TabAdvanced));
-        QCOMPARE(dialog.focusWidget()->objectName(), QStringLiteral("txtFieldNum"));
-        QCOMPARE(dialog.m_fieldNumberEdit->selectedText(), QStringLiteral("x"));
+    // Which values each check refuses, and what is written before it, are the core's (the options settings tests);
+    // here each check stops Apply and OK alike, tells, and puts the focus on its field.
+    const UserMessage badNumber{"The Field Number under Sort by Field is incorrect this must be\r\n"
+                                "a valid number. Please revise.\r\n",
+                                "Quorvel Error", MessageIcon::Information};
+    const UserMessage noSwitches{"Please Enter The Startup Switches or Select No Extra Startup Switches", "Error",
+                                 MessageIcon::Exclamation};
+    for (const bool fieldSort : {true, false}) {
+        GuiEnvironment env;
+        OptionsDialog dialog;
+        dialog.show();
+        dialog.m_locationEdits[0]->setText(QStringLiteral("/opt/cad/acad.exe"));
+        QLineEdit* field = fieldSort ? dialog.m_fieldNumberEdit : dialog.m_startupSwitchEdit;
+        if (fieldSort) {
+            dialog.m_fieldSortCheck->click();
+            dialog.m_fieldDelimiterEdit->setText(QStringLiteral("-"));
+        } else {
+            dialog.m_startupSwitchButtons->button(1)->click();
+        }
+        field->setText(fieldSort ? QStringLiteral("x") : QStringLiteral("   "));
+        for (QPushButton* button : {dialog.m_applyButton, dialog.m_okButton}) {
+            env.dialogs().clear();
+            button->click();
+            QVERIFY(dialog.isVisible());
+            QVERIFY(dialog.m_cancelButton->isEnabled());
+            QCOMPARE(env.dialogs().messages(), QList{fieldSort ? badNumber : noSwitches});
+            QCOMPARE(dialog.m_tabs->currentIndex(),
+                     int(fieldSort ? OptionsDialog::TabAdvanced : OptionsDialog::TabStartupSwitches));
+            QCOMPARE(dialog.focusWidget(), field);
+            QCOMPARE(field->selectedText(), field->text());
+        }
+        // Written before the check: kept.
+        QCOMPARE(env.settingsValue("Acad_Address", "AcadAddress"), std::string("/opt/cad/acad.exe"));
     }
-    // Written before the check: kept. The field sort: nothing.
-    QCOMPARE(env.settingsValue("Acad_Address", "AcadAddress"), std::string("/opt/cad/acad.exe"));
-    QCOMPARE(env.settingsValue("StartSwitch", "StartOption"), std::string("NoSwitch"));
-    for (const char* key : {"SortOnOff", "FieldDelim", "FieldNum"})
-        QCOMPARE(env.settingsValue("FieldOption", key), std::string("Unknown"));
 }
 
-void OptionsDialogTest::blankSwitchesAreRefused()
+void OptionsDialogTest::applyWritesAndStaysOpenCancelWritesNothing()
 {
-    GuiEnvironment env;
-    OptionsDialog dialog;
-    dialog.show();
-    dialog.m_startupSwitchButtons->button(1)->click();
-    dialog.m_startupSwitchEdit->setText(QStringLiteral("   "));
-    dialog.m_okButton->click();
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(env.dialogs().messages().value(0),
-             (UserMessage{"Please Enter The Startup Switches or Select No Extra Startup Switches", "Error",
-                          MessageIcon::Exclamation}));
-    QCOMPARE(dialog.m_tabs->currentIndex(), int(OptionsDialog::TabStartupSwitches));
-    QCOMPARE(dialog.focusWidget(), dialog.m_startupSwitchEdit);
-    QCOMPARE(env.settingsValue("StartSwitch", "StartOption"), std::string("YesSwitch"));
-    QCOMPARE(env.settingsValue("StartSwitch", "Switch"), std::string("Unknown"));
-    QCOMPARE(env.settingsValue("FieldOption", "SortOnOff"), std::string("Unknown"));
-
-    dialog.m_startupSwitchEdit->setText(QStringLiteral("  /nologo "));
-    dialog.m_okButton->click();
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(env.settingsValue("StartSwitch", "Switch"), std::string("/nologo"));
-    QCOMPARE(env.settingsValue("FieldOption", "SortOnOff"), std::string("OFF"));
-}
-
-void OptionsDialogTest::applyThenOk()
-{
+    // Apply and OK write through the same values (OK: the loader test).
     GuiEnvironment env;
     programState().release2004OrLater = false;
     OptionsDialog dialog;
     dialog.show();
     dialog.m_productButtons->button(16)->click(); // Cad2018
-    dialog.m_startCommandButtons->button(1)->click();
     dialog.m_fieldSortCheck->click();
     dialog.m_fieldDelimiterEdit->setText(QStringLiteral("-"));
     dialog.m_fieldNumberEdit->setText(QStringLiteral("3"));
@@ -222,12 +182,7 @@ void OptionsDialogTest::applyThenOk()
     QVERIFY(env.dialogs().messages().isEmpty());
     QVERIFY(programState().release2004OrLater);
     QCOMPARE(env.settingsValue("Cad_Ver", "CadVer"), std::string("Cad2018"));
-    QCOMPARE(env.settingsValue("Acad_StartEnd", "AcadStart"), std::string("_Recover"));
     QCOMPARE(env.settingsValue("FieldOption", "FieldNum"), std::string("3"));
-
-    dialog.m_okButton->click();
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
 
     // Cancel writes nothing.
     OptionsDialog again;
@@ -242,7 +197,7 @@ void OptionsDialogTest::plotLocationsLoadBrowseAndSave()
 {
     GuiEnvironment env;
     {
-        // Nothing stored: both show "<Default>", and OK writes neither, right after the window style.
+        // Nothing stored: both show "<Default>", and OK writes neither (their place in the file is the core's).
         OptionsDialog dialog;
         QCOMPARE(dialog.m_plotterFolderEdit->text(), QStringLiteral("<Default>"));
         QCOMPARE(dialog.m_plotStyleFolderEdit->text(), QStringLiteral("<Default>"));
@@ -251,11 +206,6 @@ void OptionsDialogTest::plotLocationsLoadBrowseAndSave()
         dialog.m_okButton->click();
         QVERIFY(!dialog.isVisible());
         QCOMPARE(env.settingsValue("PlotWizard_Set", "PC3_Loc"), std::string("Unknown"));
-        const QByteArray bytes = readFile(env.file(QStringLiteral("Quorvel.ini")));
-        const qsizetype window = bytes.indexOf("AcadWindow=Normal");
-        const qsizetype plot = bytes.indexOf("[PlotWizard_Set]\r\nStyle_Loc=/styles/\r\n");
-        const qsizetype switches = bytes.indexOf("[StartSwitch]");
-        QVERIFY(window > 0 && plot > window && switches > plot);
     }
     storeSetting("PlotWizard_Set", "PC3_Loc", "/old/pc3/");
     OptionsDialog dialog;
@@ -269,20 +219,17 @@ void OptionsDialogTest::plotLocationsLoadBrowseAndSave()
     QCOMPARE(env.dialogs().calls().back().filter, QStringLiteral("PC3 Files (*.pc3)|*.pc3|All Files (*.*)|*.*"));
     dialog.m_browsePlotStyleFolderButton->click(); // cancelled: the box stays
     QCOMPARE(dialog.m_plotStyleFolderEdit->text(), QStringLiteral("/styles/"));
-    // A blank box leaves its key as it was.
-    dialog.m_plotStyleFolderEdit->setText(QStringLiteral("   "));
+    // Which boxes are saved (not a blank or "<Default>" one) is the core's.
     dialog.m_applyButton->click();
     QCOMPARE(env.settingsValue("PlotWizard_Set", "PC3_Loc"), std::string("/new/Plotters/"));
-    QCOMPARE(env.settingsValue("PlotWizard_Set", "Style_Loc"), std::string("/styles/"));
 
     env.dialogs().clear();
     dialog.m_plotFilesHelpButton->click();
-    QCOMPARE(env.dialogs().messages().size(), 1);
-    QCOMPARE(env.dialogs().messages()[0].title, std::string("Plot File Locations"));
-    QCOMPARE(env.dialogs().messages()[0].icon, MessageIcon::Information);
+    QCOMPARE(env.dialogs().messages().value(0).title, std::string("Plot File Locations"));
+    QCOMPARE(env.dialogs().messages().value(0).icon, MessageIcon::Information);
 }
 
-void OptionsDialogTest::databaseBrowseWritesAtOnceAndRefreshesThePanel()
+void OptionsDialogTest::changesShowInTheMainWindowAtOnce()
 {
     GuiEnvironment env;
     databaseNoticeShown() = true;
@@ -294,62 +241,46 @@ void OptionsDialogTest::databaseBrowseWritesAtOnceAndRefreshesThePanel()
 
     MainWindow window;
     window.load();
-    QVERIFY(!itemTexts(window.actionPanel()->m_routineCombo).contains(QStringLiteral("From the other database")));
-    // What the dialog and the panel show right after the browse, while the dialog is still open.
+    ActionPanel* panel = window.actionPanel();
+    QVERIFY(!itemTexts(panel->m_routineCombo).contains(QStringLiteral("From the other database")));
+    QCOMPARE(panel->m_productLabel->text(), QStringLiteral("Acad 2005/2006"));
+    QVERIFY(window.m_sortByFieldButton->isHidden());
+    // A browsed database is written and the panel refilled at once, and Apply alone shows a new product: what the
+    // dialog and the panel show while the dialog is still open.
     std::string writtenAtOnce;
     QString boxText;
     bool applyOffered = false;
     QStringList panelList;
-    ModalDriver driver;
-    driver.on<OptionsDialog>([&](OptionsDialog* dialog) {
-        env.dialogs().queueFiles({QString::fromStdString(other)});
-        dialog->m_browseDatabaseButton->click();
-        writtenAtOnce = env.settingsValue("db_Address", "dbAddress");
-        boxText = dialog->m_locationEdits[1]->text();
-        applyOffered = dialog->m_applyButton->isEnabled();
-        panelList = itemTexts(window.actionPanel()->m_routineCombo);
-        dialog->m_cancelButton->click();
-        return true;
-    });
-    auto* properties = control<QAction>(&window, "MnuOptionsFile");
-    QVERIFY(properties->isEnabled());
-    properties->trigger();
-    QCOMPARE(driver.handled(), QStringList{QStringLiteral("qv::OptionsDialog")});
-    QCOMPARE(writtenAtOnce, other);
-    QCOMPARE(boxText, QString::fromStdString(other));
-    QVERIFY(applyOffered);
-    QVERIFY(panelList.contains(QStringLiteral("From the other database")));
-    const auto& calls = env.dialogs().calls();
-    QCOMPARE(calls.value(0).kind, ScriptedUserDialogs::Call::OpenFiles);
-    QCOMPARE(calls.value(0).filter, QString::fromUtf8(options_text::kDatabaseFilter.data()));
-    // Cancel does not take the database back.
-    QCOMPARE(env.settingsValue("db_Address", "dbAddress"), other);
-}
-
-void OptionsDialogTest::productChangeShowsAtOnce()
-{
-    GuiEnvironment env;
-    databaseNoticeShown() = true;
-    MainWindow window;
-    window.load();
-    ActionPanel* panel = window.actionPanel();
-    QCOMPARE(panel->m_productLabel->text(), QStringLiteral("Acad 2005/2006"));
-    QVERIFY(window.m_sortByFieldButton->isHidden());
-
-    // Apply alone shows the new product in the panel while the dialog is still open.
     QString labelAfterApply;
     {
         ModalDriver driver;
         driver.on<OptionsDialog>([&](OptionsDialog* dialog) {
+            env.dialogs().queueFiles({QString::fromStdString(other)});
+            dialog->m_browseDatabaseButton->click();
+            writtenAtOnce = env.settingsValue("db_Address", "dbAddress");
+            boxText = dialog->m_locationEdits[1]->text();
+            applyOffered = dialog->m_applyButton->isEnabled();
+            panelList = itemTexts(panel->m_routineCombo);
             dialog->m_productButtons->button(12)->click(); // Cad2010
             dialog->m_applyButton->click();
             labelAfterApply = panel->m_productLabel->text();
-            dialog->reject();
+            dialog->reject(); // Cancel, which an Apply disables
             return true;
         });
-        control<QAction>(&window, "MnuOptionsFile")->trigger();
+        auto* properties = control<QAction>(&window, "MnuOptionsFile");
+        QVERIFY(properties->isEnabled());
+        properties->trigger();
+        QCOMPARE(driver.handled(), QStringList{QStringLiteral("qv::OptionsDialog")});
     }
+    QCOMPARE(writtenAtOnce, other);
+    QCOMPARE(boxText, QString::fromStdString(other));
+    QVERIFY(applyOffered);
+    QVERIFY(panelList.contains(QStringLiteral("From the other database")));
+    QCOMPARE(env.dialogs().calls().value(0).kind, ScriptedUserDialogs::Call::OpenFiles);
+    QCOMPARE(env.dialogs().calls().value(0).filter, QString::fromUtf8(options_text::kDatabaseFilter.data()));
     QCOMPARE(labelAfterApply, QStringLiteral("Acad 2010/2011/2012"));
+    // Closing without OK takes nothing back.
+    QCOMPARE(env.settingsValue("db_Address", "dbAddress"), other);
     QCOMPARE(window.m_productCode, std::string("Cad2010"));
 
     {
@@ -369,7 +300,7 @@ void OptionsDialogTest::productChangeShowsAtOnce()
     QVERIFY(!window.m_sortByFieldButton->isHidden());
 }
 
-void OptionsDialogTest::locateDatabaseWritesTheAddressByApplyOrOk()
+void OptionsDialogTest::locateDatabaseWritesTheAddressByApplyOrOkAndReportsAFailedWrite()
 {
     GuiEnvironment env;
     LocateDatabaseDialog dialog;
@@ -382,42 +313,12 @@ void OptionsDialogTest::locateDatabaseWritesTheAddressByApplyOrOk()
     dialog.m_databasePathEdit->setText(QStringLiteral("   "));
     dialog.m_okButton->click();
     QVERIFY(dialog.isVisible());
-    QCOMPARE(databaseSetting(env), std::string("Unknown"));
+    QCOMPARE(env.settingsValue("db_Address", "dbAddress"), std::string("Unknown"));
     QCOMPARE(env.dialogs().messages().value(0), (UserMessage{"Please Enter The Address for the Routine Database file.",
                                                              "Error", MessageIcon::Exclamation}));
 
-    // Browse fills the address and enables Apply, which writes it and keeps the dialog open.
-    env.dialogs().clear();
-    const QString chosen = env.file(QStringLiteral("Batch_CAD.dat"));
-    env.dialogs().queueFiles({chosen});
-    dialog.m_browseButton->click();
-    QCOMPARE(dialog.m_databasePathEdit->text(), chosen);
-    dialog.m_applyButton->click();
-    QCOMPARE(databaseSetting(env), chosen.toStdString());
-    QVERIFY(dialog.isVisible());
-    QVERIFY(env.dialogs().messages().isEmpty());
-
-    // A typed path is taken as it stands, whether or not the file exists yet; OK closes.
-    const QString typed = env.file(QStringLiteral("elsewhere/Routines.dat"));
-    dialog.m_databasePathEdit->setText(typed);
-    dialog.m_okButton->click();
-    QCOMPARE(databaseSetting(env), typed.toStdString());
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(env.dialogs().messages().value(0),
-             (UserMessage{"You will have to restart Quorvel for the changes to take affect.", "Quorvel Explanation",
-                          MessageIcon::Information}));
-    dialog.show();
-    dialog.m_cancelButton->click();
-    QVERIFY(!dialog.isVisible());
-}
-
-void OptionsDialogTest::locateDatabaseReportsAFailedWriteAndStays()
-{
-    GuiEnvironment env;
-    // A folder where the settings file should be makes every write fail.
+    // A folder where the settings file should be makes every write fail: reported, and the dialog stays.
     QVERIFY(QDir(env.folder()).mkdir(QStringLiteral("Quorvel.ini")));
-    LocateDatabaseDialog dialog;
-    dialog.show();
     dialog.m_databasePathEdit->setText(env.file(QStringLiteral("Batch_Cad.dat")));
     for (auto [button, routine] : {std::pair{dialog.m_applyButton, "in routine cmdApply_Click"},
                                    std::pair{dialog.m_okButton, "in routine cmdOK_Click"}}) {
@@ -430,6 +331,31 @@ void OptionsDialogTest::locateDatabaseReportsAFailedWriteAndStays()
         QVERIFY2(messages[0].title == "Quorvel Error" && messages[0].text.find(routine) != std::string::npos,
                  messages[0].text.c_str());
     }
+    QVERIFY(QDir(env.folder()).rmdir(QStringLiteral("Quorvel.ini")));
+
+    // Browse fills the address and enables Apply, which writes it and keeps the dialog open.
+    env.dialogs().clear();
+    const QString chosen = env.file(QStringLiteral("Batch_CAD.dat"));
+    env.dialogs().queueFiles({chosen});
+    dialog.m_browseButton->click();
+    QCOMPARE(dialog.m_databasePathEdit->text(), chosen);
+    dialog.m_applyButton->click();
+    QCOMPARE(env.settingsValue("db_Address", "dbAddress"), chosen.toStdString());
+    QVERIFY(dialog.isVisible());
+    QVERIFY(env.dialogs().messages().isEmpty());
+
+    // A typed path is taken as it stands, whether or not the file exists yet; OK closes.
+    const QString typed = env.file(QStringLiteral("elsewhere/Routines.dat"));
+    dialog.m_databasePathEdit->setText(typed);
+    dialog.m_okButton->click();
+    QCOMPARE(env.settingsValue("db_Address", "dbAddress"), typed.toStdString());
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(env.dialogs().messages().value(0),
+             (UserMessage{"You will have to restart Quorvel for the changes to take affect.", "Quorvel Explanation",
+                          MessageIcon::Information}));
+    dialog.show();
+    dialog.m_cancelButton->click();
+    QVERIFY(!dialog.isVisible());
 }
 
 void OptionsDialogTest::loadReportsDatabaseProblems()
@@ -451,7 +377,7 @@ void OptionsDialogTest::loadReportsDatabaseProblems()
     QCOMPARE(shownText, QString::fromLatin1(kLocateDatabaseText));
     QVERIFY(databaseNoticeShown());
     QVERIFY(makeCatalogue().empty());
-    QCOMPARE(databaseSetting(env), fixed.toStdString());
+    QCOMPARE(env.settingsValue("db_Address", "dbAddress"), fixed.toStdString());
 
     // The new path works; a file ending in part of a record is read with a warning, and not written to.
     QVERIFY(routineDatabase().add(makeRoutineForAdd("Zoom", "_Zoom\r\n_E", false)).ok());

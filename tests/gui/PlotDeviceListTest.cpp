@@ -8,8 +8,6 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 

@@ -7,9 +7,6 @@
 #include "routines/RoutineStore.h"
 #include "support/GuiTestSupport.h"
 
-#include <QDir>
-#include <QFile>
-
 namespace qv::test {
 
 // A program with two drawings on disk (dwg/A.dwg, dwg/B.dwg), a routine "Zoom" given to both, the
