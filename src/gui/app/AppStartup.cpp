@@ -27,11 +27,6 @@ QIcon AppStartup::applicationIcon()
     return icon;
 }
 
-QString AppStartup::commandLineText(const QStringList& arguments)
-{
-    return arguments.mid(1).join(QLatin1Char(' ')).trimmed();
-}
-
 void AppStartup::start()
 {
     programState().editorTab = 30;

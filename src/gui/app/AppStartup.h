@@ -29,9 +29,6 @@ public:
     // The application icon at every size rendered into the program.
     static QIcon applicationIcon();
 
-    // The program's command line: arguments joined by spaces, trimmed.
-    static QString commandLineText(const QStringList& arguments);
-
 signals:
     void mainWindowLoaded();
 
