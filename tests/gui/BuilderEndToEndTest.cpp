@@ -35,7 +35,7 @@ struct DetailedPlotCase
     int mode; // optTilemode
     bool allLayouts;
     QString device;
-    QString paper; // "" keeps the default; "STANDARD:NAME" picks from a standard; else a printer's paper
+    QString paper; // "STANDARD:NAME" picks from a standard ("Pixels:NAME" from the pixel sizes); else a printer's
     int area;      // OptPlotArea; 3 plots the view "Front"
     QString scale;
     bool toFile;
@@ -120,7 +120,7 @@ void buildAndRun(GuiEnvironment& env, const QString& product, const DetailedPlot
         if (standard != "Pixels"_L1)
             chooseText(tab->m_paperStandardCombo, standard);
         chooseText(tab->m_paperCombo, c.paper.section(u':', 1));
-    } else if (!c.paper.isEmpty()) {
+    } else {
         chooseText(tab->m_paperCombo, c.paper);
     }
     tab->m_plotAreaButtons->button(c.area)->click();

@@ -135,8 +135,7 @@ void BuilderTabsTest::pageSetupBrowsesChecksAndRoutine()
     QCOMPARE(built.count(), 0);
     auto messages = env.dialogs().messages();
     QCOMPARE(messages.size(), 2);
-    QCOMPARE(messages[0].title, std::string("Plotting Information"));
-    QVERIFY(messages[0].icon == MessageIcon::Information);
+    QCOMPARE(messages[0], plottingInformationMessage());
     QCOMPARE(messages[1], exclamation("Please enter a PageSetup Name", "Page Setup"));
     QCOMPARE(tab.focusWidget(), tab.m_pageSetupNameEdit);
 
