@@ -3,7 +3,6 @@
 
 #include "builders/DetailedPlot.h"
 #include "core/builders/HostReplay.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -12,15 +11,6 @@
 
 namespace qv {
 namespace {
-
-using hostmodel::HostEvent;
-
-// Drawings whose first line declares their state to the host.
-constexpr const char* kModelDrawing = "ModelTab.dwg";
-constexpr const char* kLayoutDrawing = "LayoutTab.dwg";
-
-// The devices a test machine's host knows besides the standard configurations.
-constexpr const char* kExtraDevices = "Office Printer=A4|Letter;DWG To PDF.pc3";
 
 using Mode = PlotTabMode;
 constexpr const char* kDwf = "DWF6 ePlot.pc3";
@@ -31,20 +21,6 @@ constexpr const char* kList = "Select paper size";
 // listed is not run (a plain routine is made for one kind of tab).
 using Layouts = std::vector<std::string>;
 const std::tuple<const char*, DetailedPlotChoices, Layouts, Layouts> kVariants[] = {
-    {"model, ISO A1, extents 1:100, style table",
-     {.mode = Mode::Model,
-      .layoutName = "<Model>",
-      .device = kDwf,
-      .paperLabel = kList,
-      .paperList = "ISO A1 (841.00 x 594.00 MM)",
-      .units = "_Millimeters",
-      .plotArea = "_Extents",
-      .scaleChoice = "1:100",
-      .scale2 = "100",
-      .centre = true,
-      .styleTable = "monochrome.ctb"},
-     {"Model"},
-     {}},
     {"model, view, no plot styles, two copies, offset, upside down",
      {.mode = Mode::Model,
       .layoutName = "<Model>",
@@ -152,21 +128,17 @@ const std::tuple<const char*, DetailedPlotChoices, Layouts, Layouts> kVariants[]
 };
 
 using hostreplay::Family;
+using DetailedPlotHost = hostreplay::HostReplayTest;
 
-TEST(DetailedPlotHost, RoutinesPlotEveryTabTheyAreMadeForOnEveryProduct)
+TEST_F(DetailedPlotHost, RoutinesPlotEveryTabTheyAreMadeForOnEveryProduct)
 {
-    TempDir dir;
-    dir.write(kModelDrawing, "CADHOST tab=Model layouts=Layout1,Layout2 views=Front\r\nDWG");
-    dir.write(kLayoutDrawing, "CADHOST tab=Layout1 layouts=Layout1,Layout2 views=Front\r\nDWG");
-    // The layouts the routine plots on one drawing.
-    const auto run = [&dir](const Family& family, const std::string& routine, const char* drawing,
-                            const std::string& trace) {
-        std::vector<std::string> plotted;
-        hostreplay::replay(family, routine, dir.path(), drawing, kExtraDevices, trace, [&](const HostEvent& e) {
-            if (e.event == "plotted")
-                plotted.push_back(e.detail.substr(7, e.detail.find(' ') - 7)); // "layout=NAME ..."
-        });
-        return plotted;
+    // The layouts the routine plots on one drawing ("layout=NAME ..." in each plot's details).
+    const auto plotted = [this](const Family& family, const std::string& routine, const char* drawing,
+                                const std::string& trace) {
+        std::vector<std::string> layouts = replay(family, routine, drawing, trace)["plotted"];
+        for (std::string& detail : layouts)
+            detail = detail.substr(7, detail.find(' ') - 7);
+        return layouts;
     };
     int automaticRuns = 0;
     for (const Family& family : hostreplay::kFamiliesFrom2000) {
@@ -182,7 +154,7 @@ TEST(DetailedPlotHost, RoutinesPlotEveryTabTheyAreMadeForOnEveryProduct)
             for (const auto& [drawing, layouts] : drawings) {
                 if (layouts->empty())
                     continue;
-                EXPECT_EQ(run(family, routine.text, drawing, trace + ", " + drawing), *layouts)
+                EXPECT_EQ(plotted(family, routine.text, drawing, trace + ", " + drawing), *layouts)
                     << trace << ", " << drawing;
                 automaticRuns += automatic;
             }

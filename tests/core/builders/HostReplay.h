@@ -1,17 +1,21 @@
 #pragma once
 
 // The harness the builders' host tests share: a routine is written into a batch script by the real script
-// writer of a product family, and the script is replayed against the host model.
+// writer of a product family, and the script is replayed against the host model on one of the fixture's
+// drawings.
 
 #include "HostModel.h"
 #include "batch/ScriptWriter.h"
 #include "support/PlainScriptInputs.h"
+#include "support/TempDir.h"
 
-#include <functional>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <map>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace qv::hostreplay {
 
@@ -36,33 +40,65 @@ inline constexpr Family kAllFamilies[] = {
 // The families from release 2000 on: those that plot.
 inline constexpr std::span<const Family> kFamiliesFrom2000(kAllFamilies, std::size(kAllFamilies) - 2);
 
-// Runs the routine on one drawing of the folder through a script of the family's writer, passing every host
-// event on. Fails the calling test when the script cannot be written, when the host ends in error, or on any
-// error, unjudged entry or unknown command.
-inline void replay(const Family& family, const std::string& routine, const std::string& folder, const char* drawing,
-                   const char* extraDevices, const std::string& trace,
-                   const std::function<void(const hostmodel::HostEvent&)>& onEvent)
+// What one run did: the details of each telling event, in order, by event name.
+using Events = std::map<std::string, std::vector<std::string>>;
+
+// A folder with a drawing open on its model tab, one open on a layout and a standard drawing to import page
+// setups from, each declaring its state to the host in its first line; and an "Out" folder to save into.
+class HostReplayTest : public ::testing::Test
 {
-    const ScriptInputs inputs = plainScriptInputs({{drawing, folder, "Routine", ""}}, folder,
-                                                  [&routine](const std::string&) { return routine; });
-    const Result<ScriptText> script = buildScript(inputs, family.writer);
-    if (!script) {
-        ADD_FAILURE() << trace << ": " << script.error().description;
-        return;
+protected:
+    static constexpr const char* kModelDrawing = "Model.dwg";
+    static constexpr const char* kLayoutDrawing = "Layout.dwg";
+    static constexpr const char* kStandard = "Standard.dwg";
+
+    void SetUp() override
+    {
+        // Model.dwg already holds Std-A1, so an import redefines it (EXPERT 2 answers without asking).
+        m_dir.write(kModelDrawing, "CADHOST tab=Model layouts=Layout1,Layout2 views=Front "
+                                   "pagesetups=A1-Plot=Office%20Printer,Std-A1\r\nDWG");
+        m_dir.write(kLayoutDrawing, "CADHOST tab=Layout1 layouts=Layout1,Layout2 views=Front "
+                                    "pagesetups=A1-Plot=Office%20Printer\r\nDWG");
+        m_dir.write(kStandard, "CADHOST pagesetups=Std-A1=Office%20Printer,Std%20A3=Default%20Windows%20System%20"
+                               "Printer.pc3,Unused\r\nDWG");
+        std::filesystem::create_directories(m_dir.native("Out"));
     }
 
-    hostmodel::HostSetup setup;
-    setup.product = *hostmodel::findProduct(family.product);
-    setup.devices = hostmodel::parseDevices(extraDevices);
-    std::string problems;
-    const hostmodel::HostOutcome outcome =
-        hostmodel::runHostScript(script.value().bytes, setup, [&](const hostmodel::HostEvent& e) {
-            if (e.event == "error" || e.event == "unmodelled" || e.event == "command")
-                problems += std::to_string(e.line) + " " + e.event + ": " + e.detail + "\n";
-            onEvent(e);
-        });
-    EXPECT_EQ(outcome.status, 0) << trace << "\n" << problems << "\n" << script.value().bytes;
-    EXPECT_EQ(problems, "") << trace << "\n" << script.value().bytes;
-}
+    // Runs the routine on one drawing of the folder through a script of the family's writer, on a host that
+    // knows an office printer and a PDF configuration besides the standard ones. Fails the calling test when
+    // the script cannot be written, when the host ends in error, or on any error, unjudged entry or unknown
+    // command.
+    Events replay(const Family& family, const std::string& routine, const char* drawing, const std::string& trace)
+    {
+        const ScriptInputs inputs = plainScriptInputs({{drawing, m_dir.path(), "Routine", ""}}, m_dir.path(),
+                                                      [&routine](const std::string&) { return routine; });
+        const Result<ScriptText> script = buildScript(inputs, family.writer);
+        if (!script) {
+            ADD_FAILURE() << trace << ": " << script.error().description;
+            return {};
+        }
+        hostmodel::HostSetup setup;
+        setup.product = *hostmodel::findProduct(family.product);
+        setup.devices = hostmodel::parseDevices("Office Printer=A4|Letter;DWG To PDF.pc3");
+        std::string problems;
+        Events events;
+        const hostmodel::HostOutcome outcome =
+            hostmodel::runHostScript(script.value().bytes, setup, [&](const hostmodel::HostEvent& e) {
+                if (e.event == "error" || e.event == "unmodelled" || e.event == "command")
+                    problems += std::to_string(e.line) + " " + e.event + ": " + e.detail + "\n";
+                if (e.event != "prompt" && e.event != "answer" && e.event != "lisp")
+                    events[e.event].push_back(e.detail);
+            });
+        EXPECT_EQ(outcome.status, 0) << trace << "\n" << problems << "\n" << script.value().bytes;
+        EXPECT_EQ(problems, "") << trace << "\n" << script.value().bytes;
+        return events;
+    }
+
+    std::string path(const std::string& name) const { return m_dir.file(name); }
+    bool exists(const std::string& name) const { return std::filesystem::exists(m_dir.native(name)); }
+    void remove(const std::string& name) const { std::filesystem::remove(m_dir.native(name)); }
+
+    TempDir m_dir;
+};
 
 } // namespace qv::hostreplay

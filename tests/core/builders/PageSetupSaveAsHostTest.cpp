@@ -6,27 +6,18 @@
 #include "builders/SaveAsRoutine.h"
 #include "core/builders/HostReplay.h"
 #include "core/builders/PageSetupChoices.h"
-#include "support/TempDir.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <map>
 #include <string>
 #include <vector>
 
 namespace qv {
 namespace {
 
-using hostmodel::HostEvent;
-
-constexpr const char* kModelDrawing = "Model.dwg";
-constexpr const char* kLayoutDrawing = "Layout.dwg";
-constexpr const char* kStandard = "Standard.dwg";
-constexpr const char* kExtraDevices = "Office Printer=A4|Letter";
-
-// What one run did: the details of each telling event, in order, by event name.
-using Events = std::map<std::string, std::vector<std::string>>;
+using hostreplay::Events;
+using hostreplay::Family;
+using PageSetupSaveAsHost = hostreplay::HostReplayTest;
 
 int count(const Events& events, const std::string& name, const std::string& detail = {})
 {
@@ -37,53 +28,14 @@ int count(const Events& events, const std::string& name, const std::string& deta
                                           [&](const std::string& d) { return d.starts_with(detail); }));
 }
 
-using hostreplay::Family;
-
-class PageSetupSaveAsHost : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        // Model.dwg already holds Std-A1, so an import redefines it (EXPERT 2 answers without asking).
-        m_dir.write(kModelDrawing, "CADHOST tab=Model pagesetups=A1-Plot=Office%20Printer,Std-A1\r\nDWG");
-        m_dir.write(kLayoutDrawing,
-                    "CADHOST tab=Layout1 layouts=Layout1,Layout2 pagesetups=A1-Plot=Office%20Printer\r\nDWG");
-        m_dir.write(kStandard, "CADHOST pagesetups=Std-A1=Office%20Printer,Std%20A3=Default%20Windows%20System%20"
-                               "Printer.pc3,Unused\r\nDWG");
-        std::filesystem::create_directories(m_dir.native("Out"));
-    }
-
-    // What the routine did to one drawing, by event.
-    Events runRoutine(const Family& family, const std::string& routine, const char* drawing, const std::string& trace)
-    {
-        Events events;
-        hostreplay::replay(family, routine, m_dir.path(), drawing, kExtraDevices, trace, [&](const HostEvent& e) {
-            if (e.event != "prompt" && e.event != "answer" && e.event != "lisp")
-                events[e.event].push_back(e.detail);
-        });
-        return events;
-    }
-
-    std::string path(const std::string& name) const { return m_dir.file(name); }
-    bool exists(const std::string& name) const { return std::filesystem::exists(m_dir.native(name)); }
-    void remove(const std::string& name) const { std::filesystem::remove(m_dir.native(name)); }
-
-    TempDir m_dir;
-};
-
 TEST_F(PageSetupSaveAsHost, PageSetupPlotsOnEveryProduct)
 {
     int allTabsRuns = 0;
     for (const Family& family : hostreplay::kFamiliesFrom2000) {
         const std::string product = family.product;
         auto run = [&](const PageSetupPlotChoices& choices, const char* drawing) {
-            return runRoutine(family, buildPageSetupPlotRoutine(choices, product).text, drawing, product);
+            return replay(family, buildPageSetupPlotRoutine(choices, product).text, drawing, product);
         };
-        // From the drawing, with the page setup's own device.
-        EXPECT_EQ(run(plot("A1-Plot"), kModelDrawing)["plotted"],
-                  std::vector<std::string>{"layout=Model pagesetup=A1-Plot device=Office Printer"})
-            << product;
-
         // Another device, to a file, two copies; and a device that only writes files.
         const auto toFile = plot("A1-Plot", "Default Windows System Printer.pc3", true, "2");
         remove("Layout-Layout1.plt");
@@ -122,13 +74,11 @@ TEST_F(PageSetupSaveAsHost, ImportsOnEveryProduct)
 {
     const std::pair<PageSetupImportChoices, std::string> variants[] = {
         {{true, "*", path(kStandard)}, "Std-A1,Std A3,Unused"},
-        {{false, " Std A3 ", path(kStandard)}, "Std A3"},
         {{false, "Std-A1, Std A3", path(kStandard)}, "Std-A1,Std A3"},
     };
     for (const Family& family : hostreplay::kFamiliesFrom2000) {
         for (const auto& [choices, imported] : variants) {
-            Events events =
-                runRoutine(family, buildPageSetupImportRoutine(choices).text, kModelDrawing, family.product);
+            Events events = replay(family, buildPageSetupImportRoutine(choices).text, kModelDrawing, family.product);
             EXPECT_EQ(events["pagesetups-imported"], std::vector<std::string>{imported}) << family.product;
             EXPECT_EQ(count(events, "qsave"), 1) << family.product;
         }
@@ -164,7 +114,7 @@ TEST_F(PageSetupSaveAsHost, EveryReleaseSavesAndExports)
                         continue;
                     }
                     ASSERT_TRUE(routine.ok()) << trace << ": " << routine.refusal->text;
-                    const Events events = runRoutine(family, routine.text, kModelDrawing, trace);
+                    const Events events = replay(family, routine.text, kModelDrawing, trace);
                     if (dxf) {
                         // The file's name goes through AutoLISP with forward slashes: the version is what to compare.
                         std::string version = dxfVersionAnswer(entry).value();
