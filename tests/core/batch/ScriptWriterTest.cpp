@@ -2,6 +2,7 @@
 
 #include "support/PlainScriptInputs.h"
 #include "support/TempDir.h"
+#include "text/LineBreaks.h"
 #include "text/Paths.h"
 
 #include <filesystem>
@@ -16,14 +17,9 @@ namespace {
 const std::string kSep(1, pathSeparator());
 
 // Each line followed by CR LF, as the script holds it.
-std::string joinLines(std::initializer_list<std::string_view> lines)
+std::string joinLines(const std::vector<std::string>& lines)
 {
-    std::string out;
-    for (const auto line : lines) {
-        out += line;
-        out += "\r\n";
-    }
-    return out;
+    return joinCrLf(lines) + "\r\n";
 }
 
 // The script around the lines of each drawing: the start-up drawing closed first, each drawing closed
@@ -32,11 +28,9 @@ std::string script(const std::vector<std::vector<std::string>>& drawings, bool b
 {
     const std::string u = bricscad ? "" : "_";
     std::string out = joinLines({u + "Zoom", "0.999x", u + "Close", bricscad ? "N" : "_Y"});
-    for (std::size_t i = 0; i < drawings.size(); ++i) {
-        for (const std::string& line : drawings[i])
-            out += line + "\r\n";
-        out += joinLines({u + "Zoom", "0.999x", u + (i + 1 < drawings.size() ? "Close" : "Quit"), u + "Y"});
-    }
+    for (std::size_t i = 0; i < drawings.size(); ++i)
+        out += joinLines(drawings[i]) +
+               joinLines({u + "Zoom", "0.999x", u + (i + 1 < drawings.size() ? "Close" : "Quit"), u + "Y"});
     return out + u + "Quit\r\n";
 }
 
@@ -195,6 +189,9 @@ TEST(ScriptWriter, ErrorTextsOfTheThreeWriters)
     }
 }
 
+// A script left by an earlier run, which a refused or failed run must leave as it is.
+const std::string kStale = "_Open\r\n\"old.dwg\"\r\n";
+
 // A probe that answers from a table of path suffixes (`others` for the rest) and records its calls.
 struct FakeProbe
 {
@@ -312,7 +309,6 @@ TEST(ScriptWriter, WritesTheScriptAndLaunches)
 TEST(ScriptWriter, EntriesThatWouldBreakTheLinesAreRefusedBeforeAnyWrite)
 {
     TempDir dir;
-    const std::string stale = "_Open\r\n\"old.dwg\"\r\n";
     const std::string drawing = "in routine LoopThroughList 9\r\n\r\nThe drawing ";
     const std::string routine = "in routine LoopThroughList 3\r\n\r\nThe routine R cannot be written";
     // row, text of its routine R, message (empty: written)
@@ -329,7 +325,7 @@ TEST(ScriptWriter, EntriesThatWouldBreakTheLinesAreRefusedBeforeAnyWrite)
         {{"A.dwg", "F\n", "R", ""}, "_a", drawing},
     };
     for (const auto& [row, routineText, message] : cases) {
-        dir.write("Batch.scr", stale);
+        dir.write("Batch.scr", kStale);
         auto in = inputs({{"ok.dwg", "F", "Purge", ""}, row});
         in.scriptFolder = dir.path();
         in.routineText = [text = routineText](const std::string& description) {
@@ -343,7 +339,7 @@ TEST(ScriptWriter, EntriesThatWouldBreakTheLinesAreRefusedBeforeAnyWrite)
             continue;
         }
         expectFailed(result, message);
-        EXPECT_EQ(dir.read("Batch.scr"), stale) << message;
+        EXPECT_EQ(dir.read("Batch.scr"), kStale) << message;
         EXPECT_TRUE(fake.calls.empty()); // refused before the script was even looked for
     }
 }
@@ -351,23 +347,22 @@ TEST(ScriptWriter, EntriesThatWouldBreakTheLinesAreRefusedBeforeAnyWrite)
 TEST(ScriptWriter, FileErrorsNeverLaunchOnAStaleScript)
 {
     TempDir dir;
-    const std::string stale = "_Open\r\n\"old.dwg\"\r\n";
     auto in = inputs({{"A.dwg", "F", "Purge", ""}});
     in.scriptFolder = dir.path();
     FakeProbe fake;
 
     // A build failure leaves the old script untouched.
-    dir.write("Batch.scr", stale);
+    dir.write("Batch.scr", kStale);
     in.isReadOnly = [](const std::string& path) -> Result<bool> { return makeError(ErrFileNotFound, path); };
     expectFailed(writeGeneralScript(in, fake.probe(), noQuestions()),
                  "Error Number 53 in routine LoopThroughList 10\r\n\r\nFile not found: F" + kSep + "A.dwg");
-    EXPECT_EQ(dir.read("Batch.scr"), stale);
+    EXPECT_EQ(dir.read("Batch.scr"), kStale);
     in.isReadOnly = nullptr;
 
     // Every script held by a host: none is truncated, and no numbered one is made.
     FakeProbe allLocked{{}, ErrPermissionDenied, {}};
     expectFailed(writeGeneralScript(in, allLocked.probe(), noQuestions()), "in routine LoopThroughList Ver 11.0 1\r\n");
-    EXPECT_EQ(dir.read("Batch.scr"), stale);
+    EXPECT_EQ(dir.read("Batch.scr"), kStale);
     EXPECT_FALSE(std::filesystem::exists(dir.native("Batch1.scr")));
 
     // The script cannot be created: its name is taken by a folder.

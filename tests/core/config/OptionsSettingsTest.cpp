@@ -110,38 +110,32 @@ TEST(OptionsSettings, UpdateWritesEveryKeyInItsOrder)
 
 TEST(OptionsSettings, AFailedCheckKeepsWhatWasWrittenBeforeIt)
 {
+    TempDir dir;
+    const SettingsFile ini(dir.path());
     // Extra switches chosen but none typed: everything up to StartOption is written, nothing after.
-    {
-        TempDir dir;
-        const SettingsFile ini(dir.path());
-        OptionsValues values = valid();
-        values.switchText = "   ";
-        values.productCode = "Cad14";
-        const UpdateOutcome outcome = writeOptions(ini, values, {});
-        EXPECT_FALSE(outcome.saved);
-        EXPECT_EQ(outcome.message, (UserMessage{"Please Enter The Startup Switches or Select No Extra Startup Switches",
-                                                "Error", MessageIcon::Exclamation}));
-        EXPECT_EQ(outcome.focus, OptionsField::StartupSwitch);
-        EXPECT_EQ(outcome.release2004OrLater, std::optional<bool>(false));
-        EXPECT_EQ(ini.readValue("Cad_Ver", "CadVer"), "Cad14");
-        EXPECT_EQ(ini.readValue("StartSwitch", "StartOption"), "YesSwitch");
-        EXPECT_EQ(ini.readValue("StartSwitch", "Switch"), "Unknown");
-        EXPECT_EQ(ini.readValue("FieldOption", "SortOnOff"), "Unknown");
-    }
+    OptionsValues values = valid();
+    values.switchText = "   ";
+    values.productCode = "Cad14";
+    UpdateOutcome outcome = writeOptions(ini, values, {});
+    EXPECT_FALSE(outcome.saved);
+    EXPECT_EQ(outcome.message, (UserMessage{"Please Enter The Startup Switches or Select No Extra Startup Switches",
+                                            "Error", MessageIcon::Exclamation}));
+    EXPECT_EQ(outcome.focus, OptionsField::StartupSwitch);
+    EXPECT_EQ(outcome.release2004OrLater, std::optional<bool>(false));
+    EXPECT_EQ(ini.readValue("Cad_Ver", "CadVer"), "Cad14");
+    EXPECT_EQ(ini.readValue("StartSwitch", "StartOption"), "YesSwitch");
+    EXPECT_EQ(ini.readValue("StartSwitch", "Switch"), "Unknown");
+
     // A delimiter of two characters: the switches are written, nothing of the field sort.
-    {
-        TempDir dir;
-        const SettingsFile ini(dir.path());
-        OptionsValues values = valid();
-        values.fieldDelimiter = "--";
-        const UpdateOutcome outcome = writeOptions(ini, values, {});
-        EXPECT_FALSE(outcome.saved);
-        EXPECT_EQ(outcome.message->text, kOneCharacter);
-        EXPECT_EQ(outcome.focus, OptionsField::FieldDelimiter);
-        EXPECT_EQ(ini.readValue("StartSwitch", "Switch"), "/p profile");
-        for (const char* key : {"SortOnOff", "FieldDelim", "FieldNum"})
-            EXPECT_EQ(ini.readValue("FieldOption", key), "Unknown") << key;
-    }
+    values = valid();
+    values.fieldDelimiter = "--";
+    outcome = writeOptions(ini, values, {});
+    EXPECT_FALSE(outcome.saved);
+    EXPECT_EQ(outcome.message->text, kOneCharacter);
+    EXPECT_EQ(outcome.focus, OptionsField::FieldDelimiter);
+    EXPECT_EQ(ini.readValue("StartSwitch", "Switch"), "/p profile");
+    for (const char* key : {"SortOnOff", "FieldDelim", "FieldNum"})
+        EXPECT_EQ(ini.readValue("FieldOption", key), "Unknown") << key;
 }
 
 TEST(OptionsSettings, AFailedWriteStopsTheSequenceAndIsReported)
