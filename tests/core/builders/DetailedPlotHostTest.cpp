@@ -21,11 +21,13 @@ constexpr const char* kList = "Select paper size";
 // listed is not run (a plain routine is made for one kind of tab).
 using Layouts = std::vector<std::string>;
 const std::tuple<const char*, DetailedPlotChoices, Layouts, Layouts> kVariants[] = {
-    {"model, view, no plot styles, two copies, offset, upside down",
+    {"model, printer to a file, view, no plot styles, two copies, offset, upside down, changes saved",
      {.mode = Mode::Model,
       .layoutName = "<Model>",
       .copies = "2",
-      .device = kDwf,
+      .device = "Office Printer",
+      .paperLabel = kList,
+      .paperList = "Letter",
       .orientation = "_Portrait",
       .upsideDown = true,
       .plotArea = "_View",
@@ -35,7 +37,9 @@ const std::tuple<const char*, DetailedPlotChoices, Layouts, Layouts> kVariants[]
       .plotStyles = false,
       .styleTable = "monochrome.ctb",
       .hide = true,
-      .shade = "Hidden"},
+      .shade = "Hidden",
+      .plotToFile = true,
+      .saveChanges = true},
      {"Model", "Model"},
      {}},
     {"model, raster device in pixels",
@@ -47,16 +51,6 @@ const std::tuple<const char*, DetailedPlotChoices, Layouts, Layouts> kVariants[]
       .units = "_Pixels",
       .scaleChoice = "1:2",
       .scale2 = "2"},
-     {"Model"},
-     {}},
-    {"model, printer to a file",
-     {.mode = Mode::Model,
-      .layoutName = "<Model>",
-      .device = "Office Printer",
-      .paperLabel = kList,
-      .paperList = "Letter",
-      .plotToFile = true,
-      .saveChanges = true},
      {"Model"},
      {}},
     {"model, PDF file device with plot to file ticked",
@@ -140,11 +134,9 @@ TEST_F(DetailedPlotHost, RoutinesPlotEveryTabTheyAreMadeForOnEveryProduct)
             detail = detail.substr(7, detail.find(' ') - 7);
         return layouts;
     };
-    int automaticRuns = 0;
     for (const Family& family : hostreplay::kFamiliesFrom2000) {
         for (const auto& [name, choices, onModelDrawing, onLayoutDrawing] : kVariants) {
-            const bool automatic = choices.mode == Mode::Automatic;
-            if (automatic && !offersAutomaticPlot(family.product))
+            if (choices.mode == Mode::Automatic && !offersAutomaticPlot(family.product))
                 continue;
             const DetailedPlotResult routine = buildDetailedPlotRoutine(choices, family.product);
             const std::string trace = std::string(family.product) + ", " + name;
@@ -156,11 +148,9 @@ TEST_F(DetailedPlotHost, RoutinesPlotEveryTabTheyAreMadeForOnEveryProduct)
                     continue;
                 EXPECT_EQ(plotted(family, routine.text, drawing, trace + ", " + drawing), *layouts)
                     << trace << ", " << drawing;
-                automaticRuns += automatic;
             }
         }
     }
-    EXPECT_GT(automaticRuns, 0);
 }
 
 } // namespace

@@ -30,7 +30,6 @@ int count(const Events& events, const std::string& name, const std::string& deta
 
 TEST_F(PageSetupSaveAsHost, PageSetupPlotsOnEveryProduct)
 {
-    int allTabsRuns = 0;
     for (const Family& family : hostreplay::kFamiliesFrom2000) {
         const std::string product = family.product;
         auto run = [&](const PageSetupPlotChoices& choices, const char* drawing) {
@@ -65,9 +64,7 @@ TEST_F(PageSetupSaveAsHost, PageSetupPlotsOnEveryProduct)
         EXPECT_EQ(count(layouts, "plotted"), 4) << product;
         EXPECT_EQ(count(layouts, "plotted", "layout=Layout2"), 2) << product;
         EXPECT_EQ(count(run(allTabs, kModelDrawing), "plotted"), 0) << product;
-        ++allTabsRuns;
     }
-    EXPECT_EQ(allTabsRuns, 7);
 }
 
 TEST_F(PageSetupSaveAsHost, ImportsOnEveryProduct)
