@@ -342,7 +342,6 @@ TEST(DetailedPlot, CopiesRepeatTheWholeCommand)
 
 TEST(DetailedPlot, Answers)
 {
-    EXPECT_EQ(escapeQuotesForLisp(R"(a "b" \c \\srv\)"), R"(a \"b\" \\c \\\\srv\\)");
     EXPECT_EQ(quoteDeviceForLisp(R"(  \\srv\Plot "A"  )"), R"(\\\\srv\\Plot \"A\")");
 
     for (const char* valid : {"", "1", "100", "0.5", ".5", "1/4", "12/48"})
@@ -364,7 +363,6 @@ TEST(DetailedPlot, Answers)
         EXPECT_EQ(paperAnswer(c), answer) << label << "/" << list;
     }
 
-    EXPECT_EQ(layoutNameAnswer("<Model>"), "");
     EXPECT_EQ(layoutNameAnswer(" <model> "), "<model>"); // only the exact "<Model>" is the model tab
     EXPECT_EQ(layoutNameAnswer(" <default> "), "");
 }

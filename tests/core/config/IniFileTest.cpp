@@ -11,8 +11,7 @@ TEST(IniRead, FollowsThePrivateProfileRules)
     const std::string u = "Unknown";
     // name, file, section, key, value read
     const std::tuple<const char*, std::string, const char*, const char*, std::string> cases[] = {
-        {"lone LF and CR", "[S]\nk=v\rj=w", "S", "j", "w"},
-        {"no final break", "[S]\r\nk=v", "S", "k", "v"},
+        {"lone LF and CR, no final break", "[S]\nk=v\rj=w", "S", "j", "w"},
         {"section case", "[db_Address]\r\ndbAddress=x\r\n", "DB_ADDRESS", "dbaddress", "x"},
         {"brackets trimmed", "[ \tS\v ]\r\nk=v\r\n", "S", "k", "v"},
         {"text after bracket", "[S] junk\r\nk=v\r\n", "S", "k", "v"},

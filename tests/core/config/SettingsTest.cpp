@@ -63,11 +63,9 @@ TEST(Settings, AFailedWriteIsReportedAndLeavesTheFileWhole)
     ASSERT_FALSE(noFolder.ok());
     EXPECT_EQ(noFolder.error().number, ErrPathNotFound);
 
-    // A folder in place of the file: reads see nothing, writes fail.
+    // A folder in place of the file: reads see nothing (a write to it fails in OptionsSettingsTest).
     std::filesystem::create_directories(dir.native("asdir/Quorvel.ini"));
-    const SettingsFile folderIni(dir.file("asdir"));
-    EXPECT_EQ(folderIni.readValue("S", "k"), "Unknown");
-    EXPECT_FALSE(folderIni.writeValue("S", "k", "v").ok());
+    EXPECT_EQ(SettingsFile(dir.file("asdir")).readValue("S", "k"), "Unknown");
 }
 
 TEST(Settings, FieldNumberText)
