@@ -26,8 +26,6 @@ using namespace qv::test;
 
 namespace {
 
-using BatchFixture = RunFixture;
-
 // Answers the read-only window when it opens: clicks the option (or none, -1) and OK.
 void answerReadOnlyWindow(QObject* context, int option, int* shownRows)
 {
@@ -36,16 +34,6 @@ void answerReadOnlyWindow(QObject* context, int option, int* shownRows)
         if (option >= 0)
             window->m_decisionButtons->button(option)->click();
         window->m_okButton->click();
-    });
-}
-
-// Runs `inspect` on the check window once it is open, then closes it.
-void whenCheckWindowOpens(QObject* context, std::function<void(CheckResultWindow*)> inspect)
-{
-    whenModalOpens<CheckResultWindow>(context, [inspect = std::move(inspect)](CheckResultWindow* window) {
-        inspect(window);
-        if (QApplication::activeModalWidget() == window)
-            window->m_closeButton->click();
     });
 }
 
@@ -60,14 +48,13 @@ private slots:
     void eachRefusalStopsTheRunWithItsMessage();
     void readOnlyDecisionIsRememberedBetweenRuns();
     void commandLineRunNeverResetsTheSettings();
-    void checkShowsEachDrawingAndWritesNothing();
-    void aProblemOpensItsRoutineInTheEditor();
+    void checkShowsEachDrawingWritesNothingAndOpensAProblem();
     void savingARoutineTheHostWouldRejectAsksFirst();
 };
 
 void BatchRunTest::startWritesTheScriptAndStartsTheHostOnceConfirmed()
 {
-    BatchFixture f;
+    RunFixture f;
     BatchRunner runner(f.window);
     // Cancel in the confirmation writes nothing.
     f.env.dialogs().queueAnswer(MessageAnswer::Cancel);
@@ -118,7 +105,7 @@ void BatchRunTest::eachRefusalStopsTheRunWithItsMessage()
         {"", "Zoom", 2, "Error message File Not Found"},
     };
     for (const auto& c : cases) {
-        BatchFixture f;
+        RunFixture f;
         f.launchResult = c.launchResult;
         const std::string prefix = c.prefix;
         f.window.drawingList()->setRows({{prefix + "A.dwg", f.drawingFolder(), c.routine, ""},
@@ -138,7 +125,7 @@ void BatchRunTest::eachRefusalStopsTheRunWithItsMessage()
 
 void BatchRunTest::readOnlyDecisionIsRememberedBetweenRuns()
 {
-    BatchFixture f;
+    RunFixture f;
     QFile::setPermissions(f.env.file(QStringLiteral("dwg/B.dwg")), QFile::ReadOwner | QFile::ReadGroup);
     BatchRunner runner(f.window);
     int shown = 0;
@@ -164,7 +151,7 @@ void BatchRunTest::readOnlyDecisionIsRememberedBetweenRuns()
 
 void BatchRunTest::commandLineRunNeverResetsTheSettings()
 {
-    BatchFixture f;
+    RunFixture f;
     storeSetting(keys::kStartupSection, keys::kSetupKey, "YES");
     BatchRunner::setScriptProbe([](const std::string&) { return 76; }); // the script folder is gone
     BatchRunner runner(f.window);
@@ -183,7 +170,7 @@ void BatchRunTest::commandLineRunNeverResetsTheSettings()
     QCOMPARE(f.env.settingsValue(keys::kStartupSection, keys::kSetupKey), std::string("YES"));
 }
 
-void BatchRunTest::checkShowsEachDrawingAndWritesNothing()
+void BatchRunTest::checkShowsEachDrawingWritesNothingAndOpensAProblem()
 {
     RunFixture f;
     useProduct("Cad2018");
@@ -200,7 +187,8 @@ void BatchRunTest::checkShowsEachDrawingAndWritesNothing()
     int shownRows = -1;
     int allRows = -1;
     QString problem;
-    whenCheckWindowOpens(&f.window, [&](CheckResultWindow* window) {
+    QString edited;
+    whenModalOpens<CheckResultWindow>(&f.window, [&](CheckResultWindow* window) {
         summary = window->m_summaryLabel->text();
         // Opened on the problems; the box shows everything.
         shownRows = window->m_resultView->model()->rowCount();
@@ -209,44 +197,30 @@ void BatchRunTest::checkShowsEachDrawingAndWritesNothing()
             window->m_resultView->model()->index(0, CheckResultModel::ColLine).data().toString() + QLatin1Char('|') +
             window->m_resultView->model()->index(0, CheckResultModel::ColEntry).data().toString() + QLatin1Char('|') +
             window->m_resultView->model()->index(0, CheckResultModel::ColRoutine).data().toString();
+        // A double click on a problem opens its routine in the editor.
+        whenModalOpens<RoutineEditor>(window, [&](RoutineEditor* editor) {
+            edited =
+                editor->m_descriptionEdit->text() + QLatin1Char('|') + QString::fromStdString(editor->scriptText());
+            editor->m_backButton->click();
+        });
+        window->m_resultView->doubleClicked(window->m_resultView->model()->index(0, 0));
         window->m_problemsOnlyCheck->setChecked(false);
         allRows = window->m_resultView->model()->rowCount();
+        window->m_closeButton->click();
     });
     QTest::mouseClick(panel->m_checkButton, Qt::LeftButton);
     QCOMPARE(summary, QStringLiteral("Checked 2 drawing(s) for Cad2018: 1 OK, 1 with errors, 0 with warnings."));
     QCOMPARE(shownRows, 1);
     QCOMPARE(allRows, 2);
     QCOMPARE(problem, QStringLiteral("Error: Invalid option keyword.|18|_Qsave|Purge short"));
+    QCOMPARE(edited, QStringLiteral("Purge short|_-Purge\r\n_All\r\n_N\r\n_Qsave"));
     QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
     QVERIFY(f.launches.empty());
 }
 
-void BatchRunTest::aProblemOpensItsRoutineInTheEditor()
-{
-    RunFixture f;
-    useProduct("CadLT2018");
-    QVERIFY(addRoutineToDatabase(makeRoutineForAdd("Lisp", "(command \"_Zoom\" \"_E\")", false)));
-    f.window.drawingList()->setRows({{"A.dwg", f.drawingFolder(), "Lisp", ""}});
-    f.window.findChild<ActionPanel*>()->m_setsCombo->addItem(QStringLiteral("1"));
-    QString shownDescription;
-    QString shownText;
-    whenCheckWindowOpens(&f.window, [&](CheckResultWindow* window) {
-        whenModalOpens<RoutineEditor>(window, [&](RoutineEditor* editor) {
-            shownDescription = editor->m_descriptionEdit->text();
-            shownText = editor->m_scriptEdit->toPlainText();
-            editor->m_backButton->click();
-        });
-        window->m_resultView->doubleClicked(window->m_resultView->model()->index(0, 0));
-    });
-    f.window.checkBatch();
-    QCOMPARE(shownDescription, QStringLiteral("Lisp"));
-    QCOMPARE(shownText, QStringLiteral("(command \"_Zoom\" \"_E\")"));
-}
-
 void BatchRunTest::savingARoutineTheHostWouldRejectAsksFirst()
 {
-    GuiEnvironment env;
-    useProduct("Cad2018");
+    GuiEnvironment env("Cad2018");
     RoutineEditor editor;
     editor.load();
     // answer to the question, stored

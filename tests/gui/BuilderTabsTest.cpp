@@ -61,8 +61,7 @@ void BuilderTabsTest::pageSetupFollowsTheProduct()
 {
     QFETCH(QString, code);
     QFETCH(bool, allTabs);
-    GuiEnvironment env;
-    useProduct(code.toStdString());
+    GuiEnvironment env(code.toStdString());
     // Two plotter configurations in the CAD folder's "Plotters" folder make the device list.
     for (const char* name : {"A1 Plotter.pc3", "DWF6 ePlot.pc3"})
         writeFile(env.file(QStringLiteral("CAD/Plotters/") + QString::fromLatin1(name)));
@@ -96,8 +95,7 @@ void BuilderTabsTest::pageSetupFollowsTheProduct()
 
 void BuilderTabsTest::pageSetupBrowsesChecksAndRoutine()
 {
-    GuiEnvironment env;
-    useProduct("Cad2018");
+    GuiEnvironment env("Cad2018");
     storeSetting("Acad_Address", "AcadAddress", toStd(env.file(QStringLiteral("acad.exe"))));
     PageSetupPlotTab tab;
     tab.setUp();
@@ -216,8 +214,7 @@ void BuilderTabsTest::purgeSetUpFollowsTheProduct()
     QFETCH(QString, code);
     QFETCH(int, offered);
     QFETCH(QString, caption);
-    GuiEnvironment env;
-    useProduct(code.toStdString());
+    GuiEnvironment env(code.toStdString());
     PurgeTab tab;
     tab.setUp();
     QCOMPARE(tab.m_purgeGroup->title(), caption);
@@ -251,8 +248,7 @@ void BuilderTabsTest::purgeSetUpFollowsTheProduct()
 
 void BuilderTabsTest::purgeRoutineFollowsTheTicks()
 {
-    GuiEnvironment env;
-    useProduct("Cad2013");
+    GuiEnvironment env("Cad2013");
     PurgeTab tab;
     tab.setUp();
     QSignalSpy built(&tab, &PurgeTab::routineBuilt);
@@ -288,13 +284,11 @@ void BuilderTabsTest::saveAsSetUpFollowsTheProduct_data()
     QTest::addColumn<QString>("dxfShown");
     QTest::addColumn<QString>("dxfAccuracy");
     QTest::addColumn<bool>("preview");
-    // Each setting both ways; what every product gets is SaveAsRoutineTest's table. R14 keeps the accuracy shown.
+    // Each setting both ways; what every product gets is SaveAsRoutineTest's table. LT98 keeps the accuracy shown.
     QTest::newRow("2018") << "Cad2018" << 7 << "AutoCAD 2018/LT2018 Drawing" << true << "AutoCAD 2018/LT2018 Dxf"
                           << "16" << true;
-    QTest::newRow("LT2013") << "CadLT2013" << 6 << "AutoCAD 2013/LT2013 Drawing" << false << "AutoCAD 2013/LT2013 Dxf"
-                            << "16" << true;
-    QTest::newRow("14") << "Cad14" << 3 << "AutoCAD R14/LT98/LT97 Drawing" << true << "AutoCAD R14/LT98/LT97 Dxf"
-                        << "6" << false;
+    QTest::newRow("LT98") << "CadLT98" << 2 << "AutoCAD R13/LT95 Drawing" << false << "AutoCAD R14/LT98/LT97 Dxf"
+                          << "6" << false;
 }
 
 void BuilderTabsTest::saveAsSetUpFollowsTheProduct()
@@ -306,8 +300,7 @@ void BuilderTabsTest::saveAsSetUpFollowsTheProduct()
     QFETCH(QString, dxfShown);
     QFETCH(QString, dxfAccuracy);
     QFETCH(bool, preview);
-    GuiEnvironment env;
-    useProduct(code.toStdString());
+    GuiEnvironment env(code.toStdString());
     SaveAsTab tab;
     tab.setUp();
     QCOMPARE(tab.m_setUpFlag, QStringLiteral("yes"));
@@ -346,8 +339,7 @@ void BuilderTabsTest::saveAsSetUpFollowsTheProduct()
 
 void BuilderTabsTest::saveAsMessagesFolderAndRefusal()
 {
-    GuiEnvironment env;
-    useProduct("Cad2007");
+    GuiEnvironment env("Cad2007");
     SaveAsTab tab;
     tab.setUp();
     QSignalSpy built(&tab, &SaveAsTab::routineBuilt);
@@ -401,8 +393,7 @@ void BuilderTabsTest::release13CannotBuild()
 {
     // Neither the purge nor the Save As builder can make a routine for release 13: the caption says so and the
     // controls are off, whatever file type is chosen.
-    GuiEnvironment env;
-    useProduct("Cad13");
+    GuiEnvironment env("Cad13");
     PurgeTab purge;
     purge.setUp();
     SaveAsTab saveAs;

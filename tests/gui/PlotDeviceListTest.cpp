@@ -19,8 +19,7 @@ class PlotDeviceListTest final : public QObject
     Q_OBJECT
 
 private slots:
-    void printersComeFirstWithTheirPapers();
-    void choosingAPrinterOffersItsOwnPapers();
+    void printersComeFirstAndTheTabOffersTheirOwnPapers();
 };
 
 namespace {
@@ -42,7 +41,7 @@ void buildDevices(const GuiEnvironment& env)
 
 } // namespace
 
-void PlotDeviceListTest::printersComeFirstWithTheirPapers()
+void PlotDeviceListTest::printersComeFirstAndTheTabOffersTheirOwnPapers()
 {
     GuiEnvironment env;
     buildDevices(env);
@@ -58,13 +57,8 @@ void PlotDeviceListTest::printersComeFirstWithTheirPapers()
     QVERIFY(!office.driver.empty());
     QCOMPARE(office.paperNames.size(), std::size_t(13));
     QVERIFY(std::find(office.paperNames.begin(), office.paperNames.end(), "A4") != office.paperNames.end());
-    PlotDeviceList::instance().release();
-}
 
-void PlotDeviceListTest::choosingAPrinterOffersItsOwnPapers()
-{
-    GuiEnvironment env;
-    buildDevices(env);
+    // Choosing a printer in the tab offers its own papers.
     DetailedPlotTab tab;
     tab.setUp();
     QCOMPARE(tab.m_deviceCombo->count(), 4);

@@ -37,7 +37,7 @@ QString asQString(std::string_view text)
     return out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-// A machine with a CAD program and its plot files under a folder of the test's own.
+// A machine with a CAD program and its plot files under a folder of the test's own (cleanup() forgets it).
 struct FakeMachine
 {
     QTemporaryDir root;
@@ -53,7 +53,6 @@ struct FakeMachine
         const std::string top = root.path().toStdString();
         LocateFileDialog::setSearchRoots([top](LocateMode) { return std::vector<std::string>{top}; });
     }
-    ~FakeMachine() { LocateFileDialog::setSearchRoots({}); }
 };
 
 // Confirms what a locate window found once its search has ended, or closes it when it found nothing.

@@ -12,7 +12,7 @@
 
 namespace qv::test {
 
-GuiEnvironment::GuiEnvironment()
+GuiEnvironment::GuiEnvironment(const std::string& product)
 {
     initialiseProgram(m_dir.path().toStdString());
     auto dialogs = std::make_unique<ScriptedUserDialogs>();
@@ -24,6 +24,8 @@ GuiEnvironment::GuiEnvironment()
     programState().combinationMade = false;
     programState().routineIsNonFavourite = false;
     programState().release2004OrLater = false;
+    if (!product.empty())
+        useProduct(product);
 }
 
 GuiEnvironment::~GuiEnvironment()

@@ -21,11 +21,11 @@ class MainWindow;
 namespace qv::test {
 
 // A program set up in a fresh temporary folder (program folder = settings folder) with scripted
-// dialogs. Create one per test function.
+// dialogs, for the CAD product given (none: the settings name no product). Create one per test function.
 class GuiEnvironment
 {
 public:
-    GuiEnvironment();
+    explicit GuiEnvironment(const std::string& product = {});
     ~GuiEnvironment();
 
     ScriptedUserDialogs& dialogs() { return *m_dialogs; }
