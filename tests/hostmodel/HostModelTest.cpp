@@ -3,10 +3,9 @@
 #include "HostModel.h"
 
 #include "Drawing.h"
+#include "support/HostEvents.h"
 #include "support/TempDir.h"
-#include "support/Windows1252.h"
 
-#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
@@ -18,39 +17,9 @@ using namespace qv::hostmodel;
 
 namespace {
 
-struct HostRun
+struct HostRun : testsupport::HostEvents
 {
     HostOutcome outcome;
-    std::vector<HostEvent> events;
-
-    // "event:detail" of the events whose name is in the list, in journal order.
-    std::vector<std::string> trace(const std::vector<std::string>& names) const
-    {
-        std::vector<std::string> found;
-        for (const HostEvent& e : events) {
-            if (std::find(names.begin(), names.end(), e.event) != names.end()) {
-                found.push_back(e.event + ":" + e.detail);
-            }
-        }
-        return found;
-    }
-    int firstErrorLine() const
-    {
-        for (const HostEvent& e : events) {
-            if (e.event == "error") {
-                return e.line;
-            }
-        }
-        return -1;
-    }
-    std::string errors() const
-    {
-        std::string text;
-        for (const std::string& error : trace({"error"})) {
-            text += error + "\n";
-        }
-        return text;
-    }
 };
 
 // A routine and what the host makes of it: its errors, its entries the model does not know, and the events the
@@ -76,15 +45,12 @@ protected:
     HostRun run(const std::vector<std::string>& lines, const std::string& product = "Cad2018",
             const std::string& devices = {})
     {
-        std::string script;
-        for (const std::string& line : lines) {
-            script += toWindows1252(line) + "\r\n";
-        }
         HostRun result;
         HostSetup setup;
         setup.product = *findProduct(product);
         setup.devices = parseDevices(devices);
-        result.outcome = runHostScript(script, setup, [&](const HostEvent& e) { result.events.push_back(e); });
+        result.outcome = runHostScript(testsupport::hostScript(lines), setup,
+                                       [&](const HostEvent& e) { result.events.push_back(e); });
         return result;
     }
 
