@@ -208,13 +208,11 @@ TEST_F(CadHostTest, ArgumentsAndExitStatus)
     using Strings = std::vector<std::string>;
     // arguments, exit status, the switch and exit events in the script's journal
     const std::tuple<Strings, int, Strings> cases[] = {
-        {Strings{}, 2, {}},
         {{"/p", "profile"}, 2, {}},
         {{"/b"}, 2, {}},
         {{"--product=Cad2099", "/b", script}, 2, {}},
         {{"/b", m_tmp.file("missing.scr")}, 2, {}},
         {{"/b", script, "/b", script}, 2, {}},
-        {{"/b", script}, 0, {"exit:0 unmodelled=0"}},
         {{"-b", script}, 0, {"exit:0 unmodelled=0"}},
         {{"/p", "profile", "/nologo", "--product=zwcad", "/B", script},
          0,
