@@ -3,10 +3,13 @@
 #include "HostModel.h"
 
 #include "Drawing.h"
+#include "io/FileIo.h"
+#include "routines/RoutineCatalogue.h"
+#include "routines/RoutineSource.h"
 #include "support/HostEvents.h"
 #include "support/TempDir.h"
+#include "text/LineBreaks.h"
 
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -337,30 +340,19 @@ TEST_F(HostModelTest, AutoLispDrivesCommandsAndAnswersPrompts)
 
 TEST_F(HostModelTest, EveryDefaultRoutineRunsOnEveryProductWithNothingUnmodelled)
 {
-    // The shipped routines, as the script writer frames each one: open, routine, zoom, close with a save.
-    std::vector<std::pair<std::string, std::vector<std::string>>> routines;
-    std::ifstream in(QUORVEL_ROUTINES_TXT);
-    bool inText = false;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (line.rfind("Description: ", 0) == 0) {
-            routines.push_back({line.substr(13), {}});
-        } else if (line.rfind("Favourite: ", 0) == 0) {
-            inText = true;
-        } else if (line == "---") {
-            inText = false;
-        } else if (inText) {
-            routines.back().second.push_back(line);
-        }
-    }
-    ASSERT_GE(routines.size(), 10u);
+    // The shipped routines as the program reads them, each framed as the script writer frames it: open, routine,
+    // zoom, close with a save.
+    const auto routines = qv::parseRoutineSource(qv::readFileBytes(QUORVEL_ROUTINES_TXT).valueOr(""));
+    ASSERT_TRUE(routines.ok()) << routines.error().description;
+    ASSERT_GE(routines.value().size(), 10u);
     const std::string path = drawing("A.dwg");
     for (const char* product : {"Cad13", "CadLT98", "Cad2000", "Cad2007", "CadLT2013", "Cad2018", "Bricscad"}) {
-        for (const auto& [name, text] : routines) {
-            SCOPED_TRACE(std::string(product) + " " + name);
-            std::vector<std::string> lines = text;
+        for (const qv::Routine& shipped : routines.value()) {
+            SCOPED_TRACE(std::string(product) + " " + shipped.description());
+            const std::string text = qv::stripEndMarker(shipped.scriptText());
+            std::vector<std::string> lines;
+            for (const std::string_view line : qv::splitLines(text))
+                lines.emplace_back(line);
             lines.insert(lines.end(), {"_Zoom", "0.999x", "_Close", "_Y"});
             const HostRun result = run(routine(path, lines), product);
             EXPECT_EQ(result.outcome.status, 0) << result.errors();
