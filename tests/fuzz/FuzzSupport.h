@@ -1,9 +1,10 @@
 #pragma once
 
-// What the fuzz targets share: the input split into fields, the report of a property that does not hold, and
-// the product codes the tabs are built for.
+// What the fuzz targets share: the input split into fields, the report of a property that does not hold, the
+// product codes the tabs are built for and the digits of a number's text.
 
 #include "config/CadProducts.h"
+#include "text/TextUtil.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -53,6 +54,18 @@ inline std::vector<std::string> productCodes(std::initializer_list<const char*> 
         codes.emplace_back(product.code);
     codes.insert(codes.end(), extra.begin(), extra.end());
     return codes;
+}
+
+// The digits of a number's text without the spaces around it and the zeros in front; empty when it is not all
+// digits.
+inline std::string_view digitsOf(std::string_view text)
+{
+    std::string_view digits = qv::trimSpaces(text);
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return {};
+    while (digits.size() > 1 && digits.front() == '0')
+        digits.remove_prefix(1);
+    return digits;
 }
 
 // Ends the run: libFuzzer keeps the input that broke the property, the replay test fails.

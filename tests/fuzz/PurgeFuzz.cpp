@@ -16,17 +16,6 @@ namespace {
 
 using namespace qv::fuzz;
 
-// The digits of the passes text without spaces and zeros in front; empty when it is not all digits.
-std::string_view digitsOf(std::string_view text)
-{
-    std::string_view digits = qv::trimSpaces(text);
-    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
-        return {};
-    while (digits.size() > 1 && digits.front() == '0')
-        digits.remove_prefix(1);
-    return digits;
-}
-
 bool validPasses(std::string_view text)
 {
     static const std::set<std::string_view> kValid = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};

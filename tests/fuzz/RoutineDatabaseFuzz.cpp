@@ -4,6 +4,7 @@
 //
 // Input: the bytes of a database file.
 
+#include "../support/TempDir.h"
 #include "FuzzSupport.h"
 #include "routines/RoutineCatalogue.h"
 #include "routines/RoutineDatabase.h"
@@ -11,54 +12,11 @@
 #include "text/TextUtil.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 
 namespace {
 
 namespace record = qv::record;
 using record::kRecordLength;
-
-// A folder of this process's own, removed when the run ends.
-class Scratch
-{
-public:
-    Scratch()
-    {
-        // A memory file system where there is one: rewriting a file on disk costs a flush each time.
-        std::error_code error;
-        std::filesystem::path base = "/dev/shm";
-        if (!std::filesystem::is_directory(base, error))
-            base = std::filesystem::temp_directory_path();
-        std::random_device random;
-        m_folder = base / ("quorvel-fuzz-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(m_folder);
-    }
-    ~Scratch()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_folder, ignored);
-    }
-    std::string file(const char* name) const { return (m_folder / name).string(); }
-
-private:
-    std::filesystem::path m_folder;
-};
-
-void writeDatabase(const std::string& path, std::string_view bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    FUZZ_REQUIRE(out.good());
-}
-
-std::string readDatabase(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    FUZZ_REQUIRE(in.good());
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::size_t recordCount(std::string_view bytes)
 {
@@ -87,16 +45,18 @@ void requireOnlyRecordChanged(std::string_view before, std::string_view after, s
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const Scratch scratch;
-    const std::string path = scratch.file("Batch_Cad.dat");
+    // A memory file system where there is one: rewriting a file on disk costs a flush each time.
+    static const TempDir scratch(std::filesystem::is_directory("/dev/shm") ? "/dev/shm"
+                                                                           : std::filesystem::temp_directory_path());
     const std::string_view bytes = qv::fuzz::asText(data, size);
-    writeDatabase(path, bytes);
-    qv::RoutineDatabase database = qv::RoutineDatabase::forFile(path);
+    scratch.write("Batch_Cad.dat", std::string(bytes));
+    const auto onDisk = [] { return scratch.read("Batch_Cad.dat"); };
+    qv::RoutineDatabase database = qv::RoutineDatabase::forFile(scratch.file("Batch_Cad.dat"));
 
     // Reading lists every whole record with a description, and changes nothing.
     const auto read = database.readAll();
     FUZZ_REQUIRE(read.ok(), read.error().description);
-    FUZZ_REQUIRE(readDatabase(path) == bytes, "reading changed the file");
+    FUZZ_REQUIRE(onDisk() == bytes, "reading changed the file");
     const std::size_t records = recordCount(bytes);
     const std::size_t partial = bytes.size() % kRecordLength;
     FUZZ_REQUIRE(read.value().ignoredBytes == partial && read.value().notice.has_value() == (partial != 0));
@@ -124,15 +84,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto number = database.add(added);
     if (partial != 0) {
         FUZZ_REQUIRE(!number.ok() && number.error().number == qv::ErrBadRecordLength);
-        FUZZ_REQUIRE(readDatabase(path) == bytes, "a damaged file was written");
+        FUZZ_REQUIRE(onDisk() == bytes, "a damaged file was written");
         const qv::Status update = database.update(added, 1);
-        FUZZ_REQUIRE(!update.ok() && readDatabase(path) == bytes, "a damaged file was written");
+        FUZZ_REQUIRE(!update.ok() && onDisk() == bytes, "a damaged file was written");
         return 0;
     }
     FUZZ_REQUIRE(number.ok(), number.error().description);
     FUZZ_REQUIRE(static_cast<std::size_t>(number.value()) == free,
                  "added at " + std::to_string(number.value()) + ", free " + std::to_string(free));
-    const std::string afterAdd = readDatabase(path);
+    const std::string afterAdd = onDisk();
     requireOnlyRecordChanged(bytes, afterAdd, free, addedBytes);
     const auto reread = database.readAll();
     FUZZ_REQUIRE(reread.ok());
@@ -144,12 +104,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string updatedBytes = qv::encodeRoutineRecord(updated).value();
     const std::size_t target = 1 + bytes.size() % (recordCount(afterAdd));
     FUZZ_REQUIRE(database.update(updated, static_cast<std::int16_t>(target)).ok());
-    const std::string afterUpdate = readDatabase(path);
+    const std::string afterUpdate = onDisk();
     requireOnlyRecordChanged(afterAdd, afterUpdate, target, updatedBytes);
     for (const std::int16_t outside : {std::int16_t{0}, static_cast<std::int16_t>(recordCount(afterAdd) + 1)}) {
         const qv::Status refused = database.update(updated, outside);
         FUZZ_REQUIRE(!refused.ok() && refused.error().number == qv::ErrBadRecordNumber);
-        FUZZ_REQUIRE(readDatabase(path) == afterUpdate, "a refused update changed the file");
+        FUZZ_REQUIRE(onDisk() == afterUpdate, "a refused update changed the file");
     }
     return 0;
 }

@@ -51,12 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     inputs.combinedScript = fields.text(5);
     const std::string_view choices = fields[6];
     for (std::size_t i = 7; i + 1 < fields.size(); i += 2) {
-        const char* routine = kRoutines[static_cast<std::uint8_t>(choices[(i - 7) / 2 % std::max<std::size_t>(1, choices.size())]) % 8];
+        // The choices repeat when there are more rows; without any, every row has routine A.
+        const char* routine = choices.empty() ? "A" : kRoutines[fields.byte(6, (i - 7) / 2 % choices.size()) % 8];
         inputs.rows.push_back({fields.text(i), fields.text(i + 1), routine, ""});
-    }
-    if (choices.empty()) {
-        for (qv::DrawingRow& row : inputs.rows)
-            row.routine = "A";
     }
     const auto textOf = [&](const std::string& description) -> std::string {
         if (description == "B")

@@ -3,11 +3,13 @@
 #include "HostModel.h"
 
 #include "Drawing.h"
+#include "io/FileIo.h"
+#include "routines/RoutineCatalogue.h"
+#include "routines/RoutineSource.h"
+#include "support/HostEvents.h"
 #include "support/TempDir.h"
-#include "support/Windows1252.h"
+#include "text/LineBreaks.h"
 
-#include <algorithm>
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -18,39 +20,9 @@ using namespace qv::hostmodel;
 
 namespace {
 
-struct HostRun
+struct HostRun : testsupport::HostEvents
 {
     HostOutcome outcome;
-    std::vector<HostEvent> events;
-
-    // "event:detail" of the events whose name is in the list, in journal order.
-    std::vector<std::string> trace(const std::vector<std::string>& names) const
-    {
-        std::vector<std::string> found;
-        for (const HostEvent& e : events) {
-            if (std::find(names.begin(), names.end(), e.event) != names.end()) {
-                found.push_back(e.event + ":" + e.detail);
-            }
-        }
-        return found;
-    }
-    int firstErrorLine() const
-    {
-        for (const HostEvent& e : events) {
-            if (e.event == "error") {
-                return e.line;
-            }
-        }
-        return -1;
-    }
-    std::string errors() const
-    {
-        std::string text;
-        for (const std::string& error : trace({"error"})) {
-            text += error + "\n";
-        }
-        return text;
-    }
 };
 
 // A routine and what the host makes of it: its errors, its entries the model does not know, and the events the
@@ -76,15 +48,12 @@ protected:
     HostRun run(const std::vector<std::string>& lines, const std::string& product = "Cad2018",
             const std::string& devices = {})
     {
-        std::string script;
-        for (const std::string& line : lines) {
-            script += toWindows1252(line) + "\r\n";
-        }
         HostRun result;
         HostSetup setup;
         setup.product = *findProduct(product);
         setup.devices = parseDevices(devices);
-        result.outcome = runHostScript(script, setup, [&](const HostEvent& e) { result.events.push_back(e); });
+        result.outcome = runHostScript(testsupport::hostScript(lines), setup,
+                                       [&](const HostEvent& e) { result.events.push_back(e); });
         return result;
     }
 
@@ -332,11 +301,10 @@ TEST_F(HostModelTest, CommandsAndVariablesOnADrawing)
     });
     // An existing DXF brings the replace question, which EXPERT 2 answers without asking.
     m_tmp.write("A.dxf", "old");
-    const HostRun replaced = run(routine(path, {"_dxfout", "", "_Y", ""}));
-    EXPECT_EQ(replaced.outcome.errors, 0) << replaced.errors();
-    const HostRun expert = run(routine(path, {"_Expert", "2", "_dxfout", "", ""}));
-    EXPECT_EQ(expert.outcome.errors, 0) << expert.errors();
-    EXPECT_EQ(run(routine(path, {"_dxfout", "", "8"})).firstErrorLine(), 5);
+    const std::pair<std::vector<std::string>, int> replacing[] = {
+        {{"_dxfout", "", "_Y", ""}, -1}, {{"_Expert", "2", "_dxfout", "", ""}, -1}, {{"_dxfout", "", "8"}, 5}};
+    for (const auto& [lines, firstError] : replacing)
+        EXPECT_EQ(run(routine(path, lines)).firstErrorLine(), firstError) << lines.back();
 }
 
 TEST_F(HostModelTest, AutoLispDrivesCommandsAndAnswersPrompts)
@@ -372,30 +340,19 @@ TEST_F(HostModelTest, AutoLispDrivesCommandsAndAnswersPrompts)
 
 TEST_F(HostModelTest, EveryDefaultRoutineRunsOnEveryProductWithNothingUnmodelled)
 {
-    // The shipped routines, as the script writer frames each one: open, routine, zoom, close with a save.
-    std::vector<std::pair<std::string, std::vector<std::string>>> routines;
-    std::ifstream in(QUORVEL_ROUTINES_TXT);
-    bool inText = false;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        if (line.rfind("Description: ", 0) == 0) {
-            routines.push_back({line.substr(13), {}});
-        } else if (line.rfind("Favourite: ", 0) == 0) {
-            inText = true;
-        } else if (line == "---") {
-            inText = false;
-        } else if (inText) {
-            routines.back().second.push_back(line);
-        }
-    }
-    ASSERT_GE(routines.size(), 10u);
+    // The shipped routines as the program reads them, each framed as the script writer frames it: open, routine,
+    // zoom, close with a save.
+    const auto routines = qv::parseRoutineSource(qv::readFileBytes(QUORVEL_ROUTINES_TXT).valueOr(""));
+    ASSERT_TRUE(routines.ok()) << routines.error().description;
+    ASSERT_GE(routines.value().size(), 10u);
     const std::string path = drawing("A.dwg");
     for (const char* product : {"Cad13", "CadLT98", "Cad2000", "Cad2007", "CadLT2013", "Cad2018", "Bricscad"}) {
-        for (const auto& [name, text] : routines) {
-            SCOPED_TRACE(std::string(product) + " " + name);
-            std::vector<std::string> lines = text;
+        for (const qv::Routine& shipped : routines.value()) {
+            SCOPED_TRACE(std::string(product) + " " + shipped.description());
+            const std::string text = qv::stripEndMarker(shipped.scriptText());
+            std::vector<std::string> lines;
+            for (const std::string_view line : qv::splitLines(text))
+                lines.emplace_back(line);
             lines.insert(lines.end(), {"_Zoom", "0.999x", "_Close", "_Y"});
             const HostRun result = run(routine(path, lines), product);
             EXPECT_EQ(result.outcome.status, 0) << result.errors();

@@ -64,10 +64,8 @@ TEST(Lisp, EvaluatesExpressionsToTheValuesAndErrorsTheHostPrints)
         nested = "(progn " + nested + ")";
     const Case cases[] = {
         // reader: numbers, strings, symbols, quote, comments
-        {"42", "42"},
         {"-2", "-2"},
         {"+7", "7"},
-        {"1.5", "1.5"},
         {".5", "0.5"},
         {"-.25", "-0.25"},
         {"1e3", "1000.0"},
@@ -86,12 +84,10 @@ TEST(Lisp, EvaluatesExpressionsToTheValuesAndErrorsTheHostPrints)
         {"; only a comment", "nil"},
         {"(+ 1 ; one\n 2) ; three", "3"},
         {"(+ 1 ;| a (block) |; 2)", "3"},
-        {"(setq a 1)\n(setq b (+ a 1))", "2"},
         {"unset", "nil"},
         {"1+", "nil"},
         // arithmetic: 32-bit integers, reals as soon as one takes part
         {"(+)", "0"},
-        {"(+ 1 2 3)", "6"},
         {"(- 10 4 1)", "5"},
         {"(- 5)", "-5"},
         {"(* 2 2.5)", "5.0"},
@@ -100,19 +96,16 @@ TEST(Lisp, EvaluatesExpressionsToTheValuesAndErrorsTheHostPrints)
         {"(/ 7 2.0)", "3.5"},
         {"(+ 2147483647 1)", "-2147483648"},
         {"(rem 7 3)", "1"},
-        {"(1+ 1)", "2"},
         {"(1- 1.5)", "0.5"},
         {"(abs -3)", "3"},
         {"(fix 3.9)", "3"},
         {"(fix 1e10)", "1.0e+010"},
         {"(float 2)", "2.0"},
-        {"(max 1 3 2)", "3"},
         {"(min 1 3.0)", "1.0"},
         // comparisons and logic
         {"(= 1 1.0)", "T"},
         {"(= \"a\" \"A\")", "nil"},
         {"(= \"a\" 1)", "nil"},
-        {"(= 2 2 2)", "T"},
         {"(/= 1 2)", "T"},
         {"(< 1 2 3)", "T"},
         {"(< 1 3 2)", "nil"},
@@ -127,17 +120,13 @@ TEST(Lisp, EvaluatesExpressionsToTheValuesAndErrorsTheHostPrints)
         {"(equal '(1 (2 \"x\")) (list 1 (list 2 \"x\")))", "T"},
         {"(equal 1.0 1.05 0.1)", "T"},
         // strings
-        {"(strcat \"Plan\" \"_\" \"A\")", "\"Plan_A\""},
         {"(strcat)", "\"\""},
         {"(strlen \"abc\" \"de\")", "5"},
         {"(strlen \"\xC3\xBC\")", "1"},
         {"(substr \"Layout12\" 7)", "\"12\""},
-        {"(substr \"Layout12\" 1 6)", "\"Layout\""},
         {"(substr \"abc\" 5)", "\"\""},
         {"(substr \"abc\" 2 10)", "\"bc\""},
-        {"(substr \"a\xC3\xBC"
-         "b\" 2 1)",
-         "\"\xC3\xBC\""},
+        {"(substr \"a\xC3\xBCz\" 2 1)", "\"\xC3\xBC\""},
         {"(strcase \"Plan a\")", "\"PLAN A\""},
         {"(strcase \"Plan A\" t)", "\"plan a\""},
         {"(itoa -12)", "\"-12\""},
@@ -183,7 +172,6 @@ TEST(Lisp, EvaluatesExpressionsToTheValuesAndErrorsTheHostPrints)
         {"(vl-remove \"Layout1\" (layoutlist))", "(\"Layout2\")"},
         {"(vl-position \"Layout2\" (layoutlist))", "1"},
         {"(assoc \"b\" '((\"a\" 1) (\"b\" 2)))", "(\"b\" 2)"},
-        {"(mapcar 'strcase (layoutlist))", "(\"LAYOUT1\" \"LAYOUT2\")"},
         {"(mapcar '+ '(1 2) '(10 20 30))", "(11 22)"},
         {"(mapcar '(lambda (x) (strcat x \"!\")) '(\"a\"))", "(\"a!\")"},
         {"(apply 'max '(1 5 2))", "5"},
@@ -215,9 +203,7 @@ TEST(Lisp, EvaluatesExpressionsToTheValuesAndErrorsTheHostPrints)
         {"(vl-load-com)", "nil"},
         // errors, as the host prints them
         {"(setq a 1", "; error: malformed list on input"},
-        {"(progn (+ 1 2)", "; error: malformed list on input"},
         {"(setq a 1))", "; error: extra right paren on input"},
-        {")", "; error: extra right paren on input"},
         {"(strcat \"abc)", "; error: malformed string on input"},
         {"'", "; error: malformed list on input"},
         {"(list ')", "; error: malformed list on input"},
@@ -242,7 +228,6 @@ TEST(Lisp, EvaluatesExpressionsToTheValuesAndErrorsTheHostPrints)
         {"(setq 1 2)", "; error: bad argument type: symbolp 1"},
         {"(setq t 2)", "; error: bad argument type: symbolp T"},
         {"(cons 1 2)", "; error: dotted pairs are not modelled by this host: (cons 1 2)"},
-        {"(setq a)", "; error: too few arguments"},
         {"(setq a 1 b)", "; error: too few arguments"},
         {"(if)", "; error: too few arguments"},
         {"(if t 1 2 3)", "; error: too many arguments"},
@@ -297,8 +282,6 @@ TEST(Lisp, CommandTypesItsArgumentsAsPromptAnswers)
         {"(command \"_zoom\" \"_w\" '(0 0) (list 10.5 20 3))", {"_zoom", "_w", "0,0", "10.5,20,3"}},
         {"(command \"_-layer\" nil \"_s\" (getvar \"nosuchvar\") \"0\" \"\")", {"_-layer", "_s", "0", ""}},
         {"(command)", {"<cancel>"}},
-        {"(command \"_saveas\" \"2018\" (strcat (getvar \"dwgprefix\") \"out\"))",
-         {"_saveas", "2018", "C:\\Jobs\\out"}},
         {"(foreach lay (layoutlist)\n"
          "  (if (/= lay \"Layout1\") ; skip the first tab (\n"
          "    (progn\n"
@@ -362,7 +345,6 @@ TEST(Lisp, DepthCountsParenthesesOutsideStringsAndComments)
     };
     const DepthCase cases[] = {
         {"", 0},
-        {"(command \"_-plot\"", 1},
         {"(foreach lay (layoutlist) ; (\n(command lay", 2},
         {"(princ \"(\")", 0},
         {"(princ \"\\\")\"", 1},

@@ -1,12 +1,13 @@
 #include "ChildProcess.h"
 
-#ifdef _WIN32
 #include <cstdlib>
 #include <filesystem>
+
+#ifdef _WIN32
+#include "batch/WindowsCommandLine.h"
+
 #include <windows.h>
 #else
-#include <cstdlib>
-#include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -22,34 +23,14 @@ std::wstring wide(const std::string& utf8)
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end())).wstring();
 }
 
-// One argument as CommandLineToArgvW and the C runtime read it back.
-std::wstring quoted(const std::wstring& arg)
-{
-    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) {
-        return arg;
-    }
-    std::wstring out = L"\"";
-    std::size_t backslashes = 0;
-    for (const wchar_t ch : arg) {
-        if (ch == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        out.append(ch == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        out += ch;
-    }
-    out.append(backslashes * 2, L'\\');
-    return out + L"\"";
-}
-
 } // namespace
 
 Child startChild(const std::string& program, const std::vector<std::string>& args)
 {
-    std::wstring commandLine = quoted(wide(program));
+    // Quoted as the core quotes a host's arguments: the C runtime splits them back unchanged.
+    std::wstring commandLine = wide(qv::quoteWindowsArgument(program));
     for (const std::string& arg : args) {
-        commandLine += L" " + quoted(wide(arg));
+        commandLine += L" " + wide(qv::quoteWindowsArgument(arg));
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

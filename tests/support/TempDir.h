@@ -5,17 +5,16 @@
 #include <random>
 #include <string>
 
-// A fresh folder under the system temp folder, removed with everything in it at the end of the test. Its
-// name holds letters outside ASCII, so every test that uses it also checks that such paths work. Paths
-// go in and out as UTF-8, as the program holds them.
+// A fresh folder under the system temp folder (or `base`), removed with everything in it at the end of the
+// test. Its name holds letters outside ASCII, so every test that uses it also checks that such paths work.
+// Paths go in and out as UTF-8, as the program holds them.
 class TempDir
 {
 public:
-    TempDir()
+    explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path())
     {
         std::random_device rd;
-        m_path = std::filesystem::temp_directory_path() /
-                 toPath("quorvel-t\xC3\xA9st-\xC3\xA0-" + std::to_string(rd()) + std::to_string(rd()));
+        m_path = base / toPath("quorvel-t\xC3\xA9st-\xC3\xA0-" + std::to_string(rd()) + std::to_string(rd()));
         std::filesystem::create_directories(m_path);
     }
     ~TempDir()

@@ -2,8 +2,8 @@
 // model that a full Quorvel run does not reach (the end-to-end tests cover a normal batch).
 
 #include "../support/ChildProcess.h"
+#include "../support/HostEvents.h"
 #include "../support/TempDir.h"
-#include "../support/Windows1252.h"
 #include "ScriptLock.h"
 
 #include <algorithm>
@@ -19,28 +19,10 @@
 
 namespace {
 
-struct Event
-{
-    int line = 0;
-    std::string event, drawing, detail;
-};
-
-struct HostRun
+// The host's exit status and its journal.
+struct HostRun : testsupport::HostEvents
 {
     int status = -1;
-    std::vector<Event> journal;
-
-    // "event:detail" of the events whose name is in the list, in journal order.
-    std::vector<std::string> trace(const std::vector<std::string>& events) const
-    {
-        std::vector<std::string> found;
-        for (const Event& e : journal) {
-            if (std::find(events.begin(), events.end(), e.event) != events.end()) {
-                found.push_back(e.event + ":" + e.detail);
-            }
-        }
-        return found;
-    }
 };
 
 namespace fs = std::filesystem;
@@ -78,11 +60,7 @@ protected:
 
     std::string writeScript(const std::vector<std::string>& lines)
     {
-        std::string text;
-        for (const std::string& line : lines) {
-            text += toWindows1252(line) + "\r\n";
-        }
-        m_tmp.write("Batch.scr", text);
+        m_tmp.write("Batch.scr", testsupport::hostScript(lines));
         return m_tmp.file("Batch.scr");
     }
 
@@ -101,7 +79,7 @@ protected:
         std::ifstream in(TempDir::toPath(journalPath), std::ios::binary);
         for (std::string line; std::getline(in, line);) {
             std::stringstream fields(line);
-            Event& e = run.journal.emplace_back();
+            qv::hostmodel::HostEvent& e = run.events.emplace_back();
             fields >> e.line;
             fields.ignore();
             std::getline(fields, e.event, '\t');
@@ -219,8 +197,8 @@ TEST_F(CadHostTest, ScriptLinesSplitAtSpacesAndNamesAreWindows1252)
               (std::vector<std::string>{"open:_Open", "answer:open-name: \"" + spaced + "\"", "opened:read-write",
                                         "zoom:_Zoom", "answer:zoom: 0.5XP", "enter:", "zoom:_Zoom", "answer:zoom: 2",
                                         "enter:", "close:_Close", "answer:save-changes: _N", "quit:_Quit"}));
-    EXPECT_EQ(std::count_if(result.journal.begin(), result.journal.end(),
-                            [](const Event& e) { return e.event == "zoom" && e.line == 5; }),
+    EXPECT_EQ(std::count_if(result.events.begin(), result.events.end(),
+                            [](const auto& e) { return e.event == "zoom" && e.line == 5; }),
               1);
 }
 
@@ -230,13 +208,11 @@ TEST_F(CadHostTest, ArgumentsAndExitStatus)
     using Strings = std::vector<std::string>;
     // arguments, exit status, the switch and exit events in the script's journal
     const std::tuple<Strings, int, Strings> cases[] = {
-        {Strings{}, 2, {}},
         {{"/p", "profile"}, 2, {}},
         {{"/b"}, 2, {}},
         {{"--product=Cad2099", "/b", script}, 2, {}},
         {{"/b", m_tmp.file("missing.scr")}, 2, {}},
         {{"/b", script, "/b", script}, 2, {}},
-        {{"/b", script}, 0, {"exit:0 unmodelled=0"}},
         {{"-b", script}, 0, {"exit:0 unmodelled=0"}},
         {{"/p", "profile", "/nologo", "--product=zwcad", "/B", script},
          0,
