@@ -76,6 +76,18 @@ std::string findName(const Names& names, std::string_view name)
 
 } // namespace
 
+void Drawing::change(bool viewOnly)
+{
+    modified = true;
+    edited = edited || !viewOnly;
+}
+
+void Drawing::markSaved()
+{
+    modified = false;
+    edited = false;
+}
+
 bool Drawing::onModel() const
 {
     return equalsNoCase(tab, kModel);

@@ -28,6 +28,7 @@ struct Drawing
     bool startup = false; // the unnamed drawing the host starts with; never on disk
     bool readOnly = false;
     bool modified = false;
+    bool edited = false; // changed other than in its view (ZOOM, PAN, REGEN change only the view)
 
     std::string tab = std::string(kModel);
     std::vector<std::string> layouts = {"Layout1", "Layout2"};
@@ -39,6 +40,8 @@ struct Drawing
     std::map<std::string, LispValue> symbols; // each drawing has its own AutoLISP namespace
 
     bool onModel() const;
+    void change(bool viewOnly = false);
+    void markSaved();
     // The layout of that name (case-insensitive), "Model" included; empty when there is none.
     std::string findLayout(std::string_view name) const;
     const PageSetup* findPageSetup(std::string_view name) const;

@@ -184,8 +184,8 @@ void Host::lispExpression(int line, const std::string& text)
     m_line = line;
     if (!outcome.error.empty()) {
         fail("lisp: " + outcome.error);
-        // An error in AutoLISP cancels the command it was feeding.
-        cancelCommand();
+        // An AutoLISP error suspends the script; the command it was feeding stays where it is.
+        suspend();
         return;
     }
     if (atCommand) {
@@ -198,16 +198,40 @@ void Host::lispExpression(int line, const std::string& text)
     }
 }
 
-void Host::endOfScript()
+void Host::endOfScript(int untypedLine)
 {
     if (m_quit) {
         return;
+    }
+    if (untypedLine > 0) {
+        log(untypedLine, "untyped", "the script's last line has no line end, so the host never types it");
     }
     m_line = 0;
     if (m_prompt.id != "command") {
         fail("script ended at prompt " + m_prompt.id + ": " + m_prompt.text);
     }
-    log("end", std::to_string(m_drawings.size()) + " drawing(s) open");
+    log("end", std::to_string(m_drawings.size()) + " drawing(s) open; the host waits for input");
+}
+
+HostOutcome Host::outcome() const
+{
+    HostOutcome outcome = m_outcome;
+    outcome.leftWaiting = !m_quit && !outcome.stopped;
+    return outcome;
+}
+
+void Host::suspend()
+{
+    if (m_suspended) {
+        return;
+    }
+    m_suspended = true;
+    m_outcome.suspended = true;
+    m_outcome.suspendedLine = m_line;
+    m_sink(HostEvent{m_line, "suspended", currentName(),
+                     "the script is suspended: the host reads no more of it and waits" +
+                         std::string(m_drawings.empty() ? "" : " with " + currentName() + " open"),
+                     {}, m_prompt.text});
 }
 
 // ---- prompts ------------------------------------------------------------------------------------------
@@ -289,9 +313,13 @@ void Host::log(std::string_view event, std::string_view detail)
 
 void Host::log(int line, std::string_view event, std::string_view detail)
 {
+    // A check hears of what goes wrong and of what is lost or left undone; not of every prompt and answer.
+    static constexpr std::string_view kProblemEvents[] = {"stopped", "lisp-value", "discarded", "kept-open",
+                                                          "untyped", "end", "unread"};
     if (event == "unmodelled" || event == "command") {
         ++m_outcome.unmodelled;
-    } else if (m_setup.problemsOnly && event != "stopped" && event != "lisp-value") {
+    } else if (m_setup.problemsOnly &&
+               std::find(std::begin(kProblemEvents), std::end(kProblemEvents), event) == std::end(kProblemEvents)) {
         return;
     }
     m_sink(HostEvent{line, std::string(event), currentName(), std::string(detail), {}, {}});
@@ -314,6 +342,9 @@ Task<std::size_t> Host::askKeyword(std::string id, std::string text, const std::
         if (const std::optional<std::size_t> chosen = matchKeyword(options, entry)) {
             accept(entry);
             co_return *chosen;
+        }
+        if (m_keywordEndsCommand) {
+            cancel(entry, "Invalid option keyword. The command ends; the next entry goes to the command prompt.");
         }
         reject(entry, "Invalid option keyword.");
     }
@@ -347,15 +378,20 @@ Task<Point> Host::askPoint(std::string id, std::string text, std::optional<Point
 Task<void> Host::commandLoop()
 {
     for (;;) {
-        const std::string entry = co_await next("command", "Command:");
+        std::string entry = co_await next("command", "Command:");
         if (entry.empty()) {
-            // A real host repeats the last command here; scripts only rely on it as a harmless Enter.
-            log("enter", "");
-            continue;
+            // Enter alone repeats the last command.
+            log("enter", m_lastCommand.empty() ? std::string() : "repeats " + m_lastCommand);
+            if (m_lastCommand.empty()) {
+                continue;
+            }
+            entry = m_lastCommand;
         }
+        m_keywordEndsCommand = false;
         try {
             co_await runCommand(entry);
         } catch (const Cancel&) {
+            m_commandCancelled = true;
             log("cancelled", "the command was cancelled");
         }
         if (m_quit) {
@@ -391,6 +427,7 @@ Task<void> Host::runCommand(std::string entry)
         reject(entry, "Unknown command \"" + name + "\".  Press F1 for help.");
         co_return;
     }
+    m_lastCommand = entry;
     if (known == std::end(kEvents) && variable == nullptr) {
         // Not modelled (yet): the host stays at the command prompt. The count shows in the last journal line.
         log("command", entry);
@@ -400,7 +437,6 @@ Task<void> Host::runCommand(std::string entry)
     static const std::pair<const char*, const char*> kDialogForms[] = {
         {"PLOT", "PLOT opens the Plot dialog box, which a script cannot answer; use -PLOT."},
         {"PSETUPIN", "PSETUPIN opens a dialog box, which a script cannot answer; use -PSETUPIN."},
-        {"LAYER", "LAYER opens the Layer Properties Manager, which a script cannot answer; use -LAYER."},
     };
     log(known != std::end(kEvents) ? known->event : "setvar", entry);
     for (const auto& [dialogName, message] : kDialogForms) {
@@ -592,17 +628,19 @@ Task<void> Host::setvarCommand()
 
 // ---- AutoLISP -----------------------------------------------------------------------------------------
 
-void Host::command(const std::string& entry)
+bool Host::command(const std::string& entry)
 {
     if (m_quit) {
         fail("lisp: (command \"" + entry + "\") after the host has quit");
-        return;
+        return true;
     }
     if (!m_waiting) {
-        return;
+        return true;
     }
     m_entry = entry;
+    m_commandCancelled = false;
     resume();
+    return !m_commandCancelled;
 }
 
 void Host::cancelCommand()

@@ -43,17 +43,18 @@ public:
     Host& operator=(const Host&) = delete;
 
     // Feeding the host from the script.
-    bool running() const { return !m_quit; }
+    bool running() const { return !m_quit && !m_suspended; }
     EntryKind wantedEntry() const { return m_wanted; }
     void type(int line, const std::string& entry);
     void lispExpression(int line, const std::string& text);
-    void endOfScript();
+    // untypedLine: the script's last line when no line end follows it, which the host never types (else 0).
+    void endOfScript(int untypedLine);
     void log(int line, std::string_view event, std::string_view detail);
-    HostOutcome outcome() const { return m_outcome; }
+    HostOutcome outcome() const;
     void stopped();
 
     // What AutoLISP asks of the host.
-    void command(const std::string& entry) override;
+    bool command(const std::string& entry) override;
     void cancelCommand() override;
     std::optional<LispValue> getvar(const std::string& name) override;
     std::string setvar(const std::string& name, const LispValue& value) override;
@@ -89,6 +90,8 @@ private:
     void fail(std::string_view detail);
     void log(std::string_view event, std::string_view detail);
     [[noreturn]] void cancel(const std::string& entry, std::string_view message);
+    // An error that suspends the script: the host stops reading it and waits.
+    void suspend();
     // The options must outlive the question: a static list, or one the calling command keeps.
     Task<std::size_t> askKeyword(std::string id, std::string text, const std::vector<Keyword>& options,
                                  std::optional<std::size_t> byDefault);
@@ -104,7 +107,8 @@ private:
     Task<void> close();
     Task<void> quit();
     Task<void> qsave();
-    Task<bool> saveChanges();
+    Task<bool> closeChanged();
+    void discardCurrent();
     Task<void> systemVariable(std::string name);
     Task<void> setvarCommand();
     void openDrawing(const std::string& path, bool readOnly, bool recover);
@@ -119,7 +123,8 @@ private:
     Task<void> saveAsName(bool withFormat);
     Task<bool> mayReplace(std::string id, std::string target);
     Task<void> dxfout();
-    void saveAsFile(const std::string& target);
+    void saveAsFile(const std::string& target, bool other);
+    bool folderExists(const std::string& target);
 
     // Purge.
     Task<void> purge();
@@ -162,6 +167,10 @@ private:
     std::coroutine_handle<> m_waiting;
     std::optional<std::string> m_entry;
     bool m_cancelRequested = false;
+    bool m_commandCancelled = false;  // the last command ended early (an entry it refused, or an Escape)
+    bool m_keywordEndsCommand = false; // -PLOT: an answer that is none of a prompt's options ends the command
+    std::string m_lastCommand;         // what an empty entry at the command prompt repeats
+    bool m_suspended = false;
     Task<void> m_loop;
     int m_line = 0;
     bool m_quit = false;

@@ -29,6 +29,12 @@ bool HostFiles::exists(const std::string& path) const
     return fs::exists(toPath(path), error);
 }
 
+bool HostFiles::isFolder(const std::string& path) const
+{
+    std::error_code error;
+    return fs::is_directory(toPath(path), error);
+}
+
 bool HostFiles::isWritable(const std::string& path) const
 {
     std::error_code error;

@@ -14,6 +14,7 @@ public:
 
     virtual bool isFile(const std::string& path) const;
     virtual bool exists(const std::string& path) const;
+    virtual bool isFolder(const std::string& path) const;
     // Writable for this process. A file without any write bit counts as write protected, also for an
     // administrator, as a read-only file does on Windows.
     virtual bool isWritable(const std::string& path) const;

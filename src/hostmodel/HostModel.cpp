@@ -12,13 +12,15 @@ namespace {
 // Reads a script the way the host types it: a line that begins with ';' is a comment; elsewhere a space
 // outside double quotes and the end of the line each act as Enter, except at the prompts that take the rest
 // of the line as one name. An entry that begins with '(' is AutoLISP, read across lines until its
-// parentheses balance; the space or line end after it ends the expression and types nothing more.
+// parentheses balance; the space or line end after it ends the expression and types nothing more. What stands
+// at the end of a last line that no line end follows is never typed: the host waits for its Enter.
 class ScriptReader
 {
 public:
     ScriptReader(std::string_view scriptBytes, Host& host, std::function<bool(std::size_t, std::size_t)> keepGoing)
         : m_text(windows1252ToUtf8(scriptBytes)), m_lines(splitLineViews(m_text)), m_host(host),
-          m_keepGoing(std::move(keepGoing))
+          m_keepGoing(std::move(keepGoing)),
+          m_openEnd(!m_text.empty() && m_text.back() != '\n' && m_text.back() != '\r')
     {
     }
 
@@ -27,7 +29,7 @@ public:
         while (m_host.running()) {
             if (m_fresh) {
                 if (m_line >= m_lines.size()) {
-                    m_host.endOfScript();
+                    m_host.endOfScript(0);
                     return;
                 }
                 if (m_keepGoing && !m_keepGoing(m_line + 1, m_lines.size())) {
@@ -44,7 +46,12 @@ public:
             const std::string_view text = m_lines[m_line];
             const int number = static_cast<int>(m_line) + 1;
             if (m_pos < text.size() && text[m_pos] == '(') {
-                m_host.lispExpression(number, readExpression());
+                std::string expression = readExpression();
+                if (m_untyped) {
+                    m_host.endOfScript(static_cast<int>(m_lines.size()));
+                    return;
+                }
+                m_host.lispExpression(number, expression);
                 continue;
             }
             std::size_t end = text.size();
@@ -54,11 +61,15 @@ public:
                     quoted = text[end] == '"' ? !quoted : quoted;
                 }
             }
+            if (end >= text.size() && lastLineOpen()) {
+                m_host.endOfScript(number);
+                return;
+            }
             const std::string entry(text.substr(m_pos, end - m_pos));
             finishAt(end);
             m_host.type(number, entry);
         }
-        // The host quit: what is left of the script is never read.
+        // The host quit, or the script was suspended: what is left of it is never read.
         const std::size_t unread = m_lines.size() - m_line - (m_fresh ? 0 : 1);
         if (unread > 0 && m_line < m_lines.size()) {
             m_host.log(0, "unread", std::to_string(unread) + " line(s)");
@@ -66,6 +77,8 @@ public:
     }
 
 private:
+    bool lastLineOpen() const { return m_openEnd && m_line + 1 == m_lines.size(); }
+
     // Moves past the character at 'end' of the current line (a space, or the line end).
     void finishAt(std::size_t end)
     {
@@ -109,6 +122,7 @@ private:
                 } else if (ch == '(') {
                     ++depth;
                 } else if (ch == ')' && --depth <= 0) {
+                    m_untyped = i + 1 >= text.size() && lastLineOpen();
                     if (i + 1 < text.size() && text[i + 1] != ' ') {
                         m_pos = i + 1;
                     } else {
@@ -121,6 +135,7 @@ private:
             ++m_line;
             m_fresh = true;
             if (m_line >= m_lines.size()) {
+                m_untyped = m_openEnd;
                 return expression;
             }
             expression += '\n';
@@ -136,6 +151,8 @@ private:
     std::size_t m_line = 0;
     std::size_t m_pos = 0;
     bool m_fresh = true;
+    bool m_openEnd = false; // no line end after the last line
+    bool m_untyped = false; // the expression just read ends where the host is never given its Enter
 };
 
 } // namespace
@@ -154,7 +171,9 @@ HostOutcome runHostScript(std::string_view scriptBytes, const HostSetup& setup, 
         ++outcome.errors;
     }
     sink(HostEvent{0, "exit", "-",
-                   std::to_string(outcome.status) + " unmodelled=" + std::to_string(outcome.unmodelled), {}, {}});
+                   std::to_string(outcome.status) + " unmodelled=" + std::to_string(outcome.unmodelled) +
+                       (outcome.leftWaiting ? " left waiting" : ""),
+                   {}, {}});
     return outcome;
 }
 

@@ -60,10 +60,19 @@ struct HostOutcome
     int unmodelled = 0; // command-prompt entries the model does not know
     int warnings = 0;   // names taken on trust
     bool stopped = false;
+    // An error suspended the script: the host stopped reading it at that line and stays open with the drawing,
+    // as a real host does until someone types RESUME.
+    bool suspended = false;
+    int suspendedLine = 0; // the script line of the error that suspended it
+    // The host did not quit: the script ran out, or was suspended, and the host is still open, waiting.
+    bool leftWaiting = false;
 };
 
 // Replays a script (Windows-1252 bytes) against the model of the host's command line, as the host would
-// when started with "/b script", and reports every event to the sink. The last event is "exit".
+// when started with "/b script", and reports every event to the sink. The last event is "exit"; its detail
+// ends with " left waiting" when the host did not quit. An error that suspends the script is followed by a
+// "suspended" event, after which nothing more of the script is read. A close or quit that throws changes
+// away reports "discarded": "edits" when the drawing had changes beyond its view, else "view".
 HostOutcome runHostScript(std::string_view scriptBytes, const HostSetup& setup, const EventSink& sink);
 
 } // namespace qv::hostmodel

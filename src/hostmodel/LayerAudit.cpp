@@ -80,7 +80,7 @@ Task<void> Host::layer()
                     drawing.layers.push_back(name);
                 }
                 drawing.currentLayer = drawing.findLayer(name);
-                drawing.modified = true;
+                drawing.change();
             }
         } else if (option == "Set") {
             const std::string name = co_await next("layer-set", "Enter layer name to make current or <select object>:");
@@ -94,7 +94,7 @@ Task<void> Host::layer()
             } else {
                 accept(name);
                 drawing.currentLayer = drawing.findLayer(name);
-                drawing.modified = true;
+                drawing.change();
             }
         } else if (option == "New") {
             const std::string names = co_await next("layer-new", "Enter name list for new layer(s):");
@@ -104,13 +104,13 @@ Task<void> Host::layer()
                     drawing.layers.push_back(name);
                 }
             }
-            drawing.modified = true;
+            drawing.change();
         } else if (option == "ON" || option == "Thaw") {
             const std::string names = co_await next(option == "ON" ? "layer-on" : "layer-thaw",
                                                     option == "ON" ? "Enter name list of layer(s) to turn On:"
                                                                    : "Enter name list of layer(s) to thaw:");
             accept(names);
-            drawing.modified = true;
+            drawing.change();
         } else if (option == "OFF") {
             const std::string names =
                 co_await next("layer-off", "Enter name list of layer(s) to turn off or <select objects>:");
@@ -123,12 +123,12 @@ Task<void> Host::layer()
                 co_await askYesNo("layer-off-current",
                                   "Really want layer " + drawing.currentLayer + " (the CURRENT layer) off? <N>", false);
             }
-            drawing.modified = true;
+            drawing.change();
         } else if (option == "Freeze") {
             const std::string names =
                 co_await next("layer-freeze", "Enter name list of layer(s) to freeze or <select objects>:");
             accept(names);
-            drawing.modified = true;
+            drawing.change();
         } else {
             // The other options ask for more than this model knows: the command ends here.
             log("unmodelled", "-LAYER option " + option);

@@ -47,7 +47,8 @@ public:
     virtual ~LispHost() = default;
 
     // (command ...): types one entry at the host's prompt, exactly as a script line would ("" is Enter).
-    virtual void command(const std::string& entry) = 0;
+    // False when the command refused the entry and ended: AutoLISP's "Function cancelled".
+    virtual bool command(const std::string& entry) = 0;
     // (command) with no arguments: cancels the command in progress, as Escape does.
     virtual void cancelCommand() = 0;
     // System variables by upper-case name; nullopt for a name the host does not know (getvar gives nil).

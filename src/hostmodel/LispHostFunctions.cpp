@@ -21,8 +21,10 @@ LispValue commandOf(Interpreter& in, Items& args)
             fail("invalid AutoCAD command: " + printLisp(a));
         entries.push_back(std::move(*entry));
     }
-    for (const std::string& entry : entries)
-        in.m_host.command(entry);
+    for (const std::string& entry : entries) {
+        if (!in.m_host.command(entry))
+            fail("Function cancelled");
+    }
     return LispValue::nil();
 }
 

@@ -3,6 +3,8 @@
 #include "Host.h"
 #include "Text.h"
 
+#include <algorithm>
+
 namespace qv::hostmodel {
 
 Task<void> Host::psetupin()
@@ -34,10 +36,16 @@ Task<void> Host::psetupin()
         chosen.clear();
         std::string missing;
         std::string unseen; // names taken on trust in a check
+        // The list may stand in one pair of quotes ("A1-Plot,A3-Check") or quote each name.
+        const bool oneQuoted = std::count(names.begin(), names.end(), '"') == 2;
+        const std::string list = oneQuoted ? stripQuotes(names) : names;
         std::size_t start = 0;
-        while (start <= names.size()) {
-            const std::size_t end = std::min(names.find(',', start), names.size());
-            const std::string name = stripQuotes(names.substr(start, end - start));
+        while (start <= list.size()) {
+            const std::size_t end = std::min(list.find(',', start), list.size());
+            std::string name = list.substr(start, end - start);
+            name.erase(0, std::min(name.find_first_not_of(' '), name.size()));
+            name.erase(name.find_last_not_of(' ') + 1);
+            name = stripQuotes(name);
             start = end + 1;
             if (name == "*") {
                 chosen.insert(chosen.end(), from.pageSetups.begin(), from.pageSetups.end());
@@ -79,7 +87,7 @@ Task<void> Host::psetupin()
         }
         imported += (imported.empty() ? "" : ",") + pageSetup.name;
     }
-    current().modified = true;
+    current().change();
     log("pagesetups-imported", imported.empty() ? "none" : imported);
 }
 

@@ -101,6 +101,22 @@ bool isQuestion(std::string_view entry)
     return entry == "?" || entry == "_?";
 }
 
+// At -PLOT's name prompts the whole line is the name, quotes included, so a quoted name names nothing.
+bool isQuoted(std::string_view entry)
+{
+    return entry.size() >= 2 && entry.front() == '"' && entry.back() == '"';
+}
+
+constexpr std::string_view kQuotedName =
+    "The quotes are part of the name at this prompt, as at the device prompt; no such name.";
+
+// BricsCAD's -PLOT asks, on the model tab, whether to remove hidden lines and whether to save changes to the
+// model tab, as release 2000 did; the routines written for ZWCAD answer it the same way.
+bool asksLikeRelease2000(const Product& product, bool model)
+{
+    return model && (product.release < 2004 || product.clone);
+}
+
 } // namespace
 
 std::vector<Device> standardDevices()
@@ -171,13 +187,17 @@ Task<std::string> Host::askLayout()
             accept(entry);
             continue;
         }
-        const std::string layout = entry.empty() ? tab : current().findLayout(stripQuotes(entry));
+        if (isQuoted(entry)) {
+            reject(entry, kQuotedName);
+            continue;
+        }
+        const std::string layout = entry.empty() ? tab : current().findLayout(entry);
         if (!layout.empty()) {
             accept(entry);
             co_return layout;
         }
         if (trusted(entry, "No layout by that name in " + currentName() + ".")) {
-            co_return stripQuotes(entry);
+            co_return entry;
         }
     }
 }
@@ -192,7 +212,11 @@ Task<const Device*> Host::askDevice(std::string currentDevice)
             accept(entry);
             continue;
         }
-        const std::string name = entry.empty() ? currentDevice : stripQuotes(entry);
+        const std::string name = entry.empty() ? currentDevice : entry;
+        if (isQuoted(entry)) {
+            reject(entry, "<" + entry + "> not found.");
+            continue;
+        }
         if (equalsNoCase(name, kNone)) {
             accept(entry);
             co_return &none;
@@ -244,13 +268,23 @@ Task<std::string> Host::askPlotFile(const Device& device, const std::string& lay
 Task<void> Host::proceed(bool saveSetup, const Device& device, std::string detail, std::string file)
 {
     const bool yes = co_await askYesNo("plot-proceed", "Proceed with plot [Yes/No] <Y>:", true);
-    current().modified = current().modified || saveSetup;
+    if (saveSetup) {
+        current().change();
+    }
     if (!yes) {
         co_return;
     }
     if (equalsNoCase(device.name, kNone)) {
         fail("No plotter is assigned. Use Page Setup to assign a plotter to the current Layout.");
         co_return;
+    }
+    if (device.name == Drawing::kOwnDevice) {
+        // A real drawing in a check: the layout's own device may be None, and then nothing is plotted.
+        ++m_outcome.warnings;
+        m_sink(HostEvent{m_line, "warning", currentName(),
+                         "plot-proceed: the plot keeps the layout's own device, which the check cannot see; if it is "
+                         "None, the host says \"No plotter is assigned\" and plots nothing.",
+                         {}, m_prompt.text});
     }
     plotted(detail, file);
 }
@@ -274,6 +308,8 @@ Task<void> Host::plot()
         log("unmodelled", "the command-line plot of release " + std::to_string(product.release));
         co_return;
     }
+    // A wrong answer at a keyword prompt ends -PLOT; a name it does not know is asked again.
+    m_keywordEndsCommand = true;
     const bool detailed =
         co_await askYesNo("plot-detailed", "Detailed plot configuration? [Yes/No] <No>:", false);
     const std::string layout = co_await askLayout();
@@ -288,7 +324,11 @@ Task<void> Host::plot()
                 accept(entry);
                 break;
             }
-            if (const PageSetup* pageSetup = current().findPageSetup(stripQuotes(entry))) {
+            if (isQuoted(entry)) {
+                reject(entry, kQuotedName);
+                continue;
+            }
+            if (const PageSetup* pageSetup = current().findPageSetup(entry)) {
                 accept(entry);
                 setupName = pageSetup->name;
                 if (!pageSetup->device.empty()) {
@@ -296,8 +336,8 @@ Task<void> Host::plot()
                 }
                 break;
             }
-            if (trusted(entry, "Page setup \"" + stripQuotes(entry) + "\" not found in " + currentName() + ".")) {
-                setupName = stripQuotes(entry);
+            if (trusted(entry, "Page setup \"" + entry + "\" not found in " + currentName() + ".")) {
+                setupName = entry;
                 break;
             }
         }
@@ -305,8 +345,8 @@ Task<void> Host::plot()
         const std::string file = co_await askPlotFile(*device, layout);
         const bool saveSetup = co_await askYesNo(
             "plot-save-changes",
-            model && product.release < 2004 ? "Save changes to model tab [Yes/No]? <N>"
-                                            : "Save changes to layout [Yes/No]? <N>",
+            asksLikeRelease2000(product, model) ? "Save changes to model tab [Yes/No]? <N>"
+                                                : "Save changes to layout [Yes/No]? <N>",
             false);
         // Built before the co_await: g++ 12 frees a conditional's temporary twice inside one.
         const std::string detail = "layout=" + layout + " pagesetup=" +
@@ -326,7 +366,11 @@ Task<void> Host::plot()
             accept(entry);
             continue;
         }
-        paper = entry.empty() ? defaultPaper : stripQuotes(entry);
+        if (isQuoted(entry)) {
+            reject(entry, kQuotedName);
+            continue;
+        }
+        paper = entry.empty() ? defaultPaper : entry;
         if (device->papers.empty()) {
             accept(entry);
             break;
@@ -361,14 +405,18 @@ Task<void> Host::plot()
     if (areas[area].display == "View") {
         for (;;) {
             const std::string entry = co_await next("plot-view", "Enter view name:", EntryKind::Line);
-            const std::string view = current().findView(stripQuotes(entry));
+            if (isQuoted(entry)) {
+                reject(entry, kQuotedName);
+                continue;
+            }
+            const std::string view = current().findView(entry);
             if (!view.empty()) {
                 accept(entry);
                 areaDetail += " " + view;
                 break;
             }
-            if (trusted(entry, "No view named \"" + stripQuotes(entry) + "\" in " + currentName() + ".")) {
-                areaDetail += " " + stripQuotes(entry);
+            if (trusted(entry, "No view named \"" + entry + "\" in " + currentName() + ".")) {
+                areaDetail += " " + entry;
                 break;
             }
         }
@@ -389,21 +437,30 @@ Task<void> Host::plot()
             scale = entry.empty() ? (model ? "Fit" : "1:1") : matchKeyword(keywordsOf("Fit"), entry) ? "Fit" : entry;
             break;
         }
-        reject(entry, "Invalid scale.");
+        cancel(entry, "Invalid scale. The command ends; the next entry goes to the command prompt.");
     }
-    for (;;) {
-        const std::string entry = co_await next("plot-offset", "Enter plot offset (x,y) or [Center] <0.00,0.00>:");
+    // Center is not offered for the layout's own area, nor by BricsCAD.
+    const bool offersCenter = areas[area].display != "Layout" && !product.isBricscad();
+    {
+        const std::string entry = co_await next("plot-offset", offersCenter
+                                                                   ? "Enter plot offset (x,y) or [Center] <0.00,0.00>:"
+                                                                   : "Enter plot offset (x,y) <0.00,0.00>:");
         const std::optional<std::vector<double>> point = parsePoint(entry);
-        if (entry.empty() || matchKeyword(keywordsOf("Center"), entry) || (point && point->size() == 2)) {
-            accept(entry);
-            break;
+        if (!entry.empty() && !(offersCenter && matchKeyword(keywordsOf("Center"), entry)) &&
+            !(point && point->size() == 2)) {
+            cancel(entry, std::string(offersCenter ? "Requires a point or Center." : "Requires a point.") +
+                              " The command ends; the next entry goes to the command prompt.");
         }
-        reject(entry, "Requires a point or Center.");
+        accept(entry);
     }
     if (co_await askYesNo("plot-styles", "Plot with plot styles? [Yes/No] <Yes>:", true)) {
         for (;;) {
             const std::string entry = co_await next(
                 "plot-style-table", "Enter plot style table name or [?] (enter . for none) <>:", EntryKind::Line);
+            if (isQuoted(entry)) {
+                reject(entry, kQuotedName);
+                continue;
+            }
             accept(entry);
             if (!isQuestion(entry)) {
                 break;
@@ -415,16 +472,31 @@ Task<void> Host::plot()
         co_await askYesNo("plot-scale-lineweights", "Scale lineweights with plot scale? [Yes/No] <No>:", false);
         co_await askYesNo("plot-paperspace-first", "Plot paper space first? [Yes/No] <No>:", false);
         co_await askYesNo("plot-hide-paperspace", "Hide paperspace objects? [Yes/No] <No>:", false);
-    } else if (product.release < 2004) {
+    } else if (asksLikeRelease2000(product, model)) {
         co_await askYesNo("plot-remove-hidden", "Remove hidden lines? [Yes/No] <No>:", false);
     } else {
         const std::vector<Keyword> shades = shadeOptions(product);
-        co_await askKeyword("plot-shade", shadePrompt(product), shades, 0);
+        const std::size_t shade = co_await askKeyword("plot-shade", shadePrompt(product), shades, 0);
+        if (shades[shade].display == "Visual styles") {
+            static const std::vector<Keyword> styles =
+                keywordsOf("Wireframe", "Hidden", "Realistic", "Conceptual", "Shaded", "shaded with Edges",
+                           "shades of Gray", "SKetchy", "X-ray", "Other");
+            const std::size_t style = co_await askKeyword(
+                "plot-visual-style",
+                "Enter an option [Wireframe/Hidden/Realistic/Conceptual/Shaded/shaded with Edges/shades of Gray/"
+                "SKetchy/X-ray/Other] <Realistic>:",
+                styles, 2);
+            if (styles[style].display == "Other") {
+                const std::string name =
+                    co_await next("plot-visual-style-name", "Enter a visual style name or [?]:", EntryKind::Line);
+                accept(name);
+            }
+        }
     }
     const std::string file = co_await askPlotFile(*device, layout);
 
     bool saveSetup = false;
-    if (model && product.release >= 2013) {
+    if (model && !asksLikeRelease2000(product, model)) {
         // The save question also leads to the shade plot quality, after which it is asked again.
         static const std::vector<Keyword> saveOrQuality = keywordsOf("Yes", "No", "Quality");
         static const std::vector<Keyword> qualities =
@@ -454,8 +526,8 @@ Task<void> Host::plot()
         }
     } else {
         saveSetup = co_await askYesNo("plot-save-changes",
-                                      model && product.release < 2004 ? "Save changes to model tab [Yes/No]? <N>"
-                                                                      : "Save changes to page setup [Yes/No]? <N>",
+                                      model ? "Save changes to model tab [Yes/No]? <N>"
+                                            : "Save changes to page setup [Yes/No]? <N>",
                                       false);
     }
     const std::string detail = "layout=" + layout + " device=" + device->name + " paper=" + paper +

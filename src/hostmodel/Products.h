@@ -16,6 +16,10 @@ struct Product
     bool clone = false; // BricsCAD, ZWCAD
 
     bool hasLisp() const { return !lt; }
+    bool isBricscad() const { return code == "Bricscad"; }
+    // AutoCAD and AutoCAD LT ask CLOSE and QUIT's question as "discard all changes?", whose Yes saves nothing;
+    // BricsCAD and ZWCAD ask whether to save.
+    bool discardsAtClose() const { return !clone; }
 };
 
 // Case-insensitive look-up of a Quorvel product code.

@@ -101,7 +101,7 @@ Task<void> Host::purge()
         const bool verify = co_await askYesNo("purge-verify", "Verify each name to be purged? [Yes/No] <Y>:", true);
         detail += " names=" + (names.empty() ? std::string("*") : names) + " verify=" + (verify ? "Yes" : "No");
     }
-    current().modified = true;
+    current().change();
     log("purged", detail);
 }
 

@@ -15,13 +15,17 @@ struct Format
     std::vector<std::string> words;
     int since;
     int until;
+    bool clones = false; // BricsCAD and ZWCAD offer it whatever their release
 };
 
-// The file formats SAVEAS offers, oldest first; a product offers those of its own release and before.
+// The file formats SAVEAS offers, oldest first; a product offers those of its own release and before, down to
+// the oldest its release still writes. R12 on release 14 and R13 up to 2000 and on BricsCAD and ZWCAD are
+// what the routines written for those products save to.
 const std::vector<Format>& allFormats()
 {
     static const std::vector<Format> formats = {
-        {"R13", {"R13"}, 13, 13},
+        {"R12", {"R12"}, 13, 14},
+        {"R13", {"R13"}, 13, 2000, true},
         {"R14(LT98&LT97)", {"R14", "LT98", "LT97"}, 14, 9999},
         {"2000(LT2000)", {"2000", "LT2000"}, 2000, 9999},
         {"2004(LT2004)", {"2004", "LT2004"}, 2004, 9999},
@@ -45,7 +49,7 @@ std::vector<Keyword> saveFormats(const Product& product)
 {
     std::vector<Keyword> formats;
     for (const Format& format : allFormats()) {
-        if (format.since <= product.release && product.release <= format.until) {
+        if (format.since <= product.release && (product.release <= format.until || (format.clones && product.clone))) {
             formats.push_back({format.display, format.words, true});
         }
     }
@@ -57,7 +61,7 @@ std::vector<Keyword> dxfVersions(const Product& product)
 {
     std::vector<Keyword> versions = {keyword("R12")};
     for (const Keyword& format : saveFormats(product)) {
-        if (isVersion(format)) {
+        if (isVersion(format) && format.words.front() != "R12") {
             versions.push_back({format.words.front(), {format.words.front()}, true});
         }
     }
@@ -72,6 +76,7 @@ Task<bool> Host::mayReplace(std::string id, std::string target)
     if (!m_setup.files->exists(target) || expert() >= 2) {
         co_return true;
     }
+    // The host shows it on two lines: "A drawing with this name already exists." and the question.
     co_return co_await askYesNo(std::move(id),
                                 "A drawing with this name already exists. Do you want to replace it? <N>", false);
 }
@@ -83,31 +88,38 @@ Task<void> Host::saveAs()
 
 Task<void> Host::saveAsName(bool withFormat)
 {
+    bool ownFormat = true;
     if (withFormat) {
         const std::vector<Keyword> formats = saveFormats(m_setup.product);
         std::size_t own = 0;
         for (std::size_t i = 0; i < formats.size(); ++i) {
             own = isVersion(formats[i]) ? i : own;
         }
-        co_await askKeyword("saveas-format",
-                            "Enter file format [" + keywordList(formats) + "] <" + formats[own].words.front() + ">:",
-                            formats, own);
+        const std::size_t chosen = co_await askKeyword(
+            "saveas-format", "Enter file format [" + keywordList(formats) + "] <" + formats[own].words.front() + ">:",
+            formats, own);
+        // The releases before 2000 know no format of their own here: a chosen format is always another.
+        ownFormat = chosen == own && m_setup.product.release >= 2000;
     }
     const std::string entry = co_await next("saveas-name", "Save drawing as <" + currentName() + ">:");
     const std::string target = entry.empty() ? current().path : stripQuotes(entry);
     accept(entry);
+    // Over its own file the drawing is only saved when it keeps its own format; another format replaces it.
     const bool other = current().startup || !m_setup.files->sameFile(target, current().path);
-    if (other && !co_await mayReplace("saveas-replace", target)) {
+    if ((other || !ownFormat) && !co_await mayReplace("saveas-replace", target)) {
         co_return;
     }
-    saveAsFile(target);
+    saveAsFile(target, other);
 }
 
-void Host::saveAsFile(const std::string& target)
+void Host::saveAsFile(const std::string& target, bool other)
 {
     Drawing& drawing = current();
-    if (!drawing.startup && m_setup.files->sameFile(target, drawing.path)) {
+    if (!other) {
         save(drawing);
+        return;
+    }
+    if (!folderExists(target)) {
         return;
     }
     if (m_setup.files->exists(target) && !m_setup.files->isWritable(target)) {
@@ -126,8 +138,19 @@ void Host::saveAsFile(const std::string& target)
     drawing.path = target;
     drawing.startup = false;
     drawing.readOnly = false;
-    drawing.modified = false;
+    drawing.markSaved();
     log("saved", detail);
+}
+
+// A file goes only into a folder that exists; the host does not make one.
+bool Host::folderExists(const std::string& target)
+{
+    const std::string folder = folderOf(target);
+    if (folder.empty() || m_setup.files->isFolder(folder)) {
+        return true;
+    }
+    fail("cannot write " + target + ": the folder " + folder + " does not exist");
+    return false;
 }
 
 Task<void> Host::dxfout()
@@ -188,6 +211,9 @@ Task<void> Host::dxfout()
         } else {
             preview = co_await askYesNo("dxfout-preview", "Save thumbnail preview image? [Yes/No] <Y>:", true);
         }
+    }
+    if (!folderExists(target)) {
+        co_return;
     }
     const std::string error =
         current().startup ? m_setup.files->write(target, std::string()) : m_setup.files->copy(current().path, target);

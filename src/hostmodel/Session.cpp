@@ -49,16 +49,39 @@ Task<void> Host::close()
         closeCurrent("unmodified");
         co_return;
     }
-    const bool saved = co_await saveChanges();
-    closeCurrent(saved ? "saved" : "changes discarded");
+    co_await closeChanged();
 }
 
-// The question CLOSE and QUIT ask about a changed drawing. A save that fails is journaled as an error and
-// the drawing closes all the same, its changes lost.
-Task<bool> Host::saveChanges()
+// The question CLOSE and QUIT ask about a changed drawing; true when the drawing was closed. AutoCAD and LT ask
+// whether to discard the changes: Yes closes without saving, No leaves the drawing open. BricsCAD and ZWCAD ask
+// whether to save: Yes saves and closes, No closes without saving. A save that fails is journaled as an error
+// and the drawing closes all the same, its changes lost.
+Task<bool> Host::closeChanged()
 {
+    if (m_setup.product.discardsAtClose()) {
+        const bool discard =
+            co_await askYesNo("discard-changes", "Really want to discard all changes to drawing? <N>", false);
+        if (!discard) {
+            log("kept-open", "the changes were not discarded; the drawing stays open");
+            co_return false;
+        }
+        discardCurrent();
+        co_return true;
+    }
     const bool yes = co_await askYesNo("save-changes", "Save changes to " + currentName() + "? [Yes/No] <Y>:", true);
-    co_return yes && save(current());
+    if (!yes) {
+        discardCurrent();
+        co_return true;
+    }
+    const bool saved = save(current());
+    closeCurrent(saved ? "saved" : "changes discarded");
+    co_return true;
+}
+
+void Host::discardCurrent()
+{
+    log("discarded", current().edited ? "edits" : "view");
+    closeCurrent("changes discarded");
 }
 
 void Host::closeCurrent(std::string_view detail)
@@ -67,7 +90,8 @@ void Host::closeCurrent(std::string_view detail)
     m_drawings.pop_back();
 }
 
-// QUIT asks about each changed drawing in turn, current first, closing each as it goes.
+// QUIT asks about each changed drawing in turn, current first, closing each as it goes. A drawing kept open
+// ends the quit: the host stays.
 Task<void> Host::quit()
 {
     while (!m_drawings.empty()) {
@@ -75,8 +99,10 @@ Task<void> Host::quit()
             closeCurrent("unmodified");
             continue;
         }
-        const bool saved = co_await saveChanges();
-        closeCurrent(saved ? "saved" : "changes discarded");
+        const bool closed = co_await closeChanged();
+        if (!closed) {
+            co_return;
+        }
     }
     m_quit = true;
 }
@@ -95,7 +121,7 @@ bool Host::save(Drawing& drawing)
 {
     if (drawing.startup) {
         // The start-up drawing has no file; it is taken as saved under its own name without writing.
-        drawing.modified = false;
+        drawing.markSaved();
         log("saved", "start-up drawing, not written");
         return true;
     }
@@ -107,7 +133,7 @@ bool Host::save(Drawing& drawing)
         fail("cannot save " + drawing.path + ": " + error);
         return false;
     }
-    drawing.modified = false;
+    drawing.markSaved();
     log("saved", "modification time set");
     return true;
 }

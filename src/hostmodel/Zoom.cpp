@@ -65,7 +65,7 @@ Task<void> Host::zoom()
         break;
     }
     // Changing the view marks the drawing changed; scripts rely on it to make CLOSE ask about saving.
-    current().modified = true;
+    current().change(true);
 }
 
 } // namespace qv::hostmodel

@@ -117,7 +117,8 @@ std::vector<PlotCase> detailedPlots()
         {"Cad2000", "Model", join({start, modelMiddle, {"_No", "", "_No", "_Yes"}}), model},
         {"CadLT2000", "Model", join({start, modelMiddle, {"_Y", "", "_N", "_Y"}}), model},
         {"Cad2004", "Model", join({start, modelMiddle, {"_As", "", "_No", "_Yes"}}), model},
-        {"Cad2007", "Model", join({start, modelMiddle, {"_Visual", "", "_No", "_Yes"}}), model},
+        // Visual styles asks which one; the empty entry takes Realistic.
+        {"Cad2007", "Model", join({start, modelMiddle, {"_Visual", "", "", "_No", "_Yes"}}), model},
         {"CadLT2010", "Model", join({start, modelMiddle, {"_Hidden", "", "_No", "_Yes"}}), model},
         {"Cad2013", "Model", join({start, modelMiddle, {"_W", "", "_No", "_Yes"}}), model},
         // 2013 and later: the save question leads to the shade plot quality first.
@@ -247,7 +248,8 @@ TEST_F(HostModelTest, CommandsAndVariablesOnADrawing)
         lispCopy += ch == '\\' ? std::string("\\\\") : std::string(1, ch);
     }
     const std::string imported = "pagesetups-imported:";
-    const std::string saved = "saved:modification time set"; // by the closing "_Quit _Y" or a save
+    const std::string saved = "saved:modification time set";
+    const std::string discarded = "discarded:edits"; // by the closing "_Quit _Y", which throws the changes away
     const std::vector<RoutineCase> cases = {
         // System variables typed as commands, and through SETVAR.
         {{"_Expert", "5", "FILEDIA", "0", "_Setvar", "CMDDIA", "0"},
@@ -259,15 +261,15 @@ TEST_F(HostModelTest, CommandsAndVariablesOnADrawing)
         // A variable the model does not know is taken on trust.
         {{"_Setvar", "PICKFIRST", "0", "DWGNAME"}, 0, {"variable:DWGNAME = \"A.dwg\" (read only)"}, "Cad2018", 1},
         // Page setups imported: an existing one brings the redefine question, unless EXPERT is 2 or more.
-        {{"_-psetupin", standard, "*", "_Y"}, 0, {imported + "A1-Plot,A3-Check,Site Plan", saved}},
-        {{"_-psetupin", standard, "*", "_N"}, 0, {imported + "A3-Check,Site Plan", saved}},
+        {{"_-psetupin", standard, "*", "_Y"}, 0, {imported + "A1-Plot,A3-Check,Site Plan", discarded}},
+        {{"_-psetupin", standard, "*", "_N"}, 0, {imported + "A3-Check,Site Plan", discarded}},
         {{"_Expert", "2", "_-psetupin", standard, "*"},
          0,
-         {"variable:EXPERT = 2", imported + "A1-Plot,A3-Check,Site Plan", saved}},
-        {{"(setvar \"EXPERT\" 5)", "_-psetupin", standard, "Site Plan,A3-Check"},
+         {"variable:EXPERT = 2", imported + "A1-Plot,A3-Check,Site Plan", discarded}},
+        {{"(setvar \"EXPERT\" 5)", "_-psetupin", standard, "\"Site Plan, A3-Check\""},
          0,
-         {imported + "Site Plan,A3-Check", saved}},
-        {{"_-psetupin", standard, "A4", "A3-Check"}, 1, {imported + "A3-Check", saved}},
+         {imported + "Site Plan,A3-Check", discarded}},
+        {{"_-psetupin", standard, "A4", "A3-Check", "_Qsave"}, 1, {imported + "A3-Check", saved}},
         {{"_-psetupin", "\"" + m_tmp.file("Missing.dwg") + "\"", "*"}, 2, {}},
         // The redefine question meets "_Quit", which it refuses, and takes the "_Y" after it: no quit, no save.
         {{"_-psetupin", standard, "*"}, 1, {imported + "A1-Plot,A3-Check,Site Plan"}},
@@ -284,18 +286,20 @@ TEST_F(HostModelTest, CommandsAndVariablesOnADrawing)
          {"dxf-written:" + dxf + " version=2018 binary selected objects"}},
         {{"_dxfout", "", "17", "_V", "2013", ""}, 1, {"dxf-written:" + dxf + " version=2013 ASCII accuracy=16"}},
         // Layers, audit and regeneration.
-        {{"_Audit", "_Y", "_-Layer", "_Set", "0", ""}, 0, {saved}},
+        {{"_Audit", "_Y", "_-Layer", "_Set", "0", ""}, 0, {discarded}},
         {{"_-Layer", "_Make", "Doors", "_New", "A,B", "_ON", "*", "_Freeze", "Walls", "_T", "*", "", "_Regen",
           "_Regenall", "_Qsave"},
          0,
          {saved}},
-        {{"_-Layer", "_OFF", "0", "_Y", "", "_Audit", "_N"}, 0, {saved}},
+        {{"_Zoom", "_E", "_Quit", "_Y", "_Quit"}, 0, {"discarded:view"}},
+        {{"LAYER", "_OFF", "0", "_Y", "", "_Audit", "_N"}, 0, {discarded}},
         {{"_-Layer", "_Set", "Roof", "", "_Audit", "Maybe", "_N"}, 2, {}},
-        // Options the model does not follow end the command; what follows reaches the command prompt.
-        {{"_-Layer", "_Color", "1", "Walls", ""}, 1, {}, "Cad2018", 2},
-        {{"_Line", "0,0", "1,1", ""}, 2, {}, "Cad2018", 1},
+        // Options the model does not follow end the command; what follows reaches the command prompt, where
+        // the empty entry repeats the last command.
+        {{"_-Layer", "_Color", "1", "Walls", ""}, 1, {}, "Cad2018", 3},
+        {{"_Line", "0,0", "1,1", ""}, 2, {}, "Cad2018", 2},
     };
-    expectRoutines(path, {"variable", "pagesetups-imported", "saved", "dxf-written"}, cases, {}, [&] {
+    expectRoutines(path, {"variable", "pagesetups-imported", "saved", "discarded", "dxf-written"}, cases, {}, [&] {
         std::filesystem::remove(TempDir::toPath(copy));
         std::filesystem::remove(TempDir::toPath(dxf));
     });
@@ -326,8 +330,9 @@ TEST_F(HostModelTest, AutoLispDrivesCommandsAndAnswersPrompts)
          "Cad2013"},
         // AutoCAD LT has no AutoLISP: the expression and what it would have done are errors.
         {{plotEach}, 1, {}, "CadLT2018"},
-        // "!file" is refused and the prompt asked again: the next answer becomes the file name.
-        {{"_-plot", "_N", "", "", "DWF6 ePlot", "!file", "_N", "_Y"}, 2, {plotted("Model", "_N.dwf")}, "CadLT2013"},
+        // "!file" is refused and the prompt asked again: the next answer becomes the file name, and the answer
+        // after it ends -PLOT at its proceed question.
+        {{"_-plot", "_N", "", "", "DWF6 ePlot", "!file", "_N", "_Y"}, 3, {}, "CadLT2013"},
         // An unbalanced expression swallows the rest of the script; an unknown function is an error.
         {{"(command \"_Zoom\" \"1X\"", "_Qsave"}, 1, {}},
         {{"(frobnicate 1)"}, 1, {}},

@@ -19,7 +19,11 @@ public:
     std::vector<std::string> m_layouts{"Layout1", "Layout2"};
     std::map<std::string, LispValue> m_lisp;
 
-    void command(const std::string& entry) override { m_entries.push_back(entry); }
+    bool command(const std::string& entry) override
+    {
+        m_entries.push_back(entry);
+        return true;
+    }
     void cancelCommand() override { m_entries.push_back("<cancel>"); }
     std::optional<LispValue> getvar(const std::string& name) override
     {

@@ -16,6 +16,8 @@
 namespace {
 
 constexpr int kExitArguments = 2;
+// The script ran without an error but the host did not quit: a real host would still be open, waiting.
+constexpr int kExitLeftWaiting = 3;
 
 struct Options
 {
@@ -149,5 +151,8 @@ int main(int argc, char** argv)
         qv::hostmodel::runHostScript(bytes, setup, [&journal](const qv::hostmodel::HostEvent& event) {
             journal.write(event.line, event.event, event.drawing, event.detail);
         });
+    if (outcome.status == 0 && outcome.leftWaiting) {
+        return kExitLeftWaiting;
+    }
     return outcome.status;
 }
