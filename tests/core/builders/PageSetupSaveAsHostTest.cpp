@@ -83,7 +83,7 @@ TEST_F(PageSetupSaveAsHost, ImportsOnEveryProduct)
 }
 
 // Every entry of both lists on every product, beside the drawing and, where the product runs AutoLISP,
-// into another folder. The command line writes no R13 file, nor an R12 drawing: those are refused.
+// into another folder.
 TEST_F(PageSetupSaveAsHost, EveryReleaseSavesAndExports)
 {
     int runs = 0;
@@ -106,10 +106,6 @@ TEST_F(PageSetupSaveAsHost, EveryReleaseSavesAndExports)
                     remove("Out/Model.dwg");
                     const SaveAsRoutineResult routine =
                         dxf ? buildDxfRoutine(choices, family.product) : buildSaveAsRoutine(choices, family.product);
-                    if (entry.starts_with("AutoCAD R13") || (!dxf && entry.starts_with("AutoCAD R12"))) {
-                        EXPECT_EQ(routine.focus, SaveAsField::Release) << trace;
-                        continue;
-                    }
                     ASSERT_TRUE(routine.ok()) << trace << ": " << routine.refusal->text;
                     const Events events = replay(family, routine.text, kModelDrawing, trace);
                     if (dxf) {
@@ -122,8 +118,10 @@ TEST_F(PageSetupSaveAsHost, EveryReleaseSavesAndExports)
                     } else if (folder) {
                         EXPECT_EQ(count(events, "saved", "written as a copy of " + path(kModelDrawing)), 1) << trace;
                     } else {
-                        // Saved by the routine, then once more as the script closes the drawing.
-                        EXPECT_EQ(count(events, "saved", "modification time set"), 2) << trace;
+                        // Saved by the routine; BricsCAD and ZWCAD save once more as the script closes the drawing,
+                        // where AutoCAD throws the closing zoom away.
+                        const bool savesAtClose = family.writer != ScriptWriterKind::General;
+                        EXPECT_EQ(count(events, "saved", "modification time set"), savesAtClose ? 2 : 1) << trace;
                     }
                     EXPECT_TRUE(exists(target + (dxf ? ".dxf" : ".dwg"))) << trace;
                     ++runs;
