@@ -1,8 +1,9 @@
-// Page-setup plots, page-setup imports, Save As and DXF routines of every product family, written into a
+// Page-setup plots, page-setup imports, purges, Save As and DXF routines of every product family, written into a
 // batch script by the real script writer and replayed against the host model: no entry may miss its
 // prompt, and each drawing is plotted, given its page setups, saved or exported where the routine says.
 
 #include "builders/PageSetupRoutine.h"
+#include "builders/PurgeRoutine.h"
 #include "builders/SaveAsRoutine.h"
 #include "core/builders/HostReplay.h"
 #include "core/builders/PageSetupChoices.h"
@@ -78,6 +79,27 @@ TEST_F(PageSetupSaveAsHost, ImportsOnEveryProduct)
             Events events = replay(family, buildPageSetupImportRoutine(choices).text, kModelDrawing, family.product);
             EXPECT_EQ(events["pagesetups-imported"], std::vector<std::string>{imported}) << family.product;
             EXPECT_EQ(count(events, "qsave"), 1) << family.product;
+        }
+    }
+}
+
+// Each item the purge tab offers, one by one in two passes, and the purge of all, on every product.
+TEST_F(PageSetupSaveAsHost, PurgesOnEveryProduct)
+{
+    for (const Family& family : hostreplay::kAllFamilies) {
+        const PurgeSetup setup = purgeSetupFor(family.product);
+        PurgeChoices each = defaultPurgeChoices(setup);
+        setPurgeItem(each, 0, false); // all but the first: one purge per item
+        each.passesText = "2";
+        const PurgeChoices all = defaultPurgeChoices(setup);
+        for (const PurgeChoices& choices : {each, all}) {
+            const PurgeRoutineResult routine = buildPurgeRoutine(choices, family.product);
+            ASSERT_TRUE(routine.ok()) << family.product;
+            const Events events = replay(family, routine.text, kModelDrawing, family.product);
+            const int purges = choices.allFlag ? 3 : 2 * (setup.offeredCount - 1);
+            EXPECT_EQ(count(events, "purged"), purges) << family.product;
+            EXPECT_EQ(count(events, "saved", "modification time set"), family.writer == ScriptWriterKind::General ? 1 : 2)
+                << family.product;
         }
     }
 }
