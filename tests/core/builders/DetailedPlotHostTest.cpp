@@ -3,6 +3,7 @@
 
 #include "builders/DetailedPlot.h"
 #include "core/builders/HostReplay.h"
+#include "text/Paths.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -166,7 +167,7 @@ TEST_F(DetailedPlotHost, PlotFilesGoToTheFolderOfTheRoutineNamedAfterEachDrawing
               .paperLabel = kList,
               .paperList = "A4",
               .plotToFile = true,
-              .plotFolder = out + "/"},
+              .plotFolder = out + pathSeparator()},
              {"Layout-Layout1.plt", "Layout-Layout2.plt"}},
         };
         for (const auto& [choices, files] : cases) {
@@ -182,7 +183,7 @@ TEST_F(DetailedPlotHost, PlotFilesGoToTheFolderOfTheRoutineNamedAfterEachDrawing
             const std::vector<std::string> details = replay(family, routine.text, drawing, family.product)["plotted"];
             ASSERT_EQ(details.size(), files.size()) << family.product;
             for (std::size_t i = 0; i < files.size(); ++i) {
-                EXPECT_TRUE(details[i].ends_with(" file=" + out + "/" + files[i])) << details[i];
+                EXPECT_TRUE(details[i].ends_with(" file=" + joinPath(out, files[i]))) << details[i];
                 EXPECT_TRUE(exists("Out/" + files[i])) << family.product << " " << files[i];
                 remove("Out/" + files[i]);
             }
