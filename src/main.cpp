@@ -1,6 +1,7 @@
 #include "app/AppStartup.h"
 #include "app/ConsoleUserDialogs.h"
 #include "app/Program.h"
+#include "app/WindowPlacement.h"
 #include "batch/CommandLine.h"
 
 #include <QApplication>
@@ -77,6 +78,8 @@ int main(int argc, char** argv)
     if (headless)
         qv::programState().dialogs = std::make_unique<qv::ConsoleUserDialogs>();
 
+    // Windows open on screen, centred on their owner; their sizes are kept only when someone watches them.
+    qv::WindowPlacement::install(!headless);
     qv::AppStartup startup(commandLine);
     startup.setCheckOnly(request.check);
     startup.start();

@@ -10,6 +10,7 @@
 #include "routines/RoutineStore.h"
 #include "support/GuiTestSupport.h"
 #include "support/RunFixture.h"
+#include "text/TextUtil.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <algorithm>
 
 using namespace qv;
 using namespace qv::test;
@@ -98,6 +100,7 @@ private slots:
     void runControls();
     void combineWindowControlsAndChainRules();
     void combinationAndRunControlsReachTheScript();
+    void aCombinationSavedAsARoutineSurvivesTheListFile();
 };
 
 void ActionPanelTest::fillsFavouritesAndRefillsAfterModalWindows()
@@ -436,6 +439,61 @@ void ActionPanelTest::combinationAndRunControlsReachTheScript()
     QCOMPARE(script.count(QStringLiteral("/B") + combined), 2);
     QVERIFY(script.indexOf(QStringLiteral("/B.dwg")) < script.lastIndexOf(QStringLiteral("/A.dwg")));
     QCOMPARE(f.launches.size(), std::size_t(1));
+}
+
+void ActionPanelTest::aCombinationSavedAsARoutineSurvivesTheListFile()
+{
+    CombineFixture f;
+    const auto combine = [&f](bool assign, const QString& saveAs) {
+        whenModalOpens<CombineRoutinesDialog>(&f.window, [&f, assign, saveAs](CombineRoutinesDialog* window) {
+            QVERIFY(!window->m_saveAsRoutineButton->isEnabled());
+            select(window->m_favouritesList, {2, 1}); // the chain B, A
+            window->m_addToChainButton->click();
+            if (assign)
+                window->m_assignButton->click();
+            if (!saveAs.isEmpty()) {
+                f.env.dialogs().queueInput(saveAs);
+                window->m_saveAsRoutineButton->click();
+                QVERIFY(!window->m_favouritesList->findItems(saveAs, Qt::MatchExactly).isEmpty());
+            }
+            window->m_backButton->click();
+        });
+        f.panel->m_combineButton->click();
+    };
+    const QString list = f.env.file(QStringLiteral("combined.qvl"));
+    f.window.drawingList()->setRows({});
+    f.window.addDrawings({f.env.file(QStringLiteral("dwg/A.dwg")), f.env.file(QStringLiteral("dwg/B.dwg"))});
+
+    // Saved while the drawings carry the combination only: the user is warned first, and No saves nothing.
+    combine(true, {});
+    f.env.dialogs().clear();
+    f.env.dialogs().queueAnswer(MessageAnswer::No);
+    f.panel->saveDrawingList();
+    QCOMPARE(f.env.dialogs().calls().size(), 1);
+    QVERIFY(f.env.dialogs().messages().value(0).text.starts_with(
+        "2 drawings of this list carry \"Combined Routines...\", a combination that Quorvel keeps only until it "
+        "closes."));
+
+    // Saved as a routine: in the database with the combined text, and the drawings now carry it.
+    combine(false, QStringLiteral("B then A"));
+    loadCatalogue();
+    const auto saved = std::find_if(makeCatalogue().begin(), makeCatalogue().end(),
+                                    [](const Routine& r) { return trimSpaces(r.description()) == "B then A"; });
+    QVERIFY(saved != makeCatalogue().end());
+    QCOMPARE(stripEndMarker(saved->scriptText()), std::string("_b\r\n_b2\r\n_a"));
+    QCOMPARE(assignedRoutines(f.window), QStringList(2, QStringLiteral("B then A")));
+
+    // The list saves without a question, comes back whole and runs unattended.
+    f.env.dialogs().clear();
+    f.env.dialogs().queueSaveName(list);
+    f.panel->saveDrawingList();
+    QCOMPARE(f.env.dialogs().messages().size(), 0);
+    f.window.drawingList()->setRows({});
+    f.panel->retrieveListFile(list);
+    QCOMPARE(f.env.dialogs().messages().size(), 0);
+    QCOMPARE(assignedRoutines(f.window), QStringList(2, QStringLiteral("B then A")));
+    QVERIFY(BatchRunner(f.window).runFromCommandLine(QStringLiteral("1")));
+    QCOMPARE(f.script().count(QStringLiteral(".dwg\"\r\n_b\r\n_b2\r\n_a\r\n")), 2);
 }
 
 QTEST_MAIN(ActionPanelTest)

@@ -94,7 +94,7 @@ void BatchRunTest::eachRefusalStopsTheRunWithItsMessage()
         std::string firstLine;
         const char* part = ""; // later in the message
     } cases[] = {
-        {"", "", 42, "Please Assign a Routine To All Files"},
+        {"", "", 42, "Please Assign a Routine To All Files", "These 2 drawings have no routine:\r\n"},
         {"gone ", "Zoom", 42, "Error Number 53 in routine CheckReadOnly \r\n\r\nFile not found",
          "\r\n\r\nPlease remove these 2 drawings"},
         // A combination from an earlier run may not reach the script empty (one made in this run does: the action
@@ -102,7 +102,9 @@ void BatchRunTest::eachRefusalStopsTheRunWithItsMessage()
         {"", "Combined Routines...", 42,
          "These routines are no longer in the routine database, so the batch has not been started:\r\n\r\n"
          "\"Combined Routines...\", used by A.dwg, B.dwg\r\n"},
-        {"", "Zoom", 2, "Error message File Not Found"},
+        {"", "Zoom", 2, "Error message File Not Found", "\r\n\r\nThere is no such file: "},
+        {"", "Zoom", 3, "Error Message Path not found in routine StartAutoCAD \r\n\r\nThe CAD program: ",
+         "Batch.scr\"\r\n\r\nThe folder of this program does not exist."},
     };
     for (const auto& c : cases) {
         RunFixture f;

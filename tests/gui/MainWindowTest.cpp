@@ -2,6 +2,7 @@
 
 #include "app/AppStartup.h"
 #include "app/SplashWindow.h"
+#include "app/WindowPlacement.h"
 #include "batch/DrawingListModel.h"
 #include "batch/DrawingListView.h"
 #include "config/SettingsKeys.h"
@@ -17,16 +18,19 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTextBrowser>
 #include <QTreeView>
 #include <QUrl>
+#include <memory>
 
 using namespace qv;
 using namespace qv::test;
@@ -81,6 +85,7 @@ private slots:
     void addsFromTheFileDialogAndRemovesTheSelection();
     void dropsAndColumnClicksPlaceLaterAdds();
     void sortByFieldOrdersByKey();
+    void windowsOpenOnTheirOwnerOnScreenAndTheMainWindowWhereItWasLeft();
 };
 
 void MainWindowTest::showsItsControlsAndMenus()
@@ -473,6 +478,48 @@ void MainWindowTest::sortByFieldOrdersByKey()
     window.m_sortByFieldButton->click();
     QVERIFY(!window.m_sortByFieldButton->isEnabled());
     QVERIFY(!window.actionPanel()->m_startButton->isEnabled());
+}
+
+void MainWindowTest::windowsOpenOnTheirOwnerOnScreenAndTheMainWindowWhereItWasLeft()
+{
+    GuiEnvironment env;
+    WindowPlacement::install(true);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    // A main window of the main window's name: where it opens and what is kept are the placement's.
+    const auto mainWindow = [] {
+        auto window = std::make_unique<QMainWindow>();
+        window->setObjectName(QStringLiteral("mdiStart"));
+        window->resize(500, 300);
+        return window;
+    };
+    {
+        const auto window = mainWindow();
+        window->show();
+        // Nothing kept yet: it opens in the middle of the screen, and a window it owns in the middle of it.
+        QCOMPARE(window->frameGeometry().center(), screen.center());
+        {
+            QDialog owned(window.get());
+            owned.resize(200, 120);
+            owned.show();
+            QCOMPARE(owned.frameGeometry().center(), window->frameGeometry().center());
+        }
+        // Owned by a window at the corner: pulled back wholly onto the screen.
+        window->move(screen.right() - 100, screen.bottom() - 50);
+        QDialog owned(window.get());
+        owned.resize(200, 120);
+        owned.show();
+        QVERIFY(screen.contains(owned.frameGeometry()));
+        window->move(screen.left() + 20, screen.top() + 30);
+        window->resize(460, 280);
+        window->close();
+    }
+    QCOMPARE(env.settingsValue("Window_Geometry", "mdiStart"),
+             QStringLiteral("%1,%2,460,280").arg(screen.left() + 20).arg(screen.top() + 30).toStdString());
+    const auto again = mainWindow();
+    again->show();
+    QCOMPARE(again->pos(), screen.topLeft() + QPoint(20, 30));
+    QCOMPARE(again->size(), QSize(460, 280));
+    WindowPlacement::install(false);
 }
 
 QTEST_MAIN(MainWindowTest)

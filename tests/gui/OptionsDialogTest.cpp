@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,6 +36,7 @@ private slots:
     void changesShowInTheMainWindowAtOnce();
     void locateDatabaseWritesTheAddressByApplyOrOkAndReportsAFailedWrite();
     void loadReportsDatabaseProblems();
+    void aProgramThatCannotStartIsSavedWithAWarning();
 };
 
 void OptionsDialogTest::tabsAndFreshValues()
@@ -372,6 +374,47 @@ void OptionsDialogTest::loadReportsDatabaseProblems()
     QCOMPARE(env.dialogs().messages()[0].title, std::string("Quorvel Warning"));
     QVERIFY(addRoutineToDatabase(makeRoutineForAdd("Regen", "_Regen", false)) == std::nullopt);
     QVERIFY(env.dialogs().messages().value(1).text.find("in routine Add_to_Database") != std::string::npos);
+}
+
+void OptionsDialogTest::aProgramThatCannotStartIsSavedWithAWarning()
+{
+    GuiEnvironment env;
+    const QString program = env.file(QStringLiteral("cad/acad"));
+    const QString text = env.file(QStringLiteral("cad/readme"));
+    writeFile(program);
+    writeFile(text);
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // the program typed, the warning's first line (none: no warning); each saved all the same
+    const std::pair<QString, std::string> cases[] = {
+        {env.file(QStringLiteral("gone/acad")), "The CAD program under Program Executable does not exist:"},
+        {env.file(QStringLiteral("cad")), "The Program Executable is a folder, not a program:"},
+        {text, "The Program Executable is not a program you may run:"},
+        {program, ""},
+    };
+    for (const auto& [typed, warning] : cases) {
+        OptionsDialog dialog;
+        dialog.show();
+        dialog.m_locationEdits[0]->setText(typed);
+        env.dialogs().clear();
+        dialog.m_applyButton->click();
+        QCOMPARE(env.settingsValue("Acad_Address", "AcadAddress"), typed.toStdString());
+        const auto messages = env.dialogs().messages();
+        QCOMPARE(messages.size(), warning.empty() ? 0 : 1);
+        if (!warning.empty())
+            QVERIFY2(messages[0].text.starts_with(warning + "\r\n" + typed.toStdString() + "\r\n"),
+                     messages[0].text.c_str());
+        // Said once is enough: OK with the same program closes without a word.
+        env.dialogs().clear();
+        dialog.m_okButton->click();
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(env.dialogs().messages().isEmpty());
+    }
+
+    // Browse offers the programs of this system: on Linux they have no extension to filter by.
+    OptionsDialog dialog;
+    env.dialogs().queueFiles({});
+    dialog.m_browseExecutableButton->click();
+    QCOMPARE(env.dialogs().calls().back().filter, QStringLiteral("Programs|<executable>|All Files (*)|*"));
 }
 
 QTEST_MAIN(OptionsDialogTest)

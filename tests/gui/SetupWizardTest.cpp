@@ -88,6 +88,8 @@ private slots:
     void searchShowsProgressAndStops();
     void plotFolderIsLocatedBrowsedAndSaved();
     void plotFilesStepExplainsWhereFilesAre();
+    void closingTheProductWindowGoesBack();
+    void runAgainStartsFromTheSettingsAndChangesNothingUnasked();
 };
 
 void SetupWizardTest::versionWindowRecordsEachChoice()
@@ -314,12 +316,11 @@ void SetupWizardTest::locateWithNothingFoundExplainsAndInsists()
     QCOMPARE(window.m_locationEdit->selectedText(), QStringLiteral("   "));
     QVERIFY(!check.isChecked());
 
-    // Browse offers the filter of the executable searched for.
+    // Browse offers the programs of this system (the Windows filter for each executable is the core's).
     const QString exe = env.file(QStringLiteral("cad/Aclt.exe"));
     env.dialogs().queueFiles({exe});
     window.m_browseButton->click();
-    QCOMPARE(env.dialogs().calls().back().filter,
-             QStringLiteral("AutoCAD LT (Aclt.exe)|Aclt.exe|AutoCAD Full (Acad.exe)|Acad.exe|All Files (*.*)|*.*"));
+    QCOMPARE(env.dialogs().calls().back().filter, QStringLiteral("Programs|<executable>|All Files (*)|*"));
     QCOMPARE(window.m_locationEdit->text(), exe);
     window.m_nextButton->click();
     QVERIFY(!window.isVisible());
@@ -436,6 +437,90 @@ void SetupWizardTest::plotFilesStepExplainsWhereFilesAre()
     window.m_cancelButton->click();
     QVERIFY(!window.isVisible());
     QVERIFY(!QFile::exists(env.file(QStringLiteral("Quorvel.ini"))));
+}
+
+void SetupWizardTest::closingTheProductWindowGoesBack()
+{
+    GuiEnvironment env;
+    FakeMachine machine;
+    SetupWizardDialog setup;
+    ModalDriver driver;
+    bool closeIt = true;
+    driver.on<ProductChoiceDialog>([&closeIt](ProductChoiceDialog* window) {
+        if (closeIt) {
+            window->close(); // its X
+        } else {
+            window->m_productButtons->button(18)->click();
+            window->m_nextButton->click();
+        }
+        return true;
+    });
+    driver.on<LocateFileDialog>(&confirmFound);
+    setup.show();
+    setup.m_startFinishButton->click();
+
+    // Back at the checklist: nothing further was asked, no product, and Start offered again (never Finish).
+    QCOMPARE(driver.handled(), QStringList{QStringLiteral("qv::ProductChoiceDialog")});
+    QCOMPARE(setup.m_startFinishButton->text(), QStringLiteral("Start"));
+    QVERIFY(setup.m_startFinishButton->isEnabled() && setup.m_cancelButton->isEnabled());
+    QVERIFY(!setup.m_productCheck->isChecked());
+    QCOMPARE(setup.m_productLabel->text(), QStringLiteral("Setup Cad Version Been Used."));
+    QCOMPARE(env.settingsValue("Cad_Ver", "CadVer"), std::string("Unknown"));
+
+    // Start again, choosing this time: the setup goes on to the end.
+    closeIt = false;
+    env.dialogs().queueAnswer(MessageAnswer::No);
+    setup.m_startFinishButton->click();
+    QCOMPARE(setup.m_startFinishButton->text(), QStringLiteral("Finish"));
+    QCOMPARE(env.settingsValue("Cad_Ver", "CadVer"), std::string("CadLT2018"));
+}
+
+void SetupWizardTest::runAgainStartsFromTheSettingsAndChangesNothingUnasked()
+{
+    GuiEnvironment env;
+    FakeMachine machine;
+    const QString scripts = env.file(QStringLiteral("scripts"));
+    QVERIFY(QDir().mkpath(scripts));
+    // Set up before, the script folder chosen in Options, the executable somewhere the search would not look.
+    storeSetting("Cad_Ver", "CadVer", "CadLT2018");
+    storeSetting("batch_Address", "batchAddress", scripts.toStdString());
+    storeSetting("Acad_Address", "AcadAddress", "/opt/cad/acadlt");
+    storeSetting("db_Address", "dbAddress", "/shared/Batch_Cad.dat");
+    storeSetting("PlotWizard_Set", "PC3_Loc", "/plotters/");
+    storeSetting("PlotWizard_Set", "Style_Loc", "/styles/");
+    const QByteArray before = readFile(env.file(QStringLiteral("Quorvel.ini")));
+
+    SetupWizardDialog setup;
+    ModalDriver driver;
+    QStringList shown;
+    driver.on<ProductChoiceDialog>([&shown](ProductChoiceDialog* window) {
+        QAbstractButton* chosen = window->m_productButtons->checkedButton();
+        shown << (chosen ? chosen->objectName() : QString());
+        if (!window->m_nextButton->isEnabled())
+            return false;
+        window->m_nextButton->click();
+        return true;
+    });
+    driver.on<LocateFileDialog>([&shown](LocateFileDialog* window) {
+        shown << (window->isSearching() ? QStringLiteral("searching") : window->m_locationEdit->text());
+        window->m_nextButton->click();
+        return true;
+    });
+    driver.on<PlotFilesSetupDialog>([](PlotFilesSetupDialog* window) {
+        window->m_nextButton->click();
+        return true;
+    });
+    env.dialogs().queueAnswer(MessageAnswer::Yes);
+    setup.show();
+    setup.m_startFinishButton->click();
+
+    // Every step showed what is stored, and confirming it wrote nothing: the settings are byte for byte as before.
+    QCOMPARE(shown, (QStringList{QStringLiteral("optCadVer_18"), QStringLiteral("/opt/cad/acadlt"),
+                                 QStringLiteral("/plotters/"), QStringLiteral("/styles/")}));
+    QCOMPARE(readFile(env.file(QStringLiteral("Quorvel.ini"))), before);
+    QCOMPARE(setup.m_setupStatus, scripts);
+    QVERIFY(setup.m_productCheck->isChecked() && setup.m_executableCheck->isChecked());
+    QCOMPARE(setup.m_executableLabel->text(), QStringLiteral("AutoCAD Executable Located at\n/opt/cad/acadlt"));
 }
 
 QTEST_MAIN(SetupWizardTest)

@@ -107,15 +107,21 @@ void TimerTest::armingRules()
     QCOMPARE(f.timer.armed(), std::int16_t(0));
     QVERIFY(dialogs.messages().isEmpty());
 
+    QCOMPARE(f.timer.m_countdownLabel->text(), QString());
     f.enter(QStringLiteral("14:30"));
     QCOMPARE(f.timer.armed(), std::int16_t(1));
     QCOMPARE(f.timer.m_startTimeLabel->text(), QStringLiteral("14:30:00"));
     QVERIFY(dialogs.messages().isEmpty());
+    // Armed, the window counts down with the clock (the count itself is the core's).
+    QCOMPARE(f.timer.m_countdownLabel->text(), QStringLiteral("Starts in 00:00:02"));
+    f.tickAt(14, 29, 59);
+    QCOMPARE(f.timer.m_countdownLabel->text(), QStringLiteral("Starts in 00:00:01"));
 
     // Not a time: the message, disarmed, and the start time entered before is kept.
     f.enter(QStringLiteral("abc"));
     QCOMPARE(dialogs.messages(), QList{invalidStartTimeMessage()});
     QCOMPARE(f.timer.armed(), std::int16_t(0));
+    QCOMPARE(f.timer.m_countdownLabel->text(), QString());
     QCOMPARE(f.timer.startTime(), std::optional<TimeOfDay>(TimeOfDay{14, 30, 0}));
     QCOMPARE(f.timer.m_startTimeLabel->text(), QStringLiteral("14:30:00"));
 

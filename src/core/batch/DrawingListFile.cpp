@@ -1,6 +1,7 @@
 #include "DrawingListFile.h"
 
 #include "batch/DrawingList.h"
+#include "batch/ScriptWriter.h"
 #include "io/FileIo.h"
 #include "text/CodePage.h"
 #include "text/LineBreaks.h"
@@ -100,6 +101,23 @@ bool holdsControlCharacter(std::string_view line)
 UserMessage noDrawingsListedMessage()
 {
     return UserMessage{"There are no Drawings Listed", "Save List Error", MessageIcon::None, MessageButtons::Ok};
+}
+
+std::optional<UserMessage> unsavedCombinationWarning(const DrawingRows& rows)
+{
+    const auto carrying =
+        std::count_if(rows.begin(), rows.end(), [](const DrawingRow& row) { return row.routine == kCombinedRoutines; });
+    if (carrying == 0)
+        return std::nullopt;
+    const std::string drawings = carrying == 1 ? std::string("1 drawing") : std::to_string(carrying) + " drawings";
+    return UserMessage{drawings + " of this list carry \"" + std::string(kCombinedRoutines) +
+                           "\", a combination that Quorvel keeps only until it closes. Retrieved later, or run "
+                           "unattended, the list has no routine for them." +
+                           kCrLfText + kCrLfText +
+                           "To keep the combination, press \"Save as Routine...\" in the Combine window; the "
+                           "drawings then carry the saved routine." +
+                           kCrLfText + kCrLfText + "Save the list anyway?",
+                       std::string(kSaveListTitle), MessageIcon::Exclamation, MessageButtons::YesNo};
 }
 
 bool checkRoutineName(std::string_view description)
@@ -320,7 +338,7 @@ std::vector<UserMessage> retrieveMessages(const RetrievedList& list, const std::
 {
     std::vector<UserMessage> messages;
     if (list.error)
-        messages.push_back(retrieveListErrorMessage(*list.error));
+        messages.push_back(retrieveListErrorMessage(*list.error, fileName));
     if (list.lineError)
         messages.push_back(listLineErrorMessage(*list.lineError, fileName));
     if (list.missing)
@@ -338,15 +356,20 @@ bool stopsCommandLineRun(const RetrievedList& list)
     return list.error.has_value() || list.lineError.has_value();
 }
 
-UserMessage retrieveListErrorMessage(const Error& error)
+UserMessage retrieveListErrorMessage(const Error& error, const std::string& fileName)
 {
+    // The list file named, whatever went wrong, so the user knows which file to look for.
+    const std::string named = fileName.empty() ? std::string("No list file was named.")
+                                               : "The drawing list file was:" + std::string(kCrLfText) + fileName;
     if (error.number == ErrBadFileNameOrNumber || error.number == ErrFileNotFound) {
         return UserMessage{"Error Number " + std::to_string(error.number) + " in routine RetrieveList " + kCrLfText +
                                kCrLfText + "Please make sure that the correct filename and path" + kCrLfText +
-                               "has been passed to Quorvel for processing." + kCrLfText,
+                               "has been passed to Quorvel for processing." + kCrLfText + kCrLfText + named,
                            kQuorvelError, MessageIcon::Critical, MessageButtons::Ok};
     }
-    return errorMessage(error, "RetrieveList");
+    UserMessage message = errorMessage(error, "RetrieveList");
+    message.text += std::string(kCrLfText) + kCrLfText + named;
+    return message;
 }
 
 UserMessage listLineErrorMessage(const ListLineError& lineError, const std::string& fileName)

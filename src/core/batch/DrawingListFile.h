@@ -22,6 +22,9 @@ inline constexpr std::string_view kRetrieveListTitle = "Open Quorvel drawing Lis
 
 // "There are no Drawings Listed" (title "Save List Error"): saving an empty list opens no dialog.
 UserMessage noDrawingsListedMessage();
+// Before a list is saved: the question (Yes saves anyway) when drawings carry "Combined Routines...", a
+// combination kept only while the program runs, which a retrieved list cannot find; nothing otherwise.
+std::optional<UserMessage> unsavedCombinationWarning(const DrawingRows& rows);
 
 // ---- Writing ----
 
@@ -112,7 +115,7 @@ bool replacesDrawingList(const RetrievedList& list);
 bool stopsCommandLineRun(const RetrievedList& list);
 
 // The messages one by one.
-UserMessage retrieveListErrorMessage(const Error& error);
+UserMessage retrieveListErrorMessage(const Error& error, const std::string& fileName);
 UserMessage listLineErrorMessage(const ListLineError& lineError, const std::string& fileName);
 UserMessage missingRoutinesMessage();
 

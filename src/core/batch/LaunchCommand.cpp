@@ -3,6 +3,7 @@
 #include "batch/WindowsCommandLine.h"
 #include "config/CadProducts.h"
 #include "text/LineBreaks.h"
+#include "text/Paths.h"
 #include "text/TextUtil.h"
 
 #include <algorithm>
@@ -32,12 +33,25 @@ std::string joinLines(std::initializer_list<std::string_view> lines, std::string
 
 std::optional<UserMessage> checkEveryDrawingAssigned(const DrawingRows& rows)
 {
+    constexpr std::size_t kShown = 20;
+    const std::string lineBreak(kCrLf);
+    std::vector<const DrawingRow*> unassigned;
     for (const DrawingRow& row : rows) {
         if (row.routine.empty())
-            return UserMessage{"Please Assign a Routine To All Files", "Quorvel Error", MessageIcon::Critical,
-                               MessageButtons::Ok};
+            unassigned.push_back(&row);
     }
-    return std::nullopt;
+    if (unassigned.empty())
+        return std::nullopt;
+    std::string text = "Please Assign a Routine To All Files" + lineBreak + lineBreak;
+    text += unassigned.size() == 1 ? std::string("This drawing has no routine:")
+                                   : "These " + std::to_string(unassigned.size()) + " drawings have no routine:";
+    for (std::size_t i = 0; i < unassigned.size() && i < kShown; ++i)
+        text += lineBreak + joinPath(unassigned[i]->folder, unassigned[i]->file);
+    if (unassigned.size() > kShown)
+        text += lineBreak + "... and " + std::to_string(unassigned.size() - kShown) + " more.";
+    text += lineBreak + lineBreak +
+            "Select them in the list, choose a routine and press \"Assign Routine to Files\", then start again.";
+    return UserMessage{std::move(text), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
 }
 
 namespace {
@@ -228,17 +242,45 @@ std::string_view shellExecuteErrorText(int result)
     }
 }
 
-std::optional<UserMessage> launchFailureMessage(int result)
+namespace {
+
+// What to do about a start that failed, by the launcher's code.
+std::string_view launchAdvice(int result)
+{
+    switch (result) {
+    case 3:
+        return "The folder of this program does not exist. Choose the CAD program again under Options, Properties "
+               "(Program Executable, Browse).";
+    case 5:
+        return "Quorvel is not allowed to run this file. Check its permissions, or choose the CAD program itself "
+               "under Options, Properties.";
+    case 8:
+        return "There was not enough memory to start it. Close other programs and start the batch again.";
+    case 11:
+        return "This file is not a program that can be started. Choose the CAD program itself under Options, "
+               "Properties.";
+    default:
+        return "Check the Program Executable and the Startup Switches under Options, Properties, then start the "
+               "batch again.";
+    }
+}
+
+} // namespace
+
+std::optional<UserMessage> launchFailureMessage(int result, const LaunchRequest& request)
 {
     if (result >= kShellExecuteFirstSuccess)
         return std::nullopt;
     const std::string_view errorText = shellExecuteErrorText(result);
+    const std::string program = "The CAD program: " + request.file;
     std::string text;
     if (result == 2) {
         const std::string lastLine = "11.  " + std::string(kSupportLine);
         text = joinLines(
             {
                 "Error message File Not Found",
+                "",
+                "There is no such file: " + request.file,
                 "",
                 "It seems Quorvel has lost the location of the AutoCAD.exe file. To solve this:",
                 "",
@@ -258,9 +300,10 @@ std::optional<UserMessage> launchFailureMessage(int result)
             kCrLf);
     } else {
         const std::string firstLine = "Error Message " + std::string(errorText) + " in routine StartAutoCAD ";
-        text = joinLines(
-            {firstLine, "", kSupportLine, "", "with the details of this message. This is important", "", "Thank You."},
-            kCrLf);
+        const std::string started = "It was started on: " + request.parameters;
+        text = joinLines({firstLine, "", program, started, "", launchAdvice(result), "", kSupportLine, "",
+                          "with the details of this message. This is important", "", "Thank You."},
+                         kCrLf);
     }
     return UserMessage{std::move(text), "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
 }
@@ -270,7 +313,8 @@ std::optional<UserMessage> startHost(const LaunchSettings& settings, const std::
 {
     if (auto refusal = checkSwitchText(settings.startOption, settings.switchText))
         return refusal;
-    return launchFailureMessage(shellExecute(buildLaunchRequest(settings, scriptPath)));
+    const LaunchRequest request = buildLaunchRequest(settings, scriptPath);
+    return launchFailureMessage(shellExecute(request), request);
 }
 
 } // namespace qv

@@ -48,7 +48,8 @@ struct LaunchRequest
 using ShellExecuteService = std::function<int(const LaunchRequest&)>;
 
 // `checkEveryDrawingAssigned`: nullopt when every row has a routine (an empty list included), else the
-// message to show; nothing may be written or started then.
+// message to show, naming the drawings without one (the first 20, then how many more); nothing may be
+// written or started then.
 std::optional<UserMessage> checkEveryDrawingAssigned(const DrawingRows& rows);
 
 // A routine that a run could not find, with the drawings that carry it (file names, in list order).
@@ -100,8 +101,9 @@ LaunchRequest buildLaunchRequest(const LaunchSettings& settings, const std::stri
 // The text of a shell-execute error code ("Unknown error" for codes without one).
 std::string_view shellExecuteErrorText(int result);
 
-// The message for a failed start; nullopt when the result is a success.
-std::optional<UserMessage> launchFailureMessage(int result);
+// The message for a failed start, naming the program and what it was started on and saying what to do;
+// nullopt when the result is a success.
+std::optional<UserMessage> launchFailureMessage(int result, const LaunchRequest& request);
 
 // `startHost`: starts the host on the script through the service; the message to show when the
 // start failed or was refused (checkSwitchText; the service is then not called).

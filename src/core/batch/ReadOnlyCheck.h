@@ -12,12 +12,14 @@
 
 namespace qv {
 
-// Text of `lblReadOnlyMessage` in ReadOnlyDrawingsDialog.
+// Text of `lblReadOnlyMessage` in ReadOnlyDrawingsDialog, which stands below the list of drawings. It says what
+// Continue does and no more: each drawing is opened read-only and its routine runs, but nothing is saved over it.
 inline constexpr std::string_view kReadOnlyWindowMessage =
-    "The files listed below are Read Only and therefore cannot be saved over.\r\n"
+    "The files listed above are Read Only and therefore cannot be saved over.\r\n"
     "\r\n"
-    "If your routine does not save the file e.g. Plotting, then select Continue Batch Process\r\n"
-    "and Quorvel will make the necessary adjustments.\r\n"
+    "If your routine does not save the file e.g. Plotting, then select Continue Batch Process:\r\n"
+    "Quorvel opens each of these drawings read-only and runs its routine; any change the routine\r\n"
+    "makes to the drawing itself is not saved.\r\n"
     "\r\n"
     "If you wish to make adjustments to the list then select Stop Batch Process.";
 

@@ -134,6 +134,15 @@ bool startTimeReached(const TimeOfDay& start, const TimeOfDay& lastShown, const 
     return toStart > 0 && toStart <= span;
 }
 
+std::string countdownText(const TimeOfDay& start, const TimeOfDay& now)
+{
+    int left = (start.secondsOfDay() - now.secondsOfDay() + kSecondsPerDay) % kSecondsPerDay;
+    if (left == 0)
+        left = kSecondsPerDay;
+    // 24:00:00 is the one value past a clock's range: the full day until the same second comes round.
+    return "Starts in " + clockText({left / 3600, left / 60 % 60, left % 60});
+}
+
 UserMessage invalidStartTimeMessage()
 {
     return UserMessage{"The time you entered was not valid.", "Quorvel", MessageIcon::None, MessageButtons::Ok};

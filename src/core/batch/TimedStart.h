@@ -53,6 +53,10 @@ std::string minimisedCaption(const TimeOfDay& time);
 // next reaches it, the next day.
 bool startTimeReached(const TimeOfDay& start, const TimeOfDay& lastShown, const TimeOfDay& now);
 
+// The countdown shown while a start time is armed: "Starts in hh:mm:ss", the time left until the clock next
+// shows the start time (a whole day when it shows it now: that second is already under way).
+std::string countdownText(const TimeOfDay& start, const TimeOfDay& now);
+
 // Messages of the timer window.
 UserMessage invalidStartTimeMessage();
 UserMessage noDrawingsInListMessage();

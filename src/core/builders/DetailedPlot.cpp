@@ -99,7 +99,7 @@ double roundHalfToEven(double value)
 std::optional<std::pair<std::string_view, PlotField>> lineBreakIn(const DetailedPlotChoices& choices)
 {
     const bool typedPaper = equalsIgnoreCaseAscii(choices.paperLabel, "Enter Paper Size");
-    const std::array<std::tuple<std::string_view, std::string_view, PlotField>, 7> texts = {{
+    const std::array<std::tuple<std::string_view, std::string_view, PlotField>, 8> texts = {{
         {choices.layoutName, "layout name", PlotField::LayoutName},
         {choices.device, "plot device", PlotField::Printer},
         {typedPaper ? choices.paperText : choices.paperList, "paper size", PlotField::Paper},
@@ -107,6 +107,7 @@ std::optional<std::pair<std::string_view, PlotField>> lineBreakIn(const Detailed
         {choices.offsetX, "plot offset", PlotField::OffsetX},
         {choices.offsetY, "plot offset", PlotField::OffsetY},
         {choices.styleTable, "plot style table", PlotField::StyleTable},
+        {choices.plotFolder, "folder for plot files", PlotField::PlotFolder},
     }};
     for (const auto& [text, name, field] : texts) {
         if (containsLineBreak(text))
@@ -141,7 +142,9 @@ struct Answers
     std::string hide;
     std::string shade;
     std::string quality;
-    bool fileYes = false; // "Write the plot to a file": Yes, then the proposed name
+    bool fileYes = false;    // "Write the plot to a file": Yes, then the file name
+    bool writesFile = false; // the host asks for the file name
+    std::string fileName;    // its answer: "" takes the host's proposal beside the drawing
     std::string save;
 };
 
@@ -162,7 +165,8 @@ std::string plainForm(const Answers& a, bool layoutTab, std::string_view product
     lines.push_back(!layoutTab && asksShadePlot(productCode) ? a.shade : a.hide);
     if (a.fileYes)
         lines.push_back("_Yes");
-    lines.emplace_back(); // the plot file name: the host's proposal
+    // The plot file name, or (no file) the default "No" of the to-file question.
+    lines.push_back(a.writesFile ? a.fileName : std::string());
     if (!layoutTab && a.quality != "_N" && asksShadePlot(productCode))
         lines.insert(lines.end(), {"_Q", a.quality});
     lines.insert(lines.end(), {a.save, "_Yes"});
@@ -177,6 +181,8 @@ public:
     {
         m_text.append("\"").append(escapeQuotesForLisp(answer)).append("\"").append(kCrLf);
     }
+    // An AutoLISP expression whose value is the answer.
+    void addExpression(std::string_view expression) { m_text.append(expression).append(kCrLf); }
     std::string& text() { return m_text; }
 
 private:
@@ -208,7 +214,10 @@ void addFileAnswers(LispCall& call, const Answers& a)
 {
     if (a.fileYes)
         call.add("_Yes");
-    call.add("");
+    if (a.writesFile && !a.fileName.empty())
+        call.addExpression(a.fileName);
+    else
+        call.add("");
 }
 
 // The automatic form: the drawing's current tab picks the model call or the layout call.
@@ -312,6 +321,17 @@ PlotAreaAnswer plotAreaAnswer(const DetailedPlotChoices& choices)
     }
     result.answers = {choices.plotArea == kLayoutArea ? std::string() : choices.plotArea};
     return result;
+}
+
+std::string plotFileNameExpression(std::string_view folder)
+{
+    std::string place(trimSpaces(folder));
+    // The folder's own separator ends it, so the drawing's name lands inside it.
+    const char separator = place.find('\\') == std::string::npos && place.find('/') != std::string::npos ? '/' : '\\';
+    if (place.back() != '\\' && place.back() != '/')
+        place += separator;
+    return "(strcat \"" + escapeQuotesForLisp(place) +
+           "\" (vl-filename-base (getvar \"DWGNAME\")) \"-\" (getvar \"CTAB\"))";
 }
 
 std::string quoteDeviceForLisp(std::string_view device)
@@ -472,6 +492,16 @@ DetailedPlotResult buildDetailedPlotRoutine(const DetailedPlotChoices& choices, 
 
     // A file-only device asks for the file name at once: a "Yes" would become the name.
     a.fileYes = choices.plotToFile && !isFileOnlyPlotDevice(a.device);
+    a.writesFile = a.fileYes || isFileOnlyPlotDevice(a.device);
+    if (a.writesFile && !trimSpaces(choices.plotFolder).empty()) {
+        // Naming a file per drawing takes AutoLISP: a plain typed name would be the same for every drawing.
+        if (!offersAutomaticPlot(productCode))
+            return refuse(exclamation("A folder for plot files needs AutoLISP, which this CAD product does not have."
+                                      " Leave the folder empty to write each plot file beside its drawing.",
+                                      "Quorvel Error"),
+                          PlotField::PlotFolder);
+        a.fileName = plotFileNameExpression(choices.plotFolder);
+    }
     a.layout = layoutNameAnswer(choices.layoutName);
     a.paper = paperAnswer(choices);
     a.units = choices.units;

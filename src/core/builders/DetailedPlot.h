@@ -58,6 +58,7 @@ struct DetailedPlotChoices
     std::string shade = "As Displayed";   // cboShade
     std::string quality = "Normal";       // CboQuality
     bool plotToFile = false;              // chkPlotFile
+    std::string plotFolder = {};          // txtPlotFolder: where plot files go; empty: beside each drawing
     bool saveChanges = false;             // chkSaveTab
 };
 
@@ -65,17 +66,18 @@ struct DetailedPlotChoices
 enum class PlotField
 {
     None,
-    Scale1,   // txtScale1
-    Scale2,   // txtScale2
-    Printer,  // CboPrinter (only when its page is showing)
-    View,     // txtView
-    OffsetX,  // txtOffset_X
-    OffsetY,  // txtOffset_Y
-    Copies,   // cmbNoCopies
-    Tilemode, // optTilemode
+    Scale1,     // txtScale1
+    Scale2,     // txtScale2
+    Printer,    // CboPrinter (only when its page is showing)
+    View,       // txtView
+    OffsetX,    // txtOffset_X
+    OffsetY,    // txtOffset_Y
+    Copies,     // cmbNoCopies
+    Tilemode,   // optTilemode
     LayoutName, // txtLayoutName
     Paper,      // the live paper control: cboPaperSize or txtPaperSize
     StyleTable, // cboPlotStyle
+    PlotFolder, // txtPlotFolder
 };
 
 // The routine text, or the message to show instead and the control to focus; a refused build hands
@@ -115,6 +117,11 @@ struct PlotAreaAnswer
     std::optional<UserMessage> message;
 };
 PlotAreaAnswer plotAreaAnswer(const DetailedPlotChoices& choices);
+
+// The answer to the plot file name for a folder of plot files: an AutoLISP expression that names each file as the
+// host would, drawing name + "-" + layout, inside the folder (the host adds the device's extension). The routine
+// stays plain command text; it needs a product with AutoLISP.
+std::string plotFileNameExpression(std::string_view folder);
 
 // The device answer of the automatic form: the trimmed device as it goes between the quotes of an AutoLISP
 // string (backslashes doubled, quotes escaped).

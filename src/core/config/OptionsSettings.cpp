@@ -109,6 +109,30 @@ std::string explainField()
 
 } // namespace options_text
 
+std::optional<UserMessage> executableWarning(std::string_view path, ExecutableCheck check)
+{
+    std::string problem;
+    switch (check) {
+    case ExecutableCheck::Runnable:
+        return std::nullopt;
+    case ExecutableCheck::Missing:
+        problem = trimSpaces(path).empty()
+                      ? std::string("No CAD program is named under Program Executable.")
+                      : "The CAD program under Program Executable does not exist:" + kBr + std::string(path);
+        break;
+    case ExecutableCheck::Folder:
+        problem = "The Program Executable is a folder, not a program:" + kBr + std::string(path);
+        break;
+    case ExecutableCheck::NotRunnable:
+        problem = "The Program Executable is not a program you may run:" + kBr + std::string(path);
+        break;
+    }
+    return UserMessage{problem + kBr + kBr +
+                           "The options were saved, but a batch cannot start the CAD program from here. Press Browse "
+                           "next to Program Executable to choose the CAD program itself.",
+                       "Options", MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
 std::optional<FieldCheckFailure> checkFieldSort(std::string_view delimiter, std::string_view number)
 {
     if (delimiter.empty() || number.empty())

@@ -50,9 +50,26 @@ inline constexpr std::string_view kStartupSwitchExplain =
     "Quorvel fails to start AutoCAD properly then try again without the extra startup switches. You cannot use "
     "the /b switch.";
 inline constexpr std::string_view kExecutableFilter = "Exe Files (*.exe)|*.exe|All Files (*.*)|*.*";
+// Where programs carry no extension (every system but Windows) the executable is picked among the files that
+// may be run; kExecutablePattern stands for them in a filter.
+inline constexpr std::string_view kExecutablePattern = "<executable>";
+inline constexpr std::string_view kProgramFilter = "Programs|<executable>|All Files (*)|*";
 inline constexpr std::string_view kDatabaseFilter =
     "Routine Database File (Batch_CAD.dat)|Batch_CAD.dat|All Database File (*.dat)|*.dat|All Files (*.*)|*.*";
 } // namespace options_text
+
+// What the file system says about the CAD executable named in the options.
+enum class ExecutableCheck
+{
+    Runnable,
+    Missing,     // no such file (or nothing named at all)
+    Folder,      // a folder, not a program
+    NotRunnable, // a file this user may not run as a program
+};
+
+// The warning for an executable that cannot work; the settings are written all the same (the program may be
+// on a drive that is not there now). Nothing for a runnable one.
+std::optional<UserMessage> executableWarning(std::string_view path, ExecutableCheck check);
 
 // The control that gets the focus after an input mistake.
 enum class OptionsField

@@ -189,30 +189,70 @@ LocateTexts locateTextsFor(LocateMode mode, std::string_view executableName)
 {
     const std::string name(executableName);
     const std::string browse = "If not please locate the correct folder using the Browse button" + kBr + kBr;
+    const std::string stored = "This is the location in your current Quorvel settings." + kBr +
+                               "If it is still correct click Next to keep it." + kBr + kBr + browse;
     switch (mode) {
     case LocateMode::PC3:
-        return {"Searching for Plot Setup ...............", "PC3 Location", "Locate PC3 File",
+        return {"Searching for Plot Setup ...............",
+                "PC3 Location",
+                "Locate PC3 File",
                 "Locate Plotter Configuration File",
                 "Please locate your current AutoCAD Plotter Configuration file .Pc3" + kBr +
                     "Quorvel uses these files during operation.",
                 "Quorvel installation has located the AutoCAD Plotter Configuration file" + kBr +
-                    "If this is the correct location click the Next button." + kBr + kBr + browse};
+                    "If this is the correct location click the Next button." + kBr + kBr + browse,
+                stored};
     case LocateMode::CTB:
-        return {"Searching for Plot Style ...............", "Plot Style Location", "Locate .ctb or .stb File",
+        return {"Searching for Plot Style ...............",
+                "Plot Style Location",
+                "Locate .ctb or .stb File",
                 "Locate Plot Style File",
                 "Please locate your current AutoCAD Plot style file ctb, stb" + kBr +
                     "Quorvel uses these files during operation.",
                 "Quorvel installation has located the AutoCAD Plot style file" + kBr +
-                    "If this is the correct location click the Next button." + kBr + kBr + browse};
+                    "If this is the correct location click the Next button." + kBr + kBr + browse,
+                stored};
     case LocateMode::ACADEXE:
         break;
     }
-    return {"Searching for " + name + "...............", name + " Location", {}, {},
+    return {"Searching for " + name + "...............",
+            name + " Location",
+            {},
+            {},
             "Please locate your current AutoCAD Executable file (" + name + ")" + kBr +
                 "Quorvel uses this file during operation." + kBr + kBr +
                 "For example C:\\Program Files\\Autodesk\\AutoCAD 2018\\" + kBr + kBr,
             "Quorvel installation has located the executable file (" + name + ")" + kBr +
-                "If this is the correct location click Next to proceed." + kBr + kBr + browse};
+                "If this is the correct location click Next to proceed." + kBr + kBr + browse,
+            stored};
+}
+
+StoredSetup readStoredSetup(const SettingsFile& ini)
+{
+    // "Unknown" is how the settings file says "not set"; an empty value is not a usable place either.
+    const auto usable = [](std::string value) { return value == kUnknown ? std::string() : std::move(value); };
+    StoredSetup stored;
+    const CadProduct* product = findProduct(ini.readValue(keys::kCadVerSection, keys::kCadVerKey));
+    if (product && product->family != ProductFamily::Placeholder)
+        stored.product = product;
+    stored.scriptFolder = usable(ini.readValue(keys::kBatchSection, keys::kBatchKey));
+    stored.executable = usable(readCadExecutable(ini));
+    stored.plotterConfigFolder = usable(readPlotterConfigFolder(ini));
+    stored.plotStyleFolder = usable(readPlotStyleFolder(ini));
+    return stored;
+}
+
+std::string storedLocation(const StoredSetup& stored, LocateMode mode)
+{
+    switch (mode) {
+    case LocateMode::PC3:
+        return stored.plotterConfigFolder;
+    case LocateMode::CTB:
+        return stored.plotStyleFolder;
+    case LocateMode::ACADEXE:
+        break;
+    }
+    return stored.executable;
 }
 
 std::string locatedAddress(LocateMode mode, const std::string& hitPath)

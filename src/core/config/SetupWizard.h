@@ -92,8 +92,23 @@ struct LocateTexts
     std::string windowCaption; // empty: the window's own
     std::string notFound;   // explanation when nothing was found
     std::string found;      // explanation when the file was found
+    std::string stored;     // explanation when the settings already hold a location (no search is made)
 };
 LocateTexts locateTextsFor(LocateMode mode, std::string_view executableName);
+
+// What the settings already hold for the setup's steps, so that running the setup again starts every step
+// from it and changes only what the user changes. Empty (or null) where nothing usable is stored.
+struct StoredSetup
+{
+    const CadProduct* product = nullptr; // a product code of the catalogue (never the placeholder)
+    std::string scriptFolder;
+    std::string executable;
+    std::string plotterConfigFolder;
+    std::string plotStyleFolder;
+};
+StoredSetup readStoredSetup(const SettingsFile& ini);
+// The stored location a locate window starts from, by mode.
+std::string storedLocation(const StoredSetup& stored, LocateMode mode);
 
 // The file each search looks for.
 std::string searchFileName(LocateMode mode, std::string_view executableName);

@@ -1,5 +1,7 @@
 #include "QtUserDialogs.h"
 
+#include "config/OptionsSettings.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -8,6 +10,35 @@
 
 namespace qv {
 namespace {
+
+QLatin1String executablesPattern()
+{
+    return QLatin1String(options_text::kExecutablePattern.data(), qsizetype(options_text::kExecutablePattern.size()));
+}
+
+// A filter that lists the files that may be run (kProgramFilter).
+QStringList openProgram(const QString& title, const QString& filter, const QString& folder)
+{
+    // Programs have no extension to filter by: the dialog's own list shows only the files that may be run
+    // while the first filter is chosen, and every file under the others.
+    QString qtFilter = filter;
+    qtFilter.replace(executablesPattern(), QStringLiteral("*"));
+    QFileDialog dialog(dialogParent(), title, folder, toQtFilter(qtFilter));
+    dialog.setOption(QFileDialog::DontUseNativeDialog); // a native dialog ignores the listing filter
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QStringList names = dialog.nameFilters();
+    const auto listFor = [&dialog, first = names.value(0)](const QString& chosen) {
+        QDir::Filters listed = QDir::AllDirs | QDir::Files | QDir::NoDot | QDir::Drives;
+        if (chosen == first)
+            listed |= QDir::Executable;
+        dialog.setFilter(listed);
+    };
+    listFor(names.value(0));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, listFor);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return {dialog.selectedFiles().first()};
+}
 
 QMessageBox::Icon toQtIcon(MessageIcon icon)
 {
@@ -79,6 +110,8 @@ std::optional<QString> QtUserDialogs::inputBox(const QString& prompt, const QStr
 QStringList QtUserDialogs::openFileNames(const QString& title, const QString& filter, const QString& folder,
                                          bool multiple)
 {
+    if (filter.contains(executablesPattern()))
+        return openProgram(title, filter, folder);
     const QString qtFilter = toQtFilter(filter);
     if (multiple)
         return QFileDialog::getOpenFileNames(dialogParent(), title, folder, qtFilter);

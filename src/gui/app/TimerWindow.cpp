@@ -56,6 +56,8 @@ TimerWindow::TimerWindow(MainWindow& main, const platform::Clock& clock, QWidget
     grid->addWidget(m_currentTimeLabel, 0, 1);
     grid->addWidget(m_startCaptionLabel, 1, 0);
     grid->addWidget(m_startTimeLabel, 1, 1);
+    m_countdownLabel = makeLabel(m_settingsGroup, "lblCountdown", QString());
+    grid->addWidget(m_countdownLabel, 2, 0, 1, 2);
 
     m_setStartTimeButton = new QPushButton(QStringLiteral("Set Start Time"), this);
     m_setStartTimeButton->setObjectName(QStringLiteral("cmdEnterStart"));
@@ -96,12 +98,14 @@ void TimerWindow::enterStartTime()
                                                toQString(std::string(kStartTimeTitle)), toQString(clockText(now())));
     if (!answer || answer->trimmed().isEmpty()) {
         m_armed = 0;
+        showCountdown(now());
         return;
     }
     const auto time = parseStartTime(toStd(*answer));
     if (!time) {
         userDialogs().message(invalidStartTimeMessage());
         m_armed = 0;
+        showCountdown(now());
         return;
     }
     m_startTime = *time;
@@ -109,11 +113,19 @@ void TimerWindow::enterStartTime()
     if (m_mainWindow.drawingList()->rowCount() == 0) {
         userDialogs().message(noDrawingsInListMessage());
         m_armed = 0;
+        showCountdown(now());
         return;
     }
     // A list that could not run now would not run at the start time either: say so while the user is here.
     BatchRunner runner(m_mainWindow);
     m_armed = runner.checkRoutinesAssigned() && runner.checkRoutinesPresent() ? 1 : 0;
+    showCountdown(now());
+}
+
+void TimerWindow::showCountdown(const TimeOfDay& current)
+{
+    m_countdownLabel->setText(m_armed != 0 && m_startTime ? toQString(countdownText(*m_startTime, current))
+                                                          : QString());
 }
 
 void TimerWindow::tick()
@@ -142,6 +154,7 @@ void TimerWindow::tick()
 
     if (!isMinimized()) {
         m_currentTimeLabel->setText(toQString(clockText(current)));
+        showCountdown(current);
     } else if (current.minute != m_captionMinute) {
         m_captionMinute = current.minute;
         setWindowTitle(toQString(minimisedCaption(current)));

@@ -49,6 +49,7 @@ public:
     QLabel* m_currentTimeLabel = nullptr;
     QLabel* m_startCaptionLabel = nullptr;
     QLabel* m_startTimeLabel = nullptr;
+    QLabel* m_countdownLabel = nullptr; // the time left while armed, empty otherwise
     QPushButton* m_setStartTimeButton = nullptr;
     QPushButton* m_exitButton = nullptr;
     QTimer* m_tickTimer = nullptr;
@@ -60,6 +61,7 @@ protected:
 
 private:
     TimeOfDay now() const;
+    void showCountdown(const TimeOfDay& current);
     // Closes without asking: the run fired or the user confirmed.
     void finish();
     // False when the user keeps the armed timer.

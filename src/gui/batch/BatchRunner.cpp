@@ -15,8 +15,11 @@
 #include "routines/RoutineDatabase.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
 #include <QPrinterInfo>
-#include <QProgressDialog>
+#include <QPushButton>
+#include <QStatusBar>
 #include <algorithm>
 
 namespace qv {
@@ -35,6 +38,62 @@ ScriptProbe& scriptProbeHook()
     static ScriptProbe probe = [](const std::string& path) { return platform::probeForWriting(path); };
     return probe;
 }
+
+// The progress of a check, in the main window's status bar with a Stop button: a line there never stands in
+// front of a message box, as a progress window would. The window's list and menus wait for the check.
+class CheckProgressLine final
+{
+public:
+    explicit CheckProgressLine(QMainWindow& window) : m_window(window)
+    {
+        m_label = new QLabel(QStringLiteral("Checking the batch against the CAD host's prompts..."));
+        m_label->setObjectName(QStringLiteral("lblCheckProgress"));
+        m_stopButton = new QPushButton(QStringLiteral("Stop"));
+        m_stopButton->setObjectName(QStringLiteral("cmdStopCheck"));
+        QObject::connect(m_stopButton, &QPushButton::clicked, m_stopButton, [this] { m_stopped = true; });
+        window.statusBar()->addWidget(m_label, 1);
+        window.statusBar()->addWidget(m_stopButton);
+        window.statusBar()->show();
+        for (QWidget* part : {window.centralWidget(), static_cast<QWidget*>(window.menuBar())}) {
+            if (part && part->isEnabled()) {
+                part->setEnabled(false);
+                m_disabled.push_back(part);
+            }
+        }
+    }
+    ~CheckProgressLine()
+    {
+        for (QWidget* part : m_disabled)
+            part->setEnabled(true);
+        m_window.statusBar()->removeWidget(m_label);
+        m_window.statusBar()->removeWidget(m_stopButton);
+        delete m_label;
+        delete m_stopButton;
+    }
+    CheckProgressLine(const CheckProgressLine&) = delete;
+    CheckProgressLine& operator=(const CheckProgressLine&) = delete;
+
+    // Shows how far the check is; false once Stop was pressed.
+    bool update(std::size_t line, std::size_t lines)
+    {
+        if (line % 2000 == 0) {
+            const std::size_t percent = line * 100 / std::max<std::size_t>(lines, 1);
+            m_label->setText(QStringLiteral("Checking the batch against the CAD host's prompts... %1% (line %2 of %3)")
+                                 .arg(percent)
+                                 .arg(line)
+                                 .arg(lines));
+            QCoreApplication::processEvents();
+        }
+        return !m_stopped;
+    }
+
+private:
+    QMainWindow& m_window;
+    QLabel* m_label = nullptr;
+    QPushButton* m_stopButton = nullptr;
+    std::vector<QWidget*> m_disabled;
+    bool m_stopped = false;
+};
 
 } // namespace
 
@@ -99,21 +158,11 @@ std::optional<BatchCheckReport> BatchRunner::checkBatch(const QString& sequenceT
     for (const QString& printer : QPrinterInfo::availablePrinterNames())
         options.devices.push_back(printer.toStdString());
 
-    std::unique_ptr<QProgressDialog> window;
+    std::unique_ptr<CheckProgressLine> progressLine;
     if (progress) {
-        window =
-            std::make_unique<QProgressDialog>(QStringLiteral("Checking the batch against the CAD host's prompts..."),
-                                              QStringLiteral("Stop"), 0, 1000, &m_mainWindow);
-        window->setObjectName(QStringLiteral("prgCheck"));
-        window->setWindowTitle(QStringLiteral("Check Batch"));
-        window->setWindowModality(Qt::WindowModal);
-        window->setMinimumDuration(300);
-        options.keepGoing = [&window](std::size_t line, std::size_t lines) {
-            if (line % 2000 == 0) {
-                window->setValue(static_cast<int>(line * 1000 / std::max<std::size_t>(lines, 1)));
-                QCoreApplication::processEvents();
-            }
-            return !window->wasCanceled();
+        progressLine = std::make_unique<CheckProgressLine>(m_mainWindow);
+        options.keepGoing = [line = progressLine.get()](std::size_t done, std::size_t lines) {
+            return line->update(done, lines);
         };
     }
     Result<BatchCheckReport> report = Error{};

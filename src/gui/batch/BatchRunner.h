@@ -30,8 +30,8 @@ public:
     bool runFromCommandLine(const QString& sequenceText, bool collate = false);
 
     // Builds the script as a start from the action panel would, in memory, and runs it through the model of
-    // the configured host. Nothing is written and no host is started. `progress` shows a window that can
-    // stop the check. None when the list could not be checked (the reason was shown).
+    // the configured host. Nothing is written and no host is started. `progress` shows how far it is in the
+    // main window's status bar, with a Stop button. None when the list could not be checked (the reason was shown).
     std::optional<BatchCheckReport> checkBatch(const QString& sequenceText, bool collate, bool progress);
 
     bool checkReadOnlyDrawings();

@@ -92,6 +92,13 @@ QWidget* DetailedPlotAreaPage::buildAreaPage(QWidget* owner)
     m_hideObjectsCheck = makeCheck(options, "chkRemovelines", QStringLiteral("Hide objects"));
     m_plotToFileCheck = makeCheck(options, "chkPlotFile", QStringLiteral("Plot to file"));
     m_saveLayoutCheck = makeCheck(options, "chkSaveTab", QStringLiteral("Save changes to layout"));
+    QLabel* folderLabel = makeLabel(options, "lblPlotFolder", QStringLiteral("Plot file folder"));
+    m_plotFolderEdit = makeEdit(options, QStringLiteral("txtPlotFolder"), QString());
+    m_plotFolderEdit->setPlaceholderText(QStringLiteral("Beside each drawing"));
+    m_plotFolderEdit->setToolTip(QStringLiteral("Where a plot to a file is written; empty: beside each drawing"));
+    folderLabel->setBuddy(m_plotFolderEdit);
+    m_browsePlotFolderButton = makeButton(options, "cmdPlotFolder", QStringLiteral("Browse"),
+                                          QStringLiteral("Choose the folder for plot files"));
     optionsLayout->addWidget(styleLabel, 0, 0);
     optionsLayout->addWidget(m_styleKindRadios[0], 0, 1);
     optionsLayout->addWidget(m_styleKindRadios[1], 0, 2);
@@ -103,6 +110,9 @@ QWidget* DetailedPlotAreaPage::buildAreaPage(QWidget* owner)
     optionsLayout->addWidget(m_hideObjectsCheck, 3, 2, 1, 2);
     optionsLayout->addWidget(m_plotToFileCheck, 4, 0, 1, 2);
     optionsLayout->addWidget(m_saveLayoutCheck, 4, 2, 1, 2);
+    optionsLayout->addWidget(folderLabel, 5, 0);
+    optionsLayout->addWidget(m_plotFolderEdit, 5, 1, 1, 2);
+    optionsLayout->addWidget(m_browsePlotFolderButton, 5, 3);
     optionsLayout->setColumnStretch(0, 1);
 
     m_shadeGroup = new QGroupBox(QStringLiteral("Shaded Viewport Options"), page);

@@ -57,6 +57,8 @@ public:
     QComboBox* m_qualityCombo = nullptr;
     QLabel* m_shadeNoteLabel = nullptr;
     QCheckBox* m_plotToFileCheck = nullptr;
+    QLineEdit* m_plotFolderEdit = nullptr; // where plot files go; empty: beside each drawing
+    QPushButton* m_browsePlotFolderButton = nullptr;
     QCheckBox* m_saveLayoutCheck = nullptr;
 
 protected:

@@ -12,6 +12,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -100,6 +101,12 @@ void DetailedPlotTab::connectRules()
     });
     connect(m_browsePlotterButton, &QPushButton::clicked, this, [this] { browsePlotter(); });
     connect(m_browseStyleTableButton, &QPushButton::clicked, this, [this] { browseStyleTable(); });
+    connect(m_browsePlotFolderButton, &QPushButton::clicked, this, [this] {
+        const std::optional<QString> folder =
+            userDialogs().browseFolder(QStringLiteral("Folder for Plot Files"), m_plotFolderEdit->text().trimmed());
+        if (folder && !folder->isEmpty())
+            m_plotFolderEdit->setText(QDir::toNativeSeparators(*folder));
+    });
     connect(m_addCustomPaperButton, &QPushButton::clicked, this, &DetailedPlotTab::addCustomPaper);
     connect(m_tipButton, &QPushButton::clicked, this, [] { showTip(); });
     connect(m_saveRoutineButton, &QPushButton::clicked, this, &DetailedPlotTab::buildRoutine);
@@ -130,6 +137,9 @@ void DetailedPlotTab::setUp()
     m_paperStandardCombo->clear();
     disablePaperStandards();
 
+    // Naming each drawing's plot file in another folder takes AutoLISP.
+    m_plotFolderEdit->setEnabled(m_setup.automatic);
+    m_browsePlotFolderButton->setEnabled(m_setup.automatic);
     if (m_setup.automatic) {
         chooseOption(m_tilemodeButtons, 2);
         m_allLayoutsCheck->setEnabled(true);
@@ -316,6 +326,7 @@ DetailedPlotChoices DetailedPlotTab::readChoices() const
     c.shade = toStd(m_shadeCombo->currentText());
     c.quality = toStd(m_qualityCombo->currentText());
     c.plotToFile = m_plotToFileCheck->isChecked();
+    c.plotFolder = toStd(m_plotFolderEdit->text());
     c.saveChanges = m_saveLayoutCheck->isChecked();
     return c;
 }
@@ -348,6 +359,8 @@ QWidget* DetailedPlotTab::fieldControl(PlotField field) const
         return isTypedPaperLive(toStd(m_paperLabel->text())) ? static_cast<QWidget*>(m_paperEdit) : m_paperCombo;
     case PlotField::StyleTable:
         return m_styleTableCombo;
+    case PlotField::PlotFolder:
+        return m_plotFolderEdit;
     }
     return nullptr;
 }

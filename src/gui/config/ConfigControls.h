@@ -1,14 +1,16 @@
 #pragma once
 
+#include "config/OptionsSettings.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialog>
-#include <QGuiApplication>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QOperatingSystemVersion>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QString>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -65,15 +67,25 @@ inline QRadioButton* makeOption(QWidget* parent, QButtonGroup* group, const char
     return option;
 }
 
-// Places a window in the middle of its screen.
-inline void centreOnScreen(QWidget* window)
+// The file-open filter for the CAD program: the Windows filter on Windows; elsewhere programs carry no
+// extension, so the dialog lists the files that may be run.
+inline QString executableFileFilter(std::string_view windowsFilter)
 {
-    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    window->move(area.left() + (area.width() - window->frameGeometry().width()) / 2,
-                 area.top() + (area.height() - window->frameGeometry().height()) / 2);
+    const std::string_view filter = QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows
+                                        ? windowsFilter
+                                        : options_text::kProgramFilter;
+    return QString::fromUtf8(filter.data(), qsizetype(filter.size()));
+}
+
+// What the file system says about a CAD program's path.
+inline ExecutableCheck checkExecutable(const QString& path)
+{
+    const QFileInfo file(path.trimmed());
+    if (path.trimmed().isEmpty() || !file.exists())
+        return ExecutableCheck::Missing;
+    if (file.isDir())
+        return ExecutableCheck::Folder;
+    return file.isExecutable() ? ExecutableCheck::Runnable : ExecutableCheck::NotRunnable;
 }
 
 } // namespace qv

@@ -131,7 +131,13 @@ void LocateFileDialog::showEvent(QShowEvent* event)
     if (m_searched)
         return;
     m_searched = true;
-    centreOnScreen(this);
+    if (!m_storedAddress.isEmpty()) {
+        m_locationEdit->setText(m_storedAddress);
+        m_explanationLabel->setText(labelText(m_texts.stored));
+        m_nextButton->setText(QStringLiteral("Next"));
+        emit searchFinished();
+        return;
+    }
     switch (m_mode) {
     case LocateMode::ACADEXE:
         searchForExecutable();
@@ -264,7 +270,7 @@ void LocateFileDialog::browseForLocation()
         const QString folder = current.isEmpty() ? QString() : QFileInfo(current).absolutePath();
         const QStringList chosen =
             userDialogs().openFileNames(QStringLiteral("Locate the CAD Program"),
-                                        toQString(executableFilter(toStd(m_executableName))), folder, false);
+                                        executableFileFilter(executableFilter(toStd(m_executableName))), folder, false);
         if (!chosen.isEmpty())
             m_locationEdit->setText(QDir::toNativeSeparators(chosen.first()));
         return;
@@ -312,7 +318,11 @@ void LocateFileDialog::savePlotStyleLocation()
 
 bool LocateFileDialog::recordLocation(std::string (*located)(std::string_view))
 {
-    const Result<std::string> saved = saveLocation(programState().settings, m_mode, toStd(m_locationEdit->text()));
+    // A stored place confirmed as it stands is not written again: the settings keep their text.
+    const Result<std::string> saved =
+        m_locationEdit->text() == m_storedAddress
+            ? Result<std::string>(toStd(m_storedAddress))
+            : saveLocation(programState().settings, m_mode, toStd(m_locationEdit->text()));
     if (!saved) {
         // Not written: the step is not ticked, and the user may try another place.
         showError(saved.error(), "LocateAcadcmdOK_Click");

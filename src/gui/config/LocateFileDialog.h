@@ -47,6 +47,8 @@ public:
     ~LocateFileDialog() override;
 
     LocateMode mode() const { return m_mode; }
+    // The place the settings already hold: shown instead of searching, and kept as it is when confirmed.
+    void startFrom(const QString& storedAddress) { m_storedAddress = storedAddress; }
     bool isSearching() const { return m_searchThread != nullptr; }
 
     void confirmLocation();
@@ -99,6 +101,7 @@ private:
     QLabel* m_stepLabel;
     QString m_stepTextBefore;
     bool m_searched = false;
+    QString m_storedAddress;
     QThread* m_searchThread = nullptr;
     std::stop_source m_stopSource;
     std::shared_ptr<Progress> m_progress;

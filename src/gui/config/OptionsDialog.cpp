@@ -282,7 +282,8 @@ void OptionsDialog::loadSettings()
 void OptionsDialog::loadFileLocations()
 {
     const ProgramState& program = programState();
-    m_locationEdits[0]->setText(toQString(readCadExecutable(program.settings)));
+    m_loadedExecutable = toQString(readCadExecutable(program.settings));
+    m_locationEdits[0]->setText(m_loadedExecutable);
     m_locationEdits[1]->setText(toQString(readDatabasePath(program.settings)));
     m_locationEdits[2]->setText(toQString(readScriptFolder(program.settings, program.scriptFolder)));
     m_startupSwitchEdit->setText(toQString(readStartupSwitchText(program.settings)));
@@ -360,7 +361,7 @@ QString OptionsDialog::folderOf(const QString& path)
 void OptionsDialog::browseForExecutable()
 {
     const QStringList chosen = userDialogs().openFileNames(QStringLiteral("Locate the CAD Program"),
-                                                           toQString(options_text::kExecutableFilter),
+                                                           executableFileFilter(options_text::kExecutableFilter),
                                                            folderOf(m_locationEdits[0]->text()), false);
     if (chosen.isEmpty())
         return;
@@ -465,10 +466,22 @@ void OptionsDialog::focusField(OptionsField field)
     box->selectAll();
 }
 
+void OptionsDialog::warnAboutExecutable()
+{
+    // A program typed or chosen here that cannot be started is saved all the same, but never without a word.
+    const QString path = m_locationEdits[0]->text();
+    if (path == m_loadedExecutable)
+        return;
+    m_loadedExecutable = path;
+    if (const auto warning = executableWarning(toStd(path), checkExecutable(path)))
+        userDialogs().message(*warning);
+}
+
 void OptionsDialog::applyAndClose()
 {
     if (!writeSettings())
         return;
+    warnAboutExecutable();
     m_cancelButton->setEnabled(false);
     accept();
 }
@@ -476,8 +489,10 @@ void OptionsDialog::applyAndClose()
 void OptionsDialog::apply()
 {
     // Settings already written cannot be taken back by Cancel.
-    if (writeSettings())
-        m_cancelButton->setEnabled(false);
+    if (!writeSettings())
+        return;
+    m_cancelButton->setEnabled(false);
+    warnAboutExecutable();
 }
 
 } // namespace qv

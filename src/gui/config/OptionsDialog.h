@@ -132,6 +132,10 @@ private:
     void focusField(OptionsField field);
     // A file dialog's first folder: that of the path in the box, when there is one.
     static QString folderOf(const QString& path);
+    // After OK or Apply: a warning when the CAD program, newly typed or chosen, cannot be started.
+    void warnAboutExecutable();
+
+    QString m_loadedExecutable; // the CAD program as last loaded or written
 };
 
 } // namespace qv

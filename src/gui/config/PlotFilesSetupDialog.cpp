@@ -54,12 +54,15 @@ PlotFilesSetupDialog::PlotFilesSetupDialog(QWidget* parent) : QDialog(parent)
 
 void PlotFilesSetupDialog::locatePlotFiles()
 {
+    const StoredSetup stored = readStoredSetup(programState().settings);
     {
         LocateFileDialog plotters(LocateMode::PC3, QString(), m_plotterFolderCheck, m_plotterFolderLabel, this);
+        plotters.startFrom(toQString(stored.plotterConfigFolder));
         plotters.exec();
     }
     {
         LocateFileDialog styles(LocateMode::CTB, QString(), m_plotStyleFolderCheck, m_plotStyleFolderLabel, this);
+        styles.startFrom(toQString(stored.plotStyleFolder));
         styles.exec();
     }
     accept();

@@ -7,6 +7,7 @@
 #include "config/SetupWizard.h"
 #include "config/SetupWizardDialog.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -58,12 +59,6 @@ ProductChoiceDialog::ProductChoiceDialog(SetupWizardDialog* setup, QWidget* pare
     connect(m_nextButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void ProductChoiceDialog::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    centreOnScreen(this);
-}
-
 void ProductChoiceDialog::chooseProduct(int index)
 {
     const auto products = cadProducts();
@@ -81,10 +76,26 @@ void ProductChoiceDialog::chooseProduct(int index)
         showError(written.error(), "optCadVer_Click");
         return;
     }
-    if (m_wizard) {
-        m_wizard->m_productCheck->setChecked(true);
-        m_wizard->m_productLabel->setText(labelText(productSelectedText(product)));
-    }
+    showChoice(product);
+}
+
+void ProductChoiceDialog::startFrom(const CadProduct& product)
+{
+    if (QAbstractButton* option = m_productButtons->button(product.optionIndex))
+        option->setChecked(true);
+    if (m_wizard && !product.defaultExecutable.empty())
+        m_wizard->m_executableName =
+            QString::fromUtf8(product.defaultExecutable.data(), qsizetype(product.defaultExecutable.size()));
+    m_nextButton->setEnabled(true);
+    showChoice(product);
+}
+
+void ProductChoiceDialog::showChoice(const CadProduct& product)
+{
+    if (!m_wizard)
+        return;
+    m_wizard->m_productCheck->setChecked(true);
+    m_wizard->m_productLabel->setText(labelText(productSelectedText(product)));
 }
 
 } // namespace qv

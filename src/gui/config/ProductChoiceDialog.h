@@ -9,9 +9,11 @@ class QPushButton;
 namespace qv {
 
 class SetupWizardDialog;
+struct CadProduct;
 
 // The version step of the first-run setup: one option button per CAD product. A choice is written to the
-// settings at once and ticked on the setup window's checklist; "Next" closes the window.
+// settings at once and ticked on the setup window's checklist; "Next" closes the window. Closing it with its
+// close button goes back to the setup window, which then cannot finish without a product.
 // objectName "FrmAcadVer" (its controls keep theirs).
 class ProductChoiceDialog final : public QDialog
 {
@@ -25,15 +27,18 @@ public:
 
     // A click on the option of that index.
     void chooseProduct(int index);
+    // The product the settings already hold: chosen on opening, ticked on the checklist, written only when
+    // the user picks another.
+    void startFrom(const CadProduct& product);
 
     QLabel* m_headingLabel = nullptr;
     QButtonGroup* m_productButtons = nullptr;
     QPushButton* m_nextButton = nullptr;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
+    // The checklist and the executable name follow the product shown as chosen.
+    void showChoice(const CadProduct& product);
+
     SetupWizardDialog* m_wizard;
 };
 

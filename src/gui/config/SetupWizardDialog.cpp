@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -77,13 +78,27 @@ void SetupWizardDialog::startOrFinish()
     m_running = true;
     m_startFinishButton->setEnabled(false);
     m_cancelButton->setEnabled(false);
+    // A second run starts every step from what the settings hold and writes only what the user changes.
+    const StoredSetup stored = readStoredSetup(programState().settings);
     locateRoutineDatabase();
     locateScriptFolder();
 
     ProductChoiceDialog version(this, this);
-    version.exec();
+    if (stored.product)
+        version.startFrom(*stored.product);
+    if (version.exec() != QDialog::Accepted || !m_productCheck->isChecked()) {
+        // Closing the product window goes back: without a product the setup can neither go on nor finish.
+        goBack();
+        return;
+    }
 
     LocateFileDialog executable(LocateMode::ACADEXE, m_executableName, m_executableCheck, m_executableLabel, this);
+    // The executable stays when the product stayed, or when it is the program the chosen product names.
+    const CadProduct* chosen = readStoredSetup(programState().settings).product;
+    const QString storedExecutable = toQString(stored.executable);
+    if (chosen == stored.product ||
+        QFileInfo(storedExecutable).fileName().compare(m_executableName, Qt::CaseInsensitive) == 0)
+        executable.startFrom(storedExecutable);
     executable.exec();
 
     if (userDialogs().message(setup_text::plotFilesQuestion()) == MessageAnswer::Yes) {
@@ -94,6 +109,15 @@ void SetupWizardDialog::startOrFinish()
     m_explanationLabel->setText(labelText(setup_text::wizardComplete()));
     m_startFinishButton->setText(QString::fromLatin1(kFinishCaption));
     m_startFinishButton->setEnabled(true);
+    m_running = false;
+}
+
+void SetupWizardDialog::goBack()
+{
+    m_productCheck->setChecked(false);
+    m_productLabel->setText(labelText(setup_text::kAcadVerBefore));
+    m_startFinishButton->setEnabled(true);
+    m_cancelButton->setEnabled(true);
     m_running = false;
 }
 
@@ -110,9 +134,10 @@ void SetupWizardDialog::locateRoutineDatabase()
 
 void SetupWizardDialog::locateScriptFolder()
 {
-    // The settings folder first; until a folder takes a script, the user picks another. There is no way
-    // round this step: a cancelled folder dialog is offered again.
-    std::string folder = programState().settingsFolder;
+    // The folder already set up, else the settings folder; until a folder takes a script, the user picks
+    // another. There is no way round this step: a cancelled folder dialog is offered again.
+    const std::string stored = readStoredSetup(programState().settings).scriptFolder;
+    std::string folder = stored.empty() ? programState().settingsFolder : stored;
     const WriteProbe probe = [](const std::string& path) { return platform::probeForWriting(path); };
     while (const std::optional<UserMessage> refused = testWriteFolder(folder, probe)) {
         userDialogs().message(*refused);
@@ -122,8 +147,9 @@ void SetupWizardDialog::locateScriptFolder()
             folder = toStd(QDir::toNativeSeparators(*chosen));
     }
     m_setupStatus = toQString(folder);
-    if (const Status written =
-            programState().settings.writeValue(keys::kBatchWriteSection, keys::kBatchWriteKey, folder);
+    if (const Status written = folder == stored ? Status{}
+                                                : programState().settings.writeValue(keys::kBatchWriteSection,
+                                                                                     keys::kBatchWriteKey, folder);
         !written) {
         showError(written.error(), "LocateScriptFolder");
         return;

@@ -12,6 +12,7 @@ namespace qv {
 // The first-run setup: finds and records the routine database, the script folder, the CAD product, its
 // executable and (when the user wants) its plot file folders, ticking a checklist as it goes. "Start" runs
 // the steps, "Finish" marks the setup done; quitting before that leaves it to run again at the next start.
+// Run again, every step starts from the current settings, and only what the user changes is written.
 // objectName "frmSetup" (its controls keep theirs).
 class SetupWizardDialog final : public QDialog
 {
@@ -53,6 +54,9 @@ public slots:
     void reject() override;
 
 private:
+    // The product window was closed: back to the checklist, which waits for Start again.
+    void goBack();
+
     bool m_running = false; // the steps are under way; the window cannot be left
 };
 

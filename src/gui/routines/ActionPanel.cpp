@@ -369,6 +369,9 @@ void ActionPanel::saveDrawingList()
         userDialogs().message(noDrawingsListedMessage());
         return;
     }
+    if (const auto warning = unsavedCombinationWarning(rows);
+        warning && userDialogs().message(*warning) != MessageAnswer::Yes)
+        return;
     const auto name = userDialogs().saveFileName(toQString(std::string(kSaveListTitle)),
                                                  toQString(std::string(kListFileFilter)), m_listFolder);
     if (!name)

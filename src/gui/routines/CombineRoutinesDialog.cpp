@@ -1,7 +1,10 @@
 #include "CombineRoutinesDialog.h"
 
 #include "app/Controls.h"
+#include "app/MainWindow.h"
 #include "app/Program.h"
+#include "batch/DrawingListModel.h"
+#include "batch/ScriptWriter.h"
 #include "routines/ActionPanel.h"
 #include "routines/RoutineStore.h"
 #include "text/TextUtil.h"
@@ -14,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace qv {
@@ -65,6 +69,9 @@ CombineRoutinesDialog::CombineRoutinesDialog(ActionPanel& panel, QWidget* parent
                                         QStringLiteral("Move Selected Routine Down"));
     m_assignButton = makeDialogButton(this, "cmdCombineRoutines", QStringLiteral("Assign Combination"),
                                       QStringLiteral("Assigns Combined Routines To Drawings"));
+    m_saveAsRoutineButton = makeDialogButton(
+        this, "cmdSaveAsRoutine", QStringLiteral("Save as Routine..."),
+        QStringLiteral("Saves the combination in the routine database, so that saved lists can use it"));
     m_backButton =
         makeDialogButton(this, "CmdReturn", QStringLiteral("<< Back to Main"), QStringLiteral("Return to Main"));
 
@@ -91,6 +98,7 @@ CombineRoutinesDialog::CombineRoutinesDialog(ActionPanel& panel, QWidget* parent
     auto* buttons = new QHBoxLayout();
     buttons->addWidget(m_backButton);
     buttons->addStretch();
+    buttons->addWidget(m_saveAsRoutineButton);
     buttons->addWidget(m_assignButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_combineGroup, 1);
@@ -108,16 +116,21 @@ CombineRoutinesDialog::CombineRoutinesDialog(ActionPanel& panel, QWidget* parent
     connect(m_moveUpButton, &QPushButton::clicked, this, &CombineRoutinesDialog::movePickedUp);
     connect(m_moveDownButton, &QPushButton::clicked, this, &CombineRoutinesDialog::movePickedDown);
     connect(m_assignButton, &QPushButton::clicked, this, &CombineRoutinesDialog::assignCombination);
+    connect(m_saveAsRoutineButton, &QPushButton::clicked, this, &CombineRoutinesDialog::saveAsRoutine);
     connect(m_backButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void CombineRoutinesDialog::load()
 {
-    for (QPushButton* button :
-         {m_removeFromChainButton, m_addToChainButton, m_assignButton, m_moveDownButton, m_moveUpButton})
+    for (QPushButton* button : {m_removeFromChainButton, m_addToChainButton, m_assignButton, m_moveDownButton,
+                                m_moveUpButton, m_saveAsRoutineButton})
         button->setEnabled(false);
     placeOnScreen();
+    fillRoutineLists();
+}
 
+void CombineRoutinesDialog::fillRoutineLists()
+{
     m_updating = true;
     m_favouritesList->clear();
     m_nonFavouritesList->clear();
@@ -192,12 +205,14 @@ void CombineRoutinesDialog::addPickedToChain()
     addToChain(m_chain, chainEntries(source), selectionFlags(source));
     showChain();
     m_assignButton->setEnabled(!m_chain.empty());
+    m_saveAsRoutineButton->setEnabled(!m_chain.empty());
 }
 
 void CombineRoutinesDialog::removePickedFromChain()
 {
     removeFromChain(m_chain, selectionFlags(m_chainList));
     showChain();
+    m_saveAsRoutineButton->setEnabled(!m_chain.empty());
     if (!m_chain.empty()) {
         m_assignButton->setEnabled(true);
     } else {
@@ -249,6 +264,58 @@ void CombineRoutinesDialog::assignCombination()
     program.combinationMade = true;
     m_panel.assignCombinedRoutine();
     m_assignButton->setEnabled(false);
+}
+
+void CombineRoutinesDialog::saveAsRoutine()
+{
+    const std::string text = combineRoutines(m_chain, makeCatalogue());
+    QStringList parts;
+    for (const ChainEntry& entry : m_chain)
+        parts << toQString(entry.text);
+    const std::optional<QString> typed =
+        userDialogs().inputBox(QStringLiteral("Name of the routine that holds this combination:"),
+                               QStringLiteral("Save as Routine"), parts.join(QStringLiteral(" + ")));
+    if (!typed)
+        return;
+    const SaveDecision decision = decideSaveRoutine(makeCatalogue(), toStd(*typed));
+    std::optional<EditorRefusal> refusal = decision.refusal;
+    bool stored = false;
+    switch (decision.choice) {
+    case SaveChoice::Refused:
+        break;
+    case SaveChoice::AskReplace:
+        if (userDialogs().message(decision.question) != MessageAnswer::Yes)
+            return;
+        refusal = validateUpdate(makeCatalogue(), decision.name, text, decision.recordNumber);
+        stored = !refusal &&
+                 updateRoutineInDatabase(makeRoutineForUpdate(decision.name, text, false), decision.recordNumber);
+        break;
+    case SaveChoice::Add:
+        refusal = validateAdd(makeCatalogue(), decision.name, text);
+        stored = !refusal && addRoutineToDatabase(makeRoutineForAdd(decision.name, text, false)).has_value();
+        break;
+    }
+    if (refusal)
+        userDialogs().message(refusal->message);
+    if (!stored)
+        return;
+    fillRoutineLists();
+
+    // Drawings given this very combination now carry the saved routine, so a list saved from them finds it again.
+    ProgramState& program = programState();
+    MainWindow* window = mainWindow();
+    if (window && program.combinationMade && program.combinedScript == text) {
+        window->drawingList()->rebuild([&decision](DrawingRows& rows) {
+            for (DrawingRow& row : rows) {
+                if (row.routine == kCombinedRoutines)
+                    row.routine = decision.name;
+            }
+        });
+    }
+    m_panel.fillRoutineList();
+    if (window)
+        window->statusBar()->showMessage(
+            QStringLiteral("The combination was saved as the routine \"%1\".").arg(toQString(decision.name)));
 }
 
 } // namespace qv

@@ -14,7 +14,8 @@ namespace qv {
 class ActionPanel;
 
 // The combine window: chains catalogue routines in an order of the user's choosing and gives the
-// combination to every drawing as "Combined Routines...". The combination is kept for this run only.
+// combination to every drawing as "Combined Routines...". The combination is kept for this run only, unless
+// "Save as Routine..." stores it in the routine database.
 // objectName "frmCombineRoutine" (its controls keep theirs).
 class CombineRoutinesDialog final : public QDialog
 {
@@ -34,6 +35,9 @@ public:
     void movePickedUp();
     void movePickedDown();
     void assignCombination();
+    // Stores the combination as a routine of the database under a name the user gives; drawings that carry
+    // this combination then carry the routine.
+    void saveAsRoutine();
 
     const RoutineChain& chain() const { return m_chain; }
 
@@ -49,12 +53,14 @@ public:
     QPushButton* m_moveUpButton = nullptr;
     QPushButton* m_moveDownButton = nullptr;
     QPushButton* m_assignButton = nullptr;
+    QPushButton* m_saveAsRoutineButton = nullptr;
     QPushButton* m_backButton = nullptr;
 
 private:
     void routineListClicked(QListWidget* clicked, const QString& which);
     void showChain(std::optional<std::size_t> selectedPosition = std::nullopt);
     void placeOnScreen();
+    void fillRoutineLists();
 
     ActionPanel& m_panel;
     RoutineChain m_chain;

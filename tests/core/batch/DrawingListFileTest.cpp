@@ -222,11 +222,15 @@ TEST(DrawingListFile, RetrieveRulesAndMessages)
         EXPECT_EQ(missing.error->number, number);
         EXPECT_TRUE(stopsCommandLineRun(missing));
         EXPECT_FALSE(replacesDrawingList(missing));
-        EXPECT_EQ(retrieveMessages(missing, name)[0].text,
-                  "Error Number " + std::to_string(number) + " in routine RetrieveList \r\n\r\n" + badName);
+        // The list file is named, so the user knows which one to look for.
+        const std::string named = name.empty() ? "No list file was named." : "The drawing list file was:\r\n" + name;
+        EXPECT_EQ(retrieveMessages(missing, name)[0].text, "Error Number " + std::to_string(number) +
+                                                               " in routine RetrieveList \r\n\r\n" + badName + "\r\n" +
+                                                               named);
     }
-    EXPECT_EQ(retrieveListErrorMessage(Error{70, "Permission denied"}).text,
-              "Error Number 70 in routine RetrieveList \r\n\r\nPermission denied");
+    EXPECT_EQ(retrieveListErrorMessage(Error{70, "Permission denied"}, "/l/a.qvl").text,
+              "Error Number 70 in routine RetrieveList \r\n\r\nPermission denied\r\n\r\nThe drawing list file "
+              "was:\r\n/l/a.qvl");
 }
 
 } // namespace

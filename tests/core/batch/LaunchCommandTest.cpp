@@ -1,6 +1,7 @@
 #include "batch/LaunchCommand.h"
 
 #include "batch/WindowsCommandLine.h"
+#include "text/Paths.h"
 
 #include <gtest/gtest.h>
 #include <tuple>
@@ -8,14 +9,25 @@
 namespace qv {
 namespace {
 
-TEST(LaunchCommand, EveryRowNeedsARoutine)
+TEST(LaunchCommand, EveryRowNeedsARoutineAndTheMessageNamesTheDrawingsWithout)
 {
     EXPECT_FALSE(checkEveryDrawingAssigned({}).has_value());
     EXPECT_FALSE(checkEveryDrawingAssigned({{"a.dwg", "F", "Plot", ""}, {"b.dwg", "F", " ", ""}}).has_value());
-    const auto message = checkEveryDrawingAssigned({{"a.dwg", "F", "Plot", ""}, {"b.dwg", "F", "", ""}});
-    ASSERT_TRUE(message.has_value());
-    EXPECT_EQ(*message, (UserMessage{"Please Assign a Routine To All Files", "Quorvel Error", MessageIcon::Critical,
-                                     MessageButtons::Ok}));
+    const auto one = checkEveryDrawingAssigned({{"a.dwg", "F", "Plot", ""}, {"b.dwg", "F", "", ""}});
+    ASSERT_TRUE(one.has_value());
+    EXPECT_EQ(*one, (UserMessage{"Please Assign a Routine To All Files\r\n\r\nThis drawing has no routine:\r\n" +
+                                     joinPath("F", "b.dwg") +
+                                     "\r\n\r\nSelect them in the list, choose a routine and press \"Assign "
+                                     "Routine to Files\", then start again.",
+                                 "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok}));
+    // The first 20 are named, then how many more.
+    DrawingRows many;
+    for (int i = 1; i <= 22; ++i)
+        many.push_back({"d" + std::to_string(i) + ".dwg", "F", "", ""});
+    const std::string text = checkEveryDrawingAssigned(many)->text;
+    EXPECT_NE(text.find("These 22 drawings have no routine:\r\n" + joinPath("F", "d1.dwg") + "\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find(joinPath("F", "d20.dwg") + "\r\n... and 2 more.\r\n"), std::string::npos);
 }
 
 // Which routines are missing is MissingRoutinesAreGroupedInTheOrderOfFirstUse's; this is how the run is refused.
@@ -140,17 +152,22 @@ TEST(LaunchCommand, ResultsAndTheirMessages)
         {32, "DLL not found"}, {0, "Unknown error"},
         {4, "Unknown error"},  {-1, "Unknown error"},
     };
+    const LaunchRequest request{"/opt/cad/acad", "/b \"/s/Batch.scr\"", " ", 1};
     for (const auto& [result, text] : cases) {
-        EXPECT_EQ(launchFailureMessage(result),
-                  (UserMessage{"Error Message " + text +
-                                   " in routine StartAutoCAD \r\n\r\n"
-                                   "If the problem persists please e-mail support@quorvel.example\r\n\r\n"
-                                   "with the details of this message. This is important\r\n\r\nThank You.",
-                               "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok}))
-            << result;
+        const std::string advice = result == 3    ? "The folder of this program does not exist."
+                                   : result == 11 ? "This file is not a program that can be started."
+                                                  : "Check the Program Executable and the Startup Switches";
+        const auto message = launchFailureMessage(result, request);
+        ASSERT_TRUE(message.has_value());
+        EXPECT_EQ(message->title, "Quorvel Error");
+        EXPECT_TRUE(message->text.starts_with("Error Message " + text +
+                                              " in routine StartAutoCAD \r\n\r\nThe CAD program: /opt/cad/acad\r\n"
+                                              "It was started on: /b \"/s/Batch.scr\"\r\n\r\n" +
+                                              advice))
+            << message->text;
     }
-    const std::string notFound = launchFailureMessage(2)->text;
-    EXPECT_TRUE(notFound.starts_with("Error message File Not Found\r\n\r\n"
+    const std::string notFound = launchFailureMessage(2, request)->text;
+    EXPECT_TRUE(notFound.starts_with("Error message File Not Found\r\n\r\nThere is no such file: /opt/cad/acad\r\n\r\n"
                                      "It seems Quorvel has lost the location of the AutoCAD.exe file. To solve "
                                      "this:\r\n\r\n1.    Start Quorvel\r\n"));
     EXPECT_NE(notFound.find("\r\n5.    Locate your CAD package executable file.  e.g. C:\\Program "
@@ -160,7 +177,7 @@ TEST(LaunchCommand, ResultsAndTheirMessages)
     EXPECT_TRUE(notFound.ends_with("\r\n10.  Restart Quorvel and try again.\r\n"
                                    "11.  If the problem persists please e-mail support@quorvel.example"));
     for (const int success : {33, 42, 1000})
-        EXPECT_FALSE(launchFailureMessage(success).has_value());
+        EXPECT_FALSE(launchFailureMessage(success, request).has_value());
 }
 
 } // namespace

@@ -42,6 +42,20 @@ TEST(TimedStart, FiresWhenTheClockReachesTheStartSecond)
     EXPECT_FALSE(startTimeReached({23, 0, 0}, {23, 59, 59}, {0, 0, 0}));
 }
 
+TEST(TimedStart, CountdownIsTheTimeUntilTheClockNextShowsTheStart)
+{
+    // start, now, shown
+    const std::tuple<TimeOfDay, TimeOfDay, std::string> cases[] = {
+        {{14, 30, 0}, {14, 29, 59}, "Starts in 00:00:01"},
+        {{14, 30, 0}, {12, 0, 30}, "Starts in 02:29:30"},
+        {{14, 30, 0}, {14, 30, 1}, "Starts in 23:59:59"}, // past today: tomorrow
+        {{0, 0, 0}, {23, 59, 59}, "Starts in 00:00:01"},
+        {{14, 30, 0}, {14, 30, 0}, "Starts in 24:00:00"}, // the second under way has gone by for the timer
+    };
+    for (const auto& [start, now, shown] : cases)
+        EXPECT_EQ(countdownText(start, now), shown) << clockText(now);
+}
+
 TEST(TimedStart, TextsAndMessages)
 {
     EXPECT_EQ(clockText({7, 5, 9}), "07:05:09");

@@ -3,6 +3,7 @@
 
 #include "builders/DetailedPlot.h"
 #include "core/builders/HostReplay.h"
+#include "text/Paths.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -148,6 +149,43 @@ TEST_F(DetailedPlotHost, RoutinesPlotEveryTabTheyAreMadeForOnEveryProduct)
                     continue;
                 EXPECT_EQ(plotted(family, routine.text, drawing, trace + ", " + drawing), *layouts)
                     << trace << ", " << drawing;
+            }
+        }
+    }
+}
+
+TEST_F(DetailedPlotHost, PlotFilesGoToTheFolderOfTheRoutineNamedAfterEachDrawingAndLayout)
+{
+    const std::string out = path("Out");
+    for (const Family& family : hostreplay::kFamiliesFrom2000) {
+        // The model tab typed line by line, and every layout of the automatic form.
+        const std::pair<DetailedPlotChoices, std::vector<std::string>> cases[] = {
+            {{.mode = Mode::Model, .layoutName = "<Model>", .device = "DWG To PDF.pc3", .plotFolder = out},
+             {"Model-Model.pdf"}},
+            {{.allLayouts = true,
+              .device = "Office Printer",
+              .paperLabel = kList,
+              .paperList = "A4",
+              .plotToFile = true,
+              .plotFolder = out + pathSeparator()},
+             {"Layout-Layout1.plt", "Layout-Layout2.plt"}},
+        };
+        for (const auto& [choices, files] : cases) {
+            const DetailedPlotResult routine = buildDetailedPlotRoutine(choices, family.product);
+            if (!offersAutomaticPlot(family.product)) {
+                // Without AutoLISP a name cannot follow the drawing: the folder is refused, not dropped.
+                ASSERT_FALSE(routine.ok()) << family.product;
+                EXPECT_EQ(routine.focus, PlotField::PlotFolder);
+                continue;
+            }
+            ASSERT_TRUE(routine.ok()) << family.product << ": " << routine.message->text;
+            const char* drawing = choices.mode == Mode::Model ? kModelDrawing : kLayoutDrawing;
+            const std::vector<std::string> details = replay(family, routine.text, drawing, family.product)["plotted"];
+            ASSERT_EQ(details.size(), files.size()) << family.product;
+            for (std::size_t i = 0; i < files.size(); ++i) {
+                EXPECT_TRUE(details[i].ends_with(" file=" + joinPath(out, files[i]))) << details[i];
+                EXPECT_TRUE(exists("Out/" + files[i])) << family.product << " " << files[i];
+                remove("Out/" + files[i]);
             }
         }
     }
