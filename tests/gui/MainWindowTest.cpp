@@ -27,6 +27,7 @@
 #include <QTextBrowser>
 #include <QTreeView>
 #include <QUrl>
+#include <QWindow>
 
 using namespace qv;
 using namespace qv::test;
@@ -70,6 +71,7 @@ class MainWindowTest final : public QObject
 
 private slots:
     void showsItsControlsAndMenus();
+    void exitAsksAndCancelKeepsRunning_data();
     void exitAsksAndCancelKeepsRunning();
     void resetWritesNoAfterOkAndReportsAFailedWrite();
     void splashTimerLoadsTheMainWindow();
@@ -153,19 +155,38 @@ void MainWindowTest::showsItsControlsAndMenus()
     QCOMPARE(barTitles, expectedTitles);
 }
 
+void MainWindowTest::exitAsksAndCancelKeepsRunning_data()
+{
+    QTest::addColumn<bool>("titleBarClose");
+    QTest::newRow("File > Exit") << false;
+    // The title bar's X reaches the window as the window system's close, not as a call of close().
+    QTest::newRow("close button") << true;
+}
+
 void MainWindowTest::exitAsksAndCancelKeepsRunning()
 {
+    QFETCH(bool, titleBarClose);
     GuiEnvironment env;
     MainWindow window;
     window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto exit = [&] {
+        if (titleBarClose)
+            window.windowHandle()->close();
+        else
+            control<QAction>(&window, "mnuFileExit")->trigger();
+    };
     env.dialogs().queueAnswer(MessageAnswer::Cancel);
-    control<QAction>(&window, "mnuFileExit")->trigger();
+    exit();
     QVERIFY(window.isVisible());
     const UserMessage asked = env.dialogs().messages().value(0);
     QCOMPARE(asked.text, std::string("You are now exiting Quorvel, press OK to continue exiting"));
     QCOMPARE(asked.title, std::string("Exit Quorvel"));
     QVERIFY(asked.buttons == MessageButtons::OkCancel);
-    // OK closes: the action panel's Close test, which asks the same question.
+    env.dialogs().queueAnswer(MessageAnswer::Ok);
+    exit();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(env.dialogs().messages().size(), 2);
 }
 
 void MainWindowTest::resetWritesNoAfterOkAndReportsAFailedWrite()
