@@ -29,6 +29,7 @@ cases=(
     'standard input from a pipe;cat "$work/list.qvl" | quorvel /dev/stdin;0;'
     'byte-order mark;quorvel "$work/bom.qvl";0;'
     'a device;quorvel /dev/zero;1;/dev/zero is a device'
+    'more than any list;truncate -s 1025M "$work/huge.qvl" && quorvel "$work/huge.qvl";1;huge.qvl is larger than 1024 MiB'
     'a named pipe nobody writes;quorvel "$work/fifo.qvl";1;fifo.qvl is a named pipe that no program opened for writing'
 )
 for entry in "${cases[@]}"; do
