@@ -57,13 +57,13 @@ TEST(ProcessLauncher, StartsTheProgramDetachedWithWindowsStyleArguments)
     TempDir dir;
     const std::string out = dir.file("out.txt");
     // Reports its arguments, working folder, parent and session, then renames the report into place.
-    writeExecutable(
-        dir, "host.sh",
-        "#!/bin/sh\nsleep 0.2\nout=$(dirname \"$0\")/out.txt\n"
-        "{ for a in \"$@\"; do echo \"[$a]\"; done; pwd; readlink /proc/$$/fd/0 /proc/$$/fd/1 /proc/$$/fd/2;\n"
-        " cut -d' ' -f4,6 /proc/$$/stat; } > \"$out.tmp\"\n"
-        "mv \"$out.tmp\" \"$out\"\n",
-        fs::perms::owner_all);
+    writeExecutable(dir, "host.sh",
+                    "#!/bin/sh\nsleep 0.2\nout=$(dirname \"$0\")/out.txt\n"
+                    "streams=$(readlink /proc/$$/fd/0 /proc/$$/fd/1 /proc/$$/fd/2)\n"
+                    "{ for a in \"$@\"; do echo \"[$a]\"; done; pwd; echo \"$streams\";\n"
+                    " cut -d' ' -f4,6 /proc/$$/stat; } > \"$out.tmp\"\n"
+                    "mv \"$out.tmp\" \"$out\"\n",
+                    fs::perms::owner_all);
 
     const std::string script = dir.file("a b/Batch.scr");
     const int result =
