@@ -180,7 +180,8 @@ void MainWindowTest::exitAsksAndCancelKeepsRunning()
         }
         QCloseEvent event;
         QSpontaneKeyEvent::setSpontaneous(&event);
-        QApplication::sendEvent(&window, &event);
+        qApp->notify(&window, &event); // sendEvent would mark it as the program's own
+
         return event.isAccepted();
     };
     env.dialogs().queueAnswer(MessageAnswer::Cancel);
