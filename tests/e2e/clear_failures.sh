@@ -70,10 +70,10 @@ grep -q "Error message File Not Found" "$work/err" || fail "bare name: not said:
 # Output captured by the caller: it ends when Quorvel ends, while the host still works.
 settings "$bin/cadhost" "[StartSwitch]" "StartOption=YesSwitch" "Switch=--journal=$work/journal.txt"
 started=$SECONDS
-out=$(CADHOST_HOLD_MS=8000 quorvel "$work/list.qvl" 2>&1); status=$?
+out=$(CADHOST_HOLD_MS=10000 quorvel "$work/list.qvl" 2>&1); status=$?
 took=$((SECONDS - started))
 [ "$status" -eq 0 ] || fail "captured run: status $status: $out"
-[ "$took" -lt 6 ] || fail "captured run: the caller waited $took s for the host"
+[ "$took" -lt 8 ] || fail "captured run: the caller waited $took s for the host"
 ! grep -q $'\texit\t' "$work/journal.txt" 2>/dev/null || fail "captured run: the host had already ended"
 for _ in $(seq 1 150); do grep -q $'\texit\t' "$work/journal.txt" 2>/dev/null && break; sleep 0.1; done
 grep -q $'\texit\t' "$work/journal.txt" || fail "captured run: the host never ended"
