@@ -73,7 +73,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Quorvel"));
 
-    qv::initialiseProgram(QApplication::applicationDirPath().toStdString());
+    qv::initialiseProgram(QApplication::applicationDirPath().toStdString(), !request.check);
     qv::programState().headless = headless;
     if (headless)
         qv::programState().dialogs = std::make_unique<qv::ConsoleUserDialogs>();

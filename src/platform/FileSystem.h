@@ -39,8 +39,9 @@ private:
 // True when the process can create files in the folder.
 bool isFolderWritable(const std::string& folder);
 
-// The per-user settings folder ("~/.config/Quorvel", "%APPDATA%\Quorvel"); created on demand.
-std::string userConfigFolder();
+// The per-user settings folder ("~/.config/Quorvel", "%APPDATA%\Quorvel"); created on demand unless `create`
+// is false (a check must leave the disk as it found it).
+std::string userConfigFolder(bool create = true);
 
 // Folder of the running executable.
 std::string executableFolder();

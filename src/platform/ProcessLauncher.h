@@ -15,7 +15,14 @@ inline constexpr int kShellExecuteStarted = 42;
 // Outside Windows the parameters are split into arguments by the Windows quoting rules and the
 // executable is started directly (no shell) in a session of its own. A directory that is empty or a
 // single space means the current folder; the show code has no effect there.
+//
+// A script that writeClaimedScript wrote and still holds goes to the program started next (outside Windows
+// as its descriptor 3, with the script's lock), so the script stays held as long as that program runs.
+// The program gets none of our standard streams.
 int shellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory,
                      int showCode);
+
+// How many programs started by shellExecuteOpen in this process are still running.
+int runningHosts();
 
 } // namespace qv::platform

@@ -45,6 +45,7 @@ class BatchRunTest final : public QObject
 
 private slots:
     void startWritesTheScriptAndStartsTheHostOnceConfirmed();
+    void startWhileAHostRunsAsksFirst();
     void eachRefusalStopsTheRunWithItsMessage();
     void readOnlyDecisionIsRememberedBetweenRuns();
     void commandLineRunNeverResetsTheSettings();
@@ -80,6 +81,32 @@ void BatchRunTest::startWritesTheScriptAndStartsTheHostOnceConfirmed()
     QCOMPARE(f.launches[0].parameters, "/b \"" + f.window.m_scriptPath + "\"");
     QCOMPARE(f.launches[0].showCode, 1);
     QCOMPARE(QString::fromStdString(f.window.m_scriptPath), f.env.file(QStringLiteral("Batch.scr")));
+}
+
+void BatchRunTest::startWhileAHostRunsAsksFirst()
+{
+    RunFixture f;
+    BatchRunner::setRunningHosts([] { return 1; });
+    BatchRunner runner(f.window);
+    // Cancel: nothing is checked, written or started.
+    f.env.dialogs().queueAnswer(MessageAnswer::Cancel);
+    QVERIFY(!runner.startBatch(true, QStringLiteral("1")));
+    auto messages = f.env.dialogs().messages();
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].title, std::string("Batch Still Running"));
+    QVERIFY(messages[0].buttons == MessageButtons::OkCancel);
+    QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))) && f.launches.empty());
+    // OK goes on to the usual confirmation; the timer's start (no confirmation) is never held up by a question.
+    f.env.dialogs().clear();
+    f.env.dialogs().queueAnswer(MessageAnswer::Ok);
+    f.env.dialogs().queueAnswer(MessageAnswer::Ok);
+    QVERIFY(runner.startBatch(true, QStringLiteral("1")));
+    QVERIFY(runner.startBatch(false, QStringLiteral("1")));
+    messages = f.env.dialogs().messages();
+    QCOMPARE(messages.size(), 2);
+    QCOMPARE(messages[1].title, std::string("Confirm Starting Acad"));
+    QCOMPARE(f.launches.size(), std::size_t(2));
+    BatchRunner::setRunningHosts([] { return 0; });
 }
 
 void BatchRunTest::eachRefusalStopsTheRunWithItsMessage()

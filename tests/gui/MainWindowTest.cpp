@@ -13,6 +13,8 @@
 #include "support/ModalDriver.h"
 #include "text/Paths.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
 #include <QDropEvent>
@@ -30,6 +32,7 @@
 #include <QTextBrowser>
 #include <QTreeView>
 #include <QUrl>
+#include <QtTest/qtestspontaneevent.h>
 #include <memory>
 
 using namespace qv;
@@ -74,6 +77,7 @@ class MainWindowTest final : public QObject
 
 private slots:
     void showsItsControlsAndMenus();
+    void exitAsksAndCancelKeepsRunning_data();
     void exitAsksAndCancelKeepsRunning();
     void resetWritesNoAfterOkAndReportsAFailedWrite();
     void splashTimerLoadsTheMainWindow();
@@ -158,19 +162,46 @@ void MainWindowTest::showsItsControlsAndMenus()
     QCOMPARE(barTitles, expectedTitles);
 }
 
+void MainWindowTest::exitAsksAndCancelKeepsRunning_data()
+{
+    QTest::addColumn<bool>("titleBarClose");
+    QTest::newRow("File > Exit") << false;
+    // The title bar's X reaches the window as a close event from the window system (spontaneous), not as a
+    // call of close().
+    QTest::newRow("close button") << true;
+}
+
 void MainWindowTest::exitAsksAndCancelKeepsRunning()
 {
+    QFETCH(bool, titleBarClose);
     GuiEnvironment env;
     MainWindow window;
     window.show();
+    // True when the window closes.
+    const auto exit = [&] {
+        if (!titleBarClose) {
+            control<QAction>(&window, "mnuFileExit")->trigger();
+            return !window.isVisible();
+        }
+        QCloseEvent event;
+        QSpontaneKeyEvent::setSpontaneous(&event);
+        qApp->notify(&window, &event); // sendEvent would mark it as the program's own
+
+        return event.isAccepted();
+    };
     env.dialogs().queueAnswer(MessageAnswer::Cancel);
-    control<QAction>(&window, "mnuFileExit")->trigger();
+    QVERIFY(!exit());
     QVERIFY(window.isVisible());
     const UserMessage asked = env.dialogs().messages().value(0);
     QCOMPARE(asked.text, std::string("You are now exiting Quorvel, press OK to continue exiting"));
     QCOMPARE(asked.title, std::string("Exit Quorvel"));
     QVERIFY(asked.buttons == MessageButtons::OkCancel);
-    // OK closes: the action panel's Close test, which asks the same question.
+    env.dialogs().queueAnswer(MessageAnswer::Ok);
+    QVERIFY(exit());
+    QCOMPARE(env.dialogs().messages().size(), 2);
+    // A close made by the program itself (after File > Exit, at the end of a command-line run) asks nothing.
+    QVERIFY(window.close());
+    QCOMPARE(env.dialogs().messages().size(), 2);
 }
 
 void MainWindowTest::resetWritesNoAfterOkAndReportsAFailedWrite()

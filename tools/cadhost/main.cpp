@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,6 +28,7 @@ struct Options
     std::vector<qv::hostmodel::Device> devices;
     std::vector<std::string> switches;
     int holdMs = 0;
+    int startMs = 0; // a real host's start-up: nothing is opened before it is over
 };
 
 using cadhost::environment;
@@ -81,11 +83,14 @@ std::optional<Options> parseArguments(const std::vector<std::string>& args)
     if (options.journal.empty()) {
         options.journal = options.script + ".journal";
     }
-    const std::string hold = environment("CADHOST_HOLD_MS");
-    if (!hold.empty()) {
-        const auto [end, error] = std::from_chars(hold.data(), hold.data() + hold.size(), options.holdMs);
-        if (error != std::errc() || end != hold.data() + hold.size() || options.holdMs < 0) {
-            std::cerr << "cadhost: CADHOST_HOLD_MS must be a number of milliseconds\n";
+    for (const auto& [name, value] :
+         {std::pair{"CADHOST_HOLD_MS", &options.holdMs}, {"CADHOST_START_MS", &options.startMs}}) {
+        const std::string text = environment(name);
+        if (text.empty())
+            continue;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *value);
+        if (error != std::errc() || end != text.data() + text.size() || *value < 0) {
+            std::cerr << "cadhost: " << name << " must be a number of milliseconds\n";
             return std::nullopt;
         }
     }
@@ -119,6 +124,7 @@ int main(int argc, char** argv)
     if (!options) {
         return kExitArguments;
     }
+    std::this_thread::sleep_for(std::chrono::milliseconds(options->startMs));
     cadhost::Journal journal;
     std::string journalError;
     if (!journal.open(options->journal, journalError)) {

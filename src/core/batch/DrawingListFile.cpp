@@ -8,6 +8,7 @@
 #include "text/TextUtil.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace qv {
 namespace {
@@ -85,6 +86,40 @@ std::optional<std::string> parseLine(std::string_view line, DrawingRow& row)
     if (row.folder.empty())
         return "the folder is empty";
     return std::nullopt;
+}
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// Well-formed UTF-8: shortest forms only, no surrogates, nothing above U+10FFFF.
+bool isValidUtf8(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t length = 1;
+        unsigned min = 0;
+        unsigned code = c;
+        if (c >= 0xF0 && c <= 0xF4) {
+            length = 4, min = 0x10000, code = c & 0x07u;
+        } else if (c >= 0xE0) {
+            length = c <= 0xEF ? 3 : 0, min = 0x800, code = c & 0x0Fu;
+        } else if (c >= 0xC2) {
+            length = 2, min = 0x80, code = c & 0x1Fu;
+        } else if (c >= 0x80) {
+            return false;
+        }
+        if (length == 0 || i + length > text.size())
+            return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0u) != 0x80u)
+                return false;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
 }
 
 bool holdsControlCharacter(std::string_view line)
@@ -226,7 +261,8 @@ namespace {
 class ListParser
 {
 public:
-    explicit ListParser(std::size_t expectedRows) { m_out.rows.reserve(expectedRows); }
+    explicit ListParser(std::size_t expectedRows) { reserve(expectedRows); }
+    void reserve(std::size_t rows) { m_out.rows.reserve(rows); }
 
     void feed(std::string_view block)
     {
@@ -260,7 +296,13 @@ private:
         ++m_lineNumber;
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
-        const std::string text = cp1252ToUtf8(raw);
+        // Editors that save "UTF-8 with BOM" start the file with the mark: it is no part of the first name,
+        // and it says how the rest is written.
+        if (m_lineNumber == 1 && raw.starts_with(kUtf8Bom)) {
+            raw.remove_prefix(kUtf8Bom.size());
+            m_utf8 = true;
+        }
+        const std::string text = m_utf8 && isValidUtf8(raw) ? std::string(raw) : cp1252ToUtf8(raw);
         if (holdsControlCharacter(text)) {
             m_out.lineError = ListLineError{m_lineNumber, "a control character or binary data"};
             m_stopped = true;
@@ -281,6 +323,7 @@ private:
     std::string m_pending;
     std::size_t m_lineNumber = 0;
     bool m_stopped = false;
+    bool m_utf8 = false; // the file began with a UTF-8 byte-order mark
 };
 
 } // namespace
@@ -306,29 +349,36 @@ RetrievedList applyCatalogue(ParsedList parsed, const DescriptionExistsFn& descr
     return out;
 }
 
-RetrievedList retrieveList(const std::string& fileName, const DescriptionExistsFn& descriptionExists)
+RetrievedList retrieveList(const std::string& fileName, const DescriptionExistsFn& descriptionExists,
+                           const ListBlockReader& read)
 {
     if (fileName.empty()) {
         RetrievedList out;
         out.error = makeError(ErrBadFileNameOrNumber);
         return out;
     }
-    // Counted first, so the rows are made in one allocation rather than by repeated doubling.
     constexpr std::size_t kBlock = 1 << 20;
-    std::size_t lines = 1;
-    Status counted = readFileInBlocks(fileName, kBlock, [&lines](std::string_view block) {
-        lines += static_cast<std::size_t>(std::count(block.begin(), block.end(), '\n'));
+    const ListBlockReader readBlocks =
+        read ? read : [](const std::string& path, const std::function<void(std::string_view)>& block) {
+            return readFileInBlocks(path, kBlock, block);
+        };
+    // The rows are made in one allocation where the size of the file tells how many there will be (a pipe
+    // has none: its rows grow as they come).
+    std::error_code ec;
+    const std::uintmax_t fileSize = std::filesystem::file_size(pathFromUtf8(fileName), ec);
+    ListParser parser(0);
+    bool first = true;
+    Status status = readBlocks(fileName, [&](std::string_view block) {
+        if (first && !ec && fileSize > block.size()) {
+            const auto lines = static_cast<std::uintmax_t>(std::count(block.begin(), block.end(), '\n')) + 1;
+            parser.reserve(static_cast<std::size_t>(fileSize / block.size() * lines + lines));
+        }
+        first = false;
+        parser.feed(block);
     });
-    if (!counted.ok()) {
+    if (!status.ok()) {
         RetrievedList out;
-        out.error = counted.error();
-        return out;
-    }
-    ListParser parser(lines);
-    Status read = readFileInBlocks(fileName, kBlock, [&parser](std::string_view block) { parser.feed(block); });
-    if (!read.ok()) {
-        RetrievedList out;
-        out.error = read.error();
+        out.error = status.error();
         return out;
     }
     return applyCatalogue(parser.finish(), descriptionExists);

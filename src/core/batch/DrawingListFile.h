@@ -98,8 +98,14 @@ struct RetrievedList
 // kept as read, any other is emptied and `missing` is set.
 RetrievedList applyCatalogue(ParsedList parsed, const DescriptionExistsFn& descriptionExists);
 
-// Reads the whole file, parses it and applies the catalogue.
-RetrievedList retrieveList(const std::string& fileName, const DescriptionExistsFn& descriptionExists);
+// How a list file's bytes are read: handed to `block` a block at a time, once, from start to end. The
+// platform's reader also takes pipes and refuses devices; without one the file is read as a regular file.
+using ListBlockReader =
+    std::function<Status(const std::string& path, const std::function<void(std::string_view block)>& block)>;
+
+// Reads the whole file once (a pipe can be read only once), parses it and applies the catalogue.
+RetrievedList retrieveList(const std::string& fileName, const DescriptionExistsFn& descriptionExists,
+                           const ListBlockReader& read = {});
 
 // Messages of a retrieve, in the order to show them (read error or malformed line, then the
 // missing-routines notice once).

@@ -197,6 +197,9 @@ public:
     // The first pass alone: everything that can fail before the disk is touched.
     std::optional<StepError> prepare() { return plan(); }
 
+    // After prepare: hands every piece of the script, in order, to `put`.
+    void emitTo(const ScriptPut& put) const { emit(put); }
+
     // After prepare: creates or truncates the script and streams the text into it through one
     // fixed buffer, so even a huge list needs no copy of the whole script in memory.
     Status writeTo(const std::string& path, int& failedStep);
@@ -618,7 +621,7 @@ Result<ScriptText> buildScript(const ScriptInputs& inputs, ScriptWriterKind kind
 }
 
 ScriptResult writeBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind, const ScriptProbe& probe,
-                              const AskUser& ask)
+                              const AskUser& ask, const ScriptSave& save)
 {
     ScriptResult result;
     result.path = numberedScriptPath(std::string(stripTrailingSeparator(inputs.scriptFolder)), 0);
@@ -642,8 +645,10 @@ ScriptResult writeBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind,
         return result;
     }
 
-    int step = 0;
-    if (const Status written = builder.writeTo(result.path, step); !written) {
+    int step = StepWriteFile;
+    const Status written = save ? save(result.path, [&builder](const ScriptPut& put) { builder.emitTo(put); })
+                                : builder.writeTo(result.path, step);
+    if (!written) {
         result.messages.push_back(scriptWriterErrorMessage(kind, written.error(), step));
         return result;
     }

@@ -56,9 +56,17 @@ struct ScriptInputs
     std::vector<bool> readOnlyRows;
 };
 
-// The `probeForWriting` probe: the error number of trying to open the path for output (0 when it can
-// be written). It must never truncate a script another program is running.
+// The probe of a script path: 0 when this run may write the script there, else the error number (70 while
+// a running host, or another run, holds it). It must never truncate a script another program is running;
+// the platform's form also keeps the path claimed for this run until the script is written.
 using ScriptProbe = std::function<int(const std::string& path)>;
+
+// Hands the script over piece by piece, in order.
+using ScriptPut = std::function<void(std::string_view piece)>;
+// Puts the script on disk at the path the probe chose, from the pieces `produce` hands over. The platform's
+// form writes a new file and moves it into place, so a failure leaves the previous script whole.
+using ScriptSave =
+    std::function<Status(const std::string& path, const std::function<void(const ScriptPut& put)>& produce)>;
 
 // Outcome of choosing where the script goes.
 struct ScriptPathChoice
@@ -97,10 +105,11 @@ struct ScriptResult
     bool resetStartup = false;         // run the reset of the start-up sequence
 };
 
-// Chooses the path, builds the script and writes it with one write. A failure leaves `launch` false
-// so the host never runs a stale script; the placeholder stop writes a complete script and launches.
+// Chooses the path, builds the script and writes it with one write (through `save` when given, else
+// straight into the file). A failure leaves `launch` false so the host never runs a stale script; the
+// placeholder stop writes a complete script and launches.
 ScriptResult writeBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind, const ScriptProbe& probe,
-                              const AskUser& ask);
+                              const AskUser& ask, const ScriptSave& save = {});
 
 ScriptResult writeGeneralScript(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask);
 ScriptResult writeZwcadScript(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask);

@@ -2,6 +2,7 @@
 
 #include "config/CadProducts.h"
 #include "config/SettingsKeys.h"
+#include "io/FileIo.h"
 #include "text/Paths.h"
 #include "text/TextUtil.h"
 
@@ -101,6 +102,18 @@ std::string readPlotterConfigFolder(const SettingsFile& ini)
 std::string readPlotStyleFolder(const SettingsFile& ini)
 {
     return ini.readValue(keys::kPlotWizardSection, keys::kStyleKey);
+}
+
+std::optional<UserMessage> unreadableSettingsMessage(const SettingsFile& ini)
+{
+    const std::string path = ini.filePath();
+    const auto read = readFileBytes(path);
+    if (read || read.error().number == ErrFileNotFound)
+        return std::nullopt;
+    return UserMessage{formatErrorMessage(read.error(), "GetIniString") + "\r\n\r\nThe settings file " + path +
+                           " cannot be read, and Quorvel does not go on with default settings in its place. Give "
+                           "it back its read permission, or move it away to start with a new one.",
+                       "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
 }
 
 } // namespace qv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Message.h"
 #include "config/SettingsFile.h"
 
 #include <optional>
@@ -41,5 +42,11 @@ std::string readFieldSortOption(const SettingsFile& ini, std::string& delimiter,
 bool readSetupDone(const SettingsFile& ini);
 std::string readPlotterConfigFolder(const SettingsFile& ini);
 std::string readPlotStyleFolder(const SettingsFile& ini);
+
+// The settings file is there but cannot be read (no permission, a folder of that name, a read error).
+// Every reader would take it for missing and hand out defaults, so a run would go on with settings the
+// user never chose: this is the message to stop with, naming the file. Nothing when it reads, or when there
+// is no file (a first start).
+std::optional<UserMessage> unreadableSettingsMessage(const SettingsFile& ini);
 
 } // namespace qv

@@ -3,6 +3,9 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/SplashWindow.h"
+#include "config/Settings.h"
+#include "io/FileIo.h"
+#include "routines/RoutineDatabase.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -43,8 +46,37 @@ void AppStartup::start()
     m_splash->show();
 }
 
+bool AppStartup::filesInPlace()
+{
+    const ProgramState& program = programState();
+    std::optional<UserMessage> problem = unreadableSettingsMessage(program.settings);
+    if (!problem && m_checkOnly) {
+        // The routines are read as the check goes; opening a database that is not there would create an
+        // empty one, and a check leaves the disk as it found it.
+        const std::string database = RoutineDatabase(program.settings, program.databaseFolder).filePath();
+        if (!fileExists(database)) {
+            problem = UserMessage{"The routine database " + database +
+                                      " does not exist, so the list cannot be checked. Choose the database under "
+                                      "Options, Properties, or start Quorvel once to install the default routines.",
+                                  "Quorvel Error", MessageIcon::Critical, MessageButtons::Ok};
+        }
+    }
+    if (!problem)
+        return true;
+    userDialogs().message(*problem);
+    // A check that cannot check says so with its own status; a run reports the host not started.
+    programState().exitCode = m_checkOnly ? 2 : 1;
+    return false;
+}
+
 void AppStartup::loadMainWindow()
 {
+    if (!filesInPlace()) {
+        if (m_splash)
+            m_splash->close();
+        QCoreApplication::exit(programState().exitCode);
+        return;
+    }
     m_mainWindow = new MainWindow();
     m_mainWindow->setAttribute(Qt::WA_DeleteOnClose);
     if (m_splash)

@@ -34,6 +34,9 @@ signals:
 
 private:
     void loadMainWindow();
+    // The settings file reads (a file that is there but cannot be read is never taken for defaults), and for
+    // a check the routine database is there. False after saying what is wrong.
+    bool filesInPlace();
 
     QString m_commandLine;
     bool m_checkOnly = false;

@@ -23,6 +23,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -45,6 +46,9 @@ namespace qv {
 namespace {
 
 MainWindow* g_mainWindow = nullptr;
+
+const std::string kExitQuestion = "You are now exiting Quorvel, press OK to continue exiting";
+const std::string kExitTitle = "Exit Quorvel";
 
 std::vector<std::string> toNativePaths(const QStringList& paths)
 {
@@ -296,6 +300,18 @@ void MainWindow::showEvent(QShowEvent* event)
     }
 }
 
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Only a close that comes from the window system (the title bar's X, the desktop) can discard
+    // the list by surprise.
+    if (event->spontaneous() &&
+        userDialogs().show(kExitQuestion, kExitTitle, MessageIcon::None, MessageButtons::OkCancel) != MessageAnswer::Ok) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
 void MainWindow::refreshDrawingCount()
 {
     m_drawingCountLabel->setText(toQString(drawingCountText(m_model->rows().size())));
@@ -521,8 +537,7 @@ void MainWindow::applySettings()
 
 void MainWindow::confirmExit()
 {
-    if (userDialogs().show("You are now exiting Quorvel, press OK to continue exiting", "Exit Quorvel",
-                           MessageIcon::None, MessageButtons::OkCancel) == MessageAnswer::Ok)
+    if (userDialogs().show(kExitQuestion, kExitTitle, MessageIcon::None, MessageButtons::OkCancel) == MessageAnswer::Ok)
         close();
 }
 

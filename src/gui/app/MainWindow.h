@@ -104,6 +104,8 @@ public slots:
 
 protected:
     void showEvent(class QShowEvent* event) override;
+    // The title bar's close button asks as File > Exit does; closes made by the program itself do not.
+    void closeEvent(class QCloseEvent* event) override;
 
 private:
     void buildControls();

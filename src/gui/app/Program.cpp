@@ -32,7 +32,7 @@ void showError(const Error& error, const std::string& routine)
     userDialogs().message(errorMessage(error, routine));
 }
 
-void initialiseProgram(const std::string& programFolder)
+void initialiseProgram(const std::string& programFolder, bool createFiles)
 {
     ProgramState& state = programState();
     state.programFolder = programFolder;
@@ -40,13 +40,14 @@ void initialiseProgram(const std::string& programFolder)
     state.shippedFolder = layout.shippedFolder;
     // An installed program belongs to every user of the machine: each keeps its own files.
     const bool ownFolder = !layout.installed && platform::isFolderWritable(programFolder);
-    const std::string userFolder = ownFolder ? std::string() : platform::userConfigFolder();
+    const std::string userFolder = ownFolder ? std::string() : platform::userConfigFolder(createFiles);
     state.settingsFolder = resolveSettingsFolder(programFolder, ownFolder, userFolder);
     state.databaseFolder = ownFolder || userFolder.empty() ? programFolder : userFolder;
     state.scriptFolder = state.databaseFolder;
     state.settings = SettingsFile(state.settingsFolder);
     state.editorTab = 30;
-    installDefaultRoutines();
+    if (createFiles)
+        installDefaultRoutines();
 }
 
 void installDefaultRoutines()

@@ -39,8 +39,9 @@ UserDialogs& userDialogs();
 void showError(const struct Error& error, const std::string& routine);
 
 // Sets the folders and the settings object: the redirect file, else the program folder, else (an
-// installed program, or a read-only program folder) the per-user folder.
-void initialiseProgram(const std::string& programFolder);
+// installed program, or a read-only program folder) the per-user folder. Without `createFiles` (a check)
+// nothing is created: no per-user folder, no copy of the default routines.
+void initialiseProgram(const std::string& programFolder, bool createFiles = true);
 
 // Copies the shipped default routine database into the database folder when the default location
 // is in use and no database is there yet.

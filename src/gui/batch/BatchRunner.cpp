@@ -35,7 +35,7 @@ ShellExecuteService& shellExecuteHook()
 
 ScriptProbe& scriptProbeHook()
 {
-    static ScriptProbe probe = [](const std::string& path) { return platform::probeForWriting(path); };
+    static ScriptProbe probe = [](const std::string& path) { return platform::claimScript(path); };
     return probe;
 }
 
@@ -95,6 +95,29 @@ private:
     bool m_stopped = false;
 };
 
+std::function<int()>& runningHostsHook()
+{
+    static std::function<int()> count = [] { return platform::runningHosts(); };
+    return count;
+}
+
+// Ends the run's claim on its script folder however the run ends.
+struct ScriptClaimRelease
+{
+    ScriptClaimRelease() = default;
+    ScriptClaimRelease(const ScriptClaimRelease&) = delete;
+    ScriptClaimRelease& operator=(const ScriptClaimRelease&) = delete;
+    ~ScriptClaimRelease() { platform::releaseScriptClaim(); }
+};
+
+UserMessage batchStillRunningQuestion()
+{
+    return UserMessage{"A batch that Quorvel started is still running: its CAD program has not ended yet.\r\n\r\n"
+                       "Press OK to start another batch beside it (it gets a script of its own and a CAD program "
+                       "of its own), or Cancel to let the first batch finish.",
+                       "Batch Still Running", MessageIcon::Exclamation, MessageButtons::OkCancel};
+}
+
 } // namespace
 
 void BatchRunner::setShellExecute(ShellExecuteService service)
@@ -105,6 +128,11 @@ void BatchRunner::setShellExecute(ShellExecuteService service)
 void BatchRunner::setScriptProbe(ScriptProbe probe)
 {
     scriptProbeHook() = std::move(probe);
+}
+
+void BatchRunner::setRunningHosts(std::function<int()> count)
+{
+    runningHostsHook() = std::move(count);
 }
 
 BatchRunner::BatchRunner(MainWindow& window) : m_mainWindow(window) {}
@@ -242,12 +270,16 @@ bool BatchRunner::runFromCommandLine(const QString& sequenceText, bool collate)
 
 bool BatchRunner::run(bool confirm, const QString& sequenceText, bool collate, bool commandLine)
 {
+    // A second Start while the first batch's host still works would start a second CAD program: asked first.
+    if (confirm && runningHostsHook()() > 0 && userDialogs().message(batchStillRunningQuestion()) != MessageAnswer::Ok)
+        return false;
     if (!checkReadOnlyDrawings() || !checkRoutinesAssigned() || !checkRoutinesPresent())
         return false;
     m_mainWindow.m_productCode = readProductCode(programState().settings);
     if (confirm && userDialogs().message(confirmStartMessage()) != MessageAnswer::Ok)
         return false;
 
+    const ScriptClaimRelease release;
     ScriptResult result;
     ScriptInputs inputs;
     {
@@ -262,7 +294,10 @@ bool BatchRunner::run(bool confirm, const QString& sequenceText, bool collate, b
             userDialogs().message(scriptFolderInvalidMessage(inputs.scriptFolder));
             return MessageAnswer::Cancel;
         };
-        result = writeBatchScript(inputs, kind, scriptProbeHook(), ask);
+        result = writeBatchScript(inputs, kind, scriptProbeHook(), ask, platform::writeClaimedScript);
+        // Another run waiting for the folder need not wait for this run's messages.
+        if (!result.written)
+            platform::releaseScriptClaim();
     }
     m_mainWindow.m_scriptPath = result.path;
     for (const UserMessage& message : result.messages)

@@ -43,6 +43,8 @@ public:
     // Test hooks: how the host is started and how a script is probed for a lock.
     static void setShellExecute(ShellExecuteService service);
     static void setScriptProbe(ScriptProbe probe);
+    // ... and how many hosts this program started are still running.
+    static void setRunningHosts(std::function<int()> count);
 
 private:
     bool run(bool confirm, const QString& sequenceText, bool collate, bool commandLine);

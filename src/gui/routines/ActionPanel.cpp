@@ -1,5 +1,6 @@
 #include "ActionPanel.h"
 
+#include "StreamReader.h"
 #include "app/BusyCursor.h"
 #include "app/Controls.h"
 #include "app/MainWindow.h"
@@ -410,8 +411,12 @@ bool ActionPanel::retrieveListFile(const QString& path)
     {
         BusyCursor busy;
         const RoutineIndex index(makeCatalogue());
-        list =
-            qv::retrieveList(fileName, [&index](std::string_view description) { return index.contains(description); });
+        // Pipes too (a list made by another program); devices and sockets are refused by name.
+        const auto readBlocks = [](const std::string& name, const std::function<void(std::string_view)>& block) {
+            return platform::readStreamInBlocks(name, platform::StreamLimits{}, block);
+        };
+        list = qv::retrieveList(
+            fileName, [&index](std::string_view description) { return index.contains(description); }, readBlocks);
         if (replacesDrawingList(list)) {
             // A retrieved list is processed in the file's order: column sorting is switched off.
             m_main.setColumnSort(std::nullopt);

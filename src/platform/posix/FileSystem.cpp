@@ -118,7 +118,7 @@ bool isFolderWritable(const std::string& folder)
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string userConfigFolder()
+std::string userConfigFolder(bool create)
 {
     std::string base;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
@@ -128,8 +128,10 @@ std::string userConfigFolder()
     else
         return {};
     const std::string folder = joinPath(base, "Quorvel");
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    if (create) {
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+    }
     return folder;
 }
 

@@ -1,8 +1,10 @@
 #include "ProcessLauncher.h"
 
+#include "ScriptLock.h"
 #include "batch/WindowsCommandLine.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -55,6 +57,9 @@ int codeForErrno(int err)
     }
 }
 
+// Hosts started by this process that have not ended yet.
+std::atomic<int> g_runningHosts{0};
+
 bool isBlank(std::string_view text)
 {
     return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
@@ -76,24 +81,20 @@ bool isExecutableFile(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-// A name without a folder is looked for in the current folder, then along PATH, as the shell
-// service does.
+// A name without a folder is looked for along PATH only, as execvp does; never in the current folder,
+// where anyone who can write it could plant a program of the same name.
 std::string resolveExecutable(const std::string& file)
 {
-    if (file.find('/') != std::string::npos)
+    if (file.empty() || file.find('/') != std::string::npos)
         return file;
-    struct stat info
-    {
-    };
-    if (::stat(file.c_str(), &info) == 0)
-        return "./" + file;
     const char* searchPath = std::getenv("PATH");
     std::string_view rest = searchPath ? searchPath : "";
     while (!rest.empty()) {
         const auto colon = rest.find(':');
         const std::string_view folder = rest.substr(0, colon);
         rest = colon == std::string_view::npos ? std::string_view{} : rest.substr(colon + 1);
-        if (folder.empty())
+        // An empty entry (and ".") names the current folder.
+        if (folder.empty() || folder == ".")
             continue;
         std::string candidate(folder);
         candidate += '/';
@@ -101,7 +102,7 @@ std::string resolveExecutable(const std::string& file)
         if (isExecutableFile(candidate))
             return candidate;
     }
-    return file;
+    return {};
 }
 
 // The checks the kernel would make, done first so each failure gets its own code.
@@ -160,8 +161,18 @@ int shellExecuteOpen(const std::string& file, const std::string& parameters, con
         posix_spawn_file_actions_destroy(&actions);
         return SeOutOfMemory;
     }
+    // None of our standard streams either: a caller that reads our output (out=$(quorvel list.qvl), cron)
+    // must see its end when we end, not when the host does.
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    // The script just written goes with the host as its descriptor 3: its lock then lasts exactly as long as
+    // the host, so no other run takes the script for free before the host has opened it.
+    const int held = takeHeldScript();
+    const int handOver = held >= 0 ? ::fcntl(held, F_DUPFD_CLOEXEC, 10) : -1;
+    if (handOver >= 0)
+        posix_spawn_file_actions_adddup2(&actions, handOver, 3);
+    posix_spawn_file_actions_addclosefrom_np(&actions, handOver >= 0 ? 4 : 3);
     if (ownDirectory)
         posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
     sigset_t all;
@@ -177,14 +188,25 @@ int shellExecuteOpen(const std::string& file, const std::string& parameters, con
     const int error = ::posix_spawn(&child, path.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
+    if (handOver >= 0)
+        ::close(handOver);
+    if (held >= 0)
+        ::close(held);
     if (error != 0)
         return codeForErrno(error);
+    ++g_runningHosts;
     // Nobody waits for the host; this thread only collects its exit so it never lingers as a zombie.
     std::thread([child] {
         while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
         }
+        --g_runningHosts;
     }).detach();
     return kShellExecuteStarted;
+}
+
+int runningHosts()
+{
+    return g_runningHosts.load();
 }
 
 } // namespace qv::platform

@@ -2,7 +2,9 @@
 
 #include "Utf16.h"
 
+#include <mutex>
 #include <string>
+#include <vector>
 
 // clang-format off
 #include <windows.h> // before shellapi.h, which needs its types
@@ -14,6 +16,30 @@ namespace {
 
 constexpr int SeFileNotFound = 2;
 constexpr int SePathNotFound = 3;
+
+// The hosts started by this process, until they are seen to have ended.
+struct StartedHosts
+{
+    std::mutex mutex;
+    std::vector<HANDLE> processes;
+};
+
+StartedHosts& startedHosts()
+{
+    static StartedHosts hosts;
+    return hosts;
+}
+
+// None of our standard streams may reach the host: a caller that reads our output must see its end when we
+// end, not when the host does.
+void keepStandardStreamsToOurselves()
+{
+    for (const DWORD stream : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+        const HANDLE handle = ::GetStdHandle(stream);
+        if (handle && handle != INVALID_HANDLE_VALUE)
+            ::SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
+    }
+}
 
 } // namespace
 
@@ -38,9 +64,56 @@ int shellExecuteOpen(const std::string& file, const std::string& parameters, con
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
             return SePathNotFound;
     }
-    const HINSTANCE result = ::ShellExecuteW(nullptr, L"open", wideFile->c_str(), wideParameters->c_str(),
-                                             wideDirectory->empty() ? nullptr : wideDirectory->c_str(), showCode);
-    return static_cast<int>(reinterpret_cast<INT_PTR>(result));
+    keepStandardStreamsToOurselves();
+    // ShellExecuteExW finds and starts the program as ShellExecuteW does, and also hands back the process,
+    // so that a run can tell whether its host still runs.
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"open";
+    info.lpFile = wideFile->c_str();
+    info.lpParameters = wideParameters->c_str();
+    info.lpDirectory = wideDirectory->empty() ? nullptr : wideDirectory->c_str();
+    info.nShow = showCode;
+    const BOOL started = ::ShellExecuteExW(&info);
+    const int result = static_cast<int>(reinterpret_cast<INT_PTR>(info.hInstApp));
+    if (started && info.hProcess) {
+        StartedHosts& hosts = startedHosts();
+        const std::lock_guard guard(hosts.mutex);
+        hosts.processes.push_back(info.hProcess);
+    }
+    if (started)
+        return result > 32 ? result : kShellExecuteStarted;
+    if (result > 0 && result <= 32)
+        return result;
+    switch (::GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+        return SeFileNotFound;
+    case ERROR_PATH_NOT_FOUND:
+        return SePathNotFound;
+    case ERROR_ACCESS_DENIED:
+        return 5;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return 8;
+    case ERROR_BAD_EXE_FORMAT:
+        return 11;
+    default:
+        return 0;
+    }
+}
+
+int runningHosts()
+{
+    StartedHosts& hosts = startedHosts();
+    const std::lock_guard guard(hosts.mutex);
+    std::erase_if(hosts.processes, [](HANDLE process) {
+        if (::WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+            return false;
+        ::CloseHandle(process);
+        return true;
+    });
+    return static_cast<int>(hosts.processes.size());
 }
 
 } // namespace qv::platform

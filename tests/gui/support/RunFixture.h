@@ -31,6 +31,7 @@ struct RunFixture
             return launchResult;
         });
         BatchRunner::setScriptProbe([](const std::string&) { return 0; });
+        BatchRunner::setRunningHosts([] { return 0; });
     }
 
     std::string drawingFolder() const { return env.file(QStringLiteral("dwg")).toStdString(); }

@@ -59,7 +59,9 @@ TEST(ProcessLauncher, StartsTheProgramDetachedWithWindowsStyleArguments)
     // Reports its arguments, working folder, parent and session, then renames the report into place.
     writeExecutable(dir, "host.sh",
                     "#!/bin/sh\nsleep 0.2\nout=$(dirname \"$0\")/out.txt\n"
-                    "{ for a in \"$@\"; do echo \"[$a]\"; done; pwd; cut -d' ' -f4,6 /proc/$$/stat; } > \"$out.tmp\"\n"
+                    "streams=$(readlink /proc/$$/fd/0 /proc/$$/fd/1 /proc/$$/fd/2)\n"
+                    "{ for a in \"$@\"; do echo \"[$a]\"; done; pwd; echo \"$streams\";\n"
+                    " cut -d' ' -f4,6 /proc/$$/stat; } > \"$out.tmp\"\n"
                     "mv \"$out.tmp\" \"$out\"\n",
                     fs::perms::owner_all);
 
@@ -77,6 +79,12 @@ TEST(ProcessLauncher, StartsTheProgramDetachedWithWindowsStyleArguments)
     std::string folder;
     long parent = 0, session = 0;
     std::getline(rest, folder);
+    // None of our standard streams: out=$(quorvel list.qvl) must not wait for the host to end.
+    std::string streams[3];
+    for (std::string& stream : streams)
+        std::getline(rest, stream);
+    for (const std::string& stream : streams)
+        EXPECT_EQ(stream, "/dev/null");
     rest >> parent >> session;
     EXPECT_EQ(fs::canonical(folder), fs::canonical(fs::current_path()));
     // In a session of its own, so signals to our process group do not reach it; and once it has ended it
@@ -96,6 +104,19 @@ TEST(ProcessLauncher, StartsTheProgramDetachedWithWindowsStyleArguments)
     }
     EXPECT_FALSE(zombie);
     EXPECT_GT(parent, 0);
+}
+
+TEST(ProcessLauncher, BareNameIsNeverTakenFromTheCurrentFolder)
+{
+    TempDir dir;
+    writeExecutable(dir, "acad", "#!/bin/sh\ntouch \"$(dirname \"$0\")/ran\"\n", fs::perms::owner_all);
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    const int result = platform::shellExecuteOpen("acad", "/b \"x.scr\"", " ", 1);
+    fs::current_path(before);
+    EXPECT_EQ(result, 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(fs::exists(dir.file("ran")));
 }
 
 TEST(ProcessLauncher, BareNameIsFoundOnThePathAndDirectoryIsUsed)

@@ -1,0 +1,86 @@
+#include "StreamReader.h"
+
+#include "Utf16.h"
+
+#include <memory>
+#include <windows.h>
+
+namespace qv::platform {
+namespace {
+
+constexpr DWORD kBlock = DWORD(1) << 20;
+
+Error refused(const std::string& path, const std::string& why)
+{
+    return Error{ErrPathFileAccess, path + " " + why};
+}
+
+Error systemFailure(const std::string& path, DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+        return makeError(ErrFileNotFound, path);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+        return makeError(ErrPathNotFound, path);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return makeError(ErrPermissionDenied, path);
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+        return makeError(ErrBadFileNameOrNumber, path);
+    default:
+        return makeError(ErrPathFileAccess, path);
+    }
+}
+
+} // namespace
+
+Status readStreamInBlocks(const std::string& path, const StreamLimits& limits,
+                          const std::function<void(std::string_view block)>& block)
+{
+    const auto wide = win32::toUtf16(path);
+    if (!wide || wide->empty())
+        return makeError(ErrBadFileNameOrNumber, path);
+    const DWORD attributes = ::GetFileAttributesW(wide->c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return refused(path, "is a folder, not a file that can be read as a drawing list.");
+    const HANDLE handle = ::CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return systemFailure(path, ::GetLastError());
+    const std::unique_ptr<void, decltype(&::CloseHandle)> owner(handle, &::CloseHandle);
+    const DWORD type = ::GetFileType(handle);
+    const bool pipe = type == FILE_TYPE_PIPE;
+    if (type != FILE_TYPE_DISK && !pipe)
+        return refused(path, "is a device, not a file that can be read as a drawing list.");
+    if (!pipe) {
+        LARGE_INTEGER size{};
+        if (::GetFileSizeEx(handle, &size) && static_cast<unsigned long long>(size.QuadPart) > limits.limit)
+            return refused(path, "is larger than " + std::to_string(limits.limit >> 20) +
+                                     " MiB, more than any drawing list.");
+    }
+    // A pipe opened by name connects to a program that serves it, so a read never waits for a writer
+    // that is not there.
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kBlock);
+    std::size_t total = 0;
+    for (;;) {
+        DWORD count = 0;
+        if (!::ReadFile(handle, buffer.get(), kBlock, &count, nullptr)) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF)
+                return {};
+            return systemFailure(path, error);
+        }
+        if (count == 0)
+            return {};
+        total += count;
+        if (total > limits.limit)
+            return refused(path, "holds more than " + std::to_string(limits.limit >> 20) +
+                                     " MiB, more than any drawing list.");
+        block(std::string_view(buffer.get(), count));
+    }
+}
+
+} // namespace qv::platform
