@@ -48,9 +48,7 @@ TEST(RoutineSource, NamesTheLineAtFault)
 // writes the database from it and checks that it reads back).
 TEST(RoutineSource, DefaultRoutineSetIsSoundHostInput)
 {
-    const std::filesystem::path file =
-        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().parent_path() / "data" /
-        "routines.txt";
+    const std::filesystem::path file = std::filesystem::path(QUORVEL_SOURCE_DIR) / "data" / "routines.txt";
     const auto text = readFileBytes(file.string());
     ASSERT_TRUE(text.ok()) << text.error().description;
     const auto parsed = parseRoutineSource(text.value());
