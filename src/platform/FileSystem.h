@@ -41,6 +41,8 @@ bool isFolderWritable(const std::string& folder);
 
 // The per-user settings folder ("~/.config/Quorvel", "%APPDATA%\Quorvel"); created on demand.
 std::string userConfigFolder();
+// The same folder, only named: nothing is created. Empty when the environment names none.
+std::string userConfigFolderName();
 
 // Folder of the running executable.
 std::string executableFolder();
