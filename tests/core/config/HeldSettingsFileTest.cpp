@@ -1,6 +1,7 @@
 // Several installations may share one settings file, so another program may have it open while Quorvel
 // writes. Windows refuses to replace a file held open that way; the write must still go through, whole.
 
+#include "SafeWrite.h"
 #include "config/Settings.h"
 #include "config/SettingsFile.h"
 #include "io/FileIo.h"
@@ -16,6 +17,7 @@ namespace {
 
 TEST(HeldSettingsFile, WritesGoThroughWhileAnotherHandleHoldsTheFile)
 {
+    platform::installSafeWrites(); // as the program runs
     TempDir dir;
     const SettingsFile ini(dir.path());
     ASSERT_TRUE(ini.writeValue("Acad_Address", "AcadAddress", "C:\\CAD\\acad.exe").ok());
