@@ -22,6 +22,7 @@ TEST(HeldSettingsFile, WritesGoThroughWhileAnotherHandleHoldsTheFile)
     const SettingsFile ini(dir.path());
     ASSERT_TRUE(ini.writeValue("Acad_Address", "AcadAddress", "C:\\CAD\\acad.exe").ok());
     ASSERT_TRUE(ini.writeValue("Cad_Ver", "CadVer", "Cad2018").ok());
+    dir.write("Quorvel.ini.tmp004711", "what a killed save left");
 
     // Open for reading and writing, as another installation or an editor holds it.
     std::fstream other(dir.native("Quorvel.ini"), std::ios::in | std::ios::out | std::ios::binary);
@@ -43,7 +44,7 @@ TEST(HeldSettingsFile, WritesGoThroughWhileAnotherHandleHoldsTheFile)
         EXPECT_EQ(readCadExecutable(ini), value);
     }
     other.close();
-    // No temporary file is left beside the settings.
+    // No temporary file is left beside the settings, not even the killed save's.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.native("")), {}), 1);
 }
 

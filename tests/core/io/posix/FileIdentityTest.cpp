@@ -29,6 +29,12 @@ struct stat infoOf(const std::string& path)
     return info;
 }
 
+void own(const std::string& path, uid_t user, gid_t group, mode_t mode)
+{
+    ASSERT_EQ(::chown(path.c_str(), user, group), 0);
+    ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+}
+
 // Runs the save as another user when this process may become one (the superuser), so that permissions
 // bind; otherwise as this user. True when the save succeeded.
 bool saveAsOtherUser(const std::function<bool()>& save)
@@ -95,13 +101,11 @@ TEST_F(FileIdentity, ModeOwnerAndGroupSurvive)
         GTEST_SKIP() << "a file of another owner needs the superuser to set up";
     // A group-shared file of another user, in a folder the group may write: a new file would be ours.
     fs::create_directories(m_dir.native("shared"));
-    ASSERT_EQ(::chown(m_dir.file("shared").c_str(), 0, kOtherGroup), 0);
-    ::chmod(m_dir.file("shared").c_str(), 0775);
     m_dir.write("shared/Quorvel.ini", "[S]\r\nk=old\r\n");
-    ASSERT_EQ(::chown(m_dir.file("shared/Quorvel.ini").c_str(), 0, kOtherGroup), 0);
-    ::chmod(m_dir.file("shared/Quorvel.ini").c_str(), 0664);
+    own(m_dir.file("shared"), 0, kOtherGroup, 0775);
+    own(m_dir.file("shared/Quorvel.ini"), 0, kOtherGroup, 0664);
+    own(m_dir.file("private"), kOtherUser, kOtherGroup, 0755);
     const ino_t inode = infoOf(m_dir.file("shared/Quorvel.ini")).st_ino;
-    ::chown(m_dir.file("private").c_str(), kOtherUser, kOtherGroup);
 
     ASSERT_TRUE(saveAsOtherUser([&] { return save("shared/Quorvel.ini"); }));
     const struct stat after = infoOf(m_dir.file("shared/Quorvel.ini"));
@@ -116,12 +120,11 @@ TEST_F(FileIdentity, AWritableFileInAReadOnlyFolderIsSaved)
 {
     fs::create_directories(m_dir.native("locked"));
     m_dir.write("locked/Quorvel.ini", "[S]\r\nk=old\r\n");
-    if (::geteuid() == 0) {
-        ::chown(m_dir.file("locked").c_str(), kOtherUser, kOtherGroup);
-        ::chown(m_dir.file("locked/Quorvel.ini").c_str(), kOtherUser, kOtherGroup);
-        ::chown(m_dir.file("private").c_str(), kOtherUser, kOtherGroup);
-    }
-    ::chmod(m_dir.file("locked").c_str(), 0555);
+    const uid_t user = ::geteuid() == 0 ? kOtherUser : ::geteuid();
+    const gid_t group = ::geteuid() == 0 ? kOtherGroup : ::getegid();
+    own(m_dir.file("locked/Quorvel.ini"), user, group, 0644);
+    own(m_dir.file("private"), user, group, 0755);
+    own(m_dir.file("locked"), user, group, 0555);
 
     EXPECT_TRUE(saveAsOtherUser([&] { return save("locked/Quorvel.ini"); }));
     EXPECT_EQ(value("locked/Quorvel.ini"), "new");
