@@ -76,8 +76,8 @@ struct Format
 };
 
 // Saves rounds in a child process and kills it at random instants, format.kills times; after every kill the
-// files must be whole. The delay spans two saves as this machine does them (the quickest of ten, so a busy
-// moment does not stretch the test), so kills land in every step.
+// files must be whole. The delay spans a millisecond for the child to start and two saves as this machine
+// does them (the quickest of ten, so a busy moment does not stretch the test), so kills land in every step.
 void killWhileSaving(const Format& format)
 {
     auto quickest = Clock::duration::max();
