@@ -79,6 +79,17 @@ void removeAbandonedTemporaries(const fs::path& folder, const std::string& name)
     }
 }
 
+// True when no other handle keeps the file from being deleted, which replacing it needs.
+bool mayBeReplaced(const fs::path& target)
+{
+    const HANDLE probe = ::CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE)
+        return ::GetLastError() != ERROR_SHARING_VIOLATION;
+    ::CloseHandle(probe);
+    return true;
+}
+
 std::string privateFolder()
 {
     return userConfigFolderName();
@@ -115,6 +126,10 @@ Status replaceFileSafely(const std::string& path, std::string_view bytes)
 
     // Another name for the same file would keep the old bytes if a new file took this name.
     if (exists && fs::hard_link_count(target, ec) > 1 && !ec)
+        return rewriteFileInPlace(targetName, bytes);
+    // A file that another program holds open without sharing deletion cannot be replaced, but may be
+    // written; asking first spares a replace that fails half way (and may leave its own temporary files).
+    if (exists && !mayBeReplaced(target))
         return rewriteFileInPlace(targetName, bytes);
 
     std::random_device random;
