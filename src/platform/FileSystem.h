@@ -42,6 +42,8 @@ bool isFolderWritable(const std::string& folder);
 // The per-user settings folder ("~/.config/Quorvel", "%APPDATA%\Quorvel"); created on demand unless `create`
 // is false (a check must leave the disk as it found it).
 std::string userConfigFolder(bool create = true);
+// The same folder, only named: nothing is created. Empty when the environment names none.
+std::string userConfigFolderName();
 
 // Folder of the running executable.
 std::string executableFolder();

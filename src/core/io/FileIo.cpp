@@ -1,7 +1,9 @@
 #include "FileIo.h"
 
+#include "io/WriteAhead.h"
 #include "text/Paths.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +17,50 @@
 
 namespace qv {
 namespace fs = std::filesystem;
+
+namespace {
+
+FileSystemWrites& installedWrites()
+{
+    static FileSystemWrites writes;
+    return writes;
+}
+
+} // namespace
+
+void installFileSystemWrites(const FileSystemWrites& writes)
+{
+    installedWrites() = writes;
+}
+
+const FileSystemWrites& fileSystemWrites()
+{
+    return installedWrites();
+}
+
+Status syncToDisk(const std::string& path)
+{
+    const auto sync = installedWrites().syncToDisk;
+    return sync ? sync(path) : Status{};
+}
+
+std::string temporaryNameFor(std::string_view name, unsigned number)
+{
+    std::string digits = std::to_string(number % 1000000);
+    digits.insert(0, 6 - digits.size(), '0');
+    return std::string(name) + ".tmp" + digits;
+}
+
+bool isTemporaryNameFor(std::string_view entry, std::string_view name)
+{
+    constexpr std::string_view kMark = ".tmp";
+    if (entry.size() <= name.size() + kMark.size() || entry.substr(0, name.size()) != name ||
+        entry.substr(name.size(), kMark.size()) != kMark)
+        return false;
+    const std::string_view digits = entry.substr(name.size() + kMark.size());
+    return digits.size() <= 6 &&
+           std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 int errorNumberFor(const std::error_code& code)
 {
@@ -79,6 +125,9 @@ Status readFileInBlocks(const std::string& path, std::size_t blockSize,
                         const std::function<void(std::string_view block)>& block)
 {
     const fs::path p = pathFromUtf8(path);
+    // A change that a killed save left half done is completed before anyone reads the file.
+    if (Status pending = finishPendingWrite(path); !pending)
+        return pending;
     std::error_code ec;
     const auto status = fs::status(p, ec);
     if (ec || !fs::exists(status))
@@ -166,6 +215,9 @@ Status rewriteInPlace(const std::string& path, std::string_view bytes)
 
 Status writeFileAtomically(const std::string& path, std::string_view bytes)
 {
+    if (const auto replace = installedWrites().replaceFile)
+        return replace(path, bytes);
+    // The standard library's form: see FileSystemWrites.
     const fs::path target = pathFromUtf8(path);
     if (target.empty())
         return makeError(ErrBadFileNameOrNumber, path);
@@ -177,7 +229,7 @@ Status writeFileAtomically(const std::string& path, std::string_view bytes)
         return makeError(ErrPathFileAccess, path);
 
     std::random_device rd;
-    const std::string tempName = path + ".tmp" + std::to_string(rd() % 1000000);
+    const std::string tempName = temporaryNameFor(path, rd());
     const fs::path temp = pathFromUtf8(tempName);
     errno = 0;
     std::FILE* file = openFile(tempName, "wb");

@@ -3,6 +3,7 @@
 #include "config/DataFiles.h"
 #include "config/Settings.h"
 #include "io/FileIo.h"
+#include "io/WriteAhead.h"
 #include "routines/RoutineRecord.h"
 #include "text/LineBreaks.h"
 #include "text/Paths.h"
@@ -133,21 +134,19 @@ Status prepareWrite(const std::string& path)
     return {};
 }
 
-// Writes one encoded record at recordNumber, in place, and flushes it. The file must be a whole
+// Writes one encoded record at recordNumber through a write-ahead copy (WriteAhead.h), so a kill at any
+// instant leaves the old record or, once the file is next opened, the new one. The file must be a whole
 // number of records; the record must exist, or be the one just past the end when appending.
 Status writeRecord(const std::string& path, std::int16_t recordNumber, const std::string& bytes, bool mayAppend)
 {
+    if (auto finished = finishPendingWrite(path); !finished)
+        return finished;
     if (auto prepared = prepareWrite(path); !prepared)
         return prepared;
-    errno = 0;
-    std::fstream file(fs::u8path(path), std::ios::in | std::ios::out | std::ios::binary);
-    if (!file)
-        return lastSystemError(path, ErrPathFileAccess);
-    file.seekg(0, std::ios::end);
-    const auto end = file.tellg();
-    if (end < 0)
-        return makeError(ErrDeviceIo, path);
-    const auto size = static_cast<std::uintmax_t>(end);
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(fs::u8path(path), ec);
+    if (ec)
+        return errorFor(ec, path);
     if (size % kRecordLength != 0 || size / kRecordLength > static_cast<std::uintmax_t>(record::kMaxRecords))
         return damagedFileError(path, shapeOf(size).ignoredBytes);
     const std::uintmax_t records = size / kRecordLength;
@@ -156,26 +155,8 @@ Status writeRecord(const std::string& path, std::int16_t recordNumber, const std
         return Error{ErrBadRecordNumber, "Record " + std::to_string(recordNumber) +
                                              " does not exist in the routine database file " + path + "."};
     }
-
-    const auto offset = static_cast<std::streamoff>(recordNumber - 1) * static_cast<std::streamoff>(kRecordLength);
-    errno = 0;
-    file.seekp(offset);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.flush();
-    const bool written = static_cast<bool>(file);
-    const Error failure = written ? Error{} : lastSystemError(path, ErrDeviceIo);
-    file.close();
-    if (written && file.fail())
-        return lastSystemError(path, ErrDeviceIo);
-    if (!written) {
-        // An append that failed part way (a full disk) would leave an incomplete record behind.
-        if (static_cast<std::uintmax_t>(recordNumber) > records) {
-            std::error_code ignored;
-            fs::resize_file(fs::u8path(path), size, ignored);
-        }
-        return failure;
-    }
-    return {};
+    const std::uintmax_t offset = static_cast<std::uintmax_t>(recordNumber - 1) * kRecordLength;
+    return writeFileRange(path, offset, bytes);
 }
 
 // The database opened for reading at its first record, with its record count.
@@ -227,6 +208,9 @@ std::string RoutineDatabase::filePath()
 Result<RoutineRecords> RoutineDatabase::readAll()
 {
     const std::string path = filePath();
+    // A record write that a kill interrupted is completed before anything is read.
+    if (auto finished = finishPendingWrite(path); !finished)
+        return finished.error();
     // A folder, or a missing folder, is what a failed open reports as a bad file name.
     const auto existing = existingOrCreated(path, ErrBadFileNameOrNumber, ErrBadFileNameOrNumber);
     if (!existing)
@@ -269,6 +253,8 @@ Result<RoutineRecords> RoutineDatabase::readAll()
 Result<std::int16_t> RoutineDatabase::nextFreeRecord()
 {
     const std::string path = filePath();
+    if (auto finished = finishPendingWrite(path); !finished)
+        return finished.error();
     const auto existing = existingOrCreated(path, ErrPathFileAccess, ErrPathNotFound);
     if (!existing)
         return existing.error();
@@ -319,6 +305,17 @@ Status RoutineDatabase::update(const Routine& routine, std::int16_t recordNumber
     if (!bytes)
         return bytes.error();
     return writeRecord(filePath(), recordNumber, bytes.value(), false);
+}
+
+Status installDefaultDatabase(const std::string& shippedPath, const std::string& targetPath)
+{
+    std::error_code ec;
+    if (fs::exists(fs::u8path(targetPath), ec) || !fs::is_regular_file(fs::u8path(shippedPath), ec))
+        return {};
+    const Result<std::string> shipped = readFileBytes(shippedPath);
+    if (!shipped)
+        return shipped.error();
+    return writeFileAtomically(targetPath, shipped.value());
 }
 
 bool needsLocateDatabase(const Error& error)

@@ -84,6 +84,11 @@ private:
     std::string m_lastPath;
 };
 
+// Puts a copy of the shipped database at target when target holds no file yet; a user's own database is
+// never replaced. The copy is written whole under a temporary name and renamed into place, so a kill leaves
+// either no file (the next start copies again) or the whole copy. No shipped file is no copy and no error.
+Status installDefaultDatabase(const std::string& shippedPath, const std::string& targetPath);
+
 // True when a readAll failure means the recorded path is wrong: the user interface shows the
 // locate-database dialog with kLocateDatabaseText instead of an error message.
 bool needsLocateDatabase(const Error& error);

@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "FileSystem.h"
+#include "SafeWrite.h"
 #include "Result.h"
 #include "app/QtUserDialogs.h"
 #include "config/DataFiles.h"
@@ -9,7 +10,6 @@
 #include "routines/RoutineDatabase.h"
 #include "text/Paths.h"
 
-#include <filesystem>
 
 namespace qv {
 
@@ -34,6 +34,8 @@ void showError(const Error& error, const std::string& routine)
 
 void initialiseProgram(const std::string& programFolder, bool createFiles)
 {
+    // Every file written from here on survives a kill whole and keeps its identity.
+    platform::installSafeWrites();
     ProgramState& state = programState();
     state.programFolder = programFolder;
     const InstallLayout layout = findInstallLayout(programFolder);
@@ -60,12 +62,8 @@ void installDefaultRoutines()
     const std::string name(kDatabaseFileName);
     if (target != joinPath(state.databaseFolder, name))
         return;
-    namespace fs = std::filesystem;
-    const fs::path shipped = fs::u8path(joinPath(joinPath(state.shippedFolder, "defaults"), name));
-    std::error_code ec;
-    if (fs::exists(fs::u8path(target), ec) || !fs::exists(shipped, ec))
-        return;
-    fs::copy_file(shipped, fs::u8path(target), ec);
+    // Whole or not at all: a half copy would show a few routines on every later start.
+    (void)installDefaultDatabase(joinPath(joinPath(state.shippedFolder, "defaults"), name), target);
 }
 
 QString toQString(std::string_view text)

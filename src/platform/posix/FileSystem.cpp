@@ -118,7 +118,7 @@ bool isFolderWritable(const std::string& folder)
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string userConfigFolder(bool create)
+std::string userConfigFolderName()
 {
     std::string base;
     if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
@@ -127,7 +127,14 @@ std::string userConfigFolder(bool create)
         base = joinPath(home, ".config");
     else
         return {};
-    const std::string folder = joinPath(base, "Quorvel");
+    return joinPath(base, "Quorvel");
+}
+
+std::string userConfigFolder(bool create)
+{
+    const std::string folder = userConfigFolderName();
+    if (folder.empty())
+        return {};
     if (create) {
         std::error_code ec;
         std::filesystem::create_directories(folder, ec);

@@ -64,13 +64,20 @@ bool isFolderWritable(const std::string& folder)
     return true;
 }
 
-std::string userConfigFolder(bool create)
+std::string userConfigFolderName()
 {
     // getenv would give the name in the ANSI code page, which cannot hold every user name.
     const wchar_t* appData = ::_wgetenv(L"APPDATA");
     if (!appData || !*appData)
         return {};
-    const std::string folder = joinPath(stripTrailingSeparator(win32::toUtf8(appData)), "Quorvel");
+    return joinPath(stripTrailingSeparator(win32::toUtf8(appData)), "Quorvel");
+}
+
+std::string userConfigFolder(bool create)
+{
+    const std::string folder = userConfigFolderName();
+    if (folder.empty())
+        return {};
     if (create) {
         std::error_code ec;
         std::filesystem::create_directories(pathFromUtf8(folder), ec);

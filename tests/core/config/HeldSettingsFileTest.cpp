@@ -1,6 +1,7 @@
 // Several installations may share one settings file, so another program may have it open while Quorvel
 // writes. Windows refuses to replace a file held open that way; the write must still go through, whole.
 
+#include "SafeWrite.h"
 #include "config/Settings.h"
 #include "config/SettingsFile.h"
 #include "io/FileIo.h"
@@ -16,10 +17,12 @@ namespace {
 
 TEST(HeldSettingsFile, WritesGoThroughWhileAnotherHandleHoldsTheFile)
 {
+    platform::installSafeWrites(); // as the program runs
     TempDir dir;
     const SettingsFile ini(dir.path());
     ASSERT_TRUE(ini.writeValue("Acad_Address", "AcadAddress", "C:\\CAD\\acad.exe").ok());
     ASSERT_TRUE(ini.writeValue("Cad_Ver", "CadVer", "Cad2018").ok());
+    dir.write("Quorvel.ini.tmp004711", "what a killed save left");
 
     // Open for reading and writing, as another installation or an editor holds it.
     std::fstream other(dir.native("Quorvel.ini"), std::ios::in | std::ios::out | std::ios::binary);
@@ -41,7 +44,7 @@ TEST(HeldSettingsFile, WritesGoThroughWhileAnotherHandleHoldsTheFile)
         EXPECT_EQ(readCadExecutable(ini), value);
     }
     other.close();
-    // No temporary file is left beside the settings.
+    // No temporary file is left beside the settings, not even the killed save's.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.native("")), {}), 1);
 }
 
