@@ -41,5 +41,7 @@ std::string readFieldSortOption(const SettingsFile& ini, std::string& delimiter,
 bool readSetupDone(const SettingsFile& ini);
 std::string readPlotterConfigFolder(const SettingsFile& ini);
 std::string readPlotStyleFolder(const SettingsFile& ini);
+// Whether to ask before every drawing gets a routine that replaces others: yes unless "AssignToAll" reads "NO".
+bool readAskBeforeAssigningToAll(const SettingsFile& ini);
 
 } // namespace qv
