@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTextBrowser>
 #include <QTreeView>
@@ -115,7 +116,8 @@ void MainWindowTest::showsItsControlsAndMenus()
         headers << list->model()->headerData(column, Qt::Horizontal).toString();
     QCOMPARE(headers, strings({"Drawing File", "Folder", "Routine"}));
 
-    // The menus and their items in order; "&Timer" is an item of the bar itself, after "&Options".
+    // The menus and their items in order, each item with a mnemonic of its own in its menu; "&Timer" is an item of
+    // the bar itself, after "&Options".
     const struct
     {
         const char* menu;
@@ -123,14 +125,15 @@ void MainWindowTest::showsItsControlsAndMenus()
         const char* items; // separated by "|"
     } menus[] = {
         {"mnuFile", "&File",
-         "Add Drawings|Add New Routines|Update Routines|Save Drawing List|Retrieve Drawing List|"
-         "&Check Batch Before Running|Reset Quorvel Startup|E&xit"},
-        {"mnuOptions", "&Options", "Properties"},
-        {"mnuSave_Retrieve", "&Save/Retrieve List", "Save Drawing List|Retrieve Drawing List"},
+         "&Add Drawings|Add &New Routines|&Update Routines|&Save Drawing List|&Retrieve Drawing List|"
+         "&Check Batch Before Running|Reset &Quorvel Startup|E&xit"},
+        {"mnuEdit", "&Edit", "&Undo|&Redo"},
+        {"mnuOptions", "&Options", "&Properties"},
+        {"mnuSave_Retrieve", "&Save/Retrieve List", "&Save Drawing List|&Retrieve Drawing List"},
         {"mnuWizards", "&Routine Wizards",
-         "Edit and Create Your Own Routines|Plot - Detailed Setup|Plot - Page Setup|Save As Drawing  / Export DXF|"
-         "Purge Objects|Import Page Setups"},
-        {"mnuHelp", "&Help", "Contents and Index|About Quorvel"},
+         "&Edit and Create Your Own Routines|Plot - &Detailed Setup|Plot - P&age Setup|&Save As Drawing  / Export DXF|"
+         "&Purge Objects|&Import Page Setups"},
+        {"mnuHelp", "&Help", "&Contents and Index|&About Quorvel"},
     };
     QStringList barTitles;
     for (QAction* action : window.menuBar()->actions())
@@ -138,7 +141,7 @@ void MainWindowTest::showsItsControlsAndMenus()
     QStringList expectedTitles;
     for (const auto& m : menus) {
         expectedTitles << QString::fromLatin1(m.title);
-        if (expectedTitles.size() == 2)
+        if (expectedTitles.size() == 3)
             expectedTitles << QStringLiteral("&Timer");
         auto* menu = control<QMenu>(&window, m.menu);
         QVERIFY2(menu, m.menu);
@@ -149,6 +152,10 @@ void MainWindowTest::showsItsControlsAndMenus()
                 items << action->text();
         }
         QCOMPARE(items, QString::fromLatin1(m.items).split(QLatin1Char('|')));
+        QSet<QChar> mnemonics;
+        for (const QString& item : items)
+            mnemonics.insert(item.at(item.indexOf(QLatin1Char('&')) + 1).toLower());
+        QCOMPARE(mnemonics.size(), items.size());
     }
     QCOMPARE(barTitles, expectedTitles);
 }
