@@ -20,9 +20,12 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTimer>
 
 using namespace qv;
@@ -134,13 +137,16 @@ void ActionPanelTest::fillsFavouritesAndRefillsAfterModalWindows()
     bool disabledWhileOpen = false;
     whenModalOpens<RoutineEditor>(&f.window, [&](RoutineEditor* editor) {
         disabledWhileOpen = !f.panel->m_startButton->isEnabled() && !f.window.m_sortByFieldButton->isEnabled();
-        addRoutine("Made in the editor", true);
+        editor->m_descriptionEdit->setText(q("Made in the editor"));
+        editor->m_scriptEdit->setPlainText(q("_zoom\n_e"));
+        editor->m_addButton->click();
         editor->m_backButton->click();
     });
     control<QAction>(&f.window, "mnuFileUpdate")->trigger();
     QVERIFY(disabledWhileOpen);
     QVERIFY(f.panel->m_startButton->isEnabled() && f.window.m_sortByFieldButton->isEnabled());
     QCOMPARE(itemTexts(f.panel->m_routineCombo).last(), q("Made in the editor"));
+    QCOMPARE(f.window.statusBar()->currentMessage(), q("Routine saved: Made in the editor"));
 }
 
 void ActionPanelTest::showsTheMissingRoutinesNoticeOnce()
@@ -223,6 +229,8 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
     QVERIFY(file.open(QIODevice::ReadWrite));
     QCOMPARE(file.readAll(), QByteArray("\"b.dwg\",\"/e\",\"Plot, A3\"\r\n\"a.dwg\",\"/d\",\"Plot A\"\r\n"
                                         "\"c.dwg\",\"/d\",\"Plot A\"\r\n"));
+    QCOMPARE(f.window.statusBar()->currentMessage(),
+             q("Drawing list saved: %1 (3 Drawings To Be Processed)").arg(path));
 
     f.window.m_clearButton->click();
     QVERIFY(!f.panel->m_startButton->isEnabled());
@@ -284,6 +292,7 @@ void ActionPanelTest::runControls()
     f.window.show();
     // Only the listed numbers of sets can be chosen: a typed 5 is ignored.
     QCOMPARE(f.panel->m_setsCombo->count(), 20);
+    QCOMPARE(f.panel->m_startButton->shortcut(), QKeySequence(Qt::Key_F5));
     QTest::keyClick(f.panel->m_setsCombo, Qt::Key_5);
     QTest::keyClick(f.panel->m_setsCombo, Qt::Key_Down);
     QCOMPARE(f.panel->m_setsCombo->currentText(), q("2"));

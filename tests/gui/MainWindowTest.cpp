@@ -116,8 +116,8 @@ void MainWindowTest::showsItsControlsAndMenus()
         headers << list->model()->headerData(column, Qt::Horizontal).toString();
     QCOMPARE(headers, strings({"Drawing File", "Folder", "Routine"}));
 
-    // The menus and their items in order, each item with a mnemonic of its own in its menu; "&Timer" is an item of
-    // the bar itself, after "&Options".
+    // The menus and their items in order (with their shortcuts), each item with a mnemonic of its own in its menu;
+    // "&Timer" is an item of the bar itself, after "&Options".
     const struct
     {
         const char* menu;
@@ -125,9 +125,9 @@ void MainWindowTest::showsItsControlsAndMenus()
         const char* items; // separated by "|"
     } menus[] = {
         {"mnuFile", "&File",
-         "&Add Drawings|Add &New Routines|&Update Routines|&Save Drawing List|&Retrieve Drawing List|"
-         "&Check Batch Before Running|Reset &Quorvel Startup|E&xit"},
-        {"mnuEdit", "&Edit", "&Undo|&Redo"},
+         "&Add Drawings=Ctrl+O|Add &New Routines|&Update Routines|&Save Drawing List=Ctrl+S|&Retrieve Drawing List|"
+         "&Check Batch Before Running=Ctrl+K|Reset &Quorvel Startup|E&xit"},
+        {"mnuEdit", "&Edit", "&Undo=Ctrl+Z|&Redo=Ctrl+Y"},
         {"mnuOptions", "&Options", "&Properties"},
         {"mnuSave_Retrieve", "&Save/Retrieve List", "&Save Drawing List|&Retrieve Drawing List"},
         {"mnuWizards", "&Routine Wizards",
@@ -149,7 +149,9 @@ void MainWindowTest::showsItsControlsAndMenus()
         QStringList items;
         for (QAction* action : menu->actions()) {
             if (!action->isSeparator())
-                items << action->text();
+                items << action->text() + (action->shortcut().isEmpty()
+                                               ? QString()
+                                               : QLatin1Char('=') + action->shortcut().toString());
         }
         QCOMPARE(items, QString::fromLatin1(m.items).split(QLatin1Char('|')));
         QSet<QChar> mnemonics;

@@ -163,16 +163,12 @@ TEST(DrawingList, DuplicatesOfListedOrEarlierAddedRowsAreFound)
         EXPECT_EQ(findDuplicates(listed, c.added, c.ignoreCase), c.duplicates) << c.added.front().folder;
 
     // The question names the duplicates' paths, at most 20, then how many more.
-    DrawingRows many;
-    for (int i = 0; i < 23; ++i)
-        many.push_back(makeRow("f" + std::to_string(i) + ".dwg"));
+    const DrawingRows many(23, makeRow("f.dwg"));
     std::vector<std::size_t> all(23);
     std::iota(all.begin(), all.end(), std::size_t{0});
-    const UserMessage question = duplicateDrawingsQuestion(many, all);
-    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
-    EXPECT_EQ(question.text.rfind("23 of the drawings added are already in the list:\r\n\r\n/d/f0.dwg\r\n", 0), 0u);
-    EXPECT_NE(question.text.find("/d/f19.dwg\r\n... and 3 more.\r\n\r\nLeave them out?"), std::string::npos);
-    EXPECT_EQ(question.text.find("f20.dwg"), std::string::npos);
+    const std::string text = duplicateDrawingsQuestion(many, all).text;
+    EXPECT_TRUE(text.starts_with("23 of the drawings added are already in the list:\r\n\r\n/d/f.dwg\r\n")) << text;
+    EXPECT_NE(text.find("/d/f.dwg\r\n... and 3 more.\r\n\r\nLeave them out?"), std::string::npos);
 }
 
 TEST(DrawingList, AssigningToEveryRowCountsTheRoutinesItReplaces)
@@ -183,15 +179,11 @@ TEST(DrawingList, AssigningToEveryRowCountsTheRoutinesItReplaces)
     for (const auto& [name, replaced] : cases)
         EXPECT_EQ(rowsWithOtherRoutine(rows, name), replaced) << name;
 
-    const UserMessage one = assignToAllQuestion(1, 4, "Plot A");
-    EXPECT_EQ(one.buttons, MessageButtons::YesNo);
-    EXPECT_EQ(one.text.rfind("Every drawing in the list will get the routine \"Plot A\".\r\n\r\n1 of the 4 "
-                             "drawings already has another routine",
-                             0),
-              0u);
-    EXPECT_NE(assignToAllQuestion(3, 4, "").text.find("left without a routine.\r\n\r\n3 of the 4 drawings already "
-                                                      "have"),
-              std::string::npos);
+    EXPECT_TRUE(assignToAllQuestion(1, 4, "Plot A")
+                    .text.starts_with("Every drawing in the list will get the routine \"Plot A\".\r\n\r\n1 of the 4 "
+                                      "drawings already has another routine"));
+    EXPECT_TRUE(assignToAllQuestion(3, 4, "").text.starts_with(
+        "Every drawing in the list will be left without a routine.\r\n\r\n3 of the 4 drawings already have"));
 }
 
 TEST(DrawingList, SelectionFollowsItsRowsThroughASort)
