@@ -120,7 +120,8 @@ private:
     void addReadRows(PathRows read);
     // Shows the rows added, or the one message naming the drawings refused.
     void drawingsAdded(const AddOutcome& outcome);
-    // A click or a selection in the list: the next assignment goes to the selected rows.
+    // A click or a selection in the list: the next assignment goes to the selected rows, or to every row when the
+    // list shows none selected.
     void drawingsSelected();
 
     DrawingListModel* m_model = nullptr;

@@ -1,5 +1,7 @@
 #include "batch/DrawingList.h"
 
+#include "text/Paths.h"
+
 #include <functional>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -167,8 +169,9 @@ TEST(DrawingList, DuplicatesOfListedOrEarlierAddedRowsAreFound)
     std::vector<std::size_t> all(23);
     std::iota(all.begin(), all.end(), std::size_t{0});
     const std::string text = duplicateDrawingsQuestion(many, all).text;
-    EXPECT_TRUE(text.starts_with("23 of the drawings added are already in the list:\r\n\r\n/d/f.dwg\r\n")) << text;
-    EXPECT_NE(text.find("/d/f.dwg\r\n... and 3 more.\r\n\r\nLeave them out?"), std::string::npos);
+    const std::string path = joinPath("/d", "f.dwg");
+    EXPECT_TRUE(text.starts_with("23 of the drawings added are already in the list:\r\n\r\n" + path + "\r\n")) << text;
+    EXPECT_NE(text.find(path + "\r\n... and 3 more.\r\n\r\nLeave them out?"), std::string::npos);
 }
 
 TEST(DrawingList, AssigningToEveryRowCountsTheRoutinesItReplaces)
