@@ -21,9 +21,12 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
 
@@ -137,13 +140,16 @@ void ActionPanelTest::fillsFavouritesAndRefillsAfterModalWindows()
     bool disabledWhileOpen = false;
     whenModalOpens<RoutineEditor>(&f.window, [&](RoutineEditor* editor) {
         disabledWhileOpen = !f.panel->m_startButton->isEnabled() && !f.window.m_sortByFieldButton->isEnabled();
-        addRoutine("Made in the editor", true);
+        editor->m_descriptionEdit->setText(q("Made in the editor"));
+        editor->m_scriptEdit->setPlainText(q("_zoom\n_e"));
+        editor->m_addButton->click();
         editor->m_backButton->click();
     });
     control<QAction>(&f.window, "mnuFileUpdate")->trigger();
     QVERIFY(disabledWhileOpen);
     QVERIFY(f.panel->m_startButton->isEnabled() && f.window.m_sortByFieldButton->isEnabled());
     QCOMPARE(itemTexts(f.panel->m_routineCombo).last(), q("Made in the editor"));
+    QCOMPARE(f.window.statusBar()->currentMessage(), q("Routine saved: Made in the editor"));
 }
 
 void ActionPanelTest::showsTheMissingRoutinesNoticeOnce()
@@ -199,12 +205,14 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
     f.panel->m_routineCombo->setCurrentIndex(1);
     f.panel->m_assignButton->click();
     QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot, A3"), q("Plot A"), q("Plot, A3")}));
-    QVERIFY(!f.window.m_removeButton->isEnabled());
 
-    // Enter on the routine list assigns too, to all rows again.
+    // Enter on the routine list assigns too; the rows stay selected, so it goes to them. With none selected it
+    // goes to all rows, after the question the others' routines call for.
     f.panel->m_routineCombo->setCurrentIndex(0);
     QTest::keyClick(f.panel->m_routineCombo, Qt::Key_Return);
     QCOMPARE(assignedRoutines(f.window), QStringList({q("Plot A"), q("Plot A"), q("Plot A")}));
+    f.window.m_drawingView->clearSelection();
+    QVERIFY(!f.window.m_removeButton->isEnabled());
 
     // With the list sorted by the routine column, an assignment keeps it sorted: b moves first.
     emit f.window.m_drawingView->header()->sectionClicked(2); // descending
@@ -224,6 +232,8 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
     QVERIFY(file.open(QIODevice::ReadWrite));
     QCOMPARE(file.readAll(), QByteArray("\"b.dwg\",\"/e\",\"Plot, A3\"\r\n\"a.dwg\",\"/d\",\"Plot A\"\r\n"
                                         "\"c.dwg\",\"/d\",\"Plot A\"\r\n"));
+    QCOMPARE(f.window.statusBar()->currentMessage(),
+             q("Drawing list saved: %1 (3 Drawings To Be Processed)").arg(path));
 
     f.window.m_clearButton->click();
     QVERIFY(!f.panel->m_startButton->isEnabled());
@@ -285,6 +295,7 @@ void ActionPanelTest::runControls()
     f.window.show();
     // Only the listed numbers of sets can be chosen: a typed 5 is ignored.
     QCOMPARE(f.panel->m_setsCombo->count(), 20);
+    QCOMPARE(f.panel->m_startButton->shortcut(), QKeySequence(Qt::Key_F5));
     QTest::keyClick(f.panel->m_setsCombo, Qt::Key_5);
     QTest::keyClick(f.panel->m_setsCombo, Qt::Key_Down);
     QCOMPARE(f.panel->m_setsCombo->currentText(), q("2"));

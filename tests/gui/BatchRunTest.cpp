@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -215,12 +216,19 @@ void BatchRunTest::checkShowsEachDrawingWritesNothingAndOpensAProblem()
     QString summary;
     int shownRows = -1;
     int allRows = -1;
+    bool resultFits = false;
     QString problem;
     QString edited;
     whenModalOpens<CheckResultWindow>(&f.window, [&](CheckResultWindow* window) {
         summary = window->m_summaryLabel->text();
         // Opened on the problems; the box shows everything.
         shownRows = window->m_resultView->model()->rowCount();
+        // The verdict column is as wide as its text (or its caption), neither cut nor padded.
+        const QHeaderView* header = window->m_resultView->header();
+        const QAbstractItemView* view = window->m_resultView;
+        resultFits = header->sectionSize(CheckResultModel::ColResult) ==
+                     std::max(view->sizeHintForColumn(CheckResultModel::ColResult),
+                              header->sectionSizeHint(CheckResultModel::ColResult));
         problem =
             window->m_resultView->model()->index(0, CheckResultModel::ColResult).data().toString() + QLatin1Char('|') +
             window->m_resultView->model()->index(0, CheckResultModel::ColLine).data().toString() + QLatin1Char('|') +
@@ -241,6 +249,7 @@ void BatchRunTest::checkShowsEachDrawingWritesNothingAndOpensAProblem()
     QCOMPARE(summary, QStringLiteral("Checked 2 drawing(s) for Cad2018: 1 OK, 1 with errors, 0 with warnings."));
     QCOMPARE(shownRows, 1);
     QCOMPARE(allRows, 2);
+    QVERIFY(resultFits);
     QCOMPARE(problem, QStringLiteral("Error: Invalid option keyword.|18|_Qsave|Purge short"));
     QCOMPARE(edited, QStringLiteral("Purge short|_-Purge\r\n_All\r\n_N\r\n_Qsave"));
     QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));

@@ -28,6 +28,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTextBrowser>
 #include <QTreeView>
@@ -124,7 +125,8 @@ void MainWindowTest::showsItsControlsAndMenus()
         headers << list->model()->headerData(column, Qt::Horizontal).toString();
     QCOMPARE(headers, strings({"Drawing File", "Folder", "Routine"}));
 
-    // The menus and their items in order; "&Timer" is an item of the bar itself, after "&Options".
+    // The menus and their items in order (with their shortcuts), each item with a mnemonic of its own in its menu;
+    // "&Timer" is an item of the bar itself, after "&Options".
     const struct
     {
         const char* menu;
@@ -132,14 +134,15 @@ void MainWindowTest::showsItsControlsAndMenus()
         const char* items; // separated by "|"
     } menus[] = {
         {"mnuFile", "&File",
-         "Add Drawings|Add New Routines|Update Routines|Save Drawing List|Retrieve Drawing List|"
-         "&Check Batch Before Running|Reset Quorvel Startup|E&xit"},
-        {"mnuOptions", "&Options", "Properties"},
-        {"mnuSave_Retrieve", "&Save/Retrieve List", "Save Drawing List|Retrieve Drawing List"},
+         "&Add Drawings=Ctrl+O|Add &New Routines|&Update Routines|&Save Drawing List=Ctrl+S|&Retrieve Drawing List|"
+         "&Check Batch Before Running=Ctrl+K|Reset &Quorvel Startup|E&xit"},
+        {"mnuEdit", "&Edit", "&Undo=Ctrl+Z|&Redo=Ctrl+Y"},
+        {"mnuOptions", "&Options", "&Properties"},
+        {"mnuSave_Retrieve", "&Save/Retrieve List", "&Save Drawing List|&Retrieve Drawing List"},
         {"mnuWizards", "&Routine Wizards",
-         "Edit and Create Your Own Routines|Plot - Detailed Setup|Plot - Page Setup|Save As Drawing  / Export DXF|"
-         "Purge Objects|Import Page Setups"},
-        {"mnuHelp", "&Help", "Contents and Index|About Quorvel"},
+         "&Edit and Create Your Own Routines|Plot - &Detailed Setup|Plot - P&age Setup|&Save As Drawing  / Export DXF|"
+         "&Purge Objects|&Import Page Setups"},
+        {"mnuHelp", "&Help", "&Contents and Index|&About Quorvel"},
     };
     QStringList barTitles;
     for (QAction* action : window.menuBar()->actions())
@@ -147,7 +150,7 @@ void MainWindowTest::showsItsControlsAndMenus()
     QStringList expectedTitles;
     for (const auto& m : menus) {
         expectedTitles << QString::fromLatin1(m.title);
-        if (expectedTitles.size() == 2)
+        if (expectedTitles.size() == 3)
             expectedTitles << QStringLiteral("&Timer");
         auto* menu = control<QMenu>(&window, m.menu);
         QVERIFY2(menu, m.menu);
@@ -155,9 +158,15 @@ void MainWindowTest::showsItsControlsAndMenus()
         QStringList items;
         for (QAction* action : menu->actions()) {
             if (!action->isSeparator())
-                items << action->text();
+                items << action->text() + (action->shortcut().isEmpty()
+                                               ? QString()
+                                               : QLatin1Char('=') + action->shortcut().toString());
         }
         QCOMPARE(items, QString::fromLatin1(m.items).split(QLatin1Char('|')));
+        QSet<QChar> mnemonics;
+        for (const QString& item : items)
+            mnemonics.insert(item.at(item.indexOf(QLatin1Char('&')) + 1).toLower());
+        QCOMPARE(mnemonics.size(), items.size());
     }
     QCOMPARE(barTitles, expectedTitles);
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 #include <numeric>
+#include <unordered_set>
 
 namespace qv {
 namespace {
@@ -28,8 +29,8 @@ struct ColumnLess
     }
 };
 
-// Sorts through an index vector so that the rows' strings move only once.
-void stableSortRows(DrawingRows& rows, const ColumnSort& sort)
+// Sorts through an index vector so that the rows' strings move only once; the order taken is returned.
+std::vector<std::size_t> stableSortRows(DrawingRows& rows, const ColumnSort& sort)
 {
     std::vector<std::size_t> order(rows.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -40,6 +41,7 @@ void stableSortRows(DrawingRows& rows, const ColumnSort& sort)
     for (const std::size_t i : order)
         sorted.push_back(std::move(rows[i]));
     rows = std::move(sorted);
+    return order;
 }
 
 // True for "C:" and the like: a drive of its own, which names a current folder, not the root.
@@ -62,22 +64,24 @@ std::optional<DrawingRow> rowFromPath(const std::string& path)
     return DrawingRow{std::move(file), std::move(folder), {}, {}};
 }
 
-AddOutcome addPaths(DrawingRows& rows, const std::vector<std::string>& paths, const std::optional<ColumnSort>& sort)
+AddOutcome addRead(DrawingRows& rows, PathRows read, const std::optional<ColumnSort>& sort)
 {
-    AddOutcome outcome;
-    DrawingRows added;
-    added.reserve(paths.size());
-    for (const std::string& path : paths) {
-        if (path.empty())
-            continue;
-        if (auto row = rowFromPath(path))
-            added.push_back(std::move(*row));
-        else
-            outcome.refused.push_back(path);
-    }
-    outcome.added = added.size();
-    addRows(rows, std::move(added), sort);
+    AddOutcome outcome{read.rows.size(), std::move(read.refused)};
+    addRows(rows, std::move(read.rows), sort);
     return outcome;
+}
+
+// A drawing's path as compared for duplicates: folder without a final separator, then the name.
+std::string pathIdentity(const DrawingRow& row, bool ignoreCase)
+{
+    std::string path = joinPath(stripTrailingSeparator(row.folder), row.file);
+    for (char& c : path) {
+        if (isPathSeparator(c))
+            c = '/';
+        else if (ignoreCase && c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return path;
 }
 
 // A refused name may hold line breaks; show them so the message stays one name per line.
@@ -148,6 +152,15 @@ void sortByColumn(DrawingRows& rows, const ColumnSort& sort)
     stableSortRows(rows, sort);
 }
 
+void sortByColumn(DrawingRows& rows, const ColumnSort& sort, RowSelection& selection)
+{
+    const std::vector<std::size_t> order = stableSortRows(rows, sort);
+    RowSelection moved(order.size(), false);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        moved[i] = order[i] < selection.size() && selection[order[i]];
+    selection = std::move(moved);
+}
+
 void insertSorted(DrawingRows& rows, DrawingRows added, const ColumnSort& sort)
 {
     if (added.empty())
@@ -185,18 +198,72 @@ bool isUnsafeName(std::string_view text)
                        [](char c) { return c == '"' || static_cast<unsigned char>(c) < 0x20; });
 }
 
+PathRows rowsFromPaths(const std::vector<std::string>& paths)
+{
+    PathRows read;
+    read.rows.reserve(paths.size());
+    for (const std::string& path : paths) {
+        if (path.empty())
+            continue;
+        if (auto row = rowFromPath(path))
+            read.rows.push_back(std::move(*row));
+        else
+            read.refused.push_back(path);
+    }
+    return read;
+}
+
+PathRows rowsFromDrop(const std::vector<std::string>& paths, const IsFolderFn& isFolder)
+{
+    if (paths.empty() || (isFolder && isFolder(paths.front())))
+        return {};
+    return rowsFromPaths(paths);
+}
+
 AddOutcome addFromDialog(DrawingRows& rows, const std::vector<std::string>& paths,
                          const std::optional<ColumnSort>& sort)
 {
-    return addPaths(rows, paths, sort);
+    return addRead(rows, rowsFromPaths(paths), sort);
 }
 
 AddOutcome addDropped(DrawingRows& rows, const std::vector<std::string>& paths, const IsFolderFn& isFolder,
                       const std::optional<ColumnSort>& sort)
 {
-    if (paths.empty() || (isFolder && isFolder(paths.front())))
-        return {};
-    return addPaths(rows, paths, sort);
+    return addRead(rows, rowsFromDrop(paths, isFolder), sort);
+}
+
+std::vector<std::size_t> findDuplicates(const DrawingRows& listed, const DrawingRows& added, bool ignoreCase)
+{
+    std::unordered_set<std::string> seen;
+    seen.reserve(listed.size() + added.size());
+    for (const DrawingRow& row : listed)
+        seen.insert(pathIdentity(row, ignoreCase));
+    std::vector<std::size_t> duplicates;
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        if (!seen.insert(pathIdentity(added[i], ignoreCase)).second)
+            duplicates.push_back(i);
+    }
+    return duplicates;
+}
+
+UserMessage duplicateDrawingsQuestion(const DrawingRows& added, const std::vector<std::size_t>& duplicates)
+{
+    constexpr std::size_t kShown = 20;
+    std::string text = duplicates.size() == 1
+                           ? std::string("This drawing is already in the list:")
+                           : std::to_string(duplicates.size()) + " of the drawings added are already in the list:";
+    text += kCrLf;
+    for (std::size_t i = 0; i < duplicates.size() && i < kShown; ++i) {
+        text += kCrLf;
+        text += joinPath(added[duplicates[i]].folder, added[duplicates[i]].file);
+    }
+    const std::string br(kCrLf);
+    if (duplicates.size() > kShown)
+        text += br + "... and " + std::to_string(duplicates.size() - kShown) + " more.";
+    text += br + br +
+            "Leave them out? Yes adds only the drawings not listed yet; No adds every one, and a drawing listed "
+            "twice is processed twice.";
+    return UserMessage{text, "Duplicate Drawings", MessageIcon::Question, MessageButtons::YesNo};
 }
 
 UserMessage refusedDrawingsMessage(const std::vector<std::string>& refused)
@@ -216,6 +283,27 @@ UserMessage refusedDrawingsMessage(const std::vector<std::string>& refused)
     }
     text += kCrLf;
     return UserMessage{text, "Quorvel Error", MessageIcon::Exclamation, MessageButtons::Ok};
+}
+
+std::size_t rowsWithOtherRoutine(const DrawingRows& rows, std::string_view name)
+{
+    return std::size_t(std::count_if(rows.begin(), rows.end(), [name](const DrawingRow& row) {
+        return !row.routine.empty() && row.routine != name;
+    }));
+}
+
+UserMessage assignToAllQuestion(std::size_t replaced, std::size_t total, std::string_view routine)
+{
+    std::string text = routine.empty()
+                           ? std::string("Every drawing in the list will be left without a routine.")
+                           : "Every drawing in the list will get the routine \"" + std::string(routine) + "\".";
+    const std::string br(kCrLf);
+    text += br + br + std::to_string(replaced) + " of the " + std::to_string(total) +
+            (total == 1 ? " drawing" : " drawings") + " already " + (replaced == 1 ? "has" : "have") +
+            " another routine, which this replaces (Edit > Undo takes it back). To give the routine to some "
+            "drawings only, select them in the list first." +
+            br + br + "Assign to every drawing?";
+    return UserMessage{text, "Assign Routine to Files", MessageIcon::Question, MessageButtons::YesNo};
 }
 
 void assignToAll(DrawingRows& rows, const std::string& name)

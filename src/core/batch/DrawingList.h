@@ -51,6 +51,8 @@ inline bool listTextLess(std::string_view a, std::string_view b)
 
 // Stable sort of the rows by one column's text; rows with equal text keep their order.
 void sortByColumn(DrawingRows& rows, const ColumnSort& sort);
+// The same, with a selection that follows its rows to their new places.
+void sortByColumn(DrawingRows& rows, const ColumnSort& sort, RowSelection& selection);
 
 // Adds rows to a list that is already sorted by `sort`: each new row goes after the existing rows
 // of equal text, and new rows of equal text keep their own order. O((n + m) log m).
@@ -81,6 +83,27 @@ struct AddOutcome
     std::vector<std::string> refused;
 };
 
+// Rows read from paths, not listed yet, and the paths refused (in the order given).
+struct PathRows
+{
+    DrawingRows rows;
+    std::vector<std::string> refused;
+};
+
+// Reads the full paths returned by the add-files dialog, or dropped on the list, into rows: the rules of
+// addFromDialog and addDropped below, without adding them.
+PathRows rowsFromPaths(const std::vector<std::string>& paths);
+using IsFolderFn = std::function<bool(const std::string& path)>;
+PathRows rowsFromDrop(const std::vector<std::string>& paths, const IsFolderFn& isFolder);
+
+// Which of the rows about to be added name a drawing the list holds already, or one that an earlier row of
+// `added` names: their indexes in `added`, ascending. A final separator of a folder does not count, nor letter
+// case where file names ignore it.
+std::vector<std::size_t> findDuplicates(const DrawingRows& listed, const DrawingRows& added, bool ignoreCase);
+
+// The question that offers to leave the duplicates out (Yes leaves them out), naming at most 20 of them.
+UserMessage duplicateDrawingsQuestion(const DrawingRows& added, const std::vector<std::size_t>& duplicates);
+
 // Adds the full paths returned by the add-files dialog, in order, each split at its last separator
 // into folder and file name (a drawing in a root folder gets the root, "/" or "C:\", as its folder).
 // Empty paths are skipped (a cancelled dialog returns none); a path without a folder or a file name,
@@ -90,12 +113,18 @@ AddOutcome addFromDialog(DrawingRows& rows, const std::vector<std::string>& path
 
 // Adds dropped paths in drop order, with the same rules. When the first dropped path is a folder
 // nothing at all is added.
-using IsFolderFn = std::function<bool(const std::string& path)>;
 AddOutcome addDropped(DrawingRows& rows, const std::vector<std::string>& paths, const IsFolderFn& isFolder,
                       const std::optional<ColumnSort>& sort = std::nullopt);
 
 // The one message that names the refused drawings (at most 20 of them, then how many more).
 UserMessage refusedDrawingsMessage(const std::vector<std::string>& refused);
+
+// How many rows carry a routine other than `name`: what giving every row `name` would replace.
+std::size_t rowsWithOtherRoutine(const DrawingRows& rows, std::string_view name);
+
+// The question asked before every row gets a routine while `replaced` of the `total` rows carry another one.
+// `routine` is the name shown (empty: the rows are left without one).
+UserMessage assignToAllQuestion(std::size_t replaced, std::size_t total, std::string_view routine);
 
 // Every row gets the routine; the "Num" column is emptied. Order is kept.
 void assignToAll(DrawingRows& rows, const std::string& name);

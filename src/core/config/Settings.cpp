@@ -94,6 +94,11 @@ bool readSetupDone(const SettingsFile& ini)
     return toUpperAscii(ini.readValue(keys::kStartupSection, keys::kSetupKey)) == "YES";
 }
 
+bool readAskBeforeAssigningToAll(const SettingsFile& ini)
+{
+    return toUpperAscii(ini.readValue(keys::kAskSection, keys::kAskAssignToAllKey)) != "NO";
+}
+
 std::string readPlotterConfigFolder(const SettingsFile& ini)
 {
     return ini.readValue(keys::kPlotWizardSection, keys::kPc3Key);

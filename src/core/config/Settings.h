@@ -42,6 +42,8 @@ std::string readFieldSortOption(const SettingsFile& ini, std::string& delimiter,
 bool readSetupDone(const SettingsFile& ini);
 std::string readPlotterConfigFolder(const SettingsFile& ini);
 std::string readPlotStyleFolder(const SettingsFile& ini);
+// Whether to ask before every drawing gets a routine that replaces others: yes unless "AssignToAll" reads "NO".
+bool readAskBeforeAssigningToAll(const SettingsFile& ini);
 
 // The settings file is there but cannot be read (no permission, a folder of that name, a read error).
 // Every reader would take it for missing and hand out defaults, so a run would go on with settings the

@@ -33,5 +33,8 @@ inline constexpr const char* kSetupKey = "Setup";
 inline constexpr const char* kPlotWizardSection = "PlotWizard_Set";
 inline constexpr const char* kPc3Key = "PC3_Loc";
 inline constexpr const char* kStyleKey = "Style_Loc";
+// Questions the user chose not to be asked again ("NO" there: not asked).
+inline constexpr const char* kAskSection = "Ask_Set";
+inline constexpr const char* kAskAssignToAllKey = "AssignToAll";
 
 } // namespace qv::keys

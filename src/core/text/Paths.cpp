@@ -9,6 +9,11 @@ char pathSeparator()
     return static_cast<char>(std::filesystem::path::preferred_separator);
 }
 
+bool fileNamesIgnoreCase()
+{
+    return pathSeparator() == '\\';
+}
+
 bool isPathSeparator(char c)
 {
     return c == '/' || c == pathSeparator();

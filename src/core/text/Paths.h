@@ -9,6 +9,9 @@ namespace qv {
 // The platform's path separator: "\" on Windows, "/" elsewhere.
 char pathSeparator();
 
+// True where file names that differ only in letter case name the same file (Windows).
+bool fileNamesIgnoreCase();
+
 // True for the platform separator, and for "/" everywhere (Windows accepts both).
 bool isPathSeparator(char c);
 

@@ -9,6 +9,7 @@
 #include "app/TimerWindow.h"
 #include "batch/BatchRunner.h"
 #include "batch/CheckResultWindow.h"
+#include "batch/DrawingListHistory.h"
 #include "batch/DrawingListModel.h"
 #include "batch/DrawingListView.h"
 #include "batch/FieldSort.h"
@@ -37,8 +38,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <cstdio>
 
@@ -82,7 +85,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("mdiStart"));
     setWindowTitle(QString::fromLatin1(kCaption));
     buildControls();
+    m_history = new DrawingListHistory(*this);
     buildMenus();
+    statusBar()->setObjectName(QStringLiteral("sbrStatus"));
     resize(1000, 620);
 }
 
@@ -174,48 +179,72 @@ QAction* MainWindow::addMenuItem(QMenu* menu, const char* name, const QString& c
 
 void MainWindow::buildMenus()
 {
+    // Every item has a mnemonic (the underlined letter, unique in its menu); the captions read as before.
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    QAction* add = addMenuItem(file, "mnuFileAdd", QStringLiteral("Add Drawings"));
-    QAction* addNew = addMenuItem(file, "mnuFileAddNewAction", QStringLiteral("Add New Routines"));
-    QAction* update = addMenuItem(file, "mnuFileUpdate", QStringLiteral("Update Routines"));
+    QAction* add = addMenuItem(file, "mnuFileAdd", QStringLiteral("&Add Drawings"));
+    add->setShortcut(QKeySequence::Open);
+    QAction* addNew = addMenuItem(file, "mnuFileAddNewAction", QStringLiteral("Add &New Routines"));
+    QAction* update = addMenuItem(file, "mnuFileUpdate", QStringLiteral("&Update Routines"));
     file->addSeparator();
-    QAction* saveList = addMenuItem(file, "mnuSaveList1", QStringLiteral("Save Drawing List"));
-    QAction* retrieveList = addMenuItem(file, "mnuRetrieveList1", QStringLiteral("Retrieve Drawing List"));
+    QAction* saveList = addMenuItem(file, "mnuSaveList1", QStringLiteral("&Save Drawing List"));
+    saveList->setShortcut(QKeySequence::Save);
+    QAction* retrieveList = addMenuItem(file, "mnuRetrieveList1", QStringLiteral("&Retrieve Drawing List"));
     file->addSeparator();
     QAction* check = addMenuItem(file, "mnuCheckBatch", QStringLiteral("&Check Batch Before Running"));
+    check->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
     connect(check, &QAction::triggered, this, &MainWindow::checkBatch);
     file->addSeparator();
-    QAction* reset = addMenuItem(file, "MnuStartupReset", QStringLiteral("Reset Quorvel Startup"));
+    QAction* reset = addMenuItem(file, "MnuStartupReset", QStringLiteral("Reset &Quorvel Startup"));
     file->addSeparator();
     QAction* exit = addMenuItem(file, "mnuFileExit", QStringLiteral("E&xit"));
 
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    // "Undo Add Drawings", "Redo Sort": the step is named, the mnemonic stays.
+    QUndoStack* steps = m_history->stack();
+    QAction* undo = addMenuItem(edit, "mnuEditUndo", QStringLiteral("&Undo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undo->setEnabled(false);
+    connect(steps, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(steps, &QUndoStack::undoTextChanged, undo,
+            [undo](const QString& step) { undo->setText(QStringLiteral("&Undo %1").arg(step).trimmed()); });
+    connect(undo, &QAction::triggered, steps, &QUndoStack::undo);
+    QAction* redo = addMenuItem(edit, "mnuEditRedo", QStringLiteral("&Redo"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    redo->setEnabled(false);
+    connect(steps, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(steps, &QUndoStack::redoTextChanged, redo,
+            [redo](const QString& step) { redo->setText(QStringLiteral("&Redo %1").arg(step).trimmed()); });
+    connect(redo, &QAction::triggered, steps, &QUndoStack::redo);
+
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     options->setObjectName(QStringLiteral("mnuOptions"));
-    QAction* properties = addMenuItem(options, "MnuOptionsFile", QStringLiteral("Properties"));
+    QAction* properties = addMenuItem(options, "MnuOptionsFile", QStringLiteral("&Properties"));
 
     // A menu-bar item of its own: it opens the timer window directly.
     QAction* timer = menuBar()->addAction(QStringLiteral("&Timer"));
     timer->setObjectName(QStringLiteral("mnuTimer"));
 
+    // The same list commands as in File; the shortcut belongs to File's item (two would cancel each other).
     QMenu* lists = menuBar()->addMenu(QStringLiteral("&Save/Retrieve List"));
     lists->setObjectName(QStringLiteral("mnuSave_Retrieve"));
-    QAction* saveDrawing = addMenuItem(lists, "mnuSaveDrawing", QStringLiteral("Save Drawing List"));
-    QAction* retrieve = addMenuItem(lists, "mnuRetrieveList", QStringLiteral("Retrieve Drawing List"));
+    QAction* saveDrawing = addMenuItem(lists, "mnuSaveDrawing", QStringLiteral("&Save Drawing List"));
+    QAction* retrieve = addMenuItem(lists, "mnuRetrieveList", QStringLiteral("&Retrieve Drawing List"));
 
     QMenu* wizards = menuBar()->addMenu(QStringLiteral("&Routine Wizards"));
     wizards->setObjectName(QStringLiteral("mnuWizards"));
-    QAction* create = addMenuItem(wizards, "mnuCreate", QStringLiteral("Edit and Create Your Own Routines"));
-    QAction* plotDetailed = addMenuItem(wizards, "mnuPlotDetailed", QStringLiteral("Plot - Detailed Setup"));
-    QAction* plotPage = addMenuItem(wizards, "mnuPlotPage", QStringLiteral("Plot - Page Setup"));
-    QAction* saveAs = addMenuItem(wizards, "mnuSaveAs", QStringLiteral("Save As Drawing  / Export DXF"));
-    QAction* purge = addMenuItem(wizards, "mnuPurge", QStringLiteral("Purge Objects"));
-    QAction* import = addMenuItem(wizards, "mnuImport", QStringLiteral("Import Page Setups"));
+    QAction* create = addMenuItem(wizards, "mnuCreate", QStringLiteral("&Edit and Create Your Own Routines"));
+    QAction* plotDetailed = addMenuItem(wizards, "mnuPlotDetailed", QStringLiteral("Plot - &Detailed Setup"));
+    QAction* plotPage = addMenuItem(wizards, "mnuPlotPage", QStringLiteral("Plot - P&age Setup"));
+    QAction* saveAs = addMenuItem(wizards, "mnuSaveAs", QStringLiteral("&Save As Drawing  / Export DXF"));
+    QAction* purge = addMenuItem(wizards, "mnuPurge", QStringLiteral("&Purge Objects"));
+    QAction* import = addMenuItem(wizards, "mnuImport", QStringLiteral("&Import Page Setups"));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* contents = addMenuItem(help, "mnuHelpHelp", QStringLiteral("Contents and Index"));
-    QAction* about = addMenuItem(help, "mnuHelpAbout", QStringLiteral("About Quorvel"));
+    QAction* contents = addMenuItem(help, "mnuHelpHelp", QStringLiteral("&Contents and Index"));
+    QAction* about = addMenuItem(help, "mnuHelpAbout", QStringLiteral("&About Quorvel"));
 
     connect(properties, &QAction::triggered, this, &MainWindow::openOptions);
     connect(create, &QAction::triggered, this, [this] { openRoutineEditor(RoutineEditor::TabMacro); });
@@ -352,26 +381,29 @@ void MainWindow::addDrawingsFromDialog()
 
 void MainWindow::addDrawings(const QStringList& paths)
 {
-    AddOutcome outcome;
-    {
-        BusyCursor busy;
-        const std::vector<std::string> list = toNativePaths(paths);
-        m_model->rebuild([&](DrawingRows& rows) { outcome = addFromDialog(rows, list, m_columnSort); });
-    }
-    drawingsAdded(outcome);
+    addReadRows(rowsFromPaths(toNativePaths(paths)));
 }
 
 void MainWindow::addDroppedFiles(const QStringList& paths)
 {
-    AddOutcome outcome;
+    const auto isFolder = [](const std::string& path) {
+        const auto attributes = platform::fileAttributes(path);
+        return attributes.ok() && (attributes.value() & platform::AttrDirectory) != 0;
+    };
+    addReadRows(rowsFromDrop(toNativePaths(paths), isFolder));
+}
+
+void MainWindow::addReadRows(PathRows read)
+{
+    const std::vector<std::size_t> duplicates = findDuplicates(m_model->rows(), read.rows, fileNamesIgnoreCase());
+    if (!duplicates.empty() &&
+        userDialogs().message(duplicateDrawingsQuestion(read.rows, duplicates)) == MessageAnswer::Yes)
+        removeSelected(read.rows, selectionFromIndexes(duplicates, read.rows.size()));
+    AddOutcome outcome{read.rows.size(), std::move(read.refused)};
+    const DrawingListChange change(*this, QStringLiteral("Add Drawings"));
     {
         BusyCursor busy;
-        const std::vector<std::string> list = toNativePaths(paths);
-        const auto isFolder = [](const std::string& path) {
-            const auto attributes = platform::fileAttributes(path);
-            return attributes.ok() && (attributes.value() & platform::AttrDirectory) != 0;
-        };
-        m_model->rebuild([&](DrawingRows& rows) { outcome = addDropped(rows, list, isFolder, m_columnSort); });
+        m_model->rebuild([&](DrawingRows& rows) { qv::addRows(rows, std::move(read.rows), m_columnSort); });
     }
     drawingsAdded(outcome);
 }
@@ -394,13 +426,36 @@ void MainWindow::drawingsAdded(const AddOutcome& outcome)
 
 void MainWindow::drawingsSelected()
 {
-    m_actionPanel->m_assignScope = QStringLiteral("0");
-    if (m_model->rowCount() > 0)
-        m_removeButton->setEnabled(true);
+    // The next assignment goes where the list shows a selection, and to every row when it shows none.
+    const bool any = m_drawingView->selectionModel()->hasSelection();
+    m_actionPanel->m_assignScope = any ? QStringLiteral("0") : QStringLiteral("1");
+    m_removeButton->setEnabled(any && m_model->rowCount() > 0);
+}
+
+void MainWindow::selectRows(const RowSelection& selected)
+{
+    QItemSelection selection;
+    const int columns = m_model->columnCount() - 1;
+    for (std::size_t first = 0; first < selected.size(); ++first) {
+        if (!selected[first])
+            continue;
+        std::size_t last = first;
+        while (last + 1 < selected.size() && selected[last + 1])
+            ++last;
+        selection.select(m_model->index(int(first), 0), m_model->index(int(last), columns));
+        first = last;
+    }
+    m_drawingView->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void MainWindow::showStatus(const QString& text)
+{
+    statusBar()->showMessage(text);
 }
 
 void MainWindow::sortListByColumn(int column)
 {
+    const DrawingListChange change(*this, QStringLiteral("Sort"));
     const SortOrderStep step = nextSortOrder(toStd(m_headerSortOrder));
     m_headerSortOrder = toQString(step.sortOrderFlag);
     setColumnSort(ColumnSort{column, step.descending});
@@ -414,6 +469,7 @@ void MainWindow::sortListByColumn(int column)
 
 void MainWindow::sortListByField()
 {
+    const DrawingListChange change(*this, QStringLiteral("Sort by Field"));
     std::string delimiter;
     std::string fieldNumber;
     readFieldSortOption(programState().settings, delimiter, fieldNumber);

@@ -17,6 +17,7 @@ class QTreeView;
 namespace qv {
 
 class DrawingListModel;
+class DrawingListHistory;
 class DrawingListView;
 class ActionPanel;
 
@@ -56,6 +57,10 @@ public:
 
     DrawingListModel* drawingList() const { return m_model; }
     ActionPanel* actionPanel() const { return m_actionPanel; }
+    // Undo and redo of the list's changes (Edit menu).
+    DrawingListHistory* listHistory() const { return m_history; }
+    // A line in the status bar that confirms what was just done (a list or a routine saved).
+    void showStatus(const QString& text);
 
     // Adding drawings: the add-files dialog, a list of full paths, and a drop of files.
     void addDrawingsFromDialog();
@@ -65,8 +70,9 @@ public:
     void sortListByField();
     void sortListByColumn(int column);
 
-    // The rows the user has selected.
+    // The rows the user has selected, and a selection made by the program (the rows an assignment went to).
     RowSelection selectedRows() const;
+    void selectRows(const RowSelection& selected);
     // Column sorting of the list: once a header was clicked, rows that enter the list are placed by
     // that column and order. Nothing before the first click, after a sort by field or a retrieve.
     const std::optional<ColumnSort>& columnSort() const { return m_columnSort; }
@@ -112,12 +118,16 @@ private:
     void applyColumnWidths();
     void buildMenus();
     QAction* addMenuItem(class QMenu* menu, const char* name, const QString& caption);
+    // Adds rows read from paths, offering to leave out drawings already listed, as one step of the list.
+    void addReadRows(PathRows read);
     // Shows the rows added, or the one message naming the drawings refused.
     void drawingsAdded(const AddOutcome& outcome);
-    // A click or a selection in the list: the next assignment goes to the selected rows.
+    // A click or a selection in the list: the next assignment goes to the selected rows, or to every row when the
+    // list shows none selected.
     void drawingsSelected();
 
     DrawingListModel* m_model = nullptr;
+    DrawingListHistory* m_history = nullptr;
     bool m_shownOnce = false;
     ActionPanel* m_actionPanel = nullptr;
     std::optional<ColumnSort> m_columnSort;

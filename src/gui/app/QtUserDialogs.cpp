@@ -2,6 +2,7 @@
 
 #include "config/OptionsSettings.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -57,13 +58,10 @@ QMessageBox::Icon toQtIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
-} // namespace
-
-MessageAnswer QtUserDialogs::message(const UserMessage& message)
+// Sets the buttons, shows the box and maps the button pressed to the answer.
+MessageAnswer execBox(QMessageBox& box, MessageButtons buttons)
 {
-    QMessageBox box(toQtIcon(message.icon), QString::fromStdString(message.title), QString::fromStdString(message.text),
-                    QMessageBox::NoButton, dialogParent());
-    switch (message.buttons) {
+    switch (buttons) {
     case MessageButtons::Ok:
         box.setStandardButtons(QMessageBox::Ok);
         break;
@@ -91,11 +89,40 @@ MessageAnswer QtUserDialogs::message(const UserMessage& message)
         break;
     }
     // Closing the box with Escape or its close button means Cancel where there is one.
-    if (message.buttons == MessageButtons::OkCancel || message.buttons == MessageButtons::YesNoCancel) {
+    if (buttons == MessageButtons::OkCancel || buttons == MessageButtons::YesNoCancel) {
         if (box.clickedButton() == nullptr)
             return MessageAnswer::Cancel;
     }
     return MessageAnswer::Ok;
+}
+
+// The message box; with `optedOut` it carries a "Don't ask again" box whose state comes back there.
+MessageAnswer showBox(const UserMessage& message, bool* optedOut)
+{
+    QMessageBox box(toQtIcon(message.icon), QString::fromStdString(message.title), QString::fromStdString(message.text),
+                    QMessageBox::NoButton, dialogParent());
+    QCheckBox* optOut = nullptr;
+    if (optedOut) {
+        optOut = new QCheckBox(QStringLiteral("&Don't ask again"), &box);
+        optOut->setObjectName(QStringLiteral("chkDontAskAgain"));
+        box.setCheckBox(optOut);
+    }
+    const MessageAnswer answer = execBox(box, message.buttons);
+    if (optedOut)
+        *optedOut = optOut->isChecked();
+    return answer;
+}
+
+} // namespace
+
+MessageAnswer QtUserDialogs::message(const UserMessage& message)
+{
+    return showBox(message, nullptr);
+}
+
+MessageAnswer QtUserDialogs::askWithOptOut(const UserMessage& message, bool& optedOut)
+{
+    return showBox(message, &optedOut);
 }
 
 std::optional<QString> QtUserDialogs::inputBox(const QString& prompt, const QString& title, const QString& initial)

@@ -9,6 +9,7 @@ class QtUserDialogs final : public UserDialogs
 {
 public:
     MessageAnswer message(const UserMessage& message) override;
+    MessageAnswer askWithOptOut(const UserMessage& message, bool& optedOut) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& initial) override;
     QStringList openFileNames(const QString& title, const QString& filter, const QString& folder,
                               bool multiple) override;

@@ -23,6 +23,15 @@ MessageAnswer ScriptedUserDialogs::message(const UserMessage& message)
     return answer;
 }
 
+MessageAnswer ScriptedUserDialogs::askWithOptOut(const UserMessage& message, bool& optedOut)
+{
+    ++m_optOutQuestions;
+    optedOut = !m_optOuts.empty() && m_optOuts.front();
+    if (!m_optOuts.empty())
+        m_optOuts.pop_front();
+    return this->message(message);
+}
+
 std::optional<QString> ScriptedUserDialogs::inputBox(const QString& prompt, const QString& title,
                                                      const QString& initial)
 {
@@ -76,6 +85,8 @@ void ScriptedUserDialogs::clear()
     m_saveNames.clear();
     m_inputs.clear();
     m_folders.clear();
+    m_optOuts.clear();
+    m_optOutQuestions = 0;
 }
 
 } // namespace qv

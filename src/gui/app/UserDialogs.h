@@ -24,11 +24,17 @@ public:
     virtual QStringList openFileNames(const QString& title, const QString& filter, const QString& folder,
                                       bool multiple) = 0;
     // Asks before overwriting. Nothing on Cancel.
-    virtual std::optional<QString> saveFileName(const QString& title, const QString& filter,
-                                                const QString& folder) = 0;
+    virtual std::optional<QString> saveFileName(const QString& title, const QString& filter, const QString& folder) = 0;
     virtual std::optional<QString> browseFolder(const QString& title, const QString& folder) = 0;
     // Opens a local document (the help page) with the desktop's viewer.
     virtual bool openDocument(const QString& path) = 0;
+    // A question with a "Don't ask again" box; `optedOut` tells whether the box was ticked. Where nobody can
+    // tick it (an unattended run) the message alone is shown.
+    virtual MessageAnswer askWithOptOut(const UserMessage& message, bool& optedOut)
+    {
+        optedOut = false;
+        return this->message(message);
+    }
 
     // Convenience for the common message shapes.
     MessageAnswer show(const std::string& text, const std::string& title, MessageIcon icon,

@@ -17,6 +17,17 @@ QString fromStd(const std::string& text)
     return QString::fromStdString(text);
 }
 
+// The verdict, line and entry columns as wide as their texts (the header's caption included), so no verdict
+// is cut; a very long verdict stops at a width that leaves the other columns in view, its tip has it whole.
+void fitResultColumns(QTreeView* view)
+{
+    constexpr int kWidestResult = 700;
+    for (const int column : {CheckResultModel::ColResult, CheckResultModel::ColLine, CheckResultModel::ColEntry})
+        view->resizeColumnToContents(column);
+    if (view->header()->sectionSize(CheckResultModel::ColResult) > kWidestResult)
+        view->header()->resizeSection(CheckResultModel::ColResult, kWidestResult);
+}
+
 } // namespace
 
 CheckResultModel::CheckResultModel(BatchCheckReport report, QObject* parent)
@@ -147,6 +158,7 @@ CheckResultWindow::CheckResultWindow(BatchCheckReport report, const QString& pro
 
     connect(m_problemsOnlyCheck, &QCheckBox::toggled, this, [this](bool on) {
         m_model->setProblemsOnly(on);
+        fitResultColumns(m_resultView);
         if (m_model->rowCount() > 0)
             m_resultView->setCurrentIndex(m_model->index(0, 0));
         refreshButtons();
@@ -162,6 +174,7 @@ CheckResultWindow::CheckResultWindow(BatchCheckReport report, const QString& pro
     const bool anyProblem = std::any_of(shown.drawings.begin(), shown.drawings.end(),
                                         [](const DrawingCheck& d) { return d.problem.has_value(); });
     m_problemsOnlyCheck->setChecked(anyProblem);
+    fitResultColumns(m_resultView);
     if (m_model->rowCount() > 0)
         m_resultView->setCurrentIndex(m_model->index(0, 0));
     refreshButtons();

@@ -8,7 +8,7 @@ DrawingListModel::DrawingListModel(QObject* parent) : QAbstractTableModel(parent
 
 int DrawingListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_rows->size());
 }
 
 int DrawingListModel::columnCount(const QModelIndex& parent) const
@@ -20,7 +20,7 @@ QVariant DrawingListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
-    const DrawingRow& row = m_rows[static_cast<std::size_t>(index.row())];
+    const DrawingRow& row = (*m_rows)[static_cast<std::size_t>(index.row())];
     // A long folder is cut in the middle on screen; the tool tip gives the whole path.
     if (role == Qt::ToolTipRole && (index.column() == FileColumn || index.column() == FolderColumn))
         return QString::fromStdString(joinPath(row.folder, row.file));
@@ -56,17 +56,32 @@ QVariant DrawingListModel::headerData(int section, Qt::Orientation orientation, 
     }
 }
 
+DrawingRows& DrawingListModel::ownRows()
+{
+    if (m_rows.use_count() > 1)
+        m_rows = std::make_shared<DrawingRows>(*m_rows);
+    return *m_rows;
+}
+
 void DrawingListModel::setRows(DrawingRows rows)
 {
     beginResetModel();
-    m_rows = std::move(rows);
+    m_rows = std::make_shared<DrawingRows>(std::move(rows));
+    endResetModel();
+}
+
+void DrawingListModel::setSnapshot(std::shared_ptr<const DrawingRows> rows)
+{
+    beginResetModel();
+    // Shared with the snapshot's holder, so ownRows copies before any change.
+    m_rows = rows ? std::const_pointer_cast<DrawingRows>(std::move(rows)) : std::make_shared<DrawingRows>();
     endResetModel();
 }
 
 void DrawingListModel::rebuild(const std::function<void(DrawingRows&)>& operation)
 {
     beginResetModel();
-    operation(m_rows);
+    operation(ownRows());
     endResetModel();
 }
 
@@ -76,7 +91,8 @@ void DrawingListModel::appendRows(DrawingRows rows)
         return;
     const int first = rowCount();
     beginInsertRows({}, first, first + static_cast<int>(rows.size()) - 1);
-    m_rows.insert(m_rows.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    DrawingRows& own = ownRows();
+    own.insert(own.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
     endInsertRows();
 }
 

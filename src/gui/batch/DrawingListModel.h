@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <functional>
+#include <memory>
 
 namespace qv {
 
@@ -29,8 +30,12 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    const DrawingRows& rows() const { return m_rows; }
+    const DrawingRows& rows() const { return *m_rows; }
     void setRows(DrawingRows rows);
+    // The rows as they stand, shared rather than copied: a later change copies them first (undo keeps
+    // snapshots this way at the cost of one list per step).
+    std::shared_ptr<const DrawingRows> snapshot() const { return m_rows; }
+    void setSnapshot(std::shared_ptr<const DrawingRows> rows);
     // Runs a list operation on the row vector inside one model reset, so the view sees the rebuilt
     // list in one step (selection and current row are dropped, as after any rebuild of the list).
     void rebuild(const std::function<void(DrawingRows&)>& operation);
@@ -43,7 +48,11 @@ public:
     void setShowsKeyColumn(bool show);
 
 private:
-    DrawingRows m_rows;
+    // The rows to change in place: copied first when a snapshot still shares them.
+    DrawingRows& ownRows();
+
+    // Never changed while shared: snapshots hold it as const.
+    std::shared_ptr<DrawingRows> m_rows = std::make_shared<DrawingRows>();
     bool m_showKey = false;
 };
 

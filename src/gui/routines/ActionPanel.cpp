@@ -7,10 +7,12 @@
 #include "app/Program.h"
 #include "batch/DrawingList.h"
 #include "batch/DrawingListFile.h"
+#include "batch/DrawingListHistory.h"
 #include "batch/DrawingListModel.h"
 #include "batch/ScriptWriter.h"
 #include "config/CadProducts.h"
 #include "config/Settings.h"
+#include "config/SettingsKeys.h"
 #include "routines/CombineRoutinesDialog.h"
 #include "routines/RoutineEditor.h"
 #include "routines/RoutineStore.h"
@@ -127,6 +129,7 @@ void ActionPanel::buildControls()
     m_collateCheck->setToolTip(QStringLiteral("When printing it allows you to Collate prints or not "));
     m_startButton = makeButton(m_runGroup, "CmdStart", QStringLiteral("Start"),
                                QStringLiteral("Starts AutoCAD and Process Drawings"));
+    m_startButton->setShortcut(QKeySequence(Qt::Key_F5));
     m_checkButton = makeButton(m_runGroup, "cmdCheck", QStringLiteral("Check"),
                                QStringLiteral("Checks every drawing's routine against what the CAD program will ask, "
                                               "without starting it"));
@@ -245,16 +248,39 @@ void ActionPanel::toggleFavourites()
 
 void ActionPanel::assignRoutine()
 {
-    {
+    const DrawingListChange change(m_main, QStringLiteral("Assign Routine"));
+    const std::string routine = toStd(m_routineCombo->currentText());
+    if (m_assignScope != QLatin1String("1")) {
+        // The rows assigned to stay selected: the next Assign goes to them again, as the list shows.
         BusyCursor busy;
-        if (m_assignScope != QLatin1String("1"))
-            assignToSelectedDrawings();
-        else
-            assignToAllDrawings(m_routineCombo->currentText());
+        assignToSelectedDrawings();
+    } else {
+        if (!confirmAssignToAll(routine, routine))
+            return;
+        BusyCursor busy;
+        assignToAllDrawings(m_routineCombo->currentText());
+        m_main.m_removeButton->setEnabled(false);
+        m_assignScope = QStringLiteral("1");
     }
     enableStartAndSort();
-    m_main.m_removeButton->setEnabled(false);
-    m_assignScope = QStringLiteral("1");
+}
+
+bool ActionPanel::confirmAssignToAll(const std::string& routine, const std::string& shownName)
+{
+    const DrawingRows& rows = m_main.drawingList()->rows();
+    const std::size_t replaced = rowsWithOtherRoutine(rows, routine);
+    if (replaced == 0 || !readAskBeforeAssigningToAll(programState().settings))
+        return true;
+    bool optedOut = false;
+    if (userDialogs().askWithOptOut(assignToAllQuestion(replaced, rows.size(), shownName), optedOut) !=
+        MessageAnswer::Yes)
+        return false;
+    if (optedOut) {
+        const Status written = programState().settings.writeValue(keys::kAskSection, keys::kAskAssignToAllKey, "NO");
+        if (!written)
+            showError(written.error(), "CmdAction_Click");
+    }
+    return true;
 }
 
 void ActionPanel::assignToAllDrawings(const QString& name)
@@ -271,13 +297,14 @@ void ActionPanel::assignToAllDrawings(const QString& name)
 void ActionPanel::assignToSelectedDrawings()
 {
     const std::string routine = toStd(m_routineCombo->currentText());
-    const RowSelection selected = m_main.selectedRows();
+    RowSelection selected = m_main.selectedRows();
     const auto sort = m_main.columnSort();
     m_main.drawingList()->rebuild([&](DrawingRows& rows) {
         qv::assignToSelected(rows, selected, routine);
         if (sort)
-            sortByColumn(rows, *sort);
+            sortByColumn(rows, *sort, selected);
     });
+    m_main.selectRows(selected);
 }
 
 void ActionPanel::editRoutines()
@@ -294,6 +321,9 @@ void ActionPanel::openRoutineEditor(std::int16_t tab, const QString& routine)
         RoutineEditor editor(&m_main);
         connect(&editor, &RoutineEditor::routineAddedOrDeleted, this,
                 [this] { m_routinePicked = QStringLiteral("0"); });
+        connect(&editor, &RoutineEditor::routineSaved, this, [this](const QString& description) {
+            m_main.showStatus(QStringLiteral("Routine saved: %1").arg(description));
+        });
         editor.load();
         if (!routine.isEmpty())
             editor.selectRoutine(routine);
@@ -317,6 +347,12 @@ void ActionPanel::openCombineDialog()
 
 void ActionPanel::assignCombinedRoutine()
 {
+    const DrawingListChange change(m_main, QStringLiteral("Combine"));
+    // Every row gets the new combination's text, those that had an earlier one too.
+    if (!confirmAssignToAll({}, std::string(kCombinedRoutines))) {
+        m_main.listHistory()->restoreCombination();
+        return;
+    }
     {
         BusyCursor busy;
         assignToAllDrawings(toQString(std::string(kCombinedRoutines)));
@@ -328,6 +364,7 @@ void ActionPanel::assignCombinedRoutine()
 
 void ActionPanel::clearDrawingList()
 {
+    const DrawingListChange change(m_main, QStringLiteral("Clear List"));
     m_main.drawingList()->rebuild([](DrawingRows& rows) { qv::clearList(rows); });
     m_main.m_clearButton->setEnabled(false);
     disableForEmptyList();
@@ -336,6 +373,7 @@ void ActionPanel::clearDrawingList()
 
 void ActionPanel::deleteSelectedDrawings()
 {
+    const DrawingListChange change(m_main, QStringLiteral("Remove From List"));
     const RowSelection selected = m_main.selectedRows();
     {
         BusyCursor busy;
@@ -392,6 +430,9 @@ void ActionPanel::saveDrawingList()
     }
     for (const UserMessage& message : outcome.messages)
         userDialogs().message(message);
+    if (outcome.saved)
+        m_main.showStatus(QStringLiteral("Drawing list saved: %1 (%2)")
+                              .arg(QDir::toNativeSeparators(fileName), toQString(drawingCountText(rows.size()))));
 }
 
 void ActionPanel::retrieveDrawingList()
@@ -407,6 +448,7 @@ void ActionPanel::retrieveDrawingList()
 bool ActionPanel::retrieveListFile(const QString& path)
 {
     const std::string fileName = toStd(path);
+    const DrawingListChange change(m_main, QStringLiteral("Retrieve Drawing List"));
     RetrievedList list;
     {
         BusyCursor busy;

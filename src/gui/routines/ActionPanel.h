@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -98,6 +99,9 @@ private:
     void requestStart();
     void exitProgram();
     void updateCollateCaption();
+    // Before every row gets `routine` (empty: any routine is replaced): asks when rows carry another one, unless
+    // the user said not to ask again. `shownName` is the routine the question names. True to go on.
+    bool confirmAssignToAll(const std::string& routine, const std::string& shownName);
     // After a rebuild of the list: nothing is selected, so the next assignment applies to all rows.
     void listRebuilt();
     // The list became empty: nothing can be assigned, combined, started or sorted.

@@ -427,6 +427,7 @@ RoutineEditor::StoreResult RoutineEditor::addRoutine()
         return StoreResult::NotStored; // the boxes keep the user's text
     loadRoutineLists();
     emit routineAddedOrDeleted();
+    emit routineSaved(toQString(std::string(trimSpaces(description))));
     return StoreResult::Stored;
 }
 
@@ -447,6 +448,7 @@ RoutineEditor::StoreResult RoutineEditor::updateRoutine()
     loadRoutineLists();
     m_updateButton->setEnabled(false);
     m_deleteButton->setEnabled(false);
+    emit routineSaved(toQString(std::string(trimSpaces(description))));
     return StoreResult::Stored;
 }
 

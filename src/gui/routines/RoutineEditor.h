@@ -110,6 +110,8 @@ signals:
     void closedToMain();
     // A routine was added or deleted; the action panel resets its routine choice.
     void routineAddedOrDeleted();
+    // A routine was stored in the database (added or updated), by its description.
+    void routineSaved(const QString& description);
     // A tab (1-6) has been selected; builders initialise themselves on their first showing.
     void tabSelected(int tab);
 

@@ -1,7 +1,10 @@
 #include "batch/DrawingList.h"
 
+#include "text/Paths.h"
+
 #include <functional>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <random>
 
 namespace qv {
@@ -142,6 +145,57 @@ TEST(DrawingList, RowsAddedWhileSortedGoAfterEqualOnes)
         addRows(existing, added, sort);
         EXPECT_EQ(existing, expected);
     }
+}
+
+TEST(DrawingList, DuplicatesOfListedOrEarlierAddedRowsAreFound)
+{
+    const DrawingRows listed{makeRow("a.dwg", "/d"), makeRow("B.dwg", "/e/")};
+    const struct
+    {
+        DrawingRows added;
+        bool ignoreCase;
+        std::vector<std::size_t> duplicates;
+    } cases[] = {
+        {{makeRow("a.dwg", "/d/"), makeRow("a.dwg", "/x"), makeRow("b.dwg", "/e")}, false, {0}},
+        {{makeRow("A.DWG", "/D"), makeRow("b.dwg", "/e")}, true, {0, 1}},
+        {{makeRow("n.dwg"), makeRow("m.dwg"), makeRow("n.dwg", "/d/")}, false, {2}}, // twice in one add
+        {{makeRow("a.dwg", "/dd"), makeRow("da.dwg", "/")}, false, {}},              // joined, not run together
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(findDuplicates(listed, c.added, c.ignoreCase), c.duplicates) << c.added.front().folder;
+
+    // The question names the duplicates' paths, at most 20, then how many more.
+    const DrawingRows many(23, makeRow("f.dwg"));
+    std::vector<std::size_t> all(23);
+    std::iota(all.begin(), all.end(), std::size_t{0});
+    const std::string text = duplicateDrawingsQuestion(many, all).text;
+    const std::string path = joinPath("/d", "f.dwg");
+    EXPECT_TRUE(text.starts_with("23 of the drawings added are already in the list:\r\n\r\n" + path + "\r\n")) << text;
+    EXPECT_NE(text.find(path + "\r\n... and 3 more.\r\n\r\nLeave them out?"), std::string::npos);
+}
+
+TEST(DrawingList, AssigningToEveryRowCountsTheRoutinesItReplaces)
+{
+    const DrawingRows rows{makeRow("1", "/d", "A"), makeRow("2", "/d", ""), makeRow("3", "/d", "B"),
+                           makeRow("4", "/d", "A")};
+    const std::pair<std::string, std::size_t> cases[] = {{"A", 1}, {"B", 2}, {"C", 3}, {"", 3}};
+    for (const auto& [name, replaced] : cases)
+        EXPECT_EQ(rowsWithOtherRoutine(rows, name), replaced) << name;
+
+    EXPECT_TRUE(assignToAllQuestion(1, 4, "Plot A")
+                    .text.starts_with("Every drawing in the list will get the routine \"Plot A\".\r\n\r\n1 of the 4 "
+                                      "drawings already has another routine"));
+    EXPECT_TRUE(assignToAllQuestion(3, 4, "").text.starts_with(
+        "Every drawing in the list will be left without a routine.\r\n\r\n3 of the 4 drawings already have"));
+}
+
+TEST(DrawingList, SelectionFollowsItsRowsThroughASort)
+{
+    DrawingRows rows{makeRow("c"), makeRow("a"), makeRow("b"), makeRow("a2")};
+    RowSelection selected{true, false, true}; // c and b; shorter than the list
+    sortByColumn(rows, ColumnSort{0, false}, selected);
+    EXPECT_EQ(columnTexts(rows), (std::vector<std::string>{"a", "a2", "b", "c"}));
+    EXPECT_EQ(selected, (RowSelection{false, false, true, true}));
 }
 
 } // namespace
