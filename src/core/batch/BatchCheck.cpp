@@ -103,8 +103,7 @@ public:
         return m_known.emplace(path, look).first->second;
     }
 
-private:
-    bool isFolder(const std::string& folder) const
+    bool isFolder(const std::string& folder) const override
     {
         const auto found = m_folders.find(folder);
         if (found != m_folders.end()) {
@@ -114,6 +113,7 @@ private:
         return m_folders.emplace(folder, fs::is_directory(nativePath(folder), error)).first->second;
     }
 
+private:
     std::map<std::string, std::string> m_lines;
     mutable std::unordered_map<std::string, Look> m_known;
     mutable std::unordered_map<std::string, bool> m_folders;
@@ -190,8 +190,12 @@ std::optional<CheckProblem> problemOf(const hm::HostEvent& event)
         const std::string head = ": " + event.entry + ": ";
         if (const std::size_t at = problem.message.find(head); at != std::string::npos) {
             problem.message.erase(0, at + head.size());
-        } else if (startsWithPromptId(problem.message)) {
-            problem.message.erase(0, problem.message.find(": ") + 2); // not about an entry: "id: message"
+        } else {
+            // Not about an entry (a save or a plot that fails, an AutoLISP error): the message says it all.
+            if (startsWithPromptId(problem.message)) {
+                problem.message.erase(0, problem.message.find(": ") + 2);
+            }
+            problem.asking.clear();
         }
         const std::string tail = " (" + event.asking + ")";
         if (problem.message.size() >= tail.size() &&
