@@ -47,6 +47,9 @@ Task<void> Host::psetupin()
             name.erase(name.find_last_not_of(' ') + 1);
             name = stripQuotes(name);
             start = end + 1;
+            if (name.empty()) {
+                continue; // an empty place between commas names nothing
+            }
             if (name == "*") {
                 chosen.insert(chosen.end(), from.pageSetups.begin(), from.pageSetups.end());
             } else if (const PageSetup* found = from.findPageSetup(name)) {

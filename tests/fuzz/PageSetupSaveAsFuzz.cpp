@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!result.ok())
             return 0;
         const bool allTabs = choices.allTabs && qv::pageSetupPlotSetupFor(code).allTabsOffered;
-        requireWholeText(result.text, context, allTabs ? "(if(= \"Model\"" : nullptr);
+        requireWholeText(result.text, context, allTabs ? "(if(=\"Model\"" : nullptr);
         FUZZ_REQUIRE(!qv::containsLineBreak(choices.pageSetupName) && !qv::containsLineBreak(choices.device) &&
                          choices.pageSetupName.find('"') == std::string::npos &&
                          !(choices.fromOtherDrawing && qv::containsLineBreak(choices.drawing)),

@@ -366,6 +366,124 @@ TEST_F(HostModelTest, EveryDefaultRoutineRunsOnEveryProductWithNothingUnmodelled
     }
 }
 
+// One row or more per documented behaviour of the real hosts (and the rules that follow from the routines' own
+// texts): the script after "_Open", what it should show, and where the host stops reading it.
+struct EvidenceCase
+{
+    const char* rule;
+    std::string product;
+    std::string drawingLine; // the drawing's CADHOST line; "readonly" for a write-protected drawing
+    std::vector<std::string> lines;
+    std::vector<std::string> traced;
+    std::vector<std::string> trace;
+    int errors = 0;
+    int suspendedLine = 0; // 0: read to the end
+    bool leftWaiting = false;
+    bool trustNames = false;
+};
+
+TEST_F(HostModelTest, FollowsTheEvidenceOfTheRealHosts)
+{
+    const std::string missing = m_tmp.file("Missing") + "/A";
+    const std::vector<std::string> pdfModel = {"_-plot", "_Y", "", "DWF6 ePlot.pc3", "", "_M", "_L", "_N", "_E", "_F"};
+    auto plotThen = [&](std::vector<std::string> rest) {
+        std::vector<std::string> lines = pdfModel;
+        lines.insert(lines.end(), rest.begin(), rest.end());
+        return lines;
+    };
+    const std::vector<std::string> closing = {"discarded", "closed", "saved", "kept-open"};
+    const std::string gone = "closed:changes discarded";
+    const std::string drawing1 = "closed:unmodified"; // the start-up drawing, at the quit
+    const std::vector<EvidenceCase> cases = {
+        // E1: AutoCAD's close and quit discard the changes, so a read-only drawing closes cleanly; No keeps it open.
+        {"E1", "Cad2018", "readonly", {"_Y", "_Zoom", "0.999x", "_Close", "_Y", "_Quit"}, closing,
+         {"discarded:view", gone, drawing1}},
+        {"E1", "CadLT2010", "", {"_purge", "_LA", "*", "_N", "_Quit", "_Y"}, closing,
+         {"discarded:edits", gone, drawing1}},
+        {"E1", "Cad2018", "", {"_Zoom", "_E", "_Close", "_N", "_Qsave", "_Close", "_Quit"}, {"saved", "closed"},
+         {"saved:modification time set", "closed:unmodified", drawing1}},
+        {"E1", "Bricscad", "", {"Zoom", "E", "Close", "Y", "Quit"}, closing,
+         {"saved:modification time set", "closed:saved", drawing1}},
+        // E2: an AutoLISP error suspends the script, also "Function cancelled" from a refused (command) answer.
+        {"E2", "Cad2018", "", {"(frobnicate)", "_Quit", "_Y"}, {"suspended"}, {"suspended:"}, 1, 3, true},
+        {"E2", "Cad2013", "", {"(command \"_-plot\" \"_N\" \"\" \"\" \"\" \"_Maybe\")", "_Quit"}, {"suspended"},
+         {"suspended:"}, 2, 3, true},
+        // E3: Enter alone at the command prompt repeats the last command.
+        {"E3", "Cad2018", "", {"_Zoom", "_E", "", "_W", "0,0", "1,1", "_Quit", "_Y"}, {"zoom", "enter"},
+         {"zoom:_Zoom", "enter:repeats _Zoom", "zoom:_Zoom"}},
+        // E4: quotes are part of the name at the device prompt, and by analogy at the layout prompt.
+        {"E4", "Cad2018", "", {"_-plot", "_N", "", "", "\"DWF6 ePlot.pc3\"", "DWF6 ePlot.pc3", "", "_N", "_Y", "_Quit",
+                               "_Y"},
+         {"plotted"}, {"plotted:layout=Model pagesetup=(current) device=DWF6 ePlot.pc3 file=" + m_tmp.file("A-Model.dwf")},
+         1},
+        {"E4", "Cad2018", "", {"_-plot", "_N", "\"Layout1\"", "Layout1", "", "DWF6 ePlot.pc3", "", "_N", "_Y", "_Quit",
+                               "_Y"},
+         {"plotted"},
+         {"plotted:layout=Layout1 pagesetup=(current) device=DWF6 ePlot.pc3 file=" + m_tmp.file("A-Layout1.dwf")}, 1},
+        // E5, E6: no Center after plot area Layout; an answer that is not an option ends -PLOT, and what follows
+        // lands at the command prompt.
+        {"E5", "Cad2018", "CADHOST tab=Layout1",
+         {"_-plot", "_Y", "", "DWF6 ePlot.pc3", "", "_M", "_L", "_N", "_Layout", "1:1", "_C", "_Y", "_Quit", "_Y"},
+         {"cancelled"}, {"cancelled:the command was cancelled"}, 2},
+        {"E6", "Cad2018", "", {"_-plot", "_Y", "", "DWF6 ePlot.pc3", "", "L", "N", "_Quit", "_Y"}, {"cancelled"},
+         {"cancelled:the command was cancelled"}, 2},
+        // E7: Visual styles asks which one.
+        {"E7", "Cad2013", "", plotThen({"_C", "_N", "_Y", "_V", "_SK", "", "_N", "_Y", "_Quit", "_Y"}), {"error"}, {}},
+        // E8: a last line without a line end is never typed: the host waits at the question it answers.
+        {"E8", "Cad2018", "", {"_Zoom", "_E", "_Quit", "_Y"}, {"untyped"}, {"untyped:"}, 1, 0, true},
+        // E9: LAYER in a script is the command-line form.
+        {"E9", "Cad2018", "", {"LAYER", "_Set", "0", "", "_Quit", "_Y"}, {"error"}, {}},
+        // E10: BricsCAD removes hidden lines and saves the model tab, without Center; E11: 2004's Quality branch.
+        {"E10", "Bricscad", "", plotThen({"0,0", "_Y", "", "_Y", "_N", "", "_N", "_Y", "Quit", "Y"}), {"error"}, {}},
+        {"E10", "Bricscad", "", plotThen({"_C", "_Y", "Quit", "Y"}), {"cancelled"},
+         {"cancelled:the command was cancelled"}, 2},
+        {"E11", "Cad2004", "", plotThen({"_C", "_N", "_Y", "_R", "", "_Q", "_R", "_N", "_Y", "_Quit", "_Y"}),
+         {"error"}, {}},
+        // Save As: over its own file in another release the host asks to replace it ("_y"), in its own release it
+        // does not; R13 from 2000; a folder that does not exist is an error, for DXF too.
+        {"saveas", "Cad2018", "", {"_saveas", "2000", "", "_y", "_Quit", "_Y"}, {"saved"},
+         {"saved:modification time set"}},
+        {"saveas", "Cad2000", "", {"_saveas", "_r13", "", "_y", "_saveas", "2000", "", "_Quit"}, {"saved"},
+         {"saved:modification time set", "saved:modification time set"}},
+        {"saveas", "Cad2018", "", {"_saveas", "", "\"" + missing + ".dwg\"", "_dxfout", "\"" + missing + ".dxf\"", "",
+                                   "_Quit"},
+         {"saved", "dxf-written"}, {}, 2},
+        // A plot that keeps the drawing's device None: an error; a warning when the check cannot see the drawing.
+        {"none", "Cad2018", "", {"_-plot", "_N", "", "", "", "_N", "_N", "_Y", "_Quit"}, {"plotted"}, {}, 1},
+        {"none", "Cad2018", "none", {"_-plot", "_N", "", "", "", "_N", "_N", "_Y", "_Quit"}, {"warning"}, {"warning:"},
+         0, 0, false, true},
+    };
+    for (const EvidenceCase& c : cases) {
+        SCOPED_TRACE(std::string(c.rule) + " " + c.product + " " + ::testing::PrintToString(c.lines));
+        m_tmp.write("A.dwg", c.drawingLine.starts_with("CADHOST") ? c.drawingLine + "\r\nDWG" : std::string("DWG"));
+        std::filesystem::permissions(m_tmp.native("A.dwg"), std::filesystem::perms::owner_write,
+                                     c.drawingLine == "readonly" ? std::filesystem::perm_options::remove
+                                                                 : std::filesystem::perm_options::add);
+        std::vector<std::string> lines = {"_Open", "\"" + m_tmp.file("A.dwg") + "\""};
+        lines.insert(lines.end(), c.lines.begin(), c.lines.end());
+        std::string script = testsupport::hostScript(lines);
+        if (std::string(c.rule) == "E8")
+            script.resize(script.size() - 2);
+        HostRun result;
+        HostSetup setup;
+        setup.product = *findProduct(c.product);
+        setup.trustNames = c.trustNames;
+        result.outcome = runHostScript(script, setup, [&](const HostEvent& e) { result.events.push_back(e); });
+        std::vector<std::string> trace = result.trace(c.traced);
+        for (std::string& t : trace) {
+            if (t.starts_with("suspended:") || t.starts_with("untyped:") || t.starts_with("warning:"))
+                t.erase(t.find(':') + 1);
+        }
+        EXPECT_EQ(trace, c.trace) << result.errors();
+        EXPECT_EQ(result.outcome.errors, c.errors) << result.errors();
+        EXPECT_EQ(result.outcome.suspended, c.suspendedLine != 0);
+        EXPECT_EQ(result.outcome.suspendedLine, c.suspendedLine);
+        EXPECT_EQ(result.outcome.leftWaiting, c.leftWaiting);
+        EXPECT_EQ(result.events.back().detail.ends_with(" left waiting"), c.leftWaiting);
+        std::filesystem::remove(m_tmp.native("A.dxf"));
+    }
+}
+
 TEST(HostModelFiles, DrawingLineAndDeviceList)
 {
     Drawing drawing;

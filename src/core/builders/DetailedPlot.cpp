@@ -163,7 +163,7 @@ std::string plainForm(const Answers& a, bool layoutTab, std::string_view product
     if (a.fileYes)
         lines.push_back("_Yes");
     lines.emplace_back(); // the plot file name: the host's proposal
-    if (!layoutTab && a.quality != "_N" && asksShadePlotQuality(productCode))
+    if (!layoutTab && a.quality != "_N" && asksShadePlot(productCode))
         lines.insert(lines.end(), {"_Q", a.quality});
     lines.insert(lines.end(), {a.save, "_Yes"});
     return joinCrLf(lines);
@@ -220,7 +220,7 @@ std::string automaticForm(const Answers& a, bool allLayouts, std::string_view pr
     addCommonAnswers(model, a);
     model.add(asksShadePlot(productCode) ? a.shade : a.hide);
     addFileAnswers(model, a);
-    if (a.quality != "_N" && asksShadePlotQuality(productCode)) {
+    if (a.quality != "_N" && asksShadePlot(productCode)) {
         model.add("_Q");
         model.add(a.quality);
     }
@@ -386,13 +386,7 @@ bool offersAutomaticPlot(std::string_view productCode)
 
 bool asksShadePlot(std::string_view productCode)
 {
-    return isRelease2004OrLater(productCode) || isBricscad(productCode) || isZwcad(productCode);
-}
-
-bool asksShadePlotQuality(std::string_view productCode)
-{
-    return isOneOf(productCode, {"Cad2013", "CadLT2013", "Cad2018", "CadLT2018"}) || isBricscad(productCode) ||
-           isZwcad(productCode);
+    return isRelease2004OrLater(productCode);
 }
 
 bool isFileOnlyPlotDevice(std::string_view device)
@@ -453,6 +447,20 @@ DetailedPlotResult buildDetailedPlotRoutine(const DetailedPlotChoices& choices, 
                           PlotField::OffsetY);
         a.offset = choices.offsetX + "," + choices.offsetY;
     } else {
+        // The host offers no Center for the layout's own plot area, and BricsCAD none at all: "_C" would end the
+        // plot there and send the answers after it to the command prompt.
+        const bool layoutCall = choices.mode != PlotTabMode::Model;
+        if (layoutCall && choices.plotArea == kLayoutArea)
+            return refuse(exclamation("A plot of the layout's own area cannot be centred: the CAD program offers no "
+                                      "Center there." + std::string(kCrLf) +
+                                          "Please enter a Plot Offset or choose another plot area.",
+                                      "Plot using detailed information"),
+                          PlotField::OffsetX);
+        if (isBricscad(productCode))
+            return refuse(exclamation("BricsCAD's plot command offers no Center." + std::string(kCrLf) +
+                                          "Please enter a Plot Offset.",
+                                      "Plot using detailed information"),
+                          PlotField::OffsetX);
         a.offset = "_C";
     }
 

@@ -141,11 +141,9 @@ std::string qualityAnswer(std::string_view shadeAnswer, std::string_view quality
 // The products whose tab offers the automatic form (full AutoCAD from 2000 on, with AutoLISP).
 bool offersAutomaticPlot(std::string_view productCode);
 
-// The model tab asks for the shade plot setting (2004 on, BricsCAD, ZWCAD) rather than hidden-line removal.
+// The model tab asks for the shade plot setting, whose save question also sets the shade plot quality (AutoCAD
+// and LT from 2004 on), rather than hidden-line removal (2000, BricsCAD, ZWCAD).
 bool asksShadePlot(std::string_view productCode);
-
-// The model tab's save question also sets the shade plot quality (2013 on, BricsCAD, ZWCAD).
-bool asksShadePlotQuality(std::string_view productCode);
 
 // Plotter configurations that only write files: the host asks the file name without asking whether.
 bool isFileOnlyPlotDevice(std::string_view device);

@@ -69,23 +69,10 @@ std::string quoted(std::string_view text)
     return "\"" + std::string(text) + "\"";
 }
 
-// The names answer of -PSETUPIN: each name of a comma-separated list trimmed and in quotes of its own,
-// so the host finds every one ("A","B"); one name is simply quoted.
+// The names answer of -PSETUPIN: the names as typed, a list separated by commas included, in one pair of quotes.
 std::string pageSetupNamesAnswer(std::string_view names)
 {
-    std::string answer;
-    std::size_t start = 0;
-    while (start <= names.size()) {
-        const std::size_t comma = std::min(names.find(',', start), names.size());
-        const std::string_view name = trimSpaces(names.substr(start, comma - start));
-        start = comma + 1;
-        if (name.empty())
-            continue;
-        if (!answer.empty())
-            answer += ',';
-        answer += quoted(name);
-    }
-    return answer;
+    return quoted(trimSpaces(names));
 }
 
 // "_Expert 2" keeps the host from asking whether to redefine a page setup the drawing already has.
@@ -135,7 +122,7 @@ std::string plainPlot(const PageSetupPlotChoices& choices, std::string_view name
 std::string allLayoutsPlot(const PageSetupPlotChoices& choices, std::string_view name, const std::string& device)
 {
     std::vector<std::string> lines = {
-        "(if(= \"Model\" (getvar \"ctab\"))",
+        "(if(=\"Model\" (getvar \"ctab\"))",
         "()",
         "(progn",
         "(foreach mb (vl-remove \"Model\"(layoutlist))",
@@ -187,7 +174,7 @@ std::optional<PageSetupRefusal> checkPageSetupImport(const PageSetupImportChoice
                                            PageSetupField::ImportNames))
         return refusal;
     // Only commas and blanks name no page setup at all.
-    if (pageSetupNamesAnswer(choices.names).empty())
+    if (choices.names.find_first_not_of(", \t") == std::string::npos)
         return pageSetupError("Please select a Page Setup name", PageSetupField::ImportNames);
     return std::nullopt;
 }

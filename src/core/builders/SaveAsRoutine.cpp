@@ -81,9 +81,6 @@ struct Release
     std::string_view drawingAnswer;
     std::string_view dxfAnswer;
     Codes ownProducts;
-    // Whether the hosts' command line still writes it: SAVEAS offers R14 and later, DXFOUT also R12.
-    bool savesDrawing = true;
-    bool exportsDxf = true;
 };
 
 const std::array<Release, 9>& releases()
@@ -96,8 +93,8 @@ const std::array<Release, 9>& releases()
         {"AutoCAD 2004", "2004", "2004", {"Cad2004", "CadLT2004", "Cad2005", "CadLT2005"}},
         {"AutoCAD 2000", "2000", "2000", {"Cad2000", "CadLT2000"}},
         {"AutoCAD R14", "_r14", "_R14", {}},
-        {"AutoCAD R13", "_r13", "_R13", {}, false, false},
-        {"AutoCAD R12", "_r12", "_R12", {}, false, true},
+        {"AutoCAD R13", "_r13", "_R13", {}},
+        {"AutoCAD R12", "_r12", "_R12", {}},
     }};
     return releases;
 }
@@ -138,8 +135,8 @@ std::string drawingNameLines(bool dxf, const std::string& folder)
 }
 
 // The release a routine writes, or why there is none.
-const Release* chosenRelease(const SaveAsChoices& choices, std::string_view productCode, bool dxf,
-                             const std::string& title, SaveAsRoutineResult& refusal)
+const Release* chosenRelease(const SaveAsChoices& choices, std::string_view productCode, const std::string& title,
+                             SaveAsRoutineResult& refusal)
 {
     if (productCode == "Cad13") {
         refusal = refused(exclamation(std::string(kR13Caption), title), SaveAsField::None);
@@ -148,15 +145,6 @@ const Release* chosenRelease(const SaveAsChoices& choices, std::string_view prod
     const Release* release = findRelease(choices.release);
     if (!release) {
         refusal = refused(exclamation("Please select the release to save to.", title), SaveAsField::Release);
-        return nullptr;
-    }
-    // The list offers a few releases the host's command line no longer writes: the routine would stop there.
-    if (!(dxf ? release->exportsDxf : release->savesDrawing)) {
-        refusal = refused(exclamation("The CAD program cannot write " + std::string(trimSpaces(choices.release)) +
-                                          " files from its command line." + std::string(kCrLf) +
-                                          "Please select another release.",
-                                      title),
-                          SaveAsField::Release);
         return nullptr;
     }
     return release;
@@ -170,11 +158,11 @@ struct Start
     std::optional<SaveAsRoutineResult> refused;
 };
 
-Start startRoutine(const SaveAsChoices& choices, std::string_view productCode, bool dxf, const std::string& title)
+Start startRoutine(const SaveAsChoices& choices, std::string_view productCode, const std::string& title)
 {
     Start start;
     SaveAsRoutineResult refusal;
-    start.release = chosenRelease(choices, productCode, dxf, title, refusal);
+    start.release = chosenRelease(choices, productCode, title, refusal);
     if (!start.release) {
         start.refused = std::move(refusal);
         return start;
@@ -301,7 +289,7 @@ std::optional<std::string> lispFolder(std::string_view folderText)
 SaveAsRoutineResult buildSaveAsRoutine(const SaveAsChoices& choices, std::string_view productCode)
 {
     const std::string title = "Save As Drawing";
-    const Start start = startRoutine(choices, productCode, false, title);
+    const Start start = startRoutine(choices, productCode, title);
     if (start.refused)
         return *start.refused;
     const Release* release = start.release;
@@ -317,9 +305,9 @@ SaveAsRoutineResult buildSaveAsRoutine(const SaveAsChoices& choices, std::string
     if (isOwnRelease(choices.release, productCode)) {
         result.text = head + std::string(kCrLf);
     } else {
-        // Saved over the drawing's own file in another release. EXPERT 2 lets the host replace the file
-        // without asking, so no answer is left over whether or not it would have asked.
-        result.text = joinCrLf({"_Expert", "2", head, "", "_Expert", "0"});
+        // Saved over the drawing's own file in another release: the empty line keeps its name and folder,
+        // "_y" answers the host's question whether to replace the file.
+        result.text = joinCrLf({head, "", "_y"});
     }
     const std::string over = "Save As will save over the existing drawing." + std::string(kCrLf);
     result.notice = UserMessage{isLt(productCode)
@@ -333,7 +321,7 @@ SaveAsRoutineResult buildSaveAsRoutine(const SaveAsChoices& choices, std::string
 SaveAsRoutineResult buildDxfRoutine(const SaveAsChoices& choices, std::string_view productCode)
 {
     const std::string title = "Save As DXF";
-    const Start start = startRoutine(choices, productCode, true, title);
+    const Start start = startRoutine(choices, productCode, title);
     if (start.refused)
         return *start.refused;
     const Release* release = start.release;

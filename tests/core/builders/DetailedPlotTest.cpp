@@ -101,14 +101,17 @@ TEST(DetailedPlot, PlainFormFollowsTheChoicesAndTheProduct)
     const std::tuple<const char*, const char*, void (*)(DetailedPlotChoices&), std::vector<std::string>> cases[] = {
         {"2000 removes hidden lines instead of shading", "Cad2000", [](DetailedPlotChoices& c) { c.hide = true; },
          with({{14, "_Yes"}})},
-        {"BricsCAD asks the shade setting on the model tab", "Bricscad", [](DetailedPlotChoices&) {}, kModelIsoA1Lines},
+        {"BricsCAD removes hidden lines on the model tab, and offers no Center", "Bricscad",
+         [](DetailedPlotChoices& c) { std::tie(c.centre, c.offsetX, c.offsetY) = std::tuple(false, "0", "0"); },
+         with({{10, "0,0"}, {14, "_No"}})},
         {"rendered, presentation quality on 2013", "Cad2013",
          [](auto& c) { std::tie(c.shade, c.quality) = std::tuple("Rendered", "Presentation"); },
          with({{14, "_R"}}, {}, {{16, "_Q"}, {17, "_R"}})},
         {"rendered, normal quality adds nothing", "Cad2018",
          [](auto& c) { std::tie(c.shade, c.quality) = std::tuple("Rendered", "Normal"); }, with({{14, "_R"}})},
-        {"2010's save question has no quality", "Cad2010",
-         [](auto& c) { std::tie(c.shade, c.quality) = std::tuple("Rendered", "Draft"); }, with({{14, "_R"}})},
+        {"2010 sets the quality too", "Cad2010",
+         [](auto& c) { std::tie(c.shade, c.quality) = std::tuple("Rendered", "Draft"); },
+         with({{14, "_R"}}, {}, {{16, "_Q"}, {17, "_D"}})},
         {"quality only for rendered", "Cad2018",
          [](auto& c) { std::tie(c.shade, c.quality) = std::tuple(" Hidden ", "Maximum"); }, with({{14, "_H"}})},
         {"plot styles off: no table question", "Cad2010", [](DetailedPlotChoices& c) { c.plotStyles = false; },
@@ -161,13 +164,20 @@ TEST(DetailedPlot, LayoutTabAnswersTheLayoutQuestions)
     c.plotArea = "Layout";
     c.scaleLineweights = true;
     c.hide = true;
+    // The host offers no Center after the layout's own area, nor does BricsCAD anywhere: "_C" would end the plot.
+    for (const char* product : {"Cad2018", "Bricscad"}) {
+        const DetailedPlotResult centred = buildDetailedPlotRoutine(c, product);
+        ASSERT_FALSE(centred.ok()) << product;
+        EXPECT_NE(centred.message->text.find("Center"), std::string::npos);
+    }
+    std::tie(c.centre, c.offsetX, c.offsetY) = std::tuple(false, "0", "0");
     // clang-format off
     const std::vector<std::string> expected = {
         "_-plot", "_Yes", "A-1", "DWF6 ePlot.pc3", "ISO A1 (841.00 x 594.00 MM)", "_Millimeters", "_Landscape",
-        "_No", "", "1=100", "_C", "_Yes", "monochrome.ctb", "_Yes", "_Yes", "_No", "_Yes", "", "_No", "_Yes",
+        "_No", "", "1=100", "0,0", "_Yes", "monochrome.ctb", "_Yes", "_Yes", "_No", "_Yes", "", "_No", "_Yes",
     };
     // clang-format on
-    for (const char* product : {"Cad2000", "CadLT2010", "Cad2018", "ZWCAD"})
+    for (const char* product : {"Cad2000", "CadLT2010", "Cad2018", "ZWCAD", "Bricscad"})
         EXPECT_EQ(build(c, product), joinCrLf(expected)) << product;
 
     c.paperLast = false; // "Plot paperspace last test" off: paper space goes first

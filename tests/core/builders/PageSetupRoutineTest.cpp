@@ -56,7 +56,7 @@ TEST(PageSetupRoutine, AllLayoutsThroughAutoLisp)
 {
     PageSetupPlotChoices choices = plot("A1-Plot");
     choices.allTabs = true;
-    const std::vector<std::string> head = {"(if(= \"Model\" (getvar \"ctab\"))",
+    const std::vector<std::string> head = {"(if(=\"Model\" (getvar \"ctab\"))",
                                            "()",
                                            "(progn",
                                            "(foreach mb (vl-remove \"Model\"(layoutlist))",
@@ -158,7 +158,8 @@ TEST(PageSetupRoutine, ImportTexts)
     const std::tuple<const char*, PageSetupImportChoices, std::string> cases[] = {
         {"load all", {true, "*", " C:\\Std.dwg "}, "\"*\""},
         {"one name", {false, " A1-Plot ", "C:\\Std.dwg"}, "\"A1-Plot\""},
-        {"several names, each quoted", {false, "A1-Plot, A3 Check,,", "C:\\Std.dwg"}, "\"A1-Plot\",\"A3 Check\""},
+        {"several names as typed, in one pair of quotes", {false, "A1-Plot, A3 Check", "C:\\Std.dwg"},
+         "\"A1-Plot, A3 Check\""},
     };
     for (const auto& [name, choices, namesLine] : cases) {
         const PageSetupRoutineResult result = buildPageSetupImportRoutine(choices);

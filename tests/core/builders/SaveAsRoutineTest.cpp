@@ -158,14 +158,17 @@ TEST(SaveAsRoutine, TextsAndNotices)
                                       "_dxfout\r\n!draw_name\r\n";
     // product, dxf, choices, text, notice
     const std::tuple<const char*, bool, SaveAsChoices, std::string, std::optional<UserMessage>> cases[] = {
-        // Another release over the drawing's own file: EXPERT 2 replaces it without a question.
-        {"Cad2010", false, releaseChoices("AutoCAD 2000/LT2000 Drawing"),
-         "_Expert\r\n2\r\n_saveas\r\n2000\r\n\r\n_Expert\r\n0", overwrites},
+        // Another release over the drawing's own file: "_y" answers whether to replace it.
+        {"Cad2010", false, releaseChoices("AutoCAD 2000/LT2000 Drawing"), "_saveas\r\n2000\r\n\r\n_y", overwrites},
         {"Cad2010", false, releaseChoices("AutoCAD 2010/LT2010 Drawing"), "_saveas\r\n2010\r\n", overwrites},
         {"Cad2005", false, releaseChoices("AutoCAD 2004/2005/2006 LT2004/2005/2006 Drawing", "  "),
          "_saveas\r\n2004\r\n", overwrites},
-        {"Cad14", false, releaseChoices("AutoCAD R14/LT98/LT97 Drawing"),
-         "_Expert\r\n2\r\n_saveas\r\n_r14\r\n\r\n_Expert\r\n0", overwrites},
+        {"Cad14", false, releaseChoices("AutoCAD R14/LT98/LT97 Drawing"), "_saveas\r\n_r14\r\n\r\n_y", overwrites},
+        {"CadLT98", false, releaseChoices("AutoCAD R12/LT2 Drawing"), "_saveas\r\n_r12\r\n\r\n_y",
+         drawingNotice("Save As will save over the existing drawing.\r\n")},
+        {"Cad2000", false, releaseChoices("AutoCAD R13/LT95 Drawing", "C:\\Old Releases"),
+         folderHead + "_saveas\r\n_r13\r\n!draw_name", std::nullopt},
+        {"ZWCAD", true, dxf("AutoCAD R13/LT95 Dxf", false, "16", false), "_dxfout \r\n_V\r\n_R13\r\n", std::nullopt},
         {"CadLT2013", false, releaseChoices("AutoCAD 2013/LT2013 Drawing"), "_saveas\r\n2013\r\n",
          drawingNotice("Save As will save over the existing drawing.\r\n")},
         {"Cad2018", false, releaseChoices("AutoCAD 2004/LT2004 Drawing", " C:\\Old Releases "),
@@ -196,13 +199,6 @@ TEST(SaveAsRoutine, TextsAndNotices)
     }
 }
 
-std::string cannotWrite(const std::string& release)
-{
-    return "The CAD program cannot write AutoCAD " + release +
-           " files from its command line.\r\nPlease select another "
-           "release.";
-}
-
 TEST(SaveAsRoutine, Refusals)
 {
     // name, product, dxf, choices, text, focus
@@ -214,12 +210,6 @@ TEST(SaveAsRoutine, Refusals)
         {"a folder on LT", "CadLT2018", false, releaseChoices("AutoCAD 2018/LT2018 Drawing", "C:\\Out"),
          "This option requires Lisp and is only available using AutoCAD full version.", SaveAsField::Folder},
         {"release 13", "Cad13", false, releaseChoices(""), "This option is unavailable in R13", SaveAsField::None},
-        {"an R13 drawing", "Cad2000", false, releaseChoices("AutoCAD R13/LT95 Drawing"),
-         cannotWrite("R13/LT95 Drawing"), SaveAsField::Release},
-        {"an R12 drawing", "Cad14", false, releaseChoices("AutoCAD R12/LT2 Drawing", "C:\\Out"),
-         cannotWrite("R12/LT2 Drawing"), SaveAsField::Release},
-        {"an R13 DXF", "ZWCAD", true, dxf("AutoCAD R13/LT95 Dxf", false, "16", false), cannotWrite("R13/LT95 Dxf"),
-         SaveAsField::Release},
         {"no release", "Cad2018", true, dxf("", false, "16", false), "Please select the release to save to.",
          SaveAsField::Release},
         {"accuracy out of range", "Cad2018", true, dxf("AutoCAD 2018/LT2018 Dxf", false, "17", false),
