@@ -304,29 +304,19 @@ CheckProblem tabWarning(TabNeed need, int line)
     return warning;
 }
 
-// " and A.dwg, B.dwg and 3 more would not be reached", naming the reached drawings after `index`.
-std::string laterDrawingsText(const BatchCheckReport& report, std::size_t index)
+// " The script would stop at this drawing, and A.dwg, B.dwg and 3 more would not be reached.": the nearest
+// drawings after it, and how many there are.
+std::string laterDrawingsText(const std::vector<std::string>& nearest, std::size_t count)
 {
-    constexpr std::size_t kNamed = 3;
-    std::vector<std::string> names;
-    std::size_t count = 0;
-    for (std::size_t i = index + 1; i < report.drawings.size(); ++i) {
-        if (!report.drawings[i].reached) {
-            continue;
-        }
-        if (++count <= kNamed) {
-            names.push_back(fileNameOf(report.drawings[i].path));
-        }
-    }
     if (count == 0) {
         return {};
     }
     std::string text = " The script would stop at this drawing, and ";
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        text += (i == 0 ? "" : i + 1 == names.size() && count == names.size() ? " and " : ", ") + names[i];
+    for (std::size_t i = 0; i < nearest.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == nearest.size() && count == nearest.size() ? " and " : ", ") + nearest[i];
     }
-    if (count > names.size()) {
-        text += " and " + std::to_string(count - names.size()) + " more";
+    if (count > nearest.size()) {
+        text += " and " + std::to_string(count - nearest.size()) + " more";
     }
     return text + " would not be reached.";
 }
@@ -557,11 +547,23 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
             }
         }
     }
-    // What a warning that does not hold would cost: the drawings after it that the host would not reach.
-    for (std::size_t i = 0; i < report.drawings.size(); ++i) {
+    // What a warning that does not hold would cost: the drawings after it that the host would not reach. From
+    // the end, with the nearest few names and the count of those after each drawing.
+    constexpr std::size_t kNamed = 3;
+    std::vector<std::string> nearest;
+    std::size_t reachedAfter = 0;
+    for (std::size_t i = report.drawings.size(); i-- > 0;) {
         DrawingCheck& drawing = report.drawings[i];
-        if (drawing.reached && drawing.problem && drawing.problem->warning && drawing.problem->stopsScript) {
-            drawing.problem->message += laterDrawingsText(report, i);
+        if (!drawing.reached) {
+            continue;
+        }
+        if (drawing.problem && drawing.problem->warning && drawing.problem->stopsScript) {
+            drawing.problem->message += laterDrawingsText(nearest, reachedAfter);
+        }
+        ++reachedAfter;
+        nearest.insert(nearest.begin(), fileNameOf(drawing.path));
+        if (nearest.size() > kNamed) {
+            nearest.pop_back();
         }
     }
     for (const DrawingCheck& drawing : report.drawings) {
