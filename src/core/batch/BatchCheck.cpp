@@ -547,6 +547,17 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
             }
         }
     }
+    // An entry that did not fit among the lines that zoom and close a drawing: the routine left its command open.
+    for (std::size_t d = 0; d < report.drawings.size(); ++d) {
+        std::optional<CheckProblem>& problem = report.drawings[d].problem;
+        const int closeLine = static_cast<int>(parts[d].end) - 1;
+        if (problem && !problem->warning && !problem->asking.empty() && problem->asking != "Command:" &&
+            problem->line >= closeLine - 2 && problem->line <= closeLine + 1) {
+            problem->message = "The routine leaves a command open, and the lines that zoom and close the drawing "
+                               "answer its questions. " +
+                               problem->message;
+        }
+    }
     // What a warning that does not hold would cost: the drawings after it that the host would not reach. From
     // the end, with the nearest few names and the count of those after each drawing.
     constexpr std::size_t kNamed = 3;
