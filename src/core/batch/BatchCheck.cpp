@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <climits>
 #include <filesystem>
 #include <map>
 #include <unordered_map>
@@ -38,6 +37,13 @@ std::string utf8Of(const fs::path& path)
 class CheckFiles final : public hm::HostFiles
 {
 public:
+    struct Look
+    {
+        bool exists = false;
+        bool file = false;
+        bool writable = false;
+    };
+
     bool isFile(const std::string& path) const override { return look(path).file; }
     bool exists(const std::string& path) const override { return look(path).exists; }
     bool isWritable(const std::string& path) const override { return look(path).writable; }
@@ -61,7 +67,7 @@ public:
     // The read-only flag the caller has just read for a drawing; what the path is still comes from the disk.
     void remember(const std::string& path, bool writable)
     {
-        Look& known = const_cast<Look&>(look(path));
+        Look& known = entry(path);
         known.writable = known.file && writable;
     }
     std::string touch(const std::string&) override { return {}; }
@@ -80,14 +86,20 @@ public:
         return {};
     }
 
-    struct Look
-    {
-        bool exists = false;
-        bool file = false;
-        bool writable = false;
-    };
+    const Look& look(const std::string& path) const { return entry(path); }
 
-    const Look& look(const std::string& path) const
+    bool isFolder(const std::string& folder) const override
+    {
+        const auto found = m_folders.find(folder);
+        if (found != m_folders.end()) {
+            return found->second;
+        }
+        std::error_code error;
+        return m_folders.emplace(folder, fs::is_directory(nativePath(folder), error)).first->second;
+    }
+
+private:
+    Look& entry(const std::string& path) const
     {
         const auto found = m_known.find(path);
         if (found != m_known.end()) {
@@ -103,17 +115,6 @@ public:
         return m_known.emplace(path, look).first->second;
     }
 
-    bool isFolder(const std::string& folder) const override
-    {
-        const auto found = m_folders.find(folder);
-        if (found != m_folders.end()) {
-            return found->second;
-        }
-        std::error_code error;
-        return m_folders.emplace(folder, fs::is_directory(nativePath(folder), error)).first->second;
-    }
-
-private:
     std::map<std::string, std::string> m_lines;
     mutable std::unordered_map<std::string, Look> m_known;
     mutable std::unordered_map<std::string, bool> m_folders;
