@@ -404,6 +404,11 @@ TEST_F(HostModelTest, FollowsTheEvidenceOfTheRealHosts)
          {"saved:modification time set", "closed:unmodified", drawing1}},
         {"E1", "Bricscad", "", {"Zoom", "E", "Close", "Y", "Quit"}, closing,
          {"saved:modification time set", "closed:saved", drawing1}},
+        // Both questions take only Yes or No; ZWCAD asks as BricsCAD does.
+        {"E1", "ZWCAD", "", {"_Zoom", "_E", "_Close", "_Open", "_No", "_Quit"}, closing,
+         {"discarded:view", gone, drawing1}, 1},
+        {"E1", "CadLT2018", "", {"_Zoom", "_E", "_Close", "_Maybe", "_Y", "_Quit"}, closing,
+         {"discarded:view", gone, drawing1}, 1},
         // E2: an AutoLISP error suspends the script, also "Function cancelled" from a refused (command) answer.
         {"E2", "Cad2018", "", {"(frobnicate)", "_Quit", "_Y"}, {"suspended"}, {"suspended:"}, 1, 3, true},
         {"E2", "Cad2013", "", {"(command \"_-plot\" \"_N\" \"\" \"\" \"\" \"_Maybe\")", "_Quit"}, {"suspended"},

@@ -167,47 +167,6 @@ TEST_F(CadHostTest, PurgeTypesFollowTheRelease)
     }
 }
 
-TEST_F(CadHostTest, CloseAsksAsEachProductFamilyDoes)
-{
-    // AutoCAD and LT ask whether to discard the changes (Yes saves nothing, No keeps the drawing open); BricsCAD and
-    // ZWCAD ask whether to save them. Each takes only Yes or No.
-    // product, the routine, answers at the close, errors, the discarded and closed events, saved
-    using Strings = std::vector<std::string>;
-    const std::string view = "discarded:view";
-    const std::string edits = "discarded:edits";
-    const std::string gone = "closed:changes discarded";
-    const std::tuple<std::string, Strings, Strings, std::size_t, Strings, bool> cases[] = {
-        {"Cad2018", {"_Zoom", "_E"}, {"yes"}, 0, {view, gone}, false},
-        {"CadLT2013", {"_purge", "_LA", "*", "_N"}, {"_Y"}, 0, {edits, gone}, false},
-        // No keeps it open; the quit after it asks again.
-        {"Cad2018", {"_Zoom", "_E"}, {""}, 0, {"kept-open:", view, gone}, false},
-        {"Cad2018", {"_Zoom", "_E"}, {"_Maybe", "_Y"}, 1, {view, gone}, false},
-        {"Bricscad", {"Zoom", "E"}, {"Yes"}, 0, {"closed:saved"}, true},
-        {"ZWCAD", {"_Zoom", "_E"}, {""}, 0, {"closed:saved"}, true},
-        {"Bricscad", {"Zoom", "E"}, {"No"}, 0, {view, gone}, false},
-        {"ZWCAD", {"_Zoom", "_E"}, {"_Open", "0.999x", "_No"}, 2, {view, gone}, false},
-    };
-    for (const auto& [product, routine, answers, errors, closed, saved] : cases) {
-        const std::string a = drawing("A.dwg");
-        std::vector<std::string> lines = {"_Open", "\"" + a + "\""};
-        lines.insert(lines.end(), routine.begin(), routine.end());
-        lines.emplace_back("_Close");
-        lines.insert(lines.end(), answers.begin(), answers.end());
-        lines.insert(lines.end(), {"_Quit", "_Y"});
-        const HostRun result = runScript(lines, product);
-        SCOPED_TRACE(product + " " + answers[0]);
-        EXPECT_EQ(result.status, errors == 0 ? 0 : 1);
-        EXPECT_EQ(result.trace({"error"}).size(), errors);
-        Strings trace = result.trace({"kept-open", "discarded", "closed"});
-        if (!trace.empty() && trace[0].starts_with("kept-open:"))
-            trace[0] = "kept-open:";
-        Strings expected = closed;
-        expected.emplace_back("closed:unmodified"); // the start-up drawing, at the quit
-        EXPECT_EQ(trace, expected);
-        EXPECT_EQ(modifiedSinceSetUp(a), saved);
-    }
-}
-
 TEST_F(CadHostTest, ScriptLinesSplitAtSpacesAndNamesAreWindows1252)
 {
     // An empty line repeats the last command; a last line without a line end is never typed, and the host is left
