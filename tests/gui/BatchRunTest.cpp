@@ -3,6 +3,7 @@
 #include "batch/CheckResultWindow.h"
 #include "batch/LaunchCommand.h"
 #include "batch/ReadOnlyDrawingsDialog.h"
+#include "builders/DetailedPlot.h"
 #include "config/SettingsKeys.h"
 #include "routines/ActionPanel.h"
 #include "routines/RoutineEditor.h"
@@ -12,6 +13,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -51,6 +53,7 @@ private slots:
     void readOnlyDecisionIsRememberedBetweenRuns();
     void commandLineRunNeverResetsTheSettings();
     void checkShowsEachDrawingWritesNothingAndOpensAProblem();
+    void checkWindowGivesEveryVerdict();
     void savingARoutineTheHostWouldRejectAsksFirst();
 };
 
@@ -254,6 +257,61 @@ void BatchRunTest::checkShowsEachDrawingWritesNothingAndOpensAProblem()
     QCOMPARE(edited, QStringLiteral("Purge short|_-Purge\r\n_All\r\n_N\r\n_Qsave"));
     QVERIFY(!QFile::exists(f.env.file(QStringLiteral("Batch.scr"))));
     QVERIFY(f.launches.empty());
+}
+
+void BatchRunTest::checkWindowGivesEveryVerdict()
+{
+    RunFixture f;
+    useProduct("Cad2018");
+    // A plotter configuration offered from the configured folder is a device the host knows.
+    storeSetting(keys::kPlotWizardSection, keys::kPc3Key, f.env.file(QStringLiteral("plotters/")).toStdString());
+    writeFile(f.env.file(QStringLiteral("plotters/Office.pc3")));
+    DetailedPlotChoices layoutPlot;
+    layoutPlot.mode = PlotTabMode::Layout;
+    layoutPlot.device = "DWF6 ePlot.pc3";
+    const std::pair<const char*, std::string> routines[] = {
+        {"Plot Office", "_-plot\r\n_N\r\n\r\n\r\nOffice.pc3\r\n_N\r\n_N\r\n_Y"},
+        {"Unsaved Purge", "_-Purge\r\n_All\r\n*\r\n_N"},
+        {"Plot Layout", buildDetailedPlotRoutine(layoutPlot, "Cad2018").text},
+        {"Lisp Error", "(car 1)"},
+    };
+    for (const auto& [description, text] : routines)
+        QVERIFY(addRoutineToDatabase(makeRoutineForAdd(description, text, false)));
+    // file, routine, the result shown: the error suspends the script; a folder is an error all the same.
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"A.dwg", "Zoom", "OK"},
+        {"B.dwg", "Plot Office", "OK"},
+        {"C.dwg", "Unsaved Purge", "Warning: The routine changes the drawing but does not save it"},
+        {"D.dwg", "Plot Layout", "Warning: The routine works only when the drawing opens on a layout tab"},
+        {"E.dwg", "Lisp Error", "Error: lisp"},
+        {"G.dwg", "Zoom", "Not reached"},
+        {"H.dwg", "Zoom", "Error: This is a folder"},
+    };
+    DrawingRows list;
+    for (const auto& [file, routine, shown] : rows) {
+        writeFile(f.env.file(QStringLiteral("dwg/") + QString::fromLatin1(file)));
+        list.push_back({file, f.drawingFolder(), routine, ""});
+    }
+    QFile::remove(f.env.file(QStringLiteral("dwg/H.dwg")));
+    QDir(f.env.file(QStringLiteral("dwg"))).mkdir(QStringLiteral("H.dwg"));
+    f.window.drawingList()->setRows(list);
+    f.window.findChild<ActionPanel*>()->m_setsCombo->addItem(QStringLiteral("1"));
+    QString summary;
+    QStringList results;
+    whenModalOpens<CheckResultWindow>(&f.window, [&](CheckResultWindow* window) {
+        summary = window->m_summaryLabel->text();
+        window->m_problemsOnlyCheck->setChecked(false);
+        for (int row = 0; row < window->m_resultView->model()->rowCount(); ++row)
+            results << window->m_resultView->model()->index(row, CheckResultModel::ColResult).data().toString();
+        window->m_closeButton->click();
+    });
+    f.window.checkBatch();
+    QVERIFY2(summary.startsWith(QStringLiteral("Checked 7 drawing(s) for Cad2018: 2 OK, 2 with errors, 2 with "
+                                               "warnings, 1 not reached. An error suspends the script at line ")),
+             qPrintable(summary));
+    QCOMPARE(results.size(), 7);
+    for (int i = 0; i < results.size(); ++i)
+        QVERIFY2(results[i].startsWith(QString::fromUtf8(std::get<2>(rows[i]))), qPrintable(results[i]));
 }
 
 void BatchRunTest::savingARoutineTheHostWouldRejectAsksFirst()

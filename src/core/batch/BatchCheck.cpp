@@ -1,5 +1,6 @@
 #include "batch/BatchCheck.h"
 
+#include "Drawing.h"
 #include "HostModel.h"
 #include "ScriptText.h"
 #include "text/CodePage.h"
@@ -14,15 +15,35 @@
 namespace qv {
 
 namespace hm = hostmodel;
+namespace fs = std::filesystem;
 
 namespace {
 
-// The disk as the check sees it: each drawing is looked at once (one attribute query), its content is never
-// read (real drawings declare nothing to the model) and nothing is written. What the run would write is
-// remembered, so a later step that looks for it finds it.
-class ReadOnlyFiles final : public hm::HostFiles
+fs::path nativePath(const std::string& utf8)
+{
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8Of(const fs::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+// The disk as the check sees it: each path is looked at once (its attributes only: a drawing is never opened
+// or read, so a pipe or a device given as a drawing cannot hang the check) and nothing is written. What the
+// run would write is remembered, so a later step that looks for it finds it; a write into a folder that does
+// not exist fails as it would in the run. Drawings declare nothing, except a tab the check chose for them.
+class CheckFiles final : public hm::HostFiles
 {
 public:
+    struct Look
+    {
+        bool exists = false;
+        bool file = false;
+        bool writable = false;
+    };
+
     bool isFile(const std::string& path) const override { return look(path).file; }
     bool exists(const std::string& path) const override { return look(path).exists; }
     bool isWritable(const std::string& path) const override { return look(path).writable; }
@@ -35,58 +56,81 @@ public:
         const auto found = m_lines.find(path);
         return found == m_lines.end() ? std::string() : found->second;
     }
-    // A scratch drawing in a declared state (the stand-in host's drawing line).
-    void declare(const std::string& path, std::string line)
+    // The state a drawing opens in (the stand-in host's drawing line).
+    void declare(const std::string& path, std::string line) { m_lines[path] = std::move(line); }
+    // A drawing the check makes up, in a declared state.
+    void scratch(const std::string& path, std::string line)
     {
         m_known[path] = {true, true, true};
-        m_lines[path] = std::move(line);
+        declare(path, std::move(line));
     }
-    // What the caller already knows of an existing drawing.
-    void remember(const std::string& path, bool writable) { m_known[path] = {true, true, writable}; }
-    std::string touch(const std::string&) override { return {}; }
-    std::string copy(const std::string&, const std::string& to) override
+    // The read-only flag the caller has just read for a drawing; what the path is still comes from the disk.
+    void remember(const std::string& path, bool writable)
     {
-        m_known[to] = {true, true, true};
-        return {};
+        Look& known = entry(path);
+        known.writable = known.file && writable;
     }
+    std::string touch(const std::string&) override { return {}; }
+    std::string copy(const std::string&, const std::string& to) override { return write(to, {}); }
     std::string write(const std::string& path, const std::string&) override
     {
+        const Look& target = look(path);
+        if (target.exists && !target.file) {
+            return "there is a folder of that name";
+        }
+        const std::string folder = utf8Of(nativePath(path).parent_path());
+        if (!folder.empty() && !isFolder(folder)) {
+            return "the folder " + folder + " does not exist";
+        }
         m_known[path] = {true, true, true};
         return {};
+    }
+
+    const Look& look(const std::string& path) const { return entry(path); }
+
+    bool isFolder(const std::string& folder) const override
+    {
+        const auto found = m_folders.find(folder);
+        if (found != m_folders.end()) {
+            return found->second;
+        }
+        std::error_code error;
+        return m_folders.emplace(folder, fs::is_directory(nativePath(folder), error)).first->second;
     }
 
 private:
-    std::map<std::string, std::string> m_lines;
-
-    struct Look
-    {
-        bool exists = false;
-        bool file = false;
-        bool writable = false;
-    };
-
-    const Look& look(const std::string& path) const
+    Look& entry(const std::string& path) const
     {
         const auto found = m_known.find(path);
         if (found != m_known.end()) {
             return found->second;
         }
         std::error_code error;
-        const std::filesystem::file_status status =
-            std::filesystem::status(std::filesystem::path(std::u8string(path.begin(), path.end())), error);
-        const auto writeBits = std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                               std::filesystem::perms::others_write;
+        const fs::file_status status = fs::status(nativePath(path), error);
+        const auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
         Look look;
-        look.exists = !error && std::filesystem::exists(status);
-        look.file = look.exists && std::filesystem::is_regular_file(status);
-        look.writable = look.exists && (status.permissions() & writeBits) != std::filesystem::perms::none;
+        look.exists = !error && fs::exists(status);
+        look.file = look.exists && fs::is_regular_file(status);
+        look.writable = look.exists && (status.permissions() & writeBits) != fs::perms::none;
         return m_known.emplace(path, look).first->second;
     }
 
+    std::map<std::string, std::string> m_lines;
     mutable std::unordered_map<std::string, Look> m_known;
+    mutable std::unordered_map<std::string, bool> m_folders;
 };
 
-Result<hm::HostSetup> setupFor(const BatchCheckOptions& options, hm::HostFiles& files)
+// The line that opens an unseen drawing on a layout tab, keeping its own plot device.
+std::string layoutTabLine()
+{
+    std::string device;
+    for (const char ch : hm::Drawing::kOwnDevice) {
+        device += ch == ' ' ? std::string("%20") : std::string(1, ch);
+    }
+    return "CADHOST tab=Layout1 device=" + device;
+}
+
+Result<hm::HostSetup> setupFor(const BatchCheckOptions& options)
 {
     const std::optional<hm::Product> product = hm::findProduct(options.productCode);
     if (!product) {
@@ -99,32 +143,71 @@ Result<hm::HostSetup> setupFor(const BatchCheckOptions& options, hm::HostFiles& 
     for (const std::string& device : options.devices) {
         setup.devices.push_back({device, {}});
     }
-    setup.files = &files;
     setup.trustNames = true;
     setup.problemsOnly = true;
-    setup.keepGoing = options.keepGoing;
     return setup;
 }
 
-CheckProblem problemOf(const hm::HostEvent& event)
+// Prompt ids are words joined by hyphens ("plot-proceed").
+bool startsWithPromptId(std::string_view text)
+{
+    const std::size_t colon = text.find(": ");
+    if (colon == std::string_view::npos || colon == 0) {
+        return false;
+    }
+    const std::string_view id = text.substr(0, colon);
+    return id.find('-') != std::string_view::npos && std::all_of(id.begin(), id.end(), [](char ch) {
+               return std::islower(static_cast<unsigned char>(ch)) || std::isdigit(static_cast<unsigned char>(ch)) ||
+                      ch == '-';
+           });
+}
+
+constexpr std::string_view kMisaligns =
+    " If it is missing, the host asks again and the lines that follow answer the wrong questions.";
+
+// What the host would have made of an event, when it is a problem: an error, a name taken on trust, or changes
+// that the close throws away.
+std::optional<CheckProblem> problemOf(const hm::HostEvent& event)
 {
     CheckProblem problem;
     problem.line = event.line;
+    if (event.event == "discarded") {
+        if (event.detail != "edits") {
+            return std::nullopt; // only the view changed (the zoom before every close)
+        }
+        problem.warning = true;
+        problem.message = "The routine changes the drawing but does not save it: the changes are discarded at close.";
+        return problem;
+    }
+    if (event.event != "error" && event.event != "warning") {
+        return std::nullopt;
+    }
     problem.warning = event.event == "warning";
     problem.entry = event.entry;
     problem.asking = event.asking;
-    // The detail repeats the prompt id, the entry and the prompt text around the message; keep the message.
+    // A problem at a prompt reads "id: entry: message (prompt)"; keep the message.
     problem.message = event.detail;
     if (!event.asking.empty()) {
         const std::string head = ": " + event.entry + ": ";
         if (const std::size_t at = problem.message.find(head); at != std::string::npos) {
             problem.message.erase(0, at + head.size());
+        } else {
+            // Not about an entry (a save or a plot that fails, an AutoLISP error): the message says it all.
+            if (startsWithPromptId(problem.message)) {
+                problem.message.erase(0, problem.message.find(": ") + 2);
+            }
+            problem.asking.clear();
         }
         const std::string tail = " (" + event.asking + ")";
         if (problem.message.size() >= tail.size() &&
             problem.message.compare(problem.message.size() - tail.size(), tail.size(), tail) == 0) {
             problem.message.resize(problem.message.size() - tail.size());
         }
+    }
+    // A name taken on trust at its prompt: when it is missing, the host asks again.
+    if (problem.warning && !problem.entry.empty()) {
+        problem.stopsScript = true;
+        problem.message += kMisaligns;
     }
     return problem;
 }
@@ -151,19 +234,127 @@ std::string rowPath(const DrawingRow& row)
     return joinPath(folder, row.file);
 }
 
+std::string fileNameOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Which tab a routine needs on a drawing whose tab the check cannot see.
+enum class TabNeed
+{
+    Either,
+    Model,
+    Layout,
+};
+
+int errorsOf(const std::vector<CheckProblem>& problems)
+{
+    return static_cast<int>(
+        std::count_if(problems.begin(), problems.end(), [](const CheckProblem& p) { return !p.warning; }));
+}
+
+// One drawing's part of the script (from its open command to its close), where the lines of a script are.
+struct Part
+{
+    std::size_t open = 0; // index of the open command's line
+    std::size_t end = 0;  // one past its last line
+};
+
+// Runs a script on its own, the drawing at `path` opening on the given tab line; its problems.
+std::vector<CheckProblem> problemsOfRun(std::string_view script, const hm::HostSetup& base, const std::string& path,
+                                        std::optional<bool> writable, std::string tabLine)
+{
+    CheckFiles files;
+    if (writable) {
+        files.remember(path, *writable);
+    }
+    files.declare(path, std::move(tabLine));
+    hm::HostSetup setup = base;
+    setup.files = &files;
+    std::vector<CheckProblem> problems;
+    hm::runHostScript(script, setup, [&](const hm::HostEvent& event) {
+        if (std::optional<CheckProblem> problem = problemOf(event)) {
+            problems.push_back(std::move(*problem));
+        }
+    });
+    return problems;
+}
+
+TabNeed tabNeedOf(const std::vector<CheckProblem>& onModel, const std::vector<CheckProblem>& onLayout)
+{
+    const bool modelWorks = errorsOf(onModel) == 0;
+    const bool layoutWorks = errorsOf(onLayout) == 0;
+    if (modelWorks == layoutWorks) {
+        return TabNeed::Either; // both work, or neither: the model tab's problems tell
+    }
+    return modelWorks ? TabNeed::Model : TabNeed::Layout;
+}
+
+CheckProblem tabWarning(TabNeed need, int line)
+{
+    CheckProblem warning;
+    warning.line = line;
+    warning.warning = true;
+    warning.stopsScript = true;
+    warning.message = need == TabNeed::Model
+                          ? "The routine works only when the drawing opens on the model tab; the check cannot see "
+                            "which tab it was saved on. On a layout tab its lines answer the wrong questions."
+                          : "The routine works only when the drawing opens on a layout tab; the check cannot see "
+                            "which tab it was saved on. On the model tab its lines answer the wrong questions.";
+    return warning;
+}
+
+// " The script would stop at this drawing, and A.dwg, B.dwg and 3 more would not be reached.": the nearest
+// drawings after it, and how many there are.
+std::string laterDrawingsText(const std::vector<std::string>& nearest, std::size_t count)
+{
+    if (count == 0) {
+        return {};
+    }
+    std::string text = " The script would stop at this drawing, and ";
+    for (std::size_t i = 0; i < nearest.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == nearest.size() && count == nearest.size() ? " and " : ", ") + nearest[i];
+    }
+    if (count > nearest.size()) {
+        text += " and " + std::to_string(count - nearest.size()) + " more";
+    }
+    return text + " would not be reached.";
+}
+
+void addProblem(DrawingCheck& drawing, CheckProblem problem)
+{
+    ++(problem.warning ? drawing.warnings : drawing.errors);
+    if (!drawing.problem || (drawing.problem->warning && !problem.warning)) {
+        drawing.problem = std::move(problem);
+    }
+}
+
 } // namespace
+
+CheckVerdict verdictOf(const DrawingCheck& drawing)
+{
+    // The host reads nothing of a drawing it does not reach: an error it has is one of the drawing itself.
+    if (drawing.problem && !drawing.problem->warning) {
+        return CheckVerdict::Error;
+    }
+    if (!drawing.reached) {
+        return CheckVerdict::NotReached;
+    }
+    return drawing.problem ? CheckVerdict::Warning : CheckVerdict::Ok;
+}
 
 Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const DrawingRows& rows,
                                           const BatchCheckOptions& options)
 {
-    ReadOnlyFiles files;
-    Result<hm::HostSetup> setup = setupFor(options, files);
+    Result<hm::HostSetup> setup = setupFor(options);
     if (!setup) {
         return setup.error();
     }
 
     // Each drawing's part of the script starts at its open (or recover) command, followed by its quoted path.
     BatchCheckReport report;
+    std::vector<Part> parts;
     const std::vector<std::string_view> lines = hm::splitLineViews(scriptBytes);
     std::size_t cursor = 0;
     for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
@@ -175,72 +366,234 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
         drawing.firstLine = static_cast<int>(i) + 1;
         drawing.path = cp1252ToUtf8(next.substr(1, next.find('"', 1) - 1));
         // Rows come in list order, once per set when the sets are collated: the next row of that path.
-        bool matched = false;
         for (std::size_t step = 0; step < rows.size(); ++step) {
             const std::size_t candidate = (cursor + step) % rows.size();
             if (rowPath(rows[candidate]) == drawing.path) {
-                matched = true;
                 drawing.row = candidate;
                 drawing.routine = rows[candidate].routine;
                 cursor = candidate + 1;
                 break;
             }
         }
-        if (matched && drawing.row < options.rowIsReadOnly.size())
-            files.remember(drawing.path, !options.rowIsReadOnly[drawing.row]);
+        if (!parts.empty()) {
+            parts.back().end = i;
+        }
+        parts.push_back({i, lines.size()});
         report.drawings.push_back(std::move(drawing));
         ++i;
     }
+    // The script's own last line (the final quit) belongs to no drawing.
+    if (!parts.empty() && parts.back().end == lines.size()) {
+        parts.back().end = std::max(parts.back().open + 2, lines.size() - 1);
+    }
 
-    auto drawingAt = [&](int line) -> DrawingCheck* {
-        if (report.drawings.empty() || line < report.drawings.front().firstLine) {
-            return line == 0 && !report.drawings.empty() ? &report.drawings.back() : nullptr;
+    CheckFiles files;
+    const auto writableOf = [&](const DrawingCheck& drawing) -> std::optional<bool> {
+        if (drawing.row < options.rowIsReadOnly.size() && rowPath(rows[drawing.row]) == drawing.path) {
+            return !options.rowIsReadOnly[drawing.row];
+        }
+        return std::nullopt;
+    };
+    const std::string onLayout = layoutTabLine();
+    std::map<std::string, TabNeed> needs; // by the part's text without its path, and whether it opens read-only
+    for (std::size_t d = 0; d < report.drawings.size(); ++d) {
+        DrawingCheck& drawing = report.drawings[d];
+        const std::optional<bool> writable = writableOf(drawing);
+        if (writable) {
+            files.remember(drawing.path, *writable);
+        }
+        // Only a file can be opened as a drawing; a folder or a device is named here, the host refuses it.
+        const CheckFiles::Look& look = files.look(drawing.path);
+        if (look.exists && !look.file) {
+            std::error_code error;
+            const bool folder = fs::is_directory(nativePath(drawing.path), error);
+            CheckProblem problem;
+            problem.line = drawing.firstLine + 1;
+            problem.entry = cp1252ToUtf8(lines[parts[d].open + 1]);
+            problem.message = folder ? "This is a folder, not a drawing file: the host cannot open it."
+                                     : "This is not a regular file (a device, a pipe or a socket): the host cannot "
+                                       "open it as a drawing.";
+            addProblem(drawing, std::move(problem));
+            continue;
+        }
+        // The tab the drawing was saved on is unseen: a routine that works on only one tab opens it there.
+        const Part& part = parts[d];
+        std::string key = writable.value_or(look.writable) ? "W" : "R";
+        for (std::size_t i = part.open; i < part.end; ++i) {
+            key.append(i == part.open + 1 ? std::string_view() : lines[i]).append("\r\n");
+        }
+        auto found = needs.find(key);
+        if (found == needs.end()) {
+            std::string script;
+            for (std::size_t i = part.open; i < part.end; ++i) {
+                script.append(lines[i]).append("\r\n");
+            }
+            script += "_Quit\r\n";
+            const std::vector<CheckProblem> model = problemsOfRun(script, setup.value(), drawing.path, writable, {});
+            const std::vector<CheckProblem> layout =
+                problemsOfRun(script, setup.value(), drawing.path, writable, onLayout);
+            found = needs.emplace(std::move(key), tabNeedOf(model, layout)).first;
+        }
+        if (found->second != TabNeed::Either) {
+            addProblem(drawing, tabWarning(found->second, drawing.firstLine + 2));
+        }
+        if (found->second == TabNeed::Layout) {
+            files.declare(drawing.path, onLayout);
+        }
+    }
+
+    // The drawing whose part holds a line; events not tied to a line are the last drawing's.
+    auto drawingAtLine = [&](int line) -> DrawingCheck* {
+        if (report.drawings.empty() || (line > 0 && line < report.drawings.front().firstLine)) {
+            return nullptr;
+        }
+        if (line == 0) {
+            return &report.drawings.back();
         }
         const auto after = std::upper_bound(report.drawings.begin(), report.drawings.end(), line,
                                             [](int value, const DrawingCheck& d) { return value < d.firstLine; });
         return &*(after - 1);
     };
-    const hm::HostOutcome outcome = hm::runHostScript(scriptBytes, setup.value(), [&](const hm::HostEvent& event) {
-        const bool problem = event.event == "error" || event.event == "warning";
-        const bool unchecked = event.event == "command" || event.event == "unmodelled";
-        if (!problem && !unchecked) {
-            return;
-        }
-        DrawingCheck* drawing = drawingAt(event.line);
+    auto drawingAt = [&](const hm::HostEvent& event) -> DrawingCheck* {
+        DrawingCheck* drawing = drawingAtLine(event.line);
         // A question about a drawing left open earlier (the save question of the final quit) belongs to it.
         if (drawing != nullptr && event.drawing != "-" && event.drawing != drawing->path) {
             for (auto index = static_cast<std::size_t>(drawing - report.drawings.data()); index-- > 0;) {
                 if (report.drawings[index].path == event.drawing) {
-                    drawing = &report.drawings[index];
-                    break;
+                    return &report.drawings[index];
                 }
             }
         }
+        return drawing;
+    };
+
+    // Where the host is in the script: the last line it began to read.
+    std::size_t lastLine = 0;
+    setup.value().files = &files;
+    setup.value().keepGoing = [&](std::size_t line, std::size_t count) {
+        lastLine = line;
+        return !options.keepGoing || options.keepGoing(line, count);
+    };
+    const hm::HostOutcome outcome = hm::runHostScript(scriptBytes, setup.value(), [&](const hm::HostEvent& event) {
+        const bool unchecked = event.event == "command" || event.event == "unmodelled";
+        std::optional<CheckProblem> found = unchecked ? std::nullopt : problemOf(event);
+        if (!found && !unchecked) {
+            return;
+        }
+        DrawingCheck* drawing = drawingAt(event);
         if (unchecked) {
             ++(drawing != nullptr ? drawing->unchecked : report.unchecked);
             return;
         }
-        CheckProblem found = problemOf(event);
         if (drawing == nullptr) {
-            report.elsewhere.push_back(std::move(found));
+            report.elsewhere.push_back(std::move(*found));
             return;
         }
-        ++(found.warning ? drawing->warnings : drawing->errors);
-        if (!drawing->problem || (drawing->problem->warning && !found.warning)) {
-            drawing->problem = std::move(found);
+        // The host's refusal of a path that is not a file is the problem already named.
+        if (!found->warning && drawing->problem && !drawing->problem->warning &&
+            found->line == drawing->firstLine + 1 && drawing->problem->line == found->line) {
+            return;
         }
+        addProblem(*drawing, std::move(*found));
     });
-    report.errors = outcome.errors;
-    report.warnings = outcome.warnings;
-    report.unchecked = outcome.unmodelled;
     report.stopped = outcome.stopped;
+
+    // Where the host stops reading before the script's end. A suspension says so; a routine that quits the
+    // host, or an AutoLISP expression left open that takes in the rest, ends the reading inside a drawing's
+    // part, before its close.
+    if (outcome.suspended) {
+        report.stopLine = outcome.suspendedLine;
+        const DrawingCheck* at = drawingAtLine(outcome.suspendedLine);
+        report.stopReason = "an error suspends the script at line " + std::to_string(report.stopLine) +
+                            (at != nullptr && outcome.suspendedLine > 0 ? " (" + fileNameOf(at->path) + ")" : "");
+    } else if (!outcome.stopped && !report.drawings.empty()) {
+        const int last = static_cast<int>(lastLine);
+        if (DrawingCheck* inside = last > 0 ? drawingAtLine(last) : nullptr) {
+            DrawingCheck& drawing = *inside;
+            const Part& part = parts[static_cast<std::size_t>(&drawing - report.drawings.data())];
+            // The part ends with the close (or quit) command and its answer.
+            const int closeLine = static_cast<int>(part.end) - 1;
+            if (last < closeLine) {
+                CheckProblem problem;
+                problem.line = last;
+                problem.entry = cp1252ToUtf8(lines[lastLine - 1]);
+                const bool lisp = !problem.entry.empty() && problem.entry.find('(') != std::string::npos;
+                if (outcome.leftWaiting && lisp) {
+                    problem.message = "The AutoLISP expression that starts here is not closed: it takes in the "
+                                      "rest of the script and the host is left waiting.";
+                    report.stopReason = "an AutoLISP expression at line " + std::to_string(last) + " (" +
+                                        fileNameOf(drawing.path) + ") takes in the rest of the script";
+                } else if (outcome.leftWaiting) {
+                    problem.message = "The script ends here with the host still inside a command: it is left "
+                                      "waiting.";
+                    report.stopReason = "the host is left waiting at line " + std::to_string(last) + " (" +
+                                        fileNameOf(drawing.path) + ")";
+                } else {
+                    problem.message = "The routine quits the host: the drawings after it are never opened.";
+                    report.stopReason = "the routine of " + fileNameOf(drawing.path) + " quits the host at line " +
+                                        std::to_string(last);
+                }
+                report.stopLine = last;
+                addProblem(drawing, std::move(problem));
+            }
+        } else {
+            report.stopLine = last;
+            report.stopReason = "the host stops reading the script at line " + std::to_string(last);
+        }
+    }
+    if (report.stopLine > 0) {
+        for (DrawingCheck& drawing : report.drawings) {
+            if (drawing.firstLine > report.stopLine) {
+                drawing.reached = false;
+            }
+        }
+    }
+    // An entry that did not fit among the lines that zoom and close a drawing: the routine left its command open.
+    for (std::size_t d = 0; d < report.drawings.size(); ++d) {
+        std::optional<CheckProblem>& problem = report.drawings[d].problem;
+        const int closeLine = static_cast<int>(parts[d].end) - 1;
+        if (problem && !problem->warning && !problem->asking.empty() && problem->asking != "Command:" &&
+            problem->line >= closeLine - 2 && problem->line <= closeLine + 1) {
+            problem->message = "The routine leaves a command open, and the lines that zoom and close the drawing "
+                               "answer its questions. " +
+                               problem->message;
+        }
+    }
+    // What a warning that does not hold would cost: the drawings after it that the host would not reach. From
+    // the end, with the nearest few names and the count of those after each drawing.
+    constexpr std::size_t kNamed = 3;
+    std::vector<std::string> nearest;
+    std::size_t reachedAfter = 0;
+    for (std::size_t i = report.drawings.size(); i-- > 0;) {
+        DrawingCheck& drawing = report.drawings[i];
+        if (!drawing.reached) {
+            continue;
+        }
+        if (drawing.problem && drawing.problem->warning && drawing.problem->stopsScript) {
+            drawing.problem->message += laterDrawingsText(nearest, reachedAfter);
+        }
+        ++reachedAfter;
+        nearest.insert(nearest.begin(), fileNameOf(drawing.path));
+        if (nearest.size() > kNamed) {
+            nearest.pop_back();
+        }
+    }
+    for (const DrawingCheck& drawing : report.drawings) {
+        const CheckVerdict verdict = verdictOf(drawing);
+        report.notReached += verdict == CheckVerdict::NotReached ? 1 : 0;
+        report.errors += verdict == CheckVerdict::NotReached ? 0 : drawing.errors;
+        report.warnings += drawing.reached ? drawing.warnings : 0;
+        report.unchecked += drawing.unchecked;
+    }
+    for (const CheckProblem& problem : report.elsewhere) {
+        ++(problem.warning ? report.warnings : report.errors);
+    }
     return report;
 }
 
 Result<std::vector<CheckProblem>> checkRoutineText(std::string_view text, const BatchCheckOptions& options)
 {
-    ReadOnlyFiles files;
-    Result<hm::HostSetup> setup = setupFor(options, files);
+    Result<hm::HostSetup> setup = setupFor(options);
     if (!setup) {
         return setup.error();
     }
@@ -258,14 +611,16 @@ Result<std::vector<CheckProblem>> checkRoutineText(std::string_view text, const 
     const std::string script = "_Open\r\n\"" + std::string(kScratch) + "\"\r\n" + routine +
                                "_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n_Quit\r\n";
     const auto runOn = [&](std::string drawingLine) {
-        files.declare(std::string(kScratch), std::move(drawingLine));
+        CheckFiles files;
+        files.scratch(std::string(kScratch), std::move(drawingLine));
+        hm::HostSetup scratchSetup = setup.value();
+        scratchSetup.files = &files;
         std::vector<CheckProblem> problems;
-        hm::runHostScript(script, setup.value(), [&](const hm::HostEvent& event) {
-            if (event.event == "error" || event.event == "warning") {
-                CheckProblem problem = problemOf(event);
+        hm::runHostScript(script, scratchSetup, [&](const hm::HostEvent& event) {
+            if (std::optional<CheckProblem> problem = problemOf(event)) {
                 // A routine that leaves its command open shows at the frame: that is past its own last line.
-                problem.line = std::clamp(problem.line - 2, 0, routineLines + 1);
-                problems.push_back(std::move(problem));
+                problem->line = std::clamp(problem->line - 2, 0, routineLines + 1);
+                problems.push_back(std::move(*problem));
             }
         });
         return problems;
@@ -273,14 +628,11 @@ Result<std::vector<CheckProblem>> checkRoutineText(std::string_view text, const 
     // A routine may be meant for drawings saved on the model tab or on a layout (a plot of the layout tab
     // answers other questions): what counts is the state in which the host finds no error. When both
     // fail, the model tab's problems are shown.
-    const auto errors = [](const std::vector<CheckProblem>& problems) {
-        return std::count_if(problems.begin(), problems.end(), [](const CheckProblem& p) { return !p.warning; });
-    };
     std::vector<CheckProblem> problems = runOn({});
-    if (errors(problems) > 0) {
-        std::vector<CheckProblem> onLayout = runOn("CADHOST tab=Layout1 layouts=Layout1,Layout2");
-        if (errors(onLayout) == 0) {
-            problems = std::move(onLayout);
+    if (errorsOf(problems) > 0) {
+        std::vector<CheckProblem> layout = runOn(layoutTabLine());
+        if (errorsOf(layout) == 0) {
+            problems = std::move(layout);
         }
     }
     return problems;
@@ -300,24 +652,36 @@ std::string describeProblem(const CheckProblem& problem)
 
 std::string describeCheck(const DrawingCheck& drawing)
 {
-    if (!drawing.problem) {
+    switch (verdictOf(drawing)) {
+    case CheckVerdict::NotReached:
+        return "not reached: the host stops reading the script before this drawing";
+    case CheckVerdict::Ok:
         return drawing.unchecked > 0 ? "OK (" + std::to_string(drawing.unchecked) + " command(s) not checked)"
                                      : std::string("OK");
+    default:
+        return describeProblem(*drawing.problem);
     }
-    return describeProblem(*drawing.problem);
 }
 
 std::string checkSummary(const BatchCheckReport& report, std::string_view productCode)
 {
-    std::size_t ok = 0;
-    std::size_t errors = 0;
-    std::size_t warnings = 0;
+    std::size_t counts[4] = {};
     for (const DrawingCheck& drawing : report.drawings) {
-        ++(!drawing.problem ? ok : drawing.problem->warning ? warnings : errors);
+        ++counts[static_cast<std::size_t>(verdictOf(drawing))];
     }
+    const auto count = [&](CheckVerdict verdict) { return std::to_string(counts[static_cast<std::size_t>(verdict)]); };
     std::string text = "Checked " + std::to_string(report.drawings.size()) + " drawing(s) for " +
-                       std::string(productCode) + ": " + std::to_string(ok) + " OK, " + std::to_string(errors) +
-                       " with errors, " + std::to_string(warnings) + " with warnings.";
+                       std::string(productCode) + ": " + count(CheckVerdict::Ok) + " OK, " +
+                       count(CheckVerdict::Error) + " with errors, " + count(CheckVerdict::Warning) + " with warnings";
+    if (report.notReached > 0) {
+        text += ", " + count(CheckVerdict::NotReached) + " not reached";
+    }
+    text += ".";
+    if (!report.stopReason.empty()) {
+        std::string reason = report.stopReason;
+        reason.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(reason.front())));
+        text += " " + reason + ": the host reads no more of it.";
+    }
     if (!report.elsewhere.empty()) {
         text += " " + std::to_string(report.elsewhere.size()) + " problem(s) outside the drawings.";
     }
@@ -325,6 +689,15 @@ std::string checkSummary(const BatchCheckReport& report, std::string_view produc
         text += " The check was stopped before the end.";
     }
     return text;
+}
+
+bool checkFoundErrors(const BatchCheckReport& report)
+{
+    return report.notReached > 0 ||
+           std::any_of(report.drawings.begin(), report.drawings.end(),
+                       [](const DrawingCheck& d) { return verdictOf(d) == CheckVerdict::Error; }) ||
+           std::any_of(report.elsewhere.begin(), report.elsewhere.end(),
+                       [](const CheckProblem& p) { return !p.warning; });
 }
 
 std::optional<UserMessage> routineCheckQuestion(const std::vector<CheckProblem>& problems)

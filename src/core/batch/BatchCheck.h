@@ -17,10 +17,13 @@ namespace qv {
 struct CheckProblem
 {
     int line = 0;         // script line, 0 when not tied to one
-    bool warning = false; // a name the check cannot see in the real drawing or on this machine
+    bool warning = false; // something the check cannot see in the real drawing or on this machine
     std::string entry;    // the entry that did not fit (may be empty: Enter)
     std::string asking;   // the prompt the host was showing
     std::string message;
+    // A warning that, when it does not hold, throws the lines that follow out of step (the host asks again):
+    // the script would stop at this drawing.
+    bool stopsScript = false;
 };
 
 // The verdict on one drawing of the list.
@@ -34,7 +37,20 @@ struct DrawingCheck
     int errors = 0;
     int warnings = 0;
     int unchecked = 0; // entries the host model does not follow (commands it does not know)
+    // False when the host stops reading the script before this drawing's part: it is never opened.
+    bool reached = true;
 };
+
+enum class CheckVerdict
+{
+    Ok,
+    Warning,
+    Error,
+    NotReached,
+};
+
+// A drawing that cannot be opened at all (a folder, a device) is an error even when not reached.
+CheckVerdict verdictOf(const DrawingCheck& drawing);
 
 struct BatchCheckReport
 {
@@ -43,13 +59,19 @@ struct BatchCheckReport
     int errors = 0;
     int warnings = 0;
     int unchecked = 0;
-    bool stopped = false;
+    bool stopped = false; // the user stopped the check
+    // Where the host stops reading the script before its end (suspended by an error, quit by a routine, or
+    // left inside an unclosed AutoLISP expression), and why; 0 and empty when it reads the whole script.
+    int stopLine = 0;
+    std::string stopReason;
+    int notReached = 0;
 };
 
 struct BatchCheckOptions
 {
     std::string productCode;          // the configured CAD product
-    std::vector<std::string> devices; // printers and plotter configurations of this machine
+    // Printers of this machine and the plotter configurations Quorvel offers from the configured folder.
+    std::vector<std::string> devices;
     // Asked before each script line with the count of lines; false stops the check.
     std::function<bool(std::size_t line, std::size_t lines)> keepGoing;
     // One read-only flag per row when the caller has just examined every drawing (the read-only check of a
@@ -58,8 +80,10 @@ struct BatchCheckOptions
 };
 
 // Runs a batch script, as the writer built it for a start, through the model of the configured host's
-// command line, without writing anything. Each drawing gets its first problem. Fails when the product is
-// not one the model knows.
+// command line, without writing anything and without reading any drawing. Each drawing gets its first problem,
+// or is not reached when the host stops reading the script before it. Drawings are unseen: each is opened on
+// the tab its routine needs (with a warning naming it) and keeps its own plot device. Fails when the product
+// is not one the model knows.
 Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const DrawingRows& rows,
                                           const BatchCheckOptions& options);
 
@@ -70,8 +94,12 @@ Result<std::vector<CheckProblem>> checkRoutineText(std::string_view text, const 
 std::string describeCheck(const DrawingCheck& drawing);
 std::string describeProblem(const CheckProblem& problem);
 
-// "Checked N drawing(s) for PRODUCT: A OK, B with errors, C with warnings." (and "stopped" when it was).
+// "Checked N drawing(s) for PRODUCT: A OK, B with errors, C with warnings[, D not reached]." then where the
+// host stops reading the script, and "stopped" when the user stopped the check.
 std::string checkSummary(const BatchCheckReport& report, std::string_view productCode);
+
+// True when the batch would not run through: a drawing with an error or not reached, or an error outside them.
+bool checkFoundErrors(const BatchCheckReport& report);
 
 // The question before saving a routine the host would reject: its first problems, and whether to save it
 // anyway. None when the host would take it (warnings alone do not ask).

@@ -513,8 +513,9 @@ void MainWindow::runCommandLineList(const QString& argument, bool check)
 
 void MainWindow::checkBatch()
 {
-    std::optional<BatchCheckReport> report = BatchRunner(*this).checkBatch(
-        m_actionPanel->m_setsCombo->currentText(), m_actionPanel->m_collateCheck->isChecked(), true);
+    std::optional<BatchCheckReport> report =
+        BatchRunner(*this).checkBatch(m_actionPanel->m_setsCombo->currentText(),
+                                      m_actionPanel->m_collateCheck->isChecked(), BatchRunner::CheckFrom::Window);
     if (!report)
         return;
     CheckResultWindow result(std::move(*report), QString::fromStdString(readProductCode(programState().settings)),
@@ -527,8 +528,9 @@ void MainWindow::checkBatch()
 
 int MainWindow::printBatchCheck()
 {
-    const std::optional<BatchCheckReport> report = BatchRunner(*this).checkBatch(
-        m_actionPanel->m_setsCombo->currentText(), m_actionPanel->m_collateCheck->isChecked(), false);
+    const std::optional<BatchCheckReport> report =
+        BatchRunner(*this).checkBatch(m_actionPanel->m_setsCombo->currentText(),
+                                      m_actionPanel->m_collateCheck->isChecked(), BatchRunner::CheckFrom::CommandLine);
     if (!report)
         return 2;
     std::string text;
@@ -539,7 +541,7 @@ int MainWindow::printBatchCheck()
     text += checkSummary(*report, readProductCode(programState().settings)) + "\n";
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
-    return report->errors > 0 ? 1 : 0;
+    return checkFoundErrors(*report) ? 1 : 0;
 }
 
 bool MainWindow::startBatch(bool confirm)

@@ -10,6 +10,7 @@
 #include "batch/LaunchCommand.h"
 #include "batch/ReadOnlyCheck.h"
 #include "batch/ReadOnlyDrawingsDialog.h"
+#include "builders/PlotDevices.h"
 #include "config/Settings.h"
 #include "routines/RoutineCatalogue.h"
 #include "routines/RoutineDatabase.h"
@@ -158,8 +159,10 @@ bool BatchRunner::checkReadOnlyDrawings()
     return readOnlyDecisionAllowsRun(m_mainWindow.m_readOnlyDecision.toStdString());
 }
 
-std::optional<BatchCheckReport> BatchRunner::checkBatch(const QString& sequenceText, bool collate, bool progress)
+std::optional<BatchCheckReport> BatchRunner::checkBatch(const QString& sequenceText, bool collate, CheckFrom from)
 {
+    // From the window: the Start button's script, and progress in the status bar.
+    const bool fromWindow = from == CheckFrom::Window;
     if (m_mainWindow.drawingList()->rows().empty()) {
         userDialogs().show("There are no drawings in the list", "Check Batch", MessageIcon::Exclamation);
         return std::nullopt;
@@ -182,12 +185,15 @@ std::optional<BatchCheckReport> BatchRunner::checkBatch(const QString& sequenceT
     BatchCheckOptions options;
     options.productCode = product;
     options.rowIsReadOnly = m_readOnlyRows;
-    // The printers of this machine are devices the host would know.
+    // The printers of this machine, and the plotter configurations the routine editor offers from the
+    // configured folder, are devices the host would know.
     for (const QString& printer : QPrinterInfo::availablePrinterNames())
         options.devices.push_back(printer.toStdString());
+    for (const PlotDevice& configuration : listPlotterConfigDevices(programState().settings))
+        options.devices.push_back(configuration.name);
 
     std::unique_ptr<CheckProgressLine> progressLine;
-    if (progress) {
+    if (fromWindow) {
         progressLine = std::make_unique<CheckProgressLine>(m_mainWindow);
         options.keepGoing = [line = progressLine.get()](std::size_t done, std::size_t lines) {
             return line->update(done, lines);
@@ -197,7 +203,7 @@ std::optional<BatchCheckReport> BatchRunner::checkBatch(const QString& sequenceT
     {
         BusyCursor busy;
         const ScriptInputs inputs = gatherInputs(sequenceText, collate);
-        Result<ScriptText> script = buildScript(inputs, chooseScriptWriter(true, product));
+        Result<ScriptText> script = buildScript(inputs, chooseScriptWriter(fromWindow, product));
         if (!script) {
             userDialogs().message(scriptWriterErrorMessage(ScriptWriterKind::General, script.error(), 0));
             return std::nullopt;

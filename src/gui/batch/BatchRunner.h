@@ -29,10 +29,17 @@ public:
     // Command-line run: as startBatch(false), but nobody is asked to change the settings.
     bool runFromCommandLine(const QString& sequenceText, bool collate = false);
 
-    // Builds the script as a start from the action panel would, in memory, and runs it through the model of
-    // the configured host. Nothing is written and no host is started. `progress` shows how far it is in the
-    // main window's status bar, with a Stop button. None when the list could not be checked (the reason was shown).
-    std::optional<BatchCheckReport> checkBatch(const QString& sequenceText, bool collate, bool progress);
+    // How a check is asked for: from the window (the script a Start would write, its progress in the status bar with
+    // a Stop button) or from the command line (the script a command-line run would write).
+    enum class CheckFrom
+    {
+        Window,
+        CommandLine,
+    };
+    // Builds the script as that start would, in memory, and runs it through the model of the configured host.
+    // Nothing is written and no host is started. None when the list could not be checked (the reason was
+    // shown).
+    std::optional<BatchCheckReport> checkBatch(const QString& sequenceText, bool collate, CheckFrom from);
 
     bool checkReadOnlyDrawings();
     bool checkRoutinesAssigned();

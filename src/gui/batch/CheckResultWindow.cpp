@@ -41,7 +41,7 @@ void CheckResultModel::setProblemsOnly(bool problemsOnly)
     beginResetModel();
     m_shownDrawings.clear();
     for (std::size_t i = 0; i < m_report.drawings.size(); ++i) {
-        if (!problemsOnly || m_report.drawings[i].problem)
+        if (!problemsOnly || verdictOf(m_report.drawings[i]) != CheckVerdict::Ok)
             m_shownDrawings.push_back(i);
     }
     endResetModel();
@@ -69,9 +69,13 @@ QVariant CheckResultModel::data(const QModelIndex& index, int role) const
     const DrawingCheck* drawing = drawingAt(index.row());
     if (!drawing)
         return {};
-    const CheckProblem* problem = drawing->problem ? &*drawing->problem : nullptr;
+    const CheckVerdict verdict = verdictOf(*drawing);
+    // A drawing the host does not reach shows nothing of its own, only why.
+    const CheckProblem* problem =
+        drawing->problem && verdict != CheckVerdict::NotReached ? &*drawing->problem : nullptr;
     if (role == Qt::ToolTipRole && index.column() == ColResult)
-        return fromStd(describeCheck(*drawing));
+        return verdict == CheckVerdict::NotReached ? fromStd(describeCheck(*drawing) + ": " + m_report.stopReason)
+                                                   : fromStd(describeCheck(*drawing));
     if (role == Qt::ToolTipRole && index.column() == ColDrawing)
         return fromStd(drawing->path);
     if (role != Qt::DisplayRole)
@@ -80,6 +84,8 @@ QVariant CheckResultModel::data(const QModelIndex& index, int role) const
     case ColDrawing:
         return fromStd(drawing->path);
     case ColResult:
+        if (verdict == CheckVerdict::NotReached)
+            return QStringLiteral("Not reached");
         if (!problem)
             return drawing->unchecked > 0 ? QStringLiteral("OK (%1 not checked)").arg(drawing->unchecked)
                                           : QStringLiteral("OK");
@@ -116,9 +122,10 @@ CheckResultWindow::CheckResultWindow(BatchCheckReport report, const QString& pro
     m_summaryLabel = new QLabel(fromStd(checkSummary(report, productCode.toStdString())), this);
     m_summaryLabel->setObjectName(QStringLiteral("lblCheckSummary"));
     m_summaryLabel->setWordWrap(true);
-    auto* note = new QLabel(QStringLiteral("Warnings name layouts, page setups, views, layers or devices the check "
-                                           "cannot see in the real drawings or on this machine: make sure they exist. "
-                                           "Double-click a drawing to open its routine."),
+    auto* note = new QLabel(QStringLiteral("Warnings name layouts, page setups, views, layers, devices or tabs the "
+                                           "check cannot see in the real drawings or on this machine: make sure they "
+                                           "exist. After an error the host reads no more of the script: the drawings "
+                                           "after it are not reached. Double-click a drawing to open its routine."),
                             this);
     note->setWordWrap(true);
 
@@ -172,7 +179,7 @@ CheckResultWindow::CheckResultWindow(BatchCheckReport report, const QString& pro
     // With problems, they are what the user came for.
     const BatchCheckReport& shown = m_model->report();
     const bool anyProblem = std::any_of(shown.drawings.begin(), shown.drawings.end(),
-                                        [](const DrawingCheck& d) { return d.problem.has_value(); });
+                                        [](const DrawingCheck& d) { return verdictOf(d) != CheckVerdict::Ok; });
     m_problemsOnlyCheck->setChecked(anyProblem);
     fitResultColumns(m_resultView);
     if (m_model->rowCount() > 0)
@@ -190,7 +197,7 @@ void CheckResultWindow::refreshButtons()
 void CheckResultWindow::openRoutineAt(const QModelIndex& index)
 {
     const DrawingCheck* drawing = m_model->drawingAt(index.row());
-    if (drawing && drawing->problem && !drawing->routine.empty())
+    if (drawing && drawing->problem && drawing->reached && !drawing->routine.empty())
         emit openRoutineRequested(fromStd(drawing->routine));
 }
 
