@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "batch/DrawingListFile.h"
+#include "batch/DrawingListHistory.h"
 #include "batch/DrawingListModel.h"
 #include "batch/DrawingListView.h"
 #include "routines/CombineRoutinesDialog.h"
@@ -28,6 +29,7 @@
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTimer>
+#include <QUndoStack>
 #include <algorithm>
 
 using namespace qv;
@@ -492,6 +494,12 @@ void ActionPanelTest::aCombinationSavedAsARoutineSurvivesTheListFile()
                                     [](const Routine& r) { return trimSpaces(r.description()) == "B then A"; });
     QVERIFY(saved != makeCatalogue().end());
     QCOMPARE(stripEndMarker(saved->scriptText()), std::string("_b\r\n_b2\r\n_a"));
+    QCOMPARE(assignedRoutines(f.window), QStringList(2, QStringLiteral("B then A")));
+    // Taking the saved routine is one Undo step, like every change of the rows' routines.
+    QCOMPARE(f.window.listHistory()->stack()->undoText(), QStringLiteral("Use Saved Routine"));
+    f.window.listHistory()->stack()->undo();
+    QCOMPARE(assignedRoutines(f.window), QStringList(2, QStringLiteral("Combined Routines...")));
+    f.window.listHistory()->stack()->redo();
     QCOMPARE(assignedRoutines(f.window), QStringList(2, QStringLiteral("B then A")));
 
     // The list saves without a question, comes back whole and runs unattended.

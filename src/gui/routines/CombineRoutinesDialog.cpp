@@ -3,6 +3,7 @@
 #include "app/Controls.h"
 #include "app/MainWindow.h"
 #include "app/Program.h"
+#include "batch/DrawingListHistory.h"
 #include "batch/DrawingListModel.h"
 #include "batch/ScriptWriter.h"
 #include "routines/ActionPanel.h"
@@ -305,6 +306,8 @@ void CombineRoutinesDialog::saveAsRoutine()
     ProgramState& program = programState();
     MainWindow* window = mainWindow();
     if (window && program.combinationMade && program.combinedScript == text) {
+        // One Undo step, like every other change of the list's routines.
+        const DrawingListChange change(*window, QStringLiteral("Use Saved Routine"));
         window->drawingList()->rebuild([&decision](DrawingRows& rows) {
             for (DrawingRow& row : rows) {
                 if (row.routine == kCombinedRoutines)
