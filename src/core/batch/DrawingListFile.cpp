@@ -302,7 +302,10 @@ private:
             raw.remove_prefix(kUtf8Bom.size());
             m_utf8 = true;
         }
-        const std::string text = m_utf8 && isValidUtf8(raw) ? std::string(raw) : cp1252ToUtf8(raw);
+        // A UTF-8 line is taken as such only when every character fits the list's own character set: a row
+        // must save back as it was read, and the host's script holds Windows-1252 alone.
+        const std::string text =
+            m_utf8 && isValidUtf8(raw) && fitsCp1252(raw) ? std::string(raw) : cp1252ToUtf8(raw);
         if (holdsControlCharacter(text)) {
             m_out.lineError = ListLineError{m_lineNumber, "a control character or binary data"};
             m_stopped = true;

@@ -123,11 +123,15 @@ TEST(DrawingListFile, ReaderShapesAndMalformedLines)
         {"a,b,\"x,y\"\r\n", {{"a", "b", "x,y", ""}}},
         {"\xE9,\x80\xFF,c", {{"\xC3\xA9", "\xE2\x82\xAC\xC3\xBF", "c", ""}}},
         // A UTF-8 byte-order mark (a list saved as "UTF-8 with BOM") is skipped and says how the names are
-        // written; a mark anywhere else is text, and a file that is not UTF-8 after all is read as Windows-1252.
+        // written; a mark anywhere else is text, and a line that is not UTF-8 after all, or holds a character
+        // that Windows-1252 lacks (so it could never be saved back), is read as Windows-1252.
         {"\xEF\xBB\xBF\"a\",\"b\",\"c\"\r\n", {{"a", "b", "c", ""}}},
         {"\xEF\xBB\xBF\xC3\xA9,b,c\r\n\"\xE2\x82\xAC\",d,e",
          {{"\xC3\xA9", "b", "c", ""}, {"\xE2\x82\xAC", "d", "e", ""}}},
         {"\xEF\xBB\xBF\xE9,b,c", {{"\xC3\xA9", "b", "c", ""}}},
+        {"\xEF\xBB\xBF"
+         "a,b,c\r\n\xE4\xB8\xAD,d,e",
+         {{"a", "b", "c", ""}, {"\xC3\xA4\xC2\xB8\xC2\xAD", "d", "e", ""}}},
         {"a,b,c\r\n\xEF\xBB\xBF,d,e", {{"a", "b", "c", ""}, {"\xC3\xAF\xC2\xBB\xC2\xBF", "d", "e", ""}}},
     };
     for (const auto& [bytes, rows] : cases) {
