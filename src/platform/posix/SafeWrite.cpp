@@ -1,5 +1,6 @@
 #include "SafeWrite.h"
 
+#include "Descriptor.h"
 #include "FileSystem.h"
 #include "io/FileIo.h"
 #include "io/WriteAhead.h"
@@ -22,24 +23,6 @@ Error systemError(int err, const std::string& path)
 {
     return errorFor(std::error_code(err ? err : EIO, std::generic_category()), path);
 }
-
-// A descriptor closed when it goes out of scope.
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 std::string folderOf(const std::string& path)
 {

@@ -1,5 +1,7 @@
 #include "StreamReader.h"
 
+#include "Descriptor.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -47,23 +49,6 @@ std::string kindOf(mode_t mode)
         return "is a socket";
     return "is not a regular file";
 }
-
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 } // namespace
 

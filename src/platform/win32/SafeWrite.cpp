@@ -1,6 +1,7 @@
 #include "SafeWrite.h"
 
 #include "FileSystem.h"
+#include "SystemErrors.h"
 #include "Utf16.h"
 #include "io/FileIo.h"
 #include "io/WriteAhead.h"
@@ -19,22 +20,7 @@ namespace fs = std::filesystem;
 
 Error windowsError(DWORD code, const std::string& path)
 {
-    switch (code) {
-    case ERROR_FILE_NOT_FOUND:
-        return makeError(ErrFileNotFound, path);
-    case ERROR_PATH_NOT_FOUND:
-        return makeError(ErrPathNotFound, path);
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_WRITE_PROTECT:
-        return makeError(ErrPermissionDenied, path);
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return makeError(ErrDiskFull, path);
-    default:
-        return makeError(ErrPathFileAccess, path);
-    }
+    return makeError(win32::errorNumberFor(code), path);
 }
 
 // A handle closed when it goes out of scope.

@@ -1,6 +1,7 @@
 #include "ScriptLock.h"
 
 #include "Result.h"
+#include "SystemErrors.h"
 #include "Utf16.h"
 
 #include <algorithm>
@@ -12,33 +13,6 @@
 
 namespace qv::platform {
 namespace {
-
-int probeErrorNumber(DWORD error)
-{
-    switch (error) {
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-        return ErrPermissionDenied;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-        return ErrPathNotFound;
-    case ERROR_FILE_NOT_FOUND:
-        return ErrFileNotFound;
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_FILENAME_EXCED_RANGE:
-        return ErrBadFileNameOrNumber;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return ErrDiskFull;
-    default:
-        return ErrPathFileAccess;
-    }
-}
 
 } // namespace
 
@@ -63,7 +37,7 @@ int probeForWriting(const std::string& path)
         if (error == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
             (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             return ErrPathFileAccess;
-        return probeErrorNumber(error);
+        return win32::errorNumberFor(error);
     }
     ::CloseHandle(handle);
     return 0;
@@ -77,7 +51,7 @@ int claimScript(const std::string& path)
     const DWORD attributes = ::GetFileAttributesW(wide->c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = ::GetLastError();
-        return error == ERROR_FILE_NOT_FOUND ? 0 : probeErrorNumber(error);
+        return error == ERROR_FILE_NOT_FOUND ? 0 : win32::errorNumberFor(error);
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return ErrPathFileAccess;
@@ -88,7 +62,7 @@ int claimScript(const std::string& path)
         ::CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = ::GetLastError();
-        return error == ERROR_FILE_NOT_FOUND ? 0 : probeErrorNumber(error);
+        return error == ERROR_FILE_NOT_FOUND ? 0 : win32::errorNumberFor(error);
     }
     ::CloseHandle(handle);
     return 0;
@@ -111,7 +85,7 @@ Status writeClaimedScript(const std::string& path,
             break;
     }
     if (handle == INVALID_HANDLE_VALUE)
-        return makeError(probeErrorNumber(::GetLastError()), path);
+        return makeError(win32::errorNumberFor(::GetLastError()), path);
 
     constexpr std::size_t kChunk = std::size_t(1) << 20;
     const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
@@ -148,7 +122,7 @@ Status writeClaimedScript(const std::string& path,
         writeError = ::GetLastError();
     if (writeError != 0) {
         ::DeleteFileW(temp.c_str());
-        return makeError(probeErrorNumber(writeError), path);
+        return makeError(win32::errorNumberFor(writeError), path);
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #include "StreamReader.h"
 
+#include "SystemErrors.h"
 #include "Utf16.h"
 
 #include <memory>
@@ -17,22 +18,7 @@ Error refused(const std::string& path, const std::string& why)
 
 Error systemFailure(const std::string& path, DWORD error)
 {
-    switch (error) {
-    case ERROR_FILE_NOT_FOUND:
-        return makeError(ErrFileNotFound, path);
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_DRIVE:
-        return makeError(ErrPathNotFound, path);
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-        return makeError(ErrPermissionDenied, path);
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-        return makeError(ErrBadFileNameOrNumber, path);
-    default:
-        return makeError(ErrPathFileAccess, path);
-    }
+    return makeError(win32::errorNumberFor(error), path);
 }
 
 } // namespace

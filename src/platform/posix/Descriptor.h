@@ -1,0 +1,25 @@
+#pragma once
+
+#include <unistd.h>
+
+namespace qv::platform {
+
+// A file descriptor closed when it goes out of scope (-1: none).
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+} // namespace qv::platform
