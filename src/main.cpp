@@ -2,8 +2,10 @@
 #include "app/ConsoleUserDialogs.h"
 #include "app/Program.h"
 #include "batch/CommandLine.h"
+#include "Desktop.h"
 
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,9 +20,7 @@ bool hasDisplay()
         return false;
     if (platform && *platform)
         return true;
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
+    return qv::platform::hasDesktop();
 }
 
 // An unattended run's standard error carries Quorvel's own messages only, not Qt's notes about
@@ -37,6 +37,7 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int main(int argc, char** argv)
 {
+    qv::platform::attachParentConsole();
     const qv::CommandLineRequest request = qv::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (request.action) {
     case qv::CommandLineAction::Help:
@@ -72,7 +73,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Quorvel"));
 
-    qv::initialiseProgram(QApplication::applicationDirPath().toStdString());
+    // Qt writes "/" in paths on every system; the program's own paths use the system's separator.
+    qv::initialiseProgram(QDir::toNativeSeparators(QApplication::applicationDirPath()).toStdString());
     qv::programState().headless = headless;
     if (headless)
         qv::programState().dialogs = std::make_unique<qv::ConsoleUserDialogs>();

@@ -1,6 +1,7 @@
 #include "QtUserDialogs.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -79,11 +80,16 @@ std::optional<QString> QtUserDialogs::inputBox(const QString& prompt, const QStr
 QStringList QtUserDialogs::openFileNames(const QString& title, const QString& filter, const QString& folder,
                                          bool multiple)
 {
+    // Qt's dialogs answer with "/" on every system; the program's paths use the system's separator.
     const QString qtFilter = toQtFilter(filter);
-    if (multiple)
-        return QFileDialog::getOpenFileNames(dialogParent(), title, folder, qtFilter);
+    if (multiple) {
+        QStringList names = QFileDialog::getOpenFileNames(dialogParent(), title, folder, qtFilter);
+        for (QString& name : names)
+            name = QDir::toNativeSeparators(name);
+        return names;
+    }
     const QString name = QFileDialog::getOpenFileName(dialogParent(), title, folder, qtFilter);
-    return name.isEmpty() ? QStringList() : QStringList{name};
+    return name.isEmpty() ? QStringList() : QStringList{QDir::toNativeSeparators(name)};
 }
 
 std::optional<QString> QtUserDialogs::saveFileName(const QString& title, const QString& filter, const QString& folder)
@@ -91,7 +97,7 @@ std::optional<QString> QtUserDialogs::saveFileName(const QString& title, const Q
     const QString name = QFileDialog::getSaveFileName(dialogParent(), title, folder, toQtFilter(filter));
     if (name.isEmpty())
         return std::nullopt;
-    return name;
+    return QDir::toNativeSeparators(name);
 }
 
 std::optional<QString> QtUserDialogs::browseFolder(const QString& title, const QString& folder)
@@ -99,7 +105,7 @@ std::optional<QString> QtUserDialogs::browseFolder(const QString& title, const Q
     const QString name = QFileDialog::getExistingDirectory(dialogParent(), title, folder);
     if (name.isEmpty())
         return std::nullopt;
-    return name;
+    return QDir::toNativeSeparators(name);
 }
 
 bool QtUserDialogs::openDocument(const QString& path)
