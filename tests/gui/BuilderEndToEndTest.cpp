@@ -252,7 +252,7 @@ void buildAndRun(GuiEnvironment& env, const QString&, const PageSetupSaveAsCase&
     const QString three = env.file(u"Three.dwg"_s);
     if (folder) {
         QVERIFY(QFile::exists(out + u"/Three.dwg"_s));
-        QVERIFY2(text.contains(u"\tsaved\t"_s + out + u"/Three.dwg\twritten as a copy of "_s + three),
+        QVERIFY2(text.contains(u"\tsaved\t"_s + native(out + u"/Three.dwg"_s) + u"\twritten as a copy of "_s + three),
                  qPrintable(text));
         QVERIFY(QFile::exists(out + u"/Four.dxf"_s));
     } else {

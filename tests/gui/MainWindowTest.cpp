@@ -41,6 +41,15 @@ QStringList strings(std::initializer_list<const char*> texts)
     return out;
 }
 
+// The same with each "/" as the program writes it on this system.
+QStringList nativeStrings(std::initializer_list<const char*> texts)
+{
+    QStringList out;
+    for (const char* text : texts)
+        out << native(QString::fromUtf8(text));
+    return out;
+}
+
 // "file|folder|routine|key" per row, or only the file names, for compact comparisons.
 QStringList listedRows(const MainWindow& window, bool filesOnly = false)
 {
@@ -370,14 +379,14 @@ void MainWindowTest::addsFromTheFileDialogAndRemovesTheSelection()
     QCOMPARE(call.title, QStringLiteral("Select File(s)..."));
     QCOMPARE(call.filter, QStringLiteral("Dwg Files (*.dwg)|*.dwg|Dxf Files (*.dxf)|*.dxf|Dwt Files (*.dwt)|*.dwt|"
                                          "All Files (*.*)|*.*"));
-    QCOMPARE(listedRows(window), strings({"c.dwg|/d||", "a.dwg|/d||", "b.dxf|/d||"}));
+    QCOMPARE(listedRows(window), nativeStrings({"c.dwg|/d||", "a.dwg|/d||", "b.dxf|/d||"}));
     QCOMPARE(window.m_drawingCountLabel->text(), QStringLiteral("3 Drawings To Be Processed"));
     QVERIFY(window.m_clearButton->isEnabled());
     QVERIFY(window.actionPanel()->m_assignButton->isEnabled());
     QVERIFY(window.actionPanel()->m_combineButton->isEnabled());
     // Long folders are cut in the middle so their end stays visible; the tip has the whole path.
     QCOMPARE(window.m_drawingView->textElideMode(), Qt::ElideMiddle);
-    const QString path = QString::fromStdString(joinPath("/d", "a.dwg"));
+    const QString path = QString::fromStdString(joinPath(native(QStringLiteral("/d")).toStdString(), "a.dwg"));
     for (const int column : {0, 1})
         QCOMPARE(window.drawingList()->index(1, column).data(Qt::ToolTipRole).toString(), path);
 
@@ -388,8 +397,8 @@ void MainWindowTest::addsFromTheFileDialogAndRemovesTheSelection()
     // (Which names are refused is the core's.)
     env.dialogs().queueFiles({QStringLiteral("/d/bad\"name.dwg"), QStringLiteral("/e/ok.dwg")});
     control<QAction>(&window, "mnuFileAdd")->trigger();
-    QCOMPARE(listedRows(window).mid(3), strings({"ok.dwg|/e||"}));
-    QCOMPARE(env.dialogs().messages(), QList{refusedDrawingsMessage({"/d/bad\"name.dwg"})});
+    QCOMPARE(listedRows(window).mid(3), nativeStrings({"ok.dwg|/e||"}));
+    QCOMPARE(env.dialogs().messages(), QList{refusedDrawingsMessage({native(QStringLiteral("/d/bad\"name.dwg")).toStdString()})});
 
     // A selection offers Remove, which keeps the rest; removing the last row switches off what needs drawings.
     ActionPanel* panel = window.actionPanel();
@@ -458,7 +467,8 @@ void MainWindowTest::sortByFieldOrdersByKey()
     QVERIFY(window.m_removeButton->isEnabled());
 
     window.m_sortByFieldButton->click();
-    QCOMPARE(listedRows(window), strings({"B.dwg|/d||", "B-07.dwg|/d||07", "A-12-rev.dwg|/d||12", "A-3-x.dwg|/d||3"}));
+    QCOMPARE(listedRows(window),
+             nativeStrings({"B.dwg|/d||", "B-07.dwg|/d||07", "A-12-rev.dwg|/d||12", "A-3-x.dwg|/d||3"}));
     QCOMPARE(window.drawingList()->columnCount(), 4);
     QCOMPARE(window.drawingList()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Num"));
     QVERIFY(!window.m_removeButton->isEnabled());

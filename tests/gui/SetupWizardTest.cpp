@@ -7,6 +7,7 @@
 #include "config/Settings.h"
 #include "config/SetupWizardDialog.h"
 #include "support/GuiTestSupport.h"
+#include "support/HeldFile.h"
 #include "support/ModalDriver.h"
 
 #include <QAbstractButton>
@@ -22,9 +23,6 @@
 #include <QSignalSpy>
 #include <QThread>
 #include <atomic>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 using namespace qv;
 using namespace qv::test;
@@ -258,9 +256,8 @@ void SetupWizardTest::heldScriptForcesAnotherFolder()
     // A CAD host is running the script in the settings folder.
     const QString held = env.file(QStringLiteral("Batch.scr"));
     writeFile(held, "_Open\r\nA.dwg\r\n");
-    const int host = ::open(held.toLocal8Bit().constData(), O_RDONLY);
-    QVERIFY(host >= 0);
-    QCOMPARE(::flock(host, LOCK_SH), 0);
+    HeldFile host(held);
+    QVERIFY(host.isHeld());
     // The first answer cancels the folder dialog, the second picks a writable folder. (Which folders are refused
     // is the core's.)
     const QString chosen = env.file(QStringLiteral("scripts"));
@@ -270,7 +267,7 @@ void SetupWizardTest::heldScriptForcesAnotherFolder()
 
     SetupWizardDialog setup;
     setup.locateScriptFolder();
-    ::close(host);
+    host.release();
 
     QCOMPARE(readFile(held), QByteArray("_Open\r\nA.dwg\r\n"));
     QCOMPARE(readFile(chosen + QStringLiteral("/Batch.scr")), QByteArray("Test\r\n"));
