@@ -17,7 +17,10 @@ add_custom_command(OUTPUT ${QUORVEL_ICON_ICO} COMMAND ${ICOTOOL} --create --outp
 enable_language(RC)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/quorvel.rc.in ${CMAKE_CURRENT_BINARY_DIR}/quorvel.rc @ONLY)
 target_sources(quorvel PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/quorvel.rc)
-set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/quorvel.rc PROPERTIES OBJECT_DEPENDS ${QUORVEL_ICON_ICO})
+set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/quorvel.rc TARGET_DIRECTORY quorvel
+                            PROPERTIES OBJECT_DEPENDS ${QUORVEL_ICON_ICO})
+add_custom_target(quorvel_icon DEPENDS ${QUORVEL_ICON_ICO})
+add_dependencies(quorvel quorvel_icon)
 
 # What the installed program loads besides Qt's libraries.
 install(FILES ${QUORVEL_WINDOWS_RUNTIME_DLLS} DESTINATION bin)
@@ -27,6 +30,8 @@ foreach(plugin IN LISTS QUORVEL_WINDOWS_PLUGINS)
 endforeach()
 
 set(CPACK_GENERATOR NSIS)
+# Every CPACK_ value reaches makensis exactly as written here (backslashes and quotes included).
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME Quorvel)
 set(CPACK_PACKAGE_VENDOR "The Quorvel developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
@@ -41,7 +46,7 @@ set(CPACK_NSIS_DISPLAY_NAME Quorvel)
 set(CPACK_NSIS_PACKAGE_NAME Quorvel)
 set(CPACK_NSIS_MUI_ICON ${QUORVEL_ICON_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${QUORVEL_ICON_ICO})
-set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\\\quorvel.exe")
+set(CPACK_NSIS_INSTALLED_ICON_NAME "bin\\quorvel.exe")
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 # Drawing lists (.qvl) open in Quorvel; the Explorer is told of the change, and the uninstaller undoes it.
