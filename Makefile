@@ -13,12 +13,11 @@ test: build
 
 # The whole program cross-built for Windows with MinGW-w64 against Qt for Windows (which
 # `scripts/bootstrap --windows` unpacks or builds into ~/.cache/quorvel), every test run under Wine in a Wine
-# prefix inside build/windows. ccache is used when it is installed.
-WINDOWS_LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+# prefix inside build/windows. (CMAKE_CXX_COMPILER_LAUNCHER=ccache in the environment applies here too.)
 
 windows:
 	@scripts/bootstrap --windows
-	@test -f build/windows/build.ninja || cmake --preset windows $(WINDOWS_LAUNCHER)
+	@test -f build/windows/build.ninja || cmake --preset windows
 	cmake --build --preset windows -j $(JOBS)
 
 test-windows: windows

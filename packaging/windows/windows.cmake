@@ -42,6 +42,9 @@ set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_EXECUTABLES quorvel Quorvel)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# A 64-bit installer (Debian's nsis ships the amd64 stubs), so that it installs into the 64-bit Program Files
+# and writes the 64-bit registry, and runs where only 64-bit programs do.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 set(CPACK_NSIS_DISPLAY_NAME Quorvel)
 set(CPACK_NSIS_PACKAGE_NAME Quorvel)
 set(CPACK_NSIS_MUI_ICON ${QUORVEL_ICON_ICO})

@@ -298,7 +298,7 @@ void MainWindowTest::helpOpensTheShippedPage()
     const auto& calls = env.dialogs().calls();
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].kind, ScriptedUserDialogs::Call::OpenDocument);
-    QVERIFY(calls[0].text.endsWith(QStringLiteral("help/Quorvel.html")));
+    QVERIFY(calls[0].text.endsWith(native(QStringLiteral("help/Quorvel.html"))));
     QVERIFY(!window.findChild<QDialog*>(QStringLiteral("frmHelp")));
 
     // Without a viewer on the desktop the page opens in a window of our own, once however often asked.
@@ -344,13 +344,17 @@ void MainWindowTest::installedProgramKeepsItsSettingsOutsideItsTree()
                         dir.filePath(QStringLiteral("share/quorvel/help/Quorvel.html"))));
     if (redirect)
         writeFile(dir.filePath(QStringLiteral("bin/QV_Locate.ini")),
-                  "[QV_Address]\r\nQVAddress=" + dir.filePath(QStringLiteral("net")).toUtf8() + "\r\n");
+                  "[QV_Address]\r\nQVAddress=" + native(dir.filePath(QStringLiteral("net"))).toUtf8() + "\r\n");
 
     GuiEnvironment env; // replaced below by the installed program
+    // The per-user folder's parent: XDG_CONFIG_HOME outside Windows, APPDATA on Windows.
     const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray oldAppData = qgetenv("APPDATA");
     qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
-    initialiseProgram(dir.filePath(QStringLiteral("bin")).toStdString());
+    qputenv("APPDATA", native(dir.filePath(QStringLiteral("config"))).toUtf8());
+    initialiseProgram(native(dir.filePath(QStringLiteral("bin"))).toStdString());
     qputenv("XDG_CONFIG_HOME", oldConfig);
+    qputenv("APPDATA", oldAppData);
 
     MainWindow window;
     env.dialogs().queueAnswer(MessageAnswer::Ok);
@@ -364,7 +368,7 @@ void MainWindowTest::installedProgramKeepsItsSettingsOutsideItsTree()
     // The help page is the installed one.
     control<QAction>(&window, "mnuHelpHelp")->trigger();
     QCOMPARE(env.dialogs().calls().back().kind, ScriptedUserDialogs::Call::OpenDocument);
-    QCOMPARE(env.dialogs().calls().back().text, dir.filePath(QStringLiteral("share/quorvel/help/Quorvel.html")));
+    QCOMPARE(env.dialogs().calls().back().text, native(dir.filePath(QStringLiteral("share/quorvel/help/Quorvel.html"))));
 }
 
 void MainWindowTest::addsFromTheFileDialogAndRemovesTheSelection()

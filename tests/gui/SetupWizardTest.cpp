@@ -39,16 +39,16 @@ QString asQString(std::string_view text)
 struct FakeMachine
 {
     QTemporaryDir root;
-    QString exe() const { return root.filePath(QStringLiteral("Program Files/Autodesk/AutoCAD LT 2018/acadlt.exe")); }
-    QString plotters() const { return root.filePath(QStringLiteral("Users/me/AppData/Plotters")); }
-    QString styles() const { return root.filePath(QStringLiteral("Users/me/AppData/Plotters/Plot Styles")); }
+    QString exe() const { return native(root.filePath(QStringLiteral("Program Files/Autodesk/AutoCAD LT 2018/acadlt.exe"))); }
+    QString plotters() const { return native(root.filePath(QStringLiteral("Users/me/AppData/Plotters"))); }
+    QString styles() const { return native(root.filePath(QStringLiteral("Users/me/AppData/Plotters/Plot Styles"))); }
 
     FakeMachine()
     {
         writeFile(exe());
         writeFile(plotters() + QStringLiteral("/PublishToWeb JPG.pc3"));
         writeFile(styles() + QStringLiteral("/DWF Virtual Pens.ctb"));
-        const std::string top = root.path().toStdString();
+        const std::string top = native(root.path()).toStdString();
         LocateFileDialog::setSearchRoots([top](LocateMode) { return std::vector<std::string>{top}; });
     }
 };
@@ -369,7 +369,7 @@ void SetupWizardTest::searchShowsProgressAndStops()
     QVERIFY(!window.isSearching());
     QVERIFY(window.m_nextButton->isEnabled() && !window.m_stopButton->isVisible());
     // A stopped search offers what it found; this one found its file as it stopped.
-    QCOMPARE(window.m_locationEdit->text(), QStringLiteral("/mnt/big/last/"));
+    QCOMPARE(window.m_locationEdit->text(), QStringLiteral("/mnt/big/last") + QDir::separator());
 
     // Closing the window while a search runs stops it and leaves the checklist as it was.
     LocateFileDialog::setFileSearch(

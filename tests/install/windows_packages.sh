@@ -105,7 +105,7 @@ installer)
         fail "the silent uninstall failed"
     wineserver --wait
     [ ! -e "$installed/bin/quorvel.exe" ] || fail "the uninstall left the program"
-    [ -z "$(classes Quorvel.DrawingList)" ] || fail "the uninstall left the .qvl association"
+    ! classes Quorvel.DrawingList | grep -q '^HKEY' || fail "the uninstall left the .qvl association"
     ;;
 *)
     fail "unknown kind $kind"
