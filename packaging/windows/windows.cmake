@@ -29,6 +29,14 @@ foreach(plugin IN LISTS QUORVEL_WINDOWS_PLUGINS)
     install(FILES ${QUORVEL_QT_WINDOWS_PREFIX}/plugins/${plugin}.dll DESTINATION bin/${folder})
 endforeach()
 
+# Qt's DLLs and the GCC runtime come with their symbols; installed, they are stripped like the program.
+find_program(QUORVEL_MINGW_STRIP ${QUORVEL_MINGW_TRIPLE}-strip REQUIRED)
+install(CODE "
+    file(GLOB_RECURSE quorvel_dlls \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/*.dll\")
+    foreach(dll IN LISTS quorvel_dlls)
+        execute_process(COMMAND \"${QUORVEL_MINGW_STRIP}\" --strip-unneeded \"\${dll}\" COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()")
+
 set(CPACK_GENERATOR NSIS)
 # Every CPACK_ value reaches makensis exactly as written here (backslashes and quotes included).
 set(CPACK_VERBATIM_VARIABLES ON)
@@ -71,7 +79,6 @@ include(CPack)
 
 # The portable zip, made from the build's own bin folder (which already holds the DLLs and plugins).
 set(QUORVEL_ZIP_NAME Quorvel-${PROJECT_VERSION}-win64)
-find_program(QUORVEL_MINGW_STRIP ${QUORVEL_MINGW_TRIPLE}-strip REQUIRED)
 add_custom_target(
     package_zip
     COMMAND ${CMAKE_COMMAND} -DBIN_DIR=${CMAKE_BINARY_DIR}/bin -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
