@@ -3,7 +3,7 @@ PRESET ?= release
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test test-windows fuzz build bootstrap configure demo bench package format clean
+.PHONY: run test test-windows package-windows windows fuzz build bootstrap configure demo bench package format clean
 
 run: build
 	$(BUILD_DIR)/bin/quorvel
@@ -11,13 +11,23 @@ run: build
 test: build
 	ctest --preset $(PRESET) -j $(JOBS)
 
-# The core, the platform layer, the host model and the stand-in host cross-built for Windows with
-# MinGW-w64 (no Qt), their tests run under Wine in a Wine prefix inside build/windows.
-test-windows:
+# The whole program cross-built for Windows with MinGW-w64 against Qt for Windows (which
+# `scripts/bootstrap --windows` unpacks or builds into ~/.cache/quorvel), every test run under Wine in a Wine
+# prefix inside build/windows. (CMAKE_CXX_COMPILER_LAUNCHER=ccache in the environment applies here too.)
+
+windows:
 	@scripts/bootstrap --windows
 	@test -f build/windows/build.ninja || cmake --preset windows
 	cmake --build --preset windows -j $(JOBS)
+
+test-windows: windows
 	ctest --preset windows -j $(JOBS)
+
+# build/windows/Quorvel-VERSION-win64.zip (portable) and Quorvel-VERSION-win64-setup.exe (NSIS installer).
+package-windows: windows
+	cmake --build --preset windows --target package_zip
+	cd build/windows && cpack -G NSIS
+	@ls -l build/windows/Quorvel-*-win64.zip build/windows/Quorvel-*-win64-setup.exe
 
 # The fuzz targets built with clang and libFuzzer into build/fuzz, each run for FUZZ_SECONDS from its seed
 # corpus; an input that breaks a target is kept in build/fuzz/crashes/ and the run fails.

@@ -3,8 +3,10 @@
 #include "app/Program.h"
 #include "app/WindowPlacement.h"
 #include "batch/CommandLine.h"
+#include "Desktop.h"
 
 #include <QApplication>
+#include <QDir>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -19,9 +21,7 @@ bool hasDisplay()
         return false;
     if (platform && *platform)
         return true;
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 && *x11) || (wayland && *wayland);
+    return qv::platform::hasDesktop();
 }
 
 // An unattended run's standard error carries Quorvel's own messages only, not Qt's notes about
@@ -38,6 +38,7 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int main(int argc, char** argv)
 {
+    qv::platform::attachParentConsole();
     const qv::CommandLineRequest request = qv::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (request.action) {
     case qv::CommandLineAction::Help:
@@ -73,7 +74,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     QApplication::setOrganizationName(QStringLiteral("Quorvel"));
 
-    qv::initialiseProgram(QApplication::applicationDirPath().toStdString(), !request.check);
+    // Qt writes "/" in paths on every system; the program's own paths use the system's separator.
+    qv::initialiseProgram(QDir::toNativeSeparators(QApplication::applicationDirPath()).toStdString(), !request.check);
     qv::programState().headless = headless;
     if (headless)
         qv::programState().dialogs = std::make_unique<qv::ConsoleUserDialogs>();

@@ -232,8 +232,8 @@ void ActionPanelTest::assignsThenSavesAndRetrievesTheList()
     QCOMPARE(env.dialogs().calls().value(0).filter, q("Quorvel List Files (*.qvl)|*.qvl"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
-    QCOMPARE(file.readAll(), QByteArray("\"b.dwg\",\"/e\",\"Plot, A3\"\r\n\"a.dwg\",\"/d\",\"Plot A\"\r\n"
-                                        "\"c.dwg\",\"/d\",\"Plot A\"\r\n"));
+    QCOMPARE(file.readAll(), native(QByteArray("\"b.dwg\",\"/e\",\"Plot, A3\"\r\n\"a.dwg\",\"/d\",\"Plot A\"\r\n"
+                                               "\"c.dwg\",\"/d\",\"Plot A\"\r\n")));
     QCOMPARE(f.window.statusBar()->currentMessage(),
              q("Drawing list saved: %1 (3 Drawings To Be Processed)").arg(path));
 
@@ -448,9 +448,9 @@ void ActionPanelTest::combinationAndRunControlsReachTheScript()
     QVERIFY(f.window.startBatch(false));
     const QString script = f.script();
     const QString combined = QStringLiteral(".dwg\"\r\n_b\r\n_b2\r\n_a\r\n_Zoom\r\n0.999x\r\n");
-    QCOMPARE(script.count(QStringLiteral("/A") + combined), 2);
-    QCOMPARE(script.count(QStringLiteral("/B") + combined), 2);
-    QVERIFY(script.indexOf(QStringLiteral("/B.dwg")) < script.lastIndexOf(QStringLiteral("/A.dwg")));
+    QCOMPARE(script.count(native(QStringLiteral("/A")) + combined), 2);
+    QCOMPARE(script.count(native(QStringLiteral("/B")) + combined), 2);
+    QVERIFY(script.indexOf(native(QStringLiteral("/B.dwg"))) < script.lastIndexOf(native(QStringLiteral("/A.dwg"))));
     QCOMPARE(f.launches.size(), std::size_t(1));
 }
 

@@ -75,11 +75,11 @@ void BatchRunTest::startWritesTheScriptAndStartsTheHostOnceConfirmed()
     const QString folder = f.env.file(QStringLiteral("dwg"));
     QCOMPARE(f.script(),
              QStringLiteral("_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n_Open\r\n\"") + folder +
-                 QStringLiteral("/A.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n"
-                                "_Open\r\n\"") +
+                 native(QStringLiteral("/A.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n"
+                                       "_Open\r\n\"")) +
                  folder +
-                 QStringLiteral("/B.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n_Quit\r\n_Y\r\n"
-                                "_Quit\r\n"));
+                 native(QStringLiteral("/B.dwg\"\r\n_Zoom\r\n_E\r\n_Zoom\r\n_E\r\n_Zoom\r\n0.999x\r\n_Quit\r\n_Y\r\n"
+                                       "_Quit\r\n")));
     QCOMPARE(f.launches.size(), std::size_t(1));
     QCOMPARE(f.launches[0].file, std::string("/opt/cad/acad"));
     QCOMPARE(f.launches[0].parameters, "/b \"" + f.window.m_scriptPath + "\"");
@@ -177,8 +177,8 @@ void BatchRunTest::readOnlyDecisionIsRememberedBetweenRuns()
     answerReadOnlyWindow(&f.window, 0, &shown);
     QVERIFY(runner.startBatch(false, QStringLiteral("1")));
     QCOMPARE(f.window.m_readOnlyDecision, QStringLiteral("Yes"));
-    QVERIFY(f.script().contains(QStringLiteral("/B.dwg\"\r\n_Y\r\n_Zoom\r\n_E\r\n")));
-    QVERIFY(f.script().contains(QStringLiteral("/A.dwg\"\r\n_Zoom\r\n_E\r\n")));
+    QVERIFY(f.script().contains(native(QStringLiteral("/B.dwg\"\r\n_Y\r\n_Zoom\r\n_E\r\n"))));
+    QVERIFY(f.script().contains(native(QStringLiteral("/A.dwg\"\r\n_Zoom\r\n_E\r\n"))));
     QCOMPARE(f.launches.size(), std::size_t(1));
 }
 

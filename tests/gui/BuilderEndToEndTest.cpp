@@ -82,7 +82,7 @@ QMap<QString, QStringList> plottedLayouts(const QString& journal)
     for (const QString& line : journal.split(u'\n')) {
         const QStringList fields = line.split(u'\t');
         if (fields.size() >= 4 && fields[1] == "plotted"_L1)
-            plotted[fields[2].section(u'/', -1)] << fields[3].section(u' ', 0, 0).mid(7);
+            plotted[QDir::fromNativeSeparators(fields[2]).section(u'/', -1)] << fields[3].section(u' ', 0, 0).mid(7);
     }
     return plotted;
 }
@@ -252,7 +252,8 @@ void buildAndRun(GuiEnvironment& env, const QString&, const PageSetupSaveAsCase&
     const QString three = env.file(u"Three.dwg"_s);
     if (folder) {
         QVERIFY(QFile::exists(out + u"/Three.dwg"_s));
-        QVERIFY2(text.contains(u"\tsaved\t"_s + out + u"/Three.dwg\twritten as a copy of "_s + three),
+        // The routine names the folder inside AutoLISP text, where every separator is "/".
+        QVERIFY2(text.contains(u"\tsaved\t"_s + QDir::fromNativeSeparators(out) + u"/Three.dwg\twritten as a copy of "_s + three),
                  qPrintable(text));
         QVERIFY(QFile::exists(out + u"/Four.dxf"_s));
     } else {

@@ -49,6 +49,15 @@ QStringList strings(std::initializer_list<const char*> texts)
     return out;
 }
 
+// The same with each "/" as the program writes it on this system.
+QStringList nativeStrings(std::initializer_list<const char*> texts)
+{
+    QStringList out;
+    for (const char* text : texts)
+        out << native(QString::fromUtf8(text));
+    return out;
+}
+
 // "file|folder|routine|key" per row, or only the file names, for compact comparisons.
 QStringList listedRows(const MainWindow& window, bool filesOnly = false)
 {
@@ -334,7 +343,7 @@ void MainWindowTest::helpOpensTheShippedPage()
     const auto& calls = env.dialogs().calls();
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].kind, ScriptedUserDialogs::Call::OpenDocument);
-    QVERIFY(calls[0].text.endsWith(QStringLiteral("help/Quorvel.html")));
+    QVERIFY(calls[0].text.endsWith(native(QStringLiteral("help/Quorvel.html"))));
     QVERIFY(!window.findChild<QDialog*>(QStringLiteral("frmHelp")));
 
     // Without a viewer on the desktop the page opens in a window of our own, once however often asked.
@@ -380,13 +389,17 @@ void MainWindowTest::installedProgramKeepsItsSettingsOutsideItsTree()
                         dir.filePath(QStringLiteral("share/quorvel/help/Quorvel.html"))));
     if (redirect)
         writeFile(dir.filePath(QStringLiteral("bin/QV_Locate.ini")),
-                  "[QV_Address]\r\nQVAddress=" + dir.filePath(QStringLiteral("net")).toUtf8() + "\r\n");
+                  "[QV_Address]\r\nQVAddress=" + native(dir.filePath(QStringLiteral("net"))).toUtf8() + "\r\n");
 
     GuiEnvironment env; // replaced below by the installed program
+    // The per-user folder's parent: XDG_CONFIG_HOME outside Windows, APPDATA on Windows.
     const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray oldAppData = qgetenv("APPDATA");
     qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
-    initialiseProgram(dir.filePath(QStringLiteral("bin")).toStdString());
+    qputenv("APPDATA", native(dir.filePath(QStringLiteral("config"))).toUtf8());
+    initialiseProgram(native(dir.filePath(QStringLiteral("bin"))).toStdString());
     qputenv("XDG_CONFIG_HOME", oldConfig);
+    qputenv("APPDATA", oldAppData);
 
     MainWindow window;
     env.dialogs().queueAnswer(MessageAnswer::Ok);
@@ -400,7 +413,7 @@ void MainWindowTest::installedProgramKeepsItsSettingsOutsideItsTree()
     // The help page is the installed one.
     control<QAction>(&window, "mnuHelpHelp")->trigger();
     QCOMPARE(env.dialogs().calls().back().kind, ScriptedUserDialogs::Call::OpenDocument);
-    QCOMPARE(env.dialogs().calls().back().text, dir.filePath(QStringLiteral("share/quorvel/help/Quorvel.html")));
+    QCOMPARE(env.dialogs().calls().back().text, native(dir.filePath(QStringLiteral("share/quorvel/help/Quorvel.html"))));
 }
 
 void MainWindowTest::addsFromTheFileDialogAndRemovesTheSelection()
@@ -415,14 +428,14 @@ void MainWindowTest::addsFromTheFileDialogAndRemovesTheSelection()
     QCOMPARE(call.title, QStringLiteral("Select File(s)..."));
     QCOMPARE(call.filter, QStringLiteral("Dwg Files (*.dwg)|*.dwg|Dxf Files (*.dxf)|*.dxf|Dwt Files (*.dwt)|*.dwt|"
                                          "All Files (*.*)|*.*"));
-    QCOMPARE(listedRows(window), strings({"c.dwg|/d||", "a.dwg|/d||", "b.dxf|/d||"}));
+    QCOMPARE(listedRows(window), nativeStrings({"c.dwg|/d||", "a.dwg|/d||", "b.dxf|/d||"}));
     QCOMPARE(window.m_drawingCountLabel->text(), QStringLiteral("3 Drawings To Be Processed"));
     QVERIFY(window.m_clearButton->isEnabled());
     QVERIFY(window.actionPanel()->m_assignButton->isEnabled());
     QVERIFY(window.actionPanel()->m_combineButton->isEnabled());
     // Long folders are cut in the middle so their end stays visible; the tip has the whole path.
     QCOMPARE(window.m_drawingView->textElideMode(), Qt::ElideMiddle);
-    const QString path = QString::fromStdString(joinPath("/d", "a.dwg"));
+    const QString path = QString::fromStdString(joinPath(native(QStringLiteral("/d")).toStdString(), "a.dwg"));
     for (const int column : {0, 1})
         QCOMPARE(window.drawingList()->index(1, column).data(Qt::ToolTipRole).toString(), path);
 
@@ -433,8 +446,8 @@ void MainWindowTest::addsFromTheFileDialogAndRemovesTheSelection()
     // (Which names are refused is the core's.)
     env.dialogs().queueFiles({QStringLiteral("/d/bad\"name.dwg"), QStringLiteral("/e/ok.dwg")});
     control<QAction>(&window, "mnuFileAdd")->trigger();
-    QCOMPARE(listedRows(window).mid(3), strings({"ok.dwg|/e||"}));
-    QCOMPARE(env.dialogs().messages(), QList{refusedDrawingsMessage({"/d/bad\"name.dwg"})});
+    QCOMPARE(listedRows(window).mid(3), nativeStrings({"ok.dwg|/e||"}));
+    QCOMPARE(env.dialogs().messages(), QList{refusedDrawingsMessage({native(QStringLiteral("/d/bad\"name.dwg")).toStdString()})});
 
     // A selection offers Remove, which keeps the rest; removing the last row switches off what needs drawings.
     ActionPanel* panel = window.actionPanel();
@@ -503,7 +516,8 @@ void MainWindowTest::sortByFieldOrdersByKey()
     QVERIFY(window.m_removeButton->isEnabled());
 
     window.m_sortByFieldButton->click();
-    QCOMPARE(listedRows(window), strings({"B.dwg|/d||", "B-07.dwg|/d||07", "A-12-rev.dwg|/d||12", "A-3-x.dwg|/d||3"}));
+    QCOMPARE(listedRows(window),
+             nativeStrings({"B.dwg|/d||", "B-07.dwg|/d||07", "A-12-rev.dwg|/d||12", "A-3-x.dwg|/d||3"}));
     QCOMPARE(window.drawingList()->columnCount(), 4);
     QCOMPARE(window.drawingList()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Num"));
     QVERIFY(!window.m_removeButton->isEnabled());

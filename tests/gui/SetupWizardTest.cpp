@@ -7,6 +7,7 @@
 #include "config/Settings.h"
 #include "config/SetupWizardDialog.h"
 #include "support/GuiTestSupport.h"
+#include "support/HeldFile.h"
 #include "support/ModalDriver.h"
 
 #include <QAbstractButton>
@@ -22,9 +23,6 @@
 #include <QSignalSpy>
 #include <QThread>
 #include <atomic>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 using namespace qv;
 using namespace qv::test;
@@ -41,16 +39,16 @@ QString asQString(std::string_view text)
 struct FakeMachine
 {
     QTemporaryDir root;
-    QString exe() const { return root.filePath(QStringLiteral("Program Files/Autodesk/AutoCAD LT 2018/acadlt.exe")); }
-    QString plotters() const { return root.filePath(QStringLiteral("Users/me/AppData/Plotters")); }
-    QString styles() const { return root.filePath(QStringLiteral("Users/me/AppData/Plotters/Plot Styles")); }
+    QString exe() const { return native(root.filePath(QStringLiteral("Program Files/Autodesk/AutoCAD LT 2018/acadlt.exe"))); }
+    QString plotters() const { return native(root.filePath(QStringLiteral("Users/me/AppData/Plotters"))); }
+    QString styles() const { return native(root.filePath(QStringLiteral("Users/me/AppData/Plotters/Plot Styles"))); }
 
     FakeMachine()
     {
         writeFile(exe());
         writeFile(plotters() + QStringLiteral("/PublishToWeb JPG.pc3"));
         writeFile(styles() + QStringLiteral("/DWF Virtual Pens.ctb"));
-        const std::string top = root.path().toStdString();
+        const std::string top = native(root.path()).toStdString();
         LocateFileDialog::setSearchRoots([top](LocateMode) { return std::vector<std::string>{top}; });
     }
 };
@@ -260,9 +258,8 @@ void SetupWizardTest::heldScriptForcesAnotherFolder()
     // A CAD host is running the script in the settings folder.
     const QString held = env.file(QStringLiteral("Batch.scr"));
     writeFile(held, "_Open\r\nA.dwg\r\n");
-    const int host = ::open(held.toLocal8Bit().constData(), O_RDONLY);
-    QVERIFY(host >= 0);
-    QCOMPARE(::flock(host, LOCK_SH), 0);
+    HeldFile host(held);
+    QVERIFY(host.isHeld());
     // The first answer cancels the folder dialog, the second picks a writable folder. (Which folders are refused
     // is the core's.)
     const QString chosen = env.file(QStringLiteral("scripts"));
@@ -272,7 +269,7 @@ void SetupWizardTest::heldScriptForcesAnotherFolder()
 
     SetupWizardDialog setup;
     setup.locateScriptFolder();
-    ::close(host);
+    host.release();
 
     QCOMPARE(readFile(held), QByteArray("_Open\r\nA.dwg\r\n"));
     QCOMPARE(readFile(chosen + QStringLiteral("/Batch.scr")), QByteArray("Test\r\n"));
@@ -373,7 +370,7 @@ void SetupWizardTest::searchShowsProgressAndStops()
     QVERIFY(!window.isSearching());
     QVERIFY(window.m_nextButton->isEnabled() && !window.m_stopButton->isVisible());
     // A stopped search offers what it found; this one found its file as it stopped.
-    QCOMPARE(window.m_locationEdit->text(), QStringLiteral("/mnt/big/last/"));
+    QCOMPARE(window.m_locationEdit->text(), QStringLiteral("/mnt/big/last") + QDir::separator());
 
     // Closing the window while a search runs stops it and leaves the checklist as it was.
     LocateFileDialog::setFileSearch(

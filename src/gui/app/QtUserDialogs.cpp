@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -38,7 +39,7 @@ QStringList openProgram(const QString& title, const QString& filter, const QStri
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, listFor);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return {dialog.selectedFiles().first()};
+    return {QDir::toNativeSeparators(dialog.selectedFiles().first())};
 }
 
 QMessageBox::Icon toQtIcon(MessageIcon icon)
@@ -139,11 +140,16 @@ QStringList QtUserDialogs::openFileNames(const QString& title, const QString& fi
 {
     if (filter.contains(executablesPattern()))
         return openProgram(title, filter, folder);
+    // Qt's dialogs answer with "/" on every system; the program's paths use the system's separator.
     const QString qtFilter = toQtFilter(filter);
-    if (multiple)
-        return QFileDialog::getOpenFileNames(dialogParent(), title, folder, qtFilter);
+    if (multiple) {
+        QStringList names = QFileDialog::getOpenFileNames(dialogParent(), title, folder, qtFilter);
+        for (QString& name : names)
+            name = QDir::toNativeSeparators(name);
+        return names;
+    }
     const QString name = QFileDialog::getOpenFileName(dialogParent(), title, folder, qtFilter);
-    return name.isEmpty() ? QStringList() : QStringList{name};
+    return name.isEmpty() ? QStringList() : QStringList{QDir::toNativeSeparators(name)};
 }
 
 std::optional<QString> QtUserDialogs::saveFileName(const QString& title, const QString& filter, const QString& folder)
@@ -151,7 +157,7 @@ std::optional<QString> QtUserDialogs::saveFileName(const QString& title, const Q
     const QString name = QFileDialog::getSaveFileName(dialogParent(), title, folder, toQtFilter(filter));
     if (name.isEmpty())
         return std::nullopt;
-    return name;
+    return QDir::toNativeSeparators(name);
 }
 
 std::optional<QString> QtUserDialogs::browseFolder(const QString& title, const QString& folder)
@@ -159,7 +165,7 @@ std::optional<QString> QtUserDialogs::browseFolder(const QString& title, const Q
     const QString name = QFileDialog::getExistingDirectory(dialogParent(), title, folder);
     if (name.isEmpty())
         return std::nullopt;
-    return name;
+    return QDir::toNativeSeparators(name);
 }
 
 bool QtUserDialogs::openDocument(const QString& path)

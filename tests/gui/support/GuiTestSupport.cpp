@@ -14,7 +14,7 @@ namespace qv::test {
 
 GuiEnvironment::GuiEnvironment(const std::string& product)
 {
-    initialiseProgram(m_dir.path().toStdString());
+    initialiseProgram(folder().toStdString());
     auto dialogs = std::make_unique<ScriptedUserDialogs>();
     m_dialogs = dialogs.get();
     programState().dialogs = std::move(dialogs);

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -29,14 +30,25 @@ public:
     ~GuiEnvironment();
 
     ScriptedUserDialogs& dialogs() { return *m_dialogs; }
-    QString folder() const { return m_dir.path(); }
-    QString file(const QString& name) const { return m_dir.filePath(name); }
+    // With the system's separators, as the program writes paths ("\" on Windows).
+    QString folder() const { return QDir::toNativeSeparators(m_dir.path()); }
+    QString file(const QString& name) const { return QDir::toNativeSeparators(m_dir.filePath(name)); }
     std::string settingsValue(const char* section, const char* key) const;
 
 private:
     QTemporaryDir m_dir;
     ScriptedUserDialogs* m_dialogs = nullptr;
 };
+
+// A path or text written with "/" in the form the program writes it on this system ("\" on Windows).
+inline QString native(const QString& text)
+{
+    return QDir::toNativeSeparators(text);
+}
+inline QByteArray native(const QByteArray& text)
+{
+    return QDir::toNativeSeparators(QString::fromLatin1(text)).toLatin1();
+}
 
 // A child control by its name; fails the test when it is missing.
 template <typename T> T* control(QObject* parent, const char* name)

@@ -1,6 +1,7 @@
 #include "HostRun.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -25,9 +26,9 @@ QString journalPath(const GuiEnvironment& env)
 
 void useStandInHost(const GuiEnvironment& env, const QString& product)
 {
-    const QString bin = QStringLiteral(QUORVEL_BIN_DIR);
+    const QString host = QDir::toNativeSeparators(QStringLiteral(QUORVEL_BIN_DIR "/cadhost" QUORVEL_EXE_SUFFIX));
     useProduct(product.toStdString());
-    storeSetting("Acad_Address", "AcadAddress", (bin + QStringLiteral("/cadhost")).toStdString());
+    storeSetting("Acad_Address", "AcadAddress", host.toStdString());
     storeSetting("Batch_Address", "BatchAddress", env.folder().toStdString());
     storeSetting("StartSwitch", "StartOption", "YesSwitch");
     const QString switches = QStringLiteral("--product=") + product + QStringLiteral(" --journal=") + journalPath(env);
@@ -47,8 +48,8 @@ QString runListThroughHost(const GuiEnvironment& env, const std::vector<std::pai
     listFile.close();
 
     // A copy beside the test's settings file, so that it reads them.
-    const QString program = env.file(QStringLiteral("quorvel"));
-    if (!QFile::exists(program) && !QFile::copy(QStringLiteral(QUORVEL_BIN_DIR "/quorvel"), program))
+    const QString program = env.file(QStringLiteral("quorvel" QUORVEL_EXE_SUFFIX));
+    if (!QFile::exists(program) && !QFile::copy(QStringLiteral(QUORVEL_BIN_DIR "/quorvel" QUORVEL_EXE_SUFFIX), program))
         return fail(QStringLiteral("cannot copy the program"));
 
     QProcess run;
@@ -56,8 +57,15 @@ QString runListThroughHost(const GuiEnvironment& env, const std::vector<std::pai
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         environment.remove(QString::fromLatin1(name));
     environment.insert(extra);
+#ifdef Q_OS_WIN
+    // The copy finds its DLLs and plugins in the build's bin folder.
+    const QString bin = QDir::toNativeSeparators(QStringLiteral(QUORVEL_BIN_DIR));
+    environment.insert(QStringLiteral("PATH"), bin + QLatin1Char(';') + environment.value(QStringLiteral("PATH")));
+    environment.insert(QStringLiteral("QT_PLUGIN_PATH"), bin);
+#endif
     run.setProcessEnvironment(environment);
-    run.start(program, {listFile.fileName()});
+    // Windows always has a desktop: only --unattended keeps the run from opening windows.
+    run.start(program, {QStringLiteral("--unattended"), QDir::toNativeSeparators(listFile.fileName())});
     if (!run.waitForFinished(30000))
         return fail(QStringLiteral("the program did not end"));
     if (run.exitCode() != 0)
