@@ -13,7 +13,7 @@ mkdir -p "$work/scripts" "$work/drawings"
     crlf "Description: Good Purge" "Favourite: Fav" "_-Purge" "_All" "*" "_N" "_Qsave" "---"
     crlf "Description: Short Purge" "Favourite: Fav" "_-Purge" "_All" "_N" "_Qsave" "---"
     crlf "Description: Plot Each Layout" "Favourite: Non" \
-         '(foreach lay (layoutlist) (setvar "ctab" lay) (command "_-plot" "_N" "" "" "" "_N" "_N" "_Y"))' "---"
+         '(foreach lay (layoutlist) (setvar "ctab" lay) (command "_-plot" "_N" "" "" "DWF6 ePlot.pc3" "" "_N" "_Y"))' "---"
 } > "$work/routines.txt"
 WINEPATH="$(winpath "$bin")" run "$bin/../tools/mkroutinedb.exe" "$(winpath "$work/routines.txt")" \
     "$(winpath "$work/Batch_Cad.dat")" > /dev/null || fail "mkroutinedb failed"
