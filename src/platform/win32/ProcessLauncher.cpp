@@ -1,5 +1,6 @@
 #include "ProcessLauncher.h"
 
+#include "HostScript.h"
 #include "Utf16.h"
 
 #include <mutex>
@@ -78,6 +79,7 @@ int shellExecuteOpen(const std::string& file, const std::string& parameters, con
     const BOOL started = ::ShellExecuteExW(&info);
     const int result = static_cast<int>(reinterpret_cast<INT_PTR>(info.hInstApp));
     if (started && info.hProcess) {
+        win32::handScriptToHost(info.hProcess);
         StartedHosts& hosts = startedHosts();
         const std::lock_guard guard(hosts.mutex);
         hosts.processes.push_back(info.hProcess);

@@ -95,6 +95,15 @@ int runChildJob(const std::string& job)
         ::CloseHandle(file);
         return 0;
     }
+    if (job == "wait" || job == "claim") {
+        // A host that has not opened its script yet, or another run that holds the script folder.
+        if (job == "claim" && platform::claimScript(environmentValue(L"QUORVEL_TEST_FILE")) != 0)
+            return 3;
+        writeWhole(out, job);
+        for (int i = 0; i < 600 && fs::exists(TempDir::toPath(out)); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return 0;
+    }
     return 2;
 }
 
@@ -134,23 +143,13 @@ std::vector<std::string> linesOf(const std::string& text)
 class HeldByAnotherProcess
 {
 public:
-    HeldByAnotherProcess(const TempDir& dir, const std::string& path) : m_marker(dir.file("held.marker"))
+    HeldByAnotherProcess(const TempDir& dir, const std::string& path) : HeldByAnotherProcess(dir)
     {
-        setEnvironment(L"QUORVEL_TEST_CHILD", "hold");
         setEnvironment(L"QUORVEL_TEST_FILE", path);
-        setEnvironment(L"QUORVEL_TEST_OUT", m_marker);
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        std::wstring commandLine = L"\"" + toWide(selfPath()) + L"\"";
-        if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &process)) {
-            ::CloseHandle(process.hThread);
-            m_process = process.hProcess;
-        }
-        setEnvironment(L"QUORVEL_TEST_CHILD", "");
-        m_held = waitForFile(m_marker) == "held";
+        start("hold");
     }
+    // A helper process doing another job (QUORVEL_TEST_FILE names what it works on).
+    HeldByAnotherProcess(const TempDir& dir, const char* job) : HeldByAnotherProcess(dir) { start(job); }
     ~HeldByAnotherProcess() { release(); }
 
     bool held() const { return m_held; }
@@ -166,6 +165,24 @@ public:
     }
 
 private:
+    explicit HeldByAnotherProcess(const TempDir& dir) : m_marker(dir.file("held.marker")) {}
+    void start(const std::string& job)
+    {
+        setEnvironment(L"QUORVEL_TEST_CHILD", job);
+        setEnvironment(L"QUORVEL_TEST_OUT", m_marker);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        std::wstring commandLine = L"\"" + toWide(selfPath()) + L"\"";
+        if (::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                             &process)) {
+            ::CloseHandle(process.hThread);
+            m_process = process.hProcess;
+        }
+        setEnvironment(L"QUORVEL_TEST_CHILD", "");
+        m_held = waitForFile(m_marker) == (job == "hold" ? "held" : job);
+    }
+
     std::string m_marker;
     HANDLE m_process = nullptr;
     bool m_held = false;
@@ -197,6 +214,56 @@ TEST(WindowsScriptLock, AScriptHeldByAnotherProcessIsLeftAloneAndTheWriterMovesO
     host.release();
     EXPECT_EQ(platform::probeForWriting(dir.file("Batch.scr")), 0);
     EXPECT_EQ(dir.read("Batch.scr"), "the running host's script");
+}
+
+TEST(WindowsScriptLock, RunsInOneFolderTakeTurnsAndAScriptIsItsHostsUntilTheHostEnds)
+{
+    TempDir dir;
+    const std::string script = dir.file("Batch.scr");
+    const auto write = [&](const std::string& path, const std::string& text) {
+        return platform::writeClaimedScript(path, [&](const auto& put) { put(text); }).ok();
+    };
+
+    // Another run holds the folder: this one waits until it lets go.
+    setEnvironment(L"QUORVEL_TEST_FILE", script);
+    HeldByAnotherProcess otherRun(dir, "claim");
+    ASSERT_TRUE(otherRun.held());
+    std::thread letGo([&otherRun] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(800));
+        otherRun.release();
+    });
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_EQ(platform::claimScript(script), 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - asked, std::chrono::milliseconds(700));
+    letGo.join();
+
+    // Killed writes left new scripts behind: the next write removes them, and only them.
+    dir.write("Batch.scr.123456.tmp", "partial");
+    dir.write("Batch.scr.notes.tmp", "the user's");
+    ASSERT_TRUE(write(script, "list A"));
+    EXPECT_FALSE(fs::exists(dir.native("Batch.scr.123456.tmp")));
+    EXPECT_TRUE(fs::exists(dir.native("Batch.scr.notes.tmp")));
+
+    // A host that has not opened its script yet keeps it all the same, until it ends.
+    const std::string out = dir.file("host.marker");
+    setEnvironment(L"QUORVEL_TEST_CHILD", "wait");
+    setEnvironment(L"QUORVEL_TEST_OUT", out);
+    EXPECT_GE(platform::shellExecuteOpen(selfPath(), "", dir.path(), 1), 33);
+    setEnvironment(L"QUORVEL_TEST_CHILD", "");
+    ASSERT_EQ(waitForFile(out), "wait");
+    platform::releaseScriptClaim();
+    EXPECT_EQ(platform::claimScript(script), ErrPermissionDenied);
+    EXPECT_EQ(platform::claimScript(dir.file("Batch1.scr")), 0);
+    EXPECT_TRUE(write(dir.file("Batch1.scr"), "list B"));
+    platform::releaseScriptClaim();
+    EXPECT_EQ(dir.read("Batch.scr"), "list A");
+
+    fs::remove(TempDir::toPath(out));
+    for (int i = 0; i < 600 && platform::runningHosts() > 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(platform::claimScript(script), 0);
+    EXPECT_FALSE(fs::exists(dir.native("Batch.scr.host")));
+    platform::releaseScriptClaim();
 }
 
 TEST(WindowsScriptLock, ReadOnlyScriptIsPermissionDenied)
