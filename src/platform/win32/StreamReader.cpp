@@ -3,7 +3,9 @@
 #include "SystemErrors.h"
 #include "Utf16.h"
 
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <windows.h>
 
 namespace qv::platform {
@@ -47,15 +49,34 @@ Status readStreamInBlocks(const std::string& path, const StreamLimits& limits,
             return refused(path, "is larger than " + std::to_string(limits.limit >> 20) +
                                      " MiB, more than any drawing list.");
     }
-    // A pipe opened by name connects to a program that serves it, so a read never waits for a writer
-    // that is not there.
+    // A pipe's serving program may never write: until its first bytes or its end, the wait is bounded; after
+    // that the pipe is waited for as any program reading a pipe waits for it.
+    if (pipe) {
+        const auto deadline = std::chrono::steady_clock::now() + limits.writerWait;
+        for (;;) {
+            DWORD available = 0;
+            if (!::PeekNamedPipe(handle, nullptr, 0, nullptr, &available, nullptr)) {
+                const DWORD error = ::GetLastError();
+                // The serving program closed or disconnected its end without writing: an empty list.
+                if (error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED)
+                    return {};
+                return systemFailure(path, error);
+            }
+            if (available > 0)
+                break;
+            if (std::chrono::steady_clock::now() >= deadline)
+                return refused(path, "is a named pipe that no program wrote into within " +
+                                         std::to_string(limits.writerWait.count() / 1000) + " seconds.");
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
     const auto buffer = std::make_unique_for_overwrite<char[]>(kBlock);
     std::size_t total = 0;
     for (;;) {
         DWORD count = 0;
         if (!::ReadFile(handle, buffer.get(), kBlock, &count, nullptr)) {
             const DWORD error = ::GetLastError();
-            if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF)
+            if (error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED || error == ERROR_HANDLE_EOF)
                 return {};
             return systemFailure(path, error);
         }

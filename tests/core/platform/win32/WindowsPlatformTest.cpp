@@ -5,6 +5,7 @@
 #include "FileSystem.h"
 #include "ProcessLauncher.h"
 #include "ScriptLock.h"
+#include "StreamReader.h"
 #include "batch/ScriptWriter.h"
 #include "config/InstallLayout.h"
 #include "config/Settings.h"
@@ -13,6 +14,7 @@
 #include "text/Paths.h"
 
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -264,6 +266,47 @@ TEST(WindowsScriptLock, RunsInOneFolderTakeTurnsAndAScriptIsItsHostsUntilTheHost
     EXPECT_EQ(platform::claimScript(script), 0);
     EXPECT_FALSE(fs::exists(dir.native("Batch.scr.host")));
     platform::releaseScriptClaim();
+}
+
+TEST(WindowsStreamReader, ANamedPipeIsReadOnceAndOneThatNobodyWritesIntoIsRefusedInTime)
+{
+    // server's text (none: it never writes), what the reader gets, the refusal's end (none: read whole)
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"\"a.dwg\",\"C:\\d\",\"Purge\"\r\n", "\"a.dwg\",\"C:\\d\",\"Purge\"\r\n", ""},
+        {"", "", ""},
+        {nullptr, "", "is a named pipe that no program wrote into within 0 seconds."},
+    };
+    int number = 0;
+    for (const auto& [served, expected, refusal] : cases) {
+        const std::wstring name = L"\\\\.\\pipe\\quorvel-test-" + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                                  std::to_wstring(++number);
+        const HANDLE server = ::CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
+                                                 4096, 4096, 0, nullptr);
+        ASSERT_NE(server, INVALID_HANDLE_VALUE);
+        std::thread serve([server, text = served] {
+            ::ConnectNamedPipe(server, nullptr);
+            if (text) {
+                DWORD count = 0;
+                ::WriteFile(server, text, DWORD(std::strlen(text)), &count, nullptr);
+                ::FlushFileBuffers(server);
+            } else {
+                std::this_thread::sleep_for(std::chrono::seconds(2));
+            }
+            ::CloseHandle(server);
+        });
+        std::string read;
+        const auto started = std::chrono::steady_clock::now();
+        const Status status = platform::readStreamInBlocks(
+            toUtf8(name), platform::StreamLimits{1 << 20, std::chrono::milliseconds(300)},
+            [&read](std::string_view block) { read += block; });
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1500)) << number;
+        EXPECT_EQ(read, expected) << number;
+        EXPECT_EQ(status.ok() ? std::string() : status.error().description.substr(
+                                                   status.error().description.find(' ') + 1),
+                  refusal)
+            << number;
+        serve.join();
+    }
 }
 
 TEST(WindowsScriptLock, ReadOnlyScriptIsPermissionDenied)
