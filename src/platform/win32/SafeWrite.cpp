@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <random>
+#include <vector>
 #include <windows.h>
 
 namespace qv::platform {
@@ -76,6 +77,51 @@ bool mayBeReplaced(const fs::path& target)
     return true;
 }
 
+// The file's names: more than one, and a new file taking this name would leave the others with the old bytes.
+// (The C runtime's stat, and so std::filesystem, always answers one on Windows.)
+DWORD linkCount(const fs::path& target)
+{
+    const Handle file(::CreateFileW(target.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (file.get() == INVALID_HANDLE_VALUE || !::GetFileInformationByHandle(file.get(), &information))
+        return 1;
+    return information.nNumberOfLinks;
+}
+
+// Gives the new file what makes the old one what it is before it takes its name: its owner, group and access
+// list, its attributes and its creation time. False when that cannot be done (an owner we may not give): the
+// file is then written in place instead.
+bool carryIdentity(const fs::path& from, const fs::path& to)
+{
+    constexpr SECURITY_INFORMATION kParts =
+        OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    DWORD needed = 0;
+    ::GetFileSecurityW(from.c_str(), kParts, nullptr, 0, &needed);
+    if (needed == 0)
+        return false;
+    std::vector<BYTE> descriptor(needed);
+    if (!::GetFileSecurityW(from.c_str(), kParts, descriptor.data(), needed, &needed) ||
+        !::SetFileSecurityW(to.c_str(), kParts, descriptor.data()))
+        return false;
+    const Handle source(::CreateFileW(from.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    const Handle copy(::CreateFileW(to.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    FILETIME created{};
+    if (source.get() == INVALID_HANDLE_VALUE || copy.get() == INVALID_HANDLE_VALUE ||
+        !::GetFileTime(source.get(), &created, nullptr, nullptr) ||
+        !::SetFileTime(copy.get(), &created, nullptr, nullptr))
+        return false;
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD attributes = ::GetFileAttributesW(from.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           ::SetFileAttributesW(to.c_str(), (attributes & kKept) ? (attributes & kKept) : FILE_ATTRIBUTE_NORMAL);
+}
+
 std::string privateFolder()
 {
     return userConfigFolderName();
@@ -111,7 +157,7 @@ Status replaceFileSafely(const std::string& path, std::string_view bytes)
     removeAbandonedTemporaries(folder, name);
 
     // Another name for the same file would keep the old bytes if a new file took this name.
-    if (exists && fs::hard_link_count(target, ec) > 1 && !ec)
+    if (exists && linkCount(target) > 1)
         return rewriteFileInPlace(targetName, bytes);
     // A file that another program holds open without sharing deletion cannot be replaced, but may be
     // written; asking first spares a replace that fails half way (and may leave its own temporary files).
@@ -155,11 +201,14 @@ Status replaceFileSafely(const std::string& path, std::string_view bytes)
     }
     file.close();
 
-    // ReplaceFileW keeps what makes the file what it is (its security descriptor and so its owner and
-    // permissions, its attributes, creation time, streams); a new name is simply moved into place.
-    const BOOL moved = exists ? ::ReplaceFileW(target.c_str(), temp.c_str(), nullptr,
-                                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                              : ::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    // One rename puts the new file in place, so a kill leaves the old file or the new one. (ReplaceFileW, which
+    // keeps the old file's identity itself, takes several steps and can leave neither.)
+    if (exists && !carryIdentity(target, temp)) {
+        ::DeleteFileW(temp.c_str());
+        return rewriteFileInPlace(targetName, bytes);
+    }
+    const BOOL moved = ::MoveFileExW(temp.c_str(), target.c_str(),
+                                     MOVEFILE_WRITE_THROUGH | (exists ? MOVEFILE_REPLACE_EXISTING : 0));
     if (moved)
         return {};
     const DWORD error = ::GetLastError();

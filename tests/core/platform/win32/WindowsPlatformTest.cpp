@@ -4,6 +4,7 @@
 
 #include "FileSystem.h"
 #include "ProcessLauncher.h"
+#include "SafeWrite.h"
 #include "ScriptLock.h"
 #include "StreamReader.h"
 #include "batch/ScriptWriter.h"
@@ -420,6 +421,28 @@ TEST(WindowsSettingsFile, AHandleThatSharesNothingStopsTheWriteAndTheFileStaysWh
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.native("")))
         ++entries;
     EXPECT_EQ(entries, 1u) << "a temporary file was left behind";
+}
+
+TEST(WindowsSettingsFile, ASaveKeepsTheFilesAttributesAndOtherNames)
+{
+    platform::installSafeWrites();
+    TempDir dir;
+    const SettingsFile ini(dir.path());
+    ASSERT_TRUE(ini.writeValue("Cad_Ver", "CadVer", "Cad2018").ok());
+    const std::wstring path = dir.native("Quorvel.ini").wstring();
+    ASSERT_TRUE(::CreateHardLinkW(dir.native("Shared.ini").c_str(), path.c_str(), nullptr));
+    // Another name for the file sees the save.
+    ASSERT_TRUE(ini.writeValue("Cad_Ver", "CadVer", "CadLT2013").ok());
+    EXPECT_EQ(dir.read("Shared.ini"), dir.read("Quorvel.ini"));
+    EXPECT_NE(dir.read("Shared.ini").find("CadLT2013"), std::string::npos);
+
+    // With one name again, the file is replaced, and a hidden file stays hidden. (Wine keeps no creation time
+    // of its own, so that it is carried over too shows only on Windows.)
+    fs::remove(dir.native("Shared.ini"));
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(ini.writeValue("Cad_Ver", "CadVer", "Cad2004").ok());
+    EXPECT_NE(dir.read("Quorvel.ini").find("Cad2004"), std::string::npos);
+    EXPECT_TRUE(::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
 }
 
 } // namespace
