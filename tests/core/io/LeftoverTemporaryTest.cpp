@@ -3,12 +3,16 @@
 #include "batch/DrawingListFile.h"
 #include "support/TempDir.h"
 
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#endif
 
 namespace qv {
 namespace {
@@ -25,13 +29,24 @@ TEST(LeftoverTemporary, TheNextSaveRemovesWhatKilledSavesOfItsFileLeft)
         for (const std::string& name : names)
             dir.write(name, "partial");
     }
-    // A save of the same file that is still running holds its temporary file locked.
+    // A save of the same file that is still running holds its temporary file: locked, or on Windows open
+    // without sharing its deletion.
     dir.write("A.qvl.tmp000001", "running");
+#ifdef _WIN32
+    const HANDLE running = ::CreateFileW(dir.native("A.qvl.tmp000001").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(running, INVALID_HANDLE_VALUE);
+#else
     const int running = ::open(dir.file("A.qvl.tmp000001").c_str(), O_RDONLY);
     ASSERT_EQ(::flock(running, LOCK_EX), 0);
+#endif
 
     ASSERT_TRUE(writeList(dir.file("A.qvl"), {{"a.dwg", "/d", "R", {}}}).saved);
+#ifdef _WIN32
+    ::CloseHandle(running);
+#else
     ::close(running);
+#endif
     std::set<std::string> left;
     for (const auto& entry : fs::directory_iterator(dir.native("")))
         left.insert(TempDir::toUtf8(entry.path().filename()));
