@@ -3,6 +3,7 @@
 #include "HostScript.h"
 #include "Utf16.h"
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -42,6 +43,57 @@ void keepStandardStreamsToOurselves()
     }
 }
 
+// A program named without a folder, found as the system finds programs the user has installed: its App
+// Paths registration, then the folders of PATH; never in the current folder, where anyone who can write
+// there could plant a program of that name. Empty when there is none.
+std::wstring findInstalledProgram(const std::wstring& name)
+{
+    std::wstring withExtension = name;
+    if (name.find(L'.') == std::wstring::npos)
+        withExtension += L".exe";
+    const std::wstring key = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + withExtension;
+    for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        wchar_t registered[MAX_PATH * 4] = {};
+        DWORD size = sizeof registered;
+        if (::RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, registered,
+                           &size) == ERROR_SUCCESS) {
+            std::wstring path = registered;
+            if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"')
+                path = path.substr(1, path.size() - 2);
+            if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+                return path;
+        }
+    }
+    const DWORD length = ::GetEnvironmentVariableW(L"PATH", nullptr, 0);
+    if (length == 0)
+        return {};
+    std::wstring path(length, L'\0');
+    path.resize(::GetEnvironmentVariableW(L"PATH", path.data(), length));
+    // Only whole folder names: an empty entry (a PATH ending in ';' is common) or a relative one would mean
+    // the current folder again.
+    std::wstring folders;
+    for (std::size_t start = 0; start <= path.size();) {
+        const std::size_t end = std::min(path.find(L';', start), path.size());
+        std::wstring folder = path.substr(start, end - start);
+        if (folder.size() >= 2 && folder.front() == L'"' && folder.back() == L'"')
+            folder = folder.substr(1, folder.size() - 2);
+        const bool whole = (folder.size() >= 3 && folder[1] == L':' && (folder[2] == L'\\' || folder[2] == L'/')) ||
+                           folder.starts_with(L"\\\\");
+        if (whole)
+            folders += (folders.empty() ? L"" : L";") + folder;
+        start = end + 1;
+    }
+    if (folders.empty())
+        return {};
+    std::wstring found(32768, L'\0');
+    const DWORD foundLength = ::SearchPathW(folders.c_str(), name.c_str(), L".exe", DWORD(found.size()), found.data(),
+                                            nullptr);
+    if (foundLength == 0 || foundLength >= found.size())
+        return {};
+    found.resize(foundLength);
+    return found;
+}
+
 } // namespace
 
 int shellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory, int showCode)
@@ -65,6 +117,12 @@ int shellExecuteOpen(const std::string& file, const std::string& parameters, con
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
             return SePathNotFound;
     }
+    std::wstring program = *wideFile;
+    if (program.find_first_of(L"\\/:") == std::wstring::npos) {
+        program = findInstalledProgram(program);
+        if (program.empty())
+            return SeFileNotFound;
+    }
     keepStandardStreamsToOurselves();
     // ShellExecuteExW finds and starts the program as ShellExecuteW does, and also hands back the process,
     // so that a run can tell whether its host still runs.
@@ -72,7 +130,7 @@ int shellExecuteOpen(const std::string& file, const std::string& parameters, con
     info.cbSize = sizeof(info);
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
     info.lpVerb = L"open";
-    info.lpFile = wideFile->c_str();
+    info.lpFile = program.c_str();
     info.lpParameters = wideParameters->c_str();
     info.lpDirectory = wideDirectory->empty() ? nullptr : wideDirectory->c_str();
     info.nShow = showCode;

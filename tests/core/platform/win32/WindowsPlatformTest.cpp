@@ -342,6 +342,39 @@ TEST(WindowsProcessLauncher, FailuresGetShellExecuteCodes)
     setEnvironment(L"QUORVEL_TEST_CHILD", "");
 }
 
+TEST(WindowsProcessLauncher, ABareNameIsFoundAlongThePathNeverInTheCurrentFolder)
+{
+    TempDir dir;
+    const std::string planted = dir.file("planted");
+    const std::string installed = dir.file("installed");
+    fs::create_directories(TempDir::toPath(planted));
+    fs::create_directories(TempDir::toPath(installed));
+    fs::copy_file(TempDir::toPath(selfPath()), TempDir::toPath(joinPath(planted, "qvtesthost.exe")));
+    wchar_t current[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    ::SetCurrentDirectoryW(toWide(planted).c_str());
+    const std::string out = dir.file("report.txt");
+    setEnvironment(L"QUORVEL_TEST_CHILD", "report");
+    setEnvironment(L"QUORVEL_TEST_OUT", out);
+    const std::string path = environmentValue(L"PATH");
+
+    // Only in the current folder: not found, and nothing started.
+    EXPECT_EQ(platform::shellExecuteOpen("qvtesthost", "", dir.path(), 1), 2);
+    EXPECT_EQ(platform::shellExecuteOpen("qvtesthost.exe", "", dir.path(), 1), 2);
+
+    // Along PATH it is found, with or without its extension.
+    fs::copy_file(TempDir::toPath(selfPath()), TempDir::toPath(joinPath(installed, "qvtesthost.exe")));
+    setEnvironment(L"PATH", installed + ";" + path);
+    const int result = platform::shellExecuteOpen("qvtesthost", "", dir.path(), 1);
+    setEnvironment(L"PATH", path);
+    setEnvironment(L"QUORVEL_TEST_CHILD", "");
+    ::SetCurrentDirectoryW(current);
+    EXPECT_GE(result, 33);
+    const std::vector<std::string> report = linesOf(waitForFile(out));
+    ASSERT_FALSE(report.empty());
+    EXPECT_EQ(report[0], installed);
+}
+
 TEST(WindowsProcessLauncher, StartsAProgramInAnAccentedFolderWithUtf16Arguments)
 {
     TempDir dir;
