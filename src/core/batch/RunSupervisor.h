@@ -45,7 +45,9 @@ struct SupervisorSettings
     std::size_t restartEvery = 0;                          // drawings per host start; 0 means one host for all
 };
 
-// What the platform layer saw. Times are seconds since the run began, from one steady clock.
+// What the platform layer saw. Times are seconds since the run began, from one steady clock. The platform reports
+// what the progress signal shows before it reports the host's exit, so a drawing finished just before the host
+// quit counts as finished.
 struct SupervisorEvent
 {
     enum class Kind

@@ -501,13 +501,16 @@ private:
         ScriptText script;
         std::string& out = script.bytes;
         out.resize(m_size);
-        char* cursor = out.data();
-        emit([&cursor](std::string_view text) {
-            std::memcpy(cursor, text.data(), text.size());
-            cursor += text.size();
+        std::size_t used = 0;
+        emit([&out, &used](std::string_view text) {
+            // The first pass's size is an upper bound; growing is only a guard against a wrong one.
+            if (used + text.size() > out.size())
+                out.resize(std::max(out.size() * 2, used + text.size()));
+            std::memcpy(out.data() + used, text.data(), text.size());
+            used += text.size();
         });
         // The first pass sized the buffer for the longest ending; keep what was written.
-        out.resize(static_cast<std::size_t>(cursor - out.data()));
+        out.resize(used);
         script.placeholderStop = placeholderStop();
         return script;
     }
