@@ -428,9 +428,7 @@ TEST(Lisp, WritesFilesWhenTheyAreClosed)
         {"((lambda (f) (write-line \"x\" f) (if f (close f))) (open \"missing/x\" \"w\"))", "nil"},
         {"(close nil)", "; error: bad argument type: streamp nil"},
         {"(write-line \"to the screen\")", "\"to the screen\""},
-        {"(write-line 1)", "; error: bad argument type: stringp 1"},
         {"(open \"run/a.txt\" \"r\")", "; error: open mode \"r\" is not modelled"},
-        {"(open \"run/a.txt\" \"a\")", "; error: open mode \"a\" is not modelled"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(run(host, c.text), c.expected) << c.text;

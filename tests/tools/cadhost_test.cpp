@@ -274,7 +274,6 @@ TEST_F(CadHostTracesTest, ActsOutTheFaultOnTheDrawingsFirstLine)
         {"CADHOST layouts=L1 fault=CRASH tab=L1", false, 0, true, "opened"},
         {"CADHOST fault=explode", true, 1, false, "exit"},
         {"CADHOST fault=slow:-1", true, 1, false, "exit"},
-        {"CADHOST fault=slow:", true, 1, false, "exit"},
     };
     for (const auto& [firstLine, normal, status, lockLeft, last] : cases) {
         SCOPED_TRACE(firstLine);

@@ -50,8 +50,8 @@ std::string besideWith(const std::string& path, std::string_view extension)
 bool isCommandEvent(std::string_view event)
 {
     static constexpr std::string_view kCommands[] = {
-        "open",     "recover", "zoom",   "close",  "quit",  "qsave",   "saveas", "purge", "plot",
-        "psetupin", "dxfout",  "layer",  "audit",  "regen", "regenall", "setvar", "command", "lisp",
+        "open",     "recover", "zoom",  "close", "quit",  "qsave",    "saveas", "purge",   "plot",
+        "psetupin", "dxfout",  "layer", "audit", "regen", "regenall", "setvar", "command", "lisp",
     };
     return std::find(std::begin(kCommands), std::end(kCommands), event) != std::end(kCommands);
 }
@@ -110,8 +110,7 @@ std::optional<Fault> parseFault(std::string_view firstLine, std::string& problem
     return fault;
 }
 
-HostTraces::HostTraces(Setup setup, const qv::hostmodel::HostFiles& files)
-    : m_setup(std::move(setup)), m_files(files)
+HostTraces::HostTraces(Setup setup, const qv::hostmodel::HostFiles& files) : m_setup(std::move(setup)), m_files(files)
 {
     m_open.push_back({"Drawing1.dwg", {}}); // the start-up drawing, which has no file
 }

@@ -29,7 +29,7 @@ struct Options
     std::vector<qv::hostmodel::Device> devices;
     std::vector<std::string> switches;
     int holdMs = 0;
-    int startMs = 0; // a real host's start-up: nothing is opened before it is over
+    int startMs = 0;       // a real host's start-up: nothing is opened before it is over
     std::string logFolder; // LOGFILEPATH: where the command-line logs go
     bool logOn = false;    // LOGFILEMODE 1: the log is kept from the start, without LOGFILEON
 };

@@ -452,8 +452,8 @@ private:
                 const std::size_t opening = static_cast<std::size_t>(pass) * m_plans.size() + i;
                 if (opening < m_rangeFirst || opening >= m_rangeEnd)
                     continue;
-                const bool last = supervised ? opening + 1 == m_rangeEnd && !stopInRange
-                                             : lastPass && i + 1 == rows.size();
+                const bool last =
+                    supervised ? opening + 1 == m_rangeEnd && !stopInRange : lastPass && i + 1 == rows.size();
                 const RowPlan& plan = m_plans[i];
                 const Block& block = m_blocks[plan.block];
                 std::string_view folder;

@@ -59,13 +59,9 @@ TEST(RunReport, NamesEachRunFolderAfresh)
     const RunStamp stamp{2026, 12, 7, 9, 5, 3};
     std::set<std::string> taken;
     const auto exists = [&taken](const std::string& path) { return taken.count(path) > 0; };
-    const std::string first = chooseRunFolder("runs", stamp, exists);
-    EXPECT_EQ(first, joinPath("runs", "Run 2026-12-07 09-05-03"));
-    taken.insert(first);
-    const std::string second = chooseRunFolder("runs", stamp, exists);
-    EXPECT_EQ(second, joinPath("runs", "Run 2026-12-07 09-05-03 (2)"));
-    taken.insert(second);
-    EXPECT_EQ(chooseRunFolder("runs", stamp, exists), joinPath("runs", "Run 2026-12-07 09-05-03 (3)"));
+    for (const char* name : {"Run 2026-12-07 09-05-03", "Run 2026-12-07 09-05-03 (2)", "Run 2026-12-07 09-05-03 (3)"})
+        EXPECT_EQ(*taken.insert(chooseRunFolder("runs" + std::string(1, pathSeparator()), stamp, exists)).first,
+                  joinPath("runs", name));
 }
 
 } // namespace

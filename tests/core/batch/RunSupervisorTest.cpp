@@ -15,17 +15,12 @@ using Kind = SupervisorEvent::Kind;
 // "x@9" the host exited, "c@9" it crashed, "t@9" the timeout elapsed, "s@9" Stop, "h@1" host started.
 SupervisorEvent parseEvent(const std::string& text)
 {
+    constexpr std::string_view kLetters = "bfexcts";
+    constexpr Kind kKinds[] = {Kind::DrawingBegun, Kind::DrawingFinished, Kind::ErrorLine, Kind::HostExited,
+                               Kind::HostCrashed,  Kind::TimeoutElapsed,  Kind::StopAsked};
     SupervisorEvent event;
-    switch (text[0]) {
-    case 'b': event.kind = Kind::DrawingBegun; break;
-    case 'f': event.kind = Kind::DrawingFinished; break;
-    case 'e': event.kind = Kind::ErrorLine; break;
-    case 'x': event.kind = Kind::HostExited; break;
-    case 'c': event.kind = Kind::HostCrashed; break;
-    case 't': event.kind = Kind::TimeoutElapsed; break;
-    case 's': event.kind = Kind::StopAsked; break;
-    default: event.kind = Kind::HostStarted; break;
-    }
+    const std::size_t letter = kLetters.find(text[0]);
+    event.kind = letter == std::string_view::npos ? Kind::HostStarted : kKinds[letter];
     const std::size_t colon = text.find(':');
     const std::size_t atSign = text.find('@');
     if (colon != std::string::npos)
@@ -39,15 +34,9 @@ SupervisorEvent parseEvent(const std::string& text)
 
 std::string actionText(const SupervisorAction& action)
 {
-    switch (action.kind) {
-    case SupervisorAction::Kind::StartHost:
+    if (action.kind == SupervisorAction::Kind::StartHost)
         return "S" + std::to_string(action.first) + "+" + std::to_string(action.count);
-    case SupervisorAction::Kind::EndHost:
-        return "E";
-    case SupervisorAction::Kind::Finish:
-        break;
-    }
-    return "F";
+    return action.kind == SupervisorAction::Kind::EndHost ? "E" : "F";
 }
 
 struct Replay
@@ -98,20 +87,20 @@ TEST(RunSupervisor, ReplaysEventSequencesIntoStatesAndActions)
          "done,crashed,done", 2},
         {"hang: timeout ends the host, then restart", 3, 0, "b0@1 f0@2 b1@2 t@302 x@303 b2@304 f2@305 x@306",
          "S0+3 E S2+1 F", "done,hung,done", 2},
-        {"timeout after an error line: the script stopped at the error", 2, 0, "b0@1 e0:;_error:_bad t@301 x@302 b1@303 f1@304 x@305",
-         "S0+2 E S1+1 F", "error,done", 2},
+        {"timeout after an error line: the script stopped at the error", 2, 0,
+         "b0@1 e0:;_error:_bad t@301 x@302 b1@303 f1@304 x@305", "S0+2 E S1+1 F", "error,done", 2},
         {"a host that never reaches its first drawing", 2, 0, "h@0 t@300 x@301 t@601 x@602", "S0+2 E S1+1 E F",
          "hung,hung", 2},
         {"a host that settles nothing ends the run", 2, 0, "b0@1 f0@2 x@3 x@4", "S0+2 S1+1 F", "done,not reached", 2},
         {"quit in the middle of a drawing is an error", 2, 0, "b0@1 x@2 b1@3 f1@4 x@5", "S0+2 S1+1 F", "error,done", 2},
-        {"restart every 2", 5, 2, "b0@1 f0@2 b1@2 f1@3 x@4 b2@5 f2@6 b3@6 f3@7 x@8 b4@9 f4@10 x@11",
-         "S0+2 S2+2 S4+1 F", "done,done,done,done,done", 3},
+        {"restart every 2", 5, 2, "b0@1 f0@2 b1@2 f1@3 x@4 b2@5 f2@6 b3@6 f3@7 x@8 b4@9 f4@10 x@11", "S0+2 S2+2 S4+1 F",
+         "done,done,done,done,done", 3},
         {"a drawing outside the host's range is ignored", 3, 1, "b0@1 b1@1 f0@2 x@3 b1@4 f1@5 x@6 b2@7 f2@8 x@9",
          "S0+1 S1+1 S2+1 F", "done,done,done", 3},
         {"stop ends after the current drawing", 3, 0, "b0@1 s@1.5 f0@2 x@3", "S0+3 E F", "done,not reached,not reached",
          1},
-        {"stop between drawings ends at once", 3, 0, "b0@1 f0@2 s@2.5 x@3", "S0+3 E F",
-         "done,not reached,not reached", 1},
+        {"stop between drawings ends at once", 3, 0, "b0@1 f0@2 s@2.5 x@3", "S0+3 E F", "done,not reached,not reached",
+         1},
         {"stop twice ends at once", 3, 0, "b0@1 s@1.5 s@1.6 x@2", "S0+3 E F", "not reached,not reached,not reached", 1},
         {"events after the run finished change nothing", 1, 0, "b0@1 f0@2 x@3 b0@4 c@5", "S0+1 F", "done", 1},
         {"a begin while another runs finishes the other", 3, 0, "b0@1 b1@2 f1@3 b2@3 f2@4 x@5", "S0+3 F",

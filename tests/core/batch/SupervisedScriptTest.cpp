@@ -1,6 +1,5 @@
-#include "batch/ScriptWriter.h"
-
 #include "HostModel.h"
+#include "batch/ScriptWriter.h"
 #include "support/PlainScriptInputs.h"
 #include "support/TempDir.h"
 #include "text/Paths.h"
@@ -32,29 +31,21 @@ std::string build(const ScriptInputs& in, ScriptWriterKind kind = ScriptWriterKi
     return script.ok() ? script.value().bytes : std::string();
 }
 
-// The run folder as the AutoLISP lines hold it: each backslash doubled.
-std::string lispText(const std::string& folder)
-{
-    std::string text;
-    for (const char c : folder + kSep) {
-        if (c == '\\')
-            text += '\\';
-        text += c;
-    }
-    return text;
-}
-
 TEST(SupervisedScript, WritesProgressLinesAroundEachDrawingOfItsRange)
 {
     const ScriptInputs in = watchedInputs("D", 3, {1, 1, "R", true});
-    const std::string r = lispText("R");
+    const std::string r = kSep == "\\" ? "R\\\\" : "R/"; // an AutoLISP string doubles each backslash
     EXPECT_EQ(build(in), "_LOGFILEON\r\n"
                          "_Zoom\r\n0.999x\r\n_Close\r\n_Y\r\n"
-                         "_Open\r\n\"D" + kSep + "B.dwg\"\r\n"
-                         "((lambda (f) (write-line \"2 begun\" f) (if f (close f))) (open \"" + r +
+                         "_Open\r\n\"D" +
+                             kSep +
+                             "B.dwg\"\r\n"
+                             "((lambda (f) (write-line \"2 begun\" f) (if f (close f))) (open \"" +
+                             r +
                              "drawing-2.begun\" \"w\"))\r\n"
                              "_Regen\r\n"
-                             "((lambda (f) (write-line \"2 done\" f) (if f (close f))) (open \"" + r +
+                             "((lambda (f) (write-line \"2 done\" f) (if f (close f))) (open \"" +
+                             r +
                              "drawing-2.done\" \"w\"))\r\n"
                              "_Zoom\r\n0.999x\r\n_Quit\r\n_Y\r\n"
                              "_Quit\r\n");
@@ -64,8 +55,8 @@ TEST(SupervisedScript, CoversTheOpeningsAskedFor)
 {
     // first, openings, collated sets, the drawings opened in order, the one the host quits on
     const std::tuple<std::size_t, std::size_t, int, std::string> cases[] = {
-        {0, 0, 1, "ABC"}, {0, 2, 1, "AB"}, {2, 0, 1, "C"},  {2, 5, 1, "C"},
-        {1, 3, 2, "BCA"}, {4, 0, 2, "BC"}, {5, 1, 2, "C"},  {6, 0, 1, ""},
+        {0, 0, 1, "ABC"}, {0, 2, 1, "AB"}, {2, 0, 1, "C"}, {2, 5, 1, "C"},
+        {1, 3, 2, "BCA"}, {4, 0, 2, "BC"}, {5, 1, 2, "C"}, {6, 0, 1, ""},
     };
     for (const auto& [first, openings, sets, order] : cases) {
         ScriptInputs in = watchedInputs("D", 3, {first, openings, "", false});
@@ -90,10 +81,8 @@ TEST(SupervisedScript, TheHostModelRunsItAndTheProgressFilesAppear)
 {
     // product, writer, the progress files each drawing leaves
     const std::tuple<const char*, ScriptWriterKind, bool> cases[] = {
-        {"Cad2018", ScriptWriterKind::General, true},
-        {"Cad2000", ScriptWriterKind::General, true},
-        {"Bricscad", ScriptWriterKind::Bricscad, true},
-        {"ZWCAD", ScriptWriterKind::Zwcad, true},
+        {"Cad2018", ScriptWriterKind::General, true},    {"Cad2000", ScriptWriterKind::General, true},
+        {"Bricscad", ScriptWriterKind::Bricscad, true},  {"ZWCAD", ScriptWriterKind::Zwcad, true},
         {"CadLT2018", ScriptWriterKind::General, false}, // no AutoLISP: the lock file is the signal
     };
     for (const auto& [code, kind, lisp] : cases) {
@@ -103,8 +92,7 @@ TEST(SupervisedScript, TheHostModelRunsItAndTheProgressFilesAppear)
             dir.write(name, "DWG");
         const std::string run = dir.file("Run 1");
         std::filesystem::create_directory(dir.native("Run 1"));
-        const std::string script =
-            build(watchedInputs(dir.path(), 3, {1, 0, lisp ? run : std::string(), true}), kind);
+        const std::string script = build(watchedInputs(dir.path(), 3, {1, 0, lisp ? run : std::string(), true}), kind);
 
         hostmodel::HostSetup setup;
         setup.product = *hostmodel::findProduct(code);
@@ -135,8 +123,8 @@ TEST(SupervisedScript, GoesToTheRunFolderUnderItsOwnName)
     TempDir dir;
     ScriptInputs in = watchedInputs(dir.path(), 2, {1, 0, dir.path(), false});
     in.scriptFolder = dir.path() + kSep;
-    const ScriptResult result =
-        writeBatchScript(in, ScriptWriterKind::General, [](const std::string&) { return 0; }, noQuestions());
+    const ScriptResult result = writeBatchScript(
+        in, ScriptWriterKind::General, [](const std::string&) { return 0; }, noQuestions());
     EXPECT_TRUE(result.written && result.launch);
     EXPECT_EQ(result.path, dir.file("Batch-0002.scr"));
     EXPECT_EQ(dir.read("Batch-0002.scr"), build(in));
@@ -144,8 +132,8 @@ TEST(SupervisedScript, GoesToTheRunFolderUnderItsOwnName)
     EXPECT_EQ(supervisedScriptName(11233), "Batch-11234.scr");
 
     // A script a host still holds is never written over.
-    const ScriptResult held =
-        writeBatchScript(in, ScriptWriterKind::General, [](const std::string&) { return 70; }, noQuestions());
+    const ScriptResult held = writeBatchScript(
+        in, ScriptWriterKind::General, [](const std::string&) { return 70; }, noQuestions());
     EXPECT_FALSE(held.launch);
     ASSERT_EQ(held.messages.size(), 1u);
 
