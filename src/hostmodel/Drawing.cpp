@@ -165,6 +165,8 @@ std::string applyDrawingLine(std::string_view line, Drawing& drawing)
                 drawing.pageSetups.push_back(
                     {item.substr(0, split), split == std::string::npos ? std::string() : item.substr(split + 1)});
             }
+        } else if (key == "FAULT") {
+            // A fault the stand-in host acts out (crash, hang, slow:SECONDS); nothing the model itself follows.
         } else {
             return "unknown key \"" + std::string(pair.substr(0, equals)) + "\"";
         }

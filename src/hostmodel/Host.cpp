@@ -662,4 +662,9 @@ std::map<std::string, LispValue>& Host::symbols()
     return m_drawings.empty() ? m_noDrawingSymbols : current().symbols;
 }
 
+std::string Host::writeFile(const std::string& path, const std::string& bytes)
+{
+    return m_setup.files->write(path, bytes);
+}
+
 } // namespace qv::hostmodel

@@ -60,6 +60,7 @@ public:
     std::string setvar(const std::string& name, const LispValue& value) override;
     std::vector<std::string> layoutList() override;
     std::map<std::string, LispValue>& symbols() override;
+    std::string writeFile(const std::string& path, const std::string& bytes) override;
 
 private:
     struct Cancel

@@ -21,6 +21,7 @@ struct LispValue
         String,
         Symbol,
         List,
+        File, // a descriptor from (open ...): `text` is the name it was opened by, `integer` its number
     };
 
     Kind kind = Kind::Nil;
@@ -59,6 +60,23 @@ public:
     virtual std::vector<std::string> layoutList() = 0;
     // The AutoLISP symbols of the current drawing (each drawing has its own), by upper-case name.
     virtual std::map<std::string, LispValue>& symbols() = 0;
+    // Puts a whole file on disk when AutoLISP closes it ("Data passed to an open file is not actually written
+    // until the file is closed"); returns an empty text, or what went wrong. Without a file service: an error.
+    virtual std::string writeFile(const std::string& path, const std::string& bytes);
+
+    // A file AutoLISP opened for writing: its name and the lines written so far.
+    struct OpenFile
+    {
+        std::string path;
+        std::string pending;
+    };
+    // The files AutoLISP has open, by descriptor number; a descriptor is valid until its close.
+    std::map<long long, OpenFile>& openFiles() { return m_openFiles; }
+    long long nextFileNumber() { return ++m_fileNumbers; }
+
+private:
+    std::map<long long, OpenFile> m_openFiles;
+    long long m_fileNumbers = 0;
 };
 
 // Depth of open parentheses after the text, outside strings and ';' comments; the expression is complete

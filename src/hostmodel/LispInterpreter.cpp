@@ -48,6 +48,7 @@ const BuiltinTable& builtins()
         addFileNameFunctions(all);
         addListFunctions(all);
         addHostFunctions(all);
+        addFileFunctions(all);
         return all;
     }();
     return table;

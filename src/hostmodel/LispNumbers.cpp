@@ -77,6 +77,8 @@ LispValue typeOf(Items& args)
         return LispValue::symbol("STR");
     case Kind::List:
         return args[0].items.empty() ? LispValue::nil() : LispValue::symbol("LIST");
+    case Kind::File:
+        return LispValue::symbol("FILE");
     default:
         return LispValue::symbol("SYM");
     }

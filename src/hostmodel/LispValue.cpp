@@ -116,6 +116,8 @@ bool lispEqual(const LispValue& a, const LispValue& b, double fuzz)
         return a.items.size() == b.items.size() &&
                std::equal(a.items.begin(), a.items.end(), b.items.begin(),
                           [fuzz](const LispValue& x, const LispValue& y) { return lispEqual(x, y, fuzz); });
+    case Kind::File:
+        return a.integer == b.integer;
     default:
         return true; // T
     }
@@ -198,6 +200,9 @@ void printTo(std::string& out, const LispValue& v)
             printTo(out, v.items[i]);
         }
         out += ')';
+        break;
+    case Kind::File:
+        out += "#<file \"" + v.text + "\">";
         break;
     }
 }

@@ -389,5 +389,51 @@ TEST(Lisp, ValuesAsPrintedAndAsPromptAnswers)
     }
 }
 
+// A host whose disk is a map; a name under "missing/" cannot be created.
+class FileHost : public FakeHost
+{
+public:
+    std::map<std::string, std::string> m_disk;
+    std::string writeFile(const std::string& path, const std::string& bytes) override
+    {
+        if (path.starts_with("missing/"))
+            return "no such folder";
+        m_disk[path] = bytes;
+        return {};
+    }
+};
+
+TEST(Lisp, WritesFilesWhenTheyAreClosed)
+{
+    FileHost host;
+    // The progress lines of a watched run: nothing but the file and its line is left behind.
+    const std::string progress =
+        "((lambda (f) (write-line \"3 begun\" f) (if f (close f))) (open \"run/drawing-3.begun\" \"w\"))";
+    EXPECT_EQ(run(host, progress), "nil");
+    EXPECT_EQ(host.m_disk["run/drawing-3.begun"], "3 begun\r\n");
+    EXPECT_TRUE(host.m_lisp.empty());
+    EXPECT_TRUE(host.openFiles().empty());
+
+    // Opening creates the file at once; the lines wait for the close.
+    EXPECT_EQ(run(host, "(setq f (open \"run/a.txt\" \"W\"))"), "#<file \"run/a.txt\">");
+    EXPECT_EQ(run(host, "(type f)"), "FILE");
+    EXPECT_EQ(run(host, "(write-line \"one\" f)"), "\"one\"");
+    EXPECT_EQ(host.m_disk["run/a.txt"], "");
+    EXPECT_EQ(run(host, "(close f)"), "nil");
+    EXPECT_EQ(host.m_disk["run/a.txt"], "one\r\n");
+
+    const Case cases[] = {
+        {"(close f)", "; error: bad argument type: streamp #<file \"run/a.txt\">"},
+        {"(open \"missing/x.txt\" \"w\")", "nil"},
+        {"((lambda (f) (write-line \"x\" f) (if f (close f))) (open \"missing/x\" \"w\"))", "nil"},
+        {"(close nil)", "; error: bad argument type: streamp nil"},
+        {"(write-line \"to the screen\")", "\"to the screen\""},
+        {"(open \"run/a.txt\" \"r\")", "; error: open mode \"r\" is not modelled"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(run(host, c.text), c.expected) << c.text;
+    EXPECT_EQ(host.m_disk.count("missing/x.txt"), 0u);
+}
+
 } // namespace
 } // namespace qv::hostmodel

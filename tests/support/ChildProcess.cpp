@@ -8,6 +8,7 @@
 
 #include <windows.h>
 #else
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -56,6 +57,13 @@ int waitForChild(Child child)
     return ok ? static_cast<int>(code) : -1;
 }
 
+void endChild(Child child)
+{
+    if (child.id != -1) {
+        ::TerminateProcess(reinterpret_cast<HANDLE>(child.id), 1);
+    }
+}
+
 std::string programBeside(const std::string& name)
 {
     wchar_t buffer[32768];
@@ -93,6 +101,13 @@ int waitForChild(Child child)
         return -1;
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void endChild(Child child)
+{
+    if (child.id > 0) {
+        ::kill(static_cast<pid_t>(child.id), SIGKILL);
+    }
 }
 
 std::string programBeside(const std::string& name)

@@ -14,6 +14,7 @@ struct Child
 
 Child startChild(const std::string& program, const std::vector<std::string>& args);
 int waitForChild(Child child); // the exit status, -1 when it did not end normally
+void endChild(Child child);    // ends it at once; waitForChild still collects it
 
 // The path of a program in the folder of the running executable.
 std::string programBeside(const std::string& name);

@@ -247,4 +247,113 @@ TEST_F(CadHostTest, HoldsItsScriptSoThatTheLockProbeSeesIt)
     EXPECT_EQ(qv::platform::probeForWriting(script), 0);
 }
 
+// The stand-in's traces of a watched run: the lock file beside an open drawing, the faults a drawing asks for.
+class CadHostTracesTest : public CadHostTest
+{
+protected:
+    std::string faultyDrawing(const std::string& name, const std::string& firstLine)
+    {
+        m_tmp.write(name, firstLine + "\r\nDWG");
+        return m_tmp.file(name);
+    }
+    bool exists(const std::string& name) const { return fs::exists(m_tmp.native(name)); }
+    std::vector<std::string> lines(const std::string& a, const std::string& b) const
+    {
+        return {"_Zoom", "1X", "_Close", "_Y", "_Open", "\"" + a + "\"", "_Zoom", "1X", "_Close", "_Y",
+                "_Open", "\"" + b + "\"", "_Zoom", "1X", "_Quit", "_Y"};
+    }
+};
+
+TEST_F(CadHostTracesTest, ActsOutTheFaultOnTheDrawingsFirstLine)
+{
+    // B's first line, a normal exit (else abnormal), its status, B's lock file left behind, the last event
+    const std::tuple<std::string, bool, int, bool, std::string> cases[] = {
+        {"CADHOST tab=Model", true, 0, false, "exit"},
+        {"CADHOST fault=slow:0.3", true, 0, false, "exit"},
+        {"CADHOST fault=crash", false, 0, true, "opened"},
+        {"CADHOST layouts=L1 fault=CRASH tab=L1", false, 0, true, "opened"},
+        {"CADHOST fault=explode", true, 1, false, "exit"},
+        {"CADHOST fault=slow:-1", true, 1, false, "exit"},
+    };
+    for (const auto& [firstLine, normal, status, lockLeft, last] : cases) {
+        SCOPED_TRACE(firstLine);
+        const std::string a = drawing("A.dwg");
+        const std::string b = faultyDrawing("B.dwg", firstLine);
+        fs::remove(m_tmp.native("B.dwl"));
+        const auto started = std::chrono::steady_clock::now();
+        const HostRun result = runScript(lines(a, b));
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        if (normal) {
+            EXPECT_EQ(result.status, status) << result.errors();
+        } else {
+            EXPECT_TRUE(result.status < 0 || result.status > 3) << result.status;
+        }
+        EXPECT_FALSE(exists("A.dwl")); // closed before B was opened
+        EXPECT_EQ(exists("B.dwl"), lockLeft);
+        ASSERT_FALSE(result.events.empty());
+        EXPECT_EQ(result.events.back().event, last);
+        if (firstLine.find("slow:0.3") != std::string::npos) {
+            EXPECT_GE(seconds, 0.3);
+        }
+        if (status == 1) {
+            EXPECT_NE(result.errors().find("the drawing's fault: "), std::string::npos) << result.errors();
+        }
+    }
+}
+
+TEST_F(CadHostTracesTest, AHangKeepsTheDrawingOpenAndReadsNoMore)
+{
+    const std::string a = drawing("A.dwg");
+    const std::string b = faultyDrawing("B.dwg", "CADHOST fault=hang");
+    const std::string script = writeScript(lines(a, b));
+    const testsupport::Child host = spawn({"/b", script});
+    // The lock appears when B is open; from then on the host does nothing more.
+    for (int i = 0; i < 500 && !exists("B.dwl"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(exists("B.dwl"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    testsupport::endChild(host);
+    const HostRun result = finish(host, script + ".journal");
+    EXPECT_NE(result.status, 0);
+    EXPECT_EQ(result.trace({"opened", "zoom", "exit"}),
+              (std::vector<std::string>{"zoom:_Zoom", "opened:read-write", "zoom:_Zoom", "opened:read-write"}));
+    EXPECT_TRUE(exists("B.dwl"));
+}
+
+TEST_F(CadHostTracesTest, KeepsTheCommandLineLogWhileItIsOn)
+{
+    fs::create_directory(m_tmp.native("logs"));
+    testsupport::setEnvironment("CADHOST_LOGFILEPATH", m_tmp.file("logs"));
+    // LOGFILEMODE, the script turns the log on, A's log is kept
+    const std::tuple<std::string, bool, bool> cases[] = {
+        {"", true, true}, {"1", false, true}, {"", false, false}, {"0", false, false}};
+    for (const auto& [mode, logFileOn, kept] : cases) {
+        SCOPED_TRACE(mode + (logFileOn ? " LOGFILEON" : ""));
+        fs::remove_all(m_tmp.native("logs"));
+        fs::create_directory(m_tmp.native("logs"));
+        testsupport::setEnvironment("CADHOST_LOGFILEMODE", mode);
+        const std::string a = drawing("A.dwg");
+        std::vector<std::string> script = {"_Zoom", "1X", "_Close", "_Y", "_Open", "\"" + a + "\"", "_Y",
+                                           "_Zoom", "1X", "_Quit",  "_Y"};
+        if (logFileOn)
+            script.insert(script.begin(), "_LOGFILEON");
+        const HostRun result = runScript(script);
+        EXPECT_EQ(result.status, 1);
+        const std::string log = m_tmp.file("logs" + std::string(1, fs::path::preferred_separator) + "A.log");
+        EXPECT_EQ(fs::exists(TempDir::toPath(log)), kept);
+        if (kept) {
+            std::ifstream in(TempDir::toPath(log), std::ios::binary);
+            const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            EXPECT_EQ(text, "Unknown command \"Y\".  Press F1 for help.\r\n"
+                            "Command: _Zoom\r\n"
+                            "Specify corner of window, enter a scale factor (nX or nXP), or "
+                            "[All/Center/Dynamic/Extents/Previous/Scale/Window/Object] <real time>: 1X\r\n"
+                            "Command: _Quit\r\n"
+                            "Really want to discard all changes to drawing? <N> _Y\r\n");
+        }
+    }
+    testsupport::setEnvironment("CADHOST_LOGFILEMODE", "");
+    testsupport::setEnvironment("CADHOST_LOGFILEPATH", "");
+}
+
 } // namespace

@@ -21,6 +21,10 @@ std::FILE* createFile(const std::string& path);
 // The system's own answer to whether this process may write the file (permissions, access lists).
 bool systemAllowsWrite(const std::string& path);
 
+// Ends the process at once as a crashed host ends: killed (POSIX) or with an access violation's exit code
+// (Windows); no file is closed or removed on the way out.
+[[noreturn]] void crash();
+
 // The script as a running host holds it, from open until the host ends: Windows hosts keep it open so that
 // nobody may write it; on POSIX systems the stand-in keeps a shared flock(2) on it, which Quorvel's lock
 // probe honours in the same way.

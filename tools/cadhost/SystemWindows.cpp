@@ -1,5 +1,6 @@
 #include "System.h"
 
+#include <cstdlib>
 #include <cwchar>
 #include <optional>
 #include <string_view>
@@ -82,6 +83,13 @@ std::FILE* createFile(const std::string& path)
 {
     const auto wide = toUtf16(path);
     return wide ? ::_wfopen(wide->c_str(), L"wb") : nullptr;
+}
+
+void crash()
+{
+    // The exit code of an access violation, as a host that crashed on a drawing leaves it.
+    ::TerminateProcess(::GetCurrentProcess(), 0xC0000005);
+    std::abort();
 }
 
 bool systemAllowsWrite(const std::string& path)

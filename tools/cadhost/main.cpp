@@ -2,6 +2,7 @@
 // against a model of the host's command-line prompts and journals what happened to each drawing.
 
 #include "HostModel.h"
+#include "HostTraces.h"
 #include "Journal.h"
 #include "System.h"
 
@@ -28,10 +29,13 @@ struct Options
     std::vector<qv::hostmodel::Device> devices;
     std::vector<std::string> switches;
     int holdMs = 0;
-    int startMs = 0; // a real host's start-up: nothing is opened before it is over
+    int startMs = 0;       // a real host's start-up: nothing is opened before it is over
+    std::string logFolder; // LOGFILEPATH: where the command-line logs go
+    bool logOn = false;    // LOGFILEMODE 1: the log is kept from the start, without LOGFILEON
 };
 
 using cadhost::environment;
+using cadhost::HostTraces;
 
 bool startsWith(const std::string& text, std::string_view prefix)
 {
@@ -83,6 +87,12 @@ std::optional<Options> parseArguments(const std::vector<std::string>& args)
     if (options.journal.empty()) {
         options.journal = options.script + ".journal";
     }
+    options.logFolder = environment("CADHOST_LOGFILEPATH");
+    if (options.logFolder.empty()) {
+        const std::size_t separator = options.script.find_last_of("/\\");
+        options.logFolder = separator == std::string::npos ? "." : options.script.substr(0, separator);
+    }
+    options.logOn = environment("CADHOST_LOGFILEMODE") == "1";
     for (const auto& [name, value] :
          {std::pair{"CADHOST_HOLD_MS", &options.holdMs}, {"CADHOST_START_MS", &options.startMs}}) {
         const std::string text = environment(name);
@@ -153,10 +163,20 @@ int main(int argc, char** argv)
     setup.product = options->product;
     setup.devices = options->devices;
     setup.files = &files;
+    HostTraces traces({options->logFolder, options->logOn}, files);
+    bool traceError = false;
     const qv::hostmodel::HostOutcome outcome =
-        qv::hostmodel::runHostScript(bytes, setup, [&journal](const qv::hostmodel::HostEvent& event) {
+        qv::hostmodel::runHostScript(bytes, setup, [&](const qv::hostmodel::HostEvent& event) {
             journal.write(event.line, event.event, event.drawing, event.detail);
+            const std::string problem = traces.observe(event);
+            if (!problem.empty()) {
+                journal.write(event.line, "error", event.drawing, problem);
+                traceError = true;
+            }
         });
+    if (outcome.status == 0 && traceError) {
+        return 1;
+    }
     if (outcome.status == 0 && outcome.leftWaiting) {
         return kExitLeftWaiting;
     }

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <memory>
 #include <system_error>
@@ -71,6 +72,8 @@ constexpr Tokens kBricscadTokens{
 };
 
 constexpr std::string_view kPathEnd = "\"\r\n";
+constexpr std::string_view kBegun = "begun";
+constexpr std::string_view kDone = "done";
 constexpr std::string_view kDxfStart = "Saveas\r\n\r\n\"";
 constexpr std::string_view kDxfEnd = "dwg\"\r\n";
 
@@ -231,6 +234,18 @@ private:
         m_openLine = std::move(openLine.value()) + "\r\n\"";
         m_recoverLine = std::string(m_tokens.recover) + "\r\n\"";
         m_size = m_tokens.startup.size() + m_tokens.finalQuit.size() + m_tokens.stopTail.size();
+        if (const auto& supervised = m_inputs.supervised) {
+            if (supervised->commandLog) {
+                m_logLine = m_kind == ScriptWriterKind::Bricscad ? "LOGFILEON\r\n" : "_LOGFILEON\r\n";
+                m_size += m_logLine.size();
+            }
+            if (!supervised->progressFolder.empty()) {
+                auto folder = lispFolderText(supervised->progressFolder);
+                if (!folder)
+                    return failed(folder.error(), StepDrawingPath);
+                m_progressFolder = std::move(folder.value());
+            }
+        }
         if (rows.empty())
             return std::nullopt;
 
@@ -315,13 +330,70 @@ private:
                 plan.readOnly = readOnly.value();
             }
 
-            rowsSize += (block.recover ? m_recoverLine.size() : m_openLine.size()) + pathSize +
+            rowsSize += progressSize() + (block.recover ? m_recoverLine.size() : m_openLine.size()) + pathSize +
                         (plan.readOnly ? m_tokens.readOnlyAnswer.size() : kPathEnd.size()) + routineSize +
                         std::max(m_tokens.closeTail.size(), m_tokens.quitTail.size());
             m_plans.push_back(plan);
         }
         m_size += rowsSize * static_cast<std::size_t>(m_passes);
+        const std::size_t total = m_plans.size() * static_cast<std::size_t>(m_passes);
+        m_rangeEnd = total;
+        if (const auto& supervised = m_inputs.supervised) {
+            m_rangeFirst = std::min(supervised->firstOpening, total);
+            if (supervised->openings != 0)
+                m_rangeEnd = std::min(total, m_rangeFirst + supervised->openings);
+        }
         return std::nullopt;
+    }
+
+    // A folder as an AutoLISP string's text, with the separator that ends it: Windows-1252, each backslash
+    // doubled. A quote or a line break would end the string or the script's line, so they are refused.
+    static Result<std::string> lispFolderText(std::string_view folder)
+    {
+        folder = stripTrailingSeparator(folder);
+        if (scanName(folder).breaksQuotedEntry) {
+            return Error{ErrInvalidText, "The run folder " + std::string(folder) +
+                                             " cannot be written to the script: it holds a double quote or a line "
+                                             "break."};
+        }
+        auto encoded = encode(std::string(folder) + pathSeparator(), "run folder");
+        if (!encoded)
+            return encoded.error();
+        std::string text;
+        for (const char c : encoded.value()) {
+            if (c == '\\')
+                text += '\\';
+            text += c;
+        }
+        return text;
+    }
+
+    // The AutoLISP line that leaves "drawing-N.EVENT" in the run folder, holding "N EVENT". Written at the command
+    // prompt; a file that cannot be created gives nil and the line does nothing, so the script never stops at it.
+    std::string progressLine(std::size_t number, std::string_view event) const
+    {
+        const std::string n = std::to_string(number);
+        std::string line = "((lambda (f) (write-line \"";
+        line += n;
+        line += ' ';
+        line += event;
+        line += "\" f) (if f (close f))) (open \"";
+        line += m_progressFolder;
+        line += "drawing-";
+        line += n;
+        line += '.';
+        line += event;
+        line += "\" \"w\"))\r\n";
+        return line;
+    }
+
+    // The most the two progress lines of one opening take.
+    std::size_t progressSize() const
+    {
+        if (m_progressFolder.empty())
+            return 0;
+        const std::size_t most = std::numeric_limits<std::size_t>::max();
+        return progressLine(most, kBegun).size() + progressLine(most, kDone).size();
     }
 
     Result<std::uint32_t> blockFor(const std::string& description)
@@ -369,9 +441,19 @@ private:
     {
         const auto& rows = m_inputs.rowsToWrite();
         const std::string_view separator(&m_separator, 1);
+        const bool supervised = m_inputs.supervised.has_value();
+        // A watched script that reaches the end of the list ends as the whole script would.
+        const bool stopInRange = m_stopDescription && m_rangeEnd == m_plans.size() * static_cast<std::size_t>(m_passes);
+        put(m_logLine);
+        bool started = false;
         for (int pass = 0; pass < m_passes; ++pass) {
             const bool lastPass = pass + 1 == m_passes;
             for (std::size_t i = 0; i < m_plans.size(); ++i) {
+                const std::size_t opening = static_cast<std::size_t>(pass) * m_plans.size() + i;
+                if (opening < m_rangeFirst || opening >= m_rangeEnd)
+                    continue;
+                const bool last =
+                    supervised ? opening + 1 == m_rangeEnd && !stopInRange : lastPass && i + 1 == rows.size();
                 const RowPlan& plan = m_plans[i];
                 const Block& block = m_blocks[plan.block];
                 std::string_view folder;
@@ -384,13 +466,16 @@ private:
                     file = m_encodedPaths[plan.encodedPath].file;
                 }
 
-                if (i == 0 && pass == 0)
+                if (!started)
                     put(m_tokens.startup);
+                started = true;
                 put(block.recover ? m_recoverLine : m_openLine);
                 put(folder);
                 put(separator);
                 put(file);
                 put(plan.readOnly ? m_tokens.readOnlyAnswer : kPathEnd);
+                if (!m_progressFolder.empty())
+                    put(progressLine(opening + 1, kBegun));
                 if (block.convertDxf) {
                     for (int n = 0; n < m_perOpening; ++n) {
                         put(kDxfStart);
@@ -402,10 +487,12 @@ private:
                 } else {
                     put(block.bytes);
                 }
-                put(lastPass && i + 1 == rows.size() ? m_tokens.quitTail : m_tokens.closeTail);
+                if (!m_progressFolder.empty())
+                    put(progressLine(opening + 1, kDone));
+                put(last ? m_tokens.quitTail : m_tokens.closeTail);
             }
         }
-        put(m_stopDescription ? m_tokens.stopTail : m_tokens.finalQuit);
+        put((supervised ? stopInRange : m_stopDescription.has_value()) ? m_tokens.stopTail : m_tokens.finalQuit);
     }
 
     // The whole script in one buffer of the size the first pass worked out.
@@ -414,13 +501,16 @@ private:
         ScriptText script;
         std::string& out = script.bytes;
         out.resize(m_size);
-        char* cursor = out.data();
-        emit([&cursor](std::string_view text) {
-            std::memcpy(cursor, text.data(), text.size());
-            cursor += text.size();
+        std::size_t used = 0;
+        emit([&out, &used](std::string_view text) {
+            // The first pass's size is an upper bound; growing is only a guard against a wrong one.
+            if (used + text.size() > out.size())
+                out.resize(std::max(out.size() * 2, used + text.size()));
+            std::memcpy(out.data() + used, text.data(), text.size());
+            used += text.size();
         });
         // The first pass sized the buffer for the longest ending; keep what was written.
-        out.resize(static_cast<std::size_t>(cursor - out.data()));
+        out.resize(used);
         script.placeholderStop = placeholderStop();
         return script;
     }
@@ -439,6 +529,10 @@ private:
     std::vector<RowPlan> m_plans;
     std::vector<EncodedPath> m_encodedPaths;
     std::optional<std::string> m_stopDescription;
+    std::string m_logLine;        // LOGFILEON for a watched run that keeps the host's log
+    std::string m_progressFolder; // the run folder as AutoLISP text, when the AutoLISP lines are written
+    std::size_t m_rangeFirst = 0; // the openings this script covers
+    std::size_t m_rangeEnd = 0;
     std::size_t m_size = 0;
     char m_separator = pathSeparator();
 };
@@ -503,6 +597,23 @@ Status Builder::writeTo(const std::string& path, int& failedStep)
     return {};
 }
 
+// Writes the prepared script at result.path: one write, so a failure leaves `launch` false.
+ScriptResult saveScript(Builder& builder, ScriptResult& result, ScriptWriterKind kind, const ScriptSave& save)
+{
+    int step = StepWriteFile;
+    const Status written = save ? save(result.path, [&builder](const ScriptPut& put) { builder.emitTo(put); })
+                                : builder.writeTo(result.path, step);
+    if (!written) {
+        result.messages.push_back(scriptWriterErrorMessage(kind, written.error(), step));
+        return std::move(result);
+    }
+    result.written = true;
+    result.launch = true;
+    if (auto stop = builder.placeholderStop())
+        result.messages.push_back(std::move(*stop));
+    return std::move(result);
+}
+
 std::string numberedScriptPath(const std::string& folder, int counter)
 {
     if (counter == 0)
@@ -511,6 +622,14 @@ std::string numberedScriptPath(const std::string& folder, int counter)
 }
 
 } // namespace
+
+std::string supervisedScriptName(std::size_t firstOpening)
+{
+    std::string number = std::to_string(firstOpening + 1);
+    if (number.size() < 4)
+        number.insert(0, 4 - number.size(), '0');
+    return "Batch-" + number + ".scr";
+}
 
 std::string_view writerRoutineName(ScriptWriterKind kind)
 {
@@ -634,6 +753,17 @@ ScriptResult writeBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind,
         return result;
     }
 
+    if (inputs.supervised) {
+        // A watched run's folder is its own: one script per host start, named by its first drawing.
+        result.path = joinPath(stripTrailingSeparator(inputs.scriptFolder),
+                               supervisedScriptName(inputs.supervised->firstOpening));
+        const int probed = probe ? probe(result.path) : 0;
+        if (probed != 0 && probed != ErrFileNotFound) {
+            result.messages.push_back(scriptWriterErrorMessage(kind, makeError(probed, result.path), StepChoosePath));
+            return result;
+        }
+        return saveScript(builder, result, kind, save);
+    }
     const ScriptPathChoice choice = chooseScriptPath(inputs.scriptFolder, probe, ask);
     result.path = choice.path;
     if (choice.folderInvalid) {
@@ -645,18 +775,7 @@ ScriptResult writeBatchScript(const ScriptInputs& inputs, ScriptWriterKind kind,
         return result;
     }
 
-    int step = StepWriteFile;
-    const Status written = save ? save(result.path, [&builder](const ScriptPut& put) { builder.emitTo(put); })
-                                : builder.writeTo(result.path, step);
-    if (!written) {
-        result.messages.push_back(scriptWriterErrorMessage(kind, written.error(), step));
-        return result;
-    }
-    result.written = true;
-    result.launch = true;
-    if (auto stop = builder.placeholderStop())
-        result.messages.push_back(std::move(*stop));
-    return result;
+    return saveScript(builder, result, kind, save);
 }
 
 ScriptResult writeGeneralScript(const ScriptInputs& inputs, const ScriptProbe& probe, const AskUser& ask)

@@ -32,6 +32,23 @@ inline constexpr std::string_view kPlaceholderRoutine =
 // Numbered scripts tried after a locked Batch.scr: Batch1.scr .. Batch20.scr.
 inline constexpr int kMaxNumberedScripts = 20;
 
+// What a watched run adds to its scripts. Openings are numbered from 0 in script order (with collated sets,
+// each set's openings count), so a script can start where a hung or crashed host left off.
+struct SupervisedScript
+{
+    std::size_t firstOpening = 0;
+    std::size_t openings = 0; // how many from the first; 0: to the end
+    // The run folder where AutoLISP lines write "drawing-N.begun" after each drawing is opened and
+    // "drawing-N.done" before it is closed (N counted from 1). Empty for a product without AutoLISP, whose
+    // watcher follows the lock file beside the open drawing instead.
+    std::string progressFolder;
+    // Types LOGFILEON first, so that the host's error lines reach its command-line log.
+    bool commandLog = false;
+};
+
+// The file name of a watched run's script that starts at an opening: "Batch-0001.scr" for the first.
+std::string supervisedScriptName(std::size_t firstOpening);
+
 // Everything the writer reads, gathered by the caller: the drawing list, the settings values and
 // the routine catalogue.
 struct ScriptInputs
@@ -54,6 +71,9 @@ struct ScriptInputs
     std::function<Result<bool>(const std::string& path)> isReadOnly;
     // Read-only flags per row, when a check has just read them; used instead of isReadOnly.
     std::vector<bool> readOnlyRows;
+    // Set for a watched run: the script goes to the run's folder under supervisedScriptName, and covers the
+    // openings asked for, with the progress lines of the product's signal.
+    std::optional<SupervisedScript> supervised;
 };
 
 // The probe of a script path: 0 when this run may write the script there, else the error number (70 while
