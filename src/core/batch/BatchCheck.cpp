@@ -70,6 +70,14 @@ public:
         Look& known = entry(path);
         known.writable = known.file && writable;
     }
+    // What another check's disk knows of a path.
+    void know(const std::string& path, const Look& look) { m_known.insert_or_assign(path, look); }
+    // All the caller has just read of a drawing (kAttrFolder, kAttrNotFile, read-only): the disk is not asked.
+    void remember(const std::string& path, unsigned attributes)
+    {
+        const bool file = (attributes & (kAttrFolder | kAttrNotFile)) == 0;
+        m_known.insert_or_assign(path, Look{true, file, file && (attributes & kAttrReadOnly) == 0});
+    }
     std::string touch(const std::string&) override { return {}; }
     std::string copy(const std::string&, const std::string& to) override { return write(to, {}); }
     std::string write(const std::string& path, const std::string&) override
@@ -259,16 +267,50 @@ struct Part
 {
     std::size_t open = 0; // index of the open command's line
     std::size_t end = 0;  // one past its last line
+    std::size_t at = 0;   // where the open command's line begins in the script's bytes
+    bool listed = false;  // its drawing is a row of the list (the path matches)
 };
+
+// Calls `line(index, text, at)` for each line of a script, in order; `at` is where the line begins. Lines end
+// at CR LF, CR or LF, as the host model splits them. Returns the number of lines.
+template <typename Visit> std::size_t forEachLine(std::string_view bytes, std::size_t at, Visit&& line)
+{
+    std::size_t index = 0;
+    while (at < bytes.size()) {
+        std::size_t end = at;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
+            ++end;
+        }
+        if (!line(index, bytes.substr(at, end - at), at)) {
+            return index + 1;
+        }
+        ++index;
+        at = end + (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n' ? 2 : 1);
+    }
+    return index;
+}
+
+// The lines of one drawing's part.
+std::vector<std::string_view> partLines(std::string_view scriptBytes, const Part& part)
+{
+    std::vector<std::string_view> lines;
+    lines.reserve(part.end - part.open);
+    forEachLine(scriptBytes, part.at, [&](std::size_t index, std::string_view text, std::size_t) {
+        if (index >= part.end - part.open) {
+            return false;
+        }
+        lines.push_back(text);
+        return true;
+    });
+    return lines;
+}
 
 // Runs a script on its own, the drawing at `path` opening on the given tab line; its problems.
 std::vector<CheckProblem> problemsOfRun(std::string_view script, const hm::HostSetup& base, const std::string& path,
-                                        std::optional<bool> writable, std::string tabLine)
+                                        const CheckFiles::Look& look, std::string tabLine)
 {
     CheckFiles files;
-    if (writable) {
-        files.remember(path, *writable);
-    }
+    files.know(path, look);
     files.declare(path, std::move(tabLine));
     hm::HostSetup setup = base;
     setup.files = &files;
@@ -355,42 +397,56 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
     // Each drawing's part of the script starts at its open (or recover) command, followed by its quoted path.
     BatchCheckReport report;
     std::vector<Part> parts;
-    const std::vector<std::string_view> lines = hm::splitLineViews(scriptBytes);
     std::size_t cursor = 0;
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-        const std::string_view next = lines[i + 1];
-        if (next.size() < 2 || next.front() != '"' || !isOpenCommand(lines[i])) {
-            continue;
+    std::string_view previous;
+    std::size_t previousAt = 0;
+    const std::size_t lineCount = forEachLine(scriptBytes, 0, [&](std::size_t i, std::string_view next, std::size_t at) {
+        const std::size_t openAt = previousAt;
+        const bool opens = i > 0 && next.size() >= 2 && next.front() == '"' && isOpenCommand(previous);
+        previous = next;
+        previousAt = at;
+        if (!opens) {
+            return true;
         }
         DrawingCheck drawing;
-        drawing.firstLine = static_cast<int>(i) + 1;
+        drawing.firstLine = static_cast<int>(i);
         drawing.path = cp1252ToUtf8(next.substr(1, next.find('"', 1) - 1));
         // Rows come in list order, once per set when the sets are collated: the next row of that path.
+        bool listed = false;
         for (std::size_t step = 0; step < rows.size(); ++step) {
             const std::size_t candidate = (cursor + step) % rows.size();
             if (rowPath(rows[candidate]) == drawing.path) {
                 drawing.row = candidate;
                 drawing.routine = rows[candidate].routine;
                 cursor = candidate + 1;
+                listed = true;
                 break;
             }
         }
         if (!parts.empty()) {
-            parts.back().end = i;
+            parts.back().end = i - 1;
         }
-        parts.push_back({i, lines.size()});
+        parts.push_back({i - 1, 0, openAt, listed});
         report.drawings.push_back(std::move(drawing));
-        ++i;
-    }
-    // The script's own last line (the final quit) belongs to no drawing.
-    if (!parts.empty() && parts.back().end == lines.size()) {
-        parts.back().end = std::max(parts.back().open + 2, lines.size() - 1);
+        return true;
+    });
+    if (!parts.empty()) {
+        // The script's own last line (the final quit) belongs to no drawing.
+        parts.back().end = std::max(parts.back().open + 2, lineCount - 1);
     }
 
     CheckFiles files;
-    const auto writableOf = [&](const DrawingCheck& drawing) -> std::optional<bool> {
-        if (drawing.row < options.rowIsReadOnly.size() && rowPath(rows[drawing.row]) == drawing.path) {
-            return !options.rowIsReadOnly[drawing.row];
+    const auto writableOf = [&](std::size_t d) -> std::optional<bool> {
+        const std::size_t row = report.drawings[d].row;
+        if (parts[d].listed && row < options.rowIsReadOnly.size()) {
+            return !options.rowIsReadOnly[row];
+        }
+        return std::nullopt;
+    };
+    const auto attributesOf = [&](std::size_t d) -> std::optional<unsigned> {
+        const std::size_t row = report.drawings[d].row;
+        if (parts[d].listed && row < options.rowAttributes.size()) {
+            return options.rowAttributes[row];
         }
         return std::nullopt;
     };
@@ -398,18 +454,22 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
     std::map<std::string, TabNeed> needs; // by the part's text without its path, and whether it opens read-only
     for (std::size_t d = 0; d < report.drawings.size(); ++d) {
         DrawingCheck& drawing = report.drawings[d];
-        const std::optional<bool> writable = writableOf(drawing);
-        if (writable) {
+        const std::optional<bool> writable = writableOf(d);
+        const std::optional<unsigned> attributes = attributesOf(d);
+        if (attributes) {
+            files.remember(drawing.path, *attributes);
+        } else if (writable) {
             files.remember(drawing.path, *writable);
         }
         // Only a file can be opened as a drawing; a folder or a device is named here, the host refuses it.
         const CheckFiles::Look& look = files.look(drawing.path);
         if (look.exists && !look.file) {
             std::error_code error;
-            const bool folder = fs::is_directory(nativePath(drawing.path), error);
+            const bool folder = attributes ? (*attributes & kAttrFolder) != 0
+                                           : fs::is_directory(nativePath(drawing.path), error);
             CheckProblem problem;
             problem.line = drawing.firstLine + 1;
-            problem.entry = cp1252ToUtf8(lines[parts[d].open + 1]);
+            problem.entry = cp1252ToUtf8(partLines(scriptBytes, parts[d])[1]);
             problem.message = folder ? "This is a folder, not a drawing file: the host cannot open it."
                                      : "This is not a regular file (a device, a pipe or a socket): the host cannot "
                                        "open it as a drawing.";
@@ -417,21 +477,20 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
             continue;
         }
         // The tab the drawing was saved on is unseen: a routine that works on only one tab opens it there.
-        const Part& part = parts[d];
-        std::string key = writable.value_or(look.writable) ? "W" : "R";
-        for (std::size_t i = part.open; i < part.end; ++i) {
-            key.append(i == part.open + 1 ? std::string_view() : lines[i]).append("\r\n");
+        const std::vector<std::string_view> lines = partLines(scriptBytes, parts[d]);
+        std::string key = !look.exists ? "M" : look.writable ? "W" : "R";
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            key.append(i == 1 ? std::string_view() : lines[i]).append("\r\n");
         }
         auto found = needs.find(key);
         if (found == needs.end()) {
             std::string script;
-            for (std::size_t i = part.open; i < part.end; ++i) {
-                script.append(lines[i]).append("\r\n");
+            for (const std::string_view line : lines) {
+                script.append(line).append("\r\n");
             }
             script += "_Quit\r\n";
-            const std::vector<CheckProblem> model = problemsOfRun(script, setup.value(), drawing.path, writable, {});
-            const std::vector<CheckProblem> layout =
-                problemsOfRun(script, setup.value(), drawing.path, writable, onLayout);
+            const std::vector<CheckProblem> model = problemsOfRun(script, setup.value(), drawing.path, look, {});
+            const std::vector<CheckProblem> layout = problemsOfRun(script, setup.value(), drawing.path, look, onLayout);
             found = needs.emplace(std::move(key), tabNeedOf(model, layout)).first;
         }
         if (found->second != TabNeed::Either) {
@@ -516,7 +575,7 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
             if (last < closeLine) {
                 CheckProblem problem;
                 problem.line = last;
-                problem.entry = cp1252ToUtf8(lines[lastLine - 1]);
+                problem.entry = cp1252ToUtf8(partLines(scriptBytes, part)[lastLine - 1 - part.open]);
                 const bool lisp = !problem.entry.empty() && problem.entry.find('(') != std::string::npos;
                 if (outcome.leftWaiting && lisp) {
                     problem.message = "The AutoLISP expression that starts here is not closed: it takes in the "

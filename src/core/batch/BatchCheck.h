@@ -77,7 +77,14 @@ struct BatchCheckOptions
     // One read-only flag per row when the caller has just examined every drawing (the read-only check of a
     // start): the check then asks the system nothing more about them.
     std::vector<bool> rowIsReadOnly;
+    // The attributes that examination read, one per row, where they tell a regular file from a folder
+    // (kAttrFolder) and from a device or a pipe (kAttrNotFile): the check then looks at no drawing itself.
+    std::vector<unsigned> rowAttributes = {};
 };
+
+inline constexpr unsigned kAttrReadOnly = 1;
+inline constexpr unsigned kAttrFolder = 16;
+inline constexpr unsigned kAttrNotFile = 64;
 
 // Runs a batch script, as the writer built it for a start, through the model of the configured host's
 // command line, without writing anything and without reading any drawing. Each drawing gets its first problem,
