@@ -72,12 +72,16 @@ public:
     }
     // What another check's disk knows of a path.
     void know(const std::string& path, const Look& look) { m_known.insert_or_assign(path, look); }
-    // All the caller has just read of a drawing (kAttrFolder, kAttrNotFile, read-only): the disk is not asked.
-    void remember(const std::string& path, unsigned attributes)
+    // What the caller has just read of a drawing (kAttrFolder, kAttrNotFile, read-only), the read-only flag
+    // given apart when it is.
+    static Look lookOf(unsigned attributes, std::optional<bool> writable)
     {
         const bool file = (attributes & (kAttrFolder | kAttrNotFile)) == 0;
-        m_known.insert_or_assign(path, Look{true, file, file && (attributes & kAttrReadOnly) == 0});
+        return Look{true, file, file && writable.value_or((attributes & kAttrReadOnly) == 0)};
     }
+    // Paths answered before the disk is asked (the drawings of the list, from what the caller read); none when
+    // it returns nullptr. Paths written or looked at are answered first.
+    void answerFirst(std::function<Look*(const std::string&)> listed) { m_listed = std::move(listed); }
     std::string touch(const std::string&) override { return {}; }
     std::string copy(const std::string&, const std::string& to) override { return write(to, {}); }
     std::string write(const std::string& path, const std::string&) override
@@ -113,6 +117,9 @@ private:
         if (found != m_known.end()) {
             return found->second;
         }
+        if (Look* listed = m_listed ? m_listed(path) : nullptr) {
+            return *listed;
+        }
         std::error_code error;
         const fs::file_status status = fs::status(nativePath(path), error);
         const auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
@@ -125,6 +132,7 @@ private:
 
     std::map<std::string, std::string> m_lines;
     mutable std::unordered_map<std::string, Look> m_known;
+    std::function<Look*(const std::string&)> m_listed;
     mutable std::unordered_map<std::string, bool> m_folders;
 };
 
@@ -406,6 +414,7 @@ public:
 
     std::size_t size() const { return m_checks.size(); }
     std::string path(std::size_t d) const { return std::string(m_checks.pathOf(m_checks.m_drawings[d])); }
+    std::string_view pathView(std::size_t d) const { return m_checks.pathOf(m_checks.m_drawings[d]); }
     bool pathIs(std::size_t d, std::string_view path) const { return m_checks.pathOf(m_checks.m_drawings[d]) == path; }
     int firstLine(std::size_t d) const { return m_checks.m_drawings[d].firstLine; }
     std::size_t row(std::size_t d) const { return m_checks.m_drawings[d].row; }
@@ -606,18 +615,21 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
     const std::string onLayout = layoutTabLine();
     std::unordered_map<std::string, TabNeed> needs; // by the part's text without its path, and how it opens
     std::string key;
+    std::vector<std::optional<CheckFiles::Look>> looks(drawings.size());
+    std::unordered_map<std::string_view, std::size_t> listed; // paths into the report's block of paths
     for (std::size_t d = 0; d < drawings.size(); ++d) {
         const std::string path = drawings.path(d);
         const std::optional<bool> writable = writableOf(d);
         const std::optional<unsigned> attributes = attributesOf(d);
+        // The drawings the caller has read are kept beside the check's disk, without a copy of their paths.
         if (attributes) {
-            files.remember(path, *attributes);
-        }
-        if (writable) {
+            looks[d] = CheckFiles::lookOf(*attributes, writable);
+            listed.insert_or_assign(drawings.pathView(d), d);
+        } else if (writable) {
             files.remember(path, *writable);
         }
         // Only a file can be opened as a drawing; a folder or a device is named here, the host refuses it.
-        const CheckFiles::Look& look = files.look(path);
+        const CheckFiles::Look& look = looks[d] ? *looks[d] : files.look(path);
         const std::vector<std::string_view> lines = partLines(scriptBytes, parts[d]);
         if (look.exists && !look.file) {
             std::error_code error;
@@ -684,6 +696,11 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
 
     // Where the host is in the script: the last line it began to read.
     std::size_t lastLine = 0;
+    // The drawings the caller has read are answered from what it read.
+    files.answerFirst([&](const std::string& path) -> CheckFiles::Look* {
+        const auto found = listed.find(path);
+        return found == listed.end() ? nullptr : &*looks[found->second];
+    });
     setup.value().files = &files;
     setup.value().keepGoing = [&](std::size_t line, std::size_t count) {
         lastLine = line;
