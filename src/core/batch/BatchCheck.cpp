@@ -395,6 +395,8 @@ class BatchCheckBuilder
 public:
     explicit BatchCheckBuilder(DrawingChecks& checks) : m_checks(checks) {}
 
+    void reserve(std::size_t drawings) { m_checks.m_drawings.reserve(drawings); }
+
     std::size_t add(std::size_t row, std::string_view path, const std::string& routine, int firstLine)
     {
         DrawingChecks::Compact drawing;
@@ -560,6 +562,9 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
     BatchCheckReport report;
     BatchCheckBuilder drawings(report.drawings);
     std::vector<Part> parts;
+    // One part per row, unless sets repeat them.
+    drawings.reserve(rows.size());
+    parts.reserve(rows.size());
     std::size_t cursor = 0;
     std::string_view previous;
     std::size_t previousAt = 0;
