@@ -8,6 +8,7 @@
 #include "support/PlainScriptInputs.h"
 #include "support/TempDir.h"
 #include "support/Windows1252.h"
+#include "text/Paths.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -280,7 +281,7 @@ TEST_F(BatchCheckTest, AMixedListOfTwoThousandDrawingsKeepsEachDrawingsOwnLines)
     for (std::size_t i = 0; i < 1990; ++i) {
         const DrawingCheck drawing = report.drawings[i];
         SCOPED_TRACE(drawing.path + ": " + describeCheck(drawing));
-        EXPECT_EQ(drawing.path, m_tmp->path() + "/" + rows[i].file);
+        EXPECT_EQ(drawing.path, joinPath(m_tmp->path(), rows[i].file));
         EXPECT_EQ(drawing.routine, rows[i].routine);
         const std::string own = shape(drawing);
         named += own.find("<path>") != std::string::npos ? 1 : 0;
