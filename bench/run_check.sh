@@ -4,13 +4,15 @@
 # the list, one attribute query per drawing, one write of the same script bytes). Prints medians of RUNS runs
 # with the spread, the ratio to the floor and the peak memory of the check.
 #
-#   bench/run_check.sh BUILD_DIR            # 100,000 and 1,000,000 drawings
+#   bench/run_check.sh BUILD_DIR            # 100,000 and 1,000,000 drawings (QUICK=1: 100,000 only)
 #   SIZES="100000" RUNS=3 bench/run_check.sh build/release
 set -euo pipefail
 build=$(cd "$1" && pwd)
 bin=$build/bin
 runs=${RUNS:-5}
-read -r -a sizes <<< "${SIZES:-100000 1000000}"
+default_sizes="100000 1000000"
+[[ "${QUICK:-0}" == 1 ]] && default_sizes="100000"
+read -r -a sizes <<< "${SIZES:-$default_sizes}"
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-check.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 crlf() { printf '%s\r\n' "$@"; }
