@@ -60,6 +60,7 @@ bench: build
 	    QT_QPA_PLATFORM=offscreen $$b || exit 1; \
 	done
 	bench/run_scale.sh $(BUILD_DIR)
+	bench/run_check.sh $(BUILD_DIR)
 
 format:
 	cmake --build --preset $(PRESET) --target format

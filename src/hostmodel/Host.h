@@ -7,7 +7,7 @@
 #include "Task.h"
 
 #include <coroutine>
-#include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -159,7 +159,8 @@ private:
     std::vector<Device> m_devices;
     std::vector<Keyword> m_purgeTypes; // the product's, made on first use
     std::string m_purgeTypePrompt;
-    std::deque<Device> m_trustedDevices;                 // devices named in a check that this machine does not list
+    // Devices named in a check that this machine does not list, one per name however often it is named.
+    std::map<std::string, Device, std::less<>> m_trustedDevices;
     std::vector<Drawing> m_drawings;                     // the last one is current
     std::map<std::string, LispValue> m_variables;        // system variables that belong to the session
     std::map<std::string, LispValue> m_noDrawingSymbols; // AutoLISP typed while no drawing is open

@@ -9,6 +9,56 @@ namespace qv::hostmodel {
 
 namespace {
 
+// A script's lines in order, one at a time, each in UTF-8 when it is reached: a long script is never held
+// twice. Lines end at CR LF, CR or LF, as splitLineViews splits them.
+class ScriptLines
+{
+public:
+    explicit ScriptLines(std::string_view bytes) : m_bytes(bytes)
+    {
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\r' || bytes[i] == '\n') {
+                ++m_count;
+                i += bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n' ? 1 : 0;
+            }
+        }
+        if (!bytes.empty() && bytes.back() != '\r' && bytes.back() != '\n') {
+            ++m_count;
+        }
+        load();
+    }
+
+    std::size_t count() const { return m_count; }
+    // The current line; empty past the last.
+    const std::string& text() const { return m_text; }
+    void advance()
+    {
+        ++m_index;
+        load();
+    }
+
+private:
+    void load()
+    {
+        m_text.clear();
+        if (m_index >= m_count) {
+            return;
+        }
+        std::size_t end = m_next;
+        while (end < m_bytes.size() && m_bytes[end] != '\r' && m_bytes[end] != '\n') {
+            ++end;
+        }
+        m_text = windows1252ToUtf8(m_bytes.substr(m_next, end - m_next));
+        m_next = end + (end + 1 < m_bytes.size() && m_bytes[end] == '\r' && m_bytes[end + 1] == '\n' ? 2 : 1);
+    }
+
+    std::string_view m_bytes;
+    std::size_t m_count = 0;
+    std::size_t m_index = 0;
+    std::size_t m_next = 0; // where the line after the current one begins
+    std::string m_text;
+};
+
 // Reads a script the way the host types it: a line that begins with ';' is a comment; elsewhere a space
 // outside double quotes and the end of the line each act as Enter, except at the prompts that take the rest
 // of the line as one name. An entry that begins with '(' is AutoLISP, read across lines until its
@@ -18,9 +68,8 @@ class ScriptReader
 {
 public:
     ScriptReader(std::string_view scriptBytes, Host& host, std::function<bool(std::size_t, std::size_t)> keepGoing)
-        : m_text(windows1252ToUtf8(scriptBytes)), m_lines(splitLineViews(m_text)), m_host(host),
-          m_keepGoing(std::move(keepGoing)),
-          m_openEnd(!m_text.empty() && m_text.back() != '\n' && m_text.back() != '\r')
+        : m_lines(scriptBytes), m_host(host), m_keepGoing(std::move(keepGoing)),
+          m_openEnd(!scriptBytes.empty() && scriptBytes.back() != '\n' && scriptBytes.back() != '\r')
     {
     }
 
@@ -28,27 +77,27 @@ public:
     {
         while (m_host.running()) {
             if (m_fresh) {
-                if (m_line >= m_lines.size()) {
+                if (m_line >= m_lines.count()) {
                     m_host.endOfScript(0);
                     return;
                 }
-                if (m_keepGoing && !m_keepGoing(m_line + 1, m_lines.size())) {
+                if (m_keepGoing && !m_keepGoing(m_line + 1, m_lines.count())) {
                     m_host.stopped();
                     return;
                 }
-                if (!m_lines[m_line].empty() && m_lines[m_line].front() == ';') {
-                    ++m_line;
+                if (!m_lines.text().empty() && m_lines.text().front() == ';') {
+                    nextLine();
                     continue;
                 }
                 m_pos = 0;
                 m_fresh = false;
             }
-            const std::string_view text = m_lines[m_line];
+            const std::string_view text = m_lines.text();
             const int number = static_cast<int>(m_line) + 1;
             if (m_pos < text.size() && text[m_pos] == '(') {
                 std::string expression = readExpression();
                 if (m_untyped) {
-                    m_host.endOfScript(static_cast<int>(m_lines.size()));
+                    m_host.endOfScript(static_cast<int>(m_lines.count()));
                     return;
                 }
                 m_host.lispExpression(number, expression);
@@ -70,20 +119,26 @@ public:
             m_host.type(number, entry);
         }
         // The host quit, or the script was suspended: what is left of it is never read.
-        const std::size_t unread = m_lines.size() - m_line - (m_fresh ? 0 : 1);
-        if (unread > 0 && m_line < m_lines.size()) {
+        const std::size_t unread = m_lines.count() - m_line - (m_fresh ? 0 : 1);
+        if (unread > 0 && m_line < m_lines.count()) {
             m_host.log(0, "unread", std::to_string(unread) + " line(s)");
         }
     }
 
 private:
-    bool lastLineOpen() const { return m_openEnd && m_line + 1 == m_lines.size(); }
+    bool lastLineOpen() const { return m_openEnd && m_line + 1 == m_lines.count(); }
+
+    void nextLine()
+    {
+        ++m_line;
+        m_lines.advance();
+    }
 
     // Moves past the character at 'end' of the current line (a space, or the line end).
     void finishAt(std::size_t end)
     {
-        if (end >= m_lines[m_line].size()) {
-            ++m_line;
+        if (end >= m_lines.text().size()) {
+            nextLine();
             m_fresh = true;
         } else {
             m_pos = end + 1;
@@ -97,7 +152,7 @@ private:
         bool inString = false;
         bool escaped = false;
         for (;;) {
-            const std::string_view text = m_lines[m_line];
+            const std::string_view text = m_lines.text();
             bool comment = false;
             for (std::size_t i = m_pos; i < text.size(); ++i) {
                 const char ch = text[i];
@@ -132,9 +187,9 @@ private:
                 }
             }
             // Still open at the line end: the expression goes on on the next line.
-            ++m_line;
+            nextLine();
             m_fresh = true;
-            if (m_line >= m_lines.size()) {
+            if (m_line >= m_lines.count()) {
                 m_untyped = m_openEnd;
                 return expression;
             }
@@ -144,8 +199,7 @@ private:
         }
     }
 
-    std::string m_text;
-    std::vector<std::string_view> m_lines;
+    ScriptLines m_lines;
     Host& m_host;
     std::function<bool(std::size_t, std::size_t)> m_keepGoing;
     std::size_t m_line = 0;

@@ -224,16 +224,14 @@ Task<const Device*> Host::askDevice(std::string currentDevice)
         if (name == Drawing::kOwnDevice) {
             // A real drawing in a check: its own device, which the model cannot see.
             accept(entry);
-            m_trustedDevices.push_back({name, {}});
-            co_return &m_trustedDevices.back();
+            co_return &m_trustedDevices.try_emplace(name, Device{name, {}}).first->second;
         }
         if (const Device* device = findDevice(name)) {
             accept(entry);
             co_return device;
         }
         if (trusted(entry, "No such plotter or printer: \"" + name + "\".")) {
-            m_trustedDevices.push_back({name, {}});
-            co_return &m_trustedDevices.back();
+            co_return &m_trustedDevices.try_emplace(name, Device{name, {}}).first->second;
         }
     }
 }

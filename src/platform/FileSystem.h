@@ -12,7 +12,17 @@ enum FileAttribute : unsigned
 {
     AttrReadOnly = 1,
     AttrDirectory = 16,
+    // Neither a regular file nor a folder (a device, a pipe, a socket): told only where
+    // kAttributesTellFileKind holds.
+    AttrNotFile = 64,
 };
+
+// Whether fileAttributes tells a regular file from a device or a pipe (AttrNotFile).
+#ifdef _WIN32
+inline constexpr bool kAttributesTellFileKind = false;
+#else
+inline constexpr bool kAttributesTellFileKind = true;
+#endif
 
 // Attributes of a file or folder; an error (53 file not found, ...) when they cannot be read.
 // Outside Windows a file is read-only when its owner has no write permission.

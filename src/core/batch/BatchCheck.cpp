@@ -70,6 +70,18 @@ public:
         Look& known = entry(path);
         known.writable = known.file && writable;
     }
+    // What another check's disk knows of a path.
+    void know(const std::string& path, const Look& look) { m_known.insert_or_assign(path, look); }
+    // What the caller has just read of a drawing (kAttrFolder, kAttrNotFile, read-only), the read-only flag
+    // given apart when it is.
+    static Look lookOf(unsigned attributes, std::optional<bool> writable)
+    {
+        const bool file = (attributes & (kAttrFolder | kAttrNotFile)) == 0;
+        return Look{true, file, file && writable.value_or((attributes & kAttrReadOnly) == 0)};
+    }
+    // Paths answered before the disk is asked (the drawings of the list, from what the caller read); none when
+    // it returns nullptr. Paths written or looked at are answered first.
+    void answerFirst(std::function<Look*(const std::string&)> listed) { m_listed = std::move(listed); }
     std::string touch(const std::string&) override { return {}; }
     std::string copy(const std::string&, const std::string& to) override { return write(to, {}); }
     std::string write(const std::string& path, const std::string&) override
@@ -105,6 +117,9 @@ private:
         if (found != m_known.end()) {
             return found->second;
         }
+        if (Look* listed = m_listed ? m_listed(path) : nullptr) {
+            return *listed;
+        }
         std::error_code error;
         const fs::file_status status = fs::status(nativePath(path), error);
         const auto writeBits = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
@@ -117,6 +132,7 @@ private:
 
     std::map<std::string, std::string> m_lines;
     mutable std::unordered_map<std::string, Look> m_known;
+    std::function<Look*(const std::string&)> m_listed;
     mutable std::unordered_map<std::string, bool> m_folders;
 };
 
@@ -259,16 +275,50 @@ struct Part
 {
     std::size_t open = 0; // index of the open command's line
     std::size_t end = 0;  // one past its last line
+    std::size_t at = 0;   // where the open command's line begins in the script's bytes
+    bool listed = false;  // its drawing is a row of the list (the path matches)
 };
+
+// Calls `line(index, text, at)` for each line of a script, in order; `at` is where the line begins. Lines end
+// at CR LF, CR or LF, as the host model splits them. Returns the number of lines.
+template <typename Visit> std::size_t forEachLine(std::string_view bytes, std::size_t at, Visit&& line)
+{
+    std::size_t index = 0;
+    while (at < bytes.size()) {
+        std::size_t end = at;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') {
+            ++end;
+        }
+        if (!line(index, bytes.substr(at, end - at), at)) {
+            return index + 1;
+        }
+        ++index;
+        at = end + (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n' ? 2 : 1);
+    }
+    return index;
+}
+
+// The lines of one drawing's part.
+std::vector<std::string_view> partLines(std::string_view scriptBytes, const Part& part)
+{
+    std::vector<std::string_view> lines;
+    lines.reserve(part.end - part.open);
+    forEachLine(scriptBytes, part.at, [&](std::size_t index, std::string_view text, std::size_t) {
+        if (index >= part.end - part.open) {
+            return false;
+        }
+        lines.push_back(text);
+        return true;
+    });
+    return lines;
+}
 
 // Runs a script on its own, the drawing at `path` opening on the given tab line; its problems.
 std::vector<CheckProblem> problemsOfRun(std::string_view script, const hm::HostSetup& base, const std::string& path,
-                                        std::optional<bool> writable, std::string tabLine)
+                                        const CheckFiles::Look& look, std::string tabLine)
 {
     CheckFiles files;
-    if (writable) {
-        files.remember(path, *writable);
-    }
+    files.know(path, look);
     files.declare(path, std::move(tabLine));
     hm::HostSetup setup = base;
     setup.files = &files;
@@ -322,14 +372,6 @@ std::string laterDrawingsText(const std::vector<std::string>& nearest, std::size
     return text + " would not be reached.";
 }
 
-void addProblem(DrawingCheck& drawing, CheckProblem problem)
-{
-    ++(problem.warning ? drawing.warnings : drawing.errors);
-    if (!drawing.problem || (drawing.problem->warning && !problem.warning)) {
-        drawing.problem = std::move(problem);
-    }
-}
-
 } // namespace
 
 CheckVerdict verdictOf(const DrawingCheck& drawing)
@@ -344,6 +386,170 @@ CheckVerdict verdictOf(const DrawingCheck& drawing)
     return drawing.problem ? CheckVerdict::Warning : CheckVerdict::Ok;
 }
 
+// Stands for a drawing's own path in the texts of a stored problem, so that drawings share it.
+constexpr char kPathMark = '\x01';
+
+// Fills a report's verdicts as the check finds them, each problem stored once.
+class BatchCheckBuilder
+{
+public:
+    explicit BatchCheckBuilder(DrawingChecks& checks) : m_checks(checks) {}
+
+    void reserve(std::size_t drawings) { m_checks.m_drawings.reserve(drawings); }
+
+    std::size_t add(std::size_t row, std::string_view path, const std::string& routine, int firstLine)
+    {
+        DrawingChecks::Compact drawing;
+        drawing.row = row;
+        drawing.pathAt = m_checks.m_paths.size();
+        drawing.pathSize = static_cast<std::uint32_t>(path.size());
+        m_checks.m_paths.append(path);
+        auto [found, added] = m_routines.try_emplace(routine, static_cast<std::uint32_t>(m_checks.m_routines.size()));
+        if (added) {
+            m_checks.m_routines.push_back(routine);
+        }
+        drawing.routine = found->second;
+        drawing.firstLine = firstLine;
+        m_checks.m_drawings.push_back(drawing);
+        return m_checks.m_drawings.size() - 1;
+    }
+
+    std::size_t size() const { return m_checks.size(); }
+    std::string path(std::size_t d) const { return std::string(m_checks.pathOf(m_checks.m_drawings[d])); }
+    std::string_view pathView(std::size_t d) const { return m_checks.pathOf(m_checks.m_drawings[d]); }
+    bool pathIs(std::size_t d, std::string_view path) const { return m_checks.pathOf(m_checks.m_drawings[d]) == path; }
+    int firstLine(std::size_t d) const { return m_checks.m_drawings[d].firstLine; }
+    std::size_t row(std::size_t d) const { return m_checks.m_drawings[d].row; }
+    int& unchecked(std::size_t d) { return m_checks.m_drawings[d].unchecked; }
+    const DrawingChecks::Compact& counts(std::size_t d) const { return m_checks.m_drawings[d]; }
+
+    // The problem the drawing shows (the first error, else the first warning), without what follows from the
+    // drawings after it.
+    std::optional<CheckProblem> problem(std::size_t d) const
+    {
+        const DrawingChecks::Compact& drawing = m_checks.m_drawings[d];
+        if (drawing.problem == DrawingChecks::kNone) {
+            return std::nullopt;
+        }
+        return m_checks.problemFor(drawing);
+    }
+
+    void addProblem(std::size_t d, const CheckProblem& problem)
+    {
+        DrawingChecks::Compact& drawing = m_checks.m_drawings[d];
+        ++(problem.warning ? drawing.warnings : drawing.errors);
+        if (drawing.problem == DrawingChecks::kNone || (drawing.warning && !problem.warning)) {
+            setProblem(d, problem);
+        }
+    }
+
+    // Replaces the problem the drawing shows, its counts unchanged.
+    void setProblem(std::size_t d, const CheckProblem& problem)
+    {
+        DrawingChecks::Compact& drawing = m_checks.m_drawings[d];
+        DrawingChecks::StoredProblem stored{problem, problem.line != 0, false};
+        stored.problem.line = stored.tied ? problem.line - drawing.firstLine : 0;
+        const std::string_view path = m_checks.pathOf(drawing);
+        CheckProblem& texts = stored.problem;
+        const auto has = [](const std::string& text, std::string_view part) {
+            return text.find(part) != std::string::npos;
+        };
+        const std::string_view mark(&kPathMark, 1);
+        if (!path.empty() && !has(texts.entry, mark) && !has(texts.asking, mark) && !has(texts.message, mark) &&
+            (has(texts.entry, path) || has(texts.asking, path) || has(texts.message, path))) {
+            stored.marked = true;
+            for (std::string* text : {&texts.entry, &texts.asking, &texts.message}) {
+                for (std::size_t at = 0; (at = text->find(path, at)) != std::string::npos; ++at) {
+                    text->replace(at, path.size(), mark);
+                }
+            }
+        }
+        std::string key;
+        for (const std::string* text : {&texts.entry, &texts.asking, &texts.message}) {
+            key.append(std::to_string(text->size())).append(":").append(*text);
+        }
+        key.append(std::to_string(texts.line))
+            .append({texts.warning ? 'w' : 'e', texts.stopsScript ? 's' : '-', stored.tied ? 't' : '-',
+                     stored.marked ? 'm' : '-'});
+        auto [found, added] = m_problems.try_emplace(std::move(key), static_cast<std::uint32_t>(m_checks.m_problems.size()));
+        if (added) {
+            m_checks.m_problems.push_back(std::move(stored));
+        }
+        drawing.problem = found->second;
+        drawing.warning = problem.warning;
+    }
+
+    // The host stops reading the script at this line: the drawings after it are never opened.
+    void stopAt(int line)
+    {
+        m_checks.m_reached = 0;
+        for (DrawingChecks::Compact& drawing : m_checks.m_drawings) {
+            drawing.reached = line <= 0 || drawing.firstLine <= line;
+            m_checks.m_reached += drawing.reached ? 1 : 0;
+        }
+    }
+
+private:
+    DrawingChecks& m_checks;
+    std::unordered_map<std::string, std::uint32_t> m_routines;
+    std::unordered_map<std::string, std::uint32_t> m_problems;
+};
+
+CheckProblem DrawingChecks::problemFor(const Compact& drawing) const
+{
+    const StoredProblem& stored = m_problems[drawing.problem];
+    CheckProblem problem = stored.problem;
+    problem.line = stored.tied ? drawing.firstLine + problem.line : 0;
+    if (stored.marked) {
+        const std::string_view path = pathOf(drawing);
+        for (std::string* text : {&problem.entry, &problem.asking, &problem.message}) {
+            for (std::size_t at = 0; (at = text->find(kPathMark, at)) != std::string::npos; at += path.size()) {
+                text->replace(at, 1, path);
+            }
+        }
+    }
+    return problem;
+}
+
+DrawingCheck DrawingChecks::operator[](std::size_t index) const
+{
+    const Compact& compact = m_drawings[index];
+    DrawingCheck drawing;
+    drawing.row = compact.row;
+    drawing.path = pathOf(compact);
+    drawing.routine = m_routines[compact.routine];
+    drawing.firstLine = compact.firstLine;
+    drawing.errors = compact.errors;
+    drawing.warnings = compact.warnings;
+    drawing.unchecked = compact.unchecked;
+    drawing.reached = compact.reached;
+    if (compact.problem != kNone) {
+        drawing.problem = problemFor(compact);
+        // What a warning that does not hold would cost: the drawings after it that the host would reach.
+        if (drawing.problem->warning && drawing.problem->stopsScript && compact.reached) {
+            constexpr std::size_t kNamed = 3;
+            std::vector<std::string> nearest;
+            for (std::size_t next = index + 1; next < m_reached && nearest.size() < kNamed; ++next) {
+                nearest.push_back(fileNameOf(std::string(pathOf(m_drawings[next]))));
+            }
+            drawing.problem->message += laterDrawingsText(nearest, m_reached - index - 1);
+        }
+    }
+    return drawing;
+}
+
+CheckVerdict DrawingChecks::verdict(std::size_t index) const
+{
+    const Compact& drawing = m_drawings[index];
+    if (drawing.problem != kNone && !drawing.warning) {
+        return CheckVerdict::Error;
+    }
+    if (!drawing.reached) {
+        return CheckVerdict::NotReached;
+    }
+    return drawing.problem != kNone ? CheckVerdict::Warning : CheckVerdict::Ok;
+}
+
 Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const DrawingRows& rows,
                                           const BatchCheckOptions& options)
 {
@@ -354,113 +560,139 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
 
     // Each drawing's part of the script starts at its open (or recover) command, followed by its quoted path.
     BatchCheckReport report;
+    BatchCheckBuilder drawings(report.drawings);
     std::vector<Part> parts;
-    const std::vector<std::string_view> lines = hm::splitLineViews(scriptBytes);
+    // One part per row, unless sets repeat them.
+    drawings.reserve(rows.size());
+    parts.reserve(rows.size());
     std::size_t cursor = 0;
-    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
-        const std::string_view next = lines[i + 1];
-        if (next.size() < 2 || next.front() != '"' || !isOpenCommand(lines[i])) {
-            continue;
+    std::string_view previous;
+    std::size_t previousAt = 0;
+    const std::size_t lineCount = forEachLine(scriptBytes, 0, [&](std::size_t i, std::string_view next, std::size_t at) {
+        const std::size_t openAt = previousAt;
+        const bool opens = i > 0 && next.size() >= 2 && next.front() == '"' && isOpenCommand(previous);
+        previous = next;
+        previousAt = at;
+        if (!opens) {
+            return true;
         }
-        DrawingCheck drawing;
-        drawing.firstLine = static_cast<int>(i) + 1;
-        drawing.path = cp1252ToUtf8(next.substr(1, next.find('"', 1) - 1));
+        const std::string path = cp1252ToUtf8(next.substr(1, next.find('"', 1) - 1));
         // Rows come in list order, once per set when the sets are collated: the next row of that path.
+        bool listed = false;
+        std::size_t row = 0;
         for (std::size_t step = 0; step < rows.size(); ++step) {
             const std::size_t candidate = (cursor + step) % rows.size();
-            if (rowPath(rows[candidate]) == drawing.path) {
-                drawing.row = candidate;
-                drawing.routine = rows[candidate].routine;
+            if (rowPath(rows[candidate]) == path) {
+                row = candidate;
                 cursor = candidate + 1;
+                listed = true;
                 break;
             }
         }
         if (!parts.empty()) {
-            parts.back().end = i;
+            parts.back().end = i - 1;
         }
-        parts.push_back({i, lines.size()});
-        report.drawings.push_back(std::move(drawing));
-        ++i;
-    }
-    // The script's own last line (the final quit) belongs to no drawing.
-    if (!parts.empty() && parts.back().end == lines.size()) {
-        parts.back().end = std::max(parts.back().open + 2, lines.size() - 1);
+        parts.push_back({i - 1, 0, openAt, listed});
+        static const std::string kNoRoutine;
+        drawings.add(row, path, listed ? rows[row].routine : kNoRoutine, static_cast<int>(i));
+        return true;
+    });
+    if (!parts.empty()) {
+        // The script's own last line (the final quit) belongs to no drawing.
+        parts.back().end = std::max(parts.back().open + 2, lineCount - 1);
     }
 
     CheckFiles files;
-    const auto writableOf = [&](const DrawingCheck& drawing) -> std::optional<bool> {
-        if (drawing.row < options.rowIsReadOnly.size() && rowPath(rows[drawing.row]) == drawing.path) {
-            return !options.rowIsReadOnly[drawing.row];
+    const auto writableOf = [&](std::size_t d) -> std::optional<bool> {
+        const std::size_t row = drawings.row(d);
+        if (parts[d].listed && row < options.rowIsReadOnly.size()) {
+            return !options.rowIsReadOnly[row];
+        }
+        return std::nullopt;
+    };
+    const auto attributesOf = [&](std::size_t d) -> std::optional<unsigned> {
+        const std::size_t row = drawings.row(d);
+        if (parts[d].listed && row < options.rowAttributes.size()) {
+            return options.rowAttributes[row];
         }
         return std::nullopt;
     };
     const std::string onLayout = layoutTabLine();
-    std::map<std::string, TabNeed> needs; // by the part's text without its path, and whether it opens read-only
-    for (std::size_t d = 0; d < report.drawings.size(); ++d) {
-        DrawingCheck& drawing = report.drawings[d];
-        const std::optional<bool> writable = writableOf(drawing);
-        if (writable) {
-            files.remember(drawing.path, *writable);
+    std::unordered_map<std::string, TabNeed> needs; // by the part's text without its path, and how it opens
+    std::string key;
+    std::vector<std::optional<CheckFiles::Look>> looks(drawings.size());
+    std::unordered_map<std::string_view, std::size_t> listed; // paths into the report's block of paths
+    for (std::size_t d = 0; d < drawings.size(); ++d) {
+        const std::string path = drawings.path(d);
+        const std::optional<bool> writable = writableOf(d);
+        const std::optional<unsigned> attributes = attributesOf(d);
+        // The drawings the caller has read are kept beside the check's disk, without a copy of their paths.
+        if (attributes) {
+            looks[d] = CheckFiles::lookOf(*attributes, writable);
+            listed.insert_or_assign(drawings.pathView(d), d);
+        } else if (writable) {
+            files.remember(path, *writable);
         }
         // Only a file can be opened as a drawing; a folder or a device is named here, the host refuses it.
-        const CheckFiles::Look& look = files.look(drawing.path);
+        const CheckFiles::Look& look = looks[d] ? *looks[d] : files.look(path);
+        const std::vector<std::string_view> lines = partLines(scriptBytes, parts[d]);
         if (look.exists && !look.file) {
             std::error_code error;
-            const bool folder = fs::is_directory(nativePath(drawing.path), error);
+            const bool folder =
+                attributes ? (*attributes & kAttrFolder) != 0 : fs::is_directory(nativePath(path), error);
             CheckProblem problem;
-            problem.line = drawing.firstLine + 1;
-            problem.entry = cp1252ToUtf8(lines[parts[d].open + 1]);
+            problem.line = drawings.firstLine(d) + 1;
+            problem.entry = cp1252ToUtf8(lines[1]);
             problem.message = folder ? "This is a folder, not a drawing file: the host cannot open it."
                                      : "This is not a regular file (a device, a pipe or a socket): the host cannot "
                                        "open it as a drawing.";
-            addProblem(drawing, std::move(problem));
+            drawings.addProblem(d, problem);
             continue;
         }
         // The tab the drawing was saved on is unseen: a routine that works on only one tab opens it there.
-        const Part& part = parts[d];
-        std::string key = writable.value_or(look.writable) ? "W" : "R";
-        for (std::size_t i = part.open; i < part.end; ++i) {
-            key.append(i == part.open + 1 ? std::string_view() : lines[i]).append("\r\n");
+        key.assign(!look.exists ? "M" : look.writable ? "W" : "R");
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            key.append(i == 1 ? std::string_view() : lines[i]).append("\r\n");
         }
         auto found = needs.find(key);
         if (found == needs.end()) {
             std::string script;
-            for (std::size_t i = part.open; i < part.end; ++i) {
-                script.append(lines[i]).append("\r\n");
+            for (const std::string_view line : lines) {
+                script.append(line).append("\r\n");
             }
             script += "_Quit\r\n";
-            const std::vector<CheckProblem> model = problemsOfRun(script, setup.value(), drawing.path, writable, {});
-            const std::vector<CheckProblem> layout =
-                problemsOfRun(script, setup.value(), drawing.path, writable, onLayout);
-            found = needs.emplace(std::move(key), tabNeedOf(model, layout)).first;
+            const std::vector<CheckProblem> model = problemsOfRun(script, setup.value(), path, look, {});
+            const std::vector<CheckProblem> layout = problemsOfRun(script, setup.value(), path, look, onLayout);
+            found = needs.emplace(key, tabNeedOf(model, layout)).first;
         }
         if (found->second != TabNeed::Either) {
-            addProblem(drawing, tabWarning(found->second, drawing.firstLine + 2));
+            drawings.addProblem(d, tabWarning(found->second, drawings.firstLine(d) + 2));
         }
         if (found->second == TabNeed::Layout) {
-            files.declare(drawing.path, onLayout);
+            files.declare(path, onLayout);
         }
     }
 
     // The drawing whose part holds a line; events not tied to a line are the last drawing's.
-    auto drawingAtLine = [&](int line) -> DrawingCheck* {
-        if (report.drawings.empty() || (line > 0 && line < report.drawings.front().firstLine)) {
-            return nullptr;
+    constexpr std::size_t kNoDrawing = static_cast<std::size_t>(-1);
+    auto drawingAtLine = [&](int line) -> std::size_t {
+        if (drawings.size() == 0 || (line > 0 && line < drawings.firstLine(0))) {
+            return kNoDrawing;
         }
         if (line == 0) {
-            return &report.drawings.back();
+            return drawings.size() - 1;
         }
-        const auto after = std::upper_bound(report.drawings.begin(), report.drawings.end(), line,
-                                            [](int value, const DrawingCheck& d) { return value < d.firstLine; });
-        return &*(after - 1);
+        const auto after = std::upper_bound(parts.begin(), parts.end(), static_cast<std::size_t>(line - 1),
+                                            [](std::size_t open, const Part& part) { return open < part.open; });
+        return static_cast<std::size_t>(after - parts.begin()) - 1;
     };
-    auto drawingAt = [&](const hm::HostEvent& event) -> DrawingCheck* {
-        DrawingCheck* drawing = drawingAtLine(event.line);
+    auto drawingAt = [&](const hm::HostEvent& event) -> std::size_t {
+        const std::size_t drawing = drawingAtLine(event.line);
         // A question about a drawing left open earlier (the save question of the final quit) belongs to it.
-        if (drawing != nullptr && event.drawing != "-" && event.drawing != drawing->path) {
-            for (auto index = static_cast<std::size_t>(drawing - report.drawings.data()); index-- > 0;) {
-                if (report.drawings[index].path == event.drawing) {
-                    return &report.drawings[index];
+        if (drawing != kNoDrawing && event.drawing != "-" && !drawings.pathIs(drawing, event.drawing)) {
+            for (std::size_t index = drawing; index-- > 0;) {
+                if (drawings.pathIs(index, event.drawing)) {
+                    return index;
                 }
             }
         }
@@ -469,6 +701,11 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
 
     // Where the host is in the script: the last line it began to read.
     std::size_t lastLine = 0;
+    // The drawings the caller has read are answered from what it read.
+    files.answerFirst([&](const std::string& path) -> CheckFiles::Look* {
+        const auto found = listed.find(path);
+        return found == listed.end() ? nullptr : &*looks[found->second];
+    });
     setup.value().files = &files;
     setup.value().keepGoing = [&](std::size_t line, std::size_t count) {
         lastLine = line;
@@ -480,21 +717,23 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
         if (!found && !unchecked) {
             return;
         }
-        DrawingCheck* drawing = drawingAt(event);
+        const std::size_t drawing = drawingAt(event);
         if (unchecked) {
-            ++(drawing != nullptr ? drawing->unchecked : report.unchecked);
+            ++(drawing != kNoDrawing ? drawings.unchecked(drawing) : report.unchecked);
             return;
         }
-        if (drawing == nullptr) {
+        if (drawing == kNoDrawing) {
             report.elsewhere.push_back(std::move(*found));
             return;
         }
         // The host's refusal of a path that is not a file is the problem already named.
-        if (!found->warning && drawing->problem && !drawing->problem->warning &&
-            found->line == drawing->firstLine + 1 && drawing->problem->line == found->line) {
-            return;
+        if (!found->warning && found->line == drawings.firstLine(drawing) + 1) {
+            const std::optional<CheckProblem> named = drawings.problem(drawing);
+            if (named && !named->warning && named->line == found->line) {
+                return;
+            }
         }
-        addProblem(*drawing, std::move(*found));
+        drawings.addProblem(drawing, *found);
     });
     report.stopped = outcome.stopped;
 
@@ -503,83 +742,60 @@ Result<BatchCheckReport> checkBatchScript(std::string_view scriptBytes, const Dr
     // part, before its close.
     if (outcome.suspended) {
         report.stopLine = outcome.suspendedLine;
-        const DrawingCheck* at = drawingAtLine(outcome.suspendedLine);
+        const std::size_t at = drawingAtLine(outcome.suspendedLine);
         report.stopReason = "an error suspends the script at line " + std::to_string(report.stopLine) +
-                            (at != nullptr && outcome.suspendedLine > 0 ? " (" + fileNameOf(at->path) + ")" : "");
-    } else if (!outcome.stopped && !report.drawings.empty()) {
+                            (at != kNoDrawing && outcome.suspendedLine > 0 ? " (" + fileNameOf(drawings.path(at)) + ")"
+                                                                           : "");
+    } else if (!outcome.stopped && drawings.size() > 0) {
         const int last = static_cast<int>(lastLine);
-        if (DrawingCheck* inside = last > 0 ? drawingAtLine(last) : nullptr) {
-            DrawingCheck& drawing = *inside;
-            const Part& part = parts[static_cast<std::size_t>(&drawing - report.drawings.data())];
+        if (const std::size_t inside = last > 0 ? drawingAtLine(last) : kNoDrawing; inside != kNoDrawing) {
+            const std::string name = fileNameOf(drawings.path(inside));
+            const Part& part = parts[inside];
             // The part ends with the close (or quit) command and its answer.
             const int closeLine = static_cast<int>(part.end) - 1;
             if (last < closeLine) {
                 CheckProblem problem;
                 problem.line = last;
-                problem.entry = cp1252ToUtf8(lines[lastLine - 1]);
+                problem.entry = cp1252ToUtf8(partLines(scriptBytes, part)[lastLine - 1 - part.open]);
                 const bool lisp = !problem.entry.empty() && problem.entry.find('(') != std::string::npos;
                 if (outcome.leftWaiting && lisp) {
                     problem.message = "The AutoLISP expression that starts here is not closed: it takes in the "
                                       "rest of the script and the host is left waiting.";
-                    report.stopReason = "an AutoLISP expression at line " + std::to_string(last) + " (" +
-                                        fileNameOf(drawing.path) + ") takes in the rest of the script";
+                    report.stopReason = "an AutoLISP expression at line " + std::to_string(last) + " (" + name +
+                                        ") takes in the rest of the script";
                 } else if (outcome.leftWaiting) {
                     problem.message = "The script ends here with the host still inside a command: it is left "
                                       "waiting.";
-                    report.stopReason = "the host is left waiting at line " + std::to_string(last) + " (" +
-                                        fileNameOf(drawing.path) + ")";
+                    report.stopReason = "the host is left waiting at line " + std::to_string(last) + " (" + name + ")";
                 } else {
                     problem.message = "The routine quits the host: the drawings after it are never opened.";
-                    report.stopReason = "the routine of " + fileNameOf(drawing.path) + " quits the host at line " +
-                                        std::to_string(last);
+                    report.stopReason =
+                        "the routine of " + name + " quits the host at line " + std::to_string(last);
                 }
                 report.stopLine = last;
-                addProblem(drawing, std::move(problem));
+                drawings.addProblem(inside, problem);
             }
         } else {
             report.stopLine = last;
             report.stopReason = "the host stops reading the script at line " + std::to_string(last);
         }
     }
-    if (report.stopLine > 0) {
-        for (DrawingCheck& drawing : report.drawings) {
-            if (drawing.firstLine > report.stopLine) {
-                drawing.reached = false;
-            }
-        }
-    }
+    drawings.stopAt(report.stopLine);
     // An entry that did not fit among the lines that zoom and close a drawing: the routine left its command open.
-    for (std::size_t d = 0; d < report.drawings.size(); ++d) {
-        std::optional<CheckProblem>& problem = report.drawings[d].problem;
+    for (std::size_t d = 0; d < drawings.size(); ++d) {
         const int closeLine = static_cast<int>(parts[d].end) - 1;
+        std::optional<CheckProblem> problem = drawings.problem(d);
         if (problem && !problem->warning && !problem->asking.empty() && problem->asking != "Command:" &&
             problem->line >= closeLine - 2 && problem->line <= closeLine + 1) {
             problem->message = "The routine leaves a command open, and the lines that zoom and close the drawing "
                                "answer its questions. " +
                                problem->message;
+            drawings.setProblem(d, *problem);
         }
     }
-    // What a warning that does not hold would cost: the drawings after it that the host would not reach. From
-    // the end, with the nearest few names and the count of those after each drawing.
-    constexpr std::size_t kNamed = 3;
-    std::vector<std::string> nearest;
-    std::size_t reachedAfter = 0;
-    for (std::size_t i = report.drawings.size(); i-- > 0;) {
-        DrawingCheck& drawing = report.drawings[i];
-        if (!drawing.reached) {
-            continue;
-        }
-        if (drawing.problem && drawing.problem->warning && drawing.problem->stopsScript) {
-            drawing.problem->message += laterDrawingsText(nearest, reachedAfter);
-        }
-        ++reachedAfter;
-        nearest.insert(nearest.begin(), fileNameOf(drawing.path));
-        if (nearest.size() > kNamed) {
-            nearest.pop_back();
-        }
-    }
-    for (const DrawingCheck& drawing : report.drawings) {
-        const CheckVerdict verdict = verdictOf(drawing);
+    for (std::size_t d = 0; d < report.drawings.size(); ++d) {
+        const auto& drawing = drawings.counts(d);
+        const CheckVerdict verdict = report.drawings.verdict(d);
         report.notReached += verdict == CheckVerdict::NotReached ? 1 : 0;
         report.errors += verdict == CheckVerdict::NotReached ? 0 : drawing.errors;
         report.warnings += drawing.reached ? drawing.warnings : 0;
@@ -666,8 +882,8 @@ std::string describeCheck(const DrawingCheck& drawing)
 std::string checkSummary(const BatchCheckReport& report, std::string_view productCode)
 {
     std::size_t counts[4] = {};
-    for (const DrawingCheck& drawing : report.drawings) {
-        ++counts[static_cast<std::size_t>(verdictOf(drawing))];
+    for (std::size_t d = 0; d < report.drawings.size(); ++d) {
+        ++counts[static_cast<std::size_t>(report.drawings.verdict(d))];
     }
     const auto count = [&](CheckVerdict verdict) { return std::to_string(counts[static_cast<std::size_t>(verdict)]); };
     std::string text = "Checked " + std::to_string(report.drawings.size()) + " drawing(s) for " +
@@ -693,9 +909,11 @@ std::string checkSummary(const BatchCheckReport& report, std::string_view produc
 
 bool checkFoundErrors(const BatchCheckReport& report)
 {
-    return report.notReached > 0 ||
-           std::any_of(report.drawings.begin(), report.drawings.end(),
-                       [](const DrawingCheck& d) { return verdictOf(d) == CheckVerdict::Error; }) ||
+    bool errors = false;
+    for (std::size_t d = 0; d < report.drawings.size() && !errors; ++d) {
+        errors = report.drawings.verdict(d) == CheckVerdict::Error;
+    }
+    return report.notReached > 0 || errors ||
            std::any_of(report.elsewhere.begin(), report.elsewhere.end(),
                        [](const CheckProblem& p) { return !p.warning; });
 }

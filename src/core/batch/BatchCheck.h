@@ -5,6 +5,7 @@
 #include "batch/DrawingRow.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -52,9 +53,81 @@ enum class CheckVerdict
 // A drawing that cannot be opened at all (a folder, a device) is an error even when not reached.
 CheckVerdict verdictOf(const DrawingCheck& drawing);
 
+// The verdicts of a check, one per drawing of the script in script order, kept compactly: a million drawings
+// share a table of their distinct problems (a drawing's path and line stand apart from its problem's text), a
+// table of routine names and one block of paths. Each is handed out whole, as a DrawingCheck.
+class DrawingChecks
+{
+public:
+    std::size_t size() const { return m_drawings.size(); }
+    bool empty() const { return m_drawings.empty(); }
+    DrawingCheck operator[](std::size_t index) const;
+    CheckVerdict verdict(std::size_t index) const;
+
+    class Iterator
+    {
+    public:
+        using value_type = DrawingCheck;
+        using difference_type = std::ptrdiff_t;
+        Iterator(const DrawingChecks& checks, std::size_t index) : m_checks(&checks), m_index(index) {}
+        DrawingCheck operator*() const { return (*m_checks)[m_index]; }
+        Iterator& operator++()
+        {
+            ++m_index;
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return m_index == other.m_index; }
+
+    private:
+        const DrawingChecks* m_checks;
+        std::size_t m_index;
+    };
+    Iterator begin() const { return {*this, 0}; }
+    Iterator end() const { return {*this, size()}; }
+
+private:
+    friend class BatchCheckBuilder;
+    static constexpr std::uint32_t kNone = 0xFFFFFFFF;
+
+    // A problem with its line counted from its drawing's first line, and its drawing's path marked.
+    struct StoredProblem
+    {
+        CheckProblem problem;
+        bool tied = false;   // the problem's line is a script line (else 0)
+        bool marked = false; // kPathMark in its texts stands for the drawing's path
+    };
+
+    struct Compact
+    {
+        std::size_t row = 0;
+        std::size_t pathAt = 0;
+        std::uint32_t pathSize = 0;
+        std::uint32_t routine = 0;
+        std::uint32_t problem = kNone;
+        int firstLine = 0;
+        int errors = 0;
+        int warnings = 0;
+        int unchecked = 0;
+        bool warning = false; // the problem is a warning
+        bool reached = true;
+    };
+
+    CheckProblem problemFor(const Compact& drawing) const;
+    std::string_view pathOf(const Compact& drawing) const
+    {
+        return std::string_view(m_paths).substr(drawing.pathAt, drawing.pathSize);
+    }
+
+    std::vector<Compact> m_drawings;
+    std::string m_paths;
+    std::vector<std::string> m_routines;
+    std::vector<StoredProblem> m_problems;
+    std::size_t m_reached = 0; // the drawings reached are the first ones
+};
+
 struct BatchCheckReport
 {
-    std::vector<DrawingCheck> drawings;  // one per drawing of the script, in script order
+    DrawingChecks drawings;              // one per drawing of the script, in script order
     std::vector<CheckProblem> elsewhere; // problems outside every drawing's part (start and end of the script)
     int errors = 0;
     int warnings = 0;
@@ -77,7 +150,14 @@ struct BatchCheckOptions
     // One read-only flag per row when the caller has just examined every drawing (the read-only check of a
     // start): the check then asks the system nothing more about them.
     std::vector<bool> rowIsReadOnly;
+    // The attributes that examination read, one per row, where they tell a regular file from a folder
+    // (kAttrFolder) and from a device or a pipe (kAttrNotFile): the check then looks at no drawing itself.
+    std::vector<unsigned> rowAttributes = {};
 };
+
+inline constexpr unsigned kAttrReadOnly = 1;
+inline constexpr unsigned kAttrFolder = 16;
+inline constexpr unsigned kAttrNotFile = 64;
 
 // Runs a batch script, as the writer built it for a start, through the model of the configured host's
 // command line, without writing anything and without reading any drawing. Each drawing gets its first problem,

@@ -14,6 +14,7 @@ ReadOnlyScan findReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery&
 {
     ReadOnlyScan scan;
     scan.rowIsReadOnly.reserve(rows.size());
+    scan.rowAttributes.reserve(rows.size());
     // Every drawing that cannot be examined is named at once, so the user mends the list in one go.
     std::optional<Error> firstError;
     std::vector<std::string> unreadable;
@@ -28,6 +29,7 @@ ReadOnlyScan findReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery&
         }
         const bool readOnly = (found.value() & kReadOnlyAttribute) != 0;
         scan.rowIsReadOnly.push_back(readOnly);
+        scan.rowAttributes.push_back(found.value());
         if (readOnly)
             scan.readOnly.push_back({row.file, row.folder});
     }
@@ -35,6 +37,7 @@ ReadOnlyScan findReadOnlyDrawings(const DrawingRows& rows, const AttributeQuery&
         scan.error = unreadableDrawingsMessage(*firstError, unreadable);
         scan.readOnly.clear();
         scan.rowIsReadOnly.clear();
+        scan.rowAttributes.clear();
     }
     return scan;
 }

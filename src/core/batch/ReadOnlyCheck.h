@@ -41,6 +41,7 @@ struct ReadOnlyScan
 {
     std::vector<ReadOnlyDrawing> readOnly; // in list order
     std::vector<bool> rowIsReadOnly;       // one flag per row of the list, for the script writer
+    std::vector<unsigned> rowAttributes;   // the attributes read, one per row of the list
     std::string currentPath;               // the last path examined
     std::optional<UserMessage> error;      // set when an attribute could not be read: the run must not start
 };

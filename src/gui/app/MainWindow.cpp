@@ -533,13 +533,22 @@ int MainWindow::printBatchCheck()
                                       m_actionPanel->m_collateCheck->isChecked(), BatchRunner::CheckFrom::CommandLine);
     if (!report)
         return 2;
+    // Written in blocks as it is made: a million lines are never held at once.
     std::string text;
-    for (const DrawingCheck& drawing : report->drawings)
-        text += drawing.path + ": " + describeCheck(drawing) + "\n";
+    const auto flush = [&text](std::size_t above) {
+        if (text.size() > above) {
+            std::fwrite(text.data(), 1, text.size(), stdout);
+            text.clear();
+        }
+    };
+    for (const DrawingCheck& drawing : report->drawings) {
+        text.append(drawing.path).append(": ").append(describeCheck(drawing)).append("\n");
+        flush(1 << 16);
+    }
     for (const CheckProblem& problem : report->elsewhere)
         text += "(script): " + describeProblem(problem) + "\n";
     text += checkSummary(*report, readProductCode(programState().settings)) + "\n";
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    flush(0);
     std::fflush(stdout);
     return checkFoundErrors(*report) ? 1 : 0;
 }

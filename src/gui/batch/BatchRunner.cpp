@@ -170,6 +170,7 @@ std::optional<BatchCheckReport> BatchRunner::checkBatch(const QString& sequenceT
     if (!checkRoutinesAssigned() || !checkRoutinesPresent())
         return std::nullopt;
     const std::string product = readProductCode(programState().settings);
+    std::vector<unsigned> rowAttributes;
     {
         // Start would ask about read-only drawings; the check answers as a user who goes on would.
         BusyCursor busy;
@@ -181,10 +182,15 @@ std::optional<BatchCheckReport> BatchRunner::checkBatch(const QString& sequenceT
             return std::nullopt;
         }
         m_readOnlyRows = scan.rowIsReadOnly;
+        static_assert(kAttrReadOnly == platform::AttrReadOnly && kAttrFolder == platform::AttrDirectory &&
+                      kAttrNotFile == platform::AttrNotFile);
+        if (platform::kAttributesTellFileKind)
+            rowAttributes = scan.rowAttributes;
     }
     BatchCheckOptions options;
     options.productCode = product;
     options.rowIsReadOnly = m_readOnlyRows;
+    options.rowAttributes = std::move(rowAttributes);
     // The printers of this machine, and the plotter configurations the routine editor offers from the
     // configured folder, are devices the host would know.
     for (const QString& printer : QPrinterInfo::availablePrinterNames())

@@ -41,17 +41,17 @@ void CheckResultModel::setProblemsOnly(bool problemsOnly)
     beginResetModel();
     m_shownDrawings.clear();
     for (std::size_t i = 0; i < m_report.drawings.size(); ++i) {
-        if (!problemsOnly || verdictOf(m_report.drawings[i]) != CheckVerdict::Ok)
+        if (!problemsOnly || m_report.drawings.verdict(i) != CheckVerdict::Ok)
             m_shownDrawings.push_back(i);
     }
     endResetModel();
 }
 
-const DrawingCheck* CheckResultModel::drawingAt(int row) const
+std::optional<DrawingCheck> CheckResultModel::drawingAt(int row) const
 {
     if (row < 0 || static_cast<std::size_t>(row) >= m_shownDrawings.size())
-        return nullptr;
-    return &m_report.drawings[m_shownDrawings[static_cast<std::size_t>(row)]];
+        return std::nullopt;
+    return m_report.drawings[m_shownDrawings[static_cast<std::size_t>(row)]];
 }
 
 int CheckResultModel::rowCount(const QModelIndex& parent) const
@@ -66,7 +66,7 @@ int CheckResultModel::columnCount(const QModelIndex& parent) const
 
 QVariant CheckResultModel::data(const QModelIndex& index, int role) const
 {
-    const DrawingCheck* drawing = drawingAt(index.row());
+    const std::optional<DrawingCheck> drawing = drawingAt(index.row());
     if (!drawing)
         return {};
     const CheckVerdict verdict = verdictOf(*drawing);
@@ -178,8 +178,9 @@ CheckResultWindow::CheckResultWindow(BatchCheckReport report, const QString& pro
 
     // With problems, they are what the user came for.
     const BatchCheckReport& shown = m_model->report();
-    const bool anyProblem = std::any_of(shown.drawings.begin(), shown.drawings.end(),
-                                        [](const DrawingCheck& d) { return verdictOf(d) != CheckVerdict::Ok; });
+    bool anyProblem = false;
+    for (std::size_t i = 0; i < shown.drawings.size() && !anyProblem; ++i)
+        anyProblem = shown.drawings.verdict(i) != CheckVerdict::Ok;
     m_problemsOnlyCheck->setChecked(anyProblem);
     fitResultColumns(m_resultView);
     if (m_model->rowCount() > 0)
@@ -190,20 +191,20 @@ CheckResultWindow::CheckResultWindow(BatchCheckReport report, const QString& pro
 
 void CheckResultWindow::refreshButtons()
 {
-    const DrawingCheck* drawing = m_model->drawingAt(m_resultView->currentIndex().row());
+    const std::optional<DrawingCheck> drawing = m_model->drawingAt(m_resultView->currentIndex().row());
     m_openRoutineButton->setEnabled(drawing && !drawing->routine.empty());
 }
 
 void CheckResultWindow::openRoutineAt(const QModelIndex& index)
 {
-    const DrawingCheck* drawing = m_model->drawingAt(index.row());
+    const std::optional<DrawingCheck> drawing = m_model->drawingAt(index.row());
     if (drawing && drawing->problem && drawing->reached && !drawing->routine.empty())
         emit openRoutineRequested(fromStd(drawing->routine));
 }
 
 void CheckResultWindow::openCurrentRoutine()
 {
-    const DrawingCheck* drawing = m_model->drawingAt(m_resultView->currentIndex().row());
+    const std::optional<DrawingCheck> drawing = m_model->drawingAt(m_resultView->currentIndex().row());
     if (drawing && !drawing->routine.empty())
         emit openRoutineRequested(fromStd(drawing->routine));
 }

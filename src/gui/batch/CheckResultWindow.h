@@ -37,7 +37,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void setProblemsOnly(bool problemsOnly);
-    const DrawingCheck* drawingAt(int row) const;
+    std::optional<DrawingCheck> drawingAt(int row) const;
     const BatchCheckReport& report() const { return m_report; }
 
 private:

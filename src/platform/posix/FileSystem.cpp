@@ -22,6 +22,8 @@ unsigned attributesOf(const struct stat& info)
     unsigned attributes = 0;
     if (S_ISDIR(info.st_mode))
         attributes |= AttrDirectory;
+    else if (!S_ISREG(info.st_mode))
+        attributes |= AttrNotFile;
     if ((info.st_mode & S_IWUSR) == 0)
         attributes |= AttrReadOnly;
     return attributes;

@@ -1,11 +1,14 @@
 #include "batch/BatchCheck.h"
 
+#include "FileSystem.h"
 #include "batch/LaunchCommand.h"
+#include "batch/ReadOnlyCheck.h"
 #include "batch/ScriptWriter.h"
 #include "builders/DetailedPlot.h"
 #include "support/PlainScriptInputs.h"
 #include "support/TempDir.h"
 #include "support/Windows1252.h"
+#include "text/Paths.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -100,7 +103,28 @@ protected:
         BatchCheckOptions options{product, std::move(devices), {}, inputs.readOnlyRows};
         Result<BatchCheckReport> report = checkBatchScript(script.value().bytes, inputs.rows, options);
         EXPECT_TRUE(report.ok());
+        // A start's read-only scan tells each drawing's kind: the check asks the disk nothing more, and every
+        // line stays the same.
+        const ReadOnlyScan scan = findReadOnlyDrawings(inputs.rows, platform::fileAttributes);
+        if (platform::kAttributesTellFileKind && !scan.error) {
+            options.rowAttributes = scan.rowAttributes;
+            Result<BatchCheckReport> scanned = checkBatchScript(script.value().bytes, inputs.rows, options);
+            EXPECT_EQ(linesOf(scanned.value(), product), linesOf(report.value(), product));
+        }
         return report.value();
+    }
+
+    static std::vector<std::string> linesOf(const BatchCheckReport& report, const std::string& product)
+    {
+        std::vector<std::string> lines;
+        for (const DrawingCheck& drawing : report.drawings) {
+            lines.push_back(drawing.path + ": " + describeCheck(drawing));
+        }
+        for (const CheckProblem& problem : report.elsewhere) {
+            lines.push_back("(script): " + describeProblem(problem));
+        }
+        lines.push_back(checkSummary(report, product));
+        return lines;
     }
 
     std::unique_ptr<TempDir> m_tmp = std::make_unique<TempDir>();
@@ -222,6 +246,48 @@ TEST_F(BatchCheckTest, TheSummaryCountsWhatIsNotReachedAndSaysWhere)
     EXPECT_EQ(checkSummary(report, "Cad2018"),
               "Checked 4 drawing(s) for Cad2018: 1 OK, 1 with errors, 0 with warnings, 2 not reached. An error "
               "suspends the script at line 18 (B.dwg): the host reads no more of it.");
+}
+
+// Drawings share their problems' texts in the report: each still reads its own path and its own lines.
+TEST_F(BatchCheckTest, AMixedListOfTwoThousandDrawingsKeepsEachDrawingsOwnLines)
+{
+    const std::vector<std::string> routines = {"Purge", "Plot by page setup", "Plot to DWF", "Plot the layout tab",
+                                               "Plot the model tab", "Purge, never saved", "Save As over, answered",
+                                               "Plot to its own device"};
+    std::vector<Row> rows;
+    for (std::size_t i = 0; i < 2000; ++i) {
+        const Kind kind = i % 7 == 3 ? Kind::ReadOnly : Kind::Drawing;
+        rows.push_back({"D" + std::to_string(i) + ".dwg", routines[i % routines.size()], kind});
+    }
+    rows[1990] = {"Stops.dwg", "AutoLISP error"};
+    const BatchCheckReport report = check(rows, "Cad2018");
+    ASSERT_EQ(report.drawings.size(), rows.size());
+    EXPECT_EQ(report.notReached, 9);
+    // A drawing's problem, its line counted from its part and its own path marked, without the drawings after.
+    const auto shape = [](const DrawingCheck& drawing) {
+        if (!drawing.problem) {
+            return std::string("OK");
+        }
+        std::string message = drawing.problem->message;
+        message.erase(std::min(message.size(), message.find(" The script would stop at this drawing")));
+        for (std::size_t at; (at = message.find(drawing.path)) != std::string::npos;) {
+            message.replace(at, drawing.path.size(), "<path>");
+        }
+        return std::to_string(drawing.problem->line - drawing.firstLine) + " " + drawing.problem->entry + " " +
+               message;
+    };
+    std::map<std::pair<std::string, Kind>, std::string> first;
+    int named = 0;
+    for (std::size_t i = 0; i < 1990; ++i) {
+        const DrawingCheck drawing = report.drawings[i];
+        SCOPED_TRACE(drawing.path + ": " + describeCheck(drawing));
+        EXPECT_EQ(drawing.path, joinPath(m_tmp->path(), rows[i].file));
+        EXPECT_EQ(drawing.routine, rows[i].routine);
+        const std::string own = shape(drawing);
+        named += own.find("<path>") != std::string::npos ? 1 : 0;
+        EXPECT_EQ(first.try_emplace({rows[i].routine, rows[i].kind}, own).first->second, own);
+    }
+    EXPECT_GT(named, 0);
 }
 
 TEST_F(BatchCheckTest, SetsAreCheckedEachTime)
