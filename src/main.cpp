@@ -82,6 +82,12 @@ int main(int argc, char** argv)
     qv::WindowPlacement::install(!headless);
     qv::AppStartup startup(commandLine);
     startup.setCheckOnly(request.check);
+    if (request.wait) {
+        qv::WatchOptions watch;
+        watch.timeoutSeconds = request.timeoutSeconds.value_or(watch.timeoutSeconds);
+        watch.restartEvery = request.restartEvery.value_or(watch.restartEvery);
+        startup.setWatch(watch);
+    }
     startup.start();
     const int status = QApplication::exec();
     return status != 0 ? status : qv::programState().exitCode;
