@@ -53,8 +53,9 @@ int main(int argc, char** argv)
         break;
     }
 
-    // A check never needs a window: it prints its verdicts.
-    const bool headless = request.unattended || request.check || !hasDisplay();
+    // A check never needs a window: it prints its verdicts. Nor does a watched run, which prints its drawings
+    // and would otherwise leave a window that cannot answer for as long as the run lasts.
+    const bool headless = request.unattended || request.check || request.wait || !hasDisplay();
     const QString commandLine = QString::fromLocal8Bit(request.listFile.c_str());
     if (headless) {
         if (commandLine.isEmpty()) {

@@ -117,7 +117,7 @@ std::string usageText()
            "                state, first error line) and a summary go to standard output, and a report\n"
            "                (Report.csv) to the run's folder inside the script folder. Exit status 0\n"
            "                when every drawing is done, 1 when any failed or was not reached, 2 when the\n"
-           "                run could not start.\n"
+           "                run could not start. No display is needed: messages go to standard error.\n"
            "  --timeout SECONDS      with --wait: seconds one drawing may take (default 300)\n"
            "  --restart-every N      with --wait: start the CAD program afresh every N drawings\n"
            "                         (default 0: never)\n"
