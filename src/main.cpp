@@ -54,8 +54,9 @@ int main(int argc, char** argv)
         break;
     }
 
-    // A check never needs a window: it prints its verdicts.
-    const bool headless = request.unattended || request.check || !hasDisplay();
+    // A check never needs a window: it prints its verdicts. Nor does a watched run, which prints its drawings
+    // and would otherwise leave a window that cannot answer for as long as the run lasts.
+    const bool headless = request.unattended || request.check || request.wait || !hasDisplay();
     const QString commandLine = QString::fromLocal8Bit(request.listFile.c_str());
     if (headless) {
         if (commandLine.isEmpty()) {
@@ -84,6 +85,12 @@ int main(int argc, char** argv)
     qv::WindowPlacement::install(!headless);
     qv::AppStartup startup(commandLine);
     startup.setCheckOnly(request.check);
+    if (request.wait) {
+        qv::WatchOptions watch;
+        watch.timeoutSeconds = request.timeoutSeconds.value_or(watch.timeoutSeconds);
+        watch.restartEvery = request.restartEvery.value_or(watch.restartEvery);
+        startup.setWatch(watch);
+    }
     startup.start();
     const int status = QApplication::exec();
     return status != 0 ? status : qv::programState().exitCode;

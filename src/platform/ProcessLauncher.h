@@ -25,4 +25,41 @@ int shellExecuteOpen(const std::string& file, const std::string& parameters, con
 // How many programs started by shellExecuteOpen in this process are still running.
 int runningHosts();
 
+// A host started as shellExecuteOpen starts it, whose process this program keeps, so that a watched run can
+// ask whether it still runs, how it ended, and end it.
+class WatchedHost
+{
+public:
+    enum class State
+    {
+        NotStarted,
+        Running,
+        ExitedNormally,   // it returned an exit status of its own
+        ExitedAbnormally, // a signal (POSIX) or an exception code (Windows) ended it
+    };
+
+    WatchedHost() = default;
+    WatchedHost(const WatchedHost&) = delete;
+    WatchedHost& operator=(const WatchedHost&) = delete;
+    // A host still running when its watcher goes is left running.
+    ~WatchedHost();
+
+    // As shellExecuteOpen, with the same result codes; a host still watched is let go first.
+    int start(const std::string& file, const std::string& parameters, const std::string& directory, int showCode);
+    // Never waits.
+    State poll();
+    // Ends the host at once (SIGKILL, TerminateProcess) and collects it.
+    void end();
+
+private:
+    void release();
+
+    State m_state = State::NotStarted;
+#ifdef _WIN32
+    void* m_process = nullptr;
+#else
+    int m_pid = 0;
+#endif
+};
+
 } // namespace qv::platform

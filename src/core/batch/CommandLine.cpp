@@ -9,11 +9,24 @@ CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments)
     CommandLineRequest request;
     std::string listFile;
     bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
-        if (!optionsEnded && (argument == "-h" || argument == "--help"))
-            return CommandLineRequest{CommandLineAction::Help, {}, false, false, {}};
-        if (!optionsEnded && argument == "--version")
-            return CommandLineRequest{CommandLineAction::Version, {}, false, false, {}};
+    auto refuse = [&request](std::string problem) {
+        if (request.action == CommandLineAction::Refuse)
+            return;
+        request.action = CommandLineAction::Refuse;
+        request.problem = std::move(problem);
+    };
+    for (std::size_t at = 0; at < arguments.size(); ++at) {
+        const std::string& argument = arguments[at];
+        if (!optionsEnded && (argument == "-h" || argument == "--help")) {
+            CommandLineRequest only;
+            only.action = CommandLineAction::Help;
+            return only;
+        }
+        if (!optionsEnded && argument == "--version") {
+            CommandLineRequest only;
+            only.action = CommandLineAction::Version;
+            return only;
+        }
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
             continue;
@@ -26,9 +39,30 @@ CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments)
             request.check = true;
             continue;
         }
-        if (!optionsEnded && argument.starts_with("--") && request.action != CommandLineAction::Refuse) {
-            request.action = CommandLineAction::Refuse;
-            request.problem = "unknown option " + argument;
+        if (!optionsEnded && argument == "--wait") {
+            request.wait = true;
+            continue;
+        }
+        if (!optionsEnded && (argument == "--timeout" || argument == "--restart-every")) {
+            const bool timeout = argument == "--timeout";
+            const std::string value = at + 1 < arguments.size() ? arguments[++at] : std::string();
+            // Whole numbers only: a timeout of "2s" or "-1" is a typing slip, not a setting to guess at.
+            const bool digits =
+                !value.empty() && value.size() <= 9 && value.find_first_not_of("0123456789") == std::string::npos;
+            const long number = digits ? std::stol(value) : -1;
+            if (!digits || (timeout && number < 1)) {
+                refuse(argument + (timeout ? " needs a whole number of seconds, 1 or more"
+                                           : " needs a whole number of drawings, 0 for never"));
+                continue;
+            }
+            if (timeout)
+                request.timeoutSeconds = static_cast<double>(number);
+            else
+                request.restartEvery = static_cast<std::size_t>(number);
+            continue;
+        }
+        if (!optionsEnded && argument.starts_with("--")) {
+            refuse("unknown option " + argument);
             continue;
         }
         if (!listFile.empty())
@@ -44,12 +78,22 @@ CommandLineRequest parseCommandLine(const std::vector<std::string>& arguments)
         request.action = CommandLineAction::Refuse;
         request.problem = "--check needs the drawing list file to check";
     }
+    if (request.action == CommandLineAction::Run && request.wait && (request.check || request.listFile.empty())) {
+        request.action = CommandLineAction::Refuse;
+        request.problem = request.check ? "--wait runs the list; it cannot be combined with --check"
+                                        : "--wait needs the drawing list file to run";
+    }
+    if (request.action == CommandLineAction::Run && !request.wait && (request.timeoutSeconds || request.restartEvery)) {
+        request.action = CommandLineAction::Refuse;
+        request.problem = "--timeout and --restart-every apply to a watched run: add --wait";
+    }
     return request;
 }
 
 std::string usageText()
 {
     return "Usage: quorvel [--unattended] [LIST.qvl]\n"
+           "       quorvel --wait [--timeout SECONDS] [--restart-every N] LIST.qvl\n"
            "       quorvel --check LIST.qvl\n"
            "       quorvel --help | --version\n"
            "\n"
@@ -67,6 +111,16 @@ std::string usageText()
            "                status 0 without errors (warnings allowed), 1 with errors or drawings not\n"
            "                reached, 2 when the list could not be checked.\n"
            "                No display is needed and no CAD program is started.\n"
+           "  --wait        run the list and watch the CAD program drawing by drawing: a drawing that\n"
+           "                crashes it or passes the timeout is marked, the program is ended and started\n"
+           "                again from the next drawing. One line per drawing as it finishes (drawing,\n"
+           "                state, first error line) and a summary go to standard output, and a report\n"
+           "                (Report.csv) to the run's folder inside the script folder. Exit status 0\n"
+           "                when every drawing is done, 1 when any failed or was not reached, 2 when the\n"
+           "                run could not start. No display is needed: messages go to standard error.\n"
+           "  --timeout SECONDS      with --wait: seconds one drawing may take (default 300)\n"
+           "  --restart-every N      with --wait: start the CAD program afresh every N drawings\n"
+           "                         (default 0: never)\n"
            "  -h, --help    show this text and exit\n"
            "  --version     show the version and exit\n"
            "\n"

@@ -103,7 +103,9 @@ void RunSupervisor::settle(std::size_t drawing, DrawingState state, double at)
     if (isFinal(progress.state))
         return;
     progress.state = state;
-    progress.seconds = progress.begunAt >= 0.0 ? std::max(0.0, at - progress.begunAt) : 0.0;
+    // One that hung or crashed on opening was never seen to begin: timed from the host's last sign of life.
+    const double from = progress.begunAt >= 0.0 ? progress.begunAt : m_lastActivity;
+    progress.seconds = std::max(0.0, at - from);
     ++m_settledThisHost;
     if (m_current == drawing)
         m_current.reset();

@@ -623,6 +623,13 @@ std::string numberedScriptPath(const std::string& folder, int counter)
 
 } // namespace
 
+std::size_t scriptOpenings(const ScriptInputs& inputs)
+{
+    const auto sets = sequenceCount(inputs.sequenceText);
+    const std::size_t passes = inputs.collate && sets ? static_cast<std::size_t>(sets.value()) : 1;
+    return inputs.rowsToWrite().size() * passes;
+}
+
 std::string supervisedScriptName(std::size_t firstOpening)
 {
     std::string number = std::to_string(firstOpening + 1);

@@ -49,6 +49,12 @@ struct SupervisedScript
 // The file name of a watched run's script that starts at an opening: "Batch-0001.scr" for the first.
 std::string supervisedScriptName(std::size_t firstOpening);
 
+struct ScriptInputs;
+
+// How many openings a script of the inputs makes: each row once, or once per set when collated (an unreadable
+// number of sets counts as one; the writer reports it). A routine never built ends the script sooner.
+std::size_t scriptOpenings(const ScriptInputs& inputs);
+
 // Everything the writer reads, gathered by the caller: the drawing list, the settings values and
 // the routine catalogue.
 struct ScriptInputs

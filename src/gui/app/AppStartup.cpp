@@ -88,7 +88,7 @@ void AppStartup::loadMainWindow()
     m_mainWindow->show();
     emit mainWindowLoaded();
     if (!m_commandLine.isEmpty())
-        m_mainWindow->runCommandLineList(m_commandLine, m_checkOnly);
+        m_mainWindow->runCommandLineList(m_commandLine, m_checkOnly, m_watch);
 }
 
 } // namespace qv

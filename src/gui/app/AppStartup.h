@@ -2,11 +2,13 @@
 
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
+#include "batch/BatchRunner.h"
 
 #include <QIcon>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <optional>
 
 namespace qv {
 
@@ -23,6 +25,8 @@ public:
     void start();
     // The list on the command line is checked, not run.
     void setCheckOnly(bool checkOnly) { m_checkOnly = checkOnly; }
+    // The list on the command line is run and watched to its end.
+    void setWatch(std::optional<WatchOptions> watch) { m_watch = watch; }
     MainWindow* mainWindow() const { return m_mainWindow; }
     SplashWindow* splash() const { return m_splash; }
 
@@ -40,6 +44,7 @@ private:
 
     QString m_commandLine;
     bool m_checkOnly = false;
+    std::optional<WatchOptions> m_watch;
     QPointer<SplashWindow> m_splash;
     QPointer<MainWindow> m_mainWindow;
 };

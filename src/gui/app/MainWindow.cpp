@@ -492,7 +492,7 @@ void MainWindow::sortListByField()
     refreshDrawingCount();
 }
 
-void MainWindow::runCommandLineList(const QString& argument, bool check)
+void MainWindow::runCommandLineList(const QString& argument, bool check, const std::optional<WatchOptions>& watch)
 {
     QString path = argument;
     path.remove(QLatin1Char('"'));
@@ -500,6 +500,16 @@ void MainWindow::runCommandLineList(const QString& argument, bool check)
     m_actionPanel->retrieveListFile(path);
     if (check) {
         programState().exitCode = m_commandLineRun ? printBatchCheck() : 2;
+        close();
+        return;
+    }
+    if (watch) {
+        // A list that could not be read is a run that could not start.
+        programState().exitCode =
+            m_commandLineRun
+                ? BatchRunner(*this).runWatchedFromCommandLine(m_actionPanel->m_setsCombo->currentText(),
+                                                               m_actionPanel->m_collateCheck->isChecked(), *watch)
+                : 2;
         close();
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "batch/BatchRunner.h"
 #include "batch/DrawingList.h"
 
 #include <QMainWindow>
@@ -43,7 +44,8 @@ public:
     void showKeyColumn();
     // Runs a drawing list named on the command line and closes the window.
     // A list named on the command line: run it, or with `check` only check it and print the verdicts.
-    void runCommandLineList(const QString& argument, bool check = false);
+    void runCommandLineList(const QString& argument, bool check = false,
+                            const std::optional<WatchOptions>& watch = std::nullopt);
     // Check pressed, or the menu item: the batch checked against the CAD host's prompts, in a window.
     void checkBatch();
     // The command-line check: verdicts on standard output; the exit status.

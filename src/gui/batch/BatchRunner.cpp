@@ -2,6 +2,7 @@
 
 #include "FileSystem.h"
 #include "ProcessLauncher.h"
+#include "SafeWrite.h"
 #include "ScriptLock.h"
 #include "app/BusyCursor.h"
 #include "app/MainWindow.h"
@@ -10,18 +11,27 @@
 #include "batch/LaunchCommand.h"
 #include "batch/ReadOnlyCheck.h"
 #include "batch/ReadOnlyDrawingsDialog.h"
+#include "batch/RunReport.h"
+#include "batch/RunWatcher.h"
 #include "builders/PlotDevices.h"
 #include "config/Settings.h"
 #include "routines/RoutineCatalogue.h"
 #include "routines/RoutineDatabase.h"
+#include "text/Paths.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QStatusBar>
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
 
 namespace qv {
 namespace {
@@ -334,6 +344,156 @@ bool BatchRunner::startHost()
         return false;
     }
     return true;
+}
+
+} // namespace qv
+
+namespace qv {
+namespace {
+
+RunStamp stampNow()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return RunStamp{now.date().year(), now.date().month(),  now.date().day(),
+                    now.time().hour(), now.time().minute(), now.time().second()};
+}
+
+void printLine(const std::string& line)
+{
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int BatchRunner::runWatchedFromCommandLine(const QString& sequenceText, bool collate, const WatchOptions& watch)
+{
+    if (!checkReadOnlyDrawings() || !checkRoutinesAssigned() || !checkRoutinesPresent())
+        return 2;
+    const ProgramState& program = programState();
+    const std::string product = readProductCode(program.settings);
+    m_mainWindow.m_productCode = product;
+    if (progressSignalFor(product) != ProgressSignal::AutoLispFiles) {
+        // The lock-file watch these releases need is not built: refuse rather than report drawings unseen.
+        userDialogs().show("The drawings were not run: a watched run (--wait) needs a CAD program with AutoLISP, "
+                           "and the product " +
+                               product +
+                               " has none. Run the list without --wait, or choose a product with AutoLISP "
+                               "under Options.",
+                           "Quorvel Error", MessageIcon::Critical);
+        return 2;
+    }
+
+    ScriptInputs inputs = gatherInputs(sequenceText, collate);
+    const std::string scriptFolder(stripTrailingSeparator(inputs.scriptFolder));
+    if (!QFileInfo(QString::fromStdString(scriptFolder)).isDir()) {
+        userDialogs().message(scriptFolderInvalidMessage(scriptFolder));
+        return 2;
+    }
+    const auto exists = [](const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); };
+    const std::string runFolder = chooseRunFolder(scriptFolder, stampNow(), exists);
+    if (!QDir().mkdir(QString::fromStdString(runFolder))) {
+        userDialogs().show("The drawings were not run: the run folder " + runFolder +
+                               " could not be created. Check that the script folder can be written.",
+                           "Quorvel Error", MessageIcon::Critical);
+        return 2;
+    }
+    inputs.scriptFolder = runFolder;
+    const ScriptWriterKind kind = chooseScriptWriter(false, product);
+    LaunchSettings settings;
+    settings.executable = readCadExecutable(program.settings);
+    settings.windowState = readHostWindowState(program.settings);
+    settings.startOption = readStartupSwitchOption(program.settings);
+    settings.switchText = readStartupSwitchText(program.settings);
+    const AskUser ask = [&inputs](const UserMessage&) {
+        userDialogs().message(scriptFolderInvalidMessage(inputs.scriptFolder));
+        return MessageAnswer::Cancel;
+    };
+
+    const auto& rows = m_mainWindow.drawingList()->rows();
+    const std::size_t openings = scriptOpenings(inputs);
+    const auto rowOf = [&rows](std::size_t opening) -> const DrawingRow& { return rows[opening % rows.size()]; };
+    const auto pathOf = [&rowOf](std::size_t opening) {
+        const DrawingRow& row = rowOf(opening);
+        return joinPath(stripTrailingSeparator(row.folder), row.file);
+    };
+
+    platform::WatchedHost host;
+    RunWatcherPorts ports;
+    ports.startHost = [&](std::size_t first, std::size_t count) {
+        // The command log stays off: its lines are not read yet, and LOGFILEON would change the user's setting.
+        inputs.supervised = SupervisedScript{first, count, runFolder, false};
+        ScriptResult result = writeBatchScript(inputs, kind, scriptProbeHook(), ask, platform::writeClaimedScript);
+        for (const UserMessage& message : result.messages)
+            userDialogs().message(message);
+        m_mainWindow.m_scriptPath = result.path;
+        bool started = false;
+        if (result.launch) {
+            if (const auto refused = checkSwitchText(settings.startOption, settings.switchText)) {
+                userDialogs().message(*refused);
+            } else {
+                const LaunchRequest request = buildLaunchRequest(settings, result.path);
+                const int code = host.start(request.file, request.parameters, request.directory, request.showCode);
+                started = code >= kShellExecuteFirstSuccess;
+                if (const auto failure = launchFailureMessage(code, request))
+                    userDialogs().message(*failure);
+            }
+        }
+        platform::releaseScriptClaim();
+        return started;
+    };
+    ports.hostStatus = [&host] {
+        switch (host.poll()) {
+        case platform::WatchedHost::State::Running:
+            return HostStatus::Running;
+        case platform::WatchedHost::State::ExitedAbnormally:
+            return HostStatus::Crashed;
+        default:
+            return HostStatus::Exited;
+        }
+    };
+    ports.endHost = [&host] { host.end(); };
+    ports.fileExists = exists;
+    ports.now = [] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    };
+    ports.pause = [](double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); };
+    ports.settled = [&](std::size_t opening, const DrawingProgress& progress) {
+        std::string line = pathOf(opening) + ": " + std::string(drawingStateName(progress.state));
+        if (!progress.firstError.empty())
+            line += ": " + progress.firstError;
+        printLine(line);
+    };
+
+    RunSupervisor supervisor(SupervisorSettings{openings, watch.timeoutSeconds, watch.restartEvery});
+    if (!watchRun(supervisor, runFolder, ports))
+        return 2;
+
+    std::vector<RunReportRow> report;
+    report.reserve(openings);
+    std::size_t done = 0;
+    for (std::size_t i = 0; i < openings; ++i) {
+        const DrawingProgress& progress = supervisor.drawings()[i];
+        report.push_back({pathOf(i), rowOf(i).routine, progress.state, progress.firstError, progress.seconds});
+        done += progress.state == DrawingState::Done ? 1 : 0;
+    }
+    const std::string reportPath = joinPath(runFolder, "Report.csv");
+    const Status saved = platform::replaceFileSafely(reportPath, runReportBytes(report));
+
+    std::string summary = std::to_string(openings) + " drawings: " + std::to_string(done) + " done";
+    for (const DrawingState state :
+         {DrawingState::Error, DrawingState::Hung, DrawingState::Crashed, DrawingState::NotReached}) {
+        const auto count = std::count_if(report.begin(), report.end(),
+                                         [state](const RunReportRow& row) { return row.state == state; });
+        if (count > 0)
+            summary += ", " + std::to_string(count) + " " + std::string(drawingStateName(state));
+    }
+    summary += "; the CAD program was started " + std::to_string(supervisor.hostStarts()) +
+               (supervisor.hostStarts() == 1 ? " time" : " times");
+    summary += saved ? ". Report: " + reportPath : ". The report could not be written to " + reportPath;
+    printLine(summary);
+    return done == openings && saved ? 0 : 1;
 }
 
 } // namespace qv

@@ -16,6 +16,13 @@ namespace qv {
 
 class MainWindow;
 
+// What a watched run from the command line was asked for.
+struct WatchOptions
+{
+    double timeoutSeconds = 300.0;
+    std::size_t restartEvery = 0;
+};
+
 // Runs a batch for the main window: read-only check, routine check, confirmation, the script
 // writer, and the start of the CAD host. The host is never waited for.
 class BatchRunner final
@@ -28,6 +35,10 @@ public:
     bool startBatch(bool confirm, const QString& sequenceText, bool collate = false);
     // Command-line run: as startBatch(false), but nobody is asked to change the settings.
     bool runFromCommandLine(const QString& sequenceText, bool collate = false);
+    // Command-line run watched to its end: one line per drawing on standard output as it finishes, a summary,
+    // and the report in the run's folder. 0 when every drawing is done, 1 when any failed or was not reached,
+    // 2 when the run could not start (the reason was shown).
+    int runWatchedFromCommandLine(const QString& sequenceText, bool collate, const WatchOptions& watch);
 
     // How a check is asked for: from the window (the script a Start would write, its progress in the status bar with
     // a Stop button) or from the command line (the script a command-line run would write).

@@ -131,10 +131,8 @@ int checkExecutable(const std::string& path)
     return 0;
 }
 
-} // namespace
-
-int shellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory,
-                     int /*showCode*/)
+// Starts the host as shellExecuteOpen describes; 0 with its process id in `child`, else the error code.
+int spawnHost(const std::string& file, const std::string& parameters, const std::string& directory, pid_t& child)
 {
     const std::string path = resolveExecutable(file);
     if (const int code = checkExecutable(path))
@@ -184,7 +182,6 @@ int shellExecuteOpen(const std::string& file, const std::string& parameters, con
     posix_spawnattr_setflags(&attributes,
                              POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
 
-    pid_t child = 0;
     const int error = ::posix_spawn(&child, path.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
@@ -194,19 +191,88 @@ int shellExecuteOpen(const std::string& file, const std::string& parameters, con
         ::close(held);
     if (error != 0)
         return codeForErrno(error);
-    ++g_runningHosts;
-    // Nobody waits for the host; this thread only collects its exit so it never lingers as a zombie.
-    std::thread([child] {
+    return 0;
+}
+
+// Collects the host's exit in the background, so it never lingers as a zombie.
+void collectInBackground(pid_t child, bool counted)
+{
+    std::thread([child, counted] {
         while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
         }
-        --g_runningHosts;
+        if (counted)
+            --g_runningHosts;
     }).detach();
+}
+
+} // namespace
+
+int shellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory,
+                     int /*showCode*/)
+{
+    pid_t child = 0;
+    if (const int code = spawnHost(file, parameters, directory, child))
+        return code;
+    ++g_runningHosts;
+    // Nobody waits for the host.
+    collectInBackground(child, true);
     return kShellExecuteStarted;
 }
 
 int runningHosts()
 {
     return g_runningHosts.load();
+}
+
+WatchedHost::~WatchedHost()
+{
+    release();
+}
+
+void WatchedHost::release()
+{
+    if (m_state == State::Running)
+        collectInBackground(m_pid, false);
+    m_state = State::NotStarted;
+    m_pid = 0;
+}
+
+int WatchedHost::start(const std::string& file, const std::string& parameters, const std::string& directory,
+                       int /*showCode*/)
+{
+    release();
+    pid_t child = 0;
+    if (const int code = spawnHost(file, parameters, directory, child))
+        return code;
+    m_pid = child;
+    m_state = State::Running;
+    return kShellExecuteStarted;
+}
+
+WatchedHost::State WatchedHost::poll()
+{
+    if (m_state != State::Running)
+        return m_state;
+    int status = 0;
+    pid_t done = 0;
+    while ((done = ::waitpid(m_pid, &status, WNOHANG)) < 0 && errno == EINTR) {
+    }
+    if (done == m_pid)
+        m_state = WIFEXITED(status) ? State::ExitedNormally : State::ExitedAbnormally;
+    else if (done < 0)
+        m_state = State::ExitedAbnormally; // not our child any more: nothing more can be learnt
+    return m_state;
+}
+
+void WatchedHost::end()
+{
+    if (poll() != State::Running)
+        return;
+    ::kill(m_pid, SIGKILL);
+    int status = 0;
+    while (::waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    m_state = State::ExitedAbnormally;
 }
 
 } // namespace qv::platform

@@ -94,10 +94,12 @@ std::wstring findInstalledProgram(const std::wstring& name)
     return found;
 }
 
-} // namespace
-
-int shellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory, int showCode)
+// Starts the host as shellExecuteOpen describes and returns its result; the process, when the shell hands one
+// back, goes to `process`.
+int executeHost(const std::string& file, const std::string& parameters, const std::string& directory, int showCode,
+                HANDLE& process)
 {
+    process = nullptr;
     // UTF-16 throughout, so names outside the system's code page reach the program as they are.
     const auto wideFile = win32::toUtf16(file);
     const auto wideParameters = win32::toUtf16(parameters);
@@ -138,9 +140,7 @@ int shellExecuteOpen(const std::string& file, const std::string& parameters, con
     const int result = static_cast<int>(reinterpret_cast<INT_PTR>(info.hInstApp));
     if (started && info.hProcess) {
         win32::handScriptToHost(info.hProcess);
-        StartedHosts& hosts = startedHosts();
-        const std::lock_guard guard(hosts.mutex);
-        hosts.processes.push_back(info.hProcess);
+        process = info.hProcess;
     }
     if (started)
         return result > 32 ? result : kShellExecuteStarted;
@@ -163,6 +163,20 @@ int shellExecuteOpen(const std::string& file, const std::string& parameters, con
     }
 }
 
+} // namespace
+
+int shellExecuteOpen(const std::string& file, const std::string& parameters, const std::string& directory, int showCode)
+{
+    HANDLE process = nullptr;
+    const int result = executeHost(file, parameters, directory, showCode, process);
+    if (process) {
+        StartedHosts& hosts = startedHosts();
+        const std::lock_guard guard(hosts.mutex);
+        hosts.processes.push_back(process);
+    }
+    return result;
+}
+
 int runningHosts()
 {
     StartedHosts& hosts = startedHosts();
@@ -174,6 +188,58 @@ int runningHosts()
         return true;
     });
     return static_cast<int>(hosts.processes.size());
+}
+
+WatchedHost::~WatchedHost()
+{
+    release();
+}
+
+void WatchedHost::release()
+{
+    if (m_process)
+        ::CloseHandle(static_cast<HANDLE>(m_process));
+    m_process = nullptr;
+    m_state = State::NotStarted;
+}
+
+int WatchedHost::start(const std::string& file, const std::string& parameters, const std::string& directory,
+                       int showCode)
+{
+    release();
+    HANDLE process = nullptr;
+    const int result = executeHost(file, parameters, directory, showCode, process);
+    if (result <= 32)
+        return result;
+    if (!process)
+        return 0; // started, but through something that hands back no process: it cannot be watched
+    m_process = process;
+    m_state = State::Running;
+    return result;
+}
+
+WatchedHost::State WatchedHost::poll()
+{
+    if (m_state != State::Running)
+        return m_state;
+    const HANDLE process = static_cast<HANDLE>(m_process);
+    if (::WaitForSingleObject(process, 0) == WAIT_TIMEOUT)
+        return m_state;
+    DWORD code = 0;
+    ::GetExitCodeProcess(process, &code);
+    // Exception codes (an access violation is 0xC0000005) carry the error severity in their top bits.
+    m_state = (code & 0xC0000000u) == 0xC0000000u ? State::ExitedAbnormally : State::ExitedNormally;
+    return m_state;
+}
+
+void WatchedHost::end()
+{
+    if (poll() != State::Running)
+        return;
+    const HANDLE process = static_cast<HANDLE>(m_process);
+    ::TerminateProcess(process, 1);
+    ::WaitForSingleObject(process, 5000);
+    m_state = State::ExitedAbnormally;
 }
 
 } // namespace qv::platform

@@ -141,6 +141,10 @@ TEST(RunSupervisor, KeepsTimesErrorsAndTheDeadline)
     EXPECT_DOUBLE_EQ(drawings[1].seconds, 10.0);
     EXPECT_EQ(supervisor.hostRestarts(), 1);
     EXPECT_EQ(supervisor.deadline(), 27.0);
+    // A drawing that hangs on opening is never seen to begin: it is timed from the host's start.
+    supervisor.handle(parseEvent("t@27"));
+    EXPECT_EQ(drawings[2].state, DrawingState::Hung);
+    EXPECT_DOUBLE_EQ(drawings[2].seconds, 10.0);
 }
 
 TEST(RunSupervisor, ChoosesTheProgressSignalByProduct)

@@ -131,5 +131,36 @@ TEST(ProcessLauncher, BareNameIsFoundOnThePathAndDirectoryIsUsed)
     EXPECT_EQ(fs::canonical(text), fs::canonical(dir.path()));
 }
 
+TEST(ProcessLauncher, AWatchedHostTellsHowItEndedAndCanBeEnded)
+{
+    using State = platform::WatchedHost::State;
+    TempDir dir;
+    // program text, state once it has had time to end
+    const std::tuple<std::string, State> cases[] = {
+        {"exit 0", State::ExitedNormally},
+        {"exit 3", State::ExitedNormally}, // an error status of its own is still an end of its own
+        {"kill -KILL $$", State::ExitedAbnormally},
+        {"kill -SEGV $$", State::ExitedAbnormally},
+        {"exec sleep 30", State::Running},
+    };
+    for (const auto& [text, state] : cases) {
+        writeExecutable(dir, "host.sh", "#!/bin/sh\n" + text + "\n", fs::perms::owner_all);
+        platform::WatchedHost host;
+        EXPECT_EQ(host.poll(), State::NotStarted);
+        ASSERT_EQ(host.start(dir.file("host.sh"), "/b \"x.scr\"", " ", 1), platform::kShellExecuteStarted) << text;
+        State seen = host.poll();
+        for (int i = 0; i < 100 && seen == State::Running; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            seen = host.poll();
+        }
+        EXPECT_EQ(seen, state) << text;
+        host.end();
+        EXPECT_NE(host.poll(), State::Running) << text;
+    }
+    platform::WatchedHost missing;
+    EXPECT_EQ(missing.start(dir.file("missing"), "", " ", 1), 2);
+    EXPECT_EQ(missing.poll(), State::NotStarted);
+}
+
 } // namespace
 } // namespace qv

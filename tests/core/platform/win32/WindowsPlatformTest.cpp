@@ -70,6 +70,14 @@ void writeWhole(const std::string& path, const std::string& text)
 int runChildJob(const std::string& job)
 {
     const std::string out = environmentValue(L"QUORVEL_TEST_OUT");
+    if (job == "exit3")
+        return 3;
+    if (job == "access-violation")
+        ::ExitProcess(0xC0000005u); // the code a crashed host ends with
+    if (job == "hang") {
+        ::Sleep(60000);
+        return 0;
+    }
     if (job == "report") {
         const std::string program = platform::executableFolder();
         const InstallLayout layout = findInstallLayout(program);
@@ -373,6 +381,31 @@ TEST(WindowsProcessLauncher, ABareNameIsFoundAlongThePathNeverInTheCurrentFolder
     const std::vector<std::string> report = linesOf(waitForFile(out));
     ASSERT_FALSE(report.empty());
     EXPECT_EQ(report[0], installed);
+}
+
+TEST(WindowsProcessLauncher, AWatchedHostTellsHowItEndedAndCanBeEnded)
+{
+    using State = platform::WatchedHost::State;
+    // helper job, state once it has had time to end
+    const std::tuple<std::wstring, State> cases[] = {
+        {L"exit3", State::ExitedNormally},
+        {L"access-violation", State::ExitedAbnormally},
+        {L"hang", State::Running},
+    };
+    for (const auto& [job, state] : cases) {
+        setEnvironment(L"QUORVEL_TEST_CHILD", toUtf8(job));
+        platform::WatchedHost host;
+        ASSERT_GT(host.start(selfPath(), "", "", 1), 32) << toUtf8(job);
+        setEnvironment(L"QUORVEL_TEST_CHILD", "");
+        State seen = host.poll();
+        for (int i = 0; i < 200 && seen == State::Running; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+            seen = host.poll();
+        }
+        EXPECT_EQ(seen, state) << toUtf8(job);
+        host.end();
+        EXPECT_NE(host.poll(), State::Running) << toUtf8(job);
+    }
 }
 
 TEST(WindowsProcessLauncher, StartsAProgramInAnAccentedFolderWithUtf16Arguments)
