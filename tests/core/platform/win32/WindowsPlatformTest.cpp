@@ -132,13 +132,18 @@ std::string selfPath()
     return toUtf8(std::wstring(buffer, length));
 }
 
-// Waits for a file that a helper process renames into place.
+// Waits for a file that a helper process renames into place. Every helper writes something, so an empty read
+// (a file caught as it is put in place) is read again.
 std::string waitForFile(const std::string& path)
 {
-    for (int i = 0; i < 400 && !fs::exists(TempDir::toPath(path)); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    std::ifstream in(TempDir::toPath(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    std::string text;
+    for (int i = 0; i < 400 && text.empty(); ++i) {
+        std::ifstream in(TempDir::toPath(path), std::ios::binary);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+        if (text.empty())
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return text;
 }
 
 std::vector<std::string> linesOf(const std::string& text)
