@@ -15,12 +15,8 @@ default_sizes="100000 1000000"
 read -r -a sizes <<< "${SIZES:-$default_sizes}"
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-check.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-crlf() { printf '%s\r\n' "$@"; }
-
-mkdir -p "$work/program" "$work/settings" "$work/scripts"
-cp "$bin/quorvel" "$work/program/"
-cp -r "$bin/defaults" "$bin/help" "$work/program/"
-crlf "[QV_Address]" "QVAddress=$work/settings" > "$work/program/QV_Locate.ini"
+source "$(dirname "$0")/common.sh"
+make_program_folder
 # 50 routines: 25 purges and 25 plots through a page setup of the drawing.
 for i in $(seq 1 25); do
     crlf "Description: Purge site $i" "Favourite: Fav" "_-Purge" "_All" "*" "_N" "_Qsave" "---"
@@ -28,13 +24,6 @@ for i in $(seq 1 25); do
          "_Y" "---"
 done > "$work/routines.txt"
 "$build/tools/mkroutinedb" "$work/routines.txt" "$work/Batch_Cad.dat" > /dev/null
-crlf "[Acad_Address]" "AcadAddress=/bin/true" "[Cad_Ver]" "CadVer=Cad2018" \
-     "[Batch_Address]" "BatchAddress=$work/scripts" "[db_Address]" "dbAddress=$work/Batch_Cad.dat" \
-     "[Acad_StartEnd]" "AcadStart=_Open" "AcadWindow=Normal" "[Startup_Set]" "Setup=YES" \
-     > "$work/settings/Quorvel.ini"
-
-median() { sort -n | awk '{a[NR]=$1} END {printf "%.3f %.3f %.3f", a[int((NR+1)/2)], a[1], a[NR]}'; }
-seconds() { local s e; s=$(date +%s.%N); "$@" > /dev/null 2>&1 || true; e=$(date +%s.%N); awk -v s="$s" -v e="$e" 'BEGIN { printf "%.4f", e - s }'; }
 quorvel() { env -u DISPLAY -u WAYLAND_DISPLAY "$work/program/quorvel" "$@"; }
 
 echo "Check of drawing lists (half purge, half page-setup plot, 50 routines), $(nproc) cores, median of $runs runs [min, max]"

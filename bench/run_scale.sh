@@ -13,23 +13,15 @@ sizes=(1000 100000)
 [[ "${QUICK:-0}" == 1 ]] || sizes+=(1000000)
 work=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-scale.XXXXXX")
 trap 'rm -rf "$work"' EXIT
-crlf() { printf '%s\r\n' "$@"; }
-
-mkdir -p "$work/program" "$work/settings" "$work/scripts"
-cp "$bin/quorvel" "$work/program/"
-cp -r "$bin/defaults" "$bin/help" "$work/program/"
-crlf "[QV_Address]" "QVAddress=$work/settings" > "$work/program/QV_Locate.ini"
-# 5,000 routines of realistic size; the host is a program that exits at once, so only Quorvel is timed.
+source "$(dirname "$0")/common.sh"
+make_program_folder
+# 5,000 routines of realistic size.
 for i in $(seq 1 5000); do
     crlf "Description: Plot sheets of site $i to PDF, A1" "Favourite: Fav" "_-plot" "_Yes" "Layout1" \
          "DWG To PDF.pc3" "ISO full bleed A1 (841.00 x 594.00 MM)" "_Millimeters" "_Landscape" "_No" "_Extents" \
          "1:100" "_Center" "_Yes" "monochrome.ctb" "_Yes" "_As" "" "_No" "_Yes" "---"
 done > "$work/routines.txt"
 "$build/tools/mkroutinedb" "$work/routines.txt" "$work/Batch_Cad.dat" > /dev/null
-crlf "[Acad_Address]" "AcadAddress=/bin/true" "[Cad_Ver]" "CadVer=Cad2018" \
-     "[Batch_Address]" "BatchAddress=$work/scripts" "[db_Address]" "dbAddress=$work/Batch_Cad.dat" \
-     "[Acad_StartEnd]" "AcadStart=_Open" "AcadWindow=Normal" "[Startup_Set]" "Setup=YES" \
-     > "$work/settings/Quorvel.ini"
 
 # The same program against a 2-routine database, for what the larger database adds to a start.
 mkdir -p "$work/program2" "$work/settings2"
@@ -39,8 +31,6 @@ head -n 42 "$work/routines.txt" > "$work/routines2.txt"
 "$build/tools/mkroutinedb" "$work/routines2.txt" "$work/Batch_Cad2.dat" > /dev/null
 sed "s|$work/Batch_Cad.dat|$work/Batch_Cad2.dat|" "$work/settings/Quorvel.ini" > "$work/settings2/Quorvel.ini"
 
-median() { sort -n | awk '{a[NR]=$1} END {printf "%.3f %.3f %.3f", a[int((NR+1)/2)], a[1], a[NR]}'; }
-seconds() { local s e; s=$(date +%s.%N); "$@" > /dev/null 2>&1; e=$(date +%s.%N); awk -v s="$s" -v e="$e" 'BEGIN { printf "%.4f", e - s }'; }
 
 # Start-up: a run of 1,000 drawings whose routines both databases hold, the two programs by turns.
 mkdir -p "$work/dwgstart"

@@ -1,13 +1,12 @@
 #include "ScriptLock.h"
 
+#include "BlockOutput.h"
 #include "Result.h"
 
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <memory>
 #include <mutex>
 #include <random>
 #include <sys/file.h>
@@ -238,9 +237,6 @@ Status writeClaimedScript(const std::string& path,
             ::fchmod(fd, info.st_mode & 07777);
     }
 
-    constexpr std::size_t kChunk = std::size_t(1) << 20;
-    const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
-    std::size_t used = 0;
     int writeError = 0;
     const auto writeOut = [&](const char* data, std::size_t size) {
         while (writeError == 0 && size > 0) {
@@ -254,19 +250,7 @@ Status writeClaimedScript(const std::string& path,
             size -= static_cast<std::size_t>(count);
         }
     };
-    produce([&](std::string_view piece) {
-        if (used + piece.size() > kChunk) {
-            writeOut(buffer.get(), used);
-            used = 0;
-            if (piece.size() > kChunk) {
-                writeOut(piece.data(), piece.size());
-                return;
-            }
-        }
-        std::memcpy(buffer.get() + used, piece.data(), piece.size());
-        used += piece.size();
-    });
-    writeOut(buffer.get(), used);
+    putInBlocks(produce, writeOut);
     if (writeError == 0 && ::rename(temp.c_str(), path.c_str()) != 0)
         writeError = errno;
     if (writeError != 0) {

@@ -1,14 +1,15 @@
 #include "ScriptLock.h"
 
+#include "BlockOutput.h"
 #include "HostScript.h"
 #include "Result.h"
+#include "SafeWrite.h"
 #include "SystemErrors.h"
 #include "Utf16.h"
+#include "io/FileIo.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cstring>
-#include <memory>
 #include <mutex>
 #include <random>
 #include <sstream>
@@ -113,29 +114,23 @@ ULONGLONG asNumber(const FILETIME& time)
 bool startedHostHolds(const std::wstring& script)
 {
     const std::wstring markPath = script + kHostMarkSuffix;
-    const HANDLE file = ::CreateFileW(markPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    WIN32_FILE_ATTRIBUTE_DATA about{};
+    if (!::GetFileAttributesExW(markPath.c_str(), GetFileExInfoStandard, &about))
         return false;
-    char buffer[512] = {};
-    DWORD count = 0;
-    const bool read = ::ReadFile(file, buffer, sizeof buffer - 1, &count, nullptr);
-    FILETIME written{};
-    ::GetFileTime(file, nullptr, nullptr, &written);
-    ::CloseHandle(file);
+    const Result<std::string> mark = readFileBytes(win32::toUtf8(markPath));
 
     std::wstring computer;
     DWORD processId = 0;
     ULONGLONG created = 0;
     bool holds = false;
-    if (read) {
-        const auto wide = win32::toUtf16(std::string(buffer, count));
+    if (mark) {
+        const auto wide = win32::toUtf16(mark.value());
         std::wistringstream in(wide ? *wide : std::wstring());
         if (std::getline(in, computer) && (in >> processId >> created)) {
             if (computer != computerName()) {
                 FILETIME now{};
                 ::GetSystemTimeAsFileTime(&now);
-                holds = asNumber(now) < asNumber(written) + kForeignHostHold;
+                holds = asNumber(now) < asNumber(about.ftLastWriteTime) + kForeignHostHold;
             } else if (const HANDLE process =
                            ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId)) {
                 // The same number may since have been given to another process: its start time tells.
@@ -162,7 +157,6 @@ void removeLeftovers(const std::wstring& script)
 {
     const std::wstring folder = folderOf(script);
     const std::wstring prefix = nameOf(script) + L".";
-    ::DeleteFileW((script + kHostMarkSuffix + L".new").c_str());
     WIN32_FIND_DATAW found{};
     const HANDLE search = ::FindFirstFileW((folder + L"\\" + prefix + L"*.tmp").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
@@ -260,13 +254,10 @@ Status writeClaimedScript(const std::string& path,
     if (handle == INVALID_HANDLE_VALUE)
         return makeError(win32::errorNumberFor(::GetLastError()), path);
 
-    constexpr std::size_t kChunk = std::size_t(1) << 20;
-    const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk);
-    std::size_t used = 0;
     DWORD writeError = 0;
     const auto writeOut = [&](const char* data, std::size_t size) {
         while (writeError == 0 && size > 0) {
-            const DWORD part = static_cast<DWORD>(std::min<std::size_t>(size, kChunk));
+            const DWORD part = static_cast<DWORD>(std::min<std::size_t>(size, std::size_t(1) << 30));
             DWORD count = 0;
             if (!::WriteFile(handle, data, part, &count, nullptr)) {
                 writeError = ::GetLastError();
@@ -276,19 +267,7 @@ Status writeClaimedScript(const std::string& path,
             size -= count;
         }
     };
-    produce([&](std::string_view piece) {
-        if (used + piece.size() > kChunk) {
-            writeOut(buffer.get(), used);
-            used = 0;
-            if (piece.size() > kChunk) {
-                writeOut(piece.data(), piece.size());
-                return;
-            }
-        }
-        std::memcpy(buffer.get() + used, piece.data(), piece.size());
-        used += piece.size();
-    });
-    writeOut(buffer.get(), used);
+    putInBlocks(produce, writeOut);
     ::CloseHandle(handle);
     // Moved into place in one step: a link in the script's place is replaced, not what it points to.
     if (writeError == 0 && !::MoveFileExW(temp.c_str(), wide->c_str(), MOVEFILE_REPLACE_EXISTING))
@@ -327,19 +306,10 @@ void win32::handScriptToHost(HANDLE process)
         return;
     const std::wstring text = computerName() + L"\n" + std::to_wstring(::GetProcessId(process)) + L" " +
                               std::to_wstring(asNumber(start)) + L"\n";
-    const std::string bytes = win32::toUtf8(text);
-    // Written whole beside and moved into place: a half-written mark would read as no host.
     const std::wstring markPath = script + kHostMarkSuffix;
-    const std::wstring temp = markPath + L".new";
-    const HANDLE file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN,
-                                      nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD count = 0;
-    const bool written = ::WriteFile(file, bytes.data(), DWORD(bytes.size()), &count, nullptr) && count == bytes.size();
-    ::CloseHandle(file);
-    if (!written || !::MoveFileExW(temp.c_str(), markPath.c_str(), MOVEFILE_REPLACE_EXISTING))
-        ::DeleteFileW(temp.c_str());
+    // Whole or not at all: a half-written mark would read as no host.
+    if (replaceFileSafely(win32::toUtf8(markPath), win32::toUtf8(text)))
+        ::SetFileAttributesW(markPath.c_str(), FILE_ATTRIBUTE_HIDDEN);
 }
 
 } // namespace qv::platform
